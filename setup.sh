@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Set-up on a fresh Debian 12 machine, as root:
+#   ./setup.sh run    install what the build needs, build, run the program on data/
+#   ./setup.sh test   install what the build and tests need, build, run all tests
+set -euo pipefail
+cd "$(dirname "$0")"
+
+mode=${1:-run}
+build_dir=${VERNIER_BUILD_DIR:-build}
+
+packages=(g++ cmake make pkg-config)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev)
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build() {
+  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --build "$build_dir" -j"$(nproc)"
+}
+
+case "$mode" in
+  run)
+    install_missing "${packages[@]}" "${test_packages[@]}"
+    build
+    "$build_dir/vernier-cli" events --data data --count 5
+    ;;
+  test)
+    install_missing "${packages[@]}" "${test_packages[@]}"
+    build
+    ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
