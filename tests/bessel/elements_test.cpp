@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <random>
 #include <set>
 #include <tuple>
 
@@ -270,6 +273,57 @@ TEST(ElementBands, NextBandStartsAfterTheBandOfTheYear) {
   // The start year of the next band always lies in a different file.
   for (int y = -3000; y <= 3800; ++y)
     EXPECT_NE(ElementFileNameForYear(y), ElementFileNameForYear(*NextBandStartYear(y))) << y;
+}
+
+}  // namespace
+}  // namespace vernier
+
+namespace vernier {
+namespace {
+
+std::array<double, 34> FileOrder(const BesselianElements& e) {
+  return {e.year, e.month, e.day, e.type, e.mag, e.gamma, e.jd, e.ma, e.xz, e.t0, e.zc, e.sao,
+          e.hip, e.x0, e.x1, e.x2, e.x3, e.y0, e.y1, e.y2, e.y3, e.d0, e.d1, e.d2, e.mu0,
+          e.mu1, e.l10, e.l11, e.l12, e.l20, e.l21, e.l22, e.tanf1, e.tanf2};
+}
+
+// Every number must read back as the very double the C library makes of it.
+TEST_F(ElementFileTest, NumbersReadExactlyAsTheCLibraryReadsThem) {
+  std::mt19937_64 rng(11);
+  std::vector<std::string> words;
+  const char* fixed[] = {"0.1", "-0.000000001", "123456789012345", "1234567890123456",
+                         "0.123456789012345", "9007199254740993", "-1e-7", "2.5E+3", "1.",
+                         ".75", "-0", "0.30000000000000004"};
+  for (const char* f : fixed) words.push_back(f);
+  char text[64];
+  for (int i = 0; i < 2000; ++i) {
+    std::uniform_real_distribution<double> u(-1000, 1000);
+    std::snprintf(text, sizeof text, "%.*f", static_cast<int>(rng() % 15), u(rng));
+    words.push_back(text);
+  }
+  while (words.size() % 34 != 0) words.push_back("1");
+  std::string body;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    // The first three numbers of each record are its date: keep them ordered.
+    std::size_t k = i % 34;
+    body += (k == 0 ? "2026" : k == 1 ? "1" : k == 2 ? "1" : words[i]) + " ";
+  }
+  dir.Write("ecad22.PRN", body);
+  ASSERT_EQ(OpenElementFileAt(file, elements, 0, 2026, 1, 1, event), 1);
+  std::size_t base = 0, mismatches = 0;
+  do {
+    auto fields = FileOrder(elements);
+    for (std::size_t k = 3; k < 34; ++k) {
+      double want = std::strtod(words[base + k].c_str(), nullptr);
+      if (std::memcmp(&fields[k], &want, sizeof want) != 0) {
+        ++mismatches;
+        ADD_FAILURE() << words[base + k];
+      }
+    }
+    base += 34;
+  } while (ReadNextElements(file, elements, 0, event) == 1);
+  EXPECT_EQ(base, words.size());
+  EXPECT_EQ(mismatches, 0u);
 }
 
 }  // namespace
