@@ -47,12 +47,6 @@ TEST(JulianDate, CalendarSwitchAt2299150) {
   EXPECT_DOUBLE_EQ(JulianDate(1582, 9, 25, 0, 0), 2299140.5);   // corrected
 }
 
-TEST(JulianCenturies, CountsFromJ2000) {
-  EXPECT_DOUBLE_EQ(JulianCenturies(2451545.0), 0.0);
-  EXPECT_DOUBLE_EQ(JulianCenturies(2488070.0), 1.0);
-  EXPECT_DOUBLE_EQ(JulianCenturies(2414020.0), -1.027378507871321);
-}
-
 // Greenwich mean sidereal time of Astronomical Algorithms, examples 12.a
 // (1987 April 10, 0h UT: 13h10m46.3668s) and 12.b (19h21m00s UT:
 // 8h34m57.0896s); west longitudes are subtracted.
