@@ -1,6 +1,34 @@
+// vernier-cli: the headless front end. It sets the same program state as the
+// desktop program and runs the same computations and paints.
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
-int main() {
-  std::puts("vernier-cli");
-  return 0;
+#include "cli/commands.h"
+#include "cli/messages.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: vernier-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "commands:\n"
+    "  events [--data DIR] [--date YYYY-MM-DD] [--count N] [--delta-t-adjust SECONDS]\n"
+    "      the event on or after the date and the N-1 events after it, one line each\n"
+    "\n"
+    "Options take their value as --name VALUE or --name=VALUE. The data directory is\n"
+    "--data DIR, else $VERNIER_DATA, else the working directory.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "help")) {
+    std::fputs(kUsage, argc < 2 ? stderr : stdout);
+    return argc < 2 ? 2 : 0;
+  }
+  std::string command = argv[1];
+  std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "events") return vernier::cli::RunEventsCommand(args);
+  return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

@@ -1,0 +1,12 @@
+// The commands of vernier-cli. Each takes the words after the command name and
+// returns the process exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vernier::cli {
+
+int RunEventsCommand(const std::vector<std::string>& args);
+
+}  // namespace vernier::cli

@@ -1,0 +1,18 @@
+// Messages of vernier-cli on standard error, with their exit statuses.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vernier::cli {
+
+// A bad command line: the message and a hint, status 2.
+int UsageError(const std::string& message);
+
+// The program's own messages for element files, status 1.
+int ReportMissingElementFile(const std::string& directory, const std::optional<std::string>& name);
+int ReportNextElementFileMissing(const std::string& directory,
+                                 const std::optional<std::string>& name);
+int ReportEndOfElementFiles();
+
+}  // namespace vernier::cli

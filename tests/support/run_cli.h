@@ -1,0 +1,46 @@
+// Runs the vernier-cli binary and collects what it printed.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace vernier::testing {
+
+struct CliResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// `arguments` is passed to the shell as written after the binary's path.
+inline CliResult RunCli(const std::string& arguments) {
+  char errPath[] = "/tmp/vernier-cli-stderr-XXXXXX";
+  int fd = mkstemp(errPath);
+  if (fd >= 0) close(fd);
+  std::string command = std::string("'") + VERNIER_CLI_PATH + "' " + arguments + " 2>" + errPath;
+  CliResult result;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+    int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+  std::ifstream err(errPath);
+  std::stringstream text;
+  text << err.rdbuf();
+  result.err = text.str();
+  std::remove(errPath);
+  return result;
+}
+
+inline std::string TestData(const std::string& relative) {
+  return std::string(VERNIER_TEST_DATA_DIR) + "/" + relative;
+}
+
+}  // namespace vernier::testing
