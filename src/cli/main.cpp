@@ -14,11 +14,16 @@ const char kUsage[] =
     "usage: vernier-cli COMMAND [OPTIONS]\n"
     "\n"
     "commands:\n"
-    "  events [--data DIR] [--date YYYY-MM-DD] [--count N] [--delta-t-adjust SECONDS]\n"
+    "  events [--count N]\n"
     "      the event on or after the date and the N-1 events after it, one line each\n"
     "\n"
-    "Options take their value as --name VALUE or --name=VALUE. The data directory is\n"
-    "--data DIR, else $VERNIER_DATA, else the working directory.\n";
+    "Options of every event command:\n"
+    "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
+    "  --date YYYY-MM-DD       load the first event on or after the date (default: today)\n"
+    "  --step MINUTES          drawing step (default 0.1)\n"
+    "  --delta-t-adjust SECONDS  added to every event's Delta T\n"
+    "\n"
+    "Options take their value as --name VALUE or --name=VALUE; a negative number is a value.\n";
 
 }  // namespace
 

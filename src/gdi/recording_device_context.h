@@ -28,14 +28,14 @@ struct DrawCall {
     FillSolidRect,
     InvertRect,
   };
-  Kind kind;
+  Kind kind = Kind::MoveTo;
   int x = 0, y = 0;            // point, or left/top of a box
   int right = 0, bottom = 0;   // box only
-  Rgb colour;                  // pixel, pen, brush, text, fill or border colour
+  Rgb colour{};                // pixel, pen, brush, text, fill or border colour
   bool null = false;           // null pen or brush
   BackgroundMode mode = BackgroundMode::Opaque;
-  std::string text;            // TextOut text, or the face name of SelectFont
-  FontSpec font;               // SelectFont
+  std::string text{};          // TextOut text, or the face name of SelectFont
+  FontSpec font{};             // SelectFont
 };
 
 // A text as drawn: position, colour and background in force at the time.

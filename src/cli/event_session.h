@@ -1,0 +1,40 @@
+// What every event command of vernier-cli shares: the data directory, the
+// loaded event and the settings that the common options set.
+//
+// Common options: --data DIR, --date YYYY-MM-DD (default today's local date),
+// --step MINUTES (drawing step), --delta-t-adjust SECONDS.
+#pragma once
+
+#include <string>
+
+#include "bessel/elements.h"
+#include "cli/options.h"
+
+namespace vernier::cli {
+
+struct EventSession {
+  std::string dataDirectory;
+  CalendarDate date;
+  ElementFile file;
+  BesselianElements elements;
+  CurrentEvent event;
+  double deltaTAdjust = 0;            // seconds, added to every event's ΔT
+  double drawStepHours = 0.1 / 60;    // the drawing step
+  double eventDeltaT = 0;             // ΔT of the loaded event with the adjustment
+};
+
+// The option names of the common options added to a command's own.
+OptionSpec WithEventOptions(OptionSpec own);
+
+// Reads the common options into `session` (without loading anything).
+// Returns 0, or the exit status after printing the problem.
+int ReadEventOptions(const Options& options, EventSession& session);
+
+// Loads the first event on or after the session's date and computes its ΔT.
+// Returns 0, or the exit status after printing the program's message.
+int LoadEventAtDate(EventSession& session);
+
+// ΔT of the loaded event (seconds), with the adjustment.
+double EventDeltaT(const EventSession& session);
+
+}  // namespace vernier::cli
