@@ -1,0 +1,135 @@
+// The map window: projection, window preset, centre, radius and clip frame of
+// the world map, and the operations that turn a longitude/latitude into a
+// pixel and draw it.
+//
+// Every paint runs LayoutMapWindow, ApplyWindowPreset and (once the path
+// driver has chosen the centre) SetMapCentre, then draws all strokes through
+// PlotPoint and all path points through ProjectAndDot / ProjectAndRing.
+// Projected offsets are whole pixels truncated toward zero, x to the right and
+// y up from the centre; z is the depth, negative on the near hemisphere.
+#pragma once
+
+#include "gdi/device_context.h"
+
+namespace vernier {
+
+inline constexpr int kProjectionGlobe = 1;
+inline constexpr int kProjectionMercator = 2;
+
+struct MapWindow {
+  int projection = kProjectionGlobe;  // 1 orthographic globe, 2 Mercator
+  int coastlineSource = 1;            // 1 coastline files, 2 built-in simple map
+  int gridMode = 4;                   // 0 grid drawn, 4 no grid
+  int preset = 0;                     // 0 globe, 1 Asia, 2 Europe, 3 typed centre
+  double typedLon = 0;
+  double typedLat = 0;
+
+  double baseRadius = 0;    // whole-globe radius in the client area, or Mercator scale
+  double targetRadius = 0;  // radius asked for by the next draw
+  double radius = 0;        // R of all projections during a draw
+
+  int centreX = 0, centreY = 0;
+  int frameLeft = 0, frameTop = 0, frameRight = 0, frameBottom = 0;
+
+  int centreLonEW = 0;  // 0 east, 1 west
+  double centreLonDeg = 0, centreLonMin = 0;
+  int centreLatNS = 0;  // 0 north, 1 south
+  double centreLatDeg = 0, centreLatMin = 0;
+
+  double rotLonDeg = 0, rotLatDeg = 0;  // degrees
+  double rotLon = 0, rotLat = 0;        // radians
+
+  double degToRad = 0.01745329252;
+  double meridianStep = 0.2617993878;      // 15 degrees
+  double parallelStep = 0.1745329252;      // 10 degrees
+  double limbStep = 0.1308996939;          // 7.5 degrees
+  double mercatorLatLimit = 1.3962634016;  // 80 degrees
+
+  bool penDown = false;  // false: the next point starts a stroke
+  int colourIndex = 0;
+  bool mercatorLayout = false;   // the last layout was Mercator
+  bool fullWidthStroke = false;  // Mercator parallels: no jump test
+};
+
+struct ClientRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Whole-pixel projection result.
+struct ProjectedPixel {
+  int x = 0, y = 0, z = 0;
+};
+
+// Untruncated globe projection result (simple map, grid).
+struct ProjectedOffset {
+  double x = 0, y = 0, z = 0;
+};
+
+struct ScreenGeo {
+  bool found = false;
+  double lon = 999;
+  double lat = 999;
+};
+
+// Fills the client rectangle black and sets baseRadius, centre and frame.
+void LayoutMapWindow(MapWindow& window, DeviceContext& dc, const ClientRect& client,
+                     int displayMode);
+// Per-draw reset for the window's current preset: pen up, rotation zeroed,
+// constants rewritten, the preset's target radius on the globe.
+void ApplyWindowPreset(MapWindow& window);
+// radius := targetRadius and the rotation from the centre fields.
+void SetMapCentre(MapWindow& window);
+
+// Globe formula with the latitude and rotated longitude in radians:
+// theta = latRad, lambda' = lonRad + rotLon.
+ProjectedOffset ProjectGlobeRadians(const MapWindow& window, double lonRad, double latRad);
+// Globe formula for degrees, untruncated.
+ProjectedOffset ProjectGlobeOffset(const MapWindow& window, double lon, double lat);
+ProjectedPixel ProjectGlobe(const MapWindow& window, double lon, double lat);
+// z is always 11.
+ProjectedPixel ProjectMercator(const MapWindow& window, double lon, double lat);
+// By the window's projection.
+ProjectedPixel ProjectPoint(const MapWindow& window, double lon, double lat);
+
+// One point of a stroke at offset (x, y) from the centre.
+void PlotPoint(MapWindow& window, DeviceContext& dc, double x, double y, int colourIndex);
+// A single pixel, or a hollow circle of ringRadius, when inside the frame.
+void PlotDot(const MapWindow& window, DeviceContext& dc, double x, double y, int colourIndex);
+void PlotRing(const MapWindow& window, DeviceContext& dc, double x, double y, int colourIndex,
+              int ringRadius);
+
+// Project and draw unless hidden (z > 12), by the window's projection.
+void ProjectAndDot(const MapWindow& window, DeviceContext& dc, double lon, double lat,
+                   int colourIndex);
+void ProjectAndRing(const MapWindow& window, DeviceContext& dc, double lon, double lat,
+                    int colourIndex, int ringRadius);
+void ProjectAndDotGlobe(const MapWindow& window, DeviceContext& dc, double lon, double lat,
+                        int colourIndex);
+void ProjectAndDotMercator(const MapWindow& window, DeviceContext& dc, double lon, double lat,
+                           int colourIndex);
+// Draws nothing while the whole-degree parts of rotLonDeg and rotLatDeg are
+// both 0 (before SetMapCentre, or centred within a degree of 90 W, 0 N).
+void ProjectAndRingGlobe(const MapWindow& window, DeviceContext& dc, double lon, double lat,
+                         int colourIndex, int ringRadius);
+void ProjectAndRingMercator(const MapWindow& window, DeviceContext& dc, double lon, double lat,
+                            int colourIndex, int ringRadius);
+
+// Inverse of the globe projection for a client pixel. Not found (999, 999)
+// when no point of the visible side lies under the pixel. The longitude is not
+// reduced to a range (see NormaliseClickLongitude).
+ScreenGeo ScreenToGeo(const MapWindow& window, int px, int py);
+
+// The clicked-longitude reduction: above 360 subtract 360; then above 180 use
+// -(360 - lon); below -180 add 360.
+double NormaliseClickLongitude(double lon);
+// The click hit test: inside the globe's disc and, with preset 1 or 2, inside
+// the square of half-side radius.
+bool IsPixelOnGlobe(const MapWindow& window, int px, int py);
+
+// Each returns true when the map must be repainted.
+bool ZoomIn(MapWindow& window, int displayMode);
+bool ZoomOut(MapWindow& window, int displayMode);
+// Globe only: a click on the globe becomes the typed centre of preset 3.
+bool RecentreAtPixel(MapWindow& window, int px, int py);
+
+}  // namespace vernier

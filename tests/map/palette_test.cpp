@@ -1,0 +1,100 @@
+#include "map/palette.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+
+#include "gdi/recording_device_context.h"
+
+namespace vernier {
+namespace {
+
+using Kind = DrawCall::Kind;
+
+const DrawCall* Find(const RecordingDeviceContext& dc, Kind kind) {
+  for (const DrawCall& c : dc.Calls()) {
+    if (c.kind == kind) return &c;
+  }
+  return nullptr;
+}
+
+TEST(DrawPalette, HoldsTheSeventeenFixedColours) {
+  ASSERT_EQ(DrawPalette.size(), 17u);
+  EXPECT_EQ(PaletteColour(0), (Rgb{0, 0, 0}));
+  EXPECT_EQ(PaletteColour(6), (Rgb{170, 68, 0}));
+  EXPECT_EQ(PaletteColour(9), (Rgb{102, 153, 255}));
+  EXPECT_EQ(PaletteColour(13), (Rgb{255, 153, 204}));
+  EXPECT_EQ(PaletteColour(16), (Rgb{132, 213, 73}));
+  // A wrong index never reads past the table.
+  EXPECT_EQ(PaletteColour(-1), (Rgb{255, 255, 255}));
+  EXPECT_EQ(PaletteColour(17), (Rgb{255, 255, 255}));
+}
+
+TEST(DrawPrimitives, DrawInThePaletteColourWithTheBoxesGiven) {
+  RecordingDeviceContext dc;
+  DrawSegment(dc, 1, 2, 30, 40, 4);
+  ASSERT_EQ(dc.Calls().size(), 4u);
+  EXPECT_EQ(dc.Calls()[1].kind, Kind::MoveTo);
+  EXPECT_EQ(dc.Calls()[1].x, 1);
+  EXPECT_EQ(dc.Calls()[2].kind, Kind::LineTo);
+  EXPECT_EQ(dc.Calls()[2].y, 40);
+  EXPECT_EQ(dc.Calls()[2].colour, (Rgb{255, 0, 0}));
+
+  dc.Clear();
+  PlotPixel(dc, 5, 6, 5);
+  ASSERT_EQ(dc.Calls().size(), 1u);
+  EXPECT_EQ(dc.Calls()[0].colour, (Rgb{255, 0, 255}));
+
+  // Radius 2 is the box (8, 8)-(12, 12): 4 x 4 pixels, right and bottom excluded.
+  dc.Clear();
+  DrawFilledCircle(dc, 10, 10, 2, 5);
+  const DrawCall* e = Find(dc, Kind::Ellipse);
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ((std::array{e->x, e->y, e->right, e->bottom}), (std::array{8, 8, 12, 12}));
+  EXPECT_FALSE(e->null);
+  EXPECT_EQ(e->colour, (Rgb{255, 0, 255}));
+
+  dc.Clear();
+  DrawCircleOutline(dc, 100, 50, 3, 4);
+  e = Find(dc, Kind::Ellipse);
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ((std::array{e->x, e->y, e->right, e->bottom}), (std::array{97, 47, 103, 53}));
+  EXPECT_TRUE(e->null);
+
+  dc.Clear();
+  DrawRectOutline(dc, 5, 5, 220, 389, 6);
+  ASSERT_NE(Find(dc, Kind::Rectangle), nullptr);
+  EXPECT_TRUE(Find(dc, Kind::Rectangle)->null);
+  dc.Clear();
+  DrawFilledRect(dc, 10, 20, 30, 40, 6);
+  ASSERT_NE(Find(dc, Kind::Rectangle), nullptr);
+  EXPECT_FALSE(Find(dc, Kind::Rectangle)->null);
+  EXPECT_EQ(Find(dc, Kind::Rectangle)->colour, (Rgb{170, 68, 0}));
+}
+
+TEST(DrawPrimitives, LeaveThePenAndBrushAsTheyWere) {
+  const Pen pen{false, {1, 2, 3}};
+  const Brush brush{false, {4, 5, 6}};
+  const std::function<void(DeviceContext&)> primitives[] = {
+      [](DeviceContext& dc) { DrawSegment(dc, 0, 0, 5, 5, 1); },
+      [](DeviceContext& dc) { DrawLineTo(dc, 5, 5, 2); },
+      [](DeviceContext& dc) { MoveToPoint(dc, 5, 5); },
+      [](DeviceContext& dc) { PlotPixel(dc, 5, 5, 3); },
+      [](DeviceContext& dc) { DrawRectOutline(dc, 0, 0, 5, 5, 4); },
+      [](DeviceContext& dc) { DrawCircleOutline(dc, 5, 5, 3, 5); },
+      [](DeviceContext& dc) { DrawFilledCircle(dc, 5, 5, 2, 6); },
+      [](DeviceContext& dc) { DrawFilledRect(dc, 0, 0, 5, 5, 7); },
+  };
+  for (std::size_t i = 0; i < std::size(primitives); ++i) {
+    RecordingDeviceContext dc;
+    dc.SelectPen(pen);
+    dc.SelectBrush(brush);
+    primitives[i](dc);
+    EXPECT_EQ(dc.CurrentPen(), pen) << "primitive " << i;
+    EXPECT_EQ(dc.CurrentBrush(), brush) << "primitive " << i;
+  }
+}
+
+}  // namespace
+}  // namespace vernier
