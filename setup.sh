@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 mode=${1:-run}
 build_dir=${VERNIER_BUILD_DIR:-build}
 
-packages=(g++ cmake make pkg-config)
+packages=(g++ cmake make pkg-config qt6-base-dev fonts-ipafont-mincho fonts-liberation2)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev)
 
 install_missing() {

@@ -1,0 +1,219 @@
+#include "raster/raster_device_context.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <cstdlib>
+#include <vector>
+
+namespace vernier {
+
+static QRgb ToQRgb(Rgb c) { return qRgb(c.r, c.g, c.b); }
+static QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+RasterDeviceContext::RasterDeviceContext(QImage& image, int pixelsPerInch)
+    : image_(image), pixelsPerInch_(pixelsPerInch) {
+  if (image_.format() != QImage::Format_RGB32)
+    image_ = image_.convertToFormat(QImage::Format_RGB32);
+  bits_ = reinterpret_cast<QRgb*>(image_.bits());
+  width_ = image_.width();
+  height_ = image_.height();
+  stride_ = image_.bytesPerLine() / 4;
+  qtFont_ = QtFontFor(font_);
+}
+
+RasterDeviceContext::~RasterDeviceContext() {
+  if (painter_) painter_->end();
+}
+
+QPainter& RasterDeviceContext::Painter() {
+  if (!painter_) {
+    painter_ = std::make_unique<QPainter>(&image_);
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    painter_->setRenderHint(QPainter::TextAntialiasing, true);
+  }
+  return *painter_;
+}
+
+void RasterDeviceContext::LineTo(int x, int y) {
+  // Bresenham from the current position, the end pixel left out.
+  int x0 = position_.x, y0 = position_.y;
+  position_ = {x, y};
+  if (pen_.null) return;
+  const QRgb colour = ToQRgb(pen_.colour);
+  int dx = std::abs(x - x0), sx = x0 < x ? 1 : -1;
+  int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
+  int err = dx + dy;
+  while (x0 != x || y0 != y) {
+    Put(x0, y0, colour);
+    int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x0 += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y0 += sy;
+    }
+  }
+}
+
+void RasterDeviceContext::SetPixel(int x, int y, Rgb colour) { Put(x, y, ToQRgb(colour)); }
+
+Pen RasterDeviceContext::SelectPen(const Pen& pen) {
+  Pen previous = pen_;
+  pen_ = pen;
+  return previous;
+}
+
+Brush RasterDeviceContext::SelectBrush(const Brush& brush) {
+  Brush previous = brush_;
+  brush_ = brush;
+  return previous;
+}
+
+FontSpec RasterDeviceContext::SelectFont(const FontSpec& font) {
+  FontSpec previous = font_;
+  font_ = font;
+  qtFont_ = QtFontFor(font);
+  return previous;
+}
+
+QFont RasterDeviceContext::QtFontFor(const FontSpec& spec) {
+  const std::string& face = spec.faceName;
+  QString family;
+  if (face.find("明朝") != std::string::npos || face.find("Mincho") != std::string::npos)
+    family = "IPAMincho";
+  else if (face.find("Courier") != std::string::npos)
+    family = "Liberation Mono";
+  else if (face.find("Times") != std::string::npos)
+    family = "Liberation Serif";
+  else if (face.find("Arial") != std::string::npos || face.find("Helvetica") != std::string::npos)
+    family = "Liberation Sans";
+  else
+    family = face.empty() ? QString("Liberation Sans") : QString::fromStdString(face);
+  QFont font(family);
+  font.setPixelSize(std::max(1, std::abs(spec.height == 0 ? 12 : spec.height)));
+  font.setWeight(spec.weight >= 700 ? QFont::Bold : spec.weight >= 500 ? QFont::Medium : QFont::Normal);
+  font.setItalic(spec.italic);
+  font.setUnderline(spec.underline);
+  font.setStrikeOut(spec.strikeOut);
+  if (spec.pitchAndFamily & 1) font.setFixedPitch(true);
+  font.setStyleStrategy(QFont::PreferMatch);
+  return font;
+}
+
+void RasterDeviceContext::FillBox(int left, int top, int right, int bottom, QRgb colour) {
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, width_);
+  bottom = std::min(bottom, height_);
+  for (int y = top; y < bottom; ++y) {
+    QRgb* row = bits_ + y * stride_;
+    for (int x = left; x < right; ++x) row[x] = colour;
+  }
+}
+
+void RasterDeviceContext::Rectangle(int left, int top, int right, int bottom) {
+  if (right < left) std::swap(left, right);
+  if (bottom < top) std::swap(top, bottom);
+  if (pen_.null) {
+    if (!brush_.null) FillBox(left, top, right - 1, bottom - 1, ToQRgb(brush_.colour));
+    return;
+  }
+  if (!brush_.null) FillBox(left + 1, top + 1, right - 1, bottom - 1, ToQRgb(brush_.colour));
+  const QRgb pen = ToQRgb(pen_.colour);
+  FillBox(left, top, right, top + 1, pen);
+  FillBox(left, bottom - 1, right, bottom, pen);
+  FillBox(left, top, left + 1, bottom, pen);
+  FillBox(right - 1, top, right, bottom, pen);
+}
+
+void RasterDeviceContext::Ellipse(int left, int top, int right, int bottom) {
+  if (right < left) std::swap(left, right);
+  if (bottom < top) std::swap(top, bottom);
+  if (right - left < 1 || bottom - top < 1) return;
+  QPainter& p = Painter();
+  p.setRenderHint(QPainter::Antialiasing, false);
+  if (pen_.null)
+    p.setPen(Qt::NoPen);
+  else
+    p.setPen(QPen(ToQColor(pen_.colour), 0));  // cosmetic, one pixel
+  if (brush_.null)
+    p.setBrush(Qt::NoBrush);
+  else
+    p.setBrush(ToQColor(brush_.colour));
+  // A box of (right - left) pixels: Qt draws width + 1 pixels for a pen of one.
+  p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void RasterDeviceContext::FloodFill(int x, int y, Rgb border) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_ || brush_.null) return;
+  const QRgb stop = ToQRgb(border) | 0xff000000u;
+  const QRgb fill = ToQRgb(brush_.colour);
+  auto isBorder = [&](int px, int py) { return (Get(px, py) | 0xff000000u) == stop; };
+  if (isBorder(x, y)) return;
+  if (painter_) painter_->end(), painter_.reset();  // pixels written directly from here
+  std::vector<bool> done(static_cast<std::size_t>(width_) * height_, false);
+  std::vector<Pixel> stack{{x, y}};
+  while (!stack.empty()) {
+    Pixel seed = stack.back();
+    stack.pop_back();
+    int py = seed.y;
+    int lx = seed.x;
+    if (done[py * width_ + lx] || isBorder(lx, py)) continue;
+    while (lx > 0 && !isBorder(lx - 1, py) && !done[py * width_ + lx - 1]) --lx;
+    int rx = seed.x;
+    while (rx + 1 < width_ && !isBorder(rx + 1, py) && !done[py * width_ + rx + 1]) ++rx;
+    for (int px = lx; px <= rx; ++px) {
+      done[py * width_ + px] = true;
+      Put(px, py, fill);
+    }
+    for (int ny : {py - 1, py + 1}) {
+      if (ny < 0 || ny >= height_) continue;
+      bool inRun = false;
+      for (int px = lx; px <= rx; ++px) {
+        bool open = !done[ny * width_ + px] && !isBorder(px, ny);
+        if (open && !inRun) stack.push_back({px, ny});
+        inRun = open;
+      }
+    }
+  }
+}
+
+void RasterDeviceContext::TextOut(int x, int y, const std::string& text) {
+  QPainter& p = Painter();
+  p.setFont(qtFont_);
+  QFontMetrics metrics(qtFont_);
+  QString qtext = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+  if (backgroundMode_ == BackgroundMode::Opaque) {
+    p.fillRect(QRect(x, y, metrics.horizontalAdvance(qtext), metrics.height()),
+               ToQColor(backgroundColour_));
+  }
+  p.setPen(ToQColor(textColour_));
+  p.drawText(QPoint(x, y + metrics.ascent()), qtext);
+}
+
+void RasterDeviceContext::FillSolidRect(int left, int top, int right, int bottom, Rgb colour) {
+  FillBox(left, top, right, bottom, ToQRgb(colour));
+}
+
+void RasterDeviceContext::InvertRect(int left, int top, int right, int bottom) {
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, width_);
+  bottom = std::min(bottom, height_);
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) bits_[y * stride_ + x] ^= 0x00ffffffu;
+}
+
+void EnsureGuiApplication() {
+  if (QGuiApplication::instance()) return;
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "vernier";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  (void)app;
+}
+
+}  // namespace vernier
