@@ -9,7 +9,7 @@ mode=${1:-run}
 build_dir=${VERNIER_BUILD_DIR:-build}
 
 packages=(g++ cmake make pkg-config qt6-base-dev fonts-ipafont-mincho fonts-liberation2)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils)
 
 install_missing() {
   local missing=()

@@ -1,0 +1,118 @@
+#include "bessel/kml_export.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+
+#include "bessel/data_directory.h"
+#include "gdi/format.h"
+
+namespace vernier {
+
+namespace {
+
+struct LineInfo {
+  const char* file;
+  const char* placemark;
+  const char* style;
+};
+
+// Indexed by KmlLine.
+constexpr LineInfo kLines[7] = {
+    {"north.prn", "North Limit Line", "#orangeLineGreenPoly"},
+    {"center.prn", "", ""},
+    {"south.prn", "South Limit Line", "#orangeLineGreenPoly"},
+    {"sm.prn", "South Limit +1 sec Line", "#yellowLineGreenPoly"},
+    {"sp.prn", "South Limit -1 sec Line", "#blueLineGreenPoly"},
+    {"np.prn", "North Limit -1 sec Line", "#blueLineGreenPoly"},
+    {"nm.prn", "North Limit +1 sec Line", "#yellowLineGreenPoly"},
+};
+
+// The six limit lines in the order their heads are written.
+constexpr KmlLine kLimitLines[6] = {KmlLine::South,      KmlLine::North,      KmlLine::SouthPlus,
+                                    KmlLine::SouthMinus, KmlLine::NorthMinus, KmlLine::NorthPlus};
+// The order of the pieces in the document.
+constexpr KmlLine kJoinOrder[7] = {KmlLine::NorthPlus,  KmlLine::North, KmlLine::NorthMinus,
+                                   KmlLine::Center,     KmlLine::SouthMinus, KmlLine::South,
+                                   KmlLine::SouthPlus};
+
+}  // namespace
+
+const char* KmlPathFileName(KmlLine line) { return kLines[static_cast<int>(line)].file; }
+
+std::string ObjectName(double xz) {
+  static const char* const kPlanets[10] = {" ",       "Mercury", "Venus",  nullptr, "Mars",
+                                           "Jupitar", "Saturn",  "Uranus", "Neptune", "Pluto"};
+  const long long n = static_cast<long long>(xz);
+  if (n >= 0 && n <= 9 && kPlanets[n]) return kPlanets[n];
+  return std::to_string(n);
+}
+
+KmlExport::KmlExport(const BesselianElements& e)
+    : fileName_(FileName(e.year, e.month, e.day, e.t0)) {
+  const int y = static_cast<int>(e.year), m = static_cast<int>(e.month),
+            d = static_cast<int>(e.day);
+  const std::string name = ObjectName(e.xz);
+  std::string& south = pieces_[static_cast<int>(KmlLine::South)];
+  south += Format("<name>Occultation %6d/%02d/%02d Star:%s</name>\n", y, m, d, name.c_str());
+  south += Format("<description>%6d/%02d/%02d Star:%s</description>\n", y, m, d, name.c_str());
+  for (KmlLine line : kLimitLines) {
+    const LineInfo& info = kLines[static_cast<int>(line)];
+    std::string& piece = pieces_[static_cast<int>(line)];
+    piece += "\n<Placemark>\n";
+    piece += std::string("<name>") + info.placemark + "</name>\n";
+    piece += Format("<description>%6d/%02d/%02d %s</description>\n", y, m, d, name.c_str());
+    piece += std::string("<styleUrl>") + info.style + "</styleUrl>\n";
+    piece += "<LineString>\n<extrude>1</extrude>\n<tessellate>1</tessellate>\n"
+             "<altitudeMode>clampToGround</altitudeMode>\n<coordinates>\n";
+  }
+}
+
+void KmlExport::AddPoint(KmlLine line, double lon, double lat) {
+  if (closed_ || line == KmlLine::Center) return;
+  if (!(lon > 120 && lon < 150 && lat > 20 && lat < 50)) return;
+  pieces_[static_cast<int>(line)] += Format(" %012.6f,%012.6f,0\n", lon, lat);
+}
+
+std::string KmlExport::FileName(double year, double month, double day, double t0) {
+  const double s = year < 0 ? -1 : 1;
+  const double value = s * (std::abs(year) * 1000000 + month * 10000 + day * 100 + t0);
+  const auto n = static_cast<std::int64_t>(std::trunc(value));
+  return std::to_string(static_cast<std::uint32_t>(n)) + ".kml";
+}
+
+std::string KmlExport::Finish(const std::string& dataDirectory, const std::string& outputDirectory) {
+  if (!closed_) {
+    for (KmlLine line : kLimitLines)
+      pieces_[static_cast<int>(line)] += "</coordinates>\n</LineString>\n</Placemark>\n";
+    closed_ = true;
+  }
+  std::string document;
+  if (std::FILE* head = OpenDataFile(dataDirectory, "echead.prn", "r")) {
+    char chunk[4096];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, head)) > 0) document.append(chunk, n);
+    std::fclose(head);
+  }
+  for (KmlLine line : kJoinOrder) document += pieces_[static_cast<int>(line)];
+  document += "</Document>\n</kml>\n";
+
+  // Written whole under a temporary name and then renamed, so that a failed
+  // write never leaves a half document under the event's name.
+  const std::string path = DataFilePath(outputDirectory, fileName_);
+  const std::string temporary = path + ".part";
+  std::FILE* out = std::fopen(temporary.c_str(), "w");
+  if (!out) return {};
+  bool written = std::fwrite(document.data(), 1, document.size(), out) == document.size();
+  written = std::fclose(out) == 0 && written;
+  std::error_code ec;
+  if (written) std::filesystem::rename(temporary, path, ec);
+  if (!written || ec) {
+    std::filesystem::remove(temporary, ec);
+    return {};
+  }
+  return path;
+}
+
+}  // namespace vernier

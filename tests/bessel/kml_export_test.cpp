@@ -1,0 +1,104 @@
+#include "bessel/kml_export.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "support/temp_data_dir.h"
+
+namespace vernier {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+int Count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST(KmlExport, FileNamesFromDateAndReferenceHour) {
+  EXPECT_EQ(KmlExport::FileName(2025, 3, 15, 14.6), "2025031514.kml");
+  EXPECT_EQ(KmlExport::FileName(-500, 3, 1, 5), "3794937191.kml");
+  // Years beyond the signed range still get their own decimal number.
+  EXPECT_EQ(KmlExport::FileName(2150, 1, 2, 3), "2150010203.kml");
+  EXPECT_EQ(KmlExport::FileName(4000, 12, 31, 23.9), "4000123123.kml");
+}
+
+TEST(KmlExport, ObjectNames) {
+  EXPECT_EQ(ObjectName(0), " ");
+  EXPECT_EQ(ObjectName(5), "Jupitar");
+  EXPECT_EQ(ObjectName(3), "3");
+  EXPECT_EQ(ObjectName(1234), "1234");
+}
+
+TEST(KmlExport, OnlyPointsInsideTheWindowAreWritten) {
+  BesselianElements e;
+  e.year = 2025, e.month = 3, e.day = 15, e.t0 = 14.6, e.xz = 1234;
+  KmlExport kml(e);
+  kml.AddPoint(KmlLine::South, 135.5, 35.25);
+  kml.AddPoint(KmlLine::South, 120, 35);    // on the edge: not written
+  kml.AddPoint(KmlLine::South, 135, 50);    // on the edge: not written
+  kml.AddPoint(KmlLine::South, 100, 35);
+  kml.AddPoint(KmlLine::NorthPlus, 149.999, 20.001);
+  kml.AddPoint(KmlLine::Center, 135, 35);   // the centre piece stays empty
+  EXPECT_NE(kml.Piece(KmlLine::South).find(" 00135.500000,00035.250000,0\n"), std::string::npos);
+  EXPECT_EQ(Count(kml.Piece(KmlLine::South), ",0\n"), 1);
+  EXPECT_EQ(Count(kml.Piece(KmlLine::NorthPlus), ",0\n"), 1);
+  EXPECT_EQ(kml.Piece(KmlLine::Center), "");
+  // The south piece opens with the document's name and description.
+  EXPECT_EQ(kml.Piece(KmlLine::South).rfind(
+                "<name>Occultation   2025/03/15 Star:1234</name>\n"
+                "<description>  2025/03/15 Star:1234</description>\n\n<Placemark>\n"
+                "<name>South Limit Line</name>\n",
+                0),
+            0u);
+}
+
+TEST(KmlExport, TheDocumentJoinsHeaderAndPiecesAndParsesAsXml) {
+  testing::TempDataDir data, out;
+  data.Write("echead.prn", ReadAll(std::string(VERNIER_SOURCE_DIR) + "/data/echead.prn"));
+  BesselianElements e;
+  e.year = 2025, e.month = 3, e.day = 15, e.t0 = 14.6, e.xz = 2;
+  KmlExport kml(e);
+  kml.AddPoint(KmlLine::North, 135, 36);
+  kml.AddPoint(KmlLine::NorthPlus, 135, 36.01);
+  std::string path = kml.Finish(data.path(), out.path());
+  ASSERT_EQ(path, out.File("2025031514.kml"));
+  std::string doc = ReadAll(path);
+  EXPECT_EQ(Count(doc, "<Placemark>"), 6);
+  EXPECT_EQ(Count(doc, "</coordinates>"), 6);
+  EXPECT_NE(doc.find("Star:Venus"), std::string::npos);
+  // Order of the pieces: +1 s north, north, −1 s north, …, south, +1 s south.
+  EXPECT_LT(doc.find("North Limit +1 sec Line"), doc.find("North Limit Line"));
+  EXPECT_LT(doc.find("North Limit Line"), doc.find("North Limit -1 sec Line"));
+  EXPECT_LT(doc.find("South Limit -1 sec Line"), doc.find("<name>Occultation"));
+  EXPECT_LT(doc.find("South Limit Line"), doc.find("South Limit +1 sec Line"));
+  EXPECT_EQ(doc.substr(doc.size() - 19), "</Document>\n</kml>\n");
+  EXPECT_EQ(doc.rfind("<?xml", 0), 0u);
+  std::string check = "xmllint --noout '" + path + "' 2>&1";
+  EXPECT_EQ(std::system(check.c_str()), 0) << "the KML file is not well-formed XML";
+}
+
+TEST(KmlExport, AnEventOutsideTheWindowGivesSixEmptyLinesAndFailuresAreReported) {
+  testing::TempDataDir out;
+  BesselianElements e;
+  e.year = 2026, e.month = 1, e.day = 2, e.t0 = 3;
+  KmlExport kml(e);
+  kml.AddPoint(KmlLine::South, -70, -30);
+  // No header template: the document still closes.
+  std::string doc = ReadAll(kml.Finish(out.path(), out.path()));
+  EXPECT_EQ(Count(doc, "<coordinates>\n</coordinates>"), 6);
+  // A directory that cannot be written: no file, and the caller is told.
+  EXPECT_EQ(kml.Finish(out.path(), out.path() + "/no/such/dir"), "");
+}
+
+}  // namespace
+}  // namespace vernier
