@@ -58,9 +58,10 @@ struct LocalMaximum {
 
 // Every iteration stops after this many rounds. A contact or a maximum that
 // has not settled by then (or any non-finite value on the way) is reported as
-// no result: localStatus -1 and the caller's result left untouched. Converging
-// cases take fewer than ten rounds.
-inline constexpr int kLocalIterationCap = 100;
+// no result: localStatus -1 and the caller's result left untouched. Observers
+// the shadow reaches settle within a dozen rounds; a shadow some fifty Earth
+// radii away still settles, slowly, in about a hundred.
+inline constexpr int kLocalIterationCap = 1000;
 
 // Evaluates the shadow at t and fills the LocalState; also stores L1' and L2'
 // in the shadow's l1d and l2d fields, as the limit finders expect.
