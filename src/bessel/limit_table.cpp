@@ -1,5 +1,6 @@
 #include "bessel/limit_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -66,10 +67,11 @@ CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT) {
   if (!settled) return point;
   EvaluateLocal(c, t, deltaT);
   const double p = phi * kDegToRad;
-  const double altitude =
-      std::asin(std::cos(c.state.hourAngle) * std::cos(p) * c.shadow.cosd +
-                std::sin(p) * c.shadow.sind) *
-      kRadToDeg;
+  // Clamped: rounding may push the sine of a body in the zenith past 1.
+  const double sine = std::clamp(
+      std::cos(c.state.hourAngle) * std::cos(p) * c.shadow.cosd + std::sin(p) * c.shadow.sind,
+      -1.0, 1.0);
+  const double altitude = std::asin(sine) * kRadToDeg;
   if (!std::isfinite(altitude)) return point;
   point.latitude = phi;
   point.altitude = altitude;
