@@ -8,5 +8,7 @@
 namespace vernier::cli {
 
 int RunEventsCommand(const std::vector<std::string>& args);
+int RunContactsCommand(const std::vector<std::string>& args);
+int RunTableCommand(const std::vector<std::string>& args);
 
 }  // namespace vernier::cli

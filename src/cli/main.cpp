@@ -16,6 +16,13 @@ const char kUsage[] =
     "commands:\n"
     "  events [--count N]\n"
     "      the event on or after the date and the N-1 events after it, one line each\n"
+    "  contacts (--observer LON,LAT[,HEIGHT] | --site N)\n"
+    "      local circumstances for an observer (east longitude and latitude in degrees,\n"
+    "      height in metres) or for entry N of location.new: the maximum, then the\n"
+    "      outer and inner contacts\n"
+    "  table [--table-lon L] [--table-step S] --text\n"
+    "      the limit-line table from east longitude L (default 0) in steps of S degrees\n"
+    "      (default 15), printed as the texts it draws: x y text\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
@@ -35,5 +42,7 @@ int main(int argc, char** argv) {
   std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "events") return vernier::cli::RunEventsCommand(args);
+  if (command == "contacts") return vernier::cli::RunContactsCommand(args);
+  if (command == "table") return vernier::cli::RunTableCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

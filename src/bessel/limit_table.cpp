@@ -1,0 +1,125 @@
+#include "bessel/limit_table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "astro/sexagesimal.h"
+
+namespace vernier {
+namespace {
+
+constexpr double kDegToRad = 0.017453292519943295;
+constexpr double kRadToDeg = 57.29577951308232;
+
+// The observer at sea level at latitude phi (degrees).
+void PlaceAtLatitude(ObserverGeometry& o, double phi) {
+  const double u = std::atan(0.99664719 * std::tan(phi * kDegToRad));
+  o.latitude = phi;
+  o.height = 0;
+  o.rhoSinPhi = 0.99664719 * std::sin(u);
+  o.rhoCosPhi = std::cos(u);
+}
+
+// Iterates latitude and time together until one of them settles. `offset`
+// is the distance of the wanted line from the shadow axis across the track
+// (0 for the central line, +-|L2'| for the limits) and is re-read each round.
+// Returns false when the iteration does not settle within 40 rounds or runs
+// into a value that is not a number.
+template <typename Offset>
+bool IterateLatitude(LocalContext& c, double deltaT, Offset offset, double& phi, double& t) {
+  phi = 0;
+  t = 0;
+  double dt = 100, dphi = 90;
+  int count = 0;
+  while (std::fabs(dt) > 0.00001 && std::fabs(dphi) > 0.001) {
+    PlaceAtLatitude(c.observer, phi);
+    EvaluateLocal(c, t, deltaT);
+    const LocalState& s = c.state;
+    const double sinH = std::sin(s.hourAngle), cosH = std::cos(s.hourAngle);
+    const double rs = c.observer.rhoSinPhi, rc = c.observer.rhoCosPhi;
+    dphi = (offset(s) + (s.a * s.v - s.u * s.b) / s.n) /
+           ((sinH * s.b * rs + s.a * (cosH * c.shadow.sind * rs + c.shadow.cosd * rc)) /
+            (s.n * 57.29578));
+    phi += dphi;
+    dt = -(s.u * s.a + s.v * s.b) / (s.n * s.n);
+    t += dt;
+    if (!std::isfinite(phi) || !std::isfinite(t)) return false;
+    if (++count > kLimitTableRounds) return false;
+  }
+  return true;
+}
+
+std::string Format(const char* format, auto... values) {
+  char text[160];
+  std::snprintf(text, sizeof text, format, values...);
+  return text;
+}
+
+}  // namespace
+
+CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT) {
+  CentralLinePoint point;
+  double phi, t;
+  const bool settled = IterateLatitude(c, deltaT, [](const LocalState&) { return 0.0; }, phi, t);
+  point.t = t;
+  if (!settled) return point;
+  EvaluateLocal(c, t, deltaT);
+  const double p = phi * kDegToRad;
+  // Clamped: rounding may push the sine of a body in the zenith past 1.
+  const double sine = std::clamp(
+      std::cos(c.state.hourAngle) * std::cos(p) * c.shadow.cosd + std::sin(p) * c.shadow.sind,
+      -1.0, 1.0);
+  const double altitude = std::asin(sine) * kRadToDeg;
+  if (!std::isfinite(altitude)) return point;
+  point.latitude = phi;
+  point.altitude = altitude;
+  return point;
+}
+
+double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, int side) {
+  double phi, t;
+  const auto offset = [side](const LocalState& s) { return std::fabs(s.l2) * side; };
+  return IterateLatitude(c, deltaT, offset, phi, t) ? phi : kNoLatitude;
+}
+
+void DrawLimitLineTable(DeviceContext& dc, LocalContext& c, double deltaT,
+                        double limitLineLongitude, double limitLineStep) {
+  const BesselianElements& e = c.elements;
+  ObserverGeometry& o = c.observer;
+  o.westLongitude = -limitLineLongitude;
+  o.latitude = 0;
+  o.height = 0;
+
+  dc.SetTextColor(Rgb{255, 255, 255});
+  dc.TextOut(10, 45, Format(" Date     :%5.0f %2.0f %2.0f", e.year, e.month, e.day));
+  dc.TextOut(10, 105, "   LON.     NORTH     CENTER    SOUTH    TIME   TIME");
+  dc.TextOut(10, 120, "            LIMIT     LINE      LIMIT    (UT)   (LMT)");
+  dc.TextOut(10, 135, " --------  --------  --------  --------  -----  -----");
+
+  for (int i = 0; i <= 12; ++i) {
+    const int y = 15 * (i + 11);
+    // + 0.0 so that the meridian of Greenwich prints as 0.00, never -0.00.
+    const double eastLongitude = -o.westLongitude + 0.0;
+    const CentralLinePoint centre = CentralLatitudeAtLongitude(c, deltaT);
+    if (centre.altitude > -0.9) {
+      const double north = LimitLatitudeAtLongitude(c, deltaT, +1);
+      const double south = LimitLatitudeAtLongitude(c, deltaT, -1);
+      const double ut = e.t0 + centre.t - deltaT / 3600;
+      const double lmt = ut - o.westLongitude / 15;
+      const HoursMinutesSeconds u = SplitHoursMinSec(ut), l = SplitHoursMinSec(lmt);
+      dc.TextOut(10, y,
+                 Format(" %8.2f  %8.4f  %8.4f  %8.4f  %2.0f:%2.0f  %2.0f:%2.0f  ",
+                        eastLongitude, north, centre.latitude, south, u.hours, u.minutes,
+                        l.hours, l.minutes));
+    } else {
+      dc.TextOut(10, y,
+                 Format(" %8.2f  =========  No Central Calculation Availabel   =========  ",
+                        eastLongitude));
+    }
+    o.westLongitude -= limitLineStep;
+  }
+}
+
+}  // namespace vernier

@@ -1,0 +1,136 @@
+#include "local/observer.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "bessel/data_directory.h"
+#include "local/text_encoding.h"
+
+namespace vernier {
+namespace {
+
+constexpr Rgb kWhite{255, 255, 255};
+// The C runtime's line read into 80 bytes: 79 characters and the zero.
+constexpr std::size_t kLineReadBytes = 79;
+
+std::string ReadWholeFile(std::FILE* file) {
+  std::string bytes;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+  return bytes;
+}
+
+// Text mode as the program's home platform reads it: CR LF is one LF.
+std::string ToTextMode(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text += bytes[i];
+  }
+  return text;
+}
+
+// The next line read starting at `pos`: up to and including '\n', at most 79
+// bytes, shortened so that it does not end inside a character.
+std::string_view NextLineRead(std::string_view text, std::size_t pos, TextEncoding encoding) {
+  std::size_t end = pos;
+  while (end < text.size() && end - pos < kLineReadBytes) {
+    const std::size_t length = CharacterLength(text, end, encoding);
+    if (end + length - pos > kLineReadBytes) break;  // the character goes to the next read
+    const bool lineEnd = text[end] == '\n';
+    end += length;
+    if (lineEnd) break;
+  }
+  return text.substr(pos, end - pos);
+}
+
+// The collected text up to the next ',' or ';' from `pos`, and the position
+// after that separator (the end when there is none).
+std::string_view NextField(std::string_view line, std::size_t& pos) {
+  const std::size_t start = pos < line.size() ? pos : line.size();
+  std::size_t end = start;
+  while (end < line.size() && line[end] != ',' && line[end] != ';') ++end;
+  pos = end < line.size() ? end + 1 : line.size();
+  return line.substr(start, end - start);
+}
+
+double AtofOf(std::string_view text) {
+  return std::atof(std::string(text).c_str());
+}
+
+void DrawMissingFileLines(DeviceContext& dc) {
+  dc.SetTextColor(kWhite);
+  dc.TextOut(50, 16, "都市情報(location.new)ファイルがありません！");
+  dc.TextOut(50, 32, "location.newファイルのあるディレクトリで起動して下さい。");
+}
+
+}  // namespace
+
+int LoadCityList(DeviceContext& dc, const std::string& dataDirectory, CityList& list) {
+  std::FILE* file = OpenDataFile(dataDirectory, "location.new", "rb");
+  if (!file) {
+    DrawMissingFileLines(dc);
+    return -1;
+  }
+  const std::string raw = ReadWholeFile(file);
+  std::fclose(file);
+
+  const TextEncoding encoding = DetectTextEncoding(raw);
+  std::string_view body = raw;
+  if (encoding == TextEncoding::Utf8 && body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
+  const std::string text = ToTextMode(body);
+
+  int counter = 0;
+  int poolUsed = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    std::string_view line = NextLineRead(text, pos, encoding);
+    pos += line.size();
+    // A zero byte ends the text of a read, as it ends a C string.
+    if (const std::size_t zero = line.find('\0'); zero != std::string_view::npos)
+      line = line.substr(0, zero);
+    if (!line.empty() && line[0] == ';') continue;
+
+    if (counter + 1 > kCityListCapacity) break;
+    const std::size_t comma = line.find(',');
+    const std::string_view name = line.substr(0, comma);
+    const int nameBytes = static_cast<int>(name.size()) + 1;
+    if (poolUsed + nameBytes > kCityNamePoolBytes) break;  // the pool is full: stop cleanly
+    poolUsed += nameBytes;
+    ++counter;
+
+    CityEntry& entry = list.entries[counter];
+    entry.name = encoding == TextEncoding::ShiftJis ? ShiftJisToUtf8(name) : std::string(name);
+    std::size_t field = comma == std::string_view::npos ? line.size() : comma + 1;
+    entry.longitude = AtofOf(NextField(line, field));
+    entry.latitude = AtofOf(NextField(line, field));
+    entry.height = AtofOf(NextField(line, field));
+    entry.fourth = AtofOf(NextField(line, field));
+    list.count = counter;
+  }
+  if (counter > 0) list.poolUsed = poolUsed;
+  return 1;
+}
+
+void SetUpObserver(const ObserverSite& site, ObserverGeometry& g) {
+  constexpr double kDegToRad = 0.017453292519943295;
+  g.westLongitude = -site.longitude;
+  g.latitude = site.latitude;
+  g.savedWestLongitude = -site.longitude;
+  g.savedLatitude = site.latitude;
+  g.height = site.height;
+  const double phi = site.latitude * kDegToRad;
+  const double u = std::atan(0.99664719 * std::tan(phi));
+  g.rhoSinPhi = 0.99664719 * std::sin(u) + (site.height / 6378140) * std::sin(phi);
+  g.rhoCosPhi = std::cos(u) + (site.height / 6378140) * std::cos(phi);
+}
+
+void RestoreObserverPoint(ObserverGeometry& g) {
+  g.westLongitude = g.savedWestLongitude;
+  g.latitude = g.savedLatitude;
+}
+
+}  // namespace vernier
