@@ -1,0 +1,175 @@
+#include "search/navigation.h"
+
+#include <cmath>
+#include <ctime>
+
+#include "astro/time.h"
+
+namespace vernier {
+
+namespace {
+
+constexpr Rgb kWhite{255, 255, 255};
+
+void DrawMessage(DeviceContext& dc, const char* first, const char* second) {
+  dc.SetTextColor(kWhite);
+  dc.TextOut(50, 16, first);
+  if (second) dc.TextOut(50, 32, second);
+}
+
+// The observer's maximum for the loaded record, as the search by site tests it.
+bool SiteMaximumMatches(ProgramState& s) {
+  SetUpObserver(s.site, s.observerPoint);
+  RestoreObserverPoint(s.observerPoint);
+  LocalContext local = s.Local();
+  LocalMaximum maximum;
+  s.navigation.siteMaximumValid = FindMaximum(local, 0, s.navigation.eventDeltaT, maximum) == 1;
+  if (!s.navigation.siteMaximumValid) return false;
+  s.navigation.siteMagnitude = maximum.magnitude;
+  s.navigation.siteAltitude = maximum.altitude;
+  return maximum.magnitude > s.search.minMagnitude && maximum.altitude > -15;
+}
+
+}  // namespace
+
+CalendarDay TodayLocal() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+double LoadedEventDeltaT(const ProgramState& s) {
+  return DeltaT((s.elements.jd - 2451545.0) / 36525.0) + s.display.deltaTAdjust;
+}
+
+bool MatchesSearch(ProgramState& s) {
+  switch (s.search.searchMode) {
+    case 1:
+      return std::trunc(s.elements.type) == s.search.typeCode;
+    case 2:
+      s.navigation.eventDeltaT = LoadedEventDeltaT(s);
+      return SiteMaximumMatches(s);
+    case 3:
+      return s.elements.xz == s.search.xzTarget;
+    default:
+      return true;
+  }
+}
+
+bool LoadEventAtDate(ProgramState& s, DeviceContext& dc) {
+  const double year = std::trunc(s.event.year), month = std::trunc(s.event.month),
+               day = std::trunc(s.event.day);
+  if (OpenElementFileAt(s.file, s.elements, 0, year, month, day, s.event) == 1) {
+    // A date after the file's last record loads that earlier record; the
+    // refresh then steps on into the next file.
+    const BesselianElements& e = s.elements;
+    s.navigation.loadedBeforeDate =
+        std::trunc(e.year) < year ||
+        (std::trunc(e.year) == year && (e.month < month || (e.month == month && e.day < day)));
+    return true;
+  }
+  DrawMessage(dc, "ベッセル要素ファイルがありません！",
+              "EC****.prnファイルのあるディレクトリで起動して下さい。");
+  s.navigation.paintRequest = PaintRequest::ReadAtDate;
+  s.navigation.loadFailed = true;
+  return false;
+}
+
+bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
+  NavigationState& nav = s.navigation;
+  for (;;) {
+    if (ReadNextElements(s.file, s.elements, 0, s.event) != 1) {
+      // End of this element file: on to the first record of the next band.
+      const int lastYear = static_cast<int>(s.elements.year);
+      s.event.month = 1;
+      s.event.day = 1;
+      auto next = NextBandStartYear(lastYear);
+      if (!next) {
+        dc.TextOut(10, 16, "ベッセル要素ファイルが終了しました。");
+        nav.paintRequest = PaintRequest::ReadAtDate;
+        return false;
+      }
+      s.event.year = *next;
+      CloseElementFile(s.file);
+      if (OpenElementFileAt(s.file, s.elements, 0, s.event.year, 1, 1, s.event) != 1) {
+        DrawMessage(dc, "ベッセル要素ファイルが終了しました",
+                    "早い年代を設定し、検索モードを変更ください。");
+        nav.loadFailed = true;
+        nav.paintRequest = PaintRequest::ReadAtDate;
+        return false;
+      }
+    }
+    const bool accepted = MatchesSearch(s);
+    if (s.search.searchMode == 3) {
+      if (accepted) {
+        nav.anchorYear = s.elements.year;
+      } else if (nav.anchorYear + 400 < s.elements.year) {
+        DrawMessage(dc, "このサロスは４００年の間にありませんでした。", nullptr);
+        nav.paintRequest = PaintRequest::ReadAtDate;
+        return false;
+      }
+    }
+    if (accepted) {
+      nav.eventDeltaT = LoadedEventDeltaT(s);
+      return true;
+    }
+  }
+}
+
+void StepBack(ProgramState& s) {
+  if (s.search.searchMode == 0) SeekElementRecord(s.file, s.elements, 0, s.event.year, s.event);
+  s.navigation.paintRequest = PaintRequest::Redraw;
+}
+
+RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
+  NavigationState& nav = s.navigation;
+  nav.anchorYear = s.event.year;
+  if (nav.loadFailed) {
+    CalendarDay today = s.today();
+    s.event.year = today.year;
+    s.event.month = today.month;
+    s.event.day = today.day;
+    nav.anchorYear = today.year;
+    nav.loadFailed = false;
+    nav.paintRequest = PaintRequest::ReadAtDate;
+    return RefreshResult::NeedsDate;
+  }
+  if (nav.paintRequest == PaintRequest::ReadToday) {
+    CalendarDay today = s.today();
+    s.event.year = today.year;
+    s.event.month = today.month;
+    s.event.day = today.day;
+    nav.anchorYear = today.year;
+  }
+  if (nav.paintRequest == PaintRequest::ReadToday || nav.paintRequest == PaintRequest::ReadAtDate) {
+    if (!LoadEventAtDate(s, dc)) return RefreshResult::Stopped;
+  }
+  nav.eventDeltaT = LoadedEventDeltaT(s);
+  nav.siteMaximumValid = false;
+
+  bool step = nav.paintRequest == PaintRequest::StepForward;
+  switch (s.search.searchMode) {
+    case 0:
+      step = step || s.elements.year < nav.anchorYear || nav.loadedBeforeDate;
+      break;
+    case 1:
+      step = step || std::trunc(s.elements.type) != s.search.typeCode;
+      break;
+    case 2: {
+      SiteMaximumMatches(s);
+      step = step || !nav.siteMaximumValid || nav.siteMagnitude < s.search.minMagnitude ||
+             nav.siteAltitude < -15 || s.elements.year < nav.anchorYear || nav.loadedBeforeDate;
+      break;
+    }
+    case 3:
+      nav.anchorYear = s.elements.year;
+      step = step || s.elements.xz != s.search.xzTarget;
+      break;
+  }
+  nav.loadedBeforeDate = false;
+  if (step && !StepToNextMatch(s, dc)) return RefreshResult::Stopped;
+  return RefreshResult::Drawable;
+}
+
+}  // namespace vernier

@@ -1,0 +1,40 @@
+// Which record is the current event: load at a date, step forward to the next
+// event that meets the search condition (reading on across element files),
+// step back, and the paint-time refresh that runs whichever the last command
+// asked for. Failures are drawn as the program's messages into the view.
+#pragma once
+
+#include "gdi/device_context.h"
+#include "search/program_state.h"
+
+namespace vernier {
+
+// ΔT of the loaded record (seconds) with the user's adjustment.
+double LoadedEventDeltaT(const ProgramState& state);
+
+// The loaded record against the search condition (mode 2 computes the
+// observer's maximum for it and remembers it for the map's corner).
+bool MatchesSearch(ProgramState& state);
+
+// Loads the first event on or after the current date; on failure draws the
+// message, asks for a date at the next paint and returns false.
+bool LoadEventAtDate(ProgramState& state, DeviceContext& dc);
+
+// Reads on to the next event that meets the search condition. Returns false
+// when it stopped with a message (end of the element files, a missing next
+// file, or no event of the wanted star within 400 years).
+bool StepToNextMatch(ProgramState& state, DeviceContext& dc);
+
+// The previous command: one record back in mode 0; the other modes keep the
+// current event. Both ask for a redraw.
+void StepBack(ProgramState& state);
+
+enum class RefreshResult {
+  Drawable,   // the current event is loaded and meets the condition
+  Stopped,    // a message was drawn; nothing more is drawn in this paint
+  NeedsDate,  // the last load failed: the front end asks for a date (today prefilled)
+};
+
+RefreshResult RefreshCurrentEvent(ProgramState& state, DeviceContext& dc);
+
+}  // namespace vernier

@@ -1,0 +1,56 @@
+// Every program-wide record, in one object the front end owns and passes to
+// the routines that need them. A fresh object is the program at start.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "bessel/elements.h"
+#include "bessel/evaluation.h"
+#include "bessel/geo_point.h"
+#include "local/circumstances.h"
+#include "local/observer.h"
+#include "map/map_window.h"
+#include "search/settings.h"
+
+namespace vernier {
+
+struct CalendarDay {
+  int year = 2000, month = 1, day = 1;
+};
+
+// Today's local date.
+CalendarDay TodayLocal();
+
+struct ProgramState {
+  std::string dataDirectory = ".";
+  std::string outputDirectory = ".";  // where KML files are written
+
+  BesselianElements elements;
+  CurrentEvent event;  // its year, month, day are the current date
+  ElementFile file;
+  BesselianState shadow;
+  ObserverGeometry observerPoint;  // also the current geographic point
+  LocalState local;
+
+  MapWindow map;
+  ObserverSite site;
+  CityList cities;
+  DisplaySettings display;
+  SearchSettings search;
+  NavigationState navigation;
+  SearchResults results;
+  int selectedRow = 0;
+
+  // The source of today's date (replaceable in tests).
+  std::function<CalendarDay()> today = TodayLocal;
+
+  ProgramState() { file.dataDirectory = dataDirectory; }
+  void SetDataDirectory(const std::string& directory) {
+    dataDirectory = directory;
+    file.dataDirectory = directory;
+  }
+  LocalContext Local() { return LocalContext{elements, shadow, observerPoint, local}; }
+};
+
+}  // namespace vernier

@@ -1,0 +1,56 @@
+// The settings the dialogs edit and the navigation state the commands set:
+// what to show, how to search, and what the next paint must do.
+#pragma once
+
+#include <vector>
+
+namespace vernier {
+
+struct DisplaySettings {
+  int displayMode = 0;           // 0 path map, 1 limit-line table, 2 local circumstances
+  bool kmlOutput = false;        // write the KML file when the path map is drawn
+  double deltaTAdjust = 0;       // seconds, added to every event's ΔT
+  double drawStepHours = 0.1 / 60;
+  double limitLineLongitude = 0; // degrees east, first row of the table
+  double limitLineStep = 15;     // degrees
+};
+
+struct SearchSettings {
+  int searchMode = 0;            // 0 all, 1 one type, 2 seen at the site, 3 one XZ star
+  int typeCode = 2;              // mode 1: 1 partial, 2 central
+  double minMagnitude = 0.5;     // mode 2
+  double xzTarget = 145;         // mode 3
+  double typeRangeYears = 20;    // stored; no operation reads it
+  double siteRangeYears = 50;    // stored; no operation reads it
+};
+
+enum class PaintRequest { ReadToday, ReadAtDate, Redraw, StepForward };
+
+struct NavigationState {
+  PaintRequest paintRequest = PaintRequest::ReadToday;
+  double anchorYear = 0;
+  bool loadFailed = false;
+  double eventDeltaT = 0;  // seconds, with the adjustment
+  // The last load at a date found only an earlier record (the date lies after
+  // the last record of its file).
+  bool loadedBeforeDate = false;
+  // The observer's maximum as last computed by the search by site for the
+  // loaded event (shown in the map's corner in that mode).
+  bool siteMaximumValid = false;
+  double siteMagnitude = 0, siteAltitude = 0;
+};
+
+// One search result row, in this order.
+struct EventEntry {
+  double year = 0, month = 0, day = 0, type = 0, xz = 0, zc = 0, sao = 0;
+  double seekPosition = 0;  // one past the record's position in its file
+  double hip = 0;
+};
+
+inline constexpr int kSearchResultCapacity = 1000;
+
+struct SearchResults {
+  std::vector<EventEntry> rows;  // at most kSearchResultCapacity, in file order
+};
+
+}  // namespace vernier

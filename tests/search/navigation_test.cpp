@@ -1,0 +1,180 @@
+#include "search/navigation.h"
+
+#include <gtest/gtest.h>
+
+#include "gdi/recording_device_context.h"
+#include "support/temp_data_dir.h"
+
+namespace vernier {
+namespace {
+
+using testing::DatedRecord;
+using testing::FormatRecords;
+
+// A star whose shadow crosses the Earth's centre at t = 0 (x = 0.55 t, y = 0,
+// d = 0, mu = 15 t): the observer at 0° 0° sees it centrally, magnitude 0.5.
+BesselianElements CentralStar(double year, double month, double day, double xz, double type) {
+  BesselianElements e = DatedRecord(year, month, day, xz);
+  e.type = type;
+  e.jd = 2451545;
+  e.t0 = 0;
+  e.x0 = 0, e.x1 = 0.55, e.y0 = 0, e.y1 = 0;
+  e.d0 = 0, e.mu0 = 0, e.mu1 = 15;
+  e.l10 = e.l20 = 0.2725;
+  return e;
+}
+
+class NavigationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    state.SetDataDirectory(dir.path());
+    state.file.messages = nullptr;
+    state.today = [] { return CalendarDay{2026, 12, 7}; };
+    dir.Write("ecad22.PRN", FormatRecords({CentralStar(2026, 11, 1, 100, 1),
+                                           CentralStar(2026, 12, 10, 200, 2),
+                                           CentralStar(2027, 1, 5, 300, 1),
+                                           CentralStar(2200, 6, 1, 145, 2)}));
+    dir.Write("ecad24.PRN", FormatRecords({CentralStar(2201, 2, 3, 400, 1),
+                                           CentralStar(2300, 1, 1, 145, 1)}));
+  }
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (const auto& t : dc.Texts()) texts.push_back(t.text);
+    return texts;
+  }
+  testing::TempDataDir dir;
+  ProgramState state;
+  RecordingDeviceContext dc;
+};
+
+TEST_F(NavigationTest, StartShowsTheFirstEventOnOrAfterTodayAndNextStepsAcrossFiles) {
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_EQ(state.event.day, 10);
+  EXPECT_NEAR(state.navigation.eventDeltaT, 63.8272, 1e-9);  // jd 2451545
+  state.navigation.paintRequest = PaintRequest::Redraw;
+
+  // Next, next: the last record of ecad22, then the first of ecad24.
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 300);
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  RefreshCurrentEvent(state, dc);
+  EXPECT_EQ(state.elements.xz, 145);
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 400);
+  EXPECT_EQ(state.file.fileName, "ecad24.PRN");
+
+  // Back: the previous record of the same file (from its first, the file's last).
+  StepBack(state);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+  EXPECT_EQ(state.elements.xz, 145);
+  EXPECT_EQ(state.elements.year, 2300);
+  EXPECT_TRUE(dc.Texts().empty());
+}
+
+TEST_F(NavigationTest, ADateAfterTheLastRecordOfItsFileStepsIntoTheNextFile) {
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  state.event.year = 2200, state.event.month = 7, state.event.day = 1;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 400);
+  // Also when the file's last record lies in the requested year itself.
+  dir.Write("ecad22.PRN", FormatRecords({CentralStar(2199, 6, 1, 1, 1)}));
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  state.event.year = 2199, state.event.month = 12, state.event.day = 31;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 400);
+}
+
+TEST_F(NavigationTest, TypeAndSeriesSearches) {
+  state.search.searchMode = 1;  // central only
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 200);
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  RefreshCurrentEvent(state, dc);
+  EXPECT_EQ(state.elements.xz, 145);  // the partial of 2027 is skipped
+  // The previous command keeps the event in the search modes.
+  StepBack(state);
+  EXPECT_EQ(state.elements.xz, 145);
+
+  // Series of XZ 145: from 2200 the next one lies within 400 years.
+  state.search.searchMode = 3;
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.year, 2300);
+}
+
+TEST_F(NavigationTest, ASeriesWithNoEventWithin400YearsStopsWithItsMessage) {
+  std::vector<BesselianElements> records;
+  for (int y = 2000; y <= 2200; y += 10) records.push_back(CentralStar(y, 1, 1, 7, 1));
+  dir.Write("ecad22.PRN", FormatRecords(records));
+  records.clear();
+  for (int y = 2210; y <= 2400; y += 10) records.push_back(CentralStar(y, 1, 1, 7, 1));
+  dir.Write("ecad24.PRN", FormatRecords(records));
+  records.clear();
+  for (int y = 2410; y <= 2600; y += 10) records.push_back(CentralStar(y, 1, 1, 7, 1));
+  dir.Write("ecad26.PRN", FormatRecords(records));
+  state.search.searchMode = 3;
+  state.search.xzTarget = 999;
+  state.today = [] { return CalendarDay{2000, 1, 1}; };
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Texts(), std::vector<std::string>{"このサロスは４００年の間にありませんでした。"});
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate);
+  EXPECT_EQ(state.elements.year, 2410);  // the first record past 400 years
+}
+
+TEST_F(NavigationTest, MissingFilesAndTheEndOfTheFilesStopWithTheirMessages) {
+  // The file for the date is missing: message, then a date is asked for.
+  state.today = [] { return CalendarDay{1900, 1, 1}; };
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"ベッセル要素ファイルがありません！",
+                                               "EC****.prnファイルのあるディレクトリで起動して下さい。"}));
+  EXPECT_EQ(dc.Texts()[0].x, 50);
+  EXPECT_EQ(dc.Texts()[1].y, 32);
+  EXPECT_TRUE(state.navigation.loadFailed);
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::NeedsDate);
+  EXPECT_FALSE(state.navigation.loadFailed);
+  EXPECT_EQ(state.event.year, 1900);
+
+  // Stepping past the last file present: the next band's file is missing.
+  dc.Clear();
+  state.event.year = 2300, state.event.month = 1, state.event.day = 1;
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"ベッセル要素ファイルが終了しました",
+                                               "早い年代を設定し、検索モードを変更ください。"}));
+
+  // The end of the last file of all.
+  dc.Clear();
+  dir.Write("ecad40.PRN", FormatRecords({CentralStar(3900, 1, 1, 1, 1)}));
+  state.navigation = NavigationState{};
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  state.event.year = 3900;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Texts(), std::vector<std::string>{"ベッセル要素ファイルが終了しました。"});
+  EXPECT_EQ(state.elements.year, 3900);  // the last record stays loaded
+}
+
+TEST_F(NavigationTest, SiteSearchTestsTheObserversMaximum) {
+  state.search.searchMode = 2;
+  state.search.minMagnitude = 0.3;
+  state.site.longitude = 0, state.site.latitude = 0;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_TRUE(state.navigation.siteMaximumValid);
+  EXPECT_NEAR(state.navigation.siteMagnitude, 0.5, 1e-6);
+  EXPECT_GT(state.navigation.siteAltitude, 89);
+
+  // Far from the track every event fails; the search runs to the end.
+  state.site.latitude = 70;
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+}
+
+}  // namespace
+}  // namespace vernier
