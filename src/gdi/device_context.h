@@ -88,6 +88,8 @@ class DeviceContext {
   virtual void SetBackgroundMode(BackgroundMode mode) = 0;
   virtual void TextOut(int x, int y, const std::string& text) = 0;
 
+  // Fills the box with a colour, which also becomes the background colour of
+  // opaque text drawn after it.
   virtual void FillSolidRect(int left, int top, int right, int bottom, Rgb colour) = 0;
   virtual void InvertRect(int left, int top, int right, int bottom) = 0;
 

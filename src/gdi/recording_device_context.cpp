@@ -64,6 +64,7 @@ void RecordingDeviceContext::SetTextColor(Rgb colour) {
 }
 
 void RecordingDeviceContext::SetBackgroundColor(Rgb colour) {
+  backgroundColour_ = colour;
   Record({.kind = Kind::SetBackgroundColor, .colour = colour});
 }
 
@@ -78,6 +79,7 @@ void RecordingDeviceContext::TextOut(int x, int y, const std::string& text) {
 }
 
 void RecordingDeviceContext::FillSolidRect(int left, int top, int right, int bottom, Rgb colour) {
+  backgroundColour_ = colour;
   Record({.kind = Kind::FillSolidRect, .x = left, .y = top, .right = right, .bottom = bottom,
           .colour = colour});
 }

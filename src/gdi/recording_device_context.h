@@ -70,6 +70,7 @@ class RecordingDeviceContext : public DeviceContext {
   const Pen& CurrentPen() const { return pen_; }
   const Brush& CurrentBrush() const { return brush_; }
   const FontSpec& CurrentFont() const { return font_; }
+  Rgb BackgroundColour() const { return backgroundColour_; }
   void Clear() { calls_.clear(); }
   // Keep only the count of calls, not the calls (for benchmarks of long paints).
   void SetRecording(bool on) { recording_ = on; }
@@ -86,6 +87,7 @@ class RecordingDeviceContext : public DeviceContext {
   Brush brush_{false, Rgb{255, 255, 255}};
   FontSpec font_;
   Rgb textColour_{0, 0, 0};
+  Rgb backgroundColour_{255, 255, 255};
   BackgroundMode mode_ = BackgroundMode::Opaque;
 };
 

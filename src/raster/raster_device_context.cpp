@@ -194,6 +194,7 @@ void RasterDeviceContext::TextOut(int x, int y, const std::string& text) {
 }
 
 void RasterDeviceContext::FillSolidRect(int left, int top, int right, int bottom, Rgb colour) {
+  backgroundColour_ = colour;
   FillBox(left, top, right, bottom, ToQRgb(colour));
 }
 
