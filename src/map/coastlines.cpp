@@ -212,14 +212,14 @@ bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const std::string& data
   return true;
 }
 
-void DrawSimpleMapGlobe(MapWindow& w, DeviceContext& dc) {
+void DrawSimpleMapGlobe(MapWindow& w, DeviceContext& dc, const OutlineTableSet& tables) {
   w.colourIndex = kCoastColour;
   w.penDown = false;
   OutlineCursor cursor;
   ResetOutlineTables(cursor);
   for (;;) {
-    const double lon = NextOutlineValue(cursor);
-    const double lat = NextOutlineValue(cursor);
+    const double lon = NextOutlineValue(cursor, tables);
+    const double lat = NextOutlineValue(cursor, tables);
     if (lon == kOutlineEnd && lat == kOutlineEnd) break;
     // Tables that lack the end pair stop at the end of the stream.
     if (lon == kOutlineStreamEnd || lat == kOutlineStreamEnd) break;
@@ -236,7 +236,7 @@ void DrawSimpleMapGlobe(MapWindow& w, DeviceContext& dc) {
   }
 }
 
-void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc) {
+void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc, const OutlineTableSet& tables) {
   constexpr double kPi = 3.1415926536;
   constexpr double kTwoPi = 6.2831853072;
   constexpr double kQuarterPi = 0.7853981634;
@@ -247,8 +247,8 @@ void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc) {
   OutlineCursor cursor;
   ResetOutlineTables(cursor);
   for (;;) {
-    const double lon = NextOutlineValue(cursor);
-    const double lat = NextOutlineValue(cursor);
+    const double lon = NextOutlineValue(cursor, tables);
+    const double lat = NextOutlineValue(cursor, tables);
     if (lon == kOutlineEnd && lat == kOutlineEnd) break;
     if (lon == kOutlineStreamEnd || lat == kOutlineStreamEnd) break;
     if (lon == kOutlineBreak && lat == kOutlineBreak) {

@@ -54,9 +54,13 @@ CoastlineDrawing CoastlineDrawingFor(const MapWindow& window);
 bool DrawCoastlineFile(MapWindow& window, DeviceContext& dc, std::FILE* file,
                        const CoastlineDrawing& drawing);
 
-// The built-in outline, by projection.
+// The built-in outline (or other tables of the same stream form), by
+// projection.
+using OutlineTableSet = std::array<std::span<const double>, kOutlineTableCount>;
 void DrawSimpleMap(MapWindow& window, DeviceContext& dc);
-void DrawSimpleMapGlobe(MapWindow& window, DeviceContext& dc);
-void DrawSimpleMapMercator(MapWindow& window, DeviceContext& dc);
+void DrawSimpleMapGlobe(MapWindow& window, DeviceContext& dc,
+                        const OutlineTableSet& tables = OutlineTables);
+void DrawSimpleMapMercator(MapWindow& window, DeviceContext& dc,
+                           const OutlineTableSet& tables = OutlineTables);
 
 }  // namespace vernier
