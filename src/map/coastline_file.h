@@ -53,8 +53,8 @@ inline std::int16_t ReadInt16LE(const unsigned char* b) {
 }
 std::int32_t ReadInt32LE(const unsigned char* bytes);
 
-CoastlineHeader ParseCoastlineHeader(const unsigned char* bytes);       // 40 bytes
-CoastlineEntry ParseCoastlineEntry(const unsigned char* bytes);         // 28 bytes
+CoastlineHeader ParseCoastlineHeader(const unsigned char* bytes);            // 40 bytes
+CoastlineEntry ParseCoastlineEntry(const unsigned char* bytes);              // 28 bytes
 CoastlineSegmentHead ParseCoastlineSegmentHead(const unsigned char* bytes);  // 16 bytes
 
 // The short-form stroke in one word (bit 14 set): dx in -64..63, dy in

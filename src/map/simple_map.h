@@ -36,8 +36,8 @@ void ResetOutlineTables(OutlineCursor& cursor);
 // The next value of the current table; at a table's 999 it moves on to the
 // next table and returns that table's first value. After the last table's
 // 999 it returns 1000 and starts over at the first table.
-double NextOutlineValue(OutlineCursor& cursor,
-                        const std::array<std::span<const double>, kOutlineTableCount>& tables =
-                            OutlineTables);
+double NextOutlineValue(
+    OutlineCursor& cursor,
+    const std::array<std::span<const double>, kOutlineTableCount>& tables = OutlineTables);
 
 }  // namespace vernier

@@ -69,9 +69,9 @@ TEST(WorldCityTable, KnownPlacesInAllFourQuadrants) {
     double lon, lat;  // published coordinates
   };
   const Place places[] = {
-      {"Tokyo", 139.69, 35.69},     {"Kyoto", 135.77, 35.01},   {"London", -0.13, 51.51},
-      {"London", -81.25, 42.98},    {"Sydney", 151.21, -33.87}, {"Nairobi", 36.82, -1.29},
-      {"Santiago", -70.67, -33.45}, {"Reykjavik", -21.94, 64.15}, {"Honolulu", -157.86, 21.31},
+      {"Tokyo", 139.69, 35.69},       {"Kyoto", 135.77, 35.01},     {"London", -0.13, 51.51},
+      {"London", -81.25, 42.98},      {"Sydney", 151.21, -33.87},   {"Nairobi", 36.82, -1.29},
+      {"Santiago", -70.67, -33.45},   {"Reykjavik", -21.94, 64.15}, {"Honolulu", -157.86, 21.31},
       {"Wellington", 174.78, -41.29}, {"Aachen", 6.08, 50.78},
   };
   for (const Place& p : places) {

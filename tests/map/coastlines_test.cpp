@@ -31,7 +31,9 @@ std::uint16_t LongWord(int v) {
   if (v < 0) w &= 0xBFFF;
   return w;
 }
-std::vector<std::uint16_t> Long(int dx, int dy) { return {LongWord(dx), LongWord(dy)}; }
+std::vector<std::uint16_t> Long(int dx, int dy) {
+  return {LongWord(dx), LongWord(dy)};
+}
 
 struct TestSegment {
   int lon = 0, lat = 0;  // arc-seconds
@@ -47,7 +49,8 @@ struct TestSegment {
 };
 
 void PutInt32(std::string& b, std::size_t at, std::int32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    b[at + i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
 }
 void PutInt16(std::string& b, std::size_t at, int v) {
   b[at] = static_cast<char>(v & 0xFF);
@@ -83,10 +86,13 @@ std::string BuildFile(const std::vector<TestSegment>& segments) {
   return b;
 }
 
-std::size_t EntryField(std::size_t segment, std::size_t field) { return 40 + 28 * segment + field; }
+std::size_t EntryField(std::size_t segment, std::size_t field) {
+  return 40 + 28 * segment + field;
+}
 
 // Writes the five files: the given ones, and empty files for the rest.
-void WriteFiles(const TempDataDir& dir, const std::vector<std::pair<std::string, std::string>>& files) {
+void WriteFiles(const TempDataDir& dir,
+                const std::vector<std::pair<std::string, std::string>>& files) {
   for (std::string_view name : kCoastlineFileNames) dir.Write(std::string(name), BuildFile({}));
   for (const auto& [name, bytes] : files) dir.Write(name, bytes);
 }
@@ -153,7 +159,9 @@ RecordingDeviceContext DrawOne(MapWindow& w, const std::string& bytes) {
 TEST(CoastlineStrokes, ShortAndLongFormsFollowTheBitRules) {
   // Short form: positive words lose bit 14; dy is the signed low byte; a set
   // bit 7 of the high byte makes dx negative with six magnitude bits.
-  auto shortOf = [](std::uint16_t word) { return DecodeShortStroke(static_cast<std::int16_t>(word)); };
+  auto shortOf = [](std::uint16_t word) {
+    return DecodeShortStroke(static_cast<std::int16_t>(word));
+  };
   EXPECT_EQ(shortOf(0x45FD).dx, 5);
   EXPECT_EQ(shortOf(0x45FD).dy, -3);
   EXPECT_EQ(shortOf(0x7F7F).dx, 63);
@@ -380,7 +388,8 @@ TEST(CoastlineFiles, DamagedFilesNeverStopTheFilesAfterThem) {
 
   // Truncated inside the second segment: the first is drawn.
   const std::size_t secondOffset = 40 + 3 * 28 + (16 + 400);
-  EXPECT_EQ(drawn(draw(good.substr(0, secondOffset + 100))), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(drawn(draw(good.substr(0, secondOffset + 100))),
+            (std::vector<bool>{true, false, false}));
   // Truncated inside the header or the dictionary.
   EXPECT_EQ(drawn(draw(good.substr(0, 20))), none);
   EXPECT_EQ(drawn(draw(good.substr(0, 40 + 28 + 10))), (std::vector<bool>{false, false, false}));
@@ -462,13 +471,13 @@ TEST(CoastlineFiles, StrokeCountsAndRunawayStrokesStayWithinTheSegment) {
 // --- The simple map -------------------------------------------------------------
 
 TEST(SimpleMap, EighteenTablesInTheirOrderWithTheirMarkers) {
-  const std::vector<int> counts{263, 359, 163, 397, 59, 143, 57, 567, 103,
-                                71,  829, 139, 39,  379, 101, 107, 13, 107};
+  const std::vector<int> counts{263, 359, 163, 397, 59,  143, 57,  567, 103,
+                                71,  829, 139, 39,  379, 101, 107, 13,  107};
   // The first pair of each table lies at the named outline's start.
   const std::vector<std::pair<double, double>> firsts{
-      {-17, 20},  {152, -24}, {-35, -6}, {-56, 52}, {-65, 18},  {-101, 70},
-      {-22, 70},  {60, 70},   {-5, 58.5}, {-7, 55.7}, {60, 70}, {27, 81},
-      {143, 55},  {142, 45.3}, {121, 19}, {121.6, 25}, {80, 10}, {0, -72}};
+      {-17, 20}, {152, -24},  {-35, -6},  {-56, 52},   {-65, 18}, {-101, 70},
+      {-22, 70}, {60, 70},    {-5, 58.5}, {-7, 55.7},  {60, 70},  {27, 81},
+      {143, 55}, {142, 45.3}, {121, 19},  {121.6, 25}, {80, 10},  {0, -72}};
   int total = 0;
   for (int t = 0; t < kOutlineTableCount; ++t) {
     SCOPED_TRACE(t + 1);
@@ -503,7 +512,8 @@ TEST(SimpleMap, EighteenTablesInTheirOrderWithTheirMarkers) {
   std::vector<double> firstOfTable;
   while ((v = NextOutlineValue(cursor)) != kOutlineStreamEnd) {
     EXPECT_NE(v, 999);
-    if (cursor.position[static_cast<std::size_t>(cursor.currentTable)] == 1) firstOfTable.push_back(v);
+    if (cursor.position[static_cast<std::size_t>(cursor.currentTable)] == 1)
+      firstOfTable.push_back(v);
     ++values;
   }
   EXPECT_EQ(values, 3896 - 18);

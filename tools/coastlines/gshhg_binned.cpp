@@ -16,7 +16,9 @@ constexpr long long kBinUnits = 65535;
 
 class NetcdfFile {
  public:
-  explicit NetcdfFile(const std::string& path) { ok_ = nc_open(path.c_str(), NC_NOWRITE, &id_) == NC_NOERR; }
+  explicit NetcdfFile(const std::string& path) {
+    ok_ = nc_open(path.c_str(), NC_NOWRITE, &id_) == NC_NOERR;
+  }
   ~NetcdfFile() {
     if (ok_) nc_close(id_);
   }
@@ -24,7 +26,8 @@ class NetcdfFile {
 
   bool Scalar(const char* name, int& value) {
     int var;
-    return nc_inq_varid(id_, name, &var) == NC_NOERR && nc_get_var_int(id_, var, &value) == NC_NOERR;
+    return nc_inq_varid(id_, name, &var) == NC_NOERR &&
+           nc_get_var_int(id_, var, &value) == NC_NOERR;
   }
   template <class T>
   bool Array(const char* name, std::size_t size, std::vector<T>& values) {
@@ -32,10 +35,14 @@ class NetcdfFile {
     if (nc_inq_varid(id_, name, &var) != NC_NOERR) return false;
     values.resize(size);
     if (size == 0) return true;
-    if constexpr (std::is_same_v<T, int>) return nc_get_var_int(id_, var, values.data()) == NC_NOERR;
-    if constexpr (std::is_same_v<T, short>) return nc_get_var_short(id_, var, values.data()) == NC_NOERR;
-    if constexpr (std::is_same_v<T, signed char>) return nc_get_var_schar(id_, var, values.data()) == NC_NOERR;
-    if constexpr (std::is_same_v<T, double>) return nc_get_var_double(id_, var, values.data()) == NC_NOERR;
+    if constexpr (std::is_same_v<T, int>)
+      return nc_get_var_int(id_, var, values.data()) == NC_NOERR;
+    if constexpr (std::is_same_v<T, short>)
+      return nc_get_var_short(id_, var, values.data()) == NC_NOERR;
+    if constexpr (std::is_same_v<T, signed char>)
+      return nc_get_var_schar(id_, var, values.data()) == NC_NOERR;
+    if constexpr (std::is_same_v<T, double>)
+      return nc_get_var_double(id_, var, values.data()) == NC_NOERR;
     return false;
   }
 
@@ -62,10 +69,11 @@ std::vector<Outline> ReadBinnedShorelines(const std::string& path, std::string& 
   int binMinutes = 0, nx = 0, ny = 0, nBins = 0, nPolygons = 0, nSegments = 0, nPoints = 0;
   if (!nc.Scalar("Bin_size_in_minutes", binMinutes) ||
       !nc.Scalar("N_bins_in_360_longitude_range", nx) ||
-      !nc.Scalar("N_bins_in_180_degree_latitude_range", ny) || !nc.Scalar("N_bins_in_file", nBins) ||
-      !nc.Scalar("N_polygons_in_file", nPolygons) || !nc.Scalar("N_segments_in_file", nSegments) ||
-      !nc.Scalar("N_points_in_file", nPoints) || binMinutes <= 0 || nx <= 0 || ny <= 0 ||
-      nBins != nx * ny || nSegments < 0 || nPoints < 0 || nPolygons < 0) {
+      !nc.Scalar("N_bins_in_180_degree_latitude_range", ny) ||
+      !nc.Scalar("N_bins_in_file", nBins) || !nc.Scalar("N_polygons_in_file", nPolygons) ||
+      !nc.Scalar("N_segments_in_file", nSegments) || !nc.Scalar("N_points_in_file", nPoints) ||
+      binMinutes <= 0 || nx <= 0 || ny <= 0 || nBins != nx * ny || nSegments < 0 || nPoints < 0 ||
+      nPolygons < 0) {
     error = path + ": not a binned shoreline file";
     return {};
   }
@@ -134,7 +142,8 @@ std::vector<Outline> ReadBinnedShorelines(const std::string& path, std::string& 
         o.closed = true;
         break;
       }
-      auto [lo, hi] = byStart.equal_range(std::make_tuple(o.polygon, chain.back().first, chain.back().second));
+      auto [lo, hi] =
+          byStart.equal_range(std::make_tuple(o.polygon, chain.back().first, chain.back().second));
       std::size_t next = pieces.size();
       for (auto it = lo; it != hi; ++it) {
         if (!used[it->second] && pieces[it->second].level == o.level) {

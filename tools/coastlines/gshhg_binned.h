@@ -15,10 +15,10 @@ struct GeoPoint {
 // One outline joined from the bin pieces of one polygon. A closed outline
 // ends on its first point.
 struct Outline {
-  int polygon = 0;       // GSHHG polygon number
-  int level = 0;         // 1 land, 2 lake, 3 island in lake, 4 pond, 6 grounding line
+  int polygon = 0;         // GSHHG polygon number
+  int level = 0;           // 1 land, 2 lake, 3 island in lake, 4 pond, 6 grounding line
   bool antarctic = false;  // the Antarctic ice front
-  double areaKm2 = 0;    // area of the whole polygon
+  double areaKm2 = 0;      // area of the whole polygon
   bool closed = false;
   std::vector<GeoPoint> points;
 };

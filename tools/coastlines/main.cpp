@@ -40,8 +40,8 @@ const char* const kFileNames[kRegionCount] = {"as_cil.cbd ", "eu_cil.cbd ", "af_
 enum Region { kAsia = 0, kEurope = 1, kAfrica = 2, kNorthAmerica = 3, kSouthAmerica = 4 };
 
 // The continents' polygon numbers in GSHHG.
-constexpr int kEurasia = 0, kAfricaPolygon = 1, kNorthAmericaPolygon = 2,
-              kSouthAmericaPolygon = 3, kGreenland = 7;
+constexpr int kEurasia = 0, kAfricaPolygon = 1, kNorthAmericaPolygon = 2, kSouthAmericaPolygon = 3,
+              kGreenland = 7;
 
 constexpr int kMaxLongitudeStep = 99;  // arc-seconds
 constexpr int kShortDxMin = -64, kShortDxMax = 63, kShortDyMin = -128, kShortDyMax = 127;
@@ -59,11 +59,15 @@ double Normalise(double lon) {
 Region RegionOf(const Outline& o, double lonAny, double lat) {
   const double lon = Normalise(lonAny);
   switch (o.polygon) {
-    case kAfricaPolygon: return kAfrica;
+    case kAfricaPolygon:
+      return kAfrica;
     case kNorthAmericaPolygon:
-    case kGreenland: return kNorthAmerica;
-    case kSouthAmericaPolygon: return kSouthAmerica;
-    default: break;
+    case kGreenland:
+      return kNorthAmerica;
+    case kSouthAmericaPolygon:
+      return kSouthAmerica;
+    default:
+      break;
   }
   if (o.polygon == kEurasia) {
     if (lon < 60 && (lat >= 36 || lon < 30)) return kEurope;
@@ -89,10 +93,14 @@ Region RegionOf(const Outline& o, double lonAny, double lat) {
 int RankOf(const Outline& o) {
   const double a = o.areaKm2;
   switch (o.level) {
-    case 1: return a >= 10000 ? 1 : a >= 300 ? 2 : 3;
-    case 2: return a >= 10000 ? 1 : a >= 1000 ? 2 : 3;
-    case 3: return a >= 1000 ? 2 : 4;
-    default: return 0;  // not drawn
+    case 1:
+      return a >= 10000 ? 1 : a >= 300 ? 2 : 3;
+    case 2:
+      return a >= 10000 ? 1 : a >= 1000 ? 2 : 3;
+    case 3:
+      return a >= 1000 ? 2 : 4;
+    default:
+      return 0;  // not drawn
   }
 }
 
@@ -253,8 +261,9 @@ bool WriteFile(const std::filesystem::path& path, std::vector<Segment>& segments
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: vernier-coastlines [--gshhg FILE] [--step ARCSEC] [--extent DEG] OUTPUT_DIR\n");
+  std::fprintf(
+      stderr,
+      "usage: vernier-coastlines [--gshhg FILE] [--step ARCSEC] [--extent DEG] OUTPUT_DIR\n");
   return 2;
 }
 
@@ -262,16 +271,21 @@ int Usage() {
 
 int main(int argc, char** argv) {
   std::string gshhg = "/usr/share/gmt-gshhg/binned_GSHHS_i.nc";
-  double step = 20;    // arc-seconds of arc between points, at most
-  double extent = 3;   // degrees a segment may reach from its first point
+  double step = 20;   // arc-seconds of arc between points, at most
+  double extent = 3;  // degrees a segment may reach from its first point
   std::string outDir;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--gshhg" && i + 1 < argc) gshhg = argv[++i];
-    else if (a == "--step" && i + 1 < argc) step = std::atof(argv[++i]);
-    else if (a == "--extent" && i + 1 < argc) extent = std::atof(argv[++i]);
-    else if (!a.empty() && a[0] != '-' && outDir.empty()) outDir = a;
-    else return Usage();
+    if (a == "--gshhg" && i + 1 < argc)
+      gshhg = argv[++i];
+    else if (a == "--step" && i + 1 < argc)
+      step = std::atof(argv[++i]);
+    else if (a == "--extent" && i + 1 < argc)
+      extent = std::atof(argv[++i]);
+    else if (!a.empty() && a[0] != '-' && outDir.empty())
+      outDir = a;
+    else
+      return Usage();
   }
   if (outDir.empty() || !(step >= 1) || !(extent > 0)) return Usage();
 

@@ -38,8 +38,8 @@ struct Box {
 
 struct TableLayout {
   const char* name;
-  int values;        // including the closing 999
-  GeoPoint first;    // the outline nearest this point comes first and starts here
+  int values;      // including the closing 999
+  GeoPoint first;  // the outline nearest this point comes first and starts here
   std::function<bool(const Outline&, const GeoPoint& centroid)> select;
 };
 
@@ -77,7 +77,8 @@ std::vector<GeoPoint> Simplify(const std::vector<GeoPoint>& pts, int keep) {
   auto area = [&](int i) {
     const GeoPoint &a = pts[prev[i]], &b = pts[i], &c = pts[next[i]];
     const double k = std::cos(b.lat * M_PI / 180);
-    return std::fabs(((b.lon - a.lon) * (c.lat - a.lat) - (c.lon - a.lon) * (b.lat - a.lat)) * k) / 2;
+    return std::fabs(((b.lon - a.lon) * (c.lat - a.lat) - (c.lon - a.lon) * (b.lat - a.lat)) * k) /
+           2;
   };
   std::set<std::pair<double, int>> queue;
   std::vector<double> key(n, 0);
@@ -176,8 +177,10 @@ int main(int argc, char** argv) {
   std::string output;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--gshhg" && i + 1 < argc) gshhg = argv[++i];
-    else if (output.empty() && !a.empty() && a[0] != '-') output = a;
+    if (a == "--gshhg" && i + 1 < argc)
+      gshhg = argv[++i];
+    else if (output.empty() && !a.empty() && a[0] != '-')
+      output = a;
     else {
       std::fprintf(stderr, "usage: vernier-simple-map [--gshhg FILE] OUTPUT.cpp\n");
       return 2;
@@ -193,31 +196,54 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vernier-simple-map: %s\n", error.c_str());
     return 1;
   }
-  auto polygon = [](int id) { return [id](const Outline& o, const GeoPoint&) { return o.polygon == id && o.level == 1; }; };
+  auto polygon = [](int id) {
+    return [id](const Outline& o, const GeoPoint&) { return o.polygon == id && o.level == 1; };
+  };
   auto bigIn = [](Box b, double area) {
-    return [b, area](const Outline& o, const GeoPoint& c) { return Land(o, area) && b.Contains(c); };
+    return
+        [b, area](const Outline& o, const GeoPoint& c) { return Land(o, area) && b.Contains(c); };
   };
   const Box australasia{95, 180, -50, 6};
   const std::vector<TableLayout> tables = {
-      {"Africa", 263, {-17, 20}, [](const Outline& o, const GeoPoint& c) {
+      {"Africa",
+       263,
+       {-17, 20},
+       [](const Outline& o, const GeoPoint& c) {
          return o.polygon == kAfrica || (Land(o, 100000) && Box{40, 52, -27, -11}.Contains(c));
        }},
-      {"Australia and neighbours", 359, {152, -24}, [&](const Outline& o, const GeoPoint& c) {
+      {"Australia and neighbours",
+       359,
+       {152, -24},
+       [&](const Outline& o, const GeoPoint& c) {
          return Land(o, 40000) && australasia.Contains(c);
        }},
-      {"South America", 163, {-35, -6}, [](const Outline& o, const GeoPoint& c) {
-         return o.polygon == kSouthAmerica || (Land(o, 40000) && Box{-75, -63, -56, -52}.Contains(c));
+      {"South America",
+       163,
+       {-35, -6},
+       [](const Outline& o, const GeoPoint& c) {
+         return o.polygon == kSouthAmerica ||
+                (Land(o, 40000) && Box{-75, -63, -56, -52}.Contains(c));
        }},
-      {"North America", 397, {-56, 52}, [](const Outline& o, const GeoPoint& c) {
+      {"North America",
+       397,
+       {-56, 52},
+       [](const Outline& o, const GeoPoint& c) {
          return o.polygon == kNorthAmerica ||
-                (Land(o, 30000) && (Box{-60, -52, 46, 52}.Contains(c) || Box{-129, -123, 48, 51}.Contains(c)));
+                (Land(o, 30000) &&
+                 (Box{-60, -52, 46, 52}.Contains(c) || Box{-129, -123, 48, 51}.Contains(c)));
        }},
       {"Caribbean", 59, {-65, 18}, bigIn({-86, -60, 15, 24}, 8000)},
-      {"Canadian Arctic islands", 143, {-101, 70}, [](const Outline& o, const GeoPoint& c) {
+      {"Canadian Arctic islands",
+       143,
+       {-101, 70},
+       [](const Outline& o, const GeoPoint& c) {
          return o.polygon != kGreenland && Land(o, 20000) && Box{-125, -60, 60, 84}.Contains(c);
        }},
       {"Greenland", 57, {-22, 70}, polygon(kGreenland)},
-      {"Europe", 567, {60, 70}, [](const Outline& o, const GeoPoint& c) {
+      {"Europe",
+       567,
+       {60, 70},
+       [](const Outline& o, const GeoPoint& c) {
          return o.polygon == kEurasia ||
                 (Land(o, 8000) && o.polygon != kGreenland && Box{-25, 45, 34, 70}.Contains(c) &&
                  !Box{-11, 2, 50, 59}.Contains(c));
@@ -231,7 +257,10 @@ int main(int argc, char** argv) {
       {"Philippines", 101, {121, 19}, bigIn({116, 127, 4, 20}, 9000)},
       {"Taiwan and neighbouring islands", 107, {121.6, 25}, bigIn({108, 122.5, 18, 26}, 30000)},
       {"Sri Lanka", 13, {80, 10}, bigIn({79, 82, 5, 10}, 50000)},
-      {"Antarctica", 107, {0, -72}, [](const Outline& o, const GeoPoint&) { return o.antarctic && o.areaKm2 > 1e7; }},
+      {"Antarctica",
+       107,
+       {0, -72},
+       [](const Outline& o, const GeoPoint&) { return o.antarctic && o.areaKm2 > 1e7; }},
   };
 
   std::FILE* out = std::fopen(output.c_str(), "w");
@@ -239,11 +268,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vernier-simple-map: cannot write %s\n", output.c_str());
     return 1;
   }
-  std::fprintf(out,
-               "// The built-in simple world outline. Generated by tools/simple_map (vernier-simple-map)\n"
-               "// from the low-resolution shorelines of GSHHG 2.3.7 (Wessel and Smith, LGPL-3.0-or-later);\n"
-               "// do not edit by hand.\n"
-               "#include \"map/simple_map.h\"\n\nnamespace vernier {\n\nnamespace {\n\n");
+  std::fprintf(
+      out,
+      "// The built-in simple world outline. Generated by tools/simple_map (vernier-simple-map)\n"
+      "// from the low-resolution shorelines of GSHHG 2.3.7 (Wessel and Smith, "
+      "LGPL-3.0-or-later);\n"
+      "// do not edit by hand.\n"
+      "#include \"map/simple_map.h\"\n\nnamespace vernier {\n\nnamespace {\n\n");
   int total = 0;
   for (std::size_t t = 0; t < tables.size(); ++t) {
     const TableLayout& layout = tables[t];
@@ -259,12 +290,14 @@ int main(int argc, char** argv) {
     }
     for (auto& l : lines) {
       // Antarctica's closing run along the pole is no coastline.
-      l.erase(std::remove_if(l.begin(), l.end(), [](const GeoPoint& p) { return p.lat < -89.9; }), l.end());
+      l.erase(std::remove_if(l.begin(), l.end(), [](const GeoPoint& p) { return p.lat < -89.9; }),
+              l.end());
       Unwrap(l);
     }
     // The outline nearest the table's first point first, the rest by size.
     std::sort(lines.begin(), lines.end(), [&](const auto& a, const auto& b) {
-      const bool fa = Distance(a.front(), layout.first) < 1.5, fb = Distance(b.front(), layout.first) < 1.5;
+      const bool fa = Distance(a.front(), layout.first) < 1.5,
+                 fb = Distance(b.front(), layout.first) < 1.5;
       if (fa != fb) return fa;
       return Length(a) > Length(b);
     });
@@ -281,15 +314,18 @@ int main(int argc, char** argv) {
       given += keep[i];
     }
     for (std::size_t i = 0; given != budget; i = (i + 1) % lines.size()) {
-      if (given < budget) ++keep[i], ++given;
-      else if (keep[i] > 4) --keep[i], --given;
+      if (given < budget)
+        ++keep[i], ++given;
+      else if (keep[i] > 4)
+        --keep[i], --given;
     }
     std::vector<double> values;
     for (std::size_t i = 0; i < lines.size(); ++i) {
       if (i > 0) values.insert(values.end(), {200, 200});
       const auto simple = Simplify(lines[i], keep[i]);
       if (static_cast<int>(simple.size()) != keep[i]) {
-        std::fprintf(stderr, "%s: outline %zu has only %zu points\n", layout.name, i, simple.size());
+        std::fprintf(stderr, "%s: outline %zu has only %zu points\n", layout.name, i,
+                     simple.size());
         return 1;
       }
       for (const GeoPoint& p : simple) {
@@ -304,12 +340,13 @@ int main(int argc, char** argv) {
     }
     values.push_back(999);
     if (static_cast<int>(values.size()) != layout.values) {
-      std::fprintf(stderr, "%s: %zu values instead of %d\n", layout.name, values.size(), layout.values);
+      std::fprintf(stderr, "%s: %zu values instead of %d\n", layout.name, values.size(),
+                   layout.values);
       return 1;
     }
     total += static_cast<int>(values.size());
-    std::fprintf(out, "// %s: %zu outline(s), %d values.\nconst double kTable%zu[] = {\n", layout.name,
-                 lines.size(), layout.values, t + 1);
+    std::fprintf(out, "// %s: %zu outline(s), %d values.\nconst double kTable%zu[] = {\n",
+                 layout.name, lines.size(), layout.values, t + 1);
     for (std::size_t i = 0; i < values.size(); i += 2) {
       if (i + 1 < values.size()) {
         std::fprintf(out, "    %g, %g,\n", values[i], values[i + 1]);
@@ -321,7 +358,9 @@ int main(int argc, char** argv) {
     std::printf("%-32s %2zu outline(s) %4d values, first (%g, %g)\n", layout.name, lines.size(),
                 layout.values, values[0], values[1]);
   }
-  std::fprintf(out, "}  // namespace\n\nconst std::array<std::span<const double>, kOutlineTableCount> OutlineTables{{\n");
+  std::fprintf(out,
+               "}  // namespace\n\nconst std::array<std::span<const double>, kOutlineTableCount> "
+               "OutlineTables{{\n");
   for (std::size_t t = 0; t < tables.size(); ++t) std::fprintf(out, "    kTable%zu,\n", t + 1);
   std::fprintf(out, "}};\n\n}  // namespace vernier\n");
   std::fclose(out);
