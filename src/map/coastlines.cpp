@@ -1,0 +1,296 @@
+#include "map/coastlines.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "bessel/data_directory.h"
+#include "map/coastline_file.h"
+
+namespace vernier {
+
+namespace {
+
+constexpr int kCoastColour = 15;
+constexpr int kHiddenDepth = 12;
+constexpr double kStrokeStepBase = 100;
+constexpr double kMarginPerMagnification = 28;
+constexpr double kGlobeMarginFactor = 1.3;
+constexpr double kFineRankMagnification = 5;
+// A longitude step this large (arc-seconds) is not applied.
+constexpr int kLongitudeStepLimit = 100;
+constexpr long long kPoleArcSeconds = 90LL * 3600;
+constexpr double kArcSecondsPerDegree = 3600;
+// Stroke data of one segment never exceeds the int16 byte count.
+constexpr long long kMaxStrokeBufferBytes = 32767 + 50;
+constexpr std::size_t kReadBufferBytes = 1 << 16;
+
+// The size of an open file, or -1.
+long long FileSize(std::FILE* file) {
+  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+  const long size = std::ftell(file);
+  if (size < 0) return -1;
+  return size;
+}
+
+// Reads a file at given offsets. Segments lie one after another, so most
+// reads continue where the last one ended or a short way after it; those skip
+// forward by reading instead of seeking, which keeps a paint off the system
+// call for every segment.
+class OffsetReader {
+ public:
+  explicit OffsetReader(std::FILE* file) : file_(file) {}
+
+  bool Read(long long offset, unsigned char* into, std::size_t bytes) {
+    if (offset != position_) {
+      const long long gap = offset - position_;
+      if (position_ >= 0 && gap > 0 && gap <= kMaxSkipBytes) {
+        if (std::fread(skip_, 1, static_cast<std::size_t>(gap), file_) !=
+            static_cast<std::size_t>(gap)) {
+          position_ = -1;
+          return false;
+        }
+      } else if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
+        position_ = -1;
+        return false;
+      }
+    }
+    if (std::fread(into, 1, bytes, file_) != bytes) {
+      position_ = -1;
+      return false;
+    }
+    position_ = offset + static_cast<long long>(bytes);
+    return true;
+  }
+
+ private:
+  static constexpr long long kMaxSkipBytes = 4096;
+  std::FILE* file_;
+  long long position_ = -1;  // unknown
+  unsigned char skip_[kMaxSkipBytes];
+};
+
+std::FILE* OpenCoastlineFile(const std::string& directory, std::string_view name) {
+  if (std::FILE* f = OpenDataFile(directory, name, "rb")) return f;
+  // The same name without its trailing blank.
+  std::string_view trimmed = name;
+  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+  if (trimmed.size() == name.size()) return nullptr;
+  return OpenDataFile(directory, trimmed, "rb");
+}
+
+// Projects a point given in arc-seconds by the window's projection.
+ProjectedPixel ProjectArcSeconds(const MapWindow& w, long long x, long long y) {
+  const double lon = static_cast<double>(x) / kArcSecondsPerDegree;
+  const double lat = static_cast<double>(y) / kArcSecondsPerDegree;
+  return w.projection == kProjectionMercator ? ProjectMercator(w, lon, lat)
+                                             : ProjectGlobe(w, lon, lat);
+}
+
+bool StartsNearFrame(const MapWindow& w, const ProjectedPixel& p, double margin) {
+  const long long sx = static_cast<long long>(w.centreX) + p.x;
+  const long long sy = static_cast<long long>(w.centreY) - p.y;
+  const double x = static_cast<double>(sx), y = static_cast<double>(sy);
+  return !(x < w.frameLeft - margin || x > w.frameRight + margin || y < w.frameTop - margin ||
+           y > w.frameBottom + margin);
+}
+
+// One segment whose head and stroke bytes are in memory.
+void DrawSegment(MapWindow& w, DeviceContext& dc, const CoastlineSegmentHead& head,
+                 const unsigned char* strokes, int wordCount, const CoastlineDrawing& drawing) {
+  long long x = head.lon, y = head.lat;
+  const int k = drawing.strokeStep;
+  int position = 0;
+  int untilProjected = k;  // counts down to the next multiple of k
+  for (int j = 1; j <= head.strokeCount; ++j) {
+    CoastlineStroke s;
+    if (!DecodeCoastlineStroke(strokes, wordCount, position, s)) break;
+    position += s.words;
+    if (std::abs(s.dx) < kLongitudeStepLimit) x += s.dx;
+    y += s.dy;
+    // A walk past a pole is damaged data; the rest of the segment is dropped.
+    if (y > kPoleArcSeconds || y < -kPoleArcSeconds) break;
+    if (--untilProjected != 0) continue;
+    untilProjected = k;
+    const ProjectedPixel p = ProjectArcSeconds(w, x, y);
+    if (p.z > kHiddenDepth) {
+      w.penDown = false;
+    } else {
+      PlotPoint(w, dc, p.x, p.y, kCoastColour);
+    }
+  }
+}
+
+}  // namespace
+
+CoastlineDrawing CoastlineDrawingFor(const MapWindow& w) {
+  CoastlineDrawing d;
+  d.magnification = w.radius / w.baseRadius;
+  const double k = std::trunc(kStrokeStepBase / d.magnification);
+  d.strokeStep = k >= 1 ? (k > 1e6 ? 1000000 : static_cast<int>(k)) : 1;
+  d.margin = std::trunc(kMarginPerMagnification * d.magnification);
+  if (w.projection != kProjectionMercator) d.margin *= kGlobeMarginFactor;
+  d.fineRanks = w.preset != 0 && d.magnification >= kFineRankMagnification;
+  return d;
+}
+
+bool DrawCoastlineFile(MapWindow& w, DeviceContext& dc, std::FILE* file,
+                       const CoastlineDrawing& drawing) {
+  const long long fileSize = FileSize(file);
+  if (fileSize < kCoastlineHeaderBytes) return false;
+  OffsetReader reader(file);
+  unsigned char headerBytes[kCoastlineHeaderBytes];
+  if (!reader.Read(0, headerBytes, sizeof headerBytes)) return false;
+  const CoastlineHeader header = ParseCoastlineHeader(headerBytes);
+
+  // The dictionary must start inside the file; of a dictionary cut short
+  // (a truncated file, a wrong size or count) the whole entries are used.
+  const long long dictOffset = header.dictionaryOffset;
+  long long dictSize = header.dictionarySize;
+  long long count = header.segmentCount;
+  if (dictOffset < 0 || dictOffset > fileSize || dictSize < 0 || count < 0) return false;
+  if (dictSize > fileSize - dictOffset) dictSize = fileSize - dictOffset;
+  if (count > dictSize / kCoastlineEntryBytes) count = dictSize / kCoastlineEntryBytes;
+  std::vector<unsigned char> dictionary(static_cast<std::size_t>(dictSize) + 100);
+  if (!reader.Read(dictOffset, dictionary.data(), static_cast<std::size_t>(dictSize))) {
+    return false;
+  }
+
+  // Stroke buffer as the header sizes it; a segment that does not fit is
+  // damaged and skipped.
+  long long bufferBytes = static_cast<long long>(header.largestSegmentWords) * 2 + 50;
+  if (bufferBytes < 50) bufferBytes = 50;
+  if (bufferBytes > kMaxStrokeBufferBytes) bufferBytes = kMaxStrokeBufferBytes;
+  std::vector<unsigned char> strokes(static_cast<std::size_t>(bufferBytes));
+
+  for (long long i = 0; i < count; ++i) {
+    w.penDown = false;
+    const CoastlineEntry entry =
+        ParseCoastlineEntry(dictionary.data() + static_cast<std::size_t>(i) * kCoastlineEntryBytes);
+    if (entry.rank >= kCoastlineFineRank && !drawing.fineRanks) continue;
+
+    const long long offset = entry.offset;
+    const long long bytes = entry.strokeBytes;
+    if (offset < 0 || bytes < 0 || bytes > bufferBytes ||
+        offset + kCoastlineSegmentHeadBytes + bytes > fileSize) {
+      continue;
+    }
+    unsigned char headBytes[kCoastlineSegmentHeadBytes];
+    if (!reader.Read(offset, headBytes, sizeof headBytes)) continue;
+    const CoastlineSegmentHead head = ParseCoastlineSegmentHead(headBytes);
+    if (head.lat > kPoleArcSeconds || head.lat < -kPoleArcSeconds) continue;
+
+    const ProjectedPixel first = ProjectArcSeconds(w, head.lon, head.lat);
+    if (first.z > kHiddenDepth || !StartsNearFrame(w, first, drawing.margin)) continue;
+    // Read before drawing, so that a short read draws nothing of the segment.
+    if (bytes > 0 && !reader.Read(offset + kCoastlineSegmentHeadBytes, strokes.data(),
+                                  static_cast<std::size_t>(bytes))) {
+      continue;
+    }
+    PlotPoint(w, dc, first.x, first.y, kCoastColour);
+    DrawSegment(w, dc, head, strokes.data(), static_cast<int>(bytes / 2), drawing);
+  }
+  return true;
+}
+
+bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
+  w.colourIndex = kCoastColour;
+  const CoastlineDrawing drawing = CoastlineDrawingFor(w);
+  std::vector<char> readBuffer(kReadBufferBytes);
+  for (std::string_view name : kCoastlineFileNames) {
+    std::FILE* file = OpenCoastlineFile(dataDirectory, name);
+    if (!file) {
+      dc.SetTextColor(Rgb{255, 255, 255});
+      dc.TextOut(kMissingCoastlineMessageX, kMissingCoastlineMessageY, kMissingCoastlineMessage);
+      return false;
+    }
+    std::setvbuf(file, readBuffer.data(), _IOFBF, readBuffer.size());
+    DrawCoastlineFile(w, dc, file, drawing);
+    std::fclose(file);
+  }
+  return true;
+}
+
+void DrawSimpleMapGlobe(MapWindow& w, DeviceContext& dc, const OutlineTableSet& tables) {
+  w.colourIndex = kCoastColour;
+  w.penDown = false;
+  OutlineCursor cursor;
+  ResetOutlineTables(cursor);
+  for (;;) {
+    const double lon = NextOutlineValue(cursor, tables);
+    const double lat = NextOutlineValue(cursor, tables);
+    if (lon == kOutlineEnd && lat == kOutlineEnd) break;
+    // Tables that lack the end pair stop at the end of the stream.
+    if (lon == kOutlineStreamEnd || lat == kOutlineStreamEnd) break;
+    if (lon == kOutlineBreak && lat == kOutlineBreak) {
+      w.penDown = false;
+      continue;
+    }
+    const ProjectedOffset p = ProjectGlobeOffset(w, lon, lat);
+    if (p.z > kHiddenDepth) {
+      w.penDown = false;
+    } else {
+      PlotPoint(w, dc, p.x, p.y, kCoastColour);
+    }
+  }
+}
+
+void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc, const OutlineTableSet& tables) {
+  constexpr double kPi = 3.1415926536;
+  constexpr double kTwoPi = 6.2831853072;
+  constexpr double kQuarterPi = 0.7853981634;
+  constexpr double kLatLimit = 1.3962634016;  // 80 degrees
+  w.colourIndex = kCoastColour;
+  w.penDown = false;
+  bool wrapped = false;
+  OutlineCursor cursor;
+  ResetOutlineTables(cursor);
+  for (;;) {
+    const double lon = NextOutlineValue(cursor, tables);
+    const double lat = NextOutlineValue(cursor, tables);
+    if (lon == kOutlineEnd && lat == kOutlineEnd) break;
+    if (lon == kOutlineStreamEnd || lat == kOutlineStreamEnd) break;
+    if (lon == kOutlineBreak && lat == kOutlineBreak) {
+      w.penDown = false;
+      continue;
+    }
+    // A line never runs across the seam opposite the centre: crossing it in
+    // either direction lifts the pen.
+    double l = lon * w.degToRad + w.rotLon;
+    if (l < -kPi || l > kPi) {
+      l += l < -kPi ? kTwoPi : -kTwoPi;
+      if (!wrapped) {
+        wrapped = true;
+        w.penDown = false;
+      }
+    } else if (wrapped) {
+      wrapped = false;
+      w.penDown = false;
+    }
+    double phi = lat * w.degToRad;
+    if (phi > kLatLimit) phi = kLatLimit;
+    if (phi < -kLatLimit) phi = -kLatLimit;
+    const double x = w.radius * l;
+    const double y = w.radius * std::log(std::tan(phi / 2 + kQuarterPi));
+    PlotPoint(w, dc, x, y, kCoastColour);
+  }
+}
+
+void DrawSimpleMap(MapWindow& w, DeviceContext& dc) {
+  if (w.projection == kProjectionMercator) {
+    DrawSimpleMapMercator(w, dc);
+  } else {
+    DrawSimpleMapGlobe(w, dc);
+  }
+}
+
+void DrawCoastlines(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
+  if (w.coastlineSource == kCoastlineSourceSimpleMap) {
+    DrawSimpleMap(w, dc);
+  } else {
+    DrawCoastlineFiles(w, dc, dataDirectory);
+  }
+}
+
+}  // namespace vernier

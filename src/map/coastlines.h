@@ -1,0 +1,66 @@
+// The land outlines of the map: the five compressed coastline files, read
+// afresh on every draw, or the built-in simple outline.
+//
+// Coastline strokes are drawn in white (palette 15) through PlotPoint; a
+// segment is skipped whole when its first point lies behind the globe or far
+// outside the frame. Only every k-th stroke point is projected, k = 100 /
+// magnification, and fine-rank segments are read only in a preset window
+// zoomed to magnification 5 or more.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "gdi/device_context.h"
+#include "map/map_window.h"
+#include "map/simple_map.h"
+
+namespace vernier {
+
+inline constexpr int kCoastlineSourceFiles = 1;
+inline constexpr int kCoastlineSourceSimpleMap = 2;
+
+// Asia, Europe, Africa, North America, South America, read in this order.
+// Each name ends in a blank; a file without the blank is found as well.
+inline constexpr std::array<std::string_view, 5> kCoastlineFileNames{
+    "as_cil.cbd ", "eu_cil.cbd ", "af_cil.cbd ", "na_cil.cbd ", "sa_cil.cbd "};
+
+inline constexpr char kMissingCoastlineMessage[] = "CIA WORLD BANKデータファイルがありません！";
+inline constexpr int kMissingCoastlineMessageX = 300;
+inline constexpr int kMissingCoastlineMessageY = 15;
+
+// By the window's coastlineSource: 2 the simple map, else the files; each in
+// the window's projection.
+void DrawCoastlines(MapWindow& window, DeviceContext& dc, const std::string& dataDirectory);
+
+// The five files in order. A file that cannot be opened ends the drawing and
+// writes the missing-file message; returns false then. A file that opens but
+// is damaged is drawn as far as it is sound and the next file is read.
+bool DrawCoastlineFiles(MapWindow& window, DeviceContext& dc, const std::string& dataDirectory);
+
+// The per-draw quantities of the coastline files.
+struct CoastlineDrawing {
+  double magnification = 1;  // radius / baseRadius
+  int strokeStep = 100;      // k: every k-th stroke point is projected
+  double margin = 28;        // pixels beyond the frame a segment may start
+  bool fineRanks = false;    // ranks 3 and higher are drawn
+};
+CoastlineDrawing CoastlineDrawingFor(const MapWindow& window);
+
+// One open coastline file. Returns false when its header or dictionary is
+// unusable (nothing of it is drawn then); bad segments are skipped.
+bool DrawCoastlineFile(MapWindow& window, DeviceContext& dc, std::FILE* file,
+                       const CoastlineDrawing& drawing);
+
+// The built-in outline (or other tables of the same stream form), by
+// projection.
+using OutlineTableSet = std::array<std::span<const double>, kOutlineTableCount>;
+void DrawSimpleMap(MapWindow& window, DeviceContext& dc);
+void DrawSimpleMapGlobe(MapWindow& window, DeviceContext& dc,
+                        const OutlineTableSet& tables = OutlineTables);
+void DrawSimpleMapMercator(MapWindow& window, DeviceContext& dc,
+                           const OutlineTableSet& tables = OutlineTables);
+
+}  // namespace vernier
