@@ -1,0 +1,331 @@
+#include "map/map_frame.h"
+
+#include <cmath>
+
+#include "astro/sexagesimal.h"
+#include "gdi/format.h"
+#include "local/world_cities.h"
+#include "map/coastlines.h"
+#include "map/palette.h"
+
+namespace vernier {
+
+namespace {
+
+constexpr Rgb kPanelWhite{255, 255, 255};
+constexpr Rgb kLabelColour{255, 255, 191};
+constexpr Rgb kHeaderColour{204, 255, 255};
+constexpr double kPi = 3.1415926536;
+constexpr int kRow = 16;  // panel line height
+
+// Upper bound on the points of one zoomed grid line: the line is dense only
+// within the small window it crosses.
+constexpr long kMaxGridPoints = 200000;
+
+bool IsGlobe(const MapWindow& w) { return w.projection != kProjectionMercator; }
+
+}  // namespace
+
+double Magnification(const MapWindow& window) {
+  return window.baseRadius != 0 ? window.radius / window.baseRadius : 1;
+}
+
+FontSpec MapLabelFont() {
+  FontSpec font;
+  font.height = -12;
+  font.weight = 500;
+  font.charSet = 1;
+  font.pitchAndFamily = 1;
+  font.faceName = "ＭＳ　明朝";
+  return font;
+}
+
+// ---------------------------------------------------------------------------
+// Grid
+
+void DrawLimbCircle(MapWindow& w, DeviceContext& dc) {
+  const double r = w.radius;
+  for (double a = 0; a <= 6.3; a += w.limbStep) PlotPoint(w, dc, r * std::cos(a), r * std::sin(a), w.colourIndex);
+  w.penDown = false;
+}
+
+// Meridian and parallel spacing on the globe (radians).
+static double GlobeSpacing(const MapWindow& w, double baseStep) {
+  const double mag = Magnification(w);
+  if (mag < 8) return baseStep;
+  double degrees = std::floor(baseStep / mag * 4 / w.degToRad);
+  if (degrees == 0) degrees = 1;
+  return degrees * w.degToRad;
+}
+
+GridSpacing GlobeGridSpacing(const MapWindow& w) {
+  return {GlobeSpacing(w, w.meridianStep) / w.degToRad, GlobeSpacing(w, w.parallelStep) / w.degToRad};
+}
+
+static double GlobePointStep(const MapWindow& w) {
+  const double mag = Magnification(w);
+  return mag >= 8 ? w.limbStep / 25 / mag * 8 : w.limbStep / 25;
+}
+
+void DrawGlobeMeridians(MapWindow& w, DeviceContext& dc) {
+  const double spacing = GlobeSpacing(w, w.meridianStep);
+  const double step = GlobePointStep(w);
+  for (double m = 0; m <= 3.15; m += spacing) {
+    const int colour = m == kPi ? 9 : 1;
+    w.penDown = false;
+    // The full great circle of longitude m and m + 180°.
+    for (double t = 0; t <= 6.3; t += step) {
+      ProjectedOffset p = ProjectGlobeRadians(w, m, t);
+      if (p.z > 14)
+        w.penDown = false;
+      else
+        PlotPoint(w, dc, p.x, p.y, colour);
+    }
+  }
+  w.penDown = false;
+  w.colourIndex = 1;
+  DrawLimbCircle(w, dc);
+}
+
+void DrawGlobeParallels(MapWindow& w, DeviceContext& dc) {
+  const double spacing = GlobeSpacing(w, w.parallelStep);
+  const double step = GlobePointStep(w);
+  const double r = w.radius, sinPhi0 = std::sin(w.rotLat), cosPhi0 = std::cos(w.rotLat);
+  int circle = 0;
+  // p is the polar distance: the circle of latitude 90° − p.
+  for (double p = 0.1745329252; p <= 3.15; p += spacing) {
+    const int colour = ++circle == 9 ? 9 : 1;
+    w.penDown = false;
+    const double sinP = std::sin(p), cosP = std::cos(p);
+    for (double s = 0; s <= 6.3; s += step) {
+      double x = r * sinP * std::cos(s);
+      double y = r * (cosP * cosPhi0 - sinP * std::sin(s) * sinPhi0);
+      double z = r * (cosP * sinPhi0 + sinP * std::sin(s) * cosPhi0);
+      if (z > 14)
+        w.penDown = false;
+      else
+        PlotPoint(w, dc, x, y, colour);
+    }
+  }
+}
+
+void DrawZoomedGlobeGrid(MapWindow& w, DeviceContext& dc) {
+  ScreenGeo topLeft = ScreenToGeo(w, w.frameLeft, w.frameTop);
+  ScreenGeo bottomRight = ScreenToGeo(w, w.frameRight, w.frameBottom);
+  const double mag = Magnification(w);
+  if (!topLeft.found || !bottomRight.found) {
+    // A frame corner off the globe gives no window to grid: fall back to the
+    // whole-globe grid rather than walking from the "not found" values.
+    DrawGlobeMeridians(w, dc);
+    DrawGlobeParallels(w, dc);
+    return;
+  }
+  double g = std::floor(5 / mag * 8 * 1.5);
+  if (g < 0.5) g = 1;
+  const double step = 0.1 / mag;
+  auto plot = [&](double lon, double lat) {
+    ProjectedPixel p = ProjectGlobe(w, lon, lat);
+    if (p.z > 14)
+      w.penDown = false;
+    else
+      PlotPoint(w, dc, p.x, p.y, 1);
+  };
+  const double e = (topLeft.lat < -70 || topLeft.lat > 70) ? 20 : 2;
+  for (double lat = std::floor(topLeft.lat); lat >= std::floor(bottomRight.lat); lat -= g) {
+    w.penDown = false;
+    long points = 0;
+    for (double lon = std::floor(topLeft.lon - e);
+         lon <= std::floor(bottomRight.lon + e) && points < kMaxGridPoints; lon += step, ++points)
+      plot(lon, lat);
+  }
+  for (double lon = std::floor(topLeft.lon); lon <= std::floor(bottomRight.lon); lon += g) {
+    w.penDown = false;
+    long points = 0;
+    for (double lat = std::floor(topLeft.lat + 2);
+         lat >= std::floor(bottomRight.lat - 2) && points < kMaxGridPoints; lat -= step, ++points)
+      plot(lon, lat);
+  }
+}
+
+void DrawMercatorGrid(MapWindow& w, DeviceContext& dc) {
+  const double r = w.radius;
+  auto meridian = [&](double x, int colour) {
+    w.penDown = false;
+    for (double f = w.mercatorLatLimit; f >= -w.mercatorLatLimit; f -= w.mercatorLatLimit)
+      PlotPoint(w, dc, x, r * std::log(std::tan(f / 2 + 0.7853981634)), colour);
+  };
+  for (double c = w.rotLon - kPi - w.parallelStep * std::trunc(w.rotLon / w.parallelStep);
+       c <= kPi; c += w.parallelStep)
+    meridian(c * r, 1);
+  meridian(w.rotLon * r, 9);
+
+  w.fullWidthStroke = true;
+  for (double phi = w.mercatorLatLimit; phi >= -1.5707963268; phi -= w.parallelStep) {
+    const int colour = std::trunc(phi * 10) == 0 ? 9 : 1;
+    const double y = r * std::log(std::tan(phi / 2 + 0.7853981634));
+    w.penDown = false;
+    PlotPoint(w, dc, -kPi * r, y, colour);
+    PlotPoint(w, dc, kPi * r, y, colour);
+  }
+  w.fullWidthStroke = false;
+}
+
+// ---------------------------------------------------------------------------
+// Labels and scale bar
+
+void DrawWorldPlaceLabels(const MapWindow& w, DeviceContext& dc) {
+  FontSpec previous = dc.SelectFont(MapLabelFont());
+  dc.SetBackgroundMode(BackgroundMode::Transparent);
+  for (const WorldCity* city = WorldCityTable; city->name; ++city) {
+    ProjectedPixel p = ProjectGlobe(w, city->longitude, city->latitude);
+    const int sx = w.centreX + p.x, sy = w.centreY - p.y;
+    if (p.z < 12 && sx > w.frameLeft && sx < w.frameRight && sy > w.frameTop && sy < w.frameBottom) {
+      dc.SetTextColor(kLabelColour);
+      dc.TextOut(sx + 2, sy, city->name);
+      DrawFilledCircle(dc, sx, sy, 2, 5);
+    }
+  }
+  dc.SetBackgroundMode(BackgroundMode::Opaque);
+  dc.SelectFont(previous);
+}
+
+double ScaleBarLength(double dist) {
+  if (dist > 500 || dist <= 10) return 0;
+  if (dist > 200) return 200;
+  if (dist > 100) return 100;
+  if (dist > 50) return 50;
+  if (dist > 25) return 25;
+  return 10;
+}
+
+// The point under a pixel: the globe's inverse, or the chart's on Mercator
+// (where the globe inverse would not describe the chart).
+static ScreenGeo PixelToGeo(const MapWindow& w, int px, int py) {
+  if (IsGlobe(w)) return ScreenToGeo(w, px, py);
+  ScreenGeo g;
+  if (w.radius <= 0) return g;
+  g.found = true;
+  g.lon = (px - w.centreX) / w.radius / w.degToRad - w.rotLonDeg;
+  g.lat = (2 * std::atan(std::exp((w.centreY - py) / w.radius)) - 1.5707963268) / w.degToRad;
+  return g;
+}
+
+void DrawScaleBar(const MapWindow& w, DeviceContext& dc) {
+  ScreenGeo a = PixelToGeo(w, w.frameRight - 160, w.frameBottom - 20);
+  ScreenGeo b = PixelToGeo(w, w.frameRight - 10, w.frameBottom - 20);
+  if (!a.found || !b.found) return;
+  const double k = w.degToRad;
+  double cosine = std::sin(a.lat * k) * std::sin(b.lat * k) +
+                  std::cos(a.lat * k) * std::cos(b.lat * k) * std::cos((a.lon - b.lon) * k);
+  const double dist = std::acos(std::fmin(1.0, std::fmax(-1.0, cosine))) * 6370;
+  const double length = ScaleBarLength(dist);
+  if (length == 0) return;
+  dc.SetBackgroundMode(BackgroundMode::Transparent);
+  dc.SetTextColor(kLabelColour);
+  dc.TextOut(w.frameRight - 110, w.frameBottom - 33, Format("%7.0f Km", length));
+  const int bar = static_cast<int>(150 / dist * length);
+  DrawFilledRect(dc, w.frameRight - 10 - bar, w.frameBottom - 20, w.frameRight - 10,
+                 w.frameBottom - 10, 6);
+}
+
+// ---------------------------------------------------------------------------
+// The world map
+
+void DrawWorldMap(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
+  const double mag = Magnification(w);
+  w.colourIndex = 1;
+  if (w.gridMode == 0) {
+    if (!IsGlobe(w)) {
+      DrawMercatorGrid(w, dc);
+    } else if (mag > 20 && std::abs(w.typedLat) < 60) {
+      DrawZoomedGlobeGrid(w, dc);
+    } else {
+      DrawGlobeMeridians(w, dc);
+      DrawGlobeParallels(w, dc);
+    }
+  }
+  if (w.gridMode == 4 && IsGlobe(w)) DrawLimbCircle(w, dc);
+  if (!IsGlobe(w)) DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, 6);
+  DrawCoastlines(w, dc, dataDirectory);
+  if (!IsGlobe(w)) DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, 6);
+  if (w.preset != 0 && mag >= 20 && IsGlobe(w)) DrawWorldPlaceLabels(w, dc);
+  if (w.preset != 0 && mag >= 0.01) DrawScaleBar(w, dc);
+}
+
+// ---------------------------------------------------------------------------
+// Text panel
+
+static std::string UtTime(const BesselianElements& e, double t, double deltaT) {
+  HoursMinutesSeconds s = SplitHoursMinSec(e.t0 + t - deltaT / 3600);
+  return Format("%2.0f:%2.0f:%4.1f UT", s.hours, s.minutes, s.seconds);
+}
+
+static std::string ContactPlace(double lon, double lat) {
+  return Format(lon < 0 ? (lat < 0 ? "%5.1f゜W /%4.1f゜S" : "%5.1f゜W /%4.1f゜N")
+                        : (lat < 0 ? "%5.1f゜E /%4.1f゜S" : "%5.1f゜E /%4.1f゜N"),
+                std::abs(lon), std::abs(lat));
+}
+
+void DrawTextPanel(DeviceContext& dc, const MapWindow& w, const BesselianElements& e,
+                   const MapPanel& panel) {
+  // The observer's maximum, in the search by the observer's site: in the map's
+  // corner, shown with every window.
+  if (panel.siteMagnitude && panel.siteAltitude) {
+    dc.SetTextColor(kPanelWhite);
+    dc.TextOut(w.frameRight - 90, w.frameBottom - 30, Format("Mag. : %5.3f", *panel.siteMagnitude));
+    dc.TextOut(w.frameRight - 90, w.frameBottom - 16, Format("Alt. : %5.1f", *panel.siteAltitude));
+  }
+  if (w.preset != 0 && IsGlobe(w)) {
+    DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, 6);
+    return;
+  }
+  DrawRectOutline(dc, 5, 5, 220, 389, 6);
+  dc.SetTextColor(kPanelWhite);
+  auto row = [&](int x, int n, const std::string& text) { dc.TextOut(x, kRow * n, text); };
+  row(10, 1, "CANON OF OCCULTATION");
+  row(10, 3, Format("DATE(UT) : %4.0f %2.0f %2.0f  ", e.year, e.month, e.day));
+  if (e.xz > 10)
+    row(10, 4, Format("STAR NAME:X%6.0f Mag.:%6.2f", e.xz, e.mag));
+  else
+    row(10, 4, Format("STAR NAME: %s  Mag.:%6.2f", panel.objectName.c_str(), e.mag));
+  if (e.sao > 0) row(10, 5, Format("ZC#      :  %5.0f SAO#:%6.0f", e.zc, e.sao));
+  if (e.hip > 0) row(10, 6, Format("                  HIP#:%6.0f", e.hip));
+  row(10, 8, Format("JD     : %10.2f MA: %4.1f", e.jd, e.ma));
+  row(10, 9, Format("Delta T: %6.1f sec.", panel.deltaT));
+  row(20, 11, "GREATEST OCCULTATION");
+  row(30, 12, "Time     : " + UtTime(e, panel.greatestT, panel.deltaT));
+  // The window centre: the greatest point on the whole globe; on the Mercator
+  // chart with a preset window, the preset's centre, in the same rows.
+  if (w.preset == 0 || !IsGlobe(w)) {
+    if (w.preset == 0) row(30, 13, "Location :");
+    row(110, 13, Format(w.centreLonEW ? " %3.0f゜%4.1f' W" : " %3.0f゜%4.1f' E", w.centreLonDeg,
+                        w.centreLonMin));
+    row(110, 14, Format(w.centreLatNS ? " %3.0f゜%4.1f' S" : " %3.0f゜%4.1f' N", w.centreLatDeg,
+                        w.centreLatMin));
+  }
+  const bool inner = std::trunc(e.type) != 1;
+  row(20, 15, "FIRST CONTACT");
+  row(30, 16, "Penumbra : " + UtTime(e, panel.firstContactT, panel.deltaT));
+  if (inner) {
+    row(30, 17, "Umbra    : " + UtTime(e, panel.firstInnerT, panel.deltaT));
+    row(90, 18, ContactPlace(panel.firstInnerLon, panel.firstInnerLat));
+  }
+  row(20, 19, "LAST CONTACT");
+  if (inner) {
+    row(30, 20, "Umbra    : " + UtTime(e, panel.lastInnerT, panel.deltaT));
+    row(90, 21, ContactPlace(panel.lastInnerLon, panel.lastInnerLat));
+    row(30, 22, "Penumbra : " + UtTime(e, panel.lastContactT, panel.deltaT));
+  } else {
+    row(30, 20, "Penumbra : " + UtTime(e, panel.lastContactT, panel.deltaT));
+  }
+}
+
+void DrawPresetHeader(DeviceContext& dc, const MapWindow& w, const BesselianElements& e,
+                      const MapPanel& panel) {
+  if (w.preset == 0 || !IsGlobe(w)) return;
+  dc.SetTextColor(kHeaderColour);
+  dc.TextOut(30, kRow * 2, Format("DATE(UT) : %4.0f %2.0f %2.0f", e.year, e.month, e.day));
+  dc.TextOut(30, kRow * 3, Format("STAR NAME: %s", panel.objectName.c_str()));
+}
+
+}  // namespace vernier
