@@ -8,5 +8,6 @@
 namespace vernier::cli {
 
 int RunEventsCommand(const std::vector<std::string>& args);
+int RunPathCommand(const std::vector<std::string>& args);
 
 }  // namespace vernier::cli

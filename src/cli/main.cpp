@@ -16,6 +16,9 @@ const char kUsage[] =
     "commands:\n"
     "  events [--count N]\n"
     "      the event on or after the date and the N-1 events after it, one line each\n"
+    "  path\n"
+    "      traces the event's path and lists every point found as CSV:\n"
+    "      curve,side,m,t,ut,lon,lat (t hours from t0, ut hours, lon east positive)\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
@@ -35,5 +38,6 @@ int main(int argc, char** argv) {
   std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "events") return vernier::cli::RunEventsCommand(args);
+  if (command == "path") return vernier::cli::RunPathCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

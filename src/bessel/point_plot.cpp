@@ -1,0 +1,96 @@
+#include "bessel/point_plot.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "bessel/daylight.h"
+
+namespace vernier {
+
+namespace {
+
+constexpr double kRad = 0.017453292519943295;
+constexpr double kDeg = 57.29577951308232;
+constexpr double kEllipsoidFactor = 1.00336409;  // 1 / sqrt(1 - e^2)
+constexpr double kDeltaTRotation = 0.00417807;   // degrees of rotation per second of Delta T
+
+// Longitude and altitude for a latitude already found.
+GeoPoint Complete(const BesselianState& s, double deltaT, double latDeg, double hourAngle) {
+  double westLon = s.mu - hourAngle - kDeltaTRotation * deltaT;
+  if (westLon > 180) westLon -= 360;
+  GeoPoint p;
+  p.lat = latDeg;
+  p.lon = -westLon;
+  const double latRad = latDeg * kRad;
+  // Rounding may push the sine a hair past 1; the altitude is then 90, not NaN.
+  const double sinAlt = std::clamp(
+      std::sin(latRad) * s.sind + std::cos(latRad) * s.cosd * std::cos(hourAngle * kRad), -1.0,
+      1.0);
+  p.alt = std::asin(sinAlt) * kDeg;
+  return p;
+}
+
+bool Usable(const GeoPoint& p) { return std::isfinite(p.lat) && std::isfinite(p.lon); }
+
+EventEpoch EpochOf(const BesselianElements& e) { return {e.year, e.month, e.day, e.t0}; }
+
+FoundPoint StoreAndDot(PathContext& ctx, const GeoPoint& p, double t, double deltaT, int style) {
+  if (!Usable(p)) return {};
+  StoreGeoPoint(ctx.point, p);
+  int colour = style;
+  if (PathPointSunAltitude(ctx.sun, EpochOf(ctx.elements), t, deltaT, p.lat, p.lon) >
+      kDaylightSunAltitude)
+    colour = kDaylightColour;
+  ProjectAndDot(ctx.map, ctx.dc, p.lon, p.lat, colour);
+  return {1, p.lon, p.lat};
+}
+
+}  // namespace
+
+GeoPoint ConvertFundamentalPoint(const BesselianState& state, double deltaT, double phi1,
+                                 double hourAngle) {
+  const double lat = std::atan(kEllipsoidFactor * std::tan(phi1)) * kDeg;
+  return Complete(state, deltaT, lat, hourAngle);
+}
+
+GeoPoint ConvertGeocentricPoint(const BesselianState& state, double deltaT, double phi,
+                                double hourAngle) {
+  return Complete(state, deltaT, phi * kDeg, hourAngle);
+}
+
+FoundPoint PlotFundamentalPoint(PathContext& ctx, double t, double deltaT, double phi1,
+                                double hourAngle, int style) {
+  return StoreAndDot(ctx, ConvertFundamentalPoint(ctx.state, deltaT, phi1, hourAngle), t, deltaT,
+                     style);
+}
+
+FoundPoint PlotFundamentalPointPlain(PathContext& ctx, double deltaT, int plot, double phi1,
+                                     double hourAngle, int style) {
+  const GeoPoint p = ConvertFundamentalPoint(ctx.state, deltaT, phi1, hourAngle);
+  if (!Usable(p)) return {};
+  StoreGeoPoint(ctx.point, p);
+  if (plot == 1) ProjectAndRing(ctx.map, ctx.dc, p.lon, p.lat, style, kMarkerRingRadius);
+  return {1, p.lon, p.lat};
+}
+
+FoundPoint PlotGeocentricPoint(PathContext& ctx, double t, double deltaT, double phi,
+                               double hourAngle, int style) {
+  return StoreAndDot(ctx, ConvertGeocentricPoint(ctx.state, deltaT, phi, hourAngle), t, deltaT,
+                     style);
+}
+
+PlotArguments PlaneToPlotArguments(const BesselianState& s, double xi, double eta1,
+                                   double zeta1) {
+  PlotArguments a;
+  a.hourAngle = std::atan2(xi, zeta1 * s.cosd1 - eta1 * s.sind1) * kDeg;
+  a.phi1 = std::asin(eta1 * s.cosd1 + zeta1 * s.sind1);
+  return a;
+}
+
+FoundPoint PlotPlanePoint(PathContext& ctx, double t, double deltaT, double xi, double eta1,
+                          double zeta1, int style) {
+  const PlotArguments a = PlaneToPlotArguments(ctx.state, xi, eta1, zeta1);
+  return PlotFundamentalPoint(ctx, t, deltaT, a.phi1, a.hourAngle, style);
+}
+
+}  // namespace vernier
