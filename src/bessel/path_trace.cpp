@@ -189,7 +189,7 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
   int counter = 0;
   double t = first;
   while (t < last) {
-    if (r.instants >= kMaxTracedInstants) {
+    if (r.instants >= settings.maxInstants) {
       r.truncated = true;
       break;
     }

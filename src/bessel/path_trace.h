@@ -33,6 +33,7 @@ struct PathTraceSettings {
   double drawStepHours = 0.1 / 60;    // the drawing step
   double startInstant = 0;            // where the greatest-occultation search starts
   bool kmlExport = false;             // export run: +-1 s lines and the export step rule
+  int maxInstants = 1000000;          // no trace runs more instants than this
   PathLineColours colours;
 };
 
@@ -77,14 +78,13 @@ struct PathTraceResult {
   ContactResult firstContact, lastContact;
   ContactResult firstInnerContact, lastInnerContact;  // not searched for type 1
   int instants = 0;        // instants traced
-  bool truncated = false;  // stopped at kMaxTracedInstants
+  bool truncated = false;  // stopped at settings.maxInstants
   double lastInstant = 0;  // the loop's instant when it ended (start of the next search)
 };
 
 // Contacts further apart than this are not a real path (a shadow that hardly
-// moves), and no trace runs that many instants.
+// moves): the elements hold for a few hours around t0.
 inline constexpr double kMaxTraceSpanHours = 48;
-inline constexpr int kMaxTracedInstants = 1000000;
 
 // Hooks of the schedule. Every method does nothing by default.
 class PathTraceSink {

@@ -81,7 +81,8 @@ class DiagnosticCapture {
 
 // An occultation-like record (star at infinity: l1 = l2 = the Moon's radius,
 // no cone): the shadow crosses the Earth west to east, a little north of the
-// centre, on 2025 March 15 around t0 = 12 TD.
+// centre, on 2025 March 15 around t0 = 12 TD, with the star opposite the Sun
+// so that the path lies on the night side.
 inline BesselianElements StraightShadowRecord(double y0 = 0.2) {
   BesselianElements e;
   e.year = 2025;
@@ -96,7 +97,7 @@ inline BesselianElements StraightShadowRecord(double y0 = 0.2) {
   e.y0 = y0;
   e.y1 = 0.05;
   e.d0 = 10;
-  e.mu0 = 0;
+  e.mu0 = 180;
   e.mu1 = 15;
   e.l10 = 0.2725;
   e.l20 = 0.2725;
