@@ -48,10 +48,11 @@ FoundPoint CentralPoint(PathContext& ctx, double t, double deltaT, int style) {
   return p;
 }
 
-double CentralUmbraRadius(const PathContext& ctx) { return ctx.centralUmbraRadius; }
+double CentralUmbraRadius(const PathContext& ctx) {
+  return ctx.centralUmbraRadius;
+}
 
-CentralDetails CentralPointDetails(PathContext& ctx, double t, double deltaT, int plot,
-                                   int style) {
+CentralDetails CentralPointDetails(PathContext& ctx, double t, double deltaT, int plot, int style) {
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
   const BesselianElements& e = ctx.elements;

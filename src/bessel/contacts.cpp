@@ -11,8 +11,7 @@ namespace {
 constexpr double kDeg = 57.29577951308232;
 constexpr int kContactSteps = 3;
 
-ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, int style,
-                      bool inner) {
+ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, int style, bool inner) {
   const BesselianState& s = ctx.state;
   double eta1 = 0;
   for (int step = 0; step < kContactSteps; ++step) {

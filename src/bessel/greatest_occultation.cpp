@@ -15,7 +15,9 @@ constexpr double kSettled = 0.000001;  // hours
 // wanders off (elements far outside their span) from looping for ever.
 constexpr int kMaxSteps = 50;
 
-bool IsCentralType(int type) { return type == 2 || type == 3 || type == 4; }
+bool IsCentralType(int type) {
+  return type == 2 || type == 3 || type == 4;
+}
 
 }  // namespace
 

@@ -29,9 +29,9 @@ struct PathContext {
   ObserverGeometry& point;  // GeoPoint storage, shared with the observer
   MapWindow& map;
   DeviceContext& dc;
-  int diagnosticLevel = 0;            // diagnostic lines when 1 or more
-  std::FILE* diagnostics = stdout;    // where they go
-  double centralUmbraRadius = 0;      // L2' of the last central point found
+  int diagnosticLevel = 0;          // diagnostic lines when 1 or more
+  std::FILE* diagnostics = stdout;  // where they go
+  double centralUmbraRadius = 0;    // L2' of the last central point found
 
   // Within one trace every finder of an instant evaluates the same t; the
   // trace lets them share that evaluation (EvaluateAt) and the Sun's position.

@@ -103,18 +103,30 @@ void TraceMagnitude(PathContext& ctx, Reporter& report, double t, double deltaT,
 
 const char* PathCurveName(PathCurve curve) {
   switch (curve) {
-    case PathCurve::Greatest: return "greatest";
-    case PathCurve::FirstContact: return "first_contact";
-    case PathCurve::LastContact: return "last_contact";
-    case PathCurve::FirstInnerContact: return "first_inner_contact";
-    case PathCurve::LastInnerContact: return "last_inner_contact";
-    case PathCurve::Central: return "central";
-    case PathCurve::Limit: return "limit";
-    case PathCurve::LimitOffset: return "limit_offset";
-    case PathCurve::OuterLimit: return "outer_limit";
-    case PathCurve::Magnitude: return "magnitude";
-    case PathCurve::RiseSetLimit: return "rise_set_limit";
-    case PathCurve::RiseSetMaximum: return "rise_set_maximum";
+    case PathCurve::Greatest:
+      return "greatest";
+    case PathCurve::FirstContact:
+      return "first_contact";
+    case PathCurve::LastContact:
+      return "last_contact";
+    case PathCurve::FirstInnerContact:
+      return "first_inner_contact";
+    case PathCurve::LastInnerContact:
+      return "last_inner_contact";
+    case PathCurve::Central:
+      return "central";
+    case PathCurve::Limit:
+      return "limit";
+    case PathCurve::LimitOffset:
+      return "limit_offset";
+    case PathCurve::OuterLimit:
+      return "outer_limit";
+    case PathCurve::Magnitude:
+      return "magnitude";
+    case PathCurve::RiseSetLimit:
+      return "rise_set_limit";
+    case PathCurve::RiseSetMaximum:
+      return "rise_set_maximum";
   }
   return "unknown";
 }
@@ -208,7 +220,8 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
                    PenumbralLimitPoint(ctx, t, deltaT, side, colours.outerLimit));
 
     if (counter % kFractionCurveEvery == 0)
-      for (double m : kFractionCurves) TraceMagnitude(ctx, report, t, deltaT, m, colours.magnitudeCurve);
+      for (double m : kFractionCurves)
+        TraceMagnitude(ctx, report, t, deltaT, m, colours.magnitudeCurve);
     ++counter;
 
     const double u = t - deltaTHours;

@@ -29,11 +29,11 @@ struct PathLineColours {
 };
 
 struct PathTraceSettings {
-  double deltaT = 0;                  // seconds, the event's Delta T with the adjustment
-  double drawStepHours = 0.1 / 60;    // the drawing step
-  double startInstant = 0;            // where the greatest-occultation search starts
-  bool kmlExport = false;             // export run: +-1 s lines and the export step rule
-  int maxInstants = 1000000;          // no trace runs more instants than this
+  double deltaT = 0;                // seconds, the event's Delta T with the adjustment
+  double drawStepHours = 0.1 / 60;  // the drawing step
+  double startInstant = 0;          // where the greatest-occultation search starts
+  bool kmlExport = false;           // export run: +-1 s lines and the export step rule
+  int maxInstants = 1000000;        // no trace runs more instants than this
   PathLineColours colours;
 };
 
@@ -57,10 +57,10 @@ const char* PathCurveName(PathCurve curve);
 
 struct PathPoint {
   PathCurve curve = PathCurve::Central;
-  int side = 0;        // -1 / +1, 0 where the curve has none
-  double m = 0;        // magnitude of a Magnitude point
-  double offset = 0;   // seconds of arc of a LimitOffset point
-  double t = 0;        // hours from t0
+  int side = 0;       // -1 / +1, 0 where the curve has none
+  double m = 0;       // magnitude of a Magnitude point
+  double offset = 0;  // seconds of arc of a LimitOffset point
+  double t = 0;       // hours from t0
   double lon = 0, lat = 0;
 };
 
@@ -77,8 +77,8 @@ struct PathTraceResult {
   GreatestOccultationResult greatest;
   ContactResult firstContact, lastContact;
   ContactResult firstInnerContact, lastInnerContact;  // not searched for type 1
-  int instants = 0;        // instants traced
-  bool truncated = false;  // stopped at settings.maxInstants
+  int instants = 0;                                   // instants traced
+  bool truncated = false;                             // stopped at settings.maxInstants
   double lastInstant = 0;  // the loop's instant when it ended (start of the next search)
 };
 
@@ -103,7 +103,6 @@ class PathTraceSink {
 };
 
 // Runs the schedule. `sink` may be null.
-PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
-                          PathTraceSink* sink);
+PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings, PathTraceSink* sink);
 
 }  // namespace vernier

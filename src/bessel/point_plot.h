@@ -6,15 +6,15 @@
 // conversion reads (mu, d) is the one of the caller's last evaluation.
 #pragma once
 
+#include "bessel/daylight.h"
 #include "bessel/evaluation.h"
 #include "bessel/geo_point.h"
 #include "bessel/path_context.h"
 
 namespace vernier {
 
-// A point drawn where the Sun stands higher than this (degrees) takes the
-// daylight colour instead of the caller's.
-inline constexpr double kDaylightSunAltitude = 1;
+// A point drawn in daylight (the Sun above kDaylightSunAltitude) takes this
+// colour instead of the caller's.
 inline constexpr int kDaylightColour = 11;
 // Radius of the ring markers of greatest occultation and the contacts.
 inline constexpr int kMarkerRingRadius = 3;

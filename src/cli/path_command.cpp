@@ -46,11 +46,16 @@ class CsvSink : public PathTraceSink {
 
 const char* StatusNote(PathTraceStatus status) {
   switch (status) {
-    case PathTraceStatus::Traced: return nullptr;
-    case PathTraceStatus::NoGreatest: return "greatest occultation not found";
-    case PathTraceStatus::NoContacts: return "the shadow does not reach the Earth";
-    case PathTraceStatus::SpanTooLong: return "the contacts lie too far apart to trace";
-    case PathTraceStatus::BadStep: return "the drawing step is not a positive number";
+    case PathTraceStatus::Traced:
+      return nullptr;
+    case PathTraceStatus::NoGreatest:
+      return "greatest occultation not found";
+    case PathTraceStatus::NoContacts:
+      return "the shadow does not reach the Earth";
+    case PathTraceStatus::SpanTooLong:
+      return "the contacts lie too far apart to trace";
+    case PathTraceStatus::BadStep:
+      return "the drawing step is not a positive number";
   }
   return nullptr;
 }

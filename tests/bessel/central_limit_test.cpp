@@ -173,8 +173,8 @@ TEST(CentralPointDetails, CircumstancesOfAStraightTotalShadow) {
   const CentralDetails d = CentralPointDetails(f.ctx, 0, 60, 1, 4);
   ASSERT_EQ(d.status, 1);
   EXPECT_DOUBLE_EQ(d.gamma, -0.3);  // signed: the axis passes south
-  EXPECT_GT(d.magnitude, 1);       // total
-  EXPECT_LT(d.duration, 0);        // 2 L2' / n with a negative L2'
+  EXPECT_GT(d.magnitude, 1);        // total
+  EXPECT_LT(d.duration, 0);         // 2 L2' / n with a negative L2'
   EXPECT_GT(d.width, 100);
   EXPECT_LT(d.width, 300);
   EXPECT_EQ(f.Count(Kind::Ellipse), 1);

@@ -101,8 +101,8 @@ TEST(TracePath, RunsTheScheduleInTheDrawingOrder) {
   // Within an instant: central, inner limits south then north, outer limits,
   // magnitude curves, sunrise/sunset limits, then their maxima.
   const std::map<PathCurve, int> rank = {
-      {PathCurve::Central, 0},      {PathCurve::Limit, 1},        {PathCurve::OuterLimit, 2},
-      {PathCurve::Magnitude, 3},    {PathCurve::RiseSetLimit, 4}, {PathCurve::RiseSetMaximum, 5}};
+      {PathCurve::Central, 0},   {PathCurve::Limit, 1},        {PathCurve::OuterLimit, 2},
+      {PathCurve::Magnitude, 3}, {PathCurve::RiseSetLimit, 4}, {PathCurve::RiseSetMaximum, 5}};
   for (double t : sink.instants) {
     int last = -1, lastSide = 2;
     for (const PathPoint& p : sink.At(t)) {
@@ -277,13 +277,26 @@ TEST(TracePath, SharingOneEvaluationPerInstantChangesNoPoint) {
   for (const PathPoint& p : sink.points) {
     FoundPoint q;
     switch (p.curve) {
-      case PathCurve::Central: q = CentralPoint(g.ctx, p.t, kDeltaT, 1); break;
-      case PathCurve::Limit: q = UmbralLimitPoint(g.ctx, p.t, kDeltaT, p.side, 13); break;
-      case PathCurve::OuterLimit: q = PenumbralLimitPoint(g.ctx, p.t, kDeltaT, p.side, 14); break;
-      case PathCurve::Magnitude: q = MagnitudeCurvePoint(g.ctx, p.t, kDeltaT, p.m, p.side, 6); break;
-      case PathCurve::RiseSetLimit: q = RiseSetLimitPoint(g.ctx, p.t, kDeltaT, p.side, 2); break;
-      case PathCurve::RiseSetMaximum: q = RiseSetMaximumPoint(g.ctx, p.t, kDeltaT, p.side, 10); break;
-      default: continue;
+      case PathCurve::Central:
+        q = CentralPoint(g.ctx, p.t, kDeltaT, 1);
+        break;
+      case PathCurve::Limit:
+        q = UmbralLimitPoint(g.ctx, p.t, kDeltaT, p.side, 13);
+        break;
+      case PathCurve::OuterLimit:
+        q = PenumbralLimitPoint(g.ctx, p.t, kDeltaT, p.side, 14);
+        break;
+      case PathCurve::Magnitude:
+        q = MagnitudeCurvePoint(g.ctx, p.t, kDeltaT, p.m, p.side, 6);
+        break;
+      case PathCurve::RiseSetLimit:
+        q = RiseSetLimitPoint(g.ctx, p.t, kDeltaT, p.side, 2);
+        break;
+      case PathCurve::RiseSetMaximum:
+        q = RiseSetMaximumPoint(g.ctx, p.t, kDeltaT, p.side, 10);
+        break;
+      default:
+        continue;
     }
     ASSERT_EQ(q.status, 1);
     EXPECT_EQ(q.lon, p.lon);

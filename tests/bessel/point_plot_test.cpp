@@ -141,7 +141,7 @@ TEST(PlotFundamentalPoint, APointBehindTheGlobeIsFoundButNotDrawn) {
   EXPECT_EQ(f.Count(Kind::SetPixel), 1);
 }
 
-TEST(PathPointSunAltitude, GivesExactlyWhatSunAltitudeAtPointGives) {
+TEST(PathPointSunAltitude, GivesExactlyWhatSunAltitudeAtPointGivesAndTheSameDaylight) {
   SunAtInstant sun;
   for (double year : {-500.0, 1998.0, 2024.0, 3100.0}) {
     const EventEpoch epoch{year, 4, 8, 18};
@@ -155,6 +155,34 @@ TEST(PathPointSunAltitude, GivesExactlyWhatSunAltitudeAtPointGives) {
       }
     }
   }
+  // The daylight decision is the altitude compared with 1 degree, also for
+  // points a hair either side of it (found by bisection in hour angle).
+  const EventEpoch epoch{2024, 4, 8, 18};
+  int nearLimit = 0;
+  for (double lat = -60; lat <= 60; lat += 7.5) {
+    double lo = -100, hi = 80;  // the Sun low at lo, high at hi for these dates
+    const auto alt = [&](double lon) { return SunAltitudeAtPoint(epoch, 0.3, 70.6, lat, lon); };
+    if ((alt(lo) - 1) * (alt(hi) - 1) > 0) continue;
+    for (int i = 0; i < 200; ++i) {
+      const double mid = (lo + hi) / 2;
+      ((alt(mid) - 1) * (alt(lo) - 1) > 0 ? lo : hi) = mid;
+    }
+    for (double lon : {lo, hi, lo - 1e-9, hi + 1e-9, lo - 1e-6, hi + 1e-6}) {
+      const double phi = lat * kRad;
+      EXPECT_EQ(InDaylight(sun, epoch, 0.3, 70.6, std::sin(phi), std::cos(phi), lon), alt(lon) > 1)
+          << lat << " " << lon;
+      ++nearLimit;
+    }
+  }
+  EXPECT_GT(nearLimit, 30);
+  for (double lat = -89; lat <= 89; lat += 3.1) {
+    for (double lon = -180; lon <= 180; lon += 2.3) {
+      const double phi = lat * kRad;
+      ASSERT_EQ(InDaylight(sun, epoch, -1.2, 70.6, std::sin(phi), std::cos(phi), lon),
+                SunAltitudeAtPoint(epoch, -1.2, 70.6, lat, lon) > 1);
+    }
+  }
+
   // A new Delta T or event is a new instant.
   const EventEpoch a{2024, 4, 8, 18}, b{2024, 4, 9, 18};
   EXPECT_EQ(PathPointSunAltitude(sun, a, 0, 60, 10, 10), SunAltitudeAtPoint(a, 0, 60, 10, 10));

@@ -27,8 +27,7 @@ constexpr double kPublishedPosition = 0.002;
 TEST(PublishedEclipse2024Apr08, GreatestEclipse) {
   const auto published = testing::TotalEclipse2024Apr08();
   PathFixture f(published.elements);
-  const GreatestOccultationResult g =
-      GreatestOccultation(f.ctx, 0, published.deltaT, 2, 0, 4);
+  const GreatestOccultationResult g = GreatestOccultation(f.ctx, 0, published.deltaT, 2, 0, 4);
   ASSERT_EQ(g.status, 1);
   ASSERT_EQ(g.pointStatus, 1);
   EXPECT_NEAR(18 + g.t, Hms(18, 18, 29.0), 0.1 * kSecond);
@@ -52,8 +51,8 @@ TEST(PublishedEclipse2024Apr08, CentralLineAndLimitsOfThePathTable) {
   const Row rows[] = {
       {17, Dm(2, 11.8, 1), Dm(130, 32.7, -1), Dm(1, 13.2, 1), Dm(128, 50.5, -1), Dm(1, 42.7, 1),
        Dm(129, 41.2, -1)},
-      {18, Dm(20, 53.8, 1), Dm(109, 30.6, -1), Dm(19, 44.6, 1), Dm(108, 1.5, -1),
-       Dm(20, 19.2, 1), Dm(108, 45.8, -1)},
+      {18, Dm(20, 53.8, 1), Dm(109, 30.6, -1), Dm(19, 44.6, 1), Dm(108, 1.5, -1), Dm(20, 19.2, 1),
+       Dm(108, 45.8, -1)},
       {19, Dm(38, 3.8, 1), Dm(90, 18.7, -1), Dm(36, 36.0, 1), Dm(89, 14.5, -1), Dm(37, 19.7, 1),
        Dm(89, 46.6, -1)},
   };
@@ -101,10 +100,10 @@ TEST(PublishedEclipse1998Feb26, GreatestEclipseAndTheContacts) {
     double td, lat, lon;
   };
   const Contact contacts[] = {
-      {false, -1, Hms(14, 51, 26.1), Dm(7, 13.4, -1), Dm(130, 28.2, -1)},   // P1
-      {true, -1, Hms(15, 47, 48.6), Dm(2, 27.1, -1), Dm(143, 50.1, -1)},    // U1
-      {true, 1, Hms(19, 11, 0.4), Dm(29, 45.1, 1), Dm(19, 13.1, -1)},       // U4
-      {false, 1, Hms(20, 7, 20.6), Dm(25, 0.3, 1), Dm(32, 23.2, -1)},       // P4
+      {false, -1, Hms(14, 51, 26.1), Dm(7, 13.4, -1), Dm(130, 28.2, -1)},  // P1
+      {true, -1, Hms(15, 47, 48.6), Dm(2, 27.1, -1), Dm(143, 50.1, -1)},   // U1
+      {true, 1, Hms(19, 11, 0.4), Dm(29, 45.1, 1), Dm(19, 13.1, -1)},      // U4
+      {false, 1, Hms(20, 7, 20.6), Dm(25, 0.3, 1), Dm(32, 23.2, -1)},      // P4
   };
   for (const Contact& c : contacts) {
     const ContactResult r = c.inner ? UmbralContact(f.ctx, g.t, dT, c.side, 4)

@@ -102,15 +102,16 @@ TEST(PathCommand, ListsEveryPointOfThePublished2024EclipseInTheOrderFound) {
                        row.curve == "magnitude" || row.curve.rfind("rise_set", 0) == 0;
     EXPECT_EQ(row.side == 0, !sided) << row.curve;
   }
-  for (const char* curve : {"central", "limit", "outer_limit", "magnitude", "rise_set_limit",
-                            "rise_set_maximum"})
+  for (const char* curve :
+       {"central", "limit", "outer_limit", "magnitude", "rise_set_limit", "rise_set_maximum"})
     EXPECT_GT(counts[curve], 50) << curve;
 
   // The central row nearest 18:00 UT lies on the published central line
   // (20 19.2 N, 108 45.8 W), give or take the shadow's motion in 3 seconds.
   const Row* nearest = nullptr;
   for (const Row& row : rows)
-    if (row.curve == "central" && (!nearest || std::fabs(row.ut - 18) < std::fabs(nearest->ut - 18)))
+    if (row.curve == "central" &&
+        (!nearest || std::fabs(row.ut - 18) < std::fabs(nearest->ut - 18)))
       nearest = &row;
   ASSERT_NE(nearest, nullptr);
   EXPECT_LT(std::fabs(nearest->ut - 18), 0.06 / 60);

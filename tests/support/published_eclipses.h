@@ -16,7 +16,9 @@ constexpr double Dm(double degrees, double minutes, int sign) {
   return sign * (degrees + minutes / 60);
 }
 // Hours from a published "hh:mm:ss.s".
-constexpr double Hms(double h, double m, double s) { return h + m / 60 + s / 3600; }
+constexpr double Hms(double h, double m, double s) {
+  return h + m / 60 + s / 3600;
+}
 
 struct PublishedEclipse {
   BesselianElements elements;
