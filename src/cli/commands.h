@@ -10,5 +10,6 @@ namespace vernier::cli {
 int RunEventsCommand(const std::vector<std::string>& args);
 int RunContactsCommand(const std::vector<std::string>& args);
 int RunTableCommand(const std::vector<std::string>& args);
+int RunPathCommand(const std::vector<std::string>& args);
 
 }  // namespace vernier::cli

@@ -23,6 +23,9 @@ const char kUsage[] =
     "  table [--table-lon L] [--table-step S] --text\n"
     "      the limit-line table from east longitude L (default 0) in steps of S degrees\n"
     "      (default 15), printed as the texts it draws: x y text\n"
+    "  path\n"
+    "      traces the event's path and lists every point found as CSV:\n"
+    "      curve,side,m,t,ut,lon,lat (t hours from t0, ut hours, lon east positive)\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
@@ -44,5 +47,6 @@ int main(int argc, char** argv) {
   if (command == "events") return vernier::cli::RunEventsCommand(args);
   if (command == "contacts") return vernier::cli::RunContactsCommand(args);
   if (command == "table") return vernier::cli::RunTableCommand(args);
+  if (command == "path") return vernier::cli::RunPathCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

@@ -1,0 +1,22 @@
+// First and last contact of the outer (penumbral) and inner (umbral) shadow
+// with the Earth: three fixed correction steps from a start instant (the
+// instant of greatest occultation), then the contact point on the Earth's limb
+// is converted and marked with a ring.
+#pragma once
+
+#include "bessel/path_context.h"
+
+namespace vernier {
+
+struct ContactResult {
+  int status = -1;  // 1 found; -1 no contact (the shadow misses the Earth, or no motion)
+  double t = 0;     // hours from t0
+  double lon = 0, lat = 0;
+};
+
+// side -1 the first contact, +1 the last. L = l1.
+ContactResult PenumbralContact(PathContext& ctx, double t, double deltaT, int side, int style);
+// The same with L = |l2|.
+ContactResult UmbralContact(PathContext& ctx, double t, double deltaT, int side, int style);
+
+}  // namespace vernier

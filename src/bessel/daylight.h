@@ -1,0 +1,39 @@
+// The Sun's altitude at path points for the daylight test, with the Sun's
+// position kept for the instant: every curve point of one instant shares it.
+//
+// The value is the one SunAltitudeAtPoint gives, computed in the same steps;
+// only the part that depends on the instant alone is done once.
+#pragma once
+
+#include "astro/sun_moon.h"
+
+namespace vernier {
+
+// The Sun at one instant of one event.
+struct SunAtInstant {
+  bool valid = false;
+  double year = 0, month = 0, day = 0, t0 = 0, t = 0, deltaT = 0;  // what it was computed for
+  double centuries = 0;                                            // T of universal time
+  double rightAscension = 0;                                       // degrees
+  double sinDec = 0, cosDec = 0;
+};
+
+// The Sun's altitude in degrees at (latDeg, lonEastDeg), t hours after the
+// epoch's t0 (TD) with Delta T in seconds; 50 when rounding pushes the cosine
+// of the zenith distance past 1. Refreshes `sun` when the instant changes.
+double PathPointSunAltitude(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT,
+                            double latDeg, double lonEastDeg);
+// The same with the sine and cosine of the latitude (radians: latDeg times
+// 0.017453292519943295) already at hand.
+double PathPointSunAltitude(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT,
+                            double sinLat, double cosLat, double lonEastDeg);
+
+// A point where the Sun stands higher than this (degrees) is in daylight.
+inline constexpr double kDaylightSunAltitude = 1;
+
+// PathPointSunAltitude(...) > kDaylightSunAltitude, without the arc cosine
+// where the cosine of the zenith distance already decides it.
+bool InDaylight(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT, double sinLat,
+                double cosLat, double lonEastDeg);
+
+}  // namespace vernier

@@ -1,0 +1,28 @@
+// The instant of greatest occultation (the shadow axis closest to the Earth's
+// centre) and the circumstances there.
+#pragma once
+
+#include "bessel/path_context.h"
+
+namespace vernier {
+
+struct GreatestOccultationResult {
+  int status = -1;       // 1 the instant was found; -1 the iteration did not settle
+  int pointStatus = -1;  // 1 when its point (lon, lat) was found too
+  double t = 0;          // hours from t0
+  double lon = 0, lat = 0;
+  double magnitude = 0;
+  double duration = 0;  // hours (0 for the non-central types)
+  double width = 0;     // km (0 for the non-central types)
+  double gamma = 0;     // signed for the central types, unsigned otherwise
+};
+
+// Newton steps from `t` until a step is at most 0.000001 hours. The central
+// types (2, 3, 4) take the central point and its circumstances; the others
+// the limb point toward the axis. The point is marked with a ring when plot
+// is 1. A shadow that does not move, or no settling within 50 steps, gives
+// status -1 and draws nothing.
+GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double deltaT, int type,
+                                              int plot, int style);
+
+}  // namespace vernier

@@ -1,0 +1,32 @@
+// The limit finders: at one instant, the point of the northern or southern
+// limit of the inner (l2) or outer (l1) shadow, of the inner limit shifted by
+// one second of arc, or of the curve of equal magnitude m.
+//
+// All four run the same fixed-pass iteration on the shadow's edge: side +1
+// is the southern limit, -1 the northern one (for a positive radius; a
+// negative l2, as published for total solar eclipses, swaps the two). A point
+// found is plotted with the daylight test. A missing point (the edge does not
+// reach the Earth, or a non-finite value on the way) writes " no umbra point"
+// or " no penumbra point" and returns status -1.
+#pragma once
+
+#include "bessel/path_context.h"
+
+namespace vernier {
+
+// One second of arc seen from the Moon's distance, in Earth radii.
+inline constexpr double kOneSecondOffset = 0.0002923;
+
+// Inner-shadow limit, 2 passes.
+FoundPoint UmbralLimitPoint(PathContext& ctx, double t, double deltaT, int side, int style);
+// Inner-shadow limit with the radius reduced by offset seconds of arc
+// (offset -1 enlarges it: the "+1 sec" line), 2 passes.
+FoundPoint UmbralLimitOffsetPoint(PathContext& ctx, double t, double deltaT, int side,
+                                  double offset, int style);
+// Outer-shadow limit, 3 passes.
+FoundPoint PenumbralLimitPoint(PathContext& ctx, double t, double deltaT, int side, int style);
+// Curve of magnitude m (0 the outer limit, 1 the inner radius), 5 passes.
+FoundPoint MagnitudeCurvePoint(PathContext& ctx, double t, double deltaT, double m, int side,
+                               int style);
+
+}  // namespace vernier

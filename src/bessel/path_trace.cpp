@@ -1,0 +1,254 @@
+#include "bessel/path_trace.h"
+
+#include <cmath>
+
+#include "bessel/central_line.h"
+#include "bessel/limit_points.h"
+#include "bessel/rise_set_points.h"
+
+namespace vernier {
+
+namespace {
+
+// Every 20th instant carries the fraction curves.
+constexpr int kFractionCurveEvery = 20;
+constexpr double kFractionCurves[] = {0.2, 0.4, 0.6, 0.8};
+// The half-hour marks run the magnitude curves across the whole path.
+constexpr double kMarkFractionStep = 0.015;
+// Export step rule: coarse in the middle of the inner path, fine at its ends.
+constexpr double kExportCoarseFactor = 15;
+constexpr double kExportFineDivisor = 3;
+constexpr double kExportMiddleFrom = 0.05;
+constexpr double kExportMiddleTo = 0.95;
+
+// Record fields holding integers compare after truncation toward zero.
+int RecordType(double type) {
+  if (!std::isfinite(type) || std::fabs(type) > 1e6) return 0;
+  return static_cast<int>(std::trunc(type));
+}
+
+// Lets the finders of one instant share its evaluation for the length of a
+// trace; the sink's hooks may evaluate other things, so the shared evaluation
+// is forgotten around each of them.
+class SharedEvaluation {
+ public:
+  explicit SharedEvaluation(PathContext& ctx) : ctx_(ctx), before_(ctx.reuseEvaluation) {
+    ctx_.reuseEvaluation = true;
+    ctx_.evaluated = false;
+  }
+  ~SharedEvaluation() {
+    ctx_.reuseEvaluation = before_;
+    ctx_.evaluated = false;
+  }
+  SharedEvaluation(const SharedEvaluation&) = delete;
+  SharedEvaluation& operator=(const SharedEvaluation&) = delete;
+  void Forget() { ctx_.evaluated = false; }
+
+ private:
+  PathContext& ctx_;
+  bool before_;
+};
+
+class Reporter {
+ public:
+  explicit Reporter(PathTraceSink* sink) : sink_(sink) {}
+  void Point(PathCurve curve, int side, double m, double offset, double t, const FoundPoint& p) {
+    if (!sink_ || p.status != 1) return;
+    PathPoint out;
+    out.curve = curve;
+    out.side = side;
+    out.m = m;
+    out.offset = offset;
+    out.t = t;
+    out.lon = p.lon;
+    out.lat = p.lat;
+    sink_->OnPathPoint(out);
+  }
+  void Contact(PathCurve curve, const ContactResult& c) {
+    if (c.status == 1) Point(curve, 0, 0, 0, c.t, {1, c.lon, c.lat});
+  }
+
+ private:
+  PathTraceSink* sink_;
+};
+
+int LimitColour(const PathContext& ctx, int type, const PathLineColours& c) {
+  if (type == 3 || type == 6) return c.annularLimit;
+  if (type == 4 && CentralUmbraRadius(ctx) > 0) return c.annularLimit;
+  return c.totalLimit;
+}
+
+// One inner limit (and, during export, its two shifted lines on the same side,
+// in the order the path files take them).
+void TraceInnerLimit(PathContext& ctx, Reporter& report, double t, double deltaT, int side,
+                     int colour, bool kmlExport) {
+  const FoundPoint p = UmbralLimitPoint(ctx, t, deltaT, side, colour);
+  report.Point(PathCurve::Limit, side, 0, 0, t, p);
+  if (!kmlExport || p.status != 1) return;
+  const double first = side > 0 ? -1 : 1;
+  for (double offset : {first, -first}) {
+    report.Point(PathCurve::LimitOffset, side, 0, offset, t,
+                 UmbralLimitOffsetPoint(ctx, t, deltaT, side, offset, colour));
+  }
+}
+
+void TraceMagnitude(PathContext& ctx, Reporter& report, double t, double deltaT, double m,
+                    int colour) {
+  for (int side : {1, -1})
+    report.Point(PathCurve::Magnitude, side, m, 0, t,
+                 MagnitudeCurvePoint(ctx, t, deltaT, m, side, colour));
+}
+
+}  // namespace
+
+const char* PathCurveName(PathCurve curve) {
+  switch (curve) {
+    case PathCurve::Greatest:
+      return "greatest";
+    case PathCurve::FirstContact:
+      return "first_contact";
+    case PathCurve::LastContact:
+      return "last_contact";
+    case PathCurve::FirstInnerContact:
+      return "first_inner_contact";
+    case PathCurve::LastInnerContact:
+      return "last_inner_contact";
+    case PathCurve::Central:
+      return "central";
+    case PathCurve::Limit:
+      return "limit";
+    case PathCurve::LimitOffset:
+      return "limit_offset";
+    case PathCurve::OuterLimit:
+      return "outer_limit";
+    case PathCurve::Magnitude:
+      return "magnitude";
+    case PathCurve::RiseSetLimit:
+      return "rise_set_limit";
+    case PathCurve::RiseSetMaximum:
+      return "rise_set_maximum";
+  }
+  return "unknown";
+}
+
+PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
+                          PathTraceSink* sink) {
+  PathTraceResult r;
+  SharedEvaluation shared(ctx);
+  Reporter report(sink);
+  const double deltaT = settings.deltaT;
+  const double deltaTHours = deltaT / 3600;
+  const int type = RecordType(ctx.elements.type);
+  const PathLineColours& colours = settings.colours;
+  r.lastInstant = settings.startInstant;
+
+  // Greatest occultation, first without a marker (the driver centres the map
+  // on it), then again from its instant with the marker.
+  const GreatestOccultationResult unmarked =
+      GreatestOccultation(ctx, settings.startInstant, deltaT, type, 0, colours.markers);
+  if (unmarked.status != 1) return r;
+  if (sink) {
+    sink->OnGreatestFound(unmarked);
+    shared.Forget();
+  }
+  r.greatest = GreatestOccultation(ctx, unmarked.t, deltaT, type, 1, colours.markers);
+  if (r.greatest.status != 1) return r;
+  if (r.greatest.pointStatus == 1)
+    report.Point(PathCurve::Greatest, 0, 0, 0, r.greatest.t, {1, r.greatest.lon, r.greatest.lat});
+  const double tg = r.greatest.t;
+  r.lastInstant = tg;
+
+  r.firstContact = PenumbralContact(ctx, tg, deltaT, -1, colours.markers);
+  report.Contact(PathCurve::FirstContact, r.firstContact);
+  r.lastContact = PenumbralContact(ctx, tg, deltaT, 1, colours.markers);
+  report.Contact(PathCurve::LastContact, r.lastContact);
+  if (type != 1) {
+    r.firstInnerContact = UmbralContact(ctx, tg, deltaT, -1, colours.markers);
+    report.Contact(PathCurve::FirstInnerContact, r.firstInnerContact);
+    r.lastInnerContact = UmbralContact(ctx, tg, deltaT, 1, colours.markers);
+    report.Contact(PathCurve::LastInnerContact, r.lastInnerContact);
+  }
+  if (r.firstContact.status != 1 || r.lastContact.status != 1) {
+    r.status = PathTraceStatus::NoContacts;
+    return r;
+  }
+  const double first = r.firstContact.t;
+  const double last = r.lastContact.t;
+  if (!(last - first <= kMaxTraceSpanHours)) {
+    r.status = PathTraceStatus::SpanTooLong;
+    return r;
+  }
+  r.status = PathTraceStatus::Traced;
+  if (sink) {
+    sink->OnContactsFound(r);
+    shared.Forget();
+  }
+
+  const double s0 = settings.drawStepHours;
+  if (!(s0 > 0) || !std::isfinite(s0)) {
+    r.status = PathTraceStatus::BadStep;
+    return r;
+  }
+  // The export step follows the inner path; a path without inner contacts
+  // (type 1, or none found) takes the outer one instead.
+  const bool inner = r.firstInnerContact.status == 1 && r.lastInnerContact.status == 1;
+  const double a = inner ? r.firstInnerContact.t : first;
+  const double b = inner ? r.lastInnerContact.t : last;
+  const double middleFrom = a + kExportMiddleFrom * (b - a);
+  const double middleTo = a + kExportMiddleTo * (b - a);
+
+  double prev = first - deltaTHours;
+  int counter = 0;
+  double t = first;
+  while (t < last) {
+    if (r.instants >= settings.maxInstants) {
+      r.truncated = true;
+      break;
+    }
+    double step = s0;
+    if (settings.kmlExport)
+      step = (middleFrom < t && t < middleTo) ? s0 * kExportCoarseFactor : s0 / kExportFineDivisor;
+
+    report.Point(PathCurve::Central, 0, 0, 0, t, CentralPoint(ctx, t, deltaT, colours.central));
+
+    const int limitColour = LimitColour(ctx, type, colours);
+    TraceInnerLimit(ctx, report, t, deltaT, 1, limitColour, settings.kmlExport);
+    TraceInnerLimit(ctx, report, t, deltaT, -1, limitColour, settings.kmlExport);
+
+    for (int side : {1, -1})
+      report.Point(PathCurve::OuterLimit, side, 0, 0, t,
+                   PenumbralLimitPoint(ctx, t, deltaT, side, colours.outerLimit));
+
+    if (counter % kFractionCurveEvery == 0)
+      for (double m : kFractionCurves)
+        TraceMagnitude(ctx, report, t, deltaT, m, colours.magnitudeCurve);
+    ++counter;
+
+    const double u = t - deltaTHours;
+    if (std::trunc(2 * u) - std::trunc(2 * prev) == 1 || (prev < 0 && 0 < u)) {
+      for (double m = 0; m <= 1; m += kMarkFractionStep)
+        TraceMagnitude(ctx, report, t, deltaT, m, colours.magnitudeCurve);
+    }
+    prev = u;
+
+    for (int side : {1, -1})
+      report.Point(PathCurve::RiseSetLimit, side, 0, 0, t,
+                   RiseSetLimitPoint(ctx, t, deltaT, side, colours.riseSetLimit));
+    for (int side : {1, -1})
+      report.Point(PathCurve::RiseSetMaximum, side, 0, 0, t,
+                   RiseSetMaximumPoint(ctx, t, deltaT, side, colours.riseSetMaximum));
+
+    ++r.instants;
+    if (sink) {
+      sink->OnInstantTraced(t);
+      shared.Forget();
+    }
+    const double next = t + step;
+    if (next == t) break;  // a step below the resolution of t would never end
+    t = next;
+  }
+  r.lastInstant = t;
+  return r;
+}
+
+}  // namespace vernier

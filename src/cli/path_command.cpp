@@ -1,0 +1,97 @@
+// vernier-cli path: traces the loaded event's path as the map does, without a
+// window, and lists every point found as CSV.
+#include <cmath>
+#include <cstdio>
+
+#include "bessel/path_trace.h"
+#include "cli/commands.h"
+#include "cli/event_session.h"
+#include "cli/messages.h"
+#include "gdi/recording_device_context.h"
+#include "map/map_window.h"
+
+namespace vernier::cli {
+
+namespace {
+
+// The client area the map is laid out in when there is no window.
+constexpr ClientRect kHeadlessClient{0, 0, 684, 520};
+
+class CsvSink : public PathTraceSink {
+ public:
+  CsvSink(MapWindow& map, double t0, double deltaT) : map_(map), t0_(t0), deltaT_(deltaT) {}
+
+  // The map is centred on greatest occultation before its marker is drawn.
+  void OnGreatestFound(const GreatestOccultationResult& g) override {
+    const double lon = g.lon, lat = g.lat;
+    map_.centreLonEW = lon < 0 ? 1 : 0;
+    map_.centreLonDeg = std::floor(std::fabs(lon));
+    map_.centreLonMin = (std::fabs(lon) - map_.centreLonDeg) * 60;
+    map_.centreLatNS = lat < 0 ? 1 : 0;
+    map_.centreLatDeg = std::floor(std::fabs(lat));
+    map_.centreLatMin = (std::fabs(lat) - map_.centreLatDeg) * 60;
+    SetMapCentre(map_);
+  }
+
+  void OnPathPoint(const PathPoint& p) override {
+    std::printf("%s,%d,%.6f,%.6f,%.6f,%.6f,%.6f\n", PathCurveName(p.curve), p.side, p.m, p.t,
+                t0_ + p.t - deltaT_ / 3600, p.lon, p.lat);
+  }
+
+ private:
+  MapWindow& map_;
+  double t0_;
+  double deltaT_;
+};
+
+const char* StatusNote(PathTraceStatus status) {
+  switch (status) {
+    case PathTraceStatus::Traced:
+      return nullptr;
+    case PathTraceStatus::NoGreatest:
+      return "greatest occultation not found";
+    case PathTraceStatus::NoContacts:
+      return "the shadow does not reach the Earth";
+    case PathTraceStatus::SpanTooLong:
+      return "the contacts lie too far apart to trace";
+    case PathTraceStatus::BadStep:
+      return "the drawing step is not a positive number";
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int RunPathCommand(const std::vector<std::string>& args) {
+  std::string error;
+  auto options = Options::Parse(args, WithEventOptions({}), error);
+  if (!options) return UsageError(error);
+  EventSession session;
+  if (int status = ReadEventOptions(*options, session)) return status;
+  if (int status = LoadEventAtDate(session)) return status;
+
+  RecordingDeviceContext dc;
+  dc.SetRecording(false);
+  MapWindow map;
+  LayoutMapWindow(map, dc, kHeadlessClient, 0);
+  ApplyWindowPreset(map);
+  BesselianState state;
+  ObserverGeometry point;
+  PathContext ctx(session.elements, state, point, map, dc);
+
+  PathTraceSettings settings;
+  settings.deltaT = session.eventDeltaT;
+  settings.drawStepHours = session.drawStepHours;
+  CsvSink sink(map, session.elements.t0, settings.deltaT);
+
+  std::printf("curve,side,m,t,ut,lon,lat\n");
+  const PathTraceResult result = TracePath(ctx, settings, &sink);
+  std::fflush(stdout);
+  if (const char* note = StatusNote(result.status))
+    std::fprintf(stderr, "vernier-cli path: %s\n", note);
+  if (result.truncated)
+    std::fprintf(stderr, "vernier-cli path: stopped after %d instants\n", result.instants);
+  return 0;
+}
+
+}  // namespace vernier::cli

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "bessel/central_line.h"
+#include "bessel/limit_points.h"
+#include "bessel/point_plot.h"
+#include "support/path_fixture.h"
+
+namespace vernier {
+namespace {
+
+using testing::DiagnosticCapture;
+using testing::PathFixture;
+using testing::StraightShadowRecord;
+using Kind = DrawCall::Kind;
+
+// Great-circle distance in degrees.
+double Separation(double lon1, double lat1, double lon2, double lat2) {
+  const double r = 0.017453292519943295;
+  const double c = std::sin(lat1 * r) * std::sin(lat2 * r) +
+                   std::cos(lat1 * r) * std::cos(lat2 * r) * std::cos((lon1 - lon2) * r);
+  return std::acos(std::fmin(1.0, c)) / r;
+}
+
+TEST(CentralPoint, AxisMissingTheEarthDrawsNothingWhileTheLimitsMayStillBeFound) {
+  // The axis passes 1.1 radii north of the centre: off the Earth, while the
+  // southern part of the shadow sweeps over the northern hemisphere.
+  PathFixture f(StraightShadowRecord(1.1));
+  DiagnosticCapture diagnostics(f.ctx);
+  f.ctx.centralUmbraRadius = 0.123;
+  const FoundPoint c = CentralPoint(f.ctx, 0, 69, 4);
+  EXPECT_EQ(c.status, -1);
+  EXPECT_EQ(f.Count(Kind::SetPixel), 0);
+  EXPECT_EQ(diagnostics.Text(), " no central point\n");
+  EXPECT_EQ(CentralUmbraRadius(f.ctx), 0.123);  // kept from the last point found
+
+  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 0, 69, 1, 14).status, 1);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, 1, 14).status, 1);
+  EXPECT_EQ(f.Count(Kind::SetPixel), 2);
+  EXPECT_EQ(diagnostics.Text(), " no central point\n");
+  // The northern limit is off the Earth too.
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, -1, 14).status, -1);
+  EXPECT_EQ(diagnostics.Text(), " no central point\n no umbra point\n");
+
+  // On the Earth: found, drawn, and the inner radius kept (no cone: L2' = l2).
+  PathFixture g(StraightShadowRecord());
+  const FoundPoint on = CentralPoint(g.ctx, 0, 69, 4);
+  EXPECT_EQ(on.status, 1);
+  EXPECT_EQ(g.Count(Kind::SetPixel), 1);
+  EXPECT_DOUBLE_EQ(CentralUmbraRadius(g.ctx), 0.2725);
+}
+
+TEST(CentralPoint, TheConeShrinksTheInnerRadiusAtTheSurface) {
+  BesselianElements e = StraightShadowRecord(0.0);
+  e.l20 = -0.01;
+  e.tanf2 = 0.0046;
+  PathFixture f(e);
+  ASSERT_EQ(CentralPoint(f.ctx, 0, 0, 4).status, 1);
+  // The axis meets the Earth near the sub-shadow point: zeta close to 1.
+  EXPECT_NEAR(CentralUmbraRadius(f.ctx), -0.01 - 0.0046, 0.0001);
+  EXPECT_LT(CentralUmbraRadius(f.ctx), -0.01 - 0.0046 * 0.98);
+}
+
+TEST(LimitPoints, ShiftedAndFractionalEdgesAgreeWithTheirPlainForms) {
+  PathFixture f(StraightShadowRecord());
+  for (double t : {-1.0, 0.0, 0.8}) {
+    for (int side : {1, -1}) {
+      // Offset 0 is exactly the plain inner limit.
+      const FoundPoint plain = UmbralLimitPoint(f.ctx, t, 69, side, 14);
+      const FoundPoint zero = UmbralLimitOffsetPoint(f.ctx, t, 69, side, 0, 14);
+      ASSERT_EQ(plain.status, 1);
+      EXPECT_EQ(zero.status, 1);
+      EXPECT_EQ(zero.lon, plain.lon);
+      EXPECT_EQ(zero.lat, plain.lat);
+      // m = 0 is the outer limit; what five passes instead of three still
+      // move it (the fixed iteration's convergence) stays near 100 m, far
+      // below the 2 km of one second of arc.
+      const FoundPoint outer = PenumbralLimitPoint(f.ctx, t, 69, side, 14);
+      const FoundPoint m0 = MagnitudeCurvePoint(f.ctx, t, 69, 0, side, 14);
+      ASSERT_EQ(outer.status, 1);
+      ASSERT_EQ(m0.status, 1);
+      EXPECT_LT(Separation(outer.lon, outer.lat, m0.lon, m0.lat), 0.002);
+      // One second of arc moves the limit by about 0.0002923 radii (1.9 km):
+      // offset -1 enlarges the shadow, +1 shrinks it.
+      const FoundPoint central = CentralPoint(f.ctx, t, 69, 4);
+      const FoundPoint wider = UmbralLimitOffsetPoint(f.ctx, t, 69, side, -1, 14);
+      const FoundPoint narrower = UmbralLimitOffsetPoint(f.ctx, t, 69, side, 1, 14);
+      const double d0 = Separation(central.lon, central.lat, plain.lon, plain.lat);
+      const double dw = Separation(central.lon, central.lat, wider.lon, wider.lat);
+      const double dn = Separation(central.lon, central.lat, narrower.lon, narrower.lat);
+      EXPECT_GT(dw - d0, 0.010);
+      EXPECT_LT(dw - d0, 0.030);
+      EXPECT_GT(d0 - dn, 0.010);
+      EXPECT_LT(d0 - dn, 0.030);
+    }
+  }
+}
+
+TEST(LimitPoints, SidePlusOneIsTheSouthernLimitOfAPositiveShadow) {
+  PathFixture f(StraightShadowRecord());
+  const FoundPoint central = CentralPoint(f.ctx, 0, 69, 4);
+  const FoundPoint south = UmbralLimitPoint(f.ctx, 0, 69, 1, 14);
+  const FoundPoint north = UmbralLimitPoint(f.ctx, 0, 69, -1, 14);
+  EXPECT_LT(south.lat, central.lat);
+  EXPECT_GT(north.lat, central.lat);
+  // The Moon's radius is 1738 km: each limit about 15.6 degrees from the centre line.
+  EXPECT_NEAR(Separation(central.lon, central.lat, south.lon, south.lat), 15.6, 1.5);
+  // For a star (l1 = l2) the fraction m runs across the whole path: 0 is
+  // this side's limit, 0.5 the central line, 1 the other side's limit.
+  const FoundPoint m0 = MagnitudeCurvePoint(f.ctx, 0, 69, 0, 1, 14);
+  const FoundPoint half = MagnitudeCurvePoint(f.ctx, 0, 69, 0.5, 1, 14);
+  const FoundPoint m1 = MagnitudeCurvePoint(f.ctx, 0, 69, 1, 1, 14);
+  EXPECT_LT(Separation(m0.lon, m0.lat, south.lon, south.lat), 0.05);
+  EXPECT_LT(Separation(half.lon, half.lat, central.lon, central.lat), 0.05);
+  EXPECT_LT(Separation(m1.lon, m1.lat, north.lon, north.lat), 0.05);
+}
+
+TEST(LimitPoints, EdgeOffTheEarthAndNonFiniteValuesAreNoPoint) {
+  PathFixture f(StraightShadowRecord(0.0));
+  DiagnosticCapture diagnostics(f.ctx);
+  // Far east of the Earth the whole shadow is off it.
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 4, 69, 1, 14).status, -1);
+  EXPECT_EQ(UmbralLimitOffsetPoint(f.ctx, 4, 69, 1, 1, 14).status, -1);
+  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 4, 69, -1, 14).status, -1);
+  EXPECT_EQ(MagnitudeCurvePoint(f.ctx, 4, 69, 0.4, -1, 14).status, -1);
+  EXPECT_EQ(diagnostics.Text(),
+            " no umbra point\n no umbra point\n no penumbra point\n no penumbra point\n");
+
+  // A shadow that does not move: b = c = 0 makes the first direction 0/0.
+  BesselianElements still = StraightShadowRecord(0.0);
+  still.x1 = 0;
+  still.y1 = 0;
+  still.mu1 = 0;
+  PathFixture g(still);
+  DiagnosticCapture stillDiagnostics(g.ctx);
+  EXPECT_EQ(UmbralLimitPoint(g.ctx, 0, 69, 1, 14).status, -1);
+  EXPECT_EQ(PenumbralLimitPoint(g.ctx, 0, 69, 1, 14).status, -1);
+  EXPECT_EQ(MagnitudeCurvePoint(g.ctx, 0, 69, 0.2, 1, 14).status, -1);
+  EXPECT_EQ(g.Count(Kind::SetPixel), 0);
+  EXPECT_EQ(stillDiagnostics.Text(), " no umbra point\n no penumbra point\n no penumbra point\n");
+
+  // NaN elements: nothing anywhere, no crash.
+  BesselianElements broken = StraightShadowRecord();
+  broken.x0 = std::numeric_limits<double>::quiet_NaN();
+  PathFixture h(broken);
+  EXPECT_EQ(CentralPoint(h.ctx, 0, 69, 4).status, -1);
+  EXPECT_EQ(UmbralLimitPoint(h.ctx, 0, 69, 1, 14).status, -1);
+  EXPECT_EQ(CentralPointDetails(h.ctx, 0, 69, 1, 4).status, -1);
+  EXPECT_TRUE(h.dc.Calls().empty());
+}
+
+TEST(LimitPoints, DiagnosticsOnlyFromLevelOne) {
+  PathFixture f(StraightShadowRecord(0.0));
+  DiagnosticCapture diagnostics(f.ctx);
+  f.ctx.diagnosticLevel = 0;
+  EXPECT_EQ(CentralPoint(f.ctx, 5, 69, 4).status, -1);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, 1, 14).status, -1);
+  EXPECT_EQ(diagnostics.Text(), "");
+  f.ctx.diagnosticLevel = 2;
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, 1, 14).status, -1);
+  EXPECT_EQ(diagnostics.Text(), " no umbra point\n");
+}
+
+TEST(CentralPointDetails, CircumstancesOfAStraightTotalShadow) {
+  BesselianElements e = StraightShadowRecord(-0.3);
+  e.l10 = 0.54;
+  e.l20 = -0.01;
+  e.tanf1 = 0.0047;
+  e.tanf2 = 0.0046;
+  PathFixture f(e);
+  const CentralDetails d = CentralPointDetails(f.ctx, 0, 60, 1, 4);
+  ASSERT_EQ(d.status, 1);
+  EXPECT_DOUBLE_EQ(d.gamma, -0.3);  // signed: the axis passes south
+  EXPECT_GT(d.magnitude, 1);        // total
+  EXPECT_LT(d.duration, 0);         // 2 L2' / n with a negative L2'
+  EXPECT_GT(d.width, 100);
+  EXPECT_LT(d.width, 300);
+  EXPECT_EQ(f.Count(Kind::Ellipse), 1);
+  // plot 0: the same point, no ring.
+  const CentralDetails quiet = CentralPointDetails(f.ctx, 0, 60, 0, 4);
+  EXPECT_EQ(quiet.lon, d.lon);
+  EXPECT_EQ(f.Count(Kind::Ellipse), 1);
+}
+
+}  // namespace
+}  // namespace vernier

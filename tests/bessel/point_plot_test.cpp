@@ -1,0 +1,193 @@
+#include "bessel/point_plot.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "astro/sun_moon.h"
+#include "bessel/daylight.h"
+#include "map/palette.h"
+#include "support/path_fixture.h"
+
+namespace vernier {
+namespace {
+
+using testing::PathFixture;
+using testing::StraightShadowRecord;
+using Kind = DrawCall::Kind;
+
+constexpr double kRad = 0.017453292519943295;
+
+TEST(PointConversion, LongitudeIsReducedOnceFromTheWest) {
+  BesselianState s;
+  s.sind = 0;
+  s.cosd = 1;
+  s.mu = 190;  // mu - H - 0.00417807 dT = 190: west 190 becomes east 170
+  EXPECT_DOUBLE_EQ(ConvertFundamentalPoint(s, 0, 0, 0).lon, 170);
+  s.mu = -190;  // no reduction on this side: east 190
+  EXPECT_DOUBLE_EQ(ConvertFundamentalPoint(s, 0, 0, 0).lon, 190);
+  // Delta T turns the Earth under the shadow: 1 / 0.00417807 s is one degree.
+  s.mu = 100;
+  EXPECT_NEAR(ConvertFundamentalPoint(s, 1 / 0.00417807, 0, 30).lon, -69, 1e-12);
+}
+
+TEST(PointConversion, LatitudeAndAltitude) {
+  BesselianState s;
+  s.d = 10 * kRad;
+  s.sind = std::sin(s.d);
+  s.cosd = std::cos(s.d);
+  // The fundamental plane's sphere is scaled by the axis ratio: geodetic
+  // latitude has tan(lat) = tan(phi1) / sqrt(1 - e^2).
+  const GeoPoint p = ConvertFundamentalPoint(s, 0, 45 * kRad, 0);
+  EXPECT_NEAR(std::tan(p.lat * kRad), 1 / std::sqrt(0.993305615), 1e-7);
+  // The sphere form takes phi as the latitude; under the body it stands in
+  // the zenith (a sine a hair past 1 must not turn into NaN).
+  const GeoPoint under = ConvertGeocentricPoint(s, 0, 10 * kRad, 0);
+  EXPECT_DOUBLE_EQ(under.lat, 10);
+  EXPECT_NEAR(under.alt, 90, 1e-6);
+  // 90 degrees of hour angle on the equator with the body on the equator: horizon.
+  s.sind = 0;
+  s.cosd = 1;
+  EXPECT_NEAR(ConvertGeocentricPoint(s, 0, 0, 90).alt, 0, 1e-12);
+}
+
+TEST(PlotFundamentalPoint, StoresThePointInTheSharedObserverStorage) {
+  PathFixture f(StraightShadowRecord());
+  EvaluateElements(f.elements, 0.5, f.state);
+  f.point.height = 123;  // an observer height, overwritten by the body's altitude
+  const FoundPoint p = PlotFundamentalPoint(f.ctx, 0.5, 69, 0.3, 20, 4);
+  ASSERT_EQ(p.status, 1);
+  const GeoPoint expected = ConvertFundamentalPoint(f.state, 69, 0.3, 20);
+  EXPECT_EQ(p.lon, expected.lon);
+  EXPECT_EQ(p.lat, expected.lat);
+  // The observer's west-longitude field now holds the point's east longitude.
+  EXPECT_EQ(f.point.westLongitude, expected.lon);
+  EXPECT_EQ(f.point.latitude, expected.lat);
+  EXPECT_EQ(f.point.height, expected.alt);
+  EXPECT_EQ(f.Count(Kind::SetPixel), 1);
+}
+
+// Hour angles on the equator where the Sun stands near `altitude` at t.
+double HourAngleWithSunAt(const PathFixture& f, double t, double deltaT, double altitude) {
+  const EventEpoch epoch{f.elements.year, f.elements.month, f.elements.day, f.elements.t0};
+  for (double h = -180; h < 180; h += 0.01) {
+    const GeoPoint p = ConvertFundamentalPoint(f.state, deltaT, 0, h);
+    if (std::fabs(SunAltitudeAtPoint(epoch, t, deltaT, p.lat, p.lon) - altitude) < 0.05) return h;
+  }
+  return std::numeric_limits<double>::quiet_NaN();
+}
+
+TEST(PlotFundamentalPoint, PointsInDaylightTakeColourElevenFromOneDegreeOfSun) {
+  PathFixture f(StraightShadowRecord());
+  EvaluateElements(f.elements, 0, f.state);
+  const double high = HourAngleWithSunAt(f, 0, 69, 1.5);
+  const double low = HourAngleWithSunAt(f, 0, 69, 0.5);
+  ASSERT_TRUE(std::isfinite(high));
+  ASSERT_TRUE(std::isfinite(low));
+
+  ASSERT_EQ(PlotFundamentalPoint(f.ctx, 0, 69, 0, high, 14).status, 1);
+  ASSERT_EQ(PlotFundamentalPoint(f.ctx, 0, 69, 0, low, 14).status, 1);
+  ASSERT_EQ(f.dc.Calls().size(), 2u);
+  EXPECT_EQ(f.dc.Calls()[0].colour, PaletteColour(kDaylightColour));
+  EXPECT_EQ(f.dc.Calls()[1].colour, PaletteColour(14));
+
+  // The plain form has no daylight test: the caller's colour, as a ring.
+  f.dc.Clear();
+  ASSERT_EQ(PlotFundamentalPointPlain(f.ctx, 69, 1, 0, high, 4).status, 1);
+  ASSERT_EQ(f.Count(Kind::Ellipse), 1);
+  for (const DrawCall& c : f.dc.Calls()) {
+    if (c.kind == Kind::Ellipse) {
+      EXPECT_EQ(c.right - c.x, 2 * kMarkerRingRadius);
+    }
+    if (c.kind == Kind::SelectPen && !c.null && c.colour != Rgb{0, 0, 0}) {
+      EXPECT_EQ(c.colour, PaletteColour(4));
+    }
+  }
+  // plot 0 converts and stores but draws nothing.
+  f.dc.Clear();
+  f.point = ObserverGeometry{};
+  ASSERT_EQ(PlotFundamentalPointPlain(f.ctx, 69, 0, 0.2, low, 4).status, 1);
+  EXPECT_TRUE(f.dc.Calls().empty());
+  EXPECT_NE(f.point.latitude, 0);
+}
+
+TEST(PlotFundamentalPoint, NonFiniteArgumentsAreNoPoint) {
+  PathFixture f(StraightShadowRecord());
+  EvaluateElements(f.elements, 0, f.state);
+  f.point.westLongitude = -135;
+  f.point.latitude = 35;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(PlotFundamentalPoint(f.ctx, 0, 69, nan, 10, 4).status, -1);
+  EXPECT_EQ(PlotFundamentalPoint(f.ctx, 0, 69, 0.1, nan, 4).status, -1);
+  EXPECT_EQ(PlotFundamentalPointPlain(f.ctx, 69, 1, nan, 10, 4).status, -1);
+  EXPECT_EQ(PlotGeocentricPoint(f.ctx, 0, nan, 0.1, 10, 4).status, -1);
+  EXPECT_EQ(PlotPlanePoint(f.ctx, 0, 69, 2, 2, 0, 4).status, -1);  // off the sphere: asin > 1
+  EXPECT_TRUE(f.dc.Calls().empty());
+  EXPECT_EQ(f.point.westLongitude, -135);
+  EXPECT_EQ(f.point.latitude, 35);
+}
+
+TEST(PlotFundamentalPoint, APointBehindTheGlobeIsFoundButNotDrawn) {
+  PathFixture f(StraightShadowRecord(), kProjectionGlobe);
+  EvaluateElements(f.elements, 0, f.state);
+  const GeoPoint p = ConvertFundamentalPoint(f.state, 0, 0, 0);
+  f.CentreOn(p.lon > 0 ? p.lon - 180 : p.lon + 180, 0);  // the antipode faces us
+  const FoundPoint found = PlotFundamentalPoint(f.ctx, 0, 0, 0, 0, 4);
+  EXPECT_EQ(found.status, 1);
+  EXPECT_EQ(f.Count(Kind::SetPixel), 0);
+  f.CentreOn(p.lon, p.lat);
+  EXPECT_EQ(PlotFundamentalPoint(f.ctx, 0, 0, 0, 0, 4).status, 1);
+  EXPECT_EQ(f.Count(Kind::SetPixel), 1);
+}
+
+TEST(PathPointSunAltitude, GivesExactlyWhatSunAltitudeAtPointGivesAndTheSameDaylight) {
+  SunAtInstant sun;
+  for (double year : {-500.0, 1998.0, 2024.0, 3100.0}) {
+    const EventEpoch epoch{year, 4, 8, 18};
+    for (double t = -3; t <= 3; t += 0.37) {
+      for (double lat = -89; lat <= 89; lat += 17.3) {
+        for (double lon = -200; lon <= 200; lon += 23.9) {
+          ASSERT_EQ(PathPointSunAltitude(sun, epoch, t, 70.6, lat, lon),
+                    SunAltitudeAtPoint(epoch, t, 70.6, lat, lon))
+              << year << " " << t << " " << lat << " " << lon;
+        }
+      }
+    }
+  }
+  // The daylight decision is the altitude compared with 1 degree, also for
+  // points a hair either side of it (found by bisection in hour angle).
+  const EventEpoch epoch{2024, 4, 8, 18};
+  int nearLimit = 0;
+  for (double lat = -60; lat <= 60; lat += 7.5) {
+    double lo = -100, hi = 80;  // the Sun low at lo, high at hi for these dates
+    const auto alt = [&](double lon) { return SunAltitudeAtPoint(epoch, 0.3, 70.6, lat, lon); };
+    if ((alt(lo) - 1) * (alt(hi) - 1) > 0) continue;
+    for (int i = 0; i < 200; ++i) {
+      const double mid = (lo + hi) / 2;
+      ((alt(mid) - 1) * (alt(lo) - 1) > 0 ? lo : hi) = mid;
+    }
+    for (double lon : {lo, hi, lo - 1e-9, hi + 1e-9, lo - 1e-6, hi + 1e-6}) {
+      const double phi = lat * kRad;
+      EXPECT_EQ(InDaylight(sun, epoch, 0.3, 70.6, std::sin(phi), std::cos(phi), lon), alt(lon) > 1)
+          << lat << " " << lon;
+      ++nearLimit;
+    }
+  }
+  EXPECT_GT(nearLimit, 30);
+  for (double lat = -89; lat <= 89; lat += 3.1) {
+    for (double lon = -180; lon <= 180; lon += 2.3) {
+      const double phi = lat * kRad;
+      ASSERT_EQ(InDaylight(sun, epoch, -1.2, 70.6, std::sin(phi), std::cos(phi), lon),
+                SunAltitudeAtPoint(epoch, -1.2, 70.6, lat, lon) > 1);
+    }
+  }
+
+  // A new Delta T or event is a new instant.
+  const EventEpoch a{2024, 4, 8, 18}, b{2024, 4, 9, 18};
+  EXPECT_EQ(PathPointSunAltitude(sun, a, 0, 60, 10, 10), SunAltitudeAtPoint(a, 0, 60, 10, 10));
+  EXPECT_EQ(PathPointSunAltitude(sun, b, 0, 60, 10, 10), SunAltitudeAtPoint(b, 0, 60, 10, 10));
+}
+
+}  // namespace
+}  // namespace vernier
