@@ -33,7 +33,8 @@ class Ephemeris {
   // jdTT: Julian date in dynamical time (TT; TDB taken equal to it).
   virtual bool Moon(double jdTT, Vec3& km) = 0;
   virtual bool Sun(double jdTT, Vec3& km) = 0;
-  virtual bool Planet(int number, double jdTT, Vec3& km) = 0;
+  // With or without the light deflection by the Sun.
+  virtual bool Planet(int number, double jdTT, bool deflected, Vec3& km) = 0;
   virtual bool PlanetMagnitude(int number, double jdTT, double& magnitude) = 0;
   virtual bool Earth(double jdTT, EarthState& state) = 0;
   // The reason of the last failure.

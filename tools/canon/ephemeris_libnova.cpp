@@ -2,8 +2,8 @@
 // Moon, VSOP87 for the Earth and the planets), for comparison with the Swiss
 // Ephemeris. libnova gives both theories in the mean ecliptic and equinox of
 // J2000. Simplifications: the Earth's heliocentric state stands for its
-// barycentric one, and the J2000 frame is taken as the GCRS without the
-// 0.02" frame bias.
+// barycentric one, the J2000 frame is taken as the GCRS without the 0.02"
+// frame bias, and planets have no light deflection.
 #include "ephemeris.h"
 
 #ifdef VERNIER_CANON_LIBNOVA
@@ -70,7 +70,7 @@ class LibnovaEphemeris final : public Ephemeris {
     return true;
   }
 
-  bool Planet(int number, double jdTT, Vec3& km) override {
+  bool Planet(int number, double jdTT, bool /*deflected*/, Vec3& km) override {
     ln_helio_posn h;
     if (!PlanetHelio(number, jdTT, h)) {
       error_ = "no planet number " + std::to_string(number);

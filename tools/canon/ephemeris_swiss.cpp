@@ -50,13 +50,13 @@ class SwissEphemeris final : public Ephemeris {
   }
   bool Sun(double jdTT, Vec3& km) override { return Calc(jdTT, SE_SUN, kApparentFlags, km, nullptr); }
 
-  bool Planet(int number, double jdTT, Vec3& km) override {
+  bool Planet(int number, double jdTT, bool deflected, Vec3& km) override {
     const int body = SwissBody(number);
     if (body < 0) {
       error_ = "no planet number " + std::to_string(number);
       return false;
     }
-    return Calc(jdTT, body, kApparentFlags, km, nullptr);
+    return Calc(jdTT, body, deflected ? kApparentFlags : kApparentFlags | SEFLG_NOGDEFL, km, nullptr);
   }
 
   bool PlanetMagnitude(int number, double jdTT, double& magnitude) override {
@@ -88,6 +88,9 @@ class SwissEphemeris final : public Ephemeris {
     const int32 result = swe_calc(jdTT, body, flags, xx, serr);
     if (result < 0) {
       error_ = serr;
+      // Outside the files and the analytical theory (about -3000 ... 3000).
+      if (error_.find("not found") != std::string::npos)
+        error_ += " (install swe-standard-data for the files of -5400 ... 5400)";
       return false;
     }
     const bool geocentric = body != SE_EARTH;  // the Earth's own state stays in au

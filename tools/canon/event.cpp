@@ -131,15 +131,32 @@ bool ShadowEvaluator::Evaluate(const EventBody& body, double jdTT, ShadowState& 
   const Instant* instant = nullptr;
   if (!InstantAt(jdTT, instant)) return false;
   if (body.star) {
-    state = StarShadow(instant->frame, instant->moon, StarDirection(instant->frame, *body.star));
+    const Vec3 direction = Add(StarDirectionUndeflected(instant->frame, *body.star), body.deflection);
+    state = StarShadow(instant->frame, instant->moon, Normalise(direction));
     return true;
   }
   Vec3 planet;
-  if (!ephemeris_.Planet(body.planet, jdTT, planet)) {
+  if (!ephemeris_.Planet(body.planet, jdTT, false, planet)) {
     error_ = ephemeris_.Error();
     return false;
   }
-  state = PlanetShadow(instant->frame, instant->moon, planet, PlanetRadiusKm(body.planet));
+  state = PlanetShadow(instant->frame, instant->moon, Add(planet, body.deflection), PlanetRadiusKm(body.planet));
+  return true;
+}
+
+bool ShadowEvaluator::HoldDeflection(EventBody& body, double jdTT) {
+  if (!body.star) {
+    Vec3 with, without;
+    if (!ephemeris_.Planet(body.planet, jdTT, true, with) || !ephemeris_.Planet(body.planet, jdTT, false, without)) {
+      error_ = ephemeris_.Error();
+      return false;
+    }
+    body.deflection = Sub(with, without);
+    return true;
+  }
+  const Instant* instant = nullptr;
+  if (!InstantAt(jdTT, instant)) return false;
+  body.deflection = StarDeflection(instant->frame, *body.star);
   return true;
 }
 
@@ -176,11 +193,16 @@ bool MoonAge::At(Ephemeris& ephemeris, double jdTT, double& age, std::string& er
   return true;
 }
 
-EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const EventBody& body,
+EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const EventBody& target,
                         double jdGuess, ElementRecord& record, double& jdLeast, FitQuality& quality,
                         std::string& error) {
   // 1. Least distance of the shadow axis from the Earth's centre.
   constexpr double kDerivativeStep = 1.0 / 1440.0;  // days
+  EventBody body = target;
+  if (!evaluator.HoldDeflection(body, jdGuess)) {
+    error = evaluator.error();
+    return EventOutcome::Failed;
+  }
   double t = jdGuess;
   ShadowState s, s2;
   bool converged = false;
@@ -199,7 +221,8 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     error = "least distance did not converge";
     return EventOutcome::Failed;
   }
-  if (!evaluator.Evaluate(body, t, s) || !evaluator.Evaluate(body, t + kDerivativeStep, s2)) {
+  if (!evaluator.HoldDeflection(body, t) || !evaluator.Evaluate(body, t, s) ||
+      !evaluator.Evaluate(body, t + kDerivativeStep, s2)) {
     error = evaluator.error();
     return EventOutcome::Failed;
   }

@@ -15,10 +15,15 @@
 
 namespace vernier::canon {
 
-// A star of the catalogue, or a planet by its element-file number.
+// A star of the catalogue, or a planet by its element-file number. The
+// light deflection by the Sun is held at its value at one instant of the
+// event (see `ShadowEvaluator::HoldDeflection`): near the Sun it changes too
+// fast for the element polynomials. Stars: a change of direction; planets: of
+// position, km.
 struct EventBody {
   const CatalogueStar* star = nullptr;
   int planet = 0;
+  Vec3 deflection{};
 };
 
 // Shadow states of bodies at instants, through one ephemeris. Sample instants
@@ -27,6 +32,8 @@ class ShadowEvaluator {
  public:
   explicit ShadowEvaluator(Ephemeris& ephemeris) : ephemeris_(ephemeris) {}
   bool Evaluate(const EventBody& body, double jdTT, ShadowState& state);
+  // Sets the body's deflection to its value at jdTT.
+  bool HoldDeflection(EventBody& body, double jdTT);
   Ephemeris& ephemeris() { return ephemeris_; }
   const std::string& error() const { return error_; }
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <string>
@@ -236,6 +237,14 @@ int main(int argc, char** argv) {
   }
   const double searchSeconds = elapsed();
 
+  std::error_code madeDirectory;
+  std::filesystem::create_directories(options.outDir, madeDirectory);
+  if (madeDirectory) {
+    std::fprintf(stderr, "vernier-canon: cannot create %s: %s\n", options.outDir.c_str(),
+                 madeDirectory.message().c_str());
+    return 1;
+  }
+
   // Records by band, in date order (the years are in order already).
   std::map<std::string, std::vector<ElementRecord>> bands;
   SearchStats total;
@@ -253,8 +262,10 @@ int main(int argc, char** argv) {
   }
   std::printf("events %ld (type 1: %ld, 2: %ld, 5: %ld), candidates %ld\n", total.events, total.types[1],
               total.types[2], total.types[5], total.candidates);
-  std::printf("largest fit residual: x, y %.2e Earth radii, d %.2e deg, mu %.2e deg\n", total.worstXY,
+  std::printf("largest fit residual, stars: x, y %.2e Earth radii, d %.2e deg, mu %.2e deg\n", total.worstXY,
               total.worstD, total.worstMu);
+  std::printf("largest fit residual, planets: x, y %.2e Earth radii, d %.2e deg, mu %.2e deg\n",
+              total.worstPlanetXY, total.worstPlanetD, total.worstPlanetMu);
   std::printf("time %.1f s (search %.1f s) with %d threads, %.0f events per second\n", elapsed(), searchSeconds,
               threadCount, total.events / searchSeconds);
   return 0;

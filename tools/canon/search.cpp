@@ -68,6 +68,9 @@ void SearchStats::Merge(const SearchStats& o) {
   worstXY = std::max(worstXY, o.worstXY);
   worstD = std::max(worstD, o.worstD);
   worstMu = std::max(worstMu, o.worstMu);
+  worstPlanetXY = std::max(worstPlanetXY, o.worstPlanetXY);
+  worstPlanetD = std::max(worstPlanetD, o.worstPlanetD);
+  worstPlanetMu = std::max(worstPlanetMu, o.worstPlanetMu);
   for (int i = 0; i < 7; ++i) types[i] += o.types[i];
 }
 
@@ -136,7 +139,7 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
     for (int number : kPlanetNumbers) {
       std::vector<Vec3> grid(planetSteps + 1);
       for (int k = 0; k <= planetSteps; ++k) {
-        if (!ephemeris.Planet(number, times.front() - kPlanetStepDays + k * kPlanetStepDays, grid[k])) {
+        if (!ephemeris.Planet(number, times.front() - kPlanetStepDays + k * kPlanetStepDays, false, grid[k])) {
           error = ephemeris.Error();
           return false;
         }
@@ -200,9 +203,15 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
     records.push_back(record);
     ++stats.events;
     ++stats.types[static_cast<int>(record.type)];
-    stats.worstXY = std::max(stats.worstXY, quality.xy);
-    stats.worstD = std::max(stats.worstD, quality.d);
-    stats.worstMu = std::max(stats.worstMu, quality.mu);
+    if (body.star) {
+      stats.worstXY = std::max(stats.worstXY, quality.xy);
+      stats.worstD = std::max(stats.worstD, quality.d);
+      stats.worstMu = std::max(stats.worstMu, quality.mu);
+    } else {
+      stats.worstPlanetXY = std::max(stats.worstPlanetXY, quality.xy);
+      stats.worstPlanetD = std::max(stats.worstPlanetD, quality.d);
+      stats.worstPlanetMu = std::max(stats.worstPlanetMu, quality.mu);
+    }
   }
   std::stable_sort(records.begin(), records.end(), [](const ElementRecord& a, const ElementRecord& b) {
     return a.jd != b.jd ? a.jd < b.jd : a.xz < b.xz;

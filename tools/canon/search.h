@@ -21,9 +21,11 @@ struct SearchStats {
   long candidates = 0;
   long events = 0;
   long misses = 0;
-  double worstXY = 0.0;  // largest x, y fit residual, Earth radii
-  double worstD = 0.0;   // degrees
-  double worstMu = 0.0;  // degrees
+  // Largest fit residuals at the samples: x and y (Earth radii), d and mu
+  // (degrees); stars and planets apart, since a planet's axis turns with the
+  // Moon's motion and mu is only linear.
+  double worstXY = 0.0, worstD = 0.0, worstMu = 0.0;
+  double worstPlanetXY = 0.0, worstPlanetD = 0.0, worstPlanetMu = 0.0;
   long types[7] = {};
   void Merge(const SearchStats& other);
 };

@@ -40,13 +40,42 @@ bool ComputeSkyFrame(Ephemeris& ephemeris, double jdTT, SkyFrame& frame, std::st
   return true;
 }
 
-Vec3 StarDirection(const SkyFrame& frame, const CatalogueStar& star) {
+namespace {
+
+// Direction of the star from the geocentre with space motion and parallax
+// (the catalogue's RA motion includes cos(dec); the routine wants dRA/dt).
+void CatalogueDirection(const SkyFrame& frame, const CatalogueStar& star, double direction[3]) {
   constexpr double kMasToRad = ERFA_DMAS2R;
-  double ri = 0.0, di = 0.0;
-  // The catalogue's RA motion includes cos(dec); the routine wants dRA/dt.
-  eraAtciq(star.ra, star.dec, star.pmRa * kMasToRad / std::cos(star.dec), star.pmDec * kMasToRad,
-           star.parallax / 1000.0, 0.0, const_cast<eraASTROM*>(&frame.astrom), &ri, &di);
-  return FromSpherical(ri, di);
+  eraASTROM& a = const_cast<eraASTROM&>(frame.astrom);
+  eraPmpx(star.ra, star.dec, star.pmRa * kMasToRad / std::cos(star.dec), star.pmDec * kMasToRad,
+          star.parallax / 1000.0, 0.0, a.pmt, a.eb, direction);
+}
+
+Vec3 Aberrated(const SkyFrame& frame, double natural[3]) {
+  eraASTROM& a = const_cast<eraASTROM&>(frame.astrom);
+  double apparent[3];
+  eraAb(natural, a.v, a.em, a.bm1, apparent);
+  return Normalise(Vec3{apparent[0], apparent[1], apparent[2]});
+}
+
+}  // namespace
+
+Vec3 StarDirection(const SkyFrame& frame, const CatalogueStar& star) {
+  double direction[3], deflected[3];
+  CatalogueDirection(frame, star, direction);
+  eraASTROM& a = const_cast<eraASTROM&>(frame.astrom);
+  eraLdsun(direction, a.eh, a.em, deflected);
+  return Aberrated(frame, deflected);
+}
+
+Vec3 StarDirectionUndeflected(const SkyFrame& frame, const CatalogueStar& star) {
+  double direction[3];
+  CatalogueDirection(frame, star, direction);
+  return Aberrated(frame, direction);
+}
+
+Vec3 StarDeflection(const SkyFrame& frame, const CatalogueStar& star) {
+  return Sub(StarDirection(frame, star), StarDirectionUndeflected(frame, star));
 }
 
 }  // namespace vernier::canon

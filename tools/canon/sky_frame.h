@@ -29,4 +29,10 @@ bool ComputeSkyFrame(Ephemeris& ephemeris, double jdTT, SkyFrame& frame, std::st
 // space motion from J2000.0, light deflection by the Sun, annual aberration.
 Vec3 StarDirection(const SkyFrame& frame, const CatalogueStar& star);
 
+// The same without the light deflection, and the deflection alone (the
+// difference of the two directions). Near the Sun the deflection changes too
+// fast for the element polynomials, so an event holds it at one instant.
+Vec3 StarDirectionUndeflected(const SkyFrame& frame, const CatalogueStar& star);
+Vec3 StarDeflection(const SkyFrame& frame, const CatalogueStar& star);
+
 }  // namespace vernier::canon

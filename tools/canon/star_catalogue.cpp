@@ -180,9 +180,10 @@ bool ParseInt(const std::string& s, int& v) {
   return true;
 }
 
+// Plain decimal numbers only (strtod alone would take "0x85" or "nan").
 bool ParseDouble(const std::string& s, double& v) {
   const std::string t = Trim(s);
-  if (t.empty()) return false;
+  if (t.empty() || t.find_first_not_of("0123456789+-.eE") != std::string::npos) return false;
   char* end = nullptr;
   v = std::strtod(t.c_str(), &end);
   return *end == '\0';

@@ -22,8 +22,9 @@ bool Field(const std::string& line, int first, int last, std::string& out) {
   return true;
 }
 
+// Plain decimal numbers only (strtod alone would take "0x85" or "nan").
 bool Number(const std::string& text, double& value) {
-  if (text.empty()) return false;
+  if (text.empty() || text.find_first_not_of("0123456789+-.") != std::string::npos) return false;
   char* end = nullptr;
   value = std::strtod(text.c_str(), &end);
   return *end == '\0';

@@ -69,6 +69,7 @@ TEST_F(FitTest, PolynomialsFollowTheShadowBetweenTheSamples) {
       body.planet = static_cast<int>(r.xz);
       ++planets;
     }
+    ASSERT_TRUE(evaluator.HoldDeflection(body, r.jd));  // as the generator does, at least distance
     // Off the sample grid, over ±2 hours.
     for (double t = -2.0 + 0.07; t < 2.0; t += 0.4) {
       ShadowState s;
