@@ -2,6 +2,8 @@
 // written and read back by the program's kind of scan.
 #include "element_file.h"
 
+#include "program_calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,20 +14,7 @@
 namespace vernier::canon {
 namespace {
 
-// The program's Julian date routine, restated here from its three lines so
-// that the test does not lean on the generator's copy:
-//   if M < 3 { Y -= 1; M += 12 }
-//   JD = D + floor(30.59·(M − 2)) + floor(365.25·Y) + h/24 + 1721086.5
-//   if JD > 2299150: JD += floor(Y/400) − floor(Y/100) + 2
-double ReferenceJulianDate(double y, double m, double d, double h) {
-  if (m < 3) {
-    y -= 1;
-    m += 12;
-  }
-  double jd = d + std::floor(30.59 * (m - 2)) + std::floor(365.25 * y) + h / 24 + 1721086.5;
-  if (jd > 2299150) jd += std::floor(y / 400) - std::floor(y / 100) + 2;
-  return jd;
-}
+using testing::ProgramJulianDateForTest;
 
 TEST(ElementFileTest, BandNamesFollowTheBandTable) {
   EXPECT_EQ(BandFileName(-3000), "ecbc28.PRN");
@@ -57,7 +46,7 @@ TEST(ElementFileTest, CalendarDatesGoBackToTheSameInstant) {
     for (double hour = 0; hour < 24; hour += 5) {
       const double jd = jd0 + hour / 24.0;
       const CalendarDate date = ProgramCalendarDate(jd, hour);
-      ASSERT_DOUBLE_EQ(ReferenceJulianDate(date.year, date.month, date.day, hour), jd)
+      ASSERT_DOUBLE_EQ(ProgramJulianDateForTest(date.year, date.month, date.day, hour), jd)
           << date.year << "-" << date.month << "-" << date.day << " " << hour;
       ++checked;
     }
@@ -66,7 +55,7 @@ TEST(ElementFileTest, CalendarDatesGoBackToTheSameInstant) {
     for (double hour = 0; hour < 24; hour += 1) {
       const double jd = jd0 + hour / 24.0;
       const CalendarDate date = ProgramCalendarDate(jd, hour);
-      ASSERT_DOUBLE_EQ(ReferenceJulianDate(date.year, date.month, date.day, hour), jd)
+      ASSERT_DOUBLE_EQ(ProgramJulianDateForTest(date.year, date.month, date.day, hour), jd)
           << date.year << "-" << date.month << "-" << date.day << " " << hour;
     }
   }
@@ -97,7 +86,7 @@ TEST(ElementFileTest, RecordsSurviveTheProgramsScan) {
   EXPECT_EQ(b.t0, 13);
   EXPECT_EQ(b.hip, 78401);
   EXPECT_NEAR(b.jd, r.jd, 5e-7);
-  EXPECT_NEAR(ReferenceJulianDate(b.year, b.month, b.day, b.t0), r.jd, 1e-9);
+  EXPECT_NEAR(ProgramJulianDateForTest(b.year, b.month, b.day, b.t0), r.jd, 1e-9);
   EXPECT_NEAR(b.x0, r.x0, 1e-10);
   EXPECT_NEAR(b.x1, r.x1, 1e-10);
   EXPECT_NEAR(b.x3, r.x3, 1e-16);

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "event.h"
 #include "local_contacts.h"
+#include "program_calendar.h"
 #include "search.h"
 #include "shadow.h"
 #include "star_catalogue.h"
@@ -114,6 +116,35 @@ TEST_F(FitTest, ContactsFromElementsAgreeWithTheEphemeris) {
   EXPECT_GT(compared, 30);
   EXPECT_LT(worst, 0.1);  // seconds
   std::printf("%d observers: contacts from the elements within %.3f s of the ephemeris\n", compared, worst);
+}
+
+TEST_F(FitTest, WrittenRecordsGiveBackTheirInstants) {
+  const std::string path = ::testing::TempDir() + "canon_fit_records.PRN";
+  std::string error;
+  ASSERT_TRUE(WriteElementFile(path, records_, error)) << error;
+  std::vector<ElementRecord> back;
+  ASSERT_TRUE(ReadElementFile(path, back, error)) << error;
+  ASSERT_EQ(back.size(), records_.size());
+  for (size_t i = 0; i < back.size(); ++i) {
+    const ElementRecord& r = back[i];
+    // The date and t0 as read give the instant the generator computed.
+    EXPECT_DOUBLE_EQ(testing::ProgramJulianDateForTest(r.year, r.month, r.day, r.t0), records_[i].jd);
+    EXPECT_NEAR(r.jd, records_[i].jd, 5e-7);
+    EXPECT_EQ(r.t0, std::floor(r.t0));
+    EXPECT_TRUE(r.t0 >= 0 && r.t0 < 24);
+    if (i > 0) {
+      EXPECT_LE(back[i - 1].jd, r.jd);  // date order
+    }
+    // Writing keeps the fit: x and y at ±2 h move by far less than the residual.
+    for (double t : {-2.0, 2.0}) {
+      EXPECT_NEAR(Poly({r.x0, r.x1, r.x2, r.x3}, t),
+                  Poly({records_[i].x0, records_[i].x1, records_[i].x2, records_[i].x3}, t), 1e-9);
+      EXPECT_NEAR(Poly({r.y0, r.y1, r.y2, r.y3}, t),
+                  Poly({records_[i].y0, records_[i].y1, records_[i].y2, records_[i].y3}, t), 1e-9);
+      EXPECT_NEAR(Poly({r.mu0, r.mu1}, t), Poly({records_[i].mu0, records_[i].mu1}, t), 1e-8);
+    }
+  }
+  std::remove(path.c_str());
 }
 
 }  // namespace
