@@ -98,6 +98,37 @@ Track TrackAt(const Polynomials& p, double t) {
   return k;
 }
 
+struct Sample {
+  double t;  // hours from t0
+  ShadowState state;
+};
+
+// Fits the element polynomials to the samples (in any order).
+void FitSamples(std::vector<Sample> samples, Polynomials& p, FitQuality& quality) {
+  std::sort(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) { return a.t < b.t; });
+  std::vector<double> ts, vx, vy, vd, vmu, vl1, vl2;
+  double turns = 0.0;  // mu grows by 15° an hour; keep it continuous across 360°
+  p.tanf1 = p.tanf2 = 0.0;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    const ShadowState& q = samples[i].state;
+    if (i > 0 && q.mu + turns - vmu.back() < -180.0) turns += 360.0;
+    ts.push_back(samples[i].t);
+    vx.push_back(q.x);
+    vy.push_back(q.y);
+    vd.push_back(q.d);
+    vmu.push_back(q.mu + turns);
+    vl1.push_back(q.l1);
+    vl2.push_back(q.l2);
+    p.tanf1 += q.tanf1 / samples.size();
+    p.tanf2 += q.tanf2 / samples.size();
+  }
+  quality.xy = std::max(FitPolynomial(ts, vx, 3, p.x), FitPolynomial(ts, vy, 3, p.y));
+  quality.d = FitPolynomial(ts, vd, 2, p.d);
+  quality.mu = FitPolynomial(ts, vmu, 1, p.mu);
+  quality.l = std::max(FitPolynomial(ts, vl1, 2, p.l1), FitPolynomial(ts, vl2, 2, p.l2));
+  quality.samples = static_cast<int>(samples.size());
+}
+
 }  // namespace
 
 bool ShadowEvaluator::InstantAt(double jdTT, const Instant*& instant) {
@@ -247,70 +278,29 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     --first;
     ++last;
   }
-  std::vector<double> times;
-  std::vector<ShadowState> states;
+  std::vector<Sample> samples;
   auto sample = [&](int k) -> bool {
-    ShadowState state;
-    if (!evaluator.Evaluate(body, jdT0 + k * kSampleStepHours / 24.0, state)) return false;
-    times.push_back(k * kSampleStepHours);
-    states.push_back(state);
+    Sample n{k * kSampleStepHours, {}};
+    if (!evaluator.Evaluate(body, jdT0 + n.t / 24.0, n.state)) {
+      error = evaluator.error();
+      return false;
+    }
+    samples.push_back(n);
     return true;
   };
   for (int k = first; k <= last; ++k)
-    if (!sample(k)) {
-      error = evaluator.error();
-      return EventOutcome::Failed;
-    }
-
+    if (!sample(k)) return EventOutcome::Failed;
   Polynomials p;
   for (int widening = 0;; ++widening) {
-    std::vector<ShadowState> ordered(states);
-    std::vector<double> ts(times);
-    std::vector<size_t> order(ts.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return times[a] < times[b]; });
-    for (size_t i = 0; i < order.size(); ++i) {
-      ts[i] = times[order[i]];
-      ordered[i] = states[order[i]];
-    }
-    std::vector<double> vx, vy, vd, vmu, vl1, vl2;
-    double muPrevious = 0.0, turns = 0.0;
-    for (size_t i = 0; i < ordered.size(); ++i) {
-      const ShadowState& q = ordered[i];
-      if (i > 0 && q.mu + turns - muPrevious < -180.0) turns += 360.0;
-      muPrevious = q.mu + turns;
-      vx.push_back(q.x);
-      vy.push_back(q.y);
-      vd.push_back(q.d);
-      vmu.push_back(q.mu + turns);
-      vl1.push_back(q.l1);
-      vl2.push_back(q.l2);
-    }
-    quality.xy = std::max(FitPolynomial(ts, vx, 3, p.x), FitPolynomial(ts, vy, 3, p.y));
-    quality.d = FitPolynomial(ts, vd, 2, p.d);
-    quality.mu = FitPolynomial(ts, vmu, 1, p.mu);
-    quality.l = std::max(FitPolynomial(ts, vl1, 2, p.l1), FitPolynomial(ts, vl2, 2, p.l2));
-    quality.samples = static_cast<int>(ts.size());
-    p.tanf1 = p.tanf2 = 0.0;
-    for (const auto& q : ordered) {
-      p.tanf1 += q.tanf1 / ordered.size();
-      p.tanf2 += q.tanf2 / ordered.size();
-    }
-    const bool openStart = TrackAt(p, ts.front()).gap1 <= 0.0;
-    const bool openEnd = TrackAt(p, ts.back()).gap1 <= 0.0;
+    FitSamples(samples, p, quality);
+    const bool openStart = TrackAt(p, first * kSampleStepHours).gap1 <= 0.0;
+    const bool openEnd = TrackAt(p, last * kSampleStepHours).gap1 <= 0.0;
     if (!openStart && !openEnd) break;
     if (widening == 8) {
       error = "shadow still on the Earth at the end of the sampled span";
       return EventOutcome::Failed;
     }
-    if (openStart && !sample(--first)) {
-      error = evaluator.error();
-      return EventOutcome::Failed;
-    }
-    if (openEnd && !sample(++last)) {
-      error = evaluator.error();
-      return EventOutcome::Failed;
-    }
+    if ((openStart && !sample(--first)) || (openEnd && !sample(++last))) return EventOutcome::Failed;
   }
 
   // 4. Least distance, contact with the Earth and type, from the polynomials.
