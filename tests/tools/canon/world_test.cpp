@@ -128,6 +128,7 @@ TEST_F(WorldTest, DeltaScorpii2022MatchesTheNationalObservatory) {
   ElementRecord record;
   ASSERT_TRUE(Record(*swiss, 78401, 0, 2022, 7, 10, record));
   EXPECT_EQ(record.type, 2);
+  EXPECT_NEAR(record.ma, 11.0, 0.5);  // "月齢11の月"
   EXPECT_LT(Compare("swiss   del Sco", record, cases, 69.2, false), 3.0);
   if (auto nova = MakeLibnovaEphemeris()) {
     ASSERT_TRUE(Record(*nova, 78401, 0, 2022, 7, 10, record));
@@ -146,6 +147,9 @@ TEST_F(WorldTest, Mars2022MatchesTheNationalObservatory) {
   ElementRecord record;
   ASSERT_TRUE(Record(*swiss, 0, 4, 2022, 7, 21, record));
   EXPECT_EQ(record.xz, 4);
+  EXPECT_NEAR(record.ma, 22.5, 0.1);  // "月齢は22.5"
+  EXPECT_NEAR(record.mag, 0.3, 0.1);  // "0.3等の火星"
+  EXPECT_EQ(record.type, 5);          // wholly hidden in Japan, no central line
   EXPECT_GT(record.tanf1, 0.0);
   EXPECT_GT(record.l10, record.l20);
   EXPECT_LT(Compare("swiss   Mars   ", record, cases, 69.2, true), 3.0);
