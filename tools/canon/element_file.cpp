@@ -1,5 +1,6 @@
 #include "element_file.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -78,7 +79,11 @@ std::string FormatRecord(const ElementRecord& record) {
 
 bool WriteElementFile(const std::string& path, const std::vector<ElementRecord>& records,
                       std::string& error) {
-  const std::string temporary = path + ".part";
+  // "ecad22.PRN" is written as "ecad22.prn.tmp" first (a name the repository ignores).
+  std::string temporary = path;
+  for (size_t i = temporary.find_last_of('/') + 1; i < temporary.size(); ++i)
+    temporary[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(temporary[i])));
+  temporary += ".tmp";
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(temporary.c_str(), "w"), &std::fclose);
   if (!file) {
     error = "cannot write " + temporary;
