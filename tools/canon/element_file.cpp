@@ -1,0 +1,137 @@
+#include "element_file.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+#include <memory>
+
+namespace vernier::canon {
+
+double ProgramJulianDate(double year, double month, double day, double hour) {
+  if (month < 3) {
+    year -= 1;
+    month += 12;
+  }
+  double jd = day + std::floor(30.59 * (month - 2)) + std::floor(365.25 * year) + hour / 24.0 + 1721086.5;
+  if (jd > 2299150) jd += std::floor(year / 400) - std::floor(year / 100) + 2;
+  return jd;
+}
+
+CalendarDate ProgramCalendarDate(double jd, double hour) {
+  // z: the day number whose midnight is z − 0.5.
+  const double z = std::floor(jd - hour / 24.0 + 0.5 + 1e-9);
+  // Gregorian for instants after the switch (hour included), Julian before:
+  // the program's routine then takes the same branch for the date found.
+  double a = z;
+  if (jd > 2299150) {
+    const double alpha = std::floor((z - 1867216.25) / 36524.25);
+    a = z + 1 + alpha - std::floor(alpha / 4);
+  }
+  const double b = a + 1524;
+  const double c = std::floor((b - 122.1) / 365.25);
+  const double d = std::floor(365.25 * c);
+  const double e = std::floor((b - d) / 30.6001);
+  CalendarDate date;
+  date.day = static_cast<int>(b - d - std::floor(30.6001 * e));
+  date.month = static_cast<int>(e < 14 ? e - 1 : e - 13);
+  date.year = static_cast<int>(date.month > 2 ? c - 4716 : c - 4715);
+  return date;
+}
+
+std::string BandFileName(double year) {
+  if (year > 4000) return "";
+  int upper;  // the band's upper limit in years
+  if (year > 1800 && year <= 1950) {
+    upper = 2000;
+  } else if (year > 1950 && year <= 2200) {
+    upper = 2200;
+  } else {
+    upper = static_cast<int>(std::ceil(year / 200.0)) * 200;
+    if (upper < -2800) upper = -2800;
+  }
+  char name[32];
+  if (upper <= 0)
+    std::snprintf(name, sizeof name, "ecbc%02d.PRN", -upper / 100);
+  else
+    std::snprintf(name, sizeof name, "ecad%02d.PRN", upper / 100);
+  return name;
+}
+
+std::string FormatRecord(const ElementRecord& record) {
+  ElementRecord r = record;
+  // No "-0" in the files.
+  for (double* v : {&r.gamma, &r.x0, &r.x1, &r.x2, &r.x3, &r.y0, &r.y1, &r.y2, &r.y3, &r.d0, &r.d1, &r.d2,
+                    &r.mu0, &r.mu1, &r.l10, &r.l11, &r.l12, &r.l20, &r.l21, &r.l22, &r.tanf1, &r.tanf2})
+    if (*v == 0.0) *v = 0.0;
+  char buffer[1024];
+  int n = std::snprintf(buffer, sizeof buffer,
+                        "%.0f %.0f %.0f %.0f %.2f %.4f %.6f %.1f %.0f %.0f %.0f %.0f %.0f\n", r.year,
+                        r.month, r.day, r.type, r.mag, r.gamma, r.jd, r.ma, r.xz, r.t0, r.zc, r.sao, r.hip);
+  n += std::snprintf(buffer + n, sizeof buffer - n,
+                     "%.11g %.11g %.11g %.11g %.11g %.11g %.11g %.11g %.11g %.11g %.11g\n", r.x0, r.x1,
+                     r.x2, r.x3, r.y0, r.y1, r.y2, r.y3, r.d0, r.d1, r.d2);
+  std::snprintf(buffer + n, sizeof buffer - n,
+                "%.11g %.11g %.11g %.11g %.11g %.11g %.11g %.11g %.11g %.11g\n", r.mu0, r.mu1, r.l10,
+                r.l11, r.l12, r.l20, r.l21, r.l22, r.tanf1, r.tanf2);
+  return buffer;
+}
+
+bool WriteElementFile(const std::string& path, const std::vector<ElementRecord>& records,
+                      std::string& error) {
+  // "ecad22.PRN" is written as "ecad22.prn.tmp" first (a name the repository ignores).
+  std::string temporary = path;
+  for (size_t i = temporary.find_last_of('/') + 1; i < temporary.size(); ++i)
+    temporary[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(temporary[i])));
+  temporary += ".tmp";
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(temporary.c_str(), "w"), &std::fclose);
+  if (!file) {
+    error = "cannot write " + temporary;
+    return false;
+  }
+  for (const auto& r : records) {
+    const std::string text = FormatRecord(r);
+    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
+      error = "write error on " + temporary;
+      return false;
+    }
+  }
+  if (std::fclose(file.release()) != 0) {
+    error = "write error on " + temporary;
+    return false;
+  }
+  // Only a complete file takes the band's name.
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    error = "cannot rename " + temporary + " to " + path;
+    return false;
+  }
+  return true;
+}
+
+bool ReadElementFile(const std::string& path, std::vector<ElementRecord>& records,
+                     std::string& error) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "r"), &std::fclose);
+  if (!file) {
+    error = "cannot open " + path;
+    return false;
+  }
+  records.clear();
+  for (;;) {
+    ElementRecord r;
+    const int first = std::fscanf(file.get(), "%lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf", &r.year,
+                                  &r.month, &r.day, &r.type, &r.mag, &r.gamma, &r.jd, &r.ma, &r.xz, &r.t0,
+                                  &r.zc, &r.sao, &r.hip);
+    if (first == EOF) return true;
+    const int second = std::fscanf(file.get(), "%lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf", &r.x0, &r.x1,
+                                   &r.x2, &r.x3, &r.y0, &r.y1, &r.y2, &r.y3, &r.d0, &r.d1, &r.d2);
+    const int third = std::fscanf(file.get(), "%lf %lf %lf %lf %lf %lf %lf %lf %lf %lf", &r.mu0, &r.mu1,
+                                  &r.l10, &r.l11, &r.l12, &r.l20, &r.l21, &r.l22, &r.tanf1, &r.tanf2);
+    if (first != 13 || second != 11 || third != 10) {
+      error = path + ": incomplete record " + std::to_string(records.size() + 1);
+      return false;
+    }
+    records.push_back(r);
+  }
+}
+
+}  // namespace vernier::canon
