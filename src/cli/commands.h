@@ -11,5 +11,6 @@ int RunEventsCommand(const std::vector<std::string>& args);
 int RunContactsCommand(const std::vector<std::string>& args);
 int RunTableCommand(const std::vector<std::string>& args);
 int RunPathCommand(const std::vector<std::string>& args);
+int RunMapCommand(const std::vector<std::string>& args);
 
 }  // namespace vernier::cli

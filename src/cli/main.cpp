@@ -26,6 +26,11 @@ const char kUsage[] =
     "  path\n"
     "      traces the event's path and lists every point found as CSV:\n"
     "      curve,side,m,t,ut,lon,lat (t hours from t0, ut hours, lon east positive)\n"
+    "  map [--projection globe|mercator] [--preset 0|1|2|3] [--centre LON,LAT] [--zoom F]\n"
+    "      [--grid] [--simple-map] [--kml] [--width W] [--height H] (--png FILE | --text)\n"
+    "      the path map as the view paints it: a PNG picture, or the drawn texts (x y text);\n"
+    "      --kml also writes the limit lines as KML into the working directory and prints\n"
+    "      the file's name\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
@@ -48,5 +53,6 @@ int main(int argc, char** argv) {
   if (command == "contacts") return vernier::cli::RunContactsCommand(args);
   if (command == "table") return vernier::cli::RunTableCommand(args);
   if (command == "path") return vernier::cli::RunPathCommand(args);
+  if (command == "map") return vernier::cli::RunMapCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

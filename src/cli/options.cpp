@@ -91,6 +91,27 @@ std::optional<double> ParseNumber(const std::string& text) {
   return value;
 }
 
+std::optional<NumberList> ParsePair(const std::string& text) {
+  std::vector<std::string> parts(1);
+  for (char c : text) {
+    if (c == ',')
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  if (parts.size() < 2 || parts.size() > 3) return std::nullopt;
+  NumberList list;
+  auto a = ParseNumber(parts[0]), b = ParseNumber(parts[1]);
+  if (!a || !b) return std::nullopt;
+  list.first = *a;
+  list.second = *b;
+  if (parts.size() == 3) {
+    list.third = ParseNumber(parts[2]);
+    if (!list.third) return std::nullopt;
+  }
+  return list;
+}
+
 std::optional<CalendarDate> ParseDate(const std::string& text) {
   CalendarDate date;
   const char* p = text.data();

@@ -39,6 +39,14 @@ class Options {
 // Parses a whole number of text exactly ("12", "-3"; not "12x").
 std::optional<double> ParseNumber(const std::string& text);
 
+// Comma-separated numbers "A,B" or "A,B,C" (the third optional), as in
+// --observer LON,LAT[,HEIGHT].
+struct NumberList {
+  double first = 0, second = 0;
+  std::optional<double> third;
+};
+std::optional<NumberList> ParsePair(const std::string& text);
+
 // A calendar date "YYYY-MM-DD" (negative years as "-0500-03-01").
 struct CalendarDate {
   int year = 0, month = 1, day = 1;

@@ -1,5 +1,6 @@
 #include "map/map_frame.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/sexagesimal.h"
@@ -163,9 +164,11 @@ void DrawMercatorGrid(MapWindow& w, DeviceContext& dc) {
   for (double phi = w.mercatorLatLimit; phi >= -1.5707963268; phi -= w.parallelStep) {
     const int colour = std::trunc(phi * 10) == 0 ? 9 : 1;
     const double y = r * std::log(std::tan(phi / 2 + 0.7853981634));
+    // From edge to edge of the frame: ±π·R itself truncates to a pixel just
+    // outside the frame on the left and would lose every parallel.
     w.penDown = false;
-    PlotPoint(w, dc, -kPi * r, y, colour);
-    PlotPoint(w, dc, kPi * r, y, colour);
+    PlotPoint(w, dc, std::max(-kPi * r, double(w.frameLeft - w.centreX)), y, colour);
+    PlotPoint(w, dc, std::min(kPi * r, double(w.frameRight - w.centreX)), y, colour);
   }
   w.fullWidthStroke = false;
 }

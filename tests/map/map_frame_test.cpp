@@ -203,3 +203,27 @@ TEST(MapFrame, PanelOfAPartialEventAndOfAPresetWindow) {
 
 }  // namespace
 }  // namespace vernier
+
+namespace vernier {
+namespace {
+
+TEST(MapFrame, MercatorParallelsRunAcrossTheWholeChart) {
+  MapWindow w = Window(0, 1, 0, 0, 2);
+  RecordingDeviceContext dc;
+  DrawMercatorGrid(w, dc);
+  int parallels = 0, equator = 0;
+  const auto& calls = dc.Calls();
+  for (std::size_t i = 1; i < calls.size(); ++i) {
+    const DrawCall& c = calls[i];
+    const DrawCall& start = calls[i - 1].kind == Kind::SelectPen ? calls[i - 2] : calls[i - 1];
+    if (c.kind != Kind::LineTo || c.x != w.frameRight) continue;
+    if (start.x != w.frameLeft || start.y != c.y) continue;  // a horizontal line across
+    ++parallels;
+    if (c.colour == Rgb{102, 153, 255}) ++equator;
+  }
+  EXPECT_EQ(parallels, 17);  // 80° N to 80° S
+  EXPECT_EQ(equator, 1);
+}
+
+}  // namespace
+}  // namespace vernier

@@ -1,0 +1,120 @@
+#include "cli/display_command.h"
+
+#include <QImage>
+#include <cstdio>
+
+#include "bessel/data_directory.h"
+#include "cli/messages.h"
+#include "gdi/recording_device_context.h"
+#include "raster/raster_device_context.h"
+#include "search/view_paint.h"
+
+namespace vernier::cli {
+
+OptionSpec WithDisplayOptions(OptionSpec own) {
+  own.valued.insert({"data", "date", "step", "delta-t-adjust", "width", "height", "png"});
+  own.switches.insert("text");
+  return own;
+}
+
+int ReadDisplayOptions(const Options& options, ProgramState& state, DisplayRequest& request) {
+  std::string error;
+  state.SetDataDirectory(ResolveDataDirectory(options.Value("data")));
+  state.file.messages = stderr;
+  state.display.deltaTAdjust = options.Number("delta-t-adjust", 0, error);
+  const double stepMinutes = options.Number("step", 0.1, error);
+  const int width = options.Integer("width", 684, error);
+  const int height = options.Integer("height", 520, error);
+  if (!error.empty()) return UsageError(error);
+  if (!(stepMinutes >= 0.001 && stepMinutes <= 100))
+    return UsageError("option --step must lie between 0.001 and 100 minutes");
+  if (width < 240 || width > 8000 || height < 200 || height > 8000)
+    return UsageError("options --width and --height must lie between 240 x 200 and 8000 x 8000");
+  state.display.drawStepHours = stepMinutes / 60;
+  request.client = {0, 0, width, height};
+  request.pngPath = options.Value("png").value_or("");
+  request.printTexts = options.Has("text");
+  if (options.Has("png") && request.pngPath.empty()) return UsageError("option --png needs a file");
+
+  if (auto text = options.Value("date")) {
+    auto date = ParseDate(*text);
+    if (!date) return UsageError("option --date: \"" + *text + "\" is not a date YYYY-MM-DD");
+    state.event.year = date->year;
+    state.event.month = date->month;
+    state.event.day = date->day;
+    state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  }
+  return 0;
+}
+
+// The message a stopped paint drew, on standard error.
+static int ReportStopped(const RecordingDeviceContext& dc) {
+  for (const DrawnText& t : dc.Texts()) std::fprintf(stderr, "%s\n", t.text.c_str());
+  return 1;
+}
+
+static int Outcome(const ViewPaintResult& result, const RecordingDeviceContext& dc) {
+  if (result.outcome == PaintOutcome::Drawn) return 0;
+  if (result.outcome == PaintOutcome::NeedsDate)
+    std::fprintf(stderr, "the event at the date could not be loaded; choose another date\n");
+  return ReportStopped(dc);
+}
+
+int PaintStart(ProgramState& state, const DisplayRequest& request) {
+  // The program's first paint shows the whole globe; it fixes the globe's
+  // base radius that magnifications refer to.
+  const int preset = state.map.preset;
+  const int projection = state.map.projection;
+  state.map.preset = 0;
+  state.map.projection = kProjectionGlobe;
+  RecordingDeviceContext dc;
+  const bool kml = state.display.kmlOutput;
+  const int mode = state.display.displayMode;
+  state.display.kmlOutput = false;
+  state.display.displayMode = 1;  // the table: the cheapest display, same navigation
+  ViewPaintResult result = PaintView(state, dc, request.client);
+  state.display.kmlOutput = kml;
+  state.display.displayMode = mode;
+  state.map.preset = preset;
+  state.map.projection = projection;
+  return Outcome(result, dc);
+}
+
+int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string* kmlPath) {
+  const ClientRect& c = request.client;
+  ViewPaintResult result;
+  auto keepKml = [&] {
+    if (kmlPath && !result.map.kmlPath.empty()) *kmlPath = result.map.kmlPath;
+  };
+  if (!request.pngPath.empty()) {
+    EnsureGuiApplication();
+    QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+      RasterDeviceContext dc(image);
+      result = PaintView(state, dc, c);
+    }
+    keepKml();
+    if (result.outcome != PaintOutcome::Drawn) {
+      RecordingDeviceContext again;  // the message texts, for standard error
+      return Outcome(PaintView(state, again, c), again);
+    }
+    if (!image.save(QString::fromStdString(request.pngPath), "PNG")) {
+      std::fprintf(stderr, "vernier-cli: cannot write %s\n", request.pngPath.c_str());
+      return 1;
+    }
+  }
+  if (request.printTexts || request.pngPath.empty()) {
+    RecordingDeviceContext dc;
+    // With a picture already painted this is a redraw of the same event.
+    if (!request.pngPath.empty()) state.display.kmlOutput = false;
+    result = PaintView(state, dc, c);
+    if (int status = Outcome(result, dc)) return status;
+    keepKml();
+    if (request.printTexts)
+      for (const DrawnText& t : dc.Texts()) std::printf("%d %d %s\n", t.x, t.y, t.text.c_str());
+  }
+  return 0;
+}
+
+}  // namespace vernier::cli

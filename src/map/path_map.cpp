@@ -1,0 +1,167 @@
+#include "map/path_map.h"
+
+#include <cmath>
+
+#include "astro/sexagesimal.h"
+#include "bessel/kml_export.h"
+#include "gdi/format.h"
+#include "map/map_frame.h"
+#include "map/palette.h"
+
+namespace vernier {
+
+namespace {
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kLabelColour{255, 255, 191};
+
+// Splits a signed centre into hemisphere flag, whole degrees and minutes.
+void SetCentre(MapWindow& w, double lon, double lat) {
+  DegreesMinutes lonParts = SplitDegrees(std::abs(lon));
+  DegreesMinutes latParts = SplitDegrees(std::abs(lat));
+  w.centreLonEW = lon < 0 ? 1 : 0;
+  w.centreLonDeg = lonParts.degrees;
+  w.centreLonMin = lonParts.minutes;
+  w.centreLatNS = lat < 0 ? 1 : 0;
+  w.centreLatDeg = latParts.degrees;
+  w.centreLatMin = latParts.minutes;
+  SetMapCentre(w);
+}
+
+void DrawObserverPlaces(const MapWindow& w, DeviceContext& dc, const CityList& cities) {
+  dc.SetBackgroundMode(BackgroundMode::Transparent);
+  for (int i = 1; i <= cities.count && i <= kCityListCapacity; ++i) {
+    const CityEntry& city = cities.entries[i];
+    ProjectedPixel p = ProjectGlobe(w, city.longitude, city.latitude);
+    const int x = w.centreX + p.x, y = w.centreY - p.y;
+    if (p.z < 12 && x > w.frameLeft && x < w.frameRight && y > w.frameTop && y < w.frameBottom) {
+      dc.SetTextColor(kLabelColour);
+      dc.TextOut(x + 2, y, city.name);
+      DrawFilledCircle(dc, x, y, 2, 4);
+    }
+  }
+}
+
+// The map driver's work around the schedule: centre, panel, world map, time
+// label and the export's path pieces.
+class MapDriver : public PathTraceSink {
+ public:
+  MapDriver(DeviceContext& dc, PathMapInputs& in, PathMapResult& result)
+      : dc_(dc), in_(in), result_(result) {
+    panel_.objectName = ObjectName(in.elements.xz);
+    panel_.deltaT = in.deltaT;
+    panel_.siteMagnitude = in.siteMagnitude;
+    panel_.siteAltitude = in.siteAltitude;
+  }
+
+  void OnGreatestFound(const GreatestOccultationResult& g) override {
+    MapWindow& w = in_.map;
+    double lon = g.lon, lat = g.lat;
+    switch (w.preset) {
+      case 1: lon = 125, lat = 36; break;  // Asia
+      case 2: lon = 25, lat = 40; break;   // Europe
+      case 3: lon = w.typedLon, lat = w.typedLat; break;
+      default: break;
+    }
+    SetCentre(w, lon, lat);
+    centred_ = true;
+    result_.centreLon = lon;
+    result_.centreLat = lat;
+    panel_.greatestT = g.t;
+  }
+
+  void OnContactsFound(const PathTraceResult& r) override {
+    panel_.firstContactT = r.firstContact.t;
+    panel_.lastContactT = r.lastContact.t;
+    panel_.firstInnerT = r.firstInnerContact.t;
+    panel_.lastInnerT = r.lastInnerContact.t;
+    panel_.firstInnerLon = r.firstInnerContact.lon;
+    panel_.firstInnerLat = r.firstInnerContact.lat;
+    panel_.lastInnerLon = r.lastInnerContact.lon;
+    panel_.lastInnerLat = r.lastInnerContact.lat;
+    DrawFrame();
+    if (in_.exportKml) kml_.emplace(in_.elements);
+  }
+
+  // The panel and the world map; also drawn when the path has no contacts.
+  void DrawFrame() {
+    if (framed_) return;
+    framed_ = true;
+    if (!centred_) OnGreatestFound(GreatestOccultationResult{});  // no greatest point: 0° 0°
+    MapWindow& w = in_.map;
+    DrawTextPanel(dc_, w, in_.elements, panel_);
+    DrawWorldMap(w, dc_, in_.dataDirectory);
+    DrawPresetHeader(dc_, w, in_.elements, panel_);
+    if (w.projection != kProjectionMercator && w.preset != 0 && Magnification(w) >= 10)
+      DrawObserverPlaces(w, dc_, in_.cities);
+  }
+
+  void OnPathPoint(const PathPoint& p) override {
+    if (!kml_) return;
+    if (p.curve == PathCurve::Limit) {
+      kml_->AddPoint(p.side > 0 ? KmlLine::South : KmlLine::North, p.lon, p.lat);
+    } else if (p.curve == PathCurve::LimitOffset) {
+      // Offset −1 widens the inner shadow: the "+1 sec" lines.
+      KmlLine line = p.side > 0 ? (p.offset < 0 ? KmlLine::SouthPlus : KmlLine::SouthMinus)
+                                : (p.offset < 0 ? KmlLine::NorthPlus : KmlLine::NorthMinus);
+      kml_->AddPoint(line, p.lon, p.lat);
+    }
+  }
+
+  void OnInstantTraced(double t) override {
+    HoursMinutes hm = SplitHours(in_.elements.t0 + t - in_.deltaT / 3600);
+    dc_.SetBackgroundMode(BackgroundMode::Opaque);
+    dc_.SetTextColor(kWhite);
+    dc_.TextOut(in_.map.frameRight - 85, 16, Format("%2.0f:%4.1f", hm.hours, hm.minutes));
+    labelled_ = true;
+  }
+
+  void Finish() {
+    DrawFrame();
+    if (labelled_) dc_.TextOut(in_.map.frameRight - 85, 16, "         ");
+    if (kml_) result_.kmlPath = kml_->Finish(in_.dataDirectory, in_.outputDirectory);
+  }
+
+ private:
+  DeviceContext& dc_;
+  PathMapInputs& in_;
+  PathMapResult& result_;
+  MapPanel panel_;
+  std::optional<KmlExport> kml_;
+  bool centred_ = false;
+  bool framed_ = false;
+  bool labelled_ = false;
+};
+
+}  // namespace
+
+PathLineColours PathColoursFor(int gridMode) {
+  PathLineColours c;
+  c.markers = 4;
+  c.central = 4;
+  c.totalLimit = gridMode == 0 ? 13 : 14;
+  c.annularLimit = 4;
+  c.outerLimit = 14;
+  c.magnitudeCurve = 14;
+  c.riseSetLimit = 2;
+  c.riseSetMaximum = 10;
+  return c;
+}
+
+PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& in) {
+  PathMapResult result;
+  in.map.colourIndex = 4;
+  PathContext ctx(in.elements, in.shadow, in.point, in.map, dc);
+  ctx.diagnosticLevel = in.diagnosticLevel;
+  PathTraceSettings settings;
+  settings.deltaT = in.deltaT;
+  settings.drawStepHours = in.drawStepHours;
+  settings.kmlExport = in.exportKml;
+  settings.colours = PathColoursFor(in.map.gridMode);
+  MapDriver driver(dc, in, result);
+  result.trace = TracePath(ctx, settings, &driver);
+  driver.Finish();
+  return result;
+}
+
+}  // namespace vernier

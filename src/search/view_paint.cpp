@@ -1,0 +1,62 @@
+#include "search/view_paint.h"
+
+#include "bessel/limit_table.h"
+#include "map/map_frame.h"
+#include "search/navigation.h"
+
+namespace vernier {
+
+FontSpec ViewFont() { return MapLabelFont(); }
+
+ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& client) {
+  ViewPaintResult result;
+  LayoutMapWindow(s.map, dc, client, s.display.displayMode);
+  if (LoadCityList(dc, s.dataDirectory, s.cities) != 1) return result;
+  ApplyWindowPreset(s.map);
+  switch (RefreshCurrentEvent(s, dc)) {
+    case RefreshResult::Stopped:
+      return result;
+    case RefreshResult::NeedsDate:
+      result.outcome = PaintOutcome::NeedsDate;
+      return result;
+    case RefreshResult::Drawable:
+      break;
+  }
+
+  FontSpec previous = dc.SelectFont(ViewFont());
+  const double deltaT = s.navigation.eventDeltaT;
+  switch (s.display.displayMode) {
+    case 1: {
+      LocalContext local = s.Local();
+      DrawLimitLineTable(dc, local, deltaT, s.display.limitLineLongitude, s.display.limitLineStep);
+      break;
+    }
+    case 2:
+      // The local-circumstances report is not part of this program yet.
+      dc.SetTextColor({255, 255, 255});
+      dc.TextOut(50, 16, "局地状況の表示はまだありません。");
+      break;
+    default: {
+      PathMapInputs in{s.elements, s.shadow, s.observerPoint, s.map, s.cities};
+      in.dataDirectory = s.dataDirectory;
+      in.outputDirectory = s.outputDirectory;
+      in.deltaT = deltaT;
+      in.drawStepHours = s.display.drawStepHours;
+      in.exportKml = s.display.kmlOutput;
+      if (s.search.searchMode == 2 && s.navigation.siteMaximumValid &&
+          s.navigation.siteMagnitude > s.search.minMagnitude && s.navigation.siteAltitude > -15) {
+        in.siteMagnitude = s.navigation.siteMagnitude;
+        in.siteAltitude = s.navigation.siteAltitude;
+      }
+      result.map = DrawOccultationMap(dc, in);
+      s.lastMapCentreLon = result.map.centreLon;
+      break;
+    }
+  }
+  s.navigation.paintRequest = PaintRequest::Redraw;
+  dc.SelectFont(previous);
+  result.outcome = PaintOutcome::Drawn;
+  return result;
+}
+
+}  // namespace vernier
