@@ -49,7 +49,7 @@ FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, int st
   const double sideSign = side;
 
   // The first pass takes the edge at zeta = 0, which the formula gives too.
-  double radius = EdgeRadius(spec, s, e, 0);
+  double radius = EdgeRadius(edge, s, e, 0);
   double q = std::atan(s.b / c);
   double sq = std::sin(q), cq = std::cos(q);
   double xi = 0, eta1 = 0, zeta1 = 0;
@@ -69,7 +69,7 @@ FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, int st
     q = std::atan(B / A);
     sq = std::sin(q);
     cq = std::cos(q);
-    radius = EdgeRadius(spec, s, e, zeta);
+    radius = EdgeRadius(edge, s, e, zeta);
   }
   const FoundPoint p = PlotPlanePoint(ctx, t, deltaT, xi, eta1, zeta1, style);
   if (p.status != 1) WriteDiagnostic(ctx, edge.diagnostic);
