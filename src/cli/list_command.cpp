@@ -18,17 +18,20 @@ namespace vernier::cli {
 
 int RunListCommand(const std::vector<std::string>& args) {
   std::string error;
-  OptionSpec spec = WithSearchOptions({{"from", "years", "data", "date", "step", "delta-t-adjust"}, {}});
+  OptionSpec spec =
+      WithSearchOptions({{"from", "years", "data", "date", "step", "delta-t-adjust"}, {}});
   auto options = Options::Parse(args, spec, error);
   if (!options) return UsageError(error);
-  if (!options->Has("from")) return UsageError("option --from YEAR is needed: the first year listed");
+  if (!options->Has("from"))
+    return UsageError("option --from YEAR is needed: the first year listed");
   const double from = options->Number("from", 0, error);
   const int years = options->Integer("years", 1, error);
   if (!error.empty()) return UsageError(error);
   // The start year as the list dialog accepts it; the dialog's period is one
   // year, here any whole number of years up to the span of the element files.
   if (!(from >= -3000 && from <= 4000)) return UsageError("option --from must lie in -3000..4000");
-  if (years < 1 || years > 7001) return UsageError("option --years must be a whole number from 1 to 7001");
+  if (years < 1 || years > 7001)
+    return UsageError("option --years must be a whole number from 1 to 7001");
 
   ProgramState state;
   DisplayRequest request;
@@ -59,7 +62,8 @@ int RunListCommand(const std::vector<std::string>& args) {
     auto name = ElementFileNameForFirst(from);
     std::fprintf(stderr, "vernier-cli: no element file for the year %g: %s\n", from,
                  name ? (*name + " was not found (or holds no record) in the data directory " +
-                         state.dataDirectory).c_str()
+                         state.dataDirectory)
+                            .c_str()
                       : "no band covers it");
     return 1;
   }

@@ -29,8 +29,9 @@ bool ParseObserver(const std::string& text, ObserverSite& site, std::string& err
   const double height = numbers->third.value_or(0);
   if (!(numbers->first >= -360 && numbers->first <= 360) ||
       !(numbers->second >= -90 && numbers->second <= 90) || !(height >= 0 && height <= 4000)) {
-    error = "option --observer: longitude must lie in -360..360, latitude in -90..90 and "
-            "height in 0..4000 m";
+    error =
+        "option --observer: longitude must lie in -360..360, latitude in -90..90 and "
+        "height in 0..4000 m";
     return false;
   }
   site.longitude = numbers->first;

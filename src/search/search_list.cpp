@@ -23,8 +23,8 @@ struct LoadedEvent {
 };
 
 LoadedEvent KeepLoadedEvent(const ProgramState& s) {
-  return {s.elements,      s.event,         s.navigation,         s.observerPoint, s.local,
-          s.shadow,        s.file.fileName, s.file.recordIndex, s.file.diagnosticLevel};
+  return {s.elements, s.event,         s.navigation,       s.observerPoint,       s.local,
+          s.shadow,   s.file.fileName, s.file.recordIndex, s.file.diagnosticLevel};
 }
 
 // Re-seeks the record that was loaded, so that the reader stands where it
@@ -71,8 +71,7 @@ EventEntry RowOf(const BesselianElements& e, double seekPosition) {
 
 }  // namespace
 
-int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear,
-                   double periodYears) {
+int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, double periodYears) {
   const LoadedEvent kept = KeepLoadedEvent(s);
   const double wantedXz = s.event.xz;
   const double lastYear = startYear + periodYears - 1;
@@ -121,7 +120,9 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear,
   return static_cast<int>(rows.size());
 }
 
-std::string SearchListHeader() { return "    Date          XZ#      SAO#      HIP#       ZC#"; }
+std::string SearchListHeader() {
+  return "    Date          XZ#      SAO#      HIP#       ZC#";
+}
 
 double SearchListDateNumber(const EventEntry& row) {
   if (row.year > 0) return row.year + row.month / 100 + row.day / 10000;
@@ -130,10 +131,10 @@ double SearchListDateNumber(const EventEntry& row) {
 
 std::string SearchListRow(const EventEntry& row, bool afterScan) {
   char text[160];
-  std::snprintf(text, sizeof text,
-                afterScan ? "%11.4f  %8.0f  %8.0f   %6.0f   %6.0f"
-                          : "%11.4f  %8.0f  %8.0f   %6.0f  %6.0f",
-                SearchListDateNumber(row), row.xz, row.sao, row.hip, row.zc);
+  std::snprintf(
+      text, sizeof text,
+      afterScan ? "%11.4f  %8.0f  %8.0f   %6.0f   %6.0f" : "%11.4f  %8.0f  %8.0f   %6.0f  %6.0f",
+      SearchListDateNumber(row), row.xz, row.sao, row.hip, row.zc);
   return text;
 }
 

@@ -72,8 +72,9 @@ TEST_F(ListCommandTest, ASeriesListsTheStarOfTheEventAtTheDate) {
   EXPECT_EQ(r.out, std::string(kHeader) +
                        "  2200.0601       145     90145   100145      146\n"
                        "  2300.0101       145     90145   100145      146\n");
-  EXPECT_EQ(r.err, "ベッセル要素ファイルがありません！ 1 \n"
-                   "EC****.prnファイルのあるディレクトリで起動して下さい。\n");
+  EXPECT_EQ(r.err,
+            "ベッセル要素ファイルがありません！ 1 \n"
+            "EC****.prnファイルのあるディレクトリで起動して下さい。\n");
   // In mode 3 without a matching event from the date on, the load stops.
   auto none = List("--date 2025-01-01 --search-mode 3 --xz 7 --from 2025");
   EXPECT_EQ(none.status, 1);
@@ -92,9 +93,10 @@ TEST_F(ListCommandTest, FailuresAndOptions) {
   EXPECT_EQ(empty.status, 0) << empty.err;
   EXPECT_EQ(empty.out, kHeader);
 
-  for (const char* bad : {"", "--from", "--from 4001", "--from -3001", "--from x", "--from 2025 --years 0",
-                          "--from 2025 --years 1.5", "--from 2025 --next 1",
-                          "--from 2025 --search-mode 5", "--from 2025 --png x.png"}) {
+  for (const char* bad :
+       {"", "--from", "--from 4001", "--from -3001", "--from x", "--from 2025 --years 0",
+        "--from 2025 --years 1.5", "--from 2025 --next 1", "--from 2025 --search-mode 5",
+        "--from 2025 --png x.png"}) {
     auto b = List(std::string("--date 2025-01-01 ") + bad);
     EXPECT_EQ(b.status, 2) << bad;
     EXPECT_EQ(b.out, "") << bad;

@@ -28,12 +28,11 @@ class NavigationOptionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dir.Write("location.new", "Equator,0,0,0,0\nTokyo,139.767,35.681,40,0\n");
-    dir.Write("ecad22.PRN", FormatRecords({CentralStar(2026, 11, 1, 100, 1),
-                                           CentralStar(2026, 12, 10, 200, 2),
-                                           CentralStar(2027, 1, 5, 300, 1),
-                                           CentralStar(2200, 6, 1, 145, 2)}));
-    dir.Write("ecad24.PRN", FormatRecords({CentralStar(2201, 2, 3, 400, 1),
-                                           CentralStar(2300, 1, 1, 145, 1)}));
+    dir.Write("ecad22.PRN",
+              FormatRecords({CentralStar(2026, 11, 1, 100, 1), CentralStar(2026, 12, 10, 200, 2),
+                             CentralStar(2027, 1, 5, 300, 1), CentralStar(2200, 6, 1, 145, 2)}));
+    dir.Write("ecad24.PRN",
+              FormatRecords({CentralStar(2201, 2, 3, 400, 1), CentralStar(2300, 1, 1, 145, 1)}));
   }
   // The date the table shows after `table --text` with these options, or the
   // exit status and message when the command failed.
@@ -57,7 +56,8 @@ TEST_F(NavigationOptionsTest, NextAndPrevStepAsTheViewsCommands) {
   // Past the last file present: the view's message, nothing printed.
   EXPECT_EQ(TableDate("--date 2027-01-01 --next 4"), "status 1");
   EXPECT_EQ(last.out, "");
-  EXPECT_EQ(last.err, "ベッセル要素ファイルが終了しました\n早い年代を設定し、検索モードを変更ください。\n");
+  EXPECT_EQ(last.err,
+            "ベッセル要素ファイルが終了しました\n早い年代を設定し、検索モードを変更ください。\n");
 
   EXPECT_EQ(TableDate("--date 2027-01-01 --prev 1"), "2026 12 10");
   EXPECT_EQ(TableDate("--date 2027-01-01 --prev 2"), "2026 11  1");
@@ -101,11 +101,11 @@ TEST_F(NavigationOptionsTest, SearchModes) {
 
 TEST_F(NavigationOptionsTest, RefusesValuesTheDialogsRefuse) {
   for (const char* bad :
-       {"--search-mode 4", "--search-mode -1", "--search-mode 1.5", "--type-code 3",
-        "--type-code 0", "--min-mag 1.6", "--min-mag -0.1", "--xz 40001", "--xz 1.5",
-        "--xz x", "--next -1", "--prev x", "--next 1 --prev 1", "--observer 0,91",
-        "--observer 361,0", "--observer 0,0,4001", "--observer 0", "--site 41", "--site 0",
-        "--observer 0,0 --site 1"}) {
+       {"--search-mode 4",   "--search-mode -1", "--search-mode 1.5", "--type-code 3",
+        "--type-code 0",     "--min-mag 1.6",    "--min-mag -0.1",    "--xz 40001",
+        "--xz 1.5",          "--xz x",           "--next -1",         "--prev x",
+        "--next 1 --prev 1", "--observer 0,91",  "--observer 361,0",  "--observer 0,0,4001",
+        "--observer 0",      "--site 41",        "--site 0",          "--observer 0,0 --site 1"}) {
     EXPECT_EQ(TableDate(std::string("--date 2027-01-01 ") + bad), "status 2") << bad;
     EXPECT_EQ(last.out, "") << bad;
   }
@@ -114,12 +114,11 @@ TEST_F(NavigationOptionsTest, RefusesValuesTheDialogsRefuse) {
 }
 
 TEST_F(NavigationOptionsTest, TheMapTakesTheSameOptions) {
-  auto r = RunCli("map --text --simple-map --data '" + dir.path() +
-                  "' --date 2027-01-01 --next 2");
+  auto r = RunCli("map --text --simple-map --data '" + dir.path() + "' --date 2027-01-01 --next 2");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("DATE(UT) : 2201  2  3"), std::string::npos);
-  auto end = RunCli("map --text --simple-map --data '" + dir.path() +
-                    "' --date 2027-01-01 --next 4");
+  auto end =
+      RunCli("map --text --simple-map --data '" + dir.path() + "' --date 2027-01-01 --next 4");
   EXPECT_EQ(end.status, 1);
   EXPECT_EQ(end.out, "");
   EXPECT_NE(end.err.find("早い年代を設定し、検索モードを変更ください。"), std::string::npos);

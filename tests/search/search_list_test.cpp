@@ -145,9 +145,9 @@ TEST_F(SearchListTest, SearchConditions) {
   EXPECT_EQ(RowXz(), (std::vector<double>{10, 12, 20, 22}));
 
   // Mode 3 lists the star of the current event, whatever number is set.
-  dir.Write("ecad22.PRN", FormatRecords({Event(2150, 1, 1, 7), Event(2160, 1, 1, 8),
-                                         Event(2170, 1, 1, 7), Event(2180, 1, 1, 8),
-                                         Event(2190, 1, 1, 7), Event(2195, 1, 1, 8)}));
+  dir.Write("ecad22.PRN",
+            FormatRecords({Event(2150, 1, 1, 7), Event(2160, 1, 1, 8), Event(2170, 1, 1, 7),
+                           Event(2180, 1, 1, 8), Event(2190, 1, 1, 7), Event(2195, 1, 1, 8)}));
   messages.Clear();
   state.search.searchMode = 0;
   state.event.year = 2160, state.event.month = 1, state.event.day = 1;
@@ -198,8 +198,8 @@ TEST_F(SearchListTest, MissingFilesAndTheEndOfTheFiles) {
   EXPECT_EQ(ScanSearchList(state, messages, 2199, 1), 1);
   EXPECT_EQ(messages.Texts().size(), 2u);
   messages.Clear();
-  dir.Write("ecad22.PRN", FormatRecords({Event(2199, 3, 1, 10), Event(2200, 1, 5, 11),
-                                         Event(2200, 6, 1, 10)}));
+  dir.Write("ecad22.PRN",
+            FormatRecords({Event(2199, 3, 1, 10), Event(2200, 1, 5, 11), Event(2200, 6, 1, 10)}));
   EXPECT_EQ(ScanSearchList(state, messages, 2199, 1), 1);
   EXPECT_TRUE(messages.Texts().empty());
 
