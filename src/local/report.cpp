@@ -69,9 +69,9 @@ class RowContext {
   // C: the position angle of the Moon's axis (degrees) at instant t.
   double AxisAngle(double t) const {
     const BesselianElements& e = c_.elements;
-    const LibrationResult l = ComputeLibration(
-        e.year, e.month, e.day, UniversalTime(t), deltaT_, c_.observer.westLongitude * kDegToRad,
-        c_.observer.latitude * kDegToRad, 0.0, lines_);
+    const LibrationResult l = ComputeLibration(e.year, e.month, e.day, UniversalTime(t), deltaT_,
+                                               c_.observer.westLongitude * kDegToRad,
+                                               c_.observer.latitude * kDegToRad, 0.0, lines_);
     return l.positionAngle * kRadToDeg;
   }
 
@@ -87,8 +87,8 @@ class RowContext {
     const HoursMinutesSeconds lmt = SplitHoursMinSec(times.localMean);
     DrawRow(dc_, row,
             Format(format, ut.hours, ut.minutes, ut.seconds, zone.hours, zone.minutes,
-                   std::floor(zone.seconds), lmt.hours, lmt.minutes, std::floor(lmt.seconds),
-                   first, second, pa, aa));
+                   std::floor(zone.seconds), lmt.hours, lmt.minutes, std::floor(lmt.seconds), first,
+                   second, pa, aa));
   }
 
  private:
@@ -122,7 +122,9 @@ bool SiteIsEntry(const ObserverSite& site, const CityEntry& entry) {
 
 }  // namespace
 
-std::string BodyName(double xz) { return ObjectName(xz); }
+std::string BodyName(double xz) {
+  return ObjectName(xz);
+}
 
 void DrawReportNote(DeviceContext& dc) {
   DrawRow(dc, 30, " Note:  LMT = UT + Longitude/15.0     ");
@@ -218,16 +220,14 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
 
   // The body setting or rising between the outer contacts.
   const bool bothOuter = firstFound && lastFound;
-  if (M > 0 && bothOuter && last.altitude < kHorizonAltitude &&
-      first.altitude > kHorizonAltitude) {
+  if (M > 0 && bothOuter && last.altitude < kHorizonAltitude && first.altitude > kHorizonAltitude) {
     const double slope = (last.t - tMax0) / (last.altitude - hMax0);
     const HorizonCrossing set = CrossHorizon(c, deltaT, tMax0, hMax0, slope);
     rows.Draw(13, kSunSet, set.t, set.at.altitude, set.at.magnitude);
     trackEnd = set.t;
     DrawOccultationDiagram(dc, c, kSnapshotX, kSnapshotY, set.t, t0, deltaT, 1);
   }
-  if (M > 0 && bothOuter && first.altitude < kHorizonAltitude &&
-      last.altitude > kHorizonAltitude) {
+  if (M > 0 && bothOuter && first.altitude < kHorizonAltitude && last.altitude > kHorizonAltitude) {
     const double slope = (tMax0 - first.t) / (hMax0 - first.altitude);
     const HorizonCrossing rise = CrossHorizon(c, deltaT, first.t, first.altitude, slope);
     rows.Draw(13, kSunRise, rise.t, rise.at.altitude, rise.at.magnitude);
@@ -249,7 +249,8 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
   // A missing contact counts with the maximum's altitude.
   const double h1 = firstFound ? first.altitude : hMax0;
   const double h4 = lastFound ? last.altitude : hMax0;
-  report.eclipseVisible = !((h1 < kHorizonAltitude && h4 < kHorizonAltitude) || withAz.magnitude < 0);
+  report.eclipseVisible =
+      !((h1 < kHorizonAltitude && h4 < kHorizonAltitude) || withAz.magnitude < 0);
   if (!report.eclipseVisible) {
     DrawRow(dc, 13, " =====    No eclipse Visible        ===== ");
     DrawReportNote(dc);
@@ -285,8 +286,8 @@ void DrawAnimationFrame(DeviceContext& dc, LocalContext& c, const LocalAnimation
   if (k + 1 == animation.frames.size()) DrawReportNote(dc);
 }
 
-void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, double t,
-                            double t0, double deltaT, int labelled) {
+void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, double t, double t0,
+                            double deltaT, int labelled) {
   EvaluateLocal(c, t, deltaT);
   const HoursMinutes ut = SplitHours(t + t0 - deltaT / 3600);
   MagnitudeAltitudeAt(c, t, deltaT);
@@ -350,10 +351,10 @@ void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, 
 
   // Seed halfway between the terminator and the lit limb on the axis.
   const double pTerminator = radius * cosE, pLimb = radius * cosBeta;
-  const int seedX = static_cast<int>(
-      std::trunc(r + (rotatedX(pTerminator, 0) + rotatedX(pLimb, 0)) / 2));
-  const int seedY = static_cast<int>(
-      std::trunc(s - (rotatedY(pTerminator, 0) + rotatedY(pLimb, 0)) / 2));
+  const int seedX =
+      static_cast<int>(std::trunc(r + (rotatedX(pTerminator, 0) + rotatedX(pLimb, 0)) / 2));
+  const int seedY =
+      static_cast<int>(std::trunc(s - (rotatedY(pTerminator, 0) + rotatedY(pLimb, 0)) / 2));
   const Brush previousBrush = dc.SelectBrush(Brush{false, kYellow});
   dc.SetBackgroundMode(BackgroundMode::Transparent);
   dc.FloodFill(seedX, seedY, kYellow);

@@ -51,14 +51,14 @@ struct ReportOptions {
 
 // The frames of an event's animation and what drawing them needs.
 struct LocalAnimation {
-  double t0 = 0;      // the reference hour the instants count from
-  double deltaT = 0;  // seconds
+  double t0 = 0;               // the reference hour the instants count from
+  double deltaT = 0;           // seconds
   std::vector<double> frames;  // instants, hours from t0, a quarter hour apart
 };
 
 struct LocalReport {
-  bool maximumFound = false;  // false: only the header and the no-eclipse row
-  LocalMaximum maximum;       // the maximum of the maximum row (with azimuth)
+  bool maximumFound = false;            // false: only the header and the no-eclipse row
+  LocalMaximum maximum;                 // the maximum of the maximum row (with azimuth)
   double trackStart = 0, trackEnd = 0;  // the animation's limits, hours from t0
   bool eclipseVisible = false;          // false: the no-eclipse row, no animation
   // The animation's frames: already drawn (AllAtOnce) or for the caller to
@@ -75,6 +75,11 @@ std::string BodyName(double xz);
 // the rows, the snapshot diagrams at (525, 350) and the animation at (350, 350).
 // `t0` is the record's reference hour and `deltaT` the event's Delta T (s).
 //
+// The location row names list entry `cityIndex` when the site holds that
+// entry's position; a typed site (99), or a list entry the site's position was
+// not taken from, shows the site's own position as "Selected City"; any other
+// entry number draws no location row.
+//
 // Where a contact finder has no result the contact's row is not drawn; the
 // duration row needs both inner contacts, the rising and setting rows both
 // outer contacts. A missing outer contact leaves the track at the maximum at
@@ -89,8 +94,8 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
 // (zenith up), its lit part flood-filled yellow and toward the Sun. labelled
 // 1 writes the time in the current colours, 0 (animation frames) on an opaque
 // black box.
-void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, double t,
-                            double t0, double deltaT, int labelled);
+void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, double t, double t0,
+                            double deltaT, int labelled);
 
 // The animation's instants from the track's start to its end: when the
 // maximum lies after the start, the start moves back so that the frames fall

@@ -81,9 +81,15 @@ double ClockAt(const std::string& row, std::size_t at) {
 }
 // Columns of a contact row: UT at 24, STD at 35, LMT at 45, then altitude,
 // azimuth (or magnitude), PA, AA.
-double Ut(const std::string& row) { return ClockAt(row, 24); }
-double Std(const std::string& row) { return ClockAt(row, 35); }
-double Lmt(const std::string& row) { return ClockAt(row, 45); }
+double Ut(const std::string& row) {
+  return ClockAt(row, 24);
+}
+double Std(const std::string& row) {
+  return ClockAt(row, 35);
+}
+double Lmt(const std::string& row) {
+  return ClockAt(row, 45);
+}
 double Column(const std::string& row, int k) {  // k = 0 altitude … 3 AA
   static const std::size_t starts[] = {54, 60, 67, 74};
   return std::stod(row.substr(starts[k], 7));
@@ -140,7 +146,8 @@ TEST(LocalReport, StarOccultedForTheObserver) {
   const double duration = Ut(rows[11]) - Ut(rows[9]);
   ASSERT_GT(duration, 1);  // more than an hour: the hour is dropped
   ASSERT_EQ(rows[4].substr(0, 12), " Duration : ");
-  const double shown = std::stod(rows[4].substr(12, 2)) / 60 + std::stod(rows[4].substr(18, 4)) / 3600;
+  const double shown =
+      std::stod(rows[4].substr(12, 2)) / 60 + std::stod(rows[4].substr(18, 4)) / 3600;
   EXPECT_NEAR(shown, duration - 1, 2 * kTenthSecond) << rows[4];
   EXPECT_EQ(rows[4].substr(14, 4), "min.");
   EXPECT_EQ(rows[4].substr(22), "sec. ");
@@ -285,8 +292,9 @@ TEST(LocalReport, ObjectNamesInTheHeader) {
       {3, " Date : 2000/ 1/ 1 20.98h(LST): STAR NAME: 3  Mag.:  3.50"},
       {0, " Date : 2000/ 1/ 1 20.98h(LST): STAR NAME:    Mag.:  3.50"},
       {9, " Date : 2000/ 1/ 1 20.98h(LST): STAR NAME: Pluto  Mag.:  3.50"},
-      {10, " Date : 2000/ 1/ 1 20.98h(LST) : STAR NAME:X 10 ZC#:  1234 SAO#: 98765 HIP#: 54321 "
-           "Mag.:  3.50"},
+      {10,
+       " Date : 2000/ 1/ 1 20.98h(LST) : STAR NAME:X 10 ZC#:  1234 SAO#: 98765 HIP#: 54321 "
+       "Mag.:  3.50"},
   };
   for (const auto& c : cases) {
     BesselianElements e = JapanStar();
