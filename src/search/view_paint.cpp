@@ -2,13 +2,15 @@
 
 #include "bessel/limit_table.h"
 #include "map/map_frame.h"
+#include "search/local_view.h"
 #include "search/navigation.h"
 
 namespace vernier {
 
 FontSpec ViewFont() { return MapLabelFont(); }
 
-ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& client) {
+ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& client,
+                          const PaintOptions& options) {
   ViewPaintResult result;
   LayoutMapWindow(s.map, dc, client, s.display.displayMode);
   if (LoadCityList(dc, s.dataDirectory, s.cities) != 1) return result;
@@ -32,9 +34,7 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
       break;
     }
     case 2:
-      // The local-circumstances report is not part of this program yet.
-      dc.SetTextColor({255, 255, 255});
-      dc.TextOut(50, 16, "局地状況の表示はまだありません。");
+      result.local = DrawLocalReport(s, dc, {options.localAnimation, options.librationLines});
       break;
     default: {
       PathMapInputs in{s.elements, s.shadow, s.observerPoint, s.map, s.cities};

@@ -3,7 +3,10 @@
 // exactly this for every paint.
 #pragma once
 
+#include <cstdio>
+
 #include "gdi/device_context.h"
+#include "local/report.h"
 #include "map/map_window.h"
 #include "map/path_map.h"
 #include "search/program_state.h"
@@ -19,11 +22,22 @@ enum class PaintOutcome {
 struct ViewPaintResult {
   PaintOutcome outcome = PaintOutcome::Stopped;
   PathMapResult map;  // display mode 0 only
+  LocalReport local;  // display mode 2 only
+};
+
+struct PaintOptions {
+  // Display mode 2: draw the animation's frames within the paint (the picture
+  // once the animation has run), or leave them to the caller's timer
+  // (ViewPaintResult::local.animation, DrawLocalAnimationFrame).
+  AnimationDrawing localAnimation = AnimationDrawing::AllAtOnce;
+  // Where the report's libration lines go (null: nowhere).
+  std::FILE* librationLines = nullptr;
 };
 
 // The font the view draws its texts with.
 FontSpec ViewFont();
 
-ViewPaintResult PaintView(ProgramState& state, DeviceContext& dc, const ClientRect& client);
+ViewPaintResult PaintView(ProgramState& state, DeviceContext& dc, const ClientRect& client,
+                          const PaintOptions& options = {});
 
 }  // namespace vernier

@@ -1,0 +1,439 @@
+#include "local/report.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <string>
+
+#include "astro/time.h"
+#include "gdi/recording_device_context.h"
+#include "support/eclipse_1999.h"
+#include "support/japan_star.h"
+
+namespace vernier {
+namespace {
+
+using testing::Hms;
+using testing::JapanStar;
+
+// The Japan star's record uses the Delta T its hour angle was set for.
+constexpr double kJapanDeltaT = 63.8272;
+
+// The records of one report.
+struct Report {
+  BesselianElements elements;
+  BesselianState shadow;
+  ObserverGeometry observer;
+  LocalState state;
+  LocalContext context{elements, shadow, observer, state};
+  ObserverSite site;
+  CityList cities;
+  RecordingDeviceContext dc;
+  LocalReport result;
+
+  explicit Report(const BesselianElements& e, double longitude = 135, double latitude = 35)
+      : elements(e) {
+    site.longitude = longitude;
+    site.latitude = latitude;
+    site.cityIndex = kTypedSiteIndex;
+  }
+  void AddCity(const char* name, double longitude, double latitude, double height) {
+    CityEntry& entry = cities.entries[++cities.count];
+    entry.name = name;
+    entry.longitude = longitude;
+    entry.latitude = latitude;
+    entry.height = height;
+  }
+  // Draws the report and returns its rows by row number (texts at x = 10).
+  std::map<int, std::string> Draw(double deltaT = kJapanDeltaT,
+                                  AnimationDrawing animation = AnimationDrawing::AllAtOnce) {
+    result = ReportLocalCircumstances(dc, context, site, cities, elements.t0, deltaT,
+                                      {animation, nullptr});
+    std::map<int, std::string> rows;
+    for (const DrawnText& t : dc.Texts()) {
+      if (t.x != 10) continue;
+      EXPECT_EQ(t.y % 15, 0) << t.text;
+      EXPECT_EQ(rows.count(t.y / 15), 0u) << "row " << t.y / 15 << " drawn twice";
+      rows[t.y / 15] = t.text;
+    }
+    return rows;
+  }
+  // The observer's xi, eta on the fundamental plane at t (from u, v with the
+  // axis at x0, y0 = 0).
+  std::pair<double, double> ObserverOnPlane(double t, double deltaT = kJapanDeltaT) {
+    BesselianElements plain = elements;
+    plain.x0 = plain.y0 = 0;
+    BesselianState s;
+    ObserverGeometry g;
+    LocalState l;
+    LocalContext c{plain, s, g, l};
+    SetUpObserver(site, g);
+    EvaluateLocal(c, t, deltaT);
+    return {plain.x1 * t - l.u, plain.y1 * t - l.v};
+  }
+};
+
+// Hours from the "h:m:s" at `at` of a row.
+double ClockAt(const std::string& row, std::size_t at) {
+  return std::stod(row.substr(at, 2)) + std::stod(row.substr(at + 3, 2)) / 60 +
+         std::stod(row.substr(at + 6)) / 3600;
+}
+// Columns of a contact row: UT at 24, STD at 35, LMT at 45, then altitude,
+// azimuth (or magnitude), PA, AA.
+double Ut(const std::string& row) {
+  return ClockAt(row, 24);
+}
+double Std(const std::string& row) {
+  return ClockAt(row, 35);
+}
+double Lmt(const std::string& row) {
+  return ClockAt(row, 45);
+}
+double Column(const std::string& row, int k) {  // k = 0 altitude … 3 AA
+  static const std::size_t starts[] = {54, 60, 67, 74};
+  return std::stod(row.substr(starts[k], 7));
+}
+
+// A difference of two clock readings brought into -12 .. 12 hours.
+double ClockDifference(double a, double b) {
+  double d = std::fmod(a - b + 36, 24) - 12;
+  return d;
+}
+
+constexpr double kTenthSecond = 0.1 / 3600;
+
+TEST(LocalReport, StarOccultedForTheObserver) {
+  Report r(JapanStar());
+  r.AddCity("Kobe", 135.2, 34.7, 10);
+  r.AddCity("Osaka", 135, 35, 0);
+  r.site.cityIndex = 2;
+  auto rows = r.Draw();
+  // The axis passes over 135 E 35 N at t = 0, 11:58:56 UT, 20:58 zone time.
+  EXPECT_EQ(rows[2],
+            " Date : 2000/ 1/ 1 20.98h(LST) : STAR NAME:X 1234 ZC#:  1234 SAO#: 98765 HIP#: "
+            "54321 Mag.:  3.50");
+  EXPECT_EQ(rows[3], " Location : Osaka Lon: 135.00 Lat:  35.00  Height:  0.0");
+  EXPECT_EQ(rows[5],
+            "                        Universal  Local                              PA     AA");
+  EXPECT_EQ(rows[6],
+            "                        Time(UT)   STD Time    LMT      Alt   Az                 ");
+  EXPECT_EQ(rows[7],
+            "                        ---------- --------  --------  ----- ------ ------ ------");
+  EXPECT_EQ(rows[30], " Note:  LMT = UT + Longitude/15.0     ");
+  // A star: its disappearance, maximum and reappearance, no outer contacts.
+  EXPECT_EQ(rows.count(8), 0u);
+  EXPECT_EQ(rows.count(12), 0u);
+  EXPECT_EQ(rows.count(13), 0u);
+  EXPECT_EQ(rows[9].substr(0, 24), " First Umbra    Contact ");
+  EXPECT_EQ(rows[10].substr(0, 24), " Max.  Occultation      ");
+  EXPECT_EQ(rows[11].substr(0, 24), " Last  Umbra    Contact ");
+  EXPECT_NEAR(Ut(rows[10]), 12 - kJapanDeltaT / 3600, 0.5 / 3600);
+  for (int row : {9, 10, 11}) {
+    // Zone time 9 h ahead; at 135 E local mean time too. Both truncate the
+    // seconds the UT column rounds.
+    EXPECT_NEAR(ClockDifference(Std(rows[row]), Ut(rows[row])), 9, 1.1 / 3600) << rows[row];
+    EXPECT_NEAR(ClockDifference(Lmt(rows[row]), Ut(rows[row])), 9, 1.1 / 3600) << rows[row];
+    EXPECT_LE(Std(rows[row]), std::fmod(Ut(rows[row]) + 9, 24) + 1e-9) << rows[row];
+    // AA = PA - C, C the axis angle, which never exceeds some 25 degrees.
+    const double c = std::fmod(Column(rows[row], 2) - Column(rows[row], 3) + 540, 360) - 180;
+    EXPECT_LT(std::fabs(c), 25) << rows[row];
+  }
+  // The star disappears at the east limb (PA near 90) and reappears at the west.
+  EXPECT_NEAR(Column(rows[9], 2), 90, 5);
+  EXPECT_NEAR(Column(rows[11], 2), 270, 5);
+  // The duration row: the inner contacts' interval without its whole hours.
+  const double duration = Ut(rows[11]) - Ut(rows[9]);
+  ASSERT_GT(duration, 1);  // more than an hour: the hour is dropped
+  ASSERT_EQ(rows[4].substr(0, 12), " Duration : ");
+  const double shown =
+      std::stod(rows[4].substr(12, 2)) / 60 + std::stod(rows[4].substr(18, 4)) / 3600;
+  EXPECT_NEAR(shown, duration - 1, 2 * kTenthSecond) << rows[4];
+  EXPECT_EQ(rows[4].substr(14, 4), "min.");
+  EXPECT_EQ(rows[4].substr(22), "sec. ");
+
+  EXPECT_TRUE(r.result.maximumFound);
+  EXPECT_EQ(r.result.maximum.inside, 1);
+  EXPECT_TRUE(r.result.eclipseVisible);
+  EXPECT_NEAR(r.result.trackStart - r.result.maximum.t, Ut(rows[9]) - Ut(rows[10]), 0.001);
+}
+
+TEST(LocalReport, PublishedContactsOfThe1999EclipseAtOslo) {
+  // NASA RP 1398 table 21: Oslo first contact 09:24:38.1 at altitude 41,
+  // maximum 10:35:29.3 (altitude 45, azimuth 164), fourth contact 11:47:14.0
+  // at altitude 45; partial, so no inner contacts. Object number 0: a blank name.
+  Report r(testing::Eclipse1999());
+  r.AddCity("Oslo", 10.75, 59.916667, 94);
+  r.site = ObserverSite{10.75, 59.916667, 94, 1};
+  auto rows = r.Draw(testing::kEclipse1999DeltaT);
+  EXPECT_EQ(rows[2], " Date : 1999/ 8/11 11.59h(LST): STAR NAME:    Mag.:-26.70");
+  EXPECT_EQ(rows[3], " Location : Oslo Lon:  10.75 Lat:  59.92  Height: 94.0");
+  EXPECT_EQ(rows[8].substr(0, 24), " First Penumbra Contact ");
+  EXPECT_EQ(rows[9].substr(0, 24), " Max.  Occultation      ");
+  EXPECT_EQ(rows[10].substr(0, 24), " Last  Penumbra Contact ");
+  EXPECT_EQ(rows.count(4), 0u);
+  EXPECT_EQ(rows.count(11), 0u);
+  EXPECT_EQ(rows.count(12), 0u);
+  EXPECT_NEAR(Ut(rows[8]), Hms(9, 24, 38.1), 0.25 / 3600);
+  EXPECT_NEAR(Ut(rows[9]), Hms(10, 35, 29.3), 0.25 / 3600);
+  EXPECT_NEAR(Ut(rows[10]), Hms(11, 47, 14.0), 0.25 / 3600);
+  EXPECT_NEAR(Column(rows[8], 0), 41, 0.6);
+  EXPECT_NEAR(Column(rows[9], 0), 45, 0.6);
+  EXPECT_NEAR(Column(rows[9], 1), 164, 0.6);
+  EXPECT_NEAR(Column(rows[10], 0), 45, 0.6);
+  // Central European time is UT + 1 h; local mean time UT + 43 min.
+  EXPECT_NEAR(ClockDifference(Std(rows[9]), Ut(rows[9])), 1, 1.1 / 3600);
+  EXPECT_NEAR(ClockDifference(Lmt(rows[9]), Ut(rows[9])), 10.75 / 15, 1.1 / 3600);
+}
+
+TEST(LocalReport, TotalityGivesAllFiveContactRowsForAPlanetRecord) {
+  Report r(testing::Eclipse1999(), 24.3, 45.1);
+  auto rows = r.Draw(testing::kEclipse1999DeltaT);
+  const char* labels[] = {" First Penumbra Contact ", " First Umbra    Contact ",
+                          " Max.  Occultation      ", " Last  Umbra    Contact ",
+                          " Last  Penumbra Contact "};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(rows[8 + i].substr(0, 24), labels[i]);
+  for (int row = 9; row <= 12; ++row) EXPECT_GT(Ut(rows[row]), Ut(rows[row - 1])) << row;
+  EXPECT_EQ(rows[3], " Location : Selected City       Lon:  24.30 Lat:  45.10  Height:   0.0");
+  // Totality lasts under three minutes: whole minutes and seconds.
+  const double duration = Ut(rows[11]) - Ut(rows[9]);
+  EXPECT_NEAR(std::stod(rows[4].substr(12, 2)) * 60 + std::stod(rows[4].substr(18, 4)),
+              duration * 3600, 0.2);
+}
+
+TEST(LocalReport, GrazingPlanetShowsOuterContactsAndTheMaximumOnly) {
+  BesselianElements e = JapanStar();
+  e.xz = 5;
+  e.l10 = 0.28;  // a disc: outer and inner radii differ
+  e.l20 = 0.265;
+  e.y0 = 0.2725;  // the axis passes between the radii from the observer
+  Report r(e);
+  auto rows = r.Draw();
+  EXPECT_EQ(rows[2], " Date : 2000/ 1/ 1 20.98h(LST): STAR NAME: Jupitar  Mag.:  3.50");
+  EXPECT_EQ(r.result.maximum.inside, 0);
+  EXPECT_GT(r.result.maximum.magnitude, 0);
+  EXPECT_EQ(rows[8].substr(0, 24), " First Penumbra Contact ");
+  EXPECT_EQ(rows[9].substr(0, 24), " Max.  Occultation      ");
+  EXPECT_EQ(rows[10].substr(0, 24), " Last  Penumbra Contact ");
+  for (int row : {4, 11, 12, 13}) EXPECT_EQ(rows.count(row), 0u) << row;
+  EXPECT_LT(Ut(rows[8]), Ut(rows[9]));
+  EXPECT_LT(Ut(rows[9]), Ut(rows[10]));
+}
+
+TEST(LocalReport, NoEclipseRowWhenTheShadowMissesTheObserver) {
+  BesselianElements e = JapanStar();
+  e.y0 = 0.6;
+  Report r(e);
+  auto rows = r.Draw();
+  EXPECT_LT(r.result.maximum.magnitude, 0);
+  EXPECT_EQ(rows[13], " =====    No eclipse Visible        ===== ");
+  EXPECT_EQ(rows[9].substr(0, 24), " Max.  Occultation      ");
+  for (int row : {4, 8, 10, 11, 12}) EXPECT_EQ(rows.count(row), 0u) << row;
+  EXPECT_FALSE(r.result.eclipseVisible);
+  EXPECT_TRUE(r.result.animation.frames.empty());
+  // Only the snapshot at maximum: no animation frame label at (340, 440).
+  for (const DrawnText& t : r.dc.Texts()) EXPECT_NE(t.x, 340) << t.text;
+  EXPECT_EQ(rows[30], " Note:  LMT = UT + Longitude/15.0     ");
+}
+
+// The Japan star with its axis over the observer at t = 0 while the star
+// stands at hour angle `hourAngle` (degrees): 118 sets it, -118 rises it,
+// some 0.7 degrees above the horizon at t = 0.
+Report StarNearTheHorizon(double hourAngle) {
+  Report r(JapanStar(), 135 + hourAngle, 35);
+  const auto [xi, eta] = r.ObserverOnPlane(0);
+  r.elements.x0 = xi;
+  r.elements.y0 = eta;
+  return r;
+}
+
+TEST(LocalReport, BodySettingOrRisingDuringTheEvent) {
+  // Setting, rising, and rising with the maximum below the horizon.
+  for (double hourAngle : {118.0, -118.0, -122.0}) {
+    SCOPED_TRACE(hourAngle);
+    Report r = StarNearTheHorizon(hourAngle);
+    auto rows = r.Draw();
+    const bool setting = hourAngle > 0;
+    ASSERT_EQ(rows[13].substr(0, 24),
+              setting ? " Magnitude at Sun Set   " : " Magnitude at Sun Rise  ");
+    // The instant the body crosses -0.8 degrees, with the magnitude then.
+    EXPECT_EQ(rows[13].substr(55, 5), " -0.8");
+    const double magnitude = Column(rows[13], 1);
+    EXPECT_GT(magnitude, 0);
+    EXPECT_LT(magnitude, 0.5);
+    const double crossing = Ut(rows[13]) - (r.elements.t0 - kJapanDeltaT / 3600);
+    EXPECT_NEAR(setting ? r.result.trackEnd : r.result.trackStart, crossing, 0.5 / 3600);
+    // The body crosses the horizon on the maximum's side that is below it.
+    const bool maximumUp = r.result.maximum.altitude > -0.8;
+    EXPECT_EQ(crossing > r.result.maximum.t, setting || !maximumUp);
+    EXPECT_EQ(rows[10].substr(0, 24), " Max.  Occultation      ");
+    // The first inner contact is shown only with the maximum above -0.8 degrees.
+    EXPECT_EQ(rows.count(9), maximumUp ? 1u : 0u);
+    EXPECT_EQ(maximumUp, hourAngle != -122.0);
+    EXPECT_EQ(rows[11].substr(0, 24), " Last  Umbra    Contact ");
+    // The animation runs from the track's start to its end.
+    const auto& frames = r.result.animation.frames;
+    ASSERT_FALSE(frames.empty());
+    EXPECT_LE(frames.front(), r.result.trackStart);
+    EXPECT_GE(frames.back(), r.result.trackEnd);
+    EXPECT_LT(frames.back(), r.result.trackEnd + kAnimationStepHours);
+    // Two snapshots at (525, 350): the crossing, then the maximum.
+    int snapshots = 0;
+    for (const DrawnText& t : r.dc.Texts()) snapshots += t.x == 515 && t.y == 440;
+    EXPECT_EQ(snapshots, 2);
+  }
+}
+
+TEST(LocalReport, ObjectNamesInTheHeader) {
+  const struct {
+    double xz;
+    const char* row;
+  } cases[] = {
+      {3, " Date : 2000/ 1/ 1 20.98h(LST): STAR NAME: 3  Mag.:  3.50"},
+      {0, " Date : 2000/ 1/ 1 20.98h(LST): STAR NAME:    Mag.:  3.50"},
+      {9, " Date : 2000/ 1/ 1 20.98h(LST): STAR NAME: Pluto  Mag.:  3.50"},
+      {10,
+       " Date : 2000/ 1/ 1 20.98h(LST) : STAR NAME:X 10 ZC#:  1234 SAO#: 98765 HIP#: 54321 "
+       "Mag.:  3.50"},
+  };
+  for (const auto& c : cases) {
+    BesselianElements e = JapanStar();
+    e.xz = c.xz;
+    Report r(e);
+    EXPECT_EQ(r.Draw()[2], c.row);
+  }
+  EXPECT_EQ(BodyName(1), "Mercury");
+  EXPECT_EQ(BodyName(5.9), "Jupitar");
+  EXPECT_EQ(BodyName(-4), "-4");
+}
+
+TEST(LocalReport, InnerContactsSeventyFiveMinutesApart) {
+  // The observer held still on the plane (no rotation) and a straight track:
+  // the inner contacts lie sqrt(L^2 - v^2) / n either side of the maximum.
+  BesselianElements e = JapanStar();
+  e.mu1 = 0;
+  Report r(e);
+  const double v = -r.ObserverOnPlane(0).second;  // the axis' offset from the observer
+  const double half = 0.625 * (1 + 1e-7) * e.x1;  // 37.5 minutes of track
+  r.elements.l10 = r.elements.l20 = std::sqrt(half * half + v * v);
+  auto rows = r.Draw();
+  EXPECT_EQ(rows[4], " Duration : 15min. 0.0sec. ");
+
+  r.elements.l10 = r.elements.l20 = std::sqrt(4 * half * half + v * v);  // 2 h 30 min
+  EXPECT_EQ(Report(r.elements).Draw()[4], " Duration : 30min. 0.0sec. ");
+}
+
+TEST(LocalReport, LocationRowRules) {
+  Report r(JapanStar(), 139.767, 35.681);
+  r.AddCity("Tokyo", 139.767, 35.681, 40);
+  r.AddCity("Naha", 127.681, 26.212, 10);
+  r.site.height = 40;
+  r.site.cityIndex = 1;
+  EXPECT_EQ(r.Draw()[3], " Location : Tokyo Lon: 139.77 Lat:  35.68  Height: 40.0");
+
+  Report typed(JapanStar(), 139.767, 35.681);
+  typed.site.height = 1234.56;
+  EXPECT_EQ(typed.Draw()[3],
+            " Location : Selected City       Lon: 139.77 Lat:  35.68  Height:1234.6");
+
+  // An entry number the list no longer holds: no location row.
+  Report gone(JapanStar());
+  gone.AddCity("Tokyo", 139.767, 35.681, 40);
+  gone.site.cityIndex = 2;
+  EXPECT_EQ(gone.Draw().count(3), 0u);
+
+  // The start site (135 E, 35 N, entry 1) is not entry 1's place: the row
+  // names the position the report is computed for.
+  Report start(JapanStar());
+  start.AddCity("Tokyo", 139.767, 35.681, 40);
+  start.site = ObserverSite{};
+  EXPECT_EQ(start.Draw()[3],
+            " Location : Selected City       Lon: 135.00 Lat:  35.00  Height:   0.0");
+}
+
+TEST(LocalReport, MissingResultsAreLeftOut) {
+  // A track curving back on itself: the maximum iteration never settles.
+  {
+    BesselianElements e = JapanStar();
+    e.mu1 = 0;
+    Report r(e);
+    const auto [xi, eta] = r.ObserverOnPlane(0);
+    (void)xi;
+    r.elements.y0 = eta + 0.2;
+    r.elements.y2 = 1;
+    auto rows = r.Draw();
+    EXPECT_FALSE(r.result.maximumFound);
+    for (int row : {2, 3, 5, 6, 7, 13, 30}) EXPECT_EQ(rows.count(row), 1u) << row;
+    EXPECT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[13], " =====    No eclipse Visible        ===== ");
+    EXPECT_TRUE(r.result.animation.frames.empty());
+  }
+  // A strongly curved track: the maximum is found, but no contact iteration
+  // settles. Only the maximum row; the track is the maximum alone.
+  {
+    BesselianElements e = JapanStar();
+    e.mu1 = 0;
+    e.x0 = -0.1997, e.x1 = -0.5944, e.x2 = -0.4716, e.x3 = -0.0196;
+    e.y0 = 0.0140, e.y1 = -0.1682, e.y2 = -0.5196, e.y3 = -0.2861;
+    Report r(e);
+    LocalMaximum m;
+    ASSERT_EQ(FindMaximum(r.context, e.t0, kJapanDeltaT, m), 1);
+    LocalContact contact;
+    for (int sign : {-1, 1}) {
+      ASSERT_EQ(FindOuterContactAz(r.context, m.t, kJapanDeltaT, sign, contact), -1);
+      ASSERT_EQ(FindInnerContactAz(r.context, m.t, kJapanDeltaT, sign, contact), -1);
+    }
+    ASSERT_EQ(m.inside, 1);
+    auto rows = r.Draw();
+    EXPECT_EQ(rows[10].substr(0, 24), " Max.  Occultation      ");
+    for (int row : {4, 8, 9, 11, 12, 13}) EXPECT_EQ(rows.count(row), 0u) << row;
+    EXPECT_EQ(r.result.trackStart, r.result.maximum.t);
+    EXPECT_EQ(r.result.trackEnd, r.result.maximum.t);
+    ASSERT_EQ(r.result.animation.frames.size(), 1u);
+    EXPECT_NEAR(r.result.animation.frames[0], r.result.maximum.t, 1e-12);
+  }
+}
+
+TEST(LocalReport, AnimationFramesFallOnTheMaximum) {
+  auto frames = AnimationFrames(1.1, 0.0, 2.0);
+  ASSERT_EQ(frames.size(), 10u);
+  EXPECT_NEAR(frames.front(), -0.15, 1e-12);
+  EXPECT_NEAR(frames[5], 1.1, 1e-12);
+  EXPECT_NEAR(frames.back(), 2.1, 1e-12);
+  for (std::size_t k = 1; k < frames.size(); ++k)
+    EXPECT_NEAR(frames[k] - frames[k - 1], 0.25, 1e-12);
+  // A maximum at the start (or before it: a rising body) keeps the start.
+  frames = AnimationFrames(-1, -0.5, 0.2);
+  ASSERT_EQ(frames.size(), 4u);  // the last one a quarter hour past the end at most
+  EXPECT_EQ(frames.front(), -0.5);
+  // The start moves back a whole step when the maximum lies a step after it.
+  frames = AnimationFrames(0.5, 0.25, 0.5);
+  EXPECT_NEAR(frames.front(), 0.0, 1e-12);
+  EXPECT_TRUE(AnimationFrames(NAN, 0, 1).empty());
+}
+
+TEST(LocalReport, DeferredFramesDrawWhatTheReportDrawsAtOnce) {
+  Report atOnce(JapanStar());
+  atOnce.Draw();
+  Report deferred(JapanStar());
+  auto rows = deferred.Draw(kJapanDeltaT, AnimationDrawing::Deferred);
+  EXPECT_EQ(rows.count(30), 0u) << "the note waits for the last frame";
+  const LocalAnimation& animation = deferred.result.animation;
+  ASSERT_EQ(animation.frames.size(), 9u);
+  for (std::size_t k = 0; k < animation.frames.size(); ++k)
+    DrawAnimationFrame(deferred.dc, deferred.context, animation, k);
+  DrawAnimationFrame(deferred.dc, deferred.context, animation, animation.frames.size());
+  const auto& a = atOnce.dc.Calls();
+  const auto& b = deferred.dc.Calls();
+  ASSERT_EQ(a.size(), b.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    EXPECT_EQ(a[i].kind, b[i].kind) << i;
+    EXPECT_EQ(a[i].x, b[i].x) << i;
+    EXPECT_EQ(a[i].y, b[i].y) << i;
+    EXPECT_EQ(a[i].text, b[i].text) << i;
+    if (a[i].kind != b[i].kind) break;
+  }
+}
+
+}  // namespace
+}  // namespace vernier
