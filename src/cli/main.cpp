@@ -31,6 +31,9 @@ const char kUsage[] =
     "      the path map as the view paints it: a PNG picture, or the drawn texts (x y text);\n"
     "      --kml also writes the limit lines as KML into the working directory and prints\n"
     "      the file's name\n"
+    "  sky [--observer LON,LAT[,HEIGHT] | --site N] [--width W] [--height H] (--png FILE | --text)\n"
+    "      the sky at the observer's maximum (default observer 135 E, 35 N) as the view's\n"
+    "      sky command draws it: a PNG picture, or the drawn texts (x y text)\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
@@ -54,5 +57,6 @@ int main(int argc, char** argv) {
   if (command == "table") return vernier::cli::RunTableCommand(args);
   if (command == "path") return vernier::cli::RunPathCommand(args);
   if (command == "map") return vernier::cli::RunMapCommand(args);
+  if (command == "sky") return vernier::cli::RunSkyCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }
