@@ -11,10 +11,13 @@ namespace vernier::cli {
 bool ParseObserver(const std::string& text, ObserverSite& site, std::string& error) {
   std::vector<std::string> parts(1);
   for (char ch : text) {
-    if (ch == ',') parts.emplace_back();
-    else parts.back() += ch;
+    if (ch == ',')
+      parts.emplace_back();
+    else
+      parts.back() += ch;
   }
-  error = "option --observer: \"" + text + "\" is not LON,LAT[,HEIGHT] (degrees east, degrees, metres)";
+  error =
+      "option --observer: \"" + text + "\" is not LON,LAT[,HEIGHT] (degrees east, degrees, metres)";
   if (parts.size() < 2 || parts.size() > 3) return false;
   double values[3] = {0, 0, 0};
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -24,8 +27,9 @@ bool ParseObserver(const std::string& text, ObserverSite& site, std::string& err
   }
   if (!(values[0] >= -360 && values[0] <= 360) || !(values[1] >= -90 && values[1] <= 90) ||
       !(values[2] >= 0 && values[2] <= 4000)) {
-    error = "option --observer: longitude must lie in -360..360, latitude in -90..90 and "
-            "height in 0..4000 m";
+    error =
+        "option --observer: longitude must lie in -360..360, latitude in -90..90 and "
+        "height in 0..4000 m";
     return false;
   }
   site.longitude = values[0];

@@ -10,8 +10,8 @@
 namespace vernier {
 
 struct SkyViewResult {
-  int localStatus = 1;     // of the search for the maximum; -1: none found
-  LocalMaximum maximum;    // t, altitude, magnitude at the maximum (t = 0 when none)
+  int localStatus = 1;       // of the search for the maximum; -1: none found
+  LocalMaximum maximum;      // t, altitude, magnitude at the maximum (t = 0 when none)
   double universalTime = 0;  // hours, the instant the chart shows
   double packedDate = 0;     // the date number passed to the chart
 };

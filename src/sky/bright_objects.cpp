@@ -25,6 +25,7 @@ double UnpackSexagesimal(double packed) {
 
 // Records 1-6 hold the Sun and the planets, whose places are computed; the
 // stars are mean places of J2000.0.
+// clang-format off
 const std::array<BrightObject, kBrightObjectCount + 1> BrightObjectTable{{
     {"Sun", 0, 0, 0, 0, -10},  // 1
     {"Mercury", 0, 0, 0, 0, 0},  // 2
@@ -126,8 +127,11 @@ const std::array<BrightObject, kBrightObjectCount + 1> BrightObjectTable{{
     {" ", 23.04455, 15.1219, 0.004, -0.04, 2.49},  // 98
     {nullptr, 0, 0, 0, 0, 0},
 }};
+// clang-format on
 
-double UnpackRightAscension(double packedHours) { return UnpackSexagesimal(packedHours) * 15; }
+double UnpackRightAscension(double packedHours) {
+  return UnpackSexagesimal(packedHours) * 15;
+}
 
 double UnpackDeclination(double packedDegrees) {
   const double degrees = UnpackSexagesimal(std::fabs(packedDegrees));
@@ -150,9 +154,9 @@ StarPlace PrecessStar(double jd, double packedRA, double packedDec, double pmRA,
   place.declination =
       std::asin(std::cos(theta) * std::sin(dec0) + std::sin(theta) * std::cos(dec0) * std::cos(a)) *
       kDeg;
-  double ra = std::atan2(std::cos(dec0) * std::sin(a),
-                         std::cos(theta) * std::cos(dec0) * std::cos(a) -
-                             std::sin(theta) * std::sin(dec0));
+  double ra =
+      std::atan2(std::cos(dec0) * std::sin(a),
+                 std::cos(theta) * std::cos(dec0) * std::cos(a) - std::sin(theta) * std::sin(dec0));
   if (ra < 0) ra += 6.283185307179586;
   ra = (ra + z) * kDeg;
   ra = std::fmod(ra, 360.0);

@@ -12,12 +12,12 @@
 namespace vernier {
 
 struct BrightObject {
-  const char* name;         // null in the record that ends the table
-  double rightAscension;    // packed hours
-  double declination;       // packed degrees
-  double properMotionRA;    // seconds of time per year
-  double properMotionDec;   // arc-seconds per year
-  double magnitude;         // visual
+  const char* name;        // null in the record that ends the table
+  double rightAscension;   // packed hours
+  double declination;      // packed degrees
+  double properMotionRA;   // seconds of time per year
+  double properMotionDec;  // arc-seconds per year
+  double magnitude;        // visual
 };
 
 // Records 1-6: "Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn" (all

@@ -19,7 +19,9 @@ double Mod360(double x) {
   return r;
 }
 
-double Cubic(const double c[4], double T) { return ((c[3] * T + c[2]) * T + c[1]) * T + c[0]; }
+double Cubic(const double c[4], double T) {
+  return ((c[3] * T + c[2]) * T + c[1]) * T + c[0];
+}
 
 // Rounded to `decimals` places, halves away from zero.
 double RoundTo(double x, int decimals) {
@@ -29,6 +31,7 @@ double RoundTo(double x, int decimals) {
 
 // Mean elements of date: c0 + c1 T + c2 T² + c3 T³ with T in Julian centuries
 // from JD 2415021, for L, ϖ, e, a, Ω, i. Index 0 unused, 3 is the Earth.
+// clang-format off
 constexpr double kElements[7][6][4] = {
     {},
     {{182.27175, 149474.07244, 0.00201944, 0},  // Mercury
@@ -63,6 +66,7 @@ constexpr double kElements[7][6][4] = {
      {112.790414, 0.873195, -0.000152181, -5.30555e-06},
      {2.4925194, -0.00391889, -1.54889e-05, 4.44444e-08}},
 };
+// clang-format on
 
 // ---------------------------------------------------------------------------
 // The correction grids.
@@ -102,6 +106,7 @@ double Evaluate(const Term* terms, int count, double zeta, double q) {
   return sum;
 }
 
+// clang-format off
 // Jupiter, mean longitude (degrees).
 constexpr Term kJupiterLongitude[] = {
     {0.013619, 1, kSin, 0, kCos},
@@ -297,6 +302,7 @@ constexpr Term kSaturnAxis[] = {
     {344, 1, kCos, 3, kCos},
     {-427, 3, kCos, 3, kCos},
 };
+// clang-format on
 
 // The eccentricity enters the chart as the angle E with e = sin E; a change
 // δe is the angle δe / cos E (radians), taken at the mean angle of J2000.0
@@ -456,8 +462,10 @@ BodyPosition PlanetPosition(int planet, double jd) {
   if (l > 360) l -= 360;
   const double r = el.semiMajorAxis * (1 - e * e) / (1 + e * std::cos(nu * kRad));
 
-  const double x = r * (std::cos(node) * std::cos(u) - std::cos(incl) * std::sin(node) * std::sin(u));
-  const double y = r * (std::cos(incl) * std::cos(node) * std::sin(u) + std::sin(node) * std::cos(u));
+  const double x =
+      r * (std::cos(node) * std::cos(u) - std::cos(incl) * std::sin(node) * std::sin(u));
+  const double y =
+      r * (std::cos(incl) * std::cos(node) * std::sin(u) + std::sin(node) * std::cos(u));
   const double z = r * std::sin(incl) * std::sin(u);
 
   const BodyPosition sun = SunPosition(jd);

@@ -33,12 +33,12 @@ BodyPosition PlanetPosition(int planet, double jd);
 
 // Mean elements of date of a planet: angles in degrees, a in AU.
 struct OrbitalElements {
-  double meanLongitude = 0;       // L
-  double perihelionLongitude = 0; // ϖ
-  double eccentricity = 0;        // e
-  double semiMajorAxis = 0;       // a
-  double node = 0;                // Ω
-  double inclination = 0;         // i
+  double meanLongitude = 0;        // L
+  double perihelionLongitude = 0;  // ϖ
+  double eccentricity = 0;         // e
+  double semiMajorAxis = 0;        // a
+  double node = 0;                 // Ω
+  double inclination = 0;          // i
 };
 
 // The elements after the long-period corrections of Jupiter and Saturn (the

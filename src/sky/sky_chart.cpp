@@ -47,8 +47,7 @@ FontSpec ChartFont(const char* face) {
 // "hh:mm:ss" parts of an hour of day, the seconds floored.
 std::string TimeRow(const char* label, double hours) {
   const HoursMinutesSeconds t = SplitHoursMinSec(hours);
-  return Format("   Time(%s): %2.0f:%2.0f:%2.0f", label, t.hours, t.minutes,
-                std::floor(t.seconds));
+  return Format("   Time(%s): %2.0f:%2.0f:%2.0f", label, t.hours, t.minutes, std::floor(t.seconds));
 }
 
 // Returns the font selected before.
@@ -181,12 +180,12 @@ void DrawSkyChart(DeviceContext& dc, double packedDate, double utHours, double l
 
   const BodyPosition sun = SunPosition(jd);
   DrawSkyObject(dc, BrightObjectTable[0].name, kSunMagnitude,
-             horizon(sun.rightAscension, sun.declination));
+                horizon(sun.rightAscension, sun.declination));
   const int planets[] = {kMercury, kVenus, kMars, kJupiter, kSaturn};
   for (int i = 0; i < 5; ++i) {
     const BodyPosition p = PlanetPosition(planets[i], jd);
     DrawSkyObject(dc, BrightObjectTable[i + 1].name, p.magnitude,
-               horizon(p.rightAscension, p.declination));
+                  horizon(p.rightAscension, p.declination));
   }
   for (int i = 6; BrightObjectTable[i].name; ++i) {
     const BrightObject& star = BrightObjectTable[i];

@@ -29,8 +29,7 @@ double SkyJulianDate(double year, double month, double day, double hours, int zo
 
 double SkySiderealTime(double jd, double longitude) {
   const double d = jd - 2415020;
-  const double theta =
-      24 * 1.0027379092558308 * d + 18.6461 + 3.24e-14 * d * d + longitude / 15;
+  const double theta = 24 * 1.0027379092558308 * d + 18.6461 + 3.24e-14 * d * d + longitude / 15;
   double hours = std::fmod(theta, 24.0);
   if (hours < 0) hours += 24;
   if (hours >= 24) hours -= 24;
@@ -42,10 +41,11 @@ HorizonPosition EquatorialToHorizon(double jd, double rightAscension, double dec
   const double h = (15 * SkySiderealTime(jd, longitude) - rightAscension) * kRad;
   const double phi = latitude * kRad, delta = declination * kRad;
   HorizonPosition p;
-  p.azimuth = std::atan2(std::sin(h), std::sin(phi) * std::cos(h) -
-                                          std::cos(phi) * std::tan(delta)) * kDeg;
-  p.altitude = std::asin(std::cos(h) * std::cos(delta) * std::cos(phi) +
-                         std::sin(delta) * std::sin(phi)) * kDeg;
+  p.azimuth =
+      std::atan2(std::sin(h), std::sin(phi) * std::cos(h) - std::cos(phi) * std::tan(delta)) * kDeg;
+  p.altitude =
+      std::asin(std::cos(h) * std::cos(delta) * std::cos(phi) + std::sin(delta) * std::sin(phi)) *
+      kDeg;
   return p;
 }
 
@@ -56,11 +56,13 @@ EquatorialPlace EclipticToEquatorialAtDate(double jd, double longitude, double l
   EquatorialPlace p;
   double ra = std::atan2(std::sin(lambda) * std::cos(beta) * std::cos(epsilon) -
                              std::sin(beta) * std::sin(epsilon),
-                         std::cos(lambda) * std::cos(beta)) * kDeg;
+                         std::cos(lambda) * std::cos(beta)) *
+              kDeg;
   if (ra < 0) ra += 360;
   p.rightAscension = ra;
   p.declination = std::asin(std::sin(beta) * std::cos(epsilon) +
-                            std::cos(beta) * std::sin(epsilon) * std::sin(lambda)) * kDeg;
+                            std::cos(beta) * std::sin(epsilon) * std::sin(lambda)) *
+                  kDeg;
   return p;
 }
 

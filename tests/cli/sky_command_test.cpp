@@ -83,8 +83,8 @@ TEST(SkyCommand, TextsOfTheSkyAtTheObserversMaximum) {
 TEST(SkyCommand, PictureShowsTheChart) {
   SkyData d;
   const std::string png = d.data.File("sky.png");
-  auto r = RunCli(d.Args("--observer 139.767,35.681,40 --width 700 --height 420 --png '" + png +
-                         "'"));
+  auto r =
+      RunCli(d.Args("--observer 139.767,35.681,40 --width 700 --height 420 --png '" + png + "'"));
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "");
   EnsureGuiApplication();
@@ -92,9 +92,9 @@ TEST(SkyCommand, PictureShowsTheChart) {
   ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.width(), 700);
   EXPECT_EQ(image.height(), 420);
-  EXPECT_EQ(image.pixel(680, 400), qRgb(0, 0, 0));         // outside the chart: black
-  EXPECT_EQ(image.pixel(400, 100), qRgb(160, 192, 240));   // the sky disc
-  EXPECT_EQ(image.pixel(430, 20), qRgb(255, 255, 255));    // the meridian's top
+  EXPECT_EQ(image.pixel(680, 400), qRgb(0, 0, 0));        // outside the chart: black
+  EXPECT_EQ(image.pixel(400, 100), qRgb(160, 192, 240));  // the sky disc
+  EXPECT_EQ(image.pixel(430, 20), qRgb(255, 255, 255));   // the meridian's top
   // The Moon's yellow disc stands where its name says, 20 pixels below it.
   auto text = RunCli(d.Args("--observer 139.767,35.681,40 --text"));
   int mx = 0, my = 0;
@@ -105,9 +105,8 @@ TEST(SkyCommand, PictureShowsTheChart) {
 
 TEST(SkyCommand, BadOptionsAndMissingSites) {
   SkyData d;
-  for (const char* bad : {"--observer 139", "--observer 139,95", "--observer a,b",
-                          "--site 0", "--site 41", "--site x",
-                          "--observer 139,35 --site 1", "--png"}) {
+  for (const char* bad : {"--observer 139", "--observer 139,95", "--observer a,b", "--site 0",
+                          "--site 41", "--site x", "--observer 139,35 --site 1", "--png"}) {
     auto e = RunCli(d.Args(std::string(bad) + " --text"));
     EXPECT_EQ(e.status, 2) << bad;
   }

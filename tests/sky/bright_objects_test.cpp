@@ -9,7 +9,9 @@ namespace vernier {
 namespace {
 
 // Record n of the table (1-based, as the table is numbered).
-const BrightObject& Record(int n) { return BrightObjectTable[n - 1]; }
+const BrightObject& Record(int n) {
+  return BrightObjectTable[n - 1];
+}
 
 void ExpectRecord(int n, const char* name, double ra, double dec, double pmRA, double pmDec,
                   double magnitude) {

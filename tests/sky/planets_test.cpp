@@ -15,7 +15,9 @@ double Separation(double ra1, double dec1, double ra2, double dec2) {
   return std::acos(std::fmin(1.0, c)) / r;
 }
 
-double Hms(double h, double m, double s) { return (h + m / 60 + s / 3600) * 15; }
+double Hms(double h, double m, double s) {
+  return (h + m / 60 + s / 3600) * 15;
+}
 double Dms(double d, double m, double s) {
   return d < 0 ? -(-d + m / 60 + s / 3600) : d + m / 60 + s / 3600;
 }
@@ -55,9 +57,9 @@ TEST(Planets, PlacesMatchPublishedPositions) {
   EXPECT_NEAR(venus.longitude, 313.08102, 0.01);
   EXPECT_NEAR(venus.latitude, -2.08474, 0.005);
   EXPECT_NEAR(venus.distance, 0.910947, 2e-4);
-  EXPECT_LT(Separation(venus.rightAscension, venus.declination, Hms(21, 4, 41.454),
-                       Dms(-18, 53, 16.84)),
-            0.01);
+  EXPECT_LT(
+      Separation(venus.rightAscension, venus.declination, Hms(21, 4, 41.454), Dms(-18, 53, 16.84)),
+      0.01);
   EXPECT_NEAR(venus.magnitude, -4.2, 0.2);  // a Venus well past greatest elongation
 
   // JPL Horizons, astrometric geocentric places at 2000 January 1.5 TD (where
@@ -106,9 +108,9 @@ TEST(Planets, CorrectionGridsInterpolateAndCarryTheirOffsets) {
     PerturbationGrid grid;
     double mean, maxAbsDeviation;
   } grids[] = {
-      {PerturbationGrid::JupiterLongitude, 0, 10},  {PerturbationGrid::JupiterPerihelion, 0, 6},
-      {PerturbationGrid::JupiterEccentricity, 0, 6},  {PerturbationGrid::SaturnLongitude, 50, 30},
-      {PerturbationGrid::SaturnPerihelion, 50, 25}, {PerturbationGrid::SaturnEccentricity, 50, 30},
+      {PerturbationGrid::JupiterLongitude, 0, 10},   {PerturbationGrid::JupiterPerihelion, 0, 6},
+      {PerturbationGrid::JupiterEccentricity, 0, 6}, {PerturbationGrid::SaturnLongitude, 50, 30},
+      {PerturbationGrid::SaturnPerihelion, 50, 25},  {PerturbationGrid::SaturnEccentricity, 50, 30},
       {PerturbationGrid::SaturnAxis, 50, 45},
   };
   for (const Expect& e : grids) {

@@ -40,7 +40,9 @@ Pixel CentreOf(const RecordingDeviceContext& dc, const std::string& name) {
   return name == "Moon" ? Pixel{t->x, t->y + 20} : Pixel{t->x, t->y - 7};
 }
 
-double Distance(Pixel a, Pixel b) { return std::hypot(a.x - b.x, a.y - b.y); }
+double Distance(Pixel a, Pixel b) {
+  return std::hypot(a.x - b.x, a.y - b.y);
+}
 
 TEST(SkyChart, TextBlockRows) {
   RecordingDeviceContext dc;
@@ -154,8 +156,8 @@ TEST(SkyChart, FrameProjectionAndSymbols) {
   EXPECT_EQ(SkySymbolRadius(2.0), 1);
 
   // Compass labels.
-  for (auto [x, y, text] : {std::tuple{415, 5, "North"}, {415, 380, "South"}, {225, 195, "East"},
-                            {615, 195, "West"}}) {
+  for (auto [x, y, text] :
+       {std::tuple{415, 5, "North"}, {415, 380, "South"}, {225, 195, "East"}, {615, 195, "West"}}) {
     auto t = FindText(dc, text);
     ASSERT_TRUE(t) << text;
     EXPECT_EQ(t->x, x);
