@@ -14,5 +14,6 @@ int RunPathCommand(const std::vector<std::string>& args);
 int RunMapCommand(const std::vector<std::string>& args);
 int RunLocalCommand(const std::vector<std::string>& args);
 int RunListCommand(const std::vector<std::string>& args);
+int RunSkyCommand(const std::vector<std::string>& args);
 
 }  // namespace vernier::cli

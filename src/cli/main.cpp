@@ -36,6 +36,9 @@ const char kUsage[] =
     "      the local circumstances as the view paints them: the report rows, the Moon\n"
     "      diagrams at the maximum (and at the body's rising or setting) and the\n"
     "      animation's frames drawn at once, as the window shows them when it has run\n"
+    "  sky [--observer LON,LAT[,HEIGHT] | --site N] [--width W] [--height H] (--png FILE | --text)\n"
+    "      the sky at the observer's maximum (default observer 135 E, 35 N) as the view's\n"
+    "      sky command draws it: a PNG picture, or the drawn texts (x y text)\n"
     "  list --from YEAR [--years N]\n"
     "      the search list: every event of the years YEAR .. YEAR+N-1 (N default 1; the\n"
     "      desktop dialog scans one year) that meets the search condition, as the list\n"
@@ -80,5 +83,6 @@ int main(int argc, char** argv) {
   if (command == "map") return vernier::cli::RunMapCommand(args);
   if (command == "local") return vernier::cli::RunLocalCommand(args);
   if (command == "list") return vernier::cli::RunListCommand(args);
+  if (command == "sky") return vernier::cli::RunSkyCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

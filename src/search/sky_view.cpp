@@ -1,0 +1,34 @@
+#include "search/sky_view.h"
+
+#include <cmath>
+
+#include "local/observer.h"
+#include "sky/sky_chart.h"
+
+namespace vernier {
+
+double PackedDateNumber(double year, double month, double day) {
+  const double y = std::trunc(year), m = std::trunc(month), d = std::trunc(day);
+  if (y >= 0) return y + m / 100 + d / 10000;
+  return -(m / 100 - y + d / 10000);
+}
+
+SkyViewResult DrawSkyView(ProgramState& s, DeviceContext& dc, const ClientRect& client) {
+  SetUpObserver(s.site, s.observerPoint);
+  RestoreObserverPoint(s.observerPoint);
+  LocalContext local = s.Local();
+  const double t0 = s.elements.t0;
+  const double deltaT = s.navigation.eventDeltaT;
+  SkyViewResult result;
+  // The search starts from the value t0 (hours after t0), as the command gives
+  // it; the nearly straight relative motion lets it settle all the same.
+  result.localStatus = FindMaximum(local, t0, deltaT, result.maximum);
+
+  dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});
+  result.packedDate = PackedDateNumber(s.event.year, s.event.month, s.event.day);
+  result.universalTime = t0 + result.maximum.t - deltaT / 3600;
+  DrawSkyChart(dc, result.packedDate, result.universalTime, s.site.longitude, s.site.latitude);
+  return result;
+}
+
+}  // namespace vernier

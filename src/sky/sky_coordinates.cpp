@@ -1,0 +1,69 @@
+#include "sky/sky_coordinates.h"
+
+#include <cmath>
+
+namespace vernier {
+
+namespace {
+
+constexpr double kRad = 0.017453292519943295;
+constexpr double kDeg = 57.29577951308232;
+
+}  // namespace
+
+double SkyJulianDate(double year, double month, double day, double hours, int zoneFlag,
+                     double longitude) {
+  double y = year, m = month;
+  if (month < 3) {
+    m += 12;
+    y -= 1;
+  }
+  const double sign = longitude < 0 ? -1 : 1;
+  const double zone = zoneFlag == 1 ? sign * std::floor(std::fabs(longitude) / 15 + 0.5)
+                                    : sign * std::fabs(longitude) / 15;
+  double jd = std::floor(365.25 * y) + std::floor(30.59 * (m - 2)) + day + hours / 24 - zone / 24 +
+              1721086.5;
+  if (jd > 2299150) jd += std::floor(y / 400) - std::floor(y / 100) + 2;
+  return jd;
+}
+
+double SkySiderealTime(double jd, double longitude) {
+  const double d = jd - 2415020;
+  const double theta = 24 * 1.0027379092558308 * d + 18.6461 + 3.24e-14 * d * d + longitude / 15;
+  double hours = std::fmod(theta, 24.0);
+  if (hours < 0) hours += 24;
+  if (hours >= 24) hours -= 24;
+  return hours;
+}
+
+HorizonPosition EquatorialToHorizon(double jd, double rightAscension, double declination,
+                                    double latitude, double longitude) {
+  const double h = (15 * SkySiderealTime(jd, longitude) - rightAscension) * kRad;
+  const double phi = latitude * kRad, delta = declination * kRad;
+  HorizonPosition p;
+  p.azimuth =
+      std::atan2(std::sin(h), std::sin(phi) * std::cos(h) - std::cos(phi) * std::tan(delta)) * kDeg;
+  p.altitude =
+      std::asin(std::cos(h) * std::cos(delta) * std::cos(phi) + std::sin(delta) * std::sin(phi)) *
+      kDeg;
+  return p;
+}
+
+EquatorialPlace EclipticToEquatorialAtDate(double jd, double longitude, double latitude) {
+  const double T = (jd - 2415021) / 36525;
+  const double epsilon = (23.4523 - 0.013 * T - 1.6388e-7 * T * T) * kRad;
+  const double lambda = longitude * kRad, beta = latitude * kRad;
+  EquatorialPlace p;
+  double ra = std::atan2(std::sin(lambda) * std::cos(beta) * std::cos(epsilon) -
+                             std::sin(beta) * std::sin(epsilon),
+                         std::cos(lambda) * std::cos(beta)) *
+              kDeg;
+  if (ra < 0) ra += 360;
+  p.rightAscension = ra;
+  p.declination = std::asin(std::sin(beta) * std::cos(epsilon) +
+                            std::cos(beta) * std::sin(epsilon) * std::sin(lambda)) *
+                  kDeg;
+  return p;
+}
+
+}  // namespace vernier

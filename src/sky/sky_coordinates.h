@@ -1,0 +1,40 @@
+// Time and coordinate routines of the sky chart: the Julian date of a civil
+// instant, the local sidereal time, the horizon coordinates of an equatorial
+// position, and the equatorial position of an ecliptic one with the obliquity
+// of date. Angles are degrees; longitudes are east-positive.
+#pragma once
+
+namespace vernier {
+
+// Julian date of `hours` on a calendar date (years astronomical). With zone
+// flag 1 the hours are zone standard time of the whole-hour zone nearest to
+// `longitude`; otherwise local mean time there. Either way the result is the
+// Julian date of universal time. The Gregorian calendar applies from
+// JD 2299150 on.
+double SkyJulianDate(double year, double month, double day, double hours, int zoneFlag,
+                     double longitude);
+
+// Local mean sidereal time in hours, [0, 24), at the Julian date of universal
+// time `jd` and east longitude `longitude`.
+double SkySiderealTime(double jd, double longitude);
+
+struct HorizonPosition {
+  double azimuth = 0;   // from the south, positive westward, (-180, 180]
+  double altitude = 0;  // above the horizon
+};
+
+// Horizon coordinates (no refraction) of a right ascension and declination of
+// date for an observer at `latitude` and east `longitude`.
+HorizonPosition EquatorialToHorizon(double jd, double rightAscension, double declination,
+                                    double latitude, double longitude);
+
+struct EquatorialPlace {
+  double rightAscension = 0;  // [0, 360)
+  double declination = 0;
+};
+
+// Ecliptic longitude and latitude of the mean equinox of date to right
+// ascension and declination, with the mean obliquity of the date.
+EquatorialPlace EclipticToEquatorialAtDate(double jd, double longitude, double latitude);
+
+}  // namespace vernier
