@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set-up on a fresh Debian 12 machine, as root:
-#   ./setup.sh run    install what the build needs, build, run the program on data/
+#   ./setup.sh run    install what the build needs, build, build the shipped data
+#                     (coastlines, the element file of today's band) into data/, run
 #   ./setup.sh test   install what the build and tests need, build, run all tests
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -8,7 +9,12 @@ cd "$(dirname "$0")"
 mode=${1:-run}
 build_dir=${VERNIER_BUILD_DIR:-build}
 
+# The program and its fonts.
 packages=(g++ cmake make pkg-config qt6-base-dev fonts-ipafont-mincho fonts-liberation2)
+# The data builders: coastlines from GSHHG, element files from the Swiss
+# Ephemeris, ERFA and the stellarium star catalogue.
+data_packages=(gmt-gshhg-low libnetcdf-dev libswe-dev swe-basic-data liberfa-dev stellarium-data
+               libnova-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils)
 
 install_missing() {
@@ -24,18 +30,23 @@ install_missing() {
 }
 
 build() {
-  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$build_dir" -j"$(nproc)"
 }
 
 case "$mode" in
   run)
-    install_missing "${packages[@]}" "${test_packages[@]}"
+    install_missing "${packages[@]}" "${data_packages[@]}" "${test_packages[@]}"
     build
+    tools/coastlines/build-coastlines.sh data
+    tools/canon/build-canon.sh data "$build_dir"
     "$build_dir/vernier-cli" events --data data --count 5
+    picture=$PWD/$build_dir/start.png
+    "$build_dir/vernier-cli" map --data data --png "$picture"
+    echo "The path map of the next occultation: $picture"
     ;;
   test)
-    install_missing "${packages[@]}" "${test_packages[@]}"
+    install_missing "${packages[@]}" "${data_packages[@]}" "${test_packages[@]}"
     build
     ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"
     ;;

@@ -63,11 +63,15 @@ class ElementStream {
   // Reads the next record into `out` (all 34 numbers or nothing).
   Outcome ReadRecord(double (&out)[kElementRecordNumbers], std::string& badToken) {
     for (int i = 0; i < kElementRecordNumbers; ++i) {
-      std::string_view token = NextToken();
-      if (token.empty()) return i == 0 ? Outcome::End : Outcome::Truncated;
-      if (!ParseNumber(token, out[i])) {
-        badToken.assign(token.substr(0, 40));
-        return Outcome::Malformed;
+      std::string_view token;
+      switch (NextNumber(out[i], token)) {
+        case Token::Number:
+          break;
+        case Token::End:
+          return i == 0 ? Outcome::End : Outcome::Truncated;
+        case Token::Bad:
+          badToken.assign(token.substr(0, 40));
+          return Outcome::Malformed;
       }
     }
     return Outcome::Loaded;
@@ -76,6 +80,7 @@ class ElementStream {
   int recordsRead = 0;  // records read whole from this file
 
  private:
+  enum class Token { Number, End, Bad };
   static constexpr std::size_t kBufferSize = 1 << 16;
   static constexpr std::size_t kLookahead = 512;  // longest token read in one piece
 
@@ -94,54 +99,61 @@ class ElementStream {
     if (got == 0) eof_ = true;
   }
 
-  std::string_view NextToken() {
+  // The next blank-separated token as a number. The common form "-123.4567"
+  // with at most 15 significant digits is read in the same pass that finds the
+  // token's end: the digits as an exact integer divided by an exact power of
+  // ten is correctly rounded, the very double the general parser gives. Other
+  // forms go to the general parser; a token that does not parse whole as a
+  // finite number is bad.
+  Token NextNumber(double& value, std::string_view& token) {
     for (;;) {
       while (pos_ < end_ && IsBlank(buffer_[pos_])) ++pos_;
       if (pos_ < end_) break;
-      if (eof_) return {};
+      if (eof_) return Token::End;
       Refill();
     }
     if (end_ - pos_ < kLookahead) Refill();
-    std::size_t start = pos_;
-    while (pos_ < end_ && !IsBlank(buffer_[pos_])) ++pos_;
-    return {buffer_.data() + start, pos_ - start};
-  }
-
-  static bool ParseNumber(std::string_view token, double& value) {
-    const char* first = token.data();
-    const char* last = first + token.size();
-    if (*first == '+' && last - first > 1 && first[1] != '-') ++first;
-    if (ParsePlainDecimal(first, last, value)) return true;
-    auto [ptr, ec] = std::from_chars(first, last, value);
-    return ec == std::errc() && ptr == last && std::isfinite(value);
-  }
-
-  // The common form "-123.456789" with at most 15 significant digits: the digits
-  // as an exact integer divided by an exact power of ten is correctly rounded,
-  // so this gives the same double as the general parser, only faster.
-  static bool ParsePlainDecimal(const char* p, const char* last, double& value) {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
-                                         1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
-    bool negative = *p == '-';
+    const char* const data = buffer_.data();
+    const char* const end = data + end_;
+    const char* const start = data + pos_;
+    const char* p = start;
+    const bool negative = *p == '-';
     if (negative) ++p;
     std::uint64_t digits = 0;
     int count = 0, decimals = -1;
-    for (; p != last; ++p) {
-      if (*p >= '0' && *p <= '9') {
-        digits = digits * 10 + static_cast<unsigned>(*p - '0');
-        if (++count > 15) return false;
+    for (; p < end; ++p) {
+      const unsigned digit = static_cast<unsigned char>(*p) - unsigned('0');
+      if (digit < 10) {
+        digits = digits * 10 + digit;
+        ++count;
         if (decimals >= 0) ++decimals;
       } else if (*p == '.' && decimals < 0) {
         decimals = 0;
       } else {
-        return false;
+        break;
       }
     }
-    if (count == 0) return false;
-    double v = static_cast<double>(digits);
-    if (decimals > 0) v /= kPowers[decimals];
-    value = negative ? -v : v;
-    return true;
+    if ((p == end || IsBlank(*p)) && count > 0 && count <= 15) {
+      static constexpr double kPowers[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+                                           1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+      double v = static_cast<double>(digits);
+      if (decimals > 0) v /= kPowers[decimals];
+      value = negative ? -v : v;
+      pos_ = static_cast<std::size_t>(p - data);
+      return Token::Number;
+    }
+    while (p < end && !IsBlank(*p)) ++p;
+    pos_ = static_cast<std::size_t>(p - data);
+    token = {start, static_cast<std::size_t>(p - start)};
+    return ParseGeneral(token, value) ? Token::Number : Token::Bad;
+  }
+
+  static bool ParseGeneral(std::string_view token, double& value) {
+    const char* first = token.data();
+    const char* last = first + token.size();
+    if (*first == '+' && last - first > 1 && first[1] != '-') ++first;
+    auto [ptr, ec] = std::from_chars(first, last, value);
+    return ec == std::errc() && ptr == last && std::isfinite(value);
   }
 
   std::FILE* file_;

@@ -22,57 +22,57 @@ struct EdgeSpec {
 };
 
 // The radius L for the first pass (zeta = 0) and, given zeta, for later ones.
-double EdgeRadius(const EdgeSpec& spec, const BesselianState& s, const BesselianElements& e,
+double EdgeRadius(const EdgeSpec& edge, const BesselianState& s, const BesselianElements& e,
                   double zeta) {
-  switch (spec.kind) {
+  switch (edge.kind) {
     case EdgeKind::Umbral:
-      return s.l2 - spec.radiusShift - zeta * e.tanf2;
+      return s.l2 - edge.radiusShift - zeta * e.tanf2;
     case EdgeKind::Penumbral:
       return s.l1 - zeta * e.tanf1;
     case EdgeKind::Magnitude: {
       const double l1p = s.l1 - zeta * e.tanf1;
       const double l2p = s.l2 - zeta * e.tanf2;
-      return l1p - spec.radiusShift * (l1p + l2p);
+      return l1p - edge.radiusShift * (l1p + l2p);
     }
   }
   return 0;
 }
 
 FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, int style,
-                     const EdgeSpec& spec) {
+                     const EdgeSpec& edge) {
   const BesselianElements& e = ctx.elements;
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
-  const bool inner = spec.kind == EdgeKind::Umbral;
+  const bool inner = edge.kind == EdgeKind::Umbral;
   const double a = inner ? s.a2 : s.a1;
   const double c = inner ? s.c2 : s.c1;
   const double sideSign = side;
 
   // The first pass takes the edge at zeta = 0, which the formula gives too.
-  double radius = EdgeRadius(spec, s, e, 0);
+  double radius = EdgeRadius(edge, s, e, 0);
   double q = std::atan(s.b / c);
   double sq = std::sin(q), cq = std::cos(q);
   double xi = 0, eta1 = 0, zeta1 = 0;
-  for (int pass = 0; pass < spec.passes; ++pass) {
+  for (int pass = 0; pass < edge.passes; ++pass) {
     xi = s.x - sideSign * radius * sq;
     eta1 = (s.y - sideSign * radius * cq) / s.rho1;
     const double w = 1 - xi * xi - eta1 * eta1;
     if (!(w >= 0)) {  // off the Earth, or not a number
-      WriteDiagnostic(ctx, spec.diagnostic);
+      WriteDiagnostic(ctx, edge.diagnostic);
       return {};
     }
     zeta1 = std::sqrt(w);
-    if (pass + 1 == spec.passes) break;  // the direction for a further pass is not needed
+    if (pass + 1 == edge.passes) break;  // the direction for a further pass is not needed
     const double zeta = s.rho2 * (zeta1 * s.cosd1d2 - eta1 * s.sind1d2);
     const double A = c - s.mud * zeta * s.cosd;
     const double B = s.b - zeta * s.dd - a / (sideSign * cq);
     q = std::atan(B / A);
     sq = std::sin(q);
     cq = std::cos(q);
-    radius = EdgeRadius(spec, s, e, zeta);
+    radius = EdgeRadius(edge, s, e, zeta);
   }
   const FoundPoint p = PlotPlanePoint(ctx, t, deltaT, xi, eta1, zeta1, style);
-  if (p.status != 1) WriteDiagnostic(ctx, spec.diagnostic);
+  if (p.status != 1) WriteDiagnostic(ctx, edge.diagnostic);
   return p;
 }
 

@@ -47,6 +47,18 @@ int ReadDisplayOptions(const Options& options, ProgramState& state, DisplayReque
   return 0;
 }
 
+// The raster surface that also keeps the texts drawn, for the message of a
+// stopped paint.
+class TextKeepingRaster : public RasterDeviceContext {
+ public:
+  using RasterDeviceContext::RasterDeviceContext;
+  void TextOut(int x, int y, const std::string& text) override {
+    RasterDeviceContext::TextOut(x, y, text);
+    texts.TextOut(x, y, text);
+  }
+  RecordingDeviceContext texts;
+};
+
 // The message a stopped paint drew, on standard error.
 static int ReportStopped(const RecordingDeviceContext& dc) {
   for (const DrawnText& t : dc.Texts()) std::fprintf(stderr, "%s\n", t.text.c_str());
@@ -60,6 +72,20 @@ static int Outcome(const ViewPaintResult& result, const RecordingDeviceContext& 
   return ReportStopped(dc);
 }
 
+// A paint whose picture nobody keeps: the table, the cheapest display, runs
+// the same navigation; no KML file is written.
+int PaintQuietly(ProgramState& state, const DisplayRequest& request) {
+  RecordingDeviceContext dc;
+  const bool kml = state.display.kmlOutput;
+  const int mode = state.display.displayMode;
+  state.display.kmlOutput = false;
+  state.display.displayMode = 1;
+  ViewPaintResult result = PaintView(state, dc, request.client);
+  state.display.kmlOutput = kml;
+  state.display.displayMode = mode;
+  return Outcome(result, dc);
+}
+
 int PaintStart(ProgramState& state, const DisplayRequest& request) {
   // The program's first paint shows the whole globe; it fixes the globe's
   // base radius that magnifications refer to.
@@ -67,17 +93,10 @@ int PaintStart(ProgramState& state, const DisplayRequest& request) {
   const int projection = state.map.projection;
   state.map.preset = 0;
   state.map.projection = kProjectionGlobe;
-  RecordingDeviceContext dc;
-  const bool kml = state.display.kmlOutput;
-  const int mode = state.display.displayMode;
-  state.display.kmlOutput = false;
-  state.display.displayMode = 1;  // the table: the cheapest display, same navigation
-  ViewPaintResult result = PaintView(state, dc, request.client);
-  state.display.kmlOutput = kml;
-  state.display.displayMode = mode;
+  const int status = PaintQuietly(state, request);
   state.map.preset = preset;
   state.map.projection = projection;
-  return Outcome(result, dc);
+  return status;
 }
 
 int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string* kmlPath) {
@@ -90,15 +109,12 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
     EnsureGuiApplication();
     QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);
     image.fill(Qt::black);
-    {
-      RasterDeviceContext dc(image);
-      result = PaintView(state, dc, c);
-    }
+    TextKeepingRaster dc(image);
+    result = PaintView(state, dc, c);
     keepKml();
-    if (result.outcome != PaintOutcome::Drawn) {
-      RecordingDeviceContext again;  // the message texts, for standard error
-      return Outcome(PaintView(state, again, c), again);
-    }
+    // A stopped paint's message comes from this very paint: painting again
+    // would run the navigation once more (and might then draw).
+    if (result.outcome != PaintOutcome::Drawn) return Outcome(result, dc.texts);
     if (!image.save(QString::fromStdString(request.pngPath), "PNG")) {
       std::fprintf(stderr, "vernier-cli: cannot write %s\n", request.pngPath.c_str());
       return 1;

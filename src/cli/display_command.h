@@ -28,6 +28,10 @@ int ReadDisplayOptions(const Options& options, ProgramState& state, DisplayReque
 // printing the message the view drew.
 int PaintStart(ProgramState& state, const DisplayRequest& request);
 
+// One more paint without output (the view's paint of a step the user does not
+// keep). Returns 0, or 1 after printing the message the view drew.
+int PaintQuietly(ProgramState& state, const DisplayRequest& request);
+
 // One more paint, into the requested outputs. Returns 0, or 1 after printing
 // the message the view drew. `kmlPath` receives the KML file written, if any.
 int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string* kmlPath);

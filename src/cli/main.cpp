@@ -20,9 +20,9 @@ const char kUsage[] =
     "      local circumstances for an observer (east longitude and latitude in degrees,\n"
     "      height in metres) or for entry N of location.new: the maximum, then the\n"
     "      outer and inner contacts\n"
-    "  table [--table-lon L] [--table-step S] --text\n"
-    "      the limit-line table from east longitude L (default 0) in steps of S degrees\n"
-    "      (default 15), printed as the texts it draws: x y text\n"
+    "  table [--table-lon L] [--table-step S] (--text | --png FILE)\n"
+    "      the limit-line table as the view paints it, from east longitude L (default 0)\n"
+    "      in steps of S degrees (default 15): the drawn texts (x y text) or a PNG picture\n"
     "  path\n"
     "      traces the event's path and lists every point found as CSV:\n"
     "      curve,side,m,t,ut,lon,lat (t hours from t0, ut hours, lon east positive)\n"
@@ -31,6 +31,25 @@ const char kUsage[] =
     "      the path map as the view paints it: a PNG picture, or the drawn texts (x y text);\n"
     "      --kml also writes the limit lines as KML into the working directory and prints\n"
     "      the file's name\n"
+    "  list --from YEAR [--years N]\n"
+    "      the search list: every event of the years YEAR .. YEAR+N-1 (N default 1; the\n"
+    "      desktop dialog scans one year) that meets the search condition, as the list\n"
+    "      shows it after a scan: the header, then one row per event (at most 1000).\n"
+    "      The event at --date is loaded first; a series search (--search-mode 3) lists\n"
+    "      the star of that event\n"
+    "\n"
+    "Navigation options of table and map (applied after the load at the date):\n"
+    "  --next N                the next command N times, each followed by one paint\n"
+    "  --prev N                the previous command N times (it moves in mode 0 only)\n"
+    "Search options of table, map and list:\n"
+    "  --search-mode 0|1|2|3   0 all events, 1 one type, 2 seen at the observer's site,\n"
+    "                          3 one XZ star (default 0)\n"
+    "  --type-code 1|2         mode 1: 1 partial, 2 central (default 2)\n"
+    "  --min-mag M             mode 2: least magnitude at the site, 0..1.5 (default 0.5)\n"
+    "  --xz N                  mode 3: the XZ number, -40000..40000 (default 145)\n"
+    "  --observer LON,LAT[,HEIGHT] | --site N\n"
+    "                          the observer of mode 2 (default 135 E, 35 N)\n"
+    "A message the view (or the list) would draw is printed to standard error, status 1.\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
@@ -54,5 +73,6 @@ int main(int argc, char** argv) {
   if (command == "table") return vernier::cli::RunTableCommand(args);
   if (command == "path") return vernier::cli::RunPathCommand(args);
   if (command == "map") return vernier::cli::RunMapCommand(args);
+  if (command == "list") return vernier::cli::RunListCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/display_command.h"
 #include "cli/messages.h"
+#include "cli/navigation_options.h"
 
 namespace vernier::cli {
 
@@ -22,7 +23,8 @@ int RunMapCommand(const std::vector<std::string>& args) {
   std::string error;
   auto options = Options::Parse(
       args,
-      WithDisplayOptions({{"projection", "preset", "centre", "zoom"}, {"grid", "simple-map", "kml"}}),
+      WithNavigationOptions(WithDisplayOptions(
+          {{"projection", "preset", "centre", "zoom"}, {"grid", "simple-map", "kml"}})),
       error);
   if (!options) return UsageError(error);
   ProgramState state;
@@ -56,11 +58,15 @@ int RunMapCommand(const std::vector<std::string>& args) {
   if (options->Has("simple-map")) map.coastlineSource = 2;
   state.display.kmlOutput = options->Has("kml");
 
+  StepRequest steps;
+  if (int status = ReadNavigationOptions(*options, state, steps)) return status;
+
   if (int status = PaintStart(state, request)) return status;
   // As the display dialog sets a typed window: its magnification times the
   // globe's base radius.
   map.preset = preset;
   if (preset == 3) map.targetRadius = Round(zoom * map.baseRadius, 2);
+  if (int status = ApplySteps(state, request, steps)) return status;
 
   std::string kml;
   if (int status = PaintOutputs(state, request, state.display.kmlOutput ? &kml : nullptr))

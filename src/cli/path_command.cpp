@@ -23,14 +23,7 @@ class CsvSink : public PathTraceSink {
 
   // The map is centred on greatest occultation before its marker is drawn.
   void OnGreatestFound(const GreatestOccultationResult& g) override {
-    const double lon = g.lon, lat = g.lat;
-    map_.centreLonEW = lon < 0 ? 1 : 0;
-    map_.centreLonDeg = std::floor(std::fabs(lon));
-    map_.centreLonMin = (std::fabs(lon) - map_.centreLonDeg) * 60;
-    map_.centreLatNS = lat < 0 ? 1 : 0;
-    map_.centreLatDeg = std::floor(std::fabs(lat));
-    map_.centreLatMin = (std::fabs(lat) - map_.centreLatDeg) * 60;
-    SetMapCentre(map_);
+    SetMapCentreAt(map_, g.lon, g.lat);
   }
 
   void OnPathPoint(const PathPoint& p) override {

@@ -1,20 +1,20 @@
-// vernier-cli table: the limit-line table of the loaded event. With --text it
-// prints every text the table drew, one line each: x, y and the text.
+// vernier-cli table: the limit-line table as the view paints it in display
+// mode 1. With --text it prints every text the paint drew, one line each: x, y
+// and the text; with --png FILE it writes the picture.
 #include <cstdio>
 #include <string>
 
-#include "bessel/limit_table.h"
 #include "cli/commands.h"
-#include "cli/event_session.h"
+#include "cli/display_command.h"
 #include "cli/messages.h"
-#include "gdi/recording_device_context.h"
+#include "cli/navigation_options.h"
 
 namespace vernier::cli {
 
 int RunTableCommand(const std::vector<std::string>& args) {
   std::string error;
-  auto options =
-      Options::Parse(args, WithEventOptions({{"table-lon", "table-step"}, {"text"}}), error);
+  auto options = Options::Parse(
+      args, WithNavigationOptions(WithDisplayOptions({{"table-lon", "table-step"}, {}})), error);
   if (!options) return UsageError(error);
   // The ranges the display-mode dialog accepts.
   const double longitude = options->Number("table-lon", 0, error);
@@ -24,21 +24,21 @@ int RunTableCommand(const std::vector<std::string>& args) {
     return UsageError("option --table-lon must lie in -360..360 degrees");
   if (!(step >= 0.01 && step <= 100))
     return UsageError("option --table-step must lie in 0.01..100 degrees");
-  if (!options->Has("text"))
-    return UsageError("the table can only be printed as text for now (--text); "
-                      "a picture needs the raster renderer, which this build does not have");
-  EventSession session;
-  if (int status = ReadEventOptions(*options, session)) return status;
-  if (int status = LoadEventAtDate(session)) return status;
+  if (!options->Has("text") && !options->Has("png"))
+    return UsageError("give --text (the drawn texts) or --png FILE (the picture)");
 
-  BesselianState shadow;
-  ObserverGeometry observer;
-  LocalState state;
-  LocalContext context{session.elements, shadow, observer, state};
-  RecordingDeviceContext dc;
-  DrawLimitLineTable(dc, context, session.eventDeltaT, longitude, step);
-  for (const DrawnText& text : dc.Texts()) std::printf("%d %d %s\n", text.x, text.y, text.text.c_str());
-  return 0;
+  ProgramState state;
+  DisplayRequest request;
+  if (int status = ReadDisplayOptions(*options, state, request)) return status;
+  StepRequest steps;
+  if (int status = ReadNavigationOptions(*options, state, steps)) return status;
+  state.display.displayMode = 1;
+  state.display.limitLineLongitude = longitude;
+  state.display.limitLineStep = step;
+
+  if (int status = PaintStart(state, request)) return status;
+  if (int status = ApplySteps(state, request, steps)) return status;
+  return PaintOutputs(state, request, nullptr);
 }
 
 }  // namespace vernier::cli

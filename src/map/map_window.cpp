@@ -426,4 +426,14 @@ bool RecentreAtPixel(MapWindow& w, int px, int py) {
   return true;
 }
 
+void SetMapCentreAt(MapWindow& w, double lon, double lat) {
+  w.centreLonEW = lon < 0 ? 1 : 0;
+  w.centreLonDeg = std::floor(std::fabs(lon));
+  w.centreLonMin = (std::fabs(lon) - w.centreLonDeg) * 60;
+  w.centreLatNS = lat < 0 ? 1 : 0;
+  w.centreLatDeg = std::floor(std::fabs(lat));
+  w.centreLatMin = (std::fabs(lat) - w.centreLatDeg) * 60;
+  SetMapCentre(w);
+}
+
 }  // namespace vernier

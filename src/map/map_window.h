@@ -79,6 +79,9 @@ void LayoutMapWindow(MapWindow& window, DeviceContext& dc, const ClientRect& cli
 void ApplyWindowPreset(MapWindow& window);
 // radius := targetRadius and the rotation from the centre fields.
 void SetMapCentre(MapWindow& window);
+// Sets the centre fields (hemisphere flags, whole degrees and minutes) from a
+// signed longitude and latitude, then SetMapCentre.
+void SetMapCentreAt(MapWindow& window, double lon, double lat);
 
 // Globe formula with the latitude and rotated longitude in radians:
 // theta = latRad, lambda' = lonRad + rotLon.

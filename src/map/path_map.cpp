@@ -15,19 +15,6 @@ namespace {
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kLabelColour{255, 255, 191};
 
-// Splits a signed centre into hemisphere flag, whole degrees and minutes.
-void SetCentre(MapWindow& w, double lon, double lat) {
-  DegreesMinutes lonParts = SplitDegrees(std::abs(lon));
-  DegreesMinutes latParts = SplitDegrees(std::abs(lat));
-  w.centreLonEW = lon < 0 ? 1 : 0;
-  w.centreLonDeg = lonParts.degrees;
-  w.centreLonMin = lonParts.minutes;
-  w.centreLatNS = lat < 0 ? 1 : 0;
-  w.centreLatDeg = latParts.degrees;
-  w.centreLatMin = latParts.minutes;
-  SetMapCentre(w);
-}
-
 void DrawObserverPlaces(const MapWindow& w, DeviceContext& dc, const CityList& cities) {
   dc.SetBackgroundMode(BackgroundMode::Transparent);
   for (int i = 1; i <= cities.count && i <= kCityListCapacity; ++i) {
@@ -63,7 +50,7 @@ class MapDriver : public PathTraceSink {
       case 3: lon = w.typedLon, lat = w.typedLat; break;
       default: break;
     }
-    SetCentre(w, lon, lat);
+    SetMapCentreAt(w, lon, lat);
     centred_ = true;
     result_.centreLon = lon;
     result_.centreLat = lat;

@@ -19,6 +19,7 @@ RasterDeviceContext::RasterDeviceContext(QImage& image, int pixelsPerInch)
   height_ = image_.height();
   stride_ = image_.bytesPerLine() / 4;
   qtFont_ = QtFontFor(font_);
+  metrics_ = QFontMetrics(qtFont_);
 }
 
 RasterDeviceContext::~RasterDeviceContext() {
@@ -73,8 +74,12 @@ Brush RasterDeviceContext::SelectBrush(const Brush& brush) {
 
 FontSpec RasterDeviceContext::SelectFont(const FontSpec& font) {
   FontSpec previous = font_;
-  font_ = font;
-  qtFont_ = QtFontFor(font);
+  if (!(font == font_)) {
+    font_ = font;
+    qtFont_ = QtFontFor(font);
+    metrics_ = QFontMetrics(qtFont_);
+    painterFontStale_ = true;
+  }
   return previous;
 }
 
@@ -152,7 +157,6 @@ void RasterDeviceContext::FloodFill(int x, int y, Rgb border) {
   const QRgb fill = ToQRgb(brush_.colour);
   auto isBorder = [&](int px, int py) { return (Get(px, py) | 0xff000000u) == stop; };
   if (isBorder(x, y)) return;
-  if (painter_) painter_->end(), painter_.reset();  // pixels written directly from here
   std::vector<bool> done(static_cast<std::size_t>(width_) * height_, false);
   std::vector<Pixel> stack{{x, y}};
   while (!stack.empty()) {
@@ -182,15 +186,17 @@ void RasterDeviceContext::FloodFill(int x, int y, Rgb border) {
 
 void RasterDeviceContext::TextOut(int x, int y, const std::string& text) {
   QPainter& p = Painter();
-  p.setFont(qtFont_);
-  QFontMetrics metrics(qtFont_);
-  QString qtext = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+  if (painterFontStale_) {
+    p.setFont(qtFont_);
+    painterFontStale_ = false;
+  }
+  const QString qtext = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
   if (backgroundMode_ == BackgroundMode::Opaque) {
-    p.fillRect(QRect(x, y, metrics.horizontalAdvance(qtext), metrics.height()),
-               ToQColor(backgroundColour_));
+    FillBox(x, y, x + metrics_.horizontalAdvance(qtext), y + metrics_.height(),
+            ToQRgb(backgroundColour_));
   }
   p.setPen(ToQColor(textColour_));
-  p.drawText(QPoint(x, y + metrics.ascent()), qtext);
+  p.drawText(QPoint(x, y + metrics_.ascent()), qtext);
 }
 
 void RasterDeviceContext::FillSolidRect(int left, int top, int right, int bottom, Rgb colour) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <memory>
@@ -61,6 +62,8 @@ class RasterDeviceContext : public DeviceContext {
   Brush brush_{false, {255, 255, 255}};
   FontSpec font_;
   QFont qtFont_;
+  QFontMetrics metrics_{QFont()};
+  bool painterFontStale_ = true;  // the painter's font is not qtFont_ yet
   Rgb textColour_{0, 0, 0};
   Rgb backgroundColour_{255, 255, 255};
   BackgroundMode backgroundMode_ = BackgroundMode::Opaque;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,16 +55,33 @@ TEST(TableCommand, OptionsAndFailures) {
     EXPECT_EQ(r.status, 2) << bad;
     EXPECT_EQ(r.out, "") << bad;
   }
-  // A picture needs the raster renderer: without --text the command says so.
-  auto picture = RunCli("table " + kData);
-  EXPECT_EQ(picture.status, 2);
-  EXPECT_NE(picture.err.find("--text"), std::string::npos);
+  // Neither texts nor a picture asked for: the command says what to give.
+  auto nothing = RunCli("table " + kData);
+  EXPECT_EQ(nothing.status, 2);
+  EXPECT_NE(nothing.err.find("--text"), std::string::npos);
   EXPECT_EQ(RunCli("table --text --table-lon -360 --table-step 0.01 " + kData).status, 0);
 
+  // The view's paint reads the site list before it loads the event.
   testing::TempDataDir empty;
-  auto missing = RunCli("table --text --data '" + empty.path() + "' --date 1999-08-11");
+  const std::string emptyData = "--data '" + empty.path() + "' --date 1999-08-11";
+  auto noSites = RunCli("table --text " + emptyData);
+  EXPECT_EQ(noSites.status, 1);
+  EXPECT_NE(noSites.err.find("都市情報(location.new)ファイルがありません！"), std::string::npos);
+  empty.Write("location.new", "Oslo,10.75,59.916667,94,0\n");
+  auto missing = RunCli("table --text " + emptyData);
   EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
   EXPECT_NE(missing.err.find("ベッセル要素ファイルがありません！"), std::string::npos);
+
+  // The picture: a PNG of the client size.
+  const std::string png = empty.File("table.png");
+  auto picture = RunCli("table --png '" + png + "' --width 300 --height 200 " + kData);
+  ASSERT_EQ(picture.status, 0) << picture.err;
+  std::ifstream file(png, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  ASSERT_GT(bytes.size(), 24u);
+  EXPECT_EQ(bytes.substr(1, 3), "PNG");
+  EXPECT_EQ(static_cast<unsigned char>(bytes[18]) * 256 + static_cast<unsigned char>(bytes[19]), 300);
 }
 
 }  // namespace

@@ -99,14 +99,7 @@ void WriteFiles(const TempDataDir& dir,
 
 // --- Map windows ------------------------------------------------------------
 
-void SetCentre(MapWindow& w, double lon, double lat) {
-  w.centreLonEW = lon < 0 ? 1 : 0;
-  w.centreLonDeg = std::floor(std::fabs(lon));
-  w.centreLonMin = (std::fabs(lon) - w.centreLonDeg) * 60;
-  w.centreLatNS = lat < 0 ? 1 : 0;
-  w.centreLatDeg = std::floor(std::fabs(lat));
-  w.centreLatMin = (std::fabs(lat) - w.centreLatDeg) * 60;
-}
+void SetCentre(MapWindow& w, double lon, double lat) { SetMapCentreAt(w, lon, lat); }
 
 // One paint's set-up: a whole-globe layout first (it fixes baseRadius), then
 // the preset's; preset 3 at the given magnification.

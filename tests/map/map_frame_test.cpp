@@ -25,11 +25,7 @@ MapWindow Window(int preset, double magnification, double lon, double lat, int p
   w.targetRadius = magnification * w.baseRadius;
   LayoutMapWindow(w, dc, {0, 0, 684, 520}, 0);
   ApplyWindowPreset(w);
-  w.centreLonEW = lon < 0, w.centreLonDeg = std::floor(std::abs(lon)),
-  w.centreLonMin = (std::abs(lon) - w.centreLonDeg) * 60;
-  w.centreLatNS = lat < 0, w.centreLatDeg = std::floor(std::abs(lat)),
-  w.centreLatMin = (std::abs(lat) - w.centreLatDeg) * 60;
-  SetMapCentre(w);
+  SetMapCentreAt(w, lon, lat);
   return w;
 }
 

@@ -17,14 +17,7 @@ constexpr double kRad = 0.017453292519943295;
 
 // The centre fields as the path driver fills them: hemisphere, whole
 // degrees and minutes of a signed longitude and latitude.
-void SetCentreFields(MapWindow& w, double lon, double lat) {
-  w.centreLonEW = lon < 0 ? 1 : 0;
-  w.centreLonDeg = std::floor(std::fabs(lon));
-  w.centreLonMin = (std::fabs(lon) - w.centreLonDeg) * 60;
-  w.centreLatNS = lat < 0 ? 1 : 0;
-  w.centreLatDeg = std::floor(std::fabs(lat));
-  w.centreLatMin = (std::fabs(lat) - w.centreLatDeg) * 60;
-}
+void SetCentreFields(MapWindow& w, double lon, double lat) { SetMapCentreAt(w, lon, lat); }
 
 // One paint's set-up of the map: layout, preset, centre.
 void Paint(MapWindow& w, DeviceContext& dc, double lon, double lat, int displayMode = 0,

@@ -24,15 +24,7 @@ struct PathFixture {
   }
 
   // The centre fields as the path driver fills them, then SetMapCentre.
-  void CentreOn(double lon, double lat) {
-    map.centreLonEW = lon < 0 ? 1 : 0;
-    map.centreLonDeg = std::floor(std::fabs(lon));
-    map.centreLonMin = (std::fabs(lon) - map.centreLonDeg) * 60;
-    map.centreLatNS = lat < 0 ? 1 : 0;
-    map.centreLatDeg = std::floor(std::fabs(lat));
-    map.centreLatMin = (std::fabs(lat) - map.centreLatDeg) * 60;
-    SetMapCentre(map);
-  }
+  void CentreOn(double lon, double lat) { SetMapCentreAt(map, lon, lat); }
 
   int Count(DrawCall::Kind kind) const {
     int n = 0;

@@ -18,11 +18,13 @@ struct CliResult {
 };
 
 // `arguments` is passed to the shell as written after the binary's path.
-inline CliResult RunCli(const std::string& arguments) {
+// `workingDirectory`, when given, is where the binary runs.
+inline CliResult RunCli(const std::string& arguments, const std::string& workingDirectory = "") {
   char errPath[] = "/tmp/vernier-cli-stderr-XXXXXX";
   int fd = mkstemp(errPath);
   if (fd >= 0) close(fd);
   std::string command = std::string("'") + VERNIER_CLI_PATH + "' " + arguments + " 2>" + errPath;
+  if (!workingDirectory.empty()) command = "cd '" + workingDirectory + "' && " + command;
   CliResult result;
   if (FILE* pipe = popen(command.c_str(), "r")) {
     std::array<char, 4096> buffer;

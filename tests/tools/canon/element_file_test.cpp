@@ -1,20 +1,25 @@
 // Element files: band names, the program's calendar both ways, and records
-// written and read back by the program's kind of scan.
+// written by the generator and read back by the program's reader.
 #include "element_file.h"
-
-#include "program_calendar.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+
+#include "astro/time.h"
+#include "program_local.h"
 
 namespace vernier::canon {
 namespace {
 
-using testing::ProgramJulianDateForTest;
+// The program's own Julian date routine, for a universal-time hour.
+double JulianDateOf(double year, double month, double day, double hour) {
+  return JulianDate(year, month, day, hour, 0.0);
+}
 
 TEST(ElementFileTest, BandNamesFollowTheBandTable) {
   EXPECT_EQ(BandFileName(-3000), "ecbc28.PRN");
@@ -46,7 +51,7 @@ TEST(ElementFileTest, CalendarDatesGoBackToTheSameInstant) {
     for (double hour = 0; hour < 24; hour += 5) {
       const double jd = jd0 + hour / 24.0;
       const CalendarDate date = ProgramCalendarDate(jd, hour);
-      ASSERT_DOUBLE_EQ(ProgramJulianDateForTest(date.year, date.month, date.day, hour), jd)
+      ASSERT_DOUBLE_EQ(JulianDateOf(date.year, date.month, date.day, hour), jd)
           << date.year << "-" << date.month << "-" << date.day << " " << hour;
       ++checked;
     }
@@ -55,7 +60,7 @@ TEST(ElementFileTest, CalendarDatesGoBackToTheSameInstant) {
     for (double hour = 0; hour < 24; hour += 1) {
       const double jd = jd0 + hour / 24.0;
       const CalendarDate date = ProgramCalendarDate(jd, hour);
-      ASSERT_DOUBLE_EQ(ProgramJulianDateForTest(date.year, date.month, date.day, hour), jd)
+      ASSERT_DOUBLE_EQ(JulianDateOf(date.year, date.month, date.day, hour), jd)
           << date.year << "-" << date.month << "-" << date.day << " " << hour;
     }
   }
@@ -75,18 +80,18 @@ TEST(ElementFileTest, RecordsSurviveTheProgramsScan) {
   r.y0 = -0.4412345678, r.y1 = 0.1987654321, r.y2 = 3.3e-5, r.y3 = 1.1e-8;
   r.d0 = -22.6290123456, r.d1 = -1.2345e-6, r.d2 = 1e-9;
   r.mu0 = 359.99876543, r.mu1 = 15.004107654, r.l10 = 0.2725076, r.l20 = 0.2725076;
-  const std::string path = ::testing::TempDir() + "canon_records.PRN";
+  // Through the generator's writer and the program's own reader.
+  const std::string directory = ::testing::TempDir() + "vernier_canon_scan";
   std::string error;
-  ASSERT_TRUE(WriteElementFile(path, {r, r}, error)) << error;
-  std::vector<ElementRecord> back;
-  ASSERT_TRUE(ReadElementFile(path, back, error)) << error;
+  std::vector<BesselianElements> back;
+  ASSERT_TRUE(testing::ReadBackThroughProgram({r, r}, directory, back, error)) << error;
   ASSERT_EQ(back.size(), 2u);
-  const ElementRecord& b = back[1];
+  const BesselianElements& b = back[1];
   EXPECT_EQ(b.year, 2022);
   EXPECT_EQ(b.t0, 13);
   EXPECT_EQ(b.hip, 78401);
   EXPECT_NEAR(b.jd, r.jd, 5e-7);
-  EXPECT_NEAR(ProgramJulianDateForTest(b.year, b.month, b.day, b.t0), r.jd, 1e-9);
+  EXPECT_NEAR(JulianDateOf(b.year, b.month, b.day, b.t0), r.jd, 1e-9);
   EXPECT_NEAR(b.x0, r.x0, 1e-10);
   EXPECT_NEAR(b.x1, r.x1, 1e-10);
   EXPECT_NEAR(b.x3, r.x3, 1e-16);
@@ -95,7 +100,12 @@ TEST(ElementFileTest, RecordsSurviveTheProgramsScan) {
   EXPECT_NEAR(b.mu1, r.mu1, 1e-9);
   EXPECT_NEAR(b.gamma, r.gamma, 1e-9);
 
-  // The three groups are 13, 11 and 10 numbers on three lines.
+  // The three groups are 13, 11 and 10 numbers on three lines; the
+  // generator's own reader takes them back too.
+  const std::string path = (std::filesystem::path(directory) / "ecad22.PRN").string();
+  std::vector<ElementRecord> own;
+  EXPECT_TRUE(ReadElementFile(path, own, error)) << error;
+  EXPECT_EQ(own.size(), 2u);
   FILE* f = std::fopen(path.c_str(), "r");
   ASSERT_NE(f, nullptr);
   char line[1024];
@@ -108,7 +118,7 @@ TEST(ElementFileTest, RecordsSurviveTheProgramsScan) {
   EXPECT_EQ(counts[0], 13);
   EXPECT_EQ(counts[1], 11);
   EXPECT_EQ(counts[2], 10);
-  std::remove(path.c_str());
+  std::filesystem::remove_all(directory);
 }
 
 }  // namespace

@@ -1,15 +1,17 @@
 // The fitted polynomials against the ephemeris they come from: the fit
 // residuals between the samples, and observers' contact times from the
-// elements against contact times computed directly from the ephemeris.
+// program's local circumstances against contact times computed directly from
+// the ephemeris.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 
+#include "astro/time.h"
 #include "event.h"
 #include "local_contacts.h"
-#include "program_calendar.h"
+#include "program_local.h"
 #include "search.h"
 #include "shadow.h"
 #include "star_catalogue.h"
@@ -92,43 +94,158 @@ TEST_F(FitTest, PolynomialsFollowTheShadowBetweenTheSamples) {
   std::printf("between samples: x, y %.1e, d %.1e deg, mu %.1e deg, l %.1e\n", worstXY, worstD, worstMu, worstL);
 }
 
-TEST_F(FitTest, ContactsFromElementsAgreeWithTheEphemeris) {
-  constexpr double kDeltaT = 69.2;
-  int compared = 0;
-  double worst = 0.0;
-  for (const auto& r : records_) {
-    const CatalogueStar* star = StarOf(r);
-    if (!star) continue;
+// The program's own local circumstances, on the records as the program reads
+// them, against contacts computed directly from the ephemeris: observers on a
+// grid over the globe, and for each event one observer near its graze line,
+// found along a meridian where the least distance from the axis is 0.9999 of
+// the outer radius (contacts about a minute apart). Both sides take the Delta
+// T the program applies.
+TEST_F(FitTest, ProgramContactsAgreeWithTheEphemeris) {
+  const std::string directory = ::testing::TempDir() + "vernier_canon_program_contacts";
+  std::vector<BesselianElements> program;
+  std::string error;
+  const bool read = testing::ReadBackThroughProgram(records_, directory, program, error);
+  std::filesystem::remove_all(directory);
+  ASSERT_TRUE(read) << error;
+  ASSERT_EQ(program.size(), records_.size());
+
+  constexpr double kGrazeCloseness = 0.9999;
+  struct Tally {
+    int pairs = 0;     // observer/event pairs
+    int contacts = 0;  // instants compared
+    double worst = 0.0;
+  };
+  Tally grid, graze, planets;
+  int events = 0, planetEvents = 0, fewestObservers = 1000;
+  double shortestGraze = 1e9, longestGraze = 0.0;
+
+  for (size_t i = 0; i < program.size(); ++i) {
+    const BesselianElements& e = program[i];
+    testing::Body body;
+    body.star = StarOf(records_[i]);
+    if (!body.star) body.planet = static_cast<int>(e.xz);
+    const double deltaT = testing::ProgramDeltaT(e);
+    const double jdT0 = testing::ProgramInstantOfT0(e);
+
+    // Program and ephemeris at one observer; the contacts' differences in s.
+    auto compare = [&](const testing::Observer& o, Tally& tally) {
+      const testing::ProgramCircumstances local = testing::ProgramLocalCircumstances(e, o, deltaT);
+      if (!local.outer.found) return local;
+      ++tally.pairs;
+      for (bool inner : {false, true}) {
+        const testing::Contacts& fromProgram = inner ? local.inner : local.outer;
+        if (!fromProgram.found || (inner && !body.planet)) continue;
+        const testing::Contacts direct =
+            testing::ContactsFromEphemeris(*ephemeris_, body, jdT0, e.t0, o, deltaT, inner, fromProgram);
+        EXPECT_TRUE(direct.found) << "record " << i << (inner ? " inner" : " outer") << " at " << o.latitude
+                                  << ", " << o.longitude;
+        if (!direct.found) continue;
+        const double diff = std::max(std::fabs(direct.first - fromProgram.first),
+                                     std::fabs(direct.last - fromProgram.last)) * 3600.0;
+        EXPECT_LT(diff, 0.1) << "record " << i << " (xz " << e.xz << ")" << (inner ? " inner" : " outer")
+                             << " at " << o.latitude << ", " << o.longitude << ": program "
+                             << testing::Clock(fromProgram.first) << " " << testing::Clock(fromProgram.last)
+                             << ", ephemeris " << testing::Clock(direct.first) << " "
+                             << testing::Clock(direct.last);
+        tally.worst = std::max(tally.worst, diff);
+        tally.contacts += 2;
+        if (body.planet) {
+          planets.worst = std::max(planets.worst, diff);
+          planets.contacts += 2;
+        }
+      }
+      if (body.planet) ++planets.pairs;
+      return local;
+    };
+
+    // The graze search starts from the grid observer nearest the axis.
+    int observers = 0;
+    double nearest = kGrazeCloseness;
+    bool haveInside = false;
+    testing::Observer inside;
     for (double lat = -60; lat <= 60; lat += 30) {
       for (double lon = -180; lon < 180; lon += 30) {
-        const testing::Observer observer{lat, lon, 500.0};
-        const testing::Contacts fromElements = testing::ContactsFromElements(r, observer, kDeltaT, false);
-        if (!fromElements.found) continue;
-        const testing::Contacts direct =
-            testing::ContactsFromEphemeris(*ephemeris_, *star, r, observer, kDeltaT, fromElements);
-        ASSERT_TRUE(direct.found) << r.hip << " at " << lat << ", " << lon;
-        worst = std::max({worst, std::fabs(direct.first - fromElements.first) * 3600.0,
-                          std::fabs(direct.last - fromElements.last) * 3600.0});
-        ++compared;
+        const testing::Observer o{lat, lon, lat == 0 ? 0.0 : 800.0};
+        const testing::ProgramCircumstances local = compare(o, grid);
+        if (!local.outer.found) continue;
+        ++observers;
+        if (local.closeness < nearest) {
+          nearest = local.closeness;
+          inside = o;
+          haveInside = true;
+        }
       }
     }
+    if (!haveInside) continue;  // the shadow missed every grid point: a grazing event
+
+    // Along the inside observer's meridian to where the closeness reaches the
+    // graze value, then bisected onto it.
+    auto closeness = [&](double lat) {
+      const testing::ProgramCircumstances local =
+          testing::ProgramLocalCircumstances(e, {lat, inside.longitude, inside.height}, deltaT);
+      return local.maximumFound ? local.closeness : 1e9;
+    };
+    bool bracketed = false;
+    double in = inside.latitude, out = in;
+    for (double step : {2.0, -2.0}) {
+      for (out = inside.latitude + step; std::fabs(out) < 89.0; out += step) {
+        if (closeness(out) > kGrazeCloseness) {
+          bracketed = true;
+          break;
+        }
+        in = out;
+      }
+      if (bracketed) break;
+      in = inside.latitude;
+    }
+    ASSERT_TRUE(bracketed) << "record " << i << ": no graze along the meridian " << inside.longitude;
+    for (int k = 0; k < 50; ++k) {
+      const double mid = 0.5 * (in + out);
+      (closeness(mid) < kGrazeCloseness ? in : out) = mid;
+    }
+    const testing::Observer nearGraze{in, inside.longitude, inside.height};
+    const testing::ProgramCircumstances local = compare(nearGraze, graze);
+    EXPECT_TRUE(local.outer.found) << "record " << i << ": no contacts at the near-graze observer";
+    EXPECT_NEAR(local.closeness, kGrazeCloseness, 1e-7);
+    if (local.outer.found) {
+      const double duration = (local.outer.last - local.outer.first) * 3600.0;
+      shortestGraze = std::min(shortestGraze, duration);
+      longestGraze = std::max(longestGraze, duration);
+      ++observers;
+    }
+    ++events;
+    if (body.planet) ++planetEvents;
+    fewestObservers = std::min(fewestObservers, observers);
   }
-  EXPECT_GT(compared, 30);
-  EXPECT_LT(worst, 0.1);  // seconds
-  std::printf("%d observers: contacts from the elements within %.3f s of the ephemeris\n", compared, worst);
+  EXPECT_GT(events, 20);
+  EXPECT_GT(planetEvents, 0);
+  EXPECT_GT(planets.contacts, 0);
+  EXPECT_EQ(graze.pairs, events);
+  EXPECT_GE(fewestObservers, 2);
+  std::printf("program vs ephemeris: %d events (%d planets), %d observer/event pairs, %d contacts: "
+              "largest difference %.4f s\n",
+              events, planetEvents, grid.pairs + graze.pairs, grid.contacts + graze.contacts,
+              std::max(grid.worst, graze.worst));
+  std::printf("  grid %d pairs %.4f s; near-graze %d pairs (contacts %.0f to %.0f s apart) %.4f s; "
+              "planets %d pairs %d contacts %.4f s; fewest observers per event %d\n",
+              grid.pairs, grid.worst, graze.pairs, shortestGraze, longestGraze, graze.worst, planets.pairs,
+              planets.contacts, planets.worst, fewestObservers);
 }
 
+// Through the generator's writer and the program's reader, each record's date
+// and t0 give, by the program's own Julian date routine, the instant the
+// generator computed.
 TEST_F(FitTest, WrittenRecordsGiveBackTheirInstants) {
-  const std::string path = ::testing::TempDir() + "canon_fit_records.PRN";
+  const std::string directory = ::testing::TempDir() + "vernier_canon_program_instants";
+  std::vector<BesselianElements> back;
   std::string error;
-  ASSERT_TRUE(WriteElementFile(path, records_, error)) << error;
-  std::vector<ElementRecord> back;
-  ASSERT_TRUE(ReadElementFile(path, back, error)) << error;
+  const bool read = testing::ReadBackThroughProgram(records_, directory, back, error);
+  std::filesystem::remove_all(directory);
+  ASSERT_TRUE(read) << error;
   ASSERT_EQ(back.size(), records_.size());
   for (size_t i = 0; i < back.size(); ++i) {
-    const ElementRecord& r = back[i];
-    // The date and t0 as read give the instant the generator computed.
-    EXPECT_DOUBLE_EQ(testing::ProgramJulianDateForTest(r.year, r.month, r.day, r.t0), records_[i].jd);
+    const BesselianElements& r = back[i];
+    EXPECT_DOUBLE_EQ(JulianDate(r.year, r.month, r.day, r.t0, 0.0), records_[i].jd);
     EXPECT_NEAR(r.jd, records_[i].jd, 5e-7);
     EXPECT_EQ(r.t0, std::floor(r.t0));
     EXPECT_TRUE(r.t0 >= 0 && r.t0 < 24);
@@ -144,7 +261,6 @@ TEST_F(FitTest, WrittenRecordsGiveBackTheirInstants) {
       EXPECT_NEAR(Poly({r.mu0, r.mu1}, t), Poly({records_[i].mu0, records_[i].mu1}, t), 1e-8);
     }
   }
-  std::remove(path.c_str());
 }
 
 }  // namespace

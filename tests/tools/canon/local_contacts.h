@@ -1,12 +1,13 @@
-// Test helper: local circumstances of an observer computed from an element
-// record by the classical Besselian method (observer's ξ, η, ζ from the hour
-// angle H = μ − λwest − 0.00417807·ΔT, contacts where the distance from the
-// shadow axis equals l − ζ·tanf), and the same contacts computed directly
-// from the ephemeris (the observer's distance from the line through the
-// Moon's centre along the star's direction equal to the Moon's radius).
+// Test helper: an observer's contact instants computed directly from the full
+// ephemeris, without any element polynomial. Seen from the observer on the
+// ellipsoid, a star is at a contact when it stands on the Moon's limb (its
+// distance from the line through the Moon's centre along the star's direction
+// equals the Moon's radius); a planet when its disc touches the Moon's limb
+// from outside (outer contact) or from inside (inner contact).
 #pragma once
 
-#include "element_file.h"
+#include <string>
+
 #include "ephemeris.h"
 #include "star_catalogue.h"
 
@@ -27,15 +28,17 @@ struct Contacts {
   double last = 0.0;
 };
 
-// inner: the contacts at |l2 − ζ·tanf2| (a planet wholly hidden), else at
-// l1 − ζ·tanf1.
-Contacts ContactsFromElements(const ElementRecord& record, const Observer& observer, double deltaT,
-                              bool inner);
+// A star of the catalogue, or a planet by its element-file number.
+struct Body {
+  const CatalogueStar* star = nullptr;
+  int planet = 0;
+};
 
-// For a star: contact instants from the ephemeris itself, searched within
-// ±`window` hours of the elements' contacts (hours of UT on the t0 date).
-Contacts ContactsFromEphemeris(Ephemeris& ephemeris, const CatalogueStar& star,
-                               const ElementRecord& record, const Observer& observer, double deltaT,
+// The contacts searched from 72 s outside those of `nearTo` (hours of UT on
+// the t0 date) to the middle between them. `jdT0` is the Julian date (TT) of the event's t0; universal time is
+// dynamical time less `deltaT` seconds. For a star `inner` changes nothing.
+Contacts ContactsFromEphemeris(Ephemeris& ephemeris, const Body& body, double jdT0, double t0,
+                               const Observer& observer, double deltaT, bool inner,
                                const Contacts& nearTo);
 
 // Hours, minutes and seconds of a time of day in hours, for messages.

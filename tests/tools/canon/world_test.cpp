@@ -1,4 +1,6 @@
-// Generated elements against published predictions of real occultations.
+// Generated elements against published predictions of real occultations: the
+// contacts are the program's own local circumstances on the records as the
+// program reads them.
 //
 // Sources (times are the predictions' own, in Japan Standard Time = UT + 9 h;
 // elevation 0 m for every place):
@@ -24,6 +26,7 @@
 
 #include "ephemeris.h"
 #include "local_contacts.h"
+#include "program_local.h"
 #include "search.h"
 #include "star_catalogue.h"
 
@@ -31,7 +34,6 @@ namespace vernier::canon {
 namespace {
 
 using testing::Clock;
-using testing::Contacts;
 using testing::Dms;
 using testing::Observer;
 
@@ -85,20 +87,31 @@ class WorldTest : public ::testing::Test {
     return false;
   }
 
-  // Largest difference (s) from the published times; prints every case.
+  // Largest difference (s) of the program's contacts, on the record as the
+  // program reads it, from the published times; prints every case.
   static double Compare(const char* what, const ElementRecord& record, const std::vector<Prediction>& cases,
                         double deltaT, bool innerLast) {
+    const std::string directory = ::testing::TempDir() + "vernier_canon_world";
+    std::vector<BesselianElements> program;
+    std::string error;
+    const bool read = testing::ReadBackThroughProgram({record}, directory, program, error);
+    std::filesystem::remove_all(directory);
+    EXPECT_TRUE(read) << error;
+    if (!read || program.size() != 1) return 1e9;
     double worst = 0.0;
     for (const auto& c : cases) {
-      const Contacts outer = testing::ContactsFromElements(record, c.observer, deltaT, false);
-      const Contacts inner = testing::ContactsFromElements(record, c.observer, deltaT, true);
-      EXPECT_TRUE(outer.found) << c.place;
-      if (!outer.found) continue;
-      const double last = innerLast ? inner.last : outer.last;
+      const testing::ProgramCircumstances local =
+          testing::ProgramLocalCircumstances(program[0], c.observer, deltaT);
+      EXPECT_TRUE(local.outer.found) << c.place;
+      if (!local.outer.found) continue;
+      if (innerLast) {
+        EXPECT_TRUE(local.inner.found) << c.place;
+      }
+      const double last = innerLast ? local.inner.last : local.outer.last;
       if (!std::isnan(c.first)) {
-        const double diff = (outer.first - c.first) * 3600.0;
+        const double diff = (local.outer.first - c.first) * 3600.0;
         std::printf("%s %-8s disappearance %s UT, published %s, %+6.1f s\n", what, c.place,
-                    Clock(outer.first).c_str(), Clock(c.first).c_str(), diff);
+                    Clock(local.outer.first).c_str(), Clock(c.first).c_str(), diff);
         worst = std::max(worst, std::fabs(diff));
       }
       if (!std::isnan(c.last)) {

@@ -1,0 +1,73 @@
+// vernier-cli list: the search list after a scan. The event at the date is
+// loaded as the program's first paint loads it (its star is the one a series
+// search lists), the span is scanned under the search condition, and the list
+// box's lines are printed: the header, then one row per event found.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "bessel/data_directory.h"
+#include "cli/commands.h"
+#include "cli/display_command.h"
+#include "cli/messages.h"
+#include "cli/navigation_options.h"
+#include "gdi/recording_device_context.h"
+#include "search/search_list.h"
+
+namespace vernier::cli {
+
+int RunListCommand(const std::vector<std::string>& args) {
+  std::string error;
+  OptionSpec spec =
+      WithSearchOptions({{"from", "years", "data", "date", "step", "delta-t-adjust"}, {}});
+  auto options = Options::Parse(args, spec, error);
+  if (!options) return UsageError(error);
+  if (!options->Has("from"))
+    return UsageError("option --from YEAR is needed: the first year listed");
+  const double from = options->Number("from", 0, error);
+  const int years = options->Integer("years", 1, error);
+  if (!error.empty()) return UsageError(error);
+  // The start year as the list dialog accepts it; the dialog's period is one
+  // year, here any whole number of years up to the span of the element files.
+  if (!(from >= -3000 && from <= 4000)) return UsageError("option --from must lie in -3000..4000");
+  if (years < 1 || years > 7001)
+    return UsageError("option --years must be a whole number from 1 to 7001");
+
+  ProgramState state;
+  DisplayRequest request;
+  if (int status = ReadDisplayOptions(*options, state, request)) return status;
+  if (int status = ReadSearchOptions(*options, state)) return status;
+  if (int status = PaintStart(state, request)) return status;
+
+  RecordingDeviceContext messages;
+  ScanSearchList(state, messages, from, years);
+  std::printf("%s\n", SearchListHeader().c_str());
+  for (const EventEntry& row : state.results.rows)
+    std::printf("%s\n", SearchListRow(row, true).c_str());
+  std::fflush(stdout);
+
+  // The message the list dialog drew (a missing next element file).
+  if (!messages.Texts().empty()) {
+    for (const DrawnText& t : messages.Texts()) std::fprintf(stderr, "%s\n", t.text.c_str());
+    return 1;
+  }
+  // The dialog shows only the header when the start year has no element
+  // file; say why, as an empty list would otherwise look like no events.
+  ElementFile probe;
+  probe.dataDirectory = state.dataDirectory;
+  probe.messages = nullptr;
+  BesselianElements record;
+  CurrentEvent event;
+  if (OpenElementFileFirst(probe, record, 0, from, event) != 1) {
+    auto name = ElementFileNameForFirst(from);
+    std::fprintf(stderr, "vernier-cli: no element file for the year %g: %s\n", from,
+                 name ? (*name + " was not found (or holds no record) in the data directory " +
+                         state.dataDirectory)
+                            .c_str()
+                      : "no band covers it");
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace vernier::cli

@@ -1,0 +1,157 @@
+#include "search/search_list.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "search/navigation.h"
+
+namespace vernier {
+
+namespace {
+
+// What the scan disturbs of the loaded event, kept to put it back afterwards.
+struct LoadedEvent {
+  BesselianElements elements;
+  CurrentEvent event;
+  NavigationState navigation;
+  ObserverGeometry observerPoint;
+  LocalState local;
+  BesselianState shadow;
+  std::string fileName;
+  int recordIndex = 0;
+  int diagnosticLevel = 0;
+};
+
+LoadedEvent KeepLoadedEvent(const ProgramState& s) {
+  return {s.elements, s.event,         s.navigation,       s.observerPoint,       s.local,
+          s.shadow,   s.file.fileName, s.file.recordIndex, s.file.diagnosticLevel};
+}
+
+// Re-seeks the record that was loaded, so that the reader stands where it
+// stood: reading on continues after that record. A reader that had no file
+// open (or one not of the record's band) is left closed.
+void RestoreLoadedEvent(ProgramState& s, const LoadedEvent& kept) {
+  bool reopened = false;
+  if (!kept.fileName.empty() && ElementFileNameForYear(kept.elements.year) == kept.fileName) {
+    s.file.recordIndex = kept.recordIndex + 1;
+    CurrentEvent ignored;
+    reopened = SeekElementRecord(s.file, s.elements, 0, kept.elements.year, ignored) == 1;
+  }
+  if (!reopened) CloseElementFile(s.file);
+  s.file.recordIndex = kept.recordIndex;
+  s.file.diagnosticLevel = kept.diagnosticLevel;
+  // The records themselves are put back as they were (the view's copy may
+  // carry values the display replaced, such as the magnitude).
+  s.elements = kept.elements;
+  s.event = kept.event;
+  s.navigation = kept.navigation;
+  s.observerPoint = kept.observerPoint;
+  s.local = kept.local;
+  s.shadow = kept.shadow;
+}
+
+// The search condition as the list applies it: mode 3 wants the star of the
+// event that was current when the scan began.
+bool ScanMatches(ProgramState& s, double wantedXz) {
+  switch (s.search.searchMode) {
+    case 1:
+      return std::trunc(s.elements.type) == s.search.typeCode;
+    case 2:
+      return MatchesSearch(s);  // with this record's ΔT and the site's maximum
+    case 3:
+      return s.elements.xz == wantedXz;
+    default:
+      return true;
+  }
+}
+
+EventEntry RowOf(const BesselianElements& e, double seekPosition) {
+  return {e.year, e.month, e.day, e.type, e.xz, e.zc, e.sao, seekPosition, e.hip};
+}
+
+}  // namespace
+
+int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, double periodYears) {
+  const LoadedEvent kept = KeepLoadedEvent(s);
+  const double wantedXz = s.event.xz;
+  const double lastYear = startYear + periodYears - 1;
+  std::vector<EventEntry>& rows = s.results.rows;
+  rows.clear();
+
+  // Keeps the loaded record when it lies in the span; false once the list is full.
+  auto keep = [&](double seekPosition) {
+    if (startYear <= s.elements.year && s.elements.year <= lastYear)
+      rows.push_back(RowOf(s.elements, seekPosition));
+    return static_cast<int>(rows.size()) < kSearchResultCapacity;
+  };
+
+  CloseElementFile(s.file);
+  if (OpenElementFileFirst(s.file, s.elements, 0, startYear, s.event) == 1) {
+    // p is the seek position of the record last read: one past its position.
+    double p = 2;
+    // The file's first record is tested like every other.
+    bool scanning = !ScanMatches(s, wantedXz) || keep(p);
+    while (scanning && s.elements.year <= lastYear) {
+      bool matched = false;
+      while (!matched) {
+        p = p + 1;
+        if (ReadNextElementsUncounted(s.file, s.elements, 0, s.event) != 1) {
+          const auto next = NextBandStartYear(static_cast<int>(std::trunc(s.elements.year)));
+          if (!next) {
+            scanning = false;
+            break;
+          }
+          if (OpenElementFileAt(s.file, s.elements, 0, *next, 1, 1, s.event) != 1) {
+            messages.SetTextColor({255, 255, 255});
+            messages.TextOut(50, 16, "ベッセル要素ファイルがありません！ 1 ");
+            messages.TextOut(50, 32, "EC****.prnファイルのあるディレクトリで起動して下さい。");
+            scanning = false;
+            break;
+          }
+          p = s.file.recordIndex + 1;
+        }
+        matched = ScanMatches(s, wantedXz);
+      }
+      if (scanning) scanning = keep(p);
+    }
+  }
+
+  RestoreLoadedEvent(s, kept);
+  return static_cast<int>(rows.size());
+}
+
+std::string SearchListHeader() {
+  return "    Date          XZ#      SAO#      HIP#       ZC#";
+}
+
+double SearchListDateNumber(const EventEntry& row) {
+  if (row.year > 0) return row.year + row.month / 100 + row.day / 10000;
+  return -(row.month / 100 - row.year + row.day / 10000);
+}
+
+std::string SearchListRow(const EventEntry& row, bool afterScan) {
+  char text[160];
+  std::snprintf(
+      text, sizeof text,
+      afterScan ? "%11.4f  %8.0f  %8.0f   %6.0f   %6.0f" : "%11.4f  %8.0f  %8.0f   %6.0f  %6.0f",
+      SearchListDateNumber(row), row.xz, row.sao, row.hip, row.zc);
+  return text;
+}
+
+bool LoadSearchResult(ProgramState& s) {
+  const std::vector<EventEntry>& rows = s.results.rows;
+  if (s.selectedRow < 0 || s.selectedRow >= static_cast<int>(rows.size())) return false;
+  const EventEntry row = rows[s.selectedRow];
+  s.event.year = row.year;
+  s.event.month = row.month;
+  s.event.day = row.day;
+  s.file.recordIndex = static_cast<int>(std::trunc(row.seekPosition));
+  if (SeekElementRecord(s.file, s.elements, 0, s.event.year, s.event) != 1) {
+    s.navigation.paintRequest = PaintRequest::ReadAtDate;
+    return false;
+  }
+  s.navigation.paintRequest = PaintRequest::Redraw;
+  return true;
+}
+
+}  // namespace vernier

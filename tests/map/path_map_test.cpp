@@ -1,0 +1,139 @@
+#include "map/path_map.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "gdi/recording_device_context.h"
+#include "support/japan_star.h"
+#include "support/temp_data_dir.h"
+
+namespace vernier {
+namespace {
+
+using Kind = DrawCall::Kind;
+
+struct PathMapFixture {
+  explicit PathMapFixture(int gridMode = 4, int preset = 0) {
+    map.gridMode = gridMode;
+    LayoutMapWindow(map, dc, {0, 0, 684, 520}, 0);
+    ApplyWindowPreset(map);
+    map.preset = preset;
+    map.coastlineSource = 2;  // the built-in outline: no files needed
+    dc.Clear();
+  }
+  PathMapResult Draw(bool kml = false) {
+    PathMapInputs in{elements, shadow, point, map, cities};
+    in.dataDirectory = data.path();
+    in.outputDirectory = data.path();
+    in.deltaT = 63.8272;
+    in.exportKml = kml;
+    return DrawOccultationMap(dc, in);
+  }
+  int PixelsIn(Rgb colour) const {
+    int n = 0;
+    for (const DrawCall& c : dc.Calls()) n += c.kind == Kind::SetPixel && c.colour == colour;
+    return n;
+  }
+
+  testing::TempDataDir data;
+  BesselianElements elements = testing::JapanStar();
+  BesselianState shadow;
+  ObserverGeometry point;
+  MapWindow map;
+  CityList cities;
+  RecordingDeviceContext dc;
+};
+
+TEST(PathMap, DrawsPanelMapAndPathCentredOnGreatestOccultation) {
+  PathMapFixture f;
+  PathMapResult r = f.Draw();
+  ASSERT_EQ(r.trace.status, PathTraceStatus::Traced);
+  // Greatest occultation where the axis crosses the Earth's centre line: 135° E, 35° N.
+  EXPECT_NEAR(r.centreLon, 135, 0.5);
+  EXPECT_NEAR(r.centreLat, 35, 0.5);
+  auto texts = f.dc.Texts();
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.front().text, "CANON OF OCCULTATION");
+  EXPECT_EQ(texts[2].text, "STAR NAME:X  1234 Mag.:  3.50");
+  // The time label runs at the top right and is cleared at the end.
+  EXPECT_EQ(texts.back().text, "         ");
+  EXPECT_EQ(texts.back().x, f.map.frameRight - 85);
+  EXPECT_EQ(texts.back().y, 16);
+  const DrawnText& label = texts[texts.size() - 2];
+  EXPECT_EQ(label.x, f.map.frameRight - 85);
+  EXPECT_EQ(label.mode, BackgroundMode::Opaque);
+  EXPECT_EQ(label.text.size(), 7u);  // "%2.0f:%4.1f"
+  // The central line in red; the limits in yellow without the grid; night side.
+  EXPECT_GT(f.PixelsIn({255, 0, 0}), 100);
+  EXPECT_GT(f.PixelsIn({255, 255, 0}), 100);
+  EXPECT_EQ(f.PixelsIn({255, 153, 204}), 0);  // pink: limits with the grid only
+}
+
+TEST(PathMap, GridModeChangesTheLimitColourAndExportAddsTheOffsetLines) {
+  PathMapFixture grid(0);
+  grid.Draw();
+  EXPECT_GT(grid.PixelsIn({255, 153, 204}), 100);
+
+  // Export: the ±1 s lines are traced too and the KML file is written with
+  // the points inside the window over Japan. A narrower shadow than the
+  // Moon's keeps both limits inside that window (20° to 50° N).
+  PathMapFixture exported;
+  exported.elements.l10 = exported.elements.l20 = 0.1;
+  PathMapResult r = exported.Draw(true);
+  ASSERT_FALSE(r.kmlPath.empty());
+  EXPECT_EQ(r.kmlPath, exported.data.File("2000010112.kml"));
+  std::ifstream in(r.kmlPath);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string doc = text.str();
+  auto points = [&](const std::string& name) {
+    auto at = doc.find("<name>" + name + "</name>");
+    auto end = doc.find("</coordinates>", at);
+    int n = 0;
+    for (auto p = doc.find(",0\n", at); p < end; p = doc.find(",0\n", p + 1)) ++n;
+    return n;
+  };
+  EXPECT_GT(points("North Limit Line"), 10);
+  EXPECT_GT(points("South Limit Line"), 10);
+  EXPECT_GT(points("North Limit +1 sec Line"), 10);
+  EXPECT_GT(points("South Limit -1 sec Line"), 10);
+}
+
+TEST(PathMap, ObserverPlacesOnZoomedPresetWindowsAndEventsWithoutPath) {
+  PathMapFixture f(4, 3);
+  f.map.typedLon = 135, f.map.typedLat = 35;
+  f.map.targetRadius = 10 * f.map.baseRadius;
+  f.cities.count = 2;
+  f.cities.entries[1] = {"Osaka", 135.5, 34.7, 0, 0};
+  f.cities.entries[2] = {"Far away", -70, -30, 0, 0};
+  f.Draw();
+  auto texts = f.dc.Texts();
+  EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](auto& t) { return t.text == "Osaka"; }));
+  EXPECT_FALSE(std::any_of(texts.begin(), texts.end(), [](auto& t) { return t.text == "Far away"; }));
+  // The preset header instead of the panel.
+  EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                          [](auto& t) { return t.text == "STAR NAME: 1234" && t.y == 48; }));
+
+  // A shadow that never reaches the Earth: panel and map all the same.
+  PathMapFixture none;
+  none.elements.y0 = 5;
+  PathMapResult r = none.Draw();
+  EXPECT_NE(r.trace.status, PathTraceStatus::Traced);
+  EXPECT_EQ(none.dc.Texts().front().text, "CANON OF OCCULTATION");
+}
+
+TEST(PathMap, AStepLongerThanTheEventTracesOneInstant) {
+  PathMapFixture f;
+  PathMapInputs in{f.elements, f.shadow, f.point, f.map, f.cities};
+  in.dataDirectory = f.data.path();
+  in.deltaT = 63.8272;
+  in.drawStepHours = 100;
+  PathMapResult r = DrawOccultationMap(f.dc, in);
+  EXPECT_EQ(r.trace.instants, 1);
+}
+
+}  // namespace
+}  // namespace vernier
