@@ -1,0 +1,17 @@
+// The about box: the program's name and version, its copyright, and two lines
+// on what it is.
+#pragma once
+
+#include <QDialog>
+
+namespace vernier {
+
+// The program's version ("0.1.0").
+QString ProgramVersion();
+
+class CAboutDlg : public QDialog {
+ public:
+  explicit CAboutDlg(QWidget* parent = nullptr);
+};
+
+}  // namespace vernier

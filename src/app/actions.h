@@ -1,0 +1,84 @@
+// The program's commands: their ids, menu labels, prompts (status-bar line,
+// then tooltip after a line break), shortcuts and toolbar icons, created in
+// one place. Menus, toolbar and the frames only arrange these actions.
+#pragma once
+
+#include <QAction>
+#include <QObject>
+#include <QString>
+#include <array>
+
+namespace vernier {
+
+enum CommandId : int {
+  kCmdDate = 32771,
+  kCmdDisplayMode = 32772,
+  kCmdSearchMode = 32773,
+  kCmdNext = 32777,
+  kCmdZoomIn = 32778,
+  kCmdBackToMap = 32780,
+  kCmdZoomOut = 32781,
+  kCmdPrevious = 32782,
+  kCmdList = 32783,
+  kCmdZoomReset = 32784,
+  kCmdLocal = 32785,
+  kCmdSky = 32787,
+  kCmdLimb = 32789,
+  kCmdFileNew = 57600,
+  kCmdFileOpen = 57601,
+  kCmdFileSave = 57603,
+  kCmdPrintSetup = 57606,
+  kCmdPrint = 57607,
+  kCmdPrintPreview = 57609,
+  kCmdRecentFile1 = 57616,
+  kCmdAbout = 57664,
+  kCmdExit = 57665,
+  kCmdToolBar = 59392,
+  kCmdStatusBar = 59393,
+};
+
+// The status-bar line of a prompt (its first line) and the tooltip (its
+// second line; empty when the prompt has none).
+QString PromptStatusText(const QString& prompt);
+QString PromptToolTip(const QString& prompt);
+
+struct AppActions {
+  explicit AppActions(QObject* owner);
+
+  // Framework commands of the application and the document.
+  QAction* fileNew;
+  QAction* fileOpen;
+  QAction* fileSave;  // accelerator only
+  QAction* printSetup;
+  QAction* exit;
+  std::array<QAction*, 4> recentFiles;  // the recent-file list, hidden while unused
+  QAction* recentPlaceholder;  // "最近使ったﾌｧｲﾙ", greyed while the list is empty
+  QAction* toolBar;
+  QAction* statusBar;
+  QAction* about;        // the view's Help menu
+  QAction* aboutNoView;  // the same command in the menu shown while no view is open
+
+  // Commands of the view.
+  QAction* date;
+  QAction* displayMode;
+  QAction* searchMode;
+  QAction* next;
+  QAction* previous;
+  QAction* list;
+  QAction* zoomIn;
+  QAction* zoomOut;
+  QAction* zoomReset;
+  QAction* local;
+  QAction* backToMap;
+  QAction* sky;
+  QAction* limb;
+  QAction* print;         // Ctrl+P
+  QAction* printPreview;  // Ctrl+F2
+
+  // The actions that need a view to act on.
+  std::array<QAction*, 15> ViewActions() const;
+  // The command id an action carries.
+  static int Id(const QAction* action);
+};
+
+}  // namespace vernier

@@ -1,0 +1,60 @@
+// The search list: a modeless dialog that scans a span of years for the
+// events meeting the search condition, lists them, and hands the chosen row
+// to the view that owns it.
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "search/program_state.h"
+
+namespace vernier {
+
+class CGnomonView;
+
+// The span the dialog opens with (years).
+inline constexpr double kListPeriodYears = 1.0;
+
+class CListDlg : public QDialog {
+ public:
+  // Opens with the current calendar year as start year and the rows of the
+  // last scan (state.results) in the list.
+  CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent);
+
+  // "検索開始": reads the start year and span (a refused value shows its
+  // message and scans nothing), scans, and lists the rows found.
+  void OnScan();
+  // "星蝕図描画": asks the view to show row state.selectedRow.
+  void OnDraw();
+
+  // The members.
+  double startYear;
+  double periodYears;
+
+  // Controls, by id.
+  QListWidget* list1040;
+  QLineEdit* edit1041;
+  QLineEdit* edit1042;
+  QPushButton* button1043;
+  QPushButton* button1044;
+  QLabel* messages;  // what the scan drew for the user (a missing element file)
+
+ protected:
+  // "終了" and "ｷｬﾝｾﾙ" (and closing the window) ask the view to destroy the
+  // dialog; the view itself stays.
+  void accept() override;
+  void reject() override;
+
+ private:
+  void ShowRows(bool afterScan);
+  void OnSelectionChange(int listRow);
+
+  ProgramState& state_;
+  CGnomonView* view_;
+  bool filling_ = false;  // the list is being refilled: not a user's choice
+};
+
+}  // namespace vernier

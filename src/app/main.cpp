@@ -1,0 +1,54 @@
+// vernier: the desktop program. One main window with one view of the
+// program's state; every value starts from its default at each start.
+//
+//   vernier [--data DIR]
+//
+// The data directory holds the element files, the site list and the
+// coastline files: DIR, else $VERNIER_DATA, else the working directory.
+// With VERNIER_TIMING set, the time from start to the first painted window is
+// printed on standard error.
+#include <QApplication>
+#include <QIcon>
+#include <QStringList>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "app/icons.h"
+#include "app/main_frame.h"
+#include "bessel/data_directory.h"
+#include "search/program_state.h"
+
+int main(int argc, char** argv) {
+  const auto start = std::chrono::steady_clock::now();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("vernier"));
+  QApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+  QIcon icon;
+  for (int size : {16, 32, 48}) icon.addPixmap(vernier::ProgramMark(size));
+  QApplication::setWindowIcon(icon);
+
+  std::optional<std::string> dataDirectory;
+  const QStringList args = QApplication::arguments();
+  for (int i = 1; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    if (arg == QLatin1String("--data") && i + 1 < args.size()) {
+      dataDirectory = args[++i].toStdString();
+    } else if (arg.startsWith(QLatin1String("--data="))) {
+      dataDirectory = arg.mid(7).toStdString();
+    } else {
+      std::fprintf(stderr, "usage: vernier [--data DIR]\n");
+      return arg == QLatin1String("--help") ? 0 : 2;
+    }
+  }
+
+  vernier::ProgramState state;
+  state.SetDataDirectory(vernier::ResolveDataDirectory(dataDirectory));
+
+  vernier::CMainFrame frame(state);
+  frame.ReportFirstPaintSince(start);
+  frame.NewDocument();
+  frame.show();
+  return app.exec();
+}

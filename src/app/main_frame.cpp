@@ -1,0 +1,318 @@
+#include "app/main_frame.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QPageSetupDialog>
+#include <QSettings>
+#include <QToolButton>
+
+#include "app/about_dialog.h"
+#include "app/child_frame.h"
+#include "app/data_exchange.h"
+#include "app/icons.h"
+#include "app/view.h"
+
+namespace vernier {
+
+namespace {
+
+constexpr int kRecentFileCount = 4;
+const char kRecentFileGroup[] = "Recent File List";
+
+}  // namespace
+
+CMainFrame::CMainFrame(ProgramState& state, QWidget* parent)
+    : QMainWindow(parent), state_(state), actions_(std::make_unique<AppActions>(this)) {
+  setWindowTitle(QStringLiteral("VernierWin"));
+  mdiArea_ = new QMdiArea(this);
+  mdiArea_->setBackground(QColor(128, 128, 128));
+  setCentralWidget(mdiArea_);
+
+  CreateToolBar();
+  CreateStatusBar();
+  CreateMenus();
+  ConnectCommands();
+  setDockOptions(dockOptions() | QMainWindow::AnimatedDocks);
+
+  LoadRecentFiles();
+  UpdateMenus();
+  connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { UpdateMenus(); });
+
+  move(kMainFrameLeft, kMainFrameTop);
+  resize(kMainFrameWidth, kMainFrameHeight);
+}
+
+CMainFrame::~CMainFrame() {
+  // The views go first: their list dialogs belong to this window.
+  for (QMdiSubWindow* child : mdiArea_->subWindowList()) delete child;
+}
+
+void CMainFrame::CreateToolBar() {
+  toolBar_ = new QToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"), this);
+  toolBar_->setObjectName(QStringLiteral("59392"));  // the frame's toolbar id 0xE800
+  toolBar_->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+  toolBar_->setMovable(true);
+  toolBar_->setFloatable(true);
+  toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+  const AppActions& a = *actions_;
+  const QList<QAction*> buttons[] = {{a.previous, a.next, a.list},
+                                     {a.zoomIn, a.zoomOut, a.zoomReset},
+                                     {a.local, a.backToMap, a.sky, a.limb, a.about}};
+  bool first = true;
+  for (const QList<QAction*>& group : buttons) {
+    if (!first) toolBar_->addSeparator();
+    first = false;
+    for (QAction* action : group) {
+      toolBar_->addAction(action);
+      // Buttons whose prompt has no second line show no tooltip.
+      if (!action->property("hasToolTip").toBool())
+        toolBar_->widgetForAction(action)->installEventFilter(this);
+    }
+  }
+  addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void CMainFrame::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("59393"));  // the frame's status bar id 0xE801
+  // The message pane: "ﾚﾃﾞｨ" whenever no prompt is shown over it.
+  readyPane_ = new QLabel(QStringLiteral("ﾚﾃﾞｨ"), bar);
+  bar->addWidget(readyPane_, 1);
+  // The keyboard indicators, shown greyed: their key states are not read.
+  for (const char* indicator : {"ｶﾅ", "CAP", "NUM", "SCRL"}) {
+    auto* pane = new QLabel(QString::fromUtf8(indicator), bar);
+    pane->setEnabled(false);
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
+    bar->addPermanentWidget(pane);
+  }
+}
+
+void CMainFrame::CreateMenus() {
+  const AppActions& a = *actions_;
+  fileMenu128_ = new QMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), this);
+  fileMenu128_->addAction(a.fileNew);
+  fileMenu128_->addAction(a.fileOpen);
+  fileMenu128_->addSeparator();
+  fileMenu128_->addAction(a.printSetup);
+  fileMenu128_->addSeparator();
+  fileMenu128_->addAction(a.recentPlaceholder);
+  for (QAction* recent : a.recentFiles) fileMenu128_->addAction(recent);
+  fileMenu128_->addSeparator();
+  fileMenu128_->addAction(a.exit);
+
+  viewMenu128_ = new QMenu(QStringLiteral("表示(&V)"), this);
+  viewMenu128_->addAction(a.toolBar);
+  viewMenu128_->addAction(a.statusBar);
+  helpMenu128_ = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+  helpMenu128_->addAction(a.aboutNoView);
+
+  viewMenu129_ = new QMenu(QStringLiteral("表示(&V)"), this);
+  viewMenu129_->addAction(a.toolBar);
+  viewMenu129_->addAction(a.statusBar);
+  helpMenu129_ = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+  helpMenu129_->addAction(a.about);
+  helpMenu129_->addAction(a.exit);
+
+  // Shortcuts of actions that are in no menu shown at the moment still work.
+  for (QAction* action : {a.fileNew, a.fileOpen, a.fileSave}) addAction(action);
+  for (QAction* action : a.ViewActions()) addAction(action);
+}
+
+void CMainFrame::UpdateMenus() {
+  const bool viewOpen = !mdiArea_->subWindowList().isEmpty();
+  for (QAction* action : actions_->ViewActions()) action->setEnabled(viewOpen);
+  actions_->fileSave->setEnabled(viewOpen);
+  if (viewOpen == showsViewMenus_ && !menuBar()->actions().isEmpty()) return;
+  showsViewMenus_ = viewOpen;
+  QMenuBar* bar = menuBar();
+  bar->clear();
+  if (viewOpen) {
+    bar->addAction(actions_->date);
+    bar->addAction(actions_->displayMode);
+    bar->addAction(actions_->searchMode);
+    bar->addMenu(viewMenu129_);
+    bar->addMenu(helpMenu129_);
+  } else {
+    bar->addMenu(fileMenu128_);
+    bar->addMenu(viewMenu128_);
+    bar->addMenu(helpMenu128_);
+  }
+}
+
+void CMainFrame::ConnectCommands() {
+  const AppActions& a = *actions_;
+  connect(a.fileNew, &QAction::triggered, this, [this] { NewDocument(); });
+  connect(a.fileOpen, &QAction::triggered, this, &CMainFrame::OnFileOpen);
+  connect(a.fileSave, &QAction::triggered, this, &CMainFrame::SaveDocument);
+  connect(a.printSetup, &QAction::triggered, this, &CMainFrame::OnPrintSetup);
+  connect(a.exit, &QAction::triggered, this, &QWidget::close);
+  connect(a.about, &QAction::triggered, this, &CMainFrame::OnAbout);
+  connect(a.aboutNoView, &QAction::triggered, this, &CMainFrame::OnAbout);
+  for (int i = 0; i < kRecentFileCount; ++i)
+    connect(a.recentFiles[i], &QAction::triggered, this, [this, i] {
+      if (i < recentFiles_.size()) OpenDocument(recentFiles_[i]);
+    });
+
+  connect(a.toolBar, &QAction::toggled, toolBar_, &QToolBar::setVisible);
+  connect(toolBar_, &QToolBar::visibilityChanged, a.toolBar, &QAction::setChecked);
+  connect(a.statusBar, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
+
+  // The view's commands go to the view of the current child window.
+  auto toView = [this](QAction* action, void (CGnomonView::*command)()) {
+    connect(action, &QAction::triggered, this, [this, command] {
+      if (CGnomonView* view = ActiveView()) (view->*command)();
+    });
+  };
+  toView(a.date, &CGnomonView::OnDate);
+  toView(a.displayMode, &CGnomonView::OnDisplayMode);
+  toView(a.searchMode, &CGnomonView::OnSearchMode);
+  toView(a.next, &CGnomonView::OnNext);
+  toView(a.previous, &CGnomonView::OnPrevious);
+  toView(a.list, &CGnomonView::OnList);
+  toView(a.zoomIn, &CGnomonView::OnZoomIn);
+  toView(a.zoomOut, &CGnomonView::OnZoomOut);
+  toView(a.zoomReset, &CGnomonView::OnZoomReset);
+  toView(a.local, &CGnomonView::OnLocal);
+  toView(a.backToMap, &CGnomonView::OnBackToMap);
+  toView(a.sky, &CGnomonView::OnSky);
+  toView(a.limb, &CGnomonView::OnLimb);
+  auto printer = [this]() -> QPrinter& {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+  };
+  connect(a.print, &QAction::triggered, this, [this, printer] {
+    if (CGnomonView* view = ActiveView()) view->OnFilePrint(printer());
+  });
+  connect(a.printPreview, &QAction::triggered, this, [this, printer] {
+    if (CGnomonView* view = ActiveView()) view->OnFilePrintPreview(printer());
+  });
+}
+
+CGnomonView* CMainFrame::ActiveView() const {
+  QMdiSubWindow* child = mdiArea_->currentSubWindow();
+  if (!child) child = mdiArea_->activeSubWindow();
+  return child ? static_cast<CChildFrame*>(child)->View() : nullptr;
+}
+
+CChildFrame* CMainFrame::AddChild(CGnomonView* view, const CGnomonDoc& document) {
+  auto* child = new CChildFrame(view, document);
+  mdiArea_->addSubWindow(child);
+  connect(view, &CGnomonView::StatusNote, this,
+          [this](const QString& text) { statusBar()->showMessage(text, 5000); });
+  connect(child, &QObject::destroyed, this, [this] {
+    QMetaObject::invokeMethod(
+        this, [this] { UpdateMenus(); }, Qt::QueuedConnection);
+  });
+  if (startTime_) {
+    view->ReportFirstPaintSince(*startTime_);
+    startTime_.reset();
+  }
+  child->showMaximized();
+  mdiArea_->setActiveSubWindow(child);
+  UpdateMenus();
+  return child;
+}
+
+CChildFrame* CMainFrame::NewDocument() {
+  return AddChild(new CGnomonView(state_), CGnomonDoc::Untitled(++untitledCount_));
+}
+
+CChildFrame* CMainFrame::OpenDocument(const QString& path) {
+  if (!QFileInfo(path).isFile()) {
+    QMessageBox::warning(this, MessageBoxTitle(),
+                         QStringLiteral("%1 が見つかりません。").arg(QFileInfo(path).fileName()));
+    recentFiles_.removeAll(path);
+    UpdateRecentFileActions();
+    return nullptr;
+  }
+  // The document keeps nothing: the file is not read.
+  const CGnomonDoc document = CGnomonDoc::FromFile(path);
+  AddRecentFile(document.Path());
+  return AddChild(new CGnomonView(state_), document);
+}
+
+void CMainFrame::OnFileOpen() {
+  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("開く"));
+  if (!path.isEmpty()) OpenDocument(path);
+}
+
+void CMainFrame::SaveDocument() {
+  auto* child = static_cast<CChildFrame*>(mdiArea_->currentSubWindow());
+  if (!child) return;
+  // Always asks for the name (and before replacing a file): the document
+  // holds nothing, so saving over an opened file would only empty it.
+  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"),
+                                                    child->Document().Title());
+  if (path.isEmpty()) return;
+  if (!child->Document().SaveAs(path)) {
+    QMessageBox::warning(this, MessageBoxTitle(),
+                         QStringLiteral("%1 に保存できません。").arg(path));
+    return;
+  }
+  child->UpdateTitle();
+  AddRecentFile(child->Document().Path());
+}
+
+void CMainFrame::OnAbout() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void CMainFrame::OnPrintSetup() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  QPageSetupDialog dialog(printer_.get(), this);
+  dialog.exec();
+}
+
+void CMainFrame::LoadRecentFiles() {
+  QSettings settings;
+  settings.beginGroup(QString::fromLatin1(kRecentFileGroup));
+  for (int i = 1; i <= kRecentFileCount; ++i) {
+    const QString path = settings.value(QStringLiteral("File%1").arg(i)).toString();
+    if (!path.isEmpty()) recentFiles_ << path;
+  }
+  UpdateRecentFileActions();
+}
+
+void CMainFrame::AddRecentFile(const QString& path) {
+  recentFiles_.removeAll(path);
+  recentFiles_.prepend(path);
+  while (recentFiles_.size() > kRecentFileCount) recentFiles_.removeLast();
+  QSettings settings;
+  settings.beginGroup(QString::fromLatin1(kRecentFileGroup));
+  for (int i = 0; i < kRecentFileCount; ++i) {
+    const QString key = QStringLiteral("File%1").arg(i + 1);
+    if (i < recentFiles_.size())
+      settings.setValue(key, recentFiles_[i]);
+    else
+      settings.remove(key);
+  }
+  UpdateRecentFileActions();
+}
+
+void CMainFrame::UpdateRecentFileActions() {
+  const AppActions& a = *actions_;
+  for (int i = 0; i < kRecentFileCount; ++i) {
+    const bool used = i < recentFiles_.size();
+    a.recentFiles[i]->setVisible(used);
+    if (used)
+      a.recentFiles[i]->setText(
+          QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(recentFiles_[i]).fileName()));
+  }
+  // The greyed placeholder stands in while the list is empty.
+  a.recentPlaceholder->setVisible(recentFiles_.isEmpty());
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip && qobject_cast<QToolButton*>(watched)) return true;
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace vernier

@@ -1,0 +1,86 @@
+// The main window: the MDI area with the child windows of the views, the
+// menus (one set while no view is open, the view's set otherwise), the
+// toolbar, the status bar, and the application's and documents' commands.
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <chrono>
+#include <memory>
+#include <optional>
+
+#include "app/actions.h"
+#include "search/program_state.h"
+
+namespace vernier {
+
+class CChildFrame;
+class CGnomonView;
+
+// Where the main window opens and how large it is.
+inline constexpr int kMainFrameLeft = 0;
+inline constexpr int kMainFrameTop = 0;
+inline constexpr int kMainFrameWidth = 700;
+inline constexpr int kMainFrameHeight = 600;
+
+class CMainFrame : public QMainWindow {
+ public:
+  explicit CMainFrame(ProgramState& state, QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  // The documents' commands.
+  CChildFrame* NewDocument();
+  CChildFrame* OpenDocument(const QString& path);
+  void SaveDocument();
+  void OnFileOpen();
+  void OnAbout();
+  void OnPrintSetup();
+
+  // The view of the current child window, if any.
+  CGnomonView* ActiveView() const;
+  QMdiArea* MdiArea() const { return mdiArea_; }
+  const AppActions& Actions() const { return *actions_; }
+  QToolBar* ToolBar() const { return toolBar_; }
+  QLabel* ReadyPane() const { return readyPane_; }
+  const QStringList& RecentFiles() const { return recentFiles_; }
+  // True while the view's menus are shown (a view is open).
+  bool ShowsViewMenus() const { return showsViewMenus_; }
+
+  // The first view reports its first paint (see CGnomonView).
+  void ReportFirstPaintSince(std::chrono::steady_clock::time_point start) { startTime_ = start; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateToolBar();
+  void CreateStatusBar();
+  void CreateMenus();
+  void ConnectCommands();
+  void UpdateMenus();
+  CChildFrame* AddChild(CGnomonView* view, const class CGnomonDoc& document);
+  void AddRecentFile(const QString& path);
+  void LoadRecentFiles();
+  void UpdateRecentFileActions();
+
+  ProgramState& state_;
+  std::unique_ptr<AppActions> actions_;
+  QMdiArea* mdiArea_;
+  QToolBar* toolBar_ = nullptr;
+  QLabel* readyPane_ = nullptr;
+  // Menus shown while no view is open, and the view's.
+  QMenu *fileMenu128_, *viewMenu128_, *helpMenu128_;
+  QMenu *viewMenu129_, *helpMenu129_;
+  bool showsViewMenus_ = false;
+  QStringList recentFiles_;
+  int untitledCount_ = 0;
+  std::unique_ptr<QPrinter> printer_;
+  std::optional<std::chrono::steady_clock::time_point> startTime_;
+};
+
+}  // namespace vernier

@@ -1,0 +1,275 @@
+#include "app/view.h"
+
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/display_dialog.h"
+#include "app/list_dialog.h"
+#include "app/mode_dialog.h"
+#include "app/when_dialog.h"
+#include "raster/raster_device_context.h"
+#include "search/navigation.h"
+#include "search/search_list.h"
+
+namespace vernier {
+
+namespace {
+
+// The view's pixels per inch on the screen; on paper 100 view pixels make an
+// inch.
+constexpr int kScreenPixelsPerInch = 96;
+constexpr int kPrintViewPixelsPerInch = 100;
+
+}  // namespace
+
+void DrawCoordinateReadout(DeviceContext& dc, const MapWindow& map, double lon, double lat) {
+  const FontSpec previous = dc.SelectFont(ViewFont());
+  dc.SetBackgroundMode(BackgroundMode::Opaque);
+  dc.SetBackgroundColor({0, 0, 0});
+  dc.SetTextColor({255, 255, 255});
+  char text[48];
+  std::snprintf(text, sizeof text, "Lon:%7.2f", lon);
+  dc.TextOut(map.frameRight - 85, 15, text);
+  std::snprintf(text, sizeof text, "Lat:%7.2f", lat);
+  dc.TextOut(map.frameRight - 85, 30, text);
+  dc.SelectFont(previous);
+}
+
+std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int y) {
+  const MapWindow& map = state.map;
+  if (map.projection == kProjectionMercator || state.display.displayMode != 0) return {};
+  if (!IsPixelOnGlobe(map, x, y)) return {};
+  ScreenGeo point = ScreenToGeo(map, x, y);
+  if (!point.found) return {};
+  point.lon = NormaliseClickLongitude(point.lon);
+  return point;
+}
+
+void PrintPicture(QPainter& painter, const QImage& picture, int dotsPerInch) {
+  painter.save();
+  const double scale = static_cast<double>(dotsPerInch) / kPrintViewPixelsPerInch;
+  painter.scale(scale, scale);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(0, 0, picture);
+  painter.restore();
+}
+
+CGnomonView::CGnomonView(ProgramState& state, QWidget* parent) : QWidget(parent), state_(state) {
+  // The paint covers every pixel: nothing to erase first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setMouseTracking(false);
+}
+
+CGnomonView::~CGnomonView() {
+  delete listDialog_.data();
+}
+
+CListDlg* CGnomonView::ListDialog() const {
+  return listDialog_.data();
+}
+
+void CGnomonView::ReportFirstPaintSince(std::chrono::steady_clock::time_point start) {
+  if (std::getenv("VERNIER_TIMING")) startTime_ = start;
+}
+
+PaintOutcome CGnomonView::PaintInto(QImage& image) {
+  RasterDeviceContext dc(image, kScreenPixelsPerInch);
+  const ClientRect client{0, 0, image.width(), image.height()};
+  const PaintOutcome outcome = PaintView(state_, dc, client).outcome;
+  ++paintCount_;
+  lastOutcome_ = outcome;
+  if (outcome == PaintOutcome::NeedsDate && !askingForDate_) {
+    // The date dialog cannot run inside a paint: it opens right after it.
+    askingForDate_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { AskForDate(); }, Qt::QueuedConnection);
+  }
+  return outcome;
+}
+
+void CGnomonView::paintEvent(QPaintEvent*) {
+  if (width() <= 0 || height() <= 0) return;
+  if (!showPictureOnly_ || picture_.size() != size()) {
+    picture_ = QImage(size(), QImage::Format_RGB32);
+    picture_.fill(Qt::black);
+    PaintInto(picture_);
+  }
+  showPictureOnly_ = false;
+  QPainter(this).drawImage(0, 0, picture_);
+  if (startTime_) {
+    const auto elapsed = std::chrono::steady_clock::now() - *startTime_;
+    std::fprintf(stderr, "vernier: first paint shown %.0f ms after start\n",
+                 std::chrono::duration<double, std::milli>(elapsed).count());
+    startTime_.reset();
+  }
+}
+
+void CGnomonView::Repaint() {
+  showPictureOnly_ = false;
+  update();
+}
+
+void CGnomonView::AskForDate() {
+  askingForDate_ = false;
+  // The paint has put today's date into the current date.
+  if (EditCurrentDate(state_, this)) {
+    state_.navigation.paintRequest = PaintRequest::ReadAtDate;
+    Repaint();
+  }
+}
+
+void CGnomonView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || picture_.size() != size()) return;
+  const QPoint at = event->position().toPoint();
+  const auto point = ClickedGlobePoint(state_, at.x(), at.y());
+  if (!point) return;
+  // Drawn over the picture as it stands; the next repaint removes it.
+  {
+    RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
+    DrawCoordinateReadout(dc, state_.map, point->lon, point->lat);
+  }
+  showPictureOnly_ = true;
+  update();
+}
+
+void CGnomonView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint at = event->position().toPoint();
+  // The clicked point becomes the centre of the typed window (preset 3).
+  if (RecentreAtPixel(state_.map, at.x(), at.y())) {
+    state_.navigation.paintRequest = PaintRequest::Redraw;
+    Repaint();
+  }
+}
+
+void CGnomonView::OnNext() {
+  state_.navigation.paintRequest = PaintRequest::StepForward;
+  Repaint();
+}
+
+void CGnomonView::OnPrevious() {
+  StepBack(state_);
+  Repaint();
+}
+
+void CGnomonView::OnZoomIn() {
+  if (!ZoomIn(state_.map, state_.display.displayMode)) return;
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
+}
+
+void CGnomonView::OnZoomOut() {
+  if (!ZoomOut(state_.map, state_.display.displayMode)) return;
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
+}
+
+void CGnomonView::OnZoomReset() {
+  state_.display.displayMode = 0;
+  state_.map.preset = 0;
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
+}
+
+void CGnomonView::OnBackToMap() {
+  state_.display.displayMode = 0;
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
+}
+
+void CGnomonView::OnLocal() {
+  // The paint shows whatever the local display draws.
+  state_.display.displayMode = 2;
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
+}
+
+void CGnomonView::OnSky() {
+  emit StatusNote(QStringLiteral("星蝕時の星空の表示はまだ使えません。"));
+}
+
+void CGnomonView::OnLimb() {
+  emit StatusNote(QStringLiteral("接触時の月縁の表示はまだ使えません。"));
+}
+
+void CGnomonView::OnList() {
+  if (listDialog_) return;
+  // Owned by the main window, so it stays above it.
+  listDialog_ = new CListDlg(state_, this, window());
+  listDialog_->show();
+}
+
+void CGnomonView::OnListDraw() {
+  if (LoadSearchResult(state_)) {
+    Repaint();
+    return;
+  }
+  if (state_.results.rows.empty()) {
+    emit StatusNote(QStringLiteral("星蝕リストに星蝕がありません。"));
+    return;
+  }
+  // The row's element file could not be read: the paint shows the message.
+  if (state_.navigation.paintRequest == PaintRequest::ReadAtDate) Repaint();
+}
+
+void CGnomonView::DestroyListDialog() {
+  if (listDialog_) listDialog_->deleteLater();
+  listDialog_ = nullptr;
+}
+
+void CGnomonView::OnDate() {
+  if (!EditCurrentDate(state_, this)) return;
+  state_.navigation.paintRequest = PaintRequest::ReadAtDate;
+  Repaint();
+}
+
+void CGnomonView::OnDisplayMode() {
+  CDisplayDlg dialog(state_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  dialog.WriteBack(state_);
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
+}
+
+void CGnomonView::OnSearchMode() {
+  CModeDlg dialog(state_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  dialog.WriteBack(state_);
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
+}
+
+void CGnomonView::PrintPage(QPrinter& printer) {
+  // The page is painted as the screen is, for the client area's size; the
+  // client rectangle is inverted first, as the printer's preparation does.
+  QImage page(size(), QImage::Format_RGB32);
+  page.fill(Qt::white);
+  {
+    RasterDeviceContext dc(page, kPrintViewPixelsPerInch);
+    dc.InvertRect(0, 0, page.width(), page.height());
+  }
+  PaintInto(page);
+  QPainter painter(&printer);
+  PrintPicture(painter, page, printer.resolution());
+}
+
+void CGnomonView::OnFilePrint(QPrinter& printer) {
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() == QDialog::Accepted) PrintPage(printer);
+}
+
+void CGnomonView::OnFilePrintPreview(QPrinter& printer) {
+  QPrintPreviewDialog preview(&printer, this);
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+          [this](QPrinter* target) { PrintPage(*target); });
+  preview.exec();
+}
+
+}  // namespace vernier

@@ -1,0 +1,106 @@
+// The view: every paint runs the program's paint sequence into an image the
+// size of the client area and shows it. Commands only change the program
+// state and ask for a repaint; the paint does the work.
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <chrono>
+#include <optional>
+
+#include "search/program_state.h"
+#include "search/view_paint.h"
+
+class QPainter;
+class QPrinter;
+
+namespace vernier {
+
+class CListDlg;
+
+// The left-click read-out at the top right of the map frame: "Lon:%7.2f" at
+// (frameRight - 85, 15) and "Lat:%7.2f" at (frameRight - 85, 30), white on an
+// opaque black background, in the view font.
+void DrawCoordinateReadout(DeviceContext& dc, const MapWindow& map, double lon, double lat);
+
+// The geographic point under a client pixel as a left click reads it: none in
+// Mercator projection, in display modes other than the map, off the globe, or
+// where the pixel does not invert; the longitude brought into -180 … 180.
+std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int y);
+
+// Draws the view's picture onto a printer page (or any paint device of the
+// given resolution) so that 100 view pixels take one inch.
+void PrintPicture(QPainter& painter, const QImage& picture, int dotsPerInch);
+
+class CGnomonView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CGnomonView(ProgramState& state, QWidget* parent = nullptr);
+  ~CGnomonView() override;
+
+  // Toolbar and menu commands.
+  void OnNext();
+  void OnPrevious();
+  void OnZoomIn();
+  void OnZoomOut();
+  void OnZoomReset();
+  void OnBackToMap();
+  void OnLocal();
+  void OnSky();
+  void OnLimb();
+  void OnList();
+  void OnDate();
+  void OnDisplayMode();
+  void OnSearchMode();
+  void OnFilePrint(QPrinter& printer);
+  void OnFilePrintPreview(QPrinter& printer);
+
+  // Posted by the search list: show its chosen row; destroy its window.
+  void OnListDraw();
+  void DestroyListDialog();
+
+  // Invalidates the whole client area: the next paint runs the paint sequence.
+  void Repaint();
+
+  // Paints one printed page: the paint sequence for the client area at 100
+  // view pixels to the inch.
+  void PrintPage(QPrinter& printer);
+
+  const QImage& Picture() const { return picture_; }
+  CListDlg* ListDialog() const;
+  int PaintCount() const { return paintCount_; }
+  PaintOutcome LastOutcome() const { return lastOutcome_; }
+  ProgramState& State() { return state_; }
+
+  // With VERNIER_TIMING set, the first paint reports its time since `start`
+  // on standard error.
+  void ReportFirstPaintSince(std::chrono::steady_clock::time_point start);
+
+ signals:
+  // A short note for the status bar.
+  void StatusNote(const QString& text);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  QSize sizeHint() const override { return {684, 480}; }
+
+ private:
+  // Runs the paint sequence into `image` (the client area's size).
+  PaintOutcome PaintInto(QImage& image);
+  void AskForDate();
+
+  ProgramState& state_;
+  QImage picture_;
+  bool showPictureOnly_ = false;  // the next paint shows the picture as it stands
+  bool askingForDate_ = false;
+  int paintCount_ = 0;
+  PaintOutcome lastOutcome_ = PaintOutcome::Stopped;
+  QPointer<CListDlg> listDialog_;
+  std::optional<std::chrono::steady_clock::time_point> startTime_;
+};
+
+}  // namespace vernier

@@ -1,0 +1,70 @@
+#include "app/when_dialog.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "app/data_exchange.h"
+#include "app/dialog_controls.h"
+
+namespace vernier {
+
+CWhenDlg::CWhenDlg(int y, int m, int d, QWidget* parent)
+    : QDialog(parent), year(y), month(m), day(d) {
+  setWindowTitle(QStringLiteral("年月設定メニュー"));
+  yearEdit = MakeEdit(1000, this, 8);
+  monthEdit = MakeEdit(1001, this, 8);
+  dayEdit = MakeEdit(1002, this, 8);
+
+  auto* grid = new QGridLayout;
+  const struct {
+    const char* label;
+    QLineEdit* edit;
+  } rows[] = {{"Year(&P) 2000 to 2035 :", yearEdit},
+              {"Month(&M) 1 to 12 :", monthEdit},
+              {"Day(&D) 1 to 31 :", dayEdit}};
+  int row = 0;
+  for (const auto& r : rows) {
+    auto* label = new QLabel(QString::fromUtf8(r.label), this);
+    label->setBuddy(r.edit);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(r.edit, row, 1);
+    ++row;
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addLayout(MakeOkCancelRow(this));
+
+  yearEdit->setText(FormatEditInteger(year));
+  monthEdit->setText(FormatEditInteger(month));
+  dayEdit->setText(FormatEditInteger(day));
+}
+
+void CWhenDlg::accept() {
+  DataExchange dx(this);
+  int y = year, m = month, d = day;
+  // The year range is wider than the label says; the day is not checked
+  // against the month's length.
+  dx.Integer(yearEdit, y, -3000, 3000);
+  dx.Integer(monthEdit, m, 1, 12);
+  dx.Integer(dayEdit, d, 1, 31);
+  if (!dx.ok()) return;
+  year = y;
+  month = m;
+  day = d;
+  QDialog::accept();
+}
+
+bool EditCurrentDate(ProgramState& state, QWidget* parent) {
+  CWhenDlg dialog(static_cast<int>(std::trunc(state.event.year)),
+                  static_cast<int>(std::trunc(state.event.month)),
+                  static_cast<int>(std::trunc(state.event.day)), parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  state.event.year = dialog.year;
+  state.event.month = dialog.month;
+  state.event.day = dialog.day;
+  return true;
+}
+
+}  // namespace vernier

@@ -1,0 +1,104 @@
+// What the desktop program's tests share: a data directory with a few
+// element records across two files and a site list, a program state on it
+// with a fixed "today", and helpers to paint a view and to answer the modal
+// dialogs and message boxes a command opens.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "search/program_state.h"
+#include "support/temp_data_dir.h"
+
+// Readable QStrings in the tests' failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
+
+namespace vernier::testing {
+
+// A star whose shadow crosses the Earth's centre at t = 0 (x = 0.55 t, y = 0,
+// d = 0, mu = 15 t): a short path over the equator.
+inline BesselianElements CentralStar(double year, double month, double day, double xz,
+                                     double type) {
+  BesselianElements e = DatedRecord(year, month, day, xz);
+  e.type = type;
+  e.jd = 2451545;
+  e.t0 = 0;
+  e.x0 = 0, e.x1 = 0.55, e.y0 = 0, e.y1 = 0;
+  e.d0 = 0, e.mu0 = 0, e.mu1 = 15;
+  e.l10 = e.l20 = 0.2725;
+  return e;
+}
+
+inline const char kSiteList[] =
+    "; test sites\n"
+    "Tokyo,139.767,35.681,40,0\n"
+    "Osaka,135.502,34.693,20,0\n"
+    "Sapporo,141.354,43.062,20,0\n";
+
+class AppTest : public ::testing::Test {
+ protected:
+  AppTest() {
+    dir.Write("ecad22.PRN",
+              FormatRecords({CentralStar(2026, 11, 1, 100, 1), CentralStar(2026, 12, 10, 200, 2),
+                             CentralStar(2027, 1, 5, 300, 1), CentralStar(2200, 6, 1, 145, 2)}));
+    dir.Write("ecad24.PRN",
+              FormatRecords({CentralStar(2201, 2, 3, 400, 1), CentralStar(2300, 1, 1, 145, 1)}));
+    dir.Write("location.new", kSiteList);
+    state.SetDataDirectory(dir.path());
+    state.outputDirectory = dir.path();
+    state.file.messages = nullptr;
+    state.today = [] { return CalendarDay{2026, 12, 7}; };
+  }
+
+  TempDataDir dir;
+  ProgramState state;
+};
+
+// Runs `handle` on the next modal widget of type T that opens (polling the
+// event loop; gives up after about two seconds). The returned watch can be
+// cancelled with StopWatching once the moment has passed.
+template <typename T>
+QPointer<QTimer> WhenModalOpens(std::function<void(T*)> handle) {
+  auto* timer = new QTimer;
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, handle, tries] {
+    if (auto* widget = dynamic_cast<T*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      handle(widget);
+    } else if (++*tries > 400) {
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start(5);
+  return timer;
+}
+
+inline void StopWatching(QPointer<QTimer> watch) {
+  if (watch) {
+    watch->stop();
+    watch->deleteLater();
+  }
+}
+
+// Answers the next message box with OK and keeps its text in `text`.
+inline QPointer<QTimer> CaptureNextMessage(QString* text) {
+  return WhenModalOpens<QMessageBox>([text](QMessageBox* box) {
+    *text = box->text();
+    box->done(QMessageBox::Ok);
+  });
+}
+
+}  // namespace vernier::testing

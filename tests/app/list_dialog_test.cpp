@@ -1,0 +1,183 @@
+// The search list: opening, scanning, choosing a row and drawing it in the
+// view, refusing bad spans, and the window's life beside the view's.
+#include "app/list_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/view.h"
+#include "app_fixture.h"
+
+namespace vernier {
+namespace {
+
+using testing::AppTest;
+using testing::CaptureNextMessage;
+
+const char kHeader[] = "    Date          XZ#      SAO#      HIP#       ZC#";
+
+class ListTest : public AppTest {
+ protected:
+  ListTest() {
+    view = new CGnomonView(state);
+    view->resize(500, 400);
+    view->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(view));
+    EXPECT_EQ(state.elements.xz, 200);  // 10 December 2026
+  }
+  ~ListTest() override { delete view; }
+
+  CListDlg* Open() {
+    view->OnList();
+    CListDlg* list = view->ListDialog();
+    EXPECT_NE(list, nullptr);
+    return list;
+  }
+  QStringList Lines(CListDlg* list) const {
+    QStringList lines;
+    for (int i = 0; i < list->list1040->count(); ++i) lines << list->list1040->item(i)->text();
+    return lines;
+  }
+  // Types the span and presses "検索開始"; returns the message box's text.
+  QString Scan(CListDlg* list, const QString& start, const QString& period = "1") {
+    list->edit1041->setText(start);
+    list->edit1042->setText(period);
+    QString message;
+    auto watch = CaptureNextMessage(&message);
+    QTest::mouseClick(list->button1043, Qt::LeftButton);
+    testing::StopWatching(watch);
+    return message;
+  }
+  void Paint() {
+    QCoreApplication::processEvents();
+    view->repaint();
+  }
+
+  CGnomonView* view;
+};
+
+TEST_F(ListTest, OpensWithTheHeaderThisYearAndTheUsualSpan) {
+  CListDlg* list = Open();
+  EXPECT_TRUE(list->isVisible());
+  EXPECT_FALSE(list->isModal());
+  EXPECT_EQ(list->windowTitle(), "星蝕検索リスト表示");
+  EXPECT_EQ(Lines(list), QStringList{kHeader});
+  EXPECT_EQ(list->edit1041->text(), "2026");
+  EXPECT_EQ(list->edit1042->text(), "1");
+  EXPECT_EQ(list->findChild<QPushButton*>("1")->text(), "終了");
+  EXPECT_EQ(list->findChild<QPushButton*>("2")->text(), "ｷｬﾝｾﾙ");
+  // The command does nothing more while the window is open.
+  view->OnList();
+  EXPECT_EQ(view->ListDialog(), list);
+}
+
+TEST_F(ListTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
+  CListDlg* list = Open();
+  EXPECT_EQ(Scan(list, "2026"), "");
+  EXPECT_EQ(Lines(list), (QStringList{kHeader, "  2026.1101       100         0        0        0",
+                                      "  2026.1210       200         0        0        0"}));
+  // The view still shows the event it showed before the scan.
+  EXPECT_EQ(state.elements.xz, 200);
+  Paint();
+  EXPECT_EQ(state.elements.xz, 200);
+
+  list->list1040->setCurrentRow(2);
+  EXPECT_EQ(state.selectedRow, 1);
+  list->list1040->setCurrentRow(1);
+  EXPECT_EQ(state.selectedRow, 0);
+  list->list1040->setCurrentRow(2);
+  // The header line stands for the first result.
+  list->list1040->setCurrentRow(0);
+  EXPECT_EQ(state.selectedRow, 0);
+
+  QTest::mouseClick(list->button1044, Qt::LeftButton);
+  EXPECT_EQ(state.elements.xz, 200);  // posted: the view acts when it gets it
+  Paint();
+  EXPECT_EQ(state.elements.xz, 100);
+  EXPECT_EQ(state.event.day, 1);
+  EXPECT_EQ(view->LastOutcome(), PaintOutcome::Drawn);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+
+  // A span across the end of ecad22.PRN: the row found in ecad24.PRN is
+  // loaded as that very record.
+  EXPECT_EQ(Scan(list, "2201"), "");
+  EXPECT_EQ(Lines(list),
+            (QStringList{kHeader, "  2201.0203       400         0        0        0"}));
+  list->list1040->setCurrentRow(1);
+  QTest::mouseClick(list->button1044, Qt::LeftButton);
+  Paint();
+  EXPECT_EQ(state.elements.xz, 400);
+  EXPECT_EQ(state.elements.year, 2201);
+  view->OnNext();
+  Paint();
+  EXPECT_EQ(state.elements.year, 2300);
+}
+
+TEST_F(ListTest, RefusedSpansScanNothing) {
+  CListDlg* list = Open();
+  ASSERT_EQ(Scan(list, "2026"), "");
+  const QStringList rows = Lines(list);
+  EXPECT_EQ(Scan(list, "2027", "2"), "1 から 1 までの数字を入力してください。");
+  EXPECT_EQ(Scan(list, "4001"), "-3000 から 4000 までの数字を入力してください。");
+  EXPECT_EQ(Scan(list, "year"), "数字を入力してください。");
+  EXPECT_EQ(Lines(list), rows);
+  EXPECT_EQ(state.results.rows.size(), 2u);
+}
+
+TEST_F(ListTest, DrawWithAnEmptyListChangesNothing) {
+  QSignalSpy notes(view, &CGnomonView::StatusNote);
+  CListDlg* list = Open();
+  ASSERT_EQ(Scan(list, "1990"), "");  // no event in 1990
+  EXPECT_EQ(Lines(list), QStringList{kHeader});
+  list->list1040->setCurrentRow(0);
+  QTest::mouseClick(list->button1044, Qt::LeftButton);
+  Paint();
+  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_EQ(notes.count(), 1);
+}
+
+TEST_F(ListTest, AMissingNextFileIsReportedInTheListWindow) {
+  std::filesystem::remove(dir.File("ecad24.PRN"));
+  CListDlg* list = Open();
+  EXPECT_FALSE(list->messages->isVisible());
+  ASSERT_EQ(Scan(list, "2200"), "");
+  EXPECT_TRUE(list->messages->isVisible());
+  EXPECT_TRUE(list->messages->text().startsWith("ベッセル要素ファイルがありません！ 1 "));
+  EXPECT_EQ(Lines(list),
+            (QStringList{kHeader, "  2200.0601       145         0        0        0"}));
+}
+
+TEST_F(ListTest, EndAndCancelCloseOnlyTheListAndReopeningShowsTheLastRows) {
+  CListDlg* list = Open();
+  ASSERT_EQ(Scan(list, "2026"), "");
+  list->list1040->setCurrentRow(2);
+  QTest::mouseClick(list->findChild<QPushButton*>("1"), Qt::LeftButton);  // 終了
+  QTest::qWait(20);
+  EXPECT_EQ(view->ListDialog(), nullptr);
+  EXPECT_TRUE(view->isVisible());
+
+  state.today = [] { return CalendarDay{2031, 5, 5}; };
+  list = Open();
+  // The rows of the last scan, in the opening format (two blanks before the
+  // last number), and this year as the start.
+  EXPECT_EQ(Lines(list), (QStringList{kHeader, "  2026.1101       100         0        0       0",
+                                      "  2026.1210       200         0        0       0"}));
+  EXPECT_EQ(list->edit1041->text(), "2031");
+  EXPECT_EQ(state.selectedRow, 1);                                        // kept across openings
+  QTest::mouseClick(list->findChild<QPushButton*>("2"), Qt::LeftButton);  // ｷｬﾝｾﾙ
+  QTest::qWait(20);
+  EXPECT_EQ(view->ListDialog(), nullptr);
+}
+
+TEST_F(ListTest, ClosingTheViewDestroysTheListWindow) {
+  QPointer<CListDlg> list = Open();
+  ASSERT_TRUE(list);
+  delete view;
+  view = nullptr;
+  EXPECT_TRUE(list.isNull());
+}
+
+}  // namespace
+}  // namespace vernier

@@ -1,0 +1,218 @@
+// The main window as the user meets it: where it opens, its one maximised
+// child window, the menus with and without a view, the toolbar, and the
+// status bar's prompts.
+#include "app/main_frame.h"
+
+#include <QHelpEvent>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <QToolTip>
+#include <fstream>
+
+#include "app/child_frame.h"
+#include "app/icons.h"
+#include "app/list_dialog.h"
+#include "app/view.h"
+#include "app_fixture.h"
+
+namespace vernier {
+namespace {
+
+using testing::AppTest;
+
+QStringList MenuBarTexts(CMainFrame& frame) {
+  QStringList texts;
+  for (QAction* action : frame.menuBar()->actions()) texts << action->text();
+  return texts;
+}
+
+QStringList MenuTexts(CMainFrame& frame, const QString& title) {
+  QStringList texts;
+  for (QAction* top : frame.menuBar()->actions())
+    if (top->text() == title && top->menu())
+      for (QAction* action : top->menu()->actions())
+        if (action->isVisible()) texts << (action->isSeparator() ? "-" : action->text());
+  return texts;
+}
+
+class MainFrameTest : public AppTest {
+ protected:
+  MainFrameTest() : frame(state) {
+    frame.NewDocument();
+    frame.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  }
+  CMainFrame frame;
+};
+
+TEST_F(MainFrameTest, OpensAtTheTopLeftWithOneMaximisedView) {
+  EXPECT_EQ(frame.pos(), QPoint(0, 0));
+  EXPECT_EQ(frame.size(), QSize(700, 600));
+  const auto children = frame.MdiArea()->subWindowList();
+  ASSERT_EQ(children.size(), 1);
+  EXPECT_TRUE(children[0]->isMaximized());
+  auto* view = qobject_cast<CGnomonView*>(children[0]->widget());
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(frame.ActiveView(), view);
+  EXPECT_EQ(children[0]->windowTitle(), "Gnomon1");
+  EXPECT_EQ(frame.windowTitle(), "VernierWin - [Gnomon1]");
+  // The view fills the child window and was painted with the first event.
+  QTest::qWait(20);
+  EXPECT_GT(view->PaintCount(), 0);
+  EXPECT_EQ(view->LastOutcome(), PaintOutcome::Drawn);
+  EXPECT_EQ(view->Picture().size(), view->size());
+  EXPECT_EQ(state.elements.xz, 200);
+}
+
+TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
+  EXPECT_TRUE(frame.ShowsViewMenus());
+  EXPECT_EQ(MenuBarTexts(frame), (QStringList{"年月設定(&N)", "表示モード(&D)", "検索モード(&M)",
+                                              "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  EXPECT_EQ(MenuTexts(frame, "表示(&V)"), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
+  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"),
+            (QStringList{"vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+
+  // Closing the view leaves the frame with the menus of no view.
+  frame.MdiArea()->closeAllSubWindows();
+  QTest::qWait(20);
+  EXPECT_FALSE(frame.ShowsViewMenus());
+  EXPECT_EQ(MenuBarTexts(frame), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  EXPECT_EQ(MenuTexts(frame, "ﾌｧｲﾙ(&F)"),
+            (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-", "ﾌﾟﾘﾝﾀの設定(&R)...",
+                         "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"), QStringList{"gnomon のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+  EXPECT_FALSE(frame.Actions().next->isEnabled());
+  EXPECT_FALSE(frame.Actions().list->isEnabled());
+  EXPECT_TRUE(frame.Actions().about->isEnabled());
+
+  // New (Ctrl+N) opens another view, and the view's menus return.
+  QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
+  QTest::qWait(20);
+  ASSERT_EQ(frame.MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(frame.MdiArea()->subWindowList()[0]->windowTitle(), "Gnomon2");
+  EXPECT_TRUE(frame.ShowsViewMenus());
+  EXPECT_TRUE(frame.Actions().next->isEnabled());
+}
+
+TEST_F(MainFrameTest, ToolbarHasElevenButtonsInThreeGroupsWithTheirTooltips) {
+  const struct {
+    int id;
+    const char* tip;
+  } expected[] = {{kCmdPrevious, "前の星蝕"},
+                  {kCmdNext, "次の星蝕"},
+                  {kCmdList, "星蝕リスト"},
+                  {0, nullptr},
+                  {kCmdZoomIn, "拡大"},
+                  {kCmdZoomOut, "縮小"},
+                  {kCmdZoomReset, "地図拡大解除"},
+                  {0, nullptr},
+                  {kCmdLocal, "局地情報表示"},
+                  {kCmdBackToMap, "地図表示へ戻る"},
+                  {kCmdSky, ""},
+                  {kCmdLimb, ""},
+                  {kCmdAbout, "ﾊﾞｰｼﾞｮﾝ情報"}};
+  const QList<QAction*> actions = frame.ToolBar()->actions();
+  ASSERT_EQ(actions.size(), 13);
+  QList<QImage> icons;
+  for (int i = 0; i < 13; ++i) {
+    if (!expected[i].tip) {
+      EXPECT_TRUE(actions[i]->isSeparator()) << i;
+      continue;
+    }
+    EXPECT_EQ(AppActions::Id(actions[i]), expected[i].id) << i;
+    // What the pointer resting on the button shows (nothing for a prompt
+    // without a second line).
+    QToolTip::hideText();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+    QWidget* button = frame.ToolBar()->widgetForAction(actions[i]);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(button, &help);
+    EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(),
+              QString::fromUtf8(expected[i].tip))
+        << i;
+    const QImage icon = actions[i]->icon().pixmap(kToolbarIconSize).toImage();
+    EXPECT_EQ(icon.size(), QSize(kToolbarIconSize, kToolbarIconSize)) << i;
+    for (const QImage& other : icons) EXPECT_NE(icon, other) << "icon " << i << " repeats";
+    icons << icon;
+  }
+  EXPECT_EQ(frame.ToolBar()->iconSize(), QSize(18, 18));
+  EXPECT_EQ(frame.ToolBar()->objectName(), "59392");
+  EXPECT_EQ(frame.statusBar()->objectName(), "59393");
+
+  // The commands 32777 … 32789 are on the toolbar only.
+  frame.Actions().toolBar->trigger();
+  EXPECT_FALSE(frame.ToolBar()->isVisible());
+  for (QAction* top : frame.menuBar()->actions()) {
+    if (!top->menu()) continue;
+    for (QAction* item : top->menu()->actions())
+      EXPECT_TRUE(AppActions::Id(item) < 32777 || AppActions::Id(item) > 32789);
+  }
+  frame.Actions().toolBar->trigger();
+  EXPECT_TRUE(frame.ToolBar()->isVisible());
+}
+
+TEST_F(MainFrameTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) {
+  QStatusBar* bar = frame.statusBar();
+  EXPECT_EQ(frame.ReadyPane()->text(), "ﾚﾃﾞｨ");
+  EXPECT_TRUE(frame.ReadyPane()->isVisible());
+  EXPECT_TRUE(bar->currentMessage().isEmpty());
+
+  // Pointing at the "next" button shows the first line of its prompt.
+  QWidget* next = frame.ToolBar()->widgetForAction(frame.Actions().next);
+  QTest::mouseMove(next);
+  QTest::qWait(20);
+  EXPECT_EQ(bar->currentMessage(), "次の星蝕を表示");
+  EXPECT_FALSE(frame.ReadyPane()->isVisible());
+  QWidget* zoom = frame.ToolBar()->widgetForAction(frame.Actions().zoomIn);
+  QTest::mouseMove(zoom);
+  QTest::qWait(20);
+  EXPECT_EQ(bar->currentMessage(), "地図拡大モード時拡大（拡大モードへは左ダブルクリックで）");
+
+  // Away from the bar the pane says ready again.
+  QTest::mouseMove(frame.ActiveView());
+  QTest::qWait(20);
+  EXPECT_TRUE(bar->currentMessage().isEmpty());
+  EXPECT_TRUE(frame.ReadyPane()->isVisible());
+
+  // Sky and limb are not available yet: a note.
+  frame.Actions().sky->trigger();
+  EXPECT_FALSE(bar->currentMessage().isEmpty());
+}
+
+TEST_F(MainFrameTest, ToolbarCommandsReachTheView) {
+  QTest::qWait(20);
+  ASSERT_EQ(state.elements.xz, 200);
+  QTest::mouseClick(frame.ToolBar()->widgetForAction(frame.Actions().next), Qt::LeftButton);
+  QTest::qWait(50);
+  EXPECT_EQ(state.elements.xz, 300);
+  QTest::mouseClick(frame.ToolBar()->widgetForAction(frame.Actions().previous), Qt::LeftButton);
+  QTest::qWait(50);
+  EXPECT_EQ(state.elements.xz, 200);
+  QTest::mouseClick(frame.ToolBar()->widgetForAction(frame.Actions().list), Qt::LeftButton);
+  ASSERT_NE(frame.ActiveView()->ListDialog(), nullptr);
+  EXPECT_EQ(frame.ActiveView()->ListDialog()->parentWidget(), &frame);
+}
+
+TEST_F(MainFrameTest, OpeningAFileAddsItToTheRecentFileList) {
+  dir.Write("notes.gnm", "kept as it is");
+  frame.MdiArea()->closeAllSubWindows();
+  QTest::qWait(20);
+  ASSERT_NE(frame.OpenDocument(QString::fromStdString(dir.File("notes.gnm"))), nullptr);
+  EXPECT_EQ(frame.MdiArea()->subWindowList()[0]->windowTitle(), "notes.gnm");
+  EXPECT_EQ(frame.RecentFiles().value(0), QString::fromStdString(dir.File("notes.gnm")));
+  // Opening reads nothing and changes nothing.
+  std::ifstream in(dir.File("notes.gnm"));
+  std::string text;
+  std::getline(in, text);
+  EXPECT_EQ(text, "kept as it is");
+  frame.MdiArea()->closeAllSubWindows();
+  QTest::qWait(20);
+  EXPECT_TRUE(MenuTexts(frame, "ﾌｧｲﾙ(&F)").contains("&1 notes.gnm"));
+  EXPECT_FALSE(MenuTexts(frame, "ﾌｧｲﾙ(&F)").contains("最近使ったﾌｧｲﾙ"));
+}
+
+}  // namespace
+}  // namespace vernier

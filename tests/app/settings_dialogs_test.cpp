@@ -1,0 +1,405 @@
+// The settings dialogs: what they show, what they refuse (with which
+// message, staying open), and exactly which settings their OK writes.
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/about_dialog.h"
+#include "app/data_exchange.h"
+#include "app/display_dialog.h"
+#include "app/mode_dialog.h"
+#include "app/view.h"
+#include "app/when_dialog.h"
+#include "app_fixture.h"
+
+namespace vernier {
+namespace {
+
+using testing::AppTest;
+using testing::CaptureNextMessage;
+using testing::WhenModalOpens;
+
+// Presses OK; returns the text of the message box it raised ("" if none).
+QString PressOk(QDialog& dialog) {
+  QString message;
+  auto watch = CaptureNextMessage(&message);
+  QTest::mouseClick(dialog.findChild<QPushButton*>("1"), Qt::LeftButton);
+  testing::StopWatching(watch);  // any message box has come and gone
+  return message;
+}
+
+QLineEdit* Edit(QDialog& dialog, int id) {
+  return dialog.findChild<QLineEdit*>(QString::number(id));
+}
+
+class DialogTest : public AppTest {
+ protected:
+  DialogTest() {
+    // The state after a first paint: a site list read, a globe laid out.
+    state.cities.count = 3;
+    const char* names[] = {"Tokyo", "Osaka", "Sapporo"};
+    const double values[3][3] = {
+        {139.767, 35.681, 40}, {135.502, 34.693, 20}, {141.354, 43.062, 20}};
+    for (int i = 0; i < 3; ++i) {
+      state.cities.entries[i + 1].name = names[i];
+      state.cities.entries[i + 1].longitude = values[i][0];
+      state.cities.entries[i + 1].latitude = values[i][1];
+      state.cities.entries[i + 1].height = values[i][2];
+    }
+    state.map.baseRadius = 230;
+    state.map.targetRadius = 230;
+    state.event.year = 2026, state.event.month = 12, state.event.day = 10;
+    state.event.xz = 1234;
+  }
+};
+
+TEST(DataExchange, MessagesFillTheLimitsAsTheControlsAcceptThem) {
+  EXPECT_EQ(RangeMessageForNumber(-3000, 4000), "-3000 から 4000 までの数字を入力してください。");
+  EXPECT_EQ(RangeMessageForNumber(0.001, 100), "0.001 から 100 までの数字を入力してください。");
+  EXPECT_EQ(RangeMessageForInteger(-40000, 40000),
+            "-40000 から 40000 までの整数を入力してください。");
+  double x = 7;
+  EXPECT_TRUE(ParseEditNumber(" -12.5e1 ", x));
+  EXPECT_EQ(x, -125);
+  for (const char* bad : {"", "abc", "1,5", "0x10", "inf", "nan", "1.2.3", "--1"})
+    EXPECT_FALSE(ParseEditNumber(bad, x)) << bad;
+  int n = 0;
+  EXPECT_TRUE(ParseEditInteger("+42", n));
+  EXPECT_EQ(n, 42);
+  for (const char* bad : {"", "4.0", "1e3", "99999999999"})
+    EXPECT_FALSE(ParseEditInteger(bad, n)) << bad;
+  EXPECT_EQ(RoundTo(12.345678, 4), 12.3457);
+  EXPECT_EQ(RoundTo(-2.5, 0), -2);  // floor(x + 0.5): halves go up
+  EXPECT_EQ(RoundTo(2.345, 2), 2.35);
+}
+
+TEST_F(DialogTest, DateDialogRefusesOutOfRangeValuesAndStaysOpen) {
+  CWhenDlg dialog(2026, 12, 10);
+  dialog.show();
+  EXPECT_EQ(dialog.windowTitle(), "年月設定メニュー");
+  EXPECT_EQ(dialog.yearEdit->text(), "2026");
+
+  // Element files reach 4000, but the dialog takes years up to 3000 only.
+  dialog.yearEdit->setText("3500");
+  EXPECT_EQ(PressOk(dialog), "-3000 から 3000 までの整数を入力してください。");
+  EXPECT_TRUE(dialog.isVisible());
+  dialog.yearEdit->setText("-3000");
+  dialog.monthEdit->setText("13");
+  EXPECT_EQ(PressOk(dialog), "1 から 12 までの整数を入力してください。");
+  dialog.monthEdit->setText("2");
+  dialog.dayEdit->setText("3.5");
+  EXPECT_EQ(PressOk(dialog), "整数を入力してください。");
+  dialog.dayEdit->setText("0");
+  EXPECT_EQ(PressOk(dialog), "1 から 31 までの整数を入力してください。");
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.year, 2026);  // nothing taken while refused
+
+  dialog.dayEdit->setText("31");  // the day is not checked against the month
+  EXPECT_EQ(PressOk(dialog), "");
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.year, -3000);
+  EXPECT_EQ(dialog.month, 2);
+  EXPECT_EQ(dialog.day, 31);
+}
+
+TEST_F(DialogTest, DateCommandSetsTheDateAndAsksForALoadAtIt) {
+  CGnomonView view(state);
+  state.navigation.paintRequest = PaintRequest::Redraw;
+  WhenModalOpens<CWhenDlg>([](CWhenDlg* dialog) {
+    EXPECT_EQ(dialog->dayEdit->text(), "10");
+    dialog->yearEdit->setText("2200");
+    dialog->monthEdit->setText("5");
+    dialog->dayEdit->setText("1");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("1"), Qt::LeftButton);
+  });
+  view.OnDate();
+  EXPECT_EQ(state.event.year, 2200);
+  EXPECT_EQ(state.event.month, 5);
+  EXPECT_EQ(state.event.day, 1);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate);
+
+  // Cancelled: nothing changes.
+  state.navigation.paintRequest = PaintRequest::Redraw;
+  WhenModalOpens<CWhenDlg>([](CWhenDlg* dialog) {
+    dialog->yearEdit->setText("1999");
+    dialog->reject();
+  });
+  view.OnDate();
+  EXPECT_EQ(state.event.year, 2200);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+}
+
+TEST_F(DialogTest, DisplayDialogConfirmedUnchangedRoundsTheTypedWindow) {
+  state.map.preset = 3;
+  state.map.typedLon = 12.345678;
+  state.map.typedLat = -33.333333;
+  state.map.targetRadius = 230 * 2.3456;
+  CDisplayDlg dialog(state);
+  dialog.show();
+  EXPECT_EQ(dialog.windowTitle(), "表示モードメニュー");
+  EXPECT_EQ(Edit(dialog, 1008)->text(), "12.3457");
+  EXPECT_EQ(Edit(dialog, 1009)->text(), "-33.3333");
+  EXPECT_EQ(Edit(dialog, 1010)->text(), "2.35");
+  EXPECT_EQ(Edit(dialog, 1013)->text(), "0.1");
+  EXPECT_TRUE(dialog.window313->isChecked());
+  EXPECT_TRUE(dialog.mode300->isChecked());
+  EXPECT_EQ(PressOk(dialog), "");
+  ASSERT_EQ(dialog.result(), QDialog::Accepted);
+  dialog.WriteBack(state);
+  EXPECT_EQ(state.map.typedLon, 12.3457);
+  EXPECT_EQ(state.map.typedLat, -33.3333);
+  EXPECT_EQ(state.map.targetRadius, RoundTo(2.35 * 230, 2));
+  EXPECT_EQ(state.map.preset, 3);
+  EXPECT_EQ(state.map.gridMode, 4);
+  EXPECT_DOUBLE_EQ(state.display.drawStepHours, 0.1 / 60);
+}
+
+TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
+  state.lastMapCentreLon = 139.7;
+  CDisplayDlg dialog(state);
+  dialog.show();
+  // The table starts a quarter turn west of the map's centre, on 15 degrees.
+  EXPECT_EQ(Edit(dialog, 1011)->text(), "45");
+  dialog.mode301->setChecked(true);
+  dialog.window312->setChecked(true);
+  dialog.check1016->setChecked(true);
+  dialog.check1021->setChecked(true);
+  dialog.check1022->setChecked(true);
+  dialog.check1035->setChecked(true);
+  Edit(dialog, 1013)->setText("2");
+  Edit(dialog, 1018)->setText("-30.5");
+  Edit(dialog, 1011)->setText("-120");
+  Edit(dialog, 1012)->setText("7.5");
+  Edit(dialog, 1014)->setText("10");
+  EXPECT_EQ(PressOk(dialog), "");
+  dialog.WriteBack(state);
+  EXPECT_EQ(state.display.displayMode, 1);
+  // The limit-line table: neither the window nor the grid nor the step.
+  EXPECT_EQ(state.map.preset, 0);
+  EXPECT_EQ(state.map.gridMode, 4);
+  EXPECT_DOUBLE_EQ(state.display.drawStepHours, 0.1 / 60);
+  EXPECT_EQ(state.display.limitLineLongitude, -120);
+  EXPECT_EQ(state.display.limitLineStep, 7.5);
+  // Always written.
+  EXPECT_EQ(state.map.coastlineSource, 2);
+  EXPECT_EQ(state.map.projection, kProjectionMercator);
+  EXPECT_TRUE(state.display.kmlOutput);
+  EXPECT_EQ(state.display.deltaTAdjust, -30.5);
+  // The observer belongs to the local display only.
+  EXPECT_EQ(state.site.longitude, 135.0);
+
+  // The path map takes window, grid and step, but not the table's values.
+  state.lastMapCentreLon = -100;
+  CDisplayDlg again(state);
+  again.show();
+  EXPECT_EQ(Edit(again, 1011)->text(), "-180");  // trunc(-6.67) * 15 - 90
+  EXPECT_TRUE(again.check1022->isChecked());
+  again.mode300->setChecked(true);
+  again.window312->setChecked(true);
+  again.check1016->setChecked(true);
+  again.check1022->setChecked(false);
+  Edit(again, 1013)->setText("2");
+  Edit(again, 1012)->setText("30");
+  EXPECT_EQ(PressOk(again), "");
+  again.WriteBack(state);
+  EXPECT_EQ(state.map.preset, 2);
+  EXPECT_EQ(state.map.gridMode, 0);
+  EXPECT_DOUBLE_EQ(state.display.drawStepHours, 2.0 / 60);
+  EXPECT_EQ(state.display.limitLineStep, 7.5);
+  EXPECT_EQ(state.map.projection, kProjectionGlobe);
+  // The window's centre is only taken for the typed window.
+  EXPECT_EQ(state.map.typedLon, 0);
+}
+
+TEST_F(DialogTest, DisplayDialogSetsTheObserverForTheLocalDisplay) {
+  {
+    // A typed position: the site becomes "typed in" (99), values unrounded.
+    CDisplayDlg dialog(state);
+    dialog.show();
+    EXPECT_EQ(dialog.combo1019->count(), 3);
+    EXPECT_EQ(dialog.combo1019->currentIndex(), 0);
+    dialog.mode302->setChecked(true);
+    dialog.source315->setChecked(true);
+    Edit(dialog, 1014)->setText("-70.123456789");
+    Edit(dialog, 1015)->setText("-33.5");
+    Edit(dialog, 1017)->setText("2500");
+    EXPECT_EQ(PressOk(dialog), "");
+    dialog.WriteBack(state);
+    EXPECT_EQ(state.site.cityIndex, kTypedSiteIndex);
+    EXPECT_EQ(state.site.siteSource, 1);
+    EXPECT_EQ(state.site.longitude, -70.123456789);
+    EXPECT_EQ(state.site.latitude, -33.5);
+    EXPECT_EQ(state.site.height, 2500);
+  }
+  {
+    // Reopened: no city is selected; the position shows rounded to 5 places.
+    CDisplayDlg dialog(state);
+    dialog.show();
+    EXPECT_EQ(dialog.combo1019->currentIndex(), -1);
+    EXPECT_EQ(Edit(dialog, 1014)->text(), "-70.12346");
+    EXPECT_TRUE(dialog.source315->isChecked());
+    // "選択" with no city chosen keeps the observer where it is.
+    dialog.source314->setChecked(true);
+    EXPECT_EQ(PressOk(dialog), "");
+    dialog.WriteBack(state);
+    EXPECT_EQ(state.site.longitude, -70.123456789);
+    EXPECT_EQ(state.site.siteSource, 0);
+  }
+  {
+    // A city chosen takes effect at once, also when the dialog is cancelled.
+    CDisplayDlg dialog(state);
+    dialog.show();
+    dialog.combo1019->setCurrentIndex(2);
+    emit dialog.combo1019->activated(2);
+    dialog.reject();
+    EXPECT_EQ(state.site.cityIndex, 3);
+    EXPECT_EQ(state.site.longitude, -70.123456789);
+  }
+  {
+    CDisplayDlg dialog(state);
+    dialog.show();
+    EXPECT_EQ(dialog.combo1019->currentText(), "Sapporo");
+    dialog.mode302->setChecked(true);
+    EXPECT_EQ(PressOk(dialog), "");
+    dialog.WriteBack(state);
+    EXPECT_EQ(state.site.longitude, 141.354);
+    EXPECT_EQ(state.site.latitude, 43.062);
+    EXPECT_EQ(state.site.height, 20);
+    EXPECT_EQ(state.site.cityIndex, 3);
+  }
+}
+
+TEST_F(DialogTest, DisplayDialogRefusesValuesOutsideTheirRanges) {
+  CDisplayDlg dialog(state);
+  dialog.show();
+  const struct {
+    int id;
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {1008, "361", "-360 から 360 までの数字を入力してください。"},
+      {1009, "-90.5", "-90 から 90 までの数字を入力してください。"},
+      {1010, "5000.01", "0 から 5000 までの数字を入力してください。"},
+      {1013, "0", "0.001 から 100 までの数字を入力してください。"},
+      {1018, "fast", "数字を入力してください。"},
+      {1012, "0.001", "0.01 から 100 までの数字を入力してください。"},
+      {1017, "4001", "0 から 4000 までの数字を入力してください。"},
+  };
+  for (const auto& c : cases) {
+    QLineEdit* edit = Edit(dialog, c.id);
+    const QString good = edit->text();
+    edit->setText(c.text);
+    EXPECT_EQ(PressOk(dialog), QString::fromUtf8(c.message)) << c.id;
+    EXPECT_TRUE(dialog.isVisible()) << c.id;
+    EXPECT_TRUE(edit->hasFocus() || !QApplication::focusWidget()) << c.id;
+    edit->setText(good);
+  }
+  EXPECT_EQ(PressOk(dialog), "");
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(DialogTest, DisplayModeCommandAppliesOnOkAndAsksForARedraw) {
+  CGnomonView view(state);
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  WhenModalOpens<CDisplayDlg>([](CDisplayDlg* dialog) {
+    dialog->check1035->setChecked(true);
+    dialog->reject();
+  });
+  view.OnDisplayMode();
+  EXPECT_FALSE(state.display.kmlOutput);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::StepForward);
+  WhenModalOpens<CDisplayDlg>([](CDisplayDlg* dialog) {
+    dialog->check1035->setChecked(true);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("1"), Qt::LeftButton);
+  });
+  view.OnDisplayMode();
+  EXPECT_TRUE(state.display.kmlOutput);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+}
+
+TEST_F(DialogTest, SearchModeDialogOffersModesZeroOneAndThreeOnly) {
+  state.search.xzTarget = 145;
+  CModeDlg dialog(state);
+  dialog.show();
+  EXPECT_EQ(dialog.windowTitle(), "検索モードメニュー");
+  for (int id : {1022, 1027, 1028, 1029, 1030, 1031, 1032, 1033, 1038, 1034})
+    EXPECT_FALSE(dialog.findChild<QWidget*>(QString::number(id))->isEnabled()) << id;
+  for (int id : {1020, 1021, 1023, 1037, 1024, 1036, 1, 2})
+    EXPECT_TRUE(dialog.findChild<QWidget*>(QString::number(id))->isEnabled()) << id;
+  // The XZ field shows the current event's star, not the one last searched.
+  EXPECT_EQ(Edit(dialog, 1024)->text(), "1234");
+  EXPECT_EQ(dialog.combo1037->count(), 2);
+  EXPECT_EQ(dialog.combo1037->itemText(0), "PARTIAL OCCLTATION");
+  EXPECT_EQ(dialog.combo1037->itemText(1), "CENTRAL OCCULTATION");
+  EXPECT_EQ(dialog.combo1037->currentIndex(), 1);  // typeCode 2
+  EXPECT_EQ(Edit(dialog, 1027)->text(), "0.5");
+
+  Edit(dialog, 1024)->setText("40001");
+  EXPECT_EQ(PressOk(dialog), "-40000 から 40000 までの整数を入力してください。");
+  Edit(dialog, 1024)->setText("12.5");
+  EXPECT_EQ(PressOk(dialog), "整数を入力してください。");
+  EXPECT_TRUE(dialog.isVisible());
+
+  // Mode 3 takes the XZ number; the type choice is not taken.
+  Edit(dialog, 1024)->setText("-555");
+  dialog.mode1023->setChecked(true);
+  dialog.combo1037->setCurrentIndex(0);
+  emit dialog.combo1037->activated(0);
+  EXPECT_EQ(PressOk(dialog), "");
+  dialog.WriteBack(state);
+  EXPECT_EQ(state.search.searchMode, 3);
+  EXPECT_EQ(state.search.xzTarget, -555);
+  EXPECT_EQ(state.search.typeCode, 2);
+}
+
+TEST_F(DialogTest, SearchModeDialogTakesTheChosenTypeForModeOne) {
+  CModeDlg dialog(state);
+  dialog.show();
+  dialog.mode1021->setChecked(true);
+  dialog.combo1037->setCurrentIndex(0);
+  emit dialog.combo1037->activated(0);
+  EXPECT_EQ(dialog.pendingTypeCode, 1);
+  Edit(dialog, 1024)->setText("99");
+  EXPECT_EQ(PressOk(dialog), "");
+  dialog.WriteBack(state);
+  EXPECT_EQ(state.search.searchMode, 1);
+  EXPECT_EQ(state.search.typeCode, 1);
+  EXPECT_EQ(state.search.xzTarget, 145);  // mode 1 leaves the star alone
+  EXPECT_EQ(state.search.typeRangeYears, 20);
+  EXPECT_EQ(state.search.minMagnitude, 0.5);
+}
+
+TEST_F(DialogTest, SearchModeDateButtonSetsTheDateAtOnce) {
+  CGnomonView view(state);
+  state.navigation.paintRequest = PaintRequest::Redraw;
+  bool dateDone = false;
+  WhenModalOpens<CModeDlg>([&](CModeDlg* dialog) {
+    WhenModalOpens<CWhenDlg>([&](CWhenDlg* when) {
+      EXPECT_EQ(when->yearEdit->text(), "2026");
+      when->yearEdit->setText("2100");
+      QTest::mouseClick(when->findChild<QPushButton*>("1"), Qt::LeftButton);
+      dateDone = true;
+    });
+    QTest::mouseClick(dialog->button1036, Qt::LeftButton);
+    EXPECT_TRUE(dateDone);
+    EXPECT_EQ(state.event.year, 2100);
+    dialog->reject();  // the date stays set
+  });
+  view.OnSearchMode();
+  EXPECT_TRUE(dateDone);
+  EXPECT_EQ(state.event.year, 2100);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+}
+
+TEST(AboutBox, ShowsTitleVersionAndCopyright) {
+  CAboutDlg about;
+  EXPECT_EQ(about.windowTitle(), "vernier のﾊﾞｰｼﾞｮﾝ情報");
+  QStringList texts;
+  for (QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
+  EXPECT_TRUE(texts.contains("vernier Version " + ProgramVersion()));
+  EXPECT_TRUE(texts.filter("Copyright (C)").size() == 1);
+  EXPECT_FALSE(ProgramVersion().isEmpty());
+}
+
+}  // namespace
+}  // namespace vernier

@@ -1,0 +1,283 @@
+// The view's commands change the program state as the program's commands do,
+// and every paint is drawn from that state.
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+
+#include "app/view.h"
+#include "app/when_dialog.h"
+#include "app_fixture.h"
+#include "gdi/recording_device_context.h"
+#include "map/map_window.h"
+
+namespace vernier {
+namespace {
+
+using testing::AppTest;
+using testing::WhenModalOpens;
+
+class ViewTest : public AppTest {
+ protected:
+  ViewTest() : view(state) {
+    view.resize(684, 480);
+    view.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    Paint();
+  }
+  // What the window system does after an invalidation: one paint now.
+  void Paint() {
+    view.repaint();
+    QCoreApplication::processEvents();
+  }
+  double Xz() const { return state.elements.xz; }
+
+  CGnomonView view;
+};
+
+TEST_F(ViewTest, NextAndPreviousStepThroughTheEventsAndRepaintsKeepTheEvent) {
+  // The start shows the first event on or after today (7 December 2026).
+  EXPECT_EQ(Xz(), 200);
+  EXPECT_EQ(view.LastOutcome(), PaintOutcome::Drawn);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+
+  view.OnNext();
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::StepForward);
+  EXPECT_EQ(Xz(), 200);  // the command only asks; the paint steps
+  Paint();
+  EXPECT_EQ(Xz(), 300);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+
+  // Covering and uncovering paints the same event again.
+  const QImage before = view.Picture();
+  Paint();
+  Paint();
+  EXPECT_EQ(Xz(), 300);
+  EXPECT_EQ(view.Picture(), before);
+
+  view.OnPrevious();
+  Paint();
+  EXPECT_EQ(Xz(), 200);
+
+  // On across the end of ecad22.PRN into ecad24.PRN.
+  view.OnNext();
+  Paint();
+  view.OnNext();
+  Paint();
+  EXPECT_EQ(Xz(), 145);
+  view.OnNext();
+  Paint();
+  EXPECT_EQ(Xz(), 400);
+  EXPECT_EQ(state.elements.year, 2201);
+
+  // With a search condition the previous command keeps the event.
+  state.search.searchMode = 3;
+  state.search.xzTarget = 400;
+  view.OnPrevious();
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+  Paint();
+  EXPECT_EQ(Xz(), 400);
+}
+
+TEST_F(ViewTest, ZoomActsOnlyOnTheMapAndResetAndBackToMapChooseTheMap) {
+  const double radius = state.map.radius;
+  ASSERT_GT(radius, 0);
+  view.OnZoomIn();
+  EXPECT_DOUBLE_EQ(state.map.targetRadius, 2 * radius);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+  view.OnZoomOut();
+  EXPECT_DOUBLE_EQ(state.map.targetRadius, radius / 2);
+
+  // In the limit-line table and the local display the zoom does nothing.
+  for (int mode : {1, 2}) {
+    state.display.displayMode = mode;
+    state.map.targetRadius = 123;
+    state.navigation.paintRequest = PaintRequest::ReadAtDate;
+    view.OnZoomIn();
+    view.OnZoomOut();
+    EXPECT_EQ(state.map.targetRadius, 123) << "mode " << mode;
+    EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate) << "mode " << mode;
+  }
+  state.navigation.paintRequest = PaintRequest::Redraw;
+
+  // Back to the map keeps the window; the zoom reset returns to the globe.
+  state.display.displayMode = 2;
+  state.map.preset = 3;
+  view.OnBackToMap();
+  EXPECT_EQ(state.display.displayMode, 0);
+  EXPECT_EQ(state.map.preset, 3);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+  state.display.displayMode = 1;
+  view.OnZoomReset();
+  EXPECT_EQ(state.display.displayMode, 0);
+  EXPECT_EQ(state.map.preset, 0);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+}
+
+TEST_F(ViewTest, LocalSkyAndLimbCommands) {
+  QSignalSpy notes(&view, &CGnomonView::StatusNote);
+  view.OnLocal();
+  EXPECT_EQ(state.display.displayMode, 2);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+  Paint();
+  EXPECT_EQ(Xz(), 200);
+
+  // Sky and limb are not available yet: a note, and the state stays.
+  view.OnSky();
+  view.OnLimb();
+  ASSERT_EQ(notes.count(), 2);
+  EXPECT_FALSE(notes[0][0].toString().isEmpty());
+  EXPECT_EQ(state.display.displayMode, 2);
+}
+
+TEST_F(ViewTest, LeftClickShowsTheCoordinatesUntilTheNextRepaint) {
+  const MapWindow& map = state.map;
+  const QImage map0 = view.Picture();
+  const int paints = view.PaintCount();
+  const QRect readout(map.frameRight - 85, 2, 80, 30);
+
+  QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(map.centreX, map.centreY));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(view.PaintCount(), paints);  // drawn over the picture, no new paint
+  EXPECT_NE(view.Picture().copy(readout), map0.copy(readout));
+
+  view.Repaint();
+  Paint();
+  EXPECT_EQ(view.Picture().copy(readout), map0.copy(readout));
+
+  // Outside the globe's disc: nothing.
+  QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(2, map.frameBottom - 2));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(view.Picture().copy(readout), map0.copy(readout));
+}
+
+TEST_F(ViewTest, ClickedPointFollowsTheIgnoreRules) {
+  const MapWindow& map = state.map;
+  auto centre = ClickedGlobePoint(state, map.centreX, map.centreY);
+  ASSERT_TRUE(centre.has_value());
+  const ScreenGeo expected = ScreenToGeo(map, map.centreX, map.centreY);
+  EXPECT_DOUBLE_EQ(centre->lat, expected.lat);
+  EXPECT_DOUBLE_EQ(centre->lon, NormaliseClickLongitude(expected.lon));
+  EXPECT_GE(centre->lon, -180);
+  EXPECT_LE(centre->lon, 180);
+
+  const int outside = map.centreX + static_cast<int>(map.radius) + 3;
+  EXPECT_FALSE(ClickedGlobePoint(state, outside, map.centreY).has_value());
+  state.display.displayMode = 1;
+  EXPECT_FALSE(ClickedGlobePoint(state, map.centreX, map.centreY).has_value());
+  state.display.displayMode = 0;
+  state.map.projection = kProjectionMercator;
+  EXPECT_FALSE(ClickedGlobePoint(state, map.centreX, map.centreY).has_value());
+}
+
+TEST(CoordinateReadout, DrawsLongitudeAndLatitudeWhiteOnBlackAtTheFrameCorner) {
+  MapWindow map;
+  map.frameRight = 600;
+  RecordingDeviceContext dc;
+  DrawCoordinateReadout(dc, map, NormaliseClickLongitude(200), 35.25);
+  const auto texts = dc.Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, "Lon:-160.00");
+  EXPECT_EQ(texts[0].x, 515);
+  EXPECT_EQ(texts[0].y, 15);
+  EXPECT_EQ(texts[1].text, "Lat:  35.25");
+  EXPECT_EQ(texts[1].x, 515);
+  EXPECT_EQ(texts[1].y, 30);
+  for (const auto& t : texts) {
+    EXPECT_EQ(t.colour, (Rgb{255, 255, 255}));
+    EXPECT_EQ(t.mode, BackgroundMode::Opaque);
+  }
+  EXPECT_EQ(dc.BackgroundColour(), (Rgb{0, 0, 0}));
+}
+
+TEST_F(ViewTest, DoubleClickRecentresTheGlobeButNotTheMercatorChart) {
+  const MapWindow& map = state.map;
+  const QPoint at(map.centreX + 40, map.centreY - 30);
+  const ScreenGeo expected = ScreenToGeo(map, at.x(), at.y());
+  ASSERT_TRUE(expected.found);
+  QTest::mouseDClick(&view, Qt::LeftButton, {}, at);
+  EXPECT_EQ(state.map.preset, 3);
+  EXPECT_DOUBLE_EQ(state.map.typedLon, NormaliseClickLongitude(expected.lon));
+  EXPECT_DOUBLE_EQ(state.map.typedLat, expected.lat);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+  Paint();
+
+  state.map.preset = 0;
+  state.map.projection = kProjectionMercator;
+  view.Repaint();
+  Paint();
+  QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(state.map.centreX, state.map.centreY));
+  EXPECT_EQ(state.map.preset, 0);
+}
+
+TEST_F(AppTest, MissingElementFilesShowTheMessageThenAskForADateFilledWithToday) {
+  testing::TempDataDir empty;
+  empty.Write("location.new", testing::kSiteList);
+  state.SetDataDirectory(empty.path());
+  CGnomonView view(state);
+  view.resize(400, 300);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));  // the first paint
+  EXPECT_EQ(view.LastOutcome(), PaintOutcome::Stopped);
+  EXPECT_TRUE(state.navigation.loadFailed);
+
+  // The next paint asks for a date: the dialog opens after it, with today.
+  QString shown[3];
+  bool answered = false;
+  WhenModalOpens<CWhenDlg>([&](CWhenDlg* dialog) {
+    shown[0] = dialog->yearEdit->text();
+    shown[1] = dialog->monthEdit->text();
+    shown[2] = dialog->dayEdit->text();
+    dialog->yearEdit->setText("2026");
+    dialog->monthEdit->setText("11");
+    dialog->dayEdit->setText("1");
+    state.SetDataDirectory(dir.path());  // the user moved the files in meanwhile
+    QTest::mouseClick(dialog->findChild<QPushButton*>("1"), Qt::LeftButton);
+    answered = true;
+  });
+  view.Repaint();
+  view.repaint();
+  EXPECT_EQ(view.LastOutcome(), PaintOutcome::NeedsDate);
+  EXPECT_FALSE(state.navigation.loadFailed);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 3000));
+  EXPECT_EQ(shown[0], "2026");
+  EXPECT_EQ(shown[1], "12");
+  EXPECT_EQ(shown[2], "7");
+  EXPECT_EQ(state.event.month, 11);
+  // OK asked for a load at the date and a repaint.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return view.LastOutcome() == PaintOutcome::Drawn; }, 3000));
+  EXPECT_EQ(state.elements.xz, 100);  // the event of 1 November
+}
+
+TEST_F(ViewTest, PrintingPaintsTheSameEventOntoThePage) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(dir.File("page.pdf")));
+  const int paints = view.PaintCount();
+  view.PrintPage(printer);
+  EXPECT_EQ(view.PaintCount(), paints + 1);
+  EXPECT_EQ(view.LastOutcome(), PaintOutcome::Drawn);
+  EXPECT_EQ(Xz(), 200);
+  EXPECT_GT(std::filesystem::file_size(dir.File("page.pdf")), 1000u);
+}
+
+TEST(PrintPicture, HundredViewPixelsMakeOneInch) {
+  QImage picture(10, 10, QImage::Format_RGB32);
+  picture.fill(Qt::black);
+  picture.setPixel(4, 7, qRgb(255, 0, 0));
+  QImage page(30, 30, QImage::Format_RGB32);  // a 300 dpi device
+  page.fill(Qt::white);
+  {
+    QPainter painter(&page);
+    PrintPicture(painter, picture, 300);
+  }
+  for (int y = 21; y < 24; ++y)
+    for (int x = 12; x < 15; ++x) EXPECT_EQ(page.pixel(x, y), qRgb(255, 0, 0)) << x << "," << y;
+  EXPECT_EQ(page.pixel(11, 21), qRgb(0, 0, 0));
+  EXPECT_EQ(page.pixel(15, 24), qRgb(0, 0, 0));
+}
+
+}  // namespace
+}  // namespace vernier
