@@ -15,7 +15,9 @@
 #include "app/when_dialog.h"
 #include "raster/raster_device_context.h"
 #include "search/navigation.h"
+#include "search/local_view.h"
 #include "search/search_list.h"
+#include "search/sky_view.h"
 
 namespace vernier {
 
@@ -80,9 +82,15 @@ void CGnomonView::ReportFirstPaintSince(std::chrono::steady_clock::time_point st
 }
 
 PaintOutcome CGnomonView::PaintInto(QImage& image) {
+  StopAnimation();
   RasterDeviceContext dc(image, kScreenPixelsPerInch);
   const ClientRect client{0, 0, image.width(), image.height()};
-  const PaintOutcome outcome = PaintView(state_, dc, client).outcome;
+  PaintOptions options;
+  options.localAnimation = AnimationDrawing::Deferred;
+  const ViewPaintResult result = PaintView(state_, dc, client, options);
+  const PaintOutcome outcome = result.outcome;
+  // The local report's animation runs one frame a second after the paint.
+  if (&image == &picture_ && !result.local.animation.frames.empty()) StartAnimation(result.local.animation);
   ++paintCount_;
   lastOutcome_ = outcome;
   if (outcome == PaintOutcome::NeedsDate && !askingForDate_) {
@@ -112,8 +120,41 @@ void CGnomonView::paintEvent(QPaintEvent*) {
 }
 
 void CGnomonView::Repaint() {
+  StopAnimation();
   showPictureOnly_ = false;
   update();
+}
+
+void CGnomonView::StartAnimation(const LocalAnimation& animation) {
+  animation_ = animation;
+  animationFrame_ = 0;
+  if (!animationTimer_) {
+    animationTimer_ = new QTimer(this);
+    connect(animationTimer_, &QTimer::timeout, this, [this] { DrawNextAnimationFrame(); });
+  }
+  animationTimer_->start(kAnimationFrameMilliseconds);
+}
+
+void CGnomonView::StopAnimation() {
+  if (animationTimer_) animationTimer_->stop();
+}
+
+void CGnomonView::DrawNextAnimationFrame() {
+  if (animationFrame_ >= animation_.frames.size() || picture_.size() != size()) {
+    StopAnimation();
+    return;
+  }
+  {
+    RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
+    DrawLocalAnimationFrame(state_, dc, animation_, animationFrame_++);
+  }
+  if (animationFrame_ >= animation_.frames.size()) StopAnimation();
+  showPictureOnly_ = true;
+  update();
+}
+
+bool CGnomonView::AnimationRunning() const {
+  return animationTimer_ && animationTimer_->isActive();
 }
 
 void CGnomonView::AskForDate() {
@@ -140,13 +181,40 @@ void CGnomonView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CGnomonView::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::RightButton) {
+    PickObserver(at.x(), at.y());
+    return;
+  }
+  if (event->button() != Qt::LeftButton) return;
   // The clicked point becomes the centre of the typed window (preset 3).
   if (RecentreAtPixel(state_.map, at.x(), at.y())) {
     state_.navigation.paintRequest = PaintRequest::Redraw;
     Repaint();
   }
+}
+
+void CGnomonView::PickObserver(int x, int y) {
+  // The globe's hit tests, whatever the projection and the display mode.
+  if (!IsPixelOnGlobe(state_.map, x, y) || picture_.size() != size()) return;
+  StopAnimation();
+  {
+    RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
+    char text[32];
+    std::snprintf(text, sizeof text, "x= %4d y=%4d ", x, y);
+    dc.TextOut(0, 15, text);
+  }
+  showPictureOnly_ = true;
+  update();
+  ScreenGeo point = ScreenToGeo(state_.map, x, y);
+  if (!point.found) return;
+  state_.site.cityIndex = kTypedSiteIndex;
+  state_.site.longitude = NormaliseClickLongitude(point.lon);
+  state_.site.latitude = point.lat;
+  state_.site.height = 0;
+  state_.display.displayMode = 2;
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
 }
 
 void CGnomonView::OnNext() {
@@ -192,7 +260,15 @@ void CGnomonView::OnLocal() {
 }
 
 void CGnomonView::OnSky() {
-  emit StatusNote(QStringLiteral("星蝕時の星空の表示はまだ使えません。"));
+  // Drawn once over the window; the next repaint shows the display mode again.
+  StopAnimation();
+  if (picture_.size() != size()) return;
+  {
+    RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
+    DrawSkyView(state_, dc, ClientRect{0, 0, picture_.width(), picture_.height()});
+  }
+  showPictureOnly_ = true;
+  update();
 }
 
 void CGnomonView::OnLimb() {

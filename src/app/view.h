@@ -5,10 +5,12 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <optional>
 
+#include "local/report.h"
 #include "search/program_state.h"
 #include "search/view_paint.h"
 
@@ -39,6 +41,11 @@ class CGnomonView : public QWidget {
  public:
   explicit CGnomonView(ProgramState& state, QWidget* parent = nullptr);
   ~CGnomonView() override;
+
+  // The observer picked on the globe (right double-click at a client pixel):
+  // the local circumstances for that point.
+  void PickObserver(int x, int y);
+  bool AnimationRunning() const;
 
   // Toolbar and menu commands.
   void OnNext();
@@ -92,6 +99,9 @@ class CGnomonView : public QWidget {
   // Runs the paint sequence into `image` (the client area's size).
   PaintOutcome PaintInto(QImage& image);
   void AskForDate();
+  void StartAnimation(const LocalAnimation& animation);
+  void StopAnimation();
+  void DrawNextAnimationFrame();
 
   ProgramState& state_;
   QImage picture_;
@@ -101,6 +111,9 @@ class CGnomonView : public QWidget {
   PaintOutcome lastOutcome_ = PaintOutcome::Stopped;
   QPointer<CListDlg> listDialog_;
   std::optional<std::chrono::steady_clock::time_point> startTime_;
+  QTimer* animationTimer_ = nullptr;
+  LocalAnimation animation_;
+  std::size_t animationFrame_ = 0;
 };
 
 }  // namespace vernier

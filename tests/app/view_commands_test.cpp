@@ -281,3 +281,60 @@ TEST(PrintPicture, HundredViewPixelsMakeOneInch) {
 
 }  // namespace
 }  // namespace vernier
+
+namespace vernier {
+namespace {
+
+class ViewDisplaysTest : public testing::AppTest {
+ protected:
+  ViewDisplaysTest() : view(state) {
+    view.resize(684, 480);
+    view.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    Paint();
+  }
+  void Paint() {
+    view.repaint();
+    QCoreApplication::processEvents();
+  }
+  CGnomonView view;
+};
+
+TEST_F(ViewDisplaysTest, RightDoubleClickPicksTheObserverAndShowsItsCircumstances) {
+  // The globe's centre pixel is the greatest point of the event (0° 0°).
+  const int x = state.map.centreX, y = state.map.centreY;
+  view.PickObserver(x, y);
+  EXPECT_EQ(state.site.cityIndex, 99);
+  EXPECT_NEAR(state.site.longitude, 0, 1);
+  EXPECT_NEAR(state.site.latitude, 0, 1);
+  EXPECT_EQ(state.site.height, 0);
+  EXPECT_EQ(state.display.displayMode, 2);
+  Paint();
+  EXPECT_EQ(view.LastOutcome(), PaintOutcome::Drawn);
+  // The observer on the path sees the star hidden: its animation runs.
+  EXPECT_TRUE(view.AnimationRunning());
+  // A command stops it.
+  view.OnBackToMap();
+  EXPECT_FALSE(view.AnimationRunning());
+  Paint();
+
+  // A click off the globe changes nothing.
+  state.site.cityIndex = 1;
+  view.PickObserver(1, 1);
+  EXPECT_EQ(state.site.cityIndex, 1);
+  EXPECT_EQ(state.display.displayMode, 0);
+}
+
+TEST_F(ViewDisplaysTest, TheSkyIsDrawnOnceAndTheNextRepaintShowsTheMapAgain) {
+  const QImage map = view.Picture();
+  view.OnSky();
+  QCoreApplication::processEvents();
+  EXPECT_NE(view.Picture(), map);
+  view.Repaint();
+  Paint();
+  EXPECT_EQ(view.Picture(), map);
+  EXPECT_EQ(state.display.displayMode, 0);
+}
+
+}  // namespace
+}  // namespace vernier
