@@ -10,7 +10,9 @@ namespace {
 
 const Rgb kBlue{0, 0, 255};
 
-bool IsBlue(const QImage& image, int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 255); }
+bool IsBlue(const QImage& image, int x, int y) {
+  return image.pixel(x, y) == qRgb(0, 0, 255);
+}
 
 TEST(DottedPen, RasterLinesSetEveryOtherPixelFromTheirFirstAndSolidPensAllOfThem) {
   EnsureGuiApplication();
@@ -20,7 +22,8 @@ TEST(DottedPen, RasterLinesSetEveryOtherPixelFromTheirFirstAndSolidPensAllOfThem
   dc.SelectPen(Pen{false, kBlue, true});
   dc.MoveTo(3, 5);
   dc.LineTo(14, 5);  // 11 pixels from x = 3, the end excluded
-  for (int x = 0; x < 40; ++x) EXPECT_EQ(IsBlue(image, x, 5), x >= 3 && x < 14 && (x - 3) % 2 == 0) << x;
+  for (int x = 0; x < 40; ++x)
+    EXPECT_EQ(IsBlue(image, x, 5), x >= 3 && x < 14 && (x - 3) % 2 == 0) << x;
   dc.MoveTo(20, 2);
   dc.LineTo(20, 12);  // vertical, and each line starts its own pattern
   for (int y = 0; y < 30; ++y) EXPECT_EQ(IsBlue(image, 20, y), y >= 2 && y < 12 && y % 2 == 0) << y;

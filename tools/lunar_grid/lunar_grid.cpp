@@ -20,7 +20,9 @@ std::string Upper(std::string s) {
   return s;
 }
 
-bool EqualIgnoringCase(const std::string& a, const std::string& b) { return Upper(a) == Upper(b); }
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  return Upper(a) == Upper(b);
+}
 
 // A file named in a detached label: beside the label, its name matched
 // without regard to letter case.
@@ -54,7 +56,8 @@ bool ReadPointer(const Pds3Label& label, const std::string& labelPath, ImageDesc
   std::string position;
   if (!text.empty() && text.front() == '(') {
     const std::size_t close = text.rfind(')');
-    const std::string inside = text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    const std::string inside =
+        text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
     const std::size_t comma = inside.find(',');
     file = PlainValue(inside.substr(0, comma));
     if (comma != std::string::npos) position = inside.substr(comma + 1);
@@ -78,8 +81,8 @@ bool ReadPointer(const Pds3Label& label, const std::string& labelPath, ImageDesc
   }
   auto recordBytes = label.Value("", "RECORD_BYTES");
   std::int64_t bytes = 0;
-  if (!recordBytes || !NumberValue(*recordBytes) || !WholeNumber(*NumberValue(*recordBytes), bytes) ||
-      bytes < 1) {
+  if (!recordBytes || !NumberValue(*recordBytes) ||
+      !WholeNumber(*NumberValue(*recordBytes), bytes) || bytes < 1) {
     error = "the ^IMAGE pointer counts records but the label gives no RECORD_BYTES";
     return false;
   }
@@ -152,7 +155,8 @@ bool DescribeImageFromLabel(const Pds3Label& label, const std::string& labelPath
              type == "INTEGER") {
     image.bigEndian = true;
   } else {
-    error = "SAMPLE_TYPE \"" + type + "\" is not a signed integer type (LSB_INTEGER or MSB_INTEGER)";
+    error =
+        "SAMPLE_TYPE \"" + type + "\" is not a signed integer type (LSB_INTEGER or MSB_INTEGER)";
     return false;
   }
   if (*bands != 1 || *prefix != 0 || *suffix != 0) {
@@ -168,7 +172,8 @@ bool DescribeImageFromLabel(const Pds3Label& label, const std::string& labelPath
   image.offsetIsRadius = *offset >= 1000000;
   if (std::fabs(*north - 90) > 1e-6 || std::fabs(*south + 90) > 1e-6 ||
       std::fabs(*east - *west - 360) > 1e-6) {
-    error = "the image does not cover the whole Moon (latitude 90 to -90, 360 degrees of longitude)";
+    error =
+        "the image does not cover the whole Moon (latitude 90 to -90, 360 degrees of longitude)";
     return false;
   }
   image.westernmostLongitude = *west;
@@ -263,12 +268,13 @@ bool ConvertImage(const ImageDescription& image, int rows, int columns,
     }
     for (int j = 0; j < image.samples; ++j) {
       const std::size_t u = static_cast<std::size_t>((j + shift) % image.samples);
-      metres[u] = Sample(&line[2 * static_cast<std::size_t>(j)], image.bigEndian) *
-                      image.scalingFactor +
-                  image.offset - radius;
+      metres[u] =
+          Sample(&line[2 * static_cast<std::size_t>(j)], image.bigEndian) * image.scalingFactor +
+          image.offset - radius;
     }
     if (finer) {
-      for (int u = 0; u < image.samples; ++u) sums[static_cast<std::size_t>(u / factor)] += metres[static_cast<std::size_t>(u)];
+      for (int u = 0; u < image.samples; ++u)
+        sums[static_cast<std::size_t>(u / factor)] += metres[static_cast<std::size_t>(u)];
       if (i % factor == factor - 1) {
         const std::size_t row = static_cast<std::size_t>(i / factor);
         for (int f = 0; f < columns; ++f) {

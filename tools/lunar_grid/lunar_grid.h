@@ -50,9 +50,9 @@ bool DescribeImageFromLabel(const Pds3Label& label, const std::string& labelPath
                             ImageDescription& image, std::string& error);
 
 struct ConversionReport {
-  int factor = 1;             // pixels of the image per grid cell (or cells per pixel)
-  bool averaged = false;      // true: the image was finer than the grid
-  std::uint64_t clamped = 0;  // cells beyond the int16 range, clamped
+  int factor = 1;                // pixels of the image per grid cell (or cells per pixel)
+  bool averaged = false;         // true: the image was finer than the grid
+  std::uint64_t clamped = 0;     // cells beyond the int16 range, clamped
   int minimum = 0, maximum = 0;  // metres, over the grid
 };
 

@@ -42,8 +42,9 @@ int main(int argc, char** argv) {
               image.imagePath.c_str(), image.samples, image.lines,
               report.averaged ? "averaged in blocks of" : "each pixel repeated", report.factor,
               report.minimum, report.maximum);
-  if (report.clamped) std::printf(", %llu clamped to the 16-bit range",
-                                  static_cast<unsigned long long>(report.clamped));
+  if (report.clamped)
+    std::printf(", %llu clamped to the 16-bit range",
+                static_cast<unsigned long long>(report.clamped));
   std::printf("\n");
   return 0;
 }

@@ -44,9 +44,12 @@ bool Open(const std::string& value) {
   int depth = 0;
   bool quoted = false;
   for (char c : value) {
-    if (c == '"') quoted = !quoted;
-    else if (!quoted && (c == '(' || c == '{')) ++depth;
-    else if (!quoted && (c == ')' || c == '}')) --depth;
+    if (c == '"')
+      quoted = !quoted;
+    else if (!quoted && (c == '(' || c == '{'))
+      ++depth;
+    else if (!quoted && (c == ')' || c == '}'))
+      --depth;
   }
   return quoted || depth > 0;
 }
@@ -117,7 +120,8 @@ bool ParsePds3Label(std::string_view text, Pds3Label& label, std::string& error)
     }
     label.objects[stack.empty() ? "" : stack.back()][key] = value;
   }
-  error = sawPair ? "the label has no END line" : "no PDS3 label (KEY = VALUE lines ending with END)";
+  error =
+      sawPair ? "the label has no END line" : "no PDS3 label (KEY = VALUE lines ending with END)";
   return false;
 }
 

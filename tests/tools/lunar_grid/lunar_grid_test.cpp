@@ -33,17 +33,29 @@ std::string Samples(int lines, bool bigEndian, const std::function<int(int, int)
 }
 
 // DN of the test images: a different value in every pixel, signs mixed.
-int TestDn(int i, int j) { return (i * 37 + j * 11) % 2000 - 1000; }
+int TestDn(int i, int j) {
+  return (i * 37 + j * 11) % 2000 - 1000;
+}
 
 std::string ImageObject(int lines, const char* type, const char* scale, const char* offset) {
   return "OBJECT = IMAGE\r\n"
-         "  LINES = " + std::to_string(lines) + "\r\n"
-         "  LINE_SAMPLES = " + std::to_string(2 * lines) + "\r\n"
-         "  SAMPLE_TYPE = " + type + "\r\n"
+         "  LINES = " +
+         std::to_string(lines) +
+         "\r\n"
+         "  LINE_SAMPLES = " +
+         std::to_string(2 * lines) +
+         "\r\n"
+         "  SAMPLE_TYPE = " +
+         type +
+         "\r\n"
          "  SAMPLE_BITS = 16\r\n"
          "  UNIT = METER\r\n"
-         "  SCALING_FACTOR = " + scale + "\r\n"
-         "  OFFSET = " + offset + "\r\n"
+         "  SCALING_FACTOR = " +
+         scale +
+         "\r\n"
+         "  OFFSET = " +
+         offset +
+         "\r\n"
          "  DESCRIPTION = \"Elevation relative to the reference sphere,\r\n"
          "    in metres (/* not a comment */).\"\r\n"
          "END_OBJECT = IMAGE\r\n";
@@ -102,7 +114,8 @@ AttachedImage WriteAttached(const TempDataDir& dir, const std::string& name, int
     char pointer[32];
     std::snprintf(pointer, sizeof pointer, "^IMAGE = %6zu\r\n", labelRecords + 1);
     return "PDS_VERSION_ID = PDS3\r\nRECORD_TYPE = FIXED_LENGTH\r\n"
-           "RECORD_BYTES = " + std::to_string(recordBytes) + "\r\n" + pointer +
+           "RECORD_BYTES = " +
+           std::to_string(recordBytes) + "\r\n" + pointer +
            ImageObject(lines, type, scale, offset) + kProjection + "END\r\n";
   };
   const std::size_t records = (label(0).size() + recordBytes - 1) / recordBytes;
