@@ -12,5 +12,6 @@ int RunContactsCommand(const std::vector<std::string>& args);
 int RunTableCommand(const std::vector<std::string>& args);
 int RunPathCommand(const std::vector<std::string>& args);
 int RunMapCommand(const std::vector<std::string>& args);
+int RunLimbCommand(const std::vector<std::string>& args);
 
 }  // namespace vernier::cli

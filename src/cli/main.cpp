@@ -31,6 +31,11 @@ const char kUsage[] =
     "      the path map as the view paints it: a PNG picture, or the drawn texts (x y text);\n"
     "      --kml also writes the limit lines as KML into the working directory and prints\n"
     "      the file's name\n"
+    "  limb [--observer LON,LAT[,HEIGHT] | --site N] [--width W] [--height H] (--png FILE | --text)\n"
+    "      the lunar limb profile at contact as the view's limb command draws it, for the\n"
+    "      observer (default 135 E, 35 N): a PNG picture, or the drawn texts (x y text).\n"
+    "      Needs the lunar height grid LRO.dat (kaguya.dat optional) in the data directory;\n"
+    "      the libration lines go to standard error\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
@@ -54,5 +59,6 @@ int main(int argc, char** argv) {
   if (command == "table") return vernier::cli::RunTableCommand(args);
   if (command == "path") return vernier::cli::RunPathCommand(args);
   if (command == "map") return vernier::cli::RunMapCommand(args);
+  if (command == "limb") return vernier::cli::RunLimbCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }
