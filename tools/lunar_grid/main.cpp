@@ -37,10 +37,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vernier-lunar-grid: %s\n", error.c_str());
     return 1;
   }
-  std::printf("wrote %s: %d x %d cells from %s (%d x %d pixels, %s %d), heights %d .. %d m",
+  std::string resampling = "one pixel a cell";
+  if (report.factor > 1)
+    resampling = (report.averaged ? "blocks of " : "each pixel over ") +
+                 std::to_string(report.factor) + " x " + std::to_string(report.factor) +
+                 (report.averaged ? " pixels averaged" : " cells");
+  std::printf("wrote %s: %d x %d cells from %s (%d x %d pixels, %s), heights %d .. %d m",
               output.c_str(), lunar_grid::kGridColumns, lunar_grid::kGridRows,
-              image.imagePath.c_str(), image.samples, image.lines,
-              report.averaged ? "averaged in blocks of" : "each pixel repeated", report.factor,
+              image.imagePath.c_str(), image.samples, image.lines, resampling.c_str(),
               report.minimum, report.maximum);
   if (report.clamped)
     std::printf(", %llu clamped to the 16-bit range",
