@@ -22,7 +22,7 @@ constexpr Brush kHollow{true, Rgb{}};
 constexpr int kLeft = 70, kRight = 599, kTop = 61, kBottom = 464;
 constexpr double kPixelsPer10Degrees = 529.4117647058823;
 
-// The profile's own degree constant (the curve is specified with it).
+// The curve converts degrees and radians with this shorter constant.
 constexpr double kProfileRadPerDeg = 0.0174532925;
 
 // x of axis angle A on the profile (truncated; the star rounds instead).
