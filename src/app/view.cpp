@@ -15,6 +15,7 @@
 #include "app/when_dialog.h"
 #include "raster/raster_device_context.h"
 #include "search/navigation.h"
+#include "search/limb_command.h"
 #include "search/local_view.h"
 #include "search/search_list.h"
 #include "search/sky_view.h"
@@ -272,7 +273,16 @@ void CGnomonView::OnSky() {
 }
 
 void CGnomonView::OnLimb() {
-  emit StatusNote(QStringLiteral("接触時の月縁の表示はまだ使えません。"));
+  // Drawn once over the window (or the missing-grid message); the next
+  // repaint shows the display mode again.
+  StopAnimation();
+  if (picture_.size() != size()) return;
+  {
+    RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
+    DrawLimbCommand(state_, dc, ClientRect{0, 0, picture_.width(), picture_.height()}, nullptr);
+  }
+  showPictureOnly_ = true;
+  update();
 }
 
 void CGnomonView::OnList() {

@@ -15,5 +15,6 @@ int RunMapCommand(const std::vector<std::string>& args);
 int RunLocalCommand(const std::vector<std::string>& args);
 int RunListCommand(const std::vector<std::string>& args);
 int RunSkyCommand(const std::vector<std::string>& args);
+int RunLimbCommand(const std::vector<std::string>& args);
 
 }  // namespace vernier::cli

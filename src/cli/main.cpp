@@ -58,6 +58,11 @@ const char kUsage[] =
     "  --observer LON,LAT[,HEIGHT] | --site N\n"
     "                          the observer of mode 2 and of local (default 135 E, 35 N)\n"
     "A message the view (or the list) would draw is printed to standard error, status 1.\n"
+    "  limb [--observer LON,LAT[,HEIGHT] | --site N] [--width W] [--height H] (--png FILE | --text)\n"
+    "      the lunar limb profile at contact as the view's limb command draws it, for the\n"
+    "      observer (default 135 E, 35 N): a PNG picture, or the drawn texts (x y text).\n"
+    "      Needs the lunar height grid LRO.dat (kaguya.dat optional) in the data directory;\n"
+    "      the libration lines go to standard error\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
@@ -84,5 +89,6 @@ int main(int argc, char** argv) {
   if (command == "local") return vernier::cli::RunLocalCommand(args);
   if (command == "list") return vernier::cli::RunListCommand(args);
   if (command == "sky") return vernier::cli::RunSkyCommand(args);
+  if (command == "limb") return vernier::cli::RunLimbCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

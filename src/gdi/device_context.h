@@ -26,10 +26,14 @@ struct Pixel {
   friend bool operator==(const Pixel&, const Pixel&) = default;
 };
 
-// A pen: solid, one pixel wide, or the null pen that draws nothing.
+// A pen: one pixel wide, solid or dotted, or the null pen that draws nothing.
+// A dotted pen draws lines with every other pixel set (a short on/off
+// pattern starting "on" at each line's first pixel); rectangles and ellipses
+// are outlined solid whatever the pen.
 struct Pen {
   bool null = false;
   Rgb colour;
+  bool dotted = false;
   friend bool operator==(const Pen&, const Pen&) = default;
 };
 

@@ -16,7 +16,8 @@ void RecordingDeviceContext::MoveTo(int x, int y) {
 
 void RecordingDeviceContext::LineTo(int x, int y) {
   position_ = {x, y};
-  Record({.kind = Kind::LineTo, .x = x, .y = y, .colour = pen_.colour, .null = pen_.null});
+  Record({.kind = Kind::LineTo, .x = x, .y = y, .colour = pen_.colour, .null = pen_.null,
+          .dotted = pen_.dotted});
 }
 
 void RecordingDeviceContext::SetPixel(int x, int y, Rgb colour) {
@@ -26,7 +27,7 @@ void RecordingDeviceContext::SetPixel(int x, int y, Rgb colour) {
 Pen RecordingDeviceContext::SelectPen(const Pen& pen) {
   Pen previous = pen_;
   pen_ = pen;
-  Record({.kind = Kind::SelectPen, .colour = pen.colour, .null = pen.null});
+  Record({.kind = Kind::SelectPen, .colour = pen.colour, .null = pen.null, .dotted = pen.dotted});
   return previous;
 }
 

@@ -33,6 +33,7 @@ struct DrawCall {
   int right = 0, bottom = 0;   // box only
   Rgb colour{};                // pixel, pen, brush, text, fill or border colour
   bool null = false;           // null pen or brush
+  bool dotted = false;         // dotted pen (SelectPen, LineTo)
   BackgroundMode mode = BackgroundMode::Opaque;
   std::string text{};          // TextOut text, or the face name of SelectFont
   FontSpec font{};             // SelectFont

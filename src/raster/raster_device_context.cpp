@@ -44,8 +44,10 @@ void RasterDeviceContext::LineTo(int x, int y) {
   int dx = std::abs(x - x0), sx = x0 < x ? 1 : -1;
   int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
   int err = dx + dy;
+  bool on = true;  // a dotted pen sets every other pixel, the first one set
   while (x0 != x || y0 != y) {
-    Put(x0, y0, colour);
+    if (on) Put(x0, y0, colour);
+    if (pen_.dotted) on = !on;
     int e2 = 2 * err;
     if (e2 >= dy) {
       err += dy;

@@ -176,10 +176,6 @@ TEST_F(MainFrameTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) {
   QTest::qWait(20);
   EXPECT_TRUE(bar->currentMessage().isEmpty());
   EXPECT_TRUE(frame.ReadyPane()->isVisible());
-
-  // Sky and limb are not available yet: a note.
-  frame.Actions().sky->trigger();
-  EXPECT_FALSE(bar->currentMessage().isEmpty());
 }
 
 TEST_F(MainFrameTest, ToolbarCommandsReachTheView) {

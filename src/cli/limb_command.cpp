@@ -1,0 +1,100 @@
+// vernier-cli limb: the lunar limb profile at contact, exactly as the view's
+// limb command draws it, for the event at the date and one observer (typed in
+// with --observer LON,LAT[,HEIGHT], entry N of location.new with --site N, or
+// the program's start observer 135 E 35 N).
+#include "search/limb_command.h"
+
+#include <QImage>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/display_command.h"
+#include "cli/messages.h"
+#include "cli/navigation_options.h"
+#include "gdi/recording_device_context.h"
+#include "local/limb_grid.h"
+#include "local/observer.h"
+#include "raster/raster_device_context.h"
+
+namespace vernier::cli {
+namespace {
+
+// The outcome of one drawing of the command: 0, or 1 after printing why the
+// profile could not be drawn.
+int CheckDrawn(const LimbCommandResult& result, const std::string& dataDirectory) {
+  if (!result.gridFound) {
+    std::fprintf(stderr, "%s\n%s\n", kLimbGridMissingLine, kLimbGridSourceLine);
+    std::fprintf(stderr,
+                 "(LRO.dat was not found in the data directory %s; vernier-lunar-grid makes it "
+                 "from the LDEM_16 image)\n",
+                 dataDirectory.c_str());
+    return 1;
+  }
+  const LimbProfileResult& profile = result.view.profile;
+  if (profile.kaguya.status != LimbGridStatus::Read &&
+      profile.kaguya.status != LimbGridStatus::Missing)
+    std::fprintf(stderr, "%s\n", LimbGridProblem(kKaguyaGridName, profile.kaguya).c_str());
+  if (profile.lro.status != LimbGridStatus::Read) {
+    std::fprintf(stderr, "%s\n", LimbGridProblem(kLroGridName, profile.lro).c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunLimbCommand(const std::vector<std::string>& args) {
+  std::string error;
+  auto options = Options::Parse(args, WithDisplayOptions({{"observer", "site"}, {}}), error);
+  if (!options) return UsageError(error);
+  if (options->Has("observer") && options->Has("site"))
+    return UsageError("give either --observer LON,LAT[,HEIGHT] or --site N, not both");
+  ProgramState state;
+  DisplayRequest request;
+  if (int status = ReadDisplayOptions(*options, state, request)) return status;
+  int siteIndex = 0;
+  if (auto text = options->Value("observer")) {
+    if (!ParseObserver(*text, state.site, error)) return UsageError(error);
+  } else if (options->Has("site")) {
+    siteIndex = options->Integer("site", 0, error);
+    if (!error.empty()) return UsageError(error);
+    if (siteIndex < 1 || siteIndex > kCityListCapacity)
+      return UsageError("option --site must be a site number from 1 to 40");
+  }
+
+  if (int status = PaintStart(state, request)) return status;
+  if (siteIndex > 0)
+    if (int status = SiteFromList(state.dataDirectory, siteIndex, state.site)) return status;
+
+  const ClientRect& c = request.client;
+  // The libration's four lines go to standard error, once.
+  std::FILE* libration = stderr;
+  if (!request.pngPath.empty()) {
+    EnsureGuiApplication();
+    QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    LimbCommandResult result;
+    {
+      RasterDeviceContext dc(image);
+      result = DrawLimbCommand(state, dc, c, libration);
+    }
+    libration = nullptr;
+    if (int status = CheckDrawn(result, state.dataDirectory)) return status;
+    if (!image.save(QString::fromStdString(request.pngPath), "PNG")) {
+      std::fprintf(stderr, "vernier-cli: cannot write %s\n", request.pngPath.c_str());
+      return 1;
+    }
+  }
+  if (request.printTexts || request.pngPath.empty()) {
+    RecordingDeviceContext dc;
+    const LimbCommandResult result = DrawLimbCommand(state, dc, c, libration);
+    if (int status = CheckDrawn(result, state.dataDirectory)) return status;
+    if (request.printTexts)
+      for (const DrawnText& t : dc.Texts()) std::printf("%d %d %s\n", t.x, t.y, t.text.c_str());
+  }
+  return 0;
+}
+
+}  // namespace vernier::cli

@@ -1,0 +1,37 @@
+#include "search/limb_command.h"
+
+#include "bessel/data_directory.h"
+
+namespace vernier {
+
+const char* const kLimbGridSourceLine =
+    "月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます";
+
+LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const ClientRect& client,
+                                  std::FILE* librationLines) {
+  LimbCommandResult result;
+  SetUpObserver(s.site, s.observerPoint);
+  RestoreObserverPoint(s.observerPoint);
+  LocalContext local = s.Local();
+  LocalMaximum maximum;
+  FindMaximum(local, s.elements.t0, s.navigation.eventDeltaT, maximum);
+
+  dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});
+  if (std::FILE* probe = OpenDataFile(s.dataDirectory, kLroGridName, "r")) {
+    std::fclose(probe);
+    result.gridFound = true;
+  } else {
+    dc.SetTextColor(Rgb{255, 255, 255});
+    dc.TextOut(50, 40, kLimbGridMissingLine);
+    dc.TextOut(50, 60, kLimbGridSourceLine);
+    return result;
+  }
+
+  LimbHeightGrid grid;
+  LimbViewContext context{local, s.dataDirectory, grid, librationLines};
+  result.view = DrawLimbView(dc, context, s.event.year, s.event.month, s.event.day,
+                             s.site.longitude, s.site.latitude, 0.0);
+  return result;
+}
+
+}  // namespace vernier

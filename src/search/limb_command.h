@@ -1,0 +1,31 @@
+// The view's limb command: the lunar limb profile at contact for the current
+// event and observer, drawn at once on the window (it is not a display mode:
+// the next paint shows the display mode again).
+#pragma once
+
+#include <cstdio>
+
+#include "gdi/device_context.h"
+#include "local/limb_profile.h"
+#include "map/map_window.h"
+#include "search/program_state.h"
+
+namespace vernier {
+
+struct LimbCommandResult {
+  bool gridFound = false;  // "LRO.dat" could be opened; otherwise only the message was drawn
+  LimbViewResult view;     // when gridFound
+};
+
+// The two white lines shown instead of the profile when "LRO.dat" is missing.
+inline constexpr const char* kLimbGridMissingLine = "月の標高ファイル(LRO.dat)がありません！";
+extern const char* const kLimbGridSourceLine;
+
+// Sets up the observer, finds the maximum (from t0 with the event's Delta T),
+// fills the client area black and draws the limb view, or the two message
+// lines when "LRO.dat" cannot be opened. The libration's four lines go to
+// `librationLines` (null: nowhere).
+LimbCommandResult DrawLimbCommand(ProgramState& state, DeviceContext& dc, const ClientRect& client,
+                                  std::FILE* librationLines = stdout);
+
+}  // namespace vernier

@@ -1,0 +1,122 @@
+#include "search/limb_command.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "astro/time.h"
+#include "gdi/recording_device_context.h"
+#include "support/japan_star.h"
+#include "support/synthetic_limb_grid.h"
+#include "support/temp_data_dir.h"
+
+namespace vernier {
+namespace {
+
+using Kind = DrawCall::Kind;
+const Rgb kWhite{255, 255, 255}, kBlack{0, 0, 0};
+
+// The Japan star loaded as the current event, the observer at 135 E 35 N.
+ProgramState LoadedState(const std::string& dataDirectory) {
+  ProgramState s;
+  s.SetDataDirectory(dataDirectory);
+  s.elements = testing::JapanStar();
+  s.event = {2000, 1, 1, 2, 3.5, 0, 2451545, 12.5, 1234, 12};
+  s.navigation.eventDeltaT = DeltaT(0);
+  return s;
+}
+
+TEST(LimbCommand, WithoutLroDatOnlyTheTwoLinesOnBlack) {
+  testing::TempDataDir dir;
+  dir.Write("kaguya.dat", "");  // the optional grid alone does not do
+  ProgramState s = LoadedState(dir.path());
+  RecordingDeviceContext dc;
+  const LimbCommandResult result = DrawLimbCommand(s, dc, ClientRect{0, 0, 700, 500}, nullptr);
+  EXPECT_FALSE(result.gridFound);
+  const auto& calls = dc.Calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls[0].kind, Kind::FillSolidRect);
+  EXPECT_EQ((std::array{calls[0].x, calls[0].y, calls[0].right, calls[0].bottom}),
+            (std::array{0, 0, 700, 500}));
+  EXPECT_EQ(calls[0].colour, kBlack);
+  for (const DrawCall& c : calls)
+    EXPECT_TRUE(c.kind == Kind::FillSolidRect || c.kind == Kind::SetTextColor ||
+                c.kind == Kind::TextOut)
+        << int(c.kind);
+  const auto texts = dc.Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].x, 50);
+  EXPECT_EQ(texts[0].y, 40);
+  EXPECT_EQ(texts[0].text, "月の標高ファイル(LRO.dat)がありません！");
+  EXPECT_EQ(texts[1].x, 50);
+  EXPECT_EQ(texts[1].y, 60);
+  EXPECT_NE(texts[1].text.find("https://pds-geosciences.wustl.edu/"), std::string::npos);
+  EXPECT_NE(texts[1].text.find("LDEM_16"), std::string::npos);
+  for (const DrawnText& t : texts) EXPECT_EQ(t.colour, kWhite);
+  // The observer was set up from the site and the maximum found.
+  EXPECT_DOUBLE_EQ(s.observerPoint.westLongitude, -135.0);
+  EXPECT_LT(s.local.m, 0.01);  // near the central line at the maximum
+}
+
+TEST(LimbCommand, HeaderLinesFontAndTheLocalDateAfterMidnight) {
+  testing::TempDataDir dir;
+  LimbHeightGrid grid;
+  testing::FillLimbGrid(grid, [](double, double) { return 0.0; });
+  ASSERT_TRUE(testing::WriteLimbGrid(dir.File("lro.dat"), grid));  // any letter case
+  ProgramState s = LoadedState(dir.path());
+  // The same shadow eight hours later in universal time: near 20 h UT, after
+  // local midnight at 135 E (zone +9).
+  s.elements.t0 = 20;
+  s.event.t0 = 20;
+  RecordingDeviceContext dc;
+  const LimbCommandResult result = DrawLimbCommand(s, dc, ClientRect{0, 0, 684, 520}, nullptr);
+  ASSERT_TRUE(result.gridFound);
+  EXPECT_EQ(result.view.profile.lro.status, LimbGridStatus::Read);
+  EXPECT_NEAR(result.view.tMax, 0, 1e-3);
+  EXPECT_DOUBLE_EQ(result.view.deltaT, DeltaT(0));  // the view's own, unadjusted
+
+  const auto texts = dc.Texts();
+  ASSERT_GE(texts.size(), 2u);
+  EXPECT_EQ(texts[0].x, 40);
+  EXPECT_EQ(texts[0].y, 10);
+  // UT 20 h - 63.8 s + 9 h = 28.98 h: 4:58:56 on the next day.
+  EXPECT_EQ(texts[0].text.substr(0, 18), "2000/ 1/ 2  4:58:5") << texts[0].text;
+  EXPECT_NE(texts[0].text.find("(LST) Lon:135.000 Lat: 35.000  STAR NAME: 1234  Mag.:  3.50"),
+            std::string::npos)
+      << texts[0].text;
+  EXPECT_EQ(texts[1].x, 40);
+  EXPECT_EQ(texts[1].y, 26);
+  EXPECT_EQ(texts[1].text.substr(0, 4), "Lib=");
+  EXPECT_NE(texts[1].text.find("   ZC#: 1234 SAO#:  98765 HIP#: 54321"), std::string::npos)
+      << texts[1].text;
+  char po[32];
+  std::snprintf(po, sizeof po, "PO=%7.3f", result.view.axisAngle);
+  EXPECT_NE(texts[1].text.find(po), std::string::npos);
+  EXPECT_GE(result.view.axisAngle, 0);
+  EXPECT_LE(result.view.axisAngle, 360);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(texts[i].colour, kWhite);
+    EXPECT_EQ(texts[i].mode, BackgroundMode::Opaque);
+  }
+
+  // The view's font, selected before the texts and given back at the end.
+  const auto& calls = dc.Calls();
+  auto font = std::find_if(calls.begin(), calls.end(),
+                           [](const DrawCall& c) { return c.kind == Kind::SelectFont; });
+  ASSERT_NE(font, calls.end());
+  EXPECT_EQ(font->font.faceName, "ＭＳ　明朝");
+  EXPECT_EQ(font->font.height, -12);
+  EXPECT_EQ(font->font.weight, 500);
+  EXPECT_EQ(font->font.charSet, 1);
+  EXPECT_EQ(font->font.pitchAndFamily, 1);
+  EXPECT_EQ(dc.CurrentFont(), FontSpec{});
+
+  // On the central line the star passes behind the Moon's centre: its dots
+  // and track stay outside the frame of the limb.
+  EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                          [](const DrawCall& c) { return c.kind == Kind::Ellipse; }),
+            0);
+}
+
+}  // namespace
+}  // namespace vernier
