@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Set-up on a fresh Debian 12 machine, as root:
 #   ./setup.sh run    install what the build needs, build, build the shipped data
-#                     (coastlines, the element file of today's band) into data/, run
+#                     (coastlines, the element file of today's band) into data/, and
+#                     start the desktop program on it (without a display: write its
+#                     start view to a PNG instead)
 #   ./setup.sh test   install what the build and tests need, build, run all tests
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -41,9 +43,13 @@ case "$mode" in
     tools/coastlines/build-coastlines.sh data
     tools/canon/build-canon.sh data "$build_dir"
     "$build_dir/vernier-cli" events --data data --count 5
+    if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
+      exec "$build_dir/vernier" --data data
+    fi
     picture=$PWD/$build_dir/start.png
     "$build_dir/vernier-cli" map --data data --png "$picture"
-    echo "The path map of the next occultation: $picture"
+    echo "No display is available to start the desktop program ($build_dir/vernier)."
+    echo "The start view, the path map of the next occultation, is in: $picture"
     ;;
   test)
     install_missing "${packages[@]}" "${data_packages[@]}" "${test_packages[@]}"

@@ -2,7 +2,12 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace vernier {
@@ -218,6 +223,11 @@ void RasterDeviceContext::InvertRect(int left, int top, int right, int bottom) {
 void EnsureGuiApplication() {
   if (QGuiApplication::instance()) return;
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Qt wants a private runtime directory; headless runs often have none.
+  if (!std::getenv("XDG_RUNTIME_DIR")) {
+    std::string dir = "/tmp/vernier-runtime-" + std::to_string(getuid());
+    if (mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST) setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+  }
   static int argc = 1;
   static char name[] = "vernier";
   static char* argv[] = {name, nullptr};
