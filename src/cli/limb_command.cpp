@@ -49,24 +49,12 @@ int RunLimbCommand(const std::vector<std::string>& args) {
   std::string error;
   auto options = Options::Parse(args, WithDisplayOptions({{"observer", "site"}, {}}), error);
   if (!options) return UsageError(error);
-  if (options->Has("observer") && options->Has("site"))
-    return UsageError("give either --observer LON,LAT[,HEIGHT] or --site N, not both");
   ProgramState state;
   DisplayRequest request;
   if (int status = ReadDisplayOptions(*options, state, request)) return status;
-  int siteIndex = 0;
-  if (auto text = options->Value("observer")) {
-    if (!ParseObserver(*text, state.site, error)) return UsageError(error);
-  } else if (options->Has("site")) {
-    siteIndex = options->Integer("site", 0, error);
-    if (!error.empty()) return UsageError(error);
-    if (siteIndex < 1 || siteIndex > kCityListCapacity)
-      return UsageError("option --site must be a site number from 1 to 40");
-  }
+  if (int status = ReadObserverOptions(*options, state)) return status;
 
   if (int status = PaintStart(state, request)) return status;
-  if (siteIndex > 0)
-    if (int status = SiteFromList(state.dataDirectory, siteIndex, state.site)) return status;
 
   const ClientRect& c = request.client;
   // The libration's four lines go to standard error, once.

@@ -18,9 +18,9 @@ namespace vernier::cli {
 
 int RunListCommand(const std::vector<std::string>& args) {
   std::string error;
-  OptionSpec spec =
+  OptionSpec known =
       WithSearchOptions({{"from", "years", "data", "date", "step", "delta-t-adjust"}, {}});
-  auto options = Options::Parse(args, spec, error);
+  auto options = Options::Parse(args, known, error);
   if (!options) return UsageError(error);
   if (!options->Has("from"))
     return UsageError("option --from YEAR is needed: the first year listed");

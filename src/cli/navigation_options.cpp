@@ -84,7 +84,11 @@ int ReadSearchOptions(const Options& options, ProgramState& state) {
     return UsageError("option --min-mag must lie in 0..1.5");
   if (search.xzTarget < -40000 || search.xzTarget > 40000)
     return UsageError("option --xz must be a whole number in -40000..40000");
+  return ReadObserverOptions(options, state);
+}
 
+int ReadObserverOptions(const Options& options, ProgramState& state) {
+  std::string error;
   if (options.Has("observer") && options.Has("site"))
     return UsageError("give either --observer LON,LAT[,HEIGHT] or --site N, not both");
   if (auto text = options.Value("observer")) {

@@ -37,6 +37,10 @@ int SiteFromList(const std::string& dataDirectory, int index, ObserverSite& site
 // directory is known). Returns 0, or the exit status after printing the problem.
 int ReadSearchOptions(const Options& options, ProgramState& state);
 
+// --observer LON,LAT[,HEIGHT] or --site N into the observer, as the dialogs set
+// it. Returns 0, or the exit status after printing the problem.
+int ReadObserverOptions(const Options& options, ProgramState& state);
+
 struct StepRequest {
   int next = 0;  // --next N
   int prev = 0;  // --prev N

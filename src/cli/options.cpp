@@ -13,7 +13,7 @@ static bool LooksLikeNumber(const std::string& word) {
 }
 
 std::optional<Options> Options::Parse(const std::vector<std::string>& args,
-                                      const OptionSpec& spec, std::string& error) {
+                                      const OptionSpec& known, std::string& error) {
   Options options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
@@ -27,7 +27,7 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args,
       value = name.substr(eq + 1);
       name.resize(eq);
     }
-    if (spec.switches.count(name)) {
+    if (known.switches.count(name)) {
       if (value) {
         error = "option --" + name + " takes no value";
         return std::nullopt;
@@ -35,7 +35,7 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args,
       options.switches_.insert(name);
       continue;
     }
-    if (!spec.valued.count(name)) {
+    if (!known.valued.count(name)) {
       error = "unknown option --" + name;
       return std::nullopt;
     }

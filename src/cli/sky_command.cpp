@@ -31,20 +31,10 @@ int RunSkyCommand(const std::vector<std::string>& args) {
   std::string error;
   auto options = Options::Parse(args, WithDisplayOptions({{"observer", "site"}, {}}), error);
   if (!options) return UsageError(error);
-  if (options->Has("observer") && options->Has("site"))
-    return UsageError("give either --observer LON,LAT[,HEIGHT] or --site N, not both");
   ProgramState state;
   DisplayRequest request;
   if (int status = ReadDisplayOptions(*options, state, request)) return status;
-  if (auto text = options->Value("observer")) {
-    if (!ParseObserver(*text, state.site, error)) return UsageError(error);
-  } else if (options->Has("site")) {
-    const int index = options->Integer("site", 0, error);
-    if (!error.empty()) return UsageError(error);
-    if (index < 1 || index > kCityListCapacity)
-      return UsageError("option --site must be a site number from 1 to 40");
-    if (int status = SiteFromList(state.dataDirectory, index, state.site)) return status;
-  }
+  if (int status = ReadObserverOptions(*options, state)) return status;
 
   // The program's first paint loads the event at the date; the sky command
   // then draws over the view.
