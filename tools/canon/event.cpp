@@ -263,8 +263,12 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
   const double speed = std::hypot(s2.x - s.x, s2.y - s.y) / (kDerivativeStep * 24.0);  // Earth radii per hour
 
   // 2. The whole hour of dynamical time nearest to it.
-  const double midnight = std::floor(t - 0.5) + 0.5;
-  const double t0 = std::round((t - midnight) * 24.0);
+  double midnight = std::floor(t - 0.5) + 0.5;
+  double t0 = std::round((t - midnight) * 24.0);
+  if (t0 == 24) {  // the nearest whole hour is midnight of the next day
+    midnight += 1;
+    t0 = 0;
+  }
   const double jdT0 = midnight + t0 / 24.0;
   const double least = (t - jdT0) * 24.0;  // hours from t0
 
