@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QStaticText>
+#include <unordered_map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,19 +193,48 @@ void RasterDeviceContext::FloodFill(int x, int y, Rgb border) {
   }
 }
 
+namespace {
+
+struct LaidOut {
+  QStaticText text;
+  int advance = 0;
+};
+
+// Laid-out texts with their advance, kept across paints: a repaint draws the
+// same texts again (the path map's time label alone is a few thousand of
+// them), and shaping a text anew costs more than drawing it.
+const LaidOut& LaidOutText(const QString& text, const QFont& font, const QFontMetrics& metrics) {
+  static std::unordered_map<QString, LaidOut> cache;
+  static QString cachedFont;
+  const QString fontKey = font.key();
+  if (fontKey != cachedFont || cache.size() > 50000) {
+    cache.clear();
+    cachedFont = fontKey;
+  }
+  auto [it, added] = cache.try_emplace(text);
+  if (added) {
+    it->second.text = QStaticText(text);
+    it->second.text.setTextFormat(Qt::PlainText);
+    it->second.text.prepare(QTransform(), font);
+    it->second.advance = metrics.horizontalAdvance(text);
+  }
+  return it->second;
+}
+
+}  // namespace
+
 void RasterDeviceContext::TextOut(int x, int y, const std::string& text) {
   QPainter& p = Painter();
   if (painterFontStale_) {
     p.setFont(qtFont_);
     painterFontStale_ = false;
   }
-  const QString qtext = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
-  if (backgroundMode_ == BackgroundMode::Opaque) {
-    FillBox(x, y, x + metrics_.horizontalAdvance(qtext), y + metrics_.height(),
-            ToQRgb(backgroundColour_));
-  }
+  const LaidOut& laid =
+      LaidOutText(QString::fromUtf8(text.data(), static_cast<int>(text.size())), qtFont_, metrics_);
+  if (backgroundMode_ == BackgroundMode::Opaque)
+    FillBox(x, y, x + laid.advance, y + metrics_.height(), ToQRgb(backgroundColour_));
   p.setPen(ToQColor(textColour_));
-  p.drawText(QPoint(x, y + metrics_.ascent()), qtext);
+  p.drawStaticText(QPoint(x, y), laid.text);
 }
 
 void RasterDeviceContext::FillSolidRect(int left, int top, int right, int bottom, Rgb colour) {
