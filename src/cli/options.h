@@ -20,7 +20,7 @@ class Options {
  public:
   // Parses `args` (the words after the command). On failure returns nothing and
   // sets `error` to a message for the user.
-  static std::optional<Options> Parse(const std::vector<std::string>& args, const OptionSpec& spec,
+  static std::optional<Options> Parse(const std::vector<std::string>& args, const OptionSpec& known,
                                       std::string& error);
 
   bool Has(const std::string& name) const;

@@ -92,8 +92,8 @@ FontSpec RasterDeviceContext::SelectFont(const FontSpec& font) {
   return previous;
 }
 
-QFont RasterDeviceContext::QtFontFor(const FontSpec& spec) {
-  const std::string& face = spec.faceName;
+QFont RasterDeviceContext::QtFontFor(const FontSpec& wanted) {
+  const std::string& face = wanted.faceName;
   QString family;
   if (face.find("明朝") != std::string::npos || face.find("Mincho") != std::string::npos)
     family = "IPAMincho";
@@ -106,12 +106,12 @@ QFont RasterDeviceContext::QtFontFor(const FontSpec& spec) {
   else
     family = face.empty() ? QString("Liberation Sans") : QString::fromStdString(face);
   QFont font(family);
-  font.setPixelSize(std::max(1, std::abs(spec.height == 0 ? 12 : spec.height)));
-  font.setWeight(spec.weight >= 700 ? QFont::Bold : spec.weight >= 500 ? QFont::Medium : QFont::Normal);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
-  if (spec.pitchAndFamily & 1) font.setFixedPitch(true);
+  font.setPixelSize(std::max(1, std::abs(wanted.height == 0 ? 12 : wanted.height)));
+  font.setWeight(wanted.weight >= 700 ? QFont::Bold : wanted.weight >= 500 ? QFont::Medium : QFont::Normal);
+  font.setItalic(wanted.italic);
+  font.setUnderline(wanted.underline);
+  font.setStrikeOut(wanted.strikeOut);
+  if (wanted.pitchAndFamily & 1) font.setFixedPitch(true);
   font.setStyleStrategy(QFont::PreferMatch);
   return font;
 }

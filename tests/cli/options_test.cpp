@@ -6,11 +6,11 @@ namespace vernier::cli {
 namespace {
 
 TEST(CliOptions, ValuesSwitchesAndNegativeNumbers) {
-  OptionSpec spec{{"data", "observer", "delta-t-adjust", "count"}, {"text", "grid"}};
+  OptionSpec known{{"data", "observer", "delta-t-adjust", "count"}, {"text", "grid"}};
   std::string error;
   auto o = Options::Parse({"--data=/x", "--observer", "-70.5,-33.4", "--text",
                            "--delta-t-adjust", "-2", "--count", ".5"},
-                          spec, error);
+                          known, error);
   ASSERT_TRUE(o) << error;
   EXPECT_EQ(o->Value("data"), "/x");
   EXPECT_EQ(o->Value("observer"), "-70.5,-33.4");
@@ -23,7 +23,7 @@ TEST(CliOptions, ValuesSwitchesAndNegativeNumbers) {
   for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
            {"--data"}, {"--data", "--text"}, {"--text=1"}, {"--what"}, {"loose"}}) {
     error.clear();
-    EXPECT_FALSE(Options::Parse(bad, spec, error));
+    EXPECT_FALSE(Options::Parse(bad, known, error));
     EXPECT_FALSE(error.empty());
   }
 }
