@@ -133,4 +133,33 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
   return 0;
 }
 
+int DrawOnceToOutputs(const DisplayRequest& request,
+                      const std::function<int(DeviceContext& dc, bool first)>& draw) {
+  const ClientRect& c = request.client;
+  bool first = true;
+  if (!request.pngPath.empty()) {
+    EnsureGuiApplication();
+    QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    int status;
+    {
+      RasterDeviceContext dc(image);
+      status = draw(dc, first);
+    }
+    first = false;
+    if (status) return status;
+    if (!image.save(QString::fromStdString(request.pngPath), "PNG")) {
+      std::fprintf(stderr, "vernier-cli: cannot write %s\n", request.pngPath.c_str());
+      return 1;
+    }
+  }
+  if (request.printTexts || request.pngPath.empty()) {
+    RecordingDeviceContext dc;
+    if (int status = draw(dc, first)) return status;
+    if (request.printTexts)
+      for (const DrawnText& t : dc.Texts()) std::printf("%d %d %s\n", t.x, t.y, t.text.c_str());
+  }
+  return 0;
+}
+
 }  // namespace vernier::cli

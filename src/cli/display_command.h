@@ -3,9 +3,11 @@
 // write the picture (--png FILE) or print the drawn texts (--text).
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "cli/options.h"
+#include "gdi/device_context.h"
 #include "search/program_state.h"
 
 namespace vernier::cli {
@@ -35,5 +37,13 @@ int PaintQuietly(ProgramState& state, const DisplayRequest& request);
 // One more paint, into the requested outputs. Returns 0, or 1 after printing
 // the message the view drew. `kmlPath` receives the KML file written, if any.
 int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string* kmlPath);
+
+// A drawing that goes straight onto the window instead of a paint (the sky
+// and limb commands): into the picture when --png is asked, then into the
+// recording surface for --text (or when there is no picture). `draw` is told
+// whether it runs for the first time; it returns 0, or the exit status after
+// printing why nothing could be drawn.
+int DrawOnceToOutputs(const DisplayRequest& request,
+                      const std::function<int(DeviceContext& dc, bool first)>& draw);
 
 }  // namespace vernier::cli

@@ -4,7 +4,6 @@
 // the program's start observer 135 E 35 N).
 #include "search/limb_command.h"
 
-#include <QImage>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,10 +12,8 @@
 #include "cli/display_command.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
-#include "gdi/recording_device_context.h"
 #include "local/limb_grid.h"
 #include "local/observer.h"
-#include "raster/raster_device_context.h"
 
 namespace vernier::cli {
 namespace {
@@ -56,33 +53,12 @@ int RunLimbCommand(const std::vector<std::string>& args) {
 
   if (int status = PaintStart(state, request)) return status;
 
-  const ClientRect& c = request.client;
-  // The libration's four lines go to standard error, once.
-  std::FILE* libration = stderr;
-  if (!request.pngPath.empty()) {
-    EnsureGuiApplication();
-    QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    LimbCommandResult result;
-    {
-      RasterDeviceContext dc(image);
-      result = DrawLimbCommand(state, dc, c, libration);
-    }
-    libration = nullptr;
-    if (int status = CheckDrawn(result, state.dataDirectory)) return status;
-    if (!image.save(QString::fromStdString(request.pngPath), "PNG")) {
-      std::fprintf(stderr, "vernier-cli: cannot write %s\n", request.pngPath.c_str());
-      return 1;
-    }
-  }
-  if (request.printTexts || request.pngPath.empty()) {
-    RecordingDeviceContext dc;
-    const LimbCommandResult result = DrawLimbCommand(state, dc, c, libration);
-    if (int status = CheckDrawn(result, state.dataDirectory)) return status;
-    if (request.printTexts)
-      for (const DrawnText& t : dc.Texts()) std::printf("%d %d %s\n", t.x, t.y, t.text.c_str());
-  }
-  return 0;
+  const ClientRect client = request.client;
+  return DrawOnceToOutputs(request, [&](DeviceContext& dc, bool first) {
+    // The libration's four lines go to standard error, once.
+    const LimbCommandResult result = DrawLimbCommand(state, dc, client, first ? stderr : nullptr);
+    return CheckDrawn(result, state.dataDirectory);
+  });
 }
 
 }  // namespace vernier::cli

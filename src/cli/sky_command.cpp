@@ -2,15 +2,12 @@
 // the view's sky command draws it: a PNG picture (--png FILE) or the drawn
 // texts (--text). The observer is typed in (--observer LON,LAT[,HEIGHT]),
 // entry N of the site list (--site N), or else the program's start observer.
-#include <QImage>
 #include <cstdio>
 
 #include "cli/commands.h"
 #include "cli/display_command.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
-#include "gdi/recording_device_context.h"
-#include "raster/raster_device_context.h"
 #include "search/sky_view.h"
 
 namespace vernier::cli {
@@ -39,30 +36,12 @@ int RunSkyCommand(const std::vector<std::string>& args) {
   // The program's first paint loads the event at the date; the sky command
   // then draws over the view.
   if (int status = PaintStart(state, request)) return status;
-  const ClientRect& c = request.client;
-  if (!request.pngPath.empty()) {
-    EnsureGuiApplication();
-    QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    SkyViewResult result;
-    {
-      RasterDeviceContext dc(image);
-      result = DrawSkyView(state, dc, c);
-    }
-    ReportMaximum(result);
-    if (!image.save(QString::fromStdString(request.pngPath), "PNG")) {
-      std::fprintf(stderr, "vernier-cli: cannot write %s\n", request.pngPath.c_str());
-      return 1;
-    }
-  }
-  if (request.printTexts || request.pngPath.empty()) {
-    RecordingDeviceContext dc;
-    const SkyViewResult result = DrawSkyView(state, dc, c);
-    if (request.pngPath.empty()) ReportMaximum(result);
-    if (request.printTexts)
-      for (const DrawnText& t : dc.Texts()) std::printf("%d %d %s\n", t.x, t.y, t.text.c_str());
-  }
-  return 0;
+  const ClientRect client = request.client;
+  return DrawOnceToOutputs(request, [&](DeviceContext& dc, bool first) {
+    const SkyViewResult result = DrawSkyView(state, dc, client);
+    if (first) ReportMaximum(result);
+    return 0;
+  });
 }
 
 }  // namespace vernier::cli
