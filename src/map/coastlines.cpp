@@ -212,7 +212,13 @@ bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const std::string& data
   return true;
 }
 
-void DrawSimpleMapGlobe(MapWindow& w, DeviceContext& dc, const OutlineTableSet& tables) {
+namespace {
+
+// Walks the simple map's stream of pairs in the coastline colour: the break
+// marker lifts the pen, the end marker (or the end of the stream) stops, and
+// every other pair goes to `plot`.
+template <typename PlotPair>
+void WalkSimpleMap(MapWindow& w, const OutlineTableSet& tables, PlotPair plot) {
   w.colourIndex = kCoastColour;
   w.penDown = false;
   OutlineCursor cursor;
@@ -227,13 +233,21 @@ void DrawSimpleMapGlobe(MapWindow& w, DeviceContext& dc, const OutlineTableSet& 
       w.penDown = false;
       continue;
     }
+    plot(lon, lat);
+  }
+}
+
+}  // namespace
+
+void DrawSimpleMapGlobe(MapWindow& w, DeviceContext& dc, const OutlineTableSet& tables) {
+  WalkSimpleMap(w, tables, [&](double lon, double lat) {
     const ProjectedOffset p = ProjectGlobeOffset(w, lon, lat);
     if (p.z > kHiddenDepth) {
       w.penDown = false;
     } else {
       PlotPoint(w, dc, p.x, p.y, kCoastColour);
     }
-  }
+  });
 }
 
 void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc, const OutlineTableSet& tables) {
@@ -241,20 +255,8 @@ void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc, const OutlineTableSe
   constexpr double kTwoPi = 6.2831853072;
   constexpr double kQuarterPi = 0.7853981634;
   constexpr double kLatLimit = 1.3962634016;  // 80 degrees
-  w.colourIndex = kCoastColour;
-  w.penDown = false;
   bool wrapped = false;
-  OutlineCursor cursor;
-  ResetOutlineTables(cursor);
-  for (;;) {
-    const double lon = NextOutlineValue(cursor, tables);
-    const double lat = NextOutlineValue(cursor, tables);
-    if (lon == kOutlineEnd && lat == kOutlineEnd) break;
-    if (lon == kOutlineStreamEnd || lat == kOutlineStreamEnd) break;
-    if (lon == kOutlineBreak && lat == kOutlineBreak) {
-      w.penDown = false;
-      continue;
-    }
+  WalkSimpleMap(w, tables, [&](double lon, double lat) {
     // A line never runs across the seam opposite the centre: crossing it in
     // either direction lifts the pen.
     double l = lon * w.degToRad + w.rotLon;
@@ -274,7 +276,7 @@ void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc, const OutlineTableSe
     const double x = w.radius * l;
     const double y = w.radius * std::log(std::tan(phi / 2 + kQuarterPi));
     PlotPoint(w, dc, x, y, kCoastColour);
-  }
+  });
 }
 
 void DrawSimpleMap(MapWindow& w, DeviceContext& dc) {
