@@ -282,28 +282,7 @@ TEST(PrintPicture, HundredViewPixelsMakeOneInch) {
   EXPECT_EQ(page.pixel(15, 24), qRgb(0, 0, 0));
 }
 
-}  // namespace
-}  // namespace vernier
-
-namespace vernier {
-namespace {
-
-class ViewDisplaysTest : public testing::AppTest {
- protected:
-  ViewDisplaysTest() : view(state) {
-    view.resize(684, 480);
-    view.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
-    Paint();
-  }
-  void Paint() {
-    view.repaint();
-    QCoreApplication::processEvents();
-  }
-  CGnomonView view;
-};
-
-TEST_F(ViewDisplaysTest, RightDoubleClickPicksTheObserverAndShowsItsCircumstances) {
+TEST_F(ViewTest, RightDoubleClickPicksTheObserverAndShowsItsCircumstances) {
   // The globe's centre pixel is the greatest point of the event (0° 0°).
   const int x = state.map.centreX, y = state.map.centreY;
   view.PickObserver(x, y);
@@ -328,7 +307,7 @@ TEST_F(ViewDisplaysTest, RightDoubleClickPicksTheObserverAndShowsItsCircumstance
   EXPECT_EQ(state.display.displayMode, 0);
 }
 
-TEST_F(ViewDisplaysTest, TheSkyIsDrawnOnceAndTheNextRepaintShowsTheMapAgain) {
+TEST_F(ViewTest, TheSkyIsDrawnOnceAndTheNextRepaintShowsTheMapAgain) {
   const QImage map = view.Picture();
   view.OnSky();
   QCoreApplication::processEvents();
