@@ -28,13 +28,13 @@ std::vector<Triangle> ZoneTriangles(int level) {
   const double g = 0.5 * (1.0 + std::sqrt(5.0));
   const double b = 1.0 / std::sqrt(1.0 + g * g);
   const double a = b * g;
-  const Vec3 corners[12] = {{a, -b, 0},  {a, b, 0},   {-a, b, 0},  {-a, -b, 0},
-                            {0, a, -b},  {0, a, b},   {0, -a, b},  {0, -a, -b},
-                            {-b, 0, a},  {b, 0, a},   {b, 0, -a},  {-b, 0, -a}};
-  const int faces[20][3] = {{1, 0, 10}, {0, 1, 9},  {0, 9, 6},   {9, 8, 6},  {0, 7, 10},
+  const Vec3 corners[12] = {{a, -b, 0}, {a, b, 0}, {-a, b, 0}, {-a, -b, 0},
+                            {0, a, -b}, {0, a, b}, {0, -a, b}, {0, -a, -b},
+                            {-b, 0, a}, {b, 0, a}, {b, 0, -a}, {-b, 0, -a}};
+  const int faces[20][3] = {{1, 0, 10}, {0, 1, 9},  {0, 9, 6},   {9, 8, 6},   {0, 7, 10},
                             {6, 7, 0},  {7, 6, 3},  {6, 8, 3},   {11, 10, 7}, {7, 3, 11},
-                            {3, 2, 11}, {2, 3, 8},  {10, 11, 4}, {2, 4, 11}, {5, 4, 2},
-                            {2, 8, 5},  {4, 1, 10}, {4, 5, 1},   {5, 9, 1},  {8, 9, 5}};
+                            {3, 2, 11}, {2, 3, 8},  {10, 11, 4}, {2, 4, 11},  {5, 4, 2},
+                            {2, 8, 5},  {4, 1, 10}, {4, 5, 1},   {5, 9, 1},   {8, 9, 5}};
   std::vector<Triangle> zones;
   for (const auto& f : faces) zones.push_back({corners[f[0]], corners[f[1]], corners[f[2]]});
   for (int l = 0; l < level; ++l) {
@@ -93,7 +93,8 @@ bool ReadStarFile(const std::string& path, double magnitudeLimit,
     error = "cannot open " + path;
     return false;
   }
-  std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
   if (data.size() < 32) {
     error = path + ": too short";
     return false;
@@ -140,7 +141,8 @@ bool ReadStarFile(const std::string& path, double magnitudeLimit,
       const double parallax = ReadLittle<int32_t>(r + 24) / 100.0;
       if (hip <= 0 || magnitude > magnitudeLimit) continue;
       const ZoneAxes& f = frames[z];
-      const Vec3 p = Normalise(Add(f.centre, Add(Scale(f.axis0, scale * x0), Scale(f.axis1, scale * x1))));
+      const Vec3 p =
+          Normalise(Add(f.centre, Add(Scale(f.axis0, scale * x0), Scale(f.axis1, scale * x1))));
       CatalogueStar star;
       star.hip = hip;
       star.ra = std::atan2(p[1], p[0]);
@@ -203,7 +205,8 @@ bool ReadStellariumCatalogue(const std::string& directory, double magnitudeLimit
   const struct {
     const char* name;
     double brightest;
-  } files[] = {{"stars_0_0v0_8.cat", -10.0}, {"stars_1_0v0_8.cat", 6.0}, {"stars_2_0v0_8.cat", 7.5}};
+  } files[] = {
+      {"stars_0_0v0_8.cat", -10.0}, {"stars_1_0v0_8.cat", 6.0}, {"stars_2_0v0_8.cat", 7.5}};
   for (const auto& f : files) {
     if (magnitudeLimit < f.brightest) continue;
     if (!ReadStarFile(directory + "/" + f.name, magnitudeLimit, byHip, error)) return false;
@@ -220,7 +223,8 @@ bool ReadStellariumCatalogue(const std::string& directory, double magnitudeLimit
     const auto f = SplitTabs(line);
     int hip = 0;
     double pmRa = 0, pmDec = 0;
-    if (f.size() < 3 || !ParseInt(f[0], hip) || !ParseDouble(f[1], pmRa) || !ParseDouble(f[2], pmDec)) {
+    if (f.size() < 3 || !ParseInt(f[0], hip) || !ParseDouble(f[1], pmRa) ||
+        !ParseDouble(f[2], pmDec)) {
       error = "hip_pm.dat: malformed line: " + line;
       return false;
     }
@@ -304,6 +308,9 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
   constexpr double kMatchRadius = 60.0 * kArcsec;
   constexpr double kMagnitudeWindow = 1.0;
   constexpr double kOldEpochYears = 8.75;  // J2000.0 − 1991.25
+  // The reference gives RA to 0.01 s and Dec to 0.1": shorter moves cannot
+  // tell the epochs apart.
+  constexpr double kReferenceResolution = 0.1 * kArcsec;
   const double tolerance = toleranceArcsec * kArcsec;
   const double reject = rejectArcsec * kArcsec;
 
@@ -334,16 +341,14 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
       kept.push_back(star);
       continue;
     }
-    if (bestSep <= tolerance) {
-      star.check = PositionCheck::Agrees;
-      ++report.agreed;
-      kept.push_back(star);
-      continue;
-    }
+    // Either epoch may be the record's, whatever the size of the J2000.0
+    // difference: 1991.25 wins where it agrees and halves the difference, once
+    // the proper motion moves the star by more than the reference's rounding.
     const double dec = star.dec + kOldEpochYears * star.pmDec * kMasToRad;
     const double ra = star.ra + kOldEpochYears * star.pmRa * kMasToRad / std::cos(star.dec);
     const double corrected = Separation(ra, dec, best->ra, best->dec);
-    if (corrected <= tolerance && corrected < 0.5 * bestSep) {
+    const double shift = kOldEpochYears * std::hypot(star.pmRa, star.pmDec) * kMasToRad;
+    if (shift >= kReferenceResolution && corrected < 0.5 * bestSep && corrected <= tolerance) {
       star.ra = ra;
       star.dec = dec;
       star.check = PositionCheck::EpochCorrected;
