@@ -1,0 +1,130 @@
+// The JPL ephemeris reader against the Swiss Ephemeris, and the program's
+// contacts on freshly generated records against the independent reference
+// computed from the JPL ephemeris (run when casacore-data-jpl-de405 is
+// installed).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "contact_comparison.h"
+#include "ephemeris_jpl.h"
+#include "program_local.h"
+#include "search.h"
+#include "star_catalogue.h"
+
+namespace vernier::canon {
+namespace {
+
+constexpr char kStellarium[] = "/usr/share/stellarium/stars/default";
+constexpr char kSwissFiles[] = "/usr/share/libswe/ephe/semo_18.se1";
+
+std::unique_ptr<Ephemeris> OpenJpl() {
+  std::string error;
+  auto jpl = MakeJplEphemeris(kDe405Directory, error);
+  EXPECT_NE(jpl, nullptr) << error;
+  return jpl;
+}
+
+TEST(JplEphemerisTest, AgreesWithTheSwissEphemeris) {
+  if (!std::filesystem::exists(kDe405Directory) || !std::filesystem::exists(kSwissFiles))
+    GTEST_SKIP() << "needs casacore-data-jpl-de405 and swe-basic-data";
+  auto jpl = OpenJpl();
+  ASSERT_NE(jpl, nullptr);
+  auto swiss = MakeSwissEphemeris("");
+  // The first and last weeks of the table, J2000.0 and dates between, at
+  // instants inside Chebyshev sub-intervals and on their boundaries.
+  for (double jd : {2436913.0, 2437000.3, 2451545.0, 2458489.75, 2459770.6, 2473455.0}) {
+    Vec3 a, b;
+    ASSERT_TRUE(jpl->Moon(jd, a)) << jpl->Error();
+    ASSERT_TRUE(swiss->Moon(jd, b));
+    EXPECT_LT(Norm(Sub(a, b)), 0.1) << jd;  // km; the two ephemerides differ by metres
+    ASSERT_TRUE(jpl->Sun(jd, a) && swiss->Sun(jd, b));
+    EXPECT_LT(Norm(Sub(a, b)), 5.0) << jd;
+    EarthState e, f;
+    ASSERT_TRUE(jpl->Earth(jd, e) && swiss->Earth(jd, f));
+    EXPECT_LT(Norm(Sub(e.barycentricPosition, f.barycentricPosition)), 1e-7) << jd;  // au
+    EXPECT_LT(Norm(Sub(e.barycentricVelocity, f.barycentricVelocity)), 1e-8) << jd;  // au/day
+    EXPECT_LT(Norm(Sub(e.heliocentricPosition, f.heliocentricPosition)), 1e-7) << jd;
+    // Venus to 0.02": DE405 against the newer planetary ephemeris of the files.
+    ASSERT_TRUE(jpl->Planet(2, jd, true, a) && swiss->Planet(2, jd, true, b));
+    EXPECT_LT(Norm(Sub(a, b)) / Norm(b), 1e-7) << jd;
+  }
+  Vec3 outside;
+  EXPECT_FALSE(jpl->Moon(2436000.5, outside));
+  EXPECT_NE(jpl->Error().find("outside"), std::string::npos);
+  EXPECT_FALSE(jpl->Moon(2480000.5, outside));
+
+  std::string error;
+  EXPECT_EQ(MakeJplEphemeris("/nonexistent", error), nullptr);
+  EXPECT_NE(error.find("/nonexistent"), std::string::npos);
+}
+
+// A year of records to V 4.5 (with π Sgr, 2019-01-06, a star the catalogue
+// holds at epoch 1991.25), through the program's reader and local
+// circumstances, against the reference at the four sites.
+TEST(ReferenceCheckTest, ProgramContactsAgreeWithTheJplReference) {
+  if (!std::filesystem::exists(kDe405Directory) || !std::filesystem::exists(kSwissFiles) ||
+      !std::filesystem::exists(kStellarium))
+    GTEST_SKIP() << "needs casacore-data-jpl-de405, swe-basic-data and stellarium-data";
+  auto jpl = OpenJpl();
+  ASSERT_NE(jpl, nullptr);
+  std::vector<CatalogueStar> stars;
+  std::string error;
+  ASSERT_TRUE(ReadStellariumCatalogue(kStellarium, 4.5, stars, error)) << error;
+  const std::string referencePath = std::string(VERNIER_CANON_CACHE) + "/stars.dat";
+  std::vector<ReferenceStar> reference;
+  if (ReadReferenceCatalogue(referencePath, reference, error))
+    CheckStarPositions(stars, reference, 0.3, 1.0);
+  for (auto& s : stars) s.xz = s.hip;
+
+  auto swiss = MakeSwissEphemeris("");
+  SearchOptions options;
+  options.planets = false;
+  std::vector<ElementRecord> records;
+  SearchStats stats;
+  ASSERT_TRUE(FindEvents(*swiss, stars, ProgramJulianDate(2019, 1, 1, 0),
+                         ProgramJulianDate(2020, 1, 1, 0), options, records, stats, error))
+      << error;
+  const std::string directory = ::testing::TempDir() + "vernier_canon_reference_check";
+  std::vector<BesselianElements> program;
+  const bool read = testing::ReadBackThroughProgram(records, directory, program, error);
+  std::filesystem::remove_all(directory);
+  ASSERT_TRUE(read) << error;
+
+  std::map<int, const CatalogueStar*> byHip;
+  for (const auto& s : stars) byHip[s.hip] = &s;
+  ReferenceContacts contacts(*jpl);
+  std::vector<ContactComparison> comparisons;
+  bool sawPiSagittarii = false;
+  for (const auto& elements : program)
+    for (const auto& site : ComparisonSites()) {
+      ProgramContacts local;
+      if (!ProgramContactsFor(elements, site.site, local)) continue;
+      ContactComparison result;
+      ASSERT_TRUE(CompareContacts(contacts, elements, *byHip.at(static_cast<int>(elements.hip)),
+                                  site, local, result, error))
+          << error;
+      sawPiSagittarii |= elements.hip == 94141 && site.name == "Sydney";
+      comparisons.push_back(result);
+    }
+  EXPECT_TRUE(sawPiSagittarii);
+  const ComparisonSummary s = Summarise(comparisons, 20.0);
+  std::printf(
+      "%d chords over 20 min: median %.3f s, 90th percentile %.3f s, max %.3f s (%s); "
+      "%d shorter: largest limb offset %.4f\" (%s)\n",
+      s.longChords, s.median, s.percentile90, s.maximum, s.worst.c_str(), s.shortChords,
+      s.maximumLimb, s.worstLimb.c_str());
+  EXPECT_GE(s.longChords, 40);
+  EXPECT_EQ(s.unmatched, 0);
+  EXPECT_LE(s.median, 0.1);
+  EXPECT_LE(s.percentile90, 0.3);
+  EXPECT_LE(s.maximum, 1.0);
+  EXPECT_GE(s.shortChords, 1);
+  EXPECT_LE(s.maximumLimb, 0.05);
+}
+
+}  // namespace
+}  // namespace vernier::canon
