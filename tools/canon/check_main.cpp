@@ -25,6 +25,7 @@ struct Options {
   std::string jplDir = kDe405Directory;
   std::string stellariumDir = "/usr/share/stellarium/stars/default";
   std::string referencePath;
+  bool figure = true;
   bool verbose = false;
 };
 
@@ -68,6 +69,10 @@ bool Parse(int argc, char** argv, Options& o) {
     if (a == "--jpl" && value(o.jplDir)) continue;
     if (a == "--stellarium" && value(o.stellariumDir)) continue;
     if (a == "--reference" && value(o.referencePath)) continue;
+    if (a == "--centre-of-mass") {
+      o.figure = false;
+      continue;
+    }
     if (a == "--verbose") {
       o.verbose = true;
       continue;
@@ -146,7 +151,7 @@ int main(int argc, char** argv) {
       records.size(), options.firstYear, options.lastYear, longChords.size(),
       options.longChordMinutes, shortChords.size());
 
-  ReferenceContacts reference(*ephemeris);
+  ReferenceContacts reference(*ephemeris, options.figure);
   std::vector<ContactComparison> comparisons;
   for (const auto* group : {&longChords, &shortChords})
     for (const Candidate& c : Spread(*group, options.events)) {

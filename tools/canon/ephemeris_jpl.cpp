@@ -25,7 +25,8 @@ struct Series {
 };
 constexpr Series kMercury{0, 14, 4}, kVenus{168, 10, 2}, kEarthMoonBarycentre{228, 13, 2},
     kMars{306, 11, 1}, kJupiter{339, 8, 1}, kSaturn{363, 7, 1}, kUranus{384, 6, 1},
-    kNeptune{402, 6, 1}, kPluto{420, 6, 1}, kMoon{438, 13, 8}, kSun{750, 11, 2};
+    kNeptune{402, 6, 1}, kPluto{420, 6, 1}, kMoon{438, 13, 8}, kSun{750, 11, 2},
+    kLibration{896, 10, 4};
 constexpr int kRecordWords = 1018;                    // coefficients stored per row
 constexpr size_t kRowBytes = 8160;                    // row header and coefficients
 constexpr size_t kFirstRowData = 28;                  // file header and the first row's header
@@ -103,7 +104,7 @@ bool ReadKeywords(const std::vector<unsigned char>& d, std::map<std::string, dou
   return true;
 }
 
-class JplEphemeris final : public Ephemeris {
+class De405Ephemeris final : public JplEphemeris {
  public:
   bool Open(const std::string& directory, std::string& error) {
     std::vector<unsigned char> description;
@@ -164,6 +165,20 @@ class JplEphemeris final : public Ephemeris {
   }
 
   bool Sun(double jdTT, Vec3& km) override { return Apparent(kSun, jdTT, false, km); }
+
+  // The libration angles φ, θ, ψ: the body frame is R3(ψ)·R1(θ)·R3(φ) of the ICRF.
+  bool LunarBodyFrame(double jdTT, Mat3& frame) override {
+    Vec3 angles;
+    if (!Evaluate(kLibration, jdTT, angles, nullptr)) return false;
+    double m[3][3];
+    eraIr(m);
+    eraRz(angles[0], m);
+    eraRx(angles[1], m);
+    eraRz(angles[2], m);
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j) frame[i][j] = m[i][j];
+    return true;
+  }
 
   bool Planet(int number, double jdTT, bool deflected, Vec3& km) override {
     static const std::map<int, Series> planets = {{1, kMercury}, {2, kVenus},  {4, kMars},
@@ -281,8 +296,8 @@ class JplEphemeris final : public Ephemeris {
 
 }  // namespace
 
-std::unique_ptr<Ephemeris> MakeJplEphemeris(const std::string& directory, std::string& error) {
-  auto ephemeris = std::make_unique<JplEphemeris>();
+std::unique_ptr<JplEphemeris> MakeJplEphemeris(const std::string& directory, std::string& error) {
+  auto ephemeris = std::make_unique<De405Ephemeris>();
   if (!ephemeris->Open(directory, error)) return nullptr;
   return ephemeris;
 }

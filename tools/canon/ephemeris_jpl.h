@@ -15,9 +15,16 @@ namespace vernier::canon {
 // The directory of the DE405 table of casacore-data-jpl-de405.
 constexpr const char* kDe405Directory = "/usr/share/casacore/data/ephemerides/DE405";
 
+class JplEphemeris : public Ephemeris {
+ public:
+  // The rotation from the ICRF to the Moon's principal-axis frame, from the
+  // ephemeris' libration angles.
+  virtual bool LunarBodyFrame(double jdTT, Mat3& frame) = 0;
+};
+
 // nullptr, with a message, when the table cannot be read. The ephemeris
 // covers the table's span (1960-2060 for DE405); instants outside fail.
 // Planet magnitudes are not part of it.
-std::unique_ptr<Ephemeris> MakeJplEphemeris(const std::string& directory, std::string& error);
+std::unique_ptr<JplEphemeris> MakeJplEphemeris(const std::string& directory, std::string& error);
 
 }  // namespace vernier::canon

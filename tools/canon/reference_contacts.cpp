@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "lunar_figure.h"
 #include "shadow.h"
 
 namespace vernier::canon {
@@ -51,10 +52,15 @@ bool ReferenceContacts::LimbOffset(const CatalogueStar& star, const Site& site, 
   double extraDays = 0.0;
   for (int i = 0; i < 2; ++i) {
     Vec3 moon;
-    if (!ephemeris_.Moon(jdTT - extraDays, moon)) {
+    Mat3 body;
+    if (!ephemeris_.Moon(jdTT - extraDays, moon) ||
+        (figure_ && !ephemeris_.LunarBodyFrame(jdTT - extraDays, body))) {
       error_ = ephemeris_.Error();
       return false;
     }
+    if (figure_)
+      for (int axis = 0; axis < 3; ++axis)
+        moon = Add(moon, Scale(body[axis], kFigureOffsetBodyKm[axis]));
     const Vec3 moonCirs = Multiply(c2i, moon);
     toMoon = Sub(moonCirs, siteKm);
     extraDays = (Norm(toMoon) - Norm(moonCirs)) / kLightKmPerDay;

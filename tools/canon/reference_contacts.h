@@ -2,13 +2,15 @@
 // Moon straight from the ephemeris given (meant to be the JPL one), the
 // star's apparent place and the Earth's orientation from ERFA's CIO-based
 // IAU 2006/2000A routines, the observer on the WGS84 ellipsoid. It shares
-// none of the generator's frames, fits or projections, so that the element
-// records and the program's local circumstances can be checked against it.
+// none of the generator's frames, fits, projections or lunar rotation model
+// (only the star catalogue and the figure offset's body-frame constant), so
+// that the element records and the program's local circumstances can be
+// checked against it.
 #pragma once
 
 #include <string>
 
-#include "ephemeris.h"
+#include "ephemeris_jpl.h"
 #include "star_catalogue.h"
 
 namespace vernier::canon {
@@ -21,7 +23,11 @@ struct Site {
 
 class ReferenceContacts {
  public:
-  explicit ReferenceContacts(Ephemeris& ephemeris) : ephemeris_(ephemeris) {}
+  // `figure`: the limb is centred on the Moon's centre of figure (the offset
+  // turned with the ephemeris' own libration angles), else on its centre of
+  // mass.
+  ReferenceContacts(JplEphemeris& ephemeris, bool figure)
+      : ephemeris_(ephemeris), figure_(figure) {}
 
   // The star's distance from the Moon's limb seen from the site at the
   // instant (Julian date, TT; universal time is TT less `deltaT` seconds), in
@@ -38,7 +44,8 @@ class ReferenceContacts {
   const std::string& error() const { return error_; }
 
  private:
-  Ephemeris& ephemeris_;
+  JplEphemeris& ephemeris_;
+  bool figure_;
   std::string error_;
 };
 
