@@ -25,7 +25,7 @@ struct Options {
   std::string jplDir = kDe405Directory;
   std::string stellariumDir = "/usr/share/stellarium/stars/default";
   std::string referencePath;
-  bool figure = true;
+  bool figure = false;
   bool verbose = false;
 };
 
@@ -40,6 +40,8 @@ void Usage() {
       "  --jpl DIR             JPL ephemeris table (default %s)\n"
       "  --stellarium DIR      star catalogue directory (default %s)\n"
       "  --reference FILE      stars.dat for the position check the generator made\n"
+      "  --centre-of-figure    limb centred on the Moon's centre of figure (files made\n"
+      "                        with the generator's --centre-of-figure)\n"
       "  --verbose             one line per compared event\n",
       kDe405Directory, Options().stellariumDir.c_str());
 }
@@ -69,8 +71,8 @@ bool Parse(int argc, char** argv, Options& o) {
     if (a == "--jpl" && value(o.jplDir)) continue;
     if (a == "--stellarium" && value(o.stellariumDir)) continue;
     if (a == "--reference" && value(o.referencePath)) continue;
-    if (a == "--centre-of-mass") {
-      o.figure = false;
+    if (a == "--centre-of-figure") {
+      o.figure = true;
       continue;
     }
     if (a == "--verbose") {

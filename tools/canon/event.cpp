@@ -150,7 +150,7 @@ bool ShadowEvaluator::InstantAt(double jdTT, const Instant*& instant) {
     error_ = ephemeris_.Error();
     return false;
   }
-  fresh.moon = Add(fresh.moon, LunarFigureOffset(jdTT));  // the mean limb's centre
+  if (centreOfFigure_) fresh.moon = Add(fresh.moon, LunarFigureOffset(jdTT));
   if (onGrid) {
     if (grid_.size() > 50000) grid_.clear();  // events come in time order; old instants are not needed
     instant = &(grid_[key] = fresh);

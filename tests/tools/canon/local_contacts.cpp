@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "lunar_figure.h"
 #include "shadow.h"
 #include "sky_frame.h"
 
@@ -41,7 +40,6 @@ Contacts ContactsFromEphemeris(Ephemeris& ephemeris, const Body& body, double jd
     Vec3 moon;
     if (!ComputeSkyFrame(ephemeris, jdTT, frame, error) || !ephemeris.Moon(jdTT, moon))
       return std::nan("");
-    moon = Add(moon, LunarFigureOffset(jdTT));
     // Sidereal time at the instant's universal time, from the same matrix.
     const double jdUT = jdTT - deltaT / 86400.0;
     double rnpb[3][3];
