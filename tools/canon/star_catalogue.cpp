@@ -28,13 +28,13 @@ std::vector<Triangle> ZoneTriangles(int level) {
   const double g = 0.5 * (1.0 + std::sqrt(5.0));
   const double b = 1.0 / std::sqrt(1.0 + g * g);
   const double a = b * g;
-  const Vec3 corners[12] = {{a, -b, 0}, {a, b, 0}, {-a, b, 0}, {-a, -b, 0},
-                            {0, a, -b}, {0, a, b}, {0, -a, b}, {0, -a, -b},
-                            {-b, 0, a}, {b, 0, a}, {b, 0, -a}, {-b, 0, -a}};
-  const int faces[20][3] = {{1, 0, 10}, {0, 1, 9},  {0, 9, 6},   {9, 8, 6},   {0, 7, 10},
+  const Vec3 corners[12] = {{a, -b, 0},  {a, b, 0},   {-a, b, 0},  {-a, -b, 0},
+                            {0, a, -b},  {0, a, b},   {0, -a, b},  {0, -a, -b},
+                            {-b, 0, a},  {b, 0, a},   {b, 0, -a},  {-b, 0, -a}};
+  const int faces[20][3] = {{1, 0, 10}, {0, 1, 9},  {0, 9, 6},   {9, 8, 6},  {0, 7, 10},
                             {6, 7, 0},  {7, 6, 3},  {6, 8, 3},   {11, 10, 7}, {7, 3, 11},
-                            {3, 2, 11}, {2, 3, 8},  {10, 11, 4}, {2, 4, 11},  {5, 4, 2},
-                            {2, 8, 5},  {4, 1, 10}, {4, 5, 1},   {5, 9, 1},   {8, 9, 5}};
+                            {3, 2, 11}, {2, 3, 8},  {10, 11, 4}, {2, 4, 11}, {5, 4, 2},
+                            {2, 8, 5},  {4, 1, 10}, {4, 5, 1},   {5, 9, 1},  {8, 9, 5}};
   std::vector<Triangle> zones;
   for (const auto& f : faces) zones.push_back({corners[f[0]], corners[f[1]], corners[f[2]]});
   for (int l = 0; l < level; ++l) {
@@ -93,8 +93,7 @@ bool ReadStarFile(const std::string& path, double magnitudeLimit,
     error = "cannot open " + path;
     return false;
   }
-  std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
+  std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (data.size() < 32) {
     error = path + ": too short";
     return false;
@@ -141,8 +140,7 @@ bool ReadStarFile(const std::string& path, double magnitudeLimit,
       const double parallax = ReadLittle<int32_t>(r + 24) / 100.0;
       if (hip <= 0 || magnitude > magnitudeLimit) continue;
       const ZoneAxes& f = frames[z];
-      const Vec3 p =
-          Normalise(Add(f.centre, Add(Scale(f.axis0, scale * x0), Scale(f.axis1, scale * x1))));
+      const Vec3 p = Normalise(Add(f.centre, Add(Scale(f.axis0, scale * x0), Scale(f.axis1, scale * x1))));
       CatalogueStar star;
       star.hip = hip;
       star.ra = std::atan2(p[1], p[0]);
@@ -205,8 +203,7 @@ bool ReadStellariumCatalogue(const std::string& directory, double magnitudeLimit
   const struct {
     const char* name;
     double brightest;
-  } files[] = {
-      {"stars_0_0v0_8.cat", -10.0}, {"stars_1_0v0_8.cat", 6.0}, {"stars_2_0v0_8.cat", 7.5}};
+  } files[] = {{"stars_0_0v0_8.cat", -10.0}, {"stars_1_0v0_8.cat", 6.0}, {"stars_2_0v0_8.cat", 7.5}};
   for (const auto& f : files) {
     if (magnitudeLimit < f.brightest) continue;
     if (!ReadStarFile(directory + "/" + f.name, magnitudeLimit, byHip, error)) return false;
@@ -223,8 +220,7 @@ bool ReadStellariumCatalogue(const std::string& directory, double magnitudeLimit
     const auto f = SplitTabs(line);
     int hip = 0;
     double pmRa = 0, pmDec = 0;
-    if (f.size() < 3 || !ParseInt(f[0], hip) || !ParseDouble(f[1], pmRa) ||
-        !ParseDouble(f[2], pmDec)) {
+    if (f.size() < 3 || !ParseInt(f[0], hip) || !ParseDouble(f[1], pmRa) || !ParseDouble(f[2], pmDec)) {
       error = "hip_pm.dat: malformed line: " + line;
       return false;
     }

@@ -17,12 +17,8 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kArcsec = kPi / (180.0 * 3600.0);
 constexpr char kStellarium[] = "/usr/share/stellarium/stars/default";
 
-double Hours(double h, double m, double s) {
-  return (h + m / 60 + s / 3600) * 15 * kPi / 180;
-}
-double Degrees(double sign, double d, double m, double s) {
-  return sign * (d + m / 60 + s / 3600) * kPi / 180;
-}
+double Hours(double h, double m, double s) { return (h + m / 60 + s / 3600) * 15 * kPi / 180; }
+double Degrees(double sign, double d, double m, double s) { return sign * (d + m / 60 + s / 3600) * kPi / 180; }
 
 const CatalogueStar* Find(const std::vector<CatalogueStar>& stars, int hip) {
   for (const auto& s : stars)
@@ -40,14 +36,10 @@ TEST(StarCatalogueTest, DecodesHipparcosPositionsAndNumbers) {
     int hip, sao, hd;
     double ra, dec, pmRa, pmDec;
   } known[] = {
-      {21421, 94027, 29139, Hours(4, 35, 55.239), Degrees(1, 16, 30, 33.49), 63.45,
-       -188.94},  // Aldebaran
-      {49669, 98967, 87901, Hours(10, 8, 22.311), Degrees(1, 11, 58, 1.95), -248.73,
-       5.59},  // Regulus
-      {65474, 157923, 116658, Hours(13, 25, 11.579), Degrees(-1, 11, 9, 40.76), -42.35,
-       -30.67},  // Spica
-      {80763, 184415, 148478, Hours(16, 29, 24.461), Degrees(-1, 26, 25, 55.21), -12.11,
-       -23.30},  // Antares
+      {21421, 94027, 29139, Hours(4, 35, 55.239), Degrees(1, 16, 30, 33.49), 63.45, -188.94},   // Aldebaran
+      {49669, 98967, 87901, Hours(10, 8, 22.311), Degrees(1, 11, 58, 1.95), -248.73, 5.59},     // Regulus
+      {65474, 157923, 116658, Hours(13, 25, 11.579), Degrees(-1, 11, 9, 40.76), -42.35, -30.67}, // Spica
+      {80763, 184415, 148478, Hours(16, 29, 24.461), Degrees(-1, 26, 25, 55.21), -12.11, -23.30}, // Antares
   };
   for (const auto& k : known) {
     const CatalogueStar* s = Find(stars, k.hip);
@@ -92,8 +84,7 @@ std::string ReferenceFile(const std::vector<std::string>& lines) {
 
 TEST(StarCatalogueTest, PositionCheckCorrectsOldEpochsAndDropsDisagreements) {
   const std::string path = ReferenceFile({
-      "043555.24 +163033.4 +000062.8-000189.400050.1 00.8701.54K5 0            , alp Tau, "
-      "Aldebaran",
+      "043555.24 +163033.4 +000062.8-000189.400050.1 00.8701.54K5 0            , alp Tau, Aldebaran",
       "100822.31 +115801.9 -000249.4+000004.900042.1 01.36-0.11B7 1            , alp Leo, Regulus",
       "132511.58 -110940.8 -000042.5-000031.700012.4 00.98-0.24B1 1            , alp Vir, Spica",
       "162924.46 -262555.2 -000010.2-000023.200005.4 01.0601.86M1 0            , alp Sco, Antares",
@@ -118,8 +109,7 @@ TEST(StarCatalogueTest, PositionCheckCorrectsOldEpochsAndDropsDisagreements) {
       // Agrees at J2000.0.
       star(21421, Hours(4, 35, 55.239), Degrees(1, 16, 30, 33.49), 63.45, -188.94, 0.85),
       // Stored at 1991.25: moved back to J2000.0 by 8.75 years of proper motion.
-      star(49669,
-           Hours(10, 8, 22.311) - years * -248.73e-3 * kArcsec / std::cos(Degrees(1, 11, 58, 1.95)),
+      star(49669, Hours(10, 8, 22.311) - years * -248.73e-3 * kArcsec / std::cos(Degrees(1, 11, 58, 1.95)),
            Degrees(1, 11, 58, 1.95) - years * 5.59e-3 * kArcsec, -248.73, 5.59, 1.35),
       // 5" away from the reference and no proper motion to explain it: removed.
       star(65474, Hours(13, 25, 11.579), Degrees(-1, 11, 9, 45.8), -42.35, -30.67, 0.95),
