@@ -46,7 +46,6 @@ bool ProgramContactsFor(const BesselianElements& elements, const Site& site,
   LocalMaximum maximum;
   if (FindMaximumAz(context, elements.t0, deltaT, maximum) != 1 || maximum.altitude <= 0.0)
     return false;
-  const double closeness = state.m / state.l1;
   LocalContact first, last;
   if (FindOuterContactAz(context, maximum.t, deltaT, -1, first) != 1 ||
       FindOuterContactAz(context, maximum.t, deltaT, +1, last) != 1 || !(last.t > first.t))
@@ -54,7 +53,6 @@ bool ProgramContactsFor(const BesselianElements& elements, const Site& site,
   contacts.deltaT = deltaT;
   contacts.jdFirst = elements.jd + first.t / 24.0;
   contacts.jdLast = elements.jd + last.t / 24.0;
-  contacts.closeness = closeness;
   return true;
 }
 

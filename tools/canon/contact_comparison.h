@@ -25,7 +25,6 @@ const std::vector<ComparisonSite>& ComparisonSites();
 struct ProgramContacts {
   double deltaT = 0.0;                 // s
   double jdFirst = 0.0, jdLast = 0.0;  // Julian dates (TT) of the outer contacts
-  double closeness = 0.0;              // distance from the axis over L1' at the maximum
   double ChordMinutes() const { return (jdLast - jdFirst) * 1440.0; }
 };
 

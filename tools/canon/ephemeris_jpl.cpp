@@ -64,7 +64,7 @@ bool ReadKeywords(const std::vector<unsigned char>& d, std::map<std::string, dou
   }
   size_t i = static_cast<size_t>(at - d.begin()) + sizeof tag - 1;
   auto need = [&](size_t n) { return i + n <= d.size(); };
-  auto string = [&](std::string* out) {
+  auto text = [&](std::string* out) {
     if (!need(4)) return false;
     const uint32_t n = BigEndian32(&d[i]);
     i += 4;
@@ -79,10 +79,10 @@ bool ReadKeywords(const std::vector<unsigned char>& d, std::map<std::string, dou
   std::vector<std::pair<std::string, int>> names;
   for (uint32_t f = 0; f < fields; ++f) {
     std::string name;
-    if (!string(&name) || !need(4)) break;
+    if (!text(&name) || !need(4)) break;
     const int type = static_cast<int>(BigEndian32(&d[i]));
     i += 4;
-    if (!string(nullptr)) break;  // comment
+    if (!text(nullptr)) break;  // comment
     names.emplace_back(name, type);
   }
   if (names.size() != fields || !need(4)) {
@@ -92,7 +92,7 @@ bool ReadKeywords(const std::vector<unsigned char>& d, std::map<std::string, dou
   i += 4;  // the record's kind
   for (const auto& [name, type] : names) {
     if (type == kString) {
-      if (!string(nullptr)) break;
+      if (!text(nullptr)) break;
     } else if (type == kDouble && need(8)) {
       keywords[name] = BigEndianDouble(&d[i]);
       i += 8;
