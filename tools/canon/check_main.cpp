@@ -132,12 +132,20 @@ int main(int argc, char** argv) {
       return 1;
     }
     CheckStarPositions(stars, reference, 0.3, 1.0);
+  } else {
+    std::printf(
+        "no --reference: catalogue positions unchecked, as the generator's --no-position-check\n");
   }
   std::map<int, const CatalogueStar*> byHip;
   for (const auto& s : stars) byHip[s.hip] = &s;
 
   std::vector<Candidate> longChords, shortChords;
+  int outside = 0;
   for (const auto& r : records) {
+    if (!ephemeris->Covers(r.jd - 0.5) || !ephemeris->Covers(r.jd + 0.5)) {
+      ++outside;
+      continue;
+    }
     const auto star = byHip.find(static_cast<int>(r.hip));
     if (r.hip <= 0 || star == byHip.end()) continue;  // planets, or a star not in the catalogue
     for (const auto& site : ComparisonSites()) {
@@ -148,9 +156,9 @@ int main(int argc, char** argv) {
     }
   }
   std::printf(
-      "%zu records of %d … %d; occultations at the four sites: %zu chords over %.0f min, %zu "
-      "shorter\n",
-      records.size(), options.firstYear, options.lastYear, longChords.size(),
+      "%zu records of %d … %d (%d outside the ephemeris); occultations at the four sites: %zu "
+      "chords over %.0f min, %zu shorter\n",
+      records.size(), options.firstYear, options.lastYear, outside, longChords.size(),
       options.longChordMinutes, shortChords.size());
 
   ReferenceContacts reference(*ephemeris, options.figure);

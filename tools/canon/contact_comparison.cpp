@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "astro/time.h"
 #include "local/circumstances.h"
@@ -128,17 +129,19 @@ ComparisonSummary Summarise(const std::vector<ContactComparison>& comparisons,
 bool ReadProgramRecords(const std::string& dataDirectory, int firstYear, int lastYear,
                         std::vector<BesselianElements>& records, std::string& error) {
   records.clear();
-  ElementFile file;
-  file.dataDirectory = dataDirectory;
-  file.messages = nullptr;
-  BesselianElements elements;
-  CurrentEvent event;
-  for (int status = OpenElementFileFirst(file, elements, 0, firstYear, event); status == 1;
-       status = ReadNextElements(file, elements, 0, event)) {
-    if (elements.year > lastYear) break;
-    if (elements.year >= firstYear) records.push_back(elements);
+  // Band by band: the reader keeps to one file.
+  for (std::optional<int> year = firstYear; year && *year <= lastYear;
+       year = NextBandStartYear(*year)) {
+    ElementFile file;
+    file.dataDirectory = dataDirectory;
+    file.messages = nullptr;
+    BesselianElements elements;
+    CurrentEvent event;
+    for (int status = OpenElementFileFirst(file, elements, 0, *year, event); status == 1;
+         status = ReadNextElements(file, elements, 0, event))
+      if (elements.year >= firstYear && elements.year <= lastYear) records.push_back(elements);
+    CloseElementFile(file);
   }
-  CloseElementFile(file);
   if (records.empty()) {
     error = "no records of " + std::to_string(firstYear) + " … " + std::to_string(lastYear) +
             " in " + dataDirectory;

@@ -152,6 +152,7 @@ class De405Ephemeris final : public JplEphemeris {
   }
 
   std::string Name() const override { return "JPL DE405"; }
+  bool Covers(double jdTT) const override { return jdTT >= firstJd_ && jdTT < lastJd_; }
   std::string Error() const override { return error_; }
 
   // The geocentric Moon at the retarded instant (see the Swiss implementation).
@@ -210,7 +211,7 @@ class De405Ephemeris final : public JplEphemeris {
   // Position (km) and velocity (km/day) of one series: barycentric, the Moon
   // geocentric.
   bool Evaluate(const Series& s, double jd, Vec3& position, Vec3* velocity) {
-    if (!(jd >= firstJd_ && jd < lastJd_)) {
+    if (!Covers(jd)) {
       error_ = "instant outside the ephemeris (JD " + std::to_string(firstJd_) + " … " +
                std::to_string(lastJd_) + ")";
       return false;

@@ -20,6 +20,8 @@ class JplEphemeris : public Ephemeris {
   // The rotation from the ICRF to the Moon's principal-axis frame, from the
   // ephemeris' libration angles.
   virtual bool LunarBodyFrame(double jdTT, Mat3& frame) = 0;
+  // Whether the instant (Julian date, TT) lies within the table.
+  virtual bool Covers(double jdTT) const = 0;
 };
 
 // nullptr, with a message, when the table cannot be read. The ephemeris
