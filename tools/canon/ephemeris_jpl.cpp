@@ -135,6 +135,13 @@ class De405Ephemeris final : public JplEphemeris {
       error = directory + "/table.f0i: cannot be read";
       return false;
     }
+    uint32_t storedSize = 0;  // the file's header records its length
+    std::memcpy(&storedSize, rows.data() + 4, sizeof storedSize);
+    if (storedSize != rows.size()) {
+      error = directory + "/table.f0i: " + std::to_string(rows.size()) +
+              " bytes, its header says " + std::to_string(storedSize);
+      return false;
+    }
     const size_t count = (rows.size() - kFirstRowData - 8 * kRecordWords) / kRowBytes + 1;
     coefficients_.resize(count * kRecordWords);
     for (size_t r = 0; r < count; ++r) {

@@ -63,6 +63,63 @@ TEST(JplEphemerisTest, AgreesWithTheSwissEphemeris) {
   EXPECT_NE(error.find("/nonexistent"), std::string::npos);
 }
 
+// A table directory whose files are cut short or missing is refused with the
+// file's name, never read past its end.
+TEST(JplEphemerisTest, DamagedTablesAreRefused) {
+  if (!std::filesystem::exists(kDe405Directory)) GTEST_SKIP() << "needs casacore-data-jpl-de405";
+  const std::filesystem::path directory = ::testing::TempDir() + "vernier_canon_damaged_de405";
+  for (const char* damaged : {"table.dat", "table.f0i"}) {
+    std::filesystem::remove_all(directory);
+    std::filesystem::create_directories(directory);
+    for (const char* name : {"table.dat", "table.f0i"}) {
+      const auto from = std::filesystem::path(kDe405Directory) / name;
+      std::filesystem::copy_file(from, directory / name);
+      if (std::string(name) == damaged)
+        std::filesystem::resize_file(directory / name, std::filesystem::file_size(from) / 3);
+    }
+    std::string error;
+    EXPECT_EQ(MakeJplEphemeris(directory.string(), error), nullptr) << damaged;
+    EXPECT_NE(error.find(damaged), std::string::npos) << error;
+  }
+  std::filesystem::remove(directory / "table.f0i");
+  std::string error;
+  EXPECT_EQ(MakeJplEphemeris(directory.string(), error), nullptr);
+  std::filesystem::remove_all(directory);
+}
+
+// Long chords are compared by time, the others by limb offset; quantiles
+// interpolate between the sorted differences of both contacts.
+TEST(ReferenceCheckTest, SummaryKeepsLongAndShortChordsApart) {
+  auto event = [](const char* label, double minutes, bool found, double first, double last,
+                  double limbFirst, double limbLast) {
+    ContactComparison c;
+    c.label = label, c.chordMinutes = minutes, c.referenceFound = found;
+    c.firstSeconds = first, c.lastSeconds = last, c.firstLimb = limbFirst, c.lastLimb = limbLast;
+    return c;
+  };
+  const ComparisonSummary s = Summarise(
+      {
+          event("a", 40, true, 0.01, -0.02, 0.5,
+                0.5),  // limb offsets of long chords are not counted
+          event("b", 65, true, -0.03, 0.04, 0, 0), event("c", 25, true, 0.5, -0.05, 0, 0),
+          event("d", 30, false, 9, 9, 0, 0),        // no reference contacts: counted apart
+          event("e", 12, true, 7, 7, 0.02, -0.04),  // short: times are not counted
+          event("f", 20, true, 0, 0, -0.01, 0.03),  // exactly the limit counts as short
+      },
+      20.0);
+  EXPECT_EQ(s.longChords, 4);
+  EXPECT_EQ(s.unmatched, 1);
+  EXPECT_EQ(s.shortChords, 2);
+  // |differences| 0.01 0.02 0.03 0.04 0.05 0.5: median between the third and
+  // fourth, 90th percentile half-way from 0.05 to 0.5.
+  EXPECT_NEAR(s.median, 0.035, 1e-12);
+  EXPECT_NEAR(s.percentile90, 0.275, 1e-12);
+  EXPECT_NEAR(s.maximum, 0.5, 1e-12);
+  EXPECT_EQ(s.worst, "c");
+  EXPECT_NEAR(s.maximumLimb, 0.04, 1e-12);
+  EXPECT_EQ(s.worstLimb, "e");
+}
+
 // The generator turns the centre-of-figure offset with the IAU rotation
 // model of the Moon, the reference with the libration angles of DE405: the
 // two frames agree to a few hundredths of a degree (the model's mean-Earth
