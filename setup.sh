@@ -17,7 +17,8 @@ packages=(g++ cmake make pkg-config qt6-base-dev fonts-ipafont-mincho fonts-libe
 # Ephemeris, ERFA and the stellarium star catalogue.
 data_packages=(gmt-gshhg-low libnetcdf-dev libswe-dev swe-basic-data liberfa-dev stellarium-data
                libnova-dev)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils)
+# JPL DE405 for the independent check of the element files.
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils casacore-data-jpl-de405)
 
 install_missing() {
   local missing=()

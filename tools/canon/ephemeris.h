@@ -1,8 +1,9 @@
 // The ephemeris behind the generator: geocentric apparent positions of the
 // Moon, the Sun and the planets, and the Earth's barycentric state for the
-// apparent places of stars. Two implementations: the Swiss Ephemeris (files
-// compressed from the JPL ephemeris, its analytical theory outside them) and
-// libnova (ELP2000-82B and VSOP87), kept for comparison.
+// apparent places of stars. Three implementations: the Swiss Ephemeris (files
+// compressed from the JPL ephemeris, its analytical theory outside them),
+// libnova (ELP2000-82B and VSOP87), kept for comparison, and JPL DE405 itself
+// (ephemeris_jpl.h) for the independent check.
 //
 // Positions are "apparent" in the sense of a geocentric observer moving with
 // the Earth: light time is applied, and the axes are those of the GCRS

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "lunar_figure.h"
+
 namespace vernier::canon {
 namespace {
 
@@ -148,6 +150,7 @@ bool ShadowEvaluator::InstantAt(double jdTT, const Instant*& instant) {
     error_ = ephemeris_.Error();
     return false;
   }
+  if (centreOfFigure_) fresh.moon = Add(fresh.moon, LunarFigureOffset(jdTT));
   if (onGrid) {
     if (grid_.size() > 50000) grid_.clear();  // events come in time order; old instants are not needed
     instant = &(grid_[key] = fresh);

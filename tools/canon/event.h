@@ -30,7 +30,10 @@ struct EventBody {
 // on the quarter-hour grid share their frame and Moon position between events.
 class ShadowEvaluator {
  public:
-  explicit ShadowEvaluator(Ephemeris& ephemeris) : ephemeris_(ephemeris) {}
+  // `centreOfFigure`: the Moon's position is its centre of figure (see
+  // lunar_figure.h), else its centre of mass.
+  explicit ShadowEvaluator(Ephemeris& ephemeris, bool centreOfFigure = false)
+      : ephemeris_(ephemeris), centreOfFigure_(centreOfFigure) {}
   bool Evaluate(const EventBody& body, double jdTT, ShadowState& state);
   // Sets the body's deflection to its value at jdTT.
   bool HoldDeflection(EventBody& body, double jdTT);
@@ -45,6 +48,7 @@ class ShadowEvaluator {
   bool InstantAt(double jdTT, const Instant*& instant);
 
   Ephemeris& ephemeris_;
+  bool centreOfFigure_;
   std::unordered_map<long long, Instant> grid_;
   Instant scratch_;
   std::string error_;

@@ -35,6 +35,7 @@ struct Options {
   std::string ephemeris = "swiss";
   std::string ephemerisPath;
   bool planets = true;
+  bool centreOfFigure = false;
 };
 
 void Usage() {
@@ -48,11 +49,13 @@ void Usage() {
                "  --stellarium DIR      star catalogue directory (default %s)\n"
                "  --reference FILE      plain-text stars.dat for the position check\n"
                "  --no-position-check   use the catalogue positions unchecked\n"
-               "  --tolerance ARCSEC    position agreement (default 0.3; removal above 1.0)\n"
+               "  --tolerance ARCSEC    agreement of a star moved from epoch 1991.25 (default 0.3;\n"
+               "                        removal above 1.0)\n"
                "  --xz-catalogue FILE   XZ80Q catalogue: XZ and ZC numbers (else xz = HIP)\n"
                "  --ephemeris swiss|libnova   (default swiss)\n"
                "  --ephemeris-path DIR  Swiss Ephemeris files (default: the library's path)\n"
-               "  --no-planets          stars only\n",
+               "  --no-planets          stars only\n"
+               "  --centre-of-figure    the Moon's centre of figure instead of its centre of mass\n",
                Options().stellariumDir.c_str());
 }
 
@@ -110,6 +113,10 @@ bool Parse(int argc, char** argv, Options& o) {
     if (a == "--xz-catalogue" && next(o.xzPath)) continue;
     if (a == "--ephemeris" && next(o.ephemeris)) continue;
     if (a == "--ephemeris-path" && next(o.ephemerisPath)) continue;
+    if (a == "--centre-of-figure") {
+      o.centreOfFigure = true;
+      continue;
+    }
     if (a == "--no-planets") {
       o.planets = false;
       continue;
@@ -195,6 +202,7 @@ int main(int argc, char** argv) {
   std::string failure;
   SearchOptions searchOptions;
   searchOptions.planets = options.planets;
+  searchOptions.centreOfFigure = options.centreOfFigure;
 
   int threadCount = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
   if (threadCount < 1) threadCount = 1;

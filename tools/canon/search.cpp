@@ -173,7 +173,7 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
   }
 
   std::sort(candidates.begin(), candidates.end());
-  ShadowEvaluator evaluator(ephemeris);
+  ShadowEvaluator evaluator(ephemeris, options.centreOfFigure);
   MoonAge moonAge;
   std::set<std::pair<int, long long>> seen;  // body, hour of t0
   records.clear();

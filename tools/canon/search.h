@@ -15,6 +15,7 @@ namespace vernier::canon {
 
 struct SearchOptions {
   bool planets = true;
+  bool centreOfFigure = false;  // the Moon's centre of figure instead of its centre of mass
 };
 
 struct SearchStats {

@@ -304,6 +304,9 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
   constexpr double kMatchRadius = 60.0 * kArcsec;
   constexpr double kMagnitudeWindow = 1.0;
   constexpr double kOldEpochYears = 8.75;  // J2000.0 − 1991.25
+  // The reference gives RA to 0.01 s and Dec to 0.1": shorter moves cannot
+  // tell the epochs apart.
+  constexpr double kReferenceResolution = 0.1 * kArcsec;
   const double tolerance = toleranceArcsec * kArcsec;
   const double reject = rejectArcsec * kArcsec;
 
@@ -334,16 +337,14 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
       kept.push_back(star);
       continue;
     }
-    if (bestSep <= tolerance) {
-      star.check = PositionCheck::Agrees;
-      ++report.agreed;
-      kept.push_back(star);
-      continue;
-    }
+    // Either epoch may be the record's, whatever the size of the J2000.0
+    // difference: 1991.25 wins where it agrees and halves the difference, once
+    // the proper motion moves the star by more than the reference's rounding.
     const double dec = star.dec + kOldEpochYears * star.pmDec * kMasToRad;
     const double ra = star.ra + kOldEpochYears * star.pmRa * kMasToRad / std::cos(star.dec);
     const double corrected = Separation(ra, dec, best->ra, best->dec);
-    if (corrected <= tolerance && corrected < 0.5 * bestSep) {
+    const double shift = kOldEpochYears * std::hypot(star.pmRa, star.pmDec) * kMasToRad;
+    if (shift >= kReferenceResolution && corrected < 0.5 * bestSep && corrected <= tolerance) {
       star.ra = ra;
       star.dec = dec;
       star.check = PositionCheck::EpochCorrected;

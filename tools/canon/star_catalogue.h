@@ -60,11 +60,12 @@ bool ReadReferenceCatalogue(const std::string& path, std::vector<ReferenceStar>&
                             std::string& error);
 
 // Matches every star with the nearest reference star of similar magnitude
-// within 60". A star whose J2000.0 position differs by more than
-// `toleranceArcsec` is moved by 8.75 years of proper motion when that brings
-// it within the tolerance and halves the difference (a record stored at epoch
-// 1991.25). Otherwise a difference above `rejectArcsec` removes the star;
-// smaller ones are the two catalogues' scatter for faint stars and are kept.
+// within 60". A star is moved by 8.75 years of proper motion (a record stored
+// at epoch 1991.25) when that move is longer than the reference's rounding
+// (0.1") and brings it within `toleranceArcsec` and halves the difference,
+// however small the J2000.0 difference was. Otherwise a difference above
+// `rejectArcsec` removes the star; smaller ones are the two catalogues'
+// scatter for faint stars and are kept.
 PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
                                        const std::vector<ReferenceStar>& reference,
                                        double toleranceArcsec, double rejectArcsec);

@@ -88,11 +88,13 @@ TEST(StarCatalogueTest, PositionCheckCorrectsOldEpochsAndDropsDisagreements) {
       "100822.31 +115801.9 -000249.4+000004.900042.1 01.36-0.11B7 1            , alp Leo, Regulus",
       "132511.58 -110940.8 -000042.5-000031.700012.4 00.98-0.24B1 1            , alp Vir, Spica",
       "162924.46 -262555.2 -000010.2-000023.200005.4 01.0601.86M1 0            , alp Sco, Antares",
+      "190945.83 -210125.0 -000001.2-000036.800006.8 02.8900.35F2 0            , pi  Sgr",
+      "192143.60 -175004.2 +000002.0-000005.000005.0 03.4200.00B9 0            , test star",
   });
   std::vector<ReferenceStar> reference;
   std::string error;
   ASSERT_TRUE(ReadReferenceCatalogue(path, reference, error)) << error;
-  ASSERT_EQ(reference.size(), 4u);
+  ASSERT_EQ(reference.size(), 6u);
   EXPECT_NEAR(reference[0].ra, Hours(4, 35, 55.24), 1e-9);
   EXPECT_NEAR(reference[2].dec, Degrees(-1, 11, 9, 40.8), 1e-9);
   EXPECT_NEAR(reference[3].magnitude, 1.06, 1e-9);
@@ -115,16 +117,23 @@ TEST(StarCatalogueTest, PositionCheckCorrectsOldEpochsAndDropsDisagreements) {
       star(80763, Hours(16, 29, 24.461), Degrees(-1, 26, 25, 55.8), -12.11, -23.30, 1.05),
       // No counterpart: kept, unchecked.
       star(12345, Hours(1, 0, 0), Degrees(1, 5, 0, 0), 0, 0, 7.0),
+      // Stored at 1991.25 with a J2000.0 difference (0.29") inside the
+      // agreement: moved all the same, as the older epoch fits far better.
+      star(94141, Hours(19, 9, 45.833), Degrees(-1, 21, 1, 25.0) - years * -36.5e-3 * kArcsec, -1.4,
+           -36.5, 2.85),
+      // 0.25" off with a proper motion that moves it by 0.05" only, under the
+      // reference's rounding: the epoch cannot be told, it is kept as it is.
+      star(95168, Hours(19, 21, 43.6), Degrees(-1, 17, 50, 4.5), 2.0, -5.0, 3.4),
   };
   const double regulusRa = stars[1].ra;
   const PositionCheckReport report = CheckStarPositions(stars, reference, 0.3, 1.0);
-  EXPECT_EQ(report.agreed, 2);
-  EXPECT_EQ(report.corrected, 1);
+  EXPECT_EQ(report.agreed, 3);
+  EXPECT_EQ(report.corrected, 2);
   EXPECT_EQ(report.dropped, 1);
   EXPECT_EQ(report.unchecked, 1);
   ASSERT_EQ(report.droppedHip.size(), 1u);
   EXPECT_EQ(report.droppedHip[0], 65474);
-  ASSERT_EQ(stars.size(), 4u);
+  ASSERT_EQ(stars.size(), 6u);
   const CatalogueStar* regulus = Find(stars, 49669);
   ASSERT_NE(regulus, nullptr);
   EXPECT_EQ(regulus->check, PositionCheck::EpochCorrected);
@@ -132,6 +141,9 @@ TEST(StarCatalogueTest, PositionCheckCorrectsOldEpochsAndDropsDisagreements) {
   EXPECT_NE(regulus->ra, regulusRa);
   EXPECT_EQ(Find(stars, 12345)->check, PositionCheck::Unchecked);
   EXPECT_EQ(Find(stars, 80763)->check, PositionCheck::Agrees);
+  EXPECT_EQ(Find(stars, 94141)->check, PositionCheck::EpochCorrected);
+  EXPECT_NEAR(Find(stars, 94141)->dec, Degrees(-1, 21, 1, 25.0), 0.01 * kArcsec);
+  EXPECT_EQ(Find(stars, 95168)->check, PositionCheck::Agrees);
   std::remove(path.c_str());
 }
 
@@ -150,15 +162,18 @@ TEST(StarCatalogueTest, RealCatalogueFindsTheStarsAtEpoch1991) {
   ASSERT_TRUE(ReadReferenceCatalogue(path, reference, error)) << error;
   EXPECT_GT(reference.size(), 120000u);
   const PositionCheckReport report = CheckStarPositions(stars, reference, 0.3, 1.0);
-  // Known members of the 1991.25 group: Hamal, Alcyone, γ Vir.
-  for (int hip : {9884, 17702, 61941}) {
+  // Known members of the 1991.25 group: Hamal, Alcyone, γ Vir, and π Sgr,
+  // π Sco, β Sco, whose J2000.0 differences are under 0.3".
+  for (int hip : {9884, 17702, 61941, 94141, 78265, 78820}) {
     const CatalogueStar* s = Find(stars, hip);
     ASSERT_NE(s, nullptr) << hip;
     EXPECT_EQ(s->check, PositionCheck::EpochCorrected) << hip;
   }
   EXPECT_EQ(Find(stars, 21421)->check, PositionCheck::Agrees);
-  EXPECT_GT(report.corrected, 100);
-  EXPECT_LT(report.corrected, 400);
+  // About 2% of the stars whose proper motion moves them by more than the
+  // reference's rounding.
+  EXPECT_GT(report.corrected, 1000);
+  EXPECT_LT(report.corrected, 1800);
   EXPECT_LT(report.dropped, report.agreed / 100);
 }
 
