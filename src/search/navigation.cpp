@@ -27,10 +27,16 @@ bool SiteMaximumMatches(ProgramState& s) {
   if (!s.navigation.siteMaximumValid) return false;
   s.navigation.siteMagnitude = maximum.magnitude;
   s.navigation.siteAltitude = maximum.altitude;
-  return maximum.magnitude > s.search.minMagnitude && maximum.altitude > -15;
+  return SiteMaximumSeen(s);
 }
 
 }  // namespace
+
+bool SiteMaximumSeen(const ProgramState& s) {
+  const NavigationState& nav = s.navigation;
+  return nav.siteMaximumValid && nav.siteMagnitude > s.search.minMagnitude &&
+         nav.siteAltitude > kSiteSearchLowestAltitude;
+}
 
 CalendarDay TodayLocal() {
   std::time_t now = std::time(nullptr);
@@ -156,12 +162,10 @@ RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
     case 1:
       step = step || std::trunc(s.elements.type) != s.search.typeCode;
       break;
-    case 2: {
-      SiteMaximumMatches(s);
-      step = step || !nav.siteMaximumValid || nav.siteMagnitude < s.search.minMagnitude ||
-             nav.siteAltitude < -15 || s.elements.year < nav.anchorYear || nav.loadedBeforeDate;
+    case 2:
+      step = step || !SiteMaximumMatches(s) || s.elements.year < nav.anchorYear ||
+             nav.loadedBeforeDate;
       break;
-    }
     case 3:
       nav.anchorYear = s.elements.year;
       step = step || s.elements.xz != s.search.xzTarget;

@@ -24,6 +24,15 @@ struct SearchSettings {
   double siteRangeYears = 50;    // stored; no operation reads it
 };
 
+// The star numbers a search for one XZ star accepts: the element files hold the
+// XZ catalogue's number or, for a star it lacks, the HIP number (up to 120,416).
+inline constexpr int kXzNumberLimit = 999999;
+
+// The years the date dialog and the search list accept: the span of the
+// element files.
+inline constexpr int kEarliestYear = -3000;
+inline constexpr int kLatestYear = 4000;
+
 enum class PaintRequest { ReadToday, ReadAtDate, Redraw, StepForward };
 
 struct NavigationState {

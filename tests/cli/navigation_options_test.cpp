@@ -92,14 +92,19 @@ TEST_F(NavigationOptionsTest, SearchModes) {
 TEST_F(NavigationOptionsTest, RefusesValuesTheDialogsRefuse) {
   for (const char* bad :
        {"--search-mode 4",   "--search-mode -1", "--search-mode 1.5", "--type-code 3",
-        "--type-code 0",     "--min-mag 1.6",    "--min-mag -0.1",    "--xz 40001",
+        "--type-code 0",     "--min-mag 1.6",    "--min-mag -0.1",    "--xz 1000000",
         "--xz 1.5",          "--xz x",           "--next -1",         "--prev x",
         "--next 1 --prev 1", "--observer 0,91",  "--observer 361,0",  "--observer 0,0,4001",
         "--observer 0",      "--site 41",        "--site 0",          "--observer 0,0 --site 1"}) {
     EXPECT_EQ(TableDate(std::string("--date 2027-01-01 ") + bad), "status 2") << bad;
     EXPECT_EQ(last.out, "") << bad;
   }
-  EXPECT_EQ(TableDate("--date 2027-01-01 --search-mode 3 --xz -40000"), "status 1");
+  EXPECT_EQ(TableDate("--date 2027-01-01 --search-mode 3 --xz -999999"), "status 1");
+  // A star without an XZ number is searched by the HIP number its records carry.
+  dir.Write("ecad26.PRN", FormatRecords({CentralStar(2500, 3, 1, 76742, 2),
+                                         CentralStar(2550, 4, 2, 120416, 2)}));
+  EXPECT_EQ(TableDate("--date 2201-01-01 --search-mode 3 --xz 76742"), "2500  3  1");
+  EXPECT_EQ(TableDate("--date 2201-01-01 --search-mode 3 --xz 120416"), "2550  4  2");
   EXPECT_EQ(TableDate("--date 2026-11-01 --observer -360,-90,4000 --min-mag 1.5"), "2026 11  1");
 }
 

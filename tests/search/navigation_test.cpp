@@ -166,5 +166,29 @@ TEST_F(NavigationTest, SiteSearchTestsTheObserversMaximum) {
   EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
 }
 
+TEST_F(NavigationTest, SiteSearchTestsItsLimitsAlikeWhereverItTestsThem) {
+  // Every record here gives the observer at 0° 0° the same maximum: with that
+  // very magnitude as the least one wanted, the load at the date steps over
+  // the event as the next command does, and the search runs to the end.
+  state.search.searchMode = 2;
+  state.site.longitude = 0, state.site.latitude = 0;
+  state.search.minMagnitude = 0.3;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  state.search.minMagnitude = state.navigation.siteMagnitude;
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+
+  // The altitude limit: a body exactly at it is not seen.
+  state.navigation.siteMaximumValid = true;
+  state.search.minMagnitude = 0.3;
+  state.navigation.siteMagnitude = 0.5;
+  state.navigation.siteAltitude = kSiteSearchLowestAltitude;
+  EXPECT_FALSE(SiteMaximumSeen(state));
+  state.navigation.siteAltitude = kSiteSearchLowestAltitude + 1e-9;
+  EXPECT_TRUE(SiteMaximumSeen(state));
+  state.navigation.siteMaximumValid = false;
+  EXPECT_FALSE(SiteMaximumSeen(state));
+}
+
 }  // namespace
 }  // namespace vernier
