@@ -43,6 +43,9 @@ struct NavigationState {
   // The last load at a date found only an earlier record (the date lies after
   // the last record of its file).
   bool loadedBeforeDate = false;
+  // The previous command stood on the first record of the first element file
+  // present: the next paint says so, and the record stays.
+  bool noEarlierRecord = false;
   // The observer's maximum as last computed by the search by site for the
   // loaded event (shown in the map's corner in that mode).
   bool siteMaximumValid = false;

@@ -6,6 +6,7 @@
 
 #include "app/about_dialog.h"
 #include "app/data_exchange.h"
+#include "app/dialog_controls.h"
 #include "app/display_dialog.h"
 #include "app/mode_dialog.h"
 #include "app/view.h"

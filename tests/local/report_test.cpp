@@ -149,8 +149,8 @@ TEST(LocalReport, StarOccultedForTheObserver) {
   ASSERT_EQ(rows[4].substr(0, 12), " Duration : ");
   const std::size_t min = rows[4].find("min.");
   ASSERT_NE(min, std::string::npos) << rows[4];
-  const double shown = std::stod(rows[4].substr(12, min - 12)) / 60 +
-                       std::stod(rows[4].substr(min + 4, 4)) / 3600;
+  const double shown =
+      std::stod(rows[4].substr(12, min - 12)) / 60 + std::stod(rows[4].substr(min + 4, 4)) / 3600;
   EXPECT_NEAR(shown, duration, 2 * kTenthSecond) << rows[4];
   EXPECT_EQ(rows[4].substr(min + 8), "sec. ");
 
