@@ -93,8 +93,7 @@ PaintOutcome CGnomonView::PaintInto(QImage& image) {
   const PaintOutcome outcome = result.outcome;
   // The local report's animation runs one frame a second after the paint.
   if (&image == &picture_ && !result.local.animation.frames.empty()) StartAnimation(result.local.animation);
-  if (outcome == PaintOutcome::Drawn && state_.display.displayMode == 0 &&
-      state_.display.kmlOutput)
+  if (outcome == PaintOutcome::Drawn && state_.display.displayMode == 0 && state_.display.kmlOutput)
     ReportKmlExport(result.map.kmlPath);
   ++paintCount_;
   lastOutcome_ = outcome;
