@@ -17,11 +17,11 @@ QString ProgramVersion() {
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("vernier のﾊﾞｰｼﾞｮﾝ情報"));
+  setWindowTitle(QStringLiteral("Vernier のﾊﾞｰｼﾞｮﾝ情報"));
   auto* icon = new QLabel(this);
   icon->setPixmap(ProgramMark(48));
   const QString lines[] = {
-      QStringLiteral("vernier Version %1").arg(ProgramVersion()),
+      QStringLiteral("Vernier Version %1").arg(ProgramVersion()),
       QStringLiteral("Copyright (C) 2025 The Vernier authors"),
       QStringLiteral("月による恒星・惑星の掩蔽（星蝕）の経路と局地状況を表示します。"),
       QStringLiteral("GNU General Public License 第3版以降の条件で自由に配布できます。"),

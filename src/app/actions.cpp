@@ -55,9 +55,9 @@ AppActions::AppActions(QObject* owner) {
                          "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰの表示切り替え");
   statusBar->setCheckable(true);
   statusBar->setChecked(true);
-  about = MakeAction(owner, kCmdAbout, "vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...",
+  about = MakeAction(owner, kCmdAbout, "Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...",
                      "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nﾊﾞｰｼﾞｮﾝ情報");
-  aboutNoView = MakeAction(owner, kCmdAbout, "gnomon のﾊﾞｰｼﾞｮﾝ情報(&A)...",
+  aboutNoView = MakeAction(owner, kCmdAbout, "Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...",
                            "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nﾊﾞｰｼﾞｮﾝ情報");
 
   date = MakeAction(owner, kCmdDate, "年月設定(&N)", "星蝕を探し始める年月日を設定\n年月設定");

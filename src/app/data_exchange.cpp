@@ -40,7 +40,7 @@ QString NotIntegerMessage() {
 }
 
 QString MessageBoxTitle() {
-  return QStringLiteral("vernier");
+  return QStringLiteral("Vernier");
 }
 
 bool ParseEditNumber(const QString& text, double& value) {

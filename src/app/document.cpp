@@ -7,7 +7,7 @@ namespace vernier {
 
 CGnomonDoc CGnomonDoc::Untitled(int number) {
   CGnomonDoc doc;
-  doc.title_ = QStringLiteral("Gnomon%1").arg(number);
+  doc.title_ = QStringLiteral("Vernier%1").arg(number);
   return doc;
 }
 

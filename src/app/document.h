@@ -9,7 +9,7 @@ namespace vernier {
 
 class CGnomonDoc {
  public:
-  // "Gnomon1", "Gnomon2", … for new documents.
+  // "Vernier1", "Vernier2", … for new documents.
   static CGnomonDoc Untitled(int number);
   // A document opened from `path` (its contents are not read).
   static CGnomonDoc FromFile(const QString& path);

@@ -90,7 +90,7 @@ void CListDlg::OnSelectionChange(int listRow) {
 void CListDlg::OnScan() {
   DataExchange dx(this);
   double start = startYear, period = periodYears;
-  dx.Number(edit1041, start, -3000, 4000);
+  dx.Number(edit1041, start, kEarliestYear, kLatestYear);
   dx.Number(edit1042, period, 1, 1);
   if (!dx.ok()) return;
   startYear = start;

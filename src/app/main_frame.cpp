@@ -28,7 +28,7 @@ const char kRecentFileGroup[] = "Recent File List";
 
 CMainFrame::CMainFrame(ProgramState& state, QWidget* parent)
     : QMainWindow(parent), state_(state), actions_(std::make_unique<AppActions>(this)) {
-  setWindowTitle(QStringLiteral("VernierWin"));
+  setWindowTitle(QStringLiteral("Vernier"));
   mdiArea_ = new QMdiArea(this);
   mdiArea_->setBackground(QColor(128, 128, 128));
   setCentralWidget(mdiArea_);

@@ -142,16 +142,18 @@ void CModeDlg::accept() {
   double range1 = typeRange, lon = siteLon, lat = siteLat, height = siteHeight,
          magnitude = minMagnitude, range2 = siteRange;
   int star = xz;
+  const int chosenMode = CheckedRadio({mode1020, mode1021, mode1022, mode1023});
   dx.Number(edit1034, range1, 0, 1000);
   dx.Number(edit1030, lon, -360, 360);
   dx.Number(edit1031, lat, -90, 90);
   dx.Number(edit1032, height, 0, 4000);
   dx.Number(edit1027, magnitude, 0, 1.5);
   dx.Number(edit1033, range2, 0, 1000);
-  dx.Integer(edit1024, star, -40000, 40000);
+  // The star number matters only to the search for one star.
+  if (chosenMode == 3) dx.Integer(edit1024, star, -kXzNumberLimit, kXzNumberLimit);
   if (!dx.ok()) return;
 
-  mode = CheckedRadio({mode1020, mode1021, mode1022, mode1023});
+  mode = chosenMode;
   typeRange = range1;
   source = CheckedRadio({source1028, source1029});
   siteLon = lon;

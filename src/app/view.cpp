@@ -1,5 +1,6 @@
 #include "app/view.h"
 
+#include <QFileInfo>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -92,6 +93,8 @@ PaintOutcome CGnomonView::PaintInto(QImage& image) {
   const PaintOutcome outcome = result.outcome;
   // The local report's animation runs one frame a second after the paint.
   if (&image == &picture_ && !result.local.animation.frames.empty()) StartAnimation(result.local.animation);
+  if (outcome == PaintOutcome::Drawn && state_.display.displayMode == 0 && state_.display.kmlOutput)
+    ReportKmlExport(result.map.kmlPath);
   ++paintCount_;
   lastOutcome_ = outcome;
   if (outcome == PaintOutcome::NeedsDate && !askingForDate_) {
@@ -101,6 +104,14 @@ PaintOutcome CGnomonView::PaintInto(QImage& image) {
         this, [this] { AskForDate(); }, Qt::QueuedConnection);
   }
   return outcome;
+}
+
+void CGnomonView::ReportKmlExport(const std::string& path) {
+  if (path.empty())
+    emit StatusNote(tr("KMLファイルは書き出されませんでした。"));
+  else
+    emit StatusNote(tr("KMLファイルを書き出しました: %1")
+                        .arg(QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
 }
 
 void CGnomonView::paintEvent(QPaintEvent*) {

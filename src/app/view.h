@@ -99,6 +99,8 @@ class CGnomonView : public QWidget {
   // Runs the paint sequence into `image` (the client area's size).
   PaintOutcome PaintInto(QImage& image);
   void AskForDate();
+  // Says in the status bar where the path map's KML file went (empty: not written).
+  void ReportKmlExport(const std::string& path);
   void StartAnimation(const LocalAnimation& animation);
   void StopAnimation();
   void DrawNextAnimationFrame();

@@ -44,9 +44,9 @@ CWhenDlg::CWhenDlg(int y, int m, int d, QWidget* parent)
 void CWhenDlg::accept() {
   DataExchange dx(this);
   int y = year, m = month, d = day;
-  // The year range is wider than the label says; the day is not checked
-  // against the month's length.
-  dx.Integer(yearEdit, y, -3000, 3000);
+  // The year range is the element files' span, wider than the label says; the
+  // day is not checked against the month's length.
+  dx.Integer(yearEdit, y, kEarliestYear, kLatestYear);
   dx.Integer(monthEdit, m, 1, 12);
   dx.Integer(dayEdit, d, 1, 31);
   if (!dx.ok()) return;

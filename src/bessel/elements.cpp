@@ -43,6 +43,14 @@ std::optional<int> NextBandStartYear(int year) {
   return upper + 1;
 }
 
+std::optional<int> PreviousBandEndYear(int year) {
+  if (year <= -2800) return std::nullopt;
+  if (year > 1800 && year <= 1950) return 1800;
+  if (year > 1950 && year <= 2200) return 1950;
+  // Lower limit of the 200-year band holding the year.
+  return static_cast<int>(std::ceil(year / 200.0)) * 200 - 200;
+}
+
 CurrentEvent LeadingNumbers(const BesselianElements& e) {
   return {e.year, e.month, e.day, e.type, e.mag, e.gamma, e.jd, e.ma, e.xz, e.t0};
 }

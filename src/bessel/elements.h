@@ -62,6 +62,10 @@ std::optional<std::string> ElementFileNameForFirst(double year);
 // after the last band (above 3800). Years below the first band lead into it.
 std::optional<int> NextBandStartYear(int year);
 
+// The last year of the band before the one holding the whole year `year`, none
+// before the first band (at or below -2800).
+std::optional<int> PreviousBandEndYear(int year);
+
 // Reading operations. Each stores `level` in diagnosticLevel and returns 1 when
 // a record is loaded (its leading ten numbers delivered in `event`), −1 otherwise;
 // on −1 the previously loaded record stays in `elements`.

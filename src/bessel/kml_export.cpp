@@ -71,8 +71,9 @@ KmlExport::KmlExport(const BesselianElements& e)
 
 void KmlExport::AddPoint(KmlLine line, double lon, double lat) {
   if (closed_ || line == KmlLine::Center) return;
-  if (!(lon > 120 && lon < 150 && lat > 20 && lat < 50)) return;
-  pieces_[static_cast<int>(line)] += Format(" %012.6f,%012.6f,0\n", lon, lat);
+  // Globe viewers read longitudes in -180..180.
+  pieces_[static_cast<int>(line)] +=
+      Format(" %012.6f,%012.6f,0\n", std::remainder(lon, 360.0), lat);
 }
 
 std::string KmlExport::FileName(double year, double month, double day, double t0) {

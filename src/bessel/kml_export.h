@@ -28,7 +28,7 @@ class KmlExport {
   // Opening: the document name and description and the six placemark heads.
   KmlExport(const BesselianElements& elements);
 
-  // A found limit point; written only inside 120 < lon < 150, 20 < lat < 50.
+  // A found limit point (east longitude, latitude), wherever it lies.
   void AddPoint(KmlLine line, double lon, double lat);
 
   // Closing and joining: writes "<number>.kml" into `outputDirectory` from the

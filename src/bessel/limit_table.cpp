@@ -22,18 +22,19 @@ void PlaceAtLatitude(ObserverGeometry& o, double phi) {
   o.rhoCosPhi = std::cos(u);
 }
 
-// Iterates latitude and time together until one of them settles. `offset`
-// is the distance of the wanted line from the shadow axis across the track
-// (0 for the central line, +-|L2'| for the limits) and is re-read each round.
-// Returns false when the iteration does not settle within 40 rounds or runs
-// into a value that is not a number.
+// Iterates latitude and time together until both settle. `offset` is the
+// distance of the wanted line from the shadow axis across the track (0 for the
+// central line, +-|L2'| for the limits) and is re-read each round. Returns
+// false when the iteration does not settle within 40 rounds, runs into a value
+// that is not a number, or settles on a latitude beyond a pole (the line does
+// not cross that meridian).
 template <typename Offset>
 bool IterateLatitude(LocalContext& c, double deltaT, Offset offset, double& phi, double& t) {
   phi = 0;
   t = 0;
   double dt = 100, dphi = 90;
   int count = 0;
-  while (std::fabs(dt) > 0.00001 && std::fabs(dphi) > 0.001) {
+  while (std::fabs(dt) > 0.00001 || std::fabs(dphi) > 0.001) {
     PlaceAtLatitude(c.observer, phi);
     EvaluateLocal(c, t, deltaT);
     const LocalState& s = c.state;
@@ -48,7 +49,7 @@ bool IterateLatitude(LocalContext& c, double deltaT, Offset offset, double& phi,
     if (!std::isfinite(phi) || !std::isfinite(t)) return false;
     if (++count > kLimitTableRounds) return false;
   }
-  return true;
+  return std::fabs(phi) <= 90;
 }
 
 std::string Format(const char* format, auto... values) {

@@ -54,7 +54,7 @@ const char kUsage[] =
     "                          3 one XZ star (default 0)\n"
     "  --type-code 1|2         mode 1: 1 partial, 2 central (default 2)\n"
     "  --min-mag M             mode 2: least magnitude at the site, 0..1.5 (default 0.5)\n"
-    "  --xz N                  mode 3: the XZ number, -40000..40000 (default 145)\n"
+    "  --xz N                  mode 3: the XZ number, -999999..999999 (default 145)\n"
     "  --observer LON,LAT[,HEIGHT] | --site N\n"
     "                          the observer of mode 2 and of local (default 135 E, 35 N)\n"
     "A message the view (or the list) would draw is printed to standard error, status 1.\n"

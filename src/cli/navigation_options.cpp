@@ -82,8 +82,8 @@ int ReadSearchOptions(const Options& options, ProgramState& state) {
     return UsageError("option --type-code must be 1 (partial) or 2 (central)");
   if (!(search.minMagnitude >= 0 && search.minMagnitude <= 1.5))
     return UsageError("option --min-mag must lie in 0..1.5");
-  if (search.xzTarget < -40000 || search.xzTarget > 40000)
-    return UsageError("option --xz must be a whole number in -40000..40000");
+  if (search.xzTarget < -kXzNumberLimit || search.xzTarget > kXzNumberLimit)
+    return UsageError("option --xz must be a whole number in -999999..999999");
   return ReadObserverOptions(options, state);
 }
 

@@ -4,7 +4,7 @@
 //   --search-mode 0|1|2|3   all events, one type, seen at the site, one XZ star
 //   --type-code 1|2         mode 1: partial or central
 //   --min-mag M             mode 2: magnitude at the site above M (0 to 1.5)
-//   --xz N                  mode 3: the XZ number (-40000 to 40000)
+//   --xz N                  mode 3: the XZ number (-999999 to 999999)
 //   --observer LON,LAT[,HEIGHT] | --site N   the observer (typed in, or entry N
 //                           of location.new), as the display dialog sets it
 //   --next N / --prev N     after the load at the date, N times the next

@@ -122,6 +122,13 @@ bool SiteIsEntry(const ObserverSite& site, const CityEntry& entry) {
 
 }  // namespace
 
+std::string DurationRow(double hours) {
+  // Rounded to the tenth shown first, so that 59.96 s reads as a whole minute.
+  const double seconds = std::round(hours * 36000) / 10;
+  const double minutes = std::floor(seconds / 60);
+  return Format(" Duration : %2.0fmin.%4.1fsec. ", minutes, seconds - minutes * 60);
+}
+
 std::string BodyName(double xz) {
   return ObjectName(xz);
 }
@@ -205,10 +212,7 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
       rows.Draw(9, kFirstUmbra, in.t, in.altitude, in.azimuth);
     const bool outFound = FindInnerContactAz(c, tMax0, deltaT, +1, out) == 1;
     if (outFound) rows.Draw(11, kLastUmbra, out.t, out.altitude, out.azimuth);
-    if (inFound && outFound) {
-      const HoursMinutesSeconds d = SplitHoursMinSec(out.t - in.t);
-      DrawRow(dc, 4, Format(" Duration : %2.0fmin.%4.1fsec. ", d.minutes, d.seconds));
-    }
+    if (inFound && outFound) DrawRow(dc, 4, DurationRow(out.t - in.t));
   }
   if (M > 0) {
     lastFound = FindOuterContactAz(c, tMax0, deltaT, +1, last) == 1;

@@ -70,6 +70,10 @@ struct LocalReport {
 // (N = 1, 2, 4 ... 9), or " " for N = 0.
 std::string BodyName(double xz);
 
+// The duration row's text for the inner contacts `hours` apart: the whole
+// interval in minutes and seconds to the tenth.
+std::string DurationRow(double hours);
+
 // Draws the whole report for the site into `dc` in white: SetUpObserver, the
 // maximum from the instant `t0` (hours after t0, as the iteration's start),
 // the rows, the snapshot diagrams at (525, 350) and the animation at (350, 350).

@@ -269,6 +269,14 @@ static std::string ContactPlace(double lon, double lat) {
                 std::abs(lon), std::abs(lat));
 }
 
+// " 139゜45.0' E": whole degrees and minutes of the angle's size, then the side.
+static std::string DegreesAndMinutes(double angle, const char* positive, const char* negative) {
+  const double size = std::fabs(angle);
+  const double degrees = std::floor(size);
+  return Format(" %3.0f゜%4.1f' %s", degrees, (size - degrees) * 60,
+                angle < 0 ? negative : positive);
+}
+
 void DrawTextPanel(DeviceContext& dc, const MapWindow& w, const BesselianElements& e,
                    const MapPanel& panel) {
   // The observer's maximum, in the search by the observer's site: in the map's
@@ -297,15 +305,10 @@ void DrawTextPanel(DeviceContext& dc, const MapWindow& w, const BesselianElement
   row(10, 9, Format("Delta T: %6.1f sec.", panel.deltaT));
   row(20, 11, "GREATEST OCCULTATION");
   row(30, 12, "Time     : " + UtTime(e, panel.greatestT, panel.deltaT));
-  // The window centre: the greatest point on the whole globe; on the Mercator
-  // chart with a preset window, the preset's centre, in the same rows.
-  if (w.preset == 0 || !IsGlobe(w)) {
-    if (w.preset == 0) row(30, 13, "Location :");
-    row(110, 13, Format(w.centreLonEW ? " %3.0f゜%4.1f' W" : " %3.0f゜%4.1f' E", w.centreLonDeg,
-                        w.centreLonMin));
-    row(110, 14, Format(w.centreLatNS ? " %3.0f゜%4.1f' S" : " %3.0f゜%4.1f' N", w.centreLatDeg,
-                        w.centreLatMin));
-  }
+  // The point of greatest occultation, whatever the window is centred on.
+  row(30, 13, "Location :");
+  row(110, 13, DegreesAndMinutes(panel.greatestLon, "E", "W"));
+  row(110, 14, DegreesAndMinutes(panel.greatestLat, "N", "S"));
   const bool inner = std::trunc(e.type) != 1;
   row(20, 15, "FIRST CONTACT");
   row(30, 16, "Penumbra : " + UtTime(e, panel.firstContactT, panel.deltaT));

@@ -17,6 +17,7 @@ struct MapPanel {
   std::string objectName;  // " ", a planet's name, or the XZ number's digits
   double deltaT = 0;       // seconds, as used for this draw
   double greatestT = 0;
+  double greatestLon = 0, greatestLat = 0;  // degrees east, north
   double firstContactT = 0, lastContactT = 0;
   double firstInnerT = 0, lastInnerT = 0;
   double firstInnerLon = 0, firstInnerLat = 0;

@@ -55,6 +55,8 @@ class MapDriver : public PathTraceSink {
     result_.centreLon = lon;
     result_.centreLat = lat;
     panel_.greatestT = g.t;
+    panel_.greatestLon = g.lon;
+    panel_.greatestLat = g.lat;
   }
 
   void OnContactsFound(const PathTraceResult& r) override {

@@ -27,10 +27,16 @@ bool SiteMaximumMatches(ProgramState& s) {
   if (!s.navigation.siteMaximumValid) return false;
   s.navigation.siteMagnitude = maximum.magnitude;
   s.navigation.siteAltitude = maximum.altitude;
-  return maximum.magnitude > s.search.minMagnitude && maximum.altitude > -15;
+  return SiteMaximumSeen(s);
 }
 
 }  // namespace
+
+bool SiteMaximumSeen(const ProgramState& s) {
+  const NavigationState& nav = s.navigation;
+  return nav.siteMaximumValid && nav.siteMagnitude > s.search.minMagnitude &&
+         nav.siteAltitude > kSiteSearchLowestAltitude;
+}
 
 CalendarDay TodayLocal() {
   std::time_t now = std::time(nullptr);
@@ -118,8 +124,27 @@ bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
 }
 
 void StepBack(ProgramState& s) {
-  if (s.search.searchMode == 0) SeekElementRecord(s.file, s.elements, 0, s.event.year, s.event);
   s.navigation.paintRequest = PaintRequest::Redraw;
+  if (s.search.searchMode != 0) return;
+  ElementFile& file = s.file;
+  if (file.recordIndex > 1) {
+    SeekElementRecord(file, s.elements, 0, s.event.year, s.event);
+    return;
+  }
+  // The first record of its file: back to the last record of the band before.
+  const double year = s.elements.year;
+  if (auto previous = PreviousBandEndYear(static_cast<int>(std::trunc(year)))) {
+    file.recordIndex = 0;  // the seek then reads the whole file
+    if (SeekElementRecord(file, s.elements, 0, *previous, s.event) == 1) {
+      --file.recordIndex;  // it leaves the position one past the last record
+      return;
+    }
+  }
+  // No earlier file: the first record stays, sought again so that reading on
+  // continues after it.
+  file.recordIndex = 2;
+  SeekElementRecord(file, s.elements, 0, year, s.event);
+  s.navigation.noEarlierRecord = true;
 }
 
 RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
@@ -134,6 +159,14 @@ RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
     nav.loadFailed = false;
     nav.paintRequest = PaintRequest::ReadAtDate;
     return RefreshResult::NeedsDate;
+  }
+  // Said once, unless another command came before this paint.
+  const bool noEarlierRecord = nav.noEarlierRecord && nav.paintRequest == PaintRequest::Redraw;
+  nav.noEarlierRecord = false;
+  if (noEarlierRecord) {
+    DrawMessage(dc, "ベッセル要素ファイルの最初の星蝕です。",
+                "これより前のベッセル要素ファイルがありません。");
+    return RefreshResult::Stopped;
   }
   if (nav.paintRequest == PaintRequest::ReadToday) {
     CalendarDay today = s.today();
@@ -156,12 +189,10 @@ RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
     case 1:
       step = step || std::trunc(s.elements.type) != s.search.typeCode;
       break;
-    case 2: {
-      SiteMaximumMatches(s);
-      step = step || !nav.siteMaximumValid || nav.siteMagnitude < s.search.minMagnitude ||
-             nav.siteAltitude < -15 || s.elements.year < nav.anchorYear || nav.loadedBeforeDate;
+    case 2:
+      step = step || !SiteMaximumMatches(s) || s.elements.year < nav.anchorYear ||
+             nav.loadedBeforeDate;
       break;
-    }
     case 3:
       nav.anchorYear = s.elements.year;
       step = step || s.elements.xz != s.search.xzTarget;

@@ -12,6 +12,15 @@ namespace vernier {
 // ΔT of the loaded record (seconds) with the user's adjustment.
 double LoadedEventDeltaT(const ProgramState& state);
 
+// The search by site counts the observer's maximum only while the body stands
+// above this altitude (degrees).
+inline constexpr double kSiteSearchLowestAltitude = -15;
+
+// The search by site's test of the observer's maximum last computed
+// (navigation.siteMaximumValid, siteMagnitude, siteAltitude): magnitude above
+// the least one wanted, body above kSiteSearchLowestAltitude.
+bool SiteMaximumSeen(const ProgramState& state);
+
 // The loaded record against the search condition (mode 2 computes the
 // observer's maximum for it and remembers it for the map's corner).
 bool MatchesSearch(ProgramState& state);

@@ -24,6 +24,15 @@ struct SearchSettings {
   double siteRangeYears = 50;    // stored; no operation reads it
 };
 
+// The star numbers a search for one XZ star accepts: the element files hold the
+// XZ catalogue's number or, for a star it lacks, the HIP number (up to 120,416).
+inline constexpr int kXzNumberLimit = 999999;
+
+// The years the date dialog and the search list accept: the span of the
+// element files.
+inline constexpr int kEarliestYear = -3000;
+inline constexpr int kLatestYear = 4000;
+
 enum class PaintRequest { ReadToday, ReadAtDate, Redraw, StepForward };
 
 struct NavigationState {
@@ -34,6 +43,9 @@ struct NavigationState {
   // The last load at a date found only an earlier record (the date lies after
   // the last record of its file).
   bool loadedBeforeDate = false;
+  // The previous command stood on the first record of the first element file
+  // present: the next paint says so, and the record stays.
+  bool noEarlierRecord = false;
   // The observer's maximum as last computed by the search by site for the
   // loaded event (shown in the map's corner in that mode).
   bool siteMaximumValid = false;

@@ -43,8 +43,7 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
       in.deltaT = deltaT;
       in.drawStepHours = s.display.drawStepHours;
       in.exportKml = s.display.kmlOutput;
-      if (s.search.searchMode == 2 && s.navigation.siteMaximumValid &&
-          s.navigation.siteMagnitude > s.search.minMagnitude && s.navigation.siteAltitude > -15) {
+      if (s.search.searchMode == 2 && SiteMaximumSeen(s)) {
         in.siteMagnitude = s.navigation.siteMagnitude;
         in.siteAltitude = s.navigation.siteAltitude;
       }

@@ -57,8 +57,8 @@ TEST_F(MainFrameTest, OpensAtTheTopLeftWithOneMaximisedView) {
   auto* view = qobject_cast<CGnomonView*>(children[0]->widget());
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(frame.ActiveView(), view);
-  EXPECT_EQ(children[0]->windowTitle(), "Gnomon1");
-  EXPECT_EQ(frame.windowTitle(), "VernierWin - [Gnomon1]");
+  EXPECT_EQ(children[0]->windowTitle(), "Vernier1");
+  EXPECT_EQ(frame.windowTitle(), "Vernier - [Vernier1]");
   // The view fills the child window and was painted with the first event.
   QTest::qWait(20);
   EXPECT_GT(view->PaintCount(), 0);
@@ -73,7 +73,7 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
                                               "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
   EXPECT_EQ(MenuTexts(frame, "表示(&V)"), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
   EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"),
-            (QStringList{"vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+            (QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
 
   // Closing the view leaves the frame with the menus of no view.
   frame.MdiArea()->closeAllSubWindows();
@@ -83,7 +83,7 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
   EXPECT_EQ(MenuTexts(frame, "ﾌｧｲﾙ(&F)"),
             (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-", "ﾌﾟﾘﾝﾀの設定(&R)...",
                          "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
-  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"), QStringList{"gnomon のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
   EXPECT_FALSE(frame.Actions().next->isEnabled());
   EXPECT_FALSE(frame.Actions().list->isEnabled());
   EXPECT_TRUE(frame.Actions().about->isEnabled());
@@ -92,7 +92,7 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
   QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
   QTest::qWait(20);
   ASSERT_EQ(frame.MdiArea()->subWindowList().size(), 1);
-  EXPECT_EQ(frame.MdiArea()->subWindowList()[0]->windowTitle(), "Gnomon2");
+  EXPECT_EQ(frame.MdiArea()->subWindowList()[0]->windowTitle(), "Vernier2");
   EXPECT_TRUE(frame.ShowsViewMenus());
   EXPECT_TRUE(frame.Actions().next->isEnabled());
 }

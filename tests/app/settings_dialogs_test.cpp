@@ -6,6 +6,7 @@
 
 #include "app/about_dialog.h"
 #include "app/data_exchange.h"
+#include "app/dialog_controls.h"
 #include "app/display_dialog.h"
 #include "app/mode_dialog.h"
 #include "app/view.h"
@@ -79,9 +80,11 @@ TEST_F(DialogTest, DateDialogRefusesOutOfRangeValuesAndStaysOpen) {
   EXPECT_EQ(dialog.windowTitle(), "年月設定メニュー");
   EXPECT_EQ(dialog.yearEdit->text(), "2026");
 
-  // Element files reach 4000, but the dialog takes years up to 3000 only.
-  dialog.yearEdit->setText("3500");
-  EXPECT_EQ(PressOk(dialog), "-3000 から 3000 までの整数を入力してください。");
+  // The years of the element files, -3000 to 4000.
+  dialog.yearEdit->setText("4001");
+  EXPECT_EQ(PressOk(dialog), "-3000 から 4000 までの整数を入力してください。");
+  dialog.yearEdit->setText("-3001");
+  EXPECT_EQ(PressOk(dialog), "-3000 から 4000 までの整数を入力してください。");
   EXPECT_TRUE(dialog.isVisible());
   dialog.yearEdit->setText("-3000");
   dialog.monthEdit->setText("13");
@@ -100,6 +103,13 @@ TEST_F(DialogTest, DateDialogRefusesOutOfRangeValuesAndStaysOpen) {
   EXPECT_EQ(dialog.year, -3000);
   EXPECT_EQ(dialog.month, 2);
   EXPECT_EQ(dialog.day, 31);
+
+  // The last band's year.
+  CWhenDlg latest(2026, 12, 10);
+  latest.show();
+  latest.yearEdit->setText("4000");
+  EXPECT_EQ(PressOk(latest), "");
+  EXPECT_EQ(latest.year, 4000);
 }
 
 TEST_F(DialogTest, DateCommandSetsTheDateAndAsksForALoadAtIt) {
@@ -334,15 +344,16 @@ TEST_F(DialogTest, SearchModeDialogOffersModesZeroOneAndThreeOnly) {
   EXPECT_EQ(dialog.combo1037->currentIndex(), 1);  // typeCode 2
   EXPECT_EQ(Edit(dialog, 1027)->text(), "0.5");
 
-  Edit(dialog, 1024)->setText("40001");
-  EXPECT_EQ(PressOk(dialog), "-40000 から 40000 までの整数を入力してください。");
+  // The star number is checked only for the search for one star.
+  dialog.mode1023->setChecked(true);
+  Edit(dialog, 1024)->setText("1000000");
+  EXPECT_EQ(PressOk(dialog), "-999999 から 999999 までの整数を入力してください。");
   Edit(dialog, 1024)->setText("12.5");
   EXPECT_EQ(PressOk(dialog), "整数を入力してください。");
   EXPECT_TRUE(dialog.isVisible());
 
   // Mode 3 takes the XZ number; the type choice is not taken.
   Edit(dialog, 1024)->setText("-555");
-  dialog.mode1023->setChecked(true);
   dialog.combo1037->setCurrentIndex(0);
   emit dialog.combo1037->activated(0);
   EXPECT_EQ(PressOk(dialog), "");
@@ -350,6 +361,38 @@ TEST_F(DialogTest, SearchModeDialogOffersModesZeroOneAndThreeOnly) {
   EXPECT_EQ(state.search.searchMode, 3);
   EXPECT_EQ(state.search.xzTarget, -555);
   EXPECT_EQ(state.search.typeCode, 2);
+}
+
+TEST_F(DialogTest, SearchModeDialogTakesEveryStarNumberTheFilesHold) {
+  // A star without an XZ number carries its HIP number (up to 120,416).
+  state.event.xz = 76742;
+  state.search.xzTarget = 145;
+  for (int mode : {0, 1}) {
+    CModeDlg dialog(state);
+    dialog.show();
+    EXPECT_EQ(Edit(dialog, 1024)->text(), "76742");
+    CheckRadio({dialog.mode1020, dialog.mode1021, dialog.mode1022, dialog.mode1023}, mode);
+    // Not the search for one star: whatever the field holds is not checked.
+    Edit(dialog, 1024)->setText(mode == 0 ? "76742" : "not a number");
+    EXPECT_EQ(PressOk(dialog), "") << mode;
+    EXPECT_EQ(dialog.result(), QDialog::Accepted) << mode;
+    dialog.WriteBack(state);
+    EXPECT_EQ(state.search.searchMode, mode);
+    EXPECT_EQ(state.search.xzTarget, 145);
+  }
+  CModeDlg dialog(state);
+  dialog.show();
+  dialog.mode1023->setChecked(true);
+  EXPECT_EQ(PressOk(dialog), "");
+  dialog.WriteBack(state);
+  EXPECT_EQ(state.search.xzTarget, 76742);
+  CModeDlg widest(state);
+  widest.show();
+  widest.mode1023->setChecked(true);
+  Edit(widest, 1024)->setText("-999999");
+  EXPECT_EQ(PressOk(widest), "");
+  widest.WriteBack(state);
+  EXPECT_EQ(state.search.xzTarget, -999999);
 }
 
 TEST_F(DialogTest, SearchModeDialogTakesTheChosenTypeForModeOne) {
@@ -393,10 +436,10 @@ TEST_F(DialogTest, SearchModeDateButtonSetsTheDateAtOnce) {
 
 TEST(AboutBox, ShowsTitleVersionAndCopyright) {
   CAboutDlg about;
-  EXPECT_EQ(about.windowTitle(), "vernier のﾊﾞｰｼﾞｮﾝ情報");
+  EXPECT_EQ(about.windowTitle(), "Vernier のﾊﾞｰｼﾞｮﾝ情報");
   QStringList texts;
   for (QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
-  EXPECT_TRUE(texts.contains("vernier Version " + ProgramVersion()));
+  EXPECT_TRUE(texts.contains("Vernier Version " + ProgramVersion()));
   EXPECT_TRUE(texts.filter("Copyright (C)").size() == 1);
   EXPECT_FALSE(ProgramVersion().isEmpty());
 }

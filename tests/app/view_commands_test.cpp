@@ -81,6 +81,25 @@ TEST_F(ViewTest, NextAndPreviousStepThroughTheEventsAndRepaintsKeepTheEvent) {
   EXPECT_EQ(Xz(), 400);
 }
 
+TEST_F(ViewTest, TheStatusBarSaysWhereTheKmlFileWent) {
+  QSignalSpy notes(&view, &CGnomonView::StatusNote);
+  Paint();
+  EXPECT_EQ(notes.count(), 0);  // no export asked for
+
+  state.display.kmlOutput = true;
+  Paint();
+  const QString file = QString::fromStdString(dir.File("2026121000.kml"));
+  ASSERT_TRUE(std::filesystem::exists(file.toStdString()));
+  ASSERT_EQ(notes.count(), 1);
+  EXPECT_EQ(notes.takeFirst().at(0).toString(), "KMLファイルを書き出しました: " + file);
+
+  // A directory that cannot be written: said too.
+  state.outputDirectory = dir.path() + "/no/such/folder";
+  Paint();
+  ASSERT_EQ(notes.count(), 1);
+  EXPECT_EQ(notes.takeFirst().at(0).toString(), "KMLファイルは書き出されませんでした。");
+}
+
 TEST_F(ViewTest, ZoomActsOnlyOnTheMapAndResetAndBackToMapChooseTheMap) {
   const double radius = state.map.radius;
   ASSERT_GT(radius, 0);

@@ -275,6 +275,26 @@ TEST(ElementBands, NextBandStartsAfterTheBandOfTheYear) {
     EXPECT_NE(ElementFileNameForYear(y), ElementFileNameForYear(*NextBandStartYear(y))) << y;
 }
 
+TEST(ElementBands, PreviousBandEndsBeforeTheBandOfTheYear) {
+  EXPECT_EQ(PreviousBandEndYear(-3000), std::nullopt);
+  EXPECT_EQ(PreviousBandEndYear(-2800), std::nullopt);
+  EXPECT_EQ(PreviousBandEndYear(-2799), -2800);
+  EXPECT_EQ(PreviousBandEndYear(-199), -200);
+  EXPECT_EQ(PreviousBandEndYear(0), -200);
+  EXPECT_EQ(PreviousBandEndYear(1), 0);
+  EXPECT_EQ(PreviousBandEndYear(1801), 1800);
+  EXPECT_EQ(PreviousBandEndYear(1951), 1950);
+  EXPECT_EQ(PreviousBandEndYear(2200), 1950);
+  EXPECT_EQ(PreviousBandEndYear(2201), 2200);
+  EXPECT_EQ(PreviousBandEndYear(4000), 3800);
+  // The band before, and the very band whose next one holds the year.
+  for (int y = -2799; y <= 4000; ++y) {
+    const int previous = *PreviousBandEndYear(y);
+    EXPECT_NE(ElementFileNameForYear(previous), ElementFileNameForYear(y)) << y;
+    EXPECT_EQ(ElementFileNameForYear(*NextBandStartYear(previous)), ElementFileNameForYear(y)) << y;
+  }
+}
+
 }  // namespace
 }  // namespace vernier
 

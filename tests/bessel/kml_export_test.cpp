@@ -39,18 +39,33 @@ TEST(KmlExport, ObjectNames) {
   EXPECT_EQ(ObjectName(1234), "1234");
 }
 
-TEST(KmlExport, OnlyPointsInsideTheWindowAreWritten) {
+TEST(KmlExport, EveryLimitPointIsWrittenWhereverItFalls) {
   BesselianElements e;
   e.year = 2025, e.month = 3, e.day = 15, e.t0 = 14.6, e.xz = 1234;
   KmlExport kml(e);
-  kml.AddPoint(KmlLine::South, 135.5, 35.25);
-  kml.AddPoint(KmlLine::South, 120, 35);    // on the edge: not written
-  kml.AddPoint(KmlLine::South, 135, 50);    // on the edge: not written
-  kml.AddPoint(KmlLine::South, 100, 35);
+  const struct {
+    double lon, lat;
+    const char* line;
+  } points[] = {
+      {135.5, 35.25, " 00135.500000,00035.250000,0\n"},
+      {120, 35, " 00120.000000,00035.000000,0\n"},
+      {135, 50, " 00135.000000,00050.000000,0\n"},
+      {-70.25, -30.5, " -0070.250000,-0030.500000,0\n"},
+      {0, -89.5, " 00000.000000,-0089.500000,0\n"},
+      // East longitudes past 180 as the globe viewer reads them.
+      {190, 10, " -0170.000000,00010.000000,0\n"},
+      {180, 0, " 00180.000000,00000.000000,0\n"},
+  };
+  std::string wanted;
+  for (const auto& p : points) {
+    kml.AddPoint(KmlLine::South, p.lon, p.lat);
+    wanted += p.line;
+  }
   kml.AddPoint(KmlLine::NorthPlus, 149.999, 20.001);
   kml.AddPoint(KmlLine::Center, 135, 35);   // the centre piece stays empty
-  EXPECT_NE(kml.Piece(KmlLine::South).find(" 00135.500000,00035.250000,0\n"), std::string::npos);
-  EXPECT_EQ(Count(kml.Piece(KmlLine::South), ",0\n"), 1);
+  const std::string& south = kml.Piece(KmlLine::South);
+  EXPECT_EQ(south.substr(south.size() - wanted.size()), wanted);
+  EXPECT_EQ(Count(south, ",0\n"), 7);
   EXPECT_EQ(Count(kml.Piece(KmlLine::NorthPlus), ",0\n"), 1);
   EXPECT_EQ(kml.Piece(KmlLine::Center), "");
   // The south piece opens with the document's name and description.
@@ -87,7 +102,7 @@ TEST(KmlExport, TheDocumentJoinsHeaderAndPiecesAndParsesAsXml) {
   EXPECT_EQ(std::system(check.c_str()), 0) << "the KML file is not well-formed XML";
 }
 
-TEST(KmlExport, AnEventOutsideTheWindowGivesSixEmptyLinesAndFailuresAreReported) {
+TEST(KmlExport, AnEventFarFromJapanKeepsItsPointsAndFailuresAreReported) {
   testing::TempDataDir out;
   BesselianElements e;
   e.year = 2026, e.month = 1, e.day = 2, e.t0 = 3;
@@ -95,7 +110,9 @@ TEST(KmlExport, AnEventOutsideTheWindowGivesSixEmptyLinesAndFailuresAreReported)
   kml.AddPoint(KmlLine::South, -70, -30);
   // No header template: the document still closes.
   std::string doc = ReadAll(kml.Finish(out.path(), out.path()));
-  EXPECT_EQ(Count(doc, "<coordinates>\n</coordinates>"), 6);
+  EXPECT_NE(doc.find("<coordinates>\n -0070.000000,-0030.000000,0\n</coordinates>"),
+            std::string::npos);
+  EXPECT_EQ(Count(doc, "<coordinates>\n</coordinates>"), 5);
   // A directory that cannot be written: no file, and the caller is told.
   EXPECT_EQ(kml.Finish(out.path(), out.path() + "/no/such/dir"), "");
 }

@@ -129,6 +129,68 @@ TEST(LimitLineTable, LocalMeanTimeWrapsPastMidnight) {
   EXPECT_EQ(texts[4].text.substr(texts[4].text.size() - 14), "20: 0   2: 0  ");
 }
 
+// The occultation of Jupiter on 2027 March 19 as the generated element file
+// holds it: a grazing path (gamma -0.87) whose central line runs from 120 E to
+// about 183 E and whose southern limit misses the Earth.
+BesselianElements Jupiter2027() {
+  BesselianElements e;
+  e.year = 2027, e.month = 3, e.day = 19, e.type = 2, e.mag = -2.43, e.gamma = -0.8714;
+  e.jd = 2461483.875, e.ma = 11, e.xz = 5, e.t0 = 9;
+  e.x0 = -0.59506457387, e.x1 = 0.56014482086, e.x2 = 5.456791138e-05, e.x3 = -1.003186661e-05;
+  e.y0 = -0.69353432718, e.y1 = -0.2389344818, e.y2 = 4.0062074015e-05, e.y3 = 4.262647204e-06;
+  e.d0 = 16.465451614, e.d1 = 0.0010600097226, e.d2 = -8.3568834083e-07;
+  e.mu0 = 170.96089424, e.mu1 = 15.044504836;
+  e.l10 = 0.27867363807, e.l11 = -1.3127381279e-07, e.l12 = -3.3073235215e-07;
+  e.l20 = 0.26663426254, e.l21 = 1.2504177679e-07, e.l22 = 3.1503270907e-07;
+  e.tanf1 = 0.00010732818819, e.tanf2 = -0.00010223339115;
+  return e;
+}
+constexpr double kJupiter2027DeltaT = 70.34;
+
+TEST(LimitLineTable, ALatitudeIsPrintedOnlyWhereTheIterationSettledOnTheEarth) {
+  Table t(Jupiter2027());
+  auto texts = t.Draw(kJupiter2027DeltaT, 90, 15);
+  ASSERT_EQ(texts.size(), 17u);
+  // Where the central line crosses a meridian, its latitude; everywhere else,
+  // including 240 E and 270 E where the iteration stopped half-way (at 91.6
+  // and 451.0 degrees), the failed row.
+  for (int i = 0; i < 13; ++i) {
+    const double longitude = 90 + 15 * i;
+    SCOPED_TRACE(longitude);
+    const std::string& row = texts[4 + i].text;
+    if (longitude < 120 || longitude > 180) {
+      EXPECT_EQ(row, NoCentralRow(longitude));
+      continue;
+    }
+    double lon, north, centre, south;
+    ASSERT_EQ(std::sscanf(row.c_str(), "%lf %lf %lf %lf", &lon, &north, &centre, &south), 4);
+    EXPECT_LE(std::fabs(north), 90);
+    EXPECT_LE(std::fabs(centre), 90);
+    EXPECT_GT(north, centre);
+    EXPECT_EQ(south, kNoLatitude);  // off the Earth
+  }
+  EXPECT_EQ(texts[6].text.substr(0, 42), "   120.00  -12.4691  -35.1459  100.0000   ");
+
+  // Each finder on its own: a settled latitude lies on the Earth, and the
+  // central one is where the observer passes through the axis.
+  for (double longitude = 0; longitude < 360; longitude += 5) {
+    SCOPED_TRACE(longitude);
+    t.observer.westLongitude = -longitude;
+    const CentralLinePoint c = CentralLatitudeAtLongitude(t.context, kJupiter2027DeltaT);
+    const double north = LimitLatitudeAtLongitude(t.context, kJupiter2027DeltaT, +1);
+    if (north != kNoLatitude) EXPECT_LE(std::fabs(north), 90);
+    if (c.latitude == kNoLatitude) continue;
+    EXPECT_LE(std::fabs(c.latitude), 90);
+    ObserverSite site;
+    site.longitude = longitude;
+    site.latitude = c.latitude;
+    SetUpObserver(site, t.observer);
+    LocalMaximum max;
+    ASSERT_EQ(FindMaximum(t.context, c.t, kJupiter2027DeltaT, max), 1);
+    EXPECT_NEAR(t.state.m, 0, 2e-4);
+  }
+}
+
 TEST(LimitLineTable, RecordsWithoutACentralLineGiveTheNoCentralRows) {
   BesselianElements far = Eclipse1999();
   far.y0 = 50;  // the shadow nowhere near the Earth

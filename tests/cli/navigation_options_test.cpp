@@ -51,9 +51,16 @@ TEST_F(NavigationOptionsTest, NextAndPrevStepAsTheViewsCommands) {
 
   EXPECT_EQ(TableDate("--date 2027-01-01 --prev 1"), "2026 12 10");
   EXPECT_EQ(TableDate("--date 2027-01-01 --prev 2"), "2026 11  1");
-  // From the first record of a file the previous command loads its last.
-  EXPECT_EQ(TableDate("--date 2027-01-01 --prev 3"), "2200  6  1");
-  EXPECT_EQ(TableDate("--date 2201-01-01 --prev 1"), "2300  1  1");
+  // From the first record of a file the previous command loads the last
+  // record of the band before, and steps back on from there.
+  EXPECT_EQ(TableDate("--date 2201-01-01 --prev 1"), "2200  6  1");
+  EXPECT_EQ(TableDate("--date 2201-01-01 --prev 2"), "2027  1  5");
+  // Before the first record of the first file present: the view's message.
+  EXPECT_EQ(TableDate("--date 2027-01-01 --prev 3"), "status 1");
+  EXPECT_EQ(last.out, "");
+  EXPECT_EQ(
+      last.err,
+      "ベッセル要素ファイルの最初の星蝕です。\nこれより前のベッセル要素ファイルがありません。\n");
   EXPECT_EQ(TableDate("--date 2027-01-01 --next 0"), "2027  1  5");
 
   // The end of the last element file of all.
@@ -92,14 +99,19 @@ TEST_F(NavigationOptionsTest, SearchModes) {
 TEST_F(NavigationOptionsTest, RefusesValuesTheDialogsRefuse) {
   for (const char* bad :
        {"--search-mode 4",   "--search-mode -1", "--search-mode 1.5", "--type-code 3",
-        "--type-code 0",     "--min-mag 1.6",    "--min-mag -0.1",    "--xz 40001",
+        "--type-code 0",     "--min-mag 1.6",    "--min-mag -0.1",    "--xz 1000000",
         "--xz 1.5",          "--xz x",           "--next -1",         "--prev x",
         "--next 1 --prev 1", "--observer 0,91",  "--observer 361,0",  "--observer 0,0,4001",
         "--observer 0",      "--site 41",        "--site 0",          "--observer 0,0 --site 1"}) {
     EXPECT_EQ(TableDate(std::string("--date 2027-01-01 ") + bad), "status 2") << bad;
     EXPECT_EQ(last.out, "") << bad;
   }
-  EXPECT_EQ(TableDate("--date 2027-01-01 --search-mode 3 --xz -40000"), "status 1");
+  EXPECT_EQ(TableDate("--date 2027-01-01 --search-mode 3 --xz -999999"), "status 1");
+  // A star without an XZ number is searched by the HIP number its records carry.
+  dir.Write("ecad26.PRN",
+            FormatRecords({CentralStar(2500, 3, 1, 76742, 2), CentralStar(2550, 4, 2, 120416, 2)}));
+  EXPECT_EQ(TableDate("--date 2201-01-01 --search-mode 3 --xz 76742"), "2500  3  1");
+  EXPECT_EQ(TableDate("--date 2201-01-01 --search-mode 3 --xz 120416"), "2550  4  2");
   EXPECT_EQ(TableDate("--date 2026-11-01 --observer -360,-90,4000 --min-mag 1.5"), "2026 11  1");
 }
 

@@ -142,15 +142,17 @@ TEST(LocalReport, StarOccultedForTheObserver) {
   // The star disappears at the east limb (PA near 90) and reappears at the west.
   EXPECT_NEAR(Column(rows[9], 2), 90, 5);
   EXPECT_NEAR(Column(rows[11], 2), 270, 5);
-  // The duration row: the inner contacts' interval without its whole hours.
+  // The duration row: the inner contacts' whole interval (here more than an
+  // hour) in minutes and seconds.
   const double duration = Ut(rows[11]) - Ut(rows[9]);
-  ASSERT_GT(duration, 1);  // more than an hour: the hour is dropped
+  ASSERT_GT(duration, 1);
   ASSERT_EQ(rows[4].substr(0, 12), " Duration : ");
+  const std::size_t min = rows[4].find("min.");
+  ASSERT_NE(min, std::string::npos) << rows[4];
   const double shown =
-      std::stod(rows[4].substr(12, 2)) / 60 + std::stod(rows[4].substr(18, 4)) / 3600;
-  EXPECT_NEAR(shown, duration - 1, 2 * kTenthSecond) << rows[4];
-  EXPECT_EQ(rows[4].substr(14, 4), "min.");
-  EXPECT_EQ(rows[4].substr(22), "sec. ");
+      std::stod(rows[4].substr(12, min - 12)) / 60 + std::stod(rows[4].substr(min + 4, 4)) / 3600;
+  EXPECT_NEAR(shown, duration, 2 * kTenthSecond) << rows[4];
+  EXPECT_EQ(rows[4].substr(min + 8), "sec. ");
 
   EXPECT_TRUE(r.result.maximumFound);
   EXPECT_EQ(r.result.maximum.inside, 1);
@@ -317,10 +319,24 @@ TEST(LocalReport, InnerContactsSeventyFiveMinutesApart) {
   const double half = 0.625 * (1 + 1e-7) * e.x1;  // 37.5 minutes of track
   r.elements.l10 = r.elements.l20 = std::sqrt(half * half + v * v);
   auto rows = r.Draw();
-  EXPECT_EQ(rows[4], " Duration : 15min. 0.0sec. ");
+  EXPECT_EQ(rows[4], " Duration : 75min. 0.0sec. ");
 
   r.elements.l10 = r.elements.l20 = std::sqrt(4 * half * half + v * v);  // 2 h 30 min
-  EXPECT_EQ(Report(r.elements).Draw()[4], " Duration : 30min. 0.0sec. ");
+  EXPECT_EQ(Report(r.elements).Draw()[4], " Duration : 150min. 0.0sec. ");
+}
+
+TEST(LocalReport, DurationRowShowsTheWholeIntervalInMinutes) {
+  const struct {
+    double seconds;
+    const char* row;
+  } cases[] = {
+      {4410.9, " Duration : 73min.30.9sec. "},  // Jupiter, 2027-03-19, 153.01 E 37.21 S
+      {3600, " Duration : 60min. 0.0sec. "},
+      {59.96, " Duration :  1min. 0.0sec. "},  // the tenth carries into the minute
+      {59.94, " Duration :  0min.59.9sec. "},
+      {7.26, " Duration :  0min. 7.3sec. "},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DurationRow(c.seconds / 3600), c.row) << c.seconds;
 }
 
 TEST(LocalReport, LocationRowRules) {

@@ -120,12 +120,14 @@ BesselianElements PanelRecord(double type) {
 }
 
 TEST(MapFrame, PanelRowsOfACentralEvent) {
-  MapWindow w = Window(0, 1, -72.5, -33.25);
+  // The window centred elsewhere: the location rows name the greatest point.
+  MapWindow w = Window(0, 1, 10, 20);
   RecordingDeviceContext dc;
   MapPanel panel;
   panel.objectName = "17711";
   panel.deltaT = 69.2;
   panel.greatestT = 0.5;             // 14:30 TD → 14:28:50.8 UT
+  panel.greatestLon = -72.5, panel.greatestLat = -33.25;
   panel.firstContactT = -1.25;
   panel.lastContactT = 2.0;
   panel.firstInnerT = -1.0, panel.firstInnerLon = -80.25, panel.firstInnerLat = -12.5;

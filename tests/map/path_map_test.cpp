@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -16,8 +18,9 @@ namespace {
 using Kind = DrawCall::Kind;
 
 struct PathMapFixture {
-  explicit PathMapFixture(int gridMode = 4, int preset = 0) {
+  explicit PathMapFixture(int gridMode = 4, int preset = 0, int projection = kProjectionGlobe) {
     map.gridMode = gridMode;
+    map.projection = projection;
     LayoutMapWindow(map, dc, {0, 0, 684, 520}, 0);
     ApplyWindowPreset(map);
     map.preset = preset;
@@ -77,29 +80,43 @@ TEST(PathMap, GridModeChangesTheLimitColourAndExportAddsTheOffsetLines) {
   grid.Draw();
   EXPECT_GT(grid.PixelsIn({255, 153, 204}), 100);
 
-  // Export: the ±1 s lines are traced too and the KML file is written with
-  // the points inside the window over Japan. A narrower shadow than the
-  // Moon's keeps both limits inside that window (20° to 50° N).
-  PathMapFixture exported;
-  exported.elements.l10 = exported.elements.l20 = 0.1;
-  PathMapResult r = exported.Draw(true);
-  ASSERT_FALSE(r.kmlPath.empty());
-  EXPECT_EQ(r.kmlPath, exported.data.File("2000010112.kml"));
-  std::ifstream in(r.kmlPath);
-  std::stringstream text;
-  text << in.rdbuf();
-  const std::string doc = text.str();
-  auto points = [&](const std::string& name) {
-    auto at = doc.find("<name>" + name + "</name>");
-    auto end = doc.find("</coordinates>", at);
-    int n = 0;
-    for (auto p = doc.find(",0\n", at); p < end; p = doc.find(",0\n", p + 1)) ++n;
-    return n;
-  };
-  EXPECT_GT(points("North Limit Line"), 10);
-  EXPECT_GT(points("South Limit Line"), 10);
-  EXPECT_GT(points("North Limit +1 sec Line"), 10);
-  EXPECT_GT(points("South Limit -1 sec Line"), 10);
+  // Export: the ±1 s lines are traced too, and the KML file holds every limit
+  // point found, over Japan as on the far side of the globe (45° W).
+  for (double turn : {0.0, 180.0}) {
+    SCOPED_TRACE(turn);
+    PathMapFixture exported;
+    exported.elements.l10 = exported.elements.l20 = 0.1;
+    exported.elements.mu0 += turn;
+    PathMapResult r = exported.Draw(true);
+    ASSERT_FALSE(r.kmlPath.empty());
+    EXPECT_EQ(r.kmlPath, exported.data.File("2000010112.kml"));
+    std::ifstream in(r.kmlPath);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string doc = text.str();
+    // The points of a placemark, and how many of them lie within 10° of the
+    // axis' path at 35° N.
+    auto points = [&](const std::string& name, int& near) {
+      auto at = doc.find("<name>" + name + "</name>");
+      auto end = doc.find("</coordinates>", at);
+      int n = 0;
+      near = 0;
+      std::istringstream lines(doc.substr(at, end - at));
+      for (std::string line; std::getline(lines, line);) {
+        double lon, lat;
+        if (std::sscanf(line.c_str(), " %lf,%lf,0", &lon, &lat) != 2) continue;
+        ++n;
+        near += std::fabs(lat - 35) < 10 && std::fabs(lon - (turn == 0 ? 135 : -45)) < 10;
+      }
+      return n;
+    };
+    for (const char* name : {"North Limit Line", "South Limit Line", "North Limit +1 sec Line",
+                             "South Limit -1 sec Line"}) {
+      int near = 0;
+      EXPECT_GT(points(name, near), 10) << name;
+      EXPECT_GT(near, 10) << name;
+    }
+  }
 }
 
 TEST(PathMap, ObserverPlacesOnZoomedPresetWindowsAndEventsWithoutPath) {
@@ -123,6 +140,32 @@ TEST(PathMap, ObserverPlacesOnZoomedPresetWindowsAndEventsWithoutPath) {
   PathMapResult r = none.Draw();
   EXPECT_NE(r.trace.status, PathTraceStatus::Traced);
   EXPECT_EQ(none.dc.Texts().front().text, "CANON OF OCCULTATION");
+}
+
+TEST(PathMap, PanelLocationIsTheGreatestOccultationWhereverTheWindowLies) {
+  // The panel's location rows: the label and the two values.
+  auto location = [](const PathMapFixture& f) {
+    std::vector<std::string> rows;
+    for (const DrawnText& t : f.dc.Texts())
+      if ((t.x == 30 && t.y == 208) || (t.x == 110 && (t.y == 208 || t.y == 224)))
+        rows.push_back(t.text);
+    return rows;
+  };
+  PathMapFixture whole;
+  whole.Draw();
+  const std::vector<std::string> greatest = location(whole);
+  ASSERT_EQ(greatest.size(), 3u);
+  EXPECT_EQ(greatest[0], "Location :");
+  EXPECT_EQ(greatest[1].substr(0, 7), " 135゜");
+  EXPECT_EQ(greatest[2].substr(0, 7), "  35゜");
+  for (int preset : {0, 1, 2, 3}) {
+    SCOPED_TRACE(preset);
+    PathMapFixture chart(4, preset, kProjectionMercator);
+    chart.map.typedLon = 10, chart.map.typedLat = 20;
+    PathMapResult r = chart.Draw();
+    EXPECT_EQ(location(chart), greatest);
+    if (preset == 3) EXPECT_EQ(r.centreLon, 10);  // the chart itself is centred as chosen
+  }
 }
 
 TEST(PathMap, AStepLongerThanTheEventTracesOneInstant) {

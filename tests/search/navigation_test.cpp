@@ -56,12 +56,66 @@ TEST_F(NavigationTest, StartShowsTheFirstEventOnOrAfterTodayAndNextStepsAcrossFi
   EXPECT_EQ(state.elements.xz, 400);
   EXPECT_EQ(state.file.fileName, "ecad24.PRN");
 
-  // Back: the previous record of the same file (from its first, the file's last).
+  // Back from the first record of ecad24: the last record of ecad22, then the
+  // one before it.
   StepBack(state);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
   EXPECT_EQ(state.elements.xz, 145);
-  EXPECT_EQ(state.elements.year, 2300);
+  EXPECT_EQ(state.elements.year, 2200);
+  EXPECT_EQ(state.file.fileName, "ecad22.PRN");
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 145);
+  StepBack(state);
+  EXPECT_EQ(state.elements.xz, 300);
   EXPECT_TRUE(dc.Texts().empty());
+}
+
+TEST_F(NavigationTest, BackFromTheFirstRecordOfTheFirstFileStaysAndSaysSo) {
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  state.event.year = 2026, state.event.month = 1, state.event.day = 1;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 100);
+  // No ecad20.PRN: the first record stays, and the next paint says why.
+  StepBack(state);
+  EXPECT_EQ(state.elements.xz, 100);
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"ベッセル要素ファイルの最初の星蝕です。",
+                                               "これより前のベッセル要素ファイルがありません。"}));
+  EXPECT_EQ(dc.Texts()[0].x, 50);
+  // Said once: the paint after shows the record, and next reads on after it.
+  dc.Clear();
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 100);
+  EXPECT_TRUE(dc.Texts().empty());
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 200);
+
+  // A file before it that holds no record counts as none.
+  dir.Write("ecad20.PRN", "");
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  state.event.year = 2026, state.event.month = 1, state.event.day = 1;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  StepBack(state);
+  EXPECT_EQ(state.elements.xz, 100);
+  EXPECT_TRUE(state.navigation.noEarlierRecord);
+  // A command before the paint takes the place of the message.
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_FALSE(state.navigation.noEarlierRecord);
+
+  // With the band before present, back leads into its last record.
+  dir.Write("ecad20.PRN",
+            FormatRecords({CentralStar(1900, 1, 1, 10, 1), CentralStar(1950, 12, 31, 20, 1)}));
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  state.event.year = 2026, state.event.month = 1, state.event.day = 1;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  StepBack(state);
+  EXPECT_EQ(state.elements.xz, 20);
+  EXPECT_EQ(state.file.recordIndex, 2);
+  StepBack(state);
+  EXPECT_EQ(state.elements.xz, 10);
 }
 
 TEST_F(NavigationTest, ADateAfterTheLastRecordOfItsFileStepsIntoTheNextFile) {
@@ -164,6 +218,30 @@ TEST_F(NavigationTest, SiteSearchTestsTheObserversMaximum) {
   state.site.latitude = 70;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+}
+
+TEST_F(NavigationTest, SiteSearchTestsItsLimitsAlikeWhereverItTestsThem) {
+  // Every record here gives the observer at 0° 0° the same maximum: with that
+  // very magnitude as the least one wanted, the load at the date steps over
+  // the event as the next command does, and the search runs to the end.
+  state.search.searchMode = 2;
+  state.site.longitude = 0, state.site.latitude = 0;
+  state.search.minMagnitude = 0.3;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  state.search.minMagnitude = state.navigation.siteMagnitude;
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+
+  // The altitude limit: a body exactly at it is not seen.
+  state.navigation.siteMaximumValid = true;
+  state.search.minMagnitude = 0.3;
+  state.navigation.siteMagnitude = 0.5;
+  state.navigation.siteAltitude = kSiteSearchLowestAltitude;
+  EXPECT_FALSE(SiteMaximumSeen(state));
+  state.navigation.siteAltitude = kSiteSearchLowestAltitude + 1e-9;
+  EXPECT_TRUE(SiteMaximumSeen(state));
+  state.navigation.siteMaximumValid = false;
+  EXPECT_FALSE(SiteMaximumSeen(state));
 }
 
 }  // namespace
