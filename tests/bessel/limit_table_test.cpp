@@ -178,7 +178,9 @@ TEST(LimitLineTable, ALatitudeIsPrintedOnlyWhereTheIterationSettledOnTheEarth) {
     t.observer.westLongitude = -longitude;
     const CentralLinePoint c = CentralLatitudeAtLongitude(t.context, kJupiter2027DeltaT);
     const double north = LimitLatitudeAtLongitude(t.context, kJupiter2027DeltaT, +1);
-    if (north != kNoLatitude) EXPECT_LE(std::fabs(north), 90);
+    if (north != kNoLatitude) {
+      EXPECT_LE(std::fabs(north), 90);
+    }
     if (c.latitude == kNoLatitude) continue;
     EXPECT_LE(std::fabs(c.latitude), 90);
     ObserverSite site;

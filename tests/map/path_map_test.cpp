@@ -164,7 +164,9 @@ TEST(PathMap, PanelLocationIsTheGreatestOccultationWhereverTheWindowLies) {
     chart.map.typedLon = 10, chart.map.typedLat = 20;
     PathMapResult r = chart.Draw();
     EXPECT_EQ(location(chart), greatest);
-    if (preset == 3) EXPECT_EQ(r.centreLon, 10);  // the chart itself is centred as chosen
+    if (preset == 3) {
+      EXPECT_EQ(r.centreLon, 10);  // the chart itself is centred as chosen
+    }
   }
 }
 
