@@ -71,7 +71,8 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
   EXPECT_TRUE(frame.ShowsViewMenus());
   EXPECT_EQ(MenuBarTexts(frame), (QStringList{"年月設定(&N)", "表示モード(&D)", "検索モード(&M)",
                                               "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
-  EXPECT_EQ(MenuTexts(frame, "表示(&V)"), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
+  EXPECT_EQ(MenuTexts(frame, "表示(&V)"),
+            (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "-", "観測地の星蝕予報"}));
   EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"),
             (QStringList{"vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
 
@@ -97,13 +98,14 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
   EXPECT_TRUE(frame.Actions().next->isEnabled());
 }
 
-TEST_F(MainFrameTest, ToolbarHasElevenButtonsInThreeGroupsWithTheirTooltips) {
+TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
   const struct {
     int id;
     const char* tip;
   } expected[] = {{kCmdPrevious, "前の星蝕"},
                   {kCmdNext, "次の星蝕"},
                   {kCmdList, "星蝕リスト"},
+                  {kCmdPredictions, "観測地の星蝕予報"},
                   {0, nullptr},
                   {kCmdZoomIn, "拡大"},
                   {kCmdZoomOut, "縮小"},
@@ -115,9 +117,9 @@ TEST_F(MainFrameTest, ToolbarHasElevenButtonsInThreeGroupsWithTheirTooltips) {
                   {kCmdLimb, ""},
                   {kCmdAbout, "ﾊﾞｰｼﾞｮﾝ情報"}};
   const QList<QAction*> actions = frame.ToolBar()->actions();
-  ASSERT_EQ(actions.size(), 13);
+  ASSERT_EQ(actions.size(), 14);
   QList<QImage> icons;
-  for (int i = 0; i < 13; ++i) {
+  for (int i = 0; i < 14; ++i) {
     if (!expected[i].tip) {
       EXPECT_TRUE(actions[i]->isSeparator()) << i;
       continue;
@@ -149,6 +151,7 @@ TEST_F(MainFrameTest, ToolbarHasElevenButtonsInThreeGroupsWithTheirTooltips) {
     if (!top->menu()) continue;
     for (QAction* item : top->menu()->actions())
       EXPECT_TRUE(AppActions::Id(item) < 32777 || AppActions::Id(item) > 32789);
+    // (The predictions window, 32790, is on both.)
   }
   frame.Actions().toolBar->trigger();
   EXPECT_TRUE(frame.ToolBar()->isVisible());
