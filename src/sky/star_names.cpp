@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <fstream>
+#include <memory>
+#include <mutex>
 
 #include "bessel/data_directory.h"
 
@@ -67,6 +69,15 @@ StarNames StarNames::Load(const std::string& dataDirectory) {
   };
   return LoadFrom(local("name.fab", kInstalledDesignations),
                   local("star_names.fab", kInstalledProperNames));
+}
+
+const StarNames& StarNames::Shared(const std::string& dataDirectory) {
+  static std::mutex mutex;
+  static std::map<std::string, std::unique_ptr<StarNames>> loaded;
+  const std::lock_guard<std::mutex> lock(mutex);
+  auto& names = loaded[dataDirectory];
+  if (!names) names = std::make_unique<StarNames>(Load(dataDirectory));
+  return *names;
 }
 
 StarNames StarNames::LoadFrom(const std::string& designations, const std::string& properNames) {

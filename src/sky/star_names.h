@@ -24,6 +24,8 @@ class StarNames {
   static StarNames Load(const std::string& dataDirectory);
   // The two lists from these paths; a list that cannot be read stays empty.
   static StarNames LoadFrom(const std::string& designations, const std::string& properNames);
+  // Load's lists, read once per data directory and kept for the process.
+  static const StarNames& Shared(const std::string& dataDirectory);
 
   // "α Sco (Antares)", "δ Sco", "Antares", or empty when the star has no name.
   std::string NameOf(double hip) const;
