@@ -133,7 +133,10 @@ CPredictionsWindow::CPredictionsWindow(const std::string& dataDirectory, const O
   zoneCombo_ = new QComboBox(this);
   for (const QByteArray& id : QTimeZone::availableTimeZoneIds())
     zoneCombo_->addItem(QString::fromLatin1(id));
-  zoneCombo_->setCurrentText(QString::fromLatin1(QTimeZone::systemTimeZoneId()));
+  // The system's zone first, also when its id is not among the listed ones.
+  const QString systemZone = QString::fromLatin1(QTimeZone::systemTimeZoneId());
+  if (zoneCombo_->findText(systemZone) < 0) zoneCombo_->insertItem(0, systemZone);
+  zoneCombo_->setCurrentIndex(zoneCombo_->findText(systemZone));
   computeButton_ = new QPushButton(tr("Compute"), this);
 
   magnitudeEdit_ = new QDoubleSpinBox(this);
@@ -141,7 +144,7 @@ CPredictionsWindow::CPredictionsWindow(const std::string& dataDirectory, const O
   magnitudeEdit_->setDecimals(1);
   magnitudeEdit_->setSingleStep(0.5);
   magnitudeEdit_->setValue(kNoMagnitudeLimit);
-  magnitudeEdit_->setSpecialValueText(QString());
+  magnitudeEdit_->setToolTip(tr("99: no limit"));
   limbCombo_ = new QComboBox(this);
   limbCombo_->addItems({tr("both"), tr("dark"), tr("bright")});
   exportButton_ = new QPushButton(tr("Export CSV..."), this);

@@ -87,6 +87,7 @@ class CPredictionsWindow : public QDialog {
   QSpinBox* DaysEdit() const { return daysEdit_; }
   QDoubleSpinBox* MagnitudeFilter() const { return magnitudeEdit_; }
   QComboBox* LimbFilter() const { return limbCombo_; }
+  QComboBox* ZoneChoice() const { return zoneCombo_; }
   const ObserverSite& Site() const { return site_; }
 
  signals:

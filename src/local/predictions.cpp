@@ -127,10 +127,24 @@ void PredictEvent(const BesselianElements& e, int recordIndex, const PredictionR
   LocalContext context{e, shadow, observer, state};
   SetUpObserver(request.site, observer);
   LocalMaximum maximum;
-  if (FindMaximum(context, 0, deltaT, maximum) != 1 || maximum.magnitude <= 0) return;
-
+  if (FindMaximumAz(context, 0, deltaT, maximum) != 1) return;
   const EventContacts ev{e, request, deltaT, context};
   const bool planet = IsPlanet(e.xz);
+  const auto graze = GrazeDistanceKm(e, request.site, deltaT, state.m - std::fabs(state.l2));
+  const auto keep = [&](PredictedContact c) {
+    if (c.jdUT < startJd || c.jdUT >= endJd || !Visible(request, c)) return;
+    c.grazeKm = graze;
+    c.recordIndex = recordIndex;
+    out.push_back(c);
+  };
+  if (!planet && !maximum.inside) {
+    // A star passing just outside the limit: one row at the closest approach.
+    if (graze)
+      keep(DescribeContact(ev, maximum.t, ContactKind::NearMiss,
+                           {maximum.t, maximum.altitude, maximum.azimuth}));
+    return;
+  }
+  if (maximum.magnitude <= 0) return;
   struct Wanted {
     bool inner;
     int sign;
@@ -144,29 +158,22 @@ void PredictEvent(const BesselianElements& e, int recordIndex, const PredictionR
       wanted.push_back({true, +1, ContactKind::ReappearanceBegins});
     }
     wanted.push_back({false, +1, ContactKind::ReappearanceEnds});
-  } else if (maximum.inside) {
+  } else {
     wanted.push_back({true, -1, ContactKind::Disappearance});
     wanted.push_back({true, +1, ContactKind::Reappearance});
   }
 
-  std::optional<double> graze;
-  bool grazeKnown = false;
   for (const Wanted& w : wanted) {
     LocalContact found;
     const int status = w.inner ? FindInnerContactAz(context, maximum.t, deltaT, w.sign, found)
                                : FindOuterContactAz(context, maximum.t, deltaT, w.sign, found);
-    if (status != 1) continue;
-    PredictedContact c = DescribeContact(ev, found.t, w.kind, found);
-    if (c.jdUT < startJd || c.jdUT >= endJd || !Visible(request, c)) continue;
-    if (!grazeKnown) {
-      grazeKnown = true;
-      if (auto offset = LimitOffset(e, request.site, deltaT))
-        graze = GrazeDistanceKm(e, request.site, deltaT, *offset);
-    }
-    c.grazeKm = graze;
-    c.recordIndex = recordIndex;
-    out.push_back(c);
+    if (status == 1) keep(DescribeContact(ev, found.t, w.kind, found));
   }
+}
+
+// The Julian date of a record's calendar date (0 h).
+double RecordDate(const BesselianElements& e) {
+  return JulianDate(e.year, e.month, e.day, 0, 0);
 }
 
 // The calendar date `days` days after a date (negative: before).
@@ -193,6 +200,8 @@ const char* ContactKindCode(ContactKind kind) {
       return "R1";
     case ContactKind::ReappearanceEnds:
       return "R2";
+    case ContactKind::NearMiss:
+      return "G";
   }
   return "";
 }
@@ -223,10 +232,10 @@ PredictionRun PredictOccultations(const std::string& dataDirectory,
     return run;
   }
   // The events of a record lie within a day of its date.
-  while (e.jd < endJd + 1) {
+  for (double recordJd = RecordDate(e); recordJd < endJd + 1; recordJd = RecordDate(e)) {
     ++run.eventsRead;
     PredictEvent(e, file.recordIndex, request, startJd, endJd, run.contacts);
-    if (progress && !progress(std::clamp((e.jd - startJd) / request.days, 0.0, 1.0))) {
+    if (progress && !progress(std::clamp((recordJd - startJd) / request.days, 0.0, 1.0))) {
       run.cancelled = true;
       break;
     }

@@ -24,9 +24,11 @@ enum class ContactKind {
   DisappearanceEnds,    // the disc is wholly hidden: D2
   ReappearanceBegins,   // the disc starts to come out: R1
   ReappearanceEnds,     // the disc is wholly out: R2
+  NearMiss,             // a star passing outside a limit line within kGrazeFlagKm, at the
+                        // closest approach: G
 };
 
-// "D", "R", "D1", "D2", "R1", "R2".
+// "D", "R", "D1", "D2", "R1", "R2", "G".
 const char* ContactKindCode(ContactKind kind);
 
 // A body brighter than this, and the planets Mercury to Saturn, are listed in

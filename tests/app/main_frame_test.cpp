@@ -3,9 +3,11 @@
 // status bar's prompts.
 #include "app/main_frame.h"
 
+#include <QDateEdit>
 #include <QHelpEvent>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -15,6 +17,7 @@
 #include "app/child_frame.h"
 #include "app/icons.h"
 #include "app/list_dialog.h"
+#include "app/predictions_window.h"
 #include "app/view.h"
 #include "app_fixture.h"
 
@@ -211,6 +214,29 @@ TEST_F(MainFrameTest, OpeningAFileAddsItToTheRecentFileList) {
   QTest::qWait(20);
   EXPECT_TRUE(MenuTexts(frame, "ﾌｧｲﾙ(&F)").contains("&1 notes.gnm"));
   EXPECT_FALSE(MenuTexts(frame, "ﾌｧｲﾙ(&F)").contains("最近使ったﾌｧｲﾙ"));
+}
+
+// The predictions window opens for the view's observer; choosing a contact
+// loads its event in the view and shows the local circumstances.
+TEST_F(MainFrameTest, PredictionsWindowLoadsTheChosenEventInTheView) {
+  CGnomonView* view = frame.ActiveView();
+  ASSERT_NE(view, nullptr);
+  view->State().site.longitude = 0;  // the fixture's stars pass the zenith at 0° 0°
+  view->State().site.latitude = 0;
+  frame.Actions().predictions->trigger();
+  CPredictionsWindow* window = frame.PredictionsWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->Site().longitude, 0);
+  window->FromEdit()->setDate(QDate(2026, 12, 1));
+  window->DaysEdit()->setValue(30);
+  window->Compute();
+  ASSERT_EQ(window->Model().rowCount(), 2);  // D and R of the star of 10 December
+  const PredictedContact contact = window->Model().Contact(0);
+  EXPECT_EQ(contact.xz, 200);
+  emit window->EventChosen(contact, window->Site());
+  EXPECT_EQ(view->State().elements.xz, 200);
+  EXPECT_EQ(view->State().display.displayMode, 2);
+  window->close();
 }
 
 }  // namespace

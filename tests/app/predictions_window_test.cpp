@@ -83,6 +83,17 @@ TEST_F(PredictionsWindowTest, FiltersOnMagnitudeAndLimbAndExportsWhatIsShown) {
   EXPECT_TRUE(lines[1].startsWith(Cell(0, "date") + "," + Cell(0, "ut") + ","));
 }
 
+TEST_F(PredictionsWindowTest, CivilTimesFollowTheChosenZone) {
+  EXPECT_EQ(window.ZoneChoice()->currentText(),
+            QString::fromLatin1(QTimeZone::systemTimeZoneId()));
+  window.ZoneChoice()->setCurrentText("America/Chicago");
+  // φ Sgr, 2003-03-25 12:05:09 UT: 06:05:09 CST; η Leo in May: CDT.
+  EXPECT_EQ(Cell(0, "local_time"), "2003-03-25T06:05:09-06:00");
+  const int may = 3;
+  ASSERT_EQ(Cell(may, "date"), "2003-05-10");
+  EXPECT_EQ(Cell(may, "local_time"), "2003-05-10T00:22:38-05:00");
+}
+
 TEST_F(PredictionsWindowTest, DoubleClickChoosesTheRowsEvent) {
   QSignalSpy chosen(&window, &CPredictionsWindow::EventChosen);
   window.show();
