@@ -25,13 +25,6 @@ namespace {
 
 constexpr int kNoMagnitudeLimit = 99;
 
-int FieldIndex(const char* name) {
-  const auto& fields = PredictionFields();
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    if (std::string(fields[i].name) == name) return static_cast<int>(i);
-  return -1;
-}
-
 }  // namespace
 
 PredictionsModel::PredictionsModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -78,7 +71,7 @@ QVariant PredictionsModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole) return QString::fromStdString(text);
   // Sorting: the instant for the three time columns, numbers as numbers.
   const int column = index.column();
-  if (column <= FieldIndex("local_time")) return contacts_[index.row()].jdUT;
+  if (column <= PredictionFieldIndex("local_time")) return contacts_[index.row()].jdUT;
   if (field.type == FieldType::Number) return text.empty() ? QVariant() : QVariant(std::stod(text));
   return QString::fromStdString(text);
 }

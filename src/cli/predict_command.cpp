@@ -108,6 +108,7 @@ void PrintText(const PredictionRun& run, const StarNames& names, const std::stri
   std::vector<std::vector<std::string>> rows;
   for (const PredictedContact& c : run.contacts) {
     const std::vector<std::string> f = PredictionRecord(c, names, CivilTimeOf(c.jdUT).text);
+    const auto field = [&](const char* name) { return f[PredictionFieldIndex(name)]; };
     char cusp[32], graze[48] = "";
     std::snprintf(cusp, sizeof cusp, "%.0f%c", c.cuspAngle, c.cusp);
     if (c.grazeKm)
@@ -115,8 +116,10 @@ void PrintText(const PredictionRun& run, const StarNames& names, const std::stri
                     *c.grazeKm < 0 ? "inside" : "outside");
     std::string notes = c.daylight ? "daylight" : "";
     if (*graze) notes += (notes.empty() ? "" : ", ") + std::string(graze);
-    rows.push_back({f[0], f[1], CivilTimeOf(c.jdUT).text, f[3], BodyLabel(c, names), f[9], f[10],
-                    f[11], f[12], f[13], cusp, f[16], f[17], f[18], notes});
+    rows.push_back({field("date"), field("ut"), field("local_time"), field("kind"),
+                    BodyLabel(c, names), field("magnitude"), field("illuminated"), field("limb"),
+                    field("position_angle"), field("axis_angle"), cusp, field("altitude"),
+                    field("azimuth"), field("sun_altitude"), notes});
   }
   std::size_t widths[kColumns];
   for (int i = 0; i < kColumns; ++i) {

@@ -47,6 +47,13 @@ const std::vector<PredictionField>& PredictionFields() {
   return kFields;
 }
 
+int PredictionFieldIndex(const std::string& name) {
+  const auto& fields = PredictionFields();
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    if (name == fields[i].name) return static_cast<int>(i);
+  return -1;
+}
+
 UtStamp FormatUt(double jdUT) {
   // Whole tenths of a second from the start of a Julian day number's civil day.
   const long long tenths = std::llround((jdUT + 0.5) * 864000.0);

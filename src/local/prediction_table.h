@@ -22,6 +22,8 @@ struct PredictionField {
 // limb, position_angle, axis_angle, cusp_angle, cusp, altitude, azimuth,
 // sun_altitude, daylight, graze_km.
 const std::vector<PredictionField>& PredictionFields();
+// The position of a field in PredictionFields (-1 for an unknown name).
+int PredictionFieldIndex(const std::string& name);
 
 // One contact's field texts, in the order of PredictionFields. An empty text
 // is a value that is not known (a catalogue number of 0, no graze); a flag is

@@ -22,10 +22,7 @@ std::string TestData(const std::string& relative) {
 }
 
 int Column(const char* name) {
-  const auto& fields = PredictionFields();
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    if (std::string(fields[i].name) == name) return static_cast<int>(i);
-  return -1;
+  return PredictionFieldIndex(name);
 }
 
 class PredictionsWindowTest : public testing::AppTest {
@@ -84,8 +81,7 @@ TEST_F(PredictionsWindowTest, FiltersOnMagnitudeAndLimbAndExportsWhatIsShown) {
 }
 
 TEST_F(PredictionsWindowTest, CivilTimesFollowTheChosenZone) {
-  EXPECT_EQ(window.ZoneChoice()->currentText(),
-            QString::fromLatin1(QTimeZone::systemTimeZoneId()));
+  EXPECT_EQ(window.ZoneChoice()->currentText(), QString::fromLatin1(QTimeZone::systemTimeZoneId()));
   window.ZoneChoice()->setCurrentText("America/Chicago");
   // φ Sgr, 2003-03-25 12:05:09 UT: 06:05:09 CST; η Leo in May: CDT.
   EXPECT_EQ(Cell(0, "local_time"), "2003-03-25T06:05:09-06:00");
