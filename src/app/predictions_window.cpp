@@ -102,7 +102,7 @@ CPredictionsWindow::CPredictionsWindow(const std::string& dataDirectory, const O
     : QDialog(parent),
       dataDirectory_(dataDirectory),
       site_(site),
-      names_(StarNames::Load(dataDirectory)),
+      names_(StarNames::Shared(dataDirectory)),
       model_(this),
       filter_(this) {
   setWindowTitle(tr("Predictions for the observer"));

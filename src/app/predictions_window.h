@@ -100,7 +100,7 @@ class CPredictionsWindow : public QDialog {
 
   std::string dataDirectory_;
   ObserverSite site_;
-  StarNames names_;
+  const StarNames& names_;  // shared for the data directory
   PredictionsModel model_;
   PredictionsFilter filter_;
   bool cancelRequested_ = false;

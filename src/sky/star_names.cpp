@@ -19,8 +19,7 @@ bool SplitEntry(const std::string& line, long& hip, std::string& rest) {
   const auto bar = line.find('|');
   if (bar == std::string::npos || line[0] == '#') return false;
   try {
-    std::size_t used = 0;
-    hip = std::stol(line.substr(0, bar), &used);
+    hip = std::stol(line.substr(0, bar));
   } catch (...) {
     return false;
   }
