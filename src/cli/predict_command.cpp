@@ -93,9 +93,9 @@ void PrintText(const PredictionRun& run, const StarNames& names, const std::stri
               std::fabs(request.site.longitude), request.site.longitude < 0 ? "W" : "E",
               std::fabs(request.site.latitude), request.site.latitude < 0 ? "S" : "N",
               request.site.height);
-  std::printf("%s for %d days (UT); civil time %s; body at least %g deg high, Sun at most %g deg",
-              DateText(span.from).c_str(), span.days, zone.c_str(), request.minAltitude,
-              request.maxSunAltitude);
+  std::printf("%s for %d day%s (UT); civil time %s; body at least %g deg high, Sun at most %g deg",
+              DateText(span.from).c_str(), span.days, span.days == 1 ? "" : "s", zone.c_str(),
+              request.minAltitude, request.maxSunAltitude);
   if (request.maxMagnitude) std::printf("; magnitude %g or brighter", *request.maxMagnitude);
   std::printf("\n\n");
 
