@@ -80,6 +80,8 @@ AppActions::AppActions(QObject* owner) {
                          "局地情報表示や星蝕帯表示から地図表示に戻る\n地図表示へ戻る");
   sky = MakeAction(owner, kCmdSky, "星空", "星蝕時の星空の表示");
   limb = MakeAction(owner, kCmdLimb, "月縁", "接触時の月縁の表示");
+  predictions = MakeAction(owner, kCmdPredictions, "観測地の星蝕予報",
+                           "観測地から見える星蝕の一覧（接触時刻・位置角）\n観測地の星蝕予報");
   print = MakeAction(owner, kCmdPrint, "印刷(&P)...", "表示中の図を印刷\n印刷",
                      QKeySequence(Qt::CTRL | Qt::Key_P));
   printPreview = MakeAction(owner, kCmdPrintPreview, "印刷ﾌﾟﾚﾋﾞｭｰ(&V)",

@@ -24,6 +24,7 @@ enum CommandId : int {
   kCmdLocal = 32785,
   kCmdSky = 32787,
   kCmdLimb = 32789,
+  kCmdPredictions = 32790,
   kCmdFileNew = 57600,
   kCmdFileOpen = 57601,
   kCmdFileSave = 57603,
@@ -72,6 +73,7 @@ struct AppActions {
   QAction* backToMap;
   QAction* sky;
   QAction* limb;
+  QAction* predictions;   // the predictions window for the observer
   QAction* print;         // Ctrl+P
   QAction* printPreview;  // Ctrl+F2
 

@@ -47,6 +47,17 @@ void DrawList(QPainter& p) {
   }
 }
 
+// A table of times beside a Moon with a star at its limb.
+void DrawPredictions(QPainter& p) {
+  p.setPen(QPen(kInk, 1));
+  p.setBrush(kPaper);
+  p.drawRect(QRectF(1.5, 5.5, 10, 11));
+  for (int row = 0; row < 3; ++row) p.fillRect(QRectF(3.5, 8 + row * 3, 6, 1), kInk);
+  p.setBrush(QColor(255, 230, 120));
+  p.drawEllipse(QPointF(13, 5), 4, 4);
+  p.fillRect(QRectF(8, 1, 2, 2), kPin);
+}
+
 void DrawMagnifier(QPainter& p, bool plus) {
   p.setPen(QPen(kInk, 1.5));
   p.setBrush(QColor(225, 240, 255));
@@ -213,6 +224,9 @@ QIcon ToolbarIcon(int commandId) {
       break;
     case kCmdAbout:
       DrawAbout(p);
+      break;
+    case kCmdPredictions:
+      DrawPredictions(p);
       break;
     default:
       return {};

@@ -77,7 +77,8 @@ void CListDlg::ShowRows(bool afterScan) {
   list1040->clear();
   list1040->addItem(QString::fromStdString(SearchListHeader()));
   for (const EventEntry& row : state_.results.rows)
-    list1040->addItem(QString::fromStdString(SearchListRow(row, afterScan)));
+    list1040->addItem(QString::fromStdString(
+        SearchListRow(row, afterScan, &StarNames::Shared(state_.dataDirectory))));
   filling_ = false;
 }
 

@@ -15,6 +15,7 @@
 #include "app/child_frame.h"
 #include "app/data_exchange.h"
 #include "app/icons.h"
+#include "app/predictions_window.h"
 #include "app/view.h"
 
 namespace vernier {
@@ -60,7 +61,7 @@ void CMainFrame::CreateToolBar() {
   toolBar_->setFloatable(true);
   toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
   const AppActions& a = *actions_;
-  const QList<QAction*> buttons[] = {{a.previous, a.next, a.list},
+  const QList<QAction*> buttons[] = {{a.previous, a.next, a.list, a.predictions},
                                      {a.zoomIn, a.zoomOut, a.zoomReset},
                                      {a.local, a.backToMap, a.sky, a.limb, a.about}};
   bool first = true;
@@ -116,6 +117,8 @@ void CMainFrame::CreateMenus() {
   viewMenu129_ = new QMenu(QStringLiteral("表示(&V)"), this);
   viewMenu129_->addAction(a.toolBar);
   viewMenu129_->addAction(a.statusBar);
+  viewMenu129_->addSeparator();
+  viewMenu129_->addAction(a.predictions);
   helpMenu129_ = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
   helpMenu129_->addAction(a.about);
   helpMenu129_->addAction(a.exit);
@@ -183,6 +186,7 @@ void CMainFrame::ConnectCommands() {
   toView(a.backToMap, &CGnomonView::OnBackToMap);
   toView(a.sky, &CGnomonView::OnSky);
   toView(a.limb, &CGnomonView::OnLimb);
+  connect(a.predictions, &QAction::triggered, this, &CMainFrame::OnPredictions);
   auto printer = [this]() -> QPrinter& {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
@@ -313,6 +317,27 @@ void CMainFrame::UpdateRecentFileActions() {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && qobject_cast<QToolButton*>(watched)) return true;
   return QMainWindow::eventFilter(watched, event);
+}
+
+CPredictionsWindow* CMainFrame::PredictionsWindow() const { return predictionsWindow_; }
+
+void CMainFrame::OnPredictions() {
+  CGnomonView* view = ActiveView();
+  if (!view) return;
+  ProgramState& state = view->State();
+  const ObserverSite& site = state.site;
+  QString name = tr("Observer");
+  if (site.cityIndex >= 1 && site.cityIndex <= state.cities.count)
+    name = QString::fromStdString(state.cities.entries[site.cityIndex].name).trimmed();
+  if (predictionsWindow_) predictionsWindow_->close();
+  predictionsWindow_ = new CPredictionsWindow(state.dataDirectory, site, name, this);
+  predictionsWindow_->setAttribute(Qt::WA_DeleteOnClose);
+  connect(predictionsWindow_, &CPredictionsWindow::EventChosen, this,
+          [this](const PredictedContact& contact, const ObserverSite& chosenSite) {
+            if (CGnomonView* target = ActiveView()) target->ShowPredictedEvent(contact, chosenSite);
+          });
+  predictionsWindow_->show();
+  predictionsWindow_->Compute();
 }
 
 }  // namespace vernier

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPointer>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -21,6 +22,7 @@ namespace vernier {
 
 class CChildFrame;
 class CGnomonView;
+class CPredictionsWindow;
 
 // Where the main window opens and how large it is.
 inline constexpr int kMainFrameLeft = 0;
@@ -38,6 +40,9 @@ class CMainFrame : public QMainWindow {
   CChildFrame* OpenDocument(const QString& path);
   void SaveDocument();
   void OnFileOpen();
+  // Opens the predictions window for the active view's observer.
+  void OnPredictions();
+  CPredictionsWindow* PredictionsWindow() const;
   void OnAbout();
   void OnPrintSetup();
 
@@ -58,6 +63,7 @@ class CMainFrame : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  QPointer<CPredictionsWindow> predictionsWindow_;
   void CreateToolBar();
   void CreateStatusBar();
   void CreateMenus();

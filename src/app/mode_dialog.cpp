@@ -100,11 +100,8 @@ void CModeDlg::BuildControls() {
   layout->addLayout(dateRow);
   layout->addLayout(MakeOkCancelRow(this));
 
-  // The search by site and the past ranges are offered greyed.
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{mode1022, edit1027, source1028, source1029, edit1030,
-                                       edit1031, edit1032, edit1033, combo1038, edit1034})
-    w->setEnabled(false);
+  // The past ranges are offered greyed.
+  for (QWidget* w : std::initializer_list<QWidget*>{edit1033, edit1034}) w->setEnabled(false);
 
   connect(combo1037, &QComboBox::activated, this,
           [this](int index) { pendingTypeCode = index + 1; });

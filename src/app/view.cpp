@@ -18,6 +18,7 @@
 #include "search/navigation.h"
 #include "search/limb_command.h"
 #include "search/local_view.h"
+#include "search/predicted_event.h"
 #include "search/search_list.h"
 #include "search/sky_view.h"
 
@@ -314,6 +315,12 @@ void CGnomonView::OnListDraw() {
   }
   // The row's element file could not be read: the paint shows the message.
   if (state_.navigation.paintRequest == PaintRequest::ReadAtDate) Repaint();
+}
+
+void CGnomonView::ShowPredictedEvent(const PredictedContact& contact, const ObserverSite& site) {
+  StopAnimation();
+  LoadPredictedEvent(state_, contact, site);
+  OnLocal();
 }
 
 void CGnomonView::DestroyListDialog() {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <optional>
 
+#include "local/predictions.h"
 #include "local/report.h"
 #include "search/program_state.h"
 #include "search/view_paint.h"
@@ -66,6 +67,8 @@ class CGnomonView : public QWidget {
 
   // Posted by the search list: show its chosen row; destroy its window.
   void OnListDraw();
+  // Loads a predicted contact's event for the site and shows its local circumstances.
+  void ShowPredictedEvent(const PredictedContact& contact, const ObserverSite& site);
   void DestroyListDialog();
 
   // Invalidates the whole client area: the next paint runs the paint sequence.

@@ -16,5 +16,6 @@ int RunLocalCommand(const std::vector<std::string>& args);
 int RunListCommand(const std::vector<std::string>& args);
 int RunSkyCommand(const std::vector<std::string>& args);
 int RunLimbCommand(const std::vector<std::string>& args);
+int RunPredictCommand(const std::vector<std::string>& args);
 
 }  // namespace vernier::cli

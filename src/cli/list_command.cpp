@@ -43,7 +43,7 @@ int RunListCommand(const std::vector<std::string>& args) {
   ScanSearchList(state, messages, from, years);
   std::printf("%s\n", SearchListHeader().c_str());
   for (const EventEntry& row : state.results.rows)
-    std::printf("%s\n", SearchListRow(row, true).c_str());
+    std::printf("%s\n", SearchListRow(row, true, &StarNames::Shared(state.dataDirectory)).c_str());
   std::fflush(stdout);
 
   // The message the list dialog drew (a missing next element file).

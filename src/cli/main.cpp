@@ -63,6 +63,15 @@ const char kUsage[] =
     "      observer (default 135 E, 35 N): a PNG picture, or the drawn texts (x y text).\n"
     "      Needs the lunar height grid LRO.dat (kaguya.dat optional) in the data directory;\n"
     "      the libration lines go to standard error\n"
+    "  predict (--observer LON,LAT[,HEIGHT] | --site N) [--from DATE] [--to DATE | --days N]\n"
+    "      [--max-mag M] [--min-altitude A] [--sun-altitude S] [--format text|csv|json]\n"
+    "      [--tz Area/City]\n"
+    "      every occultation contact seen from the site, in time order, from DATE (default\n"
+    "      today, UT days) for N days (default 365) or through --to: contacts with the body\n"
+    "      at least A degrees high (default 2) and the Sun at most S degrees high (default\n"
+    "      -6; planets and stars brighter than magnitude 1.5 also in daylight, flagged);\n"
+    "      civil times in the zone --tz (default the system's). Takes --data and\n"
+    "      --delta-t-adjust\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory)\n"
@@ -90,5 +99,6 @@ int main(int argc, char** argv) {
   if (command == "list") return vernier::cli::RunListCommand(args);
   if (command == "sky") return vernier::cli::RunSkyCommand(args);
   if (command == "limb") return vernier::cli::RunLimbCommand(args);
+  if (command == "predict") return vernier::cli::RunPredictCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "local/predictions.h"
 #include "search/navigation.h"
 
 namespace vernier {
@@ -129,13 +130,16 @@ double SearchListDateNumber(const EventEntry& row) {
   return -(row.month / 100 - row.year + row.day / 10000);
 }
 
-std::string SearchListRow(const EventEntry& row, bool afterScan) {
+std::string SearchListRow(const EventEntry& row, bool afterScan, const StarNames* names) {
   char text[160];
   std::snprintf(
       text, sizeof text,
       afterScan ? "%11.4f  %8.0f  %8.0f   %6.0f   %6.0f" : "%11.4f  %8.0f  %8.0f   %6.0f  %6.0f",
       SearchListDateNumber(row), row.xz, row.sao, row.hip, row.zc);
-  return text;
+  if (!names) return text;
+  const std::string name =
+      row.xz >= 1 && row.xz <= 9 ? PlanetName(static_cast<int>(row.xz)) : names->NameOf(row.hip);
+  return name.empty() ? std::string(text) : text + ("  " + name);
 }
 
 bool LoadSearchResult(ProgramState& s) {

@@ -7,6 +7,7 @@
 
 #include "gdi/device_context.h"
 #include "search/program_state.h"
+#include "sky/star_names.h"
 
 namespace vernier {
 
@@ -31,8 +32,9 @@ int ScanSearchList(ProgramState& state, DeviceContext& messages, double startYea
 std::string SearchListHeader();
 
 // One row of the list box: after a scan, or (afterScan false) as the dialog
-// shows the rows of the last scan when it opens.
-std::string SearchListRow(const EventEntry& row, bool afterScan);
+// shows the rows of the last scan when it opens. With `names`, a planet's or
+// a named star's name follows the numbers.
+std::string SearchListRow(const EventEntry& row, bool afterScan, const StarNames* names = nullptr);
 
 // The date number a row shows: 2024.0315 for 15 March 2024, −500.0703 for
 // 3 July −500.

@@ -3,9 +3,11 @@
 // status bar's prompts.
 #include "app/main_frame.h"
 
+#include <QDateEdit>
 #include <QHelpEvent>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -15,6 +17,7 @@
 #include "app/child_frame.h"
 #include "app/icons.h"
 #include "app/list_dialog.h"
+#include "app/predictions_window.h"
 #include "app/view.h"
 #include "app_fixture.h"
 
@@ -71,7 +74,8 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
   EXPECT_TRUE(frame.ShowsViewMenus());
   EXPECT_EQ(MenuBarTexts(frame), (QStringList{"年月設定(&N)", "表示モード(&D)", "検索モード(&M)",
                                               "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
-  EXPECT_EQ(MenuTexts(frame, "表示(&V)"), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
+  EXPECT_EQ(MenuTexts(frame, "表示(&V)"),
+            (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "-", "観測地の星蝕予報"}));
   EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"),
             (QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
 
@@ -97,13 +101,14 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
   EXPECT_TRUE(frame.Actions().next->isEnabled());
 }
 
-TEST_F(MainFrameTest, ToolbarHasElevenButtonsInThreeGroupsWithTheirTooltips) {
+TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
   const struct {
     int id;
     const char* tip;
   } expected[] = {{kCmdPrevious, "前の星蝕"},
                   {kCmdNext, "次の星蝕"},
                   {kCmdList, "星蝕リスト"},
+                  {kCmdPredictions, "観測地の星蝕予報"},
                   {0, nullptr},
                   {kCmdZoomIn, "拡大"},
                   {kCmdZoomOut, "縮小"},
@@ -115,9 +120,9 @@ TEST_F(MainFrameTest, ToolbarHasElevenButtonsInThreeGroupsWithTheirTooltips) {
                   {kCmdLimb, ""},
                   {kCmdAbout, "ﾊﾞｰｼﾞｮﾝ情報"}};
   const QList<QAction*> actions = frame.ToolBar()->actions();
-  ASSERT_EQ(actions.size(), 13);
+  ASSERT_EQ(actions.size(), 14);
   QList<QImage> icons;
-  for (int i = 0; i < 13; ++i) {
+  for (int i = 0; i < 14; ++i) {
     if (!expected[i].tip) {
       EXPECT_TRUE(actions[i]->isSeparator()) << i;
       continue;
@@ -149,6 +154,7 @@ TEST_F(MainFrameTest, ToolbarHasElevenButtonsInThreeGroupsWithTheirTooltips) {
     if (!top->menu()) continue;
     for (QAction* item : top->menu()->actions())
       EXPECT_TRUE(AppActions::Id(item) < 32777 || AppActions::Id(item) > 32789);
+    // (The predictions window, 32790, is on both.)
   }
   frame.Actions().toolBar->trigger();
   EXPECT_TRUE(frame.ToolBar()->isVisible());
@@ -208,6 +214,29 @@ TEST_F(MainFrameTest, OpeningAFileAddsItToTheRecentFileList) {
   QTest::qWait(20);
   EXPECT_TRUE(MenuTexts(frame, "ﾌｧｲﾙ(&F)").contains("&1 notes.gnm"));
   EXPECT_FALSE(MenuTexts(frame, "ﾌｧｲﾙ(&F)").contains("最近使ったﾌｧｲﾙ"));
+}
+
+// The predictions window opens for the view's observer; choosing a contact
+// loads its event in the view and shows the local circumstances.
+TEST_F(MainFrameTest, PredictionsWindowLoadsTheChosenEventInTheView) {
+  CGnomonView* view = frame.ActiveView();
+  ASSERT_NE(view, nullptr);
+  view->State().site.longitude = 0;  // the fixture's stars pass the zenith at 0° 0°
+  view->State().site.latitude = 0;
+  frame.Actions().predictions->trigger();
+  CPredictionsWindow* window = frame.PredictionsWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->Site().longitude, 0);
+  window->FromEdit()->setDate(QDate(2026, 12, 1));
+  window->DaysEdit()->setValue(30);
+  window->Compute();
+  ASSERT_EQ(window->Model().rowCount(), 2);  // D and R of the star of 10 December
+  const PredictedContact contact = window->Model().Contact(0);
+  EXPECT_EQ(contact.xz, 200);
+  emit window->EventChosen(contact, window->Site());
+  EXPECT_EQ(view->State().elements.xz, 200);
+  EXPECT_EQ(view->State().display.displayMode, 2);
+  window->close();
 }
 
 }  // namespace

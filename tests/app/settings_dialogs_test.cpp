@@ -327,14 +327,15 @@ TEST_F(DialogTest, DisplayModeCommandAppliesOnOkAndAsksForARedraw) {
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 }
 
-TEST_F(DialogTest, SearchModeDialogOffersModesZeroOneAndThreeOnly) {
+TEST_F(DialogTest, SearchModeDialogOffersEveryModeWithThePastRangesGreyed) {
   state.search.xzTarget = 145;
   CModeDlg dialog(state);
   dialog.show();
   EXPECT_EQ(dialog.windowTitle(), "検索モードメニュー");
-  for (int id : {1022, 1027, 1028, 1029, 1030, 1031, 1032, 1033, 1038, 1034})
+  for (int id : {1033, 1034})
     EXPECT_FALSE(dialog.findChild<QWidget*>(QString::number(id))->isEnabled()) << id;
-  for (int id : {1020, 1021, 1023, 1037, 1024, 1036, 1, 2})
+  for (int id :
+       {1020, 1021, 1022, 1027, 1028, 1029, 1030, 1031, 1032, 1038, 1023, 1037, 1024, 1036, 1, 2})
     EXPECT_TRUE(dialog.findChild<QWidget*>(QString::number(id))->isEnabled()) << id;
   // The XZ field shows the current event's star, not the one last searched.
   EXPECT_EQ(Edit(dialog, 1024)->text(), "1234");

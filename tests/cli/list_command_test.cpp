@@ -48,11 +48,11 @@ TEST_F(ListCommandTest, PrintsTheHeaderAndOneRowPerEvent) {
                        "  2025.1210       200     90200   100200      201\n");
   EXPECT_EQ(r.err, "");
 
-  // Across the band boundary; a planet shows zeros.
+  // Across the band boundary; a planet shows zeros and its name.
   auto span = List("--date 2025-01-01 --from 2026 --years=176");
   ASSERT_EQ(span.status, 0) << span.err;
   EXPECT_EQ(span.out, std::string(kHeader) +
-                          "  2026.0305         5         0        0        0\n"
+                          "  2026.0305         5         0        0        0  Jupiter\n"
                           "  2200.0601       145     90145   100145      146\n"
                           "  2201.0203       400     90400   100400      401\n");
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "gdi/recording_device_context.h"
 #include "search/navigation.h"
 #include "support/temp_data_dir.h"
@@ -272,6 +274,19 @@ TEST(SearchListText, HeaderAndRows) {
   // Planets, stars without SAO number, a six-digit HIP number.
   EventEntry planet{1987, 6, 8, 1, 5, 0, 0, 2, 117000};
   EXPECT_EQ(SearchListRow(planet, true), "  1987.0608         5         0   117000        0");
+
+  // With the name lists: the planet's name, a named star's name; an unnamed
+  // star's row stays as it is.
+  StarNames names;
+  std::istringstream designations(" 54321|α_Tst\n");
+  names.ReadDesignations(designations);
+  EXPECT_EQ(SearchListRow(planet, true, &names),
+            "  1987.0608         5         0   117000        0  Jupiter");
+  row = {2025, 1, 1, 2, 12345, 1234, 98765, 40, 54321};
+  EXPECT_EQ(SearchListRow(row, true, &names),
+            "  2025.0101     12345     98765    54321     1234  α Tst");
+  row.hip = 54322;
+  EXPECT_EQ(SearchListRow(row, true, &names), "  2025.0101     12345     98765    54322     1234");
 }
 
 }  // namespace

@@ -1,0 +1,291 @@
+// vernier-cli predict: every occultation contact seen from one site over a
+// span of days, as a table to read, CSV or JSON. Civil times come from the
+// time-zone database through the C library (--tz Area/City, else the system's
+// zone).
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "astro/time.h"
+#include "bessel/data_directory.h"
+#include "cli/commands.h"
+#include "cli/messages.h"
+#include "cli/navigation_options.h"
+#include "gdi/recording_device_context.h"
+#include "local/circumstances.h"
+#include "local/prediction_table.h"
+
+namespace vernier::cli {
+namespace {
+
+constexpr int kMaxDays = 36525;  // a century
+
+// A zone name is a relative path below the zone database; glibc takes an
+// unknown name for UTC without a word, so the name is checked here.
+bool KnownTimeZone(const std::string& name) {
+  if (name.empty() || name[0] == '/' || name.find("..") != std::string::npos) return false;
+  const char* dir = std::getenv("TZDIR");
+  const std::string path = std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + name;
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+struct CivilTime {
+  std::string iso;   // 2026-12-08T21:34:57+09:00
+  std::string text;  // 2026-12-08 21:34:57 JST
+};
+
+CivilTime CivilTimeOf(double jdUT) {
+  const std::time_t seconds = static_cast<std::time_t>(UnixSecondsOf(jdUT));
+  std::tm local{};
+  if (!localtime_r(&seconds, &local)) return {};
+  char iso[48], offset[16], text[64];
+  std::strftime(iso, sizeof iso, "%Y-%m-%dT%H:%M:%S", &local);
+  std::strftime(offset, sizeof offset, "%z", &local);  // +0900
+  std::string zone(offset);
+  if (zone.size() == 5) zone.insert(3, ":");
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %Z", &local);
+  return {iso + zone, text};
+}
+
+// Display width of UTF-8 text: one column per character.
+std::size_t Width(const std::string& text) {
+  std::size_t n = 0;
+  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+std::string Padded(const std::string& text, std::size_t width, bool right) {
+  const std::size_t w = Width(text);
+  const std::string fill(w < width ? width - w : 0, ' ');
+  return right ? fill + text : text + fill;
+}
+
+struct Span {
+  CalendarDate from;
+  int days = 365;
+};
+
+std::string DateText(const CalendarDate& d) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+  return text;
+}
+
+std::string SiteName(const std::string& dataDirectory, const ObserverSite& site) {
+  if (site.cityIndex == kTypedSiteIndex) return "Observer";
+  RecordingDeviceContext dc;
+  CityList list;
+  if (LoadCityList(dc, dataDirectory, list) != 1 || site.cityIndex > list.count) return "Site";
+  std::string name = list.entries[site.cityIndex].name;
+  name.erase(0, name.find_first_not_of(' '));
+  return name;
+}
+
+void PrintText(const PredictionRun& run, const StarNames& names, const std::string& siteName,
+               const PredictionRequest& request, const Span& span, const std::string& zone) {
+  std::printf("Occultations seen from %s: %.4f %s, %.4f %s, %.0f m\n", siteName.c_str(),
+              std::fabs(request.site.longitude), request.site.longitude < 0 ? "W" : "E",
+              std::fabs(request.site.latitude), request.site.latitude < 0 ? "S" : "N",
+              request.site.height);
+  std::printf("%s for %d day%s (UT); civil time %s; body at least %g deg high, Sun at most %g deg",
+              DateText(span.from).c_str(), span.days, span.days == 1 ? "" : "s", zone.c_str(),
+              request.minAltitude, request.maxSunAltitude);
+  if (request.maxMagnitude) std::printf("; magnitude %g or brighter", *request.maxMagnitude);
+  std::printf("\n\n");
+
+  const char* const headers[] = {"Date (UT)", "UT",   "Local time", "Ev",  "Body",
+                                 "Mag",       "Ill%", "Limb",       "PA",  "AA",
+                                 "CA",        "Alt",  "Az",         "Sun", "Notes"};
+  constexpr int kColumns = sizeof headers / sizeof headers[0];
+  const bool rightAligned[kColumns] = {false, false, false, false, false, true, true, false,
+                                       true,  true,  true,  true,  true,  true, false};
+  std::vector<std::vector<std::string>> rows;
+  for (const PredictedContact& c : run.contacts) {
+    const std::vector<std::string> f = PredictionRecord(c, names, CivilTimeOf(c.jdUT).text);
+    const auto field = [&](const char* name) { return f[PredictionFieldIndex(name)]; };
+    char cusp[32], graze[48] = "";
+    std::snprintf(cusp, sizeof cusp, "%.0f%c", c.cuspAngle, c.cusp);
+    if (c.grazeKm)
+      std::snprintf(graze, sizeof graze, "graze %.1f km %s", std::fabs(*c.grazeKm),
+                    *c.grazeKm < 0 ? "inside" : "outside");
+    std::string notes = c.daylight ? "daylight" : "";
+    if (*graze) notes += (notes.empty() ? "" : ", ") + std::string(graze);
+    rows.push_back({field("date"), field("ut"), field("local_time"), field("kind"),
+                    BodyLabel(c, names), field("magnitude"), field("illuminated"), field("limb"),
+                    field("position_angle"), field("axis_angle"), cusp, field("altitude"),
+                    field("azimuth"), field("sun_altitude"), notes});
+  }
+  std::size_t widths[kColumns];
+  for (int i = 0; i < kColumns; ++i) {
+    widths[i] = Width(headers[i]);
+    for (const auto& row : rows) widths[i] = std::max(widths[i], Width(row[i]));
+  }
+  const auto printRow = [&](const auto& cells) {
+    std::string line;
+    for (int i = 0; i < kColumns; ++i) {
+      if (i) line += "  ";
+      line += Padded(cells[i], i == kColumns - 1 ? 0 : widths[i], rightAligned[i]);
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    std::printf("%s\n", line.c_str());
+  };
+  printRow(headers);
+  if (rows.empty()) std::printf("No occultations found.\n");
+  for (const auto& row : rows) printRow(row);
+}
+
+void PrintCsv(const PredictionRun& run, const StarNames& names) {
+  std::vector<std::string> header;
+  for (const PredictionField& field : PredictionFields()) header.push_back(field.name);
+  std::printf("%s\n", CsvLine(header).c_str());
+  for (const PredictedContact& c : run.contacts)
+    std::printf("%s\n", CsvLine(PredictionRecord(c, names, CivilTimeOf(c.jdUT).iso)).c_str());
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char ch : text) {
+    if (ch == '"' || ch == '\\') {
+      out += '\\';
+      out += static_cast<char>(ch);
+    } else if (ch < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", ch);
+      out += escaped;
+    } else {
+      out += static_cast<char>(ch);
+    }
+  }
+  return out + "\"";
+}
+
+void PrintJson(const PredictionRun& run, const StarNames& names) {
+  const auto& fields = PredictionFields();
+  std::printf("[");
+  for (std::size_t r = 0; r < run.contacts.size(); ++r) {
+    const PredictedContact& c = run.contacts[r];
+    const std::vector<std::string> texts = PredictionRecord(c, names, CivilTimeOf(c.jdUT).iso);
+    std::printf("%s\n  {", r ? "," : "");
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      std::string value = texts[i];
+      if (fields[i].type == FieldType::Text)
+        value = JsonString(value);
+      else if (value.empty())
+        value = "null";
+      else if (value[0] == '+')
+        value.erase(0, 1);  // JSON numbers carry no plus sign
+      std::printf("%s%s: %s", i ? ", " : "", JsonString(fields[i].name).c_str(), value.c_str());
+    }
+    std::printf("}");
+  }
+  std::printf("%s]\n", run.contacts.empty() ? "" : "\n");
+}
+
+}  // namespace
+
+int RunPredictCommand(const std::vector<std::string>& args) {
+  std::string error;
+  const OptionSpec spec{{"observer", "site", "from", "to", "days", "max-mag", "min-altitude",
+                         "sun-altitude", "format", "tz", "data", "delta-t-adjust"},
+                        {}};
+  auto options = Options::Parse(args, spec, error);
+  if (!options) return UsageError(error);
+  if (options->Has("observer") == options->Has("site"))
+    return UsageError("give either --observer LON,LAT[,HEIGHT] or --site N");
+  if (options->Has("to") && options->Has("days"))
+    return UsageError("give either --to DATE or --days N, not both");
+
+  PredictionRequest request;
+  int siteIndex = 0;
+  if (auto text = options->Value("observer")) {
+    if (!ParseObserver(*text, request.site, error)) return UsageError(error);
+  } else {
+    siteIndex = options->Integer("site", 0, error);
+    if (!error.empty()) return UsageError(error);
+    if (siteIndex < 1 || siteIndex > kCityListCapacity)
+      return UsageError("option --site must be a site number from 1 to 40");
+  }
+
+  Span span;
+  span.from = TodayLocalDate();
+  const auto readDate = [&](const char* name, CalendarDate& date) {
+    auto text = options->Value(name);
+    if (!text) return true;
+    auto parsed = ParseDate(*text);
+    if (!parsed) {
+      error = std::string("option --") + name + ": \"" + *text + "\" is not a date YYYY-MM-DD";
+      return false;
+    }
+    date = *parsed;
+    return true;
+  };
+  CalendarDate to;
+  if (!readDate("from", span.from) || !readDate("to", to)) return UsageError(error);
+  if (options->Has("to")) {
+    const double days = JulianDate(to.year, to.month, to.day, 0, 0) -
+                        JulianDate(span.from.year, span.from.month, span.from.day, 0, 0) + 1;
+    if (days < 1) return UsageError("option --to must not be before --from");
+    if (days > kMaxDays) return UsageError("the span may be at most 36525 days");
+    span.days = static_cast<int>(days);
+  }
+  span.days = options->Integer("days", span.days, error);
+  if (options->Has("max-mag")) request.maxMagnitude = options->Number("max-mag", 0, error);
+  request.minAltitude = options->Number("min-altitude", request.minAltitude, error);
+  request.maxSunAltitude = options->Number("sun-altitude", request.maxSunAltitude, error);
+  request.deltaTAdjust = options->Number("delta-t-adjust", 0, error);
+  if (!error.empty()) return UsageError(error);
+  if (span.days < 1 || span.days > kMaxDays)
+    return UsageError("option --days must be a number of days from 1 to 36525");
+  if (!(request.minAltitude >= -90 && request.minAltitude <= 90))
+    return UsageError("option --min-altitude must lie in -90..90 degrees");
+  if (!(request.maxSunAltitude >= -90 && request.maxSunAltitude <= 90))
+    return UsageError("option --sun-altitude must lie in -90..90 degrees");
+  if (request.maxMagnitude && !std::isfinite(*request.maxMagnitude))
+    return UsageError("option --max-mag must be a magnitude");
+  const std::string format = options->Value("format").value_or("text");
+  if (format != "text" && format != "csv" && format != "json")
+    return UsageError("option --format must be text, csv or json");
+  std::string zone = "of the system";
+  if (auto tz = options->Value("tz")) {
+    if (!KnownTimeZone(*tz))
+      return UsageError("option --tz: \"" + *tz + "\" is not a zone of the time-zone database");
+    setenv("TZ", tz->c_str(), 1);
+    zone = *tz;
+  }
+  tzset();
+
+  const std::string dataDirectory = ResolveDataDirectory(options->Value("data"));
+  if (siteIndex > 0)
+    if (int status = SiteFromList(dataDirectory, siteIndex, request.site)) return status;
+  request.year = span.from.year;
+  request.month = span.from.month;
+  request.day = span.from.day;
+  request.days = span.days;
+
+  const PredictionRun run = PredictOccultations(dataDirectory, request);
+  if (run.eventsRead == 0 && !run.missingFile.empty())
+    return ReportMissingElementFile(dataDirectory, run.missingFile);
+  const StarNames names = StarNames::Load(dataDirectory);
+  if (format == "csv")
+    PrintCsv(run, names);
+  else if (format == "json")
+    PrintJson(run, names);
+  else
+    PrintText(run, names, SiteName(dataDirectory, request.site), request, span, zone);
+  if (run.contacts.empty() && format != "text")
+    std::fprintf(stderr, "vernier-cli: no occultations found\n");
+  if (!run.missingFile.empty()) {
+    std::fprintf(stderr, "vernier-cli: the element file %s was not found; the list ends there\n",
+                 run.missingFile.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace vernier::cli

@@ -1,0 +1,258 @@
+#include "local/predictions.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "astro/sun_moon.h"
+#include "astro/time.h"
+#include "bessel/elements.h"
+#include "local/circumstances.h"
+#include "local/libration.h"
+#include "local/moon_illumination.h"
+
+namespace vernier {
+namespace {
+
+constexpr double kRad = 0.017453292519943295;
+constexpr double kDeg = 57.29577951308232;
+constexpr double kEarthRadiusKm = 6378.137;
+constexpr double kKmPerDegree = 111.2;
+
+bool IsPlanet(double xz) {
+  return xz >= 1 && xz <= 9;
+}
+
+double Normalised(double degrees) {
+  double d = std::fmod(degrees, 360.0);
+  return d < 0 ? d + 360 : d;
+}
+
+// The observer's least distance from the shadow axis less the inner radius
+// (Earth radii; negative inside the limit lines), none when the maximum does
+// not settle.
+std::optional<double> LimitOffset(const BesselianElements& e, const ObserverSite& site,
+                                  double deltaT) {
+  BesselianState shadow;
+  ObserverGeometry observer;
+  LocalState state;
+  LocalContext context{e, shadow, observer, state};
+  SetUpObserver(site, observer);
+  LocalMaximum maximum;
+  if (FindMaximum(context, 0, deltaT, maximum) != 1) return std::nullopt;
+  EvaluateLocal(context, maximum.t, deltaT);
+  return state.m - std::fabs(state.l2);
+}
+
+// Ground distance to the nearer limit line, from the offset at the site and
+// its change over one kilometre north and east; none beyond kGrazeFlagKm. The
+// ground distance is never less than the distance on the fundamental plane,
+// so only offsets below that bound are worth the two extra maxima.
+std::optional<double> GrazeDistanceKm(const BesselianElements& e, const ObserverSite& site,
+                                      double deltaT, double offset) {
+  if (std::fabs(offset) * kEarthRadiusKm > kGrazeFlagKm) return std::nullopt;
+  ObserverSite north = site, east = site;
+  north.latitude += 1 / kKmPerDegree;
+  east.longitude += 1 / (kKmPerDegree * std::max(0.01, std::cos(site.latitude * kRad)));
+  const auto fNorth = LimitOffset(e, north, deltaT), fEast = LimitOffset(e, east, deltaT);
+  if (!fNorth || !fEast) return std::nullopt;
+  const double gradient = std::hypot(*fNorth - offset, *fEast - offset);  // per km
+  if (!(gradient > 0)) return std::nullopt;
+  const double km = offset / gradient;
+  if (std::fabs(km) > kGrazeFlagKm) return std::nullopt;
+  return km;
+}
+
+struct EventContacts {
+  const BesselianElements& e;
+  const PredictionRequest& request;
+  double deltaT;
+  LocalContext& context;
+};
+
+// Fills the contact at instant t (the local state is that of t).
+PredictedContact DescribeContact(const EventContacts& ev, double t, ContactKind kind,
+                                 const LocalContact& found) {
+  const BesselianElements& e = ev.e;
+  const ObserverSite& site = ev.request.site;
+  PredictedContact c;
+  c.kind = kind;
+  c.jdUT = JulianDate(e.year, e.month, e.day, e.t0 + t - ev.deltaT / 3600, 0);
+  c.planet = IsPlanet(e.xz) ? static_cast<int>(e.xz) : 0;
+  c.xz = e.xz;
+  c.zc = e.zc;
+  c.sao = e.sao;
+  c.hip = e.hip;
+  c.magnitude = e.mag;
+  c.altitude = found.altitude;
+  c.azimuth = found.azimuth;
+  c.positionAngle = Normalised(ev.context.state.contactPositionAngle);
+
+  const LibrationResult libration =
+      ComputeLibration(e.year, e.month, e.day, e.t0 + t - ev.deltaT / 3600, ev.deltaT,
+                       -site.longitude * kRad, site.latitude * kRad, 0.0, nullptr);
+  c.axisAngle = Normalised(c.positionAngle - libration.positionAngle * kDeg);
+
+  const MoonIllumination moon = MoonIlluminationAt(c.jdUT + ev.deltaT / 86400);
+  c.illuminatedPercent = moon.fraction * 100;
+  c.waxing = moon.waxing;
+  const CuspAngle cusp = CuspAngleOf(c.positionAngle, moon.brightLimbAngle);
+  c.cuspAngle = cusp.degrees;
+  c.cusp = cusp.cusp;
+  c.brightLimb = cusp.degrees < 0;
+
+  const EventEpoch epoch{e.year, e.month, e.day, e.t0};
+  c.sunAltitude = SunAltAzAtSite(epoch, t, ev.deltaT, site.latitude, -site.longitude).altitude;
+  c.eventYear = e.year;
+  c.eventMonth = e.month;
+  c.eventDay = e.day;
+  return c;
+}
+
+bool Visible(const PredictionRequest& request, PredictedContact& c) {
+  if (c.altitude < request.minAltitude) return false;
+  if (c.sunAltitude <= request.maxSunAltitude) return true;
+  // Uranus, Neptune and Pluto are no daylight objects: they go by magnitude.
+  c.daylight = (c.planet > 0 && c.planet <= 6) || c.magnitude < kDaylightMagnitude;
+  return c.daylight;
+}
+
+// The contacts of the record in `e` that the request lets through.
+void PredictEvent(const BesselianElements& e, int recordIndex, const PredictionRequest& request,
+                  double startJd, double endJd, std::vector<PredictedContact>& out) {
+  if (request.maxMagnitude && e.mag > *request.maxMagnitude) return;
+  const double deltaT = DeltaT((e.jd - 2451545.0) / 36525.0) + request.deltaTAdjust;
+  BesselianState shadow;
+  ObserverGeometry observer;
+  LocalState state;
+  LocalContext context{e, shadow, observer, state};
+  SetUpObserver(request.site, observer);
+  LocalMaximum maximum;
+  if (FindMaximumAz(context, 0, deltaT, maximum) != 1) return;
+  const EventContacts ev{e, request, deltaT, context};
+  const bool planet = IsPlanet(e.xz);
+  const auto graze = GrazeDistanceKm(e, request.site, deltaT, state.m - std::fabs(state.l2));
+  const auto keep = [&](PredictedContact c) {
+    if (c.jdUT < startJd || c.jdUT >= endJd || !Visible(request, c)) return;
+    c.grazeKm = graze;
+    c.recordIndex = recordIndex;
+    out.push_back(c);
+  };
+  if (!planet && !maximum.inside) {
+    // A star passing just outside the limit: one row at the closest approach.
+    if (graze)
+      keep(DescribeContact(ev, maximum.t, ContactKind::NearMiss,
+                           {maximum.t, maximum.altitude, maximum.azimuth}));
+    return;
+  }
+  if (maximum.magnitude <= 0) return;
+  struct Wanted {
+    bool inner;
+    int sign;
+    ContactKind kind;
+  };
+  std::vector<Wanted> wanted;
+  if (planet) {
+    wanted.push_back({false, -1, ContactKind::DisappearanceBegins});
+    if (maximum.inside) {
+      wanted.push_back({true, -1, ContactKind::DisappearanceEnds});
+      wanted.push_back({true, +1, ContactKind::ReappearanceBegins});
+    }
+    wanted.push_back({false, +1, ContactKind::ReappearanceEnds});
+  } else {
+    wanted.push_back({true, -1, ContactKind::Disappearance});
+    wanted.push_back({true, +1, ContactKind::Reappearance});
+  }
+
+  for (const Wanted& w : wanted) {
+    LocalContact found;
+    const int status = w.inner ? FindInnerContactAz(context, maximum.t, deltaT, w.sign, found)
+                               : FindOuterContactAz(context, maximum.t, deltaT, w.sign, found);
+    if (status == 1) keep(DescribeContact(ev, found.t, w.kind, found));
+  }
+}
+
+// The Julian date of a record's calendar date (0 h).
+double RecordDate(const BesselianElements& e) {
+  return JulianDate(e.year, e.month, e.day, 0, 0);
+}
+
+// The calendar date `days` days after a date (negative: before).
+void ShiftDate(int& year, int& month, int& day, int days) {
+  const LocalDate d = LocalCalendarDate(JulianDate(year, month, day, 12, 0) + days, 0, 0);
+  year = static_cast<int>(d.year);
+  month = static_cast<int>(d.month);
+  day = static_cast<int>(d.day);
+}
+
+}  // namespace
+
+const char* ContactKindCode(ContactKind kind) {
+  switch (kind) {
+    case ContactKind::Disappearance:
+      return "D";
+    case ContactKind::Reappearance:
+      return "R";
+    case ContactKind::DisappearanceBegins:
+      return "D1";
+    case ContactKind::DisappearanceEnds:
+      return "D2";
+    case ContactKind::ReappearanceBegins:
+      return "R1";
+    case ContactKind::ReappearanceEnds:
+      return "R2";
+    case ContactKind::NearMiss:
+      return "G";
+  }
+  return "";
+}
+
+std::string PlanetName(int planet) {
+  static const char* const kNames[] = {"",        "Mercury", "Venus",  "",        "Mars",
+                                       "Jupiter", "Saturn",  "Uranus", "Neptune", "Pluto"};
+  return planet >= 1 && planet <= 9 ? kNames[planet] : "";
+}
+
+PredictionRun PredictOccultations(const std::string& dataDirectory,
+                                  const PredictionRequest& request,
+                                  const PredictionProgress& progress) {
+  PredictionRun run;
+  const double startJd = JulianDate(request.year, request.month, request.day, 0, 0);
+  const double endJd = startJd + request.days;
+
+  ElementFile file;
+  file.dataDirectory = dataDirectory;
+  BesselianElements e;
+  CurrentEvent event;
+  // A record dated the day before may still have contacts after midnight.
+  int year = request.year, month = request.month, day = request.day;
+  ShiftDate(year, month, day, -1);
+  if (OpenElementFileAt(file, e, 0, year, month, day, event) != 1 &&
+      OpenElementFileAt(file, e, 0, request.year, request.month, request.day, event) != 1) {
+    run.missingFile = ElementFileNameForYear(request.year).value_or("");
+    return run;
+  }
+  // The events of a record lie within a day of its date.
+  for (double recordJd = RecordDate(e); recordJd < endJd + 1; recordJd = RecordDate(e)) {
+    ++run.eventsRead;
+    PredictEvent(e, file.recordIndex, request, startJd, endJd, run.contacts);
+    if (progress && !progress(std::clamp((recordJd - startJd) / request.days, 0.0, 1.0))) {
+      run.cancelled = true;
+      break;
+    }
+    if (ReadNextElements(file, e, 0, event) == 1) continue;
+    const auto next = NextBandStartYear(static_cast<int>(std::trunc(e.year)));
+    if (!next) break;
+    if (OpenElementFileAt(file, e, 0, *next, 1, 1, event) != 1) {
+      // Only a band the span reaches into is missing.
+      if (JulianDate(*next, 1, 1, 0, 0) < endJd)
+        run.missingFile = ElementFileNameForYear(*next).value_or("");
+      break;
+    }
+  }
+  std::stable_sort(
+      run.contacts.begin(), run.contacts.end(),
+      [](const PredictedContact& a, const PredictedContact& b) { return a.jdUT < b.jdUT; });
+  return run;
+}
+
+}  // namespace vernier

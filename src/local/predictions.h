@@ -1,0 +1,92 @@
+// Predictions for one observer: every contact of every occultation in the
+// element files that the observer can see within a span of days, in time
+// order, with what an observer needs at the telescope (the times, the limb,
+// the angles around it, the altitudes, the Sun and the nearness of a graze).
+//
+// The contacts come from the local-circumstance finders: a star disappears and
+// reappears at the inner contacts; a planet's disc touches the limb at the
+// outer contacts and is wholly hidden between the inner ones.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "local/observer.h"
+
+namespace vernier {
+
+enum class ContactKind {
+  Disappearance,        // a star: D
+  Reappearance,         // a star: R
+  DisappearanceBegins,  // a planet's disc touches the limb: D1
+  DisappearanceEnds,    // the disc is wholly hidden: D2
+  ReappearanceBegins,   // the disc starts to come out: R1
+  ReappearanceEnds,     // the disc is wholly out: R2
+  NearMiss,             // a star passing outside a limit line within kGrazeFlagKm, at the
+                        // closest approach: G
+};
+
+// "D", "R", "D1", "D2", "R1", "R2", "G".
+const char* ContactKindCode(ContactKind kind);
+
+// A body brighter than this, and the planets Mercury to Saturn, are listed in
+// daylight too (flagged).
+inline constexpr double kDaylightMagnitude = 1.5;
+// A site within this distance of a limit line gets the graze flag.
+inline constexpr double kGrazeFlagKm = 10;
+
+struct PredictionRequest {
+  ObserverSite site;
+  int year = 2000, month = 1, day = 1;  // first day of the span (universal time)
+  int days = 365;
+  std::optional<double> maxMagnitude;  // none: every body of the files
+  double minAltitude = 2;              // degrees, the body at the contact
+  double maxSunAltitude = -6;          // degrees
+  double deltaTAdjust = 0;             // seconds, added to every event's Delta T
+};
+
+struct PredictedContact {
+  double jdUT = 0;  // the instant, Julian date of universal time
+  ContactKind kind = ContactKind::Disappearance;
+  int planet = 0;  // 1..9 (the element files' numbers), 0 for a star
+  double xz = 0, zc = 0, sao = 0, hip = 0;
+  double magnitude = 0;
+  double illuminatedPercent = 0;
+  bool waxing = false;
+  bool brightLimb = false;
+  double positionAngle = 0;  // degrees from north through east
+  double axisAngle = 0;      // from the Moon's north pole, eastward
+  double cuspAngle = 0;      // from the nearer cusp; negative on the bright limb
+  char cusp = 'N';
+  double altitude = 0, azimuth = 0;  // of the body
+  double sunAltitude = 0;
+  bool daylight = false;          // listed although the Sun is above the limit
+  std::optional<double> grazeKm;  // distance to the nearer limit line when within
+                                  // kGrazeFlagKm: negative inside, positive outside
+  // The event's record, to load it again: its date and its position in its file.
+  double eventYear = 0, eventMonth = 0, eventDay = 0;
+  int recordIndex = 0;
+};
+
+struct PredictionRun {
+  std::vector<PredictedContact> contacts;
+  int eventsRead = 0;
+  bool cancelled = false;
+  std::string missingFile;  // an element file the span needs that could not be read
+};
+
+// Called after each event read with the part of the span done (0..1); a false
+// return cancels the run, which then returns the contacts found so far.
+using PredictionProgress = std::function<bool(double)>;
+
+PredictionRun PredictOccultations(const std::string& dataDirectory,
+                                  const PredictionRequest& request,
+                                  const PredictionProgress& progress = {});
+
+// The name of planet number 1..9 as the predictions show it ("Mercury" ...),
+// empty for any other number.
+std::string PlanetName(int planet);
+
+}  // namespace vernier

@@ -1,0 +1,124 @@
+#include "app/predictions_window.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app_fixture.h"
+#include "local/prediction_table.h"
+#include "search/predicted_event.h"
+
+namespace vernier {
+namespace {
+
+std::string TestData(const std::string& relative) {
+  return std::string(VERNIER_TEST_DATA_DIR) + "/" + relative;
+}
+
+int Column(const char* name) {
+  return PredictionFieldIndex(name);
+}
+
+class PredictionsWindowTest : public testing::AppTest {
+ protected:
+  PredictionsWindowTest() : window(TestData("predictions"), Lubbock(), "Lubbock") {
+    window.FromEdit()->setDate(QDate(2003, 3, 24));
+    window.DaysEdit()->setValue(133);
+    window.Compute();
+  }
+  static ObserverSite Lubbock() {
+    ObserverSite site;
+    site.longitude = -101.855;
+    site.latitude = 33.578;
+    site.height = 990;
+    site.cityIndex = kTypedSiteIndex;
+    return site;
+  }
+  QString Cell(int row, const char* column) {
+    return window.Filter().index(row, Column(column)).data().toString();
+  }
+  CPredictionsWindow window;
+};
+
+TEST_F(PredictionsWindowTest, RowsSortByTimeAndByNumber) {
+  QAbstractItemModel& rows = window.Filter();
+  ASSERT_GT(rows.rowCount(), 10);
+  for (int r = 1; r < rows.rowCount(); ++r)
+    EXPECT_LE(rows.index(r - 1, 0).data(Qt::UserRole).toDouble(),
+              rows.index(r, 0).data(Qt::UserRole).toDouble());
+  // Magnitudes as numbers: -1 sorts before 10, not after.
+  window.Table()->sortByColumn(Column("magnitude"), Qt::AscendingOrder);
+  for (int r = 1; r < rows.rowCount(); ++r)
+    EXPECT_LE(Cell(r - 1, "magnitude").toDouble(), Cell(r, "magnitude").toDouble()) << r;
+}
+
+TEST_F(PredictionsWindowTest, FiltersOnMagnitudeAndLimbAndExportsWhatIsShown) {
+  const int all = window.Filter().rowCount();
+  window.MagnitudeFilter()->setValue(3.6);
+  window.LimbFilter()->setCurrentIndex(1);  // dark
+  const int shown = window.Filter().rowCount();
+  ASSERT_GT(shown, 0);
+  ASSERT_LT(shown, all);
+  for (int r = 0; r < shown; ++r) {
+    EXPECT_LE(Cell(r, "magnitude").toDouble(), 3.6);
+    EXPECT_EQ(Cell(r, "limb"), "dark");
+  }
+  QTemporaryDir dir;
+  const QString path = dir.filePath("predictions.csv");
+  ASSERT_TRUE(window.ExportCsv(path));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), shown + 1);
+  EXPECT_TRUE(lines[0].startsWith("date,ut,local_time,kind,body,hip"));
+  EXPECT_TRUE(lines[1].startsWith(Cell(0, "date") + "," + Cell(0, "ut") + ","));
+}
+
+TEST_F(PredictionsWindowTest, CivilTimesFollowTheChosenZone) {
+  EXPECT_EQ(window.ZoneChoice()->currentText(), QString::fromLatin1(QTimeZone::systemTimeZoneId()));
+  window.ZoneChoice()->setCurrentText("America/Chicago");
+  // φ Sgr, 2003-03-25 12:05:09 UT: 06:05:09 CST; η Leo in May: CDT.
+  EXPECT_EQ(Cell(0, "local_time"), "2003-03-25T06:05:09-06:00");
+  const int may = 3;
+  ASSERT_EQ(Cell(may, "date"), "2003-05-10");
+  EXPECT_EQ(Cell(may, "local_time"), "2003-05-10T00:22:38-05:00");
+}
+
+TEST_F(PredictionsWindowTest, DoubleClickChoosesTheRowsEvent) {
+  QSignalSpy chosen(&window, &CPredictionsWindow::EventChosen);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QTableView* table = window.Table();
+  const QModelIndex index = window.Filter().index(2, 0);
+  table->scrollTo(index);
+  const QPoint at = table->visualRect(index).center();
+  // The view takes a double click as the second press of a click pair.
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
+  ASSERT_EQ(chosen.size(), 1);
+  const auto contact = chosen[0][0].value<PredictedContact>();
+  EXPECT_EQ(FormatUt(contact.jdUT).time, Cell(2, "ut").toStdString());
+  EXPECT_GT(contact.recordIndex, 0);
+}
+
+// The chosen contact's record is loaded again with the site as observer.
+TEST_F(PredictionsWindowTest, LoadingAContactLoadsItsRecord) {
+  ProgramState loaded;
+  loaded.SetDataDirectory(TestData("predictions"));
+  const PredictedContact& contact =
+      window.Model().Contact(window.Filter().mapToSource(window.Filter().index(0, 0)).row());
+  ASSERT_TRUE(LoadPredictedEvent(loaded, contact, window.Site()));
+  EXPECT_EQ(loaded.elements.hip, contact.hip);
+  EXPECT_EQ(loaded.elements.day, contact.eventDay);
+  EXPECT_EQ(loaded.site.longitude, -101.855);
+  EXPECT_EQ(loaded.navigation.paintRequest, PaintRequest::Redraw);
+}
+
+}  // namespace
+}  // namespace vernier

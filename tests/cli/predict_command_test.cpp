@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/run_cli.h"
+
+namespace vernier {
+namespace {
+
+using testing::RunCli;
+using testing::TestData;
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// η Leo from Lubbock, 2003-05-10: D at 05:22:38 UT, R at 06:05:59 UT.
+std::string Lubbock(const std::string& more) {
+  return "predict --data '" + TestData("predictions") +
+         "' --observer -101.855,33.578,990 --from 2003-05-10 --days 1 --max-mag 3.6 " + more;
+}
+
+TEST(PredictCommandTest, CsvHasOneHeaderAndAContactARow) {
+  const auto result = RunCli(Lubbock("--format csv --tz America/Chicago"));
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0],
+            "date,ut,local_time,kind,body,hip,sao,zc,xz,magnitude,illuminated,limb,"
+            "position_angle,axis_angle,cusp_angle,cusp,altitude,azimuth,sun_altitude,daylight,"
+            "graze_km");
+  EXPECT_EQ(lines[1].rfind("2003-05-10,05:22:38.1,2003-05-10T00:22:38-05:00,D,", 0), 0u)
+      << lines[1];
+  EXPECT_EQ(lines[2].rfind("2003-05-10,06:05:59.4,2003-05-10T01:05:59-05:00,R,", 0), 0u)
+      << lines[2];
+  EXPECT_NE(lines[1].find(",49583,98955,,49583,3.45,+58,dark,"), std::string::npos) << lines[1];
+  EXPECT_NE(lines[1].find(",false,"), std::string::npos);
+}
+
+TEST(PredictCommandTest, JsonIsAnArrayOfObjectsWithTheCsvNames) {
+  const auto result = RunCli(Lubbock("--format json --tz UTC"));
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "[");
+  EXPECT_EQ(lines[3], "]");
+  EXPECT_EQ(lines[1].rfind("  {\"date\": \"2003-05-10\", \"ut\": \"05:22:38.1\", "
+                           "\"local_time\": \"2003-05-10T05:22:38+00:00\", \"kind\": \"D\", ",
+                           0),
+            0u)
+      << lines[1];
+  EXPECT_NE(lines[1].find("\"hip\": 49583, \"sao\": 98955, \"zc\": null"), std::string::npos);
+  EXPECT_NE(lines[1].find("\"illuminated\": 58, \"limb\": \"dark\""), std::string::npos);
+  EXPECT_NE(lines[1].find("\"daylight\": false, \"graze_km\": null}"), std::string::npos);
+  EXPECT_EQ(lines[1].back(), ',');
+}
+
+TEST(PredictCommandTest, TextTableHasTheSiteHeaderAndAlignedRows) {
+  const auto result = RunCli(Lubbock("--tz America/Chicago"));
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 6u) << result.out;
+  EXPECT_EQ(lines[0], "Occultations seen from Observer: 101.8550 W, 33.5780 N, 990 m");
+  EXPECT_NE(lines[1].find("civil time America/Chicago"), std::string::npos);
+  EXPECT_EQ(lines[3].rfind("Date (UT)   UT          Local time", 0), 0u) << lines[3];
+  EXPECT_NE(lines[4].find("2003-05-10  05:22:38.1  2003-05-10 00:22:38 CDT  D "), std::string::npos)
+      << lines[4];
+  // Columns line up by characters: the magnitude ends under the header's
+  // "Mag" (the star's name holds one two-byte letter).
+  const auto magEnd = lines[3].find("Mag") + 3;
+  for (int i : {4, 5}) {
+    std::string row = lines[i];
+    const auto eta = row.find("η");
+    ASSERT_NE(eta, std::string::npos);
+    row.replace(eta, std::string("η").size(), "h");
+    EXPECT_EQ(row.substr(magEnd - 4, 4), "3.45") << row;
+  }
+}
+
+TEST(PredictCommandTest, EmptyResultPrintsTheHeaderAndSaysSo) {
+  const std::string span = "--from 2003-05-11 --days 1 --max-mag 0 --tz UTC";
+  const std::string base =
+      "predict --data '" + TestData("predictions") + "' --observer -101.855,33.578 " + span;
+  const auto text = RunCli(base);
+  EXPECT_EQ(text.status, 0);
+  EXPECT_NE(text.out.find("Date (UT)"), std::string::npos);
+  EXPECT_NE(text.out.find("No occultations found."), std::string::npos);
+  const auto csv = RunCli(base + " --format csv");
+  EXPECT_EQ(Lines(csv.out).size(), 1u);
+  EXPECT_NE(csv.err.find("no occultations found"), std::string::npos);
+  const auto json = RunCli(base + " --format json");
+  EXPECT_EQ(json.out, "[]\n");
+}
+
+TEST(PredictCommandTest, BadOptionsAreUsageErrors) {
+  const std::string data = "predict --data '" + TestData("predictions") + "' ";
+  const char* const cases[] = {
+      "--from 2003-05-10",  // no site
+      "--observer 0,0 --site 1",
+      "--observer 0,0 --to 2003-05-10 --days 3",
+      "--observer 0,0 --from 2003-05-10 --to 2003-05-09",
+      "--observer 0,0 --days 0",
+      "--observer 0,0 --format xml",
+      "--observer 0,0 --tz Mars/Olympus",
+      "--observer 0,0 --tz ../../etc/passwd",
+      "--observer 0,0 --min-altitude 91",
+      "--observer 0,0 --from 2003-13-01",
+  };
+  for (const char* args : cases) EXPECT_EQ(RunCli(data + args).status, 2) << args;
+}
+
+TEST(PredictCommandTest, MissingElementFileIsAnError) {
+  const auto result = RunCli("predict --data '" + TestData("predictions") +
+                             "' --observer 0,0 --from 2300-01-01 --days 5");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("ecad24.PRN"), std::string::npos) << result.err;
+}
+
+}  // namespace
+}  // namespace vernier
