@@ -41,14 +41,16 @@ struct CivilTime {
 };
 
 CivilTime CivilTimeOf(double jdUT) {
-  const std::time_t seconds = static_cast<std::time_t>(UnixSecondsOf(jdUT));
+  const double unixSeconds = UnixSecondsOf(jdUT);
+  if (!(std::fabs(unixSeconds) < 1e15)) return {};  // no civil time so far from now
+  const auto seconds = static_cast<std::time_t>(unixSeconds);
   std::tm local{};
   if (!localtime_r(&seconds, &local)) return {};
   char iso[48], offset[16], text[64];
   std::strftime(iso, sizeof iso, "%Y-%m-%dT%H:%M:%S", &local);
   std::strftime(offset, sizeof offset, "%z", &local);  // +0900
   std::string zone(offset);
-  if (zone.size() == 5) zone.insert(3, ":");
+  if (zone.size() == 5) zone = zone.substr(0, 3) + ":" + zone.substr(3);
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %Z", &local);
   return {iso + zone, text};
 }
