@@ -38,6 +38,21 @@ double EdgeRadius(const EdgeSpec& edge, const BesselianState& s, const Besselian
   return 0;
 }
 
+// The sine and cosine of atan(r), from the ratio itself: the angle lies
+// within ±90°, so its cosine is positive. Beyond the ratios where the square
+// overflows (and for a NaN) the angle is taken the long way.
+void SinCosOfArcTangent(double r, double& sine, double& cosine) {
+  if (std::fabs(r) < 1e150) {
+    const double h = std::sqrt(1 + r * r);
+    sine = r / h;
+    cosine = 1 / h;
+    return;
+  }
+  const double q = std::atan(r);
+  sine = std::sin(q);
+  cosine = std::cos(q);
+}
+
 FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, int style,
                      const EdgeSpec& edge) {
   const BesselianElements& e = ctx.elements;
@@ -50,8 +65,8 @@ FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, int st
 
   // The first pass takes the edge at zeta = 0, which the formula gives too.
   double radius = EdgeRadius(edge, s, e, 0);
-  double q = std::atan(s.b / c);
-  double sq = std::sin(q), cq = std::cos(q);
+  double sq, cq;
+  SinCosOfArcTangent(s.b / c, sq, cq);
   double xi = 0, eta1 = 0, zeta1 = 0;
   for (int pass = 0; pass < edge.passes; ++pass) {
     xi = s.x - sideSign * radius * sq;
@@ -66,9 +81,7 @@ FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, int st
     const double zeta = s.rho2 * (zeta1 * s.cosd1d2 - eta1 * s.sind1d2);
     const double A = c - s.mud * zeta * s.cosd;
     const double B = s.b - zeta * s.dd - a / (sideSign * cq);
-    q = std::atan(B / A);
-    sq = std::sin(q);
-    cq = std::cos(q);
+    SinCosOfArcTangent(B / A, sq, cq);
     radius = EdgeRadius(edge, s, e, zeta);
   }
   const FoundPoint p = PlotPlanePoint(ctx, t, deltaT, xi, eta1, zeta1, style);

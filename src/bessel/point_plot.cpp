@@ -21,21 +21,27 @@ struct Converted {
   double sinLat = 0, cosLat = 0;
 };
 
-// Longitude and altitude for a latitude already found.
-Converted Complete(const BesselianState& s, double deltaT, double latDeg, double hourAngle) {
+// Longitude and altitude for a latitude already found, with the sine and
+// cosine of the latitude and the cosine of the hour angle.
+Converted Complete(const BesselianState& s, double deltaT, double latDeg, double hourAngle,
+                   double sinLat, double cosLat, double cosHourAngle) {
   double westLon = s.mu - hourAngle - kDeltaTRotation * deltaT;
   if (westLon > 180) westLon -= 360;
   Converted c;
   c.point.lat = latDeg;
   c.point.lon = -westLon;
-  const double latRad = latDeg * kRad;
-  c.sinLat = std::sin(latRad);
-  c.cosLat = std::cos(latRad);
+  c.sinLat = sinLat;
+  c.cosLat = cosLat;
   // Rounding may push the sine a hair past 1; the altitude is then 90, not NaN.
-  const double sinAlt =
-      std::clamp(c.sinLat * s.sind + c.cosLat * s.cosd * std::cos(hourAngle * kRad), -1.0, 1.0);
+  const double sinAlt = std::clamp(sinLat * s.sind + cosLat * s.cosd * cosHourAngle, -1.0, 1.0);
   c.point.alt = std::asin(sinAlt) * kDeg;
   return c;
+}
+
+Converted Complete(const BesselianState& s, double deltaT, double latDeg, double hourAngle) {
+  const double latRad = latDeg * kRad;
+  return Complete(s, deltaT, latDeg, hourAngle, std::sin(latRad), std::cos(latRad),
+                  std::cos(hourAngle * kRad));
 }
 
 Converted ConvertFundamental(const BesselianState& s, double deltaT, double phi1,
@@ -104,10 +110,26 @@ PlotArguments PlaneToPlotArguments(const BesselianState& s, double xi, double et
   return a;
 }
 
+// The same conversion as PlaneToPlotArguments followed by ConvertFundamental,
+// with the trigonometry of the latitude and hour angle taken from their
+// ratios instead of through inverse functions and back: this runs for every
+// point of every limit and curve.
 FoundPoint PlotPlanePoint(PathContext& ctx, double t, double deltaT, double xi, double eta1,
                           double zeta1, int style) {
-  const PlotArguments a = PlaneToPlotArguments(ctx.state, xi, eta1, zeta1);
-  return PlotFundamentalPoint(ctx, t, deltaT, a.phi1, a.hourAngle, style);
+  const BesselianState& s = ctx.state;
+  const double across = zeta1 * s.cosd1 - eta1 * s.sind1;
+  const double hourAngle = std::atan2(xi, across) * kDeg;
+  const double sinPhi1 = eta1 * s.cosd1 + zeta1 * s.sind1;
+  const double cosPhi1 = std::sqrt(1 - sinPhi1 * sinPhi1);  // NaN past ±1, as the arc sine
+  // tan(lat) = kEllipsoidFactor * tan(phi1)
+  const double north = kEllipsoidFactor * sinPhi1;
+  const double latDeg = std::atan2(north, cosPhi1) * kDeg;
+  const double r = std::hypot(north, cosPhi1);
+  const double h = std::hypot(xi, across);
+  const double cosHourAngle = h > 0 ? across / h : 1;
+  return StoreAndDot(ctx,
+                     Complete(s, deltaT, latDeg, hourAngle, north / r, cosPhi1 / r, cosHourAngle),
+                     t, deltaT, style);
 }
 
 }  // namespace vernier

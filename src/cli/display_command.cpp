@@ -115,6 +115,7 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
     // A stopped paint's message comes from this very paint: painting again
     // would run the navigation once more (and might then draw).
     if (result.outcome != PaintOutcome::Drawn) return Outcome(result, dc.texts);
+    dc.Flush();
     if (!image.save(QString::fromStdString(request.pngPath), "PNG")) {
       std::fprintf(stderr, "vernier-cli: cannot write %s\n", request.pngPath.c_str());
       return 1;

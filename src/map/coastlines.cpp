@@ -1,8 +1,15 @@
 #include "map/coastlines.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <vector>
 
 #include "bessel/data_directory.h"
@@ -24,60 +31,80 @@ constexpr long long kPoleArcSeconds = 90LL * 3600;
 constexpr double kArcSecondsPerDegree = 3600;
 // Stroke data of one segment never exceeds the int16 byte count.
 constexpr long long kMaxStrokeBufferBytes = 32767 + 50;
-constexpr std::size_t kReadBufferBytes = 1 << 16;
 
-// The size of an open file, or -1.
-long long FileSize(std::FILE* file) {
-  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
-  const long size = std::ftell(file);
-  if (size < 0) return -1;
-  return size;
-}
-
-// Reads a file at given offsets. Segments lie one after another, so most
-// reads continue where the last one ended or a short way after it; those skip
-// forward by reading instead of seeking, which keeps a paint off the system
-// call for every segment.
-class OffsetReader {
+// Reads a coastline file's bytes at given offsets; a read past the end fails.
+class ByteReader {
  public:
-  explicit OffsetReader(std::FILE* file) : file_(file) {}
+  explicit ByteReader(std::span<const unsigned char> bytes) : bytes_(bytes) {}
 
-  bool Read(long long offset, unsigned char* into, std::size_t bytes) {
-    if (offset != position_) {
-      const long long gap = offset - position_;
-      if (position_ >= 0 && gap > 0 && gap <= kMaxSkipBytes) {
-        if (std::fread(skip_, 1, static_cast<std::size_t>(gap), file_) !=
-            static_cast<std::size_t>(gap)) {
-          position_ = -1;
-          return false;
-        }
-      } else if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
-        position_ = -1;
-        return false;
-      }
-    }
-    if (std::fread(into, 1, bytes, file_) != bytes) {
-      position_ = -1;
+  bool Read(long long offset, unsigned char* into, std::size_t count) const {
+    if (offset < 0 || static_cast<unsigned long long>(offset) > bytes_.size() ||
+        count > bytes_.size() - static_cast<std::size_t>(offset)) {
       return false;
     }
-    position_ = offset + static_cast<long long>(bytes);
+    std::memcpy(into, bytes_.data() + offset, count);
     return true;
   }
 
  private:
-  static constexpr long long kMaxSkipBytes = 4096;
-  std::FILE* file_;
-  long long position_ = -1;  // unknown
-  unsigned char skip_[kMaxSkipBytes];
+  std::span<const unsigned char> bytes_;
 };
 
-std::FILE* OpenCoastlineFile(const std::string& directory, std::string_view name) {
-  if (std::FILE* f = OpenDataFile(directory, name, "rb")) return f;
-  // The same name without its trailing blank.
+// The whole content of an open file, from its current position.
+std::vector<unsigned char> ReadWholeFile(std::FILE* file) {
+  std::vector<unsigned char> bytes;
+  unsigned char buffer[1 << 16];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  return bytes;
+}
+
+// The coastline files are read once and kept: a map paint draws them all, and
+// reading 8 MB from disk on every paint cost a third of it. A file is read
+// again when its size or modification time changes.
+class CoastlineFileCache {
+ public:
+  std::shared_ptr<const std::vector<unsigned char>> Bytes(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    Entry& entry = entries_[path];
+    if (!entry.bytes || entry.size != info.st_size ||
+        entry.modified.tv_sec != info.st_mtim.tv_sec ||
+        entry.modified.tv_nsec != info.st_mtim.tv_nsec) {
+      std::FILE* file = std::fopen(path.c_str(), "rb");
+      if (!file) return nullptr;
+      entry.bytes = std::make_shared<const std::vector<unsigned char>>(ReadWholeFile(file));
+      std::fclose(file);
+      entry.size = info.st_size;
+      entry.modified = info.st_mtim;
+    }
+    return entry.bytes;
+  }
+
+ private:
+  struct Entry {
+    std::shared_ptr<const std::vector<unsigned char>> bytes;
+    off_t size = -1;
+    timespec modified{};
+  };
+  std::mutex mutex_;
+  std::map<std::string, Entry> entries_;
+};
+
+CoastlineFileCache& Cache() {
+  static CoastlineFileCache cache;
+  return cache;
+}
+
+// The path of a coastline file, found with or without its trailing blank.
+std::optional<std::string> FindCoastlineFile(const std::string& directory, std::string_view name) {
+  if (auto path = FindDataFile(directory, name)) return path;
   std::string_view trimmed = name;
   while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
-  if (trimmed.size() == name.size()) return nullptr;
-  return OpenDataFile(directory, trimmed, "rb");
+  if (trimmed.size() == name.size()) return std::nullopt;
+  return FindDataFile(directory, trimmed);
 }
 
 // Projects a point given in arc-seconds by the window's projection.
@@ -137,9 +164,16 @@ CoastlineDrawing CoastlineDrawingFor(const MapWindow& w) {
 
 bool DrawCoastlineFile(MapWindow& w, DeviceContext& dc, std::FILE* file,
                        const CoastlineDrawing& drawing) {
-  const long long fileSize = FileSize(file);
+  if (std::fseek(file, 0, SEEK_SET) != 0) return false;
+  const std::vector<unsigned char> bytes = ReadWholeFile(file);
+  return DrawCoastlineBytes(w, dc, bytes, drawing);
+}
+
+bool DrawCoastlineBytes(MapWindow& w, DeviceContext& dc, std::span<const unsigned char> bytes,
+                        const CoastlineDrawing& drawing) {
+  const long long fileSize = static_cast<long long>(bytes.size());
   if (fileSize < kCoastlineHeaderBytes) return false;
-  OffsetReader reader(file);
+  const ByteReader reader(bytes);
   unsigned char headerBytes[kCoastlineHeaderBytes];
   if (!reader.Read(0, headerBytes, sizeof headerBytes)) return false;
   const CoastlineHeader header = ParseCoastlineHeader(headerBytes);
@@ -197,17 +231,15 @@ bool DrawCoastlineFile(MapWindow& w, DeviceContext& dc, std::FILE* file,
 bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
   w.colourIndex = kCoastColour;
   const CoastlineDrawing drawing = CoastlineDrawingFor(w);
-  std::vector<char> readBuffer(kReadBufferBytes);
   for (std::string_view name : kCoastlineFileNames) {
-    std::FILE* file = OpenCoastlineFile(dataDirectory, name);
-    if (!file) {
+    const auto path = FindCoastlineFile(dataDirectory, name);
+    const auto bytes = path ? Cache().Bytes(*path) : nullptr;
+    if (!bytes) {
       dc.SetTextColor(Rgb{255, 255, 255});
       dc.TextOut(kMissingCoastlineMessageX, kMissingCoastlineMessageY, kMissingCoastlineMessage);
       return false;
     }
-    std::setvbuf(file, readBuffer.data(), _IOFBF, readBuffer.size());
-    DrawCoastlineFile(w, dc, file, drawing);
-    std::fclose(file);
+    DrawCoastlineBytes(w, dc, *bytes, drawing);
   }
   return true;
 }

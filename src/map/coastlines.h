@@ -1,5 +1,6 @@
-// The land outlines of the map: the five compressed coastline files, read
-// afresh on every draw, or the built-in simple outline.
+// The land outlines of the map: the five compressed coastline files (kept in
+// memory once read, read again when a file changes), or the built-in simple
+// outline.
 //
 // Coastline strokes are drawn in white (palette 15) through PlotPoint; a
 // segment is skipped whole when its first point lies behind the globe or far
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,8 +51,11 @@ struct CoastlineDrawing {
 };
 CoastlineDrawing CoastlineDrawingFor(const MapWindow& window);
 
-// One open coastline file. Returns false when its header or dictionary is
+// One coastline file's bytes. Returns false when its header or dictionary is
 // unusable (nothing of it is drawn then); bad segments are skipped.
+bool DrawCoastlineBytes(MapWindow& window, DeviceContext& dc, std::span<const unsigned char> bytes,
+                        const CoastlineDrawing& drawing);
+// The same for an open file, read whole from its start.
 bool DrawCoastlineFile(MapWindow& window, DeviceContext& dc, std::FILE* file,
                        const CoastlineDrawing& drawing);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "map/palette.h"
 
@@ -240,10 +241,18 @@ void SetMapCentre(MapWindow& w) {
 }
 
 ProjectedOffset ProjectGlobeRadians(const MapWindow& w, double lonRad, double latRad) {
+  // The centre's latitude is the same for every point of a paint: its sine
+  // and cosine are kept until it changes.
+  struct CentreTrig {
+    double rotLat = std::numeric_limits<double>::quiet_NaN();
+    double sine = 0, cosine = 1;
+  };
+  thread_local CentreTrig centre;
+  if (!(centre.rotLat == w.rotLat)) centre = {w.rotLat, std::sin(w.rotLat), std::cos(w.rotLat)};
   const double lambda = lonRad + w.rotLon;
   const double cosTheta = std::cos(latRad), sinTheta = std::sin(latRad);
   const double cosLambda = std::cos(lambda), sinLambda = std::sin(lambda);
-  const double cosPhi0 = std::cos(w.rotLat), sinPhi0 = std::sin(w.rotLat);
+  const double cosPhi0 = centre.cosine, sinPhi0 = centre.sine;
   const double r = w.radius;
   return {r * cosTheta * cosLambda, r * (sinTheta * cosPhi0 - cosTheta * sinLambda * sinPhi0),
           r * (sinTheta * sinPhi0 + cosTheta * sinLambda * cosPhi0)};

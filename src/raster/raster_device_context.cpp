@@ -1,21 +1,25 @@
 #include "raster/raster_device_context.h"
 
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QStaticText>
-#include <unordered_map>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QStaticText>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace vernier {
 
-static QRgb ToQRgb(Rgb c) { return qRgb(c.r, c.g, c.b); }
-static QColor ToQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+static QRgb ToQRgb(Rgb c) {
+  return qRgb(c.r, c.g, c.b);
+}
+static QColor ToQColor(Rgb c) {
+  return QColor(c.r, c.g, c.b);
+}
 
 RasterDeviceContext::RasterDeviceContext(QImage& image, int pixelsPerInch)
     : image_(image), pixelsPerInch_(pixelsPerInch) {
@@ -25,12 +29,20 @@ RasterDeviceContext::RasterDeviceContext(QImage& image, int pixelsPerInch)
   width_ = image_.width();
   height_ = image_.height();
   stride_ = image_.bytesPerLine() / 4;
-  qtFont_ = QtFontFor(font_);
-  metrics_ = QFontMetrics(qtFont_);
+  font_ = &CacheFor(QtFontFor(fontSpec_));
 }
 
 RasterDeviceContext::~RasterDeviceContext() {
+  Flush();
   if (painter_) painter_->end();
+}
+
+void RasterDeviceContext::Flush() {
+  if (!pending_) return;
+  // Reset first: drawing may not come back here.
+  const PendingText text = std::move(*pending_);
+  pending_.reset();
+  DrawText(text);
 }
 
 QPainter& RasterDeviceContext::Painter() {
@@ -47,6 +59,8 @@ void RasterDeviceContext::LineTo(int x, int y) {
   int x0 = position_.x, y0 = position_.y;
   position_ = {x, y};
   if (pen_.null) return;
+  FlushIfTouching(
+      QRect(QPoint(std::min(x0, x), std::min(y0, y)), QPoint(std::max(x0, x), std::max(y0, y))));
   const QRgb colour = ToQRgb(pen_.colour);
   int dx = std::abs(x - x0), sx = x0 < x ? 1 : -1;
   int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;
@@ -67,7 +81,10 @@ void RasterDeviceContext::LineTo(int x, int y) {
   }
 }
 
-void RasterDeviceContext::SetPixel(int x, int y, Rgb colour) { Put(x, y, ToQRgb(colour)); }
+void RasterDeviceContext::SetPixel(int x, int y, Rgb colour) {
+  FlushIfTouching(QRect(x, y, 1, 1));
+  Put(x, y, ToQRgb(colour));
+}
 
 Pen RasterDeviceContext::SelectPen(const Pen& pen) {
   Pen previous = pen_;
@@ -82,12 +99,10 @@ Brush RasterDeviceContext::SelectBrush(const Brush& brush) {
 }
 
 FontSpec RasterDeviceContext::SelectFont(const FontSpec& font) {
-  FontSpec previous = font_;
-  if (!(font == font_)) {
-    font_ = font;
-    qtFont_ = QtFontFor(font);
-    metrics_ = QFontMetrics(qtFont_);
-    painterFontStale_ = true;
+  FontSpec previous = fontSpec_;
+  if (!(font == fontSpec_)) {
+    fontSpec_ = font;
+    font_ = &CacheFor(QtFontFor(font));
   }
   return previous;
 }
@@ -107,7 +122,9 @@ QFont RasterDeviceContext::QtFontFor(const FontSpec& wanted) {
     family = face.empty() ? QString("Liberation Sans") : QString::fromStdString(face);
   QFont font(family);
   font.setPixelSize(std::max(1, std::abs(wanted.height == 0 ? 12 : wanted.height)));
-  font.setWeight(wanted.weight >= 700 ? QFont::Bold : wanted.weight >= 500 ? QFont::Medium : QFont::Normal);
+  font.setWeight(wanted.weight >= 700   ? QFont::Bold
+                 : wanted.weight >= 500 ? QFont::Medium
+                                        : QFont::Normal);
   font.setItalic(wanted.italic);
   font.setUnderline(wanted.underline);
   font.setStrikeOut(wanted.strikeOut);
@@ -130,6 +147,7 @@ void RasterDeviceContext::FillBox(int left, int top, int right, int bottom, QRgb
 void RasterDeviceContext::Rectangle(int left, int top, int right, int bottom) {
   if (right < left) std::swap(left, right);
   if (bottom < top) std::swap(top, bottom);
+  FlushIfTouching(QRect(QPoint(left, top), QPoint(right, bottom)));
   if (pen_.null) {
     if (!brush_.null) FillBox(left, top, right - 1, bottom - 1, ToQRgb(brush_.colour));
     return;
@@ -146,6 +164,7 @@ void RasterDeviceContext::Ellipse(int left, int top, int right, int bottom) {
   if (right < left) std::swap(left, right);
   if (bottom < top) std::swap(top, bottom);
   if (right - left < 1 || bottom - top < 1) return;
+  FlushIfTouching(QRect(QPoint(left - 1, top - 1), QPoint(right + 1, bottom + 1)));
   QPainter& p = Painter();
   p.setRenderHint(QPainter::Antialiasing, false);
   if (pen_.null)
@@ -161,6 +180,7 @@ void RasterDeviceContext::Ellipse(int left, int top, int right, int bottom) {
 }
 
 void RasterDeviceContext::FloodFill(int x, int y, Rgb border) {
+  Flush();  // a fill follows the pixels already drawn
   if (x < 0 || y < 0 || x >= width_ || y >= height_ || brush_.null) return;
   const QRgb stop = ToQRgb(border) | 0xff000000u;
   const QRgb fill = ToQRgb(brush_.colour);
@@ -193,56 +213,113 @@ void RasterDeviceContext::FloodFill(int x, int y, Rgb border) {
   }
 }
 
-namespace {
+// What is known of one font, kept across paints and surfaces: a repaint draws
+// the same texts again, and shaping a text anew costs more than drawing it.
+struct RasterDeviceContext::FontCache {
+  explicit FontCache(const QFont& f) : font(f), metrics(f), key(f.key()) {}
+  QFont font;
+  QFontMetrics metrics;
+  QString key;
+  struct Text {
+    QStaticText laidOut;  // prepared when first drawn
+    bool prepared = false;
+    int advance = 0;
+  };
+  std::unordered_map<QString, Text> texts;
+  // A character's ink relative to its pen position on the baseline (every
+  // pixel it may cover) and its advance.
+  struct Character {
+    QRect ink;
+    int advance = 0;
+  };
+  std::unordered_map<char16_t, Character> characters;
 
-struct LaidOut {
-  QStaticText text;
-  int advance = 0;
+  Text& TextFor(const QString& text) {
+    if (texts.size() > 20000) texts.clear();
+    auto [it, added] = texts.try_emplace(text);
+    if (added) it->second.advance = metrics.horizontalAdvance(text);
+    return it->second;
+  }
+  const QStaticText& LaidOut(const QString& text) {
+    Text& t = TextFor(text);
+    if (!t.prepared) {
+      t.laidOut = QStaticText(text);
+      t.laidOut.setTextFormat(Qt::PlainText);
+      t.laidOut.prepare(QTransform(), font);
+      t.prepared = true;
+    }
+    return t.laidOut;
+  }
+  const Character& CharacterFor(QChar c) {
+    auto [it, added] = characters.try_emplace(c.unicode());
+    if (added) it->second = {metrics.boundingRect(c), metrics.horizontalAdvance(c)};
+    return it->second;
+  }
+
+  // Every pixel a text drawn at (x, y) with the given advance may cover: each
+  // glyph lies at a pen position between x and the end of the text less its
+  // own advance, so the union of the characters' ink over that span bounds it.
+  QRect InkBounds(const QString& text, int x, int y, int advance) {
+    QRect ink;
+    const int baseline = y + metrics.ascent();
+    for (QChar c : text) {
+      if (c.isSurrogate())
+        return QRect(x - 1000, y - 1000, advance + 2000, 2000 + metrics.height());
+      const Character& ch = CharacterFor(c);
+      if (ch.ink.isEmpty()) continue;
+      const int lastPen = std::max(0, advance - ch.advance);
+      ink |= QRect(QPoint(x + std::min(0, ch.ink.left()), baseline + ch.ink.top()),
+                   QPoint(x + lastPen + std::max(ch.ink.right(), 0), baseline + ch.ink.bottom()));
+    }
+    return ink;
+  }
 };
 
-// Laid-out texts with their advance, kept across paints: a repaint draws the
-// same texts again (the path map's time label alone is a few thousand of
-// them), and shaping a text anew costs more than drawing it.
-const LaidOut& LaidOutText(const QString& text, const QFont& font, const QFontMetrics& metrics) {
-  static std::unordered_map<QString, LaidOut> cache;
-  static QString cachedFont;
-  const QString fontKey = font.key();
-  if (fontKey != cachedFont || cache.size() > 50000) {
-    cache.clear();
-    cachedFont = fontKey;
-  }
-  auto [it, added] = cache.try_emplace(text);
-  if (added) {
-    it->second.text = QStaticText(text);
-    it->second.text.setTextFormat(Qt::PlainText);
-    it->second.text.prepare(QTransform(), font);
-    it->second.advance = metrics.horizontalAdvance(text);
-  }
-  return it->second;
+RasterDeviceContext::FontCache& RasterDeviceContext::CacheFor(const QFont& font) {
+  // Never destroyed: fonts must not outlive the application object at exit.
+  static auto* fonts = new std::unordered_map<QString, std::unique_ptr<FontCache>>;
+  auto& entry = (*fonts)[font.key()];
+  if (!entry) entry = std::make_unique<FontCache>(font);
+  return *entry;
 }
 
-}  // namespace
-
 void RasterDeviceContext::TextOut(int x, int y, const std::string& text) {
+  PendingText t;
+  t.text = QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+  t.font = font_;
+  t.colour = textColour_;
+  t.background = backgroundColour_;
+  t.opaque = backgroundMode_ == BackgroundMode::Opaque;
+  const int advance = font_->TextFor(t.text).advance;
+  t.box = QRect(x, y, advance, font_->metrics.height());
+  t.ink = font_->InkBounds(t.text, x, y, advance);
+  if (t.opaque) t.ink |= t.box;
+  // A text whose every pixel this opaque one paints over is never seen.
+  if (pending_ && !(t.opaque && t.box.contains(pending_->ink))) Flush();
+  pending_ = std::move(t);
+}
+
+void RasterDeviceContext::DrawText(const PendingText& t) {
   QPainter& p = Painter();
-  if (painterFontStale_) {
-    p.setFont(qtFont_);
-    painterFontStale_ = false;
+  if (t.font != painterFont_) {
+    p.setFont(t.font->font);
+    painterFont_ = t.font;
   }
-  const LaidOut& laid =
-      LaidOutText(QString::fromUtf8(text.data(), static_cast<int>(text.size())), qtFont_, metrics_);
-  if (backgroundMode_ == BackgroundMode::Opaque)
-    FillBox(x, y, x + laid.advance, y + metrics_.height(), ToQRgb(backgroundColour_));
-  p.setPen(ToQColor(textColour_));
-  p.drawStaticText(QPoint(x, y), laid.text);
+  const QStaticText& laidOut = t.font->LaidOut(t.text);
+  if (t.opaque)
+    FillBox(t.box.left(), t.box.top(), t.box.right() + 1, t.box.bottom() + 1, ToQRgb(t.background));
+  p.setPen(ToQColor(t.colour));
+  p.drawStaticText(t.box.topLeft(), laidOut);
 }
 
 void RasterDeviceContext::FillSolidRect(int left, int top, int right, int bottom, Rgb colour) {
+  FlushIfTouching(QRect(QPoint(left, top), QPoint(right, bottom)));
   backgroundColour_ = colour;
   FillBox(left, top, right, bottom, ToQRgb(colour));
 }
 
 void RasterDeviceContext::InvertRect(int left, int top, int right, int bottom) {
+  FlushIfTouching(QRect(QPoint(left, top), QPoint(right, bottom)));
   left = std::max(left, 0);
   top = std::max(top, 0);
   right = std::min(right, width_);

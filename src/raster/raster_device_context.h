@@ -2,6 +2,12 @@
 // and fills are written straight into the image with the pixel rules of the
 // figures (a line excludes its end pixel, boxes exclude their right and bottom
 // edge); ellipses and text go through a QPainter on the same image.
+//
+// A text is drawn late: it waits until a later call could touch its pixels.
+// An opaque text drawn over it at the same place, covering all its ink, makes
+// it unneeded (the path map's clock label is redrawn at every instant and only
+// the last one is seen), so the picture is the same with far fewer texts laid
+// out. Call Flush() before reading the image while the surface is alive.
 #pragma once
 
 #include <QFont>
@@ -9,6 +15,7 @@
 #include <QImage>
 #include <QPainter>
 #include <memory>
+#include <optional>
 
 #include "gdi/device_context.h"
 
@@ -19,6 +26,9 @@ class RasterDeviceContext : public DeviceContext {
   // Draws into `image` (Format_RGB32), which must outlive this object.
   explicit RasterDeviceContext(QImage& image, int pixelsPerInch = 96);
   ~RasterDeviceContext() override;
+
+  // Draws the text still waiting, so that the image holds everything drawn.
+  void Flush();
 
   void MoveTo(int x, int y) override { position_ = {x, y}; }
   void LineTo(int x, int y) override;
@@ -52,6 +62,24 @@ class RasterDeviceContext : public DeviceContext {
   void FillBox(int left, int top, int right, int bottom, QRgb colour);
   QPainter& Painter();
 
+  struct FontCache;
+  static FontCache& CacheFor(const QFont& font);
+
+  // A text waiting to be drawn, with everything it is drawn with.
+  struct PendingText {
+    QString text;
+    FontCache* font = nullptr;
+    Rgb colour, background;
+    bool opaque = false;
+    QRect box;  // the opaque background: advance by line height
+    QRect ink;  // every pixel the text may set, background included
+  };
+  void DrawText(const PendingText& t);
+  // Draws the waiting text first when a drawing inside `area` could touch it.
+  void FlushIfTouching(const QRect& area) {
+    if (pending_ && pending_->ink.intersects(area)) Flush();
+  }
+
   QImage& image_;
   QRgb* bits_;
   int width_, height_, stride_;
@@ -60,10 +88,10 @@ class RasterDeviceContext : public DeviceContext {
   Pixel position_;
   Pen pen_{false, {0, 0, 0}};
   Brush brush_{false, {255, 255, 255}};
-  FontSpec font_;
-  QFont qtFont_;
-  QFontMetrics metrics_{QFont()};
-  bool painterFontStale_ = true;  // the painter's font is not qtFont_ yet
+  FontSpec fontSpec_;
+  FontCache* font_ = nullptr;         // of fontSpec_
+  FontCache* painterFont_ = nullptr;  // the font last set on the painter
+  std::optional<PendingText> pending_;
   Rgb textColour_{0, 0, 0};
   Rgb backgroundColour_{255, 255, 255};
   BackgroundMode backgroundMode_ = BackgroundMode::Opaque;

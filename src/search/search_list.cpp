@@ -79,6 +79,9 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
   std::vector<EventEntry>& rows = s.results.rows;
   rows.clear();
 
+  // Records before the span are read through but never tested: a test in
+  // mode 2 computes the observer's maximum, and they are not kept anyway.
+  auto matches = [&] { return s.elements.year >= startYear && ScanMatches(s, wantedXz); };
   // Keeps the loaded record when it lies in the span; false once the list is full.
   auto keep = [&](double seekPosition) {
     if (startYear <= s.elements.year && s.elements.year <= lastYear)
@@ -91,7 +94,7 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
     // p is the seek position of the record last read: one past its position.
     double p = 2;
     // The file's first record is tested like every other.
-    bool scanning = !ScanMatches(s, wantedXz) || keep(p);
+    bool scanning = !matches() || keep(p);
     while (scanning && s.elements.year <= lastYear) {
       bool matched = false;
       while (!matched) {
@@ -111,7 +114,7 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
           }
           p = s.file.recordIndex + 1;
         }
-        matched = ScanMatches(s, wantedXz);
+        matched = matches();
       }
       if (scanning) scanning = keep(p);
     }

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,7 +101,9 @@ void WriteFiles(const TempDataDir& dir,
 
 // --- Map windows ------------------------------------------------------------
 
-void SetCentre(MapWindow& w, double lon, double lat) { SetMapCentreAt(w, lon, lat); }
+void SetCentre(MapWindow& w, double lon, double lat) {
+  SetMapCentreAt(w, lon, lat);
+}
 
 // One paint's set-up: a whole-globe layout first (it fixes baseRadius), then
 // the preset's; preset 3 at the given magnification.
@@ -350,6 +354,42 @@ TEST(CoastlineFiles, AMissingFileEndsTheDrawingWithTheMessage) {
   EXPECT_TRUE(DrawCoastlineFiles(w, all, dir.path()));
   EXPECT_TRUE(all.Texts().empty());
   EXPECT_TRUE(MovedTo(all, ScreenOf(w, -40, 0)));
+}
+
+// The files are kept in memory between paints; a file changed on disk (even
+// at the same size), removed or replaced by a directory is seen at the next
+// paint.
+TEST(CoastlineFiles, AChangedFileIsReadAgainAtTheNextPaint) {
+  TempDataDir dir;
+  auto one = [](double lon) {
+    TestSegment s{static_cast<int>(lon * 3600), 0, 1, {}, 0};
+    s.Add(Short(10, 0), 5);
+    return BuildFile({s});
+  };
+  WriteFiles(dir, {{"as_cil.cbd ", one(10)}});
+  MapWindow w = Window(kProjectionGlobe, 0, 1);
+  auto paint = [&] {
+    RecordingDeviceContext dc;
+    DrawCoastlineFiles(w, dc, dir.path());
+    return dc;
+  };
+  EXPECT_TRUE(MovedTo(paint(), ScreenOf(w, 10, 0)));
+
+  const std::string asia = dir.File("as_cil.cbd ");
+  const auto written = std::filesystem::last_write_time(asia);
+  ASSERT_EQ(one(50).size(), one(10).size());
+  dir.Write("as_cil.cbd ", one(50));
+  std::filesystem::last_write_time(asia, written + std::chrono::seconds(1));
+  RecordingDeviceContext changed = paint();
+  EXPECT_TRUE(MovedTo(changed, ScreenOf(w, 50, 0)));
+  EXPECT_FALSE(MovedTo(changed, ScreenOf(w, 10, 0)));
+
+  std::filesystem::remove(asia);
+  std::filesystem::create_directory(asia);
+  RecordingDeviceContext missing = paint();
+  EXPECT_FALSE(MovedTo(missing, ScreenOf(w, 50, 0)));
+  ASSERT_EQ(missing.Texts().size(), 1u);
+  EXPECT_EQ(missing.Texts()[0].text, kMissingCoastlineMessage);
 }
 
 TEST(CoastlineFiles, DamagedFilesNeverStopTheFilesAfterThem) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "map/palette.h"
 
 namespace vernier {
@@ -80,10 +83,10 @@ TEST_F(RasterTest, FloodFillStopsAtTheBorderColour) {
   dc.SelectBrush({false, kYellow});
   dc.FloodFill(15, 15, kYellow);
   EXPECT_EQ(At(15, 15), kYellow);
-  EXPECT_EQ(At(2, 2), kBlack);    // outside the ring
+  EXPECT_EQ(At(2, 2), kBlack);  // outside the ring
   EXPECT_EQ(At(35, 25), kBlack);
   int inside = Count(kYellow);
-  EXPECT_GT(inside, 250);         // about π·10²
+  EXPECT_GT(inside, 250);  // about π·10²
   EXPECT_LT(inside, 420);
   // Filling from a border pixel, or with a different colour than the border, terminates.
   dc.FloodFill(15, 5, kYellow);
@@ -104,6 +107,7 @@ TEST_F(RasterTest, TextIsDrawnBelowItsPositionWithAnOpaqueBackground) {
   dc.SetBackgroundColor({0, 0, 255});
   dc.SetBackgroundMode(BackgroundMode::Opaque);
   dc.TextOut(2, 2, "星A");
+  dc.Flush();
   int white = 0, blue = 0;
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 40; ++x) EXPECT_EQ(At(x, y), kBlack);  // nothing above the position
@@ -127,6 +131,84 @@ TEST_F(RasterTest, SolidFillAndInversion) {
   EXPECT_EQ(At(0, 0), (Rgb{0, 255, 255}));
   EXPECT_EQ(At(5, 0), kRed);
   EXPECT_EQ(At(20, 20), kBlack);  // outside the box
+}
+
+// Texts are drawn late and skipped when painted over; the picture must be
+// the one drawn call by call. Each sequence is drawn twice, once flushing
+// after every call, and the two pictures compared.
+TEST(RasterLateText, PicturesAreThoseOfDrawingEveryCallAtOnce) {
+  EnsureGuiApplication();
+  using Step = std::function<void(RasterDeviceContext&)>;
+  auto font = [](const char* face, int height) {
+    return [=](RasterDeviceContext& dc) {
+      FontSpec f;
+      f.faceName = face;
+      f.height = height;
+      dc.SelectFont(f);
+    };
+  };
+  auto text = [](int x, int y, const char* t, BackgroundMode mode = BackgroundMode::Opaque) {
+    return [=](RasterDeviceContext& dc) {
+      dc.SetBackgroundMode(mode);
+      dc.TextOut(x, y, t);
+    };
+  };
+  auto line = [](int x0, int y0, int x1, int y1) {
+    return [=](RasterDeviceContext& dc) {
+      dc.MoveTo(x0, y0);
+      dc.LineTo(x1, y1);
+    };
+  };
+  auto colours = [](Rgb text, Rgb background) {
+    return [=](RasterDeviceContext& dc) {
+      dc.SetTextColor(text);
+      dc.SetBackgroundColor(background);
+      dc.SelectPen({false, {0, 255, 0}});
+      dc.SelectBrush({false, {0, 0, 255}});
+    };
+  };
+  const std::vector<std::pair<const char*, std::vector<Step>>> sequences = {
+      {"a clock label redrawn in place, then blanked",
+       {font("Courier New", -12), colours(kWhite, {0, 0, 200}), text(10, 10, "21:18.9"),
+        text(10, 10, "21:19.0"), text(10, 10, "21:19.1"), text(10, 10, "         ")}},
+      {"a line across a waiting text, then the text redrawn",
+       {font("Courier New", -12), colours(kWhite, kRed), text(10, 10, "12:00.0"),
+        line(0, 14, 80, 14), text(10, 10, "12:00.1")}},
+      {"a shorter opaque text leaves the longer one's end",
+       {font("Courier New", -12), colours(kYellow, kBlack), text(10, 10, "23:59.9"),
+        text(10, 10, "0:0")}},
+      {"a transparent text does not hide the one below",
+       {font("Courier New", -12), colours(kWhite, kRed), text(10, 10, "AAAA"),
+        text(10, 10, "....", BackgroundMode::Transparent)}},
+      {"an italic face and a Japanese one",
+       {font("Times New Roman", -16), colours(kWhite, kBlack), text(5, 5, "fff"), text(6, 5, "ggg"),
+        font("ＭＳ　明朝", -14), text(5, 5, "星蝕星蝕")}},
+      {"a fill, a flood fill and an inverted box after texts",
+       {font("Courier New", -12), colours(kWhite, kBlack), text(10, 10, "OOOO"),
+        [](RasterDeviceContext& dc) { dc.FloodFill(14, 16, kWhite); }, text(30, 20, "x"),
+        [](RasterDeviceContext& dc) { dc.InvertRect(25, 15, 60, 40); },
+        [](RasterDeviceContext& dc) { dc.FillSolidRect(32, 22, 34, 30, kRed); }}},
+  };
+  for (const auto& [name, steps] : sequences) {
+    QImage late(90, 50, QImage::Format_RGB32), eager(90, 50, QImage::Format_RGB32);
+    late.fill(Qt::black);
+    eager.fill(Qt::black);
+    {
+      RasterDeviceContext dc(late);
+      for (const Step& step : steps) step(dc);
+    }
+    {
+      RasterDeviceContext dc(eager);
+      for (const Step& step : steps) {
+        step(dc);
+        dc.Flush();
+      }
+    }
+    EXPECT_TRUE(late == eager) << name;
+    QImage black(90, 50, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    EXPECT_NE(late, black) << name;
+  }
 }
 
 }  // namespace
