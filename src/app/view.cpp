@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/command_availability.h"
 #include "app/display_dialog.h"
 #include "app/list_dialog.h"
 #include "app/mode_dialog.h"
+#include "app/paper_colours.h"
 #include "app/when_dialog.h"
 #include "raster/raster_device_context.h"
 #include "search/navigation.h"
@@ -68,6 +70,7 @@ CGnomonView::CGnomonView(ProgramState& state, QWidget* parent) : QWidget(parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(false);
+  setMinimumSize(kSmallestDrawing);
 }
 
 CGnomonView::~CGnomonView() {
@@ -105,13 +108,15 @@ PaintOutcome CGnomonView::PaintInto(QImage& image) {
 
 void CGnomonView::paintEvent(QPaintEvent*) {
   if (width() <= 0 || height() <= 0) return;
-  if (!showPictureOnly_ || picture_.size() != size()) {
+  const bool painted = !showPictureOnly_ || picture_.size() != size();
+  if (painted) {
     picture_ = QImage(size(), QImage::Format_RGB32);
     picture_.fill(Qt::black);
     PaintInto(picture_);
   }
   showPictureOnly_ = false;
   QPainter(this).drawImage(0, 0, picture_);
+  if (painted) emit Painted();
   if (startTime_) {
     const auto elapsed = std::chrono::steady_clock::now() - *startTime_;
     std::fprintf(stderr, "vernier: first paint shown %.0f ms after start\n",
@@ -224,17 +229,39 @@ void CGnomonView::OnNext() {
 }
 
 void CGnomonView::OnPrevious() {
+  if (const QString why = WhyPreviousDoesNothing(state_); !why.isEmpty()) {
+    emit StatusNote(why);
+    return;
+  }
   StepBack(state_);
   Repaint();
 }
 
+void CGnomonView::OnToday() {
+  state_.navigation.paintRequest = PaintRequest::ReadToday;
+  Repaint();
+}
+
+void CGnomonView::OnRedraw() {
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
+}
+
 void CGnomonView::OnZoomIn() {
+  if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
+    emit StatusNote(why);
+    return;
+  }
   if (!ZoomIn(state_.map, state_.display.displayMode)) return;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
 void CGnomonView::OnZoomOut() {
+  if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
+    emit StatusNote(why);
+    return;
+  }
   if (!ZoomOut(state_.map, state_.display.displayMode)) return;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
@@ -332,16 +359,17 @@ void CGnomonView::OnSearchMode() {
   Repaint();
 }
 
-void CGnomonView::PrintPage(QPrinter& printer) {
-  // The page is painted as the screen is, for the client area's size; the
-  // client rectangle is inverted first, as the printer's preparation does.
+QImage CGnomonView::PagePicture() {
+  // The page is painted as the screen is, for the client area's size.
   QImage page(size(), QImage::Format_RGB32);
-  page.fill(Qt::white);
-  {
-    RasterDeviceContext dc(page, kPrintViewPixelsPerInch);
-    dc.InvertRect(0, 0, page.width(), page.height());
-  }
+  page.fill(Qt::black);
   PaintInto(page);
+  if (!state_.display.printScreenColours) ToPaperColours(page);
+  return page;
+}
+
+void CGnomonView::PrintPage(QPrinter& printer) {
+  const QImage page = PagePicture();
   QPainter painter(&printer);
   PrintPicture(painter, page, printer.resolution());
 }

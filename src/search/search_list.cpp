@@ -65,8 +65,18 @@ bool ScanMatches(ProgramState& s, double wantedXz) {
   }
 }
 
-EventEntry RowOf(const BesselianElements& e, double seekPosition) {
-  return {e.year, e.month, e.day, e.type, e.xz, e.zc, e.sao, seekPosition, e.hip};
+// The UT hour, counted from 0 h of the record's date (so below 0 or from 24
+// on when it falls on the day before or after), at which the shadow axis
+// passes closest to the Earth's centre, from the elements' linear terms.
+double ClosestApproachHourUt(const BesselianElements& e, double deltaT) {
+  const double speed2 = e.x1 * e.x1 + e.y1 * e.y1;
+  const double t = speed2 > 0 ? -(e.x0 * e.x1 + e.y0 * e.y1) / speed2 : 0;
+  return e.t0 + t - deltaT / 3600;
+}
+
+EventEntry RowOf(const BesselianElements& e, double seekPosition, double deltaT) {
+  return {e.year, e.month, e.day, e.type, e.xz, e.zc, e.sao, seekPosition, e.hip,
+          ClosestApproachHourUt(e, deltaT), e.mag};
 }
 
 }  // namespace
@@ -81,7 +91,7 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
   // Keeps the loaded record when it lies in the span; false once the list is full.
   auto keep = [&](double seekPosition) {
     if (startYear <= s.elements.year && s.elements.year <= lastYear)
-      rows.push_back(RowOf(s.elements, seekPosition));
+      rows.push_back(RowOf(s.elements, seekPosition, LoadedEventDeltaT(s)));
     return static_cast<int>(rows.size()) < kSearchResultCapacity;
   };
 

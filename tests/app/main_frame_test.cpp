@@ -48,13 +48,17 @@ class MainFrameTest : public AppTest {
   CMainFrame frame;
 };
 
-TEST_F(MainFrameTest, OpensAtTheTopLeftWithOneMaximisedView) {
-  EXPECT_EQ(frame.pos(), QPoint(0, 0));
-  EXPECT_EQ(frame.size(), QSize(700, 600));
+TEST_F(MainFrameTest, OpensCentredOnMostOfTheScreenWithOneMaximisedView) {
+  // Four fifths of the screen's width and height, in its middle.
+  const QRect screen = frame.screen()->availableGeometry();
+  EXPECT_NEAR(frame.width(), screen.width() * 0.8, 1);
+  EXPECT_NEAR(frame.height(), screen.height() * 0.8, 1);
+  EXPECT_NEAR(frame.geometry().center().x(), screen.center().x(), 4);
+  EXPECT_NEAR(frame.geometry().center().y(), screen.center().y(), 4);
   const auto children = frame.MdiArea()->subWindowList();
   ASSERT_EQ(children.size(), 1);
   EXPECT_TRUE(children[0]->isMaximized());
-  auto* view = qobject_cast<CGnomonView*>(children[0]->widget());
+  auto* view = static_cast<CChildFrame*>(children[0])->View();
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(frame.ActiveView(), view);
   EXPECT_EQ(children[0]->windowTitle(), "Gnomon1");
@@ -69,11 +73,19 @@ TEST_F(MainFrameTest, OpensAtTheTopLeftWithOneMaximisedView) {
 
 TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
   EXPECT_TRUE(frame.ShowsViewMenus());
-  EXPECT_EQ(MenuBarTexts(frame), (QStringList{"年月設定(&N)", "表示モード(&D)", "検索モード(&M)",
-                                              "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
-  EXPECT_EQ(MenuTexts(frame, "表示(&V)"), (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
-  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"),
-            (QStringList{"vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+  EXPECT_EQ(MenuBarTexts(frame), (QStringList{"ﾌｧｲﾙ(&F)", "年月設定(&N)", "表示モード(&D)",
+                                              "検索モード(&M)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  // The file menu of a view: documents, printing, recent files, exit.
+  EXPECT_EQ(MenuTexts(frame, "ﾌｧｲﾙ(&F)"),
+            (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "上書き保存(&S)", "-",
+                         "印刷(&P)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾟﾘﾝﾀの設定(&R)...", "-",
+                         "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+  // The view menu: the keyed commands with their keys.
+  EXPECT_EQ(MenuTexts(frame, "表示(&V)"),
+            (QStringList{"次の星蝕\tRight, PgDown", "前の星蝕\tLeft, PgUp", "今日の星蝕\tHome",
+                         "-", "拡大\t+", "縮小\t-", "再描画\tF5", "-", "ﾂｰﾙ ﾊﾞｰ(&T)",
+                         "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
+  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"), QStringList{"vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
 
   // Closing the view leaves the frame with the menus of no view.
   frame.MdiArea()->closeAllSubWindows();
@@ -98,6 +110,10 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
 }
 
 TEST_F(MainFrameTest, ToolbarHasElevenButtonsInThreeGroupsWithTheirTooltips) {
+  // A typed centre, so that the zoom buttons act and show their own tooltips.
+  state.map.preset = 3;
+  frame.ActiveView()->OnRedraw();
+  QTest::qWait(50);
   const struct {
     int id;
     const char* tip;
@@ -142,19 +158,23 @@ TEST_F(MainFrameTest, ToolbarHasElevenButtonsInThreeGroupsWithTheirTooltips) {
   EXPECT_EQ(frame.ToolBar()->objectName(), "59392");
   EXPECT_EQ(frame.statusBar()->objectName(), "59393");
 
-  // The commands 32777 … 32789 are on the toolbar only.
+  // Of the toolbar's commands only those with keys are in the menus too.
   frame.Actions().toolBar->trigger();
   EXPECT_FALSE(frame.ToolBar()->isVisible());
   for (QAction* top : frame.menuBar()->actions()) {
     if (!top->menu()) continue;
     for (QAction* item : top->menu()->actions())
-      EXPECT_TRUE(AppActions::Id(item) < 32777 || AppActions::Id(item) > 32789);
+      if (AppActions::Id(item) >= kCmdNext && AppActions::Id(item) <= kCmdLimb)
+        EXPECT_FALSE(item->shortcuts().isEmpty()) << item->text().toStdString();
   }
   frame.Actions().toolBar->trigger();
   EXPECT_TRUE(frame.ToolBar()->isVisible());
 }
 
 TEST_F(MainFrameTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) {
+  state.map.preset = 3;  // the zoom acts: its own prompt
+  frame.ActiveView()->OnRedraw();
+  QTest::qWait(50);
   QStatusBar* bar = frame.statusBar();
   EXPECT_EQ(frame.ReadyPane()->text(), "ﾚﾃﾞｨ");
   EXPECT_TRUE(frame.ReadyPane()->isVisible());
