@@ -1,5 +1,7 @@
 #include "app/paper_colours.h"
 
+#include <algorithm>
+
 namespace vernier {
 
 namespace {
@@ -12,8 +14,9 @@ int Luma(int r, int g, int b) {
 
 QRgb PaperColour(QRgb screen) {
   const int r = qRed(screen), g = qGreen(screen), b = qBlue(screen);
-  if (r == g && g == b) return qRgb(255 - r, 255 - g, 255 - b);
   const int luma = Luma(r, g, b);
+  if ((r == g && g == b) || std::min({r, g, b}) >= kWhitishChannel)
+    return qRgb(255 - luma, 255 - luma, 255 - luma);
   if (luma <= kPaperLightestLuma) return screen;
   // Scaled toward black: the hue stays, the lightness drops to the limit.
   return qRgb(r * kPaperLightestLuma / luma, g * kPaperLightestLuma / luma,
