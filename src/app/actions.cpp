@@ -105,7 +105,7 @@ AppActions::AppActions(QObject* owner) {
 }
 
 std::array<QAction*, 17> AppActions::ViewActions() const {
-  return {date,    displayMode, searchMode, next,      previous, today, redraw, list, zoomIn,
+  return {date,    displayMode, searchMode, next,      previous, today, redraw, list,        zoomIn,
           zoomOut, zoomReset,   local,      backToMap, sky,      limb,  print,  printPreview};
 }
 

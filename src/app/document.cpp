@@ -29,14 +29,16 @@ QString DocumentText(const ProgramState& state) {
   QString text = QString::fromLatin1(kDocumentVersionLine) + QLatin1Char('\n');
   for (const auto* fields : {&ProgramSettingFields(), &EventDateFields()})
     for (const SettingField& field : *fields)
-      text += QStringLiteral("%1=%2\n").arg(QLatin1String(field.key), SettingText(field.get(state)));
+      text +=
+          QStringLiteral("%1=%2\n").arg(QLatin1String(field.key), SettingText(field.get(state)));
   return text;
 }
 
 bool ReadDocumentText(const QString& text, ProgramState& state, QString& why) {
   const QStringList lines = text.split(QLatin1Char('\n'));
   if (lines.isEmpty() || lines[0].trimmed() != QLatin1String(kDocumentVersionLine)) {
-    why = QObject::tr("最初の行が \"%1\" ではありません。").arg(QLatin1String(kDocumentVersionLine));
+    why =
+        QObject::tr("最初の行が \"%1\" ではありません。").arg(QLatin1String(kDocumentVersionLine));
     return false;
   }
   // Every line is checked before anything is taken.
@@ -71,8 +73,7 @@ CGnomonDoc CGnomonDoc::FromFile(const QString& path) {
   return doc;
 }
 
-std::optional<CGnomonDoc> CGnomonDoc::Open(const QString& path, ProgramState& state,
-                                           QString& why) {
+std::optional<CGnomonDoc> CGnomonDoc::Open(const QString& path, ProgramState& state, QString& why) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     why = QObject::tr("読めません。");

@@ -99,7 +99,8 @@ void CListDlg::ShowRows(bool afterScan) {
   filling_ = true;
   list1040->clear();
   list1040->addItem(ListDialogHeader());
-  for (const EventEntry& row : state_.results.rows) list1040->addItem(ListDialogRow(row, afterScan));
+  for (const EventEntry& row : state_.results.rows)
+    list1040->addItem(ListDialogRow(row, afterScan));
   filling_ = false;
 }
 

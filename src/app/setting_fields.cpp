@@ -10,9 +10,9 @@ namespace vernier {
 namespace {
 
 // A field over one member of the state (an int, double or bool).
-#define VERNIER_SETTING(key, member, min, max, whole)                                  \
-  SettingField {                                                                       \
-    key, min, max, whole, [](const ProgramState& s) { return double(s.member); },      \
+#define VERNIER_SETTING(key, member, min, max, whole)                                    \
+  SettingField {                                                                         \
+    key, min, max, whole, [](const ProgramState& s) { return double(s.member); },        \
         [](ProgramState& s, double v) { s.member = static_cast<decltype(s.member)>(v); } \
   }
 

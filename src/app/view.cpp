@@ -16,9 +16,9 @@
 #include "app/paper_colours.h"
 #include "app/when_dialog.h"
 #include "raster/raster_device_context.h"
-#include "search/navigation.h"
 #include "search/limb_command.h"
 #include "search/local_view.h"
+#include "search/navigation.h"
 #include "search/search_list.h"
 #include "search/sky_view.h"
 
@@ -94,7 +94,8 @@ PaintOutcome CGnomonView::PaintInto(QImage& image) {
   const ViewPaintResult result = PaintView(state_, dc, client, options);
   const PaintOutcome outcome = result.outcome;
   // The local report's animation runs one frame a second after the paint.
-  if (&image == &picture_ && !result.local.animation.frames.empty()) StartAnimation(result.local.animation);
+  if (&image == &picture_ && !result.local.animation.frames.empty())
+    StartAnimation(result.local.animation);
   ++paintCount_;
   lastOutcome_ = outcome;
   if (outcome == PaintOutcome::NeedsDate && !askingForDate_) {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <QImage>
-#include <QSize>
 #include <QPointer>
+#include <QSize>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>

@@ -28,7 +28,6 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace vernier::testing {
 
-
 inline const char kSiteList[] =
     "; test sites\n"
     "Tokyo,139.767,35.681,40,0\n"

@@ -84,9 +84,8 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
                          "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
   // The view menu: the keyed commands with their keys.
   EXPECT_EQ(MenuTexts(frame, "表示(&V)"),
-            (QStringList{"次の星蝕\tRight, PgDown", "前の星蝕\tLeft, PgUp", "今日の星蝕\tHome",
-                         "-", "拡大\t+", "縮小\t-", "再描画\tF5", "-", "ﾂｰﾙ ﾊﾞｰ(&T)",
-                         "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
+            (QStringList{"次の星蝕\tRight, PgDown", "前の星蝕\tLeft, PgUp", "今日の星蝕\tHome", "-",
+                         "拡大\t+", "縮小\t-", "再描画\tF5", "-", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"}));
   EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"), QStringList{"vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
 
   // Closing the view leaves the frame with the menus of no view.

@@ -49,7 +49,7 @@ TEST_F(ObserverUseTest, KeysStepZoomGoBackToTodayAndRedraw) {
   const struct {
     Qt::Key key;
     double xz;
-  } steps[] = {{Qt::Key_Right, 300}, {Qt::Key_Left, 200},   {Qt::Key_PageDown, 300},
+  } steps[] = {{Qt::Key_Right, 300},  {Qt::Key_Left, 200},     {Qt::Key_PageDown, 300},
                {Qt::Key_PageUp, 200}, {Qt::Key_PageDown, 300}, {Qt::Key_Right, 145},
                {Qt::Key_Home, 200}};
   for (const auto& step : steps) {
@@ -184,7 +184,7 @@ TEST_F(ObserverUseTest, PagesPrintBlackOnWhiteUnlessTheScreenColoursAreKept) {
                qMax(qMax(qRed(p), qGreen(p)), qBlue(p)) < 64;
     }
   EXPECT_GT(white, page.width() * page.height() / 2);  // the background went white
-  EXPECT_GT(black, 200);                                // the texts went black
+  EXPECT_GT(black, 200);                               // the texts went black
 
   // The display dialog's option keeps the screen's colours.
   WhenModalOpens<CDisplayDlg>([](CDisplayDlg* dialog) {

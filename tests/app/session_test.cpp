@@ -206,8 +206,8 @@ TEST_F(SessionTest, OpeningAFileThatIsNoDocumentSaysSoAndChangesNothing) {
     auto watch = CaptureNextMessage(&message);
     EXPECT_EQ(frame->OpenDocument(QString::fromStdString(dir.File(c.file))), nullptr) << c.file;
     testing::StopWatching(watch);
-    EXPECT_TRUE(message.contains(QString::fromUtf8(c.why))) << c.file << ": "
-                                                            << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromUtf8(c.why)))
+        << c.file << ": " << message.toStdString();
   }
   EXPECT_EQ(state.search.xzTarget, 145);
   EXPECT_EQ(state.display.displayMode, 0);

@@ -29,7 +29,9 @@ std::pair<int, int> PngSize(const std::string& path) {
   unsigned char head[24] = {};
   in.read(reinterpret_cast<char*>(head), sizeof head);
   if (head[1] != 'P' || head[2] != 'N' || head[3] != 'G') return {0, 0};
-  auto be = [&](int at) { return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3]; };
+  auto be = [&](int at) {
+    return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3];
+  };
   return {be(16), be(20)};
 }
 
