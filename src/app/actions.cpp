@@ -1,5 +1,7 @@
 #include "app/actions.h"
 
+#include <QStringList>
+
 #include "app/icons.h"
 
 namespace vernier {
@@ -19,6 +21,14 @@ QAction* MakeAction(QObject* owner, int id, const QString& label, const QString&
   // Menu entries show their text only, as the toolbar shows the icons.
   action->setIconVisibleInMenu(false);
   return action;
+}
+
+// Gives the action its keys and shows them all beside the menu label.
+void SetKeys(QAction* action, const QList<QKeySequence>& keys) {
+  action->setShortcuts(keys);
+  QStringList names;
+  for (const QKeySequence& key : keys) names << key.toString(QKeySequence::NativeText);
+  action->setText(action->text() + QLatin1Char('\t') + names.join(QStringLiteral(", ")));
 }
 
 }  // namespace
@@ -67,11 +77,19 @@ AppActions::AppActions(QObject* owner) {
       MakeAction(owner, kCmdSearchMode, "検索モード(&M)", "次の星蝕を探す条件の設定\n検索モード");
   next = MakeAction(owner, kCmdNext, "次の星蝕", "次の星蝕を表示\n次の星蝕");
   previous = MakeAction(owner, kCmdPrevious, "前の星蝕", "前の星蝕を表示\n前の星蝕");
+  SetKeys(next, {QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)});
+  SetKeys(previous, {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)});
+  today = MakeAction(owner, kCmdToday, "今日の星蝕", "今日以後の最初の星蝕を表示\n今日の星蝕");
+  SetKeys(today, {QKeySequence(Qt::Key_Home)});
+  redraw = MakeAction(owner, kCmdRedraw, "再描画", "表示中の図を描き直す\n再描画");
+  SetKeys(redraw, {QKeySequence(Qt::Key_F5)});
   list = MakeAction(owner, kCmdList, "星蝕リスト", "星蝕検索結果のリスト\n星蝕リスト");
   zoomIn = MakeAction(owner, kCmdZoomIn, "拡大",
                       "地図拡大モード時拡大（拡大モードへは左ダブルクリックで）\n拡大");
   zoomOut = MakeAction(owner, kCmdZoomOut, "縮小",
                        "地図拡大モード時縮小（拡大モードへは左ダブルクリックで）\n縮小");
+  SetKeys(zoomIn, {QKeySequence(Qt::Key_Plus)});
+  SetKeys(zoomOut, {QKeySequence(Qt::Key_Minus)});
   zoomReset = MakeAction(owner, kCmdZoomReset, "地図拡大解除",
                          "拡大モードの解除（地球儀表示）\n地図拡大解除");
   local =
@@ -88,9 +106,9 @@ AppActions::AppActions(QObject* owner) {
                             "印刷ｲﾒｰｼﾞを表示\n印刷ﾌﾟﾚﾋﾞｭｰ", QKeySequence(Qt::CTRL | Qt::Key_F2));
 }
 
-std::array<QAction*, 15> AppActions::ViewActions() const {
-  return {date,      displayMode, searchMode, next, previous, list,  zoomIn,      zoomOut,
-          zoomReset, local,       backToMap,  sky,  limb,     print, printPreview};
+std::array<QAction*, 17> AppActions::ViewActions() const {
+  return {date,    displayMode, searchMode, next,      previous, today, redraw, list,        zoomIn,
+          zoomOut, zoomReset,   local,      backToMap, sky,      limb,  print,  printPreview};
 }
 
 int AppActions::Id(const QAction* action) {

@@ -25,6 +25,8 @@ enum CommandId : int {
   kCmdSky = 32787,
   kCmdLimb = 32789,
   kCmdPredictions = 32790,
+  kCmdToday = 32791,
+  kCmdRedraw = 32792,
   kCmdFileNew = 57600,
   kCmdFileOpen = 57601,
   kCmdFileSave = 57603,
@@ -49,7 +51,7 @@ struct AppActions {
   // Framework commands of the application and the document.
   QAction* fileNew;
   QAction* fileOpen;
-  QAction* fileSave;  // accelerator only
+  QAction* fileSave;
   QAction* printSetup;
   QAction* exit;
   std::array<QAction*, 4> recentFiles;  // the recent-file list, hidden while unused
@@ -63,11 +65,13 @@ struct AppActions {
   QAction* date;
   QAction* displayMode;
   QAction* searchMode;
-  QAction* next;
-  QAction* previous;
+  QAction* next;      // Right, Page Down
+  QAction* previous;  // Left, Page Up
+  QAction* today;     // Home
+  QAction* redraw;    // F5
   QAction* list;
-  QAction* zoomIn;
-  QAction* zoomOut;
+  QAction* zoomIn;   // +
+  QAction* zoomOut;  // -
   QAction* zoomReset;
   QAction* local;
   QAction* backToMap;
@@ -78,7 +82,7 @@ struct AppActions {
   QAction* printPreview;  // Ctrl+F2
 
   // The actions that need a view to act on.
-  std::array<QAction*, 15> ViewActions() const;
+  std::array<QAction*, 17> ViewActions() const;
   // The command id an action carries.
   static int Id(const QAction* action);
 };

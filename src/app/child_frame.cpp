@@ -5,17 +5,21 @@
 namespace vernier {
 
 CChildFrame::CChildFrame(CGnomonView* view, CGnomonDoc document, QWidget* parent)
-    : QMdiSubWindow(parent), document_(std::move(document)) {
+    : QMdiSubWindow(parent), view_(view), document_(std::move(document)) {
   // Caption, system menu, sizing frame, minimise and maximise boxes.
   setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_DeleteOnClose);
-  setWidget(view);
+  auto* area = new QScrollArea;
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidget(view);
+  setWidget(area);
   UpdateTitle();
 }
 
-CGnomonView* CChildFrame::View() const {
-  return static_cast<CGnomonView*>(widget());
+QScrollArea* CChildFrame::ScrollArea() const {
+  return static_cast<QScrollArea*>(widget());
 }
 
 void CChildFrame::UpdateTitle() {

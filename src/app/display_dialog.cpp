@@ -45,6 +45,8 @@ CDisplayDlg::CDisplayDlg(ProgramState& state, QWidget* parent) : QDialog(parent)
   siteLon = RoundTo(state.site.longitude, 5);
   siteLat = RoundTo(state.site.latitude, 5);
   siteHeight = state.site.height;
+  markObserver = state.display.markObserver;
+  printScreenColours = state.display.printScreenColours;
 
   BuildControls();
   FillControls();
@@ -107,6 +109,10 @@ void CDisplayDlg::BuildControls() {
   drawGrid->addWidget(check1035, 2, 0, 1, 2);
   drawGrid->addWidget(Label("ΔT調整：", edit1018, drawGroup), 3, 0);
   drawGrid->addWidget(edit1018, 3, 1);
+  markObserverCheck = new QCheckBox(tr("地図に観測地を表示"), drawGroup);
+  screenColoursCheck = new QCheckBox(tr("印刷も画面の色（黒地）で"), drawGroup);
+  drawGrid->addWidget(markObserverCheck, 4, 0, 1, 2);
+  drawGrid->addWidget(screenColoursCheck, 5, 0, 1, 2);
 
   // The observer of the local display.
   auto* siteGroup = new QGroupBox(QStringLiteral("観測地設定"), this);
@@ -165,6 +171,8 @@ void CDisplayDlg::FillControls() {
   edit1014->setText(FormatEditNumber(siteLon));
   edit1015->setText(FormatEditNumber(siteLat));
   edit1017->setText(FormatEditNumber(siteHeight));
+  markObserverCheck->setChecked(markObserver);
+  screenColoursCheck->setChecked(printScreenColours);
 
   const CityList& cities = state_.cities;
   combo1019->clear();
@@ -208,6 +216,8 @@ void CDisplayDlg::accept() {
   siteLon = sLon;
   siteLat = sLat;
   siteHeight = sHeight;
+  markObserver = markObserverCheck->isChecked();
+  printScreenColours = screenColoursCheck->isChecked();
   QDialog::accept();
 }
 
@@ -231,6 +241,8 @@ void CDisplayDlg::WriteBack(ProgramState& state) const {
   map.projection = mercator ? kProjectionMercator : kProjectionGlobe;
   display.kmlOutput = kml;
   display.deltaTAdjust = deltaTAdjust;
+  display.markObserver = markObserver;
+  display.printScreenColours = printScreenColours;
   if (mode == 1) {
     display.limitLineLongitude = limitLon;
     display.limitLineStep = limitStep;

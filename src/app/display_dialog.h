@@ -1,6 +1,7 @@
 // The display-mode dialog: what the view shows, the map's window, projection
 // and coastlines, the drawing step, KML output, the ΔT adjustment, the
-// limit-line table's start and step, and the observer of the local display.
+// limit-line table's start and step, the observer of the local display, its
+// mark on the map, and the colours of printed pages.
 #pragma once
 
 #include <QCheckBox>
@@ -34,6 +35,8 @@ class CDisplayDlg : public QDialog {
   double limitLon, limitStep;
   int source;  // 0 site from the list, 1 typed in
   double siteLon, siteLat, siteHeight;
+  bool markObserver;        // the map marks the observer
+  bool printScreenColours;  // printed pages keep the screen's colours
 
   // Controls, by id.
   QRadioButton *mode300, *mode301, *mode302;
@@ -44,6 +47,8 @@ class CDisplayDlg : public QDialog {
   QRadioButton *source314, *source315;
   QComboBox* combo1019;
   QLineEdit *edit1014, *edit1015, *edit1017;
+  QCheckBox* markObserverCheck;
+  QCheckBox* screenColoursCheck;
 
  protected:
   void accept() override;

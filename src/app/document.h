@@ -1,27 +1,51 @@
-// The document: a title and a file name, and nothing else. All of the
-// program's state is program-wide; opening a file reads nothing from it and
-// saving writes an empty file.
+// The document: the program's settings and the current event's date, saved
+// as a small text file of its own format and opened from one. A new document
+// has a title and no file yet.
+//
+// The file's first line is "vernier-document 1"; every further line is
+// "group/name=number" (blank lines and lines starting with '#' are skipped).
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "search/program_state.h"
 
 namespace vernier {
+
+// The first line of a document file.
+inline constexpr char kDocumentVersionLine[] = "vernier-document 1";
+// The suffix documents are saved with.
+inline constexpr char kDocumentSuffix[] = "vernier";
+
+// The file's text for the state's settings and current date.
+QString DocumentText(const ProgramState& state);
+
+// Reads a document's text into `state`. When the text is not a document (no
+// version line, an unknown version, a line that is not "key=number", or a
+// number out of its range) `state` is left unchanged and `why` says what is
+// wrong. The current event is loaded again at the document's date at the
+// next paint.
+bool ReadDocumentText(const QString& text, ProgramState& state, QString& why);
 
 class CGnomonDoc {
  public:
   // "Vernier1", "Vernier2", … for new documents.
   static CGnomonDoc Untitled(int number);
-  // A document opened from `path` (its contents are not read).
-  static CGnomonDoc FromFile(const QString& path);
+  // Reads the document at `path` into `state`; when the file cannot be read
+  // or is not a document, nothing changes and `why` says so.
+  static std::optional<CGnomonDoc> Open(const QString& path, ProgramState& state, QString& why);
 
   const QString& Title() const { return title_; }
   const QString& Path() const { return path_; }
 
-  // Writes the document (an empty file) to `path` and takes its name.
-  // Returns false when the file cannot be written.
-  bool SaveAs(const QString& path);
+  // Writes the state as a document to `path` (the old file stays whole if
+  // writing fails) and takes its name. Returns false when it cannot be written.
+  bool SaveAs(const QString& path, const ProgramState& state);
 
  private:
+  static CGnomonDoc FromFile(const QString& path);
+
   QString title_;
   QString path_;
 };

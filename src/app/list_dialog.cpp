@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QMetaObject>
 #include <QVBoxLayout>
+#include <cmath>
+#include <cstdio>
 
 #include "app/data_exchange.h"
 #include "app/dialog_controls.h"
@@ -14,6 +16,25 @@
 #include "search/search_list.h"
 
 namespace vernier {
+
+QString ListDialogHeader() {
+  return QString::fromStdString(SearchListHeader()) + QStringLiteral("     UT        Mag.");
+}
+
+QString ListDialogRow(const EventEntry& row, bool afterScan, const StarNames* names) {
+  // A time on the day before or after the row's date carries the day's offset.
+  const long minutes = std::lround(row.hourUt * 60);
+  const long dayOffset = minutes >= 0 ? minutes / 1440 : -((-minutes + 1439) / 1440);
+  const long ofDay = minutes - dayOffset * 1440;
+  char offset[24] = "    ";
+  if (dayOffset != 0) std::snprintf(offset, sizeof offset, "(%+ld)", dayOffset);
+  char extra[48];
+  std::snprintf(extra, sizeof extra, "   %02ld:%02ld%-4s %6.2f", ofDay / 60, ofDay % 60, offset,
+                row.magnitude);
+  const std::string name = names ? SearchListBodyName(row, *names) : "";
+  return QString::fromStdString(SearchListRow(row, afterScan) + extra +
+                                (name.empty() ? "" : "  " + name));
+}
 
 CListDlg::CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent)
     : QDialog(parent), state_(state), view_(view) {
@@ -25,7 +46,7 @@ CListDlg::CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent)
   list1040->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   list1040->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   list1040->setMinimumSize(
-      QFontMetrics(list1040->font()).horizontalAdvance(QString(56, QLatin1Char('0'))), 260);
+      QFontMetrics(list1040->font()).horizontalAdvance(QString(72, QLatin1Char('0'))), 260);
   edit1041 = MakeEdit(1041, this, 8);
   edit1042 = MakeEdit(1042, this, 8);
   button1043 = MakeButton(1043, QStringLiteral("検索開始"), this);
@@ -63,6 +84,10 @@ CListDlg::CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent)
   connect(button1043, &QPushButton::clicked, this, &CListDlg::OnScan);
   connect(button1044, &QPushButton::clicked, this, &CListDlg::OnDraw);
   connect(list1040, &QListWidget::currentRowChanged, this, &CListDlg::OnSelectionChange);
+  // A double click on an event's row loads it, as the draw button does.
+  connect(list1040, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    if (list1040->row(item) > 0) OnDraw();
+  });
 
   // Opening: this year, the usual span, and the rows of the last scan.
   startYear = state.today().year;
@@ -75,10 +100,9 @@ CListDlg::CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent)
 void CListDlg::ShowRows(bool afterScan) {
   filling_ = true;
   list1040->clear();
-  list1040->addItem(QString::fromStdString(SearchListHeader()));
+  list1040->addItem(ListDialogHeader());
   for (const EventEntry& row : state_.results.rows)
-    list1040->addItem(QString::fromStdString(
-        SearchListRow(row, afterScan, &StarNames::Shared(state_.dataDirectory))));
+    list1040->addItem(ListDialogRow(row, afterScan, &StarNames::Shared(state_.dataDirectory)));
   filling_ = false;
 }
 

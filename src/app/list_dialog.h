@@ -10,10 +10,16 @@
 #include <QPushButton>
 
 #include "search/program_state.h"
+#include "sky/star_names.h"
 
 namespace vernier {
 
 class CGnomonView;
+
+// The list's texts: the search list's columns, then the event's UT time
+// (hh:mm) and the body's magnitude.
+QString ListDialogHeader();
+QString ListDialogRow(const EventEntry& row, bool afterScan, const StarNames* names = nullptr);
 
 // The span the dialog opens with (years).
 inline constexpr double kListPeriodYears = 1.0;
@@ -27,7 +33,8 @@ class CListDlg : public QDialog {
   // "検索開始": reads the start year and span (a refused value shows its
   // message and scans nothing), scans, and lists the rows found.
   void OnScan();
-  // "星蝕図描画": asks the view to show row state.selectedRow.
+  // "星蝕図描画" (or a double click on a row): asks the view to show row
+  // state.selectedRow.
   void OnDraw();
 
   // The members.

@@ -1,22 +1,26 @@
 // vernier: the desktop program. One main window with one view of the
-// program's state; every value starts from its default at each start.
+// program's state; the settings of the last session are taken up at start.
 //
 //   vernier [--data DIR]
 //
 // The data directory holds the element files, the site list and the
-// coastline files: DIR, else $VERNIER_DATA, else the working directory.
+// coastline files: DIR, else $VERNIER_DATA, else the one of the last
+// session, else the working directory.
 // With VERNIER_TIMING set, the time from start to the first painted window is
 // printed on standard error.
 #include <QApplication>
 #include <QIcon>
+#include <QSettings>
 #include <QStringList>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
 #include "app/icons.h"
 #include "app/main_frame.h"
+#include "app/session_settings.h"
 #include "bessel/data_directory.h"
 #include "search/program_state.h"
 
@@ -43,6 +47,11 @@ int main(int argc, char** argv) {
     }
   }
 
+  if (!dataDirectory && !std::getenv("VERNIER_DATA")) {
+    QSettings settings;
+    const QString remembered = vernier::RememberedDataDirectory(settings);
+    if (!remembered.isEmpty()) dataDirectory = remembered.toStdString();
+  }
   vernier::ProgramState state;
   state.SetDataDirectory(vernier::ResolveDataDirectory(dataDirectory));
 

@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,14 +9,17 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPageSetupDialog>
+#include <QScreen>
 #include <QSettings>
 #include <QToolButton>
 
 #include "app/about_dialog.h"
 #include "app/child_frame.h"
+#include "app/command_availability.h"
 #include "app/data_exchange.h"
 #include "app/icons.h"
 #include "app/predictions_window.h"
+#include "app/session_settings.h"
 #include "app/view.h"
 
 namespace vernier {
@@ -24,6 +28,7 @@ namespace {
 
 constexpr int kRecentFileCount = 4;
 const char kRecentFileGroup[] = "Recent File List";
+const char kGeometryKey[] = "window/geometry";
 
 }  // namespace
 
@@ -44,8 +49,24 @@ CMainFrame::CMainFrame(ProgramState& state, QWidget* parent)
   UpdateMenus();
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this] { UpdateMenus(); });
 
-  move(kMainFrameLeft, kMainFrameTop);
-  resize(kMainFrameWidth, kMainFrameHeight);
+  QSettings settings;
+  RestoreSession(settings, state_);
+  PlaceOnScreen();
+}
+
+void CMainFrame::PlaceOnScreen() {
+  QSettings settings;
+  if (restoreGeometry(settings.value(QLatin1String(kGeometryKey)).toByteArray())) return;
+  const QRect screenArea = screen()->availableGeometry();
+  resize(QSize(screenArea.width(), screenArea.height()) * kMainFrameScreenShare);
+  move(screenArea.center() - rect().center());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  QSettings settings;
+  SaveSession(settings, state_);
+  settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
+  QMainWindow::closeEvent(event);
 }
 
 CMainFrame::~CMainFrame() {
@@ -114,14 +135,29 @@ void CMainFrame::CreateMenus() {
   helpMenu128_ = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
   helpMenu128_->addAction(a.aboutNoView);
 
+  // With a view: the documents, printing and the recent files first, the
+  // view's keyed commands in the view menu.
+  fileMenu129_ = new QMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), this);
+  fileMenu129_->addActions({a.fileNew, a.fileOpen, a.fileSave});
+  fileMenu129_->addSeparator();
+  fileMenu129_->addActions({a.print, a.printPreview, a.printSetup});
+  fileMenu129_->addSeparator();
+  fileMenu129_->addAction(a.recentPlaceholder);
+  for (QAction* recent : a.recentFiles) fileMenu129_->addAction(recent);
+  fileMenu129_->addSeparator();
+  fileMenu129_->addAction(a.exit);
+
   viewMenu129_ = new QMenu(QStringLiteral("表示(&V)"), this);
+  viewMenu129_->addActions({a.next, a.previous, a.today});
+  viewMenu129_->addSeparator();
+  viewMenu129_->addActions({a.zoomIn, a.zoomOut, a.redraw});
+  viewMenu129_->addSeparator();
   viewMenu129_->addAction(a.toolBar);
   viewMenu129_->addAction(a.statusBar);
   viewMenu129_->addSeparator();
   viewMenu129_->addAction(a.predictions);
   helpMenu129_ = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
   helpMenu129_->addAction(a.about);
-  helpMenu129_->addAction(a.exit);
 
   // Shortcuts of actions that are in no menu shown at the moment still work.
   for (QAction* action : {a.fileNew, a.fileOpen, a.fileSave}) addAction(action);
@@ -132,11 +168,13 @@ void CMainFrame::UpdateMenus() {
   const bool viewOpen = !mdiArea_->subWindowList().isEmpty();
   for (QAction* action : actions_->ViewActions()) action->setEnabled(viewOpen);
   actions_->fileSave->setEnabled(viewOpen);
+  UpdateCommandStates();
   if (viewOpen == showsViewMenus_ && !menuBar()->actions().isEmpty()) return;
   showsViewMenus_ = viewOpen;
   QMenuBar* bar = menuBar();
   bar->clear();
   if (viewOpen) {
+    bar->addMenu(fileMenu129_);
     bar->addAction(actions_->date);
     bar->addAction(actions_->displayMode);
     bar->addAction(actions_->searchMode);
@@ -146,6 +184,24 @@ void CMainFrame::UpdateMenus() {
     bar->addMenu(fileMenu128_);
     bar->addMenu(viewMenu128_);
     bar->addMenu(helpMenu128_);
+  }
+}
+
+void CMainFrame::UpdateCommandStates() {
+  const AppActions& a = *actions_;
+  const bool viewOpen = !mdiArea_->subWindowList().isEmpty();
+  const QString zoomWhy = WhyZoomDoesNothing(state_);
+  const QString previousWhy = WhyPreviousDoesNothing(state_);
+  for (const auto& [action, why] : {std::pair{a.zoomIn, zoomWhy}, std::pair{a.zoomOut, zoomWhy},
+                                    std::pair{a.previous, previousWhy}}) {
+    // The prompt's own texts are kept the first time to come back to.
+    if (!action->property("ownToolTip").isValid()) {
+      action->setProperty("ownToolTip", action->toolTip());
+      action->setProperty("ownStatusTip", action->statusTip());
+    }
+    action->setEnabled(viewOpen && why.isEmpty());
+    action->setToolTip(why.isEmpty() ? action->property("ownToolTip").toString() : why);
+    action->setStatusTip(why.isEmpty() ? action->property("ownStatusTip").toString() : why);
   }
 }
 
@@ -178,6 +234,8 @@ void CMainFrame::ConnectCommands() {
   toView(a.searchMode, &CGnomonView::OnSearchMode);
   toView(a.next, &CGnomonView::OnNext);
   toView(a.previous, &CGnomonView::OnPrevious);
+  toView(a.today, &CGnomonView::OnToday);
+  toView(a.redraw, &CGnomonView::OnRedraw);
   toView(a.list, &CGnomonView::OnList);
   toView(a.zoomIn, &CGnomonView::OnZoomIn);
   toView(a.zoomOut, &CGnomonView::OnZoomOut);
@@ -210,6 +268,7 @@ CChildFrame* CMainFrame::AddChild(CGnomonView* view, const CGnomonDoc& document)
   mdiArea_->addSubWindow(child);
   connect(view, &CGnomonView::StatusNote, this,
           [this](const QString& text) { statusBar()->showMessage(text, 5000); });
+  connect(view, &CGnomonView::Painted, this, [this] { UpdateCommandStates(); });
   connect(child, &QObject::destroyed, this, [this] {
     QMetaObject::invokeMethod(
         this, [this] { UpdateMenus(); }, Qt::QueuedConnection);
@@ -236,32 +295,54 @@ CChildFrame* CMainFrame::OpenDocument(const QString& path) {
     UpdateRecentFileActions();
     return nullptr;
   }
-  // The document keeps nothing: the file is not read.
-  const CGnomonDoc document = CGnomonDoc::FromFile(path);
-  AddRecentFile(document.Path());
-  return AddChild(new CGnomonView(state_), document);
+  QString why;
+  const std::optional<CGnomonDoc> document = CGnomonDoc::Open(path, state_, why);
+  if (!document) {
+    QMessageBox::warning(this, MessageBoxTitle(),
+                         tr("%1 はこのプログラムの文書ではないので開けません。\n%2")
+                             .arg(QFileInfo(path).fileName(), why));
+    return nullptr;
+  }
+  AddRecentFile(document->Path());
+  // The settings are the program's: every open view shows the document's.
+  for (QMdiSubWindow* child : mdiArea_->subWindowList())
+    static_cast<CChildFrame*>(child)->View()->Repaint();
+  return AddChild(new CGnomonView(state_), *document);
 }
 
 void CMainFrame::OnFileOpen() {
-  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("開く"));
+  const QString path = QFileDialog::getOpenFileName(
+      this, QStringLiteral("開く"), QString(),
+      tr("文書 (*.%1);;すべてのファイル (*)").arg(QLatin1String(kDocumentSuffix)));
   if (!path.isEmpty()) OpenDocument(path);
 }
 
 void CMainFrame::SaveDocument() {
   auto* child = static_cast<CChildFrame*>(mdiArea_->currentSubWindow());
   if (!child) return;
-  // Always asks for the name (and before replacing a file): the document
-  // holds nothing, so saving over an opened file would only empty it.
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("名前を付けて保存"),
-                                                    child->Document().Title());
-  if (path.isEmpty()) return;
-  if (!child->Document().SaveAs(path)) {
+  QString path = child->Document().Path();
+  if (path.isEmpty()) {
+    // The dialog asks before replacing a file and adds the suffix.
+    QFileDialog dialog(this, QStringLiteral("名前を付けて保存"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(tr("文書 (*.%1)").arg(QLatin1String(kDocumentSuffix)));
+    dialog.setDefaultSuffix(QLatin1String(kDocumentSuffix));
+    dialog.selectFile(child->Document().Title());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    path = dialog.selectedFiles().first();
+  }
+  SaveDocumentAs(child, path);
+}
+
+bool CMainFrame::SaveDocumentAs(CChildFrame* child, const QString& path) {
+  if (!child->Document().SaveAs(path, state_)) {
     QMessageBox::warning(this, MessageBoxTitle(),
                          QStringLiteral("%1 に保存できません。").arg(path));
-    return;
+    return false;
   }
   child->UpdateTitle();
   AddRecentFile(child->Document().Path());
+  return true;
 }
 
 void CMainFrame::OnAbout() {

@@ -24,21 +24,24 @@ class CChildFrame;
 class CGnomonView;
 class CPredictionsWindow;
 
-// Where the main window opens and how large it is.
-inline constexpr int kMainFrameLeft = 0;
-inline constexpr int kMainFrameTop = 0;
-inline constexpr int kMainFrameWidth = 700;
-inline constexpr int kMainFrameHeight = 600;
+// The share of the screen's width and height the main window takes when it
+// opens without a kept size and place (centred on the screen).
+inline constexpr double kMainFrameScreenShare = 0.8;
 
 class CMainFrame : public QMainWindow {
  public:
+  // Takes the settings kept from the last session into `state` (see
+  // RestoreSession) and its own kept size and place; closing keeps them again.
   explicit CMainFrame(ProgramState& state, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
-  // The documents' commands.
+  // The documents' commands. Open reads the document into the program's
+  // settings (a file that is not one is refused with a message); Save writes
+  // them to the document's file, asking for a name while it has none.
   CChildFrame* NewDocument();
   CChildFrame* OpenDocument(const QString& path);
   void SaveDocument();
+  bool SaveDocumentAs(CChildFrame* child, const QString& path);
   void OnFileOpen();
   // Opens the predictions window for the active view's observer.
   void OnPredictions();
@@ -61,6 +64,7 @@ class CMainFrame : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   QPointer<CPredictionsWindow> predictionsWindow_;
@@ -69,6 +73,10 @@ class CMainFrame : public QMainWindow {
   void CreateMenus();
   void ConnectCommands();
   void UpdateMenus();
+  // Greys the view commands that would do nothing now, with the reason as
+  // their tooltip and status line.
+  void UpdateCommandStates();
+  void PlaceOnScreen();
   CChildFrame* AddChild(CGnomonView* view, const class CGnomonDoc& document);
   void AddRecentFile(const QString& path);
   void LoadRecentFiles();
@@ -81,7 +89,7 @@ class CMainFrame : public QMainWindow {
   QLabel* readyPane_ = nullptr;
   // Menus shown while no view is open, and the view's.
   QMenu *fileMenu128_, *viewMenu128_, *helpMenu128_;
-  QMenu *viewMenu129_, *helpMenu129_;
+  QMenu *fileMenu129_, *viewMenu129_, *helpMenu129_;
   bool showsViewMenus_ = false;
   QStringList recentFiles_;
   int untitledCount_ = 0;

@@ -10,14 +10,16 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/command_availability.h"
 #include "app/display_dialog.h"
 #include "app/list_dialog.h"
 #include "app/mode_dialog.h"
+#include "app/paper_colours.h"
 #include "app/when_dialog.h"
 #include "raster/raster_device_context.h"
-#include "search/navigation.h"
 #include "search/limb_command.h"
 #include "search/local_view.h"
+#include "search/navigation.h"
 #include "search/predicted_event.h"
 #include "search/search_list.h"
 #include "search/sky_view.h"
@@ -70,6 +72,7 @@ CGnomonView::CGnomonView(ProgramState& state, QWidget* parent) : QWidget(parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(false);
+  setMinimumSize(kSmallestDrawing);
 }
 
 CGnomonView::~CGnomonView() {
@@ -93,7 +96,8 @@ PaintOutcome CGnomonView::PaintInto(QImage& image) {
   const ViewPaintResult result = PaintView(state_, dc, client, options);
   const PaintOutcome outcome = result.outcome;
   // The local report's animation runs one frame a second after the paint.
-  if (&image == &picture_ && !result.local.animation.frames.empty()) StartAnimation(result.local.animation);
+  if (&image == &picture_ && !result.local.animation.frames.empty())
+    StartAnimation(result.local.animation);
   if (outcome == PaintOutcome::Drawn && state_.display.displayMode == 0 && state_.display.kmlOutput)
     ReportKmlExport(result.map.kmlPath);
   ++paintCount_;
@@ -117,13 +121,15 @@ void CGnomonView::ReportKmlExport(const std::string& path) {
 
 void CGnomonView::paintEvent(QPaintEvent*) {
   if (width() <= 0 || height() <= 0) return;
-  if (!showPictureOnly_ || picture_.size() != size()) {
+  const bool painted = !showPictureOnly_ || picture_.size() != size();
+  if (painted) {
     picture_ = QImage(size(), QImage::Format_RGB32);
     picture_.fill(Qt::black);
     PaintInto(picture_);
   }
   showPictureOnly_ = false;
   QPainter(this).drawImage(0, 0, picture_);
+  if (painted) emit Painted();
   if (startTime_) {
     const auto elapsed = std::chrono::steady_clock::now() - *startTime_;
     std::fprintf(stderr, "vernier: first paint shown %.0f ms after start\n",
@@ -236,17 +242,39 @@ void CGnomonView::OnNext() {
 }
 
 void CGnomonView::OnPrevious() {
+  if (const QString why = WhyPreviousDoesNothing(state_); !why.isEmpty()) {
+    emit StatusNote(why);
+    return;
+  }
   StepBack(state_);
   Repaint();
 }
 
+void CGnomonView::OnToday() {
+  state_.navigation.paintRequest = PaintRequest::ReadToday;
+  Repaint();
+}
+
+void CGnomonView::OnRedraw() {
+  state_.navigation.paintRequest = PaintRequest::Redraw;
+  Repaint();
+}
+
 void CGnomonView::OnZoomIn() {
+  if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
+    emit StatusNote(why);
+    return;
+  }
   if (!ZoomIn(state_.map, state_.display.displayMode)) return;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
 void CGnomonView::OnZoomOut() {
+  if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
+    emit StatusNote(why);
+    return;
+  }
   if (!ZoomOut(state_.map, state_.display.displayMode)) return;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
@@ -350,16 +378,17 @@ void CGnomonView::OnSearchMode() {
   Repaint();
 }
 
-void CGnomonView::PrintPage(QPrinter& printer) {
-  // The page is painted as the screen is, for the client area's size; the
-  // client rectangle is inverted first, as the printer's preparation does.
+QImage CGnomonView::PagePicture() {
+  // The page is painted as the screen is, for the client area's size.
   QImage page(size(), QImage::Format_RGB32);
-  page.fill(Qt::white);
-  {
-    RasterDeviceContext dc(page, kPrintViewPixelsPerInch);
-    dc.InvertRect(0, 0, page.width(), page.height());
-  }
+  page.fill(Qt::black);
   PaintInto(page);
+  if (!state_.display.printScreenColours) ToPaperColours(page);
+  return page;
+}
+
+void CGnomonView::PrintPage(QPrinter& printer) {
+  const QImage page = PagePicture();
   QPainter painter(&printer);
   PrintPicture(painter, page, printer.resolution());
 }

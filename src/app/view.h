@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QSize>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -32,6 +33,9 @@ void DrawCoordinateReadout(DeviceContext& dc, const MapWindow& map, double lon, 
 // where the pixel does not invert; the longitude brought into -180 … 180.
 std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int y);
 
+// The smallest drawing: a client area smaller than this scrolls.
+inline constexpr QSize kSmallestDrawing{640, 480};
+
 // Draws the view's picture onto a printer page (or any paint device of the
 // given resolution) so that 100 view pixels take one inch.
 void PrintPicture(QPainter& painter, const QImage& picture, int dotsPerInch);
@@ -51,6 +55,8 @@ class CGnomonView : public QWidget {
   // Toolbar and menu commands.
   void OnNext();
   void OnPrevious();
+  void OnToday();   // back to the first event on or after today
+  void OnRedraw();  // the current display drawn afresh
   void OnZoomIn();
   void OnZoomOut();
   void OnZoomReset();
@@ -75,8 +81,11 @@ class CGnomonView : public QWidget {
   void Repaint();
 
   // Paints one printed page: the paint sequence for the client area at 100
-  // view pixels to the inch.
+  // view pixels to the inch, in paper colours unless the display settings
+  // keep the screen's.
   void PrintPage(QPrinter& printer);
+  // The picture a printed page shows.
+  QImage PagePicture();
 
   const QImage& Picture() const { return picture_; }
   CListDlg* ListDialog() const;
@@ -91,6 +100,8 @@ class CGnomonView : public QWidget {
  signals:
   // A short note for the status bar.
   void StatusNote(const QString& text);
+  // A paint ran the paint sequence: the state may have changed.
+  void Painted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -24,7 +24,7 @@ int RunMapCommand(const std::vector<std::string>& args) {
   auto options = Options::Parse(
       args,
       WithNavigationOptions(WithDisplayOptions(
-          {{"projection", "preset", "centre", "zoom"}, {"grid", "simple-map", "kml"}})),
+          {{"projection", "preset", "centre", "zoom"}, {"grid", "simple-map", "kml", "mark-observer"}})),
       error);
   if (!options) return UsageError(error);
   ProgramState state;
@@ -57,6 +57,7 @@ int RunMapCommand(const std::vector<std::string>& args) {
   if (options->Has("grid")) map.gridMode = 0;
   if (options->Has("simple-map")) map.coastlineSource = 2;
   state.display.kmlOutput = options->Has("kml");
+  state.display.markObserver = options->Has("mark-observer");
 
   StepRequest steps;
   if (int status = ReadNavigationOptions(*options, state, steps)) return status;

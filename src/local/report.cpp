@@ -179,7 +179,7 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
     // or an entry the file changed since) would name the wrong place: the
     // row shows the position the report is computed for.
     DrawRow(dc, 3,
-            Format(" Location : Selected City       Lon:%7.2f Lat:%7.2f  Height:%6.1f",
+            Format(" Location : Selected Point      Lon:%7.2f Lat:%7.2f  Height:%6.1f",
                    site.longitude, site.latitude, site.height));
   }
   for (int i = 0; i < 3; ++i) DrawRow(dc, 5 + i, kColumnHeadings[i]);

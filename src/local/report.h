@@ -81,7 +81,7 @@ std::string DurationRow(double hours);
 //
 // The location row names list entry `cityIndex` when the site holds that
 // entry's position; a typed site (99), or a list entry the site's position was
-// not taken from, shows the site's own position as "Selected City"; any other
+// not taken from, shows the site's own position as "Selected Point"; any other
 // entry number draws no location row.
 //
 // Where a contact finder has no result the contact's row is not drawn; the

@@ -7,6 +7,9 @@ namespace vernier {
 const char* const kLimbGridSourceLine =
     "月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます";
 
+const char* const kLimbGridConverterLine =
+    "vernier-lunar-grid で LDEM_16 から LRO.dat を作り、データディレクトリに置いてください";
+
 LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const ClientRect& client,
                                   std::FILE* librationLines) {
   LimbCommandResult result;
@@ -24,6 +27,7 @@ LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const Clie
     dc.SetTextColor(Rgb{255, 255, 255});
     dc.TextOut(50, 40, kLimbGridMissingLine);
     dc.TextOut(50, 60, kLimbGridSourceLine);
+    dc.TextOut(50, 80, kLimbGridConverterLine);
     return result;
   }
 

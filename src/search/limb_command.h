@@ -17,12 +17,15 @@ struct LimbCommandResult {
   LimbViewResult view;     // when gridFound
 };
 
-// The two white lines shown instead of the profile when "LRO.dat" is missing.
+// The white lines shown instead of the profile when "LRO.dat" is missing:
+// what is missing, where the elevation model is published, and the converter
+// that makes the file from it.
 inline constexpr const char* kLimbGridMissingLine = "月の標高ファイル(LRO.dat)がありません！";
 extern const char* const kLimbGridSourceLine;
+extern const char* const kLimbGridConverterLine;
 
 // Sets up the observer, finds the maximum (from t0 with the event's Delta T),
-// fills the client area black and draws the limb view, or the two message
+// fills the client area black and draws the limb view, or the message
 // lines when "LRO.dat" cannot be opened. The libration's four lines go to
 // `librationLines` (null: nowhere).
 LimbCommandResult DrawLimbCommand(ProgramState& state, DeviceContext& dc, const ClientRect& client,

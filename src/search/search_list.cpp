@@ -66,8 +66,19 @@ bool ScanMatches(ProgramState& s, double wantedXz) {
   }
 }
 
-EventEntry RowOf(const BesselianElements& e, double seekPosition) {
-  return {e.year, e.month, e.day, e.type, e.xz, e.zc, e.sao, seekPosition, e.hip};
+// The UT hour, counted from 0 h of the record's date (so below 0 or from 24
+// on when it falls on the day before or after), at which the shadow axis
+// passes closest to the Earth's centre, from the elements' linear terms.
+double ClosestApproachHourUt(const BesselianElements& e, double deltaT) {
+  const double speed2 = e.x1 * e.x1 + e.y1 * e.y1;
+  const double t = speed2 > 0 ? -(e.x0 * e.x1 + e.y0 * e.y1) / speed2 : 0;
+  return e.t0 + t - deltaT / 3600;
+}
+
+EventEntry RowOf(const BesselianElements& e, double seekPosition, double deltaT) {
+  return {e.year, e.month, e.day,        e.type, e.xz,
+          e.zc,   e.sao,   seekPosition, e.hip,  ClosestApproachHourUt(e, deltaT),
+          e.mag};
 }
 
 }  // namespace
@@ -85,7 +96,7 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
   // Keeps the loaded record when it lies in the span; false once the list is full.
   auto keep = [&](double seekPosition) {
     if (startYear <= s.elements.year && s.elements.year <= lastYear)
-      rows.push_back(RowOf(s.elements, seekPosition));
+      rows.push_back(RowOf(s.elements, seekPosition, LoadedEventDeltaT(s)));
     return static_cast<int>(rows.size()) < kSearchResultCapacity;
   };
 
@@ -133,15 +144,17 @@ double SearchListDateNumber(const EventEntry& row) {
   return -(row.month / 100 - row.year + row.day / 10000);
 }
 
+std::string SearchListBodyName(const EventEntry& row, const StarNames& names) {
+  return row.xz >= 1 && row.xz <= 9 ? PlanetName(static_cast<int>(row.xz)) : names.NameOf(row.hip);
+}
+
 std::string SearchListRow(const EventEntry& row, bool afterScan, const StarNames* names) {
   char text[160];
   std::snprintf(
       text, sizeof text,
       afterScan ? "%11.4f  %8.0f  %8.0f   %6.0f   %6.0f" : "%11.4f  %8.0f  %8.0f   %6.0f  %6.0f",
       SearchListDateNumber(row), row.xz, row.sao, row.hip, row.zc);
-  if (!names) return text;
-  const std::string name =
-      row.xz >= 1 && row.xz <= 9 ? PlanetName(static_cast<int>(row.xz)) : names->NameOf(row.hip);
+  const std::string name = names ? SearchListBodyName(row, *names) : "";
   return name.empty() ? std::string(text) : text + ("  " + name);
 }
 

@@ -35,6 +35,8 @@ std::string SearchListHeader();
 // shows the rows of the last scan when it opens. With `names`, a planet's or
 // a named star's name follows the numbers.
 std::string SearchListRow(const EventEntry& row, bool afterScan, const StarNames* names = nullptr);
+// The planet's name, or the star's name when it has one (else empty).
+std::string SearchListBodyName(const EventEntry& row, const StarNames& names);
 
 // The date number a row shows: 2024.0315 for 15 March 2024, −500.0703 for
 // 3 July −500.

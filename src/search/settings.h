@@ -13,6 +13,8 @@ struct DisplaySettings {
   double drawStepHours = 0.1 / 60;
   double limitLineLongitude = 0; // degrees east, first row of the table
   double limitLineStep = 15;     // degrees
+  bool markObserver = false;     // the path map marks the observer's position
+  bool printScreenColours = false;  // printing keeps the screen's colours (black paper)
 };
 
 struct SearchSettings {
@@ -57,6 +59,10 @@ struct EventEntry {
   double year = 0, month = 0, day = 0, type = 0, xz = 0, zc = 0, sao = 0;
   double seekPosition = 0;  // one past the record's position in its file
   double hip = 0;
+  // UT hours from 0 h of the row's date (below 0: the day before) of the
+  // shadow axis's closest approach to the Earth's centre.
+  double hourUt = 0;
+  double magnitude = 0;  // the body's
 };
 
 inline constexpr int kSearchResultCapacity = 1000;

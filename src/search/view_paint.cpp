@@ -4,6 +4,7 @@
 #include "map/map_frame.h"
 #include "search/local_view.h"
 #include "search/navigation.h"
+#include "search/observer_marker.h"
 
 namespace vernier {
 
@@ -48,6 +49,7 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
         in.siteAltitude = s.navigation.siteAltitude;
       }
       result.map = DrawOccultationMap(dc, in);
+      if (s.display.markObserver) DrawObserverMarker(s.map, dc, s.site);
       s.lastMapCentreLon = result.map.centreLon;
       break;
     }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -26,7 +27,6 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace vernier::testing {
-
 
 inline const char kSiteList[] =
     "; test sites\n"
@@ -47,6 +47,8 @@ class AppTest : public ::testing::Test {
     state.outputDirectory = dir.path();
     state.file.messages = nullptr;
     state.today = [] { return CalendarDay{2026, 12, 7}; };
+    // Each test starts as a first session: nothing kept by an earlier one.
+    QSettings().clear();
   }
 
   TempDataDir dir;

@@ -4,17 +4,25 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <QStandardPaths>
 #include <cstdlib>
+#include <filesystem>
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  // Settings (the recent-file list) go to a test location, not the user's.
-  QStandardPaths::setTestModeEnabled(true);
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("vernier-app-tests"));
-  QApplication::setOrganizationName(QStringLiteral("vernier-tests"));
-  QSettings().clear();  // no recent files left from an earlier run
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  // Settings go to a directory of this run alone: never the user's, and never
+  // those of a test process running beside this one.
+  char configDirectory[] = "/tmp/vernier-app-tests-XXXXXX";
+  if (!mkdtemp(configDirectory)) return 1;
+  setenv("XDG_CONFIG_HOME", configDirectory, 1);
+  int status;
+  {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vernier-app-tests"));
+    QApplication::setOrganizationName(QStringLiteral("vernier-tests"));
+    ::testing::InitGoogleTest(&argc, argv);
+    status = RUN_ALL_TESTS();
+  }
+  std::error_code ignored;
+  std::filesystem::remove_all(configDirectory, ignored);
+  return status;
 }

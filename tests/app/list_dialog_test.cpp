@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -35,7 +36,16 @@ class ListTest : public AppTest {
     EXPECT_NE(list, nullptr);
     return list;
   }
+  // The list's lines as the search list writes them (without the time and
+  // magnitude columns, which FullLines keeps).
   QStringList Lines(CListDlg* list) const {
+    static const QRegularExpression kTimeAndMagnitude(
+        QStringLiteral("\\s+(UT\\s+Mag\\.|\\d\\d:\\d\\d\\S*\\s+-?\\d+\\.\\d\\d)$"));
+    QStringList lines = FullLines(list);
+    for (QString& line : lines) line.remove(kTimeAndMagnitude);
+    return lines;
+  }
+  QStringList FullLines(CListDlg* list) const {
     QStringList lines;
     for (int i = 0; i < list->list1040->count(); ++i) lines << list->list1040->item(i)->text();
     return lines;
@@ -113,6 +123,36 @@ TEST_F(ListTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
   view->OnNext();
   Paint();
   EXPECT_EQ(state.elements.year, 2300);
+}
+
+TEST_F(ListTest, RowsShowTheTimeAndMagnitudeAndADoubleClickLoadsTheRow) {
+  CListDlg* list = Open();
+  ASSERT_EQ(Scan(list, "2026"), "");
+  // The test stars pass closest at t0 = 0 h TT: in UT a minute or so before
+  // midnight, on the day before the row's date.
+  EXPECT_EQ(FullLines(list),
+            (QStringList{QString(kHeader) + "     UT        Mag.",
+                         "  2026.1101       100         0        0        0   23:59(-1)   4.50",
+                         "  2026.1210       200         0        0        0   23:59(-1)   4.50"}));
+  EXPECT_EQ(ListDialogRow(EventEntry{2026, 3, 4, 0, 7, 0, 0, 0, 0, 13.5, -1.25}, true),
+            "  2026.0304         7         0        0        0   13:30      -1.25");
+  EXPECT_TRUE(ListDialogRow(EventEntry{2026, 3, 4, 0, 7, 0, 0, 0, 0, 24.25, 2}, true)
+                  .endsWith("   00:15(+1)   2.00"));
+
+  // A double click on an event's row loads it, as the draw button does.
+  auto doubleClick = [&](int row) {
+    const QPoint at = list->list1040->visualItemRect(list->list1040->item(row)).center();
+    QTest::mouseClick(list->list1040->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->list1040->viewport(), Qt::LeftButton, {}, at);
+    Paint();
+  };
+  doubleClick(1);
+  EXPECT_EQ(state.elements.xz, 100);
+  doubleClick(2);
+  EXPECT_EQ(state.elements.xz, 200);
+  // The header line loads nothing (as a row it would stand for the first event).
+  doubleClick(0);
+  EXPECT_EQ(state.elements.xz, 200);
 }
 
 TEST_F(ListTest, RefusedSpansScanNothing) {

@@ -13,8 +13,10 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <fstream>
+#include <iterator>
 
 #include "app/child_frame.h"
+#include "app/document.h"
 #include "app/icons.h"
 #include "app/list_dialog.h"
 #include "app/predictions_window.h"
@@ -51,13 +53,17 @@ class MainFrameTest : public AppTest {
   CMainFrame frame;
 };
 
-TEST_F(MainFrameTest, OpensAtTheTopLeftWithOneMaximisedView) {
-  EXPECT_EQ(frame.pos(), QPoint(0, 0));
-  EXPECT_EQ(frame.size(), QSize(700, 600));
+TEST_F(MainFrameTest, OpensCentredOnMostOfTheScreenWithOneMaximisedView) {
+  // Four fifths of the screen's width and height, in its middle.
+  const QRect screen = frame.screen()->availableGeometry();
+  EXPECT_NEAR(frame.width(), screen.width() * 0.8, 1);
+  EXPECT_NEAR(frame.height(), screen.height() * 0.8, 1);
+  EXPECT_NEAR(frame.geometry().center().x(), screen.center().x(), 4);
+  EXPECT_NEAR(frame.geometry().center().y(), screen.center().y(), 4);
   const auto children = frame.MdiArea()->subWindowList();
   ASSERT_EQ(children.size(), 1);
   EXPECT_TRUE(children[0]->isMaximized());
-  auto* view = qobject_cast<CGnomonView*>(children[0]->widget());
+  auto* view = static_cast<CChildFrame*>(children[0])->View();
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(frame.ActiveView(), view);
   EXPECT_EQ(children[0]->windowTitle(), "Vernier1");
@@ -72,12 +78,19 @@ TEST_F(MainFrameTest, OpensAtTheTopLeftWithOneMaximisedView) {
 
 TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
   EXPECT_TRUE(frame.ShowsViewMenus());
-  EXPECT_EQ(MenuBarTexts(frame), (QStringList{"年月設定(&N)", "表示モード(&D)", "検索モード(&M)",
-                                              "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  EXPECT_EQ(MenuBarTexts(frame), (QStringList{"ﾌｧｲﾙ(&F)", "年月設定(&N)", "表示モード(&D)",
+                                              "検索モード(&M)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  // The file menu of a view: documents, printing, recent files, exit.
+  EXPECT_EQ(MenuTexts(frame, "ﾌｧｲﾙ(&F)"),
+            (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "上書き保存(&S)", "-",
+                         "印刷(&P)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾟﾘﾝﾀの設定(&R)...", "-",
+                         "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+  // The view menu: the keyed commands with their keys.
   EXPECT_EQ(MenuTexts(frame, "表示(&V)"),
-            (QStringList{"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "-", "観測地の星蝕予報"}));
-  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"),
-            (QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)...", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
+            (QStringList{"次の星蝕\tRight, PgDown", "前の星蝕\tLeft, PgUp", "今日の星蝕\tHome", "-",
+                         "拡大\t+", "縮小\t-", "再描画\tF5", "-", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
+                         "-", "観測地の星蝕予報"}));
+  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
 
   // Closing the view leaves the frame with the menus of no view.
   frame.MdiArea()->closeAllSubWindows();
@@ -102,6 +115,10 @@ TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
 }
 
 TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
+  // A typed centre, so that the zoom buttons act and show their own tooltips.
+  state.map.preset = 3;
+  frame.ActiveView()->OnRedraw();
+  QTest::qWait(50);
   const struct {
     int id;
     const char* tip;
@@ -147,20 +164,25 @@ TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
   EXPECT_EQ(frame.ToolBar()->objectName(), "59392");
   EXPECT_EQ(frame.statusBar()->objectName(), "59393");
 
-  // The commands 32777 … 32789 are on the toolbar only.
+  // Of the toolbar's commands only those with keys are in the menus too.
   frame.Actions().toolBar->trigger();
   EXPECT_FALSE(frame.ToolBar()->isVisible());
   for (QAction* top : frame.menuBar()->actions()) {
     if (!top->menu()) continue;
     for (QAction* item : top->menu()->actions())
-      EXPECT_TRUE(AppActions::Id(item) < 32777 || AppActions::Id(item) > 32789);
-    // (The predictions window, 32790, is on both.)
+      if (AppActions::Id(item) >= kCmdNext && AppActions::Id(item) <= kCmdLimb) {
+        EXPECT_FALSE(item->shortcuts().isEmpty()) << item->text().toStdString();
+      }
+    // (The predictions window, 32790, is on both, without a key.)
   }
   frame.Actions().toolBar->trigger();
   EXPECT_TRUE(frame.ToolBar()->isVisible());
 }
 
 TEST_F(MainFrameTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) {
+  state.map.preset = 3;  // the zoom acts: its own prompt
+  frame.ActiveView()->OnRedraw();
+  QTest::qWait(50);
   QStatusBar* bar = frame.statusBar();
   EXPECT_EQ(frame.ReadyPane()->text(), "ﾚﾃﾞｨ");
   EXPECT_TRUE(frame.ReadyPane()->isVisible());
@@ -199,17 +221,16 @@ TEST_F(MainFrameTest, ToolbarCommandsReachTheView) {
 }
 
 TEST_F(MainFrameTest, OpeningAFileAddsItToTheRecentFileList) {
-  dir.Write("notes.gnm", "kept as it is");
+  const std::string document = DocumentText(state).toStdString();
+  dir.Write("notes.gnm", document);
   frame.MdiArea()->closeAllSubWindows();
   QTest::qWait(20);
   ASSERT_NE(frame.OpenDocument(QString::fromStdString(dir.File("notes.gnm"))), nullptr);
   EXPECT_EQ(frame.MdiArea()->subWindowList()[0]->windowTitle(), "notes.gnm");
   EXPECT_EQ(frame.RecentFiles().value(0), QString::fromStdString(dir.File("notes.gnm")));
-  // Opening reads nothing and changes nothing.
+  // Opening leaves the file as it is.
   std::ifstream in(dir.File("notes.gnm"));
-  std::string text;
-  std::getline(in, text);
-  EXPECT_EQ(text, "kept as it is");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), document);
   frame.MdiArea()->closeAllSubWindows();
   QTest::qWait(20);
   EXPECT_TRUE(MenuTexts(frame, "ﾌｧｲﾙ(&F)").contains("&1 notes.gnm"));

@@ -103,6 +103,8 @@ TEST_F(ViewTest, TheStatusBarSaysWhereTheKmlFileWent) {
 TEST_F(ViewTest, ZoomActsOnlyOnTheMapAndResetAndBackToMapChooseTheMap) {
   const double radius = state.map.radius;
   ASSERT_GT(radius, 0);
+  // The zoom acts on a window with a chosen centre.
+  state.map.preset = 3;
   view.OnZoomIn();
   EXPECT_DOUBLE_EQ(state.map.targetRadius, 2 * radius);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);

@@ -51,7 +51,7 @@ TEST(LocalCommand, TextsOfTheReport) {
   auto typed = RunCli(d.Args("--observer 139.767,35.681,40 --text"));
   ASSERT_EQ(typed.status, 0) << typed.err;
   EXPECT_TRUE(Has(typed.out,
-                  "10 45  Location : Selected City       Lon: 139.77 Lat:  35.68  Height:  40.0"));
+                  "10 45  Location : Selected Point      Lon: 139.77 Lat:  35.68  Height:  40.0"));
 }
 
 TEST(LocalCommand, PictureWithTheDiagrams) {

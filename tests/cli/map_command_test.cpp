@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "support/japan_star.h"
 #include "support/run_cli.h"
@@ -28,7 +29,9 @@ std::pair<int, int> PngSize(const std::string& path) {
   unsigned char head[24] = {};
   in.read(reinterpret_cast<char*>(head), sizeof head);
   if (head[1] != 'P' || head[2] != 'N' || head[3] != 'G') return {0, 0};
-  auto be = [&](int at) { return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3]; };
+  auto be = [&](int at) {
+    return head[at] << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3];
+  };
   return {be(16), be(20)};
 }
 
@@ -51,6 +54,23 @@ TEST(MapCommand, TextAndPictureOfTheView) {
   ASSERT_EQ(zoomed.status, 0) << zoomed.err;
   EXPECT_NE(zoomed.out.find(" Osaka\n"), std::string::npos);
   EXPECT_NE(zoomed.out.find("30 48 STAR NAME: 1234\n"), std::string::npos);
+}
+
+TEST(MapCommand, TheObserverIsMarkedOnlyWhenAskedFor) {
+  MapData d;
+  auto picture = [&](const std::string& name, const std::string& more) {
+    auto r = RunCli(d.Args(more + " --png '" + d.data.File(name) + "'"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::ifstream in(d.data.File(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string plain = picture("plain.png", "");
+  ASSERT_FALSE(plain.empty());
+  // An observer alone leaves the picture as it was.
+  EXPECT_EQ(picture("site.png", "--site 1"), plain);
+  EXPECT_NE(picture("marked.png", "--site 1 --mark-observer"), plain);
+  EXPECT_NE(picture("mercator.png", "--site 1 --mark-observer --projection mercator"),
+            picture("mercator-plain.png", "--site 1 --projection mercator"));
 }
 
 TEST(MapCommand, KmlExportWritesTheFileIntoTheWorkingDirectory) {

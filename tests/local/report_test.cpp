@@ -196,7 +196,7 @@ TEST(LocalReport, TotalityGivesAllFiveContactRowsForAPlanetRecord) {
                           " Last  Penumbra Contact "};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(rows[8 + i].substr(0, 24), labels[i]);
   for (int row = 9; row <= 12; ++row) EXPECT_GT(Ut(rows[row]), Ut(rows[row - 1])) << row;
-  EXPECT_EQ(rows[3], " Location : Selected City       Lon:  24.30 Lat:  45.10  Height:   0.0");
+  EXPECT_EQ(rows[3], " Location : Selected Point      Lon:  24.30 Lat:  45.10  Height:   0.0");
   // Totality lasts under three minutes: whole minutes and seconds.
   const double duration = Ut(rows[11]) - Ut(rows[9]);
   EXPECT_NEAR(std::stod(rows[4].substr(12, 2)) * 60 + std::stod(rows[4].substr(18, 4)),
@@ -350,7 +350,7 @@ TEST(LocalReport, LocationRowRules) {
   Report typed(JapanStar(), 139.767, 35.681);
   typed.site.height = 1234.56;
   EXPECT_EQ(typed.Draw()[3],
-            " Location : Selected City       Lon: 139.77 Lat:  35.68  Height:1234.6");
+            " Location : Selected Point      Lon: 139.77 Lat:  35.68  Height:1234.6");
 
   // An entry number the list no longer holds: no location row.
   Report gone(JapanStar());
@@ -364,7 +364,7 @@ TEST(LocalReport, LocationRowRules) {
   start.AddCity("Tokyo", 139.767, 35.681, 40);
   start.site = ObserverSite{};
   EXPECT_EQ(start.Draw()[3],
-            " Location : Selected City       Lon: 135.00 Lat:  35.00  Height:   0.0");
+            " Location : Selected Point      Lon: 135.00 Lat:  35.00  Height:   0.0");
 }
 
 TEST(LocalReport, MissingResultsAreLeftOut) {

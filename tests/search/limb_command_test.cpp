@@ -26,7 +26,7 @@ ProgramState LoadedState(const std::string& dataDirectory) {
   return s;
 }
 
-TEST(LimbCommand, WithoutLroDatOnlyTheTwoLinesOnBlack) {
+TEST(LimbCommand, WithoutLroDatOnlyTheMessageLinesOnBlack) {
   testing::TempDataDir dir;
   dir.Write("kaguya.dat", "");  // the optional grid alone does not do
   ProgramState s = LoadedState(dir.path());
@@ -44,7 +44,7 @@ TEST(LimbCommand, WithoutLroDatOnlyTheTwoLinesOnBlack) {
                 c.kind == Kind::TextOut)
         << int(c.kind);
   const auto texts = dc.Texts();
-  ASSERT_EQ(texts.size(), 2u);
+  ASSERT_EQ(texts.size(), 3u);
   EXPECT_EQ(texts[0].x, 50);
   EXPECT_EQ(texts[0].y, 40);
   EXPECT_EQ(texts[0].text, "月の標高ファイル(LRO.dat)がありません！");
@@ -52,6 +52,10 @@ TEST(LimbCommand, WithoutLroDatOnlyTheTwoLinesOnBlack) {
   EXPECT_EQ(texts[1].y, 60);
   EXPECT_NE(texts[1].text.find("https://pds-geosciences.wustl.edu/"), std::string::npos);
   EXPECT_NE(texts[1].text.find("LDEM_16"), std::string::npos);
+  // The third names the converter that makes the file.
+  EXPECT_EQ(texts[2].x, 50);
+  EXPECT_EQ(texts[2].y, 80);
+  EXPECT_NE(texts[2].text.find("vernier-lunar-grid"), std::string::npos);
   for (const DrawnText& t : texts) EXPECT_EQ(t.colour, kWhite);
   // The observer was set up from the site and the maximum found.
   EXPECT_DOUBLE_EQ(s.observerPoint.westLongitude, -135.0);

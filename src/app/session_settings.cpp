@@ -1,0 +1,54 @@
+#include "app/session_settings.h"
+
+#include "app/setting_fields.h"
+#include "gdi/recording_device_context.h"
+#include "local/observer.h"
+
+namespace vernier {
+
+namespace {
+
+const char kDataDirectoryKey[] = "data/directory";
+
+}  // namespace
+
+void RestoreSession(QSettings& settings, ProgramState& state) {
+  // The desktop program marks the observer on the map unless told otherwise.
+  state.display.markObserver = true;
+  bool observerKept = false;
+  for (const SettingField& field : ProgramSettingFields()) {
+    const QVariant kept = settings.value(QLatin1String(field.key));
+    double value = 0;
+    if (!kept.isValid() || !ParseSettingText(kept.toString(), value) || !field.Accepts(value))
+      continue;
+    field.set(state, value);
+    observerKept = observerKept || IsObserverField(field);
+  }
+  if (!observerKept) ChooseFirstListedObserver(state);
+}
+
+void SaveSession(QSettings& settings, const ProgramState& state) {
+  for (const SettingField& field : ProgramSettingFields())
+    settings.setValue(QLatin1String(field.key), SettingText(field.get(state)));
+  settings.setValue(QLatin1String(kDataDirectoryKey), QString::fromStdString(state.dataDirectory));
+}
+
+QString RememberedDataDirectory(QSettings& settings) {
+  return settings.value(QLatin1String(kDataDirectoryKey)).toString();
+}
+
+void ChooseFirstListedObserver(ProgramState& state) {
+  // The list's failure lines belong to the view's paint, not to the start.
+  RecordingDeviceContext unused;
+  if (LoadCityList(unused, state.dataDirectory, state.cities) != 1 || state.cities.count < 1)
+    return;
+  const CityEntry& first = state.cities.entries[1];
+  ObserverSite& site = state.site;
+  site.cityIndex = 1;
+  site.siteSource = 0;
+  site.longitude = first.longitude;
+  site.latitude = first.latitude;
+  site.height = first.height;
+}
+
+}  // namespace vernier

@@ -1,0 +1,29 @@
+// The settings kept between sessions: the program's settings (observer,
+// display, map window, drawing, ΔT, search) and the data directory, in the
+// user's QSettings. The window's own size and place are kept by the main
+// window.
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+#include "search/program_state.h"
+
+namespace vernier {
+
+// Takes the kept settings into `state` (a kept value out of its range is
+// ignored). Settings never kept start from the desktop program's defaults; an
+// observer never kept is the first site of the site list.
+void RestoreSession(QSettings& settings, ProgramState& state);
+
+// Keeps the program's settings and the data directory.
+void SaveSession(QSettings& settings, const ProgramState& state);
+
+// The data directory of the last session (empty when none was kept).
+QString RememberedDataDirectory(QSettings& settings);
+
+// The observer becomes the first site of the list in the data directory;
+// without a readable list (or with an empty one) the observer stays.
+void ChooseFirstListedObserver(ProgramState& state);
+
+}  // namespace vernier

@@ -1,0 +1,220 @@
+// Day-to-day use across sessions: the observer the program starts with, the
+// settings kept from one session to the next, and documents saved and opened.
+#include <QFileDialog>
+#include <QMdiSubWindow>
+#include <QSettings>
+#include <QTest>
+#include <fstream>
+#include <iterator>
+
+#include "app/child_frame.h"
+#include "app/display_dialog.h"
+#include "app/document.h"
+#include "app/main_frame.h"
+#include "app/session_settings.h"
+#include "app/view.h"
+#include "app_fixture.h"
+#include "gdi/recording_device_context.h"
+#include "search/view_paint.h"
+
+namespace vernier {
+namespace {
+
+using testing::AppTest;
+using testing::CaptureNextMessage;
+using testing::WhenModalOpens;
+
+// The local report's location row as the view's paint draws it now.
+std::string LocationRow(ProgramState& state) {
+  state.display.displayMode = 2;
+  RecordingDeviceContext dc;
+  PaintView(state, dc, ClientRect{0, 0, 684, 480});
+  for (const DrawnText& text : dc.Texts())
+    if (text.text.find("Location :") != std::string::npos) return text.text;
+  return {};
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class SessionTest : public AppTest {
+ protected:
+  std::unique_ptr<CMainFrame> Start(ProgramState& into) {
+    auto frame = std::make_unique<CMainFrame>(into);
+    frame->NewDocument();
+    frame->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    QTest::qWait(20);
+    return frame;
+  }
+  // A second program state on the same data, as the next session starts it.
+  ProgramState NextSessionState() const {
+    ProgramState next;
+    next.SetDataDirectory(dir.path());
+    next.file.messages = nullptr;
+    next.today = state.today;
+    return next;
+  }
+};
+
+TEST_F(SessionTest, AFirstStartUsesTheFirstListedSiteAsTheDialogShowsIt) {
+  auto frame = Start(state);
+  EXPECT_EQ(state.site.cityIndex, 1);
+  EXPECT_DOUBLE_EQ(state.site.longitude, 139.767);
+  EXPECT_DOUBLE_EQ(state.site.latitude, 35.681);
+  EXPECT_DOUBLE_EQ(state.site.height, 40);
+  // The dialog's choice and the report's row name the same site.
+  CDisplayDlg dialog(state);
+  EXPECT_EQ(dialog.combo1019->currentText(), "Tokyo");
+  EXPECT_EQ(dialog.siteLon, 139.767);
+  EXPECT_EQ(LocationRow(state).substr(0, 18), " Location : Tokyo ");
+
+  // A position picked on the globe is named as a selected point.
+  state.display.displayMode = 0;
+  CGnomonView* view = frame->ActiveView();
+  view->Repaint();
+  QTest::qWait(20);
+  view->PickObserver(state.map.centreX, state.map.centreY);
+  EXPECT_EQ(state.site.cityIndex, kTypedSiteIndex);
+  EXPECT_EQ(LocationRow(state).substr(0, 31), " Location : Selected Point     ");
+
+  // Without a site list the observer stays at the program's own start.
+  std::filesystem::remove(dir.File("location.new"));
+  ProgramState bare = NextSessionState();
+  QSettings().clear();
+  ChooseFirstListedObserver(bare);
+  EXPECT_EQ(bare.site.longitude, ObserverSite{}.longitude);
+}
+
+TEST_F(SessionTest, SettingsAndTheWindowAreKeptForTheNextSession) {
+  {
+    auto frame = Start(state);
+    state.site = ObserverSite{-70.5, -33.25, 520, kTypedSiteIndex, 2, 1};
+    state.display.displayMode = 2;
+    state.display.deltaTAdjust = 12.5;
+    state.display.drawStepHours = 0.5 / 60;
+    state.display.markObserver = false;
+    state.map.projection = kProjectionMercator;
+    state.map.gridMode = 0;
+    state.map.preset = 3;
+    state.map.typedLon = 141.25;
+    state.map.typedLat = -12.5;
+    state.search.searchMode = 3;
+    state.search.xzTarget = 400;
+    frame->setGeometry(40, 50, 520, 410);
+    frame->close();
+  }
+  ProgramState next = NextSessionState();
+  auto frame = Start(next);
+  EXPECT_EQ(next.site.longitude, -70.5);
+  EXPECT_EQ(next.site.latitude, -33.25);
+  EXPECT_EQ(next.site.height, 520);
+  EXPECT_EQ(next.site.cityIndex, kTypedSiteIndex);
+  EXPECT_EQ(next.site.searchCityIndex, 2);
+  EXPECT_EQ(next.site.siteSource, 1);
+  EXPECT_EQ(next.display.displayMode, 2);
+  EXPECT_EQ(next.display.deltaTAdjust, 12.5);
+  EXPECT_DOUBLE_EQ(next.display.drawStepHours, 0.5 / 60);
+  EXPECT_FALSE(next.display.markObserver);
+  EXPECT_EQ(next.map.projection, kProjectionMercator);
+  EXPECT_EQ(next.map.gridMode, 0);
+  EXPECT_EQ(next.map.preset, 3);
+  EXPECT_EQ(next.map.typedLon, 141.25);
+  EXPECT_EQ(next.map.typedLat, -12.5);
+  EXPECT_EQ(next.search.searchMode, 3);
+  EXPECT_EQ(next.search.xzTarget, 400);
+  EXPECT_EQ(frame->geometry().size(), QSize(520, 410));
+  QSettings settings;
+  EXPECT_EQ(RememberedDataDirectory(settings), QString::fromStdString(dir.path()));
+
+  // A kept value out of its range (edited by hand) is not taken.
+  settings.setValue("display/mode", "7");
+  settings.setValue("map/preset", "x");
+  ProgramState third = NextSessionState();
+  RestoreSession(settings, third);
+  EXPECT_EQ(third.display.displayMode, 0);
+  EXPECT_EQ(third.map.preset, 0);
+  EXPECT_EQ(third.site.longitude, -70.5);
+}
+
+TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
+  auto frame = Start(state);
+  state.search.searchMode = 3;
+  state.search.xzTarget = 300;
+  state.display.displayMode = 1;
+  state.event.year = 2027, state.event.month = 1, state.event.day = 5;
+
+  // Ctrl+S on a new document asks for a name and adds the suffix.
+  const QString base = QString::fromStdString(dir.File("session"));
+  WhenModalOpens<QFileDialog>([base](QFileDialog* dialog) {
+    dialog->selectFile(base);
+    static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+  });
+  QTest::keyClick(frame.get(), Qt::Key_S, Qt::ControlModifier);
+  const std::string path = dir.File("session.vernier");
+  const std::string saved = ReadFile(path);
+  ASSERT_EQ(saved.substr(0, 19), "vernier-document 1\n");
+  EXPECT_NE(saved.find("\nsearch/xz=300\n"), std::string::npos);
+  EXPECT_NE(saved.find("\nevent/year=2027\n"), std::string::npos);
+  EXPECT_EQ(frame->MdiArea()->currentSubWindow()->windowTitle(), "session.vernier");
+
+  // Ctrl+S again writes the same file, without asking.
+  state.display.deltaTAdjust = 5;
+  frame->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+  QTest::keyClick(frame.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_NE(ReadFile(path).find("\ndisplay/deltaTAdjust=5\n"), std::string::npos);
+
+  // Open takes the settings back and loads the event at the document's date.
+  state.search.searchMode = 0;
+  state.search.xzTarget = 145;
+  state.display.displayMode = 0;
+  state.display.deltaTAdjust = 0;
+  state.event.year = 2026;
+  QString message;
+  auto watch = CaptureNextMessage(&message);
+  CChildFrame* child = frame->OpenDocument(QString::fromStdString(path));
+  testing::StopWatching(watch);
+  EXPECT_EQ(message, "");
+  ASSERT_NE(child, nullptr);
+  QTest::qWait(50);
+  EXPECT_EQ(state.search.searchMode, 3);
+  EXPECT_EQ(state.search.xzTarget, 300);
+  EXPECT_EQ(state.display.deltaTAdjust, 5);
+  EXPECT_EQ(state.display.displayMode, 1);
+  EXPECT_EQ(state.elements.year, 2027);
+  EXPECT_EQ(state.elements.xz, 300);
+  EXPECT_EQ(frame->RecentFiles().value(0), QString::fromStdString(path));
+}
+
+TEST_F(SessionTest, OpeningAFileThatIsNoDocumentSaysSoAndChangesNothing) {
+  auto frame = Start(state);
+  const std::string list = ReadFile(dir.File("location.new"));
+  state.search.xzTarget = 145;
+  // Everything before the bad line would be taken if reading were not all or nothing.
+  dir.Write("half.vernier", "vernier-document 1\nsearch/xz=999\ndisplay/mode=7\n");
+  const struct {
+    std::string file;
+    const char* why;
+  } cases[] = {{"location.new", "最初の行"},
+               {"half.vernier", "3 行目"},
+               {"missing.vernier", "見つかりません"}};
+  for (const auto& c : cases) {
+    QString message;
+    auto watch = CaptureNextMessage(&message);
+    EXPECT_EQ(frame->OpenDocument(QString::fromStdString(dir.File(c.file))), nullptr) << c.file;
+    testing::StopWatching(watch);
+    EXPECT_TRUE(message.contains(QString::fromUtf8(c.why)))
+        << c.file << ": " << message.toStdString();
+  }
+  EXPECT_EQ(state.search.xzTarget, 145);
+  EXPECT_EQ(state.display.displayMode, 0);
+  EXPECT_EQ(ReadFile(dir.File("location.new")), list);
+  EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 1);
+  EXPECT_TRUE(frame->RecentFiles().isEmpty());
+}
+
+}  // namespace
+}  // namespace vernier
