@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bessel/data_directory.h"
 #include "cli/commands.h"
 #include "cli/display_command.h"
 #include "cli/messages.h"
@@ -23,10 +24,11 @@ namespace {
 int CheckDrawn(const LimbCommandResult& result, const std::string& dataDirectory) {
   if (!result.gridFound) {
     std::fprintf(stderr, "%s\n%s\n", kLimbGridMissingLine, kLimbGridSourceLine);
+    const bool present = FindDataEntry(dataDirectory, kLroGridName) != DataEntry::Missing;
     std::fprintf(stderr,
-                 "(LRO.dat was not found in the data directory %s; vernier-lunar-grid makes it "
+                 "(LRO.dat %s in the data directory %s; vernier-lunar-grid makes it "
                  "from the LDEM_16 image)\n",
-                 dataDirectory.c_str());
+                 present ? "is not a readable file" : "was not found", dataDirectory.c_str());
     return 1;
   }
   const LimbProfileResult& profile = result.view.profile;

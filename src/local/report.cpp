@@ -261,7 +261,10 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
   const std::vector<double>& frames = report.animation.frames;
   if (options.animation == AnimationDrawing::Deferred && !frames.empty())
     return report;  // the caller draws the frames; the last one draws the note
-  for (double x : frames) DrawOccultationDiagram(dc, c, kAnimationX, kAnimationY, x, t0, deltaT, 0);
+  if (options.animation == AnimationDrawing::LastOnly && !frames.empty())
+    DrawOccultationDiagram(dc, c, kAnimationX, kAnimationY, frames.back(), t0, deltaT, 0);
+  else
+    for (double x : frames) DrawOccultationDiagram(dc, c, kAnimationX, kAnimationY, x, t0, deltaT, 0);
   DrawReportNote(dc);
   return report;
 }
@@ -273,7 +276,8 @@ std::vector<double> AnimationFrames(double tMax, double start, double end) {
     const double q = std::trunc((tMax - start) / kAnimationStepHours + 1);
     start = tMax - kAnimationStepHours * q;
   }
-  for (double x = start; x < end + kAnimationStepHours; x += kAnimationStepHours)
+  for (double x = start; x < end + kAnimationStepHours && frames.size() < kAnimationFrameCap;
+       x += kAnimationStepHours)
     frames.push_back(x);
   return frames;
 }
