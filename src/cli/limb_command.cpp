@@ -24,11 +24,14 @@ namespace {
 int CheckDrawn(const LimbCommandResult& result, const std::string& dataDirectory) {
   if (!result.gridFound) {
     std::fprintf(stderr, "%s\n%s\n", kLimbGridMissingLine, kLimbGridSourceLine);
-    const bool present = FindDataEntry(dataDirectory, kLroGridName) != DataEntry::Missing;
+    const DataEntry entry = FindDataEntry(dataDirectory, kLroGridName);
     std::fprintf(stderr,
                  "(LRO.dat %s in the data directory %s; vernier-lunar-grid makes it "
                  "from the LDEM_16 image)\n",
-                 present ? "is not a readable file" : "was not found", dataDirectory.c_str());
+                 entry == DataEntry::NotAFile ? "is not a file"
+                 : entry == DataEntry::File   ? "cannot be opened"
+                                              : "was not found",
+                 dataDirectory.c_str());
     return 1;
   }
   const LimbProfileResult& profile = result.view.profile;

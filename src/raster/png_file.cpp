@@ -1,7 +1,13 @@
 #include "raster/png_file.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -9,13 +15,18 @@ namespace vernier {
 
 namespace {
 
-// Writes through `file`, already open; the reason of a failure into `problem`.
-template <typename File>
-bool Write(const QImage& image, File& file, std::string& problem) {
-  if (!image.save(&file, "PNG")) {
-    problem = file.error() != QFileDevice::NoError ? file.errorString().toStdString()
-                                                    : "the picture could not be encoded";
-    return false;
+// Writes all of `bytes` to the open descriptor; false with errno set on failure.
+bool WriteAll(int fd, const QByteArray& bytes) {
+  const char* p = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, static_cast<std::size_t>(left));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= n;
   }
   return true;
 }
@@ -23,43 +34,56 @@ bool Write(const QImage& image, File& file, std::string& problem) {
 }  // namespace
 
 bool WritePngFile(const QImage& image, const std::string& path, std::string& problem) {
-  const QString name = QString::fromStdString(path);
+  // The whole file is encoded first, so that writing it is one checked step.
+  QByteArray bytes;
+  {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+      problem = "the picture could not be encoded as PNG";
+      return false;
+    }
+  }
+  auto failed = [&](int error) {
+    problem = std::strerror(error);
+    return false;
+  };
+
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
+  if (std::filesystem::is_directory(status)) return failed(EISDIR);
   if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-    if (std::filesystem::is_directory(status)) {
-      problem = "it is a directory";
-      return false;
-    }
-    QFile device(name);
-    if (!device.open(QIODevice::WriteOnly)) {
-      problem = device.errorString().toStdString();
-      return false;
-    }
-    if (!Write(image, device, problem)) return false;
-    if (!device.flush()) {
-      problem = device.errorString().toStdString();
-      return false;
-    }
-    device.close();
-    if (device.error() != QFileDevice::NoError) {
-      problem = device.errorString().toStdString();
-      return false;
-    }
-    return true;
+    // A device or pipe (/dev/stdout) is written in place: nothing to rename over.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return failed(errno);
+    const bool written = WriteAll(fd, bytes);
+    const int error = errno;
+    if (::close(fd) != 0 && written) return failed(errno);
+    return written ? true : failed(error);
   }
-  QSaveFile file(name);
-  if (!file.open(QIODevice::WriteOnly)) {
-    problem = file.errorString().toStdString();
-    return false;
+
+  std::string temporary = path + ".XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) return failed(errno);
+  bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  int error = errno;
+  if (::close(fd) != 0 && written) {
+    written = false;
+    error = errno;
   }
-  if (!Write(image, file, problem)) {
-    file.cancelWriting();
-    return false;
+  // The new file takes the usual permissions, not mkstemp's owner-only ones.
+  if (written) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(temporary.c_str(), 0666 & ~mask);
   }
-  if (!file.commit()) {
-    problem = file.errorString().toStdString();
-    return false;
+  if (written && ::rename(temporary.c_str(), path.c_str()) != 0) {
+    written = false;
+    error = errno;
+  }
+  if (!written) {
+    ::unlink(temporary.c_str());
+    return failed(error);
   }
   return true;
 }
