@@ -24,7 +24,8 @@ using namespace vernier;
 
 const std::string& Directory() {
   static const std::string dir = [] {
-    char name[] = "/tmp/vernier-element-fuzz-XXXXXX";
+    // In memory where there is a memory file system: one file write per input.
+    char name[] = "/dev/shm/vernier-element-fuzz-XXXXXX";
     if (!mkdtemp(name)) std::abort();
     return std::string(name);
   }();

@@ -18,7 +18,7 @@ namespace {
 
 const std::string& Directory() {
   static const std::string dir = [] {
-    char name[] = "/tmp/vernier-site-fuzz-XXXXXX";
+    char name[] = "/dev/shm/vernier-site-fuzz-XXXXXX";
     if (!mkdtemp(name)) std::abort();
     return std::string(name);
   }();
