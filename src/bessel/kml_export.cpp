@@ -46,9 +46,9 @@ const char* KmlPathFileName(KmlLine line) { return kLines[static_cast<int>(line)
 std::string ObjectName(double xz) {
   static const char* const kPlanets[10] = {" ",       "Mercury", "Venus",  nullptr, "Mars",
                                            "Jupitar", "Saturn",  "Uranus", "Neptune", "Pluto"};
-  const long long n = static_cast<long long>(xz);
-  if (n >= 0 && n <= 9 && kPlanets[n]) return kPlanets[n];
-  return std::to_string(n);
+  const double n = std::trunc(xz);
+  if (n >= 0 && n <= 9 && kPlanets[static_cast<int>(n)]) return kPlanets[static_cast<int>(n)];
+  return Format("%.0f", n);
 }
 
 KmlExport::KmlExport(const BesselianElements& e)

@@ -135,9 +135,8 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
                                      const ReportOptions& options) {
   LocalReport report;
   const BesselianElements& e = c.elements;
-  const long long N = static_cast<long long>(e.xz);
   const std::string bodyName = BodyName(e.xz);
-  const bool planet = N < 10;
+  const bool planet = std::trunc(e.xz) < 10;
   SetUpObserver(site, c.observer);
   dc.SetTextColor(kWhite);
   RowContext rows(dc, c, t0, deltaT, options.librationLines);
@@ -299,8 +298,8 @@ void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, 
 
   const double K = kPixelsPerEarthRadius;
   const double V = st.vertexAngle * kDegToRad;
-  const int r = static_cast<int>(std::trunc(cx - std::sin(V) * st.m * K + 0.5));
-  const int s = static_cast<int>(std::trunc(cy - std::cos(V) * st.m * K + 0.5));
+  const int r = TruncatedPixel(cx - std::sin(V) * st.m * K + 0.5);
+  const int s = TruncatedPixel(cy - std::cos(V) * st.m * K + 0.5);
   const int R = static_cast<int>(std::trunc(K * kMoonRadiusEarthRadii + 0.5));
 
   DrawFilledRect(dc, r - 80, s - 100, r + 80, s + 100, kErase);
@@ -342,8 +341,7 @@ void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, 
     const double th = theta * kDegToRad;
     const double p = std::cos(th) * radius * cosE;
     const double q = std::sin(th) * radius;
-    return Pixel{static_cast<int>(std::trunc(r + rotatedX(p, q))),
-                 static_cast<int>(std::trunc(s - rotatedY(p, q)))};
+    return Pixel{TruncatedPixel(r + rotatedX(p, q)), TruncatedPixel(s - rotatedY(p, q))};
   };
   Pixel previous = terminatorPoint(-90);
   for (double theta = -90; theta < 90; theta += 0.1) {
@@ -356,9 +354,9 @@ void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, 
   // Seed halfway between the terminator and the lit limb on the axis.
   const double pTerminator = radius * cosE, pLimb = radius * cosBeta;
   const int seedX =
-      static_cast<int>(std::trunc(r + (rotatedX(pTerminator, 0) + rotatedX(pLimb, 0)) / 2));
+      TruncatedPixel(r + (rotatedX(pTerminator, 0) + rotatedX(pLimb, 0)) / 2);
   const int seedY =
-      static_cast<int>(std::trunc(s - (rotatedY(pTerminator, 0) + rotatedY(pLimb, 0)) / 2));
+      TruncatedPixel(s - (rotatedY(pTerminator, 0) + rotatedY(pLimb, 0)) / 2);
   const Brush previousBrush = dc.SelectBrush(Brush{false, kYellow});
   dc.SetBackgroundMode(BackgroundMode::Transparent);
   dc.FloodFill(seedX, seedY, kYellow);
