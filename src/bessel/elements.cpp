@@ -168,8 +168,9 @@ class ElementStream {
       const char* const start = p;
       while (p < end && !IsBlank(*p)) ++p;
       if (found < expected && !ParseNumber(start, p, out[found])) {
-        problem = "\"" + std::string(start, std::min<std::size_t>(p - start, 40)) +
-                  "\" is not a number";
+        problem.assign(1, '"')
+            .append(start, std::min<std::size_t>(p - start, 40))
+            .append("\" is not a number");
         return false;
       }
       ++found;

@@ -37,7 +37,7 @@ TEST(InputChecks, AnUnreadableRecordBeforeTheDateStopsEveryCommand) {
   BesselianElements second = testing::JapanStar();
   second.day = 2;
   std::string bad = testing::FormatRecord(second);
-  bad.replace(bad.find('\n'), 1, " ");  // lines 1 and 2 merged
+  bad[bad.find('\n')] = ' ';  // lines 1 and 2 merged
   d.data.Write("ecad22.PRN", testing::FormatRecord(testing::JapanStar()) + bad);
   for (const char* command : kEventCommands) {
     auto r = RunCli(d.Run(command, "--date 2000-01-03"));
