@@ -14,8 +14,8 @@ int UsageError(const std::string& message) {
 
 static void NameFile(const std::string& directory, const std::optional<std::string>& name) {
   if (name && FindDataEntry(directory, *name) != DataEntry::Missing)
-    std::fprintf(stderr, "(%s in the data directory %s holds no readable record)\n",
-                 name->c_str(), directory.c_str());
+    std::fprintf(stderr, "(%s in the data directory %s holds no readable record)\n", name->c_str(),
+                 directory.c_str());
   else if (name)
     std::fprintf(stderr, "(%s was not found in the data directory %s)\n", name->c_str(),
                  directory.c_str());

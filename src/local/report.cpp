@@ -263,7 +263,8 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
   if (options.animation == AnimationDrawing::LastOnly && !frames.empty())
     DrawOccultationDiagram(dc, c, kAnimationX, kAnimationY, frames.back(), t0, deltaT, 0);
   else
-    for (double x : frames) DrawOccultationDiagram(dc, c, kAnimationX, kAnimationY, x, t0, deltaT, 0);
+    for (double x : frames)
+      DrawOccultationDiagram(dc, c, kAnimationX, kAnimationY, x, t0, deltaT, 0);
   DrawReportNote(dc);
   return report;
 }
@@ -353,10 +354,8 @@ void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, 
 
   // Seed halfway between the terminator and the lit limb on the axis.
   const double pTerminator = radius * cosE, pLimb = radius * cosBeta;
-  const int seedX =
-      TruncatedPixel(r + (rotatedX(pTerminator, 0) + rotatedX(pLimb, 0)) / 2);
-  const int seedY =
-      TruncatedPixel(s - (rotatedY(pTerminator, 0) + rotatedY(pLimb, 0)) / 2);
+  const int seedX = TruncatedPixel(r + (rotatedX(pTerminator, 0) + rotatedX(pLimb, 0)) / 2);
+  const int seedY = TruncatedPixel(s - (rotatedY(pTerminator, 0) + rotatedY(pLimb, 0)) / 2);
   const Brush previousBrush = dc.SelectBrush(Brush{false, kYellow});
   dc.SetBackgroundMode(BackgroundMode::Transparent);
   dc.FloodFill(seedX, seedY, kYellow);

@@ -49,8 +49,7 @@ void RasterDeviceContext::LineTo(int x, int y) {
   if (pen_.null) return;
   // A line wholly to one side of the surface sets no pixel: skip its walk.
   const int w = image_.width(), h = image_.height();
-  if ((x0 < 0 && x < 0) || (y0 < 0 && y < 0) || (x0 >= w && x >= w) || (y0 >= h && y >= h))
-    return;
+  if ((x0 < 0 && x < 0) || (y0 < 0 && y < 0) || (x0 >= w && x >= w) || (y0 >= h && y >= h)) return;
   const QRgb colour = ToQRgb(pen_.colour);
   int dx = std::abs(x - x0), sx = x0 < x ? 1 : -1;
   int dy = -std::abs(y - y0), sy = y0 < y ? 1 : -1;

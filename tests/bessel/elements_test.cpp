@@ -237,8 +237,8 @@ TEST_F(ElementFileTest, BadFilesGiveAClearMessageAndKeepThePreviousRecord) {
 TEST_F(ElementFileTest, ANumberIsReadWholeWhereverTheBufferIsRefilled) {
   // The first line runs past the reader's first piece of the file, with a
   // number of a thousand digits across the piece's end.
-  const std::string records =
-      FormatRecords({DatedRecord(2027, 2, 3, 1), DatedRecord(2027, 2, 4, 2), DatedRecord(2027, 2, 5, 3)});
+  const std::string records = FormatRecords(
+      {DatedRecord(2027, 2, 3, 1), DatedRecord(2027, 2, 4, 2), DatedRecord(2027, 2, 5, 3)});
   dir.Write("ecad22.PRN", std::string(64936, ' ') + std::string(996, '0') + records);
   ASSERT_EQ(OpenElementFileAt(file, elements, 0, 2027, 1, 1, event), 1);
   EXPECT_EQ(elements.year, 2027);
@@ -301,8 +301,9 @@ TEST_F(ElementFileTest, ARecordOfTheWrongLayoutOrValuesIsMalformed) {
     EXPECT_EQ(ReadNextElements(file, elements, 0, event), -1) << c.said;
     EXPECT_EQ(elements.xz, 1) << c.said;
     EXPECT_EQ(elements.month, 1) << c.said;
-    EXPECT_NE(file.lastProblem.find("ecad22.PRN: record 2 could not be read: " + std::string(c.said)),
-              std::string::npos)
+    EXPECT_NE(
+        file.lastProblem.find("ecad22.PRN: record 2 could not be read: " + std::string(c.said)),
+        std::string::npos)
         << file.lastProblem;
   }
 }
@@ -362,7 +363,9 @@ std::array<double, 34> FileOrder(const BesselianElements& e) {
 }
 
 // Fields whose values the reader checks: year, month, day, type, t0, d0, l10.
-bool IsCheckedField(std::size_t k) { return k <= 3 || k == 9 || k == 21 || k == 26; }
+bool IsCheckedField(std::size_t k) {
+  return k <= 3 || k == 9 || k == 21 || k == 26;
+}
 
 // Every number must read back as the very double the C library makes of it.
 TEST_F(ElementFileTest, NumbersReadExactlyAsTheCLibraryReadsThem) {

@@ -44,8 +44,8 @@ TEST(KmlExport, OnlyPointsInsideTheWindowAreWritten) {
   e.year = 2025, e.month = 3, e.day = 15, e.t0 = 14.6, e.xz = 1234;
   KmlExport kml(e);
   kml.AddPoint(KmlLine::South, 135.5, 35.25);
-  kml.AddPoint(KmlLine::South, 120, 35);    // on the edge: not written
-  kml.AddPoint(KmlLine::South, 135, 50);    // on the edge: not written
+  kml.AddPoint(KmlLine::South, 120, 35);  // on the edge: not written
+  kml.AddPoint(KmlLine::South, 135, 50);  // on the edge: not written
   kml.AddPoint(KmlLine::South, 100, 35);
   kml.AddPoint(KmlLine::NorthPlus, 149.999, 20.001);
   kml.AddPoint(KmlLine::Center, 135, 35);   // the centre piece stays empty

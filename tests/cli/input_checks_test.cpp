@@ -17,9 +17,9 @@ namespace {
 using testing::RunCli;
 using testing::TempDataDir;
 
-const char* const kEventCommands[] = {"events",        "contacts --site 1", "path",
-                                      "map --text",    "table --text",      "local --text",
-                                      "sky --text",    "limb --text",       "list --from 2000"};
+const char* const kEventCommands[] = {"events",     "contacts --site 1", "path",
+                                      "map --text", "table --text",      "local --text",
+                                      "sky --text", "limb --text",       "list --from 2000"};
 
 struct Data {
   Data() {
@@ -44,7 +44,8 @@ TEST(InputChecks, AnUnreadableRecordBeforeTheDateStopsEveryCommand) {
     EXPECT_EQ(r.status, 1) << command << "\n" << r.out;
     EXPECT_NE(r.err.find("ecad22.PRN: record 2 could not be read: its line 1 holds 24 numbers"),
               std::string::npos)
-        << command << "\n" << r.err;
+        << command << "\n"
+        << r.err;
   }
   // The list scan meets the record after the event at the date: it says so.
   auto list = RunCli(d.Run("list --from 2000", "--date 2000-01-01"));
@@ -133,8 +134,7 @@ TEST(InputChecks, FilesThatCannotBeWrittenAreNamedWithTheReason) {
   for (const auto& c : cases) {
     auto r = RunCli(d.Run("table", "--date 2000-01-01 --png '" + c.target + "'"));
     EXPECT_EQ(r.status, 1) << c.target;
-    EXPECT_NE(r.err.find("cannot write " + c.target + ": " + c.reason), std::string::npos)
-        << r.err;
+    EXPECT_NE(r.err.find("cannot write " + c.target + ": " + c.reason), std::string::npos) << r.err;
   }
   // A picture written replaces the old file whole and leaves no other file.
   auto r = RunCli(d.Run("table", "--date 2000-01-01 --png '" + picture + "'"));

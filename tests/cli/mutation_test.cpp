@@ -46,8 +46,8 @@ struct Mutation {
 // Field k (0..33) of the record set to `value`; each line dropped; each pair
 // of lines merged.
 std::vector<Mutation> Mutations(const std::string& record) {
-  static const char* const kValues[] = {"0",    "-1",  "1e300", "-1e300", "1e-300",
-                                        "nan",  "inf", "4e9",   "-99999"};
+  static const char* const kValues[] = {"0",   "-1",  "1e300", "-1e300", "1e-300",
+                                        "nan", "inf", "4e9",   "-99999"};
   constexpr std::size_t kCount = sizeof kValues / sizeof kValues[0];
   const auto lines = RecordLines(record);
   std::vector<Mutation> out;
@@ -81,7 +81,7 @@ bool SanitizerReport(const std::string& err) {
 
 TEST(MutatedRecords, EveryCommandEndsWithAClearStatus) {
   const std::string commands[] = {
-      "events --count 3", "contacts --site 1",   "path",         "map --simple-map --text",
+      "events --count 3", "contacts --site 1",     "path",       "map --simple-map --text",
       "table --text",     "local --site 1 --text", "sky --text", "list --from 1999",
       "limb --text"};
   constexpr std::size_t kCommands = sizeof commands / sizeof commands[0];
@@ -98,9 +98,9 @@ TEST(MutatedRecords, EveryCommandEndsWithAClearStatus) {
     // The valid record first, so that a mutated one lies in the middle of the file.
     dir.Write("ecad22.PRN", record.str() + mutations[v].text);
     for (std::size_t c : {v % kCommands, (v + 4) % kCommands}) {
-      const auto r = testing::RunShell("timeout 20 '" + std::string(VERNIER_CLI_PATH) + "' " +
-                                       commands[c] + " --data '" + dir.path() +
-                                       "' --date 1999-08-12 >/dev/null");
+      const auto r =
+          testing::RunShell("timeout 20 '" + std::string(VERNIER_CLI_PATH) + "' " + commands[c] +
+                            " --data '" + dir.path() + "' --date 1999-08-12 >/dev/null");
       ++runs;
       EXPECT_TRUE(r.status == 0 || r.status == 1 || r.status == 2)
           << commands[c] << " on " << mutations[v].name << ": status " << r.status << "\n"
