@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "bessel/data_directory.h"
@@ -94,6 +95,7 @@ class ElementStream {
   }
 
   int recordsRead = 0;  // records read whole from this file
+  double yearInBand = std::numeric_limits<double>::quiet_NaN();  // see ImplausibleValue
 
  private:
   enum class Line { Got, End, TooLong };
@@ -255,14 +257,18 @@ bool OpenBand(ElementFile& file, const std::string& name) {
 
 // Why the numbers of a record read whole cannot be an event of the band
 // `bandName`, or empty when they can.
-std::string ImplausibleValue(const BesselianElements& e, const std::string& bandName) {
+// `yearInBand` is the last year found in the band, so that the band's name is
+// made only when the year changes.
+std::string ImplausibleValue(const BesselianElements& e, const std::string& bandName,
+                             double& yearInBand) {
   char text[128];
   auto outside = [&](const char* name, double value, const char* range) {
     std::snprintf(text, sizeof text, "%s %.10g is not %s", name, value, range);
     return std::string(text);
   };
-  if (ElementFileNameForYear(e.year) != bandName)
+  if (e.year != yearInBand && ElementFileNameForYear(e.year) != bandName)
     return outside("year", e.year, ("a year of " + bandName).c_str());
+  yearInBand = e.year;
   if (!(e.month >= 1 && e.month <= 12)) return outside("month", e.month, "1 to 12");
   if (!(e.day >= 1 && e.day <= 31)) return outside("day", e.day, "1 to 31");
   if (!(e.type >= 1 && e.type <= 6)) return outside("type", e.type, "1 to 6");
@@ -285,7 +291,7 @@ bool ReadRecord(ElementFile& file, BesselianElements& elements) {
   if (outcome == ElementStream::Outcome::Loaded) {
     BesselianElements record;
     StoreRecord(values, record);
-    problem = ImplausibleValue(record, file.fileName);
+    problem = ImplausibleValue(record, file.fileName, stream.yearInBand);
     if (problem.empty()) {
       ++stream.recordsRead;
       elements = record;
