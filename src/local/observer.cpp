@@ -108,7 +108,7 @@ int LoadCityList(DeviceContext& dc, const std::string& dataDirectory, CityList& 
     read.latitude = AtofOf(NextField(line, field));
     read.height = AtofOf(NextField(line, field));
     read.fourth = AtofOf(NextField(line, field));
-    // A position no observer can have (or no number at all) is no site.
+    // A position no observer can have (or a number that is none) is no site.
     if (!(read.longitude >= -180 && read.longitude <= 360 && read.latitude >= -90 &&
           read.latitude <= 90 && read.height >= -500 && read.height <= 9000 &&
           std::isfinite(read.fourth))) {
