@@ -33,6 +33,15 @@ std::optional<std::string> FindDataFile(const std::string& directory, std::strin
   return std::nullopt;
 }
 
+DataEntry FindDataEntry(const std::string& directory, std::string_view name) {
+  if (FindDataFile(directory, name)) return DataEntry::File;
+  std::error_code ec;
+  if (fs::exists(fs::path(directory) / std::string(name), ec)) return DataEntry::NotAFile;
+  for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec))
+    if (EqualIgnoringCase(it->path().filename().string(), name)) return DataEntry::NotAFile;
+  return DataEntry::Missing;
+}
+
 std::FILE* OpenDataFile(const std::string& directory, std::string_view name, const char* mode) {
   auto path = FindDataFile(directory, name);
   return path ? std::fopen(path->c_str(), mode) : nullptr;

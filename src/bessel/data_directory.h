@@ -17,6 +17,11 @@ std::string ResolveDataDirectory(const std::optional<std::string>& fromCommandLi
 // first directory entry whose name equals it ignoring ASCII letter case.
 std::optional<std::string> FindDataFile(const std::string& directory, std::string_view name);
 
+// Whether `name` is in `directory` (matched as FindDataFile matches it) as a
+// regular file, as something else (a directory), or not at all.
+enum class DataEntry { Missing, File, NotAFile };
+DataEntry FindDataEntry(const std::string& directory, std::string_view name);
+
 // Opens `name` in `directory` for reading (found as FindDataFile finds it).
 std::FILE* OpenDataFile(const std::string& directory, std::string_view name, const char* mode);
 

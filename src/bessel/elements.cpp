@@ -1,9 +1,11 @@
 #include "bessel/elements.h"
 
+#include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "bessel/data_directory.h"
@@ -56,80 +58,150 @@ CurrentEvent LeadingNumbers(const BesselianElements& e) {
 }
 
 // ---------------------------------------------------------------------------
-// Number scanner
+// Record scanner
 
-// Reads whitespace-separated numbers through a large buffer. A number is a
+// Reads records line by line through a large buffer. A record is three lines
+// of 13, 11 and 10 numbers; blank lines between them are skipped. A number is a
 // maximal run of non-blank characters that must parse whole as a finite
-// decimal; anything else is reported as malformed rather than half-read.
+// decimal. A line is always scanned whole (the buffer grows for a long one up
+// to a limit), so no number is ever split where the buffer is refilled.
 class ElementStream {
  public:
-  enum class Outcome { Loaded, End, Truncated, Malformed };
+  enum class Outcome { Loaded, End, Malformed };
 
   explicit ElementStream(std::FILE* f) : file_(f), buffer_(kBufferSize) {}
   ~ElementStream() { std::fclose(file_); }
 
-  // Reads the next record into `out` (all 34 numbers or nothing).
-  Outcome ReadRecord(double (&out)[kElementRecordNumbers], std::string& badToken) {
-    for (int i = 0; i < kElementRecordNumbers; ++i) {
-      std::string_view token;
-      switch (NextNumber(out[i], token)) {
-        case Token::Number:
-          break;
-        case Token::End:
-          return i == 0 ? Outcome::End : Outcome::Truncated;
-        case Token::Bad:
-          badToken.assign(token.substr(0, 40));
-          return Outcome::Malformed;
+  // Reads the next record into `out` (all 34 numbers or nothing); on Malformed
+  // `problem` says why.
+  Outcome ReadRecord(double (&out)[kElementRecordNumbers], std::string& problem) {
+    static constexpr int kLineNumbers[] = {13, 11, 10};
+    double* next = out;
+    for (int line = 0; line < 3; ++line) {
+      std::string_view text;
+      for (;;) {
+        switch (NextLine(text)) {
+          case Line::Got:
+            break;
+          case Line::End:
+            if (line == 0) return Outcome::End;
+            problem = "the file ends inside it";
+            return Outcome::Malformed;
+          case Line::TooLong:
+            problem = "a line is longer than " + std::to_string(kLongestLine) + " bytes";
+            return Outcome::Malformed;
+        }
+        if (!IsBlankLine(text)) break;
       }
+      if (!ScanLine(text, next, kLineNumbers[line], line + 1, problem)) {
+        if (cutAtEnd_) problem = "the file ends inside it";
+        return Outcome::Malformed;
+      }
+      next += kLineNumbers[line];
     }
     return Outcome::Loaded;
   }
 
   int recordsRead = 0;  // records read whole from this file
+  double yearInBand = std::numeric_limits<double>::quiet_NaN();  // see ImplausibleValue
 
  private:
-  enum class Token { Number, End, Bad };
+  enum class Line { Got, End, TooLong };
   static constexpr std::size_t kBufferSize = 1 << 16;
-  static constexpr std::size_t kLookahead = 512;  // longest token read in one piece
+  static constexpr std::size_t kLongestLine = 1 << 20;
 
   static bool IsBlank(char c) {
     return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\v' || c == '\f';
   }
+  static bool IsBlankLine(std::string_view text) {
+    for (char c : text)
+      if (!IsBlank(c)) return false;
+    return true;
+  }
 
-  void Refill() {
-    if (eof_) return;
-    std::size_t left = end_ - pos_;
+  // Moves the unread rest to the front and reads on; grows the buffer when the
+  // rest already fills it. False when nothing more can be read.
+  bool Refill() {
+    if (eof_) return false;
+    const std::size_t left = end_ - pos_;
+    if (left == buffer_.size()) {
+      if (buffer_.size() >= kLongestLine) return false;
+      buffer_.resize(buffer_.size() * 2);
+    }
     std::memmove(buffer_.data(), buffer_.data() + pos_, left);
     pos_ = 0;
     end_ = left;
-    std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
     end_ += got;
     if (got == 0) eof_ = true;
+    // A UTF-8 byte-order mark at the start of the file is no part of a number.
+    if (atStart_ && end_ >= 3) {
+      atStart_ = false;
+      if (std::memcmp(buffer_.data(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
+    }
+    return got > 0;
   }
 
-  // The next blank-separated token as a number. The common form "-123.4567"
-  // with at most 15 significant digits is read in the same pass that finds the
-  // token's end: the digits as an exact integer divided by an exact power of
-  // ten is correctly rounded, the very double the general parser gives. Other
-  // forms go to the general parser; a token that does not parse whole as a
-  // finite number is bad.
-  Token NextNumber(double& value, std::string_view& token) {
+  // The next line without its line break.
+  Line NextLine(std::string_view& line) {
+    std::size_t searched = pos_;
     for (;;) {
-      while (pos_ < end_ && IsBlank(buffer_[pos_])) ++pos_;
-      if (pos_ < end_) break;
-      if (eof_) return Token::End;
-      Refill();
+      const char* data = buffer_.data();
+      if (const void* nl = std::memchr(data + searched, '\n', end_ - searched)) {
+        const std::size_t at = static_cast<const char*>(nl) - data;
+        line = {data + pos_, at - pos_};
+        pos_ = at + 1;
+        return Line::Got;
+      }
+      const std::size_t scanned = end_ - pos_;
+      if (!Refill()) {
+        if (!eof_) return Line::TooLong;
+        if (pos_ == end_) return Line::End;
+        line = {buffer_.data() + pos_, end_ - pos_};
+        pos_ = end_;
+        cutAtEnd_ = true;
+        return Line::Got;
+      }
+      searched = pos_ + scanned;
     }
-    if (end_ - pos_ < kLookahead) Refill();
-    const char* const data = buffer_.data();
-    const char* const end = data + end_;
-    const char* const start = data + pos_;
-    const char* p = start;
+  }
+
+  // The `expected` numbers of line `lineNumber` of a record, into `out`.
+  static bool ScanLine(std::string_view text, double* out, int expected, int lineNumber,
+                       std::string& problem) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    int found = 0;
+    for (;;) {
+      while (p < end && IsBlank(*p)) ++p;
+      if (p == end) break;
+      const char* const start = p;
+      while (p < end && !IsBlank(*p)) ++p;
+      if (found < expected && !ParseNumber(start, p, out[found])) {
+        problem.assign(1, '"')
+            .append(start, std::min<std::size_t>(p - start, 40))
+            .append("\" is not a number");
+        return false;
+      }
+      ++found;
+    }
+    if (found == expected) return true;
+    problem = "its line " + std::to_string(lineNumber) + " holds " + std::to_string(found) +
+              " numbers, not " + std::to_string(expected);
+    return false;
+  }
+
+  // The common form "-123.4567" with at most 15 significant digits is read
+  // directly: the digits as an exact integer divided by an exact power of ten
+  // is correctly rounded, the very double the general parser gives. Other
+  // forms go to the general parser; the whole token must be a finite number.
+  static bool ParseNumber(const char* first, const char* last, double& value) {
+    const char* p = first;
     const bool negative = *p == '-';
     if (negative) ++p;
     std::uint64_t digits = 0;
     int count = 0, decimals = -1;
-    for (; p < end; ++p) {
+    for (; p < last; ++p) {
       const unsigned digit = static_cast<unsigned char>(*p) - unsigned('0');
       if (digit < 10) {
         digits = digits * 10 + digit;
@@ -141,24 +213,14 @@ class ElementStream {
         break;
       }
     }
-    if ((p == end || IsBlank(*p)) && count > 0 && count <= 15) {
+    if (p == last && count > 0 && count <= 15) {
       static constexpr double kPowers[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
                                            1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
       double v = static_cast<double>(digits);
       if (decimals > 0) v /= kPowers[decimals];
       value = negative ? -v : v;
-      pos_ = static_cast<std::size_t>(p - data);
-      return Token::Number;
+      return true;
     }
-    while (p < end && !IsBlank(*p)) ++p;
-    pos_ = static_cast<std::size_t>(p - data);
-    token = {start, static_cast<std::size_t>(p - start)};
-    return ParseGeneral(token, value) ? Token::Number : Token::Bad;
-  }
-
-  static bool ParseGeneral(std::string_view token, double& value) {
-    const char* first = token.data();
-    const char* last = first + token.size();
     if (*first == '+' && last - first > 1 && first[1] != '-') ++first;
     auto [ptr, ec] = std::from_chars(first, last, value);
     return ec == std::errc() && ptr == last && std::isfinite(value);
@@ -168,6 +230,8 @@ class ElementStream {
   std::vector<char> buffer_;
   std::size_t pos_ = 0, end_ = 0;
   bool eof_ = false;
+  bool atStart_ = true;
+  bool cutAtEnd_ = false;  // the last line read ends the file without a line break
 };
 
 ElementFile::ElementFile() = default;
@@ -191,6 +255,7 @@ void StoreRecord(const double (&v)[kElementRecordNumbers], BesselianElements& e)
 
 bool OpenBand(ElementFile& file, const std::string& name) {
   CloseElementFile(file);
+  file.lastProblem.clear();
   std::FILE* f = OpenDataFile(file.dataDirectory, name, "r");
   if (!f) return false;
   file.stream = std::make_unique<ElementStream>(f);
@@ -198,32 +263,53 @@ bool OpenBand(ElementFile& file, const std::string& name) {
   return true;
 }
 
-// Reads one record into `elements`. A record that cannot be read whole is
-// treated as the end of the file: the previous record stays loaded and the
-// problem is reported once, naming the file and the record.
+// Why the numbers of a record read whole cannot be an event of the band
+// `bandName`, or empty when they can.
+// `yearInBand` is the last year found in the band, so that the band's name is
+// made only when the year changes.
+std::string ImplausibleValue(const BesselianElements& e, const std::string& bandName,
+                             double& yearInBand) {
+  char text[128];
+  auto outside = [&](const char* name, double value, const char* range) {
+    std::snprintf(text, sizeof text, "%s %.10g is not %s", name, value, range);
+    return std::string(text);
+  };
+  if (e.year != yearInBand && ElementFileNameForYear(e.year) != bandName)
+    return outside("year", e.year, ("a year of " + bandName).c_str());
+  yearInBand = e.year;
+  if (!(e.month >= 1 && e.month <= 12)) return outside("month", e.month, "1 to 12");
+  if (!(e.day >= 1 && e.day <= 31)) return outside("day", e.day, "1 to 31");
+  if (!(e.type >= 1 && e.type <= 6)) return outside("type", e.type, "1 to 6");
+  if (!(e.t0 >= 0 && e.t0 <= 24)) return outside("t0", e.t0, "0 to 24 hours");
+  if (!(e.l10 > 0)) return outside("l1", e.l10, "above 0");
+  if (!(std::abs(e.d0) <= 90)) return outside("d", e.d0, "-90 to 90 degrees");
+  return {};
+}
+
+// Reads one record into `elements`. A record that cannot be read whole, or
+// whose numbers cannot be an event of the file, is treated as the end of the
+// file: the previous record stays loaded and the problem is reported once,
+// naming the file, the record and the reason.
 bool ReadRecord(ElementFile& file, BesselianElements& elements) {
   if (!file.stream) return false;
   double values[kElementRecordNumbers];
-  std::string badToken;
+  std::string problem;
   ElementStream& stream = *file.stream;
-  auto outcome = stream.ReadRecord(values, badToken);
+  const auto outcome = stream.ReadRecord(values, problem);
   if (outcome == ElementStream::Outcome::Loaded) {
-    ++stream.recordsRead;
-    StoreRecord(values, elements);
-    return true;
-  }
-  if (outcome != ElementStream::Outcome::End) {
-    char message[256];
-    if (outcome == ElementStream::Outcome::Truncated) {
-      std::snprintf(message, sizeof message, "%s: record %d could not be read: the file ends inside it",
-                    file.fileName.c_str(), stream.recordsRead + 1);
-    } else {
-      std::snprintf(message, sizeof message,
-                    "%s: record %d could not be read: \"%s\" is not a number",
-                    file.fileName.c_str(), stream.recordsRead + 1, badToken.c_str());
+    BesselianElements record;
+    StoreRecord(values, record);
+    problem = ImplausibleValue(record, file.fileName, stream.yearInBand);
+    if (problem.empty()) {
+      ++stream.recordsRead;
+      elements = record;
+      return true;
     }
-    file.lastProblem = message;
-    if (file.messages) std::fprintf(file.messages, "%s\n", message);
+  }
+  if (!problem.empty()) {
+    file.lastProblem = file.fileName + ": record " + std::to_string(stream.recordsRead + 1) +
+                       " could not be read: " + problem;
+    if (file.messages) std::fprintf(file.messages, "%s\n", file.lastProblem.c_str());
   }
   // Nothing more is read from this file after its end or an unreadable record.
   file.stream.reset();
@@ -242,14 +328,14 @@ int OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level,
   file.diagnosticLevel = level;
   auto name = ElementFileNameForYear(year);
   if (!name || !OpenBand(file, *name)) return -1;
-  const auto wantYear = static_cast<long long>(year);
+  const auto wantYear = std::trunc(year);
   const auto wantMonth = std::trunc(month);
   const auto wantDay = std::trunc(day);
   int counter = 1;
   bool anyRecord = false;
   while (ReadRecord(file, elements)) {
     anyRecord = true;
-    const auto recordYear = static_cast<long long>(elements.year);
+    const auto recordYear = std::trunc(elements.year);
     if (recordYear == wantYear &&
         (elements.month > wantMonth || (elements.month == wantMonth && elements.day >= wantDay)))
       break;

@@ -1,8 +1,10 @@
 #include "bessel/kml_export.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "bessel/data_directory.h"
@@ -44,9 +46,9 @@ const char* KmlPathFileName(KmlLine line) { return kLines[static_cast<int>(line)
 std::string ObjectName(double xz) {
   static const char* const kPlanets[10] = {" ",       "Mercury", "Venus",  nullptr, "Mars",
                                            "Jupitar", "Saturn",  "Uranus", "Neptune", "Pluto"};
-  const long long n = static_cast<long long>(xz);
-  if (n >= 0 && n <= 9 && kPlanets[n]) return kPlanets[n];
-  return std::to_string(n);
+  const double n = std::trunc(xz);
+  if (n >= 0 && n <= 9 && kPlanets[static_cast<int>(n)]) return kPlanets[static_cast<int>(n)];
+  return Format("%.0f", n);
 }
 
 KmlExport::KmlExport(const BesselianElements& e)
@@ -89,12 +91,22 @@ std::string KmlExport::Finish(const std::string& dataDirectory, const std::strin
       pieces_[static_cast<int>(line)] += "</coordinates>\n</LineString>\n</Placemark>\n";
     closed_ = true;
   }
+  problem_.clear();
+  // Without its prologue the document is no KML: nothing is written then.
   std::string document;
-  if (std::FILE* head = OpenDataFile(dataDirectory, "echead.prn", "r")) {
-    char chunk[4096];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, head)) > 0) document.append(chunk, n);
-    std::fclose(head);
+  std::FILE* head = OpenDataFile(dataDirectory, "echead.prn", "r");
+  if (!head) {
+    problem_ = "echead.prn is missing or unreadable in the data directory " + dataDirectory;
+    return {};
+  }
+  char chunk[4096];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, head)) > 0) document.append(chunk, n);
+  const bool readWhole = !std::ferror(head);
+  std::fclose(head);
+  if (!readWhole || document.empty()) {
+    problem_ = "echead.prn in the data directory " + dataDirectory + " could not be read";
+    return {};
   }
   for (KmlLine line : kJoinOrder) document += pieces_[static_cast<int>(line)];
   document += "</Document>\n</kml>\n";
@@ -103,15 +115,22 @@ std::string KmlExport::Finish(const std::string& dataDirectory, const std::strin
   // write never leaves a half document under the event's name.
   const std::string path = DataFilePath(outputDirectory, fileName_);
   const std::string temporary = path + ".part";
+  auto fail = [&](const std::string& reason) {
+    problem_ = "cannot write " + path + ": " + reason;
+    return std::string();
+  };
   std::FILE* out = std::fopen(temporary.c_str(), "w");
-  if (!out) return {};
+  if (!out) return fail(std::strerror(errno));
   bool written = std::fwrite(document.data(), 1, document.size(), out) == document.size();
+  written = std::fflush(out) == 0 && written;
+  const std::string reason = written ? "" : std::strerror(errno);
   written = std::fclose(out) == 0 && written;
   std::error_code ec;
   if (written) std::filesystem::rename(temporary, path, ec);
   if (!written || ec) {
+    const std::string why = ec ? ec.message() : reason.empty() ? std::strerror(errno) : reason;
     std::filesystem::remove(temporary, ec);
-    return {};
+    return fail(why);
   }
   return path;
 }

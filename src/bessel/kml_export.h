@@ -34,7 +34,9 @@ class KmlExport {
   // Closing and joining: writes "<number>.kml" into `outputDirectory` from the
   // header template "echead.prn" of `dataDirectory` and the pieces. Returns
   // the file's path, or an empty string when it could not be written.
+  // Without "echead.prn" nothing is written. Problem() says why it failed.
   std::string Finish(const std::string& dataDirectory, const std::string& outputDirectory);
+  const std::string& Problem() const { return problem_; }
 
   // The KML file name of an event ("2025031514.kml").
   static std::string FileName(double year, double month, double day, double t0);
@@ -45,6 +47,7 @@ class KmlExport {
   std::string fileName_;
   std::array<std::string, 7> pieces_;
   bool closed_ = false;
+  std::string problem_;
 };
 
 }  // namespace vernier

@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "bessel/data_directory.h"
+#include "cli/event_session.h"
 #include "cli/messages.h"
 #include "gdi/recording_device_context.h"
+#include "raster/png_file.h"
 #include "raster/raster_device_context.h"
 #include "search/view_paint.h"
 
@@ -21,16 +23,14 @@ int ReadDisplayOptions(const Options& options, ProgramState& state, DisplayReque
   std::string error;
   state.SetDataDirectory(ResolveDataDirectory(options.Value("data")));
   state.file.messages = stderr;
-  state.display.deltaTAdjust = options.Number("delta-t-adjust", 0, error);
-  const double stepMinutes = options.Number("step", 0.1, error);
+  if (int status =
+          ReadStepAndAdjust(options, state.display.drawStepHours, state.display.deltaTAdjust))
+    return status;
   const int width = options.Integer("width", 684, error);
   const int height = options.Integer("height", 520, error);
   if (!error.empty()) return UsageError(error);
-  if (!(stepMinutes >= 0.001 && stepMinutes <= 100))
-    return UsageError("option --step must lie between 0.001 and 100 minutes");
   if (width < 240 || width > 8000 || height < 200 || height > 8000)
     return UsageError("options --width and --height must lie between 240 x 200 and 8000 x 8000");
-  state.display.drawStepHours = stepMinutes / 60;
   request.client = {0, 0, width, height};
   request.pngPath = options.Value("png").value_or("");
   request.printTexts = options.Has("text");
@@ -58,6 +58,14 @@ class TextKeepingRaster : public RasterDeviceContext {
   }
   RecordingDeviceContext texts;
 };
+
+// The picture into the PNG file; 0, or 1 after naming the file and the reason.
+static int WritePicture(const QImage& image, const std::string& path) {
+  std::string problem;
+  if (WritePngFile(image, path, problem)) return 0;
+  std::fprintf(stderr, "vernier-cli: cannot write %s: %s\n", path.c_str(), problem.c_str());
+  return 1;
+}
 
 // The message a stopped paint drew, on standard error.
 static int ReportStopped(const RecordingDeviceContext& dc) {
@@ -104,6 +112,8 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
   ViewPaintResult result;
   auto keepKml = [&] {
     if (kmlPath && !result.map.kmlPath.empty()) *kmlPath = result.map.kmlPath;
+    if (kmlPath && result.map.kmlPath.empty() && !result.map.kmlProblem.empty())
+      std::fprintf(stderr, "vernier-cli: %s\n", result.map.kmlProblem.c_str());
   };
   if (!request.pngPath.empty()) {
     EnsureGuiApplication();
@@ -116,16 +126,17 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
     // would run the navigation once more (and might then draw).
     if (result.outcome != PaintOutcome::Drawn) return Outcome(result, dc.texts);
     dc.Flush();
-    if (!image.save(QString::fromStdString(request.pngPath), "PNG")) {
-      std::fprintf(stderr, "vernier-cli: cannot write %s\n", request.pngPath.c_str());
-      return 1;
-    }
+    if (int status = WritePicture(image, request.pngPath)) return status;
   }
   if (request.printTexts || request.pngPath.empty()) {
     RecordingDeviceContext dc;
     // With a picture already painted this is a redraw of the same event.
     if (!request.pngPath.empty()) state.display.kmlOutput = false;
-    result = PaintView(state, dc, c);
+    // The texts of the local report's final state: its animation's last frame
+    // only, as every frame draws its time at the same place.
+    PaintOptions options;
+    options.localAnimation = AnimationDrawing::LastOnly;
+    result = PaintView(state, dc, c, options);
     if (int status = Outcome(result, dc)) return status;
     keepKml();
     if (request.printTexts)
@@ -149,10 +160,7 @@ int DrawOnceToOutputs(const DisplayRequest& request,
     }
     first = false;
     if (status) return status;
-    if (!image.save(QString::fromStdString(request.pngPath), "PNG")) {
-      std::fprintf(stderr, "vernier-cli: cannot write %s\n", request.pngPath.c_str());
-      return 1;
-    }
+    if (int status = WritePicture(image, request.pngPath)) return status;
   }
   if (request.printTexts || request.pngPath.empty()) {
     RecordingDeviceContext dc;

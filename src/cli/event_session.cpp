@@ -11,16 +11,25 @@ OptionSpec WithEventOptions(OptionSpec own) {
   return own;
 }
 
-int ReadEventOptions(const Options& options, EventSession& session) {
+int ReadStepAndAdjust(const Options& options, double& stepHours, double& deltaTAdjust) {
   std::string error;
+  const double stepMinutes = options.Number("step", 0.1, error);
+  const double adjust = options.Number("delta-t-adjust", 0, error);
+  if (!error.empty()) return UsageError(error);
+  if (!(stepMinutes >= 0.001 && stepMinutes <= 100))
+    return UsageError("option --step must lie between 0.001 and 100 minutes");
+  if (!(adjust >= -10000 && adjust <= 10000))
+    return UsageError("option --delta-t-adjust must lie between -10000 and 10000 seconds");
+  stepHours = stepMinutes / 60;
+  deltaTAdjust = adjust;
+  return 0;
+}
+
+int ReadEventOptions(const Options& options, EventSession& session) {
   session.dataDirectory = ResolveDataDirectory(options.Value("data"));
   session.file.dataDirectory = session.dataDirectory;
-  session.deltaTAdjust = options.Number("delta-t-adjust", 0, error);
-  double stepMinutes = options.Number("step", 0.1, error);
-  if (!error.empty()) return UsageError(error);
-  if (!(stepMinutes > 0) || stepMinutes > 1440)
-    return UsageError("option --step must be a number of minutes above 0 and at most 1440");
-  session.drawStepHours = stepMinutes / 60;
+  if (int status = ReadStepAndAdjust(options, session.drawStepHours, session.deltaTAdjust))
+    return status;
   session.date = TodayLocalDate();
   if (auto text = options.Value("date")) {
     auto parsed = ParseDate(*text);
@@ -39,6 +48,9 @@ int LoadEventAtDate(EventSession& session) {
   if (OpenElementFileAt(session.file, session.elements, 0, d.year, d.month, d.day,
                         session.event) != 1)
     return ReportMissingElementFile(session.dataDirectory, ElementFileNameForYear(d.year));
+  // Reading stopped at an unreadable record (already reported) before the
+  // date: the record left loaded is not the event asked for.
+  if (!session.file.lastProblem.empty()) return 1;
   session.eventDeltaT = EventDeltaT(session);
   return 0;
 }

@@ -26,12 +26,18 @@ struct EventSession {
 // The option names of the common options added to a command's own.
 OptionSpec WithEventOptions(OptionSpec own);
 
+// --step MINUTES and --delta-t-adjust SECONDS in the ranges the display
+// dialog accepts (0.001..100 minutes, -10000..10000 s), into `stepHours` and
+// `deltaTAdjust`. Returns 0, or the exit status after printing the problem.
+int ReadStepAndAdjust(const Options& options, double& stepHours, double& deltaTAdjust);
+
 // Reads the common options into `session` (without loading anything).
 // Returns 0, or the exit status after printing the problem.
 int ReadEventOptions(const Options& options, EventSession& session);
 
 // Loads the first event on or after the session's date and computes its ΔT.
-// Returns 0, or the exit status after printing the program's message.
+// Returns 0, or the exit status after printing the program's message (also
+// when an unreadable record stands before the date).
 int LoadEventAtDate(EventSession& session);
 
 // ΔT of the loaded event (seconds), with the adjustment.

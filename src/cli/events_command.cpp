@@ -31,6 +31,8 @@ int RunEventsCommand(const std::vector<std::string>& args) {
     PrintRecord(session);
     if (++printed == count) break;
     if (ReadNextElements(session.file, session.elements, 0, session.event) == 1) continue;
+    // An unreadable record (reported by the reader) ends the listing.
+    if (!session.file.lastProblem.empty()) return 1;
     // End of this band: go on with the first record of the next one.
     auto next = NextBandStartYear(static_cast<int>(session.elements.year));
     if (!next) return ReportEndOfElementFiles();

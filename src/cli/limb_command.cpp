@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bessel/data_directory.h"
 #include "cli/commands.h"
 #include "cli/display_command.h"
 #include "cli/messages.h"
@@ -23,9 +24,13 @@ namespace {
 int CheckDrawn(const LimbCommandResult& result, const std::string& dataDirectory) {
   if (!result.gridFound) {
     std::fprintf(stderr, "%s\n%s\n", kLimbGridMissingLine, kLimbGridSourceLine);
+    const DataEntry entry = FindDataEntry(dataDirectory, kLroGridName);
     std::fprintf(stderr,
-                 "(LRO.dat was not found in the data directory %s; vernier-lunar-grid makes it "
+                 "(LRO.dat %s in the data directory %s; vernier-lunar-grid makes it "
                  "from the LDEM_16 image)\n",
+                 entry == DataEntry::NotAFile ? "is not a file"
+                 : entry == DataEntry::File   ? "cannot be opened"
+                                              : "was not found",
                  dataDirectory.c_str());
     return 1;
   }

@@ -40,6 +40,7 @@ int RunListCommand(const std::vector<std::string>& args) {
   if (int status = PaintStart(state, request)) return status;
 
   RecordingDeviceContext messages;
+  state.file.messages = nullptr;  // the scan's own message says what stopped it
   ScanSearchList(state, messages, from, years);
   std::printf("%s\n", SearchListHeader().c_str());
   for (const EventEntry& row : state.results.rows)

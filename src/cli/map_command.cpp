@@ -49,7 +49,7 @@ int RunMapCommand(const std::vector<std::string>& args) {
     auto pair = ParsePair(*centre);
     auto lon = pair ? std::optional(pair->first) : std::nullopt;
     auto lat = pair ? std::optional(pair->second) : std::nullopt;
-    if (!lon || !lat || std::abs(*lon) > 360 || std::abs(*lat) > 90)
+    if (!lon || !lat || pair->third || std::abs(*lon) > 360 || std::abs(*lat) > 90)
       return UsageError("option --centre must be LON,LAT in degrees (east longitude)");
     map.typedLon = Round(*lon, 5);
     map.typedLat = Round(*lat, 5);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "bessel/data_directory.h"
+
 namespace vernier::cli {
 
 int UsageError(const std::string& message) {
@@ -11,7 +13,10 @@ int UsageError(const std::string& message) {
 }
 
 static void NameFile(const std::string& directory, const std::optional<std::string>& name) {
-  if (name)
+  if (name && FindDataEntry(directory, *name) != DataEntry::Missing)
+    std::fprintf(stderr, "(%s in the data directory %s holds no readable record)\n", name->c_str(),
+                 directory.c_str());
+  else if (name)
     std::fprintf(stderr, "(%s was not found in the data directory %s)\n", name->c_str(),
                  directory.c_str());
   else

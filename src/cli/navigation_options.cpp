@@ -45,7 +45,10 @@ bool ParseObserver(const std::string& text, ObserverSite& site, std::string& err
 int SiteFromList(const std::string& dataDirectory, int index, ObserverSite& site) {
   RecordingDeviceContext dc;
   CityList list;
-  if (LoadCityList(dc, dataDirectory, list) != 1) {
+  const int loaded = LoadCityList(dc, dataDirectory, list);
+  for (const std::string& warning : list.skipped)
+    std::fprintf(stderr, "vernier-cli: %s\n", warning.c_str());
+  if (loaded != 1) {
     for (const DrawnText& text : dc.Texts()) std::fprintf(stderr, "%s\n", text.text.c_str());
     std::fprintf(stderr, "(location.new was not found in the data directory %s)\n",
                  dataDirectory.c_str());

@@ -112,6 +112,15 @@ std::optional<NumberList> ParsePair(const std::string& text) {
   return list;
 }
 
+// The Julian calendar's leap years before 1583, the Gregorian calendar's after.
+static int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month != 2) return kDays[month - 1];
+  const bool leap =
+      year < 1583 ? year % 4 == 0 : (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0));
+  return leap ? 29 : 28;
+}
+
 std::optional<CalendarDate> ParseDate(const std::string& text) {
   CalendarDate date;
   const char* p = text.data();
@@ -130,7 +139,9 @@ std::optional<CalendarDate> ParseDate(const std::string& text) {
   if (!field(date.year, false) || !field(date.month, false) || !field(date.day, true))
     return std::nullopt;
   if (negative) date.year = -date.year;
-  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return std::nullopt;
+  if (date.month < 1 || date.month > 12 || date.day < 1 ||
+      date.day > DaysInMonth(date.year, date.month))
+    return std::nullopt;
   return date;
 }
 

@@ -82,8 +82,11 @@ int RunPathCommand(const std::vector<std::string>& args) {
   std::fflush(stdout);
   if (const char* note = StatusNote(result.status))
     std::fprintf(stderr, "vernier-cli path: %s\n", note);
-  if (result.truncated)
+  if (result.truncated) {
+    // The list is incomplete: not a success.
     std::fprintf(stderr, "vernier-cli path: stopped after %d instants\n", result.instants);
+    return 1;
+  }
   return 0;
 }
 

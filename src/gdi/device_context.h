@@ -26,6 +26,15 @@ struct Pixel {
   friend bool operator==(const Pixel&, const Pixel&) = default;
 };
 
+// A drawing position as a whole pixel, truncated toward zero. Positions far
+// beyond any surface, and non-numbers, are held at ±kFarPixel, off every
+// surface, so that the conversion is always defined and lines stay bounded.
+inline constexpr double kFarPixel = 1e6;
+inline int TruncatedPixel(double v) {
+  if (v != v) return static_cast<int>(-kFarPixel);
+  return static_cast<int>(v < -kFarPixel ? -kFarPixel : v > kFarPixel ? kFarPixel : v);
+}
+
 // A pen: one pixel wide, solid or dotted, or the null pen that draws nothing.
 // A dotted pen draws lines with every other pixel set (a short on/off
 // pattern starting "on" at each line's first pixel); rectangles and ellipses

@@ -51,6 +51,7 @@ int FindMaximumFrom(LocalContext& c, double t, double deltaT, bool restore, bool
     if (!std::isfinite(tau)) return NoResult(c);
     t += tau;
   }
+  if (!(std::fabs(t) <= kElementSpanHours)) return NoResult(c);
   EvaluateLocal(c, t, deltaT);
   const LocalState& s = c.state;
   const double m = std::sqrt(s.u * s.u + s.v * s.v);
@@ -93,7 +94,7 @@ int FindContact(LocalContext& c, double tStart, double deltaT, int sign, bool in
     if (!std::isfinite(tau)) return NoResult(c);
     t += tau;
   }
-  if (!std::isfinite(t)) return NoResult(c);
+  if (!(std::fabs(t) <= kElementSpanHours)) return NoResult(c);
   EvaluateLocal(c, t, deltaT);
   LocalContact found = result;
   found.t = t;

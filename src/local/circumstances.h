@@ -63,6 +63,11 @@ struct LocalMaximum {
 // radii away still settles, slowly, in about a hundred.
 inline constexpr int kLocalIterationCap = 1000;
 
+// A record's polynomials describe one event of a few hours around t0; no
+// maximum or contact lies further from t0 than this (hours). One found
+// further away is no result, as when there is none.
+inline constexpr double kElementSpanHours = 24;
+
 // Evaluates the shadow at t and fills the LocalState; also stores L1' and L2'
 // in the shadow's l1d and l2d fields, as the limit finders expect.
 void EvaluateLocal(LocalContext& c, double t, double deltaT);

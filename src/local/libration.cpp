@@ -90,7 +90,8 @@ LunarEclipticPosition MoonPositionELP(double T) {
         127 * std::sin(a.lp - a.mp) - 115 * std::sin(a.lp + a.mp);
   LunarEclipticPosition p;
   p.longitude = a.lp + sl * 1.7453292519943295e-8;
-  while (p.longitude < 0) p.longitude += 6.283185307179586;
+  p.longitude = std::fmod(p.longitude, 6.283185307179586);
+  if (p.longitude < 0) p.longitude += 6.283185307179586;
   p.latitude = sb * 1e-6 * kRad;
   p.distance = 385000.56 + sr / 1000;
   return p;

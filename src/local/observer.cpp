@@ -86,9 +86,14 @@ int LoadCityList(DeviceContext& dc, const std::string& dataDirectory, CityList& 
 
   int counter = 0;
   int poolUsed = 0;
+  int lineNumber = 0;
+  bool lineStarts = true;
+  list.skipped.clear();
   for (std::size_t pos = 0; pos < text.size();) {
     std::string_view line = NextLineRead(text, pos, encoding);
     pos += line.size();
+    if (lineStarts) ++lineNumber;
+    lineStarts = !line.empty() && line.back() == '\n';
     // A zero byte ends the text of a read, as it ends a C string.
     if (const std::size_t zero = line.find('\0'); zero != std::string_view::npos)
       line = line.substr(0, zero);
@@ -97,18 +102,29 @@ int LoadCityList(DeviceContext& dc, const std::string& dataDirectory, CityList& 
     if (counter + 1 > kCityListCapacity) break;
     const std::size_t comma = line.find(',');
     const std::string_view name = line.substr(0, comma);
+    std::size_t field = comma == std::string_view::npos ? line.size() : comma + 1;
+    CityEntry read;
+    read.longitude = AtofOf(NextField(line, field));
+    read.latitude = AtofOf(NextField(line, field));
+    read.height = AtofOf(NextField(line, field));
+    read.fourth = AtofOf(NextField(line, field));
+    // A position no observer can have (or a number that is none) is no site.
+    if (!(read.longitude >= -180 && read.longitude <= 360 && read.latitude >= -90 &&
+          read.latitude <= 90 && read.height >= -500 && read.height <= 9000 &&
+          std::isfinite(read.fourth))) {
+      list.skipped.push_back("location.new line " + std::to_string(lineNumber) +
+                             ": not a site (longitude -180..360, latitude -90..90, height "
+                             "-500..9000 m); skipped");
+      continue;
+    }
     const int nameBytes = static_cast<int>(name.size()) + 1;
     if (poolUsed + nameBytes > kCityNamePoolBytes) break;  // the pool is full: stop cleanly
     poolUsed += nameBytes;
     ++counter;
 
     CityEntry& entry = list.entries[counter];
+    entry = read;
     entry.name = encoding == TextEncoding::ShiftJis ? ShiftJisToUtf8(name) : std::string(name);
-    std::size_t field = comma == std::string_view::npos ? line.size() : comma + 1;
-    entry.longitude = AtofOf(NextField(line, field));
-    entry.latitude = AtofOf(NextField(line, field));
-    entry.height = AtofOf(NextField(line, field));
-    entry.fourth = AtofOf(NextField(line, field));
     list.count = counter;
   }
   if (counter > 0) list.poolUsed = poolUsed;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "bessel/geo_point.h"
 #include "gdi/device_context.h"
@@ -39,6 +40,7 @@ struct CityList {
   std::array<CityEntry, kCityListCapacity + 1> entries;  // 1-based; entries[0] unused
   int count = 0;
   int poolUsed = 0;  // name-pool bytes taken by the last read
+  std::vector<std::string> skipped;  // why entries of the last read were skipped
 };
 
 // Reads "location.new" from `dataDirectory` (name matched without regard to
@@ -52,7 +54,9 @@ struct CityList {
 // is an entry: its name runs up to the first ',', then four numbers separated
 // by ',' or ';' are converted with atof. Reading stops after 40 entries, or at
 // the first entry whose name no longer fits in the name pool (that entry and
-// the rest are ignored).
+// the rest are ignored). An entry whose numbers are not finite or lie outside
+// longitude -180..360, latitude -90..90 and height -500..9000 m is skipped, and
+// `skipped` says so, naming its line.
 int LoadCityList(DeviceContext& dc, const std::string& dataDirectory, CityList& list);
 
 // Copies the site into the evaluation point and computes rhoSinPhi and

@@ -142,9 +142,8 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
                                      const ReportOptions& options) {
   LocalReport report;
   const BesselianElements& e = c.elements;
-  const long long N = static_cast<long long>(e.xz);
   const std::string bodyName = BodyName(e.xz);
-  const bool planet = N < 10;
+  const bool planet = std::trunc(e.xz) < 10;
   SetUpObserver(site, c.observer);
   dc.SetTextColor(kWhite);
   RowContext rows(dc, c, t0, deltaT, options.librationLines);
@@ -265,7 +264,11 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
   const std::vector<double>& frames = report.animation.frames;
   if (options.animation == AnimationDrawing::Deferred && !frames.empty())
     return report;  // the caller draws the frames; the last one draws the note
-  for (double x : frames) DrawOccultationDiagram(dc, c, kAnimationX, kAnimationY, x, t0, deltaT, 0);
+  if (options.animation == AnimationDrawing::LastOnly && !frames.empty())
+    DrawOccultationDiagram(dc, c, kAnimationX, kAnimationY, frames.back(), t0, deltaT, 0);
+  else
+    for (double x : frames)
+      DrawOccultationDiagram(dc, c, kAnimationX, kAnimationY, x, t0, deltaT, 0);
   DrawReportNote(dc);
   return report;
 }
@@ -277,7 +280,8 @@ std::vector<double> AnimationFrames(double tMax, double start, double end) {
     const double q = std::trunc((tMax - start) / kAnimationStepHours + 1);
     start = tMax - kAnimationStepHours * q;
   }
-  for (double x = start; x < end + kAnimationStepHours; x += kAnimationStepHours)
+  for (double x = start; x < end + kAnimationStepHours && frames.size() < kAnimationFrameCap;
+       x += kAnimationStepHours)
     frames.push_back(x);
   return frames;
 }
@@ -299,8 +303,8 @@ void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, 
 
   const double K = kPixelsPerEarthRadius;
   const double V = st.vertexAngle * kDegToRad;
-  const int r = static_cast<int>(std::trunc(cx - std::sin(V) * st.m * K + 0.5));
-  const int s = static_cast<int>(std::trunc(cy - std::cos(V) * st.m * K + 0.5));
+  const int r = TruncatedPixel(cx - std::sin(V) * st.m * K + 0.5);
+  const int s = TruncatedPixel(cy - std::cos(V) * st.m * K + 0.5);
   const int R = static_cast<int>(std::trunc(K * kMoonRadiusEarthRadii + 0.5));
 
   DrawFilledRect(dc, r - 80, s - 100, r + 80, s + 100, kErase);
@@ -342,8 +346,7 @@ void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, 
     const double th = theta * kDegToRad;
     const double p = std::cos(th) * radius * cosE;
     const double q = std::sin(th) * radius;
-    return Pixel{static_cast<int>(std::trunc(r + rotatedX(p, q))),
-                 static_cast<int>(std::trunc(s - rotatedY(p, q)))};
+    return Pixel{TruncatedPixel(r + rotatedX(p, q)), TruncatedPixel(s - rotatedY(p, q))};
   };
   Pixel previous = terminatorPoint(-90);
   for (double theta = -90; theta < 90; theta += 0.1) {
@@ -355,10 +358,8 @@ void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, 
 
   // Seed halfway between the terminator and the lit limb on the axis.
   const double pTerminator = radius * cosE, pLimb = radius * cosBeta;
-  const int seedX =
-      static_cast<int>(std::trunc(r + (rotatedX(pTerminator, 0) + rotatedX(pLimb, 0)) / 2));
-  const int seedY =
-      static_cast<int>(std::trunc(s - (rotatedY(pTerminator, 0) + rotatedY(pLimb, 0)) / 2));
+  const int seedX = TruncatedPixel(r + (rotatedX(pTerminator, 0) + rotatedX(pLimb, 0)) / 2);
+  const int seedY = TruncatedPixel(s - (rotatedY(pTerminator, 0) + rotatedY(pLimb, 0)) / 2);
   const Brush previousBrush = dc.SelectBrush(Brush{false, kYellow});
   dc.SetBackgroundMode(BackgroundMode::Transparent);
   dc.FloodFill(seedX, seedY, kYellow);

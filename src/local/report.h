@@ -33,6 +33,9 @@ inline constexpr int kAnimationX = 350, kAnimationY = 350;
 // One frame every quarter of an hour of the event, shown one second apart.
 inline constexpr double kAnimationStepHours = 0.25;
 inline constexpr int kAnimationFrameMilliseconds = 1000;
+// No animation has more frames than this (four a day of the elements' span
+// on both sides of t0, with room to spare).
+inline constexpr std::size_t kAnimationFrameCap = 400;
 
 // The altitude (degrees) below which the body counts as set: refraction and
 // the Moon's semidiameter.
@@ -41,6 +44,7 @@ inline constexpr double kHorizonAltitude = -0.8;
 enum class AnimationDrawing {
   AllAtOnce,  // every frame drawn straight away, then the closing note
   Deferred,   // frames left to the caller; the last frame draws the closing note
+  LastOnly,   // only the last frame and the closing note: the final state in few calls
 };
 
 struct ReportOptions {
@@ -101,7 +105,8 @@ LocalReport ReportLocalCircumstances(DeviceContext& dc, LocalContext& c, const O
 void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, double t, double t0,
                             double deltaT, int labelled);
 
-// The animation's instants from the track's start to its end: when the
+// The animation's instants from the track's start to its end (at most
+// kAnimationFrameCap of them): when the
 // maximum lies after the start, the start moves back so that the frames fall
 // on the maximum; then start, start + 0.25, ... while below end + 0.25.
 std::vector<double> AnimationFrames(double tMax, double start, double end);

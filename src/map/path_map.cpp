@@ -108,7 +108,10 @@ class MapDriver : public PathTraceSink {
   void Finish() {
     DrawFrame();
     if (labelled_) dc_.TextOut(in_.map.frameRight - 85, 16, "         ");
-    if (kml_) result_.kmlPath = kml_->Finish(in_.dataDirectory, in_.outputDirectory);
+    if (kml_) {
+      result_.kmlPath = kml_->Finish(in_.dataDirectory, in_.outputDirectory);
+      result_.kmlProblem = kml_->Problem();
+    }
   }
 
  private:

@@ -37,6 +37,7 @@ struct PathMapResult {
   PathTraceResult trace;
   double centreLon = 0, centreLat = 0;  // the window centre used
   std::string kmlPath;                  // export mode: the file written, empty on failure
+  std::string kmlProblem;               // export mode: why it failed
 };
 
 PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& inputs);

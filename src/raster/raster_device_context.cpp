@@ -59,6 +59,9 @@ void RasterDeviceContext::LineTo(int x, int y) {
   int x0 = position_.x, y0 = position_.y;
   position_ = {x, y};
   if (pen_.null) return;
+  // A line wholly to one side of the surface sets no pixel: skip its walk.
+  const int w = image_.width(), h = image_.height();
+  if ((x0 < 0 && x < 0) || (y0 < 0 && y < 0) || (x0 >= w && x >= w) || (y0 >= h && y >= h)) return;
   FlushIfTouching(
       QRect(QPoint(std::min(x0, x), std::min(y0, y)), QPoint(std::max(x0, x), std::max(y0, y))));
   const QRgb colour = ToQRgb(pen_.colour);

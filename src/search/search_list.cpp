@@ -111,6 +111,13 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
       while (!matched) {
         p = p + 1;
         if (ReadNextElementsUncounted(s.file, s.elements, 0, s.event) != 1) {
+          // An unreadable record ends the scan with its own message.
+          if (!s.file.lastProblem.empty()) {
+            messages.SetTextColor({255, 255, 255});
+            messages.TextOut(50, 16, s.file.lastProblem);
+            scanning = false;
+            break;
+          }
           const auto next = NextBandStartYear(static_cast<int>(std::trunc(s.elements.year)));
           if (!next) {
             scanning = false;

@@ -354,6 +354,11 @@ const GridTable& PerturbationGridTable(PerturbationGrid grid) {
 }
 
 double InterpolateGrid(const GridTable& v, double a1, double a2) {
+  // Arguments outside the grid's turn (a date far beyond the series) are
+  // reduced to it; a non-number gives no correction.
+  if (!(a1 >= 0 && a1 < 360)) a1 = Mod360(a1);
+  if (!(a2 >= 0 && a2 < 360)) a2 = Mod360(a2);
+  if (!(a1 >= 0 && a1 < 360 && a2 >= 0 && a2 < 360)) return 0;
   const int r = static_cast<int>(a2 / 10), c = static_cast<int>(a1 / 10);
   const double fA2 = a2 - 10 * r, fA1 = a1 - 10 * c;
   const double g = v[r][c] + (v[r][c + 1] - v[r][c]) * fA1 / 10;

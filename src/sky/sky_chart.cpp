@@ -157,13 +157,13 @@ int SkyZoneHours(double longitude) {
 Pixel SkyChartPixel(double azimuth, double altitude) {
   const double rho = 90 - altitude;
   const double alpha = -azimuth * kRad;
-  return {static_cast<int>(kSkyCentreX - std::sin(alpha) * rho * 2),
-          static_cast<int>(2 * std::cos(alpha) * rho + kSkyCentreY)};
+  return {TruncatedPixel(kSkyCentreX - std::sin(alpha) * rho * 2),
+          TruncatedPixel(2 * std::cos(alpha) * rho + kSkyCentreY)};
 }
 
 int SkySymbolRadius(double magnitude) {
-  if (magnitude < 0) return static_cast<int>(7 - 0.5 * magnitude);
-  return static_cast<int>(7 * std::pow(2.0, -magnitude));
+  if (magnitude < 0) return TruncatedPixel(7 - 0.5 * magnitude);
+  return TruncatedPixel(7 * std::pow(2.0, -magnitude));
 }
 
 void DrawSkyChart(DeviceContext& dc, double packedDate, double utHours, double longitude,

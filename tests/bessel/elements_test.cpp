@@ -136,14 +136,15 @@ TEST_F(ElementFileTest, SeekLoadsThePreviousRecordOrWrapsToTheLast) {
   EXPECT_EQ(elements.xz, 6);
 }
 
-TEST_F(ElementFileTest, LineBreaksAreOnlyWhiteSpaceAndNamesIgnoreCase) {
+TEST_F(ElementFileTest, BlankLinesAndLineEndsAreSkippedAndNamesIgnoreCase) {
   BesselianElements a = DatedRecord(2030, 5, 6, 777);
   a.x3 = -1.25e-7;
   a.tanf2 = 0.0046;
   std::string text = testing::FormatRecord(a);
-  for (char& c : text)
-    if (c == ' ') c = '\n';
-  dir.Write("EcAd22.prn", "\r\n  " + text + "\t" + testing::FormatRecord(DatedRecord(2031, 1, 1, 8)));
+  for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 3))
+    text.replace(at, 1, "\t\r\n");
+  dir.Write("EcAd22.prn", "\xEF\xBB\xBF\r\n  \n" + text + "\n \t\n" +
+                              testing::FormatRecord(DatedRecord(2031, 1, 1, 8)));
   ASSERT_EQ(OpenElementFileAt(file, elements, 0, 2030, 1, 1, event), 1);
   EXPECT_EQ(elements.xz, 777);
   EXPECT_DOUBLE_EQ(elements.x3, -1.25e-7);
@@ -233,6 +234,80 @@ TEST_F(ElementFileTest, BadFilesGiveAClearMessageAndKeepThePreviousRecord) {
   EXPECT_EQ(elements.t0, 7);
 }
 
+TEST_F(ElementFileTest, ANumberIsReadWholeWhereverTheBufferIsRefilled) {
+  // The first line runs past the reader's first piece of the file, with a
+  // number of a thousand digits across the piece's end.
+  const std::string records = FormatRecords(
+      {DatedRecord(2027, 2, 3, 1), DatedRecord(2027, 2, 4, 2), DatedRecord(2027, 2, 5, 3)});
+  dir.Write("ecad22.PRN", std::string(64936, ' ') + std::string(996, '0') + records);
+  ASSERT_EQ(OpenElementFileAt(file, elements, 0, 2027, 1, 1, event), 1);
+  EXPECT_EQ(elements.year, 2027);
+  EXPECT_EQ(elements.month, 2);
+  EXPECT_EQ(elements.day, 3);
+  ASSERT_EQ(ReadNextElements(file, elements, 0, event), 1);
+  ASSERT_EQ(ReadNextElements(file, elements, 0, event), 1);
+  EXPECT_EQ(elements.xz, 3);
+  EXPECT_EQ(ReadNextElements(file, elements, 0, event), -1);
+  EXPECT_TRUE(file.lastProblem.empty()) << file.lastProblem;
+
+  // A line longer than any record's is malformed, not read in pieces.
+  dir.Write("ecad22.PRN", std::string(3 << 20, '1'));
+  EXPECT_EQ(OpenElementFileAt(file, elements, 0, 2027, 1, 1, event), -1);
+  EXPECT_NE(file.lastProblem.find("longer than"), std::string::npos) << file.lastProblem;
+}
+
+// The second record of each file is spoilt; the first stays loaded and the
+// message names the file, the record and what is wrong.
+TEST_F(ElementFileTest, ARecordOfTheWrongLayoutOrValuesIsMalformed) {
+  const std::string good = testing::FormatRecord(DatedRecord(2026, 1, 1, 1));
+  const std::string spoilt = testing::FormatRecord(DatedRecord(2026, 2, 1, 2));
+  // The record with its number `field` (0..33) replaced by `value`.
+  auto withField = [&](int field, const std::string& value) {
+    std::string out;
+    int k = 0;
+    for (std::size_t i = 0; i < spoilt.size();) {
+      if (spoilt[i] == ' ' || spoilt[i] == '\n') {
+        out += spoilt[i++];
+        continue;
+      }
+      const std::size_t end = spoilt.find_first_of(" \n", i);
+      out += k++ == field ? value : spoilt.substr(i, end - i);
+      i = end;
+    }
+    return out;
+  };
+  const std::string lines[] = {spoilt.substr(0, spoilt.find('\n') + 1),
+                               spoilt.substr(spoilt.find('\n') + 1)};
+  const struct {
+    std::string record;
+    const char* said;
+  } cases[] = {
+      {withField(0, "1950"), "year 1950"},  // a year of another band
+      {withField(1, "13"), "month 13"},
+      {withField(2, "0"), "day 0"},
+      {withField(3, "7"), "type 7"},
+      {withField(9, "24.5"), "t0 24.5"},
+      {withField(21, "90.5"), "d 90.5"},
+      {withField(26, "0"), "l1 0"},
+      {withField(5, "1e400"), "\"1e400\" is not a number"},
+      // One number missing from line 2 and the record is never mixed with the next.
+      {withField(20, ""), "its line 2 holds 10 numbers, not 11"},
+      {lines[0].substr(0, lines[0].size() - 1) + " " + lines[1], "its line 1 holds 24 numbers"},
+      {lines[1], "its line 1 holds 11 numbers, not 13"},
+  };
+  for (const auto& c : cases) {
+    dir.Write("ecad22.PRN", good + c.record + good);
+    ASSERT_EQ(OpenElementFileAt(file, elements, 0, 2026, 1, 1, event), 1) << c.said;
+    EXPECT_EQ(ReadNextElements(file, elements, 0, event), -1) << c.said;
+    EXPECT_EQ(elements.xz, 1) << c.said;
+    EXPECT_EQ(elements.month, 1) << c.said;
+    EXPECT_NE(
+        file.lastProblem.find("ecad22.PRN: record 2 could not be read: " + std::string(c.said)),
+        std::string::npos)
+        << file.lastProblem;
+  }
+}
+
 TEST_F(ElementFileTest, OpenFirstFallsBackToTheCurrentBand) {
   dir.Write("ecad22.PRN", FormatRecords({DatedRecord(1990, 1, 1, 1), DatedRecord(1990, 2, 1, 2)}));
   file.recordIndex = 17;
@@ -307,6 +382,11 @@ std::array<double, 34> FileOrder(const BesselianElements& e) {
           e.mu1, e.l10, e.l11, e.l12, e.l20, e.l21, e.l22, e.tanf1, e.tanf2};
 }
 
+// Fields whose values the reader checks: year, month, day, type, t0, d0, l10.
+bool IsCheckedField(std::size_t k) {
+  return k <= 3 || k == 9 || k == 21 || k == 26;
+}
+
 // Every number must read back as the very double the C library makes of it.
 TEST_F(ElementFileTest, NumbersReadExactlyAsTheCLibraryReadsThem) {
   std::mt19937_64 rng(11);
@@ -324,9 +404,10 @@ TEST_F(ElementFileTest, NumbersReadExactlyAsTheCLibraryReadsThem) {
   while (words.size() % 34 != 0) words.push_back("1");
   std::string body;
   for (std::size_t i = 0; i < words.size(); ++i) {
-    // The first three numbers of each record are its date: keep them ordered.
-    std::size_t k = i % 34;
-    body += (k == 0 ? "2026" : k == 1 ? "1" : k == 2 ? "1" : words[i]) + " ";
+    // The date, type, t0, d and l1 of each record must be those of an event.
+    const std::size_t k = i % 34;
+    if (IsCheckedField(k)) words[i] = k == 0 ? "2026" : k == 21 ? "-0.5" : "1";
+    body += words[i] + (k == 12 || k == 23 || k == 33 ? "\n" : " ");
   }
   dir.Write("ecad22.PRN", body);
   ASSERT_EQ(OpenElementFileAt(file, elements, 0, 2026, 1, 1, event), 1);

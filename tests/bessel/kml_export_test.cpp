@@ -108,13 +108,22 @@ TEST(KmlExport, AnEventFarFromJapanKeepsItsPointsAndFailuresAreReported) {
   e.year = 2026, e.month = 1, e.day = 2, e.t0 = 3;
   KmlExport kml(e);
   kml.AddPoint(KmlLine::South, -70, -30);
-  // No header template: the document still closes.
+  // No header template, or one that is a directory: no document without its
+  // prologue, and the caller is told why.
+  EXPECT_EQ(kml.Finish(out.path(), out.path()), "");
+  EXPECT_NE(kml.Problem().find("echead.prn"), std::string::npos);
+  std::filesystem::create_directory(out.File("echead.prn"));
+  EXPECT_EQ(kml.Finish(out.path(), out.path()), "");
+  EXPECT_NE(kml.Problem().find("echead.prn"), std::string::npos);
+  std::filesystem::remove(out.File("echead.prn"));
+  out.Write("echead.prn", "<?xml version=\"1.0\"?>\n<kml><Document>\n");
   std::string doc = ReadAll(kml.Finish(out.path(), out.path()));
   EXPECT_NE(doc.find("<coordinates>\n -0070.000000,-0030.000000,0\n</coordinates>"),
             std::string::npos);
   EXPECT_EQ(Count(doc, "<coordinates>\n</coordinates>"), 5);
-  // A directory that cannot be written: no file, and the caller is told.
+  // A directory that cannot be written: no file, and the caller is told where.
   EXPECT_EQ(kml.Finish(out.path(), out.path() + "/no/such/dir"), "");
+  EXPECT_NE(kml.Problem().find("/no/such/dir"), std::string::npos);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ struct MapData {
   MapData() {
     data.Write("ecad22.PRN", testing::FormatRecord(testing::JapanStar()));
     data.Write("location.new", "Osaka,135.5,34.7,0,0\n");
+    data.CopyKmlHeader();
   }
   std::string Args(const std::string& more) const {
     return "map --data '" + data.path() + "' --date 2000-01-01 --simple-map " + more;

@@ -235,8 +235,14 @@ TEST(LocalCircumstances, BadRecordsEndWithoutAResult) {
   restless.x0 = 1;
   restless.x2 = 1;
   restless.l10 = 0.5;
+  // A shadow so slow that the maximum and contacts lie days from t0, where
+  // no record's polynomials mean anything.
+  BesselianElements slow = AxisRecord();
+  slow.x0 = -0.05;
+  slow.x1 = 0.001;
+  slow.mu1 = 0;
 
-  for (const BesselianElements* e : {&still, &broken, &restless}) {
+  for (const BesselianElements* e : {&still, &broken, &restless, &slow}) {
     Local l(*e);
     l.At(0, 0);
     LocalMaximum max = kept;

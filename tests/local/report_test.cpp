@@ -426,6 +426,8 @@ TEST(LocalReport, AnimationFramesFallOnTheMaximum) {
   frames = AnimationFrames(0.5, 0.25, 0.5);
   EXPECT_NEAR(frames.front(), 0.0, 1e-12);
   EXPECT_TRUE(AnimationFrames(NAN, 0, 1).empty());
+  // However far apart the ends, the frames are bounded.
+  EXPECT_EQ(AnimationFrames(0, -1e9, 1e9).size(), kAnimationFrameCap);
 }
 
 TEST(LocalReport, DeferredFramesDrawWhatTheReportDrawsAtOnce) {

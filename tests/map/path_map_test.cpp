@@ -25,6 +25,7 @@ struct PathMapFixture {
     ApplyWindowPreset(map);
     map.preset = preset;
     map.coastlineSource = 2;  // the built-in outline: no files needed
+    data.CopyKmlHeader();
     dc.Clear();
   }
   PathMapResult Draw(bool kml = false) {

@@ -101,6 +101,10 @@ TEST(Planets, CorrectionGridsInterpolateAndCarryTheirOffsets) {
   for (double a1 : {0.0, 12.5, 187.3, 359.9})
     for (double a2 : {0.0, 45.0, 299.99})
       EXPECT_NEAR(InterpolateGrid(plane, a1, a2), 3 + 0.5 * a1 - 0.25 * a2, 1e-9);
+  // Arguments beyond a turn are reduced into it; non-numbers give no correction.
+  EXPECT_NEAR(InterpolateGrid(plane, 372.5, -10), 3 + 0.5 * 12.5 - 0.25 * 350, 1e-9);
+  EXPECT_EQ(InterpolateGrid(plane, NAN, 10), 0);
+  EXPECT_EQ(InterpolateGrid(plane, 10, INFINITY), 0);
 
   // The grids are periodic (0° and 360° agree); Jupiter's average nothing,
   // Saturn's hold the +0.5° (+0.05 AU) that its long-period terms take back.

@@ -17,13 +17,13 @@ struct CliResult {
   std::string err;
 };
 
-// `arguments` is passed to the shell as written after the binary's path.
-// `workingDirectory`, when given, is where the binary runs.
-inline CliResult RunCli(const std::string& arguments, const std::string& workingDirectory = "") {
+// Runs a shell command line and collects its standard output and error.
+// `workingDirectory`, when given, is where it runs.
+inline CliResult RunShell(std::string command, const std::string& workingDirectory = "") {
   char errPath[] = "/tmp/vernier-cli-stderr-XXXXXX";
   int fd = mkstemp(errPath);
   if (fd >= 0) close(fd);
-  std::string command = std::string("'") + VERNIER_CLI_PATH + "' " + arguments + " 2>" + errPath;
+  command += std::string(" 2>") + errPath;
   if (!workingDirectory.empty()) command = "cd '" + workingDirectory + "' && " + command;
   CliResult result;
   if (FILE* pipe = popen(command.c_str(), "r")) {
@@ -39,6 +39,11 @@ inline CliResult RunCli(const std::string& arguments, const std::string& working
   result.err = text.str();
   std::remove(errPath);
   return result;
+}
+
+// `arguments` is passed to the shell as written after the binary's path.
+inline CliResult RunCli(const std::string& arguments, const std::string& workingDirectory = "") {
+  return RunShell(std::string("'") + VERNIER_CLI_PATH + "' " + arguments, workingDirectory);
 }
 
 inline std::string TestData(const std::string& relative) {

@@ -35,6 +35,14 @@ class TempDataDir {
     std::ofstream(path_ / name, std::ios::binary) << text;
   }
 
+#ifdef VERNIER_SOURCE_DIR
+  // The KML header template shipped in the repository's data directory.
+  void CopyKmlHeader() const {
+    std::filesystem::copy_file(std::filesystem::path(VERNIER_SOURCE_DIR) / "data" / "echead.prn",
+                               path_ / "echead.prn");
+  }
+#endif
+
  private:
   std::filesystem::path path_;
 };
