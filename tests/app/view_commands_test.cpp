@@ -87,6 +87,7 @@ TEST_F(ViewTest, TheStatusBarSaysWhereTheKmlFileWent) {
   EXPECT_EQ(notes.count(), 0);  // no export asked for
 
   state.display.kmlOutput = true;
+  dir.Write("echead.prn", "<?xml version=\"1.0\"?>\n<kml><Document>\n");
   Paint();
   const QString file = QString::fromStdString(dir.File("2026121000.kml"));
   ASSERT_TRUE(std::filesystem::exists(file.toStdString()));
