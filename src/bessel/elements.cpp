@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bessel/data_directory.h"
+#include "bessel/element_records.h"
 
 namespace vernier {
 
@@ -246,21 +247,11 @@ namespace {
 
 void StoreRecord(const double (&v)[kElementRecordNumbers], BesselianElements& e) {
   double* fields[kElementRecordNumbers] = {
-      &e.year, &e.month, &e.day,  &e.type, &e.mag, &e.gamma, &e.jd,  &e.ma,  &e.xz,
-      &e.t0,   &e.zc,    &e.sao,  &e.hip,  &e.x0,  &e.x1,    &e.x2,  &e.x3,  &e.y0,
-      &e.y1,   &e.y2,    &e.y3,   &e.d0,   &e.d1,  &e.d2,    &e.mu0, &e.mu1, &e.l10,
-      &e.l11,  &e.l12,   &e.l20,  &e.l21,  &e.l22, &e.tanf1, &e.tanf2};
+      &e.year, &e.month, &e.day, &e.type, &e.mag, &e.gamma, &e.jd,   &e.ma,  &e.xz,
+      &e.t0,   &e.zc,    &e.sao, &e.hip,  &e.x0,  &e.x1,    &e.x2,   &e.x3,  &e.y0,
+      &e.y1,   &e.y2,    &e.y3,  &e.d0,   &e.d1,  &e.d2,    &e.mu0,  &e.mu1, &e.l10,
+      &e.l11,  &e.l12,   &e.l20, &e.l21,  &e.l22, &e.tanf1, &e.tanf2};
   for (int i = 0; i < kElementRecordNumbers; ++i) *fields[i] = v[i];
-}
-
-bool OpenBand(ElementFile& file, const std::string& name) {
-  CloseElementFile(file);
-  file.lastProblem.clear();
-  std::FILE* f = OpenDataFile(file.dataDirectory, name, "r");
-  if (!f) return false;
-  file.stream = std::make_unique<ElementStream>(f);
-  file.fileName = name;
-  return true;
 }
 
 // Why the numbers of a record read whole cannot be an event of the band
@@ -286,40 +277,73 @@ std::string ImplausibleValue(const BesselianElements& e, const std::string& band
   return {};
 }
 
-// Reads one record into `elements`. A record that cannot be read whole, or
-// whose numbers cannot be an event of the file, is treated as the end of the
-// file: the previous record stays loaded and the problem is reported once,
-// naming the file, the record and the reason.
-bool ReadRecord(ElementFile& file, BesselianElements& elements) {
-  if (!file.stream) return false;
+// Reads a file from its start: every record up to its end, or up to the
+// first record that cannot be read whole or whose numbers cannot be an event
+// of the file's band (`bandName`), whose reason is kept.
+ElementRecords ParseElementFile(std::FILE* f, const std::string& bandName) {
+  ElementRecords parsed;
+  ElementStream stream(f);
   double values[kElementRecordNumbers];
-  std::string problem;
-  ElementStream& stream = *file.stream;
-  const auto outcome = stream.ReadRecord(values, problem);
-  if (outcome == ElementStream::Outcome::Loaded) {
-    BesselianElements record;
-    StoreRecord(values, record);
-    problem = ImplausibleValue(record, file.fileName, stream.yearInBand);
-    if (problem.empty()) {
-      ++stream.recordsRead;
-      elements = record;
-      return true;
+  for (;;) {
+    std::string problem;
+    const auto outcome = stream.ReadRecord(values, problem);
+    if (outcome == ElementStream::Outcome::Loaded) {
+      BesselianElements record;
+      StoreRecord(values, record);
+      problem = ImplausibleValue(record, bandName, stream.yearInBand);
+      if (problem.empty()) {
+        parsed.records.push_back(record);
+        continue;
+      }
     }
+    parsed.problem = problem;
+    return parsed;
   }
-  if (!problem.empty()) {
-    file.lastProblem = file.fileName + ": record " + std::to_string(stream.recordsRead + 1) +
-                       " could not be read: " + problem;
+}
+
+bool OpenBand(ElementFile& file, const std::string& name) {
+  CloseElementFile(file);
+  file.lastProblem.clear();
+  const auto path = FindDataFile(file.dataDirectory, name);
+  if (!path) return false;
+  file.records = ReadElementRecords(*path, [&](std::FILE* f) { return ParseElementFile(f, name); });
+  if (!file.records) return false;
+  file.nextRecord = 0;
+  file.fileName = name;
+  return true;
+}
+
+// Reads the next record into `elements`. At the end of the records, a record
+// that could not be read is reported once, naming the file, the record and
+// the reason, and the previous record stays loaded: it is the end of the file.
+bool ReadRecord(ElementFile& file, BesselianElements& elements) {
+  if (!file.records) return false;
+  const ElementRecords& records = *file.records;
+  if (file.nextRecord < records.records.size()) {
+    elements = records.records[file.nextRecord++];
+    return true;
+  }
+  if (!records.problem.empty()) {
+    file.lastProblem = file.fileName + ": record " + std::to_string(records.records.size() + 1) +
+                       " could not be read: " + records.problem;
     if (file.messages) std::fprintf(file.messages, "%s\n", file.lastProblem.c_str());
   }
   // Nothing more is read from this file after its end or an unreadable record.
-  file.stream.reset();
+  file.records.reset();
   return false;
+}
+
+// Loads record `index` (0-based) and places the reader after it.
+void LoadRecordAt(ElementFile& file, std::size_t index, BesselianElements& elements) {
+  elements = file.records->records[index];
+  file.nextRecord = index + 1;
 }
 
 }  // namespace
 
 void CloseElementFile(ElementFile& file) {
-  file.stream.reset();
+  file.records.reset();
+  file.nextRecord = 0;
   file.fileName.clear();
 }
 
@@ -331,19 +355,34 @@ int OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level,
   const auto wantYear = std::trunc(year);
   const auto wantMonth = std::trunc(month);
   const auto wantDay = std::trunc(day);
-  int counter = 1;
+  // Where reading from the start stops: the first record on or after the date.
+  auto isAtOrAfter = [&](const BesselianElements& r) {
+    const auto recordYear = std::trunc(r.year);
+    return (recordYear == wantYear &&
+            (r.month > wantMonth || (r.month == wantMonth && r.day >= wantDay))) ||
+           wantYear < recordYear;
+  };
+  const std::vector<BesselianElements>& all = file.records->records;
+  if (file.records->sortedByDate) {
+    // Records in date order: the first one on or after the date by bisection,
+    // which is where reading from the start would stop.
+    const auto found = std::partition_point(
+        all.begin(), all.end(), [&](const BesselianElements& r) { return !isAtOrAfter(r); });
+    if (found != all.end()) {
+      LoadRecordAt(file, static_cast<std::size_t>(found - all.begin()), elements);
+      event = LeadingNumbers(elements);
+      file.recordIndex = static_cast<int>(found - all.begin()) + 1;
+      return 1;
+    }
+    // Past every record: read on to the end as below, from the last record.
+    if (!all.empty()) file.nextRecord = all.size() - 1;
+  }
+  int counter = 1 + static_cast<int>(file.nextRecord);
   bool anyRecord = false;
   while (ReadRecord(file, elements)) {
     anyRecord = true;
-    const auto recordYear = std::trunc(elements.year);
-    if (recordYear == wantYear &&
-        (elements.month > wantMonth || (elements.month == wantMonth && elements.day >= wantDay)))
-      break;
-    if (wantYear >= recordYear) {
-      ++counter;
-      continue;
-    }
-    break;  // the first event of a later year
+    if (isAtOrAfter(elements)) break;
+    ++counter;
   }
   // A file without a single readable record has nothing to show.
   if (!anyRecord) return -1;
@@ -386,6 +425,13 @@ int SeekElementRecord(ElementFile& file, BesselianElements& elements, int level,
   auto name = ElementFileNameForYear(year);
   if (!name || !OpenBand(file, *name)) return -1;
   const int target = file.recordIndex - 1;
+  const std::size_t count = file.records->records.size();
+  if (target >= 1 && static_cast<std::size_t>(target) <= count) {
+    LoadRecordAt(file, static_cast<std::size_t>(target - 1), elements);
+    file.recordIndex = target;
+    event = LeadingNumbers(elements);
+    return 1;
+  }
   int read = 0;
   // Read up to the record before the current one; from the first record (or a
   // position past the end) the whole file is read and its last record stays.

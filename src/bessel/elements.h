@@ -15,8 +15,8 @@ namespace vernier {
 
 struct BesselianElements {
   // Line 1.
-  double year = 0, month = 0, day = 0, type = 0, mag = 0, gamma = 0, jd = 0, ma = 0, xz = 0,
-         t0 = 0, zc = 0, sao = 0, hip = 0;
+  double year = 0, month = 0, day = 0, type = 0, mag = 0, gamma = 0, jd = 0, ma = 0, xz = 0, t0 = 0,
+         zc = 0, sao = 0, hip = 0;
   // Line 2: x(t), y(t) cubic, d(t) quadratic (degrees), t in hours from t0.
   double x0 = 0, x1 = 0, x2 = 0, x3 = 0, y0 = 0, y1 = 0, y2 = 0, y3 = 0, d0 = 0, d1 = 0, d2 = 0;
   // Line 3: mu(t) linear (degrees), l1(t), l2(t) quadratic, cone tangents.
@@ -27,11 +27,10 @@ inline constexpr int kElementRecordNumbers = 34;
 
 // The view's copy of the leading ten numbers of the loaded record.
 struct CurrentEvent {
-  double year = 0, month = 0, day = 0, type = 0, mag = 0, gamma = 0, jd = 0, ma = 0, xz = 0,
-         t0 = 0;
+  double year = 0, month = 0, day = 0, type = 0, mag = 0, gamma = 0, jd = 0, ma = 0, xz = 0, t0 = 0;
 };
 
-class ElementStream;  // buffered number scanner over one open file
+struct ElementRecords;  // the records of one file, read whole
 
 // The reader's state: one open file, the 1-based position of the current record
 // in it, and the diagnostic level of the last reading operation.
@@ -45,11 +44,12 @@ struct ElementFile {
   int recordIndex = 0;
   int diagnosticLevel = 0;
 
-  std::string fileName;         // band name of the open file ("ecad22.PRN"), empty when none
-  std::string lastProblem;      // the last unreadable-record message, empty when none
-  std::FILE* messages = stderr; // where unreadable records are reported (null: nowhere)
+  std::string fileName;          // band name of the open file ("ecad22.PRN"), empty when none
+  std::string lastProblem;       // the last unreadable-record message, empty when none
+  std::FILE* messages = stderr;  // where unreadable records are reported (null: nowhere)
 
-  std::unique_ptr<ElementStream> stream;
+  std::shared_ptr<const ElementRecords> records;  // of the open file; null when none
+  std::size_t nextRecord = 0;                     // position of the next record to read
 };
 
 // The element file of the band holding `year` ("ecbc28.PRN" … "ecad40.PRN"),

@@ -1,0 +1,158 @@
+// The element records kept in memory and in the binary cache: the reader
+// must answer exactly as reading the text from its start does, and follow
+// the text when it changes.
+#include "bessel/element_records.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "bessel/elements.h"
+#include "support/temp_data_dir.h"
+
+namespace vernier {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DatedRecord;
+using testing::FormatRecord;
+using testing::TempDataDir;
+
+// A private cache directory for the test, restored afterwards.
+class CachedRecordsTest : public ::testing::Test {
+ protected:
+  CachedRecordsTest() {
+    if (const char* old = std::getenv("XDG_CACHE_HOME")) saved_ = old;
+    setenv("XDG_CACHE_HOME", cache_.path().c_str(), 1);
+  }
+  ~CachedRecordsTest() override {
+    if (saved_)
+      setenv("XDG_CACHE_HOME", saved_->c_str(), 1);
+    else
+      unsetenv("XDG_CACHE_HOME");
+  }
+  // A band file large enough to be cached: a record every day of 2001-2008,
+  // xz numbering them from 1 (with `tail` appended).
+  std::string BigBand(int firstXz = 1, const std::string& tail = "") const {
+    std::string text;
+    int xz = firstXz;
+    for (int year = 2001; year <= 2008; ++year)
+      for (int month = 1; month <= 12; ++month)
+        for (int day = 1; day <= 28; ++day)
+          text += FormatRecord(DatedRecord(year, month, day, xz++));
+    return text + tail;
+  }
+  std::vector<fs::path> CacheFiles() const {
+    std::vector<fs::path> files;
+    for (const auto& e : fs::recursive_directory_iterator(cache_.path()))
+      if (e.is_regular_file()) files.push_back(e.path());
+    return files;
+  }
+  ElementFile Reader() const {
+    ElementFile file;
+    file.dataDirectory = data_.path();
+    file.messages = nullptr;
+    return file;
+  }
+
+  TempDataDir data_, cache_;
+  std::optional<std::string> saved_;
+};
+
+TEST_F(CachedRecordsTest, DatesAndPositionsAsFromTheTextInEveryProcess) {
+  data_.Write("ecad22.PRN", BigBand());
+  ASSERT_GT(fs::file_size(data_.File("ecad22.PRN")), 256u * 1024);
+  BesselianElements e;
+  CurrentEvent ev;
+  // The first reading writes the cache; a cache file written by another
+  // process is read the same way (the kept records are per process, so the
+  // cache is checked by reading it directly too).
+  for (int pass = 0; pass < 2; ++pass) {
+    ElementFile file = Reader();
+    ASSERT_EQ(OpenElementFileAt(file, e, 0, 2005, 6, 15, ev), 1);
+    EXPECT_EQ(file.recordIndex, 4 * 336 + 5 * 28 + 15);
+    EXPECT_EQ(e.xz, file.recordIndex);
+    ASSERT_EQ(ReadNextElements(file, e, 0, ev), 1);
+    EXPECT_EQ(e.day, 16);
+    file.recordIndex = 100;
+    ASSERT_EQ(SeekElementRecord(file, e, 0, 2003, ev), 1);
+    EXPECT_EQ(e.xz, 99);
+    EXPECT_EQ(file.recordIndex, 99);
+    // After the last record: the last one, one past it.
+    ASSERT_EQ(OpenElementFileAt(file, e, 0, 2010, 1, 1, ev), 1);
+    EXPECT_EQ(file.recordIndex, 8 * 336 + 1);
+    EXPECT_EQ(e.xz, 8 * 336);
+  }
+  ASSERT_EQ(CacheFiles().size(), 1u);
+  const auto direct = ReadElementRecords(data_.File("ecad22.PRN"), [](std::FILE*) {
+    ADD_FAILURE() << "the text was parsed again";
+    return ElementRecords{};
+  });
+  ASSERT_TRUE(direct);
+  EXPECT_EQ(direct->records.size(), 8u * 336);
+}
+
+TEST_F(CachedRecordsTest, AChangedTextOrADamagedCacheIsReadAgain) {
+  data_.Write("ecad22.PRN", BigBand());
+  BesselianElements e;
+  CurrentEvent ev;
+  ElementFile file = Reader();
+  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2001, 1, 1, ev), 1);
+  EXPECT_EQ(e.xz, 1);
+
+  // The same size and other numbers, with a later time.
+  const fs::path text = data_.File("ecad22.PRN");
+  const auto written = fs::last_write_time(text);
+  data_.Write("ecad22.PRN", BigBand(5001));
+  fs::last_write_time(text, written + std::chrono::seconds(2));
+  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2001, 1, 1, ev), 1);
+  EXPECT_EQ(e.xz, 5001);
+
+  // A cache cut short is not used: the text is read again.
+  for (const fs::path& cache : CacheFiles()) fs::resize_file(cache, fs::file_size(cache) / 2);
+  data_.Write("ecad22.PRN", BigBand(9001));
+  fs::last_write_time(text, written + std::chrono::seconds(4));
+  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2008, 12, 28, ev), 1);
+  EXPECT_EQ(e.xz, 9000 + 8 * 336);
+}
+
+TEST_F(CachedRecordsTest, AnUnreadableRecordEndsTheFileAsInTheText) {
+  // Record 8 * 336 + 1 is cut short: reading past the good ones reports it.
+  data_.Write("ecad22.PRN", BigBand(1, "2009 1 1 1 4.5\n"));
+  BesselianElements e;
+  CurrentEvent ev;
+  ElementFile file = Reader();
+  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2006, 1, 1, ev), 1);
+  EXPECT_TRUE(file.lastProblem.empty());
+  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2009, 1, 1, ev), 1);
+  EXPECT_EQ(e.xz, 8 * 336);
+  EXPECT_EQ(file.recordIndex, 8 * 336 + 1);
+  EXPECT_NE(file.lastProblem.find(
+                "ecad22.PRN: record 2689 could not be read: its line 1 holds 5 numbers"),
+            std::string::npos)
+      << file.lastProblem;
+}
+
+TEST_F(CachedRecordsTest, RecordsOutOfDateOrderAreSearchedFromTheStart) {
+  // Reading from the start stops at the first record on or after the date,
+  // which bisection would not find in a file out of order.
+  std::string text;
+  for (double month : {3, 1, 5, 2}) text += FormatRecord(DatedRecord(2000, month, 10, month));
+  data_.Write("ecad22.PRN", text);
+  BesselianElements e;
+  CurrentEvent ev;
+  ElementFile file = Reader();
+  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2000, 2, 1, ev), 1);
+  EXPECT_EQ(e.month, 3);
+  EXPECT_EQ(file.recordIndex, 1);
+  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2000, 4, 1, ev), 1);
+  EXPECT_EQ(e.month, 5);
+  EXPECT_EQ(file.recordIndex, 3);
+}
+
+}  // namespace
+}  // namespace vernier
