@@ -63,6 +63,20 @@ bool MatchesSearch(ProgramState& s) {
   }
 }
 
+bool LoadEventAtPosition(ProgramState& s, double year, double month, double day, int position) {
+  s.event.year = year;
+  s.event.month = month;
+  s.event.day = day;
+  // The reader loads the record before the position it is given.
+  s.file.recordIndex = position + 1;
+  if (SeekElementRecord(s.file, s.elements, 0, s.event.year, s.event) != 1) {
+    s.navigation.paintRequest = PaintRequest::ReadAtDate;
+    return false;
+  }
+  s.navigation.paintRequest = PaintRequest::Redraw;
+  return true;
+}
+
 bool LoadEventAtDate(ProgramState& s, DeviceContext& dc) {
   const double year = std::trunc(s.event.year), month = std::trunc(s.event.month),
                day = std::trunc(s.event.day);

@@ -29,6 +29,11 @@ bool MatchesSearch(ProgramState& state);
 // message, asks for a date at the next paint and returns false.
 bool LoadEventAtDate(ProgramState& state, DeviceContext& dc);
 
+// Loads the record at a position of its band (1-based, as `recordIndex`)
+// dated (year, month, day) and asks for a redraw; when it cannot be loaded,
+// asks for the event at that date instead and returns false.
+bool LoadEventAtPosition(ProgramState& state, double year, double month, double day, int position);
+
 // Reads on to the next event that meets the search condition. Returns false
 // when it stopped with a message (end of the element files, a missing next
 // file, or no event of the wanted star within 400 years).

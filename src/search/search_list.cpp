@@ -169,16 +169,9 @@ bool LoadSearchResult(ProgramState& s) {
   const std::vector<EventEntry>& rows = s.results.rows;
   if (s.selectedRow < 0 || s.selectedRow >= static_cast<int>(rows.size())) return false;
   const EventEntry row = rows[s.selectedRow];
-  s.event.year = row.year;
-  s.event.month = row.month;
-  s.event.day = row.day;
-  s.file.recordIndex = static_cast<int>(std::trunc(row.seekPosition));
-  if (SeekElementRecord(s.file, s.elements, 0, s.event.year, s.event) != 1) {
-    s.navigation.paintRequest = PaintRequest::ReadAtDate;
-    return false;
-  }
-  s.navigation.paintRequest = PaintRequest::Redraw;
-  return true;
+  // A row keeps the position one past its record.
+  return LoadEventAtPosition(s, row.year, row.month, row.day,
+                             static_cast<int>(std::trunc(row.seekPosition)) - 1);
 }
 
 }  // namespace vernier
