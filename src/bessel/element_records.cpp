@@ -1,5 +1,6 @@
 #include "bessel/element_records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -60,6 +61,53 @@ struct CacheHeader {
   std::uint64_t problemBytes;
 };
 
+}  // namespace
+
+// The cache file of a set of records, read a block of records at a time.
+struct ElementRecords::CacheFile {
+  static constexpr std::size_t kBlockRecords = 512;
+  std::mutex mutex;  // the records may be shared between readers on several threads
+  std::ifstream stream;
+  std::uintmax_t firstRecord = 0;  // byte offset of record 0
+  std::size_t count = 0;
+  std::vector<BesselianElements> block;
+  std::size_t blockStart = 0;
+};
+
+ElementRecords::ElementRecords() = default;
+ElementRecords::ElementRecords(ElementRecords&&) noexcept = default;
+ElementRecords& ElementRecords::operator=(ElementRecords&&) noexcept = default;
+ElementRecords::~ElementRecords() = default;
+
+std::size_t ElementRecords::Count() const {
+  return cacheFile ? cacheFile->count : records.size();
+}
+
+bool ElementRecords::At(std::size_t index, BesselianElements& out) const {
+  if (!cacheFile) {
+    out = records[index];
+    return true;
+  }
+  CacheFile& c = *cacheFile;
+  const std::lock_guard<std::mutex> lock(c.mutex);
+  if (index < c.blockStart || index >= c.blockStart + c.block.size()) {
+    c.blockStart = index / CacheFile::kBlockRecords * CacheFile::kBlockRecords;
+    c.block.resize(std::min(CacheFile::kBlockRecords, c.count - c.blockStart));
+    c.stream.clear();
+    c.stream.seekg(
+        static_cast<std::streamoff>(c.firstRecord + c.blockStart * sizeof(BesselianElements)));
+    if (!c.stream.read(reinterpret_cast<char*>(c.block.data()),
+                       static_cast<std::streamsize>(c.block.size() * sizeof(BesselianElements)))) {
+      c.block.clear();
+      return false;
+    }
+  }
+  out = c.block[index - c.blockStart];
+  return true;
+}
+
+namespace {
+
 // 64-bit FNV-1a: the cache file's name from the text file's path.
 std::uint64_t HashOf(const std::string& text) {
   std::uint64_t h = 14695981039346656037ull;
@@ -74,7 +122,9 @@ fs::path CacheFileFor(const std::string& directory, const SourceStamp& stamp) {
 }
 
 bool LoadCache(const fs::path& file, const SourceStamp& stamp, ElementRecords& out) {
-  std::ifstream in(file, std::ios::binary);
+  auto cache = std::make_unique<ElementRecords::CacheFile>();
+  std::ifstream& in = cache->stream;
+  in.open(file, std::ios::binary);
   CacheHeader h{};
   if (!in.read(reinterpret_cast<char*>(&h), sizeof h)) return false;
   if (std::memcmp(h.magic, kCacheMagic, sizeof h.magic) != 0 || h.version != kCacheVersion ||
@@ -89,11 +139,14 @@ bool LoadCache(const fs::path& file, const SourceStamp& stamp, ElementRecords& o
       !in.read(problem.data(), static_cast<std::streamsize>(problem.size()))) {
     return false;
   }
-  std::vector<BesselianElements> records(h.count);
-  const auto bytes = static_cast<std::streamsize>(h.count * sizeof(BesselianElements));
-  if (!in.read(reinterpret_cast<char*>(records.data()), bytes)) return false;
-  if (in.peek() != std::ifstream::traits_type::eof()) return false;  // longer than its header says
-  out.records = std::move(records);
+  // The records follow, exactly as many as the header says.
+  cache->firstRecord = sizeof h + h.pathBytes + h.problemBytes;
+  cache->count = h.count;
+  std::error_code ec;
+  if (fs::file_size(file, ec) != cache->firstRecord + h.count * sizeof(BesselianElements) || ec)
+    return false;
+  out.records.clear();
+  out.cacheFile = std::move(cache);
   out.problem = std::move(problem);
   out.sortedByDate = h.sorted != 0;
   return true;

@@ -21,13 +21,29 @@
 namespace vernier {
 
 // What reading a file from its start gives: every record up to the end of the
-// file or the first record that cannot be read, and then why it cannot.
-struct ElementRecords {
-  std::vector<BesselianElements> records;
-  std::string problem;  // reason record records.size() + 1 cannot be read; empty at a clean end
+// file or the first record that cannot be read, and then why it cannot. The
+// records are held in memory, or read from a cache file a block at a time as
+// they are asked for, so that a date costs a few small reads.
+class ElementRecords {
+ public:
+  ElementRecords();
+  ElementRecords(ElementRecords&&) noexcept;
+  ElementRecords& operator=(ElementRecords&&) noexcept;
+  ~ElementRecords();
+
+  std::size_t Count() const;
+  // Record `index` (0-based, below Count()) into `out`; false only when a
+  // cache file can no longer be read.
+  bool At(std::size_t index, BesselianElements& out) const;
+
+  std::vector<BesselianElements> records;  // the memory form
+  std::string problem;  // reason record Count() + 1 cannot be read; empty at a clean end
   // Records in order of (whole year, month, day), so that bisection finds
   // what reading from the start finds.
   bool sortedByDate = true;
+
+  struct CacheFile;  // the file form
+  std::unique_ptr<CacheFile> cacheFile;
 };
 
 // Reads a file's records from its start (the reader's own parse).

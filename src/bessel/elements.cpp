@@ -319,13 +319,17 @@ bool OpenBand(ElementFile& file, const std::string& name) {
 bool ReadRecord(ElementFile& file, BesselianElements& elements) {
   if (!file.records) return false;
   const ElementRecords& records = *file.records;
-  if (file.nextRecord < records.records.size()) {
-    elements = records.records[file.nextRecord++];
-    return true;
+  std::string problem = records.problem;
+  if (file.nextRecord < records.Count()) {
+    if (records.At(file.nextRecord, elements)) {
+      ++file.nextRecord;
+      return true;
+    }
+    problem = "the record cache could not be read";
   }
-  if (!records.problem.empty()) {
-    file.lastProblem = file.fileName + ": record " + std::to_string(records.records.size() + 1) +
-                       " could not be read: " + records.problem;
+  if (!problem.empty()) {
+    file.lastProblem = file.fileName + ": record " + std::to_string(file.nextRecord + 1) +
+                       " could not be read: " + problem;
     if (file.messages) std::fprintf(file.messages, "%s\n", file.lastProblem.c_str());
   }
   // Nothing more is read from this file after its end or an unreadable record.
@@ -333,10 +337,11 @@ bool ReadRecord(ElementFile& file, BesselianElements& elements) {
   return false;
 }
 
-// Loads record `index` (0-based) and places the reader after it.
-void LoadRecordAt(ElementFile& file, std::size_t index, BesselianElements& elements) {
-  elements = file.records->records[index];
-  file.nextRecord = index + 1;
+// Loads record `index` (0-based) and places the reader after it; when the
+// record cannot be had, reading goes on from it instead.
+bool LoadRecordAt(ElementFile& file, std::size_t index, BesselianElements& elements) {
+  file.nextRecord = index;
+  return ReadRecord(file, elements);
 }
 
 }  // namespace
@@ -362,20 +367,29 @@ int OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level,
             (r.month > wantMonth || (r.month == wantMonth && r.day >= wantDay))) ||
            wantYear < recordYear;
   };
-  const std::vector<BesselianElements>& all = file.records->records;
-  if (file.records->sortedByDate) {
+  const ElementRecords& all = *file.records;
+  if (all.sortedByDate) {
     // Records in date order: the first one on or after the date by bisection,
     // which is where reading from the start would stop.
-    const auto found = std::partition_point(
-        all.begin(), all.end(), [&](const BesselianElements& r) { return !isAtOrAfter(r); });
-    if (found != all.end()) {
-      LoadRecordAt(file, static_cast<std::size_t>(found - all.begin()), elements);
+    std::size_t low = 0, high = all.Count();
+    BesselianElements probe;
+    bool readable = true;
+    while (readable && low < high) {
+      const std::size_t middle = low + (high - low) / 2;
+      readable = all.At(middle, probe);
+      if (readable && isAtOrAfter(probe))
+        high = middle;
+      else
+        low = middle + 1;
+    }
+    if (readable && low < all.Count()) {
+      if (!LoadRecordAt(file, low, elements)) return -1;
       event = LeadingNumbers(elements);
-      file.recordIndex = static_cast<int>(found - all.begin()) + 1;
+      file.recordIndex = static_cast<int>(low) + 1;
       return 1;
     }
     // Past every record: read on to the end as below, from the last record.
-    if (!all.empty()) file.nextRecord = all.size() - 1;
+    if (readable && all.Count() > 0) file.nextRecord = all.Count() - 1;
   }
   int counter = 1 + static_cast<int>(file.nextRecord);
   bool anyRecord = false;
@@ -425,9 +439,9 @@ int SeekElementRecord(ElementFile& file, BesselianElements& elements, int level,
   auto name = ElementFileNameForYear(year);
   if (!name || !OpenBand(file, *name)) return -1;
   const int target = file.recordIndex - 1;
-  const std::size_t count = file.records->records.size();
+  const std::size_t count = file.records->Count();
   if (target >= 1 && static_cast<std::size_t>(target) <= count) {
-    LoadRecordAt(file, static_cast<std::size_t>(target - 1), elements);
+    if (!LoadRecordAt(file, static_cast<std::size_t>(target - 1), elements)) return -1;
     file.recordIndex = target;
     event = LeadingNumbers(elements);
     return 1;

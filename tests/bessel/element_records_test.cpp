@@ -93,7 +93,10 @@ TEST_F(CachedRecordsTest, DatesAndPositionsAsFromTheTextInEveryProcess) {
     return ElementRecords{};
   });
   ASSERT_TRUE(direct);
-  EXPECT_EQ(direct->records.size(), 8u * 336);
+  EXPECT_EQ(direct->Count(), 8u * 336);
+  BesselianElements last;
+  ASSERT_TRUE(direct->At(8 * 336 - 1, last));
+  EXPECT_EQ(last.xz, 8 * 336);
 }
 
 TEST_F(CachedRecordsTest, AChangedTextOrADamagedCacheIsReadAgain) {
