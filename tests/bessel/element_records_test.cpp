@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "bessel/elements.h"
+#include "support/run_cli.h"
 #include "support/temp_data_dir.h"
 
 namespace vernier {
@@ -97,6 +98,24 @@ TEST_F(CachedRecordsTest, DatesAndPositionsAsFromTheTextInEveryProcess) {
   BesselianElements last;
   ASSERT_TRUE(direct->At(8 * 336 - 1, last));
   EXPECT_EQ(last.xz, 8 * 336);
+}
+
+// Later processes read the cache file a block at a time; one cut short is
+// made again from the text.
+TEST_F(CachedRecordsTest, LaterProcessesReadTheCacheFileOrMakeItAgain) {
+  data_.Write("ecad22.PRN", BigBand());
+  const std::string args = "events --data '" + data_.path() + "' --date 2005-06-15 --count 2";
+  const auto first = testing::RunCli(args);
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out.rfind("file=ecad22.PRN index=1499 year=2005 month=6 day=15 ", 0), 0u)
+      << first.out;
+  ASSERT_EQ(CacheFiles().size(), 1u);
+  const fs::path cache = CacheFiles()[0];
+  const auto size = fs::file_size(cache);
+  EXPECT_EQ(testing::RunCli(args).out, first.out);
+  fs::resize_file(cache, size - 100);
+  EXPECT_EQ(testing::RunCli(args).out, first.out);
+  EXPECT_EQ(fs::file_size(cache), size);
 }
 
 TEST_F(CachedRecordsTest, AChangedTextOrADamagedCacheIsReadAgain) {
