@@ -77,7 +77,7 @@ TEST(PredictCommandTest, TextTableHasTheSiteHeaderAndAlignedRows) {
     std::string row = lines[i];
     const auto eta = row.find("η");
     ASSERT_NE(eta, std::string::npos);
-    row.replace(eta, std::string("η").size(), "h");
+    row = row.substr(0, eta) + "h" + row.substr(eta + std::string("η").size());
     EXPECT_EQ(row.substr(magEnd - 4, 4), "3.45") << row;
   }
 }
