@@ -15,8 +15,8 @@ build_dir=${VERNIER_BUILD_DIR:-build}
 packages=(g++ cmake make pkg-config qt6-base-dev fonts-ipafont-mincho fonts-liberation2)
 # The data builders: coastlines from GSHHG, element files from the Swiss
 # Ephemeris, ERFA and the stellarium star catalogue.
-data_packages=(gmt-gshhg-low libnetcdf-dev libswe-dev swe-basic-data liberfa-dev stellarium-data
-               libnova-dev)
+data_packages=(gmt-gshhg-low libnetcdf-dev libswe-dev swe-basic-data swe-standard-data liberfa-dev
+               stellarium-data libnova-dev)
 # JPL DE405 for the independent check of the element files.
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils casacore-data-jpl-de405)
 

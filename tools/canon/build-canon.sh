@@ -10,7 +10,7 @@
 # VERNIER_CANON_MAG overrides the magnitude limit.
 set -euo pipefail
 
-CANON_PACKAGES=(libswe-dev swe-basic-data liberfa-dev stellarium-data libnova-dev)
+CANON_PACKAGES=(libswe-dev swe-basic-data swe-standard-data liberfa-dev stellarium-data libnova-dev)
 
 # V 5.0 builds the band in well under two minutes with two cores.
 CANON_MAGNITUDE=${VERNIER_CANON_MAG:-5.0}
