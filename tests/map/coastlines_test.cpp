@@ -322,18 +322,20 @@ TEST(CoastlineFiles, SegmentsStartingBehindTheGlobeOrFarOutsideAreSkippedWhole) 
   EXPECT_FALSE(Strokes(dc, Kind::LineTo).empty());
 }
 
+// A file of one short segment starting on the equator at `lon`.
+std::string OneSegmentAt(double lon) {
+  TestSegment s{static_cast<int>(lon * 3600), 0, 1, {}, 0};
+  s.Add(Short(10, 0), 5);
+  return BuildFile({s});
+}
+
 TEST(CoastlineFiles, AMissingFileEndsTheDrawingWithTheMessage) {
   TempDataDir dir;
-  auto one = [](double lon) {
-    TestSegment s{static_cast<int>(lon * 3600), 0, 1, {}, 0};
-    s.Add(Short(10, 0), 5);
-    return BuildFile({s});
-  };
   // Asia and Africa without the trailing blank: found all the same.
-  dir.Write("as_cil.cbd", one(10));
-  dir.Write("eu_cil.cbd ", one(20));
-  dir.Write("AF_CIL.CBD ", one(30));
-  dir.Write("sa_cil.cbd ", one(-40));
+  dir.Write("as_cil.cbd", OneSegmentAt(10));
+  dir.Write("eu_cil.cbd ", OneSegmentAt(20));
+  dir.Write("AF_CIL.CBD ", OneSegmentAt(30));
+  dir.Write("sa_cil.cbd ", OneSegmentAt(-40));
   MapWindow w = Window(kProjectionGlobe, 0, 1);
   RecordingDeviceContext dc;
   EXPECT_FALSE(DrawCoastlineFiles(w, dc, dir.path()));
@@ -349,7 +351,7 @@ TEST(CoastlineFiles, AMissingFileEndsTheDrawingWithTheMessage) {
   EXPECT_EQ(texts[0].colour, (Rgb{255, 255, 255}));
 
   // With the fifth file present nothing is written.
-  dir.Write("na_cil.cbd ", one(-100));
+  dir.Write("na_cil.cbd ", OneSegmentAt(-100));
   RecordingDeviceContext all;
   EXPECT_TRUE(DrawCoastlineFiles(w, all, dir.path()));
   EXPECT_TRUE(all.Texts().empty());
@@ -361,12 +363,7 @@ TEST(CoastlineFiles, AMissingFileEndsTheDrawingWithTheMessage) {
 // paint.
 TEST(CoastlineFiles, AChangedFileIsReadAgainAtTheNextPaint) {
   TempDataDir dir;
-  auto one = [](double lon) {
-    TestSegment s{static_cast<int>(lon * 3600), 0, 1, {}, 0};
-    s.Add(Short(10, 0), 5);
-    return BuildFile({s});
-  };
-  WriteFiles(dir, {{"as_cil.cbd ", one(10)}});
+  WriteFiles(dir, {{"as_cil.cbd ", OneSegmentAt(10)}});
   MapWindow w = Window(kProjectionGlobe, 0, 1);
   auto paint = [&] {
     RecordingDeviceContext dc;
@@ -377,8 +374,8 @@ TEST(CoastlineFiles, AChangedFileIsReadAgainAtTheNextPaint) {
 
   const std::string asia = dir.File("as_cil.cbd ");
   const auto written = std::filesystem::last_write_time(asia);
-  ASSERT_EQ(one(50).size(), one(10).size());
-  dir.Write("as_cil.cbd ", one(50));
+  ASSERT_EQ(OneSegmentAt(50).size(), OneSegmentAt(10).size());
+  dir.Write("as_cil.cbd ", OneSegmentAt(50));
   std::filesystem::last_write_time(asia, written + std::chrono::seconds(1));
   RecordingDeviceContext changed = paint();
   EXPECT_TRUE(MovedTo(changed, ScreenOf(w, 50, 0)));
