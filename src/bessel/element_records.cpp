@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <random>
 #include <system_error>
 #include <type_traits>
 
@@ -157,9 +158,8 @@ bool LoadCache(const fs::path& file, const SourceStamp& stamp, ElementRecords& o
 void SaveCache(const fs::path& file, const SourceStamp& stamp, const ElementRecords& records) {
   std::error_code ec;
   fs::create_directories(file.parent_path(), ec);
-  const fs::path temporary =
-      file.string() + ".tmp" +
-      std::to_string(HashOf(std::to_string(reinterpret_cast<std::uintptr_t>(&records))));
+  // A name of this writer's own: two processes may make the same cache at once.
+  const fs::path temporary = file.string() + ".tmp" + std::to_string(std::random_device{}());
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     CacheHeader h{};

@@ -193,10 +193,10 @@ void PrintJson(const PredictionRun& run, const StarNames& names) {
 
 int RunPredictCommand(const std::vector<std::string>& args) {
   std::string error;
-  const OptionSpec spec{{"observer", "site", "from", "to", "days", "max-mag", "min-altitude",
-                         "sun-altitude", "format", "tz", "data", "delta-t-adjust"},
-                        {}};
-  auto options = Options::Parse(args, spec, error);
+  const OptionSpec optionNames{{"observer", "site", "from", "to", "days", "max-mag", "min-altitude",
+                                "sun-altitude", "format", "tz", "data", "delta-t-adjust"},
+                               {}};
+  auto options = Options::Parse(args, optionNames, error);
   if (!options) return UsageError(error);
   if (options->Has("observer") == options->Has("site"))
     return UsageError("give either --observer LON,LAT[,HEIGHT] or --site N");

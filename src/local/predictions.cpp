@@ -18,10 +18,6 @@ constexpr double kDeg = 57.29577951308232;
 constexpr double kEarthRadiusKm = 6378.137;
 constexpr double kKmPerDegree = 111.2;
 
-bool IsPlanet(double xz) {
-  return xz >= 1 && xz <= 9;
-}
-
 double Normalised(double degrees) {
   double d = std::fmod(degrees, 360.0);
   return d < 0 ? d + 360 : d;
@@ -77,7 +73,7 @@ PredictedContact DescribeContact(const EventContacts& ev, double t, ContactKind 
   PredictedContact c;
   c.kind = kind;
   c.jdUT = JulianDate(e.year, e.month, e.day, e.t0 + t - ev.deltaT / 3600, 0);
-  c.planet = IsPlanet(e.xz) ? static_cast<int>(e.xz) : 0;
+  c.planet = IsPlanetNumber(e.xz) ? static_cast<int>(e.xz) : 0;
   c.xz = e.xz;
   c.zc = e.zc;
   c.sao = e.sao;
@@ -129,7 +125,7 @@ void PredictEvent(const BesselianElements& e, int recordIndex, const PredictionR
   LocalMaximum maximum;
   if (FindMaximumAz(context, 0, deltaT, maximum) != 1) return;
   const EventContacts ev{e, request, deltaT, context};
-  const bool planet = IsPlanet(e.xz);
+  const bool planet = IsPlanetNumber(e.xz);
   const auto graze = GrazeDistanceKm(e, request.site, deltaT, state.m - std::fabs(state.l2));
   const auto keep = [&](PredictedContact c) {
     if (c.jdUT < startJd || c.jdUT >= endJd || !Visible(request, c)) return;
@@ -204,6 +200,10 @@ const char* ContactKindCode(ContactKind kind) {
       return "G";
   }
   return "";
+}
+
+bool IsPlanetNumber(double xz) {
+  return xz >= 1 && xz <= 9;
 }
 
 std::string PlanetName(int planet) {

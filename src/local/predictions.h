@@ -85,6 +85,9 @@ PredictionRun PredictOccultations(const std::string& dataDirectory,
                                   const PredictionRequest& request,
                                   const PredictionProgress& progress = {});
 
+// Whether a record's xz field holds a planet number (1..9) instead of a star.
+bool IsPlanetNumber(double xz);
+
 // The name of planet number 1..9 as the predictions show it ("Mercury" ...),
 // empty for any other number.
 std::string PlanetName(int planet);

@@ -152,7 +152,7 @@ double SearchListDateNumber(const EventEntry& row) {
 }
 
 std::string SearchListBodyName(const EventEntry& row, const StarNames& names) {
-  return row.xz >= 1 && row.xz <= 9 ? PlanetName(static_cast<int>(row.xz)) : names.NameOf(row.hip);
+  return IsPlanetNumber(row.xz) ? PlanetName(static_cast<int>(row.xz)) : names.NameOf(row.hip);
 }
 
 std::string SearchListRow(const EventEntry& row, bool afterScan, const StarNames* names) {
