@@ -37,6 +37,7 @@ struct DrawCall {
   BackgroundMode mode = BackgroundMode::Opaque;
   std::string text{};          // TextOut text, or the face name of SelectFont
   FontSpec font{};             // SelectFont
+  friend bool operator==(const DrawCall&, const DrawCall&) = default;
 };
 
 // A text as drawn: position, colour and background in force at the time.

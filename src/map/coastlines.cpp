@@ -13,42 +13,16 @@
 #include <vector>
 
 #include "bessel/data_directory.h"
-#include "map/coastline_file.h"
+#include "map/decoded_coastline.h"
 
 namespace vernier {
 
 namespace {
 
-constexpr int kCoastColour = 15;
-constexpr int kHiddenDepth = 12;
 constexpr double kStrokeStepBase = 100;
 constexpr double kMarginPerMagnification = 28;
 constexpr double kGlobeMarginFactor = 1.3;
 constexpr double kFineRankMagnification = 5;
-// A longitude step this large (arc-seconds) is not applied.
-constexpr int kLongitudeStepLimit = 100;
-constexpr long long kPoleArcSeconds = 90LL * 3600;
-constexpr double kArcSecondsPerDegree = 3600;
-// Stroke data of one segment never exceeds the int16 byte count.
-constexpr long long kMaxStrokeBufferBytes = 32767 + 50;
-
-// Reads a coastline file's bytes at given offsets; a read past the end fails.
-class ByteReader {
- public:
-  explicit ByteReader(std::span<const unsigned char> bytes) : bytes_(bytes) {}
-
-  bool Read(long long offset, unsigned char* into, std::size_t count) const {
-    if (offset < 0 || static_cast<unsigned long long>(offset) > bytes_.size() ||
-        count > bytes_.size() - static_cast<std::size_t>(offset)) {
-      return false;
-    }
-    std::memcpy(into, bytes_.data() + offset, count);
-    return true;
-  }
-
- private:
-  std::span<const unsigned char> bytes_;
-};
 
 // The whole content of an open file, from its current position.
 std::vector<unsigned char> ReadWholeFile(std::FILE* file) {
@@ -62,10 +36,12 @@ std::vector<unsigned char> ReadWholeFile(std::FILE* file) {
 
 // The coastline files are read once and kept: a map paint draws them all, and
 // reading 8 MB from disk on every paint cost a third of it. A file is read
-// again when its size or modification time changes.
+// again when its size or modification time changes. Its decoded form for the
+// last stroke step asked for is kept with it.
 class CoastlineFileCache {
  public:
-  std::shared_ptr<const std::vector<unsigned char>> Bytes(const std::string& path) {
+  std::shared_ptr<DecodedCoastline> Decoded(const std::string& path, int strokeStep,
+                                            bool fineRanks) {
     struct stat info;
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -79,13 +55,19 @@ class CoastlineFileCache {
       std::fclose(file);
       entry.size = info.st_size;
       entry.modified = info.st_mtim;
+      entry.decoded.reset();
     }
-    return entry.bytes;
+    if (!entry.decoded || entry.decoded->strokeStep != strokeStep ||
+        entry.decoded->fineRanks != fineRanks) {
+      entry.decoded = DecodeCoastline(*entry.bytes, strokeStep, fineRanks, entry.bytes);
+    }
+    return entry.decoded;
   }
 
  private:
   struct Entry {
     std::shared_ptr<const std::vector<unsigned char>> bytes;
+    std::shared_ptr<DecodedCoastline> decoded;
     off_t size = -1;
     timespec modified{};
   };
@@ -105,48 +87,6 @@ std::optional<std::string> FindCoastlineFile(const std::string& directory, std::
   while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
   if (trimmed.size() == name.size()) return std::nullopt;
   return FindDataFile(directory, trimmed);
-}
-
-// Projects a point given in arc-seconds by the window's projection.
-ProjectedPixel ProjectArcSeconds(const MapWindow& w, long long x, long long y) {
-  const double lon = static_cast<double>(x) / kArcSecondsPerDegree;
-  const double lat = static_cast<double>(y) / kArcSecondsPerDegree;
-  return w.projection == kProjectionMercator ? ProjectMercator(w, lon, lat)
-                                             : ProjectGlobe(w, lon, lat);
-}
-
-bool StartsNearFrame(const MapWindow& w, const ProjectedPixel& p, double margin) {
-  const long long sx = static_cast<long long>(w.centreX) + p.x;
-  const long long sy = static_cast<long long>(w.centreY) - p.y;
-  const double x = static_cast<double>(sx), y = static_cast<double>(sy);
-  return !(x < w.frameLeft - margin || x > w.frameRight + margin || y < w.frameTop - margin ||
-           y > w.frameBottom + margin);
-}
-
-// One segment whose head and stroke bytes are in memory.
-void DrawSegment(MapWindow& w, DeviceContext& dc, const CoastlineSegmentHead& head,
-                 const unsigned char* strokes, int wordCount, const CoastlineDrawing& drawing) {
-  long long x = head.lon, y = head.lat;
-  const int k = drawing.strokeStep;
-  int position = 0;
-  int untilProjected = k;  // counts down to the next multiple of k
-  for (int j = 1; j <= head.strokeCount; ++j) {
-    CoastlineStroke s;
-    if (!DecodeCoastlineStroke(strokes, wordCount, position, s)) break;
-    position += s.words;
-    if (std::abs(s.dx) < kLongitudeStepLimit) x += s.dx;
-    y += s.dy;
-    // A walk past a pole is damaged data; the rest of the segment is dropped.
-    if (y > kPoleArcSeconds || y < -kPoleArcSeconds) break;
-    if (--untilProjected != 0) continue;
-    untilProjected = k;
-    const ProjectedPixel p = ProjectArcSeconds(w, x, y);
-    if (p.z > kHiddenDepth) {
-      w.penDown = false;
-    } else {
-      PlotPoint(w, dc, p.x, p.y, kCoastColour);
-    }
-  }
 }
 
 }  // namespace
@@ -171,75 +111,24 @@ bool DrawCoastlineFile(MapWindow& w, DeviceContext& dc, std::FILE* file,
 
 bool DrawCoastlineBytes(MapWindow& w, DeviceContext& dc, std::span<const unsigned char> bytes,
                         const CoastlineDrawing& drawing) {
-  const long long fileSize = static_cast<long long>(bytes.size());
-  if (fileSize < kCoastlineHeaderBytes) return false;
-  const ByteReader reader(bytes);
-  unsigned char headerBytes[kCoastlineHeaderBytes];
-  if (!reader.Read(0, headerBytes, sizeof headerBytes)) return false;
-  const CoastlineHeader header = ParseCoastlineHeader(headerBytes);
-
-  // The dictionary must start inside the file; of a dictionary cut short
-  // (a truncated file, a wrong size or count) the whole entries are used.
-  const long long dictOffset = header.dictionaryOffset;
-  long long dictSize = header.dictionarySize;
-  long long count = header.segmentCount;
-  if (dictOffset < 0 || dictOffset > fileSize || dictSize < 0 || count < 0) return false;
-  if (dictSize > fileSize - dictOffset) dictSize = fileSize - dictOffset;
-  if (count > dictSize / kCoastlineEntryBytes) count = dictSize / kCoastlineEntryBytes;
-  std::vector<unsigned char> dictionary(static_cast<std::size_t>(dictSize) + 100);
-  if (!reader.Read(dictOffset, dictionary.data(), static_cast<std::size_t>(dictSize))) {
-    return false;
-  }
-
-  // Stroke buffer as the header sizes it; a segment that does not fit is
-  // damaged and skipped.
-  long long bufferBytes = static_cast<long long>(header.largestSegmentWords) * 2 + 50;
-  if (bufferBytes < 50) bufferBytes = 50;
-  if (bufferBytes > kMaxStrokeBufferBytes) bufferBytes = kMaxStrokeBufferBytes;
-  std::vector<unsigned char> strokes(static_cast<std::size_t>(bufferBytes));
-
-  for (long long i = 0; i < count; ++i) {
-    w.penDown = false;
-    const CoastlineEntry entry =
-        ParseCoastlineEntry(dictionary.data() + static_cast<std::size_t>(i) * kCoastlineEntryBytes);
-    if (entry.rank >= kCoastlineFineRank && !drawing.fineRanks) continue;
-
-    const long long offset = entry.offset;
-    const long long bytes = entry.strokeBytes;
-    if (offset < 0 || bytes < 0 || bytes > bufferBytes ||
-        offset + kCoastlineSegmentHeadBytes + bytes > fileSize) {
-      continue;
-    }
-    unsigned char headBytes[kCoastlineSegmentHeadBytes];
-    if (!reader.Read(offset, headBytes, sizeof headBytes)) continue;
-    const CoastlineSegmentHead head = ParseCoastlineSegmentHead(headBytes);
-    if (head.lat > kPoleArcSeconds || head.lat < -kPoleArcSeconds) continue;
-
-    const ProjectedPixel first = ProjectArcSeconds(w, head.lon, head.lat);
-    if (first.z > kHiddenDepth || !StartsNearFrame(w, first, drawing.margin)) continue;
-    // Read before drawing, so that a short read draws nothing of the segment.
-    if (bytes > 0 && !reader.Read(offset + kCoastlineSegmentHeadBytes, strokes.data(),
-                                  static_cast<std::size_t>(bytes))) {
-      continue;
-    }
-    PlotPoint(w, dc, first.x, first.y, kCoastColour);
-    DrawSegment(w, dc, head, strokes.data(), static_cast<int>(bytes / 2), drawing);
-  }
-  return true;
+  const auto decoded = DecodeCoastline(bytes, drawing.strokeStep, drawing.fineRanks);
+  DrawDecodedCoastline(w, dc, *decoded, drawing.margin);
+  return decoded->usable;
 }
 
 bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
-  w.colourIndex = kCoastColour;
+  w.colourIndex = kCoastlineColour;
   const CoastlineDrawing drawing = CoastlineDrawingFor(w);
   for (std::string_view name : kCoastlineFileNames) {
     const auto path = FindCoastlineFile(dataDirectory, name);
-    const auto bytes = path ? Cache().Bytes(*path) : nullptr;
-    if (!bytes) {
+    const auto decoded =
+        path ? Cache().Decoded(*path, drawing.strokeStep, drawing.fineRanks) : nullptr;
+    if (!decoded) {
       dc.SetTextColor(Rgb{255, 255, 255});
       dc.TextOut(kMissingCoastlineMessageX, kMissingCoastlineMessageY, kMissingCoastlineMessage);
       return false;
     }
-    DrawCoastlineBytes(w, dc, *bytes, drawing);
+    DrawDecodedCoastline(w, dc, *decoded, drawing.margin);
   }
   return true;
 }
@@ -251,7 +140,7 @@ namespace {
 // every other pair goes to `plot`.
 template <typename PlotPair>
 void WalkSimpleMap(MapWindow& w, const OutlineTableSet& tables, PlotPair plot) {
-  w.colourIndex = kCoastColour;
+  w.colourIndex = kCoastlineColour;
   w.penDown = false;
   OutlineCursor cursor;
   ResetOutlineTables(cursor);
@@ -277,7 +166,7 @@ void DrawSimpleMapGlobe(MapWindow& w, DeviceContext& dc, const OutlineTableSet& 
     if (p.z > kHiddenDepth) {
       w.penDown = false;
     } else {
-      PlotPoint(w, dc, p.x, p.y, kCoastColour);
+      PlotPoint(w, dc, p.x, p.y, kCoastlineColour);
     }
   });
 }
@@ -307,7 +196,7 @@ void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc, const OutlineTableSe
     if (phi < -kLatLimit) phi = -kLatLimit;
     const double x = w.radius * l;
     const double y = w.radius * std::log(std::tan(phi / 2 + kQuarterPi));
-    PlotPoint(w, dc, x, y, kCoastColour);
+    PlotPoint(w, dc, x, y, kCoastlineColour);
   });
 }
 

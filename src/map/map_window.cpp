@@ -14,7 +14,6 @@ constexpr int kTextPanelWidth = 220;
 constexpr double kPi = 3.1415926536;
 constexpr double kMercatorY80 = 2.43624605377;  // ln(tan(1.4835298642)), latitude 80
 constexpr double kQuarterPi = 0.7853981634;
-constexpr int kHiddenDepth = 12;  // points deeper than this behind the limb plane are hidden
 constexpr int kMercatorDepth = 11;
 constexpr int kMercatorJump = 200;
 

@@ -16,6 +16,9 @@ namespace vernier {
 inline constexpr int kProjectionGlobe = 1;
 inline constexpr int kProjectionMercator = 2;
 
+// Projected points deeper than this behind the limb plane are hidden.
+inline constexpr int kHiddenDepth = 12;
+
 struct MapWindow {
   int projection = kProjectionGlobe;  // 1 orthographic globe, 2 Mercator
   int coastlineSource = 1;            // 1 coastline files, 2 built-in simple map

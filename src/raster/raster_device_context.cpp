@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QStaticText>
 #include <cerrno>
@@ -234,15 +235,48 @@ struct RasterDeviceContext::FontCache {
   struct Character {
     QRect ink;
     int advance = 0;
+    bool wholePixels = false;  // the advance is not rounded
   };
   std::unordered_map<char16_t, Character> characters;
 
   Text& TextFor(const QString& text) {
     if (texts.size() > 20000) texts.clear();
     auto [it, added] = texts.try_emplace(text);
-    if (added) it->second.advance = metrics.horizontalAdvance(text);
+    if (added) it->second.advance = Advance(text);
     return it->second;
   }
+
+  // The advance of a text as shaping gives it. Texts of digits and the
+  // clock's punctuation (a new clock label is drawn at every instant of a
+  // path) add up their characters' advances where each character advances a
+  // whole number of pixels and every pair of them is set apart by exactly
+  // the sum (no kerning), as checked once per pair; other texts are shaped.
+  int Advance(const QString& text) {
+    int sum = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const QChar c = text[i];
+      if (!IsClockCharacter(c) || !CharacterFor(c).wholePixels ||
+          (i > 0 && !AddsUp(text[i - 1], c))) {
+        return metrics.horizontalAdvance(text);
+      }
+      sum += CharacterFor(c).advance;
+    }
+    return sum;
+  }
+  static bool IsClockCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || u == u':' || u == u'.' || u == u' ' || u == u'-';
+  }
+  bool AddsUp(QChar a, QChar b) {
+    const std::uint32_t pair = (std::uint32_t{a.unicode()} << 16) | b.unicode();
+    auto [it, added] = pairs.try_emplace(pair, false);
+    if (added) {
+      it->second = metrics.horizontalAdvance(QString(a) + b) ==
+                   CharacterFor(a).advance + CharacterFor(b).advance;
+    }
+    return it->second;
+  }
+  std::unordered_map<std::uint32_t, bool> pairs;
   const QStaticText& LaidOut(const QString& text) {
     Text& t = TextFor(text);
     if (!t.prepared) {
@@ -255,7 +289,11 @@ struct RasterDeviceContext::FontCache {
   }
   const Character& CharacterFor(QChar c) {
     auto [it, added] = characters.try_emplace(c.unicode());
-    if (added) it->second = {metrics.boundingRect(c), metrics.horizontalAdvance(c)};
+    if (added) {
+      const int advance = metrics.horizontalAdvance(c);
+      it->second = {metrics.boundingRect(c), advance,
+                    QFontMetricsF(font).horizontalAdvance(c) == advance};
+    }
     return it->second;
   }
 

@@ -11,6 +11,7 @@
 
 #include "gdi/recording_device_context.h"
 #include "map/coastline_file.h"
+#include "map/decoded_coastline.h"
 #include "support/temp_data_dir.h"
 
 namespace vernier {
@@ -387,6 +388,39 @@ TEST(CoastlineFiles, AChangedFileIsReadAgainAtTheNextPaint) {
   EXPECT_FALSE(MovedTo(missing, ScreenOf(w, 50, 0)));
   ASSERT_EQ(missing.Texts().size(), 1u);
   EXPECT_EQ(missing.Texts()[0].text, kMissingCoastlineMessage);
+}
+
+// A kept file walks a segment's strokes only when the segment first comes
+// into view and keeps the walk for the stroke step it was made for: in every
+// window, in any order, it draws exactly what a fresh read draws.
+TEST(CoastlineFiles, AKeptFileDrawsAsAFreshReadInEveryWindow) {
+  std::vector<TestSegment> segments;
+  for (int lon : {10, 100, -120, 170}) {
+    TestSegment s{lon * 3600, 20 * 3600, 1, {}, 0};
+    s.Add(Short(40, 30), 150).Add(Long(-5000, -200), 3).Add(Short(-60, 100), 120);
+    segments.push_back(s);
+  }
+  segments.push_back(TestSegment{60 * 3600, 0, 4, {}, 0}.Add(Short(20, 20), 300));  // fine rank
+  const std::string bytes = BuildFile(segments);
+  TempDataDir dir;
+  WriteFiles(dir, {{"as_cil.cbd ", bytes}});
+  const std::span<const unsigned char> raw(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                           bytes.size());
+  const MapWindow windows[] = {
+      Window(kProjectionGlobe, 0, 1),           Window(kProjectionGlobe, 3, 1, -120, 10),
+      Window(kProjectionGlobe, 3, 6, 60, 5),    Window(kProjectionGlobe, 3, 3, 100, 20),
+      Window(kProjectionMercator, 0, 1, 150, 0), Window(kProjectionGlobe, 0, 1),
+      Window(kProjectionGlobe, 3, 6, 60, 5)};
+  for (const MapWindow& window : windows) {
+    MapWindow kept = window, fresh = window;
+    kept.colourIndex = fresh.colourIndex = kCoastlineColour;
+    RecordingDeviceContext keptCalls, freshCalls;
+    ASSERT_TRUE(DrawCoastlineFiles(kept, keptCalls, dir.path()));
+    DrawCoastlineBytes(fresh, freshCalls, raw, CoastlineDrawingFor(fresh));
+    EXPECT_GT(freshCalls.Calls().size(), 0u);
+    EXPECT_EQ(keptCalls.Calls(), freshCalls.Calls()) << window.centreLonDeg << " " << window.radius;
+    EXPECT_EQ(kept.penDown, fresh.penDown);
+  }
 }
 
 TEST(CoastlineFiles, DamagedFilesNeverStopTheFilesAfterThem) {

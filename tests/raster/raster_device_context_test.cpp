@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+
 #include <functional>
 #include <vector>
 
@@ -121,6 +123,39 @@ TEST_F(RasterTest, TextIsDrawnBelowItsPositionWithAnOpaqueBackground) {
   EXPECT_EQ(RasterDeviceContext::QtFontFor(font).family(), "IPAMincho");
   font.faceName = "Courier New";
   EXPECT_EQ(RasterDeviceContext::QtFontFor(font).family(), "Liberation Mono");
+}
+
+// An opaque text's background is as wide as the text's shaped advance, also
+// for the clock labels, whose advance is summed from their characters.
+TEST(RasterTextAdvance, OpaqueBoxesAreAsWideAsTheShapedText) {
+  EnsureGuiApplication();
+  const Rgb kBlue{0, 0, 255};
+  for (const char* face : {"ＭＳ　明朝", "Courier New", "Times Roman", "Arial"}) {
+    for (int height : {-12, -11, -16, -9}) {
+      FontSpec font;
+      font.height = height;
+      font.faceName = face;
+      const QFontMetrics metrics(RasterDeviceContext::QtFontFor(font));
+      for (const char* text : {"12:34.5", " 0:07.4", "11", "7", "-1 .:", "2024 04 08", "A1:1"}) {
+        QImage picture(300, 40, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        {
+          RasterDeviceContext dc(picture);
+          dc.SelectFont(font);
+          dc.SetTextColor(kBlue);
+          dc.SetBackgroundColor(kBlue);
+          dc.SetBackgroundMode(BackgroundMode::Opaque);
+          dc.TextOut(10, 5, text);
+          dc.Flush();
+        }
+        int width = 0;
+        while (10 + width < picture.width() && picture.pixel(10 + width, 5) == QColor(0, 0, 255).rgb())
+          ++width;
+        EXPECT_EQ(width, metrics.horizontalAdvance(QString::fromUtf8(text)))
+            << face << " " << height << " '" << text << "'";
+      }
+    }
+  }
 }
 
 TEST_F(RasterTest, SolidFillAndInversion) {
