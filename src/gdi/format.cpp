@@ -1,5 +1,7 @@
 #include "gdi/format.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -26,6 +28,22 @@ std::string Format(const char* format, ...) {
     text.resize(static_cast<std::size_t>(n));
   }
   va_end(copy);
+  return text;
+}
+
+std::string FormatFixed(double value, int width, int precision) {
+  char digits[400];
+  // std::to_chars rounds as printf does; infinities and NaNs are left to printf.
+  const auto [end, error] = std::isfinite(value) && precision >= 0 && precision <= 60
+                                ? std::to_chars(digits, digits + sizeof digits, value,
+                                                std::chars_format::fixed, precision)
+                                : std::to_chars_result{nullptr, std::errc::value_too_large};
+  if (error != std::errc()) return Format("%*.*f", width, precision, value);
+  const std::size_t length = static_cast<std::size_t>(end - digits);
+  std::string text;
+  if (width > 0 && length < static_cast<std::size_t>(width))
+    text.assign(static_cast<std::size_t>(width) - length, ' ');
+  text.append(digits, length);
   return text;
 }
 

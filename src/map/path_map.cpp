@@ -101,7 +101,8 @@ class MapDriver : public PathTraceSink {
     HoursMinutes hm = SplitHours(in_.elements.t0 + t - in_.deltaT / 3600);
     dc_.SetBackgroundMode(BackgroundMode::Opaque);
     dc_.SetTextColor(kWhite);
-    dc_.TextOut(in_.map.frameRight - 85, 16, Format("%2.0f:%4.1f", hm.hours, hm.minutes));
+    dc_.TextOut(in_.map.frameRight - 85, 16,
+                FormatFixed(hm.hours, 2, 0) + ':' + FormatFixed(hm.minutes, 4, 1));
     labelled_ = true;
   }
 
