@@ -8,19 +8,23 @@
 #include "../tests/support/path_fixture.h"
 #include "../tests/support/published_eclipses.h"
 #include "bessel/path_trace.h"
+#include "map/path_points.h"
 
 namespace {
 
 using namespace vernier;
 
-// Centres the globe on greatest occultation, as the map driver does.
+// Centres the globe on greatest occultation and plots every point, as the
+// map driver does.
 class CentreOnGreatest : public PathTraceSink {
  public:
   explicit CentreOnGreatest(testing::PathFixture& f) : f_(f) {}
   void OnGreatestFound(const GreatestOccultationResult& g) override { f_.CentreOn(g.lon, g.lat); }
+  void OnPathPoint(const PathPoint& p) override { PlotPathPoint(f_.map, f_.dc, p, colours_); }
 
  private:
   testing::PathFixture& f_;
+  PathLineColours colours_;
 };
 
 void TraceOneEvent(benchmark::State& state, const BesselianElements& elements, double deltaT) {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bessel/point_plot.h"
+#include "bessel/earth_point.h"
 
 namespace vernier {
 
@@ -31,7 +31,7 @@ AxisPoint AxisOnEarth(const BesselianState& s) {
 
 }  // namespace
 
-FoundPoint CentralPoint(PathContext& ctx, double t, double deltaT, int style) {
+FoundPoint CentralPoint(PathContext& ctx, double t, double deltaT) {
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
   const AxisPoint a = AxisOnEarth(s);
@@ -39,7 +39,7 @@ FoundPoint CentralPoint(PathContext& ctx, double t, double deltaT, int style) {
     WriteDiagnostic(ctx, kNoCentralPoint);
     return {};
   }
-  const FoundPoint p = PlotPlanePoint(ctx, t, deltaT, a.xi, a.eta1, a.zeta1, style);
+  const FoundPoint p = PlanePoint(ctx, t, deltaT, a.xi, a.eta1, a.zeta1);
   if (p.status != 1) {
     WriteDiagnostic(ctx, kNoCentralPoint);
     return {};
@@ -52,7 +52,7 @@ double CentralUmbraRadius(const PathContext& ctx) {
   return ctx.centralUmbraRadius;
 }
 
-CentralDetails CentralPointDetails(PathContext& ctx, double t, double deltaT, int plot, int style) {
+CentralDetails CentralPointDetails(PathContext& ctx, double t, double deltaT) {
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
   const BesselianElements& e = ctx.elements;
@@ -79,7 +79,7 @@ CentralDetails CentralPointDetails(PathContext& ctx, double t, double deltaT, in
     WriteDiagnostic(ctx, kNoCentralPoint);
     return CentralDetails{};
   }
-  const FoundPoint p = PlotFundamentalPointPlain(ctx, deltaT, plot, arg.phi1, arg.hourAngle, style);
+  const FoundPoint p = FundamentalMarkerPoint(ctx, deltaT, arg.phi1, arg.hourAngle);
   if (p.status != 1) {
     WriteDiagnostic(ctx, kNoCentralPoint);
     return CentralDetails{};
@@ -88,6 +88,7 @@ CentralDetails CentralPointDetails(PathContext& ctx, double t, double deltaT, in
   d.status = 1;
   d.lon = p.lon;
   d.lat = p.lat;
+  d.alt = p.alt;
   return d;
 }
 

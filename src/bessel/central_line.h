@@ -7,26 +7,26 @@
 
 namespace vernier {
 
-// Evaluates at t, plots the central point with the daylight test and keeps
+// Evaluates at t, finds the central point with the daylight test and keeps
 // L2' = l2 - zeta tan f2 there for CentralUmbraRadius. Status -1 and the
 // line " no central point" when the axis misses the Earth.
-FoundPoint CentralPoint(PathContext& ctx, double t, double deltaT, int style);
+FoundPoint CentralPoint(PathContext& ctx, double t, double deltaT);
 
 // L2' of the last central point found (CentralPoint or CentralPointDetails).
 double CentralUmbraRadius(const PathContext& ctx);
 
 struct CentralDetails {
   int status = -1;  // 1 found, -1 no central point
-  double lon = 0, lat = 0;
+  double lon = 0, lat = 0, alt = 0;
   double magnitude = 0;
   double duration = 0;  // hours, 2 L2' / n (negative for a total shadow)
   double width = 0;     // km
   double gamma = 0;     // Earth radii, negative when the axis passes south (y < 0)
 };
 
-// The central point without the daylight test (a ring when plot is 1) and its
+// The central point without the daylight test (a marker) and its
 // circumstances. A point whose circumstances are not finite (no shadow motion)
 // counts as no point.
-CentralDetails CentralPointDetails(PathContext& ctx, double t, double deltaT, int plot, int style);
+CentralDetails CentralPointDetails(PathContext& ctx, double t, double deltaT);
 
 }  // namespace vernier

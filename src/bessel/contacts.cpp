@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bessel/point_plot.h"
+#include "bessel/earth_point.h"
 
 namespace vernier {
 
@@ -11,7 +11,7 @@ namespace {
 constexpr double kDeg = 57.29577951308232;
 constexpr int kContactSteps = 3;
 
-ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, int style, bool inner) {
+ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, bool inner) {
   const BesselianState& s = ctx.state;
   double eta1 = 0;
   for (int step = 0; step < kContactSteps; ++step) {
@@ -35,19 +35,19 @@ ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, int s
   const double A = std::atan2(s.x, eta1);
   const double hourAngle = std::atan2(std::sin(A), -std::cos(A) * s.sind1) * kDeg;
   const double phi1 = std::asin(std::cos(A) * s.cosd1);
-  const FoundPoint p = PlotFundamentalPointPlain(ctx, deltaT, 1, phi1, hourAngle, style);
+  const FoundPoint p = FundamentalMarkerPoint(ctx, deltaT, phi1, hourAngle);
   if (p.status != 1) return {};
-  return {1, t, p.lon, p.lat};
+  return {1, t, p.lon, p.lat, p.alt};
 }
 
 }  // namespace
 
-ContactResult PenumbralContact(PathContext& ctx, double t, double deltaT, int side, int style) {
-  return Contact(ctx, t, deltaT, side, style, false);
+ContactResult PenumbralContact(PathContext& ctx, double t, double deltaT, int side) {
+  return Contact(ctx, t, deltaT, side, false);
 }
 
-ContactResult UmbralContact(PathContext& ctx, double t, double deltaT, int side, int style) {
-  return Contact(ctx, t, deltaT, side, style, true);
+ContactResult UmbralContact(PathContext& ctx, double t, double deltaT, int side) {
+  return Contact(ctx, t, deltaT, side, true);
 }
 
 }  // namespace vernier

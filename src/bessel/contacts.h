@@ -1,7 +1,7 @@
 // First and last contact of the outer (penumbral) and inner (umbral) shadow
 // with the Earth: three fixed correction steps from a start instant (the
 // instant of greatest occultation), then the contact point on the Earth's limb
-// is converted and marked with a ring.
+// is converted (the map marks it with a ring).
 #pragma once
 
 #include "bessel/path_context.h"
@@ -11,12 +11,12 @@ namespace vernier {
 struct ContactResult {
   int status = -1;  // 1 found; -1 no contact (the shadow misses the Earth, or no motion)
   double t = 0;     // hours from t0
-  double lon = 0, lat = 0;
+  double lon = 0, lat = 0, alt = 0;  // alt: the body's altitude there
 };
 
 // side -1 the first contact, +1 the last. L = l1.
-ContactResult PenumbralContact(PathContext& ctx, double t, double deltaT, int side, int style);
+ContactResult PenumbralContact(PathContext& ctx, double t, double deltaT, int side);
 // The same with L = |l2|.
-ContactResult UmbralContact(PathContext& ctx, double t, double deltaT, int side, int style);
+ContactResult UmbralContact(PathContext& ctx, double t, double deltaT, int side);
 
 }  // namespace vernier

@@ -1,35 +1,25 @@
-// The observer's evaluation point and the current geographic point share one
-// storage: the path plot operations leave each point they convert in it (east
-// longitude, latitude, altitude of the body), and the local computations read
-// the observer from it (west longitude, latitude, height). Drawing a path thus
-// moves the observer point, which is why the local maximum finders restore it
-// first.
+// The observer's evaluation point, and a geographic point of a path.
 #pragma once
 
 namespace vernier {
 
+// Where the local computations evaluate: the observer's place (west
+// longitude, latitude, height) and its geocentric coordinates, with the site's
+// place kept for RestoreObserverPoint.
 struct ObserverGeometry {
-  double westLongitude = 0;  // degrees, positive west; a GeoPoint's east longitude
+  double westLongitude = 0;  // degrees, positive west
   double latitude = 0;       // degrees, geographic
-  double height = 0;         // metres; a GeoPoint's altitude of the body in degrees
+  double height = 0;         // metres
   double rhoSinPhi = 0;      // ρ sin φ′, Earth equatorial radii
   double rhoCosPhi = 0;      // ρ cos φ′
   double savedWestLongitude = 0;
   double savedLatitude = 0;
 };
 
+// A point on the Earth found for a path: latitude and east longitude, and the
+// body's altitude there (all degrees).
 struct GeoPoint {
   double lat = 0, lon = 0, alt = 0;
 };
-
-inline void StoreGeoPoint(ObserverGeometry& storage, const GeoPoint& point) {
-  storage.latitude = point.lat;
-  storage.westLongitude = point.lon;
-  storage.height = point.alt;
-}
-
-inline GeoPoint LoadGeoPoint(const ObserverGeometry& storage) {
-  return {storage.latitude, storage.westLongitude, storage.height};
-}
 
 }  // namespace vernier

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "bessel/central_line.h"
-#include "bessel/point_plot.h"
+#include "bessel/earth_point.h"
 
 namespace vernier {
 
@@ -21,8 +21,8 @@ bool IsCentralType(int type) {
 
 }  // namespace
 
-GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double deltaT, int type,
-                                              int plot, int style) {
+GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double deltaT,
+                                              int type) {
   const BesselianState& s = ctx.state;
   GreatestOccultationResult r;
   bool settled = false;
@@ -41,11 +41,12 @@ GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double
   r.t = t;
 
   if (IsCentralType(type)) {
-    const CentralDetails d = CentralPointDetails(ctx, t, deltaT, plot, style);
+    const CentralDetails d = CentralPointDetails(ctx, t, deltaT);
     if (d.status != 1) return r;
     r.pointStatus = 1;
     r.lon = d.lon;
     r.lat = d.lat;
+    r.alt = d.alt;
     r.magnitude = d.magnitude;
     r.duration = d.duration;
     r.width = d.width;
@@ -66,11 +67,12 @@ GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double
   const double hourAngle = std::atan2(std::sin(A), -std::cos(A) * s.sind1) * kDeg;
   const double phi1 = std::asin(std::cos(A) * s.cosd1);
   if (!std::isfinite(r.magnitude)) return r;
-  const FoundPoint p = PlotFundamentalPointPlain(ctx, deltaT, plot, phi1, hourAngle, style);
+  const FoundPoint p = FundamentalMarkerPoint(ctx, deltaT, phi1, hourAngle);
   if (p.status != 1) return r;
   r.pointStatus = 1;
   r.lon = p.lon;
   r.lat = p.lat;
+  r.alt = p.alt;
   return r;
 }
 

@@ -10,7 +10,7 @@ struct GreatestOccultationResult {
   int status = -1;       // 1 the instant was found; -1 the iteration did not settle
   int pointStatus = -1;  // 1 when its point (lon, lat) was found too
   double t = 0;          // hours from t0
-  double lon = 0, lat = 0;
+  double lon = 0, lat = 0, alt = 0;  // alt: the body's altitude there
   double magnitude = 0;
   double duration = 0;  // hours (0 for the non-central types)
   double width = 0;     // km (0 for the non-central types)
@@ -19,10 +19,8 @@ struct GreatestOccultationResult {
 
 // Newton steps from `t` until a step is at most 0.000001 hours. The central
 // types (2, 3, 4) take the central point and its circumstances; the others
-// the limb point toward the axis. The point is marked with a ring when plot
-// is 1. A shadow that does not move, or no settling within 50 steps, gives
-// status -1 and draws nothing.
-GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double deltaT, int type,
-                                              int plot, int style);
+// the limb point toward the axis (pointStatus 1 when it is found). A shadow
+// that does not move, or no settling within 50 steps, gives status -1.
+GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double deltaT, int type);
 
 }  // namespace vernier

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bessel/point_plot.h"
+#include "bessel/earth_point.h"
 
 namespace vernier {
 
@@ -53,8 +53,7 @@ void SinCosOfArcTangent(double r, double& sine, double& cosine) {
   cosine = std::cos(q);
 }
 
-FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, int style,
-                     const EdgeSpec& edge) {
+FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, const EdgeSpec& edge) {
   const BesselianElements& e = ctx.elements;
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
@@ -84,30 +83,29 @@ FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, int st
     SinCosOfArcTangent(B / A, sq, cq);
     radius = EdgeRadius(edge, s, e, zeta);
   }
-  const FoundPoint p = PlotPlanePoint(ctx, t, deltaT, xi, eta1, zeta1, style);
+  const FoundPoint p = PlanePoint(ctx, t, deltaT, xi, eta1, zeta1);
   if (p.status != 1) WriteDiagnostic(ctx, edge.diagnostic);
   return p;
 }
 
 }  // namespace
 
-FoundPoint UmbralLimitPoint(PathContext& ctx, double t, double deltaT, int side, int style) {
-  return EdgePoint(ctx, t, deltaT, side, style, {EdgeKind::Umbral, 2, 0, kNoUmbraPoint});
+FoundPoint UmbralLimitPoint(PathContext& ctx, double t, double deltaT, int side) {
+  return EdgePoint(ctx, t, deltaT, side, {EdgeKind::Umbral, 2, 0, kNoUmbraPoint});
 }
 
 FoundPoint UmbralLimitOffsetPoint(PathContext& ctx, double t, double deltaT, int side,
-                                  double offset, int style) {
-  return EdgePoint(ctx, t, deltaT, side, style,
+                                  double offset) {
+  return EdgePoint(ctx, t, deltaT, side,
                    {EdgeKind::Umbral, 2, offset * kOneSecondOffset, kNoUmbraPoint});
 }
 
-FoundPoint PenumbralLimitPoint(PathContext& ctx, double t, double deltaT, int side, int style) {
-  return EdgePoint(ctx, t, deltaT, side, style, {EdgeKind::Penumbral, 3, 0, kNoPenumbraPoint});
+FoundPoint PenumbralLimitPoint(PathContext& ctx, double t, double deltaT, int side) {
+  return EdgePoint(ctx, t, deltaT, side, {EdgeKind::Penumbral, 3, 0, kNoPenumbraPoint});
 }
 
-FoundPoint MagnitudeCurvePoint(PathContext& ctx, double t, double deltaT, double m, int side,
-                               int style) {
-  return EdgePoint(ctx, t, deltaT, side, style, {EdgeKind::Magnitude, 5, m, kNoPenumbraPoint});
+FoundPoint MagnitudeCurvePoint(PathContext& ctx, double t, double deltaT, double m, int side) {
+  return EdgePoint(ctx, t, deltaT, side, {EdgeKind::Magnitude, 5, m, kNoPenumbraPoint});
 }
 
 }  // namespace vernier

@@ -5,7 +5,7 @@
 // All four run the same fixed-pass iteration on the shadow's edge: side +1
 // is the southern limit, -1 the northern one (for a positive radius; a
 // negative l2, as published for total solar eclipses, swaps the two). A point
-// found is plotted with the daylight test. A missing point (the edge does not
+// found comes with the daylight test. A missing point (the edge does not
 // reach the Earth, or a non-finite value on the way) writes " no umbra point"
 // or " no penumbra point" and returns status -1.
 #pragma once
@@ -18,15 +18,14 @@ namespace vernier {
 inline constexpr double kOneSecondOffset = 0.0002923;
 
 // Inner-shadow limit, 2 passes.
-FoundPoint UmbralLimitPoint(PathContext& ctx, double t, double deltaT, int side, int style);
+FoundPoint UmbralLimitPoint(PathContext& ctx, double t, double deltaT, int side);
 // Inner-shadow limit with the radius reduced by offset seconds of arc
 // (offset -1 enlarges it: the "+1 sec" line), 2 passes.
 FoundPoint UmbralLimitOffsetPoint(PathContext& ctx, double t, double deltaT, int side,
-                                  double offset, int style);
+                                  double offset);
 // Outer-shadow limit, 3 passes.
-FoundPoint PenumbralLimitPoint(PathContext& ctx, double t, double deltaT, int side, int style);
+FoundPoint PenumbralLimitPoint(PathContext& ctx, double t, double deltaT, int side);
 // Curve of magnitude m (0 the outer limit, 1 the inner radius), 5 passes.
-FoundPoint MagnitudeCurvePoint(PathContext& ctx, double t, double deltaT, double m, int side,
-                               int style);
+FoundPoint MagnitudeCurvePoint(PathContext& ctx, double t, double deltaT, double m, int side);
 
 }  // namespace vernier

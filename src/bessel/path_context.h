@@ -1,11 +1,11 @@
 // What every path finder works on: the current element record, the shadow
-// state it overwrites, the shared geographic-point storage it leaves each point
-// in, the map and drawing surface it plots through, and the diagnostic level.
+// state it overwrites and the diagnostic level. The finders return the points
+// they find; they never draw (the trace hands each point to its sink).
 //
 // The record holds references to the program's records, so one context is
-// built per drawing and handed to the finders by reference; nothing of it is
+// built per trace and handed to the finders by reference; nothing of it is
 // global. It also keeps the inner-shadow radius of the last central point,
-// which the limit colouring of annular-total paths reads.
+// which tells the limits of annular-total paths apart.
 #pragma once
 
 #include <cstdio>
@@ -13,22 +13,15 @@
 #include "bessel/daylight.h"
 #include "bessel/elements.h"
 #include "bessel/evaluation.h"
-#include "bessel/geo_point.h"
-#include "gdi/device_context.h"
-#include "map/map_window.h"
 
 namespace vernier {
 
 struct PathContext {
-  PathContext(const BesselianElements& elements, BesselianState& state, ObserverGeometry& point,
-              MapWindow& map, DeviceContext& dc)
-      : elements(elements), state(state), point(point), map(map), dc(dc) {}
+  PathContext(const BesselianElements& elements, BesselianState& state)
+      : elements(elements), state(state) {}
 
   const BesselianElements& elements;
   BesselianState& state;
-  ObserverGeometry& point;  // GeoPoint storage, shared with the observer
-  MapWindow& map;
-  DeviceContext& dc;
   int diagnosticLevel = 0;          // diagnostic lines when 1 or more
   std::FILE* diagnostics = stdout;  // where they go
   double centralUmbraRadius = 0;    // L2' of the last central point found
@@ -50,12 +43,15 @@ inline void EvaluateAt(PathContext& ctx, double t) {
   ctx.evaluatedAt = t;
 }
 
-// A point found by a finder: status 1 with its east longitude and latitude
-// (degrees), or status -1 (no point; lon and lat are then 0).
+// A point found by a finder: status 1 with its east longitude, latitude and
+// the body's altitude there (degrees), and whether the Sun is up there (for
+// the finders that test it), or status -1 (no point; the rest is then 0).
 struct FoundPoint {
   int status = -1;
   double lon = 0;
   double lat = 0;
+  double alt = 0;
+  bool daylight = false;
 };
 
 // Writes one diagnostic line when the context's level asks for them.

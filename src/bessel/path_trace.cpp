@@ -52,7 +52,8 @@ class SharedEvaluation {
 class Reporter {
  public:
   explicit Reporter(PathTraceSink* sink) : sink_(sink) {}
-  void Point(PathCurve curve, int side, double m, double offset, double t, const FoundPoint& p) {
+  void Point(PathCurve curve, int side, double m, double offset, double t, const FoundPoint& p,
+             bool annular = false) {
     if (!sink_ || p.status != 1) return;
     PathPoint out;
     out.curve = curve;
@@ -62,41 +63,43 @@ class Reporter {
     out.t = t;
     out.lon = p.lon;
     out.lat = p.lat;
+    out.alt = p.alt;
+    out.daylight = p.daylight;
+    out.annular = annular;
     sink_->OnPathPoint(out);
   }
   void Contact(PathCurve curve, const ContactResult& c) {
-    if (c.status == 1) Point(curve, 0, 0, 0, c.t, {1, c.lon, c.lat});
+    if (c.status == 1) Point(curve, 0, 0, 0, c.t, {1, c.lon, c.lat, c.alt, false});
   }
 
  private:
   PathTraceSink* sink_;
 };
 
-int LimitColour(const PathContext& ctx, int type, const PathLineColours& c) {
-  if (type == 3 || type == 6) return c.annularLimit;
-  if (type == 4 && CentralUmbraRadius(ctx) > 0) return c.annularLimit;
-  return c.totalLimit;
+// Whether the inner limits are those of an annular path: always for types 3
+// and 6, for the annular-total type 4 while the last central point's inner
+// shadow radius is positive.
+bool AnnularLimits(const PathContext& ctx, int type) {
+  return type == 3 || type == 6 || (type == 4 && CentralUmbraRadius(ctx) > 0);
 }
 
 // One inner limit (and, during export, its two shifted lines on the same side,
 // in the order the path files take them).
 void TraceInnerLimit(PathContext& ctx, Reporter& report, double t, double deltaT, int side,
-                     int colour, bool kmlExport) {
-  const FoundPoint p = UmbralLimitPoint(ctx, t, deltaT, side, colour);
-  report.Point(PathCurve::Limit, side, 0, 0, t, p);
+                     bool annular, bool kmlExport) {
+  const FoundPoint p = UmbralLimitPoint(ctx, t, deltaT, side);
+  report.Point(PathCurve::Limit, side, 0, 0, t, p, annular);
   if (!kmlExport || p.status != 1) return;
   const double first = side > 0 ? -1 : 1;
   for (double offset : {first, -first}) {
     report.Point(PathCurve::LimitOffset, side, 0, offset, t,
-                 UmbralLimitOffsetPoint(ctx, t, deltaT, side, offset, colour));
+                 UmbralLimitOffsetPoint(ctx, t, deltaT, side, offset), annular);
   }
 }
 
-void TraceMagnitude(PathContext& ctx, Reporter& report, double t, double deltaT, double m,
-                    int colour) {
+void TraceMagnitude(PathContext& ctx, Reporter& report, double t, double deltaT, double m) {
   for (int side : {1, -1})
-    report.Point(PathCurve::Magnitude, side, m, 0, t,
-                 MagnitudeCurvePoint(ctx, t, deltaT, m, side, colour));
+    report.Point(PathCurve::Magnitude, side, m, 0, t, MagnitudeCurvePoint(ctx, t, deltaT, m, side));
 }
 
 }  // namespace
@@ -139,33 +142,33 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
   const double deltaT = settings.deltaT;
   const double deltaTHours = deltaT / 3600;
   const int type = RecordType(ctx.elements.type);
-  const PathLineColours& colours = settings.colours;
   r.lastInstant = settings.startInstant;
 
-  // Greatest occultation, first without a marker (the driver centres the map
-  // on it), then again from its instant with the marker.
+  // Greatest occultation, first for the driver to centre the map on, then
+  // again from its instant for its marker.
   const GreatestOccultationResult unmarked =
-      GreatestOccultation(ctx, settings.startInstant, deltaT, type, 0, colours.markers);
+      GreatestOccultation(ctx, settings.startInstant, deltaT, type);
   if (unmarked.status != 1) return r;
   if (sink) {
     sink->OnGreatestFound(unmarked);
     shared.Forget();
   }
-  r.greatest = GreatestOccultation(ctx, unmarked.t, deltaT, type, 1, colours.markers);
+  r.greatest = GreatestOccultation(ctx, unmarked.t, deltaT, type);
   if (r.greatest.status != 1) return r;
   if (r.greatest.pointStatus == 1)
-    report.Point(PathCurve::Greatest, 0, 0, 0, r.greatest.t, {1, r.greatest.lon, r.greatest.lat});
+    report.Point(PathCurve::Greatest, 0, 0, 0, r.greatest.t,
+                 {1, r.greatest.lon, r.greatest.lat, r.greatest.alt, false});
   const double tg = r.greatest.t;
   r.lastInstant = tg;
 
-  r.firstContact = PenumbralContact(ctx, tg, deltaT, -1, colours.markers);
+  r.firstContact = PenumbralContact(ctx, tg, deltaT, -1);
   report.Contact(PathCurve::FirstContact, r.firstContact);
-  r.lastContact = PenumbralContact(ctx, tg, deltaT, 1, colours.markers);
+  r.lastContact = PenumbralContact(ctx, tg, deltaT, 1);
   report.Contact(PathCurve::LastContact, r.lastContact);
   if (type != 1) {
-    r.firstInnerContact = UmbralContact(ctx, tg, deltaT, -1, colours.markers);
+    r.firstInnerContact = UmbralContact(ctx, tg, deltaT, -1);
     report.Contact(PathCurve::FirstInnerContact, r.firstInnerContact);
-    r.lastInnerContact = UmbralContact(ctx, tg, deltaT, 1, colours.markers);
+    r.lastInnerContact = UmbralContact(ctx, tg, deltaT, 1);
     report.Contact(PathCurve::LastInnerContact, r.lastInnerContact);
   }
   if (r.firstContact.status != 1 || r.lastContact.status != 1) {
@@ -209,34 +212,32 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
     if (settings.kmlExport)
       step = (middleFrom < t && t < middleTo) ? s0 * kExportCoarseFactor : s0 / kExportFineDivisor;
 
-    report.Point(PathCurve::Central, 0, 0, 0, t, CentralPoint(ctx, t, deltaT, colours.central));
+    report.Point(PathCurve::Central, 0, 0, 0, t, CentralPoint(ctx, t, deltaT));
 
-    const int limitColour = LimitColour(ctx, type, colours);
-    TraceInnerLimit(ctx, report, t, deltaT, 1, limitColour, settings.kmlExport);
-    TraceInnerLimit(ctx, report, t, deltaT, -1, limitColour, settings.kmlExport);
+    const bool annular = AnnularLimits(ctx, type);
+    TraceInnerLimit(ctx, report, t, deltaT, 1, annular, settings.kmlExport);
+    TraceInnerLimit(ctx, report, t, deltaT, -1, annular, settings.kmlExport);
 
     for (int side : {1, -1})
-      report.Point(PathCurve::OuterLimit, side, 0, 0, t,
-                   PenumbralLimitPoint(ctx, t, deltaT, side, colours.outerLimit));
+      report.Point(PathCurve::OuterLimit, side, 0, 0, t, PenumbralLimitPoint(ctx, t, deltaT, side));
 
     if (counter % kFractionCurveEvery == 0)
       for (double m : kFractionCurves)
-        TraceMagnitude(ctx, report, t, deltaT, m, colours.magnitudeCurve);
+        TraceMagnitude(ctx, report, t, deltaT, m);
     ++counter;
 
     const double u = t - deltaTHours;
     if (std::trunc(2 * u) - std::trunc(2 * prev) == 1 || (prev < 0 && 0 < u)) {
       for (double m = 0; m <= 1; m += kMarkFractionStep)
-        TraceMagnitude(ctx, report, t, deltaT, m, colours.magnitudeCurve);
+        TraceMagnitude(ctx, report, t, deltaT, m);
     }
     prev = u;
 
     for (int side : {1, -1})
-      report.Point(PathCurve::RiseSetLimit, side, 0, 0, t,
-                   RiseSetLimitPoint(ctx, t, deltaT, side, colours.riseSetLimit));
+      report.Point(PathCurve::RiseSetLimit, side, 0, 0, t, RiseSetLimitPoint(ctx, t, deltaT, side));
     for (int side : {1, -1})
       report.Point(PathCurve::RiseSetMaximum, side, 0, 0, t,
-                   RiseSetMaximumPoint(ctx, t, deltaT, side, colours.riseSetMaximum));
+                   RiseSetMaximumPoint(ctx, t, deltaT, side));
 
     ++r.instants;
     if (sink) {

@@ -3,10 +3,10 @@
 // in the drawing order. The map driver runs it once per paint of the map; the
 // command line runs it without a window.
 //
-// The schedule draws only the path's own points and markers. Everything else
-// the driver does around it (map centre, text panel, world map, time label,
-// path files) hangs on the hooks of PathTraceSink, which also receives every
-// point found.
+// The schedule finds the path's points and markers and draws nothing: every
+// point found goes to PathTraceSink, whose hooks also carry everything the
+// driver does around the schedule (map centre, text panel, world map, time
+// label, path files).
 #pragma once
 
 #include "bessel/contacts.h"
@@ -15,26 +15,12 @@
 
 namespace vernier {
 
-// Palette indexes of the lines, filled by the map driver from its colour
-// table (the defaults are those of a map without grid).
-struct PathLineColours {
-  int markers = 4;          // greatest occultation and contact rings
-  int central = 4;          // central line
-  int totalLimit = 14;      // inner limits of total paths
-  int annularLimit = 4;     // inner limits of annular paths (type 3, 6; type 4 while L2' > 0)
-  int outerLimit = 14;      // penumbral limits
-  int magnitudeCurve = 14;  // curves of equal magnitude and half-hour marks
-  int riseSetLimit = 2;
-  int riseSetMaximum = 10;
-};
-
 struct PathTraceSettings {
   double deltaT = 0;                // seconds, the event's Delta T with the adjustment
   double drawStepHours = 0.1 / 60;  // the drawing step
   double startInstant = 0;          // where the greatest-occultation search starts
   bool kmlExport = false;           // export run: +-1 s lines and the export step rule
   int maxInstants = 1000000;        // no trace runs more instants than this
-  PathLineColours colours;
 };
 
 enum class PathCurve {
@@ -62,6 +48,9 @@ struct PathPoint {
   double offset = 0;  // seconds of arc of a LimitOffset point
   double t = 0;       // hours from t0
   double lon = 0, lat = 0;
+  double alt = 0;         // the body's altitude there, degrees
+  bool daylight = false;  // the Sun is up there (curve points; markers are not tested)
+  bool annular = false;   // an inner limit while the inner shadow is annular
 };
 
 enum class PathTraceStatus {
@@ -90,8 +79,8 @@ inline constexpr double kMaxTraceSpanHours = 48;
 class PathTraceSink {
  public:
   virtual ~PathTraceSink() = default;
-  // Greatest occultation found, before its marker is drawn: the driver sets
-  // the map centre here.
+  // Greatest occultation found, before its marker is reported: the driver
+  // sets the map centre here.
   virtual void OnGreatestFound(const GreatestOccultationResult&) {}
   // Contacts found, before the first instant: panel, world map, path files.
   virtual void OnContactsFound(const PathTraceResult&) {}

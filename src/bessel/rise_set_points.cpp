@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bessel/point_plot.h"
+#include "bessel/earth_point.h"
 
 namespace vernier {
 
@@ -16,17 +16,17 @@ FoundPoint Missing(const PathContext& ctx, const char* line) {
   return {};
 }
 
-FoundPoint PlotOrMissing(PathContext& ctx, double t, double deltaT, double phi, double hourAngle,
-                         int style, const char* line) {
+FoundPoint PointOrMissing(PathContext& ctx, double t, double deltaT, double phi, double hourAngle,
+                          const char* line) {
   if (!std::isfinite(phi) || !std::isfinite(hourAngle)) return Missing(ctx, line);
-  const FoundPoint p = PlotGeocentricPoint(ctx, t, deltaT, phi, hourAngle, style);
+  const FoundPoint p = GeocentricPoint(ctx, t, deltaT, phi, hourAngle);
   if (p.status != 1) return Missing(ctx, line);
   return p;
 }
 
 }  // namespace
 
-FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side, int style) {
+FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side) {
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
   const double rho = std::sqrt(s.x * s.x + s.y * s.y);
@@ -47,10 +47,10 @@ FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side
   double phi = std::acos(ratio);
   if (std::cos(lambda) < 0) phi = -phi;
   if (ratio < 0) phi = -phi;
-  return PlotOrMissing(ctx, t, deltaT, phi, hourAngle, style, " no sunriseset point\n");
+  return PointOrMissing(ctx, t, deltaT, phi, hourAngle, " no sunriseset point\n");
 }
 
-FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, int side, int style) {
+FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, int side) {
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
   double h = std::atan2(s.b, s.c1) * kDeg;
@@ -77,7 +77,7 @@ FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, int si
 
   double phi = std::asin(p);
   if (eta < 0 && s.cosd < 0) phi = -phi;
-  return PlotOrMissing(ctx, t, deltaT, phi, hourAngle, style, " no max sunriseset point1\n");
+  return PointOrMissing(ctx, t, deltaT, phi, hourAngle, " no max sunriseset point1\n");
 }
 
 }  // namespace vernier

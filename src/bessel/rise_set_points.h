@@ -1,7 +1,7 @@
 // The sunrise/sunset curves: where the event begins or ends with the body on
 // the horizon (RiseSetLimitPoint) and where it is greatest with the body on the
 // horizon (RiseSetMaximumPoint). Both work on a sphere at zeta = 0, guard their
-// divisors with small thresholds, and plot with the daylight test.
+// divisors with small thresholds, and test the daylight at their points.
 //
 // A missing point writes one numbered diagnostic line per failing test:
 // " no sunriseset point", "... point2", "... point3" and " no max sunriseset
@@ -13,7 +13,7 @@
 
 namespace vernier {
 
-FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side, int style);
-FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, int side, int style);
+FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side);
+FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, int side);
 
 }  // namespace vernier

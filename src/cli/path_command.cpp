@@ -7,24 +7,14 @@
 #include "cli/commands.h"
 #include "cli/event_session.h"
 #include "cli/messages.h"
-#include "gdi/recording_device_context.h"
-#include "map/map_window.h"
 
 namespace vernier::cli {
 
 namespace {
 
-// The client area the map is laid out in when there is no window.
-constexpr ClientRect kHeadlessClient{0, 0, 684, 520};
-
 class CsvSink : public PathTraceSink {
  public:
-  CsvSink(MapWindow& map, double t0, double deltaT) : map_(map), t0_(t0), deltaT_(deltaT) {}
-
-  // The map is centred on greatest occultation before its marker is drawn.
-  void OnGreatestFound(const GreatestOccultationResult& g) override {
-    SetMapCentreAt(map_, g.lon, g.lat);
-  }
+  CsvSink(double t0, double deltaT) : t0_(t0), deltaT_(deltaT) {}
 
   void OnPathPoint(const PathPoint& p) override {
     std::printf("%s,%d,%.6f,%.6f,%.6f,%.6f,%.6f\n", PathCurveName(p.curve), p.side, p.m, p.t,
@@ -32,7 +22,6 @@ class CsvSink : public PathTraceSink {
   }
 
  private:
-  MapWindow& map_;
   double t0_;
   double deltaT_;
 };
@@ -63,19 +52,13 @@ int RunPathCommand(const std::vector<std::string>& args) {
   if (int status = ReadEventOptions(*options, session)) return status;
   if (int status = LoadEventAtDate(session)) return status;
 
-  RecordingDeviceContext dc;
-  dc.SetRecording(false);
-  MapWindow map;
-  LayoutMapWindow(map, dc, kHeadlessClient, 0);
-  ApplyWindowPreset(map);
   BesselianState state;
-  ObserverGeometry point;
-  PathContext ctx(session.elements, state, point, map, dc);
+  PathContext ctx(session.elements, state);
 
   PathTraceSettings settings;
   settings.deltaT = session.eventDeltaT;
   settings.drawStepHours = session.drawStepHours;
-  CsvSink sink(map, session.elements.t0, settings.deltaT);
+  CsvSink sink(session.elements.t0, settings.deltaT);
 
   std::printf("curve,side,m,t,ut,lon,lat\n");
   const PathTraceResult result = TracePath(ctx, settings, &sink);

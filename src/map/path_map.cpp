@@ -7,6 +7,7 @@
 #include "gdi/format.h"
 #include "map/map_frame.h"
 #include "map/palette.h"
+#include "map/path_points.h"
 
 namespace vernier {
 
@@ -34,7 +35,7 @@ void DrawObserverPlaces(const MapWindow& w, DeviceContext& dc, const CityList& c
 class MapDriver : public PathTraceSink {
  public:
   MapDriver(DeviceContext& dc, PathMapInputs& in, PathMapResult& result)
-      : dc_(dc), in_(in), result_(result) {
+      : dc_(dc), in_(in), result_(result), colours_(PathColoursFor(in.map.gridMode)) {
     panel_.objectName = ObjectName(in.elements.xz);
     panel_.deltaT = in.deltaT;
     panel_.siteMagnitude = in.siteMagnitude;
@@ -86,6 +87,7 @@ class MapDriver : public PathTraceSink {
   }
 
   void OnPathPoint(const PathPoint& p) override {
+    PlotPathPoint(in_.map, dc_, p, colours_);
     if (!kml_) return;
     if (p.curve == PathCurve::Limit) {
       kml_->AddPoint(p.side > 0 ? KmlLine::South : KmlLine::North, p.lon, p.lat);
@@ -119,6 +121,7 @@ class MapDriver : public PathTraceSink {
   DeviceContext& dc_;
   PathMapInputs& in_;
   PathMapResult& result_;
+  PathLineColours colours_;
   MapPanel panel_;
   std::optional<KmlExport> kml_;
   bool centred_ = false;
@@ -128,29 +131,15 @@ class MapDriver : public PathTraceSink {
 
 }  // namespace
 
-PathLineColours PathColoursFor(int gridMode) {
-  PathLineColours c;
-  c.markers = 4;
-  c.central = 4;
-  c.totalLimit = gridMode == 0 ? 13 : 14;
-  c.annularLimit = 4;
-  c.outerLimit = 14;
-  c.magnitudeCurve = 14;
-  c.riseSetLimit = 2;
-  c.riseSetMaximum = 10;
-  return c;
-}
-
 PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& in) {
   PathMapResult result;
   in.map.colourIndex = 4;
-  PathContext ctx(in.elements, in.shadow, in.point, in.map, dc);
+  PathContext ctx(in.elements, in.shadow);
   ctx.diagnosticLevel = in.diagnosticLevel;
   PathTraceSettings settings;
   settings.deltaT = in.deltaT;
   settings.drawStepHours = in.drawStepHours;
   settings.kmlExport = in.exportKml;
-  settings.colours = PathColoursFor(in.map.gridMode);
   MapDriver driver(dc, in, result);
   result.trace = TracePath(ctx, settings, &driver);
   driver.Finish();

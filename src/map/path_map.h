@@ -20,7 +20,6 @@ namespace vernier {
 struct PathMapInputs {
   const BesselianElements& elements;
   BesselianState& shadow;
-  ObserverGeometry& point;  // the shared geographic point
   MapWindow& map;
   const CityList& cities;   // observer places labelled on zoomed preset windows
   std::string dataDirectory{};
@@ -41,8 +40,5 @@ struct PathMapResult {
 };
 
 PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& inputs);
-
-// The line colours of the path for the map's grid mode.
-PathLineColours PathColoursFor(int gridMode);
 
 }  // namespace vernier

@@ -30,7 +30,7 @@ struct ProgramState {
   CurrentEvent event;  // its year, month, day are the current date
   ElementFile file;
   BesselianState shadow;
-  ObserverGeometry observerPoint;  // also the current geographic point
+  ObserverGeometry observerPoint;
   LocalState local;
 
   MapWindow map;

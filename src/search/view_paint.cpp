@@ -38,7 +38,7 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
       result.local = DrawLocalReport(s, dc, {options.localAnimation, options.librationLines});
       break;
     default: {
-      PathMapInputs in{s.elements, s.shadow, s.observerPoint, s.map, s.cities};
+      PathMapInputs in{s.elements, s.shadow, s.map, s.cities};
       in.dataDirectory = s.dataDirectory;
       in.outputDirectory = s.outputDirectory;
       in.deltaT = deltaT;

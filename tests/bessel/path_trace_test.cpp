@@ -11,6 +11,7 @@
 #include "bessel/limit_points.h"
 #include "bessel/rise_set_points.h"
 #include "map/palette.h"
+#include "map/path_points.h"
 #include "support/path_fixture.h"
 
 namespace vernier {
@@ -22,8 +23,10 @@ using Kind = DrawCall::Kind;
 
 constexpr double kDeltaT = 69;
 
+// Keeps every point and draws it as the map does, with colours all
+// different for counting.
 struct RecordingSink : PathTraceSink {
-  explicit RecordingSink(const RecordingDeviceContext& dc) : dc(dc) {}
+  explicit RecordingSink(PathFixture& f) : map(f.map), dc(f.dc) {}
   void OnGreatestFound(const GreatestOccultationResult& g) override {
     ++greatestCalls;
     greatest = g;
@@ -33,7 +36,10 @@ struct RecordingSink : PathTraceSink {
     ++contactsCalls;
     contactsAt = r.firstContact.t;
   }
-  void OnPathPoint(const PathPoint& p) override { points.push_back(p); }
+  void OnPathPoint(const PathPoint& p) override {
+    PlotPathPoint(map, dc, p, colours);
+    points.push_back(p);
+  }
   void OnInstantTraced(double t) override { instants.push_back(t); }
 
   // The points of the loop at instant t.
@@ -44,7 +50,9 @@ struct RecordingSink : PathTraceSink {
     return out;
   }
 
-  const RecordingDeviceContext& dc;
+  const MapWindow& map;
+  RecordingDeviceContext& dc;
+  PathLineColours colours{4, 1, 13, 5, 14, 6, 2, 10};
   std::vector<PathPoint> points;
   std::vector<double> instants;
   GreatestOccultationResult greatest;
@@ -56,7 +64,6 @@ PathTraceSettings Settings(double stepMinutes = 1) {
   PathTraceSettings s;
   s.deltaT = kDeltaT;
   s.drawStepHours = stepMinutes / 60;
-  s.colours = {4, 1, 13, 5, 14, 6, 2, 10};  // all different, for counting
   return s;
 }
 
@@ -69,7 +76,7 @@ int PixelsIn(const RecordingDeviceContext& dc, int colourIndex) {
 
 TEST(TracePath, RunsTheScheduleInTheDrawingOrder) {
   PathFixture f(StraightShadowRecord());
-  RecordingSink sink(f.dc);
+  RecordingSink sink(f);
   const PathTraceResult r = TracePath(f.ctx, Settings(), &sink);
   ASSERT_EQ(r.status, PathTraceStatus::Traced);
 
@@ -120,7 +127,7 @@ TEST(TracePath, RunsTheScheduleInTheDrawingOrder) {
 
 TEST(TracePath, FractionCurvesEveryTwentiethInstantAndHalfHourMarks) {
   PathFixture f(StraightShadowRecord());
-  RecordingSink sink(f.dc);
+  RecordingSink sink(f);
   const PathTraceResult r = TracePath(f.ctx, Settings(), &sink);
   ASSERT_EQ(r.status, PathTraceStatus::Traced);
   // Only the fraction curves have m = 0.2, only the marks m = 0.
@@ -175,11 +182,11 @@ TEST(TracePath, FractionCurvesEveryTwentiethInstantAndHalfHourMarks) {
 
 TEST(TracePath, ExportAddsTheShiftedLimitsAndStepsCoarseInTheMiddle) {
   PathFixture f(StraightShadowRecord());
-  RecordingSink display(f.dc);
+  RecordingSink display(f);
   TracePath(f.ctx, Settings(), &display);
   for (const PathPoint& p : display.points) EXPECT_NE(p.curve, PathCurve::LimitOffset);
 
-  RecordingSink sink(f.dc);
+  RecordingSink sink(f);
   PathTraceSettings s = Settings();
   s.kmlExport = true;
   const PathTraceResult r = TracePath(f.ctx, s, &sink);
@@ -221,7 +228,7 @@ TEST(TracePath, TypeOneHasNoInnerContactsAndExportsOverTheOuterOnes) {
   BesselianElements e = StraightShadowRecord();
   e.type = 1;
   PathFixture f(e);
-  RecordingSink sink(f.dc);
+  RecordingSink sink(f);
   PathTraceSettings s = Settings(2);
   s.kmlExport = true;
   const PathTraceResult r = TracePath(f.ctx, s, &sink);
@@ -251,7 +258,8 @@ TEST(TracePath, InnerLimitColourFollowsTheType) {
     e.type = c.type;
     e.l20 = c.l2;
     PathFixture f(e);
-    ASSERT_EQ(TracePath(f.ctx, Settings(5), nullptr).status, PathTraceStatus::Traced);
+    RecordingSink sink(f);
+    ASSERT_EQ(TracePath(f.ctx, Settings(5), &sink).status, PathTraceStatus::Traced);
     EXPECT_EQ(PixelsIn(f.dc, 5) > 0, c.annular) << c.type << " " << c.l2;
     EXPECT_EQ(PixelsIn(f.dc, 13) > 0, !c.annular) << c.type << " " << c.l2;
   }
@@ -259,7 +267,7 @@ TEST(TracePath, InnerLimitColourFollowsTheType) {
 
 TEST(TracePath, StepLongerThanThePathTracesTheFirstContactOnly) {
   PathFixture f(StraightShadowRecord());
-  RecordingSink sink(f.dc);
+  RecordingSink sink(f);
   const PathTraceResult r = TracePath(f.ctx, Settings(24 * 60), &sink);
   ASSERT_EQ(r.status, PathTraceStatus::Traced);
   ASSERT_EQ(sink.instants.size(), 1u);
@@ -268,7 +276,7 @@ TEST(TracePath, StepLongerThanThePathTracesTheFirstContactOnly) {
 
 TEST(TracePath, SharingOneEvaluationPerInstantChangesNoPoint) {
   PathFixture f(StraightShadowRecord());
-  RecordingSink sink(f.dc);
+  RecordingSink sink(f);
   TracePath(f.ctx, Settings(7), &sink);
   EXPECT_FALSE(f.ctx.reuseEvaluation);  // restored after the trace
 
@@ -278,22 +286,22 @@ TEST(TracePath, SharingOneEvaluationPerInstantChangesNoPoint) {
     FoundPoint q;
     switch (p.curve) {
       case PathCurve::Central:
-        q = CentralPoint(g.ctx, p.t, kDeltaT, 1);
+        q = CentralPoint(g.ctx, p.t, kDeltaT);
         break;
       case PathCurve::Limit:
-        q = UmbralLimitPoint(g.ctx, p.t, kDeltaT, p.side, 13);
+        q = UmbralLimitPoint(g.ctx, p.t, kDeltaT, p.side);
         break;
       case PathCurve::OuterLimit:
-        q = PenumbralLimitPoint(g.ctx, p.t, kDeltaT, p.side, 14);
+        q = PenumbralLimitPoint(g.ctx, p.t, kDeltaT, p.side);
         break;
       case PathCurve::Magnitude:
-        q = MagnitudeCurvePoint(g.ctx, p.t, kDeltaT, p.m, p.side, 6);
+        q = MagnitudeCurvePoint(g.ctx, p.t, kDeltaT, p.m, p.side);
         break;
       case PathCurve::RiseSetLimit:
-        q = RiseSetLimitPoint(g.ctx, p.t, kDeltaT, p.side, 2);
+        q = RiseSetLimitPoint(g.ctx, p.t, kDeltaT, p.side);
         break;
       case PathCurve::RiseSetMaximum:
-        q = RiseSetMaximumPoint(g.ctx, p.t, kDeltaT, p.side, 10);
+        q = RiseSetMaximumPoint(g.ctx, p.t, kDeltaT, p.side);
         break;
       default:
         continue;
@@ -310,7 +318,7 @@ TEST(TracePath, RowsDoNotDependOnWhatTheGlobeShows) {
   PathFixture near(StraightShadowRecord(), kProjectionGlobe);
   PathFixture far(StraightShadowRecord(), kProjectionGlobe);
   struct Centre : RecordingSink {
-    Centre(PathFixture& f, bool antipode) : RecordingSink(f.dc), f(f), antipode(antipode) {}
+    Centre(PathFixture& f, bool antipode) : RecordingSink(f), f(f), antipode(antipode) {}
     void OnGreatestFound(const GreatestOccultationResult& g) override {
       RecordingSink::OnGreatestFound(g);
       f.CentreOn(antipode ? g.lon - 180 : g.lon, antipode ? -g.lat : g.lat);
@@ -333,7 +341,7 @@ TEST(TracePath, RowsDoNotDependOnWhatTheGlobeShows) {
 TEST(TracePath, DegenerateShadowsEndWithAStatusAndNoHang) {
   // Passing 2 radii north: no contact at all.
   PathFixture miss(StraightShadowRecord(2.0));
-  RecordingSink missSink(miss.dc);
+  RecordingSink missSink(miss);
   const PathTraceResult m = TracePath(miss.ctx, Settings(), &missSink);
   EXPECT_EQ(m.status, PathTraceStatus::NoContacts);
   EXPECT_EQ(m.instants, 0);
@@ -343,7 +351,9 @@ TEST(TracePath, DegenerateShadowsEndWithAStatusAndNoHang) {
   BesselianElements still = StraightShadowRecord();
   still.x1 = still.y1 = 0;
   PathFixture s(still);
-  EXPECT_EQ(TracePath(s.ctx, Settings(), nullptr).status, PathTraceStatus::NoGreatest);
+  RecordingSink stillSink(s);
+  EXPECT_EQ(TracePath(s.ctx, Settings(), &stillSink).status, PathTraceStatus::NoGreatest);
+  EXPECT_TRUE(stillSink.points.empty());
   EXPECT_TRUE(s.dc.Calls().empty());
 
   // Crawling: contacts 10,000 hours apart are not traced.

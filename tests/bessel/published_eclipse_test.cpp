@@ -27,7 +27,7 @@ constexpr double kPublishedPosition = 0.002;
 TEST(PublishedEclipse2024Apr08, GreatestEclipse) {
   const auto published = testing::TotalEclipse2024Apr08();
   PathFixture f(published.elements);
-  const GreatestOccultationResult g = GreatestOccultation(f.ctx, 0, published.deltaT, 2, 0, 4);
+  const GreatestOccultationResult g = GreatestOccultation(f.ctx, 0, published.deltaT, 2);
   ASSERT_EQ(g.status, 1);
   ASSERT_EQ(g.pointStatus, 1);
   EXPECT_NEAR(18 + g.t, Hms(18, 18, 29.0), 0.1 * kSecond);
@@ -60,10 +60,10 @@ TEST(PublishedEclipse2024Apr08, CentralLineAndLimitsOfThePathTable) {
   PathFixture f(published.elements);
   for (const Row& row : rows) {
     const double t = row.ut + published.deltaT / 3600 - 18;
-    const FoundPoint c = CentralPoint(f.ctx, t, published.deltaT, 4);
+    const FoundPoint c = CentralPoint(f.ctx, t, published.deltaT);
     // l2 < 0: side +1 is the northern limit here.
-    const FoundPoint n = UmbralLimitPoint(f.ctx, t, published.deltaT, 1, 14);
-    const FoundPoint s = UmbralLimitPoint(f.ctx, t, published.deltaT, -1, 14);
+    const FoundPoint n = UmbralLimitPoint(f.ctx, t, published.deltaT, 1);
+    const FoundPoint s = UmbralLimitPoint(f.ctx, t, published.deltaT, -1);
     ASSERT_EQ(c.status, 1);
     ASSERT_EQ(n.status, 1);
     ASSERT_EQ(s.status, 1);
@@ -86,7 +86,7 @@ TEST(PublishedEclipse1998Feb26, GreatestEclipseAndTheContacts) {
   const auto published = testing::TotalEclipse1998Feb26();
   const double dT = published.deltaT;
   PathFixture f(published.elements);
-  const GreatestOccultationResult g = GreatestOccultation(f.ctx, 0, dT, 2, 0, 4);
+  const GreatestOccultationResult g = GreatestOccultation(f.ctx, 0, dT, 2);
   ASSERT_EQ(g.pointStatus, 1);
   EXPECT_NEAR(17 + g.t, Hms(17, 29, 26.6), 0.1 * kSecond);  // G0
   EXPECT_NEAR(g.lat, Dm(4, 43.3, 1), kPublishedPosition);
@@ -106,8 +106,8 @@ TEST(PublishedEclipse1998Feb26, GreatestEclipseAndTheContacts) {
       {false, 1, Hms(20, 7, 20.6), Dm(25, 0.3, 1), Dm(32, 23.2, -1)},      // P4
   };
   for (const Contact& c : contacts) {
-    const ContactResult r = c.inner ? UmbralContact(f.ctx, g.t, dT, c.side, 4)
-                                    : PenumbralContact(f.ctx, g.t, dT, c.side, 4);
+    const ContactResult r = c.inner ? UmbralContact(f.ctx, g.t, dT, c.side)
+                                    : PenumbralContact(f.ctx, g.t, dT, c.side);
     ASSERT_EQ(r.status, 1);
     EXPECT_NEAR(17 + r.t, c.td, 0.1 * kSecond) << c.td;
     EXPECT_NEAR(r.lat, c.lat, kPublishedPosition) << c.td;

@@ -35,19 +35,19 @@ TEST(RiseSetPoints, PointsLieOnTheHorizonAtTheOuterShadowsEdge) {
   int limits = 0, maxima = 0;
   for (double t = -3; t <= 3; t += 0.25) {
     for (int side : {1, -1}) {
-      const FoundPoint p = RiseSetLimitPoint(f.ctx, t, dT, side, 2);
+      const FoundPoint p = RiseSetLimitPoint(f.ctx, t, dT, side);
       if (p.status == 1) {
         ++limits;
-        EXPECT_NEAR(f.point.height, 0, 1e-9) << t;  // the body's altitude, stored with the point
+        EXPECT_NEAR(p.alt, 0, 1e-9) << t;  // the body's altitude, returned with the point
         double xi, eta;
         PlanePosition(f.state, dT, p.lon, p.lat, xi, eta);
         const double dx = f.state.x - xi, dy = f.state.y - eta;
         EXPECT_NEAR(std::sqrt(dx * dx + dy * dy), f.state.l1, 1e-9) << t;
       }
-      const FoundPoint m = RiseSetMaximumPoint(f.ctx, t, dT, side, 10);
+      const FoundPoint m = RiseSetMaximumPoint(f.ctx, t, dT, side);
       if (m.status == 1) {
         ++maxima;
-        EXPECT_NEAR(f.point.height, 0, 1e-9) << t;
+        EXPECT_NEAR(m.alt, 0, 1e-9) << t;
         double xi, eta;
         PlanePosition(f.state, dT, m.lon, m.lat, xi, eta);
         const double dx = f.state.x - xi, dy = f.state.y - eta;
@@ -64,8 +64,8 @@ TEST(RiseSetPoints, FailingTestsWriteTheirNumberedLines) {
   PathFixture far(StraightShadowRecord(0.0));
   DiagnosticCapture d1(far.ctx);
   // Shadow axis 2.75 radii away: the penumbra cannot reach the limb.
-  EXPECT_EQ(RiseSetLimitPoint(far.ctx, 5, 60, 1, 2).status, -1);
-  EXPECT_EQ(RiseSetMaximumPoint(far.ctx, 5, 60, 1, 10).status, -1);
+  EXPECT_EQ(RiseSetLimitPoint(far.ctx, 5, 60, 1).status, -1);
+  EXPECT_EQ(RiseSetMaximumPoint(far.ctx, 5, 60, 1).status, -1);
   EXPECT_EQ(d1.Text(), " no sunriseset point\n no max sunriseset point1\n");
 
   // Declination 0: the divisor q = -cos(L) sin d vanishes.
@@ -73,7 +73,7 @@ TEST(RiseSetPoints, FailingTestsWriteTheirNumberedLines) {
   e.d0 = 0;
   PathFixture flat(e);
   DiagnosticCapture d2(flat.ctx);
-  EXPECT_EQ(RiseSetLimitPoint(flat.ctx, 1.5, 60, 1, 2).status, -1);
+  EXPECT_EQ(RiseSetLimitPoint(flat.ctx, 1.5, 60, 1).status, -1);
   EXPECT_EQ(d2.Text(), " no sunriseset point2\n");
   EXPECT_TRUE(flat.dc.Calls().empty());
 
@@ -82,8 +82,8 @@ TEST(RiseSetPoints, FailingTestsWriteTheirNumberedLines) {
   still.x1 = still.y1 = still.mu1 = 0;
   PathFixture g(still);
   for (int side : {1, -1}) {
-    EXPECT_EQ(RiseSetLimitPoint(g.ctx, 0, 60, side, 2).status, -1);
-    EXPECT_EQ(RiseSetMaximumPoint(g.ctx, 0, 60, side, 10).status, -1);
+    EXPECT_EQ(RiseSetLimitPoint(g.ctx, 0, 60, side).status, -1);
+    EXPECT_EQ(RiseSetMaximumPoint(g.ctx, 0, 60, side).status, -1);
   }
   EXPECT_TRUE(g.dc.Calls().empty());
 }

@@ -202,7 +202,8 @@ TEST(LocalCircumstances, TheMaximumRestoresTheObserverUnlessHere) {
   l.At(10.75, 59.916667, 94);  // Oslo
   LocalMaximum oslo, here, again;
   ASSERT_EQ(FindMaximum(l.context, 11, dT, oslo), 1);
-  StoreGeoPoint(l.observer, GeoPoint{45.1, -24.3, 59});  // a path point moved it
+  l.observer.latitude = 45.1;  // the point moved away from the site
+  l.observer.westLongitude = -24.3;
   ASSERT_EQ(FindMaximumHere(l.context, 11, dT, here), 1);
   EXPECT_GT(std::fabs(here.t - oslo.t), 0.1);  // evaluated at the path point
   ASSERT_EQ(FindMaximum(l.context, 11, dT, again), 1);

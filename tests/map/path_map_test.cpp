@@ -29,7 +29,7 @@ struct PathMapFixture {
     dc.Clear();
   }
   PathMapResult Draw(bool kml = false) {
-    PathMapInputs in{elements, shadow, point, map, cities};
+    PathMapInputs in{elements, shadow, map, cities};
     in.dataDirectory = data.path();
     in.outputDirectory = data.path();
     in.deltaT = 63.8272;
@@ -45,7 +45,6 @@ struct PathMapFixture {
   testing::TempDataDir data;
   BesselianElements elements = testing::JapanStar();
   BesselianState shadow;
-  ObserverGeometry point;
   MapWindow map;
   CityList cities;
   RecordingDeviceContext dc;
@@ -173,7 +172,7 @@ TEST(PathMap, PanelLocationIsTheGreatestOccultationWhereverTheWindowLies) {
 
 TEST(PathMap, AStepLongerThanTheEventTracesOneInstant) {
   PathMapFixture f;
-  PathMapInputs in{f.elements, f.shadow, f.point, f.map, f.cities};
+  PathMapInputs in{f.elements, f.shadow, f.map, f.cities};
   in.dataDirectory = f.data.path();
   in.deltaT = 63.8272;
   in.drawStepHours = 100;

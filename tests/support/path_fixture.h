@@ -1,6 +1,6 @@
-// The records a path finder works on, fresh per test: an element record, the
-// shadow state, the shared point storage, a map window laid out on the
-// 684 x 520 client and a recording surface, bound together in a PathContext.
+// The records a path finder works on, fresh per test: an element record and
+// the shadow state bound together in a PathContext, and a map window laid out
+// on the 684 x 520 client with a recording surface for what the map draws.
 #pragma once
 
 #include <cmath>
@@ -34,10 +34,9 @@ struct PathFixture {
 
   BesselianElements elements;
   BesselianState state;
-  ObserverGeometry point;
   MapWindow map;
   RecordingDeviceContext dc;
-  PathContext ctx{elements, state, point, map, dc};
+  PathContext ctx{elements, state};
 };
 
 // Collects the diagnostic lines a context writes.

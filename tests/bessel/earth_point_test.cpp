@@ -1,4 +1,4 @@
-#include "bessel/point_plot.h"
+#include "bessel/earth_point.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 
 #include "astro/sun_moon.h"
 #include "bessel/daylight.h"
-#include "map/palette.h"
 #include "support/path_fixture.h"
 
 namespace vernier {
@@ -15,7 +14,6 @@ namespace {
 
 using testing::PathFixture;
 using testing::StraightShadowRecord;
-using Kind = DrawCall::Kind;
 
 constexpr double kRad = 0.017453292519943295;
 
@@ -52,20 +50,15 @@ TEST(PointConversion, LatitudeAndAltitude) {
   EXPECT_NEAR(ConvertGeocentricPoint(s, 0, 0, 90).alt, 0, 1e-12);
 }
 
-TEST(PlotFundamentalPoint, StoresThePointInTheSharedObserverStorage) {
+TEST(FundamentalPoint, ReturnsTheConvertedPointWithTheBodysAltitude) {
   PathFixture f(StraightShadowRecord());
   EvaluateElements(f.elements, 0.5, f.state);
-  f.point.height = 123;  // an observer height, overwritten by the body's altitude
-  const FoundPoint p = PlotFundamentalPoint(f.ctx, 0.5, 69, 0.3, 20, 4);
+  const FoundPoint p = FundamentalPoint(f.ctx, 0.5, 69, 0.3, 20);
   ASSERT_EQ(p.status, 1);
   const GeoPoint expected = ConvertFundamentalPoint(f.state, 69, 0.3, 20);
   EXPECT_EQ(p.lon, expected.lon);
   EXPECT_EQ(p.lat, expected.lat);
-  // The observer's west-longitude field now holds the point's east longitude.
-  EXPECT_EQ(f.point.westLongitude, expected.lon);
-  EXPECT_EQ(f.point.latitude, expected.lat);
-  EXPECT_EQ(f.point.height, expected.alt);
-  EXPECT_EQ(f.Count(Kind::SetPixel), 1);
+  EXPECT_EQ(p.alt, expected.alt);
 }
 
 // Hour angles on the equator where the Sun stands near `altitude` at t.
@@ -78,7 +71,7 @@ double HourAngleWithSunAt(const PathFixture& f, double t, double deltaT, double 
   return std::numeric_limits<double>::quiet_NaN();
 }
 
-TEST(PlotFundamentalPoint, PointsInDaylightTakeColourElevenFromOneDegreeOfSun) {
+TEST(FundamentalPoint, DaylightFromOneDegreeOfSunAndNeverForMarkers) {
   PathFixture f(StraightShadowRecord());
   EvaluateElements(f.elements, 0, f.state);
   const double high = HourAngleWithSunAt(f, 0, 69, 1.5);
@@ -86,59 +79,30 @@ TEST(PlotFundamentalPoint, PointsInDaylightTakeColourElevenFromOneDegreeOfSun) {
   ASSERT_TRUE(std::isfinite(high));
   ASSERT_TRUE(std::isfinite(low));
 
-  ASSERT_EQ(PlotFundamentalPoint(f.ctx, 0, 69, 0, high, 14).status, 1);
-  ASSERT_EQ(PlotFundamentalPoint(f.ctx, 0, 69, 0, low, 14).status, 1);
-  ASSERT_EQ(f.dc.Calls().size(), 2u);
-  EXPECT_EQ(f.dc.Calls()[0].colour, PaletteColour(kDaylightColour));
-  EXPECT_EQ(f.dc.Calls()[1].colour, PaletteColour(14));
+  const FoundPoint day = FundamentalPoint(f.ctx, 0, 69, 0, high);
+  const FoundPoint night = FundamentalPoint(f.ctx, 0, 69, 0, low);
+  ASSERT_EQ(day.status, 1);
+  ASSERT_EQ(night.status, 1);
+  EXPECT_TRUE(day.daylight);
+  EXPECT_FALSE(night.daylight);
 
-  // The plain form has no daylight test: the caller's colour, as a ring.
-  f.dc.Clear();
-  ASSERT_EQ(PlotFundamentalPointPlain(f.ctx, 69, 1, 0, high, 4).status, 1);
-  ASSERT_EQ(f.Count(Kind::Ellipse), 1);
-  for (const DrawCall& c : f.dc.Calls()) {
-    if (c.kind == Kind::Ellipse) {
-      EXPECT_EQ(c.right - c.x, 2 * kMarkerRingRadius);
-    }
-    if (c.kind == Kind::SelectPen && !c.null && c.colour != Rgb{0, 0, 0}) {
-      EXPECT_EQ(c.colour, PaletteColour(4));
-    }
-  }
-  // plot 0 converts and stores but draws nothing.
-  f.dc.Clear();
-  f.point = ObserverGeometry{};
-  ASSERT_EQ(PlotFundamentalPointPlain(f.ctx, 69, 0, 0.2, low, 4).status, 1);
-  EXPECT_TRUE(f.dc.Calls().empty());
-  EXPECT_NE(f.point.latitude, 0);
+  // The marker form has no daylight test.
+  const FoundPoint marker = FundamentalMarkerPoint(f.ctx, 69, 0, high);
+  ASSERT_EQ(marker.status, 1);
+  EXPECT_FALSE(marker.daylight);
+  EXPECT_EQ(marker.lon, day.lon);
+  EXPECT_EQ(marker.lat, day.lat);
 }
 
-TEST(PlotFundamentalPoint, NonFiniteArgumentsAreNoPoint) {
+TEST(FundamentalPoint, NonFiniteArgumentsAreNoPoint) {
   PathFixture f(StraightShadowRecord());
   EvaluateElements(f.elements, 0, f.state);
-  f.point.westLongitude = -135;
-  f.point.latitude = 35;
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_EQ(PlotFundamentalPoint(f.ctx, 0, 69, nan, 10, 4).status, -1);
-  EXPECT_EQ(PlotFundamentalPoint(f.ctx, 0, 69, 0.1, nan, 4).status, -1);
-  EXPECT_EQ(PlotFundamentalPointPlain(f.ctx, 69, 1, nan, 10, 4).status, -1);
-  EXPECT_EQ(PlotGeocentricPoint(f.ctx, 0, nan, 0.1, 10, 4).status, -1);
-  EXPECT_EQ(PlotPlanePoint(f.ctx, 0, 69, 2, 2, 0, 4).status, -1);  // off the sphere: asin > 1
-  EXPECT_TRUE(f.dc.Calls().empty());
-  EXPECT_EQ(f.point.westLongitude, -135);
-  EXPECT_EQ(f.point.latitude, 35);
-}
-
-TEST(PlotFundamentalPoint, APointBehindTheGlobeIsFoundButNotDrawn) {
-  PathFixture f(StraightShadowRecord(), kProjectionGlobe);
-  EvaluateElements(f.elements, 0, f.state);
-  const GeoPoint p = ConvertFundamentalPoint(f.state, 0, 0, 0);
-  f.CentreOn(p.lon > 0 ? p.lon - 180 : p.lon + 180, 0);  // the antipode faces us
-  const FoundPoint found = PlotFundamentalPoint(f.ctx, 0, 0, 0, 0, 4);
-  EXPECT_EQ(found.status, 1);
-  EXPECT_EQ(f.Count(Kind::SetPixel), 0);
-  f.CentreOn(p.lon, p.lat);
-  EXPECT_EQ(PlotFundamentalPoint(f.ctx, 0, 0, 0, 0, 4).status, 1);
-  EXPECT_EQ(f.Count(Kind::SetPixel), 1);
+  EXPECT_EQ(FundamentalPoint(f.ctx, 0, 69, nan, 10).status, -1);
+  EXPECT_EQ(FundamentalPoint(f.ctx, 0, 69, 0.1, nan).status, -1);
+  EXPECT_EQ(FundamentalMarkerPoint(f.ctx, 69, nan, 10).status, -1);
+  EXPECT_EQ(GeocentricPoint(f.ctx, 0, nan, 0.1, 10).status, -1);
+  EXPECT_EQ(PlanePoint(f.ctx, 0, 69, 2, 2, 0).status, -1);  // off the sphere: asin > 1
 }
 
 TEST(PathPointSunAltitude, GivesExactlyWhatSunAltitudeAtPointGivesAndTheSameDaylight) {

@@ -1,4 +1,4 @@
-#include "bessel/point_plot.h"
+#include "bessel/earth_point.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,15 +61,12 @@ EventEpoch EpochOf(const BesselianElements& e) {
   return {e.year, e.month, e.day, e.t0};
 }
 
-FoundPoint StoreAndDot(PathContext& ctx, const Converted& c, double t, double deltaT, int style) {
+FoundPoint Found(PathContext& ctx, const Converted& c, double t, double deltaT) {
   const GeoPoint& p = c.point;
   if (!Usable(p)) return {};
-  StoreGeoPoint(ctx.point, p);
-  int colour = style;
-  if (InDaylight(ctx.sun, EpochOf(ctx.elements), t, deltaT, c.sinLat, c.cosLat, p.lon))
-    colour = kDaylightColour;
-  ProjectAndDot(ctx.map, ctx.dc, p.lon, p.lat, colour);
-  return {1, p.lon, p.lat};
+  const bool daylight =
+      InDaylight(ctx.sun, EpochOf(ctx.elements), t, deltaT, c.sinLat, c.cosLat, p.lon);
+  return {1, p.lon, p.lat, p.alt, daylight};
 }
 
 }  // namespace
@@ -84,23 +81,20 @@ GeoPoint ConvertGeocentricPoint(const BesselianState& state, double deltaT, doub
   return ConvertGeocentric(state, deltaT, phi, hourAngle).point;
 }
 
-FoundPoint PlotFundamentalPoint(PathContext& ctx, double t, double deltaT, double phi1,
-                                double hourAngle, int style) {
-  return StoreAndDot(ctx, ConvertFundamental(ctx.state, deltaT, phi1, hourAngle), t, deltaT, style);
+FoundPoint FundamentalPoint(PathContext& ctx, double t, double deltaT, double phi1,
+                            double hourAngle) {
+  return Found(ctx, ConvertFundamental(ctx.state, deltaT, phi1, hourAngle), t, deltaT);
 }
 
-FoundPoint PlotFundamentalPointPlain(PathContext& ctx, double deltaT, int plot, double phi1,
-                                     double hourAngle, int style) {
+FoundPoint FundamentalMarkerPoint(PathContext& ctx, double deltaT, double phi1, double hourAngle) {
   const GeoPoint p = ConvertFundamentalPoint(ctx.state, deltaT, phi1, hourAngle);
   if (!Usable(p)) return {};
-  StoreGeoPoint(ctx.point, p);
-  if (plot == 1) ProjectAndRing(ctx.map, ctx.dc, p.lon, p.lat, style, kMarkerRingRadius);
-  return {1, p.lon, p.lat};
+  return {1, p.lon, p.lat, p.alt, false};
 }
 
-FoundPoint PlotGeocentricPoint(PathContext& ctx, double t, double deltaT, double phi,
-                               double hourAngle, int style) {
-  return StoreAndDot(ctx, ConvertGeocentric(ctx.state, deltaT, phi, hourAngle), t, deltaT, style);
+FoundPoint GeocentricPoint(PathContext& ctx, double t, double deltaT, double phi,
+                           double hourAngle) {
+  return Found(ctx, ConvertGeocentric(ctx.state, deltaT, phi, hourAngle), t, deltaT);
 }
 
 PlotArguments PlaneToPlotArguments(const BesselianState& s, double xi, double eta1, double zeta1) {
@@ -114,8 +108,8 @@ PlotArguments PlaneToPlotArguments(const BesselianState& s, double xi, double et
 // with the trigonometry of the latitude and hour angle taken from their
 // ratios instead of through inverse functions and back: this runs for every
 // point of every limit and curve.
-FoundPoint PlotPlanePoint(PathContext& ctx, double t, double deltaT, double xi, double eta1,
-                          double zeta1, int style) {
+FoundPoint PlanePoint(PathContext& ctx, double t, double deltaT, double xi, double eta1,
+                      double zeta1) {
   const BesselianState& s = ctx.state;
   const double across = zeta1 * s.cosd1 - eta1 * s.sind1;
   const double hourAngle = std::atan2(xi, across) * kDeg;
@@ -127,9 +121,8 @@ FoundPoint PlotPlanePoint(PathContext& ctx, double t, double deltaT, double xi, 
   const double r = std::hypot(north, cosPhi1);
   const double h = std::hypot(xi, across);
   const double cosHourAngle = h > 0 ? across / h : 1;
-  return StoreAndDot(ctx,
-                     Complete(s, deltaT, latDeg, hourAngle, north / r, cosPhi1 / r, cosHourAngle),
-                     t, deltaT, style);
+  return Found(ctx, Complete(s, deltaT, latDeg, hourAngle, north / r, cosPhi1 / r, cosHourAngle),
+               t, deltaT);
 }
 
 }  // namespace vernier

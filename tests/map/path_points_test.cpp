@@ -1,0 +1,83 @@
+#include "map/path_points.h"
+
+#include <gtest/gtest.h>
+
+#include "map/palette.h"
+#include "support/path_fixture.h"
+
+namespace vernier {
+namespace {
+
+using Kind = DrawCall::Kind;
+
+// Every curve in its line's colour, the daylight colour for curve points in
+// sunlight (never for markers), and the annular limit colour for inner limits
+// of annular paths.
+TEST(PathPoints, ColourByCurveDaylightAndAnnularLimits) {
+  const PathLineColours c{1, 2, 3, 5, 6, 7, 8, 9};
+  struct Case {
+    PathCurve curve;
+    bool daylight, annular;
+    int colour;
+  };
+  for (const Case k : {Case{PathCurve::Greatest, false, false, 1},
+                       Case{PathCurve::FirstContact, true, false, 1},
+                       Case{PathCurve::LastInnerContact, false, false, 1},
+                       Case{PathCurve::Central, false, false, 2},
+                       Case{PathCurve::Central, true, false, kDaylightColour},
+                       Case{PathCurve::Limit, false, false, 3},
+                       Case{PathCurve::Limit, false, true, 5},
+                       Case{PathCurve::LimitOffset, false, true, 5},
+                       Case{PathCurve::Limit, true, true, kDaylightColour},
+                       Case{PathCurve::OuterLimit, false, false, 6},
+                       Case{PathCurve::Magnitude, false, false, 7},
+                       Case{PathCurve::RiseSetLimit, false, false, 8},
+                       Case{PathCurve::RiseSetMaximum, false, false, 9}}) {
+    PathPoint p;
+    p.curve = k.curve;
+    p.daylight = k.daylight;
+    p.annular = k.annular;
+    EXPECT_EQ(PathPointColour(p, c), k.colour) << PathCurveName(k.curve);
+  }
+  EXPECT_EQ(PathColoursFor(0).totalLimit, 13);  // the grid's own colour
+  EXPECT_EQ(PathColoursFor(4).totalLimit, 14);
+}
+
+// Markers are rings of radius 3, curve points single pixels; a point on the
+// far side of the globe is not drawn.
+TEST(PathPoints, MarkersAreRingsCurvePointsDotsAndHiddenPointsNothing) {
+  testing::PathFixture f(testing::StraightShadowRecord(), kProjectionGlobe);
+  f.CentreOn(20, 10);
+  const PathLineColours colours;
+  PathPoint marker;
+  marker.curve = PathCurve::FirstContact;
+  marker.lon = 25;
+  marker.lat = 12;
+  PlotPathPoint(f.map, f.dc, marker, colours);
+  ASSERT_EQ(f.Count(Kind::Ellipse), 1);
+  for (const DrawCall& call : f.dc.Calls()) {
+    if (call.kind == Kind::Ellipse) EXPECT_EQ(call.right - call.x, 2 * kMarkerRingRadius);
+  }
+  EXPECT_EQ(f.Count(Kind::SetPixel), 0);
+
+  PathPoint dot = marker;
+  dot.curve = PathCurve::Central;
+  dot.daylight = true;
+  f.dc.Clear();
+  PlotPathPoint(f.map, f.dc, dot, colours);
+  ASSERT_EQ(f.dc.Calls().size(), 1u);
+  EXPECT_EQ(f.dc.Calls()[0].kind, Kind::SetPixel);
+  EXPECT_EQ(f.dc.Calls()[0].colour, PaletteColour(kDaylightColour));
+
+  dot.lon = 20 - 180;  // the antipode of the centre
+  dot.lat = -10;
+  marker.lon = dot.lon;
+  marker.lat = dot.lat;
+  f.dc.Clear();
+  PlotPathPoint(f.map, f.dc, dot, colours);
+  PlotPathPoint(f.map, f.dc, marker, colours);
+  EXPECT_TRUE(f.dc.Calls().empty());
+}
+
+}  // namespace
+}  // namespace vernier
