@@ -236,7 +236,8 @@ bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const std::string& data
     const auto bytes = path ? Cache().Bytes(*path) : nullptr;
     if (!bytes) {
       dc.SetTextColor(Rgb{255, 255, 255});
-      dc.TextOut(kMissingCoastlineMessageX, kMissingCoastlineMessageY, kMissingCoastlineMessage);
+      dc.TextOut(kMissingCoastlineMessageX, kMissingCoastlineMessageY,
+                 TranslateUiText("Coastlines", kMissingCoastlineMessage));
       return false;
     }
     DrawCoastlineBytes(w, dc, *bytes, drawing);

@@ -41,9 +41,11 @@ inline CliResult RunShell(std::string command, const std::string& workingDirecto
   return result;
 }
 
-// `arguments` is passed to the shell as written after the binary's path.
+// `arguments` is passed to the shell as written after the binary's path. The
+// program's messages are asked for in Japanese, the language they are written
+// in, whatever the locale of the machine running the tests.
 inline CliResult RunCli(const std::string& arguments, const std::string& workingDirectory = "") {
-  return RunShell(std::string("'") + VERNIER_CLI_PATH + "' " + arguments, workingDirectory);
+  return RunShell(std::string("LANGUAGE=ja '") + VERNIER_CLI_PATH + "' " + arguments, workingDirectory);
 }
 
 inline std::string TestData(const std::string& relative) {

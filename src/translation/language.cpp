@@ -1,0 +1,57 @@
+#include "translation/language.h"
+
+#include <cstring>
+
+namespace vernier {
+
+std::optional<Language> ParseLanguageName(std::string_view name) {
+  if (name == "ja") return Language::Japanese;
+  if (name == "en") return Language::English;
+  return std::nullopt;
+}
+
+Language LanguageOfLocale(std::string_view locale) {
+  const bool japanese =
+      locale.substr(0, 2) == "ja" && (locale.size() == 2 || std::strchr("_.@", locale[2]));
+  return japanese ? Language::Japanese : Language::English;
+}
+
+Language LanguageOfEnvironment(const char* (*variable)(const char* name)) {
+  for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = variable(name);
+    if (!value || !*value) continue;
+    std::string_view locale(value);
+    // LANGUAGE is a priority list "ja:en"; its first entry decides.
+    return LanguageOfLocale(locale.substr(0, locale.find(':')));
+  }
+  return Language::English;
+}
+
+LanguageOption TakeLanguageOption(int& argc, char** argv) {
+  LanguageOption option;
+  int kept = 1;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg(argv[i]);
+    std::optional<std::string_view> name;
+    if (arg == "--lang") {
+      if (i + 1 < argc)
+        name = argv[++i];
+      else
+        option.error = "--lang needs a language: ja or en";
+    } else if (arg.substr(0, 7) == "--lang=") {
+      name = arg.substr(7);
+    } else {
+      argv[kept++] = argv[i];
+      continue;
+    }
+    if (name) {
+      option.language = ParseLanguageName(*name);
+      if (!option.language) option.error = "unknown language \"" + std::string(*name) + "\" for --lang: ja or en";
+    }
+  }
+  argc = kept;
+  argv[argc] = nullptr;
+  return option;
+}
+
+}  // namespace vernier
