@@ -127,7 +127,7 @@ Set Date</translation>
     <message>
         <location line="+1"/>
         <source>表示モード(&amp;D)</source>
-        <translation>&amp;Display Mode</translation>
+        <translation>Dis&amp;play Mode</translation>
     </message>
     <message>
         <location line="+1"/>

@@ -106,7 +106,8 @@ void CMainFrame::CreateStatusBar() {
   readyPane_ = new QLabel(tr("ﾚﾃﾞｨ"), bar);
   bar->addWidget(readyPane_, 1);
   // The keyboard indicators, shown greyed: their key states are not read.
-  for (const char* indicator : {QT_TR_NOOP("ｶﾅ"), QT_TR_NOOP("CAP"), QT_TR_NOOP("NUM"), QT_TR_NOOP("SCRL")}) {
+  for (const char* indicator :
+       {QT_TR_NOOP("ｶﾅ"), QT_TR_NOOP("CAP"), QT_TR_NOOP("NUM"), QT_TR_NOOP("SCRL")}) {
     auto* pane = new QLabel(tr(indicator), bar);
     pane->setEnabled(false);
     pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -336,8 +337,7 @@ void CMainFrame::SaveDocument() {
 
 bool CMainFrame::SaveDocumentAs(CChildFrame* child, const QString& path) {
   if (!child->Document().SaveAs(path, state_)) {
-    QMessageBox::warning(this, MessageBoxTitle(),
-                         tr("%1 に保存できません。").arg(path));
+    QMessageBox::warning(this, MessageBoxTitle(), tr("%1 に保存できません。").arg(path));
     return false;
   }
   child->UpdateTitle();
@@ -400,7 +400,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-CPredictionsWindow* CMainFrame::PredictionsWindow() const { return predictionsWindow_; }
+CPredictionsWindow* CMainFrame::PredictionsWindow() const {
+  return predictionsWindow_;
+}
 
 void CMainFrame::OnPredictions() {
   CGnomonView* view = ActiveView();

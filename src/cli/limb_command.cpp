@@ -13,9 +13,9 @@
 #include "cli/display_command.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
+#include "gdi/ui_text.h"
 #include "local/limb_grid.h"
 #include "local/observer.h"
-#include "gdi/ui_text.h"
 
 namespace vernier::cli {
 namespace {

@@ -25,22 +25,25 @@ static void NameFile(const std::string& directory, const std::optional<std::stri
 }
 
 int ReportMissingElementFile(const std::string& directory, const std::optional<std::string>& name) {
-  std::fprintf(stderr, "%s\n%s\n", UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！").c_str(),
-               UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。").c_str());
+  std::fprintf(
+      stderr, "%s\n%s\n", UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！").c_str(),
+      UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。").c_str());
   NameFile(directory, name);
   return 1;
 }
 
 int ReportNextElementFileMissing(const std::string& directory,
                                  const std::optional<std::string>& name) {
-  std::fprintf(stderr, "%s\n%s\n", UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました").c_str(),
+  std::fprintf(stderr, "%s\n%s\n",
+               UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました").c_str(),
                UI_TEXT("ElementFiles", "早い年代を設定し、検索モードを変更ください。").c_str());
   NameFile(directory, name);
   return 1;
 }
 
 int ReportEndOfElementFiles() {
-  std::fprintf(stderr, "%s\n", UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました。").c_str());
+  std::fprintf(stderr, "%s\n",
+               UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました。").c_str());
   return 1;
 }
 

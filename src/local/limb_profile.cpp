@@ -7,9 +7,9 @@
 #include "astro/sexagesimal.h"
 #include "astro/time.h"
 #include "gdi/format.h"
+#include "gdi/ui_text.h"
 #include "local/libration.h"
 #include "map/palette.h"
-#include "gdi/ui_text.h"
 
 namespace vernier {
 

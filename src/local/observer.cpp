@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "bessel/data_directory.h"
-#include "local/text_encoding.h"
 #include "gdi/ui_text.h"
+#include "local/text_encoding.h"
 
 namespace vernier {
 namespace {
@@ -66,7 +66,8 @@ double AtofOf(std::string_view text) {
 void DrawMissingFileLines(DeviceContext& dc) {
   dc.SetTextColor(kWhite);
   dc.TextOut(50, 16, UI_TEXT("SiteList", "都市情報(location.new)ファイルがありません！"));
-  dc.TextOut(50, 32, UI_TEXT("SiteList", "location.newファイルのあるディレクトリで起動して下さい。"));
+  dc.TextOut(50, 32,
+             UI_TEXT("SiteList", "location.newファイルのあるディレクトリで起動して下さい。"));
 }
 
 }  // namespace

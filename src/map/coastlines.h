@@ -16,9 +16,9 @@
 #include <string_view>
 
 #include "gdi/device_context.h"
+#include "gdi/ui_text.h"
 #include "map/map_window.h"
 #include "map/simple_map.h"
-#include "gdi/ui_text.h"
 
 namespace vernier {
 

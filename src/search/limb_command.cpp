@@ -5,10 +5,12 @@
 namespace vernier {
 
 const char* const kLimbGridSourceLine = UI_TEXT_NOOP(
-    "LimbGrid", "月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます");
+    "LimbGrid",
+    "月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます");
 
 const char* const kLimbGridConverterLine = UI_TEXT_NOOP(
-    "LimbGrid", "vernier-lunar-grid で LDEM_16 から LRO.dat を作り、データディレクトリに置いてください");
+    "LimbGrid",
+    "vernier-lunar-grid で LDEM_16 から LRO.dat を作り、データディレクトリに置いてください");
 
 LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const ClientRect& client,
                                   std::FILE* librationLines) {

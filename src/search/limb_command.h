@@ -6,10 +6,10 @@
 #include <cstdio>
 
 #include "gdi/device_context.h"
+#include "gdi/ui_text.h"
 #include "local/limb_profile.h"
 #include "map/map_window.h"
 #include "search/program_state.h"
-#include "gdi/ui_text.h"
 
 namespace vernier {
 

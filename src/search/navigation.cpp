@@ -90,8 +90,9 @@ bool LoadEventAtDate(ProgramState& s, DeviceContext& dc) {
         (std::trunc(e.year) == year && (e.month < month || (e.month == month && e.day < day)));
     return true;
   }
-  DrawMessage(dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！").c_str(),
-              UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。").c_str());
+  DrawMessage(
+      dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！").c_str(),
+      UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。").c_str());
   s.navigation.paintRequest = PaintRequest::ReadAtDate;
   s.navigation.loadFailed = true;
   return false;
@@ -114,8 +115,9 @@ bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
       s.event.year = *next;
       CloseElementFile(s.file);
       if (OpenElementFileAt(s.file, s.elements, 0, s.event.year, 1, 1, s.event) != 1) {
-        DrawMessage(dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました").c_str(),
-                    UI_TEXT("ElementFiles", "早い年代を設定し、検索モードを変更ください。").c_str());
+        DrawMessage(
+            dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました").c_str(),
+            UI_TEXT("ElementFiles", "早い年代を設定し、検索モードを変更ください。").c_str());
         nav.loadFailed = true;
         nav.paintRequest = PaintRequest::ReadAtDate;
         return false;
@@ -126,7 +128,8 @@ bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
       if (accepted) {
         nav.anchorYear = s.elements.year;
       } else if (nav.anchorYear + 400 < s.elements.year) {
-        DrawMessage(dc, UI_TEXT("Navigation", "このサロスは４００年の間にありませんでした。").c_str(),
+        DrawMessage(dc,
+                    UI_TEXT("Navigation", "このサロスは４００年の間にありませんでした。").c_str(),
                     nullptr);
         nav.paintRequest = PaintRequest::ReadAtDate;
         return false;

@@ -46,7 +46,8 @@ LanguageOption TakeLanguageOption(int& argc, char** argv) {
     }
     if (name) {
       option.language = ParseLanguageName(*name);
-      if (!option.language) option.error = "unknown language \"" + std::string(*name) + "\" for --lang: ja or en";
+      if (!option.language)
+        option.error = "unknown language \"" + std::string(*name) + "\" for --lang: ja or en";
     }
   }
   argc = kept;
