@@ -5,7 +5,8 @@
 //
 // The data directory holds the element files, the site list and the
 // coastline files: DIR, else $VERNIER_DATA, else the one of the last
-// session, else the working directory.
+// session, else the working directory. The texts are Japanese for a Japanese
+// locale and English for any other, unless --lang names the language.
 // With VERNIER_TIMING set, the time from start to the first painted window is
 // printed on standard error.
 #include <QApplication>
@@ -28,11 +29,11 @@
 int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   const vernier::LanguageOption language = vernier::TakeLanguageOption(argc, argv);
-  QApplication app(argc, argv);
   if (!language.error.empty()) {
     std::fprintf(stderr, "vernier: %s\n", language.error.c_str());
     return 2;
   }
+  QApplication app(argc, argv);
   vernier::UseLanguage(vernier::ChosenLanguage(language));
   QApplication::setApplicationName(QStringLiteral("vernier"));
   QApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));

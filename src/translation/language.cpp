@@ -17,14 +17,23 @@ Language LanguageOfLocale(std::string_view locale) {
 }
 
 Language LanguageOfEnvironment(const char* (*variable)(const char* name)) {
-  for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+  std::string_view locale;
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = variable(name);
-    if (!value || !*value) continue;
-    std::string_view locale(value);
-    // LANGUAGE is a priority list "ja:en"; its first entry decides.
-    return LanguageOfLocale(locale.substr(0, locale.find(':')));
+    if (value && *value) {
+      locale = value;
+      break;
+    }
   }
-  return Language::English;
+  // As gettext: the C locale means untranslated messages whatever LANGUAGE
+  // says; any other lets LANGUAGE, a priority list "ja:en", decide.
+  if (locale.empty() || locale == "C" || locale == "POSIX") return Language::English;
+  const char* priority = variable("LANGUAGE");
+  if (priority && *priority) {
+    const std::string_view list(priority);
+    return LanguageOfLocale(list.substr(0, list.find(':')));
+  }
+  return LanguageOfLocale(locale);
 }
 
 LanguageOption TakeLanguageOption(int& argc, char** argv) {

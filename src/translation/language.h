@@ -18,9 +18,10 @@ std::optional<Language> ParseLanguageName(std::string_view name);
 // "ja", "en_US", "C", ""): Japanese for "ja" and its regions.
 Language LanguageOfLocale(std::string_view locale);
 
-// The language of the environment's message locale: the first non-empty of
-// LANGUAGE (its first entry), LC_ALL, LC_MESSAGES and LANG, as the C library
-// and gettext choose message catalogues; `variable` reads one (null: unset).
+// The language of the environment's messages, chosen as gettext chooses its
+// catalogues: the locale is the first set of LC_ALL, LC_MESSAGES and LANG;
+// unless it is C or POSIX, the first entry of LANGUAGE overrides it.
+// `variable` reads one variable (null: unset).
 Language LanguageOfEnvironment(const char* (*variable)(const char* name));
 
 // Takes `--lang NAME` or `--lang=NAME` out of the command line (both front

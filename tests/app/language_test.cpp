@@ -54,19 +54,19 @@ class EnglishMainFrameTest : public testing::AppTest {
 
 TEST_F(EnglishMainFrameTest, MenusPromptsAndPanesReadInEnglish) {
   const QStringList bar = MenuBarTexts(*frame);
-  EXPECT_EQ(bar, (QStringList{"&File", "Set &Date", "Dis&play Mode", "Search &Mode", "&View",
-                              "&Help"}));
+  EXPECT_EQ(bar,
+            (QStringList{"&File", "Set &Date", "Dis&play Mode", "Search &Mode", "&View", "&Help"}));
   const QString keys = AccessKeys(bar);
   for (const QChar key : keys) EXPECT_EQ(keys.count(key), 1) << "access key " << key.toLatin1();
 
   EXPECT_EQ(MenuTexts(*frame, "&File"),
             (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save", "-", "&Print...",
                          "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
-  EXPECT_EQ(MenuTexts(*frame, "&View"),
-            (QStringList{"Next Occultation\tRight, PgDown", "Previous Occultation\tLeft, PgUp",
-                         "Today's Occultation\tHome", "-", "Zoom In\t+", "Zoom Out\t-",
-                         "Redraw\tF5", "-", "&Toolbar", "&Status Bar", "-",
-                         "Predictions for the Site"}));
+  EXPECT_EQ(
+      MenuTexts(*frame, "&View"),
+      (QStringList{"Next Occultation\tRight, PgDown", "Previous Occultation\tLeft, PgUp",
+                   "Today's Occultation\tHome", "-", "Zoom In\t+", "Zoom Out\t-", "Redraw\tF5", "-",
+                   "&Toolbar", "&Status Bar", "-", "Predictions for the Site"}));
   EXPECT_EQ(MenuTexts(*frame, "&Help"), QStringList{"&About Vernier..."});
 
   // A prompt's two parts: the status bar's line and the tooltip.

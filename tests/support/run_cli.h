@@ -46,7 +46,7 @@ inline CliResult RunShell(std::string command, const std::string& workingDirecto
 // program's messages are asked for in Japanese, the language they are written
 // in, whatever the locale of the machine running the tests.
 inline CliResult RunCli(const std::string& arguments, const std::string& workingDirectory = "") {
-  return RunShell(std::string("LANGUAGE=ja '") + VERNIER_CLI_PATH + "' " + arguments,
+  return RunShell(std::string("'") + VERNIER_CLI_PATH + "' --lang ja " + arguments,
                   workingDirectory);
 }
 

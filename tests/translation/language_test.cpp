@@ -39,7 +39,7 @@ const char* Variable(const char* name) {
   return it == environment->end() ? nullptr : it->second.c_str();
 }
 
-TEST(Language, OfEnvironmentTakesTheFirstSetMessageVariable) {
+TEST(Language, OfEnvironmentIsTheMessageLocaleAsGettextReadsIt) {
   const struct {
     std::map<std::string, std::string> variables;
     Language language;
@@ -50,9 +50,13 @@ TEST(Language, OfEnvironmentTakesTheFirstSetMessageVariable) {
       {{{"LANG", "en_US.UTF-8"}, {"LC_MESSAGES", "ja_JP.UTF-8"}}, Language::Japanese},
       {{{"LANG", "ja_JP.UTF-8"}, {"LC_ALL", "C"}}, Language::English},
       {{{"LC_ALL", "ja_JP.UTF-8"}, {"LC_MESSAGES", "en_GB"}}, Language::Japanese},
-      {{{"LANGUAGE", "ja:en"}, {"LC_ALL", "C"}}, Language::Japanese},
+      {{{"LANGUAGE", "ja:en"}, {"LANG", "C.UTF-8"}}, Language::Japanese},
       {{{"LANGUAGE", "en_GB:ja"}, {"LANG", "ja_JP.UTF-8"}}, Language::English},
       {{{"LANGUAGE", ""}, {"LANG", "ja_JP.UTF-8"}}, Language::Japanese},
+      // LANGUAGE is not read in the C locale.
+      {{{"LANGUAGE", "ja:en"}, {"LC_ALL", "C"}}, Language::English},
+      {{{"LANGUAGE", "ja"}, {"LANG", "POSIX"}}, Language::English},
+      {{{"LANGUAGE", "ja"}}, Language::English},
   };
   for (const auto& c : cases) {
     environment = &c.variables;
