@@ -9,38 +9,38 @@
         <translation>&amp;New	Ctrl+N</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>新規にﾌｧｲﾙを作成
 新規ﾌｧｲﾙ</source>
         <translation>Create a new document
 New</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>開く(&amp;O)...	Ctrl+O</source>
         <translation>&amp;Open...	Ctrl+O</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>既存のﾌｧｲﾙを開く
 開く</source>
         <translation>Open an existing document
 Open</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>上書き保存(&amp;S)</source>
         <translation>&amp;Save</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>ﾌｧｲﾙに名前を付けて保存
 保存</source>
         <translation>Save the active document
 Save</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>ﾌﾟﾘﾝﾀの設定(&amp;R)...</source>
         <translation>P&amp;rint Setup...</translation>
     </message>
@@ -65,7 +65,7 @@ Exit</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>指定のﾌｧｲﾙを開く</source>
         <translation>Open this document</translation>
     </message>
@@ -75,12 +75,12 @@ Exit</translation>
         <translation>Recent File</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>ﾂｰﾙ ﾊﾞｰ(&amp;T)</source>
         <translation>&amp;Toolbar</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>ﾂｰﾙ ﾊﾞｰの表示/非表示
 ﾂｰﾙ ﾊﾞｰの表示切り替え</source>
         <translation>Show or hide the toolbar
@@ -113,7 +113,7 @@ Toggle Status Bar</translation>
 About</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>年月設定(&amp;N)</source>
         <translation>Set &amp;Date</translation>
     </message>
@@ -137,12 +137,12 @@ Set Date</translation>
 Display Mode</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>検索モード(&amp;M)</source>
         <translation>Search &amp;Mode</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>次の星蝕を探す条件の設定
 検索モード</source>
         <translation>Set the conditions for finding the next occultation
@@ -173,7 +173,7 @@ Next Occultation</translation>
 Previous Occultation</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>今日の星蝕</source>
         <translation>Today&apos;s Occultation</translation>
     </message>
@@ -245,12 +245,12 @@ Zoom Out</translation>
 Reset Zoom</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>局地情報表示</source>
         <translation>Local Circumstances</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>地図表示から局地情報の表示へ
 局地情報表示</source>
         <translation>Switch from the map to the local circumstances
@@ -313,12 +313,12 @@ Predictions for the Site</translation>
 Print</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>印刷ﾌﾟﾚﾋﾞｭｰ(&amp;V)</source>
         <translation>Print Pre&amp;view</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+0"/>
         <source>印刷ｲﾒｰｼﾞを表示
 印刷ﾌﾟﾚﾋﾞｭｰ</source>
         <translation>Show the page as it will be printed
@@ -336,21 +336,21 @@ Print Preview</translation>
 <context>
     <name>ElementFiles</name>
     <message>
-        <location filename="../src/cli/messages.cpp" line="+28"/>
-        <location filename="../src/search/navigation.cpp" line="+93"/>
+        <location filename="../src/cli/messages.cpp" line="+29"/>
+        <location filename="../src/search/navigation.cpp" line="+94"/>
         <source>ベッセル要素ファイルがありません！</source>
         <translation>The Besselian element file is missing!</translation>
     </message>
     <message>
         <location line="+1"/>
         <location filename="../src/search/navigation.cpp" line="+1"/>
-        <location filename="../src/search/search_list.cpp" line="+130"/>
+        <location filename="../src/search/search_list.cpp" line="+133"/>
         <source>EC****.prnファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds the EC****.prn files.</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <location filename="../src/search/navigation.cpp" line="+23"/>
+        <location line="+8"/>
+        <location filename="../src/search/navigation.cpp" line="+24"/>
         <source>ベッセル要素ファイルが終了しました</source>
         <translation>End of the Besselian element files</translation>
     </message>
@@ -361,13 +361,13 @@ Print Preview</translation>
         <translation>Set an earlier date and change the search mode.</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <location filename="../src/search/navigation.cpp" line="-8"/>
+        <location line="+7"/>
+        <location filename="../src/search/navigation.cpp" line="-9"/>
         <source>ベッセル要素ファイルが終了しました。</source>
         <translation>End of the Besselian element files.</translation>
     </message>
     <message>
-        <location filename="../src/search/navigation.cpp" line="+73"/>
+        <location filename="../src/search/navigation.cpp" line="+75"/>
         <source>ベッセル要素ファイルの最初の星蝕です。</source>
         <translation>This is the first occultation in the Besselian element files.</translation>
     </message>
@@ -377,7 +377,7 @@ Print Preview</translation>
         <translation>There is no earlier Besselian element file.</translation>
     </message>
     <message>
-        <location filename="../src/search/search_list.cpp" line="-1"/>
+        <location filename="../src/search/search_list.cpp" line="-3"/>
         <source>ベッセル要素ファイルがありません！ 1 </source>
         <translation>The Besselian element file is missing! 1 </translation>
     </message>
@@ -385,17 +385,17 @@ Print Preview</translation>
 <context>
     <name>LimbGrid</name>
     <message>
-        <location filename="../src/local/limb_grid.cpp" line="+83"/>
+        <location filename="../src/local/limb_grid.cpp" line="+84"/>
         <source>月の標高ファイル(%s)が短すぎます(%llu バイト、33177600 バイト必要)</source>
         <translation>The lunar height file (%s) is too short (%llu bytes; 33177600 bytes needed)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>月の標高ファイル(%s)が長すぎます(%llu バイト、33177600 バイトのはず)</source>
         <translation>The lunar height file (%s) is too long (%llu bytes; it should be 33177600 bytes)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>月の標高ファイル(%s)を読み込めません</source>
         <translation>The lunar height file (%s) cannot be read</translation>
     </message>
@@ -410,7 +410,7 @@ Print Preview</translation>
         <translation>The lunar elevation model (LRO LOLA LDEM_16) is available from https://pds-geosciences.wustl.edu/</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>vernier-lunar-grid で LDEM_16 から LRO.dat を作り、データディレクトリに置いてください</source>
         <translation>Make LRO.dat from LDEM_16 with vernier-lunar-grid and put it in the data directory</translation>
     </message>
@@ -509,7 +509,7 @@ Print Preview</translation>
         <translation>The site list file (location.new) is missing!</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>location.newファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds location.new.</translation>
     </message>
@@ -752,7 +752,7 @@ Print Preview</translation>
         <translation>Ready</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>ｶﾅ</source>
         <translation>KANA</translation>
     </message>
@@ -822,7 +822,7 @@ Print Preview</translation>
         <translation>Documents (*.%1)</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+11"/>
         <source>%1 に保存できません。</source>
         <translation>Cannot save to %1.</translation>
     </message>

@@ -400,9 +400,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-CPredictionsWindow* CMainFrame::PredictionsWindow() const {
-  return predictionsWindow_;
-}
+CPredictionsWindow* CMainFrame::PredictionsWindow() const { return predictionsWindow_; }
 
 void CMainFrame::OnPredictions() {
   CGnomonView* view = ActiveView();

@@ -1,7 +1,5 @@
 #include "translation/language.h"
 
-#include <cstring>
-
 namespace vernier {
 
 std::optional<Language> ParseLanguageName(std::string_view name) {
@@ -11,8 +9,10 @@ std::optional<Language> ParseLanguageName(std::string_view name) {
 }
 
 Language LanguageOfLocale(std::string_view locale) {
+  // "ja", or "ja" followed by a territory, codeset or modifier.
   const bool japanese =
-      locale.substr(0, 2) == "ja" && (locale.size() == 2 || std::strchr("_.@", locale[2]));
+      locale.substr(0, 2) == "ja" &&
+      (locale.size() == 2 || std::string_view("_.@").find(locale[2]) != std::string_view::npos);
   return japanese ? Language::Japanese : Language::English;
 }
 
