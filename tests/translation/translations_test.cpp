@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
@@ -22,8 +21,6 @@
 
 namespace vernier {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct TsMessage {
   QStringList translations;  // one, or the plural forms
