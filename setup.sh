@@ -12,7 +12,7 @@ mode=${1:-run}
 build_dir=${VERNIER_BUILD_DIR:-build}
 
 # The program and its fonts.
-packages=(g++ cmake make pkg-config qt6-base-dev fonts-ipafont-mincho fonts-liberation2)
+packages=(g++ cmake make pkg-config qt6-base-dev qt6-l10n-tools fonts-ipafont-mincho fonts-liberation2)
 # The data builders: coastlines from GSHHG, element files from the Swiss
 # Ephemeris, ERFA and the stellarium star catalogue.
 data_packages=(gmt-gshhg-low libnetcdf-dev libswe-dev swe-basic-data swe-standard-data liberfa-dev

@@ -17,19 +17,19 @@ QString ProgramVersion() {
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("Vernier のﾊﾞｰｼﾞｮﾝ情報"));
+  setWindowTitle(tr("Vernier のﾊﾞｰｼﾞｮﾝ情報"));
   auto* icon = new QLabel(this);
   icon->setPixmap(ProgramMark(48));
   const QString lines[] = {
-      QStringLiteral("Vernier Version %1").arg(ProgramVersion()),
+      tr("Vernier Version %1").arg(ProgramVersion()),
       QStringLiteral("Copyright (C) 2025 The Vernier authors"),
-      QStringLiteral("月による恒星・惑星の掩蔽（星蝕）の経路と局地状況を表示します。"),
-      QStringLiteral("GNU General Public License 第3版以降の条件で自由に配布できます。"),
+      tr("月による恒星・惑星の掩蔽（星蝕）の経路と局地状況を表示します。"),
+      tr("GNU General Public License 第3版以降の条件で自由に配布できます。"),
   };
   auto* grid = new QGridLayout(this);
   grid->addWidget(icon, 0, 0, 4, 1, Qt::AlignTop);
   for (int i = 0; i < 4; ++i) grid->addWidget(new QLabel(lines[i], this), i, 1);
-  QPushButton* ok = MakeButton(kIdOk, QStringLiteral("OK"), this);
+  QPushButton* ok = MakeButton(kIdOk, tr("OK"), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   grid->addWidget(ok, 0, 2, Qt::AlignTop);

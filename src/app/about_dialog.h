@@ -10,6 +10,8 @@ namespace vernier {
 QString ProgramVersion();
 
 class CAboutDlg : public QDialog {
+  Q_OBJECT
+
  public:
   explicit CAboutDlg(QWidget* parent = nullptr);
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 #include <array>
@@ -46,6 +47,9 @@ QString PromptStatusText(const QString& prompt);
 QString PromptToolTip(const QString& prompt);
 
 struct AppActions {
+  Q_DECLARE_TR_FUNCTIONS(AppActions)
+
+ public:
   explicit AppActions(QObject* owner);
 
   // Framework commands of the application and the document.

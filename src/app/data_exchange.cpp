@@ -23,20 +23,20 @@ QString FormatEditInteger(int value) {
 }
 
 QString RangeMessageForNumber(double min, double max) {
-  return QStringLiteral("%1 から %2 までの数字を入力してください。")
+  return QObject::tr("%1 から %2 までの数字を入力してください。")
       .arg(FormatEditNumber(min), FormatEditNumber(max));
 }
 
 QString RangeMessageForInteger(int min, int max) {
-  return QStringLiteral("%1 から %2 までの整数を入力してください。")
+  return QObject::tr("%1 から %2 までの整数を入力してください。")
       .arg(FormatEditInteger(min), FormatEditInteger(max));
 }
 
 QString NotNumberMessage() {
-  return QStringLiteral("数字を入力してください。");
+  return QObject::tr("数字を入力してください。");
 }
 QString NotIntegerMessage() {
-  return QStringLiteral("整数を入力してください。");
+  return QObject::tr("整数を入力してください。");
 }
 
 QString MessageBoxTitle() {

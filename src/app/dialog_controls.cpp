@@ -44,8 +44,9 @@ QPushButton* MakeButton(int id, const QString& text, QWidget* parent) {
 QHBoxLayout* MakeOkCancelRow(QDialog* dialog, const QString& okText, const QString& cancelText) {
   auto* row = new QHBoxLayout;
   row->addStretch(1);
-  QPushButton* ok = MakeButton(kIdOk, okText, dialog);
-  QPushButton* cancel = MakeButton(kIdCancel, cancelText, dialog);
+  QPushButton* ok = MakeButton(kIdOk, okText.isEmpty() ? QObject::tr("OK") : okText, dialog);
+  QPushButton* cancel =
+      MakeButton(kIdCancel, cancelText.isEmpty() ? QObject::tr("ｷｬﾝｾﾙ") : cancelText, dialog);
   ok->setDefault(true);
   QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);

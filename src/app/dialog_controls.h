@@ -23,9 +23,9 @@ QComboBox* MakeCombo(int id, QWidget* parent);
 QPushButton* MakeButton(int id, const QString& text, QWidget* parent);
 
 // The row of OK ("OK") and cancel ("ｷｬﾝｾﾙ") buttons at the dialog's bottom
-// right, wired to accept() and reject().
-QHBoxLayout* MakeOkCancelRow(QDialog* dialog, const QString& okText = QStringLiteral("OK"),
-                             const QString& cancelText = QStringLiteral("ｷｬﾝｾﾙ"));
+// right, wired to accept() and reject(); empty texts are those two.
+QHBoxLayout* MakeOkCancelRow(QDialog* dialog, const QString& okText = {},
+                             const QString& cancelText = {});
 
 // Checks the radio button at `index` of the group (none when out of range)
 // and returns the index of the checked one (-1 when none is checked).

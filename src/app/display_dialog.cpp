@@ -14,8 +14,8 @@ namespace vernier {
 
 namespace {
 
-QLabel* Label(const char* text, QWidget* buddy, QWidget* parent) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
+QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
   label->setBuddy(buddy);
   return label;
 }
@@ -23,7 +23,7 @@ QLabel* Label(const char* text, QWidget* buddy, QWidget* parent) {
 }  // namespace
 
 CDisplayDlg::CDisplayDlg(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
-  setWindowTitle(QStringLiteral("表示モードメニュー"));
+  setWindowTitle(tr("表示モードメニュー"));
   const MapWindow& map = state.map;
   mode = state.display.displayMode;
   window = map.preset;
@@ -54,60 +54,60 @@ CDisplayDlg::CDisplayDlg(ProgramState& state, QWidget* parent) : QDialog(parent)
 
 void CDisplayDlg::BuildControls() {
   // Display mode, with the limit-line table's start and step beside its entry.
-  auto* modeGroup = new QGroupBox(QStringLiteral("表示モード"), this);
-  mode300 = MakeRadio(300, QStringLiteral("星蝕経路"), modeGroup);
-  mode301 = MakeRadio(301, QStringLiteral("星蝕限界線"), modeGroup);
-  mode302 = MakeRadio(302, QStringLiteral("局地状況"), modeGroup);
+  auto* modeGroup = new QGroupBox(tr("表示モード"), this);
+  mode300 = MakeRadio(300, tr("星蝕経路"), modeGroup);
+  mode301 = MakeRadio(301, tr("星蝕限界線"), modeGroup);
+  mode302 = MakeRadio(302, tr("局地状況"), modeGroup);
   edit1011 = MakeEdit(1011, modeGroup, 7);
   edit1012 = MakeEdit(1012, modeGroup, 7);
   auto* modeGrid = new QGridLayout(modeGroup);
   modeGrid->addWidget(mode300, 0, 0);
   modeGrid->addWidget(mode301, 1, 0);
-  modeGrid->addWidget(Label("経度：", edit1011, modeGroup), 1, 1);
+  modeGrid->addWidget(Label(tr("経度："), edit1011, modeGroup), 1, 1);
   modeGrid->addWidget(edit1011, 1, 2);
-  modeGrid->addWidget(Label("ステップ：", edit1012, modeGroup), 1, 3);
+  modeGrid->addWidget(Label(tr("ステップ："), edit1012, modeGroup), 1, 3);
   modeGrid->addWidget(edit1012, 1, 4);
   modeGrid->addWidget(mode302, 2, 0);
 
   // The map's window.
-  auto* windowGroup = new QGroupBox(QStringLiteral("描画範囲"), this);
-  window310 = MakeRadio(310, QStringLiteral("地球儀"), windowGroup);
-  window311 = MakeRadio(311, QStringLiteral("アジア"), windowGroup);
-  window312 = MakeRadio(312, QStringLiteral("ヨーロッパ"), windowGroup);
-  window313 = MakeRadio(313, QStringLiteral("値入力"), windowGroup);
+  auto* windowGroup = new QGroupBox(tr("描画範囲"), this);
+  window310 = MakeRadio(310, tr("地球儀"), windowGroup);
+  window311 = MakeRadio(311, tr("アジア"), windowGroup);
+  window312 = MakeRadio(312, tr("ヨーロッパ"), windowGroup);
+  window313 = MakeRadio(313, tr("値入力"), windowGroup);
   edit1008 = MakeEdit(1008, windowGroup, 7);
   edit1009 = MakeEdit(1009, windowGroup, 7);
   edit1010 = MakeEdit(1010, windowGroup, 7);
-  check1021 = MakeCheck(1021, QStringLiteral("簡易地図を使用"), windowGroup);
-  check1022 = MakeCheck(1022, QStringLiteral("メルカトル図法"), windowGroup);
+  check1021 = MakeCheck(1021, tr("簡易地図を使用"), windowGroup);
+  check1022 = MakeCheck(1022, tr("メルカトル図法"), windowGroup);
   auto* windowGrid = new QGridLayout(windowGroup);
   windowGrid->addWidget(window310, 0, 0);
   windowGrid->addWidget(window311, 0, 1);
   windowGrid->addWidget(window312, 0, 2);
   windowGrid->addWidget(window313, 0, 3);
   auto* typed = new QHBoxLayout;
-  typed->addWidget(Label("経度：", edit1008, windowGroup));
+  typed->addWidget(Label(tr("経度："), edit1008, windowGroup));
   typed->addWidget(edit1008);
-  typed->addWidget(Label("緯度：", edit1009, windowGroup));
+  typed->addWidget(Label(tr("緯度："), edit1009, windowGroup));
   typed->addWidget(edit1009);
-  typed->addWidget(Label("倍率：", edit1010, windowGroup));
+  typed->addWidget(Label(tr("倍率："), edit1010, windowGroup));
   typed->addWidget(edit1010);
   windowGrid->addLayout(typed, 1, 0, 1, 4);
   windowGrid->addWidget(check1021, 2, 0, 1, 2);
   windowGrid->addWidget(check1022, 2, 2, 1, 2);
 
   // Drawing settings.
-  auto* drawGroup = new QGroupBox(QStringLiteral("表示設定"), this);
-  check1016 = MakeCheck(1016, QStringLiteral("緯度経度線表示"), drawGroup);
+  auto* drawGroup = new QGroupBox(tr("表示設定"), this);
+  check1016 = MakeCheck(1016, tr("緯度経度線表示"), drawGroup);
   edit1013 = MakeEdit(1013, drawGroup, 7);
-  check1035 = MakeCheck(1035, QStringLiteral("KMLファイル出力"), drawGroup);
+  check1035 = MakeCheck(1035, tr("KMLファイル出力"), drawGroup);
   edit1018 = MakeEdit(1018, drawGroup, 7);
   auto* drawGrid = new QGridLayout(drawGroup);
   drawGrid->addWidget(check1016, 0, 0, 1, 2);
-  drawGrid->addWidget(Label("描画速度（分）：", edit1013, drawGroup), 1, 0);
+  drawGrid->addWidget(Label(tr("描画速度（分）："), edit1013, drawGroup), 1, 0);
   drawGrid->addWidget(edit1013, 1, 1);
   drawGrid->addWidget(check1035, 2, 0, 1, 2);
-  drawGrid->addWidget(Label("ΔT調整：", edit1018, drawGroup), 3, 0);
+  drawGrid->addWidget(Label(tr("ΔT調整："), edit1018, drawGroup), 3, 0);
   drawGrid->addWidget(edit1018, 3, 1);
   markObserverCheck = new QCheckBox(tr("地図に観測地を表示"), drawGroup);
   screenColoursCheck = new QCheckBox(tr("印刷も画面の色（黒地）で"), drawGroup);
@@ -115,9 +115,9 @@ void CDisplayDlg::BuildControls() {
   drawGrid->addWidget(screenColoursCheck, 5, 0, 1, 2);
 
   // The observer of the local display.
-  auto* siteGroup = new QGroupBox(QStringLiteral("観測地設定"), this);
-  source314 = MakeRadio(314, QStringLiteral("選択"), siteGroup);
-  source315 = MakeRadio(315, QStringLiteral("入力"), siteGroup);
+  auto* siteGroup = new QGroupBox(tr("観測地設定"), this);
+  source314 = MakeRadio(314, tr("選択"), siteGroup);
+  source315 = MakeRadio(315, tr("入力"), siteGroup);
   combo1019 = MakeCombo(1019, siteGroup);
   edit1014 = MakeEdit(1014, siteGroup, 9);
   edit1015 = MakeEdit(1015, siteGroup, 9);
@@ -126,11 +126,11 @@ void CDisplayDlg::BuildControls() {
   siteGrid->addWidget(source314, 0, 0);
   siteGrid->addWidget(combo1019, 0, 1, 1, 3);
   siteGrid->addWidget(source315, 1, 0);
-  siteGrid->addWidget(Label("経度：", edit1014, siteGroup), 1, 1);
+  siteGrid->addWidget(Label(tr("経度："), edit1014, siteGroup), 1, 1);
   siteGrid->addWidget(edit1014, 1, 2);
-  siteGrid->addWidget(Label("緯度：", edit1015, siteGroup), 2, 1);
+  siteGrid->addWidget(Label(tr("緯度："), edit1015, siteGroup), 2, 1);
   siteGrid->addWidget(edit1015, 2, 2);
-  siteGrid->addWidget(Label("高度：", edit1017, siteGroup), 3, 1);
+  siteGrid->addWidget(Label(tr("高度："), edit1017, siteGroup), 3, 1);
   siteGrid->addWidget(edit1017, 3, 2);
 
   auto* columns = new QHBoxLayout;

@@ -15,6 +15,8 @@
 namespace vernier {
 
 class CDisplayDlg : public QDialog {
+  Q_OBJECT
+
  public:
   // Filled from the settings. A city chosen in the list becomes the site
   // entry at once (state.site.cityIndex), even if the dialog is cancelled.

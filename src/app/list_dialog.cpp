@@ -38,7 +38,7 @@ QString ListDialogRow(const EventEntry& row, bool afterScan, const StarNames* na
 
 CListDlg::CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent)
     : QDialog(parent), state_(state), view_(view) {
-  setWindowTitle(QStringLiteral("星蝕検索リスト表示"));
+  setWindowTitle(tr("星蝕検索リスト表示"));
   setModal(false);
 
   list1040 = new QListWidget(this);
@@ -49,17 +49,17 @@ CListDlg::CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent)
       QFontMetrics(list1040->font()).horizontalAdvance(QString(72, QLatin1Char('0'))), 260);
   edit1041 = MakeEdit(1041, this, 8);
   edit1042 = MakeEdit(1042, this, 8);
-  button1043 = MakeButton(1043, QStringLiteral("検索開始"), this);
-  button1044 = MakeButton(1044, QStringLiteral("星蝕図描画"), this);
+  button1043 = MakeButton(1043, tr("検索開始"), this);
+  button1044 = MakeButton(1044, tr("星蝕図描画"), this);
   messages = new QLabel(this);
   messages->setStyleSheet(
       QStringLiteral("QLabel { background: black; color: white; padding: 4px; }"));
   messages->hide();
 
   auto* fields = new QHBoxLayout;
-  auto* startLabel = new QLabel(QStringLiteral("検索開始年"), this);
+  auto* startLabel = new QLabel(tr("検索開始年"), this);
   startLabel->setBuddy(edit1041);
-  auto* periodLabel = new QLabel(QStringLiteral("調査期間（年）"), this);
+  auto* periodLabel = new QLabel(tr("調査期間（年）"), this);
   periodLabel->setBuddy(edit1042);
   fields->addWidget(startLabel);
   fields->addWidget(edit1041);
@@ -76,7 +76,7 @@ CListDlg::CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent)
   layout->addWidget(list1040, 1);
   layout->addLayout(fields);
   layout->addLayout(buttons);
-  layout->addLayout(MakeOkCancelRow(this, QStringLiteral("終了"), QStringLiteral("ｷｬﾝｾﾙ")));
+  layout->addLayout(MakeOkCancelRow(this, tr("終了"), tr("ｷｬﾝｾﾙ")));
   // Enter starts the scan rather than closing the list.
   findChild<QPushButton*>(QStringLiteral("1"))->setDefault(false);
   button1043->setDefault(true);

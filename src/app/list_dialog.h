@@ -25,6 +25,8 @@ QString ListDialogRow(const EventEntry& row, bool afterScan, const StarNames* na
 inline constexpr double kListPeriodYears = 1.0;
 
 class CListDlg : public QDialog {
+  Q_OBJECT
+
  public:
   // Opens with the current calendar year as start year and the rows of the
   // last scan (state.results) in the list.

@@ -1,11 +1,12 @@
 // vernier: the desktop program. One main window with one view of the
 // program's state; the settings of the last session are taken up at start.
 //
-//   vernier [--data DIR]
+//   vernier [--data DIR] [--lang ja|en]
 //
 // The data directory holds the element files, the site list and the
 // coastline files: DIR, else $VERNIER_DATA, else the one of the last
-// session, else the working directory.
+// session, else the working directory. The texts are Japanese for a Japanese
+// locale and English for any other, unless --lang names the language.
 // With VERNIER_TIMING set, the time from start to the first painted window is
 // printed on standard error.
 #include <QApplication>
@@ -23,10 +24,17 @@
 #include "app/session_settings.h"
 #include "bessel/data_directory.h"
 #include "search/program_state.h"
+#include "translation/translations.h"
 
 int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
+  const vernier::LanguageOption language = vernier::TakeLanguageOption(argc, argv);
+  if (!language.error.empty()) {
+    std::fprintf(stderr, "vernier: %s\n", language.error.c_str());
+    return 2;
+  }
   QApplication app(argc, argv);
+  vernier::UseLanguage(vernier::ChosenLanguage(language));
   QApplication::setApplicationName(QStringLiteral("vernier"));
   QApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
   QIcon icon;
@@ -42,7 +50,7 @@ int main(int argc, char** argv) {
     } else if (arg.startsWith(QLatin1String("--data="))) {
       dataDirectory = arg.mid(7).toStdString();
     } else {
-      std::fprintf(stderr, "usage: vernier [--data DIR]\n");
+      std::fprintf(stderr, "usage: vernier [--data DIR] [--lang ja|en]\n");
       return arg == QLatin1String("--help") ? 0 : 2;
     }
   }

@@ -75,7 +75,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::CreateToolBar() {
-  toolBar_ = new QToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"), this);
+  toolBar_ = new QToolBar(tr("ﾂｰﾙ ﾊﾞｰ"), this);
   toolBar_->setObjectName(QStringLiteral("59392"));  // the frame's toolbar id 0xE800
   toolBar_->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
   toolBar_->setMovable(true);
@@ -103,11 +103,12 @@ void CMainFrame::CreateStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("59393"));  // the frame's status bar id 0xE801
   // The message pane: "ﾚﾃﾞｨ" whenever no prompt is shown over it.
-  readyPane_ = new QLabel(QStringLiteral("ﾚﾃﾞｨ"), bar);
+  readyPane_ = new QLabel(tr("ﾚﾃﾞｨ"), bar);
   bar->addWidget(readyPane_, 1);
   // The keyboard indicators, shown greyed: their key states are not read.
-  for (const char* indicator : {"ｶﾅ", "CAP", "NUM", "SCRL"}) {
-    auto* pane = new QLabel(QString::fromUtf8(indicator), bar);
+  for (const char* indicator :
+       {QT_TR_NOOP("ｶﾅ"), QT_TR_NOOP("CAP"), QT_TR_NOOP("NUM"), QT_TR_NOOP("SCRL")}) {
+    auto* pane = new QLabel(tr(indicator), bar);
     pane->setEnabled(false);
     pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pane->setAlignment(Qt::AlignCenter);
@@ -118,7 +119,7 @@ void CMainFrame::CreateStatusBar() {
 
 void CMainFrame::CreateMenus() {
   const AppActions& a = *actions_;
-  fileMenu128_ = new QMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), this);
+  fileMenu128_ = new QMenu(tr("ﾌｧｲﾙ(&F)"), this);
   fileMenu128_->addAction(a.fileNew);
   fileMenu128_->addAction(a.fileOpen);
   fileMenu128_->addSeparator();
@@ -129,15 +130,15 @@ void CMainFrame::CreateMenus() {
   fileMenu128_->addSeparator();
   fileMenu128_->addAction(a.exit);
 
-  viewMenu128_ = new QMenu(QStringLiteral("表示(&V)"), this);
+  viewMenu128_ = new QMenu(tr("表示(&V)"), this);
   viewMenu128_->addAction(a.toolBar);
   viewMenu128_->addAction(a.statusBar);
-  helpMenu128_ = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+  helpMenu128_ = new QMenu(tr("ﾍﾙﾌﾟ(&H)"), this);
   helpMenu128_->addAction(a.aboutNoView);
 
   // With a view: the documents, printing and the recent files first, the
   // view's keyed commands in the view menu.
-  fileMenu129_ = new QMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), this);
+  fileMenu129_ = new QMenu(tr("ﾌｧｲﾙ(&F)"), this);
   fileMenu129_->addActions({a.fileNew, a.fileOpen, a.fileSave});
   fileMenu129_->addSeparator();
   fileMenu129_->addActions({a.print, a.printPreview, a.printSetup});
@@ -147,7 +148,7 @@ void CMainFrame::CreateMenus() {
   fileMenu129_->addSeparator();
   fileMenu129_->addAction(a.exit);
 
-  viewMenu129_ = new QMenu(QStringLiteral("表示(&V)"), this);
+  viewMenu129_ = new QMenu(tr("表示(&V)"), this);
   viewMenu129_->addActions({a.next, a.previous, a.today});
   viewMenu129_->addSeparator();
   viewMenu129_->addActions({a.zoomIn, a.zoomOut, a.redraw});
@@ -156,7 +157,7 @@ void CMainFrame::CreateMenus() {
   viewMenu129_->addAction(a.statusBar);
   viewMenu129_->addSeparator();
   viewMenu129_->addAction(a.predictions);
-  helpMenu129_ = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+  helpMenu129_ = new QMenu(tr("ﾍﾙﾌﾟ(&H)"), this);
   helpMenu129_->addAction(a.about);
 
   // Shortcuts of actions that are in no menu shown at the moment still work.
@@ -290,7 +291,7 @@ CChildFrame* CMainFrame::NewDocument() {
 CChildFrame* CMainFrame::OpenDocument(const QString& path) {
   if (!QFileInfo(path).isFile()) {
     QMessageBox::warning(this, MessageBoxTitle(),
-                         QStringLiteral("%1 が見つかりません。").arg(QFileInfo(path).fileName()));
+                         tr("%1 が見つかりません。").arg(QFileInfo(path).fileName()));
     recentFiles_.removeAll(path);
     UpdateRecentFileActions();
     return nullptr;
@@ -312,7 +313,7 @@ CChildFrame* CMainFrame::OpenDocument(const QString& path) {
 
 void CMainFrame::OnFileOpen() {
   const QString path = QFileDialog::getOpenFileName(
-      this, QStringLiteral("開く"), QString(),
+      this, tr("開く"), QString(),
       tr("文書 (*.%1);;すべてのファイル (*)").arg(QLatin1String(kDocumentSuffix)));
   if (!path.isEmpty()) OpenDocument(path);
 }
@@ -323,7 +324,7 @@ void CMainFrame::SaveDocument() {
   QString path = child->Document().Path();
   if (path.isEmpty()) {
     // The dialog asks before replacing a file and adds the suffix.
-    QFileDialog dialog(this, QStringLiteral("名前を付けて保存"));
+    QFileDialog dialog(this, tr("名前を付けて保存"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(tr("文書 (*.%1)").arg(QLatin1String(kDocumentSuffix)));
     dialog.setDefaultSuffix(QLatin1String(kDocumentSuffix));
@@ -336,8 +337,7 @@ void CMainFrame::SaveDocument() {
 
 bool CMainFrame::SaveDocumentAs(CChildFrame* child, const QString& path) {
   if (!child->Document().SaveAs(path, state_)) {
-    QMessageBox::warning(this, MessageBoxTitle(),
-                         QStringLiteral("%1 に保存できません。").arg(path));
+    QMessageBox::warning(this, MessageBoxTitle(), tr("%1 に保存できません。").arg(path));
     return false;
   }
   child->UpdateTitle();

@@ -29,6 +29,8 @@ class CPredictionsWindow;
 inline constexpr double kMainFrameScreenShare = 0.8;
 
 class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
  public:
   // Takes the settings kept from the last session into `state` (see
   // RestoreSession) and its own kept size and place; closing keeps them again.

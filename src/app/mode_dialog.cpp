@@ -15,8 +15,8 @@ namespace vernier {
 
 namespace {
 
-QLabel* Label(const char* text, QWidget* buddy, QWidget* parent) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
+QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
   label->setBuddy(buddy);
   return label;
 }
@@ -24,7 +24,7 @@ QLabel* Label(const char* text, QWidget* buddy, QWidget* parent) {
 }  // namespace
 
 CModeDlg::CModeDlg(ProgramState& state, QWidget* parent) : QDialog(parent), state_(state) {
-  setWindowTitle(QStringLiteral("検索モードメニュー"));
+  setWindowTitle(tr("検索モードメニュー"));
   const SearchSettings& search = state.search;
   mode = search.searchMode;
   pendingTypeCode = search.typeCode;
@@ -43,18 +43,18 @@ CModeDlg::CModeDlg(ProgramState& state, QWidget* parent) : QDialog(parent), stat
 }
 
 void CModeDlg::BuildControls() {
-  auto* modeGroup = new QGroupBox(QStringLiteral("検索モード"), this);
-  mode1020 = MakeRadio(1020, QStringLiteral("全て"), modeGroup);
-  mode1021 = MakeRadio(1021, QStringLiteral("星蝕タイプ"), modeGroup);
-  mode1022 = MakeRadio(1022, QStringLiteral("観測地／食分"), modeGroup);
-  mode1023 = MakeRadio(1023, QStringLiteral("ＸＺ星表番号"), modeGroup);
+  auto* modeGroup = new QGroupBox(tr("検索モード"), this);
+  mode1020 = MakeRadio(1020, tr("全て"), modeGroup);
+  mode1021 = MakeRadio(1021, tr("星蝕タイプ"), modeGroup);
+  mode1022 = MakeRadio(1022, tr("観測地／食分"), modeGroup);
+  mode1023 = MakeRadio(1023, tr("ＸＺ星表番号"), modeGroup);
   combo1037 = MakeCombo(1037, modeGroup);
   edit1034 = MakeEdit(1034, modeGroup, 7);
   edit1024 = MakeEdit(1024, modeGroup, 9);
 
-  auto* siteGroup = new QGroupBox(QStringLiteral("観測地"), modeGroup);
-  source1028 = MakeRadio(1028, QStringLiteral("選択"), siteGroup);
-  source1029 = MakeRadio(1029, QStringLiteral("入力"), siteGroup);
+  auto* siteGroup = new QGroupBox(tr("観測地"), modeGroup);
+  source1028 = MakeRadio(1028, tr("選択"), siteGroup);
+  source1029 = MakeRadio(1029, tr("入力"), siteGroup);
   combo1038 = MakeCombo(1038, siteGroup);
   edit1030 = MakeEdit(1030, siteGroup, 9);
   edit1031 = MakeEdit(1031, siteGroup, 9);
@@ -63,11 +63,11 @@ void CModeDlg::BuildControls() {
   siteGrid->addWidget(source1028, 0, 0);
   siteGrid->addWidget(combo1038, 0, 1, 1, 4);
   siteGrid->addWidget(source1029, 1, 0);
-  siteGrid->addWidget(Label("経度：", edit1030, siteGroup), 1, 1);
+  siteGrid->addWidget(Label(tr("経度："), edit1030, siteGroup), 1, 1);
   siteGrid->addWidget(edit1030, 1, 2);
-  siteGrid->addWidget(Label("緯度：", edit1031, siteGroup), 1, 3);
+  siteGrid->addWidget(Label(tr("緯度："), edit1031, siteGroup), 1, 3);
   siteGrid->addWidget(edit1031, 1, 4);
-  siteGrid->addWidget(Label("高度：", edit1032, siteGroup), 2, 1);
+  siteGrid->addWidget(Label(tr("高度："), edit1032, siteGroup), 2, 1);
   siteGrid->addWidget(edit1032, 2, 2);
 
   edit1027 = MakeEdit(1027, modeGroup, 7);
@@ -77,21 +77,21 @@ void CModeDlg::BuildControls() {
   grid->addWidget(mode1020, 0, 0);
   grid->addWidget(mode1021, 1, 0);
   grid->addWidget(combo1037, 1, 1);
-  grid->addWidget(Label("過去検索範囲（年）：", edit1034, modeGroup), 1, 2);
+  grid->addWidget(Label(tr("過去検索範囲（年）："), edit1034, modeGroup), 1, 2);
   grid->addWidget(edit1034, 1, 3);
   grid->addWidget(mode1022, 2, 0);
   grid->addWidget(siteGroup, 3, 0, 1, 4);
   auto* siteValues = new QHBoxLayout;
-  siteValues->addWidget(Label("食分：", edit1027, modeGroup));
+  siteValues->addWidget(Label(tr("食分："), edit1027, modeGroup));
   siteValues->addWidget(edit1027);
-  siteValues->addWidget(Label("過去検索範囲（年）：", edit1033, modeGroup));
+  siteValues->addWidget(Label(tr("過去検索範囲（年）："), edit1033, modeGroup));
   siteValues->addWidget(edit1033);
   siteValues->addStretch(1);
   grid->addLayout(siteValues, 4, 0, 1, 4);
   grid->addWidget(mode1023, 5, 0);
   grid->addWidget(edit1024, 5, 1);
 
-  button1036 = MakeButton(1036, QStringLiteral("検索開始年月設定"), this);
+  button1036 = MakeButton(1036, tr("検索開始年月設定"), this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(modeGroup);
   auto* dateRow = new QHBoxLayout;
@@ -114,8 +114,8 @@ void CModeDlg::BuildControls() {
 void CModeDlg::FillControls() {
   CheckRadio({mode1020, mode1021, mode1022, mode1023}, mode);
   combo1037->clear();
-  combo1037->addItem(QStringLiteral("PARTIAL OCCLTATION"));
-  combo1037->addItem(QStringLiteral("CENTRAL OCCULTATION"));
+  combo1037->addItem(tr("PARTIAL OCCLTATION"));
+  combo1037->addItem(tr("CENTRAL OCCULTATION"));
   combo1037->setCurrentIndex(pendingTypeCode >= 1 && pendingTypeCode <= 2 ? pendingTypeCode - 1
                                                                           : -1);
   edit1034->setText(FormatEditNumber(typeRange));

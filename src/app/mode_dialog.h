@@ -14,6 +14,8 @@
 namespace vernier {
 
 class CModeDlg : public QDialog {
+  Q_OBJECT
+
  public:
   // Filled from the settings and the current event. Choices in the lists and
   // the date set through the date button take effect at once: the type

@@ -338,7 +338,7 @@ void CGnomonView::OnListDraw() {
     return;
   }
   if (state_.results.rows.empty()) {
-    emit StatusNote(QStringLiteral("星蝕リストに星蝕がありません。"));
+    emit StatusNote(tr("星蝕リストに星蝕がありません。"));
     return;
   }
   // The row's element file could not be read: the paint shows the message.

@@ -12,7 +12,7 @@ namespace vernier {
 
 CWhenDlg::CWhenDlg(int y, int m, int d, QWidget* parent)
     : QDialog(parent), year(y), month(m), day(d) {
-  setWindowTitle(QStringLiteral("年月設定メニュー"));
+  setWindowTitle(tr("年月設定メニュー"));
   yearEdit = MakeEdit(1000, this, 8);
   monthEdit = MakeEdit(1001, this, 8);
   dayEdit = MakeEdit(1002, this, 8);
@@ -21,12 +21,12 @@ CWhenDlg::CWhenDlg(int y, int m, int d, QWidget* parent)
   const struct {
     const char* label;
     QLineEdit* edit;
-  } rows[] = {{"Year(&P) 2000 to 2035 :", yearEdit},
-              {"Month(&M) 1 to 12 :", monthEdit},
-              {"Day(&D) 1 to 31 :", dayEdit}};
+  } rows[] = {{QT_TR_NOOP("Year(&P) 2000 to 2035 :"), yearEdit},
+              {QT_TR_NOOP("Month(&M) 1 to 12 :"), monthEdit},
+              {QT_TR_NOOP("Day(&D) 1 to 31 :"), dayEdit}};
   int row = 0;
   for (const auto& r : rows) {
-    auto* label = new QLabel(QString::fromUtf8(r.label), this);
+    auto* label = new QLabel(tr(r.label), this);
     label->setBuddy(r.edit);
     grid->addWidget(label, row, 0);
     grid->addWidget(r.edit, row, 1);

@@ -9,6 +9,8 @@
 namespace vernier {
 
 class CWhenDlg : public QDialog {
+  Q_OBJECT
+
  public:
   // Pre-filled with the given date.
   CWhenDlg(int year, int month, int day, QWidget* parent = nullptr);

@@ -13,6 +13,7 @@
 #include "cli/display_command.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
+#include "gdi/ui_text.h"
 #include "local/limb_grid.h"
 #include "local/observer.h"
 
@@ -23,7 +24,8 @@ namespace {
 // profile could not be drawn.
 int CheckDrawn(const LimbCommandResult& result, const std::string& dataDirectory) {
   if (!result.gridFound) {
-    std::fprintf(stderr, "%s\n%s\n", kLimbGridMissingLine, kLimbGridSourceLine);
+    std::fprintf(stderr, "%s\n%s\n", TranslateUiText("LimbGrid", kLimbGridMissingLine).c_str(),
+                 TranslateUiText("LimbGrid", kLimbGridSourceLine).c_str());
     const DataEntry entry = FindDataEntry(dataDirectory, kLroGridName);
     std::fprintf(stderr,
                  "(LRO.dat %s in the data directory %s; vernier-lunar-grid makes it "

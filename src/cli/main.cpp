@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "cli/messages.h"
+#include "translation/translations.h"
 
 namespace {
 
@@ -81,11 +82,17 @@ const char kUsage[] =
     "  --step MINUTES          drawing step (default 0.1)\n"
     "  --delta-t-adjust SECONDS  added to every event's Delta T\n"
     "\n"
+    "  --lang ja|en            the language of the messages (else the locale's: Japanese\n"
+    "                          for a Japanese locale, English for any other)\n"
+    "\n"
     "Options take their value as --name VALUE or --name=VALUE; a negative number is a value.\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const vernier::LanguageOption language = vernier::TakeLanguageOption(argc, argv);
+  if (!language.error.empty()) return vernier::cli::UsageError(language.error);
+  vernier::UseLanguage(vernier::ChosenLanguage(language));
   if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "help")) {
     std::fputs(kUsage, argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;

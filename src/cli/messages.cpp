@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "bessel/data_directory.h"
+#include "gdi/ui_text.h"
 
 namespace vernier::cli {
 
@@ -24,22 +25,25 @@ static void NameFile(const std::string& directory, const std::optional<std::stri
 }
 
 int ReportMissingElementFile(const std::string& directory, const std::optional<std::string>& name) {
-  std::fprintf(stderr, "ベッセル要素ファイルがありません！\n"
-                       "EC****.prnファイルのあるディレクトリで起動して下さい。\n");
+  std::fprintf(
+      stderr, "%s\n%s\n", UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！").c_str(),
+      UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。").c_str());
   NameFile(directory, name);
   return 1;
 }
 
 int ReportNextElementFileMissing(const std::string& directory,
                                  const std::optional<std::string>& name) {
-  std::fprintf(stderr, "ベッセル要素ファイルが終了しました\n"
-                       "早い年代を設定し、検索モードを変更ください。\n");
+  std::fprintf(stderr, "%s\n%s\n",
+               UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました").c_str(),
+               UI_TEXT("ElementFiles", "早い年代を設定し、検索モードを変更ください。").c_str());
   NameFile(directory, name);
   return 1;
 }
 
 int ReportEndOfElementFiles() {
-  std::fprintf(stderr, "ベッセル要素ファイルが終了しました。\n");
+  std::fprintf(stderr, "%s\n",
+               UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました。").c_str());
   return 1;
 }
 

@@ -8,6 +8,7 @@
 
 #include "bessel/data_directory.h"
 #include "gdi/format.h"
+#include "gdi/ui_text.h"
 
 namespace vernier {
 
@@ -79,13 +80,18 @@ std::string LimbGridProblem(std::string_view name, const LimbGridRead& read) {
   const auto bytes = static_cast<unsigned long long>(read.bytes);
   switch (read.status) {
     case LimbGridStatus::Short:
-      return Format("月の標高ファイル(%s)が短すぎます(%llu バイト、33177600 バイト必要)",
-                    file.c_str(), bytes);
+      return Format(
+          UI_TEXT("LimbGrid", "月の標高ファイル(%s)が短すぎます(%llu バイト、33177600 バイト必要)")
+              .c_str(),
+          file.c_str(), bytes);
     case LimbGridStatus::Oversized:
-      return Format("月の標高ファイル(%s)が長すぎます(%llu バイト、33177600 バイトのはず)",
+      return Format(UI_TEXT("LimbGrid",
+                            "月の標高ファイル(%s)が長すぎます(%llu バイト、33177600 バイトのはず)")
+                        .c_str(),
                     file.c_str(), bytes);
     case LimbGridStatus::Unreadable:
-      return Format("月の標高ファイル(%s)を読み込めません", file.c_str());
+      return Format(UI_TEXT("LimbGrid", "月の標高ファイル(%s)を読み込めません").c_str(),
+                    file.c_str());
     case LimbGridStatus::Read:
     case LimbGridStatus::Missing:
       break;

@@ -7,6 +7,7 @@
 #include "astro/sexagesimal.h"
 #include "astro/time.h"
 #include "gdi/format.h"
+#include "gdi/ui_text.h"
 #include "local/libration.h"
 #include "map/palette.h"
 
@@ -191,7 +192,8 @@ LimbProfileResult DrawLimbProfile(DeviceContext& dc, const std::string& dataDire
       dc.SetTextColor(kWhite);
       std::string problem = LimbGridProblem(style.file, read);
       if (problem.empty())
-        problem = Format("月の標高ファイル(%s)がありません", std::string(style.file).c_str());
+        problem = Format(UI_TEXT("LimbGrid", "月の標高ファイル(%s)がありません").c_str(),
+                         std::string(style.file).c_str());
       dc.TextOut(80, 80 + 16 * pass, problem);
       continue;
     }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "bessel/data_directory.h"
+#include "gdi/ui_text.h"
 #include "local/text_encoding.h"
 
 namespace vernier {
@@ -64,8 +65,9 @@ double AtofOf(std::string_view text) {
 
 void DrawMissingFileLines(DeviceContext& dc) {
   dc.SetTextColor(kWhite);
-  dc.TextOut(50, 16, "都市情報(location.new)ファイルがありません！");
-  dc.TextOut(50, 32, "location.newファイルのあるディレクトリで起動して下さい。");
+  dc.TextOut(50, 16, UI_TEXT("SiteList", "都市情報(location.new)ファイルがありません！"));
+  dc.TextOut(50, 32,
+             UI_TEXT("SiteList", "location.newファイルのあるディレクトリで起動して下さい。"));
 }
 
 }  // namespace

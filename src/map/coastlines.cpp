@@ -125,7 +125,8 @@ bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const std::string& data
         path ? Cache().Decoded(*path, drawing.strokeStep, drawing.fineRanks) : nullptr;
     if (!decoded) {
       dc.SetTextColor(Rgb{255, 255, 255});
-      dc.TextOut(kMissingCoastlineMessageX, kMissingCoastlineMessageY, kMissingCoastlineMessage);
+      dc.TextOut(kMissingCoastlineMessageX, kMissingCoastlineMessageY,
+                 TranslateUiText("Coastlines", kMissingCoastlineMessage));
       return false;
     }
     DrawDecodedCoastline(w, dc, *decoded, drawing.margin);

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "gdi/device_context.h"
+#include "gdi/ui_text.h"
 #include "map/map_window.h"
 #include "map/simple_map.h"
 
@@ -29,7 +30,9 @@ inline constexpr int kCoastlineSourceSimpleMap = 2;
 inline constexpr std::array<std::string_view, 5> kCoastlineFileNames{
     "as_cil.cbd ", "eu_cil.cbd ", "af_cil.cbd ", "na_cil.cbd ", "sa_cil.cbd "};
 
-inline constexpr char kMissingCoastlineMessage[] = "CIA WORLD BANKデータファイルがありません！";
+// Marked in the "Coastlines" context; looked up where it is drawn.
+inline constexpr char kMissingCoastlineMessage[] =
+    UI_TEXT_NOOP("Coastlines", "CIA WORLD BANKデータファイルがありません！");
 inline constexpr int kMissingCoastlineMessageX = 300;
 inline constexpr int kMissingCoastlineMessageY = 15;
 

@@ -4,11 +4,13 @@
 
 namespace vernier {
 
-const char* const kLimbGridSourceLine =
-    "月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます";
+const char* const kLimbGridSourceLine = UI_TEXT_NOOP(
+    "LimbGrid",
+    "月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます");
 
-const char* const kLimbGridConverterLine =
-    "vernier-lunar-grid で LDEM_16 から LRO.dat を作り、データディレクトリに置いてください";
+const char* const kLimbGridConverterLine = UI_TEXT_NOOP(
+    "LimbGrid",
+    "vernier-lunar-grid で LDEM_16 から LRO.dat を作り、データディレクトリに置いてください");
 
 LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const ClientRect& client,
                                   std::FILE* librationLines) {
@@ -25,9 +27,9 @@ LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const Clie
     result.gridFound = true;
   } else {
     dc.SetTextColor(Rgb{255, 255, 255});
-    dc.TextOut(50, 40, kLimbGridMissingLine);
-    dc.TextOut(50, 60, kLimbGridSourceLine);
-    dc.TextOut(50, 80, kLimbGridConverterLine);
+    dc.TextOut(50, 40, TranslateUiText("LimbGrid", kLimbGridMissingLine));
+    dc.TextOut(50, 60, TranslateUiText("LimbGrid", kLimbGridSourceLine));
+    dc.TextOut(50, 80, TranslateUiText("LimbGrid", kLimbGridConverterLine));
     return result;
   }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "gdi/device_context.h"
+#include "gdi/ui_text.h"
 #include "local/limb_profile.h"
 #include "map/map_window.h"
 #include "search/program_state.h"
@@ -20,7 +21,10 @@ struct LimbCommandResult {
 // The white lines shown instead of the profile when "LRO.dat" is missing:
 // what is missing, where the elevation model is published, and the converter
 // that makes the file from it.
-inline constexpr const char* kLimbGridMissingLine = "月の標高ファイル(LRO.dat)がありません！";
+// The texts are marked in the "LimbGrid" context: look them up with
+// TranslateUiText("LimbGrid", ...) where they are shown.
+inline constexpr const char* kLimbGridMissingLine =
+    UI_TEXT_NOOP("LimbGrid", "月の標高ファイル(LRO.dat)がありません！");
 extern const char* const kLimbGridSourceLine;
 extern const char* const kLimbGridConverterLine;
 

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "astro/time.h"
+#include "gdi/ui_text.h"
 
 namespace vernier {
 
@@ -89,8 +90,9 @@ bool LoadEventAtDate(ProgramState& s, DeviceContext& dc) {
         (std::trunc(e.year) == year && (e.month < month || (e.month == month && e.day < day)));
     return true;
   }
-  DrawMessage(dc, "ベッセル要素ファイルがありません！",
-              "EC****.prnファイルのあるディレクトリで起動して下さい。");
+  DrawMessage(
+      dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！").c_str(),
+      UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。").c_str());
   s.navigation.paintRequest = PaintRequest::ReadAtDate;
   s.navigation.loadFailed = true;
   return false;
@@ -106,15 +108,16 @@ bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
       s.event.day = 1;
       auto next = NextBandStartYear(lastYear);
       if (!next) {
-        dc.TextOut(10, 16, "ベッセル要素ファイルが終了しました。");
+        dc.TextOut(10, 16, UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました。"));
         nav.paintRequest = PaintRequest::ReadAtDate;
         return false;
       }
       s.event.year = *next;
       CloseElementFile(s.file);
       if (OpenElementFileAt(s.file, s.elements, 0, s.event.year, 1, 1, s.event) != 1) {
-        DrawMessage(dc, "ベッセル要素ファイルが終了しました",
-                    "早い年代を設定し、検索モードを変更ください。");
+        DrawMessage(
+            dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました").c_str(),
+            UI_TEXT("ElementFiles", "早い年代を設定し、検索モードを変更ください。").c_str());
         nav.loadFailed = true;
         nav.paintRequest = PaintRequest::ReadAtDate;
         return false;
@@ -125,7 +128,9 @@ bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
       if (accepted) {
         nav.anchorYear = s.elements.year;
       } else if (nav.anchorYear + 400 < s.elements.year) {
-        DrawMessage(dc, "このサロスは４００年の間にありませんでした。", nullptr);
+        DrawMessage(dc,
+                    UI_TEXT("Navigation", "このサロスは４００年の間にありませんでした。").c_str(),
+                    nullptr);
         nav.paintRequest = PaintRequest::ReadAtDate;
         return false;
       }
@@ -178,8 +183,8 @@ RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
   const bool noEarlierRecord = nav.noEarlierRecord && nav.paintRequest == PaintRequest::Redraw;
   nav.noEarlierRecord = false;
   if (noEarlierRecord) {
-    DrawMessage(dc, "ベッセル要素ファイルの最初の星蝕です。",
-                "これより前のベッセル要素ファイルがありません。");
+    DrawMessage(dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルの最初の星蝕です。").c_str(),
+                UI_TEXT("ElementFiles", "これより前のベッセル要素ファイルがありません。").c_str());
     return RefreshResult::Stopped;
   }
   if (nav.paintRequest == PaintRequest::ReadToday) {

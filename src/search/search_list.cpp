@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gdi/ui_text.h"
 #include "local/predictions.h"
 #include "search/navigation.h"
 
@@ -125,8 +126,11 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
           }
           if (OpenElementFileAt(s.file, s.elements, 0, *next, 1, 1, s.event) != 1) {
             messages.SetTextColor({255, 255, 255});
-            messages.TextOut(50, 16, "ベッセル要素ファイルがありません！ 1 ");
-            messages.TextOut(50, 32, "EC****.prnファイルのあるディレクトリで起動して下さい。");
+            messages.TextOut(50, 16,
+                             UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！ 1 "));
+            messages.TextOut(
+                50, 32,
+                UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。"));
             scanning = false;
             break;
           }

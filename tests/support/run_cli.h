@@ -29,7 +29,8 @@ inline CliResult RunShell(std::string command, const std::string& workingDirecto
   if (FILE* pipe = popen(command.c_str(), "r")) {
     std::array<char, 4096> buffer;
     std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+      result.out.append(buffer.data(), n);
     int raw = pclose(pipe);
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }
@@ -41,9 +42,12 @@ inline CliResult RunShell(std::string command, const std::string& workingDirecto
   return result;
 }
 
-// `arguments` is passed to the shell as written after the binary's path.
+// `arguments` is passed to the shell as written after the binary's path. The
+// program's messages are asked for in Japanese, the language they are written
+// in, whatever the locale of the machine running the tests.
 inline CliResult RunCli(const std::string& arguments, const std::string& workingDirectory = "") {
-  return RunShell(std::string("'") + VERNIER_CLI_PATH + "' " + arguments, workingDirectory);
+  return RunShell(std::string("'") + VERNIER_CLI_PATH + "' --lang ja " + arguments,
+                  workingDirectory);
 }
 
 inline std::string TestData(const std::string& relative) {

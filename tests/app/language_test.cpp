@@ -1,0 +1,87 @@
+// The main window in English: with the English translation in use (as
+// `--lang en` or a non-Japanese locale chooses) its menus, prompts and panes
+// read in English, each menu bar entry with its own access key.
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+
+#include "app/main_frame.h"
+#include "app_fixture.h"
+#include "translation/translations.h"
+
+namespace vernier {
+namespace {
+
+QStringList MenuBarTexts(CMainFrame& frame) {
+  QStringList texts;
+  for (QAction* action : frame.menuBar()->actions()) texts << action->text();
+  return texts;
+}
+
+QStringList MenuTexts(CMainFrame& frame, const QString& title) {
+  QStringList texts;
+  for (QAction* top : frame.menuBar()->actions())
+    if (top->text() == title && top->menu())
+      for (QAction* action : top->menu()->actions())
+        if (action->isVisible()) texts << (action->isSeparator() ? "-" : action->text());
+  return texts;
+}
+
+// The access keys ("&F") of the entries, in lower case.
+QString AccessKeys(const QStringList& texts) {
+  QString keys;
+  for (const QString& text : texts) {
+    const int at = text.indexOf(QLatin1Char('&'));
+    if (at >= 0 && at + 1 < text.size()) keys += text[at + 1].toLower();
+  }
+  return keys;
+}
+
+class EnglishMainFrameTest : public testing::AppTest {
+ protected:
+  EnglishMainFrameTest() {
+    EXPECT_TRUE(UseLanguage(Language::English));
+    frame = std::make_unique<CMainFrame>(state);
+    frame->NewDocument();
+  }
+  ~EnglishMainFrameTest() override {
+    frame.reset();
+    UseLanguage(Language::Japanese);
+  }
+  std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(EnglishMainFrameTest, MenusPromptsAndPanesReadInEnglish) {
+  const QStringList bar = MenuBarTexts(*frame);
+  EXPECT_EQ(bar,
+            (QStringList{"&File", "Set &Date", "Dis&play Mode", "Search &Mode", "&View", "&Help"}));
+  const QString keys = AccessKeys(bar);
+  for (const QChar key : keys) EXPECT_EQ(keys.count(key), 1) << "access key " << key.toLatin1();
+
+  EXPECT_EQ(MenuTexts(*frame, "&File"),
+            (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save", "-", "&Print...",
+                         "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
+  EXPECT_EQ(
+      MenuTexts(*frame, "&View"),
+      (QStringList{"Next Occultation\tRight, PgDown", "Previous Occultation\tLeft, PgUp",
+                   "Today's Occultation\tHome", "-", "Zoom In\t+", "Zoom Out\t-", "Redraw\tF5", "-",
+                   "&Toolbar", "&Status Bar", "-", "Predictions for the Site"}));
+  EXPECT_EQ(MenuTexts(*frame, "&Help"), QStringList{"&About Vernier..."});
+
+  // A prompt's two parts: the status bar's line and the tooltip.
+  const QAction* next = frame->Actions().next;
+  EXPECT_EQ(next->statusTip(), "Show the next occultation");
+  EXPECT_EQ(next->toolTip(), "Next Occultation");
+  EXPECT_EQ(frame->ReadyPane()->text(), "Ready");
+}
+
+TEST_F(EnglishMainFrameTest, JapaneseAgainAfterTheTranslationIsRemoved) {
+  UseLanguage(Language::Japanese);
+  CMainFrame japanese(state);
+  EXPECT_EQ(MenuBarTexts(japanese), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  EXPECT_EQ(japanese.ReadyPane()->text(), "ﾚﾃﾞｨ");
+}
+
+}  // namespace
+}  // namespace vernier

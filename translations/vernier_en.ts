@@ -1,0 +1,1083 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="ja_JP">
+<context>
+    <name>AppActions</name>
+    <message>
+        <location filename="../src/app/actions.cpp" line="+45"/>
+        <source>新規作成(&amp;N)	Ctrl+N</source>
+        <translation>&amp;New	Ctrl+N</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>新規にﾌｧｲﾙを作成
+新規ﾌｧｲﾙ</source>
+        <translation>Create a new document
+New</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>開く(&amp;O)...	Ctrl+O</source>
+        <translation>&amp;Open...	Ctrl+O</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>既存のﾌｧｲﾙを開く
+開く</source>
+        <translation>Open an existing document
+Open</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>上書き保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ﾌｧｲﾙに名前を付けて保存
+保存</source>
+        <translation>Save the active document
+Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ﾌﾟﾘﾝﾀの設定(&amp;R)...</source>
+        <translation>P&amp;rint Setup...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ﾌﾟﾘﾝﾀおよびﾌﾟﾘﾝﾀ接続の設定を変更
+印刷設定</source>
+        <translation>Change the printer and printing options
+Print Setup</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ｱﾌﾟﾘｹｰｼｮﾝの終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>ｱﾌﾟﾘｹｰｼｮﾝを終了
+終了</source>
+        <translation>Quit the application
+Exit</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+4"/>
+        <source>指定のﾌｧｲﾙを開く</source>
+        <translation>Open this document</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>最近使ったﾌｧｲﾙ</source>
+        <translation>Recent File</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ﾂｰﾙ ﾊﾞｰ(&amp;T)</source>
+        <translation>&amp;Toolbar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ﾂｰﾙ ﾊﾞｰの表示/非表示
+ﾂｰﾙ ﾊﾞｰの表示切り替え</source>
+        <translation>Show or hide the toolbar
+Toggle Toolbar</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ｽﾃｰﾀｽ ﾊﾞｰ(&amp;S)</source>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示
+ｽﾃｰﾀｽ ﾊﾞｰの表示切り替え</source>
+        <translation>Show or hide the status bar
+Toggle Status Bar</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+2"/>
+        <source>Vernier のﾊﾞｰｼﾞｮﾝ情報(&amp;A)...</source>
+        <translation>&amp;About Vernier...</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <location line="+2"/>
+        <source>ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示
+ﾊﾞｰｼﾞｮﾝ情報</source>
+        <translation>Display program information, version number and copyright
+About</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>年月設定(&amp;N)</source>
+        <translation>Set &amp;Date</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>星蝕を探し始める年月日を設定
+年月設定</source>
+        <translation>Set the date from which to look for occultations
+Set Date</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>表示モード(&amp;D)</source>
+        <translation>Dis&amp;play Mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>表示の種類、地図、観測地の設定
+表示モード</source>
+        <translation>Choose the display, the map and the observer
+Display Mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>検索モード(&amp;M)</source>
+        <translation>Search &amp;Mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>次の星蝕を探す条件の設定
+検索モード</source>
+        <translation>Set the conditions for finding the next occultation
+Search Mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>次の星蝕</source>
+        <translation>Next Occultation</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>次の星蝕を表示
+次の星蝕</source>
+        <translation>Show the next occultation
+Next Occultation</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>前の星蝕</source>
+        <translation>Previous Occultation</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>前の星蝕を表示
+前の星蝕</source>
+        <translation>Show the previous occultation
+Previous Occultation</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>今日の星蝕</source>
+        <translation>Today&apos;s Occultation</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>今日以後の最初の星蝕を表示
+今日の星蝕</source>
+        <translation>Show the first occultation from today on
+Today&apos;s Occultation</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>再描画</source>
+        <translation>Redraw</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>表示中の図を描き直す
+再描画</source>
+        <translation>Draw the current figure again
+Redraw</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>星蝕リスト</source>
+        <translation>Occultation List</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>星蝕検索結果のリスト
+星蝕リスト</source>
+        <translation>List the occultations a search finds
+Occultation List</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>拡大</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地図拡大モード時拡大（拡大モードへは左ダブルクリックで）
+拡大</source>
+        <translation>Zoom in on the map in zoom mode (double-click the map to enter zoom mode)
+Zoom In</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>縮小</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地図拡大モード時縮小（拡大モードへは左ダブルクリックで）
+縮小</source>
+        <translation>Zoom out of the map in zoom mode (double-click the map to enter zoom mode)
+Zoom Out</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>地図拡大解除</source>
+        <translation>Reset Zoom</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>拡大モードの解除（地球儀表示）
+地図拡大解除</source>
+        <translation>Leave zoom mode (back to the globe)
+Reset Zoom</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>局地情報表示</source>
+        <translation>Local Circumstances</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地図表示から局地情報の表示へ
+局地情報表示</source>
+        <translation>Switch from the map to the local circumstances
+Local Circumstances</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地図表示へ戻る</source>
+        <translation>Back to Map</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>局地情報表示や星蝕帯表示から地図表示に戻る
+地図表示へ戻る</source>
+        <translation>Return to the map from the local circumstances or the limit line table
+Back to Map</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>星空</source>
+        <translation>Sky</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>星蝕時の星空の表示</source>
+        <translation>Show the sky at the time of the occultation</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>月縁</source>
+        <translation>Lunar Limb</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>接触時の月縁の表示</source>
+        <translation>Show the lunar limb profile at contact</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測地の星蝕予報</source>
+        <translation>Predictions for the Site</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測地から見える星蝕の一覧（接触時刻・位置角）
+観測地の星蝕予報</source>
+        <translation>List the occultations visible from the site (contact times, position angles)
+Predictions for the Site</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>印刷(&amp;P)...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>表示中の図を印刷
+印刷</source>
+        <translation>Print the current figure
+Print</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>印刷ﾌﾟﾚﾋﾞｭｰ(&amp;V)</source>
+        <translation>Print Pre&amp;view</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>印刷ｲﾒｰｼﾞを表示
+印刷ﾌﾟﾚﾋﾞｭｰ</source>
+        <translation>Show the page as it will be printed
+Print Preview</translation>
+    </message>
+</context>
+<context>
+    <name>Coastlines</name>
+    <message>
+        <location filename="../src/map/coastlines.h" line="+35"/>
+        <source>CIA WORLD BANKデータファイルがありません！</source>
+        <translation>The CIA World Bank coastline files are missing!</translation>
+    </message>
+</context>
+<context>
+    <name>ElementFiles</name>
+    <message>
+        <location filename="../src/cli/messages.cpp" line="+29"/>
+        <location filename="../src/search/navigation.cpp" line="+94"/>
+        <source>ベッセル要素ファイルがありません！</source>
+        <translation>The Besselian element file is missing!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location filename="../src/search/navigation.cpp" line="+1"/>
+        <location filename="../src/search/search_list.cpp" line="+133"/>
+        <source>EC****.prnファイルのあるディレクトリで起動して下さい。</source>
+        <translation>Start the program in the directory that holds the EC****.prn files.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location filename="../src/search/navigation.cpp" line="+24"/>
+        <source>ベッセル要素ファイルが終了しました</source>
+        <translation>End of the Besselian element files</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location filename="../src/search/navigation.cpp" line="+1"/>
+        <source>早い年代を設定し、検索モードを変更ください。</source>
+        <translation>Set an earlier date and change the search mode.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../src/search/navigation.cpp" line="-9"/>
+        <source>ベッセル要素ファイルが終了しました。</source>
+        <translation>End of the Besselian element files.</translation>
+    </message>
+    <message>
+        <location filename="../src/search/navigation.cpp" line="+75"/>
+        <source>ベッセル要素ファイルの最初の星蝕です。</source>
+        <translation>This is the first occultation in the Besselian element files.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>これより前のベッセル要素ファイルがありません。</source>
+        <translation>There is no earlier Besselian element file.</translation>
+    </message>
+    <message>
+        <location filename="../src/search/search_list.cpp" line="-3"/>
+        <source>ベッセル要素ファイルがありません！ 1 </source>
+        <translation>The Besselian element file is missing! 1 </translation>
+    </message>
+</context>
+<context>
+    <name>LimbGrid</name>
+    <message>
+        <location filename="../src/local/limb_grid.cpp" line="+84"/>
+        <source>月の標高ファイル(%s)が短すぎます(%llu バイト、33177600 バイト必要)</source>
+        <translation>The lunar height file (%s) is too short (%llu bytes; 33177600 bytes needed)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>月の標高ファイル(%s)が長すぎます(%llu バイト、33177600 バイトのはず)</source>
+        <translation>The lunar height file (%s) is too long (%llu bytes; it should be 33177600 bytes)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>月の標高ファイル(%s)を読み込めません</source>
+        <translation>The lunar height file (%s) cannot be read</translation>
+    </message>
+    <message>
+        <location filename="../src/local/limb_profile.cpp" line="+195"/>
+        <source>月の標高ファイル(%s)がありません</source>
+        <translation>The lunar height file (%s) is missing</translation>
+    </message>
+    <message>
+        <location filename="../src/search/limb_command.cpp" line="+7"/>
+        <source>月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます</source>
+        <translation>The lunar elevation model (LRO LOLA LDEM_16) is available from https://pds-geosciences.wustl.edu/</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>vernier-lunar-grid で LDEM_16 から LRO.dat を作り、データディレクトリに置いてください</source>
+        <translation>Make LRO.dat from LDEM_16 with vernier-lunar-grid and put it in the data directory</translation>
+    </message>
+    <message>
+        <location filename="../src/search/limb_command.h" line="+27"/>
+        <source>月の標高ファイル(LRO.dat)がありません！</source>
+        <translation>The lunar height file (LRO.dat) is missing!</translation>
+    </message>
+</context>
+<context>
+    <name>Navigation</name>
+    <message>
+        <location filename="../src/search/navigation.cpp" line="-55"/>
+        <source>このサロスは４００年の間にありませんでした。</source>
+        <translation>No occultation of this series within 400 years.</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <location filename="../src/app/command_availability.cpp" line="+9"/>
+        <source>拡大・縮小は星蝕経路の地図でだけ使えます</source>
+        <translation>Zooming works only on the map of the occultation path</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>メルカトル図法の地図は拡大・縮小できません</source>
+        <translation>The Mercator map cannot be zoomed</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>拡大・縮小の前に、地図を左ダブルクリックして中心を選んでください</source>
+        <translation>Before zooming, double-click the map to choose the centre</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>前の星蝕へは検索モード「全て」のときだけ戻れます</source>
+        <translation>Previous Occultation works only in the search mode &quot;All&quot;</translation>
+    </message>
+    <message>
+        <location filename="../src/app/data_exchange.cpp" line="+26"/>
+        <source>%1 から %2 までの数字を入力してください。</source>
+        <translation>Enter a number from %1 to %2.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 から %2 までの整数を入力してください。</source>
+        <translation>Enter a whole number from %1 to %2.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>数字を入力してください。</source>
+        <translation>Enter a number.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>整数を入力してください。</source>
+        <translation>Enter a whole number.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/dialog_controls.cpp" line="+47"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location filename="../src/app/document.cpp" line="+41"/>
+        <source>最初の行が &quot;%1&quot; ではありません。</source>
+        <translation>The first line is not &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 行目が読めません: %2</source>
+        <translation>Line %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>読めません。</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>文書にしては大きすぎます。</source>
+        <translation>The file is too large for a document.</translation>
+    </message>
+</context>
+<context>
+    <name>SiteList</name>
+    <message>
+        <location filename="../src/local/observer.cpp" line="+68"/>
+        <source>都市情報(location.new)ファイルがありません！</source>
+        <translation>The site list file (location.new) is missing!</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>location.newファイルのあるディレクトリで起動して下さい。</source>
+        <translation>Start the program in the directory that holds location.new.</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::CAboutDlg</name>
+    <message>
+        <location filename="../src/app/about_dialog.cpp" line="+20"/>
+        <source>Vernier のﾊﾞｰｼﾞｮﾝ情報</source>
+        <translation>About Vernier</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Vernier Version %1</source>
+        <translation>Vernier Version %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>月による恒星・惑星の掩蔽（星蝕）の経路と局地状況を表示します。</source>
+        <translation>Shows the paths and local circumstances of occultations of stars and planets by the Moon.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>GNU General Public License 第3版以降の条件で自由に配布できます。</source>
+        <translation>Free to redistribute under the GNU General Public License, version 3 or later.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::CDisplayDlg</name>
+    <message>
+        <location filename="../src/app/display_dialog.cpp" line="+26"/>
+        <source>表示モードメニュー</source>
+        <translation>Display Mode</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>表示モード</source>
+        <translation>Display mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>星蝕経路</source>
+        <translation>Occultation path</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>星蝕限界線</source>
+        <translation>Limit line table</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>局地状況</source>
+        <translation>Local circumstances</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+23"/>
+        <location line="+40"/>
+        <source>経度：</source>
+        <translation>Longitude:</translation>
+    </message>
+    <message>
+        <location line="-61"/>
+        <source>ステップ：</source>
+        <translation>Step:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>描画範囲</source>
+        <translation>Map area</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地球儀</source>
+        <translation>Globe</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>アジア</source>
+        <translation>Asia</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ヨーロッパ</source>
+        <translation>Europe</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>値入力</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>簡易地図を使用</source>
+        <translation>Use the simple map</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>メルカトル図法</source>
+        <translation>Mercator projection</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+40"/>
+        <source>緯度：</source>
+        <translation>Latitude:</translation>
+    </message>
+    <message>
+        <location line="-38"/>
+        <source>倍率：</source>
+        <translation>Scale:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>表示設定</source>
+        <translation>Display options</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>緯度経度線表示</source>
+        <translation>Show the latitude and longitude grid</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>KMLファイル出力</source>
+        <translation>Write a KML file</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>描画速度（分）：</source>
+        <translation>Drawing step (min):</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>ΔT調整：</source>
+        <translation>ΔT adjustment (s):</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>地図に観測地を表示</source>
+        <translation>Mark the observer on the map</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>印刷も画面の色（黒地）で</source>
+        <translation>Print in the screen colours (black background)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>観測地設定</source>
+        <translation>Observer</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>選択</source>
+        <translation>From the site list</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>入力</source>
+        <translation>Enter the position</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>高度：</source>
+        <translation>Height:</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::CGnomonView</name>
+    <message>
+        <location filename="../src/app/view.cpp" line="+116"/>
+        <source>KMLファイルは書き出されませんでした。</source>
+        <translation>The KML file was not written.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>KMLファイルを書き出しました: %1</source>
+        <translation>KML file written: %1</translation>
+    </message>
+    <message>
+        <location line="+223"/>
+        <source>星蝕リストに星蝕がありません。</source>
+        <translation>The occultation list is empty.</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::CListDlg</name>
+    <message>
+        <location filename="../src/app/list_dialog.cpp" line="+41"/>
+        <source>星蝕検索リスト表示</source>
+        <translation>Occultation Search List</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>検索開始</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>星蝕図描画</source>
+        <translation>Draw Map</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>検索開始年</source>
+        <translation>First year</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>調査期間（年）</source>
+        <translation>Years to search</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::CMainFrame</name>
+    <message>
+        <location filename="../src/app/main_frame.cpp" line="+78"/>
+        <source>ﾂｰﾙ ﾊﾞｰ</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>ﾚﾃﾞｨ</source>
+        <translation>Ready</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>ｶﾅ</source>
+        <translation>KANA</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CAP</source>
+        <translation>CAP</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>NUM</source>
+        <translation>NUM</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>SCRL</source>
+        <translation>SCRL</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+19"/>
+        <source>ﾌｧｲﾙ(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <location line="+18"/>
+        <source>表示(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <location line="-15"/>
+        <location line="+24"/>
+        <source>ﾍﾙﾌﾟ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <location line="+134"/>
+        <source>%1 が見つかりません。</source>
+        <translation>%1 was not found.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1 はこのプログラムの文書ではないので開けません。
+%2</source>
+        <translation>%1 cannot be opened: it is not a Vernier document.
+%2</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>開く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>文書 (*.%1);;すべてのファイル (*)</source>
+        <translation>Documents (*.%1);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>名前を付けて保存</source>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>文書 (*.%1)</source>
+        <translation>Documents (*.%1)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1 に保存できません。</source>
+        <translation>Cannot save to %1.</translation>
+    </message>
+    <message>
+        <location line="+70"/>
+        <source>Observer</source>
+        <translation>Observer</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::CModeDlg</name>
+    <message>
+        <location filename="../src/app/mode_dialog.cpp" line="+27"/>
+        <source>検索モードメニュー</source>
+        <translation>Search Mode</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>検索モード</source>
+        <translation>Search mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>全て</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>星蝕タイプ</source>
+        <translation>Occultation type</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測地／食分</source>
+        <translation>Site and magnitude</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ＸＺ星表番号</source>
+        <translation>XZ catalogue number</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>観測地</source>
+        <translation>Observer</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>選択</source>
+        <translation>From the site list</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>入力</source>
+        <translation>Enter the position</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>経度：</source>
+        <translation>Longitude:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>緯度：</source>
+        <translation>Latitude:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>高度：</source>
+        <translation>Height:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+7"/>
+        <source>過去検索範囲（年）：</source>
+        <translation>Search back (years):</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>食分：</source>
+        <translation>Magnitude:</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>検索開始年月設定</source>
+        <translation>Set Date...</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>PARTIAL OCCLTATION</source>
+        <translation>PARTIAL OCCULTATION</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CENTRAL OCCULTATION</source>
+        <translation>CENTRAL OCCULTATION</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::CPredictionsWindow</name>
+    <message>
+        <location filename="../src/app/predictions_window.cpp" line="+108"/>
+        <source>Predictions for the observer</source>
+        <translation>Predictions for the observer</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Site: %1  %2° %3, %4° %5, %6 m</source>
+        <translation>Site: %1  %2° %3, %4° %5, %6 m</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>W</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>E</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Compute</source>
+        <translation>Compute</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>99: no limit</source>
+        <translation>99: no limit</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>both</source>
+        <translation>both</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>dark</source>
+        <translation>dark</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>bright</source>
+        <translation>bright</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Export CSV...</source>
+        <translation>Export CSV...</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>From (UT):</source>
+        <translation>From (UT):</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Days:</source>
+        <translation>Days:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Time zone:</source>
+        <translation>Time zone:</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Magnitude at most:</source>
+        <translation>Magnitude at most:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Limb:</source>
+        <translation>Limb:</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>Computing...</source>
+        <translation>Computing...</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+13"/>
+        <source>%n contact(s)</source>
+        <translation>
+            <numerusform>%n contact</numerusform>
+            <numerusform>%n contacts</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>; cancelled</source>
+        <translation>; cancelled</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>; the element file %1 is missing</source>
+        <translation>; the element file %1 is missing</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>No occultations found.</source>
+        <translation>No occultations found.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Export predictions</source>
+        <translation>Export predictions</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Could not write %1</source>
+        <translation>Could not write %1</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::CWhenDlg</name>
+    <message>
+        <location filename="../src/app/when_dialog.cpp" line="+15"/>
+        <source>年月設定メニュー</source>
+        <translation>Set Date</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Year(&amp;P) 2000 to 2035 :</source>
+        <translation>Year(&amp;P) 2000 to 2035 :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Month(&amp;M) 1 to 12 :</source>
+        <translation>Month(&amp;M) 1 to 12 :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Day(&amp;D) 1 to 31 :</source>
+        <translation>Day(&amp;D) 1 to 31 :</translation>
+    </message>
+</context>
+</TS>
