@@ -56,7 +56,9 @@ TEST(PathPoints, MarkersAreRingsCurvePointsDotsAndHiddenPointsNothing) {
   PlotPathPoint(f.map, f.dc, marker, colours);
   ASSERT_EQ(f.Count(Kind::Ellipse), 1);
   for (const DrawCall& call : f.dc.Calls()) {
-    if (call.kind == Kind::Ellipse) EXPECT_EQ(call.right - call.x, 2 * kMarkerRingRadius);
+    if (call.kind == Kind::Ellipse) {
+      EXPECT_EQ(call.right - call.x, 2 * kMarkerRingRadius);
+    }
   }
   EXPECT_EQ(f.Count(Kind::SetPixel), 0);
 
