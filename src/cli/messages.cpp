@@ -12,25 +12,25 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
-static void NameFile(const std::string& directory, const std::optional<std::string>& name) {
+static void NameFile(const DataDirectory& directory, const std::optional<std::string>& name) {
   if (name && FindDataEntry(directory, *name) != DataEntry::Missing)
     std::fprintf(stderr, "(%s in the data directory %s holds no readable record)\n", name->c_str(),
-                 directory.c_str());
+                 DescribeDataDirectory(directory).c_str());
   else if (name)
     std::fprintf(stderr, "(%s was not found in the data directory %s)\n", name->c_str(),
-                 directory.c_str());
+                 DescribeDataDirectory(directory).c_str());
   else
     std::fprintf(stderr, "(no element file covers this year)\n");
 }
 
-int ReportMissingElementFile(const std::string& directory, const std::optional<std::string>& name) {
+int ReportMissingElementFile(const DataDirectory& directory, const std::optional<std::string>& name) {
   std::fprintf(stderr, "ベッセル要素ファイルがありません！\n"
                        "EC****.prnファイルのあるディレクトリで起動して下さい。\n");
   NameFile(directory, name);
   return 1;
 }
 
-int ReportNextElementFileMissing(const std::string& directory,
+int ReportNextElementFileMissing(const DataDirectory& directory,
                                  const std::optional<std::string>& name) {
   std::fprintf(stderr, "ベッセル要素ファイルが終了しました\n"
                        "早い年代を設定し、検索モードを変更ください。\n");

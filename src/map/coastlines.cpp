@@ -99,7 +99,7 @@ CoastlineFileCache& Cache() {
 }
 
 // The path of a coastline file, found with or without its trailing blank.
-std::optional<std::string> FindCoastlineFile(const std::string& directory, std::string_view name) {
+std::optional<std::string> FindCoastlineFile(const DataDirectory& directory, std::string_view name) {
   if (auto path = FindDataFile(directory, name)) return path;
   std::string_view trimmed = name;
   while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
@@ -228,7 +228,7 @@ bool DrawCoastlineBytes(MapWindow& w, DeviceContext& dc, std::span<const unsigne
   return true;
 }
 
-bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
+bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
   w.colourIndex = kCoastColour;
   const CoastlineDrawing drawing = CoastlineDrawingFor(w);
   for (std::string_view name : kCoastlineFileNames) {
@@ -319,7 +319,7 @@ void DrawSimpleMap(MapWindow& w, DeviceContext& dc) {
   }
 }
 
-void DrawCoastlines(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
+void DrawCoastlines(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
   if (w.coastlineSource == kCoastlineSourceSimpleMap) {
     DrawSimpleMap(w, dc);
   } else {
