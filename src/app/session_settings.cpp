@@ -35,8 +35,9 @@ void SaveSession(QSettings& settings, const ProgramState& state) {
   // Only a directory given on its own is kept: the next start without one
   // looks in the working directory, the user's and the installed data again.
   if (state.dataDirectory.fallbacks.empty())
-    settings.setValue(QLatin1String(kDataDirectoryKey),
-                      QFileInfo(QString::fromStdString(state.dataDirectory.primary)).absoluteFilePath());
+    settings.setValue(
+        QLatin1String(kDataDirectoryKey),
+        QFileInfo(QString::fromStdString(state.dataDirectory.primary)).absoluteFilePath());
   else
     settings.remove(QLatin1String(kDataDirectoryKey));
 }

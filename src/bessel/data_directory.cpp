@@ -11,7 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -51,8 +53,8 @@ bool HoldsData(const std::string& directory) {
   for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
     std::transform(name.begin(), name.end(), name.begin(), LowerAscii);
-    const bool elementFile = (name.starts_with("ecad") || name.starts_with("ecbc")) &&
-                             name.ends_with(".prn");
+    const bool elementFile =
+        (name.starts_with("ecad") || name.starts_with("ecbc")) && name.ends_with(".prn");
     if (elementFile || name == "location.new") return true;
   }
   return false;
@@ -63,7 +65,7 @@ bool HoldsData(const std::string& directory) {
 std::string UserDataDirectory() {
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
     return (fs::path(xdg) / "vernier").string();
-  if (const char* home = std::getenv("HOME"); home && *home)
+  if (const char* home = std::getenv("HOME"); home && *home == '/')
     return (fs::path(home) / ".local" / "share" / "vernier").string();
   return {};
 }

@@ -26,8 +26,8 @@ struct DataDirectory {
 };
 
 // The data directory:
-//   1. the one given on the command line (or, in the desktop program, the one
-//      of the last session), alone;
+//   1. the one given on the command line, alone (the desktop program gives the
+//      one of the last session here when neither it nor VERNIER_DATA is set);
 //   2. else the environment variable VERNIER_DATA, alone;
 //   3. else the working directory when it holds element files ("ec*.prn") or
 //      the site list "location.new", then the user's and the installed data;

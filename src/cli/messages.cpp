@@ -23,7 +23,8 @@ static void NameFile(const DataDirectory& directory, const std::optional<std::st
     std::fprintf(stderr, "(no element file covers this year)\n");
 }
 
-int ReportMissingElementFile(const DataDirectory& directory, const std::optional<std::string>& name) {
+int ReportMissingElementFile(const DataDirectory& directory,
+                             const std::optional<std::string>& name) {
   std::fprintf(stderr, "ベッセル要素ファイルがありません！\n"
                        "EC****.prnファイルのあるディレクトリで起動して下さい。\n");
   NameFile(directory, name);

@@ -12,7 +12,8 @@ namespace vernier::cli {
 int UsageError(const std::string& message);
 
 // The program's own messages for element files, status 1.
-int ReportMissingElementFile(const DataDirectory& directory, const std::optional<std::string>& name);
+int ReportMissingElementFile(const DataDirectory& directory,
+                             const std::optional<std::string>& name);
 int ReportNextElementFileMissing(const DataDirectory& directory,
                                  const std::optional<std::string>& name);
 int ReportEndOfElementFiles();

@@ -99,7 +99,8 @@ CoastlineFileCache& Cache() {
 }
 
 // The path of a coastline file, found with or without its trailing blank.
-std::optional<std::string> FindCoastlineFile(const DataDirectory& directory, std::string_view name) {
+std::optional<std::string> FindCoastlineFile(const DataDirectory& directory,
+                                             std::string_view name) {
   if (auto path = FindDataFile(directory, name)) return path;
   std::string_view trimmed = name;
   while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
