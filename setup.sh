@@ -5,6 +5,8 @@
 #                     start the desktop program on it (without a display: write its
 #                     start view to a PNG instead)
 #   ./setup.sh test   install what the build and tests need, build, run all tests
+#   ./setup.sh package  install what the package build needs, build the shipped
+#                     data and the Debian package (packaging/build-deb.sh)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -18,7 +20,11 @@ packages=(g++ cmake make pkg-config qt6-base-dev qt6-l10n-tools fonts-ipafont-mi
 data_packages=(gmt-gshhg-low libnetcdf-dev libswe-dev swe-basic-data swe-standard-data liberfa-dev
                stellarium-data libnova-dev)
 # JPL DE405 for the independent check of the element files.
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils casacore-data-jpl-de405)
+# AppStream for the check of the desktop metainfo.
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils casacore-data-jpl-de405
+               appstream)
+# The Debian package: the shared-library dependencies and the file types.
+package_packages=(dpkg-dev file)
 
 install_missing() {
   local missing=()
@@ -57,8 +63,12 @@ case "$mode" in
     build
     ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"
     ;;
+  package)
+    install_missing "${packages[@]}" "${data_packages[@]}" "${package_packages[@]}"
+    exec packaging/build-deb.sh
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

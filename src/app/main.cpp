@@ -5,8 +5,10 @@
 //
 // The data directory holds the element files, the site list and the
 // coastline files: DIR, else $VERNIER_DATA, else the one of the last
-// session, else the working directory. The texts are Japanese for a Japanese
-// locale and English for any other, unless --lang names the language.
+// session (when one was given then), else the working directory when it
+// holds data, else the user's and the installed data (ResolveDataDirectory).
+// The texts are Japanese for a Japanese locale and English for any other,
+// unless --lang names the language.
 // With VERNIER_TIMING set, the time from start to the first painted window is
 // printed on standard error.
 #include <QApplication>

@@ -97,7 +97,7 @@ bool PredictionsFilter::filterAcceptsRow(int row, const QModelIndex&) const {
   return true;
 }
 
-CPredictionsWindow::CPredictionsWindow(const std::string& dataDirectory, const ObserverSite& site,
+CPredictionsWindow::CPredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
                                        const QString& siteName, QWidget* parent)
     : QDialog(parent),
       dataDirectory_(dataDirectory),

@@ -9,6 +9,7 @@
 #include <QTimeZone>
 #include <vector>
 
+#include "bessel/data_directory.h"
 #include "local/predictions.h"
 #include "sky/star_names.h"
 
@@ -71,7 +72,7 @@ class CPredictionsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  CPredictionsWindow(const std::string& dataDirectory, const ObserverSite& site,
+  CPredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
                      const QString& siteName, QWidget* parent = nullptr);
 
   // Computes the predictions for the span set in the window.
@@ -98,7 +99,7 @@ class CPredictionsWindow : public QDialog {
   void ApplyFilter();
   void ChooseExportFile();
 
-  std::string dataDirectory_;
+  DataDirectory dataDirectory_;
   ObserverSite site_;
   const StarNames& names_;  // shared for the data directory
   PredictionsModel model_;

@@ -1,5 +1,7 @@
 #include "app/session_settings.h"
 
+#include <QFileInfo>
+
 #include "app/setting_fields.h"
 #include "gdi/recording_device_context.h"
 #include "local/observer.h"
@@ -30,11 +32,19 @@ void RestoreSession(QSettings& settings, ProgramState& state) {
 void SaveSession(QSettings& settings, const ProgramState& state) {
   for (const SettingField& field : ProgramSettingFields())
     settings.setValue(QLatin1String(field.key), SettingText(field.get(state)));
-  settings.setValue(QLatin1String(kDataDirectoryKey), QString::fromStdString(state.dataDirectory));
+  // Only a directory given on its own is kept: the next start without one
+  // looks in the working directory, the user's and the installed data again.
+  if (state.dataDirectory.fallbacks.empty())
+    settings.setValue(
+        QLatin1String(kDataDirectoryKey),
+        QFileInfo(QString::fromStdString(state.dataDirectory.primary)).absoluteFilePath());
+  else
+    settings.remove(QLatin1String(kDataDirectoryKey));
 }
 
 QString RememberedDataDirectory(QSettings& settings) {
-  return settings.value(QLatin1String(kDataDirectoryKey)).toString();
+  const QString kept = settings.value(QLatin1String(kDataDirectoryKey)).toString();
+  return !kept.isEmpty() && QFileInfo(kept).isDir() ? kept : QString();
 }
 
 void ChooseFirstListedObserver(ProgramState& state) {

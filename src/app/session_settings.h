@@ -16,10 +16,12 @@ namespace vernier {
 // observer never kept is the first site of the site list.
 void RestoreSession(QSettings& settings, ProgramState& state);
 
-// Keeps the program's settings and the data directory.
+// Keeps the program's settings and the data directory when it was given on
+// its own (command line, VERNIER_DATA or the last session), as an absolute path.
 void SaveSession(QSettings& settings, const ProgramState& state);
 
-// The data directory of the last session (empty when none was kept).
+// The data directory of the last session (empty when none was kept or it is
+// no longer a directory).
 QString RememberedDataDirectory(QSettings& settings);
 
 // The observer becomes the first site of the list in the data directory;

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "bessel/data_directory.h"
+
 namespace vernier {
 
 struct BesselianElements {
@@ -40,7 +42,7 @@ struct ElementFile {
   ElementFile(ElementFile&&) noexcept;
   ElementFile& operator=(ElementFile&&) noexcept;
 
-  std::string dataDirectory = ".";
+  DataDirectory dataDirectory;
   int recordIndex = 0;
   int diagnosticLevel = 0;
 

@@ -85,7 +85,8 @@ std::string KmlExport::FileName(double year, double month, double day, double t0
   return std::to_string(static_cast<std::uint32_t>(n)) + ".kml";
 }
 
-std::string KmlExport::Finish(const std::string& dataDirectory, const std::string& outputDirectory) {
+std::string KmlExport::Finish(const DataDirectory& dataDirectory,
+                              const std::string& outputDirectory) {
   if (!closed_) {
     for (KmlLine line : kLimitLines)
       pieces_[static_cast<int>(line)] += "</coordinates>\n</LineString>\n</Placemark>\n";
@@ -96,7 +97,8 @@ std::string KmlExport::Finish(const std::string& dataDirectory, const std::strin
   std::string document;
   std::FILE* head = OpenDataFile(dataDirectory, "echead.prn", "r");
   if (!head) {
-    problem_ = "echead.prn is missing or unreadable in the data directory " + dataDirectory;
+    problem_ = "echead.prn is missing or unreadable in the data directory " +
+               DescribeDataDirectory(dataDirectory);
     return {};
   }
   char chunk[4096];
@@ -105,7 +107,8 @@ std::string KmlExport::Finish(const std::string& dataDirectory, const std::strin
   const bool readWhole = !std::ferror(head);
   std::fclose(head);
   if (!readWhole || document.empty()) {
-    problem_ = "echead.prn in the data directory " + dataDirectory + " could not be read";
+    problem_ = "echead.prn in the data directory " + DescribeDataDirectory(dataDirectory) +
+               " could not be read";
     return {};
   }
   for (KmlLine line : kJoinOrder) document += pieces_[static_cast<int>(line)];

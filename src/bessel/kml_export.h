@@ -11,6 +11,7 @@
 #include <array>
 #include <string>
 
+#include "bessel/data_directory.h"
 #include "bessel/elements.h"
 
 namespace vernier {
@@ -35,7 +36,7 @@ class KmlExport {
   // header template "echead.prn" of `dataDirectory` and the pieces. Returns
   // the file's path, or an empty string when it could not be written.
   // Without "echead.prn" nothing is written. Problem() says why it failed.
-  std::string Finish(const std::string& dataDirectory, const std::string& outputDirectory);
+  std::string Finish(const DataDirectory& dataDirectory, const std::string& outputDirectory);
   const std::string& Problem() const { return problem_; }
 
   // The KML file name of an event ("2025031514.kml").

@@ -7,13 +7,14 @@
 
 #include <string>
 
+#include "bessel/data_directory.h"
 #include "bessel/elements.h"
 #include "cli/options.h"
 
 namespace vernier::cli {
 
 struct EventSession {
-  std::string dataDirectory;
+  DataDirectory dataDirectory;
   CalendarDate date;
   ElementFile file;
   BesselianElements elements;

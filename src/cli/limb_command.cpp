@@ -22,7 +22,7 @@ namespace {
 
 // The outcome of one drawing of the command: 0, or 1 after printing why the
 // profile could not be drawn.
-int CheckDrawn(const LimbCommandResult& result, const std::string& dataDirectory) {
+int CheckDrawn(const LimbCommandResult& result, const DataDirectory& dataDirectory) {
   if (!result.gridFound) {
     std::fprintf(stderr, "%s\n%s\n", TranslateUiText("LimbGrid", kLimbGridMissingLine).c_str(),
                  TranslateUiText("LimbGrid", kLimbGridSourceLine).c_str());
@@ -33,7 +33,7 @@ int CheckDrawn(const LimbCommandResult& result, const std::string& dataDirectory
                  entry == DataEntry::NotAFile ? "is not a file"
                  : entry == DataEntry::File   ? "cannot be opened"
                                               : "was not found",
-                 dataDirectory.c_str());
+                 DescribeDataDirectory(dataDirectory).c_str());
     return 1;
   }
   const LimbProfileResult& profile = result.view.profile;

@@ -63,7 +63,7 @@ int RunListCommand(const std::vector<std::string>& args) {
     auto name = ElementFileNameForFirst(from);
     std::fprintf(stderr, "vernier-cli: no element file for the year %g: %s\n", from,
                  name ? (*name + " was not found (or holds no record) in the data directory " +
-                         state.dataDirectory)
+                         DescribeDataDirectory(state.dataDirectory))
                             .c_str()
                       : "no band covers it");
     return 1;

@@ -13,18 +13,19 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
-static void NameFile(const std::string& directory, const std::optional<std::string>& name) {
+static void NameFile(const DataDirectory& directory, const std::optional<std::string>& name) {
   if (name && FindDataEntry(directory, *name) != DataEntry::Missing)
     std::fprintf(stderr, "(%s in the data directory %s holds no readable record)\n", name->c_str(),
-                 directory.c_str());
+                 DescribeDataDirectory(directory).c_str());
   else if (name)
     std::fprintf(stderr, "(%s was not found in the data directory %s)\n", name->c_str(),
-                 directory.c_str());
+                 DescribeDataDirectory(directory).c_str());
   else
     std::fprintf(stderr, "(no element file covers this year)\n");
 }
 
-int ReportMissingElementFile(const std::string& directory, const std::optional<std::string>& name) {
+int ReportMissingElementFile(const DataDirectory& directory,
+                             const std::optional<std::string>& name) {
   std::fprintf(
       stderr, "%s\n%s\n", UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！").c_str(),
       UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。").c_str());
@@ -32,7 +33,7 @@ int ReportMissingElementFile(const std::string& directory, const std::optional<s
   return 1;
 }
 
-int ReportNextElementFileMissing(const std::string& directory,
+int ReportNextElementFileMissing(const DataDirectory& directory,
                                  const std::optional<std::string>& name) {
   std::fprintf(stderr, "%s\n%s\n",
                UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました").c_str(),

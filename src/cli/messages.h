@@ -4,14 +4,17 @@
 #include <optional>
 #include <string>
 
+#include "bessel/data_directory.h"
+
 namespace vernier::cli {
 
 // A bad command line: the message and a hint, status 2.
 int UsageError(const std::string& message);
 
 // The program's own messages for element files, status 1.
-int ReportMissingElementFile(const std::string& directory, const std::optional<std::string>& name);
-int ReportNextElementFileMissing(const std::string& directory,
+int ReportMissingElementFile(const DataDirectory& directory,
+                             const std::optional<std::string>& name);
+int ReportNextElementFileMissing(const DataDirectory& directory,
                                  const std::optional<std::string>& name);
 int ReportEndOfElementFiles();
 

@@ -42,7 +42,7 @@ bool ParseObserver(const std::string& text, ObserverSite& site, std::string& err
   return true;
 }
 
-int SiteFromList(const std::string& dataDirectory, int index, ObserverSite& site) {
+int SiteFromList(const DataDirectory& dataDirectory, int index, ObserverSite& site) {
   RecordingDeviceContext dc;
   CityList list;
   const int loaded = LoadCityList(dc, dataDirectory, list);
@@ -51,7 +51,7 @@ int SiteFromList(const std::string& dataDirectory, int index, ObserverSite& site
   if (loaded != 1) {
     for (const DrawnText& text : dc.Texts()) std::fprintf(stderr, "%s\n", text.text.c_str());
     std::fprintf(stderr, "(location.new was not found in the data directory %s)\n",
-                 dataDirectory.c_str());
+                 DescribeDataDirectory(dataDirectory).c_str());
     return 1;
   }
   if (index > list.count) {

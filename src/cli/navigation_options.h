@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "bessel/data_directory.h"
 #include "cli/display_command.h"
 #include "cli/options.h"
 #include "local/observer.h"
@@ -31,7 +32,7 @@ bool ParseObserver(const std::string& text, ObserverSite& site, std::string& err
 
 // Entry `index` of "location.new" in the data directory; on failure prints
 // the reason and returns the exit status 1.
-int SiteFromList(const std::string& dataDirectory, int index, ObserverSite& site);
+int SiteFromList(const DataDirectory& dataDirectory, int index, ObserverSite& site);
 
 // Reads the search and observer options into the state (after the data
 // directory is known). Returns 0, or the exit status after printing the problem.

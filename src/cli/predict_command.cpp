@@ -79,7 +79,7 @@ std::string DateText(const CalendarDate& d) {
   return text;
 }
 
-std::string SiteName(const std::string& dataDirectory, const ObserverSite& site) {
+std::string SiteName(const DataDirectory& dataDirectory, const ObserverSite& site) {
   if (site.cityIndex == kTypedSiteIndex) return "Observer";
   RecordingDeviceContext dc;
   CityList list;
@@ -262,7 +262,7 @@ int RunPredictCommand(const std::vector<std::string>& args) {
   }
   tzset();
 
-  const std::string dataDirectory = ResolveDataDirectory(options->Value("data"));
+  const DataDirectory dataDirectory = ResolveDataDirectory(options->Value("data"));
   if (siteIndex > 0)
     if (int status = SiteFromList(dataDirectory, siteIndex, request.site)) return status;
   request.year = span.from.year;

@@ -38,7 +38,7 @@ double ColumnCentre(int f) {
 
 }  // namespace
 
-LimbGridRead ReadLimbHeightGrid(const std::string& dataDirectory, std::string_view name,
+LimbGridRead ReadLimbHeightGrid(const DataDirectory& dataDirectory, std::string_view name,
                                 LimbHeightGrid& grid) {
   LimbGridRead result;
   const auto path = FindDataFile(dataDirectory, name);

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "bessel/data_directory.h"
+
 namespace vernier {
 
 inline constexpr int kLimbGridColumns = 5760;
@@ -48,7 +50,7 @@ struct LimbGridRead {
 // Reads the grid file `name` (matched without regard to letter case) from the
 // data directory into `grid`. Only a file of exactly kLimbGridBytes is read;
 // otherwise the grid keeps its contents and the status says why.
-LimbGridRead ReadLimbHeightGrid(const std::string& dataDirectory, std::string_view name,
+LimbGridRead ReadLimbHeightGrid(const DataDirectory& dataDirectory, std::string_view name,
                                 LimbHeightGrid& grid);
 
 // The line the view shows for a grid that was not read ("" for Read and for

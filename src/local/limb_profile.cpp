@@ -177,7 +177,7 @@ std::string LimbBodyName(double xz) {
   return Format("%.0f", n);
 }
 
-LimbProfileResult DrawLimbProfile(DeviceContext& dc, const std::string& dataDirectory,
+LimbProfileResult DrawLimbProfile(DeviceContext& dc, const DataDirectory& dataDirectory,
                                   LimbHeightGrid& grid, double totalL, double totalB,
                                   double axisAngle) {
   LimbProfileResult result;

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bessel/data_directory.h"
 #include "gdi/device_context.h"
 #include "local/circumstances.h"
 #include "local/limb_grid.h"
@@ -28,7 +29,7 @@ inline constexpr double kLimbReferenceRadius = 1738.0908063412;
 // `librationLines` (null: nowhere).
 struct LimbViewContext {
   LocalContext& local;
-  const std::string& dataDirectory;
+  const DataDirectory& dataDirectory;
   LimbHeightGrid& grid;
   std::FILE* librationLines = stdout;
 };
@@ -64,7 +65,7 @@ LimbViewResult DrawLimbView(DeviceContext& dc, LimbViewContext& context, double 
 // grid read: pass 0 "kaguya.dat" (left out when the file is missing), pass 1
 // "LRO.dat". Libration l and b in degrees. A grid file of the wrong size is
 // not read; its pass draws the frame and a line saying so instead of a curve.
-LimbProfileResult DrawLimbProfile(DeviceContext& dc, const std::string& dataDirectory,
+LimbProfileResult DrawLimbProfile(DeviceContext& dc, const DataDirectory& dataDirectory,
                                   LimbHeightGrid& grid, double totalL, double totalB,
                                   double axisAngle);
 

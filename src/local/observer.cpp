@@ -72,7 +72,7 @@ void DrawMissingFileLines(DeviceContext& dc) {
 
 }  // namespace
 
-int LoadCityList(DeviceContext& dc, const std::string& dataDirectory, CityList& list) {
+int LoadCityList(DeviceContext& dc, const DataDirectory& dataDirectory, CityList& list) {
   std::FILE* file = OpenDataFile(dataDirectory, "location.new", "rb");
   if (!file) {
     DrawMissingFileLines(dc);

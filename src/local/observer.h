@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bessel/data_directory.h"
 #include "bessel/geo_point.h"
 #include "gdi/device_context.h"
 
@@ -57,7 +58,7 @@ struct CityList {
 // the rest are ignored). An entry whose numbers are not finite or lie outside
 // longitude -180..360, latitude -90..90 and height -500..9000 m is skipped, and
 // `skipped` says so, naming its line.
-int LoadCityList(DeviceContext& dc, const std::string& dataDirectory, CityList& list);
+int LoadCityList(DeviceContext& dc, const DataDirectory& dataDirectory, CityList& list);
 
 // Copies the site into the evaluation point and computes rhoSinPhi and
 // rhoCosPhi for its latitude and height; keeps a copy of longitude and

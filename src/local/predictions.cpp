@@ -212,7 +212,7 @@ std::string PlanetName(int planet) {
   return planet >= 1 && planet <= 9 ? kNames[planet] : "";
 }
 
-PredictionRun PredictOccultations(const std::string& dataDirectory,
+PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
                                   const PredictionRequest& request,
                                   const PredictionProgress& progress) {
   PredictionRun run;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bessel/data_directory.h"
 #include "local/observer.h"
 
 namespace vernier {
@@ -81,7 +82,7 @@ struct PredictionRun {
 // return cancels the run, which then returns the contacts found so far.
 using PredictionProgress = std::function<bool(double)>;
 
-PredictionRun PredictOccultations(const std::string& dataDirectory,
+PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
                                   const PredictionRequest& request,
                                   const PredictionProgress& progress = {});
 

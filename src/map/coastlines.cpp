@@ -81,7 +81,8 @@ CoastlineFileCache& Cache() {
 }
 
 // The path of a coastline file, found with or without its trailing blank.
-std::optional<std::string> FindCoastlineFile(const std::string& directory, std::string_view name) {
+std::optional<std::string> FindCoastlineFile(const DataDirectory& directory,
+                                             std::string_view name) {
   if (auto path = FindDataFile(directory, name)) return path;
   std::string_view trimmed = name;
   while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
@@ -116,7 +117,7 @@ bool DrawCoastlineBytes(MapWindow& w, DeviceContext& dc, std::span<const unsigne
   return decoded->usable;
 }
 
-bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
+bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
   w.colourIndex = kCoastlineColour;
   const CoastlineDrawing drawing = CoastlineDrawingFor(w);
   for (std::string_view name : kCoastlineFileNames) {
@@ -209,7 +210,7 @@ void DrawSimpleMap(MapWindow& w, DeviceContext& dc) {
   }
 }
 
-void DrawCoastlines(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
+void DrawCoastlines(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
   if (w.coastlineSource == kCoastlineSourceSimpleMap) {
     DrawSimpleMap(w, dc);
   } else {

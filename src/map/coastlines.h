@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "bessel/data_directory.h"
 #include "gdi/device_context.h"
 #include "gdi/ui_text.h"
 #include "map/map_window.h"
@@ -38,12 +39,12 @@ inline constexpr int kMissingCoastlineMessageY = 15;
 
 // By the window's coastlineSource: 2 the simple map, else the files; each in
 // the window's projection.
-void DrawCoastlines(MapWindow& window, DeviceContext& dc, const std::string& dataDirectory);
+void DrawCoastlines(MapWindow& window, DeviceContext& dc, const DataDirectory& dataDirectory);
 
 // The five files in order. A file that cannot be opened ends the drawing and
 // writes the missing-file message; returns false then. A file that opens but
 // is damaged is drawn as far as it is sound and the next file is read.
-bool DrawCoastlineFiles(MapWindow& window, DeviceContext& dc, const std::string& dataDirectory);
+bool DrawCoastlineFiles(MapWindow& window, DeviceContext& dc, const DataDirectory& dataDirectory);
 
 // The per-draw quantities of the coastline files.
 struct CoastlineDrawing {

@@ -234,7 +234,7 @@ void DrawScaleBar(const MapWindow& w, DeviceContext& dc) {
 // ---------------------------------------------------------------------------
 // The world map
 
-void DrawWorldMap(MapWindow& w, DeviceContext& dc, const std::string& dataDirectory) {
+void DrawWorldMap(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
   const double mag = Magnification(w);
   w.colourIndex = 1;
   if (w.gridMode == 0) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "bessel/data_directory.h"
 #include "bessel/elements.h"
 #include "gdi/device_context.h"
 #include "map/map_window.h"
@@ -40,7 +41,7 @@ void DrawPresetHeader(DeviceContext& dc, const MapWindow& window,
 
 // Grid or limb, coastlines (from `dataDirectory`), frame, place labels and
 // scale bar, in that order.
-void DrawWorldMap(MapWindow& window, DeviceContext& dc, const std::string& dataDirectory);
+void DrawWorldMap(MapWindow& window, DeviceContext& dc, const DataDirectory& dataDirectory);
 
 // Pieces of the world map, open for tests.
 void DrawGlobeMeridians(MapWindow& window, DeviceContext& dc);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "bessel/data_directory.h"
 #include "bessel/elements.h"
 #include "bessel/evaluation.h"
 #include "bessel/geo_point.h"
@@ -22,7 +23,7 @@ struct PathMapInputs {
   BesselianState& shadow;
   MapWindow& map;
   const CityList& cities;   // observer places labelled on zoomed preset windows
-  std::string dataDirectory{};
+  DataDirectory dataDirectory{};
   std::string outputDirectory{};  // where the KML file goes
   double deltaT = 0;            // seconds, with the adjustment
   double drawStepHours = 0.1 / 60;

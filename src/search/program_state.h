@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "bessel/data_directory.h"
 #include "bessel/elements.h"
 #include "bessel/evaluation.h"
 #include "bessel/geo_point.h"
@@ -23,7 +24,7 @@ struct CalendarDay {
 CalendarDay TodayLocal();
 
 struct ProgramState {
-  std::string dataDirectory = ".";
+  DataDirectory dataDirectory;
   std::string outputDirectory = ".";  // where KML files are written
 
   BesselianElements elements;
@@ -47,7 +48,7 @@ struct ProgramState {
   std::function<CalendarDay()> today = TodayLocal;
 
   ProgramState() { file.dataDirectory = dataDirectory; }
-  void SetDataDirectory(const std::string& directory) {
+  void SetDataDirectory(const DataDirectory& directory) {
     dataDirectory = directory;
     file.dataDirectory = directory;
   }

@@ -62,7 +62,7 @@ void StarNames::ReadProperNames(std::istream& in) {
   }
 }
 
-StarNames StarNames::Load(const std::string& dataDirectory) {
+StarNames StarNames::Load(const DataDirectory& dataDirectory) {
   const auto local = [&](const char* name, const char* installed) {
     return FindDataFile(dataDirectory, name).value_or(installed);
   };
@@ -70,9 +70,9 @@ StarNames StarNames::Load(const std::string& dataDirectory) {
                   local("star_names.fab", kInstalledProperNames));
 }
 
-const StarNames& StarNames::Shared(const std::string& dataDirectory) {
+const StarNames& StarNames::Shared(const DataDirectory& dataDirectory) {
   static std::mutex mutex;
-  static std::map<std::string, std::unique_ptr<StarNames>> loaded;
+  static std::map<DataDirectory, std::unique_ptr<StarNames>> loaded;
   const std::lock_guard<std::mutex> lock(mutex);
   auto& names = loaded[dataDirectory];
   if (!names) names = std::make_unique<StarNames>(Load(dataDirectory));

@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 
+#include "bessel/data_directory.h"
+
 namespace vernier {
 
 class StarNames {
@@ -21,11 +23,11 @@ class StarNames {
 
   // The lists from the data directory when it holds them, else from the
   // installed planetarium data; whatever cannot be read stays empty.
-  static StarNames Load(const std::string& dataDirectory);
+  static StarNames Load(const DataDirectory& dataDirectory);
   // The two lists from these paths; a list that cannot be read stays empty.
   static StarNames LoadFrom(const std::string& designations, const std::string& properNames);
   // Load's lists, read once per data directory and kept for the process.
-  static const StarNames& Shared(const std::string& dataDirectory);
+  static const StarNames& Shared(const DataDirectory& dataDirectory);
 
   // "α Sco (Antares)", "δ Sco", "Antares", or empty when the star has no name.
   std::string NameOf(double hip) const;

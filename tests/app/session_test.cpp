@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QSettings>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -22,6 +23,7 @@ namespace {
 
 using testing::AppTest;
 using testing::CaptureNextMessage;
+using testing::TempDataDir;
 using testing::WhenModalOpens;
 
 // The local report's location row as the view's paint draws it now.
@@ -137,6 +139,32 @@ TEST_F(SessionTest, SettingsAndTheWindowAreKeptForTheNextSession) {
   EXPECT_EQ(third.display.displayMode, 0);
   EXPECT_EQ(third.map.preset, 0);
   EXPECT_EQ(third.site.longitude, -70.5);
+}
+
+TEST_F(SessionTest, OnlyADataDirectoryGivenOnItsOwnIsKept) {
+  QSettings settings;
+  // Given (with --data, VERNIER_DATA or by the last session): kept as an
+  // absolute path, whatever the working directory of the next start.
+  state.SetDataDirectory(std::filesystem::relative(dir.path()).string());
+  SaveSession(settings, state);
+  EXPECT_EQ(RememberedDataDirectory(settings), QString::fromStdString(dir.path()));
+
+  // Found by the search (working directory, user's and installed data): the
+  // next start searches again, so nothing is kept.
+  DataDirectory searched(dir.path());
+  searched.fallbacks = {"/usr/share/vernier"};
+  state.SetDataDirectory(searched);
+  SaveSession(settings, state);
+  EXPECT_EQ(RememberedDataDirectory(settings), QString());
+
+  // A kept directory that is gone is not taken up.
+  {
+    TempDataDir gone;
+    state.SetDataDirectory(gone.path());
+    SaveSession(settings, state);
+    EXPECT_EQ(RememberedDataDirectory(settings), QString::fromStdString(gone.path()));
+  }
+  EXPECT_EQ(RememberedDataDirectory(settings), QString());
 }
 
 TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
