@@ -1,6 +1,6 @@
 #include "search/view_paint.h"
 
-#include "bessel/limit_table.h"
+#include "search/limit_table_view.h"
 #include "map/map_frame.h"
 #include "search/local_view.h"
 #include "search/navigation.h"
@@ -31,7 +31,9 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
   switch (s.display.displayMode) {
     case 1: {
       LocalContext local = s.Local();
-      DrawLimitLineTable(dc, local, deltaT, s.display.limitLineLongitude, s.display.limitLineStep);
+      DrawLimitLineTable(dc, s.elements,
+                         ComputeLimitLineTable(local, deltaT, s.display.limitLineLongitude,
+                                               s.display.limitLineStep));
       break;
     }
     case 2:

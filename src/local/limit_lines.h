@@ -6,7 +6,8 @@
 // circumstances of an observer at sea level at that longitude.
 #pragma once
 
-#include "gdi/device_context.h"
+#include <array>
+
 #include "local/circumstances.h"
 
 namespace vernier {
@@ -31,11 +32,22 @@ CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT);
 // northern limit, -1 the southern one. kNoLatitude when it does not settle.
 double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, int side);
 
-// Draws the table in white at x = 10: the date row at y = 45, the heading rows
-// at 105, 120, 135 and 13 rows from y = 165 in steps of 15, for east longitudes
-// limitLineLongitude, + limitLineStep, ... Leaves the evaluation point at the
-// last row's longitude and latitude.
-void DrawLimitLineTable(DeviceContext& dc, LocalContext& c, double deltaT,
-                        double limitLineLongitude, double limitLineStep);
+// One row of the table. A row without a central point (the search failed, or
+// the body is more than 0.9 degrees below the horizon there) has only its
+// longitude.
+struct LimitLineRow {
+  double eastLongitude = 0;  // degrees, not reduced to +-180
+  bool central = false;
+  double north = kNoLatitude, centre = kNoLatitude, south = kNoLatitude;  // latitudes
+  double ut = 0, lmt = 0;  // hours, the central line's instant at that longitude
+};
+
+inline constexpr int kLimitLineRows = 13;
+using LimitLineTable = std::array<LimitLineRow, kLimitLineRows>;
+
+// The rows for east longitudes firstLongitude, + step, ... Leaves the
+// evaluation point at the last row's longitude and latitude.
+LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firstLongitude,
+                                     double step);
 
 }  // namespace vernier

@@ -1,4 +1,4 @@
-#include "bessel/limit_table.h"
+#include "local/limit_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 
 #include "gdi/recording_device_context.h"
 #include "local/observer.h"
+#include "search/limit_table_view.h"
 #include "support/eclipse_1999.h"
 
 namespace vernier {
@@ -27,7 +28,7 @@ struct Table {
 
   explicit Table(const BesselianElements& e) : elements(e) {}
   std::vector<DrawnText> Draw(double deltaT, double longitude, double step) {
-    DrawLimitLineTable(dc, context, deltaT, longitude, step);
+    DrawLimitLineTable(dc, elements, ComputeLimitLineTable(context, deltaT, longitude, step));
     return dc.Texts();
   }
 };

@@ -1,11 +1,7 @@
-#include "bessel/limit_table.h"
+#include "local/limit_lines.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <string>
-
-#include "astro/sexagesimal.h"
 
 namespace vernier {
 namespace {
@@ -52,12 +48,6 @@ bool IterateLatitude(LocalContext& c, double deltaT, Offset offset, double& phi,
   return std::fabs(phi) <= 90;
 }
 
-std::string Format(const char* format, auto... values) {
-  char text[160];
-  std::snprintf(text, sizeof text, format, values...);
-  return text;
-}
-
 }  // namespace
 
 CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT) {
@@ -85,42 +75,29 @@ double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, int side) {
   return IterateLatitude(c, deltaT, offset, phi, t) ? phi : kNoLatitude;
 }
 
-void DrawLimitLineTable(DeviceContext& dc, LocalContext& c, double deltaT,
-                        double limitLineLongitude, double limitLineStep) {
+LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firstLongitude,
+                                     double step) {
   const BesselianElements& e = c.elements;
   ObserverGeometry& o = c.observer;
-  o.westLongitude = -limitLineLongitude;
+  o.westLongitude = -firstLongitude;
   o.latitude = 0;
   o.height = 0;
-
-  dc.SetTextColor(Rgb{255, 255, 255});
-  dc.TextOut(10, 45, Format(" Date     :%5.0f %2.0f %2.0f", e.year, e.month, e.day));
-  dc.TextOut(10, 105, "   LON.     NORTH     CENTER    SOUTH    TIME   TIME");
-  dc.TextOut(10, 120, "            LIMIT     LINE      LIMIT    (UT)   (LMT)");
-  dc.TextOut(10, 135, " --------  --------  --------  --------  -----  -----");
-
-  for (int i = 0; i <= 12; ++i) {
-    const int y = 15 * (i + 11);
-    // + 0.0 so that the meridian of Greenwich prints as 0.00, never -0.00.
-    const double eastLongitude = -o.westLongitude + 0.0;
+  LimitLineTable table;
+  for (LimitLineRow& row : table) {
+    // + 0.0 so that the meridian of Greenwich is 0, never -0.
+    row.eastLongitude = -o.westLongitude + 0.0;
     const CentralLinePoint centre = CentralLatitudeAtLongitude(c, deltaT);
     if (centre.altitude > -0.9) {
-      const double north = LimitLatitudeAtLongitude(c, deltaT, +1);
-      const double south = LimitLatitudeAtLongitude(c, deltaT, -1);
-      const double ut = e.t0 + centre.t - deltaT / 3600;
-      const double lmt = ut - o.westLongitude / 15;
-      const HoursMinutesSeconds u = SplitHoursMinSec(ut), l = SplitHoursMinSec(lmt);
-      dc.TextOut(10, y,
-                 Format(" %8.2f  %8.4f  %8.4f  %8.4f  %2.0f:%2.0f  %2.0f:%2.0f  ",
-                        eastLongitude, north, centre.latitude, south, u.hours, u.minutes,
-                        l.hours, l.minutes));
-    } else {
-      dc.TextOut(10, y,
-                 Format(" %8.2f  =========  No Central Calculation Availabel   =========  ",
-                        eastLongitude));
+      row.central = true;
+      row.north = LimitLatitudeAtLongitude(c, deltaT, +1);
+      row.south = LimitLatitudeAtLongitude(c, deltaT, -1);
+      row.centre = centre.latitude;
+      row.ut = e.t0 + centre.t - deltaT / 3600;
+      row.lmt = row.ut - o.westLongitude / 15;
     }
-    o.westLongitude -= limitLineStep;
+    o.westLongitude -= step;
   }
+  return table;
 }
 
 }  // namespace vernier
