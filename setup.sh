@@ -18,7 +18,8 @@ packages=(g++ cmake make pkg-config qt6-base-dev fonts-ipafont-mincho fonts-libe
 data_packages=(gmt-gshhg-low libnetcdf-dev libswe-dev swe-basic-data swe-standard-data liberfa-dev
                stellarium-data libnova-dev)
 # JPL DE405 for the independent check of the element files.
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils casacore-data-jpl-de405)
+# GNU parallel for the test of the script that builds one band per job.
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils casacore-data-jpl-de405 parallel)
 
 install_missing() {
   local missing=()

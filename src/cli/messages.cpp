@@ -16,9 +16,11 @@ static void NameFile(const std::string& directory, const std::optional<std::stri
   if (name && FindDataEntry(directory, *name) != DataEntry::Missing)
     std::fprintf(stderr, "(%s in the data directory %s holds no readable record)\n", name->c_str(),
                  directory.c_str());
-  else if (name)
+  else if (name) {
     std::fprintf(stderr, "(%s was not found in the data directory %s)\n", name->c_str(),
                  directory.c_str());
+    std::fprintf(stderr, "vernier-canon --band %s --out %s builds it\n", name->c_str(), directory.c_str());
+  }
   else
     std::fprintf(stderr, "(no element file covers this year)\n");
 }
