@@ -12,6 +12,10 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
+void SayHowToBuildBand(const std::string& directory, const std::string& name) {
+  std::fprintf(stderr, "vernier-canon --band %s --out %s builds it\n", name.c_str(), directory.c_str());
+}
+
 static void NameFile(const std::string& directory, const std::optional<std::string>& name) {
   if (name && FindDataEntry(directory, *name) != DataEntry::Missing)
     std::fprintf(stderr, "(%s in the data directory %s holds no readable record)\n", name->c_str(),
@@ -19,7 +23,7 @@ static void NameFile(const std::string& directory, const std::optional<std::stri
   else if (name) {
     std::fprintf(stderr, "(%s was not found in the data directory %s)\n", name->c_str(),
                  directory.c_str());
-    std::fprintf(stderr, "vernier-canon --band %s --out %s builds it\n", name->c_str(), directory.c_str());
+    SayHowToBuildBand(directory, *name);
   }
   else
     std::fprintf(stderr, "(no element file covers this year)\n");

@@ -15,4 +15,7 @@ int ReportNextElementFileMissing(const std::string& directory,
                                  const std::optional<std::string>& name);
 int ReportEndOfElementFiles();
 
+// The line after a missing band's message that names the command building it.
+void SayHowToBuildBand(const std::string& directory, const std::string& name);
+
 }  // namespace vernier::cli

@@ -25,12 +25,13 @@ build_dir=${2:-$source_dir/build}
 
 # A band present in any letter case (the program matches file names so) is
 # kept as it is.
-bands=()
+bands=() names=()
 for band in "${CANON_BANDS[@]}"; do
   if [[ -d $data_dir ]] && find "$data_dir" -maxdepth 1 -iname "$band" | grep -q .; then
     echo "canon: $data_dir/$band is present"
   else
     bands+=(--band "$band")
+    names+=("$band")
   fi
 done
 ((${#bands[@]})) || exit 0
@@ -65,7 +66,7 @@ if [[ ! -x $generator ]]; then
   exit 1
 fi
 
-echo "canon: building ${bands[*]} to V $CANON_MAGNITUDE in $data_dir"
+echo "canon: building ${names[*]} to V $CANON_MAGNITUDE in $data_dir"
 mkdir -p "$data_dir"
 "$generator" "${bands[@]}" --keep-complete --mag "$CANON_MAGNITUDE" --threads "$(nproc)" \
   --reference "$reference" --out "$data_dir"

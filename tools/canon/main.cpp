@@ -82,6 +82,7 @@ void Usage() {
 }
 
 bool Parse(int argc, char** argv, Options& o) {
+  bool yearsGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto next = [&](std::string& v) {
@@ -94,6 +95,7 @@ bool Parse(int argc, char** argv, Options& o) {
     if (a == "--years" && next(v) && next(w)) {
       o.firstYear = std::atoi(v.c_str());
       o.lastYear = std::atoi(w.c_str());
+      yearsGiven = true;
       continue;
     }
     if (a == "--band" && next(v)) {
@@ -152,6 +154,10 @@ bool Parse(int argc, char** argv, Options& o) {
       continue;
     }
     std::fprintf(stderr, "unknown or incomplete option: %s\n", a.c_str());
+    return false;
+  }
+  if (yearsGiven && !o.bands.empty()) {
+    std::fprintf(stderr, "--years and --band or --all exclude each other\n");
     return false;
   }
   if (o.firstYear > o.lastYear || o.firstYear < -3000 || o.lastYear > 4000) {
@@ -251,7 +257,7 @@ bool SearchSpan(const Options& o, const Span& span, const std::vector<CatalogueS
       }
     });
   }
-  const std::string label = span.band.empty() ? std::to_string(span.first) + "-" + std::to_string(span.last)
+  const std::string label = span.band.empty() ? std::to_string(span.first) + "..." + std::to_string(span.last)
                                               : span.band;
   while (yearsDone < years && !failed) {
     progress.Update(doneBefore + yearsDone, events + eventsFound, label);
@@ -363,6 +369,7 @@ int main(int argc, char** argv) {
   double searchSeconds = 0;
   for (const auto& span : spans) {
     std::vector<CatalogueStar> stars;
+    progress.ClearLine();
     SpanStars(options, span, catalogue, reference, xz, stars);
     std::vector<std::vector<ElementRecord>> results;
     std::string failure;
@@ -374,6 +381,7 @@ int main(int argc, char** argv) {
     }
     searchSeconds += elapsed() - searchStart;
     yearsDone += span.last - span.first + 1;
+    progress.ClearLine();
     if (!WriteSpan(options, span, results)) {
       progress.Finish();
       return 1;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vernier::canon {
@@ -45,8 +46,11 @@ void ProgressReport::Update(long done, long events, const std::string& band) {
   if (terminal_) {
     constexpr int kWidth = 24;
     const int filled = total_ > 0 ? static_cast<int>(kWidth * done / total_) : kWidth;
-    std::fprintf(stderr, "\r[%s%s] %s   ", std::string(filled, '#').c_str(),
-                 std::string(kWidth - filled, '-').c_str(), text.c_str());
+    std::string line(1, '[');
+    line.append(filled, '#').append(kWidth - filled, '-').append("] ").append(text);
+    // Blanks also what a longer line before left.
+    std::fprintf(stderr, "\r%-*s", static_cast<int>(std::max(line.size(), lineLength_)), line.c_str());
+    lineLength_ = line.size();
   } else if (changedBand || done == total_ || now - lastLine_ >= std::chrono::seconds(10)) {
     std::fprintf(stderr, "%s\n", text.c_str());
     lastLine_ = now;
@@ -54,8 +58,17 @@ void ProgressReport::Update(long done, long events, const std::string& band) {
   std::fflush(stderr);
 }
 
+void ProgressReport::ClearLine() {
+  if (!terminal_ || lineLength_ == 0) return;
+  std::fprintf(stderr, "\r%*s\r", static_cast<int>(lineLength_), "");
+  std::fflush(stderr);
+  lineLength_ = 0;
+  lastDone_ = -1;  // drawn again at the next update
+}
+
 void ProgressReport::Finish() {
-  if (terminal_ && lastDone_ >= 0) std::fprintf(stderr, "\n");
+  if (terminal_ && lineLength_ > 0) std::fprintf(stderr, "\n");
+  lineLength_ = 0;
 }
 
 }  // namespace vernier::canon

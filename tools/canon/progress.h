@@ -23,6 +23,9 @@ class ProgressReport {
   ProgressReport(long total, bool machineLines);
   // Called from one thread whenever it likes: reports when something changed.
   void Update(long done, long events, const std::string& band);
+  // Blanks the terminal's rewritten line before other output (the next
+  // Update draws it again).
+  void ClearLine();
   // Ends the terminal's rewritten line.
   void Finish();
 
@@ -34,6 +37,7 @@ class ProgressReport {
   std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
   std::chrono::steady_clock::time_point lastLine_ = started_;
   std::string lastBand_;
+  std::size_t lineLength_ = 0;  // of the line on the terminal, 0 when blank
 };
 
 }  // namespace vernier::canon
