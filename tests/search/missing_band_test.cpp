@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "gdi/recording_device_context.h"
 #include "search/navigation.h"
 #include "search/search_list.h"
@@ -100,9 +102,13 @@ TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {
   EXPECT_EQ(state.elements.xz, 20);  // the first event on or after 6 May 1900
 
   // Back from the first record of ecad22 once ecad20 is there: its last record.
+  std::filesystem::remove(dir.File("ecad20.PRN"));
   ReadAt(1951, 1, 1);
   ASSERT_EQ(state.elements.xz, 100);
-  const MissingBand before{"ecad20.PRN", 1950, 1, 1, BandNeed::Previous};
+  StepBack(state);
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);  // "the first event"
+  const MissingBand before = *state.navigation.missingBand;
+  dir.Write("ecad20.PRN", FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1950, 12, 31, 30, 1)}));
   ContinueWithBuiltBand(state, before);
   EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 30);
