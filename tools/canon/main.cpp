@@ -1,5 +1,6 @@
 // vernier-canon: writes element files of real lunar occultations of stars
 // and planets for a span of years, one file per band of the band table.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -13,8 +14,8 @@
 
 #include "band_files.h"
 #include "element_file.h"
-#include "progress.h"
 #include "ephemeris.h"
+#include "progress.h"
 #include "search.h"
 #include "star_catalogue.h"
 #include "xz_catalogue.h"
@@ -104,7 +105,7 @@ bool Parse(int argc, char** argv, Options& o) {
         std::fprintf(stderr, "unknown band %s\n", v.c_str());
         return false;
       }
-      o.bands.push_back(v);
+      if (std::find(o.bands.begin(), o.bands.end(), v) == o.bands.end()) o.bands.push_back(v);
       continue;
     }
     if (a == "--all") {
@@ -219,8 +220,8 @@ int ThreadCount(const Options& o) {
 }
 
 // Searches the years of the span, one job per calendar year, and reports the
-// progress of the whole run (`doneBefore` years and `eventsBefore` events came
-// before this span).
+// progress of the whole run: `doneBefore` years came before this span, and
+// `events` (the events found so far) grows by this span's.
 bool SearchSpan(const Options& o, const Span& span, const std::vector<CatalogueStar>& stars,
                 ProgressReport& progress, long doneBefore, long& events,
                 std::vector<std::vector<ElementRecord>>& results, SearchStats& total, std::string& failure) {
