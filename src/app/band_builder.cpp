@@ -25,8 +25,8 @@ QString FormatTimeLeft(double seconds) {
 
 QString FindBandGenerator(const QString& programDirectory) {
   const QString name = QLatin1String(kGeneratorName);
-  for (const QString& candidate :
-       {programDirectory + QLatin1Char('/') + name, programDirectory + QLatin1String("/tools/canon/") + name}) {
+  for (const QString& candidate : {programDirectory + QLatin1Char('/') + name,
+                                   programDirectory + QLatin1String("/tools/canon/") + name}) {
     const QFileInfo file(candidate);
     if (file.isFile() && file.isExecutable()) return file.absoluteFilePath();
   }
@@ -46,12 +46,13 @@ std::optional<BandProgress> ParseBandProgress(const QByteArray& line) {
   p.done = words[1].toLong(&ok[0]);
   p.total = words[2].toLong(&ok[1]);
   p.events = words[3].toLong(&ok[2]);
-  if (!ok[0] || !ok[1] || !ok[2] || p.done < 0 || p.total < p.done || p.events < 0) return std::nullopt;
+  if (!ok[0] || !ok[1] || !ok[2] || p.done < 0 || p.total < p.done || p.events < 0)
+    return std::nullopt;
   return p;
 }
 
-CBandBuildDlg::CBandBuildDlg(const QString& program, const QStringList& arguments, const QString& bandName,
-                             QWidget* parent)
+CBandBuildDlg::CBandBuildDlg(const QString& program, const QStringList& arguments,
+                             const QString& bandName, QWidget* parent)
     : QProgressDialog(parent), process_(new QProcess(this)), bandName_(bandName) {
   setObjectName(QStringLiteral("bandBuildDialog"));
   setWindowTitle(tr("要素ファイルの作成"));
@@ -63,8 +64,9 @@ CBandBuildDlg::CBandBuildDlg(const QString& program, const QStringList& argument
   process_->setProgram(program);
   process_->setArguments(arguments);
   connect(process_, &QProcess::readyReadStandardOutput, this, &CBandBuildDlg::ReadProgress);
-  connect(process_, &QProcess::readyReadStandardError, this,
-          [this] { errorTail_ = (errorTail_ + process_->readAllStandardError()).right(kErrorTailBytes); });
+  connect(process_, &QProcess::readyReadStandardError, this, [this] {
+    errorTail_ = (errorTail_ + process_->readAllStandardError()).right(kErrorTailBytes);
+  });
   connect(process_, &QProcess::finished, this, &CBandBuildDlg::OnFinished);
   connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
     if (error != QProcess::FailedToStart) return;
@@ -105,7 +107,8 @@ void CBandBuildDlg::ReadProgress() {
 void CBandBuildDlg::ShowProgress() {
   QString left = tr("計算中");
   if (progress_.done > 0 && clock_.isValid())
-    left = FormatTimeLeft(clock_.elapsed() / 1000.0 * (progress_.total - progress_.done) / progress_.done);
+    left = FormatTimeLeft(clock_.elapsed() / 1000.0 * (progress_.total - progress_.done) /
+                          progress_.done);
   setLabelText(tr("%1 を作成しています。\n見つかった星蝕: %2\n残り時間: %3")
                    .arg(bandName_)
                    .arg(progress_.events)
@@ -133,12 +136,14 @@ void CBandBuildDlg::OnFinished(int exitCode, QProcess::ExitStatus status) {
   reject();
 }
 
-bool CBandBuildDlg::OfferToBuild(QWidget* parent, const std::string& dataDirectory, const MissingBand& band) {
+bool CBandBuildDlg::OfferToBuild(QWidget* parent, const std::string& dataDirectory,
+                                 const MissingBand& band) {
   const QString generator = BandGenerator();
   if (generator.isEmpty()) return false;
   const QString name = QString::fromStdString(band.fileName);
-  if (QMessageBox::question(parent, tr("要素ファイルの作成"),
-                            tr("%1 年の要素ファイル (%2) がありません。作成しますか？").arg(band.year).arg(name)) !=
+  if (QMessageBox::question(
+          parent, tr("要素ファイルの作成"),
+          tr("%1 年の要素ファイル (%2) がありません。作成しますか？").arg(band.year).arg(name)) !=
       QMessageBox::Yes)
     return false;
   CBandBuildDlg dialog(generator,
@@ -147,7 +152,8 @@ bool CBandBuildDlg::OfferToBuild(QWidget* parent, const std::string& dataDirecto
                        name, parent);
   dialog.Start();
   if (dialog.exec() == QDialog::Accepted) return true;
-  if (!dialog.Failure().isEmpty()) QMessageBox::warning(parent, tr("要素ファイルの作成"), dialog.Failure());
+  if (!dialog.Failure().isEmpty())
+    QMessageBox::warning(parent, tr("要素ファイルの作成"), dialog.Failure());
   return false;
 }
 

@@ -41,15 +41,16 @@ class CBandBuildDlg : public QProgressDialog {
                 QWidget* parent = nullptr);
   ~CBandBuildDlg() override;
 
-  // Starts the generator once the event loop runs; exec() then returns Accepted when it finished well,
-  // Rejected when it failed (Failure() says why) or was cancelled.
+  // Starts the generator once the event loop runs; exec() then returns Accepted when it finished
+  // well, Rejected when it failed (Failure() says why) or was cancelled.
   void Start();
   const QString& Failure() const { return failure_; }
   long EventsFound() const { return progress_.events; }
 
   // Asks the user whether to build `band` into `dataDirectory` and builds it
   // with BandGenerator() (no question without one). True when the band was built.
-  static bool OfferToBuild(QWidget* parent, const std::string& dataDirectory, const MissingBand& band);
+  static bool OfferToBuild(QWidget* parent, const std::string& dataDirectory,
+                           const MissingBand& band);
 
  private:
   void ReadProgress();

@@ -78,8 +78,9 @@ TEST(BandGenerator, FoundBesideTheProgramInTheBuildTreeOrInPath) {
 
 TEST(BandBuildDialog, ShowsTheEventsFoundAndEndsWhenTheGeneratorDoes) {
   TempDataDir dir;
-  const QString script = WriteScript(
-      dir, "generator", "echo 'stars to V 5.00 near the ecliptic: 234'\necho progress 1 4 50\necho progress 4 4 180\n");
+  const QString script = WriteScript(dir, "generator",
+                                     "echo 'stars to V 5.00 near the ecliptic: 234'\necho progress "
+                                     "1 4 50\necho progress 4 4 180\n");
   CBandBuildDlg dialog(script, {}, QStringLiteral("ecad18.PRN"));
   dialog.Start();
   ASSERT_EQ(dialog.exec(), QDialog::Accepted);
@@ -94,22 +95,25 @@ TEST(BandBuildDialog, ShowsTheEventsFoundAndEndsWhenTheGeneratorDoes) {
 
 TEST(BandBuildDialog, AFailureKeepsTheGeneratorsMessageAndACancelEndsTheGenerator) {
   TempDataDir dir;
-  CBandBuildDlg failing(WriteScript(dir, "failing", "echo 'reference catalogue: cannot open' >&2\nexit 1\n"), {},
-                        QStringLiteral("ecad18.PRN"));
+  CBandBuildDlg failing(
+      WriteScript(dir, "failing", "echo 'reference catalogue: cannot open' >&2\nexit 1\n"), {},
+      QStringLiteral("ecad18.PRN"));
   failing.Start();
   EXPECT_EQ(failing.exec(), QDialog::Rejected);
   EXPECT_TRUE(failing.Failure().contains(QStringLiteral("reference catalogue: cannot open")))
       << failing.Failure().toStdString();
 
-  CBandBuildDlg missing(QString::fromStdString(dir.File("no-such-generator")), {}, QStringLiteral("ecad18.PRN"));
+  CBandBuildDlg missing(QString::fromStdString(dir.File("no-such-generator")), {},
+                        QStringLiteral("ecad18.PRN"));
   missing.Start();
   EXPECT_EQ(missing.exec(), QDialog::Rejected);
   EXPECT_FALSE(missing.Failure().isEmpty());
 
   // The generator would write its file after a long time; the cancel ends it.
   const std::string band = dir.File("ecad18.PRN");
-  CBandBuildDlg slow(WriteScript(dir, "slow", "echo progress 0 200 0\nsleep 20\ntouch '" + band + "'\n"), {},
-                     QStringLiteral("ecad18.PRN"));
+  CBandBuildDlg slow(
+      WriteScript(dir, "slow", "echo progress 0 200 0\nsleep 20\ntouch '" + band + "'\n"), {},
+      QStringLiteral("ecad18.PRN"));
   slow.Start();
   QTimer::singleShot(300, &slow, [&slow] { slow.cancel(); });
   QElapsedTimer clock;
@@ -126,9 +130,10 @@ TEST_F(AppTest, AtADateWithoutItsBandTheViewOffersToBuildItAndShowsTheEvent) {
   // is given (its arguments: --band NAME --out DIR --progress-lines).
   TempDataDir tools;
   tools.Write("ecad20.PRN", testing::FormatRecords({testing::CentralStar(1900, 7, 1, 20, 1)}));
-  const QString script = WriteScript(tools, "vernier-canon",
-                                     "echo \"$@\" > '" + tools.File("arguments") +
-                                         "'\necho progress 150 150 1\ncp '" + tools.File("ecad20.PRN") + "' \"$4/$2\"\n");
+  const QString script =
+      WriteScript(tools, "vernier-canon",
+                  "echo \"$@\" > '" + tools.File("arguments") + "'\necho progress 150 150 1\ncp '" +
+                      tools.File("ecad20.PRN") + "' \"$4/$2\"\n");
   qputenv("VERNIER_CANON", script.toUtf8());
 
   state.event.year = 1900, state.event.month = 5, state.event.day = 6;
@@ -142,7 +147,8 @@ TEST_F(AppTest, AtADateWithoutItsBandTheViewOffersToBuildItAndShowsTheEvent) {
   view.resize(400, 300);
   view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-  const bool shown = QTest::qWaitFor([&] { return view.LastOutcome() == PaintOutcome::Drawn; }, 5000);
+  const bool shown =
+      QTest::qWaitFor([&] { return view.LastOutcome() == PaintOutcome::Drawn; }, 5000);
   qputenv("VERNIER_CANON", "");
   ASSERT_TRUE(shown);
   EXPECT_TRUE(question.contains(QStringLiteral("1900"))) << question.toStdString();

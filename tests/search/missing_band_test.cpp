@@ -24,7 +24,8 @@ class MissingBandTest : public ::testing::Test {
     state.SetDataDirectory(dir.path());
     state.file.messages = nullptr;
     state.today = [] { return CalendarDay{2026, 12, 7}; };
-    dir.Write("ecad22.PRN", FormatRecords({CentralStar(1951, 3, 1, 100, 1), CentralStar(2200, 6, 1, 200, 2)}));
+    dir.Write("ecad22.PRN",
+              FormatRecords({CentralStar(1951, 3, 1, 100, 1), CentralStar(2200, 6, 1, 200, 2)}));
   }
   // The date dialog's answer (after a failed load's request for a date).
   void ReadAt(int year, int month, int day) {
@@ -38,8 +39,8 @@ class MissingBandTest : public ::testing::Test {
   RecordingDeviceContext dc;
 };
 
-void ExpectBand(const std::optional<MissingBand>& band, const std::string& name, int year, int month, int day,
-                BandNeed need) {
+void ExpectBand(const std::optional<MissingBand>& band, const std::string& name, int year,
+                int month, int day, BandNeed need) {
   ASSERT_TRUE(band.has_value()) << name;
   EXPECT_EQ(band->fileName, name);
   EXPECT_EQ(band->year, year);
@@ -93,8 +94,9 @@ TEST_F(MissingBandTest, EachStoppedCommandNamesTheBandItLacked) {
 TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {
   ReadAt(1900, 5, 6);
   const MissingBand atDate = *state.navigation.missingBand;
-  dir.Write("ecad20.PRN", FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1900, 7, 1, 20, 1),
-                                         CentralStar(1950, 12, 31, 30, 1)}));
+  dir.Write("ecad20.PRN",
+            FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1900, 7, 1, 20, 1),
+                           CentralStar(1950, 12, 31, 30, 1)}));
   // The paint after the failure asked for a date and put today in its place.
   EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::NeedsDate);
   ContinueWithBuiltBand(state, atDate);
@@ -108,7 +110,8 @@ TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {
   StepBack(state);
   EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);  // "the first event"
   const MissingBand before = *state.navigation.missingBand;
-  dir.Write("ecad20.PRN", FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1950, 12, 31, 30, 1)}));
+  dir.Write("ecad20.PRN",
+            FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1950, 12, 31, 30, 1)}));
   ContinueWithBuiltBand(state, before);
   EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 30);

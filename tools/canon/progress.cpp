@@ -19,11 +19,13 @@ std::string FormatDuration(double seconds) {
   return text;
 }
 
-std::string ProgressText(long done, long total, long events, const std::string& band, double secondsLeft) {
+std::string ProgressText(long done, long total, long events, const std::string& band,
+                         double secondsLeft) {
   const int percent = total > 0 ? static_cast<int>(100 * done / total) : 100;
   char text[160];
-  std::snprintf(text, sizeof text, "%3d%%  %s  years %ld/%ld  events %ld  %s left", percent, band.c_str(),
-                done, total, events, done > 0 ? FormatDuration(secondsLeft).c_str() : "(time)");
+  std::snprintf(text, sizeof text, "%3d%%  %s  years %ld/%ld  events %ld  %s left", percent,
+                band.c_str(), done, total, events,
+                done > 0 ? FormatDuration(secondsLeft).c_str() : "(time)");
   return text;
 }
 
@@ -49,7 +51,8 @@ void ProgressReport::Update(long done, long events, const std::string& band) {
     std::string line(1, '[');
     line.append(filled, '#').append(kWidth - filled, '-').append("] ").append(text);
     // Blanks also what a longer line before left.
-    std::fprintf(stderr, "\r%-*s", static_cast<int>(std::max(line.size(), lineLength_)), line.c_str());
+    std::fprintf(stderr, "\r%-*s", static_cast<int>(std::max(line.size(), lineLength_)),
+                 line.c_str());
     lineLength_ = line.size();
   } else if (changedBand || done == total_ || now - lastLine_ >= std::chrono::seconds(10)) {
     std::fprintf(stderr, "%s\n", text.c_str());

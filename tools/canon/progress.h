@@ -15,7 +15,8 @@ namespace vernier::canon {
 std::string FormatDuration(double seconds);
 
 // The text of one progress report (without the bar).
-std::string ProgressText(long done, long total, long events, const std::string& band, double secondsLeft);
+std::string ProgressText(long done, long total, long events, const std::string& band,
+                         double secondsLeft);
 
 class ProgressReport {
  public:

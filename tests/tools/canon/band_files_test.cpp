@@ -20,8 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 
 struct TempDir {
-  TempDir() : path(fs::temp_directory_path() / ("vernier-bands-" + std::to_string(std::rand()) +
-                                                 std::to_string(std::rand()))) {
+  TempDir()
+      : path(fs::temp_directory_path() /
+             ("vernier-bands-" + std::to_string(std::rand()) + std::to_string(std::rand()))) {
     fs::create_directories(path);
   }
   ~TempDir() {
@@ -95,7 +96,8 @@ TEST(ProgressTest, TextsSayTheYearsTheEventsAndTheTimeLeft) {
   EXPECT_EQ(FormatDuration(3720), "1 h 02 min");
   EXPECT_EQ(ProgressText(50, 200, 1234, "ecad18.PRN", 185),
             " 25%  ecad18.PRN  years 50/200  events 1234  3 min 05 s left");
-  EXPECT_EQ(ProgressText(0, 200, 0, "ecad18.PRN", 0), "  0%  ecad18.PRN  years 0/200  events 0  (time) left");
+  EXPECT_EQ(ProgressText(0, 200, 0, "ecad18.PRN", 0),
+            "  0%  ecad18.PRN  years 0/200  events 0  (time) left");
 }
 
 // Runs a command; its standard output and exit status.
@@ -109,12 +111,15 @@ std::pair<std::string, int> RunCommand(const std::string& command) {
 }
 
 TEST(ParallelBandsTest, TwoBandsAreBuiltOnePerJobAndKeptWhenComplete) {
-  if (std::system("command -v parallel >/dev/null 2>&1") != 0) GTEST_SKIP() << "GNU parallel is not installed";
+  if (std::system("command -v parallel >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "GNU parallel is not installed";
   TempDir dir;
   const std::string reference = std::string(VERNIER_CANON_CACHE) + "/stars.dat";
-  const std::string check = fs::exists(reference) ? "--reference " + reference : "--no-position-check";
+  const std::string check =
+      fs::exists(reference) ? "--reference " + reference : "--no-position-check";
   // Stars to V 1.5 without the planets: a few seconds a band.
-  const std::string command = std::string(VERNIER_CANON_SCRIPTS) + "/build-bands-parallel.sh --jobs 2 --generator " +
+  const std::string command = std::string(VERNIER_CANON_SCRIPTS) +
+                              "/build-bands-parallel.sh --jobs 2 --generator " +
                               VERNIER_CANON_GENERATOR + " " + dir.path.string() +
                               " ecad26.PRN ecbc20.PRN -- --mag 1.5 --no-planets " + check + " 2>&1";
   const auto [output, status] = RunCommand(command);
