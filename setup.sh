@@ -20,9 +20,10 @@ packages=(g++ cmake make pkg-config qt6-base-dev qt6-l10n-tools fonts-ipafont-mi
 data_packages=(gmt-gshhg-low libnetcdf-dev libswe-dev swe-basic-data swe-standard-data liberfa-dev
                stellarium-data libnova-dev)
 # JPL DE405 for the independent check of the element files.
-# AppStream for the check of the desktop metainfo.
+# AppStream for the check of the desktop metainfo; GNU parallel for the test
+# of the script that builds one band per job.
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils casacore-data-jpl-de405
-               appstream)
+               appstream parallel)
 # The Debian package: the shared-library dependencies and the file types.
 package_packages=(dpkg-dev file)
 

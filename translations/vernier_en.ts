@@ -328,7 +328,7 @@ Print Preview</translation>
 <context>
     <name>Coastlines</name>
     <message>
-        <location filename="../src/map/coastlines.h" line="+35"/>
+        <location filename="../src/map/coastlines.h" line="+36"/>
         <source>CIA WORLD BANKデータファイルがありません！</source>
         <translation>The CIA World Bank coastline files are missing!</translation>
     </message>
@@ -336,7 +336,7 @@ Print Preview</translation>
 <context>
     <name>ElementFiles</name>
     <message>
-        <location filename="../src/cli/messages.cpp" line="+29"/>
+        <location filename="../src/cli/messages.cpp" line="+38"/>
         <location filename="../src/search/navigation.cpp" line="+94"/>
         <source>ベッセル要素ファイルがありません！</source>
         <translation>The Besselian element file is missing!</translation>
@@ -344,13 +344,13 @@ Print Preview</translation>
     <message>
         <location line="+1"/>
         <location filename="../src/search/navigation.cpp" line="+1"/>
-        <location filename="../src/search/search_list.cpp" line="+133"/>
+        <location filename="../src/search/search_list.cpp" line="+136"/>
         <source>EC****.prnファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds the EC****.prn files.</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location filename="../src/search/navigation.cpp" line="+24"/>
+        <location filename="../src/search/navigation.cpp" line="+26"/>
         <source>ベッセル要素ファイルが終了しました</source>
         <translation>End of the Besselian element files</translation>
     </message>
@@ -367,7 +367,7 @@ Print Preview</translation>
         <translation>End of the Besselian element files.</translation>
     </message>
     <message>
-        <location filename="../src/search/navigation.cpp" line="+75"/>
+        <location filename="../src/search/navigation.cpp" line="+96"/>
         <source>ベッセル要素ファイルの最初の星蝕です。</source>
         <translation>This is the first occultation in the Besselian element files.</translation>
     </message>
@@ -423,7 +423,7 @@ Print Preview</translation>
 <context>
     <name>Navigation</name>
     <message>
-        <location filename="../src/search/navigation.cpp" line="-55"/>
+        <location filename="../src/search/navigation.cpp" line="-75"/>
         <source>このサロスは４００年の間にありませんでした。</source>
         <translation>No occultation of this series within 400 years.</translation>
     </message>
@@ -540,6 +540,67 @@ Print Preview</translation>
         <location line="+5"/>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::CBandBuildDlg</name>
+    <message>
+        <location filename="../src/app/band_builder.cpp" line="+19"/>
+        <source>%1 時間 %2 分</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 分 %2 秒</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <location line="+87"/>
+        <location line="+11"/>
+        <source>要素ファイルの作成</source>
+        <translation>Build element file</translation>
+    </message>
+    <message>
+        <location line="-97"/>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>%1 を起動できませんでした。</source>
+        <translation>%1 could not be started.</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>計算中</source>
+        <translation>calculating</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 を作成しています。
+見つかった星蝕: %2
+残り時間: %3</source>
+        <translation>Building %1.
+Occultations found: %2
+Time left: %3</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>%1 の作成に失敗しました。
+%2</source>
+        <translation>Building %1 failed.
+%2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 年の要素ファイル (%2) がありません。作成しますか？</source>
+        <translation>The element file for the year %1 (%2) is missing. Build it now?</translation>
     </message>
 </context>
 <context>
@@ -686,7 +747,7 @@ Print Preview</translation>
 <context>
     <name>vernier::CGnomonView</name>
     <message>
-        <location filename="../src/app/view.cpp" line="+116"/>
+        <location filename="../src/app/view.cpp" line="+122"/>
         <source>KMLファイルは書き出されませんでした。</source>
         <translation>The KML file was not written.</translation>
     </message>
@@ -696,7 +757,7 @@ Print Preview</translation>
         <translation>KML file written: %1</translation>
     </message>
     <message>
-        <location line="+223"/>
+        <location line="+233"/>
         <source>星蝕リストに星蝕がありません。</source>
         <translation>The occultation list is empty.</translation>
     </message>
@@ -704,7 +765,7 @@ Print Preview</translation>
 <context>
     <name>vernier::CListDlg</name>
     <message>
-        <location filename="../src/app/list_dialog.cpp" line="+41"/>
+        <location filename="../src/app/list_dialog.cpp" line="+42"/>
         <source>星蝕検索リスト表示</source>
         <translation>Occultation Search List</translation>
     </message>

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/band_builder.h"
 #include "app/data_exchange.h"
 #include "app/dialog_controls.h"
 #include "app/view.h"
@@ -131,6 +132,14 @@ void CListDlg::OnScan() {
   messages->setText(lines.join(QLatin1Char('\n')));
   messages->setVisible(!lines.isEmpty());
   ShowRows(true);
+  // A missing band: once built, the same span is scanned again.
+  if (const auto band = std::exchange(state_.navigation.missingBand, std::nullopt))
+    QMetaObject::invokeMethod(
+        this,
+        [this, missing = *band] {
+          if (CBandBuildDlg::OfferToBuild(this, state_.dataDirectory.primary, missing)) OnScan();
+        },
+        Qt::QueuedConnection);
 }
 
 void CListDlg::OnDraw() {

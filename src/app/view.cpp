@@ -9,7 +9,9 @@
 #include <QPrinter>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
+#include "app/band_builder.h"
 #include "app/command_availability.h"
 #include "app/display_dialog.h"
 #include "app/list_dialog.h"
@@ -102,6 +104,10 @@ PaintOutcome CGnomonView::PaintInto(QImage& image) {
     ReportKmlExport(result.map.kmlPath);
   ++paintCount_;
   lastOutcome_ = outcome;
+  // A band whose file is missing: the offer to build it opens after the paint.
+  if (auto band = std::exchange(state_.navigation.missingBand, std::nullopt); band && !offeringBand_)
+    QMetaObject::invokeMethod(
+        this, [this, missing = *band] { OfferToBuildBand(missing); }, Qt::QueuedConnection);
   if (outcome == PaintOutcome::NeedsDate && !askingForDate_) {
     // The date dialog cannot run inside a paint: it opens right after it.
     askingForDate_ = true;
@@ -174,6 +180,16 @@ void CGnomonView::DrawNextAnimationFrame() {
 
 bool CGnomonView::AnimationRunning() const {
   return animationTimer_ && animationTimer_->isActive();
+}
+
+void CGnomonView::OfferToBuildBand(const MissingBand& band) {
+  if (offeringBand_) return;
+  offeringBand_ = true;
+  const bool built = CBandBuildDlg::OfferToBuild(this, state_.dataDirectory.primary, band);
+  offeringBand_ = false;
+  if (!built) return;
+  ContinueWithBuiltBand(state_, band);
+  Repaint();
 }
 
 void CGnomonView::AskForDate() {

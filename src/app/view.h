@@ -113,6 +113,9 @@ class CGnomonView : public QWidget {
   // Runs the paint sequence into `image` (the client area's size).
   PaintOutcome PaintInto(QImage& image);
   void AskForDate();
+  // Offers to build a band whose file stopped a command, and carries on with
+  // the command when it was built.
+  void OfferToBuildBand(const MissingBand& band);
   // Says in the status bar where the path map's KML file went (empty: not written).
   void ReportKmlExport(const std::string& path);
   void StartAnimation(const LocalAnimation& animation);
@@ -123,6 +126,7 @@ class CGnomonView : public QWidget {
   QImage picture_;
   bool showPictureOnly_ = false;  // the next paint shows the picture as it stands
   bool askingForDate_ = false;
+  bool offeringBand_ = false;
   int paintCount_ = 0;
   PaintOutcome lastOutcome_ = PaintOutcome::Stopped;
   QPointer<CListDlg> listDialog_;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <cstdio>
+#include <utility>
 
 #include "bessel/data_directory.h"
 #include "cli/event_session.h"
@@ -73,11 +74,14 @@ static int ReportStopped(const RecordingDeviceContext& dc) {
   return 1;
 }
 
-static int Outcome(const ViewPaintResult& result, const RecordingDeviceContext& dc) {
+static int Outcome(ProgramState& state, const ViewPaintResult& result, const RecordingDeviceContext& dc) {
   if (result.outcome == PaintOutcome::Drawn) return 0;
   if (result.outcome == PaintOutcome::NeedsDate)
     std::fprintf(stderr, "the event at the date could not be loaded; choose another date\n");
-  return ReportStopped(dc);
+  const int status = ReportStopped(dc);
+  if (const auto band = std::exchange(state.navigation.missingBand, std::nullopt))
+    SayHowToBuildBand(state.dataDirectory, band->fileName);
+  return status;
 }
 
 // A paint whose picture nobody keeps: the table, the cheapest display, runs
@@ -91,7 +95,7 @@ int PaintQuietly(ProgramState& state, const DisplayRequest& request) {
   ViewPaintResult result = PaintView(state, dc, request.client);
   state.display.kmlOutput = kml;
   state.display.displayMode = mode;
-  return Outcome(result, dc);
+  return Outcome(state, result, dc);
 }
 
 int PaintStart(ProgramState& state, const DisplayRequest& request) {
@@ -124,7 +128,7 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
     keepKml();
     // A stopped paint's message comes from this very paint: painting again
     // would run the navigation once more (and might then draw).
-    if (result.outcome != PaintOutcome::Drawn) return Outcome(result, dc.texts);
+    if (result.outcome != PaintOutcome::Drawn) return Outcome(state, result, dc.texts);
     dc.Flush();
     if (int status = WritePicture(image, request.pngPath)) return status;
   }
@@ -137,7 +141,7 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
     PaintOptions options;
     options.localAnimation = AnimationDrawing::LastOnly;
     result = PaintView(state, dc, c, options);
-    if (int status = Outcome(result, dc)) return status;
+    if (int status = Outcome(state, result, dc)) return status;
     keepKml();
     if (request.printTexts)
       for (const DrawnText& t : dc.Texts()) std::printf("%d %d %s\n", t.x, t.y, t.text.c_str());

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "bessel/data_directory.h"
 #include "cli/commands.h"
@@ -48,8 +49,10 @@ int RunListCommand(const std::vector<std::string>& args) {
   std::fflush(stdout);
 
   // The message the list dialog drew (a missing next element file).
+  const auto missingBand = std::exchange(state.navigation.missingBand, std::nullopt);
   if (!messages.Texts().empty()) {
     for (const DrawnText& t : messages.Texts()) std::fprintf(stderr, "%s\n", t.text.c_str());
+    if (missingBand) SayHowToBuildBand(state.dataDirectory, missingBand->fileName);
     return 1;
   }
   // The dialog shows only the header when the start year has no element
@@ -66,6 +69,7 @@ int RunListCommand(const std::vector<std::string>& args) {
                          DescribeDataDirectory(state.dataDirectory))
                             .c_str()
                       : "no band covers it");
+    if (missingBand) SayHowToBuildBand(state.dataDirectory, missingBand->fileName);
     return 1;
   }
   return 0;

@@ -13,13 +13,21 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
+// Generated bands go to the primary data directory.
+void SayHowToBuildBand(const DataDirectory& directory, const std::string& name) {
+  std::fprintf(stderr, "vernier-canon --band %s --out %s builds it\n", name.c_str(),
+               directory.primary.c_str());
+}
+
 static void NameFile(const DataDirectory& directory, const std::optional<std::string>& name) {
   if (name && FindDataEntry(directory, *name) != DataEntry::Missing)
     std::fprintf(stderr, "(%s in the data directory %s holds no readable record)\n", name->c_str(),
                  DescribeDataDirectory(directory).c_str());
-  else if (name)
+  else if (name) {
     std::fprintf(stderr, "(%s was not found in the data directory %s)\n", name->c_str(),
                  DescribeDataDirectory(directory).c_str());
+    SayHowToBuildBand(directory, *name);
+  }
   else
     std::fprintf(stderr, "(no element file covers this year)\n");
 }

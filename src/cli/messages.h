@@ -18,4 +18,7 @@ int ReportNextElementFileMissing(const DataDirectory& directory,
                                  const std::optional<std::string>& name);
 int ReportEndOfElementFiles();
 
+// The line after a missing band's message that names the command building it.
+void SayHowToBuildBand(const DataDirectory& directory, const std::string& name);
+
 }  // namespace vernier::cli

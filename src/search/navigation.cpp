@@ -93,6 +93,8 @@ bool LoadEventAtDate(ProgramState& s, DeviceContext& dc) {
   DrawMessage(
       dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！").c_str(),
       UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。").c_str());
+  s.navigation.missingBand = FindMissingBand(s.dataDirectory, BandNeed::Date, year, static_cast<int>(month),
+                                            static_cast<int>(day));
   s.navigation.paintRequest = PaintRequest::ReadAtDate;
   s.navigation.loadFailed = true;
   return false;
@@ -118,6 +120,7 @@ bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
         DrawMessage(
             dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました").c_str(),
             UI_TEXT("ElementFiles", "早い年代を設定し、検索モードを変更ください。").c_str());
+        nav.missingBand = FindMissingBand(s.dataDirectory, BandNeed::Next, s.event.year);
         nav.loadFailed = true;
         nav.paintRequest = PaintRequest::ReadAtDate;
         return false;
@@ -158,12 +161,32 @@ void StepBack(ProgramState& s) {
       --file.recordIndex;  // it leaves the position one past the last record
       return;
     }
+    s.navigation.missingBand = FindMissingBand(s.dataDirectory, BandNeed::Previous, *previous);
   }
   // No earlier file: the first record stays, sought again so that reading on
   // continues after it.
   file.recordIndex = 2;
   SeekElementRecord(file, s.elements, 0, year, s.event);
   s.navigation.noEarlierRecord = true;
+}
+
+void ContinueWithBuiltBand(ProgramState& s, const MissingBand& band) {
+  switch (band.need) {
+    case BandNeed::Previous:
+      s.navigation.noEarlierRecord = false;
+      StepBack(s);
+      return;
+    case BandNeed::Date:
+    case BandNeed::Next:
+      s.event.year = band.year;
+      s.event.month = band.month;
+      s.event.day = band.day;
+      s.navigation.loadFailed = false;
+      s.navigation.paintRequest = PaintRequest::ReadAtDate;
+      return;
+    case BandNeed::List:  // the search list scans again itself
+      return;
+  }
 }
 
 RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {

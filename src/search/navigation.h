@@ -43,6 +43,11 @@ bool StepToNextMatch(ProgramState& state, DeviceContext& dc);
 // current event. Both ask for a redraw.
 void StepBack(ProgramState& state);
 
+// Carries on with what stopped for lack of `band` once its file is there: the
+// event at the date asked for (or the band's first event after "next") at the
+// next paint, or one record back into it.
+void ContinueWithBuiltBand(ProgramState& state, const MissingBand& band);
+
 enum class RefreshResult {
   Drawable,   // the current event is loaded and meets the condition
   Stopped,    // a message was drawn; nothing more is drawn in this paint

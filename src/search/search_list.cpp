@@ -101,8 +101,11 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
     return static_cast<int>(rows.size()) < kSearchResultCapacity;
   };
 
+  std::optional<MissingBand> missing;
   CloseElementFile(s.file);
-  if (OpenElementFileFirst(s.file, s.elements, 0, startYear, s.event) == 1) {
+  if (OpenElementFileFirst(s.file, s.elements, 0, startYear, s.event) != 1) {
+    missing = FindMissingBand(s.dataDirectory, BandNeed::List, startYear);
+  } else {
     // p is the seek position of the record last read: one past its position.
     double p = 2;
     // The file's first record is tested like every other.
@@ -131,6 +134,7 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
             messages.TextOut(
                 50, 32,
                 UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。"));
+            missing = FindMissingBand(s.dataDirectory, BandNeed::List, *next);
             scanning = false;
             break;
           }
@@ -143,6 +147,7 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
   }
 
   RestoreLoadedEvent(s, kept);
+  s.navigation.missingBand = missing;
   return static_cast<int>(rows.size());
 }
 

@@ -2,7 +2,10 @@
 // what to show, how to search, and what the next paint must do.
 #pragma once
 
+#include <optional>
 #include <vector>
+
+#include "search/missing_band.h"
 
 namespace vernier {
 
@@ -52,6 +55,9 @@ struct NavigationState {
   // loaded event (shown in the map's corner in that mode).
   bool siteMaximumValid = false;
   double siteMagnitude = 0, siteAltitude = 0;
+  // The band whose missing file stopped the last command; the front end takes
+  // it (and may offer to build the band).
+  std::optional<MissingBand> missingBand;
 };
 
 // One search result row, in this order.

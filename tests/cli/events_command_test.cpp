@@ -44,6 +44,8 @@ TEST(EventsCommand, MissingFilesAndBadOptionsAreReported) {
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find("ベッセル要素ファイルがありません！"), std::string::npos);
   EXPECT_NE(r.err.find("EC****.prnファイルのあるディレクトリで起動して下さい。"), std::string::npos);
+  EXPECT_NE(r.err.find("vernier-canon --band ecad22.PRN --out " + empty.path() + " builds it\n"),
+            std::string::npos);
 
   // Running past the last band file present: the records so far, then the message.
   auto past = RunCli("events " + kData + " --date 2201-01-01 --count 2");

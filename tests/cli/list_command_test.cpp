@@ -66,7 +66,7 @@ TEST_F(ListCommandTest, PrintsTheHeaderAndOneRowPerEvent) {
 TEST_F(ListCommandTest, ASeriesListsTheStarOfTheEventAtTheDate) {
   // The load at the date steps to the first event of XZ 145; the scan lists
   // that star and then reads to the end of the files present, whose missing
-  // successor the list reports after the rows.
+  // successor the list reports after the rows, with the command building it.
   auto r = List("--date 2025-01-01 --search-mode 3 --xz 145 --from 2025 --years 300");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, std::string(kHeader) +
@@ -74,7 +74,8 @@ TEST_F(ListCommandTest, ASeriesListsTheStarOfTheEventAtTheDate) {
                        "  2300.0101       145     90145   100145      146\n");
   EXPECT_EQ(r.err,
             "ベッセル要素ファイルがありません！ 1 \n"
-            "EC****.prnファイルのあるディレクトリで起動して下さい。\n");
+            "EC****.prnファイルのあるディレクトリで起動して下さい。\n"
+            "vernier-canon --band ecad26.PRN --out " + dir.path() + " builds it\n");
   // In mode 3 without a matching event from the date on, the load stops.
   auto none = List("--date 2025-01-01 --search-mode 3 --xz 7 --from 2025");
   EXPECT_EQ(none.status, 1);

@@ -43,11 +43,13 @@ TEST_F(NavigationOptionsTest, NextAndPrevStepAsTheViewsCommands) {
   EXPECT_EQ(TableDate("--date 2027-01-01 --next 1"), "2200  6  1");
   EXPECT_EQ(TableDate("--date 2027-01-01 --next 2"), "2201  2  3");  // into ecad24.PRN
   EXPECT_EQ(TableDate("--date 2027-01-01 --next=3"), "2300  1  1");
-  // Past the last file present: the view's message, nothing printed.
+  // Past the last file present: the view's message and the command that
+  // builds the missing band, nothing printed.
   EXPECT_EQ(TableDate("--date 2027-01-01 --next 4"), "status 1");
   EXPECT_EQ(last.out, "");
   EXPECT_EQ(last.err,
-            "ベッセル要素ファイルが終了しました\n早い年代を設定し、検索モードを変更ください。\n");
+            "ベッセル要素ファイルが終了しました\n早い年代を設定し、検索モードを変更ください。\n"
+            "vernier-canon --band ecad26.PRN --out " + dir.path() + " builds it\n");
 
   EXPECT_EQ(TableDate("--date 2027-01-01 --prev 1"), "2026 12 10");
   EXPECT_EQ(TableDate("--date 2027-01-01 --prev 2"), "2026 11  1");
@@ -58,9 +60,9 @@ TEST_F(NavigationOptionsTest, NextAndPrevStepAsTheViewsCommands) {
   // Before the first record of the first file present: the view's message.
   EXPECT_EQ(TableDate("--date 2027-01-01 --prev 3"), "status 1");
   EXPECT_EQ(last.out, "");
-  EXPECT_EQ(
-      last.err,
-      "ベッセル要素ファイルの最初の星蝕です。\nこれより前のベッセル要素ファイルがありません。\n");
+  EXPECT_EQ(last.err,
+            "ベッセル要素ファイルの最初の星蝕です。\nこれより前のベッセル要素ファイルがありません。\n"
+            "vernier-canon --band ecad20.PRN --out " + dir.path() + " builds it\n");
   EXPECT_EQ(TableDate("--date 2027-01-01 --next 0"), "2027  1  5");
 
   // The end of the last element file of all.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the element file of the band of today's date ("ecad22.PRN", years
-# 1951-2200) into a data directory when it is missing.
+# Builds the element files of the bands of 1801-2400 ("ecad20.PRN",
+# "ecad22.PRN", "ecad24.PRN"; the span of the Swiss Ephemeris files of
+# swe-basic-data) into a data directory, those that are missing.
 #
 #   tools/canon/build-canon.sh DATA_DIR [BUILD_DIR]
 #
@@ -12,9 +13,8 @@ set -euo pipefail
 
 CANON_PACKAGES=(libswe-dev swe-basic-data swe-standard-data liberfa-dev stellarium-data libnova-dev)
 
-# V 5.0 builds the band in well under two minutes with two cores.
 CANON_MAGNITUDE=${VERNIER_CANON_MAG:-5.0}
-CANON_BAND=ecad22.PRN
+CANON_BANDS=(ecad20.PRN ecad22.PRN ecad24.PRN)
 
 usage() { echo "usage: $0 DATA_DIR [BUILD_DIR]" >&2; exit 2; }
 [[ $# -ge 1 && $# -le 2 ]] || usage
@@ -23,11 +23,18 @@ source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 data_dir=$1
 build_dir=${2:-$source_dir/build}
 
-# The program matches file names without regard to case.
-if [[ -d $data_dir ]] && find "$data_dir" -maxdepth 1 -iname "$CANON_BAND" | grep -q .; then
-  echo "canon: $data_dir/$CANON_BAND is present"
-  exit 0
-fi
+# A band present in any letter case (the program matches file names so) is
+# kept as it is.
+bands=() names=()
+for band in "${CANON_BANDS[@]}"; do
+  if [[ -d $data_dir ]] && find "$data_dir" -maxdepth 1 -iname "$band" | grep -q .; then
+    echo "canon: $data_dir/$band is present"
+  else
+    bands+=(--band "$band")
+    names+=("$band")
+  fi
+done
+((${#bands[@]})) || exit 0
 
 missing=()
 for p in "${CANON_PACKAGES[@]}"; do
@@ -59,7 +66,7 @@ if [[ ! -x $generator ]]; then
   exit 1
 fi
 
-echo "canon: building $CANON_BAND to V $CANON_MAGNITUDE in $data_dir"
+echo "canon: building ${names[*]} to V $CANON_MAGNITUDE in $data_dir"
 mkdir -p "$data_dir"
-"$generator" --band "$CANON_BAND" --mag "$CANON_MAGNITUDE" --threads "$(nproc)" \
+"$generator" "${bands[@]}" --keep-complete --mag "$CANON_MAGNITUDE" --threads "$(nproc)" \
   --reference "$reference" --out "$data_dir"

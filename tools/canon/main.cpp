@@ -1,5 +1,6 @@
 // vernier-canon: writes element files of real lunar occultations of stars
 // and planets for a span of years, one file per band of the band table.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -11,8 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "band_files.h"
 #include "element_file.h"
 #include "ephemeris.h"
+#include "progress.h"
 #include "search.h"
 #include "star_catalogue.h"
 #include "xz_catalogue.h"
@@ -24,10 +27,14 @@ namespace {
 struct Options {
   std::string outDir = ".";
   int firstYear = 1951, lastYear = 2200;
+  std::vector<std::string> bands;  // whole bands to build instead of the years
+  bool keepComplete = false;       // bands already complete in outDir are not built again
+  bool progressLines = false;
+  bool listBands = false;
   double magnitudeLimit = 5.0;
   int threads = 0;
   std::string stellariumDir = "/usr/share/stellarium/stars/default";
-  std::string referencePath = "/usr/share/kstars/stars.dat";
+  std::string referencePath;  // empty: the first of DefaultReferencePaths that exists
   bool checkPositions = true;
   double toleranceArcsec = 0.3;
   double rejectArcsec = 1.0;
@@ -38,16 +45,32 @@ struct Options {
   bool centreOfFigure = false;
 };
 
+// Where the reference catalogue is looked for without --reference: the
+// installed kstars file, and the copy the build script fetches into the build
+// tree's canon-cache (two levels above a generator in BUILD/tools/canon).
+std::vector<std::string> DefaultReferencePaths() {
+  std::vector<std::string> paths{"/usr/share/kstars/stars.dat"};
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) paths.push_back((self.parent_path() / "../../canon-cache/stars.dat").lexically_normal().string());
+  return paths;
+}
+
 void Usage() {
   std::fprintf(stderr,
                "usage: vernier-canon [options]\n"
                "  --out DIR             directory of the element files (default .)\n"
                "  --years FIRST LAST    span of calendar years (default 1951 2200)\n"
-               "  --band NAME           the years of one band, e.g. ecad22.PRN\n"
+               "  --band NAME           the years of one band, e.g. ecad22.PRN (may be repeated)\n"
+               "  --all                 every band of -3000 ... 4000, keeping complete ones\n"
+               "  --keep-complete       bands whose file in DIR is complete are not built again\n"
+               "  --list-bands          print the names of all bands, one a line, and stop\n"
+               "  --progress-lines      also print \"progress DONE TOTAL EVENTS\" lines (years)\n"
                "  --mag V               faintest star magnitude (default 5.0)\n"
                "  --threads N           worker threads (default: all cores)\n"
                "  --stellarium DIR      star catalogue directory (default %s)\n"
-               "  --reference FILE      plain-text stars.dat for the position check\n"
+               "  --reference FILE      plain-text stars.dat for the position check (default: the\n"
+               "                        installed kstars file, else BUILD/canon-cache/stars.dat)\n"
                "  --no-position-check   use the catalogue positions unchecked\n"
                "  --tolerance ARCSEC    agreement of a star moved from epoch 1991.25 (default 0.3;\n"
                "                        removal above 1.0)\n"
@@ -59,18 +82,8 @@ void Usage() {
                Options().stellariumDir.c_str());
 }
 
-bool BandYears(const std::string& name, int& first, int& last) {
-  for (int y = -3000; y <= 4000; ++y) {
-    if (BandFileName(y) != name) continue;
-    first = y;
-    last = y;
-    while (last < 4000 && BandFileName(last + 1) == name) ++last;
-    return true;
-  }
-  return false;
-}
-
 bool Parse(int argc, char** argv, Options& o) {
+  bool yearsGiven = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto next = [&](std::string& v) {
@@ -83,13 +96,33 @@ bool Parse(int argc, char** argv, Options& o) {
     if (a == "--years" && next(v) && next(w)) {
       o.firstYear = std::atoi(v.c_str());
       o.lastYear = std::atoi(w.c_str());
+      yearsGiven = true;
       continue;
     }
     if (a == "--band" && next(v)) {
-      if (!BandYears(v, o.firstYear, o.lastYear)) {
+      int first, last;
+      if (!BandYears(v, first, last)) {
         std::fprintf(stderr, "unknown band %s\n", v.c_str());
         return false;
       }
+      if (std::find(o.bands.begin(), o.bands.end(), v) == o.bands.end()) o.bands.push_back(v);
+      continue;
+    }
+    if (a == "--all") {
+      o.bands = AllBandNames();
+      o.keepComplete = true;
+      continue;
+    }
+    if (a == "--keep-complete") {
+      o.keepComplete = true;
+      continue;
+    }
+    if (a == "--list-bands") {
+      o.listBands = true;
+      continue;
+    }
+    if (a == "--progress-lines") {
+      o.progressLines = true;
       continue;
     }
     if (a == "--mag" && next(v)) {
@@ -124,6 +157,10 @@ bool Parse(int argc, char** argv, Options& o) {
     std::fprintf(stderr, "unknown or incomplete option: %s\n", a.c_str());
     return false;
   }
+  if (yearsGiven && !o.bands.empty()) {
+    std::fprintf(stderr, "--years and --band or --all exclude each other\n");
+    return false;
+  }
   if (o.firstYear > o.lastYear || o.firstYear < -3000 || o.lastYear > 4000) {
     std::fprintf(stderr, "the years must lie within -3000 ... 4000, first before last\n");
     return false;
@@ -131,6 +168,13 @@ bool Parse(int argc, char** argv, Options& o) {
   if (o.ephemeris != "swiss" && o.ephemeris != "libnova") {
     std::fprintf(stderr, "unknown ephemeris %s\n", o.ephemeris.c_str());
     return false;
+  }
+  if (o.referencePath.empty()) {
+    for (const auto& path : DefaultReferencePaths())
+      if (std::filesystem::exists(path)) {
+        o.referencePath = path;
+        break;
+      }
   }
   return true;
 }
@@ -140,80 +184,66 @@ std::unique_ptr<Ephemeris> MakeEphemeris(const Options& o) {
   return MakeSwissEphemeris(o.ephemerisPath);
 }
 
-}  // namespace
+// A span of years the generator searches: one band, or the years asked for.
+struct Span {
+  int first = 0, last = 0;
+  std::string band;  // empty: the years of --years, written into whatever bands they touch
+  std::string path;  // the band's file (an existing one in another letter case is replaced)
+};
 
-int main(int argc, char** argv) {
-  Options options;
-  if (!Parse(argc, argv, options)) {
-    Usage();
-    return 2;
-  }
-  const auto started = std::chrono::steady_clock::now();
-  auto elapsed = [&] {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  };
-
-  if (!MakeEphemeris(options)) {
-    std::fprintf(stderr, "this build has no libnova ephemeris\n");
-    return 2;
-  }
-
-  std::vector<CatalogueStar> stars;
-  std::string error;
-  if (!ReadStellariumCatalogue(options.stellariumDir, options.magnitudeLimit, stars, error)) {
-    std::fprintf(stderr, "star catalogue: %s\n", error.c_str());
-    return 1;
-  }
-  KeepNearEcliptic(stars, 8.0, options.firstYear, options.lastYear);
-  std::printf("stars to V %.2f near the ecliptic: %zu\n", options.magnitudeLimit, stars.size());
-  if (options.checkPositions) {
-    std::vector<ReferenceStar> reference;
-    if (!ReadReferenceCatalogue(options.referencePath, reference, error)) {
-      std::fprintf(stderr, "reference catalogue: %s (give --reference FILE or --no-position-check)\n",
-                   error.c_str());
-      return 1;
-    }
-    const PositionCheckReport report =
-        CheckStarPositions(stars, reference, options.toleranceArcsec, options.rejectArcsec);
+// The catalogue stars the Moon can reach in the span, checked and numbered.
+void SpanStars(const Options& o, const Span& span, const std::vector<CatalogueStar>& catalogue,
+               const std::vector<ReferenceStar>& reference, const std::vector<XzStar>& xz,
+               std::vector<CatalogueStar>& stars) {
+  stars = catalogue;
+  KeepNearEcliptic(stars, 8.0, span.first, span.last);
+  std::printf("%s%sstars to V %.2f near the ecliptic: %zu\n", span.band.c_str(), span.band.empty() ? "" : ": ",
+              o.magnitudeLimit, stars.size());
+  if (o.checkPositions) {
+    const PositionCheckReport report = CheckStarPositions(stars, reference, o.toleranceArcsec, o.rejectArcsec);
     std::printf("position check: %d agree, %d moved from epoch 1991.25, %d removed, %d not in the reference\n",
                 report.agreed, report.corrected, report.dropped, report.unchecked);
   }
-  if (!options.xzPath.empty()) {
-    std::vector<XzStar> xz;
-    if (!ReadXzCatalogue(options.xzPath, xz, error)) {
-      std::fprintf(stderr, "XZ catalogue: %s\n", error.c_str());
-      return 1;
-    }
+  if (!o.xzPath.empty()) {
     const XzAssignment a = AssignXzNumbers(stars, xz, 3.0);
     std::printf("XZ numbers: %d by HD, %d by position, %d stars without (xz 0)\n", a.byHd, a.byPosition,
                 a.unmatched);
   } else {
     for (auto& s : stars) s.xz = s.hip;  // the series search then follows the HIP number
   }
+  std::fflush(stdout);
+}
 
-  // One job per calendar year.
-  const int years = options.lastYear - options.firstYear + 1;
-  std::vector<std::vector<ElementRecord>> results(years);
+int ThreadCount(const Options& o) {
+  const int n = o.threads > 0 ? o.threads : static_cast<int>(std::thread::hardware_concurrency());
+  return n < 1 ? 1 : n;
+}
+
+// Searches the years of the span, one job per calendar year, and reports the
+// progress of the whole run: `doneBefore` years came before this span, and
+// `events` (the events found so far) grows by this span's.
+bool SearchSpan(const Options& o, const Span& span, const std::vector<CatalogueStar>& stars,
+                ProgressReport& progress, long doneBefore, long& events,
+                std::vector<std::vector<ElementRecord>>& results, SearchStats& total, std::string& failure) {
+  const int years = span.last - span.first + 1;
+  results.assign(years, {});
   std::vector<SearchStats> yearStats(years);
   std::atomic<int> nextYear{0}, yearsDone{0};
   std::atomic<long> eventsFound{0};
   std::atomic<bool> failed{false};
   std::mutex errorMutex;
-  std::string failure;
   SearchOptions searchOptions;
-  searchOptions.planets = options.planets;
-  searchOptions.centreOfFigure = options.centreOfFigure;
+  searchOptions.planets = o.planets;
+  searchOptions.centreOfFigure = o.centreOfFigure;
 
-  int threadCount = options.threads > 0 ? options.threads : static_cast<int>(std::thread::hardware_concurrency());
-  if (threadCount < 1) threadCount = 1;
   std::vector<std::thread> workers;
-  for (int w = 0; w < threadCount; ++w) {
+  for (int w = 0; w < ThreadCount(o); ++w) {
     workers.emplace_back([&] {
-      auto ephemeris = MakeEphemeris(options);
+      auto ephemeris = MakeEphemeris(o);
       for (;;) {
         const int k = nextYear++;
         if (k >= years || failed) return;
-        const int year = options.firstYear + k;
+        const int year = span.first + k;
         std::string message;
         const double jdStart = ProgramJulianDate(year, 1, 1, 0);
         const double jdEnd = ProgramJulianDate(year + 1, 1, 1, 0);
@@ -228,23 +258,61 @@ int main(int argc, char** argv) {
       }
     });
   }
-  int reported = -1;
+  const std::string label = span.band.empty() ? std::to_string(span.first) + "..." + std::to_string(span.last)
+                                              : span.band;
   while (yearsDone < years && !failed) {
+    progress.Update(doneBefore + yearsDone, events + eventsFound, label);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    const int done = yearsDone;
-    if (done != reported && (done - reported >= 10 || done == years)) {
-      std::printf("years done %d/%d, events found %ld, %.0f s\n", done, years, eventsFound.load(), elapsed());
-      std::fflush(stdout);
-      reported = done;
-    }
   }
   for (auto& t : workers) t.join();
-  if (failed) {
-    std::fprintf(stderr, "vernier-canon: %s\n", failure.c_str());
-    return 1;
-  }
-  const double searchSeconds = elapsed();
+  if (failed) return false;
+  events += eventsFound;
+  progress.Update(doneBefore + years, events, label);
+  for (const auto& stats : yearStats) total.Merge(stats);
+  return true;
+}
 
+// Writes the records of a span: a band's file even when it holds no event,
+// the years of --years into the bands they touch.
+bool WriteSpan(const Options& o, const Span& span, const std::vector<std::vector<ElementRecord>>& results) {
+  std::map<std::string, std::vector<ElementRecord>> bands;
+  if (!span.band.empty()) bands[span.path];
+  for (const auto& year : results)
+    for (const auto& r : year)
+      bands[span.band.empty() ? o.outDir + "/" + BandFileName(r.year) : span.path].push_back(r);
+  std::string error;
+  for (const auto& [path, records] : bands) {
+    if (!WriteElementFile(path, records, error)) {
+      std::fprintf(stderr, "vernier-canon: %s\n", error.c_str());
+      return false;
+    }
+    std::printf("wrote %s: %zu records\n", path.c_str(), records.size());
+    std::fflush(stdout);
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!Parse(argc, argv, options)) {
+    Usage();
+    return 2;
+  }
+  if (options.listBands) {
+    for (const auto& name : AllBandNames()) std::printf("%s\n", name.c_str());
+    return 0;
+  }
+  const auto started = std::chrono::steady_clock::now();
+  auto elapsed = [&] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  };
+
+  if (!MakeEphemeris(options)) {
+    std::fprintf(stderr, "this build has no libnova ephemeris\n");
+    return 2;
+  }
   std::error_code madeDirectory;
   std::filesystem::create_directories(options.outDir, madeDirectory);
   if (madeDirectory) {
@@ -253,21 +321,75 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // Records by band, in date order (the years are in order already).
-  std::map<std::string, std::vector<ElementRecord>> bands;
-  SearchStats total;
-  for (int k = 0; k < years; ++k) {
-    total.Merge(yearStats[k]);
-    for (const auto& r : results[k]) bands[BandFileName(r.year)].push_back(r);
+  // The spans to search: the bands asked for, less those already complete.
+  std::vector<Span> spans;
+  if (options.bands.empty()) spans.push_back({options.firstYear, options.lastYear, "", ""});
+  for (const auto& name : options.bands) {
+    Span span{0, 0, name, FindBandFile(options.outDir, name)};
+    BandYears(name, span.first, span.last);
+    std::string why;
+    if (!span.path.empty() && options.keepComplete) {
+      if (BandFileComplete(span.path, name, why)) {
+        std::printf("%s is complete: kept\n", span.path.c_str());
+        continue;
+      }
+      std::printf("%s is built again: %s\n", span.path.c_str(), why.c_str());
+    }
+    if (span.path.empty()) span.path = options.outDir + "/" + name;
+    spans.push_back(span);
   }
-  for (const auto& [name, records] : bands) {
-    const std::string path = options.outDir + "/" + name;
-    if (!WriteElementFile(path, records, error)) {
-      std::fprintf(stderr, "vernier-canon: %s\n", error.c_str());
+  std::fflush(stdout);
+  long totalYears = 0;
+  for (const auto& span : spans) totalYears += span.last - span.first + 1;
+  if (spans.empty()) {
+    std::printf("every band asked for is complete\n");
+    return 0;
+  }
+
+  std::vector<CatalogueStar> catalogue;
+  std::string error;
+  if (!ReadStellariumCatalogue(options.stellariumDir, options.magnitudeLimit, catalogue, error)) {
+    std::fprintf(stderr, "star catalogue: %s\n", error.c_str());
+    return 1;
+  }
+  std::vector<ReferenceStar> reference;
+  if (options.checkPositions && !ReadReferenceCatalogue(options.referencePath, reference, error)) {
+    std::fprintf(stderr, "reference catalogue: %s (give --reference FILE or --no-position-check)\n",
+                 error.c_str());
+    return 1;
+  }
+  std::vector<XzStar> xz;
+  if (!options.xzPath.empty() && !ReadXzCatalogue(options.xzPath, xz, error)) {
+    std::fprintf(stderr, "XZ catalogue: %s\n", error.c_str());
+    return 1;
+  }
+
+  ProgressReport progress(totalYears, options.progressLines);
+  SearchStats total;
+  long yearsDone = 0, events = 0;
+  double searchSeconds = 0;
+  for (const auto& span : spans) {
+    std::vector<CatalogueStar> stars;
+    progress.ClearLine();
+    SpanStars(options, span, catalogue, reference, xz, stars);
+    std::vector<std::vector<ElementRecord>> results;
+    std::string failure;
+    const double searchStart = elapsed();
+    if (!SearchSpan(options, span, stars, progress, yearsDone, events, results, total, failure)) {
+      progress.Finish();
+      std::fprintf(stderr, "vernier-canon: %s\n", failure.c_str());
       return 1;
     }
-    std::printf("wrote %s: %zu records\n", path.c_str(), records.size());
+    searchSeconds += elapsed() - searchStart;
+    yearsDone += span.last - span.first + 1;
+    progress.ClearLine();
+    if (!WriteSpan(options, span, results)) {
+      progress.Finish();
+      return 1;
+    }
   }
+  progress.Finish();
+
   std::printf("events %ld (type 1: %ld, 2: %ld, 5: %ld), candidates %ld\n", total.events, total.types[1],
               total.types[2], total.types[5], total.candidates);
   std::printf("largest fit residual, stars: x, y %.2e Earth radii, d %.2e deg, mu %.2e deg\n", total.worstXY,
@@ -275,6 +397,6 @@ int main(int argc, char** argv) {
   std::printf("largest fit residual, planets: x, y %.2e Earth radii, d %.2e deg, mu %.2e deg\n",
               total.worstPlanetXY, total.worstPlanetD, total.worstPlanetMu);
   std::printf("time %.1f s (search %.1f s) with %d threads, %.0f events per second\n", elapsed(), searchSeconds,
-              threadCount, total.events / searchSeconds);
+              ThreadCount(options), total.events / searchSeconds);
   return 0;
 }

@@ -1,0 +1,17 @@
+#include "search/missing_band.h"
+
+#include <cmath>
+
+#include "bessel/data_directory.h"
+#include "bessel/elements.h"
+
+namespace vernier {
+
+std::optional<MissingBand> FindMissingBand(const DataDirectory& directory, BandNeed need, double year,
+                                           int month, int day) {
+  const auto name = ElementFileNameForYear(year);
+  if (!name || FindDataEntry(directory, *name) != DataEntry::Missing) return std::nullopt;
+  return MissingBand{*name, static_cast<int>(std::trunc(year)), month, day, need};
+}
+
+}  // namespace vernier

@@ -1,0 +1,131 @@
+// A command stopped by a missing band's file says which band it lacked, and
+// carries on once the file is there.
+#include "search/missing_band.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "gdi/recording_device_context.h"
+#include "search/navigation.h"
+#include "search/search_list.h"
+#include "support/central_star.h"
+#include "support/temp_data_dir.h"
+
+namespace vernier {
+namespace {
+
+using testing::CentralStar;
+using testing::FormatRecords;
+
+class MissingBandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    state.SetDataDirectory(dir.path());
+    state.file.messages = nullptr;
+    state.today = [] { return CalendarDay{2026, 12, 7}; };
+    dir.Write("ecad22.PRN",
+              FormatRecords({CentralStar(1951, 3, 1, 100, 1), CentralStar(2200, 6, 1, 200, 2)}));
+  }
+  // The date dialog's answer (after a failed load's request for a date).
+  void ReadAt(int year, int month, int day) {
+    state.navigation.loadFailed = false;
+    state.event.year = year, state.event.month = month, state.event.day = day;
+    state.navigation.paintRequest = PaintRequest::ReadAtDate;
+    RefreshCurrentEvent(state, dc);
+  }
+  testing::TempDataDir dir;
+  ProgramState state;
+  RecordingDeviceContext dc;
+};
+
+void ExpectBand(const std::optional<MissingBand>& band, const std::string& name, int year,
+                int month, int day, BandNeed need) {
+  ASSERT_TRUE(band.has_value()) << name;
+  EXPECT_EQ(band->fileName, name);
+  EXPECT_EQ(band->year, year);
+  EXPECT_EQ(band->month, month);
+  EXPECT_EQ(band->day, day);
+  EXPECT_EQ(band->need, need);
+}
+
+TEST_F(MissingBandTest, EachStoppedCommandNamesTheBandItLacked) {
+  // A date in a band without a file.
+  ReadAt(1900, 5, 6);
+  ExpectBand(state.navigation.missingBand, "ecad20.PRN", 1900, 5, 6, BandNeed::Date);
+  ReadAt(-2500, 1, 1);
+  ExpectBand(state.navigation.missingBand, "ecbc24.PRN", -2500, 1, 1, BandNeed::Date);
+
+  // Next from the last record of ecad22: ecad24 begins in 2201.
+  state.navigation.missingBand.reset();
+  ReadAt(2200, 1, 1);
+  ASSERT_EQ(state.elements.xz, 200);
+  EXPECT_FALSE(state.navigation.missingBand);
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  ExpectBand(state.navigation.missingBand, "ecad24.PRN", 2201, 1, 1, BandNeed::Next);
+
+  // Back from the first record of ecad22: ecad20 ends in 1950.
+  state.navigation.missingBand.reset();
+  ReadAt(1951, 1, 1);
+  ASSERT_EQ(state.elements.xz, 100);
+  StepBack(state);
+  ExpectBand(state.navigation.missingBand, "ecad20.PRN", 1950, 1, 1, BandNeed::Previous);
+
+  // The search list, at its start year and reading on past ecad22.
+  ScanSearchList(state, dc, 1900, 1);
+  ExpectBand(state.navigation.missingBand, "ecad20.PRN", 1900, 1, 1, BandNeed::List);
+  ScanSearchList(state, dc, 2200, 1);
+  ExpectBand(state.navigation.missingBand, "ecad24.PRN", 2201, 1, 1, BandNeed::List);
+  // A scan that needs no other band reports none.
+  ScanSearchList(state, dc, 1951, 1);
+  EXPECT_FALSE(state.navigation.missingBand);
+
+  // A file that is there but holds no record is not a missing band, in any
+  // letter case; nor is a year beyond the last band.
+  dir.Write("ECAD20.prn", "");
+  state.navigation.missingBand.reset();
+  ReadAt(1900, 5, 6);
+  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate);
+  EXPECT_FALSE(state.navigation.missingBand);
+  EXPECT_FALSE(FindMissingBand(dir.path(), BandNeed::Date, 4001));
+}
+
+TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {
+  ReadAt(1900, 5, 6);
+  const MissingBand atDate = *state.navigation.missingBand;
+  dir.Write("ecad20.PRN",
+            FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1900, 7, 1, 20, 1),
+                           CentralStar(1950, 12, 31, 30, 1)}));
+  // The paint after the failure asked for a date and put today in its place.
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::NeedsDate);
+  ContinueWithBuiltBand(state, atDate);
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 20);  // the first event on or after 6 May 1900
+
+  // Back from the first record of ecad22 once ecad20 is there: its last record.
+  std::filesystem::remove(dir.File("ecad20.PRN"));
+  ReadAt(1951, 1, 1);
+  ASSERT_EQ(state.elements.xz, 100);
+  StepBack(state);
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);  // "the first event"
+  const MissingBand before = *state.navigation.missingBand;
+  dir.Write("ecad20.PRN",
+            FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1950, 12, 31, 30, 1)}));
+  ContinueWithBuiltBand(state, before);
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 30);
+
+  // Next past ecad22 once ecad24 is there: its first event.
+  ReadAt(2200, 1, 1);
+  state.navigation.paintRequest = PaintRequest::StepForward;
+  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  const MissingBand after = *state.navigation.missingBand;
+  dir.Write("ecad24.PRN", FormatRecords({CentralStar(2250, 1, 1, 40, 1)}));
+  ContinueWithBuiltBand(state, after);
+  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(state.elements.xz, 40);
+}
+
+}  // namespace
+}  // namespace vernier

@@ -1,0 +1,154 @@
+// The bands as jobs: their names and years, the check of a complete band
+// file, the progress texts, and bands built one per job under GNU parallel.
+#include "band_files.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "element_file.h"
+#include "progress.h"
+
+namespace vernier::canon {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempDir {
+  TempDir()
+      : path(fs::temp_directory_path() /
+             ("vernier-bands-" + std::to_string(std::rand()) + std::to_string(std::rand()))) {
+    fs::create_directories(path);
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  std::string Write(const std::string& name, const std::string& text) const {
+    std::ofstream((path / name).string(), std::ios::binary) << text;
+    return (path / name).string();
+  }
+  fs::path path;
+};
+
+std::string Record(double year) {
+  ElementRecord r;
+  r.year = year, r.month = 6, r.day = 1, r.type = 1, r.jd = 2451545;
+  return FormatRecord(r);
+}
+
+TEST(BandFilesTest, EveryBandOfTheSpanOnceInDateOrder) {
+  const auto names = AllBandNames();
+  ASSERT_EQ(names.size(), 35u);
+  EXPECT_EQ(names.front(), "ecbc28.PRN");
+  EXPECT_EQ(names.back(), "ecad40.PRN");
+  int expectedFirst = -3000;
+  for (const auto& name : names) {
+    int first = 0, last = 0;
+    ASSERT_TRUE(BandYears(name, first, last)) << name;
+    EXPECT_EQ(first, expectedFirst) << name;  // the bands touch, without gaps
+    EXPECT_EQ(BandFileName(first), name);
+    EXPECT_EQ(BandFileName(last), name);
+    expectedFirst = last + 1;
+  }
+  EXPECT_EQ(expectedFirst, 4001);
+  int first, last;
+  EXPECT_FALSE(BandYears("ecad23.PRN", first, last));
+}
+
+TEST(BandFilesTest, AFileIsCompleteWhenItsFirstAndLastRecordsParseInsideTheBand) {
+  TempDir dir;
+  const std::string two = Record(1801) + Record(1950);
+  const struct {
+    std::string text;
+    bool complete;
+  } cases[] = {
+      {two, true},
+      {Record(1900), true},
+      {"", true},                              // a band without events
+      {two.substr(0, two.size() - 1), false},  // cut short in its last line
+      {two.substr(0, two.size() - 40), false},
+      {Record(1801) + Record(1951), false},  // a record of the next band
+      {Record(1800) + Record(1950), false},
+      {"not a record\n", false},
+  };
+  for (const auto& c : cases) {
+    const std::string path = dir.Write("ecad20.PRN", c.text);
+    std::string why;
+    EXPECT_EQ(BandFileComplete(path, "ecad20.PRN", why), c.complete) << c.text;
+    EXPECT_EQ(why.empty(), c.complete) << why;
+  }
+  // Found in any letter case, as the program finds it.
+  dir.Write("ECAD20.prn", two);
+  fs::remove(dir.path / "ecad20.PRN");
+  EXPECT_EQ(FindBandFile(dir.path.string(), "ecad20.PRN"), (dir.path / "ECAD20.prn").string());
+  EXPECT_EQ(FindBandFile(dir.path.string(), "ecad22.PRN"), "");
+}
+
+TEST(ProgressTest, TextsSayTheYearsTheEventsAndTheTimeLeft) {
+  EXPECT_EQ(FormatDuration(42.4), "42 s");
+  EXPECT_EQ(FormatDuration(185), "3 min 05 s");
+  EXPECT_EQ(FormatDuration(3720), "1 h 02 min");
+  EXPECT_EQ(ProgressText(50, 200, 1234, "ecad18.PRN", 185),
+            " 25%  ecad18.PRN  years 50/200  events 1234  3 min 05 s left");
+  EXPECT_EQ(ProgressText(0, 200, 0, "ecad18.PRN", 0),
+            "  0%  ecad18.PRN  years 0/200  events 0  (time) left");
+}
+
+// Runs a command; its standard output and exit status.
+std::pair<std::string, int> RunCommand(const std::string& command) {
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
+  std::string output;
+  std::array<char, 4096> buffer;
+  while (std::fgets(buffer.data(), buffer.size(), pipe.get())) output += buffer.data();
+  const int status = pclose(pipe.release());
+  return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST(ParallelBandsTest, TwoBandsAreBuiltOnePerJobAndKeptWhenComplete) {
+  if (std::system("command -v parallel >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "GNU parallel is not installed";
+  TempDir dir;
+  const std::string reference = std::string(VERNIER_CANON_CACHE) + "/stars.dat";
+  const std::string check =
+      fs::exists(reference) ? "--reference " + reference : "--no-position-check";
+  // Stars to V 1.5 without the planets: a few seconds a band.
+  const std::string command = std::string(VERNIER_CANON_SCRIPTS) +
+                              "/build-bands-parallel.sh --jobs 2 --generator " +
+                              VERNIER_CANON_GENERATOR + " " + dir.path.string() +
+                              " ecad26.PRN ecbc20.PRN -- --mag 1.5 --no-planets " + check + " 2>&1";
+  const auto [output, status] = RunCommand(command);
+  ASSERT_EQ(status, 0) << output;
+
+  for (const std::string name : {"ecad26.PRN", "ecbc20.PRN"}) {
+    int first, last;
+    ASSERT_TRUE(BandYears(name, first, last));
+    std::vector<ElementRecord> records;
+    std::string error;
+    ASSERT_TRUE(ReadElementFile((dir.path / name).string(), records, error)) << error;
+    ASSERT_GT(records.size(), 10u) << name;
+    for (const auto& r : records) {
+      ASSERT_GE(r.year, first) << name;
+      ASSERT_LE(r.year, last) << name;
+    }
+    EXPECT_TRUE(BandFileComplete((dir.path / name).string(), name, error)) << error;
+  }
+  for (const auto& entry : fs::directory_iterator(dir.path))
+    EXPECT_EQ(entry.path().extension(), ".PRN") << entry.path();  // no temporary file left
+
+  // Run again: both bands are complete and kept as they are.
+  const auto written = fs::last_write_time(dir.path / "ecad26.PRN");
+  const auto [again, againStatus] = RunCommand(command);
+  ASSERT_EQ(againStatus, 0) << again;
+  EXPECT_NE(again.find("ecad26.PRN is complete: kept"), std::string::npos) << again;
+  EXPECT_NE(again.find("ecbc20.PRN is complete: kept"), std::string::npos) << again;
+  EXPECT_EQ(fs::last_write_time(dir.path / "ecad26.PRN"), written);
+}
+
+}  // namespace
+}  // namespace vernier::canon
