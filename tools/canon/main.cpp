@@ -353,6 +353,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<ReferenceStar> reference;
+  if (options.checkPositions && options.referencePath.empty()) {
+    // An installed generator without kstars-data: say what to install.
+    std::fprintf(stderr,
+                 "reference catalogue: none found; install kstars-data (its stars.dat checks the "
+                 "star positions), or give --reference FILE or --no-position-check\n");
+    return 1;
+  }
   if (options.checkPositions && !ReadReferenceCatalogue(options.referencePath, reference, error)) {
     std::fprintf(stderr, "reference catalogue: %s (give --reference FILE or --no-position-check)\n",
                  error.c_str());
