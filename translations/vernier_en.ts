@@ -515,7 +515,7 @@ Print Preview</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CAboutDlg</name>
+    <name>vernier::AboutDialog</name>
     <message>
         <location filename="../src/app/about_dialog.cpp" line="+20"/>
         <source>Vernier のﾊﾞｰｼﾞｮﾝ情報</source>
@@ -543,7 +543,7 @@ Print Preview</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CBandBuildDlg</name>
+    <name>vernier::BandBuildDialog</name>
     <message>
         <location filename="../src/app/band_builder.cpp" line="+19"/>
         <source>%1 時間 %2 分</source>
@@ -604,7 +604,7 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CDisplayDlg</name>
+    <name>vernier::DisplayModeDialog</name>
     <message>
         <location filename="../src/app/display_dialog.cpp" line="+26"/>
         <source>表示モードメニュー</source>
@@ -745,7 +745,7 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CGnomonView</name>
+    <name>vernier::OccultationView</name>
     <message>
         <location filename="../src/app/view.cpp" line="+122"/>
         <source>KMLファイルは書き出されませんでした。</source>
@@ -763,7 +763,7 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CListDlg</name>
+    <name>vernier::SearchListDialog</name>
     <message>
         <location filename="../src/app/list_dialog.cpp" line="+42"/>
         <source>星蝕検索リスト表示</source>
@@ -801,7 +801,7 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CMainFrame</name>
+    <name>vernier::MainWindow</name>
     <message>
         <location filename="../src/app/main_frame.cpp" line="+78"/>
         <source>ﾂｰﾙ ﾊﾞｰ</source>
@@ -894,7 +894,7 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CModeDlg</name>
+    <name>vernier::SearchModeDialog</name>
     <message>
         <location filename="../src/app/mode_dialog.cpp" line="+27"/>
         <source>検索モードメニュー</source>
@@ -983,7 +983,7 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CPredictionsWindow</name>
+    <name>vernier::PredictionsWindow</name>
     <message>
         <location filename="../src/app/predictions_window.cpp" line="+108"/>
         <source>Predictions for the observer</source>
@@ -1119,7 +1119,7 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CWhenDlg</name>
+    <name>vernier::DateDialog</name>
     <message>
         <location filename="../src/app/when_dialog.cpp" line="+15"/>
         <source>年月設定メニュー</source>

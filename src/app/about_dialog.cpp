@@ -16,7 +16,7 @@ QString ProgramVersion() {
   return QStringLiteral(VERNIER_VERSION);
 }
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Vernier のﾊﾞｰｼﾞｮﾝ情報"));
   auto* icon = new QLabel(this);
   icon->setPixmap(ProgramMark(48));
@@ -29,7 +29,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   auto* grid = new QGridLayout(this);
   grid->addWidget(icon, 0, 0, 4, 1, Qt::AlignTop);
   for (int i = 0; i < 4; ++i) grid->addWidget(new QLabel(lines[i], this), i, 1);
-  QPushButton* ok = MakeButton(kIdOk, tr("OK"), this);
+  QPushButton* ok = MakeButton(kOkButtonName, tr("OK"), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   grid->addWidget(ok, 0, 2, Qt::AlignTop);

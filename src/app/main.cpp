@@ -22,7 +22,7 @@
 #include <string>
 
 #include "app/icons.h"
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/session_settings.h"
 #include "bessel/data_directory.h"
 #include "search/program_state.h"
@@ -65,9 +65,9 @@ int main(int argc, char** argv) {
   vernier::ProgramState state;
   state.SetDataDirectory(vernier::ResolveDataDirectory(dataDirectory));
 
-  vernier::CMainFrame frame(state);
-  frame.ReportFirstPaintSince(start);
-  frame.NewDocument();
-  frame.show();
+  vernier::MainWindow mainWindow(state);
+  mainWindow.ReportFirstPaintSince(start);
+  mainWindow.NewDocument();
+  mainWindow.show();
   return app.exec();
 }
