@@ -22,7 +22,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   icon->setPixmap(ProgramMark(48));
   const QString lines[] = {
       tr("Vernier Version %1").arg(ProgramVersion()),
-      QStringLiteral("Copyright (C) 2025 The Vernier authors"),
+      tr("Copyright (C) 2025 The Vernier authors"),
       tr("月による恒星・惑星の掩蔽（星蝕）の経路と局地状況を表示します。"),
       tr("GNU General Public License 第3版以降の条件で自由に配布できます。"),
   };

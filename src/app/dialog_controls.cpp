@@ -41,6 +41,12 @@ QPushButton* MakeButton(const char* name, const QString& text, QWidget* parent) 
   return button;
 }
 
+QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
 QHBoxLayout* MakeOkCancelRow(QDialog* dialog, const QString& okText, const QString& cancelText) {
   auto* row = new QHBoxLayout;
   row->addStretch(1);

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +22,8 @@ QRadioButton* MakeRadio(const char* name, const QString& text, QWidget* parent);
 QCheckBox* MakeCheck(const char* name, const QString& text, QWidget* parent);
 QComboBox* MakeCombo(const char* name, QWidget* parent);
 QPushButton* MakeButton(const char* name, const QString& text, QWidget* parent);
+// A label whose mnemonic moves the focus to `buddy`.
+QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent);
 
 // The row of OK ("OK") and cancel ("ｷｬﾝｾﾙ") buttons at the dialog's bottom
 // right, wired to accept() and reject(); empty texts are those two.

@@ -3,7 +3,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -11,16 +10,6 @@
 #include "app/dialog_controls.h"
 
 namespace vernier {
-
-namespace {
-
-QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
-
-}  // namespace
 
 DisplayModeDialog::DisplayModeDialog(ProgramState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
@@ -61,9 +50,9 @@ void DisplayModeDialog::BuildControls() {
   auto* modeGrid = new QGridLayout(modeGroup);
   modeGrid->addWidget(pathMapRadio, 0, 0);
   modeGrid->addWidget(limitTableRadio, 1, 0);
-  modeGrid->addWidget(Label(tr("経度："), limitLonEdit, modeGroup), 1, 1);
+  modeGrid->addWidget(MakeLabel(tr("経度："), limitLonEdit, modeGroup), 1, 1);
   modeGrid->addWidget(limitLonEdit, 1, 2);
-  modeGrid->addWidget(Label(tr("ステップ："), limitStepEdit, modeGroup), 1, 3);
+  modeGrid->addWidget(MakeLabel(tr("ステップ："), limitStepEdit, modeGroup), 1, 3);
   modeGrid->addWidget(limitStepEdit, 1, 4);
   modeGrid->addWidget(localRadio, 2, 0);
 
@@ -84,11 +73,11 @@ void DisplayModeDialog::BuildControls() {
   windowGrid->addWidget(europeRadio, 0, 2);
   windowGrid->addWidget(typedCentreRadio, 0, 3);
   auto* typed = new QHBoxLayout;
-  typed->addWidget(Label(tr("経度："), centreLonEdit, windowGroup));
+  typed->addWidget(MakeLabel(tr("経度："), centreLonEdit, windowGroup));
   typed->addWidget(centreLonEdit);
-  typed->addWidget(Label(tr("緯度："), centreLatEdit, windowGroup));
+  typed->addWidget(MakeLabel(tr("緯度："), centreLatEdit, windowGroup));
   typed->addWidget(centreLatEdit);
-  typed->addWidget(Label(tr("倍率："), magnificationEdit, windowGroup));
+  typed->addWidget(MakeLabel(tr("倍率："), magnificationEdit, windowGroup));
   typed->addWidget(magnificationEdit);
   windowGrid->addLayout(typed, 1, 0, 1, 4);
   windowGrid->addWidget(simpleMapCheck, 2, 0, 1, 2);
@@ -102,10 +91,10 @@ void DisplayModeDialog::BuildControls() {
   deltaTAdjustEdit = MakeEdit("deltaTAdjustEdit", drawGroup, 7);
   auto* drawGrid = new QGridLayout(drawGroup);
   drawGrid->addWidget(gridCheck, 0, 0, 1, 2);
-  drawGrid->addWidget(Label(tr("描画速度（分）："), stepEdit, drawGroup), 1, 0);
+  drawGrid->addWidget(MakeLabel(tr("描画速度（分）："), stepEdit, drawGroup), 1, 0);
   drawGrid->addWidget(stepEdit, 1, 1);
   drawGrid->addWidget(kmlCheck, 2, 0, 1, 2);
-  drawGrid->addWidget(Label(tr("ΔT調整："), deltaTAdjustEdit, drawGroup), 3, 0);
+  drawGrid->addWidget(MakeLabel(tr("ΔT調整："), deltaTAdjustEdit, drawGroup), 3, 0);
   drawGrid->addWidget(deltaTAdjustEdit, 3, 1);
   markObserverCheck = MakeCheck("markObserverCheck", tr("地図に観測地を表示"), drawGroup);
   screenColoursCheck = MakeCheck("screenColoursCheck", tr("印刷も画面の色（黒地）で"), drawGroup);

@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
     } else if (arg.startsWith(QLatin1String("--data="))) {
       dataDirectory = arg.mid(7).toStdString();
     } else {
-      std::fprintf(stderr, "usage: vernier [--data DIR] [--lang ja|en]\n");
+      std::fprintf(stderr, "%s\n",
+                   qPrintable(QCoreApplication::translate(
+                       "DesktopProgram", "usage: vernier [--data DIR] [--lang ja|en]")));
       return arg == QLatin1String("--help") ? 0 : 2;
     }
   }

@@ -1,21 +1,10 @@
 #include "app/observer_editor.h"
 
 #include <QGridLayout>
-#include <QLabel>
 
 #include "app/dialog_controls.h"
 
 namespace vernier {
-
-namespace {
-
-QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
-
-}  // namespace
 
 ObserverEntry CurrentObserverEntry(const ObserverSite& site) {
   return {site.siteSource, RoundTo(site.longitude, 5), RoundTo(site.latitude, 5), site.height};
@@ -34,7 +23,7 @@ ObserverEditor::ObserverEditor(const QString& title, Layout layout, QWidget* par
   grid->addWidget(listedRadio, 0, 0);
   grid->addWidget(typedRadio, 1, 0);
   const auto addField = [&](const QString& text, QLineEdit* edit, int row, int column) {
-    grid->addWidget(Label(text, edit, this), row, column);
+    grid->addWidget(MakeLabel(text, edit, this), row, column);
     grid->addWidget(edit, row, column + 1);
   };
   if (layout == Layout::OneFieldPerRow) {

@@ -3,7 +3,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -12,16 +11,6 @@
 #include "app/dialog_controls.h"
 
 namespace vernier {
-
-namespace {
-
-QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
-
-}  // namespace
 
 SearchModeDialog::SearchModeDialog(ProgramState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
@@ -60,14 +49,14 @@ void SearchModeDialog::BuildControls() {
   grid->addWidget(allEventsRadio, 0, 0);
   grid->addWidget(typeRadio, 1, 0);
   grid->addWidget(typeCombo, 1, 1);
-  grid->addWidget(Label(tr("過去検索範囲（年）："), typeRangeEdit, modeGroup), 1, 2);
+  grid->addWidget(MakeLabel(tr("過去検索範囲（年）："), typeRangeEdit, modeGroup), 1, 2);
   grid->addWidget(typeRangeEdit, 1, 3);
   grid->addWidget(siteMagnitudeRadio, 2, 0);
   grid->addWidget(observer, 3, 0, 1, 4);
   auto* siteValues = new QHBoxLayout;
-  siteValues->addWidget(Label(tr("食分："), magnitudeEdit, modeGroup));
+  siteValues->addWidget(MakeLabel(tr("食分："), magnitudeEdit, modeGroup));
   siteValues->addWidget(magnitudeEdit);
-  siteValues->addWidget(Label(tr("過去検索範囲（年）："), siteRangeEdit, modeGroup));
+  siteValues->addWidget(MakeLabel(tr("過去検索範囲（年）："), siteRangeEdit, modeGroup));
   siteValues->addWidget(siteRangeEdit);
   siteValues->addStretch(1);
   grid->addLayout(siteValues, 4, 0, 1, 4);

@@ -1,5 +1,6 @@
 // The settings dialogs: what they show, what they refuse (with which
 // message, staying open), and exactly which settings their OK writes.
+#include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -327,6 +328,81 @@ TEST_F(DialogTest, DisplayModeCommandAppliesOnOkAndAsksForARedraw) {
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 }
 
+TEST_F(DialogTest, BothModeDialogsRefuseTheSameObserverValues) {
+  DisplayModeDialog display(state);
+  SearchModeDialog search(state);
+  const struct {
+    const char* name;
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"siteLongitudeEdit", "-360.5", "-360 から 360 までの数字を入力してください。"},
+      {"siteLatitudeEdit", "91", "-90 から 90 までの数字を入力してください。"},
+      {"siteHeightEdit", "-1", "0 から 4000 までの数字を入力してください。"},
+      {"siteHeightEdit", "high", "数字を入力してください。"},
+  };
+  for (QDialog* dialog : {static_cast<QDialog*>(&display), static_cast<QDialog*>(&search)}) {
+    dialog->show();
+    EXPECT_EQ(dialog->findChildren<ObserverEditor*>().size(), 1);
+    for (const auto& c : cases) {
+      QLineEdit* edit = Edit(*dialog, c.name);
+      const QString good = edit->text();
+      edit->setText(c.text);
+      EXPECT_EQ(PressOk(*dialog), QString::fromUtf8(c.message)) << c.name;
+      EXPECT_TRUE(dialog->isVisible()) << c.name;
+      edit->setText(good);
+    }
+    EXPECT_EQ(PressOk(*dialog), "");
+  }
+}
+
+TEST_F(DialogTest, SearchDialogSetsTheObserverAndKeepsTheSiteListsChoice) {
+  state.site.cityIndex = 2;
+  {
+    // A city chosen in the search's list is the search's site at once; the
+    // local display's choice stays.
+    SearchModeDialog dialog(state);
+    dialog.show();
+    EXPECT_EQ(dialog.observer->title(), "観測地");
+    EXPECT_EQ(dialog.observer->cityCombo->count(), 3);
+    dialog.observer->cityCombo->setCurrentIndex(2);
+    emit dialog.observer->cityCombo->activated(2);
+    dialog.reject();
+    EXPECT_EQ(state.site.searchCityIndex, 3);
+    EXPECT_EQ(state.site.cityIndex, 2);
+  }
+  {
+    SearchModeDialog dialog(state);
+    dialog.show();
+    EXPECT_EQ(dialog.observer->cityCombo->currentText(), "Sapporo");
+    dialog.siteMagnitudeRadio->setChecked(true);
+    dialog.observer->listedRadio->setChecked(true);
+    EXPECT_EQ(PressOk(dialog), "");
+    dialog.WriteBack(state);
+    EXPECT_EQ(state.site.siteSource, 0);
+    EXPECT_EQ(state.site.longitude, 141.354);
+    EXPECT_EQ(state.site.height, 20);
+  }
+  {
+    // A typed-in site moves the observer but, unlike the display-mode
+    // dialog, does not mark the site entry as typed in.
+    SearchModeDialog dialog(state);
+    dialog.show();
+    dialog.siteMagnitudeRadio->setChecked(true);
+    dialog.observer->typedRadio->setChecked(true);
+    Edit(dialog, "siteLongitudeEdit")->setText("-70.5");
+    Edit(dialog, "siteLatitudeEdit")->setText("-33.25");
+    Edit(dialog, "siteHeightEdit")->setText("2500");
+    EXPECT_EQ(PressOk(dialog), "");
+    dialog.WriteBack(state);
+    EXPECT_EQ(state.site.siteSource, 1);
+    EXPECT_EQ(state.site.longitude, -70.5);
+    EXPECT_EQ(state.site.latitude, -33.25);
+    EXPECT_EQ(state.site.height, 2500);
+    EXPECT_EQ(state.site.cityIndex, 2);
+  }
+}
+
 TEST_F(DialogTest, SearchModeDialogOffersEveryModeWithThePastRangesGreyed) {
   state.search.xzTarget = 145;
   SearchModeDialog dialog(state);
@@ -437,6 +513,32 @@ TEST_F(DialogTest, SearchModeDateButtonSetsTheDateAtOnce) {
   EXPECT_TRUE(dateDone);
   EXPECT_EQ(state.event.year, 2100);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+}
+
+// Every control a user works is found by a name that says what it is: not
+// empty, not a number, and not shared with another control of its dialog.
+TEST_F(DialogTest, ControlsAreNamedForWhatTheyAre) {
+  DisplayModeDialog display(state);
+  SearchModeDialog search(state);
+  DateDialog date(2026, 12, 10);
+  AboutDialog about;
+  for (QDialog* dialog : std::initializer_list<QDialog*>{&display, &search, &date, &about}) {
+    QStringList names;
+    for (QWidget* control : dialog->findChildren<QWidget*>()) {
+      if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control) &&
+          !qobject_cast<QComboBox*>(control))
+        continue;
+      const QString name = control->objectName();
+      bool number = false;
+      name.toInt(&number);
+      EXPECT_FALSE(name.isEmpty() || number)
+          << dialog->metaObject()->className() << " " << name.toStdString();
+      names << name;
+    }
+    EXPECT_EQ(names.removeDuplicates(), 0) << dialog->metaObject()->className();
+  }
+  EXPECT_NE(display.findChild<QPushButton*>("okButton"), nullptr);
+  EXPECT_NE(search.findChild<QPushButton*>("cancelButton"), nullptr);
 }
 
 TEST(AboutBox, ShowsTitleVersionAndCopyright) {
