@@ -334,6 +334,14 @@ Print Preview</translation>
     </message>
 </context>
 <context>
+    <name>DesktopProgram</name>
+    <message>
+        <location filename="../src/app/main.cpp" line="+56"/>
+        <source>usage: vernier [--data DIR] [--lang ja|en]</source>
+        <translation>usage: vernier [--data DIR] [--lang ja|en]</translation>
+    </message>
+</context>
+<context>
     <name>ElementFiles</name>
     <message>
         <location filename="../src/cli/messages.cpp" line="+38"/>
@@ -471,7 +479,7 @@ Print Preview</translation>
         <translation>Enter a whole number.</translation>
     </message>
     <message>
-        <location filename="../src/app/dialog_controls.cpp" line="+47"/>
+        <location filename="../src/app/dialog_controls.cpp" line="+54"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -481,7 +489,7 @@ Print Preview</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../src/app/document.cpp" line="+41"/>
+        <location filename="../src/app/document.cpp" line="+40"/>
         <source>最初の行が &quot;%1&quot; ではありません。</source>
         <translation>The first line is not &quot;%1&quot;.</translation>
     </message>
@@ -491,7 +499,7 @@ Print Preview</translation>
         <translation>Line %1 cannot be read: %2</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+13"/>
         <source>読めません。</source>
         <translation>The file cannot be read.</translation>
     </message>
@@ -515,7 +523,7 @@ Print Preview</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CAboutDlg</name>
+    <name>vernier::AboutDialog</name>
     <message>
         <location filename="../src/app/about_dialog.cpp" line="+20"/>
         <source>Vernier のﾊﾞｰｼﾞｮﾝ情報</source>
@@ -527,7 +535,12 @@ Print Preview</translation>
         <translation>Vernier Version %1</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
+        <source>Copyright (C) 2025 The Vernier authors</source>
+        <translation>Copyright (C) 2025 The Vernier authors</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>月による恒星・惑星の掩蔽（星蝕）の経路と局地状況を表示します。</source>
         <translation>Shows the paths and local circumstances of occultations of stars and planets by the Moon.</translation>
     </message>
@@ -543,7 +556,7 @@ Print Preview</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CBandBuildDlg</name>
+    <name>vernier::BandBuildDialog</name>
     <message>
         <location filename="../src/app/band_builder.cpp" line="+19"/>
         <source>%1 時間 %2 分</source>
@@ -562,12 +575,12 @@ Print Preview</translation>
     <message>
         <location line="+37"/>
         <location line="+87"/>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>要素ファイルの作成</source>
         <translation>Build element file</translation>
     </message>
     <message>
-        <location line="-97"/>
+        <location line="-98"/>
         <source>中止</source>
         <translation>Cancel</translation>
     </message>
@@ -604,14 +617,37 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CDisplayDlg</name>
+    <name>vernier::DateDialog</name>
     <message>
-        <location filename="../src/app/display_dialog.cpp" line="+26"/>
+        <location filename="../src/app/date_dialog.cpp" line="+15"/>
+        <source>年月設定メニュー</source>
+        <translation>Set Date</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Year(&amp;P) 2000 to 2035 :</source>
+        <translation>Year(&amp;P) 2000 to 2035 :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Month(&amp;M) 1 to 12 :</source>
+        <translation>Month(&amp;M) 1 to 12 :</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Day(&amp;D) 1 to 31 :</source>
+        <translation>Day(&amp;D) 1 to 31 :</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::DisplayModeDialog</name>
+    <message>
+        <location filename="../src/app/display_mode_dialog.cpp" line="+16"/>
         <source>表示モードメニュー</source>
         <translation>Display Mode</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+28"/>
         <source>表示モード</source>
         <translation>Display mode</translation>
     </message>
@@ -633,12 +669,11 @@ Time left: %3</translation>
     <message>
         <location line="+6"/>
         <location line="+23"/>
-        <location line="+40"/>
         <source>経度：</source>
         <translation>Longitude:</translation>
     </message>
     <message>
-        <location line="-61"/>
+        <location line="-21"/>
         <source>ステップ：</source>
         <translation>Step:</translation>
     </message>
@@ -679,12 +714,11 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location line="+40"/>
         <source>緯度：</source>
         <translation>Latitude:</translation>
     </message>
     <message>
-        <location line="-38"/>
+        <location line="+2"/>
         <source>倍率：</source>
         <translation>Scale:</translation>
     </message>
@@ -728,82 +762,11 @@ Time left: %3</translation>
         <source>観測地設定</source>
         <translation>Observer</translation>
     </message>
-    <message>
-        <location line="+1"/>
-        <source>選択</source>
-        <translation>From the site list</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>入力</source>
-        <translation>Enter the position</translation>
-    </message>
-    <message>
-        <location line="+13"/>
-        <source>高度：</source>
-        <translation>Height:</translation>
-    </message>
 </context>
 <context>
-    <name>vernier::CGnomonView</name>
+    <name>vernier::MainWindow</name>
     <message>
-        <location filename="../src/app/view.cpp" line="+122"/>
-        <source>KMLファイルは書き出されませんでした。</source>
-        <translation>The KML file was not written.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>KMLファイルを書き出しました: %1</source>
-        <translation>KML file written: %1</translation>
-    </message>
-    <message>
-        <location line="+233"/>
-        <source>星蝕リストに星蝕がありません。</source>
-        <translation>The occultation list is empty.</translation>
-    </message>
-</context>
-<context>
-    <name>vernier::CListDlg</name>
-    <message>
-        <location filename="../src/app/list_dialog.cpp" line="+42"/>
-        <source>星蝕検索リスト表示</source>
-        <translation>Occultation Search List</translation>
-    </message>
-    <message>
-        <location line="+11"/>
-        <source>検索開始</source>
-        <translation>Search</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>星蝕図描画</source>
-        <translation>Draw Map</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>検索開始年</source>
-        <translation>First year</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>調査期間（年）</source>
-        <translation>Years to search</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>終了</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>ｷｬﾝｾﾙ</source>
-        <translation>Cancel</translation>
-    </message>
-</context>
-<context>
-    <name>vernier::CMainFrame</name>
-    <message>
-        <location filename="../src/app/main_frame.cpp" line="+78"/>
+        <location filename="../src/app/main_window.cpp" line="+79"/>
         <source>ﾂｰﾙ ﾊﾞｰ</source>
         <translation>Toolbar</translation>
     </message>
@@ -851,12 +814,12 @@ Time left: %3</translation>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location line="+134"/>
+        <location line="+135"/>
         <source>%1 が見つかりません。</source>
         <translation>%1 was not found.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
         <source>%1 はこのプログラムの文書ではないので開けません。
 %2</source>
         <translation>%1 cannot be opened: it is not a Vernier document.
@@ -888,50 +851,15 @@ Time left: %3</translation>
         <translation>Cannot save to %1.</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+72"/>
         <source>Observer</source>
         <translation>Observer</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CModeDlg</name>
+    <name>vernier::ObserverEditor</name>
     <message>
-        <location filename="../src/app/mode_dialog.cpp" line="+27"/>
-        <source>検索モードメニュー</source>
-        <translation>Search Mode</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <source>検索モード</source>
-        <translation>Search mode</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>全て</source>
-        <translation>All</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>星蝕タイプ</source>
-        <translation>Occultation type</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>観測地／食分</source>
-        <translation>Site and magnitude</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>ＸＺ星表番号</source>
-        <translation>XZ catalogue number</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>観測地</source>
-        <translation>Observer</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location filename="../src/app/observer_editor.cpp" line="+16"/>
         <source>選択</source>
         <translation>From the site list</translation>
     </message>
@@ -941,49 +869,44 @@ Time left: %3</translation>
         <translation>Enter the position</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+14"/>
+        <location line="+5"/>
         <source>経度：</source>
         <translation>Longitude:</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-4"/>
+        <location line="+5"/>
         <source>緯度：</source>
         <translation>Latitude:</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-4"/>
+        <location line="+5"/>
         <source>高度：</source>
         <translation>Height:</translation>
     </message>
+</context>
+<context>
+    <name>vernier::OccultationView</name>
     <message>
-        <location line="+10"/>
-        <location line="+7"/>
-        <source>過去検索範囲（年）：</source>
-        <translation>Search back (years):</translation>
+        <location filename="../src/app/occultation_view.cpp" line="+124"/>
+        <source>KMLファイルは書き出されませんでした。</source>
+        <translation>The KML file was not written.</translation>
     </message>
     <message>
-        <location line="-2"/>
-        <source>食分：</source>
-        <translation>Magnitude:</translation>
+        <location line="+2"/>
+        <source>KMLファイルを書き出しました: %1</source>
+        <translation>KML file written: %1</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>検索開始年月設定</source>
-        <translation>Set Date...</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source>PARTIAL OCCLTATION</source>
-        <translation>PARTIAL OCCULTATION</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>CENTRAL OCCULTATION</source>
-        <translation>CENTRAL OCCULTATION</translation>
+        <location line="+233"/>
+        <source>星蝕リストに星蝕がありません。</source>
+        <translation>The occultation list is empty.</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CPredictionsWindow</name>
+    <name>vernier::PredictionsWindow</name>
     <message>
         <location filename="../src/app/predictions_window.cpp" line="+108"/>
         <source>Predictions for the observer</source>
@@ -1119,26 +1042,105 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::CWhenDlg</name>
+    <name>vernier::SearchListDialog</name>
     <message>
-        <location filename="../src/app/when_dialog.cpp" line="+15"/>
-        <source>年月設定メニュー</source>
-        <translation>Set Date</translation>
+        <location filename="../src/app/search_list_dialog.cpp" line="+42"/>
+        <source>星蝕検索リスト表示</source>
+        <translation>Occultation Search List</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>検索開始</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>星蝕図描画</source>
+        <translation>Draw Map</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>検索開始年</source>
+        <translation>First year</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>調査期間（年）</source>
+        <translation>Years to search</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::SearchModeDialog</name>
+    <message>
+        <location filename="../src/app/search_mode_dialog.cpp" line="+17"/>
+        <source>検索モードメニュー</source>
+        <translation>Search Mode</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>検索モード</source>
+        <translation>Search mode</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>全て</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>星蝕タイプ</source>
+        <translation>Occultation type</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測地／食分</source>
+        <translation>Site and magnitude</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ＸＺ星表番号</source>
+        <translation>XZ catalogue number</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>観測地</source>
+        <translation>Observer</translation>
     </message>
     <message>
         <location line="+9"/>
-        <source>Year(&amp;P) 2000 to 2035 :</source>
-        <translation>Year(&amp;P) 2000 to 2035 :</translation>
+        <location line="+7"/>
+        <source>過去検索範囲（年）：</source>
+        <translation>Search back (years):</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>食分：</source>
+        <translation>Magnitude:</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>検索開始年月設定</source>
+        <translation>Set Date...</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>PARTIAL OCCLTATION</source>
+        <translation>PARTIAL OCCULTATION</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Month(&amp;M) 1 to 12 :</source>
-        <translation>Month(&amp;M) 1 to 12 :</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Day(&amp;D) 1 to 31 :</source>
-        <translation>Day(&amp;D) 1 to 31 :</translation>
+        <source>CENTRAL OCCULTATION</source>
+        <translation>CENTRAL OCCULTATION</translation>
     </message>
 </context>
 </TS>

@@ -9,11 +9,11 @@ namespace vernier {
 // The program's version ("0.1.0").
 QString ProgramVersion();
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CAboutDlg(QWidget* parent = nullptr);
+  explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 }  // namespace vernier

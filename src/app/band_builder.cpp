@@ -16,9 +16,9 @@ constexpr qsizetype kErrorTailBytes = 2000;
 
 QString FormatTimeLeft(double seconds) {
   const long s = std::lround(seconds);
-  if (s >= 3600) return CBandBuildDlg::tr("%1 時間 %2 分").arg(s / 3600).arg(s / 60 % 60);
-  if (s >= 60) return CBandBuildDlg::tr("%1 分 %2 秒").arg(s / 60).arg(s % 60);
-  return CBandBuildDlg::tr("%1 秒").arg(s);
+  if (s >= 3600) return BandBuildDialog::tr("%1 時間 %2 分").arg(s / 3600).arg(s / 60 % 60);
+  if (s >= 60) return BandBuildDialog::tr("%1 分 %2 秒").arg(s / 60).arg(s % 60);
+  return BandBuildDialog::tr("%1 秒").arg(s);
 }
 
 }  // namespace
@@ -51,8 +51,8 @@ std::optional<BandProgress> ParseBandProgress(const QByteArray& line) {
   return p;
 }
 
-CBandBuildDlg::CBandBuildDlg(const QString& program, const QStringList& arguments,
-                             const QString& bandName, QWidget* parent)
+BandBuildDialog::BandBuildDialog(const QString& program, const QStringList& arguments,
+                                 const QString& bandName, QWidget* parent)
     : QProgressDialog(parent), process_(new QProcess(this)), bandName_(bandName) {
   setObjectName(QStringLiteral("bandBuildDialog"));
   setWindowTitle(tr("要素ファイルの作成"));
@@ -63,11 +63,11 @@ CBandBuildDlg::CBandBuildDlg(const QString& program, const QStringList& argument
   setRange(0, 0);
   process_->setProgram(program);
   process_->setArguments(arguments);
-  connect(process_, &QProcess::readyReadStandardOutput, this, &CBandBuildDlg::ReadProgress);
+  connect(process_, &QProcess::readyReadStandardOutput, this, &BandBuildDialog::ReadProgress);
   connect(process_, &QProcess::readyReadStandardError, this, [this] {
     errorTail_ = (errorTail_ + process_->readAllStandardError()).right(kErrorTailBytes);
   });
-  connect(process_, &QProcess::finished, this, &CBandBuildDlg::OnFinished);
+  connect(process_, &QProcess::finished, this, &BandBuildDialog::OnFinished);
   connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
     if (error != QProcess::FailedToStart) return;
     failure_ = tr("%1 を起動できませんでした。").arg(process_->program());
@@ -75,18 +75,18 @@ CBandBuildDlg::CBandBuildDlg(const QString& program, const QStringList& argument
   });
   // Instead of QProgressDialog's own reset.
   disconnect(this, &QProgressDialog::canceled, this, &QProgressDialog::cancel);
-  connect(this, &QProgressDialog::canceled, this, &CBandBuildDlg::OnCanceled);
+  connect(this, &QProgressDialog::canceled, this, &BandBuildDialog::OnCanceled);
   ShowProgress();
 }
 
-CBandBuildDlg::~CBandBuildDlg() {
+BandBuildDialog::~BandBuildDialog() {
   if (process_->state() != QProcess::NotRunning) {
     process_->kill();
     process_->waitForFinished(3000);
   }
 }
 
-void CBandBuildDlg::Start() {
+void BandBuildDialog::Start() {
   // Started from the dialog's event loop, so that even a failure to start
   // ends a running exec().
   QMetaObject::invokeMethod(
@@ -98,13 +98,13 @@ void CBandBuildDlg::Start() {
       Qt::QueuedConnection);
 }
 
-void CBandBuildDlg::ReadProgress() {
+void BandBuildDialog::ReadProgress() {
   while (process_->canReadLine())
     if (const auto p = ParseBandProgress(process_->readLine())) progress_ = *p;
   ShowProgress();
 }
 
-void CBandBuildDlg::ShowProgress() {
+void BandBuildDialog::ShowProgress() {
   QString left = tr("計算中");
   if (progress_.done > 0 && clock_.isValid())
     left = FormatTimeLeft(clock_.elapsed() / 1000.0 * (progress_.total - progress_.done) /
@@ -119,13 +119,13 @@ void CBandBuildDlg::ShowProgress() {
   }
 }
 
-void CBandBuildDlg::OnCanceled() {
+void BandBuildDialog::OnCanceled() {
   cancelled_ = true;
   if (process_->state() != QProcess::NotRunning) process_->kill();
   reject();
 }
 
-void CBandBuildDlg::OnFinished(int exitCode, QProcess::ExitStatus status) {
+void BandBuildDialog::OnFinished(int exitCode, QProcess::ExitStatus status) {
   if (cancelled_) return;
   if (status == QProcess::NormalExit && exitCode == 0) {
     accept();
@@ -136,8 +136,8 @@ void CBandBuildDlg::OnFinished(int exitCode, QProcess::ExitStatus status) {
   reject();
 }
 
-bool CBandBuildDlg::OfferToBuild(QWidget* parent, const std::string& dataDirectory,
-                                 const MissingBand& band) {
+bool BandBuildDialog::OfferToBuild(QWidget* parent, const std::string& dataDirectory,
+                                   const MissingBand& band) {
   const QString generator = BandGenerator();
   if (generator.isEmpty()) return false;
   const QString name = QString::fromStdString(band.fileName);
@@ -146,10 +146,11 @@ bool CBandBuildDlg::OfferToBuild(QWidget* parent, const std::string& dataDirecto
           tr("%1 年の要素ファイル (%2) がありません。作成しますか？").arg(band.year).arg(name)) !=
       QMessageBox::Yes)
     return false;
-  CBandBuildDlg dialog(generator,
-                       {QStringLiteral("--band"), name, QStringLiteral("--out"),
-                        QString::fromStdString(dataDirectory), QStringLiteral("--progress-lines")},
-                       name, parent);
+  BandBuildDialog dialog(
+      generator,
+      {QStringLiteral("--band"), name, QStringLiteral("--out"),
+       QString::fromStdString(dataDirectory), QStringLiteral("--progress-lines")},
+      name, parent);
   dialog.Start();
   if (dialog.exec() == QDialog::Accepted) return true;
   if (!dialog.Failure().isEmpty())

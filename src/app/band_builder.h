@@ -31,15 +31,15 @@ struct BandProgress {
 };
 std::optional<BandProgress> ParseBandProgress(const QByteArray& line);
 
-class CBandBuildDlg : public QProgressDialog {
+class BandBuildDialog : public QProgressDialog {
   Q_OBJECT
 
  public:
   // Runs `program` with `arguments` once Start is called; `bandName` names
   // the band in the texts.
-  CBandBuildDlg(const QString& program, const QStringList& arguments, const QString& bandName,
-                QWidget* parent = nullptr);
-  ~CBandBuildDlg() override;
+  BandBuildDialog(const QString& program, const QStringList& arguments, const QString& bandName,
+                  QWidget* parent = nullptr);
+  ~BandBuildDialog() override;
 
   // Starts the generator once the event loop runs; exec() then returns Accepted when it finished
   // well, Rejected when it failed (Failure() says why) or was cancelled.

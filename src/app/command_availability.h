@@ -1,5 +1,5 @@
 // Which of the view's commands would change nothing in the program's state as
-// it stands, and why: the frame greys them with the reason as their tooltip,
+// it stands, and why: the main window greys them with the reason as their tooltip,
 // and the view says the reason in the status bar when one is given anyway.
 #pragma once
 

@@ -7,46 +7,53 @@ namespace vernier {
 namespace {
 
 template <typename Control>
-Control* Named(Control* control, int id) {
-  control->setObjectName(QString::number(id));
+Control* Named(Control* control, const char* name) {
+  control->setObjectName(QLatin1String(name));
   return control;
 }
 
 }  // namespace
 
-QLineEdit* MakeEdit(int id, QWidget* parent, int widthChars) {
-  auto* edit = Named(new QLineEdit(parent), id);
+QLineEdit* MakeEdit(const char* name, QWidget* parent, int widthChars) {
+  auto* edit = Named(new QLineEdit(parent), name);
   edit->setMinimumWidth(QFontMetrics(edit->font()).horizontalAdvance(QLatin1Char('0')) *
                         widthChars);
   return edit;
 }
 
-QRadioButton* MakeRadio(int id, const QString& text, QWidget* parent) {
-  return Named(new QRadioButton(text, parent), id);
+QRadioButton* MakeRadio(const char* name, const QString& text, QWidget* parent) {
+  return Named(new QRadioButton(text, parent), name);
 }
 
-QCheckBox* MakeCheck(int id, const QString& text, QWidget* parent) {
-  return Named(new QCheckBox(text, parent), id);
+QCheckBox* MakeCheck(const char* name, const QString& text, QWidget* parent) {
+  return Named(new QCheckBox(text, parent), name);
 }
 
-QComboBox* MakeCombo(int id, QWidget* parent) {
-  auto* combo = Named(new QComboBox(parent), id);
+QComboBox* MakeCombo(const char* name, QWidget* parent) {
+  auto* combo = Named(new QComboBox(parent), name);
   combo->setMaxVisibleItems(12);
   return combo;
 }
 
-QPushButton* MakeButton(int id, const QString& text, QWidget* parent) {
-  auto* button = Named(new QPushButton(text, parent), id);
+QPushButton* MakeButton(const char* name, const QString& text, QWidget* parent) {
+  auto* button = Named(new QPushButton(text, parent), name);
   button->setAutoDefault(false);
   return button;
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
 }
 
 QHBoxLayout* MakeOkCancelRow(QDialog* dialog, const QString& okText, const QString& cancelText) {
   auto* row = new QHBoxLayout;
   row->addStretch(1);
-  QPushButton* ok = MakeButton(kIdOk, okText.isEmpty() ? QObject::tr("OK") : okText, dialog);
-  QPushButton* cancel =
-      MakeButton(kIdCancel, cancelText.isEmpty() ? QObject::tr("ｷｬﾝｾﾙ") : cancelText, dialog);
+  QPushButton* ok =
+      MakeButton(kOkButtonName, okText.isEmpty() ? QObject::tr("OK") : okText, dialog);
+  QPushButton* cancel = MakeButton(
+      kCancelButtonName, cancelText.isEmpty() ? QObject::tr("ｷｬﾝｾﾙ") : cancelText, dialog);
   ok->setDefault(true);
   QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);

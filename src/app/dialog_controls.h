@@ -1,26 +1,29 @@
-// Controls of the program's dialogs. Each control carries its control id as
-// its object name ("1000"; OK is "1", cancel "2"), so that a control can be
-// found by the id the dialogs are described with.
+// Controls of the program's dialogs. Each control carries an object name that
+// says what it is ("startYearEdit"; OK is "okButton", cancel "cancelButton"),
+// so that tests and style sheets can find it.
 #pragma once
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace vernier {
 
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
+inline constexpr char kOkButtonName[] = "okButton";
+inline constexpr char kCancelButtonName[] = "cancelButton";
 
-QLineEdit* MakeEdit(int id, QWidget* parent, int widthChars = 10);
-QRadioButton* MakeRadio(int id, const QString& text, QWidget* parent);
-QCheckBox* MakeCheck(int id, const QString& text, QWidget* parent);
-QComboBox* MakeCombo(int id, QWidget* parent);
-QPushButton* MakeButton(int id, const QString& text, QWidget* parent);
+QLineEdit* MakeEdit(const char* name, QWidget* parent, int widthChars = 10);
+QRadioButton* MakeRadio(const char* name, const QString& text, QWidget* parent);
+QCheckBox* MakeCheck(const char* name, const QString& text, QWidget* parent);
+QComboBox* MakeCombo(const char* name, QWidget* parent);
+QPushButton* MakeButton(const char* name, const QString& text, QWidget* parent);
+// A label whose mnemonic moves the focus to `buddy`.
+QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent);
 
 // The row of OK ("OK") and cancel ("ｷｬﾝｾﾙ") buttons at the dialog's bottom
 // right, wired to accept() and reject(); empty texts are those two.

@@ -1,7 +1,6 @@
 #include "app/document.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QObject>
 #include <QSaveFile>
 #include <QStringList>
@@ -60,40 +59,24 @@ bool ReadDocumentText(const QString& text, ProgramState& state, QString& why) {
   return true;
 }
 
-CGnomonDoc CGnomonDoc::Untitled(int number) {
-  CGnomonDoc doc;
-  doc.title_ = QStringLiteral("Vernier%1").arg(number);
-  return doc;
-}
-
-CGnomonDoc CGnomonDoc::FromFile(const QString& path) {
-  CGnomonDoc doc;
-  doc.path_ = QFileInfo(path).absoluteFilePath();
-  doc.title_ = QFileInfo(path).fileName();
-  return doc;
-}
-
-std::optional<CGnomonDoc> CGnomonDoc::Open(const QString& path, ProgramState& state, QString& why) {
+bool ReadDocumentFile(const QString& path, ProgramState& state, QString& why) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     why = QObject::tr("読めません。");
-    return std::nullopt;
+    return false;
   }
   if (file.size() > kLargestDocumentBytes) {
     why = QObject::tr("文書にしては大きすぎます。");
-    return std::nullopt;
+    return false;
   }
-  if (!ReadDocumentText(QString::fromUtf8(file.readAll()), state, why)) return std::nullopt;
-  return FromFile(path);
+  return ReadDocumentText(QString::fromUtf8(file.readAll()), state, why);
 }
 
-bool CGnomonDoc::SaveAs(const QString& path, const ProgramState& state) {
+bool WriteDocumentFile(const QString& path, const ProgramState& state) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
   file.write(DocumentText(state).toUtf8());
-  if (!file.commit()) return false;
-  *this = FromFile(path);
-  return true;
+  return file.commit();
 }
 
 }  // namespace vernier

@@ -1,13 +1,11 @@
 // The document: the program's settings and the current event's date, saved
-// as a small text file of its own format and opened from one. A new document
-// has a title and no file yet.
+// as a small text file of its own format and opened from one.
 //
 // The file's first line is "vernier-document 1"; every further line is
 // "group/name=number" (blank lines and lines starting with '#' are skipped).
 #pragma once
 
 #include <QString>
-#include <optional>
 
 #include "search/program_state.h"
 
@@ -28,26 +26,12 @@ QString DocumentText(const ProgramState& state);
 // next paint.
 bool ReadDocumentText(const QString& text, ProgramState& state, QString& why);
 
-class CGnomonDoc {
- public:
-  // "Vernier1", "Vernier2", … for new documents.
-  static CGnomonDoc Untitled(int number);
-  // Reads the document at `path` into `state`; when the file cannot be read
-  // or is not a document, nothing changes and `why` says so.
-  static std::optional<CGnomonDoc> Open(const QString& path, ProgramState& state, QString& why);
+// Reads the document at `path` into `state`; when the file cannot be read or
+// is not a document, nothing changes and `why` says so.
+bool ReadDocumentFile(const QString& path, ProgramState& state, QString& why);
 
-  const QString& Title() const { return title_; }
-  const QString& Path() const { return path_; }
-
-  // Writes the state as a document to `path` (the old file stays whole if
-  // writing fails) and takes its name. Returns false when it cannot be written.
-  bool SaveAs(const QString& path, const ProgramState& state);
-
- private:
-  static CGnomonDoc FromFile(const QString& path);
-
-  QString title_;
-  QString path_;
-};
+// Writes the state as a document to `path` (the old file stays whole if
+// writing fails). Returns false when it cannot be written.
+bool WriteDocumentFile(const QString& path, const ProgramState& state);
 
 }  // namespace vernier

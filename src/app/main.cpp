@@ -22,7 +22,7 @@
 #include <string>
 
 #include "app/icons.h"
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/session_settings.h"
 #include "bessel/data_directory.h"
 #include "search/program_state.h"
@@ -52,7 +52,9 @@ int main(int argc, char** argv) {
     } else if (arg.startsWith(QLatin1String("--data="))) {
       dataDirectory = arg.mid(7).toStdString();
     } else {
-      std::fprintf(stderr, "usage: vernier [--data DIR] [--lang ja|en]\n");
+      std::fprintf(stderr, "%s\n",
+                   qPrintable(QCoreApplication::translate(
+                       "DesktopProgram", "usage: vernier [--data DIR] [--lang ja|en]")));
       return arg == QLatin1String("--help") ? 0 : 2;
     }
   }
@@ -65,9 +67,9 @@ int main(int argc, char** argv) {
   vernier::ProgramState state;
   state.SetDataDirectory(vernier::ResolveDataDirectory(dataDirectory));
 
-  vernier::CMainFrame frame(state);
-  frame.ReportFirstPaintSince(start);
-  frame.NewDocument();
-  frame.show();
+  vernier::MainWindow mainWindow(state);
+  mainWindow.ReportFirstPaintSince(start);
+  mainWindow.NewDocument();
+  mainWindow.show();
   return app.exec();
 }

@@ -97,8 +97,8 @@ bool PredictionsFilter::filterAcceptsRow(int row, const QModelIndex&) const {
   return true;
 }
 
-CPredictionsWindow::CPredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
-                                       const QString& siteName, QWidget* parent)
+PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
+                                     const QString& siteName, QWidget* parent)
     : QDialog(parent),
       dataDirectory_(dataDirectory),
       site_(site),
@@ -186,11 +186,11 @@ CPredictionsWindow::CPredictionsWindow(const DataDirectory& dataDirectory, const
   layout->addLayout(running);
   resize(1100, 520);
 
-  connect(computeButton_, &QPushButton::clicked, this, &CPredictionsWindow::Compute);
-  connect(cancelButton_, &QPushButton::clicked, this, &CPredictionsWindow::Cancel);
-  connect(exportButton_, &QPushButton::clicked, this, &CPredictionsWindow::ChooseExportFile);
-  connect(magnitudeEdit_, &QDoubleSpinBox::valueChanged, this, &CPredictionsWindow::ApplyFilter);
-  connect(limbCombo_, &QComboBox::currentIndexChanged, this, &CPredictionsWindow::ApplyFilter);
+  connect(computeButton_, &QPushButton::clicked, this, &PredictionsWindow::Compute);
+  connect(cancelButton_, &QPushButton::clicked, this, &PredictionsWindow::Cancel);
+  connect(exportButton_, &QPushButton::clicked, this, &PredictionsWindow::ChooseExportFile);
+  connect(magnitudeEdit_, &QDoubleSpinBox::valueChanged, this, &PredictionsWindow::ApplyFilter);
+  connect(limbCombo_, &QComboBox::currentIndexChanged, this, &PredictionsWindow::ApplyFilter);
   connect(zoneCombo_, &QComboBox::currentTextChanged, this, [this](const QString& id) {
     const QTimeZone zone(id.toLatin1());
     if (zone.isValid()) model_.SetTimeZone(zone);
@@ -201,7 +201,7 @@ CPredictionsWindow::CPredictionsWindow(const DataDirectory& dataDirectory, const
   });
 }
 
-void CPredictionsWindow::Compute() {
+void PredictionsWindow::Compute() {
   PredictionRequest request;
   request.site = site_;
   const QDate from = fromEdit_->date();
@@ -236,12 +236,12 @@ void CPredictionsWindow::Compute() {
   status_->setText(text);
 }
 
-void CPredictionsWindow::ApplyFilter() {
+void PredictionsWindow::ApplyFilter() {
   const int limb = limbCombo_->currentIndex();
   filter_.SetFilter(magnitudeEdit_->value(), static_cast<PredictionsFilter::Limb>(limb));
 }
 
-bool CPredictionsWindow::ExportCsv(const QString& path) const {
+bool PredictionsWindow::ExportCsv(const QString& path) const {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   std::vector<std::string> header;
@@ -253,7 +253,7 @@ bool CPredictionsWindow::ExportCsv(const QString& path) const {
          static_cast<qint64>(text.size());
 }
 
-void CPredictionsWindow::ChooseExportFile() {
+void PredictionsWindow::ChooseExportFile() {
   const QString path = QFileDialog::getSaveFileName(
       this, tr("Export predictions"), QStringLiteral("predictions.csv"), tr("CSV files (*.csv)"));
   if (path.isEmpty()) return;

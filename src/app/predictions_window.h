@@ -68,12 +68,12 @@ class PredictionsFilter : public QSortFilterProxyModel {
   Limb limb_ = Limb::Both;
 };
 
-class CPredictionsWindow : public QDialog {
+class PredictionsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  CPredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
-                     const QString& siteName, QWidget* parent = nullptr);
+  PredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
+                    const QString& siteName, QWidget* parent = nullptr);
 
   // Computes the predictions for the span set in the window.
   void Compute();

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/view.h"
+#include "app/occultation_view.h"
 #include "app_fixture.h"
 
 namespace vernier {
@@ -81,7 +81,7 @@ TEST(BandBuildDialog, ShowsTheEventsFoundAndEndsWhenTheGeneratorDoes) {
   const QString script = WriteScript(dir, "generator",
                                      "echo 'stars to V 5.00 near the ecliptic: 234'\necho progress "
                                      "1 4 50\necho progress 4 4 180\n");
-  CBandBuildDlg dialog(script, {}, QStringLiteral("ecad18.PRN"));
+  BandBuildDialog dialog(script, {}, QStringLiteral("ecad18.PRN"));
   dialog.Start();
   ASSERT_EQ(dialog.exec(), QDialog::Accepted);
   EXPECT_EQ(dialog.EventsFound(), 180);
@@ -95,7 +95,7 @@ TEST(BandBuildDialog, ShowsTheEventsFoundAndEndsWhenTheGeneratorDoes) {
 
 TEST(BandBuildDialog, AFailureKeepsTheGeneratorsMessageAndACancelEndsTheGenerator) {
   TempDataDir dir;
-  CBandBuildDlg failing(
+  BandBuildDialog failing(
       WriteScript(dir, "failing", "echo 'reference catalogue: cannot open' >&2\nexit 1\n"), {},
       QStringLiteral("ecad18.PRN"));
   failing.Start();
@@ -103,15 +103,15 @@ TEST(BandBuildDialog, AFailureKeepsTheGeneratorsMessageAndACancelEndsTheGenerato
   EXPECT_TRUE(failing.Failure().contains(QStringLiteral("reference catalogue: cannot open")))
       << failing.Failure().toStdString();
 
-  CBandBuildDlg missing(QString::fromStdString(dir.File("no-such-generator")), {},
-                        QStringLiteral("ecad18.PRN"));
+  BandBuildDialog missing(QString::fromStdString(dir.File("no-such-generator")), {},
+                          QStringLiteral("ecad18.PRN"));
   missing.Start();
   EXPECT_EQ(missing.exec(), QDialog::Rejected);
   EXPECT_FALSE(missing.Failure().isEmpty());
 
   // The generator would write its file after a long time; the cancel ends it.
   const std::string band = dir.File("ecad18.PRN");
-  CBandBuildDlg slow(
+  BandBuildDialog slow(
       WriteScript(dir, "slow", "echo progress 0 200 0\nsleep 20\ntouch '" + band + "'\n"), {},
       QStringLiteral("ecad18.PRN"));
   slow.Start();
@@ -143,7 +143,7 @@ TEST_F(AppTest, AtADateWithoutItsBandTheViewOffersToBuildItAndShowsTheEvent) {
     question = box->text();
     box->button(QMessageBox::Yes)->click();
   });
-  CGnomonView view(state);
+  OccultationView view(state);
   view.resize(400, 300);
   view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));

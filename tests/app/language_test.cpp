@@ -6,22 +6,22 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app_fixture.h"
 #include "translation/translations.h"
 
 namespace vernier {
 namespace {
 
-QStringList MenuBarTexts(CMainFrame& frame) {
+QStringList MenuBarTexts(MainWindow& mainWindow) {
   QStringList texts;
-  for (QAction* action : frame.menuBar()->actions()) texts << action->text();
+  for (QAction* action : mainWindow.menuBar()->actions()) texts << action->text();
   return texts;
 }
 
-QStringList MenuTexts(CMainFrame& frame, const QString& title) {
+QStringList MenuTexts(MainWindow& mainWindow, const QString& title) {
   QStringList texts;
-  for (QAction* top : frame.menuBar()->actions())
+  for (QAction* top : mainWindow.menuBar()->actions())
     if (top->text() == title && top->menu())
       for (QAction* action : top->menu()->actions())
         if (action->isVisible()) texts << (action->isSeparator() ? "-" : action->text());
@@ -38,47 +38,47 @@ QString AccessKeys(const QStringList& texts) {
   return keys;
 }
 
-class EnglishMainFrameTest : public testing::AppTest {
+class EnglishMainWindowTest : public testing::AppTest {
  protected:
-  EnglishMainFrameTest() {
+  EnglishMainWindowTest() {
     EXPECT_TRUE(UseLanguage(Language::English));
-    frame = std::make_unique<CMainFrame>(state);
-    frame->NewDocument();
+    mainWindow = std::make_unique<MainWindow>(state);
+    mainWindow->NewDocument();
   }
-  ~EnglishMainFrameTest() override {
-    frame.reset();
+  ~EnglishMainWindowTest() override {
+    mainWindow.reset();
     UseLanguage(Language::Japanese);
   }
-  std::unique_ptr<CMainFrame> frame;
+  std::unique_ptr<MainWindow> mainWindow;
 };
 
-TEST_F(EnglishMainFrameTest, MenusPromptsAndPanesReadInEnglish) {
-  const QStringList bar = MenuBarTexts(*frame);
+TEST_F(EnglishMainWindowTest, MenusPromptsAndPanesReadInEnglish) {
+  const QStringList bar = MenuBarTexts(*mainWindow);
   EXPECT_EQ(bar,
             (QStringList{"&File", "Set &Date", "Dis&play Mode", "Search &Mode", "&View", "&Help"}));
   const QString keys = AccessKeys(bar);
   for (const QChar key : keys) EXPECT_EQ(keys.count(key), 1) << "access key " << key.toLatin1();
 
-  EXPECT_EQ(MenuTexts(*frame, "&File"),
+  EXPECT_EQ(MenuTexts(*mainWindow, "&File"),
             (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save", "-", "&Print...",
                          "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
   EXPECT_EQ(
-      MenuTexts(*frame, "&View"),
+      MenuTexts(*mainWindow, "&View"),
       (QStringList{"Next Occultation\tRight, PgDown", "Previous Occultation\tLeft, PgUp",
                    "Today's Occultation\tHome", "-", "Zoom In\t+", "Zoom Out\t-", "Redraw\tF5", "-",
                    "&Toolbar", "&Status Bar", "-", "Predictions for the Site"}));
-  EXPECT_EQ(MenuTexts(*frame, "&Help"), QStringList{"&About Vernier..."});
+  EXPECT_EQ(MenuTexts(*mainWindow, "&Help"), QStringList{"&About Vernier..."});
 
   // A prompt's two parts: the status bar's line and the tooltip.
-  const QAction* next = frame->Actions().next;
+  const QAction* next = mainWindow->Actions().next;
   EXPECT_EQ(next->statusTip(), "Show the next occultation");
   EXPECT_EQ(next->toolTip(), "Next Occultation");
-  EXPECT_EQ(frame->ReadyPane()->text(), "Ready");
+  EXPECT_EQ(mainWindow->ReadyPane()->text(), "Ready");
 }
 
-TEST_F(EnglishMainFrameTest, JapaneseAgainAfterTheTranslationIsRemoved) {
+TEST_F(EnglishMainWindowTest, JapaneseAgainAfterTheTranslationIsRemoved) {
   UseLanguage(Language::Japanese);
-  CMainFrame japanese(state);
+  MainWindow japanese(state);
   EXPECT_EQ(MenuBarTexts(japanese), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
   EXPECT_EQ(japanese.ReadyPane()->text(), "ﾚﾃﾞｨ");
 }

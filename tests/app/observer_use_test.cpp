@@ -12,11 +12,11 @@
 #include <QToolBar>
 #include <QToolTip>
 
-#include "app/child_frame.h"
-#include "app/display_dialog.h"
-#include "app/main_frame.h"
+#include "app/display_mode_dialog.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
+#include "app/occultation_view.h"
 #include "app/paper_colours.h"
-#include "app/view.h"
 #include "app_fixture.h"
 
 namespace vernier {
@@ -27,19 +27,19 @@ using testing::WhenModalOpens;
 
 class ObserverUseTest : public AppTest {
  protected:
-  ObserverUseTest() : frame(state) {
-    frame.NewDocument();
-    frame.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  ObserverUseTest() : mainWindow(state) {
+    mainWindow.NewDocument();
+    mainWindow.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
     QTest::qWait(20);
   }
-  CGnomonView* View() const { return frame.ActiveView(); }
+  OccultationView* View() const { return mainWindow.ActiveView(); }
   // Asks for a fresh paint and waits for it.
   void Redraw() {
     View()->OnRedraw();
     QTest::qWait(30);
   }
-  CMainFrame frame;
+  MainWindow mainWindow;
 };
 
 TEST_F(ObserverUseTest, KeysStepZoomGoBackToTodayAndRedraw) {
@@ -73,7 +73,7 @@ TEST_F(ObserverUseTest, KeysStepZoomGoBackToTodayAndRedraw) {
 }
 
 TEST_F(ObserverUseTest, CommandsThatWouldDoNothingAreGreyedAndSayWhy) {
-  const AppActions& a = frame.Actions();
+  const AppActions& a = mainWindow.Actions();
   const struct {
     const char* what;
     std::function<void()> set;
@@ -119,7 +119,7 @@ TEST_F(ObserverUseTest, CommandsThatWouldDoNothingAreGreyedAndSayWhy) {
   EXPECT_TRUE(a.previous->toolTip().contains("検索モード"));
 
   // The greyed button shows the reason when the pointer rests on it.
-  QWidget* button = frame.ToolBar()->widgetForAction(a.previous);
+  QWidget* button = mainWindow.ToolBar()->widgetForAction(a.previous);
   EXPECT_FALSE(button->isEnabled());
   QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(button, &help);
@@ -129,23 +129,23 @@ TEST_F(ObserverUseTest, CommandsThatWouldDoNothingAreGreyedAndSayWhy) {
 
   // Given anyway (as a key the window does not own would), the status bar says why.
   View()->OnPrevious();
-  EXPECT_EQ(frame.statusBar()->currentMessage(), a.previous->toolTip());
+  EXPECT_EQ(mainWindow.statusBar()->currentMessage(), a.previous->toolTip());
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 }
 
 TEST_F(ObserverUseTest, PrintAndPreviewAreInTheFileMenu) {
   QMenu* file = nullptr;
-  for (QAction* top : frame.menuBar()->actions())
+  for (QAction* top : mainWindow.menuBar()->actions())
     if (top->text() == "ﾌｧｲﾙ(&F)") file = top->menu();
   ASSERT_NE(file, nullptr);
-  EXPECT_TRUE(file->actions().contains(frame.Actions().print));
-  EXPECT_TRUE(file->actions().contains(frame.Actions().exit));
+  EXPECT_TRUE(file->actions().contains(mainWindow.Actions().print));
+  EXPECT_TRUE(file->actions().contains(mainWindow.Actions().exit));
   bool previewed = false;
   WhenModalOpens<QPrintPreviewDialog>([&](QPrintPreviewDialog* preview) {
     previewed = true;
     preview->reject();
   });
-  frame.Actions().printPreview->trigger();
+  mainWindow.Actions().printPreview->trigger();
   EXPECT_TRUE(previewed);
 }
 
@@ -185,9 +185,9 @@ TEST_F(ObserverUseTest, PagesPrintBlackOnWhiteUnlessTheScreenColoursAreKept) {
   EXPECT_GT(black, 200);                               // the texts went black
 
   // The display dialog's option keeps the screen's colours.
-  WhenModalOpens<CDisplayDlg>([](CDisplayDlg* dialog) {
+  WhenModalOpens<DisplayModeDialog>([](DisplayModeDialog* dialog) {
     dialog->screenColoursCheck->setChecked(true);
-    QTest::mouseClick(dialog->findChild<QPushButton*>("1"), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
   });
   View()->OnDisplayMode();
   EXPECT_TRUE(state.display.printScreenColours);
@@ -196,16 +196,16 @@ TEST_F(ObserverUseTest, PagesPrintBlackOnWhiteUnlessTheScreenColoursAreKept) {
 }
 
 TEST_F(ObserverUseTest, AWindowSmallerThanTheDrawingScrollsIt) {
-  auto* child = static_cast<CChildFrame*>(frame.MdiArea()->currentSubWindow());
+  auto* child = static_cast<DocumentWindow*>(mainWindow.MdiArea()->currentSubWindow());
   QScrollArea* area = child->ScrollArea();
-  frame.resize(420, 320);
+  mainWindow.resize(420, 320);
   QTest::qWait(50);
   EXPECT_EQ(View()->size(), kSmallestDrawing);
   EXPECT_TRUE(area->horizontalScrollBar()->isVisible());
   EXPECT_TRUE(area->verticalScrollBar()->isVisible());
   EXPECT_EQ(View()->Picture().size(), kSmallestDrawing);
 
-  frame.resize(1000, 800);
+  mainWindow.resize(1000, 800);
   QTest::qWait(50);
   EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
   EXPECT_FALSE(area->verticalScrollBar()->isVisible());
@@ -231,10 +231,10 @@ TEST_F(ObserverUseTest, TheObserverIsMarkedOnTheMapByDefaultAndCanBeLeftOff) {
   };
   EXPECT_GT(cyan(marked), 20);
 
-  WhenModalOpens<CDisplayDlg>([](CDisplayDlg* dialog) {
+  WhenModalOpens<DisplayModeDialog>([](DisplayModeDialog* dialog) {
     EXPECT_TRUE(dialog->markObserverCheck->isChecked());
     dialog->markObserverCheck->setChecked(false);
-    QTest::mouseClick(dialog->findChild<QPushButton*>("1"), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
   });
   View()->OnDisplayMode();
   QTest::qWait(30);

@@ -43,7 +43,7 @@ class PredictionsWindowTest : public testing::AppTest {
   QString Cell(int row, const char* column) {
     return window.Filter().index(row, Column(column)).data().toString();
   }
-  CPredictionsWindow window;
+  PredictionsWindow window;
 };
 
 TEST_F(PredictionsWindowTest, RowsSortByTimeAndByNumber) {
@@ -91,7 +91,7 @@ TEST_F(PredictionsWindowTest, CivilTimesFollowTheChosenZone) {
 }
 
 TEST_F(PredictionsWindowTest, DoubleClickChoosesTheRowsEvent) {
-  QSignalSpy chosen(&window, &CPredictionsWindow::EventChosen);
+  QSignalSpy chosen(&window, &PredictionsWindow::EventChosen);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   QTableView* table = window.Table();

@@ -8,12 +8,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/child_frame.h"
-#include "app/display_dialog.h"
+#include "app/display_mode_dialog.h"
 #include "app/document.h"
-#include "app/main_frame.h"
+#include "app/document_window.h"
+#include "app/main_window.h"
+#include "app/occultation_view.h"
 #include "app/session_settings.h"
-#include "app/view.h"
 #include "app_fixture.h"
 #include "gdi/recording_device_context.h"
 #include "search/view_paint.h"
@@ -43,13 +43,13 @@ std::string ReadFile(const std::string& path) {
 
 class SessionTest : public AppTest {
  protected:
-  std::unique_ptr<CMainFrame> Start(ProgramState& into) {
-    auto frame = std::make_unique<CMainFrame>(into);
-    frame->NewDocument();
-    frame->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+  std::unique_ptr<MainWindow> Start(ProgramState& into) {
+    auto mainWindow = std::make_unique<MainWindow>(into);
+    mainWindow->NewDocument();
+    mainWindow->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
     QTest::qWait(20);
-    return frame;
+    return mainWindow;
   }
   // A second program state on the same data, as the next session starts it.
   ProgramState NextSessionState() const {
@@ -62,20 +62,20 @@ class SessionTest : public AppTest {
 };
 
 TEST_F(SessionTest, AFirstStartUsesTheFirstListedSiteAsTheDialogShowsIt) {
-  auto frame = Start(state);
+  auto mainWindow = Start(state);
   EXPECT_EQ(state.site.cityIndex, 1);
   EXPECT_DOUBLE_EQ(state.site.longitude, 139.767);
   EXPECT_DOUBLE_EQ(state.site.latitude, 35.681);
   EXPECT_DOUBLE_EQ(state.site.height, 40);
   // The dialog's choice and the report's row name the same site.
-  CDisplayDlg dialog(state);
-  EXPECT_EQ(dialog.combo1019->currentText(), "Tokyo");
-  EXPECT_EQ(dialog.siteLon, 139.767);
+  DisplayModeDialog dialog(state);
+  EXPECT_EQ(dialog.observer->cityCombo->currentText(), "Tokyo");
+  EXPECT_EQ(dialog.site.longitude, 139.767);
   EXPECT_EQ(LocationRow(state).substr(0, 18), " Location : Tokyo ");
 
   // A position picked on the globe is named as a selected point.
   state.display.displayMode = 0;
-  CGnomonView* view = frame->ActiveView();
+  OccultationView* view = mainWindow->ActiveView();
   view->Repaint();
   QTest::qWait(20);
   view->PickObserver(state.map.centreX, state.map.centreY);
@@ -92,7 +92,7 @@ TEST_F(SessionTest, AFirstStartUsesTheFirstListedSiteAsTheDialogShowsIt) {
 
 TEST_F(SessionTest, SettingsAndTheWindowAreKeptForTheNextSession) {
   {
-    auto frame = Start(state);
+    auto mainWindow = Start(state);
     state.site = ObserverSite{-70.5, -33.25, 520, kTypedSiteIndex, 2, 1};
     state.display.displayMode = 2;
     state.display.deltaTAdjust = 12.5;
@@ -105,11 +105,11 @@ TEST_F(SessionTest, SettingsAndTheWindowAreKeptForTheNextSession) {
     state.map.typedLat = -12.5;
     state.search.searchMode = 3;
     state.search.xzTarget = 400;
-    frame->setGeometry(40, 50, 520, 410);
-    frame->close();
+    mainWindow->setGeometry(40, 50, 520, 410);
+    mainWindow->close();
   }
   ProgramState next = NextSessionState();
-  auto frame = Start(next);
+  auto mainWindow = Start(next);
   EXPECT_EQ(next.site.longitude, -70.5);
   EXPECT_EQ(next.site.latitude, -33.25);
   EXPECT_EQ(next.site.height, 520);
@@ -127,7 +127,7 @@ TEST_F(SessionTest, SettingsAndTheWindowAreKeptForTheNextSession) {
   EXPECT_EQ(next.map.typedLat, -12.5);
   EXPECT_EQ(next.search.searchMode, 3);
   EXPECT_EQ(next.search.xzTarget, 400);
-  EXPECT_EQ(frame->geometry().size(), QSize(520, 410));
+  EXPECT_EQ(mainWindow->geometry().size(), QSize(520, 410));
   QSettings settings;
   EXPECT_EQ(RememberedDataDirectory(settings), QString::fromStdString(dir.path()));
 
@@ -168,7 +168,7 @@ TEST_F(SessionTest, OnlyADataDirectoryGivenOnItsOwnIsKept) {
 }
 
 TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
-  auto frame = Start(state);
+  auto mainWindow = Start(state);
   state.search.searchMode = 3;
   state.search.xzTarget = 300;
   state.display.displayMode = 1;
@@ -180,19 +180,19 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
     dialog->selectFile(base);
     static_cast<QDialog*>(dialog)->accept();  // as the Save button does
   });
-  QTest::keyClick(frame.get(), Qt::Key_S, Qt::ControlModifier);
+  QTest::keyClick(mainWindow.get(), Qt::Key_S, Qt::ControlModifier);
   const std::string path = dir.File("session.vernier");
   const std::string saved = ReadFile(path);
   ASSERT_EQ(saved.substr(0, 19), "vernier-document 1\n");
   EXPECT_NE(saved.find("\nsearch/xz=300\n"), std::string::npos);
   EXPECT_NE(saved.find("\nevent/year=2027\n"), std::string::npos);
-  EXPECT_EQ(frame->MdiArea()->currentSubWindow()->windowTitle(), "session.vernier");
+  EXPECT_EQ(mainWindow->MdiArea()->currentSubWindow()->windowTitle(), "session.vernier");
 
   // Ctrl+S again writes the same file, without asking.
   state.display.deltaTAdjust = 5;
-  frame->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-  QTest::keyClick(frame.get(), Qt::Key_S, Qt::ControlModifier);
+  mainWindow->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow.get()));
+  QTest::keyClick(mainWindow.get(), Qt::Key_S, Qt::ControlModifier);
   EXPECT_NE(ReadFile(path).find("\ndisplay/deltaTAdjust=5\n"), std::string::npos);
 
   // Open takes the settings back and loads the event at the document's date.
@@ -203,7 +203,7 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   state.event.year = 2026;
   QString message;
   auto watch = CaptureNextMessage(&message);
-  CChildFrame* child = frame->OpenDocument(QString::fromStdString(path));
+  DocumentWindow* child = mainWindow->OpenDocument(QString::fromStdString(path));
   testing::StopWatching(watch);
   EXPECT_EQ(message, "");
   ASSERT_NE(child, nullptr);
@@ -214,11 +214,11 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   EXPECT_EQ(state.display.displayMode, 1);
   EXPECT_EQ(state.elements.year, 2027);
   EXPECT_EQ(state.elements.xz, 300);
-  EXPECT_EQ(frame->RecentFiles().value(0), QString::fromStdString(path));
+  EXPECT_EQ(mainWindow->RecentFiles().value(0), QString::fromStdString(path));
 }
 
 TEST_F(SessionTest, OpeningAFileThatIsNoDocumentSaysSoAndChangesNothing) {
-  auto frame = Start(state);
+  auto mainWindow = Start(state);
   const std::string list = ReadFile(dir.File("location.new"));
   state.search.xzTarget = 145;
   // Everything before the bad line would be taken if reading were not all or nothing.
@@ -232,7 +232,8 @@ TEST_F(SessionTest, OpeningAFileThatIsNoDocumentSaysSoAndChangesNothing) {
   for (const auto& c : cases) {
     QString message;
     auto watch = CaptureNextMessage(&message);
-    EXPECT_EQ(frame->OpenDocument(QString::fromStdString(dir.File(c.file))), nullptr) << c.file;
+    EXPECT_EQ(mainWindow->OpenDocument(QString::fromStdString(dir.File(c.file))), nullptr)
+        << c.file;
     testing::StopWatching(watch);
     EXPECT_TRUE(message.contains(QString::fromUtf8(c.why)))
         << c.file << ": " << message.toStdString();
@@ -240,8 +241,8 @@ TEST_F(SessionTest, OpeningAFileThatIsNoDocumentSaysSoAndChangesNothing) {
   EXPECT_EQ(state.search.xzTarget, 145);
   EXPECT_EQ(state.display.displayMode, 0);
   EXPECT_EQ(ReadFile(dir.File("location.new")), list);
-  EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 1);
-  EXPECT_TRUE(frame->RecentFiles().isEmpty());
+  EXPECT_EQ(mainWindow->MdiArea()->subWindowList().size(), 1);
+  EXPECT_TRUE(mainWindow->RecentFiles().isEmpty());
 }
 
 }  // namespace

@@ -1,16 +1,17 @@
 // The settings dialogs: what they show, what they refuse (with which
 // message, staying open), and exactly which settings their OK writes.
+#include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/about_dialog.h"
 #include "app/data_exchange.h"
+#include "app/date_dialog.h"
 #include "app/dialog_controls.h"
-#include "app/display_dialog.h"
-#include "app/mode_dialog.h"
-#include "app/view.h"
-#include "app/when_dialog.h"
+#include "app/display_mode_dialog.h"
+#include "app/occultation_view.h"
+#include "app/search_mode_dialog.h"
 #include "app_fixture.h"
 
 namespace vernier {
@@ -24,13 +25,13 @@ using testing::WhenModalOpens;
 QString PressOk(QDialog& dialog) {
   QString message;
   auto watch = CaptureNextMessage(&message);
-  QTest::mouseClick(dialog.findChild<QPushButton*>("1"), Qt::LeftButton);
+  QTest::mouseClick(dialog.findChild<QPushButton*>("okButton"), Qt::LeftButton);
   testing::StopWatching(watch);  // any message box has come and gone
   return message;
 }
 
-QLineEdit* Edit(QDialog& dialog, int id) {
-  return dialog.findChild<QLineEdit*>(QString::number(id));
+QLineEdit* Edit(QDialog& dialog, const char* name) {
+  return dialog.findChild<QLineEdit*>(QLatin1String(name));
 }
 
 class DialogTest : public AppTest {
@@ -75,7 +76,7 @@ TEST(DataExchange, MessagesFillTheLimitsAsTheControlsAcceptThem) {
 }
 
 TEST_F(DialogTest, DateDialogRefusesOutOfRangeValuesAndStaysOpen) {
-  CWhenDlg dialog(2026, 12, 10);
+  DateDialog dialog(2026, 12, 10);
   dialog.show();
   EXPECT_EQ(dialog.windowTitle(), "年月設定メニュー");
   EXPECT_EQ(dialog.yearEdit->text(), "2026");
@@ -105,7 +106,7 @@ TEST_F(DialogTest, DateDialogRefusesOutOfRangeValuesAndStaysOpen) {
   EXPECT_EQ(dialog.day, 31);
 
   // The last band's year.
-  CWhenDlg latest(2026, 12, 10);
+  DateDialog latest(2026, 12, 10);
   latest.show();
   latest.yearEdit->setText("4000");
   EXPECT_EQ(PressOk(latest), "");
@@ -113,14 +114,14 @@ TEST_F(DialogTest, DateDialogRefusesOutOfRangeValuesAndStaysOpen) {
 }
 
 TEST_F(DialogTest, DateCommandSetsTheDateAndAsksForALoadAtIt) {
-  CGnomonView view(state);
+  OccultationView view(state);
   state.navigation.paintRequest = PaintRequest::Redraw;
-  WhenModalOpens<CWhenDlg>([](CWhenDlg* dialog) {
+  WhenModalOpens<DateDialog>([](DateDialog* dialog) {
     EXPECT_EQ(dialog->dayEdit->text(), "10");
     dialog->yearEdit->setText("2200");
     dialog->monthEdit->setText("5");
     dialog->dayEdit->setText("1");
-    QTest::mouseClick(dialog->findChild<QPushButton*>("1"), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
   });
   view.OnDate();
   EXPECT_EQ(state.event.year, 2200);
@@ -130,7 +131,7 @@ TEST_F(DialogTest, DateCommandSetsTheDateAndAsksForALoadAtIt) {
 
   // Cancelled: nothing changes.
   state.navigation.paintRequest = PaintRequest::Redraw;
-  WhenModalOpens<CWhenDlg>([](CWhenDlg* dialog) {
+  WhenModalOpens<DateDialog>([](DateDialog* dialog) {
     dialog->yearEdit->setText("1999");
     dialog->reject();
   });
@@ -144,15 +145,15 @@ TEST_F(DialogTest, DisplayDialogConfirmedUnchangedRoundsTheTypedWindow) {
   state.map.typedLon = 12.345678;
   state.map.typedLat = -33.333333;
   state.map.targetRadius = 230 * 2.3456;
-  CDisplayDlg dialog(state);
+  DisplayModeDialog dialog(state);
   dialog.show();
   EXPECT_EQ(dialog.windowTitle(), "表示モードメニュー");
-  EXPECT_EQ(Edit(dialog, 1008)->text(), "12.3457");
-  EXPECT_EQ(Edit(dialog, 1009)->text(), "-33.3333");
-  EXPECT_EQ(Edit(dialog, 1010)->text(), "2.35");
-  EXPECT_EQ(Edit(dialog, 1013)->text(), "0.1");
-  EXPECT_TRUE(dialog.window313->isChecked());
-  EXPECT_TRUE(dialog.mode300->isChecked());
+  EXPECT_EQ(Edit(dialog, "centreLonEdit")->text(), "12.3457");
+  EXPECT_EQ(Edit(dialog, "centreLatEdit")->text(), "-33.3333");
+  EXPECT_EQ(Edit(dialog, "magnificationEdit")->text(), "2.35");
+  EXPECT_EQ(Edit(dialog, "stepEdit")->text(), "0.1");
+  EXPECT_TRUE(dialog.typedCentreRadio->isChecked());
+  EXPECT_TRUE(dialog.pathMapRadio->isChecked());
   EXPECT_EQ(PressOk(dialog), "");
   ASSERT_EQ(dialog.result(), QDialog::Accepted);
   dialog.WriteBack(state);
@@ -166,21 +167,21 @@ TEST_F(DialogTest, DisplayDialogConfirmedUnchangedRoundsTheTypedWindow) {
 
 TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
   state.lastMapCentreLon = 139.7;
-  CDisplayDlg dialog(state);
+  DisplayModeDialog dialog(state);
   dialog.show();
   // The table starts a quarter turn west of the map's centre, on 15 degrees.
-  EXPECT_EQ(Edit(dialog, 1011)->text(), "45");
-  dialog.mode301->setChecked(true);
-  dialog.window312->setChecked(true);
-  dialog.check1016->setChecked(true);
-  dialog.check1021->setChecked(true);
-  dialog.check1022->setChecked(true);
-  dialog.check1035->setChecked(true);
-  Edit(dialog, 1013)->setText("2");
-  Edit(dialog, 1018)->setText("-30.5");
-  Edit(dialog, 1011)->setText("-120");
-  Edit(dialog, 1012)->setText("7.5");
-  Edit(dialog, 1014)->setText("10");
+  EXPECT_EQ(Edit(dialog, "limitLonEdit")->text(), "45");
+  dialog.limitTableRadio->setChecked(true);
+  dialog.europeRadio->setChecked(true);
+  dialog.gridCheck->setChecked(true);
+  dialog.simpleMapCheck->setChecked(true);
+  dialog.mercatorCheck->setChecked(true);
+  dialog.kmlCheck->setChecked(true);
+  Edit(dialog, "stepEdit")->setText("2");
+  Edit(dialog, "deltaTAdjustEdit")->setText("-30.5");
+  Edit(dialog, "limitLonEdit")->setText("-120");
+  Edit(dialog, "limitStepEdit")->setText("7.5");
+  Edit(dialog, "siteLongitudeEdit")->setText("10");
   EXPECT_EQ(PressOk(dialog), "");
   dialog.WriteBack(state);
   EXPECT_EQ(state.display.displayMode, 1);
@@ -200,16 +201,16 @@ TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
 
   // The path map takes window, grid and step, but not the table's values.
   state.lastMapCentreLon = -100;
-  CDisplayDlg again(state);
+  DisplayModeDialog again(state);
   again.show();
-  EXPECT_EQ(Edit(again, 1011)->text(), "-180");  // trunc(-6.67) * 15 - 90
-  EXPECT_TRUE(again.check1022->isChecked());
-  again.mode300->setChecked(true);
-  again.window312->setChecked(true);
-  again.check1016->setChecked(true);
-  again.check1022->setChecked(false);
-  Edit(again, 1013)->setText("2");
-  Edit(again, 1012)->setText("30");
+  EXPECT_EQ(Edit(again, "limitLonEdit")->text(), "-180");  // trunc(-6.67) * 15 - 90
+  EXPECT_TRUE(again.mercatorCheck->isChecked());
+  again.pathMapRadio->setChecked(true);
+  again.europeRadio->setChecked(true);
+  again.gridCheck->setChecked(true);
+  again.mercatorCheck->setChecked(false);
+  Edit(again, "stepEdit")->setText("2");
+  Edit(again, "limitStepEdit")->setText("30");
   EXPECT_EQ(PressOk(again), "");
   again.WriteBack(state);
   EXPECT_EQ(state.map.preset, 2);
@@ -224,15 +225,15 @@ TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
 TEST_F(DialogTest, DisplayDialogSetsTheObserverForTheLocalDisplay) {
   {
     // A typed position: the site becomes "typed in" (99), values unrounded.
-    CDisplayDlg dialog(state);
+    DisplayModeDialog dialog(state);
     dialog.show();
-    EXPECT_EQ(dialog.combo1019->count(), 3);
-    EXPECT_EQ(dialog.combo1019->currentIndex(), 0);
-    dialog.mode302->setChecked(true);
-    dialog.source315->setChecked(true);
-    Edit(dialog, 1014)->setText("-70.123456789");
-    Edit(dialog, 1015)->setText("-33.5");
-    Edit(dialog, 1017)->setText("2500");
+    EXPECT_EQ(dialog.observer->cityCombo->count(), 3);
+    EXPECT_EQ(dialog.observer->cityCombo->currentIndex(), 0);
+    dialog.localRadio->setChecked(true);
+    dialog.observer->typedRadio->setChecked(true);
+    Edit(dialog, "siteLongitudeEdit")->setText("-70.123456789");
+    Edit(dialog, "siteLatitudeEdit")->setText("-33.5");
+    Edit(dialog, "siteHeightEdit")->setText("2500");
     EXPECT_EQ(PressOk(dialog), "");
     dialog.WriteBack(state);
     EXPECT_EQ(state.site.cityIndex, kTypedSiteIndex);
@@ -243,13 +244,13 @@ TEST_F(DialogTest, DisplayDialogSetsTheObserverForTheLocalDisplay) {
   }
   {
     // Reopened: no city is selected; the position shows rounded to 5 places.
-    CDisplayDlg dialog(state);
+    DisplayModeDialog dialog(state);
     dialog.show();
-    EXPECT_EQ(dialog.combo1019->currentIndex(), -1);
-    EXPECT_EQ(Edit(dialog, 1014)->text(), "-70.12346");
-    EXPECT_TRUE(dialog.source315->isChecked());
+    EXPECT_EQ(dialog.observer->cityCombo->currentIndex(), -1);
+    EXPECT_EQ(Edit(dialog, "siteLongitudeEdit")->text(), "-70.12346");
+    EXPECT_TRUE(dialog.observer->typedRadio->isChecked());
     // "選択" with no city chosen keeps the observer where it is.
-    dialog.source314->setChecked(true);
+    dialog.observer->listedRadio->setChecked(true);
     EXPECT_EQ(PressOk(dialog), "");
     dialog.WriteBack(state);
     EXPECT_EQ(state.site.longitude, -70.123456789);
@@ -257,19 +258,19 @@ TEST_F(DialogTest, DisplayDialogSetsTheObserverForTheLocalDisplay) {
   }
   {
     // A city chosen takes effect at once, also when the dialog is cancelled.
-    CDisplayDlg dialog(state);
+    DisplayModeDialog dialog(state);
     dialog.show();
-    dialog.combo1019->setCurrentIndex(2);
-    emit dialog.combo1019->activated(2);
+    dialog.observer->cityCombo->setCurrentIndex(2);
+    emit dialog.observer->cityCombo->activated(2);
     dialog.reject();
     EXPECT_EQ(state.site.cityIndex, 3);
     EXPECT_EQ(state.site.longitude, -70.123456789);
   }
   {
-    CDisplayDlg dialog(state);
+    DisplayModeDialog dialog(state);
     dialog.show();
-    EXPECT_EQ(dialog.combo1019->currentText(), "Sapporo");
-    dialog.mode302->setChecked(true);
+    EXPECT_EQ(dialog.observer->cityCombo->currentText(), "Sapporo");
+    dialog.localRadio->setChecked(true);
     EXPECT_EQ(PressOk(dialog), "");
     dialog.WriteBack(state);
     EXPECT_EQ(state.site.longitude, 141.354);
@@ -280,28 +281,28 @@ TEST_F(DialogTest, DisplayDialogSetsTheObserverForTheLocalDisplay) {
 }
 
 TEST_F(DialogTest, DisplayDialogRefusesValuesOutsideTheirRanges) {
-  CDisplayDlg dialog(state);
+  DisplayModeDialog dialog(state);
   dialog.show();
   const struct {
-    int id;
+    const char* name;
     const char* text;
     const char* message;
   } cases[] = {
-      {1008, "361", "-360 から 360 までの数字を入力してください。"},
-      {1009, "-90.5", "-90 から 90 までの数字を入力してください。"},
-      {1010, "5000.01", "0 から 5000 までの数字を入力してください。"},
-      {1013, "0", "0.001 から 100 までの数字を入力してください。"},
-      {1018, "fast", "数字を入力してください。"},
-      {1012, "0.001", "0.01 から 100 までの数字を入力してください。"},
-      {1017, "4001", "0 から 4000 までの数字を入力してください。"},
+      {"centreLonEdit", "361", "-360 から 360 までの数字を入力してください。"},
+      {"centreLatEdit", "-90.5", "-90 から 90 までの数字を入力してください。"},
+      {"magnificationEdit", "5000.01", "0 から 5000 までの数字を入力してください。"},
+      {"stepEdit", "0", "0.001 から 100 までの数字を入力してください。"},
+      {"deltaTAdjustEdit", "fast", "数字を入力してください。"},
+      {"limitStepEdit", "0.001", "0.01 から 100 までの数字を入力してください。"},
+      {"siteHeightEdit", "4001", "0 から 4000 までの数字を入力してください。"},
   };
   for (const auto& c : cases) {
-    QLineEdit* edit = Edit(dialog, c.id);
+    QLineEdit* edit = Edit(dialog, c.name);
     const QString good = edit->text();
     edit->setText(c.text);
-    EXPECT_EQ(PressOk(dialog), QString::fromUtf8(c.message)) << c.id;
-    EXPECT_TRUE(dialog.isVisible()) << c.id;
-    EXPECT_TRUE(edit->hasFocus() || !QApplication::focusWidget()) << c.id;
+    EXPECT_EQ(PressOk(dialog), QString::fromUtf8(c.message)) << c.name;
+    EXPECT_TRUE(dialog.isVisible()) << c.name;
+    EXPECT_TRUE(edit->hasFocus() || !QApplication::focusWidget()) << c.name;
     edit->setText(good);
   }
   EXPECT_EQ(PressOk(dialog), "");
@@ -309,54 +310,131 @@ TEST_F(DialogTest, DisplayDialogRefusesValuesOutsideTheirRanges) {
 }
 
 TEST_F(DialogTest, DisplayModeCommandAppliesOnOkAndAsksForARedraw) {
-  CGnomonView view(state);
+  OccultationView view(state);
   state.navigation.paintRequest = PaintRequest::StepForward;
-  WhenModalOpens<CDisplayDlg>([](CDisplayDlg* dialog) {
-    dialog->check1035->setChecked(true);
+  WhenModalOpens<DisplayModeDialog>([](DisplayModeDialog* dialog) {
+    dialog->kmlCheck->setChecked(true);
     dialog->reject();
   });
   view.OnDisplayMode();
   EXPECT_FALSE(state.display.kmlOutput);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::StepForward);
-  WhenModalOpens<CDisplayDlg>([](CDisplayDlg* dialog) {
-    dialog->check1035->setChecked(true);
-    QTest::mouseClick(dialog->findChild<QPushButton*>("1"), Qt::LeftButton);
+  WhenModalOpens<DisplayModeDialog>([](DisplayModeDialog* dialog) {
+    dialog->kmlCheck->setChecked(true);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
   });
   view.OnDisplayMode();
   EXPECT_TRUE(state.display.kmlOutput);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 }
 
+TEST_F(DialogTest, BothModeDialogsRefuseTheSameObserverValues) {
+  DisplayModeDialog display(state);
+  SearchModeDialog search(state);
+  const struct {
+    const char* name;
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"siteLongitudeEdit", "-360.5", "-360 から 360 までの数字を入力してください。"},
+      {"siteLatitudeEdit", "91", "-90 から 90 までの数字を入力してください。"},
+      {"siteHeightEdit", "-1", "0 から 4000 までの数字を入力してください。"},
+      {"siteHeightEdit", "high", "数字を入力してください。"},
+  };
+  for (QDialog* dialog : {static_cast<QDialog*>(&display), static_cast<QDialog*>(&search)}) {
+    dialog->show();
+    EXPECT_EQ(dialog->findChildren<ObserverEditor*>().size(), 1);
+    for (const auto& c : cases) {
+      QLineEdit* edit = Edit(*dialog, c.name);
+      const QString good = edit->text();
+      edit->setText(c.text);
+      EXPECT_EQ(PressOk(*dialog), QString::fromUtf8(c.message)) << c.name;
+      EXPECT_TRUE(dialog->isVisible()) << c.name;
+      edit->setText(good);
+    }
+    EXPECT_EQ(PressOk(*dialog), "");
+  }
+}
+
+TEST_F(DialogTest, SearchDialogSetsTheObserverAndKeepsTheSiteListsChoice) {
+  state.site.cityIndex = 2;
+  {
+    // A city chosen in the search's list is the search's site at once; the
+    // local display's choice stays.
+    SearchModeDialog dialog(state);
+    dialog.show();
+    EXPECT_EQ(dialog.observer->title(), "観測地");
+    EXPECT_EQ(dialog.observer->cityCombo->count(), 3);
+    dialog.observer->cityCombo->setCurrentIndex(2);
+    emit dialog.observer->cityCombo->activated(2);
+    dialog.reject();
+    EXPECT_EQ(state.site.searchCityIndex, 3);
+    EXPECT_EQ(state.site.cityIndex, 2);
+  }
+  {
+    SearchModeDialog dialog(state);
+    dialog.show();
+    EXPECT_EQ(dialog.observer->cityCombo->currentText(), "Sapporo");
+    dialog.siteMagnitudeRadio->setChecked(true);
+    dialog.observer->listedRadio->setChecked(true);
+    EXPECT_EQ(PressOk(dialog), "");
+    dialog.WriteBack(state);
+    EXPECT_EQ(state.site.siteSource, 0);
+    EXPECT_EQ(state.site.longitude, 141.354);
+    EXPECT_EQ(state.site.height, 20);
+  }
+  {
+    // A typed-in site moves the observer but, unlike the display-mode
+    // dialog, does not mark the site entry as typed in.
+    SearchModeDialog dialog(state);
+    dialog.show();
+    dialog.siteMagnitudeRadio->setChecked(true);
+    dialog.observer->typedRadio->setChecked(true);
+    Edit(dialog, "siteLongitudeEdit")->setText("-70.5");
+    Edit(dialog, "siteLatitudeEdit")->setText("-33.25");
+    Edit(dialog, "siteHeightEdit")->setText("2500");
+    EXPECT_EQ(PressOk(dialog), "");
+    dialog.WriteBack(state);
+    EXPECT_EQ(state.site.siteSource, 1);
+    EXPECT_EQ(state.site.longitude, -70.5);
+    EXPECT_EQ(state.site.latitude, -33.25);
+    EXPECT_EQ(state.site.height, 2500);
+    EXPECT_EQ(state.site.cityIndex, 2);
+  }
+}
+
 TEST_F(DialogTest, SearchModeDialogOffersEveryModeWithThePastRangesGreyed) {
   state.search.xzTarget = 145;
-  CModeDlg dialog(state);
+  SearchModeDialog dialog(state);
   dialog.show();
   EXPECT_EQ(dialog.windowTitle(), "検索モードメニュー");
-  for (int id : {1033, 1034})
-    EXPECT_FALSE(dialog.findChild<QWidget*>(QString::number(id))->isEnabled()) << id;
-  for (int id :
-       {1020, 1021, 1022, 1027, 1028, 1029, 1030, 1031, 1032, 1038, 1023, 1037, 1024, 1036, 1, 2})
-    EXPECT_TRUE(dialog.findChild<QWidget*>(QString::number(id))->isEnabled()) << id;
+  for (const char* name : {"siteRangeEdit", "typeRangeEdit"})
+    EXPECT_FALSE(dialog.findChild<QWidget*>(name)->isEnabled()) << name;
+  for (const char* name :
+       {"allEventsRadio", "typeRadio", "siteMagnitudeRadio", "magnitudeEdit", "listedSiteRadio",
+        "typedSiteRadio", "siteLongitudeEdit", "siteLatitudeEdit", "siteHeightEdit", "cityCombo",
+        "xzStarRadio", "typeCombo", "xzEdit", "startDateButton", "okButton", "cancelButton"})
+    EXPECT_TRUE(dialog.findChild<QWidget*>(name)->isEnabled()) << name;
   // The XZ field shows the current event's star, not the one last searched.
-  EXPECT_EQ(Edit(dialog, 1024)->text(), "1234");
-  EXPECT_EQ(dialog.combo1037->count(), 2);
-  EXPECT_EQ(dialog.combo1037->itemText(0), "PARTIAL OCCLTATION");
-  EXPECT_EQ(dialog.combo1037->itemText(1), "CENTRAL OCCULTATION");
-  EXPECT_EQ(dialog.combo1037->currentIndex(), 1);  // typeCode 2
-  EXPECT_EQ(Edit(dialog, 1027)->text(), "0.5");
+  EXPECT_EQ(Edit(dialog, "xzEdit")->text(), "1234");
+  EXPECT_EQ(dialog.typeCombo->count(), 2);
+  EXPECT_EQ(dialog.typeCombo->itemText(0), "PARTIAL OCCLTATION");
+  EXPECT_EQ(dialog.typeCombo->itemText(1), "CENTRAL OCCULTATION");
+  EXPECT_EQ(dialog.typeCombo->currentIndex(), 1);  // typeCode 2
+  EXPECT_EQ(Edit(dialog, "magnitudeEdit")->text(), "0.5");
 
   // The star number is checked only for the search for one star.
-  dialog.mode1023->setChecked(true);
-  Edit(dialog, 1024)->setText("1000000");
+  dialog.xzStarRadio->setChecked(true);
+  Edit(dialog, "xzEdit")->setText("1000000");
   EXPECT_EQ(PressOk(dialog), "-999999 から 999999 までの整数を入力してください。");
-  Edit(dialog, 1024)->setText("12.5");
+  Edit(dialog, "xzEdit")->setText("12.5");
   EXPECT_EQ(PressOk(dialog), "整数を入力してください。");
   EXPECT_TRUE(dialog.isVisible());
 
   // Mode 3 takes the XZ number; the type choice is not taken.
-  Edit(dialog, 1024)->setText("-555");
-  dialog.combo1037->setCurrentIndex(0);
-  emit dialog.combo1037->activated(0);
+  Edit(dialog, "xzEdit")->setText("-555");
+  dialog.typeCombo->setCurrentIndex(0);
+  emit dialog.typeCombo->activated(0);
   EXPECT_EQ(PressOk(dialog), "");
   dialog.WriteBack(state);
   EXPECT_EQ(state.search.searchMode, 3);
@@ -369,41 +447,43 @@ TEST_F(DialogTest, SearchModeDialogTakesEveryStarNumberTheFilesHold) {
   state.event.xz = 76742;
   state.search.xzTarget = 145;
   for (int mode : {0, 1}) {
-    CModeDlg dialog(state);
+    SearchModeDialog dialog(state);
     dialog.show();
-    EXPECT_EQ(Edit(dialog, 1024)->text(), "76742");
-    CheckRadio({dialog.mode1020, dialog.mode1021, dialog.mode1022, dialog.mode1023}, mode);
+    EXPECT_EQ(Edit(dialog, "xzEdit")->text(), "76742");
+    CheckRadio(
+        {dialog.allEventsRadio, dialog.typeRadio, dialog.siteMagnitudeRadio, dialog.xzStarRadio},
+        mode);
     // Not the search for one star: whatever the field holds is not checked.
-    Edit(dialog, 1024)->setText(mode == 0 ? "76742" : "not a number");
+    Edit(dialog, "xzEdit")->setText(mode == 0 ? "76742" : "not a number");
     EXPECT_EQ(PressOk(dialog), "") << mode;
     EXPECT_EQ(dialog.result(), QDialog::Accepted) << mode;
     dialog.WriteBack(state);
     EXPECT_EQ(state.search.searchMode, mode);
     EXPECT_EQ(state.search.xzTarget, 145);
   }
-  CModeDlg dialog(state);
+  SearchModeDialog dialog(state);
   dialog.show();
-  dialog.mode1023->setChecked(true);
+  dialog.xzStarRadio->setChecked(true);
   EXPECT_EQ(PressOk(dialog), "");
   dialog.WriteBack(state);
   EXPECT_EQ(state.search.xzTarget, 76742);
-  CModeDlg widest(state);
+  SearchModeDialog widest(state);
   widest.show();
-  widest.mode1023->setChecked(true);
-  Edit(widest, 1024)->setText("-999999");
+  widest.xzStarRadio->setChecked(true);
+  Edit(widest, "xzEdit")->setText("-999999");
   EXPECT_EQ(PressOk(widest), "");
   widest.WriteBack(state);
   EXPECT_EQ(state.search.xzTarget, -999999);
 }
 
 TEST_F(DialogTest, SearchModeDialogTakesTheChosenTypeForModeOne) {
-  CModeDlg dialog(state);
+  SearchModeDialog dialog(state);
   dialog.show();
-  dialog.mode1021->setChecked(true);
-  dialog.combo1037->setCurrentIndex(0);
-  emit dialog.combo1037->activated(0);
+  dialog.typeRadio->setChecked(true);
+  dialog.typeCombo->setCurrentIndex(0);
+  emit dialog.typeCombo->activated(0);
   EXPECT_EQ(dialog.pendingTypeCode, 1);
-  Edit(dialog, 1024)->setText("99");
+  Edit(dialog, "xzEdit")->setText("99");
   EXPECT_EQ(PressOk(dialog), "");
   dialog.WriteBack(state);
   EXPECT_EQ(state.search.searchMode, 1);
@@ -414,17 +494,17 @@ TEST_F(DialogTest, SearchModeDialogTakesTheChosenTypeForModeOne) {
 }
 
 TEST_F(DialogTest, SearchModeDateButtonSetsTheDateAtOnce) {
-  CGnomonView view(state);
+  OccultationView view(state);
   state.navigation.paintRequest = PaintRequest::Redraw;
   bool dateDone = false;
-  WhenModalOpens<CModeDlg>([&](CModeDlg* dialog) {
-    WhenModalOpens<CWhenDlg>([&](CWhenDlg* when) {
+  WhenModalOpens<SearchModeDialog>([&](SearchModeDialog* dialog) {
+    WhenModalOpens<DateDialog>([&](DateDialog* when) {
       EXPECT_EQ(when->yearEdit->text(), "2026");
       when->yearEdit->setText("2100");
-      QTest::mouseClick(when->findChild<QPushButton*>("1"), Qt::LeftButton);
+      QTest::mouseClick(when->findChild<QPushButton*>("okButton"), Qt::LeftButton);
       dateDone = true;
     });
-    QTest::mouseClick(dialog->button1036, Qt::LeftButton);
+    QTest::mouseClick(dialog->startDateButton, Qt::LeftButton);
     EXPECT_TRUE(dateDone);
     EXPECT_EQ(state.event.year, 2100);
     dialog->reject();  // the date stays set
@@ -435,8 +515,34 @@ TEST_F(DialogTest, SearchModeDateButtonSetsTheDateAtOnce) {
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 }
 
+// Every control a user works is found by a name that says what it is: not
+// empty, not a number, and not shared with another control of its dialog.
+TEST_F(DialogTest, ControlsAreNamedForWhatTheyAre) {
+  DisplayModeDialog display(state);
+  SearchModeDialog search(state);
+  DateDialog date(2026, 12, 10);
+  AboutDialog about;
+  for (QDialog* dialog : std::initializer_list<QDialog*>{&display, &search, &date, &about}) {
+    QStringList names;
+    for (QWidget* control : dialog->findChildren<QWidget*>()) {
+      if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control) &&
+          !qobject_cast<QComboBox*>(control))
+        continue;
+      const QString name = control->objectName();
+      bool number = false;
+      name.toInt(&number);
+      EXPECT_FALSE(name.isEmpty() || number)
+          << dialog->metaObject()->className() << " " << name.toStdString();
+      names << name;
+    }
+    EXPECT_EQ(names.removeDuplicates(), 0) << dialog->metaObject()->className();
+  }
+  EXPECT_NE(display.findChild<QPushButton*>("okButton"), nullptr);
+  EXPECT_NE(search.findChild<QPushButton*>("cancelButton"), nullptr);
+}
+
 TEST(AboutBox, ShowsTitleVersionAndCopyright) {
-  CAboutDlg about;
+  AboutDialog about;
   EXPECT_EQ(about.windowTitle(), "Vernier のﾊﾞｰｼﾞｮﾝ情報");
   QStringList texts;
   for (QLabel* label : about.findChildren<QLabel*>()) texts << label->text();

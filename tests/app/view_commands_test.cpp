@@ -7,8 +7,8 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/view.h"
-#include "app/when_dialog.h"
+#include "app/date_dialog.h"
+#include "app/occultation_view.h"
 #include "app_fixture.h"
 #include "gdi/recording_device_context.h"
 #include "map/map_window.h"
@@ -34,7 +34,7 @@ class ViewTest : public AppTest {
   }
   double Xz() const { return state.elements.xz; }
 
-  CGnomonView view;
+  OccultationView view;
 };
 
 TEST_F(ViewTest, NextAndPreviousStepThroughTheEventsAndRepaintsKeepTheEvent) {
@@ -82,7 +82,7 @@ TEST_F(ViewTest, NextAndPreviousStepThroughTheEventsAndRepaintsKeepTheEvent) {
 }
 
 TEST_F(ViewTest, TheStatusBarSaysWhereTheKmlFileWent) {
-  QSignalSpy notes(&view, &CGnomonView::StatusNote);
+  QSignalSpy notes(&view, &OccultationView::StatusNote);
   Paint();
   EXPECT_EQ(notes.count(), 0);  // no export asked for
 
@@ -241,7 +241,7 @@ TEST_F(AppTest, MissingElementFilesShowTheMessageThenAskForADateFilledWithToday)
   testing::TempDataDir empty;
   empty.Write("location.new", testing::kSiteList);
   state.SetDataDirectory(empty.path());
-  CGnomonView view(state);
+  OccultationView view(state);
   view.resize(400, 300);
   view.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));  // the first paint
@@ -251,7 +251,7 @@ TEST_F(AppTest, MissingElementFilesShowTheMessageThenAskForADateFilledWithToday)
   // The next paint asks for a date: the dialog opens after it, with today.
   QString shown[3];
   bool answered = false;
-  WhenModalOpens<CWhenDlg>([&](CWhenDlg* dialog) {
+  WhenModalOpens<DateDialog>([&](DateDialog* dialog) {
     shown[0] = dialog->yearEdit->text();
     shown[1] = dialog->monthEdit->text();
     shown[2] = dialog->dayEdit->text();
@@ -259,7 +259,7 @@ TEST_F(AppTest, MissingElementFilesShowTheMessageThenAskForADateFilledWithToday)
     dialog->monthEdit->setText("11");
     dialog->dayEdit->setText("1");
     state.SetDataDirectory(dir.path());  // the user moved the files in meanwhile
-    QTest::mouseClick(dialog->findChild<QPushButton*>("1"), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     answered = true;
   });
   view.Repaint();

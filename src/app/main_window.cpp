@@ -1,4 +1,4 @@
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,13 +14,14 @@
 #include <QToolButton>
 
 #include "app/about_dialog.h"
-#include "app/child_frame.h"
 #include "app/command_availability.h"
 #include "app/data_exchange.h"
+#include "app/document.h"
+#include "app/document_window.h"
 #include "app/icons.h"
+#include "app/occultation_view.h"
 #include "app/predictions_window.h"
 #include "app/session_settings.h"
-#include "app/view.h"
 
 namespace vernier {
 
@@ -32,7 +33,7 @@ const char kGeometryKey[] = "window/geometry";
 
 }  // namespace
 
-CMainFrame::CMainFrame(ProgramState& state, QWidget* parent)
+MainWindow::MainWindow(ProgramState& state, QWidget* parent)
     : QMainWindow(parent), state_(state), actions_(std::make_unique<AppActions>(this)) {
   setWindowTitle(QStringLiteral("Vernier"));
   mdiArea_ = new QMdiArea(this);
@@ -54,29 +55,29 @@ CMainFrame::CMainFrame(ProgramState& state, QWidget* parent)
   PlaceOnScreen();
 }
 
-void CMainFrame::PlaceOnScreen() {
+void MainWindow::PlaceOnScreen() {
   QSettings settings;
   if (restoreGeometry(settings.value(QLatin1String(kGeometryKey)).toByteArray())) return;
   const QRect screenArea = screen()->availableGeometry();
-  resize(QSize(screenArea.width(), screenArea.height()) * kMainFrameScreenShare);
+  resize(QSize(screenArea.width(), screenArea.height()) * kMainWindowScreenShare);
   move(screenArea.center() - rect().center());
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   QSettings settings;
   SaveSession(settings, state_);
   settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
   QMainWindow::closeEvent(event);
 }
 
-CMainFrame::~CMainFrame() {
+MainWindow::~MainWindow() {
   // The views go first: their list dialogs belong to this window.
   for (QMdiSubWindow* child : mdiArea_->subWindowList()) delete child;
 }
 
-void CMainFrame::CreateToolBar() {
+void MainWindow::CreateToolBar() {
   toolBar_ = new QToolBar(tr("ﾂｰﾙ ﾊﾞｰ"), this);
-  toolBar_->setObjectName(QStringLiteral("59392"));  // the frame's toolbar id 0xE800
+  toolBar_->setObjectName(QStringLiteral("mainToolBar"));
   toolBar_->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
   toolBar_->setMovable(true);
   toolBar_->setFloatable(true);
@@ -99,9 +100,9 @@ void CMainFrame::CreateToolBar() {
   addToolBar(Qt::TopToolBarArea, toolBar_);
 }
 
-void CMainFrame::CreateStatusBar() {
+void MainWindow::CreateStatusBar() {
   QStatusBar* bar = statusBar();
-  bar->setObjectName(QStringLiteral("59393"));  // the frame's status bar id 0xE801
+  bar->setObjectName(QStringLiteral("statusBar"));
   // The message pane: "ﾚﾃﾞｨ" whenever no prompt is shown over it.
   readyPane_ = new QLabel(tr("ﾚﾃﾞｨ"), bar);
   bar->addWidget(readyPane_, 1);
@@ -117,7 +118,7 @@ void CMainFrame::CreateStatusBar() {
   }
 }
 
-void CMainFrame::CreateMenus() {
+void MainWindow::CreateMenus() {
   const AppActions& a = *actions_;
   fileMenu128_ = new QMenu(tr("ﾌｧｲﾙ(&F)"), this);
   fileMenu128_->addAction(a.fileNew);
@@ -165,7 +166,7 @@ void CMainFrame::CreateMenus() {
   for (QAction* action : a.ViewActions()) addAction(action);
 }
 
-void CMainFrame::UpdateMenus() {
+void MainWindow::UpdateMenus() {
   const bool viewOpen = !mdiArea_->subWindowList().isEmpty();
   for (QAction* action : actions_->ViewActions()) action->setEnabled(viewOpen);
   actions_->fileSave->setEnabled(viewOpen);
@@ -188,7 +189,7 @@ void CMainFrame::UpdateMenus() {
   }
 }
 
-void CMainFrame::UpdateCommandStates() {
+void MainWindow::UpdateCommandStates() {
   const AppActions& a = *actions_;
   const bool viewOpen = !mdiArea_->subWindowList().isEmpty();
   const QString zoomWhy = WhyZoomDoesNothing(state_);
@@ -206,15 +207,15 @@ void CMainFrame::UpdateCommandStates() {
   }
 }
 
-void CMainFrame::ConnectCommands() {
+void MainWindow::ConnectCommands() {
   const AppActions& a = *actions_;
   connect(a.fileNew, &QAction::triggered, this, [this] { NewDocument(); });
-  connect(a.fileOpen, &QAction::triggered, this, &CMainFrame::OnFileOpen);
-  connect(a.fileSave, &QAction::triggered, this, &CMainFrame::SaveDocument);
-  connect(a.printSetup, &QAction::triggered, this, &CMainFrame::OnPrintSetup);
+  connect(a.fileOpen, &QAction::triggered, this, &MainWindow::OnFileOpen);
+  connect(a.fileSave, &QAction::triggered, this, &MainWindow::SaveDocument);
+  connect(a.printSetup, &QAction::triggered, this, &MainWindow::OnPrintSetup);
   connect(a.exit, &QAction::triggered, this, &QWidget::close);
-  connect(a.about, &QAction::triggered, this, &CMainFrame::OnAbout);
-  connect(a.aboutNoView, &QAction::triggered, this, &CMainFrame::OnAbout);
+  connect(a.about, &QAction::triggered, this, &MainWindow::OnAbout);
+  connect(a.aboutNoView, &QAction::triggered, this, &MainWindow::OnAbout);
   for (int i = 0; i < kRecentFileCount; ++i)
     connect(a.recentFiles[i], &QAction::triggered, this, [this, i] {
       if (i < recentFiles_.size()) OpenDocument(recentFiles_[i]);
@@ -225,51 +226,52 @@ void CMainFrame::ConnectCommands() {
   connect(a.statusBar, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
 
   // The view's commands go to the view of the current child window.
-  auto toView = [this](QAction* action, void (CGnomonView::*command)()) {
+  auto toView = [this](QAction* action, void (OccultationView::*command)()) {
     connect(action, &QAction::triggered, this, [this, command] {
-      if (CGnomonView* view = ActiveView()) (view->*command)();
+      if (OccultationView* view = ActiveView()) (view->*command)();
     });
   };
-  toView(a.date, &CGnomonView::OnDate);
-  toView(a.displayMode, &CGnomonView::OnDisplayMode);
-  toView(a.searchMode, &CGnomonView::OnSearchMode);
-  toView(a.next, &CGnomonView::OnNext);
-  toView(a.previous, &CGnomonView::OnPrevious);
-  toView(a.today, &CGnomonView::OnToday);
-  toView(a.redraw, &CGnomonView::OnRedraw);
-  toView(a.list, &CGnomonView::OnList);
-  toView(a.zoomIn, &CGnomonView::OnZoomIn);
-  toView(a.zoomOut, &CGnomonView::OnZoomOut);
-  toView(a.zoomReset, &CGnomonView::OnZoomReset);
-  toView(a.local, &CGnomonView::OnLocal);
-  toView(a.backToMap, &CGnomonView::OnBackToMap);
-  toView(a.sky, &CGnomonView::OnSky);
-  toView(a.limb, &CGnomonView::OnLimb);
-  connect(a.predictions, &QAction::triggered, this, &CMainFrame::OnPredictions);
+  toView(a.date, &OccultationView::OnDate);
+  toView(a.displayMode, &OccultationView::OnDisplayMode);
+  toView(a.searchMode, &OccultationView::OnSearchMode);
+  toView(a.next, &OccultationView::OnNext);
+  toView(a.previous, &OccultationView::OnPrevious);
+  toView(a.today, &OccultationView::OnToday);
+  toView(a.redraw, &OccultationView::OnRedraw);
+  toView(a.list, &OccultationView::OnList);
+  toView(a.zoomIn, &OccultationView::OnZoomIn);
+  toView(a.zoomOut, &OccultationView::OnZoomOut);
+  toView(a.zoomReset, &OccultationView::OnZoomReset);
+  toView(a.local, &OccultationView::OnLocal);
+  toView(a.backToMap, &OccultationView::OnBackToMap);
+  toView(a.sky, &OccultationView::OnSky);
+  toView(a.limb, &OccultationView::OnLimb);
+  connect(a.predictions, &QAction::triggered, this, &MainWindow::OnPredictions);
   auto printer = [this]() -> QPrinter& {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
   };
   connect(a.print, &QAction::triggered, this, [this, printer] {
-    if (CGnomonView* view = ActiveView()) view->OnFilePrint(printer());
+    if (OccultationView* view = ActiveView()) view->OnFilePrint(printer());
   });
   connect(a.printPreview, &QAction::triggered, this, [this, printer] {
-    if (CGnomonView* view = ActiveView()) view->OnFilePrintPreview(printer());
+    if (OccultationView* view = ActiveView()) view->OnFilePrintPreview(printer());
   });
 }
 
-CGnomonView* CMainFrame::ActiveView() const {
+OccultationView* MainWindow::ActiveView() const {
   QMdiSubWindow* child = mdiArea_->currentSubWindow();
   if (!child) child = mdiArea_->activeSubWindow();
-  return child ? static_cast<CChildFrame*>(child)->View() : nullptr;
+  return child ? static_cast<DocumentWindow*>(child)->View() : nullptr;
 }
 
-CChildFrame* CMainFrame::AddChild(CGnomonView* view, const CGnomonDoc& document) {
-  auto* child = new CChildFrame(view, document);
+DocumentWindow* MainWindow::AddChild(const QString& title, const QString& path) {
+  auto* view = new OccultationView(state_);
+  auto* child = new DocumentWindow(view, title, path);
   mdiArea_->addSubWindow(child);
-  connect(view, &CGnomonView::StatusNote, this,
+  connect(view, &OccultationView::StatusNote, this,
           [this](const QString& text) { statusBar()->showMessage(text, 5000); });
-  connect(view, &CGnomonView::Painted, this, [this] { UpdateCommandStates(); });
+  connect(view, &OccultationView::Painted, this, [this] { UpdateCommandStates(); });
   connect(child, &QObject::destroyed, this, [this] {
     QMetaObject::invokeMethod(
         this, [this] { UpdateMenus(); }, Qt::QueuedConnection);
@@ -284,11 +286,11 @@ CChildFrame* CMainFrame::AddChild(CGnomonView* view, const CGnomonDoc& document)
   return child;
 }
 
-CChildFrame* CMainFrame::NewDocument() {
-  return AddChild(new CGnomonView(state_), CGnomonDoc::Untitled(++untitledCount_));
+DocumentWindow* MainWindow::NewDocument() {
+  return AddChild(DocumentWindow::UntitledTitle(++untitledCount_), {});
 }
 
-CChildFrame* CMainFrame::OpenDocument(const QString& path) {
+DocumentWindow* MainWindow::OpenDocument(const QString& path) {
   if (!QFileInfo(path).isFile()) {
     QMessageBox::warning(this, MessageBoxTitle(),
                          tr("%1 が見つかりません。").arg(QFileInfo(path).fileName()));
@@ -297,66 +299,65 @@ CChildFrame* CMainFrame::OpenDocument(const QString& path) {
     return nullptr;
   }
   QString why;
-  const std::optional<CGnomonDoc> document = CGnomonDoc::Open(path, state_, why);
-  if (!document) {
+  if (!ReadDocumentFile(path, state_, why)) {
     QMessageBox::warning(this, MessageBoxTitle(),
                          tr("%1 はこのプログラムの文書ではないので開けません。\n%2")
                              .arg(QFileInfo(path).fileName(), why));
     return nullptr;
   }
-  AddRecentFile(document->Path());
+  AddRecentFile(QFileInfo(path).absoluteFilePath());
   // The settings are the program's: every open view shows the document's.
   for (QMdiSubWindow* child : mdiArea_->subWindowList())
-    static_cast<CChildFrame*>(child)->View()->Repaint();
-  return AddChild(new CGnomonView(state_), *document);
+    static_cast<DocumentWindow*>(child)->View()->Repaint();
+  return AddChild(QFileInfo(path).fileName(), path);
 }
 
-void CMainFrame::OnFileOpen() {
+void MainWindow::OnFileOpen() {
   const QString path = QFileDialog::getOpenFileName(
       this, tr("開く"), QString(),
       tr("文書 (*.%1);;すべてのファイル (*)").arg(QLatin1String(kDocumentSuffix)));
   if (!path.isEmpty()) OpenDocument(path);
 }
 
-void CMainFrame::SaveDocument() {
-  auto* child = static_cast<CChildFrame*>(mdiArea_->currentSubWindow());
+void MainWindow::SaveDocument() {
+  auto* child = static_cast<DocumentWindow*>(mdiArea_->currentSubWindow());
   if (!child) return;
-  QString path = child->Document().Path();
+  QString path = child->Path();
   if (path.isEmpty()) {
     // The dialog asks before replacing a file and adds the suffix.
     QFileDialog dialog(this, tr("名前を付けて保存"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(tr("文書 (*.%1)").arg(QLatin1String(kDocumentSuffix)));
     dialog.setDefaultSuffix(QLatin1String(kDocumentSuffix));
-    dialog.selectFile(child->Document().Title());
+    dialog.selectFile(child->windowTitle());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     path = dialog.selectedFiles().first();
   }
   SaveDocumentAs(child, path);
 }
 
-bool CMainFrame::SaveDocumentAs(CChildFrame* child, const QString& path) {
-  if (!child->Document().SaveAs(path, state_)) {
+bool MainWindow::SaveDocumentAs(DocumentWindow* child, const QString& path) {
+  if (!WriteDocumentFile(path, state_)) {
     QMessageBox::warning(this, MessageBoxTitle(), tr("%1 に保存できません。").arg(path));
     return false;
   }
-  child->UpdateTitle();
-  AddRecentFile(child->Document().Path());
+  child->SetPath(path);
+  AddRecentFile(child->Path());
   return true;
 }
 
-void CMainFrame::OnAbout() {
-  CAboutDlg about(this);
+void MainWindow::OnAbout() {
+  AboutDialog about(this);
   about.exec();
 }
 
-void CMainFrame::OnPrintSetup() {
+void MainWindow::OnPrintSetup() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   QPageSetupDialog dialog(printer_.get(), this);
   dialog.exec();
 }
 
-void CMainFrame::LoadRecentFiles() {
+void MainWindow::LoadRecentFiles() {
   QSettings settings;
   settings.beginGroup(QString::fromLatin1(kRecentFileGroup));
   for (int i = 1; i <= kRecentFileCount; ++i) {
@@ -366,7 +367,7 @@ void CMainFrame::LoadRecentFiles() {
   UpdateRecentFileActions();
 }
 
-void CMainFrame::AddRecentFile(const QString& path) {
+void MainWindow::AddRecentFile(const QString& path) {
   recentFiles_.removeAll(path);
   recentFiles_.prepend(path);
   while (recentFiles_.size() > kRecentFileCount) recentFiles_.removeLast();
@@ -382,7 +383,7 @@ void CMainFrame::AddRecentFile(const QString& path) {
   UpdateRecentFileActions();
 }
 
-void CMainFrame::UpdateRecentFileActions() {
+void MainWindow::UpdateRecentFileActions() {
   const AppActions& a = *actions_;
   for (int i = 0; i < kRecentFileCount; ++i) {
     const bool used = i < recentFiles_.size();
@@ -395,15 +396,17 @@ void CMainFrame::UpdateRecentFileActions() {
   a.recentPlaceholder->setVisible(recentFiles_.isEmpty());
 }
 
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && qobject_cast<QToolButton*>(watched)) return true;
   return QMainWindow::eventFilter(watched, event);
 }
 
-CPredictionsWindow* CMainFrame::PredictionsWindow() const { return predictionsWindow_; }
+PredictionsWindow* MainWindow::Predictions() const {
+  return predictionsWindow_;
+}
 
-void CMainFrame::OnPredictions() {
-  CGnomonView* view = ActiveView();
+void MainWindow::OnPredictions() {
+  OccultationView* view = ActiveView();
   if (!view) return;
   ProgramState& state = view->State();
   const ObserverSite& site = state.site;
@@ -411,11 +414,12 @@ void CMainFrame::OnPredictions() {
   if (site.cityIndex >= 1 && site.cityIndex <= state.cities.count)
     name = QString::fromStdString(state.cities.entries[site.cityIndex].name).trimmed();
   if (predictionsWindow_) predictionsWindow_->close();
-  predictionsWindow_ = new CPredictionsWindow(state.dataDirectory, site, name, this);
+  predictionsWindow_ = new PredictionsWindow(state.dataDirectory, site, name, this);
   predictionsWindow_->setAttribute(Qt::WA_DeleteOnClose);
-  connect(predictionsWindow_, &CPredictionsWindow::EventChosen, this,
+  connect(predictionsWindow_, &PredictionsWindow::EventChosen, this,
           [this](const PredictedContact& contact, const ObserverSite& chosenSite) {
-            if (CGnomonView* target = ActiveView()) target->ShowPredictedEvent(contact, chosenSite);
+            if (OccultationView* target = ActiveView())
+              target->ShowPredictedEvent(contact, chosenSite);
           });
   predictionsWindow_->show();
   predictionsWindow_->Compute();

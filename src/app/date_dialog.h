@@ -8,19 +8,19 @@
 
 namespace vernier {
 
-class CWhenDlg : public QDialog {
+class DateDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Pre-filled with the given date.
-  CWhenDlg(int year, int month, int day, QWidget* parent = nullptr);
+  DateDialog(int year, int month, int day, QWidget* parent = nullptr);
 
   // The members; on OK they hold the values read from the controls.
   int year, month, day;
 
-  QLineEdit* yearEdit;   // 1000
-  QLineEdit* monthEdit;  // 1001
-  QLineEdit* dayEdit;    // 1002
+  QLineEdit* yearEdit;
+  QLineEdit* monthEdit;
+  QLineEdit* dayEdit;
 
  protected:
   // Reads the controls; a refused value keeps the dialog open.

@@ -20,39 +20,39 @@
 
 namespace vernier {
 
-class CChildFrame;
-class CGnomonView;
-class CPredictionsWindow;
+class DocumentWindow;
+class OccultationView;
+class PredictionsWindow;
 
 // The share of the screen's width and height the main window takes when it
 // opens without a kept size and place (centred on the screen).
-inline constexpr double kMainFrameScreenShare = 0.8;
+inline constexpr double kMainWindowScreenShare = 0.8;
 
-class CMainFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   // Takes the settings kept from the last session into `state` (see
   // RestoreSession) and its own kept size and place; closing keeps them again.
-  explicit CMainFrame(ProgramState& state, QWidget* parent = nullptr);
-  ~CMainFrame() override;
+  explicit MainWindow(ProgramState& state, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // The documents' commands. Open reads the document into the program's
   // settings (a file that is not one is refused with a message); Save writes
   // them to the document's file, asking for a name while it has none.
-  CChildFrame* NewDocument();
-  CChildFrame* OpenDocument(const QString& path);
+  DocumentWindow* NewDocument();
+  DocumentWindow* OpenDocument(const QString& path);
   void SaveDocument();
-  bool SaveDocumentAs(CChildFrame* child, const QString& path);
+  bool SaveDocumentAs(DocumentWindow* child, const QString& path);
   void OnFileOpen();
   // Opens the predictions window for the active view's observer.
   void OnPredictions();
-  CPredictionsWindow* PredictionsWindow() const;
+  PredictionsWindow* Predictions() const;
   void OnAbout();
   void OnPrintSetup();
 
   // The view of the current child window, if any.
-  CGnomonView* ActiveView() const;
+  OccultationView* ActiveView() const;
   QMdiArea* MdiArea() const { return mdiArea_; }
   const AppActions& Actions() const { return *actions_; }
   QToolBar* ToolBar() const { return toolBar_; }
@@ -61,7 +61,7 @@ class CMainFrame : public QMainWindow {
   // True while the view's menus are shown (a view is open).
   bool ShowsViewMenus() const { return showsViewMenus_; }
 
-  // The first view reports its first paint (see CGnomonView).
+  // The first view reports its first paint (see OccultationView).
   void ReportFirstPaintSince(std::chrono::steady_clock::time_point start) { startTime_ = start; }
 
  protected:
@@ -69,7 +69,7 @@ class CMainFrame : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QPointer<CPredictionsWindow> predictionsWindow_;
+  QPointer<PredictionsWindow> predictionsWindow_;
   void CreateToolBar();
   void CreateStatusBar();
   void CreateMenus();
@@ -79,7 +79,7 @@ class CMainFrame : public QMainWindow {
   // their tooltip and status line.
   void UpdateCommandStates();
   void PlaceOnScreen();
-  CChildFrame* AddChild(CGnomonView* view, const class CGnomonDoc& document);
+  DocumentWindow* AddChild(const QString& title, const QString& path);
   void AddRecentFile(const QString& path);
   void LoadRecentFiles();
   void UpdateRecentFileActions();

@@ -21,7 +21,7 @@ class QPrinter;
 
 namespace vernier {
 
-class CListDlg;
+class SearchListDialog;
 
 // The left-click read-out at the top right of the map frame: "Lon:%7.2f" at
 // (frameRight - 85, 15) and "Lat:%7.2f" at (frameRight - 85, 30), white on an
@@ -40,12 +40,12 @@ inline constexpr QSize kSmallestDrawing{640, 480};
 // given resolution) so that 100 view pixels take one inch.
 void PrintPicture(QPainter& painter, const QImage& picture, int dotsPerInch);
 
-class CGnomonView : public QWidget {
+class OccultationView : public QWidget {
   Q_OBJECT
 
  public:
-  explicit CGnomonView(ProgramState& state, QWidget* parent = nullptr);
-  ~CGnomonView() override;
+  explicit OccultationView(ProgramState& state, QWidget* parent = nullptr);
+  ~OccultationView() override;
 
   // The observer picked on the globe (right double-click at a client pixel):
   // the local circumstances for that point.
@@ -88,7 +88,7 @@ class CGnomonView : public QWidget {
   QImage PagePicture();
 
   const QImage& Picture() const { return picture_; }
-  CListDlg* ListDialog() const;
+  SearchListDialog* ListDialog() const;
   int PaintCount() const { return paintCount_; }
   PaintOutcome LastOutcome() const { return lastOutcome_; }
   ProgramState& State() { return state_; }
@@ -129,7 +129,7 @@ class CGnomonView : public QWidget {
   bool offeringBand_ = false;
   int paintCount_ = 0;
   PaintOutcome lastOutcome_ = PaintOutcome::Stopped;
-  QPointer<CListDlg> listDialog_;
+  QPointer<SearchListDialog> listDialog_;
   std::optional<std::chrono::steady_clock::time_point> startTime_;
   QTimer* animationTimer_ = nullptr;
   LocalAnimation animation_;

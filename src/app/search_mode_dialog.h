@@ -9,11 +9,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/observer_editor.h"
 #include "search/program_state.h"
 
 namespace vernier {
 
-class CModeDlg : public QDialog {
+class SearchModeDialog : public QDialog {
   Q_OBJECT
 
  public:
@@ -21,7 +22,7 @@ class CModeDlg : public QDialog {
   // the date set through the date button take effect at once: the type
   // chosen is kept in pendingTypeCode, the site in state.site.searchCityIndex,
   // the date in the current event's date.
-  explicit CModeDlg(ProgramState& state, QWidget* parent = nullptr);
+  explicit SearchModeDialog(ProgramState& state, QWidget* parent = nullptr);
 
   // Applies the members read on OK to the settings.
   void WriteBack(ProgramState& state) const;
@@ -30,21 +31,19 @@ class CModeDlg : public QDialog {
   int mode;             // 0 all, 1 one type, 2 site and magnitude, 3 one XZ star
   int pendingTypeCode;  // 1 partial, 2 central
   double typeRange;
-  int source;
-  double siteLon, siteLat, siteHeight;
+  ObserverEntry site;
   double minMagnitude;
   double siteRange;
   int xz;
 
-  // Controls, by id.
-  QRadioButton *mode1020, *mode1021, *mode1022, *mode1023;
-  QComboBox* combo1037;
-  QLineEdit* edit1034;
-  QRadioButton *source1028, *source1029;
-  QComboBox* combo1038;
-  QLineEdit *edit1030, *edit1031, *edit1032, *edit1027, *edit1033;
-  QLineEdit* edit1024;
-  QPushButton* button1036;
+  // Controls.
+  QRadioButton *allEventsRadio, *typeRadio, *siteMagnitudeRadio, *xzStarRadio;
+  QComboBox* typeCombo;
+  QLineEdit* typeRangeEdit;
+  ObserverEditor* observer;
+  QLineEdit *magnitudeEdit, *siteRangeEdit;
+  QLineEdit* xzEdit;
+  QPushButton* startDateButton;
 
  protected:
   void accept() override;

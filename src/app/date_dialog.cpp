@@ -1,4 +1,4 @@
-#include "app/when_dialog.h"
+#include "app/date_dialog.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -10,12 +10,12 @@
 
 namespace vernier {
 
-CWhenDlg::CWhenDlg(int y, int m, int d, QWidget* parent)
+DateDialog::DateDialog(int y, int m, int d, QWidget* parent)
     : QDialog(parent), year(y), month(m), day(d) {
   setWindowTitle(tr("年月設定メニュー"));
-  yearEdit = MakeEdit(1000, this, 8);
-  monthEdit = MakeEdit(1001, this, 8);
-  dayEdit = MakeEdit(1002, this, 8);
+  yearEdit = MakeEdit("yearEdit", this, 8);
+  monthEdit = MakeEdit("monthEdit", this, 8);
+  dayEdit = MakeEdit("dayEdit", this, 8);
 
   auto* grid = new QGridLayout;
   const struct {
@@ -41,7 +41,7 @@ CWhenDlg::CWhenDlg(int y, int m, int d, QWidget* parent)
   dayEdit->setText(FormatEditInteger(day));
 }
 
-void CWhenDlg::accept() {
+void DateDialog::accept() {
   DataExchange dx(this);
   int y = year, m = month, d = day;
   // The year range is the element files' span, wider than the label says; the
@@ -57,9 +57,9 @@ void CWhenDlg::accept() {
 }
 
 bool EditCurrentDate(ProgramState& state, QWidget* parent) {
-  CWhenDlg dialog(static_cast<int>(std::trunc(state.event.year)),
-                  static_cast<int>(std::trunc(state.event.month)),
-                  static_cast<int>(std::trunc(state.event.day)), parent);
+  DateDialog dialog(static_cast<int>(std::trunc(state.event.year)),
+                    static_cast<int>(std::trunc(state.event.month)),
+                    static_cast<int>(std::trunc(state.event.day)), parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   state.event.year = dialog.year;
   state.event.month = dialog.month;

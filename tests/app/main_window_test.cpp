@@ -1,7 +1,7 @@
 // The main window as the user meets it: where it opens, its one maximised
 // child window, the menus with and without a view, the toolbar, and the
 // status bar's prompts.
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 #include <QDateEdit>
 #include <QHelpEvent>
@@ -15,12 +15,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/child_frame.h"
 #include "app/document.h"
+#include "app/document_window.h"
 #include "app/icons.h"
-#include "app/list_dialog.h"
+#include "app/occultation_view.h"
 #include "app/predictions_window.h"
-#include "app/view.h"
+#include "app/search_list_dialog.h"
 #include "app_fixture.h"
 
 namespace vernier {
@@ -28,46 +28,46 @@ namespace {
 
 using testing::AppTest;
 
-QStringList MenuBarTexts(CMainFrame& frame) {
+QStringList MenuBarTexts(MainWindow& mainWindow) {
   QStringList texts;
-  for (QAction* action : frame.menuBar()->actions()) texts << action->text();
+  for (QAction* action : mainWindow.menuBar()->actions()) texts << action->text();
   return texts;
 }
 
-QStringList MenuTexts(CMainFrame& frame, const QString& title) {
+QStringList MenuTexts(MainWindow& mainWindow, const QString& title) {
   QStringList texts;
-  for (QAction* top : frame.menuBar()->actions())
+  for (QAction* top : mainWindow.menuBar()->actions())
     if (top->text() == title && top->menu())
       for (QAction* action : top->menu()->actions())
         if (action->isVisible()) texts << (action->isSeparator() ? "-" : action->text());
   return texts;
 }
 
-class MainFrameTest : public AppTest {
+class MainWindowTest : public AppTest {
  protected:
-  MainFrameTest() : frame(state) {
-    frame.NewDocument();
-    frame.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  MainWindowTest() : mainWindow(state) {
+    mainWindow.NewDocument();
+    mainWindow.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
   }
-  CMainFrame frame;
+  MainWindow mainWindow;
 };
 
-TEST_F(MainFrameTest, OpensCentredOnMostOfTheScreenWithOneMaximisedView) {
+TEST_F(MainWindowTest, OpensCentredOnMostOfTheScreenWithOneMaximisedView) {
   // Four fifths of the screen's width and height, in its middle.
-  const QRect screen = frame.screen()->availableGeometry();
-  EXPECT_NEAR(frame.width(), screen.width() * 0.8, 1);
-  EXPECT_NEAR(frame.height(), screen.height() * 0.8, 1);
-  EXPECT_NEAR(frame.geometry().center().x(), screen.center().x(), 4);
-  EXPECT_NEAR(frame.geometry().center().y(), screen.center().y(), 4);
-  const auto children = frame.MdiArea()->subWindowList();
+  const QRect screen = mainWindow.screen()->availableGeometry();
+  EXPECT_NEAR(mainWindow.width(), screen.width() * 0.8, 1);
+  EXPECT_NEAR(mainWindow.height(), screen.height() * 0.8, 1);
+  EXPECT_NEAR(mainWindow.geometry().center().x(), screen.center().x(), 4);
+  EXPECT_NEAR(mainWindow.geometry().center().y(), screen.center().y(), 4);
+  const auto children = mainWindow.MdiArea()->subWindowList();
   ASSERT_EQ(children.size(), 1);
   EXPECT_TRUE(children[0]->isMaximized());
-  auto* view = static_cast<CChildFrame*>(children[0])->View();
+  auto* view = static_cast<DocumentWindow*>(children[0])->View();
   ASSERT_NE(view, nullptr);
-  EXPECT_EQ(frame.ActiveView(), view);
+  EXPECT_EQ(mainWindow.ActiveView(), view);
   EXPECT_EQ(children[0]->windowTitle(), "Vernier1");
-  EXPECT_EQ(frame.windowTitle(), "Vernier - [Vernier1]");
+  EXPECT_EQ(mainWindow.windowTitle(), "Vernier - [Vernier1]");
   // The view fills the child window and was painted with the first event.
   QTest::qWait(20);
   EXPECT_GT(view->PaintCount(), 0);
@@ -76,48 +76,48 @@ TEST_F(MainFrameTest, OpensCentredOnMostOfTheScreenWithOneMaximisedView) {
   EXPECT_EQ(state.elements.xz, 200);
 }
 
-TEST_F(MainFrameTest, MenusOfTheViewAndOfNoView) {
-  EXPECT_TRUE(frame.ShowsViewMenus());
-  EXPECT_EQ(MenuBarTexts(frame), (QStringList{"ﾌｧｲﾙ(&F)", "年月設定(&N)", "表示モード(&D)",
-                                              "検索モード(&M)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
+  EXPECT_TRUE(mainWindow.ShowsViewMenus());
+  EXPECT_EQ(MenuBarTexts(mainWindow), (QStringList{"ﾌｧｲﾙ(&F)", "年月設定(&N)", "表示モード(&D)",
+                                                   "検索モード(&M)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
   // The file menu of a view: documents, printing, recent files, exit.
-  EXPECT_EQ(MenuTexts(frame, "ﾌｧｲﾙ(&F)"),
+  EXPECT_EQ(MenuTexts(mainWindow, "ﾌｧｲﾙ(&F)"),
             (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "上書き保存(&S)", "-",
                          "印刷(&P)...", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾟﾘﾝﾀの設定(&R)...", "-",
                          "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
   // The view menu: the keyed commands with their keys.
-  EXPECT_EQ(MenuTexts(frame, "表示(&V)"),
+  EXPECT_EQ(MenuTexts(mainWindow, "表示(&V)"),
             (QStringList{"次の星蝕\tRight, PgDown", "前の星蝕\tLeft, PgUp", "今日の星蝕\tHome", "-",
                          "拡大\t+", "縮小\t-", "再描画\tF5", "-", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
                          "-", "観測地の星蝕予報"}));
-  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
 
-  // Closing the view leaves the frame with the menus of no view.
-  frame.MdiArea()->closeAllSubWindows();
+  // Closing the view leaves the main window with the menus of no view.
+  mainWindow.MdiArea()->closeAllSubWindows();
   QTest::qWait(20);
-  EXPECT_FALSE(frame.ShowsViewMenus());
-  EXPECT_EQ(MenuBarTexts(frame), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
-  EXPECT_EQ(MenuTexts(frame, "ﾌｧｲﾙ(&F)"),
+  EXPECT_FALSE(mainWindow.ShowsViewMenus());
+  EXPECT_EQ(MenuBarTexts(mainWindow), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  EXPECT_EQ(MenuTexts(mainWindow, "ﾌｧｲﾙ(&F)"),
             (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-", "ﾌﾟﾘﾝﾀの設定(&R)...",
                          "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
-  EXPECT_EQ(MenuTexts(frame, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
-  EXPECT_FALSE(frame.Actions().next->isEnabled());
-  EXPECT_FALSE(frame.Actions().list->isEnabled());
-  EXPECT_TRUE(frame.Actions().about->isEnabled());
+  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+  EXPECT_FALSE(mainWindow.Actions().next->isEnabled());
+  EXPECT_FALSE(mainWindow.Actions().list->isEnabled());
+  EXPECT_TRUE(mainWindow.Actions().about->isEnabled());
 
   // New (Ctrl+N) opens another view, and the view's menus return.
-  QTest::keyClick(&frame, Qt::Key_N, Qt::ControlModifier);
+  QTest::keyClick(&mainWindow, Qt::Key_N, Qt::ControlModifier);
   QTest::qWait(20);
-  ASSERT_EQ(frame.MdiArea()->subWindowList().size(), 1);
-  EXPECT_EQ(frame.MdiArea()->subWindowList()[0]->windowTitle(), "Vernier2");
-  EXPECT_TRUE(frame.ShowsViewMenus());
-  EXPECT_TRUE(frame.Actions().next->isEnabled());
+  ASSERT_EQ(mainWindow.MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(mainWindow.MdiArea()->subWindowList()[0]->windowTitle(), "Vernier2");
+  EXPECT_TRUE(mainWindow.ShowsViewMenus());
+  EXPECT_TRUE(mainWindow.Actions().next->isEnabled());
 }
 
-TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
+TEST_F(MainWindowTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
   // A typed centre, so that the zoom buttons act and show their own tooltips.
   state.map.preset = 3;
-  frame.ActiveView()->OnRedraw();
+  mainWindow.ActiveView()->OnRedraw();
   QTest::qWait(50);
   const struct {
     int id;
@@ -136,7 +136,7 @@ TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
                   {kCmdSky, ""},
                   {kCmdLimb, ""},
                   {kCmdAbout, "ﾊﾞｰｼﾞｮﾝ情報"}};
-  const QList<QAction*> actions = frame.ToolBar()->actions();
+  const QList<QAction*> actions = mainWindow.ToolBar()->actions();
   ASSERT_EQ(actions.size(), 14);
   QList<QImage> icons;
   for (int i = 0; i < 14; ++i) {
@@ -149,7 +149,7 @@ TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
     // without a second line).
     QToolTip::hideText();
     ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
-    QWidget* button = frame.ToolBar()->widgetForAction(actions[i]);
+    QWidget* button = mainWindow.ToolBar()->widgetForAction(actions[i]);
     QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(button, &help);
     EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(),
@@ -160,14 +160,14 @@ TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
     for (const QImage& other : icons) EXPECT_NE(icon, other) << "icon " << i << " repeats";
     icons << icon;
   }
-  EXPECT_EQ(frame.ToolBar()->iconSize(), QSize(18, 18));
-  EXPECT_EQ(frame.ToolBar()->objectName(), "59392");
-  EXPECT_EQ(frame.statusBar()->objectName(), "59393");
+  EXPECT_EQ(mainWindow.ToolBar()->iconSize(), QSize(18, 18));
+  EXPECT_EQ(mainWindow.ToolBar()->objectName(), "mainToolBar");
+  EXPECT_EQ(mainWindow.statusBar()->objectName(), "statusBar");
 
   // Of the toolbar's commands only those with keys are in the menus too.
-  frame.Actions().toolBar->trigger();
-  EXPECT_FALSE(frame.ToolBar()->isVisible());
-  for (QAction* top : frame.menuBar()->actions()) {
+  mainWindow.Actions().toolBar->trigger();
+  EXPECT_FALSE(mainWindow.ToolBar()->isVisible());
+  for (QAction* top : mainWindow.menuBar()->actions()) {
     if (!top->menu()) continue;
     for (QAction* item : top->menu()->actions())
       if (AppActions::Id(item) >= kCmdNext && AppActions::Id(item) <= kCmdLimb) {
@@ -175,77 +175,80 @@ TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
       }
     // (The predictions window, 32790, is on both, without a key.)
   }
-  frame.Actions().toolBar->trigger();
-  EXPECT_TRUE(frame.ToolBar()->isVisible());
+  mainWindow.Actions().toolBar->trigger();
+  EXPECT_TRUE(mainWindow.ToolBar()->isVisible());
 }
 
-TEST_F(MainFrameTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) {
+TEST_F(MainWindowTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) {
   state.map.preset = 3;  // the zoom acts: its own prompt
-  frame.ActiveView()->OnRedraw();
+  mainWindow.ActiveView()->OnRedraw();
   QTest::qWait(50);
-  QStatusBar* bar = frame.statusBar();
-  EXPECT_EQ(frame.ReadyPane()->text(), "ﾚﾃﾞｨ");
-  EXPECT_TRUE(frame.ReadyPane()->isVisible());
+  QStatusBar* bar = mainWindow.statusBar();
+  EXPECT_EQ(mainWindow.ReadyPane()->text(), "ﾚﾃﾞｨ");
+  EXPECT_TRUE(mainWindow.ReadyPane()->isVisible());
   EXPECT_TRUE(bar->currentMessage().isEmpty());
 
   // Pointing at the "next" button shows the first line of its prompt.
-  QWidget* next = frame.ToolBar()->widgetForAction(frame.Actions().next);
+  QWidget* next = mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().next);
   QTest::mouseMove(next);
   QTest::qWait(20);
   EXPECT_EQ(bar->currentMessage(), "次の星蝕を表示");
-  EXPECT_FALSE(frame.ReadyPane()->isVisible());
-  QWidget* zoom = frame.ToolBar()->widgetForAction(frame.Actions().zoomIn);
+  EXPECT_FALSE(mainWindow.ReadyPane()->isVisible());
+  QWidget* zoom = mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().zoomIn);
   QTest::mouseMove(zoom);
   QTest::qWait(20);
   EXPECT_EQ(bar->currentMessage(), "地図拡大モード時拡大（拡大モードへは左ダブルクリックで）");
 
   // Away from the bar the pane says ready again.
-  QTest::mouseMove(frame.ActiveView());
+  QTest::mouseMove(mainWindow.ActiveView());
   QTest::qWait(20);
   EXPECT_TRUE(bar->currentMessage().isEmpty());
-  EXPECT_TRUE(frame.ReadyPane()->isVisible());
+  EXPECT_TRUE(mainWindow.ReadyPane()->isVisible());
 }
 
-TEST_F(MainFrameTest, ToolbarCommandsReachTheView) {
+TEST_F(MainWindowTest, ToolbarCommandsReachTheView) {
   QTest::qWait(20);
   ASSERT_EQ(state.elements.xz, 200);
-  QTest::mouseClick(frame.ToolBar()->widgetForAction(frame.Actions().next), Qt::LeftButton);
+  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().next),
+                    Qt::LeftButton);
   QTest::qWait(50);
   EXPECT_EQ(state.elements.xz, 300);
-  QTest::mouseClick(frame.ToolBar()->widgetForAction(frame.Actions().previous), Qt::LeftButton);
+  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().previous),
+                    Qt::LeftButton);
   QTest::qWait(50);
   EXPECT_EQ(state.elements.xz, 200);
-  QTest::mouseClick(frame.ToolBar()->widgetForAction(frame.Actions().list), Qt::LeftButton);
-  ASSERT_NE(frame.ActiveView()->ListDialog(), nullptr);
-  EXPECT_EQ(frame.ActiveView()->ListDialog()->parentWidget(), &frame);
+  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().list),
+                    Qt::LeftButton);
+  ASSERT_NE(mainWindow.ActiveView()->ListDialog(), nullptr);
+  EXPECT_EQ(mainWindow.ActiveView()->ListDialog()->parentWidget(), &mainWindow);
 }
 
-TEST_F(MainFrameTest, OpeningAFileAddsItToTheRecentFileList) {
+TEST_F(MainWindowTest, OpeningAFileAddsItToTheRecentFileList) {
   const std::string document = DocumentText(state).toStdString();
   dir.Write("notes.gnm", document);
-  frame.MdiArea()->closeAllSubWindows();
+  mainWindow.MdiArea()->closeAllSubWindows();
   QTest::qWait(20);
-  ASSERT_NE(frame.OpenDocument(QString::fromStdString(dir.File("notes.gnm"))), nullptr);
-  EXPECT_EQ(frame.MdiArea()->subWindowList()[0]->windowTitle(), "notes.gnm");
-  EXPECT_EQ(frame.RecentFiles().value(0), QString::fromStdString(dir.File("notes.gnm")));
+  ASSERT_NE(mainWindow.OpenDocument(QString::fromStdString(dir.File("notes.gnm"))), nullptr);
+  EXPECT_EQ(mainWindow.MdiArea()->subWindowList()[0]->windowTitle(), "notes.gnm");
+  EXPECT_EQ(mainWindow.RecentFiles().value(0), QString::fromStdString(dir.File("notes.gnm")));
   // Opening leaves the file as it is.
   std::ifstream in(dir.File("notes.gnm"));
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), document);
-  frame.MdiArea()->closeAllSubWindows();
+  mainWindow.MdiArea()->closeAllSubWindows();
   QTest::qWait(20);
-  EXPECT_TRUE(MenuTexts(frame, "ﾌｧｲﾙ(&F)").contains("&1 notes.gnm"));
-  EXPECT_FALSE(MenuTexts(frame, "ﾌｧｲﾙ(&F)").contains("最近使ったﾌｧｲﾙ"));
+  EXPECT_TRUE(MenuTexts(mainWindow, "ﾌｧｲﾙ(&F)").contains("&1 notes.gnm"));
+  EXPECT_FALSE(MenuTexts(mainWindow, "ﾌｧｲﾙ(&F)").contains("最近使ったﾌｧｲﾙ"));
 }
 
 // The predictions window opens for the view's observer; choosing a contact
 // loads its event in the view and shows the local circumstances.
-TEST_F(MainFrameTest, PredictionsWindowLoadsTheChosenEventInTheView) {
-  CGnomonView* view = frame.ActiveView();
+TEST_F(MainWindowTest, PredictionsWindowLoadsTheChosenEventInTheView) {
+  OccultationView* view = mainWindow.ActiveView();
   ASSERT_NE(view, nullptr);
   view->State().site.longitude = 0;  // the fixture's stars pass the zenith at 0° 0°
   view->State().site.latitude = 0;
-  frame.Actions().predictions->trigger();
-  CPredictionsWindow* window = frame.PredictionsWindow();
+  mainWindow.Actions().predictions->trigger();
+  PredictionsWindow* window = mainWindow.Predictions();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->Site().longitude, 0);
   window->FromEdit()->setDate(QDate(2026, 12, 1));

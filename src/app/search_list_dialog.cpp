@@ -1,4 +1,4 @@
-#include "app/list_dialog.h"
+#include "app/search_list_dialog.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -12,7 +12,7 @@
 #include "app/band_builder.h"
 #include "app/data_exchange.h"
 #include "app/dialog_controls.h"
-#include "app/view.h"
+#include "app/occultation_view.h"
 #include "gdi/recording_device_context.h"
 #include "search/search_list.h"
 
@@ -37,87 +37,88 @@ QString ListDialogRow(const EventEntry& row, bool afterScan, const StarNames* na
                                 (name.empty() ? "" : "  " + name));
 }
 
-CListDlg::CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent)
+SearchListDialog::SearchListDialog(ProgramState& state, OccultationView* view, QWidget* parent)
     : QDialog(parent), state_(state), view_(view) {
   setWindowTitle(tr("星蝕検索リスト表示"));
   setModal(false);
 
-  list1040 = new QListWidget(this);
-  list1040->setObjectName(QStringLiteral("1040"));
-  list1040->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  list1040->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  list1040->setMinimumSize(
-      QFontMetrics(list1040->font()).horizontalAdvance(QString(72, QLatin1Char('0'))), 260);
-  edit1041 = MakeEdit(1041, this, 8);
-  edit1042 = MakeEdit(1042, this, 8);
-  button1043 = MakeButton(1043, tr("検索開始"), this);
-  button1044 = MakeButton(1044, tr("星蝕図描画"), this);
+  eventList = new QListWidget(this);
+  eventList->setObjectName(QStringLiteral("eventList"));
+  eventList->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  eventList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  eventList->setMinimumSize(
+      QFontMetrics(eventList->font()).horizontalAdvance(QString(72, QLatin1Char('0'))), 260);
+  startYearEdit = MakeEdit("startYearEdit", this, 8);
+  periodEdit = MakeEdit("periodEdit", this, 8);
+  scanButton = MakeButton("scanButton", tr("検索開始"), this);
+  drawButton = MakeButton("drawButton", tr("星蝕図描画"), this);
   messages = new QLabel(this);
+  messages->setObjectName(QStringLiteral("scanMessages"));
   messages->setStyleSheet(
       QStringLiteral("QLabel { background: black; color: white; padding: 4px; }"));
   messages->hide();
 
   auto* fields = new QHBoxLayout;
   auto* startLabel = new QLabel(tr("検索開始年"), this);
-  startLabel->setBuddy(edit1041);
+  startLabel->setBuddy(startYearEdit);
   auto* periodLabel = new QLabel(tr("調査期間（年）"), this);
-  periodLabel->setBuddy(edit1042);
+  periodLabel->setBuddy(periodEdit);
   fields->addWidget(startLabel);
-  fields->addWidget(edit1041);
+  fields->addWidget(startYearEdit);
   fields->addSpacing(12);
   fields->addWidget(periodLabel);
-  fields->addWidget(edit1042);
+  fields->addWidget(periodEdit);
   fields->addStretch(1);
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(button1043);
-  buttons->addWidget(button1044);
+  buttons->addWidget(scanButton);
+  buttons->addWidget(drawButton);
   buttons->addStretch(1);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(messages);
-  layout->addWidget(list1040, 1);
+  layout->addWidget(eventList, 1);
   layout->addLayout(fields);
   layout->addLayout(buttons);
   layout->addLayout(MakeOkCancelRow(this, tr("終了"), tr("ｷｬﾝｾﾙ")));
   // Enter starts the scan rather than closing the list.
-  findChild<QPushButton*>(QStringLiteral("1"))->setDefault(false);
-  button1043->setDefault(true);
+  findChild<QPushButton*>(QLatin1String(kOkButtonName))->setDefault(false);
+  scanButton->setDefault(true);
 
-  connect(button1043, &QPushButton::clicked, this, &CListDlg::OnScan);
-  connect(button1044, &QPushButton::clicked, this, &CListDlg::OnDraw);
-  connect(list1040, &QListWidget::currentRowChanged, this, &CListDlg::OnSelectionChange);
+  connect(scanButton, &QPushButton::clicked, this, &SearchListDialog::OnScan);
+  connect(drawButton, &QPushButton::clicked, this, &SearchListDialog::OnDraw);
+  connect(eventList, &QListWidget::currentRowChanged, this, &SearchListDialog::OnSelectionChange);
   // A double click on an event's row loads it, as the draw button does.
-  connect(list1040, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-    if (list1040->row(item) > 0) OnDraw();
+  connect(eventList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    if (eventList->row(item) > 0) OnDraw();
   });
 
   // Opening: this year, the usual span, and the rows of the last scan.
   startYear = state.today().year;
   periodYears = kListPeriodYears;
   ShowRows(false);
-  edit1041->setText(FormatEditNumber(startYear));
-  edit1042->setText(FormatEditNumber(periodYears));
+  startYearEdit->setText(FormatEditNumber(startYear));
+  periodEdit->setText(FormatEditNumber(periodYears));
 }
 
-void CListDlg::ShowRows(bool afterScan) {
+void SearchListDialog::ShowRows(bool afterScan) {
   filling_ = true;
-  list1040->clear();
-  list1040->addItem(ListDialogHeader());
+  eventList->clear();
+  eventList->addItem(ListDialogHeader());
   for (const EventEntry& row : state_.results.rows)
-    list1040->addItem(ListDialogRow(row, afterScan, &StarNames::Shared(state_.dataDirectory)));
+    eventList->addItem(ListDialogRow(row, afterScan, &StarNames::Shared(state_.dataDirectory)));
   filling_ = false;
 }
 
-void CListDlg::OnSelectionChange(int listRow) {
+void SearchListDialog::OnSelectionChange(int listRow) {
   if (filling_ || listRow < 0) return;
   // The header is the list's first line and stands for the first result.
   state_.selectedRow = listRow - 1 < 0 ? 0 : listRow - 1;
 }
 
-void CListDlg::OnScan() {
+void SearchListDialog::OnScan() {
   DataExchange dx(this);
   double start = startYear, period = periodYears;
-  dx.Number(edit1041, start, kEarliestYear, kLatestYear);
-  dx.Number(edit1042, period, 1, 1);
+  dx.Number(startYearEdit, start, kEarliestYear, kLatestYear);
+  dx.Number(periodEdit, period, 1, 1);
   if (!dx.ok()) return;
   startYear = start;
   periodYears = period;
@@ -137,24 +138,24 @@ void CListDlg::OnScan() {
     QMetaObject::invokeMethod(
         this,
         [this, missing = *band] {
-          if (CBandBuildDlg::OfferToBuild(this, state_.dataDirectory.primary, missing)) OnScan();
+          if (BandBuildDialog::OfferToBuild(this, state_.dataDirectory.primary, missing)) OnScan();
         },
         Qt::QueuedConnection);
 }
 
-void CListDlg::OnDraw() {
-  CGnomonView* view = view_;
+void SearchListDialog::OnDraw() {
+  OccultationView* view = view_;
   QMetaObject::invokeMethod(
       view, [view] { view->OnListDraw(); }, Qt::QueuedConnection);
 }
 
-void CListDlg::accept() {
-  CGnomonView* view = view_;
+void SearchListDialog::accept() {
+  OccultationView* view = view_;
   QMetaObject::invokeMethod(
       view, [view] { view->DestroyListDialog(); }, Qt::QueuedConnection);
 }
 
-void CListDlg::reject() {
+void SearchListDialog::reject() {
   accept();
 }
 

@@ -10,17 +10,18 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "app/observer_editor.h"
 #include "search/program_state.h"
 
 namespace vernier {
 
-class CDisplayDlg : public QDialog {
+class DisplayModeDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Filled from the settings. A city chosen in the list becomes the site
   // entry at once (state.site.cityIndex), even if the dialog is cancelled.
-  explicit CDisplayDlg(ProgramState& state, QWidget* parent = nullptr);
+  explicit DisplayModeDialog(ProgramState& state, QWidget* parent = nullptr);
 
   // Applies the members read on OK to the settings (see the .cpp for which
   // setting each member reaches, and when).
@@ -35,20 +36,17 @@ class CDisplayDlg : public QDialog {
   bool kml;
   double deltaTAdjust;
   double limitLon, limitStep;
-  int source;  // 0 site from the list, 1 typed in
-  double siteLon, siteLat, siteHeight;
+  ObserverEntry site;
   bool markObserver;        // the map marks the observer
   bool printScreenColours;  // printed pages keep the screen's colours
 
-  // Controls, by id.
-  QRadioButton *mode300, *mode301, *mode302;
-  QRadioButton *window310, *window311, *window312, *window313;
-  QLineEdit *edit1008, *edit1009, *edit1010;
-  QCheckBox *check1021, *check1022, *check1016, *check1035;
-  QLineEdit *edit1013, *edit1018, *edit1011, *edit1012;
-  QRadioButton *source314, *source315;
-  QComboBox* combo1019;
-  QLineEdit *edit1014, *edit1015, *edit1017;
+  // Controls.
+  QRadioButton *pathMapRadio, *limitTableRadio, *localRadio;
+  QRadioButton *globeRadio, *asiaRadio, *europeRadio, *typedCentreRadio;
+  QLineEdit *centreLonEdit, *centreLatEdit, *magnificationEdit;
+  QCheckBox *simpleMapCheck, *mercatorCheck, *gridCheck, *kmlCheck;
+  QLineEdit *stepEdit, *deltaTAdjustEdit, *limitLonEdit, *limitStepEdit;
+  ObserverEditor* observer;
   QCheckBox* markObserverCheck;
   QCheckBox* screenColoursCheck;
 

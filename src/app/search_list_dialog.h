@@ -14,7 +14,7 @@
 
 namespace vernier {
 
-class CGnomonView;
+class OccultationView;
 
 // The list's texts: the search list's columns, then the event's UT time
 // (hh:mm) and the body's magnitude.
@@ -24,13 +24,13 @@ QString ListDialogRow(const EventEntry& row, bool afterScan, const StarNames* na
 // The span the dialog opens with (years).
 inline constexpr double kListPeriodYears = 1.0;
 
-class CListDlg : public QDialog {
+class SearchListDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Opens with the current calendar year as start year and the rows of the
   // last scan (state.results) in the list.
-  CListDlg(ProgramState& state, CGnomonView* view, QWidget* parent);
+  SearchListDialog(ProgramState& state, OccultationView* view, QWidget* parent);
 
   // "検索開始": reads the start year and span (a refused value shows its
   // message and scans nothing), scans, and lists the rows found.
@@ -43,12 +43,12 @@ class CListDlg : public QDialog {
   double startYear;
   double periodYears;
 
-  // Controls, by id.
-  QListWidget* list1040;
-  QLineEdit* edit1041;
-  QLineEdit* edit1042;
-  QPushButton* button1043;
-  QPushButton* button1044;
+  // Controls.
+  QListWidget* eventList;
+  QLineEdit* startYearEdit;
+  QLineEdit* periodEdit;
+  QPushButton* scanButton;
+  QPushButton* drawButton;
   QLabel* messages;  // what the scan drew for the user (a missing element file)
 
  protected:
@@ -62,7 +62,7 @@ class CListDlg : public QDialog {
   void OnSelectionChange(int listRow);
 
   ProgramState& state_;
-  CGnomonView* view_;
+  OccultationView* view_;
   bool filling_ = false;  // the list is being refilled: not a user's choice
 };
 

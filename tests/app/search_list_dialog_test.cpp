@@ -1,6 +1,6 @@
 // The search list: opening, scanning, choosing a row and drawing it in the
 // view, refusing bad spans, and the window's life beside the view's.
-#include "app/list_dialog.h"
+#include "app/search_list_dialog.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -8,7 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/view.h"
+#include "app/occultation_view.h"
 #include "app_fixture.h"
 
 namespace vernier {
@@ -19,44 +19,44 @@ using testing::CaptureNextMessage;
 
 const char kHeader[] = "    Date          XZ#      SAO#      HIP#       ZC#";
 
-class ListTest : public AppTest {
+class SearchListDialogTest : public AppTest {
  protected:
-  ListTest() {
-    view = new CGnomonView(state);
+  SearchListDialogTest() {
+    view = new OccultationView(state);
     view->resize(500, 400);
     view->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(view));
     EXPECT_EQ(state.elements.xz, 200);  // 10 December 2026
   }
-  ~ListTest() override { delete view; }
+  ~SearchListDialogTest() override { delete view; }
 
-  CListDlg* Open() {
+  SearchListDialog* Open() {
     view->OnList();
-    CListDlg* list = view->ListDialog();
+    SearchListDialog* list = view->ListDialog();
     EXPECT_NE(list, nullptr);
     return list;
   }
   // The list's lines as the search list writes them (without the time and
   // magnitude columns, which FullLines keeps).
-  QStringList Lines(CListDlg* list) const {
+  QStringList Lines(SearchListDialog* list) const {
     static const QRegularExpression kTimeAndMagnitude(
         QStringLiteral("\\s+(UT\\s+Mag\\.|\\d\\d:\\d\\d\\S*\\s+-?\\d+\\.\\d\\d)$"));
     QStringList lines = FullLines(list);
     for (QString& line : lines) line.remove(kTimeAndMagnitude);
     return lines;
   }
-  QStringList FullLines(CListDlg* list) const {
+  QStringList FullLines(SearchListDialog* list) const {
     QStringList lines;
-    for (int i = 0; i < list->list1040->count(); ++i) lines << list->list1040->item(i)->text();
+    for (int i = 0; i < list->eventList->count(); ++i) lines << list->eventList->item(i)->text();
     return lines;
   }
   // Types the span and presses "検索開始"; returns the message box's text.
-  QString Scan(CListDlg* list, const QString& start, const QString& period = "1") {
-    list->edit1041->setText(start);
-    list->edit1042->setText(period);
+  QString Scan(SearchListDialog* list, const QString& start, const QString& period = "1") {
+    list->startYearEdit->setText(start);
+    list->periodEdit->setText(period);
     QString message;
     auto watch = CaptureNextMessage(&message);
-    QTest::mouseClick(list->button1043, Qt::LeftButton);
+    QTest::mouseClick(list->scanButton, Qt::LeftButton);
     testing::StopWatching(watch);
     return message;
   }
@@ -65,26 +65,26 @@ class ListTest : public AppTest {
     view->repaint();
   }
 
-  CGnomonView* view;
+  OccultationView* view;
 };
 
-TEST_F(ListTest, OpensWithTheHeaderThisYearAndTheUsualSpan) {
-  CListDlg* list = Open();
+TEST_F(SearchListDialogTest, OpensWithTheHeaderThisYearAndTheUsualSpan) {
+  SearchListDialog* list = Open();
   EXPECT_TRUE(list->isVisible());
   EXPECT_FALSE(list->isModal());
   EXPECT_EQ(list->windowTitle(), "星蝕検索リスト表示");
   EXPECT_EQ(Lines(list), QStringList{kHeader});
-  EXPECT_EQ(list->edit1041->text(), "2026");
-  EXPECT_EQ(list->edit1042->text(), "1");
-  EXPECT_EQ(list->findChild<QPushButton*>("1")->text(), "終了");
-  EXPECT_EQ(list->findChild<QPushButton*>("2")->text(), "ｷｬﾝｾﾙ");
+  EXPECT_EQ(list->startYearEdit->text(), "2026");
+  EXPECT_EQ(list->periodEdit->text(), "1");
+  EXPECT_EQ(list->findChild<QPushButton*>("okButton")->text(), "終了");
+  EXPECT_EQ(list->findChild<QPushButton*>("cancelButton")->text(), "ｷｬﾝｾﾙ");
   // The command does nothing more while the window is open.
   view->OnList();
   EXPECT_EQ(view->ListDialog(), list);
 }
 
-TEST_F(ListTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
-  CListDlg* list = Open();
+TEST_F(SearchListDialogTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
+  SearchListDialog* list = Open();
   EXPECT_EQ(Scan(list, "2026"), "");
   EXPECT_EQ(Lines(list), (QStringList{kHeader, "  2026.1101       100         0        0        0",
                                       "  2026.1210       200         0        0        0"}));
@@ -93,16 +93,16 @@ TEST_F(ListTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
   Paint();
   EXPECT_EQ(state.elements.xz, 200);
 
-  list->list1040->setCurrentRow(2);
+  list->eventList->setCurrentRow(2);
   EXPECT_EQ(state.selectedRow, 1);
-  list->list1040->setCurrentRow(1);
+  list->eventList->setCurrentRow(1);
   EXPECT_EQ(state.selectedRow, 0);
-  list->list1040->setCurrentRow(2);
+  list->eventList->setCurrentRow(2);
   // The header line stands for the first result.
-  list->list1040->setCurrentRow(0);
+  list->eventList->setCurrentRow(0);
   EXPECT_EQ(state.selectedRow, 0);
 
-  QTest::mouseClick(list->button1044, Qt::LeftButton);
+  QTest::mouseClick(list->drawButton, Qt::LeftButton);
   EXPECT_EQ(state.elements.xz, 200);  // posted: the view acts when it gets it
   Paint();
   EXPECT_EQ(state.elements.xz, 100);
@@ -115,8 +115,8 @@ TEST_F(ListTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
   EXPECT_EQ(Scan(list, "2201"), "");
   EXPECT_EQ(Lines(list),
             (QStringList{kHeader, "  2201.0203       400         0        0        0"}));
-  list->list1040->setCurrentRow(1);
-  QTest::mouseClick(list->button1044, Qt::LeftButton);
+  list->eventList->setCurrentRow(1);
+  QTest::mouseClick(list->drawButton, Qt::LeftButton);
   Paint();
   EXPECT_EQ(state.elements.xz, 400);
   EXPECT_EQ(state.elements.year, 2201);
@@ -125,8 +125,8 @@ TEST_F(ListTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
   EXPECT_EQ(state.elements.year, 2300);
 }
 
-TEST_F(ListTest, RowsShowTheTimeAndMagnitudeAndADoubleClickLoadsTheRow) {
-  CListDlg* list = Open();
+TEST_F(SearchListDialogTest, RowsShowTheTimeAndMagnitudeAndADoubleClickLoadsTheRow) {
+  SearchListDialog* list = Open();
   ASSERT_EQ(Scan(list, "2026"), "");
   // The test stars pass closest at t0 = 0 h TT: in UT a minute or so before
   // midnight, on the day before the row's date.
@@ -141,9 +141,9 @@ TEST_F(ListTest, RowsShowTheTimeAndMagnitudeAndADoubleClickLoadsTheRow) {
 
   // A double click on an event's row loads it, as the draw button does.
   auto doubleClick = [&](int row) {
-    const QPoint at = list->list1040->visualItemRect(list->list1040->item(row)).center();
-    QTest::mouseClick(list->list1040->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->list1040->viewport(), Qt::LeftButton, {}, at);
+    const QPoint at = list->eventList->visualItemRect(list->eventList->item(row)).center();
+    QTest::mouseClick(list->eventList->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->eventList->viewport(), Qt::LeftButton, {}, at);
     Paint();
   };
   doubleClick(1);
@@ -155,8 +155,8 @@ TEST_F(ListTest, RowsShowTheTimeAndMagnitudeAndADoubleClickLoadsTheRow) {
   EXPECT_EQ(state.elements.xz, 200);
 }
 
-TEST_F(ListTest, RefusedSpansScanNothing) {
-  CListDlg* list = Open();
+TEST_F(SearchListDialogTest, RefusedSpansScanNothing) {
+  SearchListDialog* list = Open();
   ASSERT_EQ(Scan(list, "2026"), "");
   const QStringList rows = Lines(list);
   EXPECT_EQ(Scan(list, "2027", "2"), "1 から 1 までの数字を入力してください。");
@@ -166,21 +166,21 @@ TEST_F(ListTest, RefusedSpansScanNothing) {
   EXPECT_EQ(state.results.rows.size(), 2u);
 }
 
-TEST_F(ListTest, DrawWithAnEmptyListChangesNothing) {
-  QSignalSpy notes(view, &CGnomonView::StatusNote);
-  CListDlg* list = Open();
+TEST_F(SearchListDialogTest, DrawWithAnEmptyListChangesNothing) {
+  QSignalSpy notes(view, &OccultationView::StatusNote);
+  SearchListDialog* list = Open();
   ASSERT_EQ(Scan(list, "1990"), "");  // no event in 1990
   EXPECT_EQ(Lines(list), QStringList{kHeader});
-  list->list1040->setCurrentRow(0);
-  QTest::mouseClick(list->button1044, Qt::LeftButton);
+  list->eventList->setCurrentRow(0);
+  QTest::mouseClick(list->drawButton, Qt::LeftButton);
   Paint();
   EXPECT_EQ(state.elements.xz, 200);
   EXPECT_EQ(notes.count(), 1);
 }
 
-TEST_F(ListTest, AMissingNextFileIsReportedInTheListWindow) {
+TEST_F(SearchListDialogTest, AMissingNextFileIsReportedInTheListWindow) {
   std::filesystem::remove(dir.File("ecad24.PRN"));
-  CListDlg* list = Open();
+  SearchListDialog* list = Open();
   EXPECT_FALSE(list->messages->isVisible());
   ASSERT_EQ(Scan(list, "2200"), "");
   EXPECT_TRUE(list->messages->isVisible());
@@ -189,11 +189,11 @@ TEST_F(ListTest, AMissingNextFileIsReportedInTheListWindow) {
             (QStringList{kHeader, "  2200.0601       145         0        0        0"}));
 }
 
-TEST_F(ListTest, EndAndCancelCloseOnlyTheListAndReopeningShowsTheLastRows) {
-  CListDlg* list = Open();
+TEST_F(SearchListDialogTest, EndAndCancelCloseOnlyTheListAndReopeningShowsTheLastRows) {
+  SearchListDialog* list = Open();
   ASSERT_EQ(Scan(list, "2026"), "");
-  list->list1040->setCurrentRow(2);
-  QTest::mouseClick(list->findChild<QPushButton*>("1"), Qt::LeftButton);  // 終了
+  list->eventList->setCurrentRow(2);
+  QTest::mouseClick(list->findChild<QPushButton*>("okButton"), Qt::LeftButton);  // 終了
   QTest::qWait(20);
   EXPECT_EQ(view->ListDialog(), nullptr);
   EXPECT_TRUE(view->isVisible());
@@ -204,15 +204,15 @@ TEST_F(ListTest, EndAndCancelCloseOnlyTheListAndReopeningShowsTheLastRows) {
   // last number), and this year as the start.
   EXPECT_EQ(Lines(list), (QStringList{kHeader, "  2026.1101       100         0        0       0",
                                       "  2026.1210       200         0        0       0"}));
-  EXPECT_EQ(list->edit1041->text(), "2031");
-  EXPECT_EQ(state.selectedRow, 1);                                        // kept across openings
-  QTest::mouseClick(list->findChild<QPushButton*>("2"), Qt::LeftButton);  // ｷｬﾝｾﾙ
+  EXPECT_EQ(list->startYearEdit->text(), "2031");
+  EXPECT_EQ(state.selectedRow, 1);  // kept across openings
+  QTest::mouseClick(list->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);  // ｷｬﾝｾﾙ
   QTest::qWait(20);
   EXPECT_EQ(view->ListDialog(), nullptr);
 }
 
-TEST_F(ListTest, ClosingTheViewDestroysTheListWindow) {
-  QPointer<CListDlg> list = Open();
+TEST_F(SearchListDialogTest, ClosingTheViewDestroysTheListWindow) {
+  QPointer<SearchListDialog> list = Open();
   ASSERT_TRUE(list);
   delete view;
   view = nullptr;

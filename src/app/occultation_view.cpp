@@ -1,4 +1,4 @@
-#include "app/view.h"
+#include "app/occultation_view.h"
 
 #include <QFileInfo>
 #include <QMetaObject>
@@ -13,11 +13,11 @@
 
 #include "app/band_builder.h"
 #include "app/command_availability.h"
-#include "app/display_dialog.h"
-#include "app/list_dialog.h"
-#include "app/mode_dialog.h"
+#include "app/date_dialog.h"
+#include "app/display_mode_dialog.h"
 #include "app/paper_colours.h"
-#include "app/when_dialog.h"
+#include "app/search_list_dialog.h"
+#include "app/search_mode_dialog.h"
 #include "raster/raster_device_context.h"
 #include "search/limb_command.h"
 #include "search/local_view.h"
@@ -69,7 +69,8 @@ void PrintPicture(QPainter& painter, const QImage& picture, int dotsPerInch) {
   painter.restore();
 }
 
-CGnomonView::CGnomonView(ProgramState& state, QWidget* parent) : QWidget(parent), state_(state) {
+OccultationView::OccultationView(ProgramState& state, QWidget* parent)
+    : QWidget(parent), state_(state) {
   // The paint covers every pixel: nothing to erase first.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -77,19 +78,19 @@ CGnomonView::CGnomonView(ProgramState& state, QWidget* parent) : QWidget(parent)
   setMinimumSize(kSmallestDrawing);
 }
 
-CGnomonView::~CGnomonView() {
+OccultationView::~OccultationView() {
   delete listDialog_.data();
 }
 
-CListDlg* CGnomonView::ListDialog() const {
+SearchListDialog* OccultationView::ListDialog() const {
   return listDialog_.data();
 }
 
-void CGnomonView::ReportFirstPaintSince(std::chrono::steady_clock::time_point start) {
+void OccultationView::ReportFirstPaintSince(std::chrono::steady_clock::time_point start) {
   if (std::getenv("VERNIER_TIMING")) startTime_ = start;
 }
 
-PaintOutcome CGnomonView::PaintInto(QImage& image) {
+PaintOutcome OccultationView::PaintInto(QImage& image) {
   StopAnimation();
   RasterDeviceContext dc(image, kScreenPixelsPerInch);
   const ClientRect client{0, 0, image.width(), image.height()};
@@ -105,7 +106,8 @@ PaintOutcome CGnomonView::PaintInto(QImage& image) {
   ++paintCount_;
   lastOutcome_ = outcome;
   // A band whose file is missing: the offer to build it opens after the paint.
-  if (auto band = std::exchange(state_.navigation.missingBand, std::nullopt); band && !offeringBand_)
+  if (auto band = std::exchange(state_.navigation.missingBand, std::nullopt);
+      band && !offeringBand_)
     QMetaObject::invokeMethod(
         this, [this, missing = *band] { OfferToBuildBand(missing); }, Qt::QueuedConnection);
   if (outcome == PaintOutcome::NeedsDate && !askingForDate_) {
@@ -117,7 +119,7 @@ PaintOutcome CGnomonView::PaintInto(QImage& image) {
   return outcome;
 }
 
-void CGnomonView::ReportKmlExport(const std::string& path) {
+void OccultationView::ReportKmlExport(const std::string& path) {
   if (path.empty())
     emit StatusNote(tr("KMLファイルは書き出されませんでした。"));
   else
@@ -125,7 +127,7 @@ void CGnomonView::ReportKmlExport(const std::string& path) {
                         .arg(QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
 }
 
-void CGnomonView::paintEvent(QPaintEvent*) {
+void OccultationView::paintEvent(QPaintEvent*) {
   if (width() <= 0 || height() <= 0) return;
   const bool painted = !showPictureOnly_ || picture_.size() != size();
   if (painted) {
@@ -144,13 +146,13 @@ void CGnomonView::paintEvent(QPaintEvent*) {
   }
 }
 
-void CGnomonView::Repaint() {
+void OccultationView::Repaint() {
   StopAnimation();
   showPictureOnly_ = false;
   update();
 }
 
-void CGnomonView::StartAnimation(const LocalAnimation& animation) {
+void OccultationView::StartAnimation(const LocalAnimation& animation) {
   animation_ = animation;
   animationFrame_ = 0;
   if (!animationTimer_) {
@@ -160,11 +162,11 @@ void CGnomonView::StartAnimation(const LocalAnimation& animation) {
   animationTimer_->start(kAnimationFrameMilliseconds);
 }
 
-void CGnomonView::StopAnimation() {
+void OccultationView::StopAnimation() {
   if (animationTimer_) animationTimer_->stop();
 }
 
-void CGnomonView::DrawNextAnimationFrame() {
+void OccultationView::DrawNextAnimationFrame() {
   if (animationFrame_ >= animation_.frames.size() || picture_.size() != size()) {
     StopAnimation();
     return;
@@ -178,21 +180,21 @@ void CGnomonView::DrawNextAnimationFrame() {
   update();
 }
 
-bool CGnomonView::AnimationRunning() const {
+bool OccultationView::AnimationRunning() const {
   return animationTimer_ && animationTimer_->isActive();
 }
 
-void CGnomonView::OfferToBuildBand(const MissingBand& band) {
+void OccultationView::OfferToBuildBand(const MissingBand& band) {
   if (offeringBand_) return;
   offeringBand_ = true;
-  const bool built = CBandBuildDlg::OfferToBuild(this, state_.dataDirectory.primary, band);
+  const bool built = BandBuildDialog::OfferToBuild(this, state_.dataDirectory.primary, band);
   offeringBand_ = false;
   if (!built) return;
   ContinueWithBuiltBand(state_, band);
   Repaint();
 }
 
-void CGnomonView::AskForDate() {
+void OccultationView::AskForDate() {
   askingForDate_ = false;
   // The paint has put today's date into the current date.
   if (EditCurrentDate(state_, this)) {
@@ -201,7 +203,7 @@ void CGnomonView::AskForDate() {
   }
 }
 
-void CGnomonView::mousePressEvent(QMouseEvent* event) {
+void OccultationView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || picture_.size() != size()) return;
   const QPoint at = event->position().toPoint();
   const auto point = ClickedGlobePoint(state_, at.x(), at.y());
@@ -215,7 +217,7 @@ void CGnomonView::mousePressEvent(QMouseEvent* event) {
   update();
 }
 
-void CGnomonView::mouseDoubleClickEvent(QMouseEvent* event) {
+void OccultationView::mouseDoubleClickEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (event->button() == Qt::RightButton) {
     PickObserver(at.x(), at.y());
@@ -229,7 +231,7 @@ void CGnomonView::mouseDoubleClickEvent(QMouseEvent* event) {
   }
 }
 
-void CGnomonView::PickObserver(int x, int y) {
+void OccultationView::PickObserver(int x, int y) {
   // The globe's hit tests, whatever the projection and the display mode.
   if (!IsPixelOnGlobe(state_.map, x, y) || picture_.size() != size()) return;
   StopAnimation();
@@ -252,12 +254,12 @@ void CGnomonView::PickObserver(int x, int y) {
   Repaint();
 }
 
-void CGnomonView::OnNext() {
+void OccultationView::OnNext() {
   state_.navigation.paintRequest = PaintRequest::StepForward;
   Repaint();
 }
 
-void CGnomonView::OnPrevious() {
+void OccultationView::OnPrevious() {
   if (const QString why = WhyPreviousDoesNothing(state_); !why.isEmpty()) {
     emit StatusNote(why);
     return;
@@ -266,17 +268,17 @@ void CGnomonView::OnPrevious() {
   Repaint();
 }
 
-void CGnomonView::OnToday() {
+void OccultationView::OnToday() {
   state_.navigation.paintRequest = PaintRequest::ReadToday;
   Repaint();
 }
 
-void CGnomonView::OnRedraw() {
+void OccultationView::OnRedraw() {
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
-void CGnomonView::OnZoomIn() {
+void OccultationView::OnZoomIn() {
   if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
     emit StatusNote(why);
     return;
@@ -286,7 +288,7 @@ void CGnomonView::OnZoomIn() {
   Repaint();
 }
 
-void CGnomonView::OnZoomOut() {
+void OccultationView::OnZoomOut() {
   if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
     emit StatusNote(why);
     return;
@@ -296,27 +298,27 @@ void CGnomonView::OnZoomOut() {
   Repaint();
 }
 
-void CGnomonView::OnZoomReset() {
+void OccultationView::OnZoomReset() {
   state_.display.displayMode = 0;
   state_.map.preset = 0;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
-void CGnomonView::OnBackToMap() {
+void OccultationView::OnBackToMap() {
   state_.display.displayMode = 0;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
-void CGnomonView::OnLocal() {
+void OccultationView::OnLocal() {
   // The paint shows whatever the local display draws.
   state_.display.displayMode = 2;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
-void CGnomonView::OnSky() {
+void OccultationView::OnSky() {
   // Drawn once over the window; the next repaint shows the display mode again.
   StopAnimation();
   if (picture_.size() != size()) return;
@@ -328,7 +330,7 @@ void CGnomonView::OnSky() {
   update();
 }
 
-void CGnomonView::OnLimb() {
+void OccultationView::OnLimb() {
   // Drawn once over the window (or the missing-grid message); the next
   // repaint shows the display mode again.
   StopAnimation();
@@ -341,14 +343,14 @@ void CGnomonView::OnLimb() {
   update();
 }
 
-void CGnomonView::OnList() {
+void OccultationView::OnList() {
   if (listDialog_) return;
   // Owned by the main window, so it stays above it.
-  listDialog_ = new CListDlg(state_, this, window());
+  listDialog_ = new SearchListDialog(state_, this, window());
   listDialog_->show();
 }
 
-void CGnomonView::OnListDraw() {
+void OccultationView::OnListDraw() {
   if (LoadSearchResult(state_)) {
     Repaint();
     return;
@@ -361,40 +363,41 @@ void CGnomonView::OnListDraw() {
   if (state_.navigation.paintRequest == PaintRequest::ReadAtDate) Repaint();
 }
 
-void CGnomonView::ShowPredictedEvent(const PredictedContact& contact, const ObserverSite& site) {
+void OccultationView::ShowPredictedEvent(const PredictedContact& contact,
+                                         const ObserverSite& site) {
   StopAnimation();
   LoadPredictedEvent(state_, contact, site);
   OnLocal();
 }
 
-void CGnomonView::DestroyListDialog() {
+void OccultationView::DestroyListDialog() {
   if (listDialog_) listDialog_->deleteLater();
   listDialog_ = nullptr;
 }
 
-void CGnomonView::OnDate() {
+void OccultationView::OnDate() {
   if (!EditCurrentDate(state_, this)) return;
   state_.navigation.paintRequest = PaintRequest::ReadAtDate;
   Repaint();
 }
 
-void CGnomonView::OnDisplayMode() {
-  CDisplayDlg dialog(state_, this);
+void OccultationView::OnDisplayMode() {
+  DisplayModeDialog dialog(state_, this);
   if (dialog.exec() != QDialog::Accepted) return;
   dialog.WriteBack(state_);
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
-void CGnomonView::OnSearchMode() {
-  CModeDlg dialog(state_, this);
+void OccultationView::OnSearchMode() {
+  SearchModeDialog dialog(state_, this);
   if (dialog.exec() != QDialog::Accepted) return;
   dialog.WriteBack(state_);
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
-QImage CGnomonView::PagePicture() {
+QImage OccultationView::PagePicture() {
   // The page is painted as the screen is, for the client area's size.
   QImage page(size(), QImage::Format_RGB32);
   page.fill(Qt::black);
@@ -403,18 +406,18 @@ QImage CGnomonView::PagePicture() {
   return page;
 }
 
-void CGnomonView::PrintPage(QPrinter& printer) {
+void OccultationView::PrintPage(QPrinter& printer) {
   const QImage page = PagePicture();
   QPainter painter(&printer);
   PrintPicture(painter, page, printer.resolution());
 }
 
-void CGnomonView::OnFilePrint(QPrinter& printer) {
+void OccultationView::OnFilePrint(QPrinter& printer) {
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() == QDialog::Accepted) PrintPage(printer);
 }
 
-void CGnomonView::OnFilePrintPreview(QPrinter& printer) {
+void OccultationView::OnFilePrintPreview(QPrinter& printer) {
   QPrintPreviewDialog preview(&printer, this);
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,
           [this](QPrinter* target) { PrintPage(*target); });
