@@ -2,27 +2,21 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/time.h"
 
 namespace vernier {
 namespace {
-
-// Degrees to radians inside the Sun and Moon series (pi = 3.141592654), used
-// in both directions.
-constexpr double kSeriesRad = 0.017453292522222223;
-// Elsewhere.
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
 
 constexpr double kLunarEccentricity = 0.05490897;
 constexpr double kLunarInclination = 0.08978747377888621;  // radians
 // Newton's method needs two or three steps; the cap only stops a NaN argument.
 constexpr int kKeplerMaxIterations = 50;
 
-double SinS(double deg) { return std::sin(deg * kSeriesRad); }
-double CosS(double deg) { return std::cos(deg * kSeriesRad); }
-double TanS(double deg) { return std::tan(deg * kSeriesRad); }
-double ToDegS(double rad) { return rad / kSeriesRad; }
+double SinS(double deg) { return std::sin(deg * kSeriesDegToRad); }
+double CosS(double deg) { return std::cos(deg * kSeriesDegToRad); }
+double TanS(double deg) { return std::tan(deg * kSeriesDegToRad); }
+double ToDegS(double rad) { return rad / kSeriesDegToRad; }
 
 double PositiveRa(double deg) {
   if (deg < 0) deg += 360;
@@ -100,7 +94,7 @@ LunarPosition LunarCoordinates(double T, double T1800) {
       ModReal((Lp + 1.2408 * s1 + 0.5958 * s2 + 0.1828 * s3 + 0.055 * s4 + 0.0431 * s5) -
                   perigee,
               360) *
-      kSeriesRad;
+      kSeriesDegToRad;
   const double E = detail::SolveLunarKepler(M).eccentricAnomaly;
 
   double nu = ToDegS(2 * std::atan(std::sqrt(1.1161982671658623) * std::tan(E / 2)));
@@ -129,42 +123,43 @@ LunarPosition LunarCoordinates(double T, double T1800) {
 double SunAltitudeAtPoint(const EventEpoch& epoch, double t, double deltaT, double latDeg,
                           double lonEastDeg) {
   const double jd =
-      JulianDate(epoch.year, epoch.month, epoch.day, epoch.t0 + t - deltaT / 3600, 0);
+      JulianDate(epoch.year, epoch.month, epoch.day, UniversalHours(epoch.t0, t, deltaT), 0);
   const double T = JulianCenturies(jd);
   const SolarPosition sun = SolarCoordinates(T);
-  const double h = (15 * LocalSiderealTime(T, -lonEastDeg) - sun.rightAscension) * kRad;
-  const double phi = latDeg * kRad;
-  const double dec = sun.declination * kRad;
+  const double h = (15 * LocalSiderealTime(T, -lonEastDeg) - sun.rightAscension) * kDegToRad;
+  const double phi = latDeg * kDegToRad;
+  const double dec = sun.declination * kDegToRad;
   const double k = std::sin(phi) * std::sin(dec) + std::cos(phi) * std::cos(dec) * std::cos(h);
   if (std::fabs(k) > 1) return 50;
-  return 90 - std::acos(k) * kDeg;
+  return 90 - std::acos(k) * kRadToDeg;
 }
 
 SunAltAz SunAltAzAtSite(const EventEpoch& epoch, double t, double deltaT, double latDeg,
                         double lonWestDeg) {
   // Local mean time and the longitude term cancel: the date is that of universal time.
   const double jd = JulianDate(epoch.year, epoch.month, epoch.day,
-                               epoch.t0 + t - deltaT / 3600 - lonWestDeg / 15, lonWestDeg);
+                               UniversalHours(epoch.t0, t, deltaT) - lonWestDeg / 15, lonWestDeg);
   const double T = JulianCenturies(jd);
   const SolarPosition sun = SolarCoordinates(T);
-  const double h = (15 * LocalSiderealTime(T, lonWestDeg) - sun.rightAscension) * kRad;
-  const double phi = latDeg * kRad;
-  const double dec = sun.declination * kRad;
+  const double h = (15 * LocalSiderealTime(T, lonWestDeg) - sun.rightAscension) * kDegToRad;
+  const double phi = latDeg * kDegToRad;
+  const double dec = sun.declination * kDegToRad;
   const double k = std::sin(phi) * std::sin(dec) + std::cos(phi) * std::cos(dec) * std::cos(h);
 
   SunAltAz result;
-  result.altitude = std::fabs(k) > 1 ? -50 : std::asin(k) * kDeg;
+  result.altitude = std::fabs(k) > 1 ? -50 : std::asin(k) * kRadToDeg;
   result.azimuth =
       std::atan2(std::sin(h), std::cos(h) * std::sin(phi) - std::tan(dec) * std::cos(phi)) *
-          kDeg +
+          kRadToDeg +
       180;
   return result;
 }
 
-MoonPhase MoonPhaseAtSite(const EventEpoch& epoch, double tTD, double deltaT) {
-  const double jd = JulianDate(epoch.year, epoch.month, epoch.day, tTD - deltaT / 3600, 0);
+MoonPhase MoonPhaseAtSite(const EventEpoch& epoch, double t, double deltaT) {
+  const double jd =
+      JulianDate(epoch.year, epoch.month, epoch.day, UniversalHours(epoch.t0, t, deltaT), 0);
   const double T = JulianCenturies(jd);
-  const double T1800 = (jd - 2378496) / 36525;
+  const double T1800 = (jd - kJD1800) / kDaysPerJulianCentury;
   const SolarPosition sun = SolarCoordinates(T);
   const LunarPosition moon = LunarCoordinates(T, T1800);
 
@@ -175,13 +170,13 @@ MoonPhase MoonPhaseAtSite(const EventEpoch& epoch, double tTD, double deltaT) {
   phase.elongation = E;
   phase.age = E / 360 * 30;
 
-  const double dS = sun.declination * kRad;
-  const double dM = moon.declination * kRad;
-  const double dA = (sun.rightAscension - moon.rightAscension) * kRad;
+  const double dS = sun.declination * kDegToRad;
+  const double dM = moon.declination * kDegToRad;
+  const double dA = (sun.rightAscension - moon.rightAscension) * kDegToRad;
   phase.brightLimbAngle =
       std::atan2(std::cos(dS) * std::sin(dA),
                  std::sin(dS) * std::cos(dM) - std::cos(dS) * std::sin(dM) * std::cos(dA)) *
-      kDeg;
+      kRadToDeg;
   return phase;
 }
 

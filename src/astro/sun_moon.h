@@ -57,9 +57,8 @@ double SunAltitudeAtPoint(const EventEpoch& epoch, double t, double deltaT, doub
 SunAltAz SunAltAzAtSite(const EventEpoch& epoch, double t, double deltaT, double latDeg,
                         double lonWestDeg);
 
-// Elongation, age and bright-limb angle at the dynamical hour `tTD` (t0 + t)
-// of the epoch's date.
-MoonPhase MoonPhaseAtSite(const EventEpoch& epoch, double tTD, double deltaT);
+// Elongation, age and bright-limb angle `t` hours after the epoch's t0 (TD).
+MoonPhase MoonPhaseAtSite(const EventEpoch& epoch, double t, double deltaT);
 
 // Pieces of the lunar series, open for testing.
 namespace detail {

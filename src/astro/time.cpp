@@ -5,11 +5,10 @@
 #include <iterator>
 #include <limits>
 
+#include "astro/constants.h"
+
 namespace vernier {
 namespace {
-
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kPi = kTwoPi / 2;
 
 // Delta T (s) every 50 years. The table is indexed from the year -4000, but no
 // epoch before -800 reads it, so only the entries from -800 (index 64) on are
@@ -109,7 +108,7 @@ double JulianDate(double year, double month, double day, double hour, double lon
   return jd;
 }
 
-double JulianCenturies(double jd) { return (jd - 2451545) / 36525; }
+double JulianCenturies(double jd) { return (jd - kJ2000) / kDaysPerJulianCentury; }
 
 double LocalSiderealTime(double T, double lonWest) {
   const double theta =

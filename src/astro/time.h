@@ -17,8 +17,16 @@ namespace vernier {
 // Julian-calendar days before 1582-10-15 are read as Gregorian dates too.
 double JulianDate(double year, double month, double day, double hour, double lonTerm);
 
-// Julian centuries from J2000.0: (jd - 2451545) / 36525.
+// Julian centuries from J2000.0: (jd - kJ2000) / kDaysPerJulianCentury.
 double JulianCenturies(double jd);
+
+// Universal time in hours of the instant `t` hours after the event's
+// reference hour `t0` (both dynamical time), with Delta T in seconds:
+// t0 + t - deltaT / 3600, evaluated in exactly that order so that every
+// caller gets the same double. Hours are not reduced to a day.
+inline double UniversalHours(double t0, double t, double deltaT) {
+  return t0 + t - deltaT / 3600;
+}
 
 // Local mean sidereal time in hours, in [0, 24), for the instant `T` (Julian
 // centuries from J2000.0 of universal time) at longitude `lonWest` (degrees,

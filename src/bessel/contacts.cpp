@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
 #include "bessel/earth_point.h"
 
 namespace vernier {
 
 namespace {
 
-constexpr double kDeg = 57.29577951308232;
 constexpr int kContactSteps = 3;
 
 ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, bool inner) {
@@ -33,7 +33,7 @@ ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, bool 
   EvaluateAt(ctx, t);
   // The limb point toward the shadow axis; eta1 is the one of the last step.
   const double A = std::atan2(s.x, eta1);
-  const double hourAngle = std::atan2(std::sin(A), -std::cos(A) * s.sind1) * kDeg;
+  const double hourAngle = std::atan2(std::sin(A), -std::cos(A) * s.sind1) * kRadToDeg;
   const double phi1 = std::asin(std::cos(A) * s.cosd1);
   const FoundPoint p = FundamentalMarkerPoint(ctx, deltaT, phi1, hourAngle);
   if (p.status != 1) return {};

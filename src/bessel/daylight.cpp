@@ -2,14 +2,13 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/time.h"
 
 namespace vernier {
 
 namespace {
 
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
 // sin 1 degree, and a margin around it far wider than the arc cosine's
 // rounding (1e-9 in the sine is about 6e-8 degrees of altitude).
 constexpr double kDaylightSine = 0.017452406437283512;
@@ -22,10 +21,11 @@ bool Matches(const SunAtInstant& s, const EventEpoch& e, double t, double deltaT
 
 void Refresh(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT) {
   if (Matches(sun, epoch, t, deltaT)) return;
-  const double jd = JulianDate(epoch.year, epoch.month, epoch.day, epoch.t0 + t - deltaT / 3600, 0);
+  const double jd =
+      JulianDate(epoch.year, epoch.month, epoch.day, UniversalHours(epoch.t0, t, deltaT), 0);
   const double T = JulianCenturies(jd);
   const SolarPosition position = SolarCoordinates(T);
-  const double dec = position.declination * kRad;
+  const double dec = position.declination * kDegToRad;
   sun.valid = true;
   sun.year = epoch.year;
   sun.month = epoch.month;
@@ -41,20 +41,21 @@ void Refresh(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT
 
 // The cosine of the Sun's zenith distance at the point.
 double ZenithCosine(const SunAtInstant& sun, double sinLat, double cosLat, double lonEastDeg) {
-  const double h = (15 * LocalSiderealTime(sun.centuries, -lonEastDeg) - sun.rightAscension) * kRad;
+  const double h =
+      (15 * LocalSiderealTime(sun.centuries, -lonEastDeg) - sun.rightAscension) * kDegToRad;
   return sinLat * sun.sinDec + cosLat * sun.cosDec * std::cos(h);
 }
 
 double AltitudeFromCosine(double k) {
   if (std::fabs(k) > 1) return 50;
-  return 90 - std::acos(k) * kDeg;
+  return 90 - std::acos(k) * kRadToDeg;
 }
 
 }  // namespace
 
 double PathPointSunAltitude(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT,
                             double latDeg, double lonEastDeg) {
-  const double phi = latDeg * kRad;
+  const double phi = latDeg * kDegToRad;
   return PathPointSunAltitude(sun, epoch, t, deltaT, std::sin(phi), std::cos(phi), lonEastDeg);
 }
 

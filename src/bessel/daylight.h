@@ -24,7 +24,7 @@ struct SunAtInstant {
 double PathPointSunAltitude(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT,
                             double latDeg, double lonEastDeg);
 // The same with the sine and cosine of the latitude (radians: latDeg times
-// 0.017453292519943295) already at hand.
+// kDegToRad) already at hand.
 double PathPointSunAltitude(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT,
                             double sinLat, double cosLat, double lonEastDeg);
 

@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "astro/constants.h"
 #include "bessel/daylight.h"
 
 namespace vernier {
 
 namespace {
-
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
-constexpr double kEllipsoidFactor = 1.00336409;  // 1 / sqrt(1 - e^2)
-constexpr double kDeltaTRotation = 0.00417807;   // degrees of rotation per second of Delta T
 
 // A converted point with the sine and cosine of its latitude, which the
 // altitude and the daylight test both use.
@@ -34,23 +30,23 @@ Converted Complete(const BesselianState& s, double deltaT, double latDeg, double
   c.cosLat = cosLat;
   // Rounding may push the sine a hair past 1; the altitude is then 90, not NaN.
   const double sinAlt = std::clamp(sinLat * s.sind + cosLat * s.cosd * cosHourAngle, -1.0, 1.0);
-  c.point.alt = std::asin(sinAlt) * kDeg;
+  c.point.alt = std::asin(sinAlt) * kRadToDeg;
   return c;
 }
 
 Converted Complete(const BesselianState& s, double deltaT, double latDeg, double hourAngle) {
-  const double latRad = latDeg * kRad;
+  const double latRad = latDeg * kDegToRad;
   return Complete(s, deltaT, latDeg, hourAngle, std::sin(latRad), std::cos(latRad),
-                  std::cos(hourAngle * kRad));
+                  std::cos(hourAngle * kDegToRad));
 }
 
 Converted ConvertFundamental(const BesselianState& s, double deltaT, double phi1,
                              double hourAngle) {
-  return Complete(s, deltaT, std::atan(kEllipsoidFactor * std::tan(phi1)) * kDeg, hourAngle);
+  return Complete(s, deltaT, std::atan(kEllipsoidFactor * std::tan(phi1)) * kRadToDeg, hourAngle);
 }
 
 Converted ConvertGeocentric(const BesselianState& s, double deltaT, double phi, double hourAngle) {
-  return Complete(s, deltaT, phi * kDeg, hourAngle);
+  return Complete(s, deltaT, phi * kRadToDeg, hourAngle);
 }
 
 bool Usable(const GeoPoint& p) {
@@ -99,7 +95,7 @@ FoundPoint GeocentricPoint(PathContext& ctx, double t, double deltaT, double phi
 
 PlotArguments PlaneToPlotArguments(const BesselianState& s, double xi, double eta1, double zeta1) {
   PlotArguments a;
-  a.hourAngle = std::atan2(xi, zeta1 * s.cosd1 - eta1 * s.sind1) * kDeg;
+  a.hourAngle = std::atan2(xi, zeta1 * s.cosd1 - eta1 * s.sind1) * kRadToDeg;
   a.phi1 = std::asin(eta1 * s.cosd1 + zeta1 * s.sind1);
   return a;
 }
@@ -112,12 +108,12 @@ FoundPoint PlanePoint(PathContext& ctx, double t, double deltaT, double xi, doub
                       double zeta1) {
   const BesselianState& s = ctx.state;
   const double across = zeta1 * s.cosd1 - eta1 * s.sind1;
-  const double hourAngle = std::atan2(xi, across) * kDeg;
+  const double hourAngle = std::atan2(xi, across) * kRadToDeg;
   const double sinPhi1 = eta1 * s.cosd1 + zeta1 * s.sind1;
   const double cosPhi1 = std::sqrt(1 - sinPhi1 * sinPhi1);  // NaN past ±1, as the arc sine
   // tan(lat) = kEllipsoidFactor * tan(phi1)
   const double north = kEllipsoidFactor * sinPhi1;
-  const double latDeg = std::atan2(north, cosPhi1) * kDeg;
+  const double latDeg = std::atan2(north, cosPhi1) * kRadToDeg;
   const double r = std::hypot(north, cosPhi1);
   const double h = std::hypot(xi, across);
   const double cosHourAngle = h > 0 ? across / h : 1;

@@ -2,10 +2,11 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
+
 namespace vernier {
 
 void EvaluateElements(const BesselianElements& e, double t, BesselianState& s) {
-  constexpr double kDegToRad = 0.017453292519943295;
   const double t2 = t * t, t3 = t2 * t;
   s.x = e.x0 + e.x1 * t + e.x2 * t2 + e.x3 * t3;
   s.y = e.y0 + e.y1 * t + e.y2 * t2 + e.y3 * t3;

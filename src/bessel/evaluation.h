@@ -22,10 +22,6 @@ struct BesselianState {
   double a1 = 0, a2 = 0, b = 0, c1 = 0, c2 = 0;
 };
 
-// The Earth's squared eccentricity and 1 − e².
-inline constexpr double kEarthE2 = 0.006694385;
-inline constexpr double kEarthOneMinusE2 = 0.993305615;
-
 // Fills `state` at instant t (hours from t0, dynamical time).
 void EvaluateElements(const BesselianElements& elements, double t, BesselianState& state);
 

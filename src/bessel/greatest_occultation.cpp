@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
 #include "bessel/central_line.h"
 #include "bessel/earth_point.h"
 
@@ -9,7 +10,6 @@ namespace vernier {
 
 namespace {
 
-constexpr double kDeg = 57.29577951308232;
 constexpr double kSettled = 0.000001;  // hours
 // Newton's steps settle in three or four; the cap only stops a shadow that
 // wanders off (elements far outside their span) from looping for ever.
@@ -64,7 +64,7 @@ GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double
   r.width = 0;
   r.gamma = rho;
   const double A = std::atan2(s.x, eta1);
-  const double hourAngle = std::atan2(std::sin(A), -std::cos(A) * s.sind1) * kDeg;
+  const double hourAngle = std::atan2(std::sin(A), -std::cos(A) * s.sind1) * kRadToDeg;
   const double phi1 = std::asin(std::cos(A) * s.cosd1);
   if (!std::isfinite(r.magnitude)) return r;
   const FoundPoint p = FundamentalMarkerPoint(ctx, deltaT, phi1, hourAngle);

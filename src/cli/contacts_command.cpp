@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "astro/time.h"
 #include "cli/commands.h"
 #include "cli/event_session.h"
 #include "cli/messages.h"
@@ -55,7 +56,7 @@ int RunContactsCommand(const std::vector<std::string>& args) {
   const bool found = FindMaximumAz(context, t0, deltaT, maximum) == 1;
   if (found)
     std::printf("maximum t=%.6f ut=%.6f alt=%.6f az=%.6f magnitude=%.6f inside=%d\n", maximum.t,
-                t0 + maximum.t - deltaT / 3600, maximum.altitude, maximum.azimuth,
+                UniversalHours(t0, maximum.t, deltaT), maximum.altitude, maximum.azimuth,
                 maximum.magnitude, maximum.inside);
   else
     std::printf("maximum none\n");
@@ -74,7 +75,7 @@ int RunContactsCommand(const std::vector<std::string>& args) {
       continue;
     }
     std::printf(" t=%.6f ut=%.6f alt=%.6f az=%.6f pa=%.6f\n", result.t,
-                t0 + result.t - deltaT / 3600, result.altitude, result.azimuth,
+                UniversalHours(t0, result.t, deltaT), result.altitude, result.azimuth,
                 state.contactPositionAngle);
   }
   return 0;

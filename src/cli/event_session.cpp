@@ -40,7 +40,7 @@ int ReadEventOptions(const Options& options, EventSession& session) {
 }
 
 double EventDeltaT(const EventSession& session) {
-  return DeltaT((session.elements.jd - 2451545.0) / 36525.0) + session.deltaTAdjust;
+  return DeltaT(JulianCenturies(session.elements.jd)) + session.deltaTAdjust;
 }
 
 int LoadEventAtDate(EventSession& session) {

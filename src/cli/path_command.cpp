@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "astro/time.h"
 #include "bessel/path_trace.h"
 #include "cli/commands.h"
 #include "cli/event_session.h"
@@ -18,7 +19,7 @@ class CsvSink : public PathTraceSink {
 
   void OnPathPoint(const PathPoint& p) override {
     std::printf("%s,%d,%.6f,%.6f,%.6f,%.6f,%.6f\n", PathCurveName(p.curve), p.side, p.m, p.t,
-                t0_ + p.t - deltaT_ / 3600, p.lon, p.lat);
+                UniversalHours(t0_, p.t, deltaT_), p.lon, p.lat);
   }
 
  private:

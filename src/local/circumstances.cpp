@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
+#include "astro/time.h"
 #include "local/observer.h"
 
 namespace vernier {
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kRadToDeg = 57.29577951308232;
 constexpr double kTolerance = 0.00001;  // hours (0.036 s)
 
 // asin of a sine that rounding may push a hair past ±1 (the body in the zenith).
@@ -115,14 +115,14 @@ void EvaluateLocal(LocalContext& c, double t, double deltaT) {
   LocalState& s = c.state;
   EvaluateElements(e, t, sh);
 
-  s.hourAngle = (sh.mu - o.westLongitude - 0.00417807 * deltaT) * kDegToRad;
+  s.hourAngle = (sh.mu - o.westLongitude - kDeltaTRotation * deltaT) * kDegToRad;
   const double sinH = std::sin(s.hourAngle), cosH = std::cos(s.hourAngle);
   const double xi = o.rhoCosPhi * sinH;
   const double eta = o.rhoSinPhi * sh.cosd - o.rhoCosPhi * cosH * sh.sind;
   const double zeta = o.rhoSinPhi * sh.sind + o.rhoCosPhi * cosH * sh.cosd;
   // First-order rates only, with the shorter constant.
-  const double xiRate = 0.01745329 * e.mu1 * o.rhoCosPhi * cosH;
-  const double etaRate = 0.01745329 * (e.mu1 * xi * sh.sind - zeta * e.d1);
+  const double xiRate = kRateDegToRad * e.mu1 * o.rhoCosPhi * cosH;
+  const double etaRate = kRateDegToRad * (e.mu1 * xi * sh.sind - zeta * e.d1);
 
   s.u = sh.x - xi;
   s.v = sh.y - eta;
@@ -189,7 +189,7 @@ int ZoneHours(double westLongitude) {
 }
 
 LocalTimes LocalTimeScales(double t0, double t, double deltaT, double westLongitude) {
-  const double ut = t0 + t - deltaT / 3600;
+  const double ut = UniversalHours(t0, t, deltaT);
   return {ut, ut + ZoneHours(westLongitude), ut - westLongitude / 15};
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/time.h"
 #include "local/lunar_tables.h"
 
@@ -9,8 +10,6 @@ namespace vernier {
 
 namespace {
 
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
 constexpr double kArcsec = 4.84813681109536e-6;
 
 // Sines and cosines of the multiples 0 … 4 of one angle, by the recurrences
@@ -49,17 +48,17 @@ double DegreesPolynomial(double T, double c0, double c1, double c2, double c3, d
 FundamentalArgumentSet FundamentalArguments(double T) {
   FundamentalArgumentSet a;
   a.lp = Mod2Pi(DegreesPolynomial(T, 218.3164591, 481267.88134236, -0.0013268, 1.0 / 538841,
-                                  -1.0 / 65194000) * kRad);
+                                  -1.0 / 65194000) * kDegToRad);
   a.d = Mod2Pi(DegreesPolynomial(T, 297.8502042, 445267.1115168, -0.00163, 1.0 / 545868,
-                                 -1.0 / 113065000) * kRad);
+                                 -1.0 / 113065000) * kDegToRad);
   a.m = Mod2Pi(DegreesPolynomial(T, 357.5291092, 35999.0502909, -0.0001536, 1.0 / 24490000, 0) *
-               kRad);
+               kDegToRad);
   a.mp = Mod2Pi(DegreesPolynomial(T, 134.9634114, 477198.8676313, 0.008997, 1.0 / 69699,
-                                  -1.0 / 14712000) * kRad);
+                                  -1.0 / 14712000) * kDegToRad);
   a.f = Mod2Pi(DegreesPolynomial(T, 93.2720993, 483202.0175273, -0.0034029, -1.0 / 3526000,
-                                 1.0 / 863310000) * kRad);
+                                 1.0 / 863310000) * kDegToRad);
   a.omega = Mod2Pi(DegreesPolynomial(T, 125.044555, -1934.1361849, 0.0020762, 1.0 / 467410,
-                                     -1.0 / 60616000) * kRad);
+                                     -1.0 / 60616000) * kDegToRad);
   a.e = 1 - 0.002516 * T - 0.0000074 * T * T;
   return a;
 }
@@ -83,26 +82,26 @@ LunarEclipticPosition MoonPositionELP(double T) {
     x.Add(d, t.d), x.Add(m, t.m), x.Add(mp, t.mp), x.Add(f, t.f);
     sb += t.sigmaB * eccentricity(t.m) * x.s;
   }
-  const double a1 = (119.75 + 131.849 * T) * kRad, a2 = (53.09 + 479264.29 * T) * kRad,
-               a3 = (313.45 + 481266.484 * T) * kRad;
+  const double a1 = (119.75 + 131.849 * T) * kDegToRad, a2 = (53.09 + 479264.29 * T) * kDegToRad,
+               a3 = (313.45 + 481266.484 * T) * kDegToRad;
   sl += 3958 * std::sin(a1) + 1962 * std::sin(a.lp - a.f) + 318 * std::sin(a2);
   sb += -2235 * std::sin(a.lp) + 382 * std::sin(a3) + 350 * std::sin(a1) * std::cos(a.f) +
         127 * std::sin(a.lp - a.mp) - 115 * std::sin(a.lp + a.mp);
   LunarEclipticPosition p;
   p.longitude = a.lp + sl * 1.7453292519943295e-8;
-  p.longitude = std::fmod(p.longitude, 6.283185307179586);
-  if (p.longitude < 0) p.longitude += 6.283185307179586;
-  p.latitude = sb * 1e-6 * kRad;
+  p.longitude = std::fmod(p.longitude, kTwoPi);
+  if (p.longitude < 0) p.longitude += kTwoPi;
+  p.latitude = sb * 1e-6 * kDegToRad;
   p.distance = 385000.56 + sr / 1000;
   return p;
 }
 
 Nutation NutationIAU1980(double T) {
-  const double mp = (134.9629814 + 477198.8673981 * T + 0.0086972 * T * T + 1.778e-05 * T * T * T) * kRad;
-  const double m = (357.5277233 + 35999.05034 * T - 0.0001603 * T * T - 3.33e-06 * T * T * T) * kRad;
-  const double f = (93.2719103 + 483202.0175381 * T - 0.0036825 * T * T + 3.056e-06 * T * T * T) * kRad;
-  const double d = (297.8503631 + 445267.11148 * T - 0.0019142 * T * T + 5.278e-06 * T * T * T) * kRad;
-  const double om = (125.0445222 - 1934.1362608 * T + 0.00207833 * T * T + 2.22e-06 * T * T * T) * kRad;
+  const double mp = (134.9629814 + 477198.8673981 * T + 0.0086972 * T * T + 1.778e-05 * T * T * T) * kDegToRad;
+  const double m = (357.5277233 + 35999.05034 * T - 0.0001603 * T * T - 3.33e-06 * T * T * T) * kDegToRad;
+  const double f = (93.2719103 + 483202.0175381 * T - 0.0036825 * T * T + 3.056e-06 * T * T * T) * kDegToRad;
+  const double d = (297.8503631 + 445267.11148 * T - 0.0019142 * T * T + 5.278e-06 * T * T * T) * kDegToRad;
+  const double om = (125.0445222 - 1934.1362608 * T + 0.00207833 * T * T + 2.22e-06 * T * T * T) * kDegToRad;
   const Multiples smp(mp), sm(m), sf(f), sd(d), som(om);
   double psi = (-17.1996 - 0.01742 * T) * std::sin(om);
   double eps = (9.2025 + 0.00089 * T) * std::cos(om);
@@ -126,7 +125,7 @@ EquatorialPosition EclipticToEquatorial(double lambda, double beta, double epsil
   p.rightAscension = std::atan2(std::cos(beta) * std::sin(lambda) * std::cos(epsilon) -
                                     std::sin(beta) * std::sin(epsilon),
                                 std::cos(beta) * std::cos(lambda));
-  if (p.rightAscension < 0) p.rightAscension += 6.283185307179586;
+  if (p.rightAscension < 0) p.rightAscension += kTwoPi;
   p.declination = std::asin(std::sin(beta) * std::cos(epsilon) +
                             std::cos(beta) * std::sin(epsilon) * std::sin(lambda));
   return p;
@@ -153,24 +152,25 @@ LibrationResult ComputeLibration(double year, double month, double day, double u
   const double b = gregorian ? static_cast<double>(yi / 400 - yi / 100 + 2) : 0;
   const double jd = std::trunc(365.25 * (y + 4716)) + std::trunc(30.6001 * (mo + 1)) + day +
                     utHour / 24 + b - 1524.5;
-  const double tUT = (jd - 2451545) / 36525;
+  const double tUT = JulianCenturies(jd);
   const double T = tUT + deltaT * 3.168808781402895e-10;
 
   // 3-6. Obliquity, nutation, local apparent sidereal time.
   const double eps0 = MeanObliquity(T);
   const Nutation nutation = NutationIAU1980(T);
   const double theta0 = Mod2Pi((280.46061837 + 13185000.770053742 * tUT +
-                                0.000387933 * tUT * tUT - tUT * tUT * tUT / 38710000) * kRad);
+                                0.000387933 * tUT * tUT - tUT * tUT * tUT / 38710000) * kDegToRad);
   const double theta = theta0 + nutation.longitude * std::cos(eps0) - westLongitude;
 
   // 7. The observer's geocentric terms.
-  const double u = std::atan(0.9966471868221031 * std::tan(latitude));
-  const double rhoSin = 0.9966471868221031 * std::sin(u) + height / 6378140 * std::sin(latitude);
-  const double rhoCos = std::cos(u) + height / 6378140 * std::cos(latitude);
+  const double u = std::atan(kEarthAxisRatio * std::tan(latitude));
+  const double rhoSin =
+      kEarthAxisRatio * std::sin(u) + height / kEarthRadiusMetres * std::sin(latitude);
+  const double rhoCos = std::cos(u) + height / kEarthRadiusMetres * std::cos(latitude);
 
   // 8-11. The Moon, geocentric then topocentric.
   const LunarEclipticPosition moon = MoonPositionELP(T);
-  const double parallax = std::asin(6378.14 / moon.distance);
+  const double parallax = std::asin(kEarthRadiusKm / moon.distance);
   const EquatorialPosition geo = EclipticToEquatorial(moon.longitude, moon.latitude, eps0);
   const double H = theta - geo.rightAscension;
   const double A = std::cos(geo.declination) * std::sin(H);
@@ -194,18 +194,18 @@ LibrationResult ComputeLibration(double year, double month, double day, double u
 
   // 13. Physical libration terms (degrees, then radians).
   const double Mp = a.mp, M = a.m, F = a.f, D = a.d, E = a.e, Om = a.omega;
-  const double k1 = (119.75 + 131.849 * T) * kRad, k2 = (72.56 + 20.186 * T) * kRad;
+  const double k1 = (119.75 + 131.849 * T) * kDegToRad, k2 = (72.56 + 20.186 * T) * kDegToRad;
   const double rho =
       (-0.02752 * std::cos(Mp) - 0.02245 * std::sin(F) + 0.00684 * std::cos(Mp - 2 * F) -
        0.00293 * std::cos(2 * F) - 0.00085 * std::cos(2 * F - 2 * D) -
        0.00054 * std::cos(Mp - 2 * D) - 0.0002 * std::sin(Mp + F) - 0.0002 * std::cos(Mp + 2 * F) -
-       0.0002 * std::cos(Mp - F) + 0.00014 * std::cos(Mp + 2 * F - 2 * D)) * kRad;
+       0.0002 * std::cos(Mp - F) + 0.00014 * std::cos(Mp + 2 * F - 2 * D)) * kDegToRad;
   const double sigma =
       (-0.02816 * std::sin(Mp) + 0.02244 * std::cos(F) - 0.00682 * std::sin(Mp - 2 * F) -
        0.00279 * std::sin(2 * F) - 0.00083 * std::sin(2 * F - 2 * D) +
        0.00069 * std::sin(Mp - 2 * D) + 0.0004 * std::cos(Mp + F) - 0.00025 * std::sin(2 * Mp) -
        0.00023 * std::sin(Mp + 2 * F) + 0.0002 * std::cos(Mp - F) + 0.00019 * std::sin(Mp - F) +
-       0.00013 * std::sin(Mp + 2 * F - 2 * D) - 0.0001 * std::cos(Mp - 3 * F)) * kRad;
+       0.00013 * std::sin(Mp + 2 * F - 2 * D) - 0.0001 * std::cos(Mp - 3 * F)) * kDegToRad;
   const double tau =
       (0.0252 * E * std::sin(M) + 0.00473 * std::sin(2 * Mp - 2 * F) - 0.00467 * std::sin(Mp) +
        0.00396 * std::sin(k1) + 0.00276 * std::sin(2 * Mp - 2 * D) + 0.00196 * std::sin(Om) -
@@ -215,7 +215,7 @@ LibrationResult ComputeLibration(double year, double month, double day, double u
        0.00027 * std::sin(2 * Mp - M - 2 * D) + 0.00023 * std::sin(k2) -
        0.00014 * std::sin(2 * D) + 0.00014 * std::cos(2 * Mp - 2 * F) -
        0.00012 * std::sin(Mp - 2 * F) - 0.00012 * std::sin(2 * Mp) +
-       0.00011 * std::sin(2 * Mp - 2 * M - 2 * D)) * kRad;
+       0.00011 * std::sin(2 * Mp - 2 * M - 2 * D)) * kDegToRad;
 
   // 14. Physical and total libration.
   r.physicalL = -tau + (rho * std::cos(Aopt) + sigma * std::sin(Aopt)) * std::tan(r.opticalB);
@@ -237,13 +237,13 @@ LibrationResult ComputeLibration(double year, double month, double day, double u
 
   // 18. The four lines.
   if (lines) {
-    std::fprintf(lines, "  Optical libration :  l' = %6.3f゜, b' = %6.3f゜,\n", r.opticalL * kDeg,
-                 r.opticalB * kDeg);
+    std::fprintf(lines, "  Optical libration :  l' = %6.3f゜, b' = %6.3f゜,\n",
+                 r.opticalL * kRadToDeg, r.opticalB * kRadToDeg);
     std::fprintf(lines, "  Physical libration : l\" = %6.3f゜, b\" = %6.3f゜,\n",
-                 r.physicalL * kDeg, r.physicalB * kDeg);
-    std::fprintf(lines, "  Total libration :    l  = %6.3f゜, b  = %6.3f゜,\n", r.totalL * kDeg,
-                 r.totalB * kDeg);
-    const double p = r.positionAngle * kDeg;
+                 r.physicalL * kRadToDeg, r.physicalB * kRadToDeg);
+    std::fprintf(lines, "  Total libration :    l  = %6.3f゜, b  = %6.3f゜,\n",
+                 r.totalL * kRadToDeg, r.totalB * kRadToDeg);
+    const double p = r.positionAngle * kRadToDeg;
     std::fprintf(lines, "  Position angle : %6.3f゜\n", p > 0 ? p : p + 360);
   }
   return r;

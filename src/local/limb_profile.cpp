@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "astro/constants.h"
 #include "astro/sexagesimal.h"
 #include "astro/time.h"
 #include "gdi/format.h"
@@ -22,9 +23,6 @@ constexpr Brush kHollow{true, Rgb{}};
 // Frame and scales of the plot.
 constexpr int kLeft = 70, kRight = 599, kTop = 61, kBottom = 464;
 constexpr double kPixelsPer10Degrees = 529.4117647058823;
-
-// The curve converts degrees and radians with this shorter constant.
-constexpr double kProfileRadPerDeg = 0.0174532925;
 
 // x of axis angle A on the profile (truncated; the star rounds instead).
 int ProfileX(double A, double axisAngle) {
@@ -93,17 +91,17 @@ void DrawHeightCurve(DeviceContext& dc, const LimbHeightGrid& grid, double total
   // The out-of-plane angles are the same for every axis angle.
   std::vector<double> cosD, sinD;
   for (double D = -10; D <= 10; D += 0.025) {
-    cosD.push_back(std::cos(D * kProfileRadPerDeg));
-    sinD.push_back(std::sin(D * kProfileRadPerDeg));
+    cosD.push_back(std::cos(D * kProfileDegToRad));
+    sinD.push_back(std::sin(D * kProfileDegToRad));
   }
-  const double B0 = (90 - totalB) * kProfileRadPerDeg;
+  const double B0 = (90 - totalB) * kProfileDegToRad;
   const double cosB0 = std::cos(B0), sinB0 = std::sin(B0);
 
   const Pen previous = dc.SelectPen(Pen{false, colour});
   bool drawing = false;  // a point has been drawn (the curve has started)
   int lastY = 0;
   for (double A = axisAngle - 5; A <= axisAngle + 5; A += 0.03) {
-    const double theta = (A + 90) * kProfileRadPerDeg;
+    const double theta = (A + 90) * kProfileDegToRad;
     const double sinT = std::sin(theta), cosT = std::cos(theta);
     double best = -30;
     for (std::size_t k = 0; k < cosD.size(); ++k) {
@@ -111,7 +109,7 @@ void DrawHeightCurve(DeviceContext& dc, const LimbHeightGrid& grid, double total
       const double beta =
           std::atan2(cosD[k] * sinB0 * sinT + sinD[k] * cosB0, cosT * cosD[k] / std::cos(lambda));
       const double r =
-          GridHeightAt(grid, lambda / kProfileRadPerDeg + 90 + totalL, beta / kProfileRadPerDeg) +
+          GridHeightAt(grid, lambda / kProfileDegToRad + 90 + totalL, beta / kProfileDegToRad) +
           1737.4;
       best = std::max(best, r * cosD[k] - kLimbReferenceRadius);
     }
@@ -140,8 +138,8 @@ bool StarPixel(LocalContext& local, double tau, double deltaT, double theta0, Pi
   const LocalState& s = local.state;
   const double X = std::cos(theta0) * s.u - std::sin(theta0) * s.v;
   const double Y = std::sin(theta0) * s.u + std::cos(theta0) * s.v;
-  const double distance = std::sqrt(X * X + Y * Y) * 6378.137;
-  const double alpha = std::atan(X / Y) * 57.29577951308232;
+  const double distance = std::sqrt(X * X + Y * Y) * kGrs80EarthRadiusKm;
+  const double alpha = std::atan(X / Y) * kRadToDeg;
   const double dh = distance - kLimbReferenceRadius;
   const double x = std::trunc((1 - (alpha + 5) / 10) * kPixelsPer10Degrees + 70.5);
   const double y = std::trunc(262.5 - 2 * 18 * dh + 0.5);
@@ -158,7 +156,7 @@ bool TrackDirection(LocalContext& local, double start, double deltaT, double& th
   LocalMaximum maximum;
   if (FindMaximumHere(local, start, deltaT, maximum) != 1) return false;
   EvaluateLocal(local, maximum.t, deltaT);
-  theta0 = (local.state.contactPositionAngle + 180) * 0.017453292519943295;
+  theta0 = (local.state.contactPositionAngle + 180) * kDegToRad;
   return true;
 }
 
@@ -251,7 +249,7 @@ LimbViewResult DrawLimbView(DeviceContext& dc, LimbViewContext& context, double 
   dc.SetTextColor(kWhite);
 
   // The view's own Delta T, without the user's adjustment.
-  const double deltaT = DeltaT((e.jd - 2451545) / 36525);
+  const double deltaT = DeltaT(JulianCenturies(e.jd));
   result.deltaT = deltaT;
   const double k = -ZoneHours(local.observer.westLongitude);
 
@@ -263,7 +261,7 @@ LimbViewResult DrawLimbView(DeviceContext& dc, LimbViewContext& context, double 
   const double contactAngle = local.state.contactPositionAngle;
   result.tMax = tMax;
 
-  const double ut = tMax + e.t0 - deltaT / 3600;
+  const double ut = UniversalHours(e.t0, tMax, deltaT);
   double h = ut - k;
   if (h > 24) h -= 24;
   const LocalDate date = LocalCalendarDate(JulianDate(year, month, day, ut, 0), 1, longitude);
@@ -275,14 +273,14 @@ LimbViewResult DrawLimbView(DeviceContext& dc, LimbViewContext& context, double 
                     latitude, LimbBodyName(e.xz).c_str(), e.mag));
 
   const LibrationResult lib = ComputeLibration(
-      year, month, day, ut, deltaT, local.observer.westLongitude * 3.14159265 / 180,
-      local.observer.latitude * 3.14159265 / 180, height, context.librationLines);
-  double axisAngle = contactAngle - lib.positionAngle * 180 / 3.14159265;
+      year, month, day, ut, deltaT, local.observer.westLongitude * kProfilePi / 180,
+      local.observer.latitude * kProfilePi / 180, height, context.librationLines);
+  double axisAngle = contactAngle - lib.positionAngle * 180 / kProfilePi;
   if (axisAngle < 0) axisAngle += 360;
   if (axisAngle > 360) axisAngle -= 360;
-  result.totalL = lib.totalL * 57.29577951308232;
-  result.totalB = lib.totalB * 57.29577951308232;
-  result.axisPositionAngle = lib.positionAngle * 57.29577951308232;
+  result.totalL = lib.totalL * kRadToDeg;
+  result.totalB = lib.totalB * kRadToDeg;
+  result.axisPositionAngle = lib.positionAngle * kRadToDeg;
   result.axisAngle = axisAngle;
   dc.TextOut(40, 26,
              Format("Lib=%7.3f Bet= %7.3f Pos=%7.3f PO=%7.3f   ZC#:%5.0f SAO#:%7.0f HIP#:%6.0f",

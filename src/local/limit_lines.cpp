@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "astro/constants.h"
+#include "astro/time.h"
+
 namespace vernier {
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kRadToDeg = 57.29577951308232;
-
 // The observer at sea level at latitude phi (degrees).
 void PlaceAtLatitude(ObserverGeometry& o, double phi) {
-  const double u = std::atan(0.99664719 * std::tan(phi * kDegToRad));
+  const double u = std::atan(kObserverAxisRatio * std::tan(phi * kDegToRad));
   o.latitude = phi;
   o.height = 0;
-  o.rhoSinPhi = 0.99664719 * std::sin(u);
+  o.rhoSinPhi = kObserverAxisRatio * std::sin(u);
   o.rhoCosPhi = std::cos(u);
 }
 
@@ -38,7 +38,7 @@ bool IterateLatitude(LocalContext& c, double deltaT, Offset offset, double& phi,
     const double rs = c.observer.rhoSinPhi, rc = c.observer.rhoCosPhi;
     dphi = (offset(s) + (s.a * s.v - s.u * s.b) / s.n) /
            ((sinH * s.b * rs + s.a * (cosH * c.shadow.sind * rs + c.shadow.cosd * rc)) /
-            (s.n * 57.29578));
+            (s.n * kLimitLineRadToDeg));
     phi += dphi;
     dt = -(s.u * s.a + s.v * s.b) / (s.n * s.n);
     t += dt;
@@ -92,7 +92,7 @@ LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firs
       row.north = LimitLatitudeAtLongitude(c, deltaT, +1);
       row.south = LimitLatitudeAtLongitude(c, deltaT, -1);
       row.centre = centre.latitude;
-      row.ut = e.t0 + centre.t - deltaT / 3600;
+      row.ut = UniversalHours(e.t0, centre.t, deltaT);
       row.lmt = row.ut - o.westLongitude / 15;
     }
     o.westLongitude -= step;

@@ -2,14 +2,14 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/sun_moon.h"
+#include "astro/time.h"
 #include "local/libration.h"
 
 namespace vernier {
 namespace {
 
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
 constexpr double kAstronomicalUnitKm = 149597870.7;
 
 // a - b reduced to (-180, 180].
@@ -23,14 +23,14 @@ double AngleDifference(double a, double b) {
 }  // namespace
 
 MoonIllumination MoonIlluminationAt(double jdTD) {
-  const double T = (jdTD - 2451545.0) / 36525.0;
+  const double T = JulianCenturies(jdTD);
   const LunarEclipticPosition moon = MoonPositionELP(T);
   const Nutation nutation = NutationIAU1980(T);
   const double epsilon = MeanObliquity(T) + nutation.obliquity;
   const EquatorialPosition m =
       EclipticToEquatorial(moon.longitude + nutation.longitude, moon.latitude, epsilon);
   const SolarPosition sun = SolarCoordinates(T);
-  const double as = sun.rightAscension * kRad, ds = sun.declination * kRad;
+  const double as = sun.rightAscension * kDegToRad, ds = sun.declination * kDegToRad;
 
   const double dA = as - m.rightAscension;
   const double cosElongation = std::sin(ds) * std::sin(m.declination) +
@@ -41,12 +41,12 @@ MoonIllumination MoonIlluminationAt(double jdTD) {
 
   MoonIllumination result;
   result.fraction = (1 + std::cos(phaseAngle)) / 2;
-  const double ahead = AngleDifference(moon.longitude * kDeg, sun.longitude);
+  const double ahead = AngleDifference(moon.longitude * kRadToDeg, sun.longitude);
   result.waxing = ahead > 0;
   double chi = std::atan2(std::cos(ds) * std::sin(dA),
                           std::sin(ds) * std::cos(m.declination) -
                               std::cos(ds) * std::sin(m.declination) * std::cos(dA)) *
-               kDeg;
+               kRadToDeg;
   if (chi < 0) chi += 360;
   result.brightLimbAngle = chi;
   return result;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "astro/constants.h"
 #include "bessel/data_directory.h"
 #include "gdi/ui_text.h"
 #include "local/text_encoding.h"
@@ -134,16 +135,16 @@ int LoadCityList(DeviceContext& dc, const DataDirectory& dataDirectory, CityList
 }
 
 void SetUpObserver(const ObserverSite& site, ObserverGeometry& g) {
-  constexpr double kDegToRad = 0.017453292519943295;
   g.westLongitude = -site.longitude;
   g.latitude = site.latitude;
   g.savedWestLongitude = -site.longitude;
   g.savedLatitude = site.latitude;
   g.height = site.height;
   const double phi = site.latitude * kDegToRad;
-  const double u = std::atan(0.99664719 * std::tan(phi));
-  g.rhoSinPhi = 0.99664719 * std::sin(u) + (site.height / 6378140) * std::sin(phi);
-  g.rhoCosPhi = std::cos(u) + (site.height / 6378140) * std::cos(phi);
+  const double u = std::atan(kObserverAxisRatio * std::tan(phi));
+  g.rhoSinPhi =
+      kObserverAxisRatio * std::sin(u) + (site.height / kEarthRadiusMetres) * std::sin(phi);
+  g.rhoCosPhi = std::cos(u) + (site.height / kEarthRadiusMetres) * std::cos(phi);
 }
 
 void RestoreObserverPoint(ObserverGeometry& g) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/sun_moon.h"
 #include "astro/time.h"
 #include "bessel/elements.h"
@@ -13,9 +14,6 @@
 namespace vernier {
 namespace {
 
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
-constexpr double kEarthRadiusKm = 6378.137;
 constexpr double kKmPerDegree = 111.2;
 
 double Normalised(double degrees) {
@@ -45,10 +43,10 @@ std::optional<double> LimitOffset(const BesselianElements& e, const ObserverSite
 // so only offsets below that bound are worth the two extra maxima.
 std::optional<double> GrazeDistanceKm(const BesselianElements& e, const ObserverSite& site,
                                       double deltaT, double offset) {
-  if (std::fabs(offset) * kEarthRadiusKm > kGrazeFlagKm) return std::nullopt;
+  if (std::fabs(offset) * kGrs80EarthRadiusKm > kGrazeFlagKm) return std::nullopt;
   ObserverSite north = site, east = site;
   north.latitude += 1 / kKmPerDegree;
-  east.longitude += 1 / (kKmPerDegree * std::max(0.01, std::cos(site.latitude * kRad)));
+  east.longitude += 1 / (kKmPerDegree * std::max(0.01, std::cos(site.latitude * kDegToRad)));
   const auto fNorth = LimitOffset(e, north, deltaT), fEast = LimitOffset(e, east, deltaT);
   if (!fNorth || !fEast) return std::nullopt;
   const double gradient = std::hypot(*fNorth - offset, *fEast - offset);  // per km
@@ -72,7 +70,7 @@ PredictedContact DescribeContact(const EventContacts& ev, double t, ContactKind 
   const ObserverSite& site = ev.request.site;
   PredictedContact c;
   c.kind = kind;
-  c.jdUT = JulianDate(e.year, e.month, e.day, e.t0 + t - ev.deltaT / 3600, 0);
+  c.jdUT = JulianDate(e.year, e.month, e.day, UniversalHours(e.t0, t, ev.deltaT), 0);
   c.planet = IsPlanetNumber(e.xz) ? static_cast<int>(e.xz) : 0;
   c.xz = e.xz;
   c.zc = e.zc;
@@ -84,9 +82,9 @@ PredictedContact DescribeContact(const EventContacts& ev, double t, ContactKind 
   c.positionAngle = Normalised(ev.context.state.contactPositionAngle);
 
   const LibrationResult libration =
-      ComputeLibration(e.year, e.month, e.day, e.t0 + t - ev.deltaT / 3600, ev.deltaT,
-                       -site.longitude * kRad, site.latitude * kRad, 0.0, nullptr);
-  c.axisAngle = Normalised(c.positionAngle - libration.positionAngle * kDeg);
+      ComputeLibration(e.year, e.month, e.day, UniversalHours(e.t0, t, ev.deltaT), ev.deltaT,
+                       -site.longitude * kDegToRad, site.latitude * kDegToRad, 0.0, nullptr);
+  c.axisAngle = Normalised(c.positionAngle - libration.positionAngle * kRadToDeg);
 
   const MoonIllumination moon = MoonIlluminationAt(c.jdUT + ev.deltaT / 86400);
   c.illuminatedPercent = moon.fraction * 100;
@@ -116,7 +114,7 @@ bool Visible(const PredictionRequest& request, PredictedContact& c) {
 void PredictEvent(const BesselianElements& e, int recordIndex, const PredictionRequest& request,
                   double startJd, double endJd, std::vector<PredictedContact>& out) {
   if (request.maxMagnitude && e.mag > *request.maxMagnitude) return;
-  const double deltaT = DeltaT((e.jd - 2451545.0) / 36525.0) + request.deltaTAdjust;
+  const double deltaT = DeltaT(JulianCenturies(e.jd)) + request.deltaTAdjust;
   BesselianState shadow;
   ObserverGeometry observer;
   LocalState state;

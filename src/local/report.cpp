@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/sexagesimal.h"
 #include "astro/sun_moon.h"
 #include "astro/time.h"
@@ -13,8 +14,6 @@
 namespace vernier {
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kRadToDeg = 57.29577951308232;
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kYellow{255, 255, 0};
@@ -64,7 +63,7 @@ class RowContext {
   RowContext(DeviceContext& dc, LocalContext& c, double t0, double deltaT, std::FILE* lines)
       : dc_(dc), c_(c), t0_(t0), deltaT_(deltaT), lines_(lines) {}
 
-  double UniversalTime(double t) const { return t0_ + t - deltaT_ / 3600; }
+  double UniversalTime(double t) const { return UniversalHours(t0_, t, deltaT_); }
 
   // C: the position angle of the Moon's axis (degrees) at instant t.
   double AxisAngle(double t) const {
@@ -297,7 +296,7 @@ void DrawAnimationFrame(DeviceContext& dc, LocalContext& c, const LocalAnimation
 void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, double t, double t0,
                             double deltaT, int labelled) {
   EvaluateLocal(c, t, deltaT);
-  const HoursMinutes ut = SplitHours(t + t0 - deltaT / 3600);
+  const HoursMinutes ut = SplitHours(UniversalHours(t0, t, deltaT));
   MagnitudeAltitudeAt(c, t, deltaT);
   const LocalState& st = c.state;
 
@@ -326,7 +325,7 @@ void DrawOccultationDiagram(DeviceContext& dc, LocalContext& c, int cx, int cy, 
   // The phase: the lit limb faces the Sun's position angle chi, turned into
   // the diagram's zenith-up frame.
   const BesselianElements& e = c.elements;
-  const MoonPhase phase = MoonPhaseAtSite(EventEpoch{e.year, e.month, e.day, t0}, t0 + t, deltaT);
+  const MoonPhase phase = MoonPhaseAtSite(EventEpoch{e.year, e.month, e.day, t0}, t, deltaT);
   double chi = phase.brightLimbAngle;
   if (chi < 0) chi += 360;
   const bool waxing = phase.age <= 15;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "astro/constants.h"
 #include "bessel/data_directory.h"
 #include "map/decoded_coastline.h"
 
@@ -174,17 +175,14 @@ void DrawSimpleMapGlobe(MapWindow& w, DeviceContext& dc, const OutlineTableSet& 
 }
 
 void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc, const OutlineTableSet& tables) {
-  constexpr double kPi = 3.1415926536;
-  constexpr double kTwoPi = 6.2831853072;
-  constexpr double kQuarterPi = 0.7853981634;
   constexpr double kLatLimit = 1.3962634016;  // 80 degrees
   bool wrapped = false;
   WalkSimpleMap(w, tables, [&](double lon, double lat) {
     // A line never runs across the seam opposite the centre: crossing it in
     // either direction lifts the pen.
     double l = lon * w.degToRad + w.rotLon;
-    if (l < -kPi || l > kPi) {
-      l += l < -kPi ? kTwoPi : -kTwoPi;
+    if (l < -kMapPi || l > kMapPi) {
+      l += l < -kMapPi ? kMapTwoPi : -kMapTwoPi;
       if (!wrapped) {
         wrapped = true;
         w.penDown = false;
@@ -197,7 +195,7 @@ void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc, const OutlineTableSe
     if (phi > kLatLimit) phi = kLatLimit;
     if (phi < -kLatLimit) phi = -kLatLimit;
     const double x = w.radius * l;
-    const double y = w.radius * std::log(std::tan(phi / 2 + kQuarterPi));
+    const double y = w.radius * std::log(std::tan(phi / 2 + kMapQuarterPi));
     PlotPoint(w, dc, x, y, kCoastlineColour);
   });
 }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/sexagesimal.h"
+#include "astro/time.h"
 #include "gdi/format.h"
 #include "local/world_cities.h"
 #include "map/coastlines.h"
@@ -16,7 +18,6 @@ namespace {
 constexpr Rgb kPanelWhite{255, 255, 255};
 constexpr Rgb kLabelColour{255, 255, 191};
 constexpr Rgb kHeaderColour{204, 255, 255};
-constexpr double kPi = 3.1415926536;
 constexpr int kRow = 16;  // panel line height
 
 // Upper bound on the points of one zoomed grid line: the line is dense only
@@ -72,7 +73,7 @@ void DrawGlobeMeridians(MapWindow& w, DeviceContext& dc) {
   const double spacing = GlobeSpacing(w, w.meridianStep);
   const double step = GlobePointStep(w);
   for (double m = 0; m <= 3.15; m += spacing) {
-    const int colour = m == kPi ? 9 : 1;
+    const int colour = m == kMapPi ? 9 : 1;
     w.penDown = false;
     // The full great circle of longitude m and m + 180°.
     for (double t = 0; t <= 6.3; t += step) {
@@ -153,22 +154,22 @@ void DrawMercatorGrid(MapWindow& w, DeviceContext& dc) {
   auto meridian = [&](double x, int colour) {
     w.penDown = false;
     for (double f = w.mercatorLatLimit; f >= -w.mercatorLatLimit; f -= w.mercatorLatLimit)
-      PlotPoint(w, dc, x, r * std::log(std::tan(f / 2 + 0.7853981634)), colour);
+      PlotPoint(w, dc, x, r * std::log(std::tan(f / 2 + kMapQuarterPi)), colour);
   };
-  for (double c = w.rotLon - kPi - w.parallelStep * std::trunc(w.rotLon / w.parallelStep);
-       c <= kPi; c += w.parallelStep)
+  for (double c = w.rotLon - kMapPi - w.parallelStep * std::trunc(w.rotLon / w.parallelStep);
+       c <= kMapPi; c += w.parallelStep)
     meridian(c * r, 1);
   meridian(w.rotLon * r, 9);
 
   w.fullWidthStroke = true;
-  for (double phi = w.mercatorLatLimit; phi >= -1.5707963268; phi -= w.parallelStep) {
+  for (double phi = w.mercatorLatLimit; phi >= -kMapHalfPi; phi -= w.parallelStep) {
     const int colour = std::trunc(phi * 10) == 0 ? 9 : 1;
-    const double y = r * std::log(std::tan(phi / 2 + 0.7853981634));
+    const double y = r * std::log(std::tan(phi / 2 + kMapQuarterPi));
     // From edge to edge of the frame: ±π·R itself truncates to a pixel just
     // outside the frame on the left and would lose every parallel.
     w.penDown = false;
-    PlotPoint(w, dc, std::max(-kPi * r, double(w.frameLeft - w.centreX)), y, colour);
-    PlotPoint(w, dc, std::min(kPi * r, double(w.frameRight - w.centreX)), y, colour);
+    PlotPoint(w, dc, std::max(-kMapPi * r, double(w.frameLeft - w.centreX)), y, colour);
+    PlotPoint(w, dc, std::min(kMapPi * r, double(w.frameRight - w.centreX)), y, colour);
   }
   w.fullWidthStroke = false;
 }
@@ -209,7 +210,7 @@ static ScreenGeo PixelToGeo(const MapWindow& w, int px, int py) {
   if (w.radius <= 0) return g;
   g.found = true;
   g.lon = (px - w.centreX) / w.radius / w.degToRad - w.rotLonDeg;
-  g.lat = (2 * std::atan(std::exp((w.centreY - py) / w.radius)) - 1.5707963268) / w.degToRad;
+  g.lat = (2 * std::atan(std::exp((w.centreY - py) / w.radius)) - kMapHalfPi) / w.degToRad;
   return g;
 }
 
@@ -259,7 +260,7 @@ void DrawWorldMap(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDire
 // Text panel
 
 static std::string UtTime(const BesselianElements& e, double t, double deltaT) {
-  HoursMinutesSeconds s = SplitHoursMinSec(e.t0 + t - deltaT / 3600);
+  HoursMinutesSeconds s = SplitHoursMinSec(UniversalHours(e.t0, t, deltaT));
   return Format("%2.0f:%2.0f:%4.1f UT", s.hours, s.minutes, s.seconds);
 }
 

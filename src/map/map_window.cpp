@@ -11,9 +11,7 @@ namespace vernier {
 namespace {
 
 constexpr int kTextPanelWidth = 220;
-constexpr double kPi = 3.1415926536;
 constexpr double kMercatorY80 = 2.43624605377;  // ln(tan(1.4835298642)), latitude 80
-constexpr double kQuarterPi = 0.7853981634;
 constexpr int kMercatorDepth = 11;
 constexpr int kMercatorJump = 200;
 
@@ -41,8 +39,7 @@ ScreenPixel ToScreen(const MapWindow& w, double x, double y) {
   return {px, py, inside};
 }
 
-// The degree constant of the inverse, kept apart from degToRad.
-constexpr double kInverseDeg = 0.017453292522222223;
+// The inverse converts degrees with kSeriesDegToRad, kept apart from degToRad.
 constexpr double kInverseDepthLimit = 12;
 constexpr double kBisectTolerance = 1e-7;
 constexpr int kMaxHalvings = 1000;
@@ -94,8 +91,8 @@ struct InverseRoot {
 InverseRoot RootToGeo(const InverseFunction& f, double theta, double radius, double lambda0) {
   const double lambdaRot = std::acos(f.u / std::cos(theta));
   InverseRoot r;
-  r.lon = (lambdaRot - lambda0) / kInverseDeg;
-  r.lat = theta / kInverseDeg;
+  r.lon = (lambdaRot - lambda0) / kSeriesDegToRad;
+  r.lat = theta / kSeriesDegToRad;
   // The fold runs twice in a row.
   if (std::fabs(r.lat) > 90) r.lat = 180 - r.lat;
   if (std::fabs(r.lat) > 90) r.lat = 180 - r.lat;
@@ -118,7 +115,7 @@ bool SolveBranch(const InverseFunction& f, double mid, double half, double radiu
   double m = mid;
   double fM = f(mid);
   if (fTop * fM > 0 && fM * fBottom > 0) {
-    for (double theta = bottom; theta < top; theta += kInverseDeg) {
+    for (double theta = bottom; theta < top; theta += kSeriesDegToRad) {
       const double fTheta = f(theta);
       if (fTheta * fBottom < 0) {
         m = theta;
@@ -162,11 +159,11 @@ void LayoutMapWindow(MapWindow& w, DeviceContext& dc, const ClientRect& client, 
     w.frameRight = right - 5;
     w.frameTop = top + 5;
     w.frameBottom = bottom - 5;
-    w.baseRadius = (right - left - 230) / kPi / 2;
+    w.baseRadius = (right - left - 230) / kMapPi / 2;
     w.targetRadius = w.baseRadius;
     w.centreX = (w.frameRight - w.frameLeft) / 2 + 225;
     const int halfHeight = TruncatePixel(kMercatorY80 * w.baseRadius);
-    const int halfWidth = TruncatePixel(w.baseRadius * kPi);
+    const int halfWidth = TruncatePixel(w.baseRadius * kMapPi);
     w.centreY = halfHeight + w.frameTop;
     w.frameLeft = w.centreX - halfWidth;
     w.frameTop = w.centreY - halfHeight - 1;
@@ -272,7 +269,8 @@ ProjectedPixel ProjectMercator(const MapWindow& w, double lon, double lat) {
   if (delta < -180) delta += 360;
   const double r = w.radius;
   return {TruncatePixel(r * w.degToRad * delta),
-          TruncatePixel(r * std::log(std::tan(lat * w.degToRad / 2 + kQuarterPi))), kMercatorDepth};
+          TruncatePixel(r * std::log(std::tan(lat * w.degToRad / 2 + kMapQuarterPi))),
+          kMercatorDepth};
 }
 
 ProjectedPixel ProjectPoint(const MapWindow& w, double lon, double lat) {
@@ -372,11 +370,11 @@ ScreenGeo ScreenToGeo(const MapWindow& w, int px, int py) {
   const double lambda0 = w.rotLon;
 
   double thetaMax = std::acos(u);
-  if (thetaMax > 90 * kInverseDeg) thetaMax = 180 * kInverseDeg - thetaMax;
+  if (thetaMax > 90 * kSeriesDegToRad) thetaMax = 180 * kSeriesDegToRad - thetaMax;
 
   InverseRoot root;
   if (SolveBranch(f, 0, thetaMax, r, lambda0, false, root)) return {true, root.lon, root.lat};
-  if (SolveBranch(f, 180 * kInverseDeg, thetaMax, r, lambda0, true, root)) {
+  if (SolveBranch(f, 180 * kSeriesDegToRad, thetaMax, r, lambda0, true, root)) {
     return {true, root.lon - 180, root.lat};
   }
   // The search above misses visible points: with a southern centre the first
@@ -390,7 +388,8 @@ ScreenGeo ScreenToGeo(const MapWindow& w, int px, int py) {
   const double z = -std::sqrt(1 - uv);
   const double sinTheta = std::clamp(v * f.cosPhi0 + z * f.sinPhi0, -1.0, 1.0);
   const double yRot = z * f.cosPhi0 - v * f.sinPhi0;
-  return {true, (std::atan2(yRot, u) - lambda0) / kInverseDeg, std::asin(sinTheta) / kInverseDeg};
+  return {true, (std::atan2(yRot, u) - lambda0) / kSeriesDegToRad,
+          std::asin(sinTheta) / kSeriesDegToRad};
 }
 
 double NormaliseClickLongitude(double lon) {

@@ -9,6 +9,7 @@
 // y up from the centre; z is the depth, negative on the near hemisphere.
 #pragma once
 
+#include "astro/constants.h"
 #include "gdi/device_context.h"
 
 namespace vernier {
@@ -42,7 +43,7 @@ struct MapWindow {
   double rotLonDeg = 0, rotLatDeg = 0;  // degrees
   double rotLon = 0, rotLat = 0;        // radians
 
-  double degToRad = 0.01745329252;
+  double degToRad = kMapDegToRad;
   double meridianStep = 0.2617993878;      // 15 degrees
   double parallelStep = 0.1745329252;      // 10 degrees
   double limbStep = 0.1308996939;          // 7.5 degrees

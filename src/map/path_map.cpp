@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/sexagesimal.h"
+#include "astro/time.h"
 #include "bessel/kml_export.h"
 #include "gdi/format.h"
 #include "map/map_frame.h"
@@ -100,7 +101,7 @@ class MapDriver : public PathTraceSink {
   }
 
   void OnInstantTraced(double t) override {
-    HoursMinutes hm = SplitHours(in_.elements.t0 + t - in_.deltaT / 3600);
+    HoursMinutes hm = SplitHours(UniversalHours(in_.elements.t0, t, in_.deltaT));
     dc_.SetBackgroundMode(BackgroundMode::Opaque);
     dc_.SetTextColor(kWhite);
     dc_.TextOut(in_.map.frameRight - 85, 16,

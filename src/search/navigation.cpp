@@ -47,7 +47,7 @@ CalendarDay TodayLocal() {
 }
 
 double LoadedEventDeltaT(const ProgramState& s) {
-  return DeltaT((s.elements.jd - 2451545.0) / 36525.0) + s.display.deltaTAdjust;
+  return DeltaT(JulianCenturies(s.elements.jd)) + s.display.deltaTAdjust;
 }
 
 bool MatchesSearch(ProgramState& s) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "astro/time.h"
 #include "gdi/ui_text.h"
 #include "local/predictions.h"
 #include "search/navigation.h"
@@ -73,7 +74,7 @@ bool ScanMatches(ProgramState& s, double wantedXz) {
 double ClosestApproachHourUt(const BesselianElements& e, double deltaT) {
   const double speed2 = e.x1 * e.x1 + e.y1 * e.y1;
   const double t = speed2 > 0 ? -(e.x0 * e.x1 + e.y0 * e.y1) / speed2 : 0;
-  return e.t0 + t - deltaT / 3600;
+  return UniversalHours(e.t0, t, deltaT);
 }
 
 EventEntry RowOf(const BesselianElements& e, double seekPosition, double deltaT) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "astro/time.h"
 #include "local/observer.h"
 #include "sky/sky_chart.h"
 
@@ -26,7 +27,7 @@ SkyViewResult DrawSkyView(ProgramState& s, DeviceContext& dc, const ClientRect& 
 
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});
   result.packedDate = PackedDateNumber(s.event.year, s.event.month, s.event.day);
-  result.universalTime = t0 + result.maximum.t - deltaT / 3600;
+  result.universalTime = UniversalHours(t0, result.maximum.t, deltaT);
   DrawSkyChart(dc, result.packedDate, result.universalTime, s.site.longitude, s.site.latitude);
   return result;
 }

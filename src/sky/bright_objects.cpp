@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
+#include "astro/time.h"
+
 namespace vernier {
 
 namespace {
-
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
 
 // Whole units and the two-digit minutes of a packed value, and its seconds.
 // The minutes are read with a tolerance of 1e-9 (in minutes) because the
@@ -139,26 +139,26 @@ double UnpackDeclination(double packedDegrees) {
 }
 
 StarPlace PrecessStar(double jd, double packedRA, double packedDec, double pmRA, double pmDec) {
-  const double T0 = (jd - 2451545) / 36525;
-  const double arcsec = kRad / 3600;
+  const double T0 = JulianCenturies(jd);
+  const double arcsec = kDegToRad / 3600;
   const double zeta = (2306.2181 * T0 + 0.30188 * T0 * T0 + 0.017998 * T0 * T0 * T0) * arcsec;
   const double z = (2306.2181 * T0 + 1.09468 * T0 * T0 + 0.018203 * T0 * T0 * T0) * arcsec;
   const double theta = (2004.3109 * T0 - 0.42665 * T0 * T0 - 0.041833 * T0 * T0 * T0) * arcsec;
 
   const double years = 100 * T0;
-  const double ra0 = (UnpackRightAscension(packedRA) + pmRA * years / 3600 * 15) * kRad;
-  const double dec0 = (UnpackDeclination(packedDec) + pmDec * years / 3600) * kRad;
+  const double ra0 = (UnpackRightAscension(packedRA) + pmRA * years / 3600 * 15) * kDegToRad;
+  const double dec0 = (UnpackDeclination(packedDec) + pmDec * years / 3600) * kDegToRad;
 
   const double a = ra0 + zeta;
   StarPlace place;
   place.declination =
       std::asin(std::cos(theta) * std::sin(dec0) + std::sin(theta) * std::cos(dec0) * std::cos(a)) *
-      kDeg;
+      kRadToDeg;
   double ra =
       std::atan2(std::cos(dec0) * std::sin(a),
                  std::cos(theta) * std::cos(dec0) * std::cos(a) - std::sin(theta) * std::sin(dec0));
-  if (ra < 0) ra += 6.283185307179586;
-  ra = (ra + z) * kDeg;
+  if (ra < 0) ra += kTwoPi;
+  ra = (ra + z) * kRadToDeg;
   ra = std::fmod(ra, 360.0);
   if (ra < 0) ra += 360;
   place.rightAscension = ra;

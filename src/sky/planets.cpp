@@ -2,14 +2,12 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
 #include "sky/sky_coordinates.h"
 
 namespace vernier {
 
 namespace {
-
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
 
 // x reduced to [0, 360).
 double Mod360(double x) {
@@ -318,9 +316,9 @@ template <std::size_t N>
 GridTable Tabulate(const Term (&terms)[N], double scale, double offset) {
   GridTable grid{};
   for (int row = 0; row <= 36; ++row) {
-    const double zeta = -10.0 * row * kRad;  // A2 = -ζ
+    const double zeta = -10.0 * row * kDegToRad;  // A2 = -ζ
     for (int column = 0; column <= 36; ++column) {
-      const double q = 10.0 * column * kRad;  // A1 = Q
+      const double q = 10.0 * column * kDegToRad;  // A1 = Q
       grid[row][column] = Evaluate(terms, static_cast<int>(N), zeta, q) * scale + offset;
     }
   }
@@ -330,8 +328,9 @@ GridTable Tabulate(const Term (&terms)[N], double scale, double offset) {
 struct Grids {
   GridTable table[7];
   Grids() {
-    const double jupiterE = 1e-7 / std::cos(kJupiterEccentricityAngle * kRad) * kDeg * 100;
-    const double saturnE = 1e-7 / std::cos(kSaturnEccentricityAngle * kRad) * kDeg * 100;
+    const double jupiterE =
+        1e-7 / std::cos(kJupiterEccentricityAngle * kDegToRad) * kRadToDeg * 100;
+    const double saturnE = 1e-7 / std::cos(kSaturnEccentricityAngle * kDegToRad) * kRadToDeg * 100;
     table[0] = Tabulate(kJupiterLongitude, 100, 0);
     table[1] = Tabulate(kJupiterPerihelion, 100, 0);
     table[2] = Tabulate(kJupiterEccentricity, jupiterE, 0);
@@ -343,7 +342,7 @@ struct Grids {
 };
 
 double LongPeriod(double s, double shift, double period) {
-  return std::sin((s + shift) * 360 / period * kRad);
+  return std::sin((s + shift) * 360 / period * kDegToRad);
 }
 
 }  // namespace
@@ -369,7 +368,7 @@ double InterpolateGrid(const GridTable& v, double a1, double a2) {
 OrbitalElements PlanetElements(int planet, double jd) {
   OrbitalElements e;
   if (planet < 1 || planet > 6 || planet == kEarth) return e;
-  const double T = (jd - 2415021) / 36525;
+  const double T = (jd - kJD1900) / kDaysPerJulianCentury;
   const auto& c = kElements[planet];
   e.meanLongitude = Mod360(Cubic(c[0], T));
   e.perihelionLongitude = Mod360(Cubic(c[1], T));
@@ -412,30 +411,30 @@ OrbitalElements PlanetElements(int planet, double jd) {
   }
   p1 = RoundTo(p1, 2), p2 = RoundTo(p2, 2), p3 = RoundTo(p3, 2);
   e.meanLongitude += p1 + g1;
-  e.perihelionLongitude += (p2 + g2) / std::sin(e0 * kRad);
-  e.eccentricity = std::sin((e0 + p3 + g3) * kRad);
+  e.perihelionLongitude += (p2 + g2) / std::sin(e0 * kDegToRad);
+  e.eccentricity = std::sin((e0 + p3 + g3) * kDegToRad);
   return e;
 }
 
 BodyPosition SunPosition(double jd) {
-  const double T = (jd - 2415021) / 36525;
+  const double T = (jd - kJD1900) / kDaysPerJulianCentury;
   const double L = Mod360(280.6824 + 36000.769325 * T + 0.000722222 * T * T);
   const double gamma =
       Mod360(281.2206 + 1.717697 * T + 0.000483333 * T * T + 2.77777e-6 * T * T * T);
   const double e = 0.0167498 - 4.258e-05 * T - 1.37e-07 * T * T;
-  const double M = (L - gamma) * kRad;
+  const double M = (L - gamma) * kDegToRad;
   const double C = 1.91946 * std::sin(M) + 0.0200939 * std::sin(2 * M) -
                    0.00478889 * T * std::sin(M) - 1.44444e-05 * T * T * std::sin(M);
   const double lambda = L + C;
-  const double nu = (lambda - gamma) * kRad;
+  const double nu = (lambda - gamma) * kDegToRad;
   const double R = (1 - e * e) * 1.00000129 / (1 + e * std::cos(nu));
 
   BodyPosition p;
   p.longitude = lambda;
   p.latitude = 0;
   p.semiDiameter = 0.2666 / R;
-  p.x = R * std::cos(lambda * kRad);
-  p.y = R * std::sin(lambda * kRad);
+  p.x = R * std::cos(lambda * kDegToRad);
+  p.y = R * std::sin(lambda * kDegToRad);
   p.z = 0;
   p.distance = R;
   p.magnitude = -10;
@@ -452,20 +451,20 @@ BodyPosition PlanetPosition(int planet, double jd) {
   const double e = el.eccentricity;
 
   // Equation of centre to e³.
-  const double M = Mod360(el.meanLongitude - el.perihelionLongitude) * kRad;
+  const double M = Mod360(el.meanLongitude - el.perihelionLongitude) * kDegToRad;
   const double centre = (2 * e - e * e * e / 4) * std::sin(M) + 1.25 * e * e * std::sin(2 * M) +
                         13.0 / 12.0 * e * e * e * std::sin(3 * M);
-  const double nu = M * kDeg + centre * kDeg;
+  const double nu = M * kRadToDeg + centre * kRadToDeg;
 
   // Heliocentric longitude, latitude and distance. The longitude from the
   // node l' = atan(tan u cos i) is taken by atan2, which puts it in the
   // quadrant of u without a singular point at u = 90° or 270°.
-  const double u = Mod360(nu + el.perihelionLongitude - el.node) * kRad;
-  const double incl = el.inclination * kRad, node = el.node * kRad;
-  const double lp = Mod360(std::atan2(std::sin(u) * std::cos(incl), std::cos(u)) * kDeg);
+  const double u = Mod360(nu + el.perihelionLongitude - el.node) * kDegToRad;
+  const double incl = el.inclination * kDegToRad, node = el.node * kDegToRad;
+  const double lp = Mod360(std::atan2(std::sin(u) * std::cos(incl), std::cos(u)) * kRadToDeg);
   double l = lp + el.node;
   if (l > 360) l -= 360;
-  const double r = el.semiMajorAxis * (1 - e * e) / (1 + e * std::cos(nu * kRad));
+  const double r = el.semiMajorAxis * (1 - e * e) / (1 + e * std::cos(nu * kDegToRad));
 
   const double x =
       r * (std::cos(node) * std::cos(u) - std::cos(incl) * std::sin(node) * std::sin(u));
@@ -479,16 +478,16 @@ BodyPosition PlanetPosition(int planet, double jd) {
   p.z = z + sun.z;
   const double delta = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
   p.distance = delta;
-  double lambda = std::atan2(p.y, p.x) * kDeg;
+  double lambda = std::atan2(p.y, p.x) * kRadToDeg;
   if (lambda < 0) lambda += 360;
   p.longitude = lambda;
-  p.latitude = std::asin(p.z / delta) * kDeg;
+  p.latitude = std::asin(p.z / delta) * kRadToDeg;
 
   // Phase angle from the triangle Sun-planet-Earth.
   const double R = sun.distance;
-  const double d = std::sqrt(r * r + R * R + 2 * r * R * std::cos((l - sun.longitude) * kRad));
+  const double d = std::sqrt(r * r + R * R + 2 * r * R * std::cos((l - sun.longitude) * kDegToRad));
   const double cosPhase = (r * r + d * d - R * R) / (2 * r * d);
-  const double i = std::acos(std::fmax(-1.0, std::fmin(1.0, cosPhase))) * kDeg;
+  const double i = std::acos(std::fmax(-1.0, std::fmin(1.0, cosPhase))) * kRadToDeg;
 
   const double m0 = 5 * std::log10(r * d);
   switch (planet) {
@@ -509,7 +508,7 @@ BodyPosition PlanetPosition(int planet, double jd) {
       p.semiDiameter = 0.027344444444444446 / delta;
       break;
     default: {  // Saturn; the ring term's argument goes to the sine as it stands
-      const double T = (jd - 2415021) / 36525;
+      const double T = (jd - kJD1900) / kDaysPerJulianCentury;
       const double s = (T + 19) / 10;
       const double psi = l + 38 - 1000 * s;
       p.magnitude = m0 - 8.68 - 1.1 * std::fabs(std::sin(psi));

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
 #include "astro/sexagesimal.h"
+#include "astro/time.h"
 #include "gdi/format.h"
 #include "local/libration.h"
 #include "map/palette.h"
@@ -13,9 +15,6 @@
 namespace vernier {
 
 namespace {
-
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
 
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kNameColour{64, 0, 0};
@@ -117,13 +116,14 @@ namespace {
 // The Moon's geocentric right ascension and declination (degrees) at the
 // Julian date `jd`, from the lunar theory with the mean obliquity.
 EquatorialPlace MoonPlace(double jd) {
-  const double T2 = (jd - 2451545) / 36525;
+  const double T2 = JulianCenturies(jd);
   const double t = T2 / 100;
   const double epsilon = 23.44484667 - 1.3002583333333335 * t - 0.00043055555555555555 * t * t +
                          0.5553472222222222 * t * t * t - 0.014272222222222223 * t * t * t * t;
   const LunarEclipticPosition moon = MoonPositionELP(T2);
-  const EquatorialPosition eq = EclipticToEquatorial(moon.longitude, moon.latitude, epsilon * kRad);
-  return {eq.rightAscension * kDeg, eq.declination * kDeg};
+  const EquatorialPosition eq =
+      EclipticToEquatorial(moon.longitude, moon.latitude, epsilon * kDegToRad);
+  return {eq.rightAscension * kRadToDeg, eq.declination * kRadToDeg};
 }
 
 void DrawCompassLabels(DeviceContext& dc) {
@@ -156,7 +156,7 @@ int SkyZoneHours(double longitude) {
 
 Pixel SkyChartPixel(double azimuth, double altitude) {
   const double rho = 90 - altitude;
-  const double alpha = -azimuth * kRad;
+  const double alpha = -azimuth * kDegToRad;
   return {TruncatedPixel(kSkyCentreX - std::sin(alpha) * rho * 2),
           TruncatedPixel(2 * std::cos(alpha) * rho + kSkyCentreY)};
 }

@@ -2,14 +2,9 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
+
 namespace vernier {
-
-namespace {
-
-constexpr double kRad = 0.017453292519943295;
-constexpr double kDeg = 57.29577951308232;
-
-}  // namespace
 
 double SkyJulianDate(double year, double month, double day, double hours, int zoneFlag,
                      double longitude) {
@@ -38,31 +33,32 @@ double SkySiderealTime(double jd, double longitude) {
 
 HorizonPosition EquatorialToHorizon(double jd, double rightAscension, double declination,
                                     double latitude, double longitude) {
-  const double h = (15 * SkySiderealTime(jd, longitude) - rightAscension) * kRad;
-  const double phi = latitude * kRad, delta = declination * kRad;
+  const double h = (15 * SkySiderealTime(jd, longitude) - rightAscension) * kDegToRad;
+  const double phi = latitude * kDegToRad, delta = declination * kDegToRad;
   HorizonPosition p;
   p.azimuth =
-      std::atan2(std::sin(h), std::sin(phi) * std::cos(h) - std::cos(phi) * std::tan(delta)) * kDeg;
+      std::atan2(std::sin(h), std::sin(phi) * std::cos(h) - std::cos(phi) * std::tan(delta)) *
+      kRadToDeg;
   p.altitude =
       std::asin(std::cos(h) * std::cos(delta) * std::cos(phi) + std::sin(delta) * std::sin(phi)) *
-      kDeg;
+      kRadToDeg;
   return p;
 }
 
 EquatorialPlace EclipticToEquatorialAtDate(double jd, double longitude, double latitude) {
-  const double T = (jd - 2415021) / 36525;
-  const double epsilon = (23.4523 - 0.013 * T - 1.6388e-7 * T * T) * kRad;
-  const double lambda = longitude * kRad, beta = latitude * kRad;
+  const double T = (jd - kJD1900) / kDaysPerJulianCentury;
+  const double epsilon = (23.4523 - 0.013 * T - 1.6388e-7 * T * T) * kDegToRad;
+  const double lambda = longitude * kDegToRad, beta = latitude * kDegToRad;
   EquatorialPlace p;
   double ra = std::atan2(std::sin(lambda) * std::cos(beta) * std::cos(epsilon) -
                              std::sin(beta) * std::sin(epsilon),
                          std::cos(lambda) * std::cos(beta)) *
-              kDeg;
+              kRadToDeg;
   if (ra < 0) ra += 360;
   p.rightAscension = ra;
   p.declination = std::asin(std::sin(beta) * std::cos(epsilon) +
                             std::cos(beta) * std::sin(epsilon) * std::sin(lambda)) *
-                  kDeg;
+                  kRadToDeg;
   return p;
 }
 

@@ -50,6 +50,24 @@ TEST(JulianDate, CalendarSwitchAt2299150) {
 // Greenwich mean sidereal time of Astronomical Algorithms, examples 12.a
 // (1987 April 10, 0h UT: 13h10m46.3668s) and 12.b (19h21m00s UT:
 // 8h34m57.0896s); west longitudes are subtracted.
+// UT hours t0 + t - deltaT / 3600, added from the left: grouping t with the
+// Delta T term first gives a different double for these arguments, and the
+// times the views print depend on which one is taken.
+TEST(UniversalHours, AddsFromTheLeft) {
+  EXPECT_EQ(UniversalHours(12, 0.5, 3600), 11.5);
+  EXPECT_EQ(UniversalHours(12, 0, 0), 12);
+  EXPECT_EQ(UniversalHours(23.5, 1, -1800), 25);  // not reduced to a day
+  struct Case {
+    double t0, t, deltaT;
+  };
+  const Case cases[] = {{1, 0.1, 70}, {1, 0.1, 32.184}, {1, 0.3, 70}};
+  for (const Case& c : cases) {
+    const double fromLeft = (c.t0 + c.t) - c.deltaT / 3600;
+    ASSERT_NE(fromLeft, c.t0 + (c.t - c.deltaT / 3600)) << c.t0 << " " << c.t << " " << c.deltaT;
+    EXPECT_EQ(UniversalHours(c.t0, c.t, c.deltaT), fromLeft);
+  }
+}
+
 TEST(LocalSiderealTime, PublishedValuesAndLongitudeSign) {
   const double Ta = JulianCenturies(2446895.5);
   EXPECT_NEAR(LocalSiderealTime(Ta, 0), 13 + 10 / 60.0 + 46.3668 / 3600, 2e-8);
