@@ -10,8 +10,8 @@
 
 #include "gdi/recording_device_context.h"
 #include "raster/raster_device_context.h"
-#include "search/program_state.h"
-#include "search/view_paint.h"
+#include "program/program_state.h"
+#include "views/view_paint.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 
 #include "bessel/data_directory.h"
 #include "gdi/recording_device_context.h"
-#include "search/navigation.h"
-#include "search/search_list.h"
-#include "search/view_paint.h"
+#include "program/navigation.h"
+#include "program/search_list.h"
+#include "views/view_paint.h"
 
 namespace {
 

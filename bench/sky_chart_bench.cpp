@@ -8,7 +8,7 @@
 #include "bessel/elements.h"
 #include "gdi/recording_device_context.h"
 #include "raster/raster_device_context.h"
-#include "search/sky_view.h"
+#include "views/sky_view.h"
 #include "sky/planets.h"
 #include "sky/sky_chart.h"
 

@@ -345,37 +345,37 @@ Print Preview</translation>
     <name>ElementFiles</name>
     <message>
         <location filename="../src/cli/messages.cpp" line="+38"/>
-        <location filename="../src/search/navigation.cpp" line="+94"/>
+        <location filename="../src/program/navigation.cpp" line="+94"/>
         <source>ベッセル要素ファイルがありません！</source>
         <translation>The Besselian element file is missing!</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../src/search/navigation.cpp" line="+1"/>
-        <location filename="../src/search/search_list.cpp" line="+136"/>
+        <location filename="../src/program/navigation.cpp" line="+1"/>
+        <location filename="../src/program/search_list.cpp" line="+137"/>
         <source>EC****.prnファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds the EC****.prn files.</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location filename="../src/search/navigation.cpp" line="+26"/>
+        <location filename="../src/program/navigation.cpp" line="+26"/>
         <source>ベッセル要素ファイルが終了しました</source>
         <translation>End of the Besselian element files</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../src/search/navigation.cpp" line="+1"/>
+        <location filename="../src/program/navigation.cpp" line="+1"/>
         <source>早い年代を設定し、検索モードを変更ください。</source>
         <translation>Set an earlier date and change the search mode.</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/search/navigation.cpp" line="-9"/>
+        <location filename="../src/program/navigation.cpp" line="-9"/>
         <source>ベッセル要素ファイルが終了しました。</source>
         <translation>End of the Besselian element files.</translation>
     </message>
     <message>
-        <location filename="../src/search/navigation.cpp" line="+96"/>
+        <location filename="../src/program/navigation.cpp" line="+96"/>
         <source>ベッセル要素ファイルの最初の星蝕です。</source>
         <translation>This is the first occultation in the Besselian element files.</translation>
     </message>
@@ -385,7 +385,7 @@ Print Preview</translation>
         <translation>There is no earlier Besselian element file.</translation>
     </message>
     <message>
-        <location filename="../src/search/search_list.cpp" line="-3"/>
+        <location filename="../src/program/search_list.cpp" line="-3"/>
         <source>ベッセル要素ファイルがありません！ 1 </source>
         <translation>The Besselian element file is missing! 1 </translation>
     </message>
@@ -408,12 +408,12 @@ Print Preview</translation>
         <translation>The lunar height file (%s) cannot be read</translation>
     </message>
     <message>
-        <location filename="../src/local/limb_profile.cpp" line="+195"/>
+        <location filename="../src/local/limb_profile.cpp" line="+193"/>
         <source>月の標高ファイル(%s)がありません</source>
         <translation>The lunar height file (%s) is missing</translation>
     </message>
     <message>
-        <location filename="../src/search/limb_command.cpp" line="+7"/>
+        <location filename="../src/views/limb_command.cpp" line="+7"/>
         <source>月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます</source>
         <translation>The lunar elevation model (LRO LOLA LDEM_16) is available from https://pds-geosciences.wustl.edu/</translation>
     </message>
@@ -423,7 +423,7 @@ Print Preview</translation>
         <translation>Make LRO.dat from LDEM_16 with vernier-lunar-grid and put it in the data directory</translation>
     </message>
     <message>
-        <location filename="../src/search/limb_command.h" line="+27"/>
+        <location filename="../src/views/limb_command.h" line="+27"/>
         <source>月の標高ファイル(LRO.dat)がありません！</source>
         <translation>The lunar height file (LRO.dat) is missing!</translation>
     </message>
@@ -431,7 +431,7 @@ Print Preview</translation>
 <context>
     <name>Navigation</name>
     <message>
-        <location filename="../src/search/navigation.cpp" line="-75"/>
+        <location filename="../src/program/navigation.cpp" line="-75"/>
         <source>このサロスは４００年の間にありませんでした。</source>
         <translation>No occultation of this series within 400 years.</translation>
     </message>
@@ -512,7 +512,7 @@ Print Preview</translation>
 <context>
     <name>SiteList</name>
     <message>
-        <location filename="../src/local/observer.cpp" line="+68"/>
+        <location filename="../src/local/observer.cpp" line="+69"/>
         <source>都市情報(location.new)ファイルがありません！</source>
         <translation>The site list file (location.new) is missing!</translation>
     </message>

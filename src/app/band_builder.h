@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "search/missing_band.h"
+#include "program/missing_band.h"
 
 namespace vernier {
 

@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <QLineEdit>
 
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

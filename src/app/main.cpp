@@ -25,7 +25,7 @@
 #include "app/main_window.h"
 #include "app/session_settings.h"
 #include "bessel/data_directory.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 #include "translation/translations.h"
 
 int main(int argc, char** argv) {

@@ -16,7 +16,7 @@
 #include <optional>
 
 #include "app/actions.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

@@ -19,12 +19,12 @@
 #include "app/search_list_dialog.h"
 #include "app/search_mode_dialog.h"
 #include "raster/raster_device_context.h"
-#include "search/limb_command.h"
-#include "search/local_view.h"
-#include "search/navigation.h"
-#include "search/predicted_event.h"
-#include "search/search_list.h"
-#include "search/sky_view.h"
+#include "views/limb_command.h"
+#include "views/local_view.h"
+#include "program/navigation.h"
+#include "program/predicted_event.h"
+#include "program/search_list.h"
+#include "views/sky_view.h"
 
 namespace vernier {
 

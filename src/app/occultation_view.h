@@ -13,8 +13,8 @@
 
 #include "local/predictions.h"
 #include "local/report.h"
-#include "search/program_state.h"
-#include "search/view_paint.h"
+#include "program/program_state.h"
+#include "views/view_paint.h"
 
 class QPainter;
 class QPrinter;

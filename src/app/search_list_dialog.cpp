@@ -14,7 +14,7 @@
 #include "app/dialog_controls.h"
 #include "app/occultation_view.h"
 #include "gdi/recording_device_context.h"
-#include "search/search_list.h"
+#include "program/search_list.h"
 
 namespace vernier {
 

@@ -9,7 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "search/program_state.h"
+#include "program/program_state.h"
 #include "sky/star_names.h"
 
 namespace vernier {

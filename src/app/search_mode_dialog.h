@@ -10,7 +10,7 @@
 #include <QRadioButton>
 
 #include "app/observer_editor.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

@@ -7,7 +7,7 @@
 #include <QSettings>
 #include <QString>
 
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

@@ -6,7 +6,7 @@
 #include <QString>
 #include <vector>
 
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

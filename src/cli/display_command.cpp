@@ -10,7 +10,7 @@
 #include "gdi/recording_device_context.h"
 #include "raster/png_file.h"
 #include "raster/raster_device_context.h"
-#include "search/view_paint.h"
+#include "views/view_paint.h"
 
 namespace vernier::cli {
 

@@ -8,7 +8,7 @@
 
 #include "cli/options.h"
 #include "gdi/device_context.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier::cli {
 

@@ -2,7 +2,7 @@
 // limb command draws it, for the event at the date and one observer (typed in
 // with --observer LON,LAT[,HEIGHT], entry N of location.new with --site N, or
 // the program's start observer 135 E 35 N).
-#include "search/limb_command.h"
+#include "views/limb_command.h"
 
 #include <cstdio>
 #include <string>

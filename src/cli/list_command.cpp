@@ -13,7 +13,7 @@
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
 #include "gdi/recording_device_context.h"
-#include "search/search_list.h"
+#include "program/search_list.h"
 
 namespace vernier::cli {
 

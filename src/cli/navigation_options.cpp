@@ -4,7 +4,7 @@
 
 #include "cli/messages.h"
 #include "gdi/recording_device_context.h"
-#include "search/navigation.h"
+#include "program/navigation.h"
 
 namespace vernier::cli {
 

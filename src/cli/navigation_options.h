@@ -17,7 +17,7 @@
 #include "cli/display_command.h"
 #include "cli/options.h"
 #include "local/observer.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier::cli {
 

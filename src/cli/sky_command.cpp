@@ -8,7 +8,7 @@
 #include "cli/display_command.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
-#include "search/sky_view.h"
+#include "views/sky_view.h"
 
 namespace vernier::cli {
 

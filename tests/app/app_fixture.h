@@ -17,7 +17,7 @@
 #include <ostream>
 #include <string>
 
-#include "search/program_state.h"
+#include "program/program_state.h"
 #include "support/central_star.h"
 #include "support/temp_data_dir.h"
 

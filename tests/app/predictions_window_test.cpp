@@ -12,7 +12,7 @@
 
 #include "app_fixture.h"
 #include "local/prediction_table.h"
-#include "search/predicted_event.h"
+#include "program/predicted_event.h"
 
 namespace vernier {
 namespace {

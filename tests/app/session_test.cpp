@@ -16,7 +16,7 @@
 #include "app/session_settings.h"
 #include "app_fixture.h"
 #include "gdi/recording_device_context.h"
-#include "search/view_paint.h"
+#include "views/view_paint.h"
 
 namespace vernier {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "gdi/recording_device_context.h"
 #include "local/observer.h"
-#include "search/limit_table_view.h"
+#include "views/limit_table_view.h"
 #include "support/eclipse_1999.h"
 
 namespace vernier {

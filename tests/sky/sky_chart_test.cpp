@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gdi/recording_device_context.h"
-#include "search/sky_view.h"
+#include "views/sky_view.h"
 #include "sky/bright_objects.h"
 
 namespace vernier {

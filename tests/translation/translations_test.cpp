@@ -14,8 +14,8 @@
 
 #include "gdi/recording_device_context.h"
 #include "gdi/ui_text.h"
-#include "search/navigation.h"
-#include "search/program_state.h"
+#include "program/navigation.h"
+#include "program/program_state.h"
 #include "support/run_cli.h"
 #include "support/temp_data_dir.h"
 

@@ -12,7 +12,7 @@
 #include "local/circumstances.h"
 #include "local/observer.h"
 #include "map/map_window.h"
-#include "search/settings.h"
+#include "program/settings.h"
 
 namespace vernier {
 

@@ -1,4 +1,4 @@
-#include "search/limb_command.h"
+#include "views/limb_command.h"
 
 #include <gtest/gtest.h>
 

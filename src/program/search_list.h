@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gdi/device_context.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 #include "sky/star_names.h"
 
 namespace vernier {

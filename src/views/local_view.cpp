@@ -1,6 +1,6 @@
-#include "search/local_view.h"
+#include "views/local_view.h"
 
-#include "search/view_paint.h"
+#include "views/view_paint.h"
 
 namespace vernier {
 

@@ -9,7 +9,7 @@
 #include "gdi/ui_text.h"
 #include "local/limb_profile.h"
 #include "map/map_window.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

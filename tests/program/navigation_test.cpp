@@ -1,4 +1,4 @@
-#include "search/navigation.h"
+#include "program/navigation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "search/search_list.h"
+#include "program/search_list.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "gdi/recording_device_context.h"
-#include "search/navigation.h"
+#include "program/navigation.h"
 #include "support/temp_data_dir.h"
 
 namespace vernier {

@@ -1,4 +1,4 @@
-#include "search/missing_band.h"
+#include "program/missing_band.h"
 
 #include <cmath>
 

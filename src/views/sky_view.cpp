@@ -1,4 +1,4 @@
-#include "search/sky_view.h"
+#include "views/sky_view.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "local/predictions.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

@@ -1,6 +1,6 @@
-#include "search/predicted_event.h"
+#include "program/predicted_event.h"
 
-#include "search/navigation.h"
+#include "program/navigation.h"
 
 namespace vernier {
 

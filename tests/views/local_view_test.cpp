@@ -1,9 +1,9 @@
-#include "search/local_view.h"
+#include "views/local_view.h"
 
 #include <gtest/gtest.h>
 
 #include "gdi/recording_device_context.h"
-#include "search/view_paint.h"
+#include "views/view_paint.h"
 #include "support/japan_star.h"
 #include "support/temp_data_dir.h"
 

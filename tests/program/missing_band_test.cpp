@@ -1,14 +1,14 @@
 // A command stopped by a missing band's file says which band it lacked, and
 // carries on once the file is there.
-#include "search/missing_band.h"
+#include "program/missing_band.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "gdi/recording_device_context.h"
-#include "search/navigation.h"
-#include "search/search_list.h"
+#include "program/navigation.h"
+#include "program/search_list.h"
 #include "support/central_star.h"
 #include "support/temp_data_dir.h"
 

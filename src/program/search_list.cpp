@@ -1,4 +1,4 @@
-#include "search/search_list.h"
+#include "program/search_list.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include "astro/time.h"
 #include "gdi/ui_text.h"
 #include "local/predictions.h"
-#include "search/navigation.h"
+#include "program/navigation.h"
 
 namespace vernier {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "search/missing_band.h"
+#include "program/missing_band.h"
 
 namespace vernier {
 

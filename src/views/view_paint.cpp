@@ -1,10 +1,10 @@
-#include "search/view_paint.h"
+#include "views/view_paint.h"
 
-#include "search/limit_table_view.h"
+#include "views/limit_table_view.h"
 #include "map/map_frame.h"
-#include "search/local_view.h"
-#include "search/navigation.h"
-#include "search/observer_marker.h"
+#include "views/local_view.h"
+#include "program/navigation.h"
+#include "views/observer_marker.h"
 
 namespace vernier {
 

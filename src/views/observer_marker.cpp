@@ -1,4 +1,4 @@
-#include "search/observer_marker.h"
+#include "views/observer_marker.h"
 
 #include "map/palette.h"
 

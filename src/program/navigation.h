@@ -5,7 +5,7 @@
 #pragma once
 
 #include "gdi/device_context.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

@@ -5,7 +5,7 @@
 #include "gdi/device_context.h"
 #include "local/circumstances.h"
 #include "map/map_window.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

@@ -9,7 +9,7 @@
 #include "local/report.h"
 #include "map/map_window.h"
 #include "map/path_map.h"
-#include "search/program_state.h"
+#include "program/program_state.h"
 
 namespace vernier {
 

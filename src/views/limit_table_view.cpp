@@ -1,4 +1,4 @@
-#include "search/limit_table_view.h"
+#include "views/limit_table_view.h"
 
 #include "astro/sexagesimal.h"
 #include "gdi/format.h"
