@@ -10,7 +10,7 @@
 #include "raster/raster_device_context.h"
 #include "views/sky_view.h"
 #include "sky/planets.h"
-#include "sky/sky_chart.h"
+#include "views/sky_chart.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "gdi/format.h"
 #include "gdi/ui_text.h"
 #include "local/libration.h"
-#include "map/palette.h"
+#include "gdi/palette.h"
 
 namespace vernier {
 

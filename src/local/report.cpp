@@ -9,7 +9,7 @@
 #include "bessel/kml_export.h"
 #include "gdi/format.h"
 #include "local/libration.h"
-#include "map/palette.h"
+#include "gdi/palette.h"
 
 namespace vernier {
 namespace {

@@ -9,7 +9,7 @@
 #include "gdi/format.h"
 #include "local/world_cities.h"
 #include "map/coastlines.h"
-#include "map/palette.h"
+#include "gdi/palette.h"
 
 namespace vernier {
 

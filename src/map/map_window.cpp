@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "map/palette.h"
+#include "gdi/palette.h"
 
 namespace vernier {
 

@@ -7,7 +7,7 @@
 #include "bessel/kml_export.h"
 #include "gdi/format.h"
 #include "map/map_frame.h"
-#include "map/palette.h"
+#include "gdi/palette.h"
 #include "map/path_points.h"
 
 namespace vernier {

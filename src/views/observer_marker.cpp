@@ -1,6 +1,6 @@
 #include "views/observer_marker.h"
 
-#include "map/palette.h"
+#include "gdi/palette.h"
 
 namespace vernier {
 

@@ -4,7 +4,7 @@
 
 #include "astro/time.h"
 #include "local/observer.h"
-#include "sky/sky_chart.h"
+#include "views/sky_chart.h"
 
 namespace vernier {
 

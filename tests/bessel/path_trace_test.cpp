@@ -10,7 +10,7 @@
 #include "bessel/central_line.h"
 #include "bessel/limit_points.h"
 #include "bessel/rise_set_points.h"
-#include "map/palette.h"
+#include "gdi/palette.h"
 #include "map/path_points.h"
 #include "support/path_fixture.h"
 

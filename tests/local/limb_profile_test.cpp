@@ -11,7 +11,7 @@
 #include "astro/time.h"
 #include "gdi/recording_device_context.h"
 #include "local/observer.h"
-#include "map/palette.h"
+#include "gdi/palette.h"
 #include "support/japan_star.h"
 #include "support/synthetic_limb_grid.h"
 #include "support/temp_data_dir.h"

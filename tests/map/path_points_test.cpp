@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "map/palette.h"
+#include "gdi/palette.h"
 #include "support/path_fixture.h"
 
 namespace vernier {

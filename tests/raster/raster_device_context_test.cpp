@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "map/palette.h"
+#include "gdi/palette.h"
 
 namespace vernier {
 namespace {

@@ -1,4 +1,4 @@
-#include "map/palette.h"
+#include "gdi/palette.h"
 
 #include <gtest/gtest.h>
 

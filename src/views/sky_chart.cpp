@@ -1,4 +1,4 @@
-#include "sky/sky_chart.h"
+#include "views/sky_chart.h"
 
 #include <cmath>
 
@@ -7,7 +7,7 @@
 #include "astro/time.h"
 #include "gdi/format.h"
 #include "local/libration.h"
-#include "map/palette.h"
+#include "gdi/palette.h"
 #include "sky/bright_objects.h"
 #include "sky/planets.h"
 #include "sky/sky_coordinates.h"

@@ -1,4 +1,4 @@
-#include "map/palette.h"
+#include "gdi/palette.h"
 
 namespace vernier {
 

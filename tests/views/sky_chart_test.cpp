@@ -1,4 +1,4 @@
-#include "sky/sky_chart.h"
+#include "views/sky_chart.h"
 
 #include <gtest/gtest.h>
 
