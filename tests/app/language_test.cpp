@@ -8,25 +8,14 @@
 
 #include "app/main_window.h"
 #include "app_fixture.h"
+#include "menu_texts.h"
 #include "translation/translations.h"
 
 namespace vernier {
 namespace {
 
-QStringList MenuBarTexts(MainWindow& mainWindow) {
-  QStringList texts;
-  for (QAction* action : mainWindow.menuBar()->actions()) texts << action->text();
-  return texts;
-}
-
-QStringList MenuTexts(MainWindow& mainWindow, const QString& title) {
-  QStringList texts;
-  for (QAction* top : mainWindow.menuBar()->actions())
-    if (top->text() == title && top->menu())
-      for (QAction* action : top->menu()->actions())
-        if (action->isVisible()) texts << (action->isSeparator() ? "-" : action->text());
-  return texts;
-}
+using testing::MenuBarTexts;
+using testing::MenuTexts;
 
 // The access keys ("&F") of the entries, in lower case.
 QString AccessKeys(const QStringList& texts) {

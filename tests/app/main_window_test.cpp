@@ -22,26 +22,15 @@
 #include "app/predictions_window.h"
 #include "app/search_list_dialog.h"
 #include "app_fixture.h"
+#include "menu_texts.h"
 
 namespace vernier {
 namespace {
 
 using testing::AppTest;
 
-QStringList MenuBarTexts(MainWindow& mainWindow) {
-  QStringList texts;
-  for (QAction* action : mainWindow.menuBar()->actions()) texts << action->text();
-  return texts;
-}
-
-QStringList MenuTexts(MainWindow& mainWindow, const QString& title) {
-  QStringList texts;
-  for (QAction* top : mainWindow.menuBar()->actions())
-    if (top->text() == title && top->menu())
-      for (QAction* action : top->menu()->actions())
-        if (action->isVisible()) texts << (action->isSeparator() ? "-" : action->text());
-  return texts;
-}
+using testing::MenuBarTexts;
+using testing::MenuTexts;
 
 class MainWindowTest : public AppTest {
  protected:
