@@ -9,8 +9,8 @@
 #include <QImage>
 
 #include "gdi/recording_device_context.h"
-#include "raster/raster_device_context.h"
 #include "program/program_state.h"
+#include "raster/raster_device_context.h"
 #include "views/view_paint.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include "bessel/elements.h"
 #include "gdi/recording_device_context.h"
 #include "raster/raster_device_context.h"
-#include "views/sky_view.h"
 #include "sky/planets.h"
 #include "views/sky_chart.h"
+#include "views/sky_view.h"
 
 namespace {
 

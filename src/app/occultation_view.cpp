@@ -18,12 +18,12 @@
 #include "app/paper_colours.h"
 #include "app/search_list_dialog.h"
 #include "app/search_mode_dialog.h"
-#include "raster/raster_device_context.h"
-#include "views/limb_command.h"
-#include "views/local_view.h"
 #include "program/navigation.h"
 #include "program/predicted_event.h"
 #include "program/search_list.h"
+#include "raster/raster_device_context.h"
+#include "views/limb_command.h"
+#include "views/local_view.h"
 #include "views/sky_view.h"
 
 namespace vernier {

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 
 #include "app/setting_fields.h"
-#include "gdi/recording_device_context.h"
 #include "local/observer.h"
 
 namespace vernier {
@@ -48,9 +47,8 @@ QString RememberedDataDirectory(QSettings& settings) {
 }
 
 void ChooseFirstListedObserver(ProgramState& state) {
-  // The list's failure lines belong to the view's paint, not to the start.
-  RecordingDeviceContext unused;
-  if (LoadCityList(unused, state.dataDirectory, state.cities) != 1 || state.cities.count < 1)
+  // A missing list is the view's paint's to report, not the start's.
+  if (LoadCityList(state.dataDirectory, state.cities) != 1 || state.cities.count < 1)
     return;
   const CityEntry& first = state.cities.entries[1];
   ObserverSite& site = state.site;

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "cli/messages.h"
-#include "gdi/recording_device_context.h"
 #include "program/navigation.h"
 
 namespace vernier::cli {
@@ -43,13 +42,13 @@ bool ParseObserver(const std::string& text, ObserverSite& site, std::string& err
 }
 
 int SiteFromList(const DataDirectory& dataDirectory, int index, ObserverSite& site) {
-  RecordingDeviceContext dc;
   CityList list;
-  const int loaded = LoadCityList(dc, dataDirectory, list);
+  const int loaded = LoadCityList(dataDirectory, list);
   for (const std::string& warning : list.skipped)
     std::fprintf(stderr, "vernier-cli: %s\n", warning.c_str());
   if (loaded != 1) {
-    for (const DrawnText& text : dc.Texts()) std::fprintf(stderr, "%s\n", text.text.c_str());
+    for (const std::string& line : MissingSiteListMessage().lines)
+      std::fprintf(stderr, "%s\n", line.c_str());
     std::fprintf(stderr, "(location.new was not found in the data directory %s)\n",
                  DescribeDataDirectory(dataDirectory).c_str());
     return 1;

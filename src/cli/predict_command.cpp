@@ -16,7 +16,6 @@
 #include "cli/commands.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
-#include "gdi/recording_device_context.h"
 #include "local/circumstances.h"
 #include "local/prediction_table.h"
 
@@ -81,9 +80,8 @@ std::string DateText(const CalendarDate& d) {
 
 std::string SiteName(const DataDirectory& dataDirectory, const ObserverSite& site) {
   if (site.cityIndex == kTypedSiteIndex) return "Observer";
-  RecordingDeviceContext dc;
   CityList list;
-  if (LoadCityList(dc, dataDirectory, list) != 1 || site.cityIndex > list.count) return "Site";
+  if (LoadCityList(dataDirectory, list) != 1 || site.cityIndex > list.count) return "Site";
   std::string name = list.entries[site.cityIndex].name;
   name.erase(0, name.find_first_not_of(' '));
   return name;

@@ -8,9 +8,9 @@
 #include "astro/sexagesimal.h"
 #include "astro/time.h"
 #include "gdi/format.h"
+#include "gdi/palette.h"
 #include "gdi/ui_text.h"
 #include "local/libration.h"
-#include "gdi/palette.h"
 
 namespace vernier {
 

@@ -13,7 +13,6 @@
 namespace vernier {
 namespace {
 
-constexpr Rgb kWhite{255, 255, 255};
 // The C runtime's line read into 80 bytes: 79 characters and the zero.
 constexpr std::size_t kLineReadBytes = 79;
 
@@ -64,21 +63,16 @@ double AtofOf(std::string_view text) {
   return std::atof(std::string(text).c_str());
 }
 
-void DrawMissingFileLines(DeviceContext& dc) {
-  dc.SetTextColor(kWhite);
-  dc.TextOut(50, 16, UI_TEXT("SiteList", "都市情報(location.new)ファイルがありません！"));
-  dc.TextOut(50, 32,
-             UI_TEXT("SiteList", "location.newファイルのあるディレクトリで起動して下さい。"));
-}
-
 }  // namespace
 
-int LoadCityList(DeviceContext& dc, const DataDirectory& dataDirectory, CityList& list) {
+UserMessage MissingSiteListMessage() {
+  return {{UI_TEXT("SiteList", "都市情報(location.new)ファイルがありません！"),
+           UI_TEXT("SiteList", "location.newファイルのあるディレクトリで起動して下さい。")}};
+}
+
+int LoadCityList(const DataDirectory& dataDirectory, CityList& list) {
   std::FILE* file = OpenDataFile(dataDirectory, "location.new", "rb");
-  if (!file) {
-    DrawMissingFileLines(dc);
-    return -1;
-  }
+  if (!file) return -1;
   const std::string raw = ReadWholeFile(file);
   std::fclose(file);
 

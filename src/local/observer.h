@@ -9,7 +9,7 @@
 
 #include "bessel/data_directory.h"
 #include "bessel/geo_point.h"
-#include "gdi/device_context.h"
+#include "gdi/user_message.h"
 
 namespace vernier {
 
@@ -46,8 +46,8 @@ struct CityList {
 
 // Reads "location.new" from `dataDirectory` (name matched without regard to
 // case). Returns 1 when the file was read, whatever it held, and -1 when it
-// cannot be opened; then the two failure lines are drawn in white at (50, 16)
-// and (50, 32) and the list keeps its previous contents.
+// cannot be opened; the list then keeps its previous contents and
+// MissingSiteListMessage says so to the user.
 //
 // Lines are read 79 bytes at a time as the C runtime reads them (a longer line
 // continues as the next read), but a read never ends inside a character. Line
@@ -58,7 +58,8 @@ struct CityList {
 // the rest are ignored). An entry whose numbers are not finite or lie outside
 // longitude -180..360, latitude -90..90 and height -500..9000 m is skipped, and
 // `skipped` says so, naming its line.
-int LoadCityList(DeviceContext& dc, const DataDirectory& dataDirectory, CityList& list);
+int LoadCityList(const DataDirectory& dataDirectory, CityList& list);
+UserMessage MissingSiteListMessage();
 
 // Copies the site into the evaluation point and computes rhoSinPhi and
 // rhoCosPhi for its latitude and height; keeps a copy of longitude and

@@ -8,8 +8,8 @@
 #include "astro/time.h"
 #include "bessel/kml_export.h"
 #include "gdi/format.h"
-#include "local/libration.h"
 #include "gdi/palette.h"
+#include "local/libration.h"
 
 namespace vernier {
 namespace {

@@ -7,9 +7,9 @@
 #include "astro/sexagesimal.h"
 #include "astro/time.h"
 #include "gdi/format.h"
+#include "gdi/palette.h"
 #include "local/world_cities.h"
 #include "map/coastlines.h"
-#include "gdi/palette.h"
 
 namespace vernier {
 

@@ -6,8 +6,8 @@
 #include "astro/time.h"
 #include "bessel/kml_export.h"
 #include "gdi/format.h"
-#include "map/map_frame.h"
 #include "gdi/palette.h"
+#include "map/map_frame.h"
 #include "map/path_points.h"
 
 namespace vernier {

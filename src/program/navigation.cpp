@@ -4,18 +4,18 @@
 #include <ctime>
 
 #include "astro/time.h"
+#include "gdi/draw_user_message.h"
 #include "gdi/ui_text.h"
 
 namespace vernier {
 
 namespace {
 
-constexpr Rgb kWhite{255, 255, 255};
 
 void DrawMessage(DeviceContext& dc, const char* first, const char* second) {
-  dc.SetTextColor(kWhite);
-  dc.TextOut(50, 16, first);
-  if (second) dc.TextOut(50, 32, second);
+  UserMessage message{{first}};
+  if (second) message.lines.push_back(second);
+  DrawUserMessage(dc, message);
 }
 
 // The observer's maximum for the loaded record, as the search by site tests it.

@@ -1,9 +1,10 @@
 #include "views/view_paint.h"
 
-#include "views/limit_table_view.h"
+#include "gdi/draw_user_message.h"
 #include "map/map_frame.h"
-#include "views/local_view.h"
 #include "program/navigation.h"
+#include "views/limit_table_view.h"
+#include "views/local_view.h"
 #include "views/observer_marker.h"
 
 namespace vernier {
@@ -14,7 +15,10 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
                           const PaintOptions& options) {
   ViewPaintResult result;
   LayoutMapWindow(s.map, dc, client, s.display.displayMode);
-  if (LoadCityList(dc, s.dataDirectory, s.cities) != 1) return result;
+  if (LoadCityList(s.dataDirectory, s.cities) != 1) {
+    DrawUserMessage(dc, MissingSiteListMessage());
+    return result;
+  }
   ApplyWindowPreset(s.map);
   switch (RefreshCurrentEvent(s, dc)) {
     case RefreshResult::Stopped:

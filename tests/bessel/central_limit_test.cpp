@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "bessel/central_line.h"
-#include "bessel/limit_points.h"
 #include "bessel/earth_point.h"
+#include "bessel/limit_points.h"
 #include "support/path_fixture.h"
 
 namespace vernier {

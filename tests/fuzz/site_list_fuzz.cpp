@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "gdi/recording_device_context.h"
 #include "local/observer.h"
 
 namespace {
@@ -41,9 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fwrite(data, 1, size, f);
   std::fclose(f);
 
-  vernier::RecordingDeviceContext dc;
   vernier::CityList list;
-  Check(vernier::LoadCityList(dc, Directory(), list) == 1);
+  Check(vernier::LoadCityList(Directory(), list) == 1);
   Check(list.count >= 0 && list.count <= vernier::kCityListCapacity);
   Check(list.poolUsed <= vernier::kCityNamePoolBytes);
   for (int i = 1; i <= list.count; ++i) {

@@ -9,9 +9,9 @@
 #include <functional>
 
 #include "astro/time.h"
+#include "gdi/palette.h"
 #include "gdi/recording_device_context.h"
 #include "local/observer.h"
-#include "gdi/palette.h"
 #include "support/japan_star.h"
 #include "support/synthetic_limb_grid.h"
 #include "support/temp_data_dir.h"

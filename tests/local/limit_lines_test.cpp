@@ -9,8 +9,8 @@
 
 #include "gdi/recording_device_context.h"
 #include "local/observer.h"
-#include "views/limit_table_view.h"
 #include "support/eclipse_1999.h"
+#include "views/limit_table_view.h"
 
 namespace vernier {
 namespace {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "gdi/draw_user_message.h"
 #include "gdi/recording_device_context.h"
 #include "support/temp_data_dir.h"
 
@@ -16,11 +17,9 @@ using testing::TempDataDir;
 CityList Load(const std::string& text, int* status = nullptr) {
   TempDataDir dir;
   dir.Write("location.new", text);
-  RecordingDeviceContext dc;
   CityList list;
-  const int result = LoadCityList(dc, dir.path(), list);
+  const int result = LoadCityList(dir.path(), list);
   if (status) *status = result;
-  EXPECT_TRUE(dc.Texts().empty());
   return list;
 }
 
@@ -154,22 +153,24 @@ TEST(CityList, NamesBeyondThePoolStopTheReadCleanly) {
   EXPECT_EQ(wide.entries[21].name, Repeat("大", 19));
 }
 
-TEST(CityList, AMissingFileDrawsTheTwoLinesAndKeepsTheList) {
+TEST(CityList, AMissingFileKeepsTheListAndItsMessageDrawsTheTwoLines) {
   TempDataDir dir;
   dir.Write("LOCATION.NEW", "Kyoto,135.75,35.0\nTokyo,139.767,35.7\n");  // any letter case
-  RecordingDeviceContext dc;
   CityList list;
-  ASSERT_EQ(LoadCityList(dc, dir.path(), list), 1);
+  ASSERT_EQ(LoadCityList(dir.path(), list), 1);
   ASSERT_EQ(list.count, 2);
 
   // A file with comments only leaves the previous entries in place.
   dir.Write("LOCATION.NEW", ";nothing here\n");
-  EXPECT_EQ(LoadCityList(dc, dir.path(), list), 1);
+  EXPECT_EQ(LoadCityList(dir.path(), list), 1);
   EXPECT_EQ(list.count, 2);
   EXPECT_EQ(list.entries[2].name, "Tokyo");
 
   TempDataDir empty;
-  EXPECT_EQ(LoadCityList(dc, empty.path(), list), -1);
+  EXPECT_EQ(LoadCityList(empty.path(), list), -1);
+  EXPECT_EQ(list.count, 2);
+  RecordingDeviceContext dc;
+  DrawUserMessage(dc, MissingSiteListMessage());
   auto texts = dc.Texts();
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0].x, 50);

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "gdi/recording_device_context.h"
-#include "views/view_paint.h"
 #include "support/japan_star.h"
 #include "support/temp_data_dir.h"
+#include "views/view_paint.h"
 
 namespace vernier {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "gdi/recording_device_context.h"
-#include "views/sky_view.h"
 #include "sky/bright_objects.h"
+#include "views/sky_view.h"
 
 namespace vernier {
 namespace {
