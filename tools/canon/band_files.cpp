@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bessel/data_directory.h"
 #include "element_file.h"
 
 namespace vernier::canon {
@@ -71,18 +72,7 @@ std::vector<std::string> AllBandNames() {
 }
 
 std::string FindBandFile(const std::string& directory, const std::string& name) {
-  namespace fs = std::filesystem;
-  auto lower = [](std::string s) {
-    for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  };
-  std::error_code error;
-  const fs::path exact = fs::path(directory) / name;
-  if (fs::is_regular_file(exact, error)) return exact.string();
-  for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
-    if (lower(it->path().filename().string()) == lower(name) && it->is_regular_file(error))
-      return it->path().string();
-  return "";
+  return FindDataFile(directory, name).value_or("");
 }
 
 bool BandFileComplete(const std::string& path, const std::string& name, std::string& why) {

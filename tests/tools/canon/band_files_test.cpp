@@ -13,28 +13,14 @@
 
 #include "element_file.h"
 #include "progress.h"
+#include "support/temp_data_dir.h"
 
 namespace vernier::canon {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempDir {
-  TempDir()
-      : path(fs::temp_directory_path() /
-             ("vernier-bands-" + std::to_string(std::rand()) + std::to_string(std::rand()))) {
-    fs::create_directories(path);
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-  std::string Write(const std::string& name, const std::string& text) const {
-    std::ofstream((path / name).string(), std::ios::binary) << text;
-    return (path / name).string();
-  }
-  fs::path path;
-};
+using vernier::testing::TempDataDir;
 
 std::string Record(double year) {
   ElementRecord r;
@@ -62,7 +48,7 @@ TEST(BandFilesTest, EveryBandOfTheSpanOnceInDateOrder) {
 }
 
 TEST(BandFilesTest, AFileIsCompleteWhenItsFirstAndLastRecordsParseInsideTheBand) {
-  TempDir dir;
+  TempDataDir dir;
   const std::string two = Record(1801) + Record(1950);
   const struct {
     std::string text;
@@ -78,16 +64,17 @@ TEST(BandFilesTest, AFileIsCompleteWhenItsFirstAndLastRecordsParseInsideTheBand)
       {"not a record\n", false},
   };
   for (const auto& c : cases) {
-    const std::string path = dir.Write("ecad20.PRN", c.text);
+    dir.Write("ecad20.PRN", c.text);
+    const std::string path = dir.File("ecad20.PRN");
     std::string why;
     EXPECT_EQ(BandFileComplete(path, "ecad20.PRN", why), c.complete) << c.text;
     EXPECT_EQ(why.empty(), c.complete) << why;
   }
   // Found in any letter case, as the program finds it.
   dir.Write("ECAD20.prn", two);
-  fs::remove(dir.path / "ecad20.PRN");
-  EXPECT_EQ(FindBandFile(dir.path.string(), "ecad20.PRN"), (dir.path / "ECAD20.prn").string());
-  EXPECT_EQ(FindBandFile(dir.path.string(), "ecad22.PRN"), "");
+  fs::remove(dir.File("ecad20.PRN"));
+  EXPECT_EQ(FindBandFile(dir.path(), "ecad20.PRN"), dir.File("ECAD20.prn"));
+  EXPECT_EQ(FindBandFile(dir.path(), "ecad22.PRN"), "");
 }
 
 TEST(ProgressTest, TextsSayTheYearsTheEventsAndTheTimeLeft) {
@@ -113,14 +100,14 @@ std::pair<std::string, int> RunCommand(const std::string& command) {
 TEST(ParallelBandsTest, TwoBandsAreBuiltOnePerJobAndKeptWhenComplete) {
   if (std::system("command -v parallel >/dev/null 2>&1") != 0)
     GTEST_SKIP() << "GNU parallel is not installed";
-  TempDir dir;
+  TempDataDir dir;
   const std::string reference = std::string(VERNIER_CANON_CACHE) + "/stars.dat";
   const std::string check =
       fs::exists(reference) ? "--reference " + reference : "--no-position-check";
   // Stars to V 1.5 without the planets: a few seconds a band.
   const std::string command = std::string(VERNIER_CANON_SCRIPTS) +
                               "/build-bands-parallel.sh --jobs 2 --generator " +
-                              VERNIER_CANON_GENERATOR + " " + dir.path.string() +
+                              VERNIER_CANON_GENERATOR + " " + dir.path() +
                               " ecad26.PRN ecbc20.PRN -- --mag 1.5 --no-planets " + check + " 2>&1";
   const auto [output, status] = RunCommand(command);
   ASSERT_EQ(status, 0) << output;
@@ -130,24 +117,24 @@ TEST(ParallelBandsTest, TwoBandsAreBuiltOnePerJobAndKeptWhenComplete) {
     ASSERT_TRUE(BandYears(name, first, last));
     std::vector<ElementRecord> records;
     std::string error;
-    ASSERT_TRUE(ReadElementFile((dir.path / name).string(), records, error)) << error;
+    ASSERT_TRUE(ReadElementFile(dir.File(name), records, error)) << error;
     ASSERT_GT(records.size(), 10u) << name;
     for (const auto& r : records) {
       ASSERT_GE(r.year, first) << name;
       ASSERT_LE(r.year, last) << name;
     }
-    EXPECT_TRUE(BandFileComplete((dir.path / name).string(), name, error)) << error;
+    EXPECT_TRUE(BandFileComplete(dir.File(name), name, error)) << error;
   }
-  for (const auto& entry : fs::directory_iterator(dir.path))
+  for (const auto& entry : fs::directory_iterator(dir.path()))
     EXPECT_EQ(entry.path().extension(), ".PRN") << entry.path();  // no temporary file left
 
   // Run again: both bands are complete and kept as they are.
-  const auto written = fs::last_write_time(dir.path / "ecad26.PRN");
+  const auto written = fs::last_write_time(dir.File("ecad26.PRN"));
   const auto [again, againStatus] = RunCommand(command);
   ASSERT_EQ(againStatus, 0) << again;
   EXPECT_NE(again.find("ecad26.PRN is complete: kept"), std::string::npos) << again;
   EXPECT_NE(again.find("ecbc20.PRN is complete: kept"), std::string::npos) << again;
-  EXPECT_EQ(fs::last_write_time(dir.path / "ecad26.PRN"), written);
+  EXPECT_EQ(fs::last_write_time(dir.File("ecad26.PRN")), written);
 }
 
 }  // namespace
