@@ -126,7 +126,6 @@ std::unique_ptr<DecodedCoastline> DecodeCoastline(
       continue;
 
     DecodedCoastline::Segment segment;
-    segment.first = PointAt(head.lon, head.lat);
     segment.lon = head.lon;
     segment.lat = head.lat;
     segment.strokeCount = head.strokeCount;
@@ -143,7 +142,7 @@ void DrawDecodedCoastline(MapWindow& w, DeviceContext& dc, DecodedCoastline& coa
   const std::lock_guard<std::mutex> lock(coastline.walking);
   for (DecodedCoastline::Segment& segment : coastline.segments) {
     w.penDown = false;
-    const ProjectedPixel first = Project(w, segment.first);
+    const ProjectedPixel first = Project(w, PointAt(segment.lon, segment.lat));
     if (first.z > kHiddenDepth || !StartsNearFrame(w, first, margin)) continue;
     if (!segment.walked) {
       segment.begin = static_cast<std::uint32_t>(coastline.points.size());

@@ -28,7 +28,6 @@ struct DecodedCoastline {
     double lon = 0, lat = 0;  // degrees, east and north positive
   };
   struct Segment {
-    Point first;
     std::int32_t lon = 0, lat = 0;  // the first point in arc-seconds
     int strokeCount = 0;
     std::size_t strokeOffset = 0;  // of its stroke data in the file
