@@ -59,14 +59,13 @@ void BM_NextStepMode0(benchmark::State& state) {
   if (!NeedsShippedBand(state)) return;
   ProgramState s;
   StartAt(s, 2026, 12, 7);
-  RecordingDeviceContext dc;
-  if (RefreshCurrentEvent(s, dc) != RefreshResult::Drawable) {
+  if (RefreshCurrentEvent(s).result != RefreshResult::Drawable) {
     state.SkipWithError("the event at 2026-12-07 could not be loaded");
     return;
   }
   for (auto _ : state) {
     s.navigation.paintRequest = PaintRequest::StepForward;
-    if (RefreshCurrentEvent(s, dc) != RefreshResult::Drawable) {
+    if (RefreshCurrentEvent(s).result != RefreshResult::Drawable) {
       state.SkipWithError("the step stopped (end of the element files)");
       return;
     }
@@ -116,11 +115,10 @@ void BM_SeriesSearchFindsNothing(benchmark::State& state) {
     StartAt(s, 2026, 12, 7);
     s.search.searchMode = 3;
     s.search.xzTarget = -39999;
-    RecordingDeviceContext dc;
     state.ResumeTiming();
-    benchmark::DoNotOptimize(RefreshCurrentEvent(s, dc));
+    const RefreshOutcome outcome = RefreshCurrentEvent(s);
     state.PauseTiming();
-    stop = dc.Texts().empty() ? "(no message)" : dc.Texts().front().text;
+    stop = outcome.message.empty() ? "(no message)" : outcome.message.lines.front();
     lastYear = static_cast<std::int64_t>(s.elements.year);
     state.ResumeTiming();
   }
@@ -137,22 +135,18 @@ void ScanOneYear(benchmark::State& state, int mode, double minMagnitude) {
   if (!NeedsShippedBand(state)) return;
   ProgramState s;
   StartAt(s, 2026, 12, 7);
-  RecordingDeviceContext dc;
-  if (RefreshCurrentEvent(s, dc) != RefreshResult::Drawable) {
+  if (RefreshCurrentEvent(s).result != RefreshResult::Drawable) {
     state.SkipWithError("the event at 2026-12-07 could not be loaded");
     return;
   }
   s.navigation.paintRequest = PaintRequest::Redraw;
   s.search.searchMode = mode;
   s.search.minMagnitude = minMagnitude;
-  int rows = 0;
-  for (auto _ : state) {
-    dc.Clear();
-    rows = ScanSearchList(s, dc, 2026, 1);
-  }
-  state.counters["rows"] = rows;
+  SearchScan scan;
+  for (auto _ : state) scan = ScanSearchList(s, 2026, 1);
+  state.counters["rows"] = scan.rowCount;
   // A message means the scan ran into a missing element file.
-  state.SetLabel(dc.Texts().empty() ? "(no message)" : "message: " + dc.Texts().front().text);
+  state.SetLabel(scan.message.empty() ? "(no message)" : "message: " + scan.message.lines.front());
 }
 void BM_ListScanOneYearMode2(benchmark::State& state) {
   ScanOneYear(state, 2, 0.3);

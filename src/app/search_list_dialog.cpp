@@ -13,7 +13,6 @@
 #include "app/data_exchange.h"
 #include "app/dialog_controls.h"
 #include "app/occultation_view.h"
-#include "gdi/recording_device_context.h"
 #include "program/search_list.h"
 
 namespace vernier {
@@ -123,13 +122,12 @@ void SearchListDialog::OnScan() {
   startYear = start;
   periodYears = period;
 
-  RecordingDeviceContext drawn;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  ScanSearchList(state_, drawn, startYear, periodYears);
+  const SearchScan scan = ScanSearchList(state_, startYear, periodYears);
   QApplication::restoreOverrideCursor();
 
   QStringList lines;
-  for (const DrawnText& text : drawn.Texts()) lines << QString::fromStdString(text.text);
+  for (const std::string& line : scan.message.lines) lines << QString::fromStdString(line);
   messages->setText(lines.join(QLatin1Char('\n')));
   messages->setVisible(!lines.isEmpty());
   ShowRows(true);

@@ -48,18 +48,6 @@ int ReadDisplayOptions(const Options& options, ProgramState& state, DisplayReque
   return 0;
 }
 
-// The raster surface that also keeps the texts drawn, for the message of a
-// stopped paint.
-class TextKeepingRaster : public RasterDeviceContext {
- public:
-  using RasterDeviceContext::RasterDeviceContext;
-  void TextOut(int x, int y, const std::string& text) override {
-    RasterDeviceContext::TextOut(x, y, text);
-    texts.TextOut(x, y, text);
-  }
-  RecordingDeviceContext texts;
-};
-
 // The picture into the PNG file; 0, or 1 after naming the file and the reason.
 static int WritePicture(const QImage& image, const std::string& path) {
   std::string problem;
@@ -68,20 +56,16 @@ static int WritePicture(const QImage& image, const std::string& path) {
   return 1;
 }
 
-// The message a stopped paint drew, on standard error.
-static int ReportStopped(const RecordingDeviceContext& dc) {
-  for (const DrawnText& t : dc.Texts()) std::fprintf(stderr, "%s\n", t.text.c_str());
-  return 1;
-}
-
-static int Outcome(ProgramState& state, const ViewPaintResult& result, const RecordingDeviceContext& dc) {
+// 0 for a drawn display; else the message of the stopped paint on standard
+// error and 1.
+static int Outcome(ProgramState& state, const ViewPaintResult& result) {
   if (result.outcome == PaintOutcome::Drawn) return 0;
   if (result.outcome == PaintOutcome::NeedsDate)
     std::fprintf(stderr, "the event at the date could not be loaded; choose another date\n");
-  const int status = ReportStopped(dc);
+  PrintUserMessage(result.message);
   if (const auto band = std::exchange(state.navigation.missingBand, std::nullopt))
     SayHowToBuildBand(state.dataDirectory, band->fileName);
-  return status;
+  return 1;
 }
 
 // A paint whose picture nobody keeps: the table, the cheapest display, runs
@@ -95,7 +79,7 @@ int PaintQuietly(ProgramState& state, const DisplayRequest& request) {
   ViewPaintResult result = PaintView(state, dc, request.client);
   state.display.kmlOutput = kml;
   state.display.displayMode = mode;
-  return Outcome(state, result, dc);
+  return Outcome(state, result);
 }
 
 int PaintStart(ProgramState& state, const DisplayRequest& request) {
@@ -123,12 +107,12 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
     EnsureGuiApplication();
     QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);
     image.fill(Qt::black);
-    TextKeepingRaster dc(image);
+    RasterDeviceContext dc(image);
     result = PaintView(state, dc, c);
     keepKml();
     // A stopped paint's message comes from this very paint: painting again
     // would run the navigation once more (and might then draw).
-    if (result.outcome != PaintOutcome::Drawn) return Outcome(state, result, dc.texts);
+    if (result.outcome != PaintOutcome::Drawn) return Outcome(state, result);
     dc.Flush();
     if (int status = WritePicture(image, request.pngPath)) return status;
   }
@@ -141,7 +125,7 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
     PaintOptions options;
     options.localAnimation = AnimationDrawing::LastOnly;
     result = PaintView(state, dc, c, options);
-    if (int status = Outcome(state, result, dc)) return status;
+    if (int status = Outcome(state, result)) return status;
     keepKml();
     if (request.printTexts)
       for (const DrawnText& t : dc.Texts()) std::printf("%d %d %s\n", t.x, t.y, t.text.c_str());

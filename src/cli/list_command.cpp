@@ -12,7 +12,6 @@
 #include "cli/display_command.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
-#include "gdi/recording_device_context.h"
 #include "program/search_list.h"
 
 namespace vernier::cli {
@@ -40,18 +39,17 @@ int RunListCommand(const std::vector<std::string>& args) {
   if (int status = ReadSearchOptions(*options, state)) return status;
   if (int status = PaintStart(state, request)) return status;
 
-  RecordingDeviceContext messages;
   state.file.messages = nullptr;  // the scan's own message says what stopped it
-  ScanSearchList(state, messages, from, years);
+  const SearchScan scan = ScanSearchList(state, from, years);
   std::printf("%s\n", SearchListHeader().c_str());
   for (const EventEntry& row : state.results.rows)
     std::printf("%s\n", SearchListRow(row, true, &StarNames::Shared(state.dataDirectory)).c_str());
   std::fflush(stdout);
 
-  // The message the list dialog drew (a missing next element file).
+  // The message the list dialog shows (a missing next element file).
   const auto missingBand = std::exchange(state.navigation.missingBand, std::nullopt);
-  if (!messages.Texts().empty()) {
-    for (const DrawnText& t : messages.Texts()) std::fprintf(stderr, "%s\n", t.text.c_str());
+  if (!scan.message.empty()) {
+    PrintUserMessage(scan.message);
     if (missingBand) SayHowToBuildBand(state.dataDirectory, missingBand->fileName);
     return 1;
   }

@@ -13,6 +13,10 @@ int UsageError(const std::string& message) {
   return 2;
 }
 
+void PrintUserMessage(const UserMessage& message) {
+  for (const std::string& line : message.lines) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 // Generated bands go to the primary data directory.
 void SayHowToBuildBand(const DataDirectory& directory, const std::string& name) {
   std::fprintf(stderr, "vernier-canon --band %s --out %s builds it\n", name.c_str(),

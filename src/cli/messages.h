@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bessel/data_directory.h"
+#include "gdi/user_message.h"
 
 namespace vernier::cli {
 
@@ -17,6 +18,9 @@ int ReportMissingElementFile(const DataDirectory& directory,
 int ReportNextElementFileMissing(const DataDirectory& directory,
                                  const std::optional<std::string>& name);
 int ReportEndOfElementFiles();
+
+// The program's message for the user, a line each on standard error.
+void PrintUserMessage(const UserMessage& message);
 
 // The line after a missing band's message that names the command building it.
 void SayHowToBuildBand(const DataDirectory& directory, const std::string& name);

@@ -47,8 +47,7 @@ int SiteFromList(const DataDirectory& dataDirectory, int index, ObserverSite& si
   for (const std::string& warning : list.skipped)
     std::fprintf(stderr, "vernier-cli: %s\n", warning.c_str());
   if (loaded != 1) {
-    for (const std::string& line : MissingSiteListMessage().lines)
-      std::fprintf(stderr, "%s\n", line.c_str());
+    PrintUserMessage(MissingSiteListMessage());
     std::fprintf(stderr, "(location.new was not found in the data directory %s)\n",
                  DescribeDataDirectory(dataDirectory).c_str());
     return 1;

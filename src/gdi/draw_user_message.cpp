@@ -3,11 +3,12 @@
 namespace vernier {
 
 void DrawUserMessage(DeviceContext& dc, const UserMessage& message) {
-  constexpr int kLeft = 50, kTop = 16, kLineStep = 16;
-  dc.SetTextColor(Rgb{255, 255, 255});
+  constexpr int kTop = 16, kLineStep = 16;
+  const int left = message.kind == MessageKind::StatusLine ? 10 : 50;
+  if (message.kind == MessageKind::Notice) dc.SetTextColor(Rgb{255, 255, 255});
   int y = kTop;
   for (const std::string& line : message.lines) {
-    dc.TextOut(kLeft, y, line);
+    dc.TextOut(left, y, line);
     y += kLineStep;
   }
 }

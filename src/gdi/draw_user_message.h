@@ -6,7 +6,8 @@
 
 namespace vernier {
 
-// Draws the lines in white from (50, 16), one every 16 pixels.
+// Draws the lines one every 16 pixels from y = 16: a notice in white from
+// x = 50, a status line from x = 10 in the colour already set.
 void DrawUserMessage(DeviceContext& dc, const UserMessage& message);
 
 }  // namespace vernier

@@ -4,19 +4,11 @@
 #include <ctime>
 
 #include "astro/time.h"
-#include "gdi/draw_user_message.h"
 #include "gdi/ui_text.h"
 
 namespace vernier {
 
 namespace {
-
-
-void DrawMessage(DeviceContext& dc, const char* first, const char* second) {
-  UserMessage message{{first}};
-  if (second) message.lines.push_back(second);
-  DrawUserMessage(dc, message);
-}
 
 // The observer's maximum for the loaded record, as the search by site tests it.
 bool SiteMaximumMatches(ProgramState& s) {
@@ -78,7 +70,7 @@ bool LoadEventAtPosition(ProgramState& s, double year, double month, double day,
   return true;
 }
 
-bool LoadEventAtDate(ProgramState& s, DeviceContext& dc) {
+std::optional<UserMessage> LoadEventAtDate(ProgramState& s) {
   const double year = std::trunc(s.event.year), month = std::trunc(s.event.month),
                day = std::trunc(s.event.day);
   if (OpenElementFileAt(s.file, s.elements, 0, year, month, day, s.event) == 1) {
@@ -88,19 +80,17 @@ bool LoadEventAtDate(ProgramState& s, DeviceContext& dc) {
     s.navigation.loadedBeforeDate =
         std::trunc(e.year) < year ||
         (std::trunc(e.year) == year && (e.month < month || (e.month == month && e.day < day)));
-    return true;
+    return std::nullopt;
   }
-  DrawMessage(
-      dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！").c_str(),
-      UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。").c_str());
   s.navigation.missingBand = FindMissingBand(s.dataDirectory, BandNeed::Date, year, static_cast<int>(month),
                                             static_cast<int>(day));
   s.navigation.paintRequest = PaintRequest::ReadAtDate;
   s.navigation.loadFailed = true;
-  return false;
+  return UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！"),
+                      UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。")}};
 }
 
-bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
+std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
   NavigationState& nav = s.navigation;
   for (;;) {
     if (ReadNextElements(s.file, s.elements, 0, s.event) != 1) {
@@ -110,20 +100,18 @@ bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
       s.event.day = 1;
       auto next = NextBandStartYear(lastYear);
       if (!next) {
-        dc.TextOut(10, 16, UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました。"));
         nav.paintRequest = PaintRequest::ReadAtDate;
-        return false;
+        return UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました。")},
+                           MessageKind::StatusLine};
       }
       s.event.year = *next;
       CloseElementFile(s.file);
       if (OpenElementFileAt(s.file, s.elements, 0, s.event.year, 1, 1, s.event) != 1) {
-        DrawMessage(
-            dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました").c_str(),
-            UI_TEXT("ElementFiles", "早い年代を設定し、検索モードを変更ください。").c_str());
         nav.missingBand = FindMissingBand(s.dataDirectory, BandNeed::Next, s.event.year);
         nav.loadFailed = true;
         nav.paintRequest = PaintRequest::ReadAtDate;
-        return false;
+        return UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました"),
+                            UI_TEXT("ElementFiles", "早い年代を設定し、検索モードを変更ください。")}};
       }
     }
     const bool accepted = MatchesSearch(s);
@@ -131,16 +119,13 @@ bool StepToNextMatch(ProgramState& s, DeviceContext& dc) {
       if (accepted) {
         nav.anchorYear = s.elements.year;
       } else if (nav.anchorYear + 400 < s.elements.year) {
-        DrawMessage(dc,
-                    UI_TEXT("Navigation", "このサロスは４００年の間にありませんでした。").c_str(),
-                    nullptr);
         nav.paintRequest = PaintRequest::ReadAtDate;
-        return false;
+        return UserMessage{{UI_TEXT("Navigation", "このサロスは４００年の間にありませんでした。")}};
       }
     }
     if (accepted) {
       nav.eventDeltaT = LoadedEventDeltaT(s);
-      return true;
+      return std::nullopt;
     }
   }
 }
@@ -189,7 +174,7 @@ void ContinueWithBuiltBand(ProgramState& s, const MissingBand& band) {
   }
 }
 
-RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
+RefreshOutcome RefreshCurrentEvent(ProgramState& s) {
   NavigationState& nav = s.navigation;
   nav.anchorYear = s.event.year;
   if (nav.loadFailed) {
@@ -200,15 +185,15 @@ RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
     nav.anchorYear = today.year;
     nav.loadFailed = false;
     nav.paintRequest = PaintRequest::ReadAtDate;
-    return RefreshResult::NeedsDate;
+    return {RefreshResult::NeedsDate, {}};
   }
   // Said once, unless another command came before this paint.
   const bool noEarlierRecord = nav.noEarlierRecord && nav.paintRequest == PaintRequest::Redraw;
   nav.noEarlierRecord = false;
   if (noEarlierRecord) {
-    DrawMessage(dc, UI_TEXT("ElementFiles", "ベッセル要素ファイルの最初の星蝕です。").c_str(),
-                UI_TEXT("ElementFiles", "これより前のベッセル要素ファイルがありません。").c_str());
-    return RefreshResult::Stopped;
+    return {RefreshResult::Stopped,
+            {{UI_TEXT("ElementFiles", "ベッセル要素ファイルの最初の星蝕です。"),
+              UI_TEXT("ElementFiles", "これより前のベッセル要素ファイルがありません。")}}};
   }
   if (nav.paintRequest == PaintRequest::ReadToday) {
     CalendarDay today = s.today();
@@ -218,7 +203,7 @@ RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
     nav.anchorYear = today.year;
   }
   if (nav.paintRequest == PaintRequest::ReadToday || nav.paintRequest == PaintRequest::ReadAtDate) {
-    if (!LoadEventAtDate(s, dc)) return RefreshResult::Stopped;
+    if (auto message = LoadEventAtDate(s)) return {RefreshResult::Stopped, *message};
   }
   nav.eventDeltaT = LoadedEventDeltaT(s);
   nav.siteMaximumValid = false;
@@ -241,8 +226,9 @@ RefreshResult RefreshCurrentEvent(ProgramState& s, DeviceContext& dc) {
       break;
   }
   nav.loadedBeforeDate = false;
-  if (step && !StepToNextMatch(s, dc)) return RefreshResult::Stopped;
-  return RefreshResult::Drawable;
+  if (step)
+    if (auto message = StepToNextMatch(s)) return {RefreshResult::Stopped, *message};
+  return {};
 }
 
 }  // namespace vernier

@@ -1,10 +1,13 @@
 // Which record is the current event: load at a date, step forward to the next
 // event that meets the search condition (reading on across element files),
 // step back, and the paint-time refresh that runs whichever the last command
-// asked for. Failures are drawn as the program's messages into the view.
+// asked for. A step that stops returns the program's message for the user as
+// a value; the view draws it and the command line prints it.
 #pragma once
 
-#include "gdi/device_context.h"
+#include <optional>
+
+#include "gdi/user_message.h"
 #include "program/program_state.h"
 
 namespace vernier {
@@ -25,19 +28,20 @@ bool SiteMaximumSeen(const ProgramState& state);
 // observer's maximum for it and remembers it for the map's corner).
 bool MatchesSearch(ProgramState& state);
 
-// Loads the first event on or after the current date; on failure draws the
-// message, asks for a date at the next paint and returns false.
-bool LoadEventAtDate(ProgramState& state, DeviceContext& dc);
+// Loads the first event on or after the current date. On failure asks for a
+// date at the next paint and returns the message saying why; nothing when an
+// event is loaded.
+std::optional<UserMessage> LoadEventAtDate(ProgramState& state);
 
 // Loads the record at a position of its band (1-based, as `recordIndex`)
 // dated (year, month, day) and asks for a redraw; when it cannot be loaded,
 // asks for the event at that date instead and returns false.
 bool LoadEventAtPosition(ProgramState& state, double year, double month, double day, int position);
 
-// Reads on to the next event that meets the search condition. Returns false
-// when it stopped with a message (end of the element files, a missing next
-// file, or no event of the wanted star within 400 years).
-bool StepToNextMatch(ProgramState& state, DeviceContext& dc);
+// Reads on to the next event that meets the search condition. Returns the
+// message when it stopped (end of the element files, a missing next file, or
+// no event of the wanted star within 400 years); nothing when one is loaded.
+std::optional<UserMessage> StepToNextMatch(ProgramState& state);
 
 // The previous command: one record back in mode 0; the other modes keep the
 // current event. Both ask for a redraw.
@@ -50,10 +54,15 @@ void ContinueWithBuiltBand(ProgramState& state, const MissingBand& band);
 
 enum class RefreshResult {
   Drawable,   // the current event is loaded and meets the condition
-  Stopped,    // a message was drawn; nothing more is drawn in this paint
+  Stopped,    // stopped with a message; the paint shows only that
   NeedsDate,  // the last load failed: the front end asks for a date (today prefilled)
 };
 
-RefreshResult RefreshCurrentEvent(ProgramState& state, DeviceContext& dc);
+struct RefreshOutcome {
+  RefreshResult result = RefreshResult::Drawable;
+  UserMessage message;  // Stopped: why, for the view to draw and the command line to print
+};
+
+RefreshOutcome RefreshCurrentEvent(ProgramState& state);
 
 }  // namespace vernier

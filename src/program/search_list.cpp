@@ -85,7 +85,8 @@ EventEntry RowOf(const BesselianElements& e, double seekPosition, double deltaT)
 
 }  // namespace
 
-int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, double periodYears) {
+SearchScan ScanSearchList(ProgramState& s, double startYear, double periodYears) {
+  SearchScan scan;
   const LoadedEvent kept = KeepLoadedEvent(s);
   const double wantedXz = s.event.xz;
   const double lastYear = startYear + periodYears - 1;
@@ -118,8 +119,7 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
         if (ReadNextElementsUncounted(s.file, s.elements, 0, s.event) != 1) {
           // An unreadable record ends the scan with its own message.
           if (!s.file.lastProblem.empty()) {
-            messages.SetTextColor({255, 255, 255});
-            messages.TextOut(50, 16, s.file.lastProblem);
+            scan.message = UserMessage{{s.file.lastProblem}};
             scanning = false;
             break;
           }
@@ -129,12 +129,9 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
             break;
           }
           if (OpenElementFileAt(s.file, s.elements, 0, *next, 1, 1, s.event) != 1) {
-            messages.SetTextColor({255, 255, 255});
-            messages.TextOut(50, 16,
-                             UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！ 1 "));
-            messages.TextOut(
-                50, 32,
-                UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。"));
+            scan.message = UserMessage{
+                {UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！ 1 "),
+                 UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。")}};
             missing = FindMissingBand(s.dataDirectory, BandNeed::List, *next);
             scanning = false;
             break;
@@ -149,7 +146,8 @@ int ScanSearchList(ProgramState& s, DeviceContext& messages, double startYear, d
 
   RestoreLoadedEvent(s, kept);
   s.navigation.missingBand = missing;
-  return static_cast<int>(rows.size());
+  scan.rowCount = static_cast<int>(rows.size());
+  return scan;
 }
 
 std::string SearchListHeader() {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "gdi/device_context.h"
+#include "gdi/user_message.h"
 #include "program/program_state.h"
 #include "sky/star_names.h"
 
@@ -18,15 +18,19 @@ namespace vernier {
 // the span are read and tested but not kept; the scan ends at the first
 // matching record after the span, at the end of the last element file, or at
 // the 1000th row. A missing start file gives no rows and no message; a missing
-// next file draws its message into `messages` (the list dialog) and ends the
-// scan with the rows found so far. Returns the row count.
+// next file or an unreadable record ends the scan with the rows found so far
+// and the message the list dialog shows.
 //
 // The scan reads through the program's one element reader. Afterwards the
 // event loaded before the scan is loaded again (the reader re-seeks it), so a
 // repaint before a row is drawn shows the same event as before, and a "next"
 // step continues from it.
-int ScanSearchList(ProgramState& state, DeviceContext& messages, double startYear,
-                   double periodYears);
+struct SearchScan {
+  int rowCount = 0;
+  UserMessage message;  // why the scan ended early; empty when it did not
+};
+
+SearchScan ScanSearchList(ProgramState& state, double startYear, double periodYears);
 
 // The list box's first line.
 std::string SearchListHeader();

@@ -16,12 +16,16 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
   ViewPaintResult result;
   LayoutMapWindow(s.map, dc, client, s.display.displayMode);
   if (LoadCityList(s.dataDirectory, s.cities) != 1) {
-    DrawUserMessage(dc, MissingSiteListMessage());
+    result.message = MissingSiteListMessage();
+    DrawUserMessage(dc, result.message);
     return result;
   }
   ApplyWindowPreset(s.map);
-  switch (RefreshCurrentEvent(s, dc)) {
+  RefreshOutcome refresh = RefreshCurrentEvent(s);
+  switch (refresh.result) {
     case RefreshResult::Stopped:
+      result.message = std::move(refresh.message);
+      DrawUserMessage(dc, result.message);
       return result;
     case RefreshResult::NeedsDate:
       result.outcome = PaintOutcome::NeedsDate;

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "gdi/device_context.h"
+#include "gdi/user_message.h"
 #include "local/report.h"
 #include "map/map_window.h"
 #include "map/path_map.h"
@@ -21,6 +22,7 @@ enum class PaintOutcome {
 
 struct ViewPaintResult {
   PaintOutcome outcome = PaintOutcome::Stopped;
+  UserMessage message;  // Stopped: the message drawn instead of the display
   PathMapResult map;  // display mode 0 only
   LocalReport local;  // display mode 2 only
 };

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include "gdi/recording_device_context.h"
 #include "program/navigation.h"
 #include "program/search_list.h"
 #include "support/central_star.h"
@@ -32,11 +31,10 @@ class MissingBandTest : public ::testing::Test {
     state.navigation.loadFailed = false;
     state.event.year = year, state.event.month = month, state.event.day = day;
     state.navigation.paintRequest = PaintRequest::ReadAtDate;
-    RefreshCurrentEvent(state, dc);
+    RefreshCurrentEvent(state);
   }
   testing::TempDataDir dir;
   ProgramState state;
-  RecordingDeviceContext dc;
 };
 
 void ExpectBand(const std::optional<MissingBand>& band, const std::string& name, int year,
@@ -62,7 +60,7 @@ TEST_F(MissingBandTest, EachStoppedCommandNamesTheBandItLacked) {
   ASSERT_EQ(state.elements.xz, 200);
   EXPECT_FALSE(state.navigation.missingBand);
   state.navigation.paintRequest = PaintRequest::StepForward;
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Stopped);
   ExpectBand(state.navigation.missingBand, "ecad24.PRN", 2201, 1, 1, BandNeed::Next);
 
   // Back from the first record of ecad22: ecad20 ends in 1950.
@@ -73,12 +71,12 @@ TEST_F(MissingBandTest, EachStoppedCommandNamesTheBandItLacked) {
   ExpectBand(state.navigation.missingBand, "ecad20.PRN", 1950, 1, 1, BandNeed::Previous);
 
   // The search list, at its start year and reading on past ecad22.
-  ScanSearchList(state, dc, 1900, 1);
+  ScanSearchList(state, 1900, 1);
   ExpectBand(state.navigation.missingBand, "ecad20.PRN", 1900, 1, 1, BandNeed::List);
-  ScanSearchList(state, dc, 2200, 1);
+  ScanSearchList(state, 2200, 1);
   ExpectBand(state.navigation.missingBand, "ecad24.PRN", 2201, 1, 1, BandNeed::List);
   // A scan that needs no other band reports none.
-  ScanSearchList(state, dc, 1951, 1);
+  ScanSearchList(state, 1951, 1);
   EXPECT_FALSE(state.navigation.missingBand);
 
   // A file that is there but holds no record is not a missing band, in any
@@ -98,9 +96,9 @@ TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {
             FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1900, 7, 1, 20, 1),
                            CentralStar(1950, 12, 31, 30, 1)}));
   // The paint after the failure asked for a date and put today in its place.
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::NeedsDate);
+  EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::NeedsDate);
   ContinueWithBuiltBand(state, atDate);
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 20);  // the first event on or after 6 May 1900
 
   // Back from the first record of ecad22 once ecad20 is there: its last record.
@@ -108,22 +106,22 @@ TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {
   ReadAt(1951, 1, 1);
   ASSERT_EQ(state.elements.xz, 100);
   StepBack(state);
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);  // "the first event"
+  EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Stopped);  // "the first event"
   const MissingBand before = *state.navigation.missingBand;
   dir.Write("ecad20.PRN",
             FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1950, 12, 31, 30, 1)}));
   ContinueWithBuiltBand(state, before);
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 30);
 
   // Next past ecad22 once ecad24 is there: its first event.
   ReadAt(2200, 1, 1);
   state.navigation.paintRequest = PaintRequest::StepForward;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Stopped);
   const MissingBand after = *state.navigation.missingBand;
   dir.Write("ecad24.PRN", FormatRecords({CentralStar(2250, 1, 1, 40, 1)}));
   ContinueWithBuiltBand(state, after);
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 40);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "gdi/draw_user_message.h"
 #include "gdi/recording_device_context.h"
 #include "support/central_star.h"
 #include "support/temp_data_dir.h"
@@ -27,6 +28,12 @@ class NavigationTest : public ::testing::Test {
     dir.Write("ecad24.PRN", FormatRecords({CentralStar(2201, 2, 3, 400, 1),
                                            CentralStar(2300, 1, 1, 145, 1)}));
   }
+  // The refresh as the view runs it: a stopped refresh's message drawn.
+  RefreshResult Refresh() {
+    const RefreshOutcome outcome = RefreshCurrentEvent(state);
+    DrawUserMessage(dc, outcome.message);
+    return outcome.result;
+  }
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
     for (const auto& t : dc.Texts()) texts.push_back(t.text);
@@ -38,7 +45,7 @@ class NavigationTest : public ::testing::Test {
 };
 
 TEST_F(NavigationTest, StartShowsTheFirstEventOnOrAfterTodayAndNextStepsAcrossFiles) {
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 200);
   EXPECT_EQ(state.event.day, 10);
   EXPECT_NEAR(state.navigation.eventDeltaT, 63.8272, 1e-9);  // jd 2451545
@@ -46,13 +53,13 @@ TEST_F(NavigationTest, StartShowsTheFirstEventOnOrAfterTodayAndNextStepsAcrossFi
 
   // Next, next: the last record of ecad22, then the first of ecad24.
   state.navigation.paintRequest = PaintRequest::StepForward;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 300);
   state.navigation.paintRequest = PaintRequest::StepForward;
-  RefreshCurrentEvent(state, dc);
+  Refresh();
   EXPECT_EQ(state.elements.xz, 145);
   state.navigation.paintRequest = PaintRequest::StepForward;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 400);
   EXPECT_EQ(state.file.fileName, "ecad24.PRN");
 
@@ -63,7 +70,7 @@ TEST_F(NavigationTest, StartShowsTheFirstEventOnOrAfterTodayAndNextStepsAcrossFi
   EXPECT_EQ(state.elements.xz, 145);
   EXPECT_EQ(state.elements.year, 2200);
   EXPECT_EQ(state.file.fileName, "ecad22.PRN");
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 145);
   StepBack(state);
   EXPECT_EQ(state.elements.xz, 300);
@@ -73,35 +80,35 @@ TEST_F(NavigationTest, StartShowsTheFirstEventOnOrAfterTodayAndNextStepsAcrossFi
 TEST_F(NavigationTest, BackFromTheFirstRecordOfTheFirstFileStaysAndSaysSo) {
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   state.event.year = 2026, state.event.month = 1, state.event.day = 1;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 100);
   // No ecad20.PRN: the first record stays, and the next paint says why.
   StepBack(state);
   EXPECT_EQ(state.elements.xz, 100);
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Refresh(), RefreshResult::Stopped);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"ベッセル要素ファイルの最初の星蝕です。",
                                                "これより前のベッセル要素ファイルがありません。"}));
   EXPECT_EQ(dc.Texts()[0].x, 50);
   // Said once: the paint after shows the record, and next reads on after it.
   dc.Clear();
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 100);
   EXPECT_TRUE(dc.Texts().empty());
   state.navigation.paintRequest = PaintRequest::StepForward;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 200);
 
   // A file before it that holds no record counts as none.
   dir.Write("ecad20.PRN", "");
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   state.event.year = 2026, state.event.month = 1, state.event.day = 1;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   StepBack(state);
   EXPECT_EQ(state.elements.xz, 100);
   EXPECT_TRUE(state.navigation.noEarlierRecord);
   // A command before the paint takes the place of the message.
   state.navigation.paintRequest = PaintRequest::StepForward;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 200);
   EXPECT_FALSE(state.navigation.noEarlierRecord);
 
@@ -110,7 +117,7 @@ TEST_F(NavigationTest, BackFromTheFirstRecordOfTheFirstFileStaysAndSaysSo) {
             FormatRecords({CentralStar(1900, 1, 1, 10, 1), CentralStar(1950, 12, 31, 20, 1)}));
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   state.event.year = 2026, state.event.month = 1, state.event.day = 1;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   StepBack(state);
   EXPECT_EQ(state.elements.xz, 20);
   EXPECT_EQ(state.file.recordIndex, 2);
@@ -121,22 +128,22 @@ TEST_F(NavigationTest, BackFromTheFirstRecordOfTheFirstFileStaysAndSaysSo) {
 TEST_F(NavigationTest, ADateAfterTheLastRecordOfItsFileStepsIntoTheNextFile) {
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   state.event.year = 2200, state.event.month = 7, state.event.day = 1;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 400);
   // Also when the file's last record lies in the requested year itself.
   dir.Write("ecad22.PRN", FormatRecords({CentralStar(2199, 6, 1, 1, 1)}));
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   state.event.year = 2199, state.event.month = 12, state.event.day = 31;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 400);
 }
 
 TEST_F(NavigationTest, TypeAndSeriesSearches) {
   state.search.searchMode = 1;  // central only
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 200);
   state.navigation.paintRequest = PaintRequest::StepForward;
-  RefreshCurrentEvent(state, dc);
+  Refresh();
   EXPECT_EQ(state.elements.xz, 145);  // the partial of 2027 is skipped
   // The previous command keeps the event in the search modes.
   StepBack(state);
@@ -145,7 +152,7 @@ TEST_F(NavigationTest, TypeAndSeriesSearches) {
   // Series of XZ 145: from 2200 the next one lies within 400 years.
   state.search.searchMode = 3;
   state.navigation.paintRequest = PaintRequest::StepForward;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.year, 2300);
 }
 
@@ -162,7 +169,7 @@ TEST_F(NavigationTest, ASeriesWithNoEventWithin400YearsStopsWithItsMessage) {
   state.search.searchMode = 3;
   state.search.xzTarget = 999;
   state.today = [] { return CalendarDay{2000, 1, 1}; };
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Refresh(), RefreshResult::Stopped);
   EXPECT_EQ(Texts(), std::vector<std::string>{"このサロスは４００年の間にありませんでした。"});
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate);
   EXPECT_EQ(state.elements.year, 2410);  // the first record past 400 years
@@ -171,13 +178,13 @@ TEST_F(NavigationTest, ASeriesWithNoEventWithin400YearsStopsWithItsMessage) {
 TEST_F(NavigationTest, MissingFilesAndTheEndOfTheFilesStopWithTheirMessages) {
   // The file for the date is missing: message, then a date is asked for.
   state.today = [] { return CalendarDay{1900, 1, 1}; };
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Refresh(), RefreshResult::Stopped);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"ベッセル要素ファイルがありません！",
                                                "EC****.prnファイルのあるディレクトリで起動して下さい。"}));
   EXPECT_EQ(dc.Texts()[0].x, 50);
   EXPECT_EQ(dc.Texts()[1].y, 32);
   EXPECT_TRUE(state.navigation.loadFailed);
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::NeedsDate);
+  EXPECT_EQ(Refresh(), RefreshResult::NeedsDate);
   EXPECT_FALSE(state.navigation.loadFailed);
   EXPECT_EQ(state.event.year, 1900);
 
@@ -185,9 +192,9 @@ TEST_F(NavigationTest, MissingFilesAndTheEndOfTheFilesStopWithTheirMessages) {
   dc.Clear();
   state.event.year = 2300, state.event.month = 1, state.event.day = 1;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   state.navigation.paintRequest = PaintRequest::StepForward;
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Refresh(), RefreshResult::Stopped);
   EXPECT_EQ(Texts(), (std::vector<std::string>{"ベッセル要素ファイルが終了しました",
                                                "早い年代を設定し、検索モードを変更ください。"}));
 
@@ -197,10 +204,11 @@ TEST_F(NavigationTest, MissingFilesAndTheEndOfTheFilesStopWithTheirMessages) {
   state.navigation = NavigationState{};
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   state.event.year = 3900;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   state.navigation.paintRequest = PaintRequest::StepForward;
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Refresh(), RefreshResult::Stopped);
   EXPECT_EQ(Texts(), std::vector<std::string>{"ベッセル要素ファイルが終了しました。"});
+  EXPECT_EQ(dc.Texts()[0].x, 10);  // a status line at the left edge, not a notice
   EXPECT_EQ(state.elements.year, 3900);  // the last record stays loaded
 }
 
@@ -208,7 +216,7 @@ TEST_F(NavigationTest, SiteSearchTestsTheObserversMaximum) {
   state.search.searchMode = 2;
   state.search.minMagnitude = 0.3;
   state.site.longitude = 0, state.site.latitude = 0;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 200);
   EXPECT_TRUE(state.navigation.siteMaximumValid);
   EXPECT_NEAR(state.navigation.siteMagnitude, 0.5, 1e-6);
@@ -217,7 +225,7 @@ TEST_F(NavigationTest, SiteSearchTestsTheObserversMaximum) {
   // Far from the track every event fails; the search runs to the end.
   state.site.latitude = 70;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Refresh(), RefreshResult::Stopped);
 }
 
 TEST_F(NavigationTest, SiteSearchTestsItsLimitsAlikeWhereverItTestsThem) {
@@ -227,10 +235,10 @@ TEST_F(NavigationTest, SiteSearchTestsItsLimitsAlikeWhereverItTestsThem) {
   state.search.searchMode = 2;
   state.site.longitude = 0, state.site.latitude = 0;
   state.search.minMagnitude = 0.3;
-  ASSERT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Drawable);
+  ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   state.search.minMagnitude = state.navigation.siteMagnitude;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
-  EXPECT_EQ(RefreshCurrentEvent(state, dc), RefreshResult::Stopped);
+  EXPECT_EQ(Refresh(), RefreshResult::Stopped);
 
   // The altitude limit: a body exactly at it is not seen.
   state.navigation.siteMaximumValid = true;

@@ -43,7 +43,7 @@ class SearchListTest : public ::testing::Test {
   // The program's first paint: the event at today's date (2199-03-01, xz 10).
   void LoadStart() {
     RecordingDeviceContext view;
-    ASSERT_EQ(RefreshCurrentEvent(state, view), RefreshResult::Drawable);
+    ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
     state.navigation.paintRequest = PaintRequest::Redraw;
   }
   std::vector<double> RowXz() const {
@@ -56,15 +56,21 @@ class SearchListTest : public ::testing::Test {
     for (const EventEntry& row : state.results.rows) seek.push_back(row.seekPosition);
     return seek;
   }
+  // The scan's row count; its message kept in `message`.
+  int Scan(double startYear, double periodYears) {
+    SearchScan scan = ScanSearchList(state, startYear, periodYears);
+    message = scan.message;
+    return scan.rowCount;
+  }
   testing::TempDataDir dir;
   ProgramState state;
-  RecordingDeviceContext messages;
+  UserMessage message;
 };
 
 TEST_F(SearchListTest, ScanCrossesIntoTheNextBandAndDrawingARowLoadsThatRecord) {
   LoadStart();
   ASSERT_EQ(state.elements.xz, 10);
-  EXPECT_EQ(ScanSearchList(state, messages, 2200, 2), 5);
+  EXPECT_EQ(Scan(2200, 2), 5);
   EXPECT_EQ(RowXz(), (std::vector<double>{11, 12, 13, 20, 21}));
   EXPECT_EQ(RowSeek(), (std::vector<double>{3, 4, 5, 2, 3}));
   const EventEntry& first = state.results.rows[0];
@@ -75,7 +81,7 @@ TEST_F(SearchListTest, ScanCrossesIntoTheNextBandAndDrawingARowLoadsThatRecord) 
   EXPECT_EQ(first.zc, 12);
   EXPECT_EQ(first.sao, 13);
   EXPECT_EQ(first.hip, 14);
-  EXPECT_TRUE(messages.Texts().empty());
+  EXPECT_TRUE(message.empty());
 
   // The scan leaves the view's event loaded, and "next" continues from it.
   EXPECT_EQ(state.elements.xz, 10);
@@ -85,7 +91,7 @@ TEST_F(SearchListTest, ScanCrossesIntoTheNextBandAndDrawingARowLoadsThatRecord) 
   EXPECT_EQ(state.file.recordIndex, 1);
   RecordingDeviceContext view;
   state.navigation.paintRequest = PaintRequest::StepForward;
-  ASSERT_EQ(RefreshCurrentEvent(state, view), RefreshResult::Drawable);
+  ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 11);
 
   // Drawing the rows found in "ecad24.PRN" loads those very records, and the
@@ -100,10 +106,10 @@ TEST_F(SearchListTest, ScanCrossesIntoTheNextBandAndDrawingARowLoadsThatRecord) 
   state.selectedRow = 3;
   ASSERT_TRUE(LoadSearchResult(state));
   EXPECT_EQ(state.elements.xz, 20);
-  ASSERT_EQ(RefreshCurrentEvent(state, view), RefreshResult::Drawable);  // the redraw
+  ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);  // the redraw
   EXPECT_EQ(state.elements.xz, 20);
   state.navigation.paintRequest = PaintRequest::StepForward;
-  ASSERT_EQ(RefreshCurrentEvent(state, view), RefreshResult::Drawable);
+  ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 21);
   // And a row of the first file.
   state.selectedRow = 1;
@@ -117,7 +123,7 @@ TEST_F(SearchListTest, ScanCrossesIntoTheNextBandAndDrawingARowLoadsThatRecord) 
 TEST_F(SearchListTest, TheFirstRecordOfTheStartFileIsListedAndEarlierYearsAreNot) {
   // The first record lies in the span: it is listed with the position of
   // record 1, and drawing it loads record 1.
-  EXPECT_EQ(ScanSearchList(state, messages, 2199, 1), 1);
+  EXPECT_EQ(Scan(2199, 1), 1);
   EXPECT_EQ(RowXz(), std::vector<double>{10});
   EXPECT_EQ(RowSeek(), std::vector<double>{2});
   state.selectedRow = 0;
@@ -126,13 +132,13 @@ TEST_F(SearchListTest, TheFirstRecordOfTheStartFileIsListedAndEarlierYearsAreNot
   EXPECT_EQ(state.file.recordIndex, 1);
 
   // The same record before the span is read but not kept.
-  EXPECT_EQ(ScanSearchList(state, messages, 2200, 1), 3);
+  EXPECT_EQ(Scan(2200, 1), 3);
   EXPECT_EQ(RowXz(), (std::vector<double>{11, 12, 13}));
   // A span in the second band starts from that band's first record.
-  EXPECT_EQ(ScanSearchList(state, messages, 2201, 1), 2);
+  EXPECT_EQ(Scan(2201, 1), 2);
   EXPECT_EQ(RowXz(), (std::vector<double>{20, 21}));
   EXPECT_EQ(RowSeek(), (std::vector<double>{2, 3}));
-  EXPECT_TRUE(messages.Texts().empty());
+  EXPECT_TRUE(message.empty());
 }
 
 TEST_F(SearchListTest, SearchConditions) {
@@ -140,39 +146,38 @@ TEST_F(SearchListTest, SearchConditions) {
   // Mode 1: the central events only.
   state.search.searchMode = 1;
   state.search.typeCode = 2;
-  EXPECT_EQ(ScanSearchList(state, messages, 2199, 4), 3);
+  EXPECT_EQ(Scan(2199, 4), 3);
   EXPECT_EQ(RowXz(), (std::vector<double>{11, 13, 21}));
   state.search.typeCode = 1;
-  ScanSearchList(state, messages, 2199, 4);
+  Scan(2199, 4);
   EXPECT_EQ(RowXz(), (std::vector<double>{10, 12, 20, 22}));
 
   // Mode 3 lists the star of the current event, whatever number is set.
   dir.Write("ecad22.PRN",
             FormatRecords({Event(2150, 1, 1, 7), Event(2160, 1, 1, 8), Event(2170, 1, 1, 7),
                            Event(2180, 1, 1, 8), Event(2190, 1, 1, 7), Event(2195, 1, 1, 8)}));
-  messages.Clear();
   state.search.searchMode = 0;
   state.event.year = 2160, state.event.month = 1, state.event.day = 1;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   RecordingDeviceContext view;
-  ASSERT_EQ(RefreshCurrentEvent(state, view), RefreshResult::Drawable);
+  ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
   ASSERT_EQ(state.event.xz, 8);
   state.navigation.paintRequest = PaintRequest::Redraw;
   state.search.searchMode = 3;
   state.search.xzTarget = 7;
-  EXPECT_EQ(ScanSearchList(state, messages, 2150, 40), 2);
+  EXPECT_EQ(Scan(2150, 40), 2);
   EXPECT_EQ(RowXz(), (std::vector<double>{8, 8}));
   EXPECT_EQ(RowSeek(), (std::vector<double>{3, 5}));
-  EXPECT_TRUE(messages.Texts().empty());  // the series goes on within the file
+  EXPECT_TRUE(message.empty());  // the series goes on within the file
 
   // Mode 2: the observer at 0° 0° sees every event with magnitude 0.5.
   state.search.searchMode = 2;
   state.site.longitude = 0, state.site.latitude = 0;
   state.search.minMagnitude = 0.4;
-  EXPECT_EQ(ScanSearchList(state, messages, 2160, 20), 2);
+  EXPECT_EQ(Scan(2160, 20), 2);
   EXPECT_EQ(RowXz(), (std::vector<double>{8, 7}));
   state.search.minMagnitude = 0.6;
-  EXPECT_EQ(ScanSearchList(state, messages, 2160, 20), 0);
+  EXPECT_EQ(Scan(2160, 20), 0);
   // The scan's site evaluations leave the view's record and state as they were.
   EXPECT_EQ(state.elements.year, 2160);
   EXPECT_FALSE(state.navigation.siteMaximumValid);
@@ -183,47 +188,41 @@ TEST_F(SearchListTest, MissingFilesAndTheEndOfTheFiles) {
   LoadStart();
   // The next band's file is missing: the rows found so far and the message.
   std::filesystem::remove(dir.File("ecad24.PRN"));
-  EXPECT_EQ(ScanSearchList(state, messages, 2200, 1), 3);
-  auto texts = messages.Texts();
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].text, "ベッセル要素ファイルがありません！ 1 ");
-  EXPECT_EQ(texts[0].x, 50);
-  EXPECT_EQ(texts[0].y, 16);
-  EXPECT_EQ(texts[0].colour, (Rgb{255, 255, 255}));
-  EXPECT_EQ(texts[1].text, "EC****.prnファイルのあるディレクトリで起動して下さい。");
-  EXPECT_EQ(texts[1].y, 32);
+  EXPECT_EQ(Scan(2200, 1), 3);
+  EXPECT_EQ(message.lines, (std::vector<std::string>{
+                               "ベッセル要素ファイルがありません！ 1 ",
+                               "EC****.prnファイルのあるディレクトリで起動して下さい。"}));
+  EXPECT_EQ(message.kind, MessageKind::Notice);
 
   // A series with no later event reads to the end of the files; one with a
   // later event in the file stops there.
-  messages.Clear();
   state.search.searchMode = 3;
-  EXPECT_EQ(ScanSearchList(state, messages, 2199, 1), 1);
-  EXPECT_EQ(messages.Texts().size(), 2u);
-  messages.Clear();
+  EXPECT_EQ(Scan(2199, 1), 1);
+  EXPECT_EQ(message.lines.size(), 2u);
   dir.Write("ecad22.PRN",
             FormatRecords({Event(2199, 3, 1, 10), Event(2200, 1, 5, 11), Event(2200, 6, 1, 10)}));
-  EXPECT_EQ(ScanSearchList(state, messages, 2199, 1), 1);
-  EXPECT_TRUE(messages.Texts().empty());
+  EXPECT_EQ(Scan(2199, 1), 1);
+  EXPECT_TRUE(message.empty());
 
   // No file for the start year: no rows and no message; the event stays.
   state.search.searchMode = 0;
-  EXPECT_EQ(ScanSearchList(state, messages, 2300, 1), 0);
+  EXPECT_EQ(Scan(2300, 1), 0);
   EXPECT_TRUE(state.results.rows.empty());
-  EXPECT_TRUE(messages.Texts().empty());
+  EXPECT_TRUE(message.empty());
   EXPECT_EQ(state.elements.xz, 10);
   EXPECT_EQ(state.file.fileName, "ecad22.PRN");
 
   // The end of the last file ends the scan quietly.
   dir.Write("ecad40.PRN", FormatRecords({Event(3999, 1, 1, 1), Event(4000, 12, 1, 2)}));
-  EXPECT_EQ(ScanSearchList(state, messages, 4000, 1), 1);
-  EXPECT_TRUE(messages.Texts().empty());
+  EXPECT_EQ(Scan(4000, 1), 1);
+  EXPECT_TRUE(message.empty());
 }
 
 TEST_F(SearchListTest, AtMost1000RowsAreKept) {
   std::vector<BesselianElements> records;
   for (int i = 0; i < 1100; ++i) records.push_back(Event(2100, 1 + i / 100, 1 + i % 28, 100 + i));
   dir.Write("ecad22.PRN", FormatRecords(records));
-  EXPECT_EQ(ScanSearchList(state, messages, 2100, 1), 1000);
+  EXPECT_EQ(Scan(2100, 1), 1000);
   EXPECT_EQ(state.results.rows.front().xz, 100);
   EXPECT_EQ(state.results.rows.back().xz, 1099);
   EXPECT_EQ(state.results.rows.back().seekPosition, 1001);
@@ -241,7 +240,7 @@ TEST_F(SearchListTest, DrawingWithNoSuchRowLoadsNothing) {
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
   EXPECT_EQ(state.event.year, 2199);
 
-  ScanSearchList(state, messages, 2200, 1);
+  Scan(2200, 1);
   for (int row : {3, -1}) {
     state.selectedRow = row;
     EXPECT_FALSE(LoadSearchResult(state)) << row;

@@ -12,7 +12,6 @@
 #include <string>
 #include <utility>
 
-#include "gdi/recording_device_context.h"
 #include "gdi/ui_text.h"
 #include "program/navigation.h"
 #include "program/program_state.h"
@@ -114,10 +113,11 @@ TEST_F(EngineMessages, FollowTheChosenLanguage) {
     ProgramState state;
     state.SetDataDirectory(empty.path());
     state.file.messages = nullptr;
-    RecordingDeviceContext dc;
-    EXPECT_FALSE(LoadEventAtDate(state, dc));
+    const std::optional<UserMessage> message = LoadEventAtDate(state);
+    EXPECT_TRUE(message.has_value());
     std::string texts;
-    for (const DrawnText& t : dc.Texts()) texts += t.text + "\n";
+    if (message)
+      for (const std::string& line : message->lines) texts += line + "\n";
     return texts;
   };
   const std::string japanese =
