@@ -23,7 +23,7 @@ struct PathContext {
   const BesselianElements& elements;
   BesselianState& state;
   int diagnosticLevel = 0;          // diagnostic lines when 1 or more
-  std::FILE* diagnostics = stdout;  // where they go
+  std::FILE* diagnostics = nullptr;  // where they go (none when null)
   double centralUmbraRadius = 0;    // L2' of the last central point found
 
   // Within one trace every finder of an instant evaluates the same t; the

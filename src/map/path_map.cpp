@@ -136,7 +136,6 @@ PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& in) {
   PathMapResult result;
   in.map.colourIndex = 4;
   PathContext ctx(in.elements, in.shadow);
-  ctx.diagnosticLevel = in.diagnosticLevel;
   PathTraceSettings settings;
   settings.deltaT = in.deltaT;
   settings.drawStepHours = in.drawStepHours;

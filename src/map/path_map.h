@@ -30,7 +30,6 @@ struct PathMapInputs {
   bool exportKml = false;
   // The observer's maximum from the search by site (map corner), when shown.
   std::optional<double> siteMagnitude{}, siteAltitude{};
-  int diagnosticLevel = 0;
 };
 
 struct PathMapResult {

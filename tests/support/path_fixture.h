@@ -47,7 +47,7 @@ class DiagnosticCapture {
     ctx_.diagnosticLevel = 1;
   }
   ~DiagnosticCapture() {
-    ctx_.diagnostics = stdout;
+    ctx_.diagnostics = nullptr;
     if (file_) std::fclose(file_);
   }
   DiagnosticCapture(const DiagnosticCapture&) = delete;
