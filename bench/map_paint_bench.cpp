@@ -19,7 +19,7 @@ using namespace vernier;
 
 const std::string kData = VERNIER_SOURCE_DIR "/data";
 
-void PaintBenchmark(benchmark::State& bench, int projection, int gridMode) {
+void PaintBenchmark(benchmark::State& bench, Projection projection, GridMode gridMode) {
   if (!FindDataFile(kData, "ecad22.PRN") || !FindDataFile(kData, "as_cil.cbd ")) {
     bench.SkipWithError("shipped data missing: run ./setup.sh run first");
     return;
@@ -62,9 +62,15 @@ void BM_MapPaintGlobeRaster(benchmark::State& bench) {
 }
 BENCHMARK(BM_MapPaintGlobeRaster)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
-void BM_MapPaintGlobe(benchmark::State& s) { PaintBenchmark(s, kProjectionGlobe, 4); }
-void BM_MapPaintGlobeGrid(benchmark::State& s) { PaintBenchmark(s, kProjectionGlobe, 0); }
-void BM_MapPaintMercatorGrid(benchmark::State& s) { PaintBenchmark(s, kProjectionMercator, 0); }
+void BM_MapPaintGlobe(benchmark::State& s) {
+  PaintBenchmark(s, Projection::Globe, GridMode::NoGrid);
+}
+void BM_MapPaintGlobeGrid(benchmark::State& s) {
+  PaintBenchmark(s, Projection::Globe, GridMode::Grid);
+}
+void BM_MapPaintMercatorGrid(benchmark::State& s) {
+  PaintBenchmark(s, Projection::Mercator, GridMode::Grid);
+}
 BENCHMARK(BM_MapPaintGlobe)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_MapPaintGlobeGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 BENCHMARK(BM_MapPaintMercatorGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();

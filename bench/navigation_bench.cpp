@@ -113,7 +113,7 @@ void BM_SeriesSearchFindsNothing(benchmark::State& state) {
     state.PauseTiming();
     ProgramState s;
     StartAt(s, 2026, 12, 7);
-    s.search.searchMode = 3;
+    s.search.searchMode = SearchMode::OneStar;
     s.search.xzTarget = -39999;
     state.ResumeTiming();
     const RefreshOutcome outcome = RefreshCurrentEvent(s);
@@ -131,7 +131,7 @@ BENCHMARK(BM_SeriesSearchFindsNothing)->Unit(benchmark::kMillisecond);
 // every record read. A star's magnitude at maximum is at most 0.5, so with
 // the default least magnitude (0.5) nothing matches and the scan reads on to
 // the end of the element files present; with 0.3 it stops after the year.
-void ScanOneYear(benchmark::State& state, int mode, double minMagnitude) {
+void ScanOneYear(benchmark::State& state, SearchMode mode, double minMagnitude) {
   if (!NeedsShippedBand(state)) return;
   ProgramState s;
   StartAt(s, 2026, 12, 7);
@@ -149,13 +149,13 @@ void ScanOneYear(benchmark::State& state, int mode, double minMagnitude) {
   state.SetLabel(scan.message.empty() ? "(no message)" : "message: " + scan.message.lines.front());
 }
 void BM_ListScanOneYearMode2(benchmark::State& state) {
-  ScanOneYear(state, 2, 0.3);
+  ScanOneYear(state, SearchMode::SeenAtSite, 0.3);
 }
 void BM_ListScanOneYearMode2NothingFound(benchmark::State& state) {
-  ScanOneYear(state, 2, 0.5);
+  ScanOneYear(state, SearchMode::SeenAtSite, 0.5);
 }
 void BM_ListScanOneYearMode0(benchmark::State& state) {
-  ScanOneYear(state, 0, 0.5);
+  ScanOneYear(state, SearchMode::AllEvents, 0.5);
 }
 BENCHMARK(BM_ListScanOneYearMode2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListScanOneYearMode2NothingFound)->Unit(benchmark::kMillisecond);

@@ -28,7 +28,7 @@ class CentreOnGreatest : public PathTraceSink {
 };
 
 void TraceOneEvent(benchmark::State& state, const BesselianElements& elements, double deltaT) {
-  testing::PathFixture f(elements, kProjectionGlobe);
+  testing::PathFixture f(elements, Projection::Globe);
   f.dc.SetRecording(false);
   PathTraceSettings settings;
   settings.deltaT = deltaT;

@@ -21,9 +21,9 @@ DisplayModeDialog::DisplayModeDialog(ProgramState& state, QWidget* parent)
   centreLat = RoundTo(map.typedLat, 4);
   // Before the first paint there is no globe to compare with: show 1.
   magnification = map.baseRadius > 0 ? RoundTo(map.targetRadius / map.baseRadius, 2) : 1;
-  simpleMap = map.coastlineSource == 2;
-  mercator = map.projection == kProjectionMercator;
-  grid = map.gridMode == 0;
+  simpleMap = map.coastlineSource == CoastlineSource::SimpleMap;
+  mercator = map.projection == Projection::Mercator;
+  grid = map.gridMode == GridMode::Grid;
   stepMinutes = state.display.drawStepHours * 60;
   kml = state.display.kmlOutput;
   deltaTAdjust = state.display.deltaTAdjust;
@@ -125,8 +125,8 @@ void DisplayModeDialog::BuildControls() {
 }
 
 void DisplayModeDialog::FillControls() {
-  CheckRadio({pathMapRadio, limitTableRadio, localRadio}, mode);
-  CheckRadio({globeRadio, asiaRadio, europeRadio, typedCentreRadio}, window);
+  CheckRadio({pathMapRadio, limitTableRadio, localRadio}, static_cast<int>(mode));
+  CheckRadio({globeRadio, asiaRadio, europeRadio, typedCentreRadio}, static_cast<int>(window));
   centreLonEdit->setText(FormatEditNumber(centreLon));
   centreLatEdit->setText(FormatEditNumber(centreLat));
   magnificationEdit->setText(FormatEditNumber(magnification));
@@ -158,8 +158,9 @@ void DisplayModeDialog::accept() {
   observer->Read(dx, typedSite);
   if (!dx.ok()) return;
 
-  mode = CheckedRadio({pathMapRadio, limitTableRadio, localRadio});
-  window = CheckedRadio({globeRadio, asiaRadio, europeRadio, typedCentreRadio});
+  mode = static_cast<DisplayMode>(CheckedRadio({pathMapRadio, limitTableRadio, localRadio}));
+  window = static_cast<WindowPreset>(
+      CheckedRadio({globeRadio, asiaRadio, europeRadio, typedCentreRadio}));
   centreLon = lon;
   centreLat = lat;
   magnification = zoom;
@@ -183,27 +184,27 @@ void DisplayModeDialog::WriteBack(ProgramState& state) const {
   display.displayMode = mode;
   // The map's window, grid and step belong to the path map: only taken when
   // it is the chosen display.
-  if (mode == 0) {
+  if (mode == DisplayMode::PathMap) {
     map.preset = window;
-    if (window == 3) {
+    if (window == WindowPreset::TypedCentre) {
       map.typedLon = RoundTo(centreLon, 5);
       map.typedLat = RoundTo(centreLat, 5);
       map.targetRadius = RoundTo(magnification * map.baseRadius, 2);
     }
-    map.gridMode = grid ? 0 : 4;
+    map.gridMode = grid ? GridMode::Grid : GridMode::NoGrid;
     display.drawStepHours = stepMinutes / 60;
   }
-  map.coastlineSource = simpleMap ? 2 : 1;
-  map.projection = mercator ? kProjectionMercator : kProjectionGlobe;
+  map.coastlineSource = simpleMap ? CoastlineSource::SimpleMap : CoastlineSource::CoastlineFiles;
+  map.projection = mercator ? Projection::Mercator : Projection::Globe;
   display.kmlOutput = kml;
   display.deltaTAdjust = deltaTAdjust;
   display.markObserver = markObserver;
   display.printScreenColours = printScreenColours;
-  if (mode == 1) {
+  if (mode == DisplayMode::LimitLineTable) {
     display.limitLineLongitude = limitLon;
     display.limitLineStep = limitStep;
   }
-  if (mode == 2) {
+  if (mode == DisplayMode::LocalCircumstances) {
     // A site entry that is not in the list (the typed-in mark 99) leaves the
     // observer where it is; a typed-in site becomes the site entry.
     ApplyObserverEntry(site, state.site.cityIndex, state);

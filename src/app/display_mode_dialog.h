@@ -28,8 +28,8 @@ class DisplayModeDialog : public QDialog {
   void WriteBack(ProgramState& state) const;
 
   // The members.
-  int mode;    // 0 path map, 1 limit-line table, 2 local circumstances
-  int window;  // 0 globe, 1 Asia, 2 Europe, 3 typed centre
+  DisplayMode mode;     // the radio buttons in the enumeration's order
+  WindowPreset window;  // likewise
   double centreLon, centreLat, magnification;
   bool simpleMap, mercator, grid;
   double stepMinutes;

@@ -52,7 +52,8 @@ void DrawCoordinateReadout(DeviceContext& dc, const MapWindow& map, double lon, 
 
 std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int y) {
   const MapWindow& map = state.map;
-  if (map.projection == kProjectionMercator || state.display.displayMode != 0) return {};
+  if (map.projection == Projection::Mercator || state.display.displayMode != DisplayMode::PathMap)
+    return {};
   if (!IsPixelOnGlobe(map, x, y)) return {};
   ScreenGeo point = ScreenToGeo(map, x, y);
   if (!point.found) return {};
@@ -101,7 +102,8 @@ PaintOutcome OccultationView::PaintInto(QImage& image) {
   // The local report's animation runs one frame a second after the paint.
   if (&image == &picture_ && !result.local.animation.frames.empty())
     StartAnimation(result.local.animation);
-  if (outcome == PaintOutcome::Drawn && state_.display.displayMode == 0 && state_.display.kmlOutput)
+  if (outcome == PaintOutcome::Drawn && state_.display.displayMode == DisplayMode::PathMap &&
+      state_.display.kmlOutput)
     ReportKmlExport(result.map.kmlPath);
   ++paintCount_;
   lastOutcome_ = outcome;
@@ -249,7 +251,7 @@ void OccultationView::PickObserver(int x, int y) {
   state_.site.longitude = NormaliseClickLongitude(point.lon);
   state_.site.latitude = point.lat;
   state_.site.height = 0;
-  state_.display.displayMode = 2;
+  state_.display.displayMode = DisplayMode::LocalCircumstances;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
@@ -283,7 +285,7 @@ void OccultationView::OnZoomIn() {
     emit StatusNote(why);
     return;
   }
-  if (!ZoomIn(state_.map, state_.display.displayMode)) return;
+  if (!ZoomIn(state_.map, state_.display.displayMode == DisplayMode::PathMap)) return;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
@@ -293,27 +295,27 @@ void OccultationView::OnZoomOut() {
     emit StatusNote(why);
     return;
   }
-  if (!ZoomOut(state_.map, state_.display.displayMode)) return;
+  if (!ZoomOut(state_.map, state_.display.displayMode == DisplayMode::PathMap)) return;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
 void OccultationView::OnZoomReset() {
-  state_.display.displayMode = 0;
-  state_.map.preset = 0;
+  state_.display.displayMode = DisplayMode::PathMap;
+  state_.map.preset = WindowPreset::WholeGlobe;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
 void OccultationView::OnBackToMap() {
-  state_.display.displayMode = 0;
+  state_.display.displayMode = DisplayMode::PathMap;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
 void OccultationView::OnLocal() {
   // The paint shows whatever the local display draws.
-  state_.display.displayMode = 2;
+  state_.display.displayMode = DisplayMode::LocalCircumstances;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }

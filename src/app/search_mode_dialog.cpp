@@ -85,7 +85,7 @@ void SearchModeDialog::BuildControls() {
 }
 
 void SearchModeDialog::FillControls() {
-  CheckRadio({allEventsRadio, typeRadio, siteMagnitudeRadio, xzStarRadio}, mode);
+  CheckRadio({allEventsRadio, typeRadio, siteMagnitudeRadio, xzStarRadio}, static_cast<int>(mode));
   typeCombo->clear();
   typeCombo->addItem(tr("PARTIAL OCCLTATION"));
   typeCombo->addItem(tr("CENTRAL OCCULTATION"));
@@ -103,13 +103,14 @@ void SearchModeDialog::accept() {
   double range1 = typeRange, magnitude = minMagnitude, range2 = siteRange;
   ObserverEntry typedSite = site;
   int star = xz;
-  const int chosenMode = CheckedRadio({allEventsRadio, typeRadio, siteMagnitudeRadio, xzStarRadio});
+  const auto chosenMode = static_cast<SearchMode>(
+      CheckedRadio({allEventsRadio, typeRadio, siteMagnitudeRadio, xzStarRadio}));
   dx.Number(typeRangeEdit, range1, 0, 1000);
   observer->Read(dx, typedSite);
   dx.Number(magnitudeEdit, magnitude, 0, 1.5);
   dx.Number(siteRangeEdit, range2, 0, 1000);
   // The star number matters only to the search for one star.
-  if (chosenMode == 3) dx.Integer(xzEdit, star, -kXzNumberLimit, kXzNumberLimit);
+  if (chosenMode == SearchMode::OneStar) dx.Integer(xzEdit, star, -kXzNumberLimit, kXzNumberLimit);
   if (!dx.ok()) return;
 
   mode = chosenMode;
@@ -124,17 +125,17 @@ void SearchModeDialog::accept() {
 void SearchModeDialog::WriteBack(ProgramState& state) const {
   SearchSettings& search = state.search;
   search.searchMode = mode;
-  if (mode == 1) {
+  if (mode == SearchMode::EventType) {
     search.typeCode = pendingTypeCode;
     search.typeRangeYears = typeRange;
   }
-  if (mode == 2) {
+  if (mode == SearchMode::SeenAtSite) {
     search.minMagnitude = minMagnitude;
     search.siteRangeYears = siteRange;
     // A typed-in site leaves the site list's choice (cityIndex) as it is.
     ApplyObserverEntry(site, state.site.searchCityIndex, state);
   }
-  if (mode == 3) search.xzTarget = xz;
+  if (mode == SearchMode::OneStar) search.xzTarget = xz;
 }
 
 }  // namespace vernier

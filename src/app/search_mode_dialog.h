@@ -28,7 +28,7 @@ class SearchModeDialog : public QDialog {
   void WriteBack(ProgramState& state) const;
 
   // The members.
-  int mode;             // 0 all, 1 one type, 2 site and magnitude, 3 one XZ star
+  SearchMode mode;      // the radio buttons in the enumeration's order
   int pendingTypeCode;  // 1 partial, 2 central
   double typeRange;
   ObserverEntry site;

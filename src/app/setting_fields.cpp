@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <cmath>
+#include <type_traits>
 
 #include "app/data_exchange.h"
 
@@ -9,11 +10,27 @@ namespace vernier {
 
 namespace {
 
-// A field over one member of the state (an int, double or bool).
-#define VERNIER_SETTING(key, member, min, max, whole)                                    \
-  SettingField {                                                                         \
-    key, min, max, whole, [](const ProgramState& s) { return double(s.member); },        \
-        [](ProgramState& s, double v) { s.member = static_cast<decltype(s.member)>(v); } \
+// A member's stored number: an enumeration stores its value's number.
+template <class T>
+double StoredNumber(T value) {
+  if constexpr (std::is_enum_v<T>)
+    return static_cast<double>(static_cast<std::underlying_type_t<T>>(value));
+  else
+    return static_cast<double>(value);
+}
+template <class T>
+T FromStoredNumber(double number) {
+  if constexpr (std::is_enum_v<T>)
+    return static_cast<T>(static_cast<std::underlying_type_t<T>>(number));
+  else
+    return static_cast<T>(number);
+}
+
+// A field over one member of the state (an int, double, bool or enumeration).
+#define VERNIER_SETTING(key, member, min, max, whole)                                         \
+  SettingField {                                                                              \
+    key, min, max, whole, [](const ProgramState& s) { return StoredNumber(s.member); },       \
+        [](ProgramState& s, double v) { s.member = FromStoredNumber<decltype(s.member)>(v); } \
   }
 
 }  // namespace
@@ -40,8 +57,7 @@ const std::vector<SettingField>& ProgramSettingFields() {
       VERNIER_SETTING("display/limitLineStep", display.limitLineStep, 0.01, 100, false),
       VERNIER_SETTING("display/markObserver", display.markObserver, 0, 1, true),
       VERNIER_SETTING("display/printScreenColours", display.printScreenColours, 0, 1, true),
-      VERNIER_SETTING("map/projection", map.projection, kProjectionGlobe, kProjectionMercator,
-                      true),
+      VERNIER_SETTING("map/projection", map.projection, 1, 2, true),
       VERNIER_SETTING("map/coastlines", map.coastlineSource, 1, 2, true),
       VERNIER_SETTING("map/grid", map.gridMode, 0, 4, true),
       VERNIER_SETTING("map/preset", map.preset, 0, 3, true),

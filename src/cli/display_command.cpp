@@ -73,9 +73,9 @@ static int Outcome(ProgramState& state, const ViewPaintResult& result) {
 int PaintQuietly(ProgramState& state, const DisplayRequest& request) {
   RecordingDeviceContext dc;
   const bool kml = state.display.kmlOutput;
-  const int mode = state.display.displayMode;
+  const DisplayMode mode = state.display.displayMode;
   state.display.kmlOutput = false;
-  state.display.displayMode = 1;
+  state.display.displayMode = DisplayMode::LimitLineTable;
   ViewPaintResult result = PaintView(state, dc, request.client);
   state.display.kmlOutput = kml;
   state.display.displayMode = mode;
@@ -85,10 +85,10 @@ int PaintQuietly(ProgramState& state, const DisplayRequest& request) {
 int PaintStart(ProgramState& state, const DisplayRequest& request) {
   // The program's first paint shows the whole globe; it fixes the globe's
   // base radius that magnifications refer to.
-  const int preset = state.map.preset;
-  const int projection = state.map.projection;
-  state.map.preset = 0;
-  state.map.projection = kProjectionGlobe;
+  const WindowPreset preset = state.map.preset;
+  const Projection projection = state.map.projection;
+  state.map.preset = WindowPreset::WholeGlobe;
+  state.map.projection = Projection::Globe;
   const int status = PaintQuietly(state, request);
   state.map.preset = preset;
   state.map.projection = projection;

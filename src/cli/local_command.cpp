@@ -25,7 +25,7 @@ int RunLocalCommand(const std::vector<std::string>& args) {
   if (int status = ReadDisplayOptions(*options, state, request)) return status;
   StepRequest steps;
   if (int status = ReadNavigationOptions(*options, state, steps)) return status;
-  state.display.displayMode = 2;
+  state.display.displayMode = DisplayMode::LocalCircumstances;
 
   if (int status = PaintStart(state, request)) return status;
   if (int status = ApplySteps(state, request, steps)) return status;

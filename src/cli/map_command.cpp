@@ -34,9 +34,9 @@ int RunMapCommand(const std::vector<std::string>& args) {
   MapWindow& map = state.map;
   if (auto projection = options->Value("projection")) {
     if (*projection == "globe")
-      map.projection = kProjectionGlobe;
+      map.projection = Projection::Globe;
     else if (*projection == "mercator")
-      map.projection = kProjectionMercator;
+      map.projection = Projection::Mercator;
     else
       return UsageError("option --projection must be globe or mercator");
   }
@@ -54,8 +54,8 @@ int RunMapCommand(const std::vector<std::string>& args) {
     map.typedLon = Round(*lon, 5);
     map.typedLat = Round(*lat, 5);
   }
-  if (options->Has("grid")) map.gridMode = 0;
-  if (options->Has("simple-map")) map.coastlineSource = 2;
+  if (options->Has("grid")) map.gridMode = GridMode::Grid;
+  if (options->Has("simple-map")) map.coastlineSource = CoastlineSource::SimpleMap;
   state.display.kmlOutput = options->Has("kml");
   state.display.markObserver = options->Has("mark-observer");
 
@@ -65,8 +65,8 @@ int RunMapCommand(const std::vector<std::string>& args) {
   if (int status = PaintStart(state, request)) return status;
   // As the display dialog sets a typed window: its magnification times the
   // globe's base radius.
-  map.preset = preset;
-  if (preset == 3) map.targetRadius = Round(zoom * map.baseRadius, 2);
+  map.preset = static_cast<WindowPreset>(preset);
+  if (map.preset == WindowPreset::TypedCentre) map.targetRadius = Round(zoom * map.baseRadius, 2);
   if (int status = ApplySteps(state, request, steps)) return status;
 
   std::string kml;

@@ -70,15 +70,16 @@ int SiteFromList(const DataDirectory& dataDirectory, int index, ObserverSite& si
 int ReadSearchOptions(const Options& options, ProgramState& state) {
   std::string error;
   SearchSettings& search = state.search;
-  search.searchMode = options.Integer("search-mode", search.searchMode, error);
+  const int searchMode = options.Integer("search-mode", static_cast<int>(search.searchMode), error);
   search.typeCode = options.Integer("type-code", search.typeCode, error);
   search.minMagnitude = options.Number("min-mag", search.minMagnitude, error);
   search.xzTarget = options.Integer("xz", static_cast<int>(search.xzTarget), error);
   if (!error.empty()) return UsageError(error);
   // The ranges the search-mode dialog accepts (its mode 2 is greyed there;
   // here it can be chosen).
-  if (search.searchMode < 0 || search.searchMode > 3)
+  if (searchMode < 0 || searchMode > 3)
     return UsageError("option --search-mode must be 0, 1, 2 or 3");
+  search.searchMode = static_cast<SearchMode>(searchMode);
   if (search.typeCode < 1 || search.typeCode > 2)
     return UsageError("option --type-code must be 1 (partial) or 2 (central)");
   if (!(search.minMagnitude >= 0 && search.minMagnitude <= 1.5))

@@ -32,7 +32,7 @@ int RunTableCommand(const std::vector<std::string>& args) {
   if (int status = ReadDisplayOptions(*options, state, request)) return status;
   StepRequest steps;
   if (int status = ReadNavigationOptions(*options, state, steps)) return status;
-  state.display.displayMode = 1;
+  state.display.displayMode = DisplayMode::LimitLineTable;
   state.display.limitLineLongitude = longitude;
   state.display.limitLineStep = step;
 

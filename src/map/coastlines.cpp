@@ -99,8 +99,8 @@ CoastlineDrawing CoastlineDrawingFor(const MapWindow& w) {
   const double k = std::trunc(kStrokeStepBase / d.magnification);
   d.strokeStep = k >= 1 ? (k > 1e6 ? 1000000 : static_cast<int>(k)) : 1;
   d.margin = std::trunc(kMarginPerMagnification * d.magnification);
-  if (w.projection != kProjectionMercator) d.margin *= kGlobeMarginFactor;
-  d.fineRanks = w.preset != 0 && d.magnification >= kFineRankMagnification;
+  if (w.projection != Projection::Mercator) d.margin *= kGlobeMarginFactor;
+  d.fineRanks = w.preset != WindowPreset::WholeGlobe && d.magnification >= kFineRankMagnification;
   return d;
 }
 
@@ -201,7 +201,7 @@ void DrawSimpleMapMercator(MapWindow& w, DeviceContext& dc, const OutlineTableSe
 }
 
 void DrawSimpleMap(MapWindow& w, DeviceContext& dc) {
-  if (w.projection == kProjectionMercator) {
+  if (w.projection == Projection::Mercator) {
     DrawSimpleMapMercator(w, dc);
   } else {
     DrawSimpleMapGlobe(w, dc);
@@ -209,7 +209,7 @@ void DrawSimpleMap(MapWindow& w, DeviceContext& dc) {
 }
 
 void DrawCoastlines(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
-  if (w.coastlineSource == kCoastlineSourceSimpleMap) {
+  if (w.coastlineSource == CoastlineSource::SimpleMap) {
     DrawSimpleMap(w, dc);
   } else {
     DrawCoastlineFiles(w, dc, dataDirectory);

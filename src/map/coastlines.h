@@ -23,9 +23,6 @@
 
 namespace vernier {
 
-inline constexpr int kCoastlineSourceFiles = 1;
-inline constexpr int kCoastlineSourceSimpleMap = 2;
-
 // Asia, Europe, Africa, North America, South America, read in this order.
 // Each name ends in a blank; a file without the blank is found as well.
 inline constexpr std::array<std::string_view, 5> kCoastlineFileNames{

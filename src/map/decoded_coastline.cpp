@@ -60,8 +60,8 @@ void WalkStrokes(const DecodedCoastline::Segment& head, const unsigned char* str
 }
 
 ProjectedPixel Project(const MapWindow& w, DecodedCoastline::Point p) {
-  return w.projection == kProjectionMercator ? ProjectMercator(w, p.lon, p.lat)
-                                             : ProjectGlobe(w, p.lon, p.lat);
+  return w.projection == Projection::Mercator ? ProjectMercator(w, p.lon, p.lat)
+                                              : ProjectGlobe(w, p.lon, p.lat);
 }
 
 bool StartsNearFrame(const MapWindow& w, const ProjectedPixel& p, double margin) {

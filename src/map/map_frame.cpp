@@ -24,7 +24,9 @@ constexpr int kRow = 16;  // panel line height
 // within the small window it crosses.
 constexpr long kMaxGridPoints = 200000;
 
-bool IsGlobe(const MapWindow& w) { return w.projection != kProjectionMercator; }
+bool IsGlobe(const MapWindow& w) {
+  return w.projection != Projection::Mercator;
+}
 
 }  // namespace
 
@@ -238,7 +240,7 @@ void DrawScaleBar(const MapWindow& w, DeviceContext& dc) {
 void DrawWorldMap(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
   const double mag = Magnification(w);
   w.colourIndex = 1;
-  if (w.gridMode == 0) {
+  if (w.gridMode == GridMode::Grid) {
     if (!IsGlobe(w)) {
       DrawMercatorGrid(w, dc);
     } else if (mag > 20 && std::abs(w.typedLat) < 60) {
@@ -248,12 +250,12 @@ void DrawWorldMap(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDire
       DrawGlobeParallels(w, dc);
     }
   }
-  if (w.gridMode == 4 && IsGlobe(w)) DrawLimbCircle(w, dc);
+  if (w.gridMode == GridMode::NoGrid && IsGlobe(w)) DrawLimbCircle(w, dc);
   if (!IsGlobe(w)) DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, 6);
   DrawCoastlines(w, dc, dataDirectory);
   if (!IsGlobe(w)) DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, 6);
-  if (w.preset != 0 && mag >= 20 && IsGlobe(w)) DrawWorldPlaceLabels(w, dc);
-  if (w.preset != 0 && mag >= 0.01) DrawScaleBar(w, dc);
+  if (w.preset != WindowPreset::WholeGlobe && mag >= 20 && IsGlobe(w)) DrawWorldPlaceLabels(w, dc);
+  if (w.preset != WindowPreset::WholeGlobe && mag >= 0.01) DrawScaleBar(w, dc);
 }
 
 // ---------------------------------------------------------------------------
@@ -287,7 +289,7 @@ void DrawTextPanel(DeviceContext& dc, const MapWindow& w, const BesselianElement
     dc.TextOut(w.frameRight - 90, w.frameBottom - 30, Format("Mag. : %5.3f", *panel.siteMagnitude));
     dc.TextOut(w.frameRight - 90, w.frameBottom - 16, Format("Alt. : %5.1f", *panel.siteAltitude));
   }
-  if (w.preset != 0 && IsGlobe(w)) {
+  if (w.preset != WindowPreset::WholeGlobe && IsGlobe(w)) {
     DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, 6);
     return;
   }
@@ -329,7 +331,7 @@ void DrawTextPanel(DeviceContext& dc, const MapWindow& w, const BesselianElement
 
 void DrawPresetHeader(DeviceContext& dc, const MapWindow& w, const BesselianElements& e,
                       const MapPanel& panel) {
-  if (w.preset == 0 || !IsGlobe(w)) return;
+  if (w.preset == WindowPreset::WholeGlobe || !IsGlobe(w)) return;
   dc.SetTextColor(kHeaderColour);
   dc.TextOut(30, kRow * 2, Format("DATE(UT) : %4.0f %2.0f %2.0f", e.year, e.month, e.day));
   dc.TextOut(30, kRow * 3, Format("STAR NAME: %s", panel.objectName.c_str()));

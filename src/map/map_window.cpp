@@ -150,11 +150,11 @@ bool SolveBranch(const InverseFunction& f, double mid, double half, double radiu
 
 }  // namespace
 
-void LayoutMapWindow(MapWindow& w, DeviceContext& dc, const ClientRect& client, int displayMode) {
+void LayoutMapWindow(MapWindow& w, DeviceContext& dc, const ClientRect& client, bool pathMapShown) {
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom, PaletteColour(0));
   const int left = client.left, top = client.top, right = client.right, bottom = client.bottom;
 
-  if (w.projection == kProjectionMercator) {
+  if (w.projection == Projection::Mercator) {
     w.frameLeft = left + 225;
     w.frameRight = right - 5;
     w.frameTop = top + 5;
@@ -175,7 +175,7 @@ void LayoutMapWindow(MapWindow& w, DeviceContext& dc, const ClientRect& client, 
 
   const int panelWidth = right - (left + kTextPanelWidth);
   const int height = bottom - top;
-  if (w.preset == 0 || displayMode != 0) {
+  if (w.preset == WindowPreset::WholeGlobe || !pathMapShown) {
     const int m = std::min(panelWidth, height);
     w.baseRadius = m / 2 - 10;
     w.centreX = panelWidth / 2 + kTextPanelWidth;
@@ -207,10 +207,10 @@ void ApplyWindowPreset(MapWindow& w) {
   w.penDown = false;
   w.rotLonDeg = 0;
   w.rotLatDeg = 0;
-  const bool globe = w.projection != kProjectionMercator;
-  if (w.preset == 0) w.targetRadius = w.baseRadius;
-  if (w.preset == 1 && globe) w.targetRadius = w.baseRadius * 2.7;
-  if (w.preset == 2 && globe) w.targetRadius = w.baseRadius * 2.3;
+  const bool globe = w.projection != Projection::Mercator;
+  if (w.preset == WindowPreset::WholeGlobe) w.targetRadius = w.baseRadius;
+  if (w.preset == WindowPreset::Asia && globe) w.targetRadius = w.baseRadius * 2.7;
+  if (w.preset == WindowPreset::Europe && globe) w.targetRadius = w.baseRadius * 2.3;
   const MapWindow defaults;
   w.degToRad = defaults.degToRad;
   w.meridianStep = defaults.meridianStep;
@@ -225,7 +225,7 @@ void SetMapCentre(MapWindow& w) {
   const double lat = w.centreLatDeg + w.centreLatMin / 60;
   const bool west = w.centreLonEW == 1;
   const bool south = w.centreLatNS == 1;
-  if (w.projection == kProjectionMercator) {
+  if (w.projection == Projection::Mercator) {
     w.rotLonDeg = west ? lon : -lon;
     w.rotLatDeg = 0;
   } else {
@@ -274,13 +274,13 @@ ProjectedPixel ProjectMercator(const MapWindow& w, double lon, double lat) {
 }
 
 ProjectedPixel ProjectPoint(const MapWindow& w, double lon, double lat) {
-  return w.projection == kProjectionMercator ? ProjectMercator(w, lon, lat)
-                                             : ProjectGlobe(w, lon, lat);
+  return w.projection == Projection::Mercator ? ProjectMercator(w, lon, lat)
+                                              : ProjectGlobe(w, lon, lat);
 }
 
 void PlotPoint(MapWindow& w, DeviceContext& dc, double x, double y, int colourIndex) {
   const ScreenPixel p = ToScreen(w, x, y);
-  if (w.projection == kProjectionMercator && !w.fullWidthStroke) {
+  if (w.projection == Projection::Mercator && !w.fullWidthStroke) {
     // A stroke that would run across the chart (the seam opposite the
     // centre) is broken rather than drawn.
     const Pixel current = dc.CurrentPosition();
@@ -342,7 +342,7 @@ void ProjectAndRingMercator(const MapWindow& w, DeviceContext& dc, double lon, d
 }
 
 void ProjectAndDot(const MapWindow& w, DeviceContext& dc, double lon, double lat, int colourIndex) {
-  if (w.projection == kProjectionMercator) {
+  if (w.projection == Projection::Mercator) {
     ProjectAndDotMercator(w, dc, lon, lat, colourIndex);
   } else {
     ProjectAndDotGlobe(w, dc, lon, lat, colourIndex);
@@ -351,7 +351,7 @@ void ProjectAndDot(const MapWindow& w, DeviceContext& dc, double lon, double lat
 
 void ProjectAndRing(const MapWindow& w, DeviceContext& dc, double lon, double lat, int colourIndex,
                     int ringRadius) {
-  if (w.projection == kProjectionMercator) {
+  if (w.projection == Projection::Mercator) {
     ProjectAndRingMercator(w, dc, lon, lat, colourIndex, ringRadius);
   } else {
     ProjectAndRingGlobe(w, dc, lon, lat, colourIndex, ringRadius);
@@ -404,30 +404,31 @@ bool IsPixelOnGlobe(const MapWindow& w, int px, int py) {
   const double dy = w.centreY - py;
   const double r = w.radius;
   if (dx * dx + dy * dy > r * r) return false;
-  if ((w.preset == 1 || w.preset == 2) && (std::fabs(dx) > r || std::fabs(dy) > r)) {
+  if ((w.preset == WindowPreset::Asia || w.preset == WindowPreset::Europe) &&
+      (std::fabs(dx) > r || std::fabs(dy) > r)) {
     return false;
   }
   return true;
 }
 
-bool ZoomIn(MapWindow& w, int displayMode) {
-  if (displayMode != 0) return false;
+bool ZoomIn(MapWindow& w, bool pathMapShown) {
+  if (!pathMapShown) return false;
   w.targetRadius = w.radius * 2;
   return true;
 }
 
-bool ZoomOut(MapWindow& w, int displayMode) {
-  if (displayMode != 0) return false;
+bool ZoomOut(MapWindow& w, bool pathMapShown) {
+  if (!pathMapShown) return false;
   w.targetRadius = w.radius / 2;
   return true;
 }
 
 bool RecentreAtPixel(MapWindow& w, int px, int py) {
-  if (w.projection == kProjectionMercator) return false;
+  if (w.projection == Projection::Mercator) return false;
   if (!IsPixelOnGlobe(w, px, py)) return false;
   const ScreenGeo g = ScreenToGeo(w, px, py);
   if (!g.found) return false;
-  w.preset = 3;
+  w.preset = WindowPreset::TypedCentre;
   w.typedLon = NormaliseClickLongitude(g.lon);
   w.typedLat = g.lat;
   return true;

@@ -14,17 +14,20 @@
 
 namespace vernier {
 
-inline constexpr int kProjectionGlobe = 1;
-inline constexpr int kProjectionMercator = 2;
+// The map's settings; the numbers are those the settings store and users type.
+enum class Projection { Globe = 1, Mercator = 2 };
+enum class CoastlineSource { CoastlineFiles = 1, SimpleMap = 2 };  // 2: the built-in simple map
+enum class GridMode { Grid = 0, NoGrid = 4 };
+enum class WindowPreset { WholeGlobe = 0, Asia = 1, Europe = 2, TypedCentre = 3 };
 
 // Projected points deeper than this behind the limb plane are hidden.
 inline constexpr int kHiddenDepth = 12;
 
 struct MapWindow {
-  int projection = kProjectionGlobe;  // 1 orthographic globe, 2 Mercator
-  int coastlineSource = 1;            // 1 coastline files, 2 built-in simple map
-  int gridMode = 4;                   // 0 grid drawn, 4 no grid
-  int preset = 0;                     // 0 globe, 1 Asia, 2 Europe, 3 typed centre
+  Projection projection = Projection::Globe;  // orthographic globe or Mercator
+  CoastlineSource coastlineSource = CoastlineSource::CoastlineFiles;
+  GridMode gridMode = GridMode::NoGrid;
+  WindowPreset preset = WindowPreset::WholeGlobe;  // TypedCentre: typedLon, typedLat
   double typedLon = 0;
   double typedLat = 0;
 
@@ -75,9 +78,10 @@ struct ScreenGeo {
   double lat = 999;
 };
 
-// Fills the client rectangle black and sets baseRadius, centre and frame.
+// Fills the client rectangle black and sets baseRadius, centre and frame
+// (`pathMapShown`: the view shows the path map, not a table or report).
 void LayoutMapWindow(MapWindow& window, DeviceContext& dc, const ClientRect& client,
-                     int displayMode);
+                     bool pathMapShown);
 // Per-draw reset for the window's current preset: pen up, rotation zeroed,
 // constants rewritten, the preset's target radius on the globe.
 void ApplyWindowPreset(MapWindow& window);
@@ -133,9 +137,10 @@ double NormaliseClickLongitude(double lon);
 // the square of half-side radius.
 bool IsPixelOnGlobe(const MapWindow& window, int px, int py);
 
-// Each returns true when the map must be repainted.
-bool ZoomIn(MapWindow& window, int displayMode);
-bool ZoomOut(MapWindow& window, int displayMode);
+// Each returns true when the map must be repainted (never while the view
+// shows something other than the path map).
+bool ZoomIn(MapWindow& window, bool pathMapShown);
+bool ZoomOut(MapWindow& window, bool pathMapShown);
 // Globe only: a click on the globe becomes the typed centre of preset 3.
 bool RecentreAtPixel(MapWindow& window, int px, int py);
 

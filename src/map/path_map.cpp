@@ -47,10 +47,17 @@ class MapDriver : public PathTraceSink {
     MapWindow& w = in_.map;
     double lon = g.lon, lat = g.lat;
     switch (w.preset) {
-      case 1: lon = 125, lat = 36; break;  // Asia
-      case 2: lon = 25, lat = 40; break;   // Europe
-      case 3: lon = w.typedLon, lat = w.typedLat; break;
-      default: break;
+      case WindowPreset::Asia:
+        lon = 125, lat = 36;
+        break;
+      case WindowPreset::Europe:
+        lon = 25, lat = 40;
+        break;
+      case WindowPreset::TypedCentre:
+        lon = w.typedLon, lat = w.typedLat;
+        break;
+      case WindowPreset::WholeGlobe:
+        break;
     }
     SetMapCentreAt(w, lon, lat);
     centred_ = true;
@@ -83,7 +90,8 @@ class MapDriver : public PathTraceSink {
     DrawTextPanel(dc_, w, in_.elements, panel_);
     DrawWorldMap(w, dc_, in_.dataDirectory);
     DrawPresetHeader(dc_, w, in_.elements, panel_);
-    if (w.projection != kProjectionMercator && w.preset != 0 && Magnification(w) >= 10)
+    if (w.projection != Projection::Mercator && w.preset != WindowPreset::WholeGlobe &&
+        Magnification(w) >= 10)
       DrawObserverPlaces(w, dc_, in_.cities);
   }
 

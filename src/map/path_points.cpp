@@ -39,11 +39,11 @@ int LineColour(const PathPoint& p, const PathLineColours& c) {
 
 }  // namespace
 
-PathLineColours PathColoursFor(int gridMode) {
+PathLineColours PathColoursFor(GridMode gridMode) {
   PathLineColours c;
   c.markers = 4;
   c.central = 4;
-  c.totalLimit = gridMode == 0 ? 13 : 14;
+  c.totalLimit = gridMode == GridMode::Grid ? 13 : 14;
   c.annularLimit = 4;
   c.outerLimit = 14;
   c.magnitudeCurve = 14;

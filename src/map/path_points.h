@@ -23,7 +23,7 @@ struct PathLineColours {
 };
 
 // The line colours of the path for the map's grid mode.
-PathLineColours PathColoursFor(int gridMode);
+PathLineColours PathColoursFor(GridMode gridMode);
 
 // A curve point in daylight (the Sun above kDaylightSunAltitude) takes this
 // colour instead of its line's.

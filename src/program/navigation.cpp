@@ -44,12 +44,12 @@ double LoadedEventDeltaT(const ProgramState& s) {
 
 bool MatchesSearch(ProgramState& s) {
   switch (s.search.searchMode) {
-    case 1:
+    case SearchMode::EventType:
       return std::trunc(s.elements.type) == s.search.typeCode;
-    case 2:
+    case SearchMode::SeenAtSite:
       s.navigation.eventDeltaT = LoadedEventDeltaT(s);
       return SiteMaximumMatches(s);
-    case 3:
+    case SearchMode::OneStar:
       return s.elements.xz == s.search.xzTarget;
     default:
       return true;
@@ -115,7 +115,7 @@ std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
       }
     }
     const bool accepted = MatchesSearch(s);
-    if (s.search.searchMode == 3) {
+    if (s.search.searchMode == SearchMode::OneStar) {
       if (accepted) {
         nav.anchorYear = s.elements.year;
       } else if (nav.anchorYear + 400 < s.elements.year) {
@@ -132,7 +132,7 @@ std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
 
 void StepBack(ProgramState& s) {
   s.navigation.paintRequest = PaintRequest::Redraw;
-  if (s.search.searchMode != 0) return;
+  if (s.search.searchMode != SearchMode::AllEvents) return;
   ElementFile& file = s.file;
   if (file.recordIndex > 1) {
     SeekElementRecord(file, s.elements, 0, s.event.year, s.event);
@@ -210,17 +210,17 @@ RefreshOutcome RefreshCurrentEvent(ProgramState& s) {
 
   bool step = nav.paintRequest == PaintRequest::StepForward;
   switch (s.search.searchMode) {
-    case 0:
+    case SearchMode::AllEvents:
       step = step || s.elements.year < nav.anchorYear || nav.loadedBeforeDate;
       break;
-    case 1:
+    case SearchMode::EventType:
       step = step || std::trunc(s.elements.type) != s.search.typeCode;
       break;
-    case 2:
+    case SearchMode::SeenAtSite:
       step = step || !SiteMaximumMatches(s) || s.elements.year < nav.anchorYear ||
              nav.loadedBeforeDate;
       break;
-    case 3:
+    case SearchMode::OneStar:
       nav.anchorYear = s.elements.year;
       step = step || s.elements.xz != s.search.xzTarget;
       break;

@@ -57,11 +57,11 @@ void RestoreLoadedEvent(ProgramState& s, const LoadedEvent& kept) {
 // event that was current when the scan began.
 bool ScanMatches(ProgramState& s, double wantedXz) {
   switch (s.search.searchMode) {
-    case 1:
+    case SearchMode::EventType:
       return std::trunc(s.elements.type) == s.search.typeCode;
-    case 2:
+    case SearchMode::SeenAtSite:
       return MatchesSearch(s);  // with this record's ΔT and the site's maximum
-    case 3:
+    case SearchMode::OneStar:
       return s.elements.xz == wantedXz;
     default:
       return true;

@@ -9,8 +9,18 @@
 
 namespace vernier {
 
+// What the view shows and which events "next" and the search list accept; the
+// numbers are those the settings store and users type.
+enum class DisplayMode { PathMap = 0, LimitLineTable = 1, LocalCircumstances = 2 };
+enum class SearchMode {
+  AllEvents = 0,
+  EventType = 1,   // one type of event (partial or central)
+  SeenAtSite = 2,  // the observer's maximum above a magnitude, the body above the horizon
+  OneStar = 3,     // one XZ star's series
+};
+
 struct DisplaySettings {
-  int displayMode = 0;           // 0 path map, 1 limit-line table, 2 local circumstances
+  DisplayMode displayMode = DisplayMode::PathMap;
   bool kmlOutput = false;        // write the KML file when the path map is drawn
   double deltaTAdjust = 0;       // seconds, added to every event's ΔT
   double drawStepHours = 0.1 / 60;
@@ -21,10 +31,10 @@ struct DisplaySettings {
 };
 
 struct SearchSettings {
-  int searchMode = 0;            // 0 all, 1 one type, 2 seen at the site, 3 one XZ star
-  int typeCode = 2;              // mode 1: 1 partial, 2 central
-  double minMagnitude = 0.5;     // mode 2
-  double xzTarget = 145;         // mode 3
+  SearchMode searchMode = SearchMode::AllEvents;
+  int typeCode = 2;              // EventType: 1 partial, 2 central
+  double minMagnitude = 0.5;     // SeenAtSite
+  double xzTarget = 145;         // OneStar
   double typeRangeYears = 20;    // stored; no operation reads it
   double siteRangeYears = 50;    // stored; no operation reads it
 };

@@ -12,7 +12,7 @@ LocalReport DrawLocalReport(ProgramState& s, DeviceContext& dc, const ReportOpti
 
 LocalReport RunLocalCircumstancesCommand(ProgramState& s, DeviceContext& dc,
                                          const ClientRect& client, const ReportOptions& options) {
-  s.display.displayMode = 2;
+  s.display.displayMode = DisplayMode::LocalCircumstances;
   s.navigation.paintRequest = PaintRequest::Redraw;
   const FontSpec previous = dc.SelectFont(ViewFont());
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});

@@ -16,7 +16,7 @@ constexpr int kFarSideDepth = 0;
 
 bool DrawObserverMarker(const MapWindow& w, DeviceContext& dc, const ObserverSite& site) {
   const ProjectedPixel p = ProjectPoint(w, site.longitude, site.latitude);
-  if (w.projection != kProjectionMercator && p.z > kFarSideDepth) return false;
+  if (w.projection != Projection::Mercator && p.z > kFarSideDepth) return false;
   const int x = p.x + w.centreX;
   const int y = w.centreY - p.y;
   if (x < w.frameLeft || x > w.frameRight || y < w.frameTop || y > w.frameBottom) return false;

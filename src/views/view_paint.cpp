@@ -14,7 +14,7 @@ FontSpec ViewFont() { return MapLabelFont(); }
 ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& client,
                           const PaintOptions& options) {
   ViewPaintResult result;
-  LayoutMapWindow(s.map, dc, client, s.display.displayMode);
+  LayoutMapWindow(s.map, dc, client, s.display.displayMode == DisplayMode::PathMap);
   if (LoadCityList(s.dataDirectory, s.cities) != 1) {
     result.message = MissingSiteListMessage();
     DrawUserMessage(dc, result.message);
@@ -37,14 +37,14 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
   FontSpec previous = dc.SelectFont(ViewFont());
   const double deltaT = s.navigation.eventDeltaT;
   switch (s.display.displayMode) {
-    case 1: {
+    case DisplayMode::LimitLineTable: {
       LocalContext local = s.Local();
       DrawLimitLineTable(dc, s.elements,
                          ComputeLimitLineTable(local, deltaT, s.display.limitLineLongitude,
                                                s.display.limitLineStep));
       break;
     }
-    case 2:
+    case DisplayMode::LocalCircumstances:
       result.local = DrawLocalReport(s, dc, {options.localAnimation, options.librationLines});
       break;
     default: {
@@ -54,7 +54,7 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
       in.deltaT = deltaT;
       in.drawStepHours = s.display.drawStepHours;
       in.exportKml = s.display.kmlOutput;
-      if (s.search.searchMode == 2 && SiteMaximumSeen(s)) {
+      if (s.search.searchMode == SearchMode::SeenAtSite && SiteMaximumSeen(s)) {
         in.siteMagnitude = s.navigation.siteMagnitude;
         in.siteAltitude = s.navigation.siteAltitude;
       }

@@ -105,7 +105,7 @@ TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
 
 TEST_F(MainWindowTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
   // A typed centre, so that the zoom buttons act and show their own tooltips.
-  state.map.preset = 3;
+  state.map.preset = WindowPreset::TypedCentre;
   mainWindow.ActiveView()->OnRedraw();
   QTest::qWait(50);
   const struct {
@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
 }
 
 TEST_F(MainWindowTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) {
-  state.map.preset = 3;  // the zoom acts: its own prompt
+  state.map.preset = WindowPreset::TypedCentre;  // the zoom acts: its own prompt
   mainWindow.ActiveView()->OnRedraw();
   QTest::qWait(50);
   QStatusBar* bar = mainWindow.statusBar();
@@ -248,7 +248,7 @@ TEST_F(MainWindowTest, PredictionsWindowLoadsTheChosenEventInTheView) {
   EXPECT_EQ(contact.xz, 200);
   emit window->EventChosen(contact, window->Site());
   EXPECT_EQ(view->State().elements.xz, 200);
-  EXPECT_EQ(view->State().display.displayMode, 2);
+  EXPECT_EQ(view->State().display.displayMode, DisplayMode::LocalCircumstances);
   window->close();
 }
 

@@ -61,7 +61,7 @@ TEST_F(ObserverUseTest, KeysStepZoomGoBackToTodayAndRedraw) {
   EXPECT_GT(View()->PaintCount(), paints);
 
   // + and - zoom the map once its centre is chosen.
-  state.map.preset = 3;
+  state.map.preset = WindowPreset::TypedCentre;
   Redraw();
   const double radius = state.map.radius;
   QTest::keyClick(View(), Qt::Key_Plus);
@@ -80,25 +80,26 @@ TEST_F(ObserverUseTest, CommandsThatWouldDoNothingAreGreyedAndSayWhy) {
     bool zoomActs, previousActs;
     const char* zoomWhy;
   } cases[] = {
-      {"whole globe", [&] { state.map.preset = 0; }, false, true, "中心を選んで"},
-      {"Asia window", [&] { state.map.preset = 1; }, false, true, "中心を選んで"},
-      {"typed centre", [&] { state.map.preset = 3; }, true, true, ""},
+      {"whole globe", [&] { state.map.preset = WindowPreset::WholeGlobe; }, false, true,
+       "中心を選んで"},
+      {"Asia window", [&] { state.map.preset = WindowPreset::Asia; }, false, true, "中心を選んで"},
+      {"typed centre", [&] { state.map.preset = WindowPreset::TypedCentre; }, true, true, ""},
       {"chart",
        [&] {
-         state.map.preset = 3;
-         state.map.projection = kProjectionMercator;
+         state.map.preset = WindowPreset::TypedCentre;
+         state.map.projection = Projection::Mercator;
        },
        false, true, "メルカトル"},
       {"local display",
        [&] {
-         state.map.projection = kProjectionGlobe;
-         state.display.displayMode = 2;
+         state.map.projection = Projection::Globe;
+         state.display.displayMode = DisplayMode::LocalCircumstances;
        },
        false, true, "地図でだけ"},
       {"search by star",
        [&] {
-         state.display.displayMode = 0;
-         state.search.searchMode = 3;
+         state.display.displayMode = DisplayMode::PathMap;
+         state.search.searchMode = SearchMode::OneStar;
          state.search.xzTarget = 200;
        },
        true, false, ""},

@@ -28,7 +28,7 @@ using testing::WhenModalOpens;
 
 // The local report's location row as the view's paint draws it now.
 std::string LocationRow(ProgramState& state) {
-  state.display.displayMode = 2;
+  state.display.displayMode = DisplayMode::LocalCircumstances;
   RecordingDeviceContext dc;
   PaintView(state, dc, ClientRect{0, 0, 684, 480});
   for (const DrawnText& text : dc.Texts())
@@ -74,7 +74,7 @@ TEST_F(SessionTest, AFirstStartUsesTheFirstListedSiteAsTheDialogShowsIt) {
   EXPECT_EQ(LocationRow(state).substr(0, 18), " Location : Tokyo ");
 
   // A position picked on the globe is named as a selected point.
-  state.display.displayMode = 0;
+  state.display.displayMode = DisplayMode::PathMap;
   OccultationView* view = mainWindow->ActiveView();
   view->Repaint();
   QTest::qWait(20);
@@ -94,16 +94,16 @@ TEST_F(SessionTest, SettingsAndTheWindowAreKeptForTheNextSession) {
   {
     auto mainWindow = Start(state);
     state.site = ObserverSite{-70.5, -33.25, 520, kTypedSiteIndex, 2, 1};
-    state.display.displayMode = 2;
+    state.display.displayMode = DisplayMode::LocalCircumstances;
     state.display.deltaTAdjust = 12.5;
     state.display.drawStepHours = 0.5 / 60;
     state.display.markObserver = false;
-    state.map.projection = kProjectionMercator;
-    state.map.gridMode = 0;
-    state.map.preset = 3;
+    state.map.projection = Projection::Mercator;
+    state.map.gridMode = GridMode::Grid;
+    state.map.preset = WindowPreset::TypedCentre;
     state.map.typedLon = 141.25;
     state.map.typedLat = -12.5;
-    state.search.searchMode = 3;
+    state.search.searchMode = SearchMode::OneStar;
     state.search.xzTarget = 400;
     mainWindow->setGeometry(40, 50, 520, 410);
     mainWindow->close();
@@ -116,16 +116,16 @@ TEST_F(SessionTest, SettingsAndTheWindowAreKeptForTheNextSession) {
   EXPECT_EQ(next.site.cityIndex, kTypedSiteIndex);
   EXPECT_EQ(next.site.searchCityIndex, 2);
   EXPECT_EQ(next.site.siteSource, 1);
-  EXPECT_EQ(next.display.displayMode, 2);
+  EXPECT_EQ(next.display.displayMode, DisplayMode::LocalCircumstances);
   EXPECT_EQ(next.display.deltaTAdjust, 12.5);
   EXPECT_DOUBLE_EQ(next.display.drawStepHours, 0.5 / 60);
   EXPECT_FALSE(next.display.markObserver);
-  EXPECT_EQ(next.map.projection, kProjectionMercator);
-  EXPECT_EQ(next.map.gridMode, 0);
-  EXPECT_EQ(next.map.preset, 3);
+  EXPECT_EQ(next.map.projection, Projection::Mercator);
+  EXPECT_EQ(next.map.gridMode, GridMode::Grid);
+  EXPECT_EQ(next.map.preset, WindowPreset::TypedCentre);
   EXPECT_EQ(next.map.typedLon, 141.25);
   EXPECT_EQ(next.map.typedLat, -12.5);
-  EXPECT_EQ(next.search.searchMode, 3);
+  EXPECT_EQ(next.search.searchMode, SearchMode::OneStar);
   EXPECT_EQ(next.search.xzTarget, 400);
   EXPECT_EQ(mainWindow->geometry().size(), QSize(520, 410));
   QSettings settings;
@@ -136,8 +136,8 @@ TEST_F(SessionTest, SettingsAndTheWindowAreKeptForTheNextSession) {
   settings.setValue("map/preset", "x");
   ProgramState third = NextSessionState();
   RestoreSession(settings, third);
-  EXPECT_EQ(third.display.displayMode, 0);
-  EXPECT_EQ(third.map.preset, 0);
+  EXPECT_EQ(third.display.displayMode, DisplayMode::PathMap);
+  EXPECT_EQ(third.map.preset, WindowPreset::WholeGlobe);
   EXPECT_EQ(third.site.longitude, -70.5);
 }
 
@@ -169,9 +169,9 @@ TEST_F(SessionTest, OnlyADataDirectoryGivenOnItsOwnIsKept) {
 
 TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   auto mainWindow = Start(state);
-  state.search.searchMode = 3;
+  state.search.searchMode = SearchMode::OneStar;
   state.search.xzTarget = 300;
-  state.display.displayMode = 1;
+  state.display.displayMode = DisplayMode::LimitLineTable;
   state.event.year = 2027, state.event.month = 1, state.event.day = 5;
 
   // Ctrl+S on a new document asks for a name and adds the suffix.
@@ -196,9 +196,9 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   EXPECT_NE(ReadFile(path).find("\ndisplay/deltaTAdjust=5\n"), std::string::npos);
 
   // Open takes the settings back and loads the event at the document's date.
-  state.search.searchMode = 0;
+  state.search.searchMode = SearchMode::AllEvents;
   state.search.xzTarget = 145;
-  state.display.displayMode = 0;
+  state.display.displayMode = DisplayMode::PathMap;
   state.display.deltaTAdjust = 0;
   state.event.year = 2026;
   QString message;
@@ -208,10 +208,10 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   EXPECT_EQ(message, "");
   ASSERT_NE(child, nullptr);
   QTest::qWait(50);
-  EXPECT_EQ(state.search.searchMode, 3);
+  EXPECT_EQ(state.search.searchMode, SearchMode::OneStar);
   EXPECT_EQ(state.search.xzTarget, 300);
   EXPECT_EQ(state.display.deltaTAdjust, 5);
-  EXPECT_EQ(state.display.displayMode, 1);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::LimitLineTable);
   EXPECT_EQ(state.elements.year, 2027);
   EXPECT_EQ(state.elements.xz, 300);
   EXPECT_EQ(mainWindow->RecentFiles().value(0), QString::fromStdString(path));
@@ -239,7 +239,7 @@ TEST_F(SessionTest, OpeningAFileThatIsNoDocumentSaysSoAndChangesNothing) {
         << c.file << ": " << message.toStdString();
   }
   EXPECT_EQ(state.search.xzTarget, 145);
-  EXPECT_EQ(state.display.displayMode, 0);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::PathMap);
   EXPECT_EQ(ReadFile(dir.File("location.new")), list);
   EXPECT_EQ(mainWindow->MdiArea()->subWindowList().size(), 1);
   EXPECT_TRUE(mainWindow->RecentFiles().isEmpty());

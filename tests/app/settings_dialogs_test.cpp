@@ -141,7 +141,7 @@ TEST_F(DialogTest, DateCommandSetsTheDateAndAsksForALoadAtIt) {
 }
 
 TEST_F(DialogTest, DisplayDialogConfirmedUnchangedRoundsTheTypedWindow) {
-  state.map.preset = 3;
+  state.map.preset = WindowPreset::TypedCentre;
   state.map.typedLon = 12.345678;
   state.map.typedLat = -33.333333;
   state.map.targetRadius = 230 * 2.3456;
@@ -160,8 +160,8 @@ TEST_F(DialogTest, DisplayDialogConfirmedUnchangedRoundsTheTypedWindow) {
   EXPECT_EQ(state.map.typedLon, 12.3457);
   EXPECT_EQ(state.map.typedLat, -33.3333);
   EXPECT_EQ(state.map.targetRadius, RoundTo(2.35 * 230, 2));
-  EXPECT_EQ(state.map.preset, 3);
-  EXPECT_EQ(state.map.gridMode, 4);
+  EXPECT_EQ(state.map.preset, WindowPreset::TypedCentre);
+  EXPECT_EQ(state.map.gridMode, GridMode::NoGrid);
   EXPECT_DOUBLE_EQ(state.display.drawStepHours, 0.1 / 60);
 }
 
@@ -184,16 +184,16 @@ TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
   Edit(dialog, "siteLongitudeEdit")->setText("10");
   EXPECT_EQ(PressOk(dialog), "");
   dialog.WriteBack(state);
-  EXPECT_EQ(state.display.displayMode, 1);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::LimitLineTable);
   // The limit-line table: neither the window nor the grid nor the step.
-  EXPECT_EQ(state.map.preset, 0);
-  EXPECT_EQ(state.map.gridMode, 4);
+  EXPECT_EQ(state.map.preset, WindowPreset::WholeGlobe);
+  EXPECT_EQ(state.map.gridMode, GridMode::NoGrid);
   EXPECT_DOUBLE_EQ(state.display.drawStepHours, 0.1 / 60);
   EXPECT_EQ(state.display.limitLineLongitude, -120);
   EXPECT_EQ(state.display.limitLineStep, 7.5);
   // Always written.
-  EXPECT_EQ(state.map.coastlineSource, 2);
-  EXPECT_EQ(state.map.projection, kProjectionMercator);
+  EXPECT_EQ(state.map.coastlineSource, CoastlineSource::SimpleMap);
+  EXPECT_EQ(state.map.projection, Projection::Mercator);
   EXPECT_TRUE(state.display.kmlOutput);
   EXPECT_EQ(state.display.deltaTAdjust, -30.5);
   // The observer belongs to the local display only.
@@ -213,11 +213,11 @@ TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
   Edit(again, "limitStepEdit")->setText("30");
   EXPECT_EQ(PressOk(again), "");
   again.WriteBack(state);
-  EXPECT_EQ(state.map.preset, 2);
-  EXPECT_EQ(state.map.gridMode, 0);
+  EXPECT_EQ(state.map.preset, WindowPreset::Europe);
+  EXPECT_EQ(state.map.gridMode, GridMode::Grid);
   EXPECT_DOUBLE_EQ(state.display.drawStepHours, 2.0 / 60);
   EXPECT_EQ(state.display.limitLineStep, 7.5);
-  EXPECT_EQ(state.map.projection, kProjectionGlobe);
+  EXPECT_EQ(state.map.projection, Projection::Globe);
   // The window's centre is only taken for the typed window.
   EXPECT_EQ(state.map.typedLon, 0);
 }
@@ -437,7 +437,7 @@ TEST_F(DialogTest, SearchModeDialogOffersEveryModeWithThePastRangesGreyed) {
   emit dialog.typeCombo->activated(0);
   EXPECT_EQ(PressOk(dialog), "");
   dialog.WriteBack(state);
-  EXPECT_EQ(state.search.searchMode, 3);
+  EXPECT_EQ(state.search.searchMode, SearchMode::OneStar);
   EXPECT_EQ(state.search.xzTarget, -555);
   EXPECT_EQ(state.search.typeCode, 2);
 }
@@ -458,7 +458,7 @@ TEST_F(DialogTest, SearchModeDialogTakesEveryStarNumberTheFilesHold) {
     EXPECT_EQ(PressOk(dialog), "") << mode;
     EXPECT_EQ(dialog.result(), QDialog::Accepted) << mode;
     dialog.WriteBack(state);
-    EXPECT_EQ(state.search.searchMode, mode);
+    EXPECT_EQ(static_cast<int>(state.search.searchMode), mode);
     EXPECT_EQ(state.search.xzTarget, 145);
   }
   SearchModeDialog dialog(state);
@@ -486,7 +486,7 @@ TEST_F(DialogTest, SearchModeDialogTakesTheChosenTypeForModeOne) {
   Edit(dialog, "xzEdit")->setText("99");
   EXPECT_EQ(PressOk(dialog), "");
   dialog.WriteBack(state);
-  EXPECT_EQ(state.search.searchMode, 1);
+  EXPECT_EQ(state.search.searchMode, SearchMode::EventType);
   EXPECT_EQ(state.search.typeCode, 1);
   EXPECT_EQ(state.search.xzTarget, 145);  // mode 1 leaves the star alone
   EXPECT_EQ(state.search.typeRangeYears, 20);

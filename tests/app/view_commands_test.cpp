@@ -73,7 +73,7 @@ TEST_F(ViewTest, NextAndPreviousStepThroughTheEventsAndRepaintsKeepTheEvent) {
   EXPECT_EQ(state.elements.year, 2201);
 
   // With a search condition the previous command keeps the event.
-  state.search.searchMode = 3;
+  state.search.searchMode = SearchMode::OneStar;
   state.search.xzTarget = 400;
   view.OnPrevious();
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
@@ -105,7 +105,7 @@ TEST_F(ViewTest, ZoomActsOnlyOnTheMapAndResetAndBackToMapChooseTheMap) {
   const double radius = state.map.radius;
   ASSERT_GT(radius, 0);
   // The zoom acts on a window with a chosen centre.
-  state.map.preset = 3;
+  state.map.preset = WindowPreset::TypedCentre;
   view.OnZoomIn();
   EXPECT_DOUBLE_EQ(state.map.targetRadius, 2 * radius);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
@@ -113,34 +113,35 @@ TEST_F(ViewTest, ZoomActsOnlyOnTheMapAndResetAndBackToMapChooseTheMap) {
   EXPECT_DOUBLE_EQ(state.map.targetRadius, radius / 2);
 
   // In the limit-line table and the local display the zoom does nothing.
-  for (int mode : {1, 2}) {
+  for (DisplayMode mode : {DisplayMode::LimitLineTable, DisplayMode::LocalCircumstances}) {
     state.display.displayMode = mode;
     state.map.targetRadius = 123;
     state.navigation.paintRequest = PaintRequest::ReadAtDate;
     view.OnZoomIn();
     view.OnZoomOut();
-    EXPECT_EQ(state.map.targetRadius, 123) << "mode " << mode;
-    EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate) << "mode " << mode;
+    EXPECT_EQ(state.map.targetRadius, 123) << "mode " << static_cast<int>(mode);
+    EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate)
+        << "mode " << static_cast<int>(mode);
   }
   state.navigation.paintRequest = PaintRequest::Redraw;
 
   // Back to the map keeps the window; the zoom reset returns to the globe.
-  state.display.displayMode = 2;
-  state.map.preset = 3;
+  state.display.displayMode = DisplayMode::LocalCircumstances;
+  state.map.preset = WindowPreset::TypedCentre;
   view.OnBackToMap();
-  EXPECT_EQ(state.display.displayMode, 0);
-  EXPECT_EQ(state.map.preset, 3);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::PathMap);
+  EXPECT_EQ(state.map.preset, WindowPreset::TypedCentre);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
-  state.display.displayMode = 1;
+  state.display.displayMode = DisplayMode::LimitLineTable;
   view.OnZoomReset();
-  EXPECT_EQ(state.display.displayMode, 0);
-  EXPECT_EQ(state.map.preset, 0);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::PathMap);
+  EXPECT_EQ(state.map.preset, WindowPreset::WholeGlobe);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 }
 
 TEST_F(ViewTest, LocalSkyAndLimbCommands) {
   view.OnLocal();
-  EXPECT_EQ(state.display.displayMode, 2);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::LocalCircumstances);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
   Paint();
   EXPECT_EQ(Xz(), 200);
@@ -154,7 +155,7 @@ TEST_F(ViewTest, LocalSkyAndLimbCommands) {
   view.OnLimb();
   QCoreApplication::processEvents();
   EXPECT_NE(view.Picture(), report);
-  EXPECT_EQ(state.display.displayMode, 2);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::LocalCircumstances);
 }
 
 TEST_F(ViewTest, LeftClickShowsTheCoordinatesUntilTheNextRepaint) {
@@ -190,10 +191,10 @@ TEST_F(ViewTest, ClickedPointFollowsTheIgnoreRules) {
 
   const int outside = map.centreX + static_cast<int>(map.radius) + 3;
   EXPECT_FALSE(ClickedGlobePoint(state, outside, map.centreY).has_value());
-  state.display.displayMode = 1;
+  state.display.displayMode = DisplayMode::LimitLineTable;
   EXPECT_FALSE(ClickedGlobePoint(state, map.centreX, map.centreY).has_value());
-  state.display.displayMode = 0;
-  state.map.projection = kProjectionMercator;
+  state.display.displayMode = DisplayMode::PathMap;
+  state.map.projection = Projection::Mercator;
   EXPECT_FALSE(ClickedGlobePoint(state, map.centreX, map.centreY).has_value());
 }
 
@@ -223,18 +224,18 @@ TEST_F(ViewTest, DoubleClickRecentresTheGlobeButNotTheMercatorChart) {
   const ScreenGeo expected = ScreenToGeo(map, at.x(), at.y());
   ASSERT_TRUE(expected.found);
   QTest::mouseDClick(&view, Qt::LeftButton, {}, at);
-  EXPECT_EQ(state.map.preset, 3);
+  EXPECT_EQ(state.map.preset, WindowPreset::TypedCentre);
   EXPECT_DOUBLE_EQ(state.map.typedLon, NormaliseClickLongitude(expected.lon));
   EXPECT_DOUBLE_EQ(state.map.typedLat, expected.lat);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
   Paint();
 
-  state.map.preset = 0;
-  state.map.projection = kProjectionMercator;
+  state.map.preset = WindowPreset::WholeGlobe;
+  state.map.projection = Projection::Mercator;
   view.Repaint();
   Paint();
   QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(state.map.centreX, state.map.centreY));
-  EXPECT_EQ(state.map.preset, 0);
+  EXPECT_EQ(state.map.preset, WindowPreset::WholeGlobe);
 }
 
 TEST_F(AppTest, MissingElementFilesShowTheMessageThenAskForADateFilledWithToday) {
@@ -312,7 +313,7 @@ TEST_F(ViewTest, RightDoubleClickPicksTheObserverAndShowsItsCircumstances) {
   EXPECT_NEAR(state.site.longitude, 0, 1);
   EXPECT_NEAR(state.site.latitude, 0, 1);
   EXPECT_EQ(state.site.height, 0);
-  EXPECT_EQ(state.display.displayMode, 2);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::LocalCircumstances);
   Paint();
   EXPECT_EQ(view.LastOutcome(), PaintOutcome::Drawn);
   // The observer on the path sees the star hidden: its animation runs.
@@ -326,7 +327,7 @@ TEST_F(ViewTest, RightDoubleClickPicksTheObserverAndShowsItsCircumstances) {
   state.site.cityIndex = 1;
   view.PickObserver(1, 1);
   EXPECT_EQ(state.site.cityIndex, 1);
-  EXPECT_EQ(state.display.displayMode, 0);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::PathMap);
 }
 
 TEST_F(ViewTest, TheSkyIsDrawnOnceAndTheNextRepaintShowsTheMapAgain) {
@@ -337,7 +338,7 @@ TEST_F(ViewTest, TheSkyIsDrawnOnceAndTheNextRepaintShowsTheMapAgain) {
   view.Repaint();
   Paint();
   EXPECT_EQ(view.Picture(), map);
-  EXPECT_EQ(state.display.displayMode, 0);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::PathMap);
 }
 
 }  // namespace

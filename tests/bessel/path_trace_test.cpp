@@ -315,8 +315,8 @@ TEST(TracePath, SharingOneEvaluationPerInstantChangesNoPoint) {
 }
 
 TEST(TracePath, RowsDoNotDependOnWhatTheGlobeShows) {
-  PathFixture near(StraightShadowRecord(), kProjectionGlobe);
-  PathFixture far(StraightShadowRecord(), kProjectionGlobe);
+  PathFixture near(StraightShadowRecord(), Projection::Globe);
+  PathFixture far(StraightShadowRecord(), Projection::Globe);
   struct Centre : RecordingSink {
     Centre(PathFixture& f, bool antipode) : RecordingSink(f), f(f), antipode(antipode) {}
     void OnGreatestFound(const GreatestOccultationResult& g) override {

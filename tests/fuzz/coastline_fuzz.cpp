@@ -20,12 +20,12 @@ void Draw(const std::vector<std::uint8_t>& bytes, int projection, int preset, do
   vernier::MapWindow w;
   w.projection = projection;
   const vernier::ClientRect client{0, 0, 684, 520};
-  vernier::LayoutMapWindow(w, dc, client, 0);
+  vernier::LayoutMapWindow(w, dc, client, true);
   vernier::ApplyWindowPreset(w);
   w.preset = preset;
-  vernier::LayoutMapWindow(w, dc, client, 0);
+  vernier::LayoutMapWindow(w, dc, client, true);
   vernier::ApplyWindowPreset(w);
-  if (preset == 3) w.targetRadius = w.baseRadius * zoom;
+  if (preset == WindowPreset::TypedCentre) w.targetRadius = w.baseRadius * zoom;
   w.centreLonDeg = 135;
   w.centreLatDeg = 35;
   vernier::SetMapCentre(w);
@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // fmemopen does not take an empty buffer.
   if (size == 0) return 0;
   const std::vector<std::uint8_t> bytes(data, data + size);
-  Draw(bytes, vernier::kProjectionGlobe, 0, 1);
-  Draw(bytes, vernier::kProjectionGlobe, 3, 150);
-  Draw(bytes, vernier::kProjectionMercator, 0, 1);
+  Draw(bytes, vernier::Projection::Globe, 0, 1);
+  Draw(bytes, vernier::Projection::Globe, 3, 150);
+  Draw(bytes, vernier::Projection::Mercator, 0, 1);
   return 0;
 }

@@ -108,16 +108,17 @@ void SetCentre(MapWindow& w, double lon, double lat) {
 
 // One paint's set-up: a whole-globe layout first (it fixes baseRadius), then
 // the preset's; preset 3 at the given magnification.
-MapWindow Window(int projection, int preset, double magnification, double lon = 0, double lat = 0) {
+MapWindow Window(Projection projection, int preset, double magnification, double lon = 0,
+                 double lat = 0) {
   RecordingDeviceContext scratch;
   MapWindow w;
   w.projection = projection;
-  LayoutMapWindow(w, scratch, kClient, 0);
+  LayoutMapWindow(w, scratch, kClient, true);
   ApplyWindowPreset(w);
-  w.preset = preset;
-  LayoutMapWindow(w, scratch, kClient, 0);
+  w.preset = static_cast<WindowPreset>(preset);
+  LayoutMapWindow(w, scratch, kClient, true);
   ApplyWindowPreset(w);
-  if (preset == 3) w.targetRadius = w.baseRadius * magnification;
+  if (w.preset == WindowPreset::TypedCentre) w.targetRadius = w.baseRadius * magnification;
   SetCentre(w, lon, lat);
   SetMapCentre(w);
   return w;
@@ -208,8 +209,8 @@ TEST(CoastlineFiles, DecodedStrokesLandWhereTheyBelongInBothForms) {
   const double endLon = 10 + (60 * 60 - 40 * 90) / 3600.0;
   const double endLat = 20 + (-60 * 20 + 40 * 300) / 3600.0;
 
-  for (int projection : {kProjectionGlobe, kProjectionMercator}) {
-    SCOPED_TRACE(projection);
+  for (Projection projection : {Projection::Globe, Projection::Mercator}) {
+    SCOPED_TRACE(static_cast<int>(projection));
     MapWindow w = Window(projection, 0, 1, 10, 20);
     RecordingDeviceContext dc = DrawOne(w, file);
     const auto moves = Strokes(dc, Kind::MoveTo);
@@ -226,7 +227,7 @@ TEST(CoastlineFiles, DecodedStrokesLandWhereTheyBelongInBothForms) {
 }
 
 TEST(CoastlineFiles, OnlyEveryKthStrokeIsProjected) {
-  MapWindow whole = Window(kProjectionGlobe, 0, 1);
+  MapWindow whole = Window(Projection::Globe, 0, 1);
   ASSERT_EQ(CoastlineDrawingFor(whole).strokeStep, 100);
 
   // 99 strokes at magnification 1: the first point alone.
@@ -238,7 +239,7 @@ TEST(CoastlineFiles, OnlyEveryKthStrokeIsProjected) {
   EXPECT_TRUE(Strokes(dc, Kind::LineTo).empty());
 
   // Magnification 10 in a typed window: k = 10, strokes 10, 20 of 25.
-  MapWindow zoomed = Window(kProjectionGlobe, 3, 10);
+  MapWindow zoomed = Window(Projection::Globe, 3, 10);
   const CoastlineDrawing d = CoastlineDrawingFor(zoomed);
   EXPECT_EQ(d.strokeStep, 10);
   EXPECT_DOUBLE_EQ(d.margin, std::trunc(28.0 * 10) * 1.3);
@@ -251,12 +252,12 @@ TEST(CoastlineFiles, OnlyEveryKthStrokeIsProjected) {
   EXPECT_EQ((Pixel{lines[1].x, lines[1].y}), ScreenOf(zoomed, 600 / 3600.0, 200 / 3600.0));
 
   // The Mercator margin is not widened.
-  EXPECT_DOUBLE_EQ(CoastlineDrawingFor(Window(kProjectionMercator, 0, 1)).margin, 28);
+  EXPECT_DOUBLE_EQ(CoastlineDrawingFor(Window(Projection::Mercator, 0, 1)).margin, 28);
 }
 
 TEST(CoastlineFiles, ALongitudeStepOfOneHundredArcSecondsIsIgnored) {
   // Magnification 100: every stroke is projected.
-  MapWindow w = Window(kProjectionGlobe, 3, 100);
+  MapWindow w = Window(Projection::Globe, 3, 100);
   ASSERT_EQ(CoastlineDrawingFor(w).strokeStep, 1);
   TestSegment s{0, 0, 1, {}, 0};
   s.Add(Long(100, 40)).Add(Long(-100, 40)).Add(Long(99, 40)).Add(Long(-150, 0));
@@ -283,17 +284,17 @@ TEST(CoastlineFiles, FineRanksOnlyInAZoomedPresetWindow) {
     return MovedTo(dc, ScreenOf(w, 2, 0));
   };
   // The whole globe never shows rank 3, even with a zoomed radius.
-  MapWindow whole = Window(kProjectionGlobe, 0, 1);
+  MapWindow whole = Window(Projection::Globe, 0, 1);
   EXPECT_FALSE(drawsFine(whole));
   whole.radius = whole.baseRadius * 10;
   EXPECT_FALSE(drawsFine(whole));
-  EXPECT_FALSE(drawsFine(Window(kProjectionGlobe, 3, 4.9)));
-  EXPECT_TRUE(drawsFine(Window(kProjectionGlobe, 3, 5)));
-  EXPECT_TRUE(drawsFine(Window(kProjectionGlobe, 3, 20)));
+  EXPECT_FALSE(drawsFine(Window(Projection::Globe, 3, 4.9)));
+  EXPECT_TRUE(drawsFine(Window(Projection::Globe, 3, 5)));
+  EXPECT_TRUE(drawsFine(Window(Projection::Globe, 3, 20)));
 }
 
 TEST(CoastlineFiles, SegmentsStartingBehindTheGlobeOrFarOutsideAreSkippedWhole) {
-  MapWindow w = Window(kProjectionGlobe, 0, 1);  // centre (0, 0), R = 222
+  MapWindow w = Window(Projection::Globe, 0, 1);  // centre (0, 0), R = 222
   // From 100 E back round to 60 E: the start is hidden, the rest is not.
   TestSegment behind{100 * 3600, 0, 1, {}, 0};
   behind.Add(Long(-72, 0), 2000);
@@ -309,7 +310,7 @@ TEST(CoastlineFiles, SegmentsStartingBehindTheGlobeOrFarOutsideAreSkippedWhole) 
 
   // In a zoomed window the margin decides: 28 x 5 x 1.3 = 182 pixels beyond
   // the frame. Both segments start east of the frame and run west into it.
-  MapWindow z = Window(kProjectionGlobe, 3, 5);
+  MapWindow z = Window(Projection::Globe, 3, 5);
   const double edge = z.frameRight - z.centreX;
   auto lonAt = [&](double pixels) { return std::asin(pixels / z.radius) / 0.01745329252; };
   TestSegment inside{static_cast<int>(lonAt(edge + 150) * 3600), 0, 1, {}, 0};
@@ -337,7 +338,7 @@ TEST(CoastlineFiles, AMissingFileEndsTheDrawingWithTheMessage) {
   dir.Write("eu_cil.cbd ", OneSegmentAt(20));
   dir.Write("AF_CIL.CBD ", OneSegmentAt(30));
   dir.Write("sa_cil.cbd ", OneSegmentAt(-40));
-  MapWindow w = Window(kProjectionGlobe, 0, 1);
+  MapWindow w = Window(Projection::Globe, 0, 1);
   RecordingDeviceContext dc;
   EXPECT_FALSE(DrawCoastlineFiles(w, dc, dir.path()));
   EXPECT_TRUE(MovedTo(dc, ScreenOf(w, 10, 0)));
@@ -365,7 +366,7 @@ TEST(CoastlineFiles, AMissingFileEndsTheDrawingWithTheMessage) {
 TEST(CoastlineFiles, AChangedFileIsReadAgainAtTheNextPaint) {
   TempDataDir dir;
   WriteFiles(dir, {{"as_cil.cbd ", OneSegmentAt(10)}});
-  MapWindow w = Window(kProjectionGlobe, 0, 1);
+  MapWindow w = Window(Projection::Globe, 0, 1);
   auto paint = [&] {
     RecordingDeviceContext dc;
     DrawCoastlineFiles(w, dc, dir.path());
@@ -406,11 +407,13 @@ TEST(CoastlineFiles, AKeptFileDrawsAsAFreshReadInEveryWindow) {
   WriteFiles(dir, {{"as_cil.cbd ", bytes}});
   const std::span<const unsigned char> raw(reinterpret_cast<const unsigned char*>(bytes.data()),
                                            bytes.size());
-  const MapWindow windows[] = {
-      Window(kProjectionGlobe, 0, 1),           Window(kProjectionGlobe, 3, 1, -120, 10),
-      Window(kProjectionGlobe, 3, 6, 60, 5),    Window(kProjectionGlobe, 3, 3, 100, 20),
-      Window(kProjectionMercator, 0, 1, 150, 0), Window(kProjectionGlobe, 0, 1),
-      Window(kProjectionGlobe, 3, 6, 60, 5)};
+  const MapWindow windows[] = {Window(Projection::Globe, 0, 1),
+                               Window(Projection::Globe, 3, 1, -120, 10),
+                               Window(Projection::Globe, 3, 6, 60, 5),
+                               Window(Projection::Globe, 3, 3, 100, 20),
+                               Window(Projection::Mercator, 0, 1, 150, 0),
+                               Window(Projection::Globe, 0, 1),
+                               Window(Projection::Globe, 3, 6, 60, 5)};
   for (const MapWindow& window : windows) {
     MapWindow kept = window, fresh = window;
     kept.colourIndex = fresh.colourIndex = kCoastlineColour;
@@ -424,7 +427,7 @@ TEST(CoastlineFiles, AKeptFileDrawsAsAFreshReadInEveryWindow) {
 }
 
 TEST(CoastlineFiles, DamagedFilesNeverStopTheFilesAfterThem) {
-  MapWindow w = Window(kProjectionGlobe, 0, 1);
+  MapWindow w = Window(Projection::Globe, 0, 1);
   auto segmentAt = [](double lon) {
     TestSegment s{static_cast<int>(lon * 3600), 0, 1, {}, 0};
     s.Add(Short(20, 0), 200);
@@ -492,7 +495,7 @@ TEST(CoastlineFiles, DamagedFilesNeverStopTheFilesAfterThem) {
 }
 
 TEST(CoastlineFiles, StrokeCountsAndRunawayStrokesStayWithinTheSegment) {
-  MapWindow w = Window(kProjectionGlobe, 3, 100);  // k = 1
+  MapWindow w = Window(Projection::Globe, 3, 100);  // k = 1
   // The head claims 30000 strokes; the data holds 3.
   TestSegment claims{0, 0, 1, {}, 0};
   claims.Add(Short(10, 10), 3);
@@ -524,10 +527,10 @@ TEST(CoastlineFiles, StrokeCountsAndRunawayStrokesStayWithinTheSegment) {
   // as it is; the chart reduces it once only and draws nothing.
   TestSegment far{2000000000, 0, 1, {}, 0};
   far.Add(Short(63, 0), 300);
-  MapWindow globe = Window(kProjectionGlobe, 0, 1);
+  MapWindow globe = Window(Projection::Globe, 0, 1);
   dc = DrawOne(globe, BuildFile({far}));
   EXPECT_TRUE(MovedTo(dc, ScreenOf(globe, 2000000000 / 3600.0, 0)));
-  MapWindow chart = Window(kProjectionMercator, 0, 1);
+  MapWindow chart = Window(Projection::Mercator, 0, 1);
   dc = DrawOne(chart, BuildFile({far}));
   EXPECT_TRUE(Strokes(dc, Kind::MoveTo).empty());
 }
@@ -594,7 +597,7 @@ TEST(SimpleMap, MarkersBreakAndEndTheDrawing) {
   tables[0] = a;
   tables[1] = b;
 
-  MapWindow w = Window(kProjectionGlobe, 0, 1);
+  MapWindow w = Window(Projection::Globe, 0, 1);
   RecordingDeviceContext dc;
   DrawSimpleMapGlobe(w, dc, tables);
   // (0,0) moves, (10,0) draws across the table end, the break lifts the pen,
@@ -628,7 +631,7 @@ TEST(SimpleMap, MercatorLinesNeverRunAcrossTheSeam) {
   OutlineTableSet tables;
   for (auto& t : tables) t = empty;
   tables[0] = line;
-  MapWindow w = Window(kProjectionMercator, 0, 1);
+  MapWindow w = Window(Projection::Mercator, 0, 1);
   RecordingDeviceContext dc;
   DrawSimpleMapMercator(w, dc, tables);
   const auto moves = Strokes(dc, Kind::MoveTo);
@@ -655,13 +658,13 @@ TEST(SimpleMap, MercatorLinesNeverRunAcrossTheSeam) {
 
 TEST(Coastlines, DispatchBySource) {
   TempDataDir dir;  // no files
-  MapWindow w = Window(kProjectionGlobe, 0, 1);
+  MapWindow w = Window(Projection::Globe, 0, 1);
   RecordingDeviceContext files;
   DrawCoastlines(w, files, dir.path());
   EXPECT_EQ(files.Texts().size(), 1u);
   EXPECT_TRUE(Strokes(files, Kind::LineTo).empty());
 
-  w.coastlineSource = kCoastlineSourceSimpleMap;
+  w.coastlineSource = CoastlineSource::SimpleMap;
   RecordingDeviceContext simple;
   DrawCoastlines(w, simple, dir.path());
   EXPECT_TRUE(simple.Texts().empty());

@@ -14,21 +14,21 @@ namespace {
 using Kind = DrawCall::Kind;
 
 // A map window laid out on the default client and centred.
-MapWindow Window(int preset, double magnification, double lon, double lat, int projection = 1) {
+MapWindow Window(int preset, double magnification, double lon, double lat,
+                 Projection projection = Projection::Globe) {
   RecordingDeviceContext dc;
   MapWindow w;
   w.projection = projection;
-  LayoutMapWindow(w, dc, {0, 0, 684, 520}, 0);  // the whole-globe layout sets baseRadius
-  w.preset = preset;
+  LayoutMapWindow(w, dc, {0, 0, 684, 520}, true);  // the whole-globe layout sets baseRadius
+  w.preset = static_cast<WindowPreset>(preset);
   w.typedLon = lon;
   w.typedLat = lat;
   w.targetRadius = magnification * w.baseRadius;
-  LayoutMapWindow(w, dc, {0, 0, 684, 520}, 0);
+  LayoutMapWindow(w, dc, {0, 0, 684, 520}, true);
   ApplyWindowPreset(w);
   SetMapCentreAt(w, lon, lat);
   return w;
 }
-
 
 bool HasText(const RecordingDeviceContext& dc, int x, int y, const std::string& text) {
   auto texts = dc.Texts();
@@ -50,8 +50,8 @@ TEST(MapFrame, GridSpacingFollowsTheMagnification) {
 TEST(MapFrame, WithoutGridTheGlobeShowsOnlyTheLimbUnderTheCoastlines) {
   testing::TempDataDir empty;
   MapWindow w = Window(0, 1, 135, 35);
-  w.gridMode = 4;
-  w.coastlineSource = 1;
+  w.gridMode = GridMode::NoGrid;
+  w.coastlineSource = CoastlineSource::CoastlineFiles;
   RecordingDeviceContext dc;
   DrawWorldMap(w, dc, empty.path());
   int limbLines = 0, moves = 0;
@@ -66,7 +66,7 @@ TEST(MapFrame, WithoutGridTheGlobeShowsOnlyTheLimbUnderTheCoastlines) {
 }
 
 TEST(MapFrame, MercatorGridPutsMeridiansOnTensOfDegrees) {
-  MapWindow w = Window(0, 1, 133, 0, 2);
+  MapWindow w = Window(0, 1, 133, 0, Projection::Mercator);
   RecordingDeviceContext dc;
   DrawMercatorGrid(w, dc);
   // Each meridian is a stroke from +80° to −80°: its x is that of a whole ten
@@ -87,7 +87,7 @@ TEST(MapFrame, PlaceLabelsAndScaleBarOnZoomedWindows) {
   testing::TempDataDir empty;
   RecordingDeviceContext dc;
   MapWindow w = Window(3, 20, 139.767, 35.7);
-  w.coastlineSource = 2;
+  w.coastlineSource = CoastlineSource::SimpleMap;
   DrawWorldMap(w, dc, empty.path());
   auto texts = dc.Texts();
   auto tokyo = std::find_if(texts.begin(), texts.end(), [](auto& t) { return t.text == "Tokyo"; });
@@ -101,7 +101,7 @@ TEST(MapFrame, PlaceLabelsAndScaleBarOnZoomedWindows) {
 
   dc.Clear();
   w = Window(3, 19.99, 139.767, 35.7);
-  w.coastlineSource = 2;
+  w.coastlineSource = CoastlineSource::SimpleMap;
   DrawWorldMap(w, dc, empty.path());
   for (const auto& t : dc.Texts()) EXPECT_NE(t.text, "Tokyo");
 
@@ -206,7 +206,7 @@ namespace vernier {
 namespace {
 
 TEST(MapFrame, MercatorParallelsRunAcrossTheWholeChart) {
-  MapWindow w = Window(0, 1, 0, 0, 2);
+  MapWindow w = Window(0, 1, 0, 0, Projection::Mercator);
   RecordingDeviceContext dc;
   DrawMercatorGrid(w, dc);
   int parallels = 0, equator = 0;

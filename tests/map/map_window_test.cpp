@@ -20,9 +20,9 @@ constexpr double kRad = 0.017453292519943295;
 void SetCentreFields(MapWindow& w, double lon, double lat) { SetMapCentreAt(w, lon, lat); }
 
 // One paint's set-up of the map: layout, preset, centre.
-void Paint(MapWindow& w, DeviceContext& dc, double lon, double lat, int displayMode = 0,
+void Paint(MapWindow& w, DeviceContext& dc, double lon, double lat, bool pathMapShown = true,
            ClientRect client = kClient) {
-  LayoutMapWindow(w, dc, client, displayMode);
+  LayoutMapWindow(w, dc, client, pathMapShown);
   ApplyWindowPreset(w);
   SetCentreFields(w, lon, lat);
   SetMapCentre(w);
@@ -43,7 +43,7 @@ TEST(MapLayout, GlobePresetAndMercatorFormsForA684By520Client) {
   RecordingDeviceContext dc;
   MapWindow w;
   w.targetRadius = 5;
-  LayoutMapWindow(w, dc, kClient, 0);
+  LayoutMapWindow(w, dc, kClient, true);
   ASSERT_FALSE(dc.Calls().empty());
   const DrawCall& fill = dc.Calls().front();
   EXPECT_EQ(fill.kind, Kind::FillSolidRect);
@@ -62,8 +62,8 @@ TEST(MapLayout, GlobePresetAndMercatorFormsForA684By520Client) {
 
   // A preset window takes the whole client area less 5 pixels and keeps the
   // radius of the last full-globe layout.
-  w.preset = 1;
-  LayoutMapWindow(w, dc, ClientRect{0, 0, 1000, 800}, 0);
+  w.preset = WindowPreset::Asia;
+  LayoutMapWindow(w, dc, ClientRect{0, 0, 1000, 800}, true);
   EXPECT_EQ(w.frameLeft, 5);
   EXPECT_EQ(w.frameTop, 5);
   EXPECT_EQ(w.frameRight, 995);
@@ -71,17 +71,17 @@ TEST(MapLayout, GlobePresetAndMercatorFormsForA684By520Client) {
   EXPECT_EQ(w.centreX, 500);
   EXPECT_EQ(w.centreY, 400);
   EXPECT_EQ(w.baseRadius, 222.0);
-  LayoutMapWindow(w, dc, kClient, 0);
+  LayoutMapWindow(w, dc, kClient, true);
   EXPECT_EQ(w.centreX, 342);
   EXPECT_EQ(w.centreY, 260);
   // Outside the map display the preset window is laid out as the globe.
-  LayoutMapWindow(w, dc, kClient, 2);
+  LayoutMapWindow(w, dc, kClient, false);
   EXPECT_EQ(w.centreX, 452);
   EXPECT_EQ(w.frameTop, 38);
 
   // Mercator: 360 degrees of longitude over the 454 pixels of width.
-  w.projection = kProjectionMercator;
-  LayoutMapWindow(w, dc, kClient, 0);
+  w.projection = Projection::Mercator;
+  LayoutMapWindow(w, dc, kClient, true);
   EXPECT_DOUBLE_EQ(w.baseRadius, 454 / 3.1415926536 / 2);
   EXPECT_EQ(w.targetRadius, w.baseRadius);
   EXPECT_EQ(w.centreX, 452);
@@ -97,17 +97,17 @@ TEST(MapLayout, GlobePresetAndMercatorFormsForA684By520Client) {
 TEST(MapLayout, BackFromMercatorAPresetWindowTakesTheGlobeRadiusAfresh) {
   RecordingDeviceContext dc;
   MapWindow w;
-  LayoutMapWindow(w, dc, kClient, 0);  // baseRadius 222
-  w.preset = 1;
-  LayoutMapWindow(w, dc, ClientRect{0, 0, 1000, 700}, 0);
+  LayoutMapWindow(w, dc, kClient, true);  // baseRadius 222
+  w.preset = WindowPreset::Asia;
+  LayoutMapWindow(w, dc, ClientRect{0, 0, 1000, 700}, true);
   ApplyWindowPreset(w);
   EXPECT_EQ(w.baseRadius, 222.0);
   EXPECT_DOUBLE_EQ(w.targetRadius, 222 * 2.7);
 
-  w.projection = kProjectionMercator;
-  LayoutMapWindow(w, dc, ClientRect{0, 0, 1000, 700}, 0);
-  w.projection = kProjectionGlobe;
-  LayoutMapWindow(w, dc, ClientRect{0, 0, 1000, 700}, 0);
+  w.projection = Projection::Mercator;
+  LayoutMapWindow(w, dc, ClientRect{0, 0, 1000, 700}, true);
+  w.projection = Projection::Globe;
+  LayoutMapWindow(w, dc, ClientRect{0, 0, 1000, 700}, true);
   EXPECT_FALSE(w.mercatorLayout);
   EXPECT_EQ(w.baseRadius, 340.0);  // min(1000 - 220, 700) / 2 - 10
   ApplyWindowPreset(w);
@@ -117,15 +117,15 @@ TEST(MapLayout, BackFromMercatorAPresetWindowTakesTheGlobeRadiusAfresh) {
 TEST(MapWindowPreset, SetsTheRadiusOfEachPresetAndResetsTheDrawState) {
   RecordingDeviceContext dc;
   MapWindow w;
-  LayoutMapWindow(w, dc, kClient, 0);
+  LayoutMapWindow(w, dc, kClient, true);
   const double radii[] = {222, 222 * 2.7, 222 * 2.3};
   for (int p = 0; p < 3; ++p) {
-    w.preset = p;
+    w.preset = static_cast<WindowPreset>(p);
     w.targetRadius = 1;
     ApplyWindowPreset(w);
     EXPECT_DOUBLE_EQ(w.targetRadius, radii[p]) << "preset " << p;
   }
-  w.preset = 3;
+  w.preset = WindowPreset::TypedCentre;
   w.targetRadius = 777;
   w.penDown = true;
   w.rotLonDeg = 12;
@@ -141,9 +141,9 @@ TEST(MapWindowPreset, SetsTheRadiusOfEachPresetAndResetsTheDrawState) {
   EXPECT_EQ(w.limbStep, 0.1308996939);
 
   // The Asia and Europe radii are globe-only.
-  w.projection = kProjectionMercator;
-  LayoutMapWindow(w, dc, kClient, 0);
-  w.preset = 1;
+  w.projection = Projection::Mercator;
+  LayoutMapWindow(w, dc, kClient, true);
+  w.preset = WindowPreset::Asia;
   ApplyWindowPreset(w);
   EXPECT_EQ(w.targetRadius, w.baseRadius);
 }
@@ -223,7 +223,7 @@ TEST(GlobeProjection, PointsUpToTwelvePixelsBehindTheLimbPlaneAreStillDrawn) {
 TEST(MercatorProjection, ScalesLongitudeLinearlyAndWrapsAtTheSeam) {
   RecordingDeviceContext dc;
   MapWindow w;
-  w.projection = kProjectionMercator;
+  w.projection = Projection::Mercator;
   Paint(w, dc, 0, 0);
   const double r = w.radius;
   ProjectedPixel p = ProjectMercator(w, 0, 0);
@@ -289,7 +289,7 @@ TEST(PlotPoint, StrokesBreakAtPointsOutsideTheFrame) {
 TEST(PlotPoint, MercatorStrokesDoNotJumpMoreThan200PixelsExceptForParallels) {
   RecordingDeviceContext dc;
   MapWindow w;
-  w.projection = kProjectionMercator;
+  w.projection = Projection::Mercator;
   Paint(w, dc, 0, 0);
   dc.Clear();
   PlotPoint(w, dc, -100, 0, 1);
@@ -351,7 +351,7 @@ TEST(PathPlotters, DotsAndRingsAreClippedAndLeaveThePenState) {
 TEST(PathPlotters, GlobeRingsNeedARotationOfAWholeDegree) {
   RecordingDeviceContext dc;
   MapWindow w;
-  LayoutMapWindow(w, dc, kClient, 0);
+  LayoutMapWindow(w, dc, kClient, true);
   ApplyWindowPreset(w);
   w.radius = w.targetRadius;
   dc.Clear();
@@ -378,7 +378,7 @@ TEST(PathPlotters, GlobeRingsNeedARotationOfAWholeDegree) {
 
   // The Mercator form has no such rule.
   MapWindow m;
-  m.projection = kProjectionMercator;
+  m.projection = Projection::Mercator;
   Paint(m, dc, 0, 0);
   dc.Clear();
   ProjectAndRing(m, dc, 10, 10, 4, 3);
@@ -390,19 +390,19 @@ TEST(MapZoom, LastsOnlyWithTheTypedCentrePreset) {
   for (int preset = 0; preset <= 3; ++preset) {
     MapWindow w;
     Paint(w, dc, 0, 0);  // baseRadius 222 from a full-globe layout
-    w.preset = preset;
+    w.preset = static_cast<WindowPreset>(preset);
     Paint(w, dc, 10, 10);
     const double before = w.radius;
-    EXPECT_TRUE(ZoomIn(w, 0));
+    EXPECT_TRUE(ZoomIn(w, true));
     Paint(w, dc, 10, 10);
-    EXPECT_TRUE(ZoomIn(w, 0));
+    EXPECT_TRUE(ZoomIn(w, true));
     Paint(w, dc, 10, 10);
     if (preset == 3) {
       EXPECT_DOUBLE_EQ(w.radius, before * 4) << preset;
     } else {
       EXPECT_DOUBLE_EQ(w.radius, before) << preset;
     }
-    EXPECT_TRUE(ZoomOut(w, 0));
+    EXPECT_TRUE(ZoomOut(w, true));
     Paint(w, dc, 10, 10);
     EXPECT_DOUBLE_EQ(w.radius, preset == 3 ? before * 2 : before) << preset;
   }
@@ -410,8 +410,8 @@ TEST(MapZoom, LastsOnlyWithTheTypedCentrePreset) {
   MapWindow w;
   Paint(w, dc, 0, 0);
   w.targetRadius = 1;
-  EXPECT_FALSE(ZoomIn(w, 1));
-  EXPECT_FALSE(ZoomOut(w, 2));
+  EXPECT_FALSE(ZoomIn(w, false));
+  EXPECT_FALSE(ZoomOut(w, false));
   EXPECT_EQ(w.targetRadius, 1.0);
 }
 
@@ -422,8 +422,8 @@ TEST(ScreenToGeo, InvertsTheGlobeToWithinAPixel) {
                                {-60, -80}, {-170, -45}, {100, -5},    {-90, 60}};
   for (const auto& c : centres) {
     MapWindow w;
-    w.preset = 3;
-    LayoutMapWindow(w, dc, kClient, 0);  // preset layout keeps baseRadius 0
+    w.preset = WindowPreset::TypedCentre;
+    LayoutMapWindow(w, dc, kClient, true);  // preset layout keeps baseRadius 0
     w.baseRadius = w.targetRadius = 250;
     Paint(w, dc, c[0], c[1]);
     int tried = 0;
@@ -467,8 +467,8 @@ TEST(ScreenToGeo, EveryPixelOfTheDiscHasItsVisiblePoint) {
   const double centres[][2] = {{0, 0}, {-90, 60}, {100, -5}, {-60, -80}};
   for (const auto& c : centres) {
     MapWindow w;
-    w.preset = 3;
-    LayoutMapWindow(w, dc, kClient, 0);
+    w.preset = WindowPreset::TypedCentre;
+    LayoutMapWindow(w, dc, kClient, true);
     w.baseRadius = w.targetRadius = 250;
     Paint(w, dc, c[0], c[1]);
     int missed = 0, off = 0;
@@ -495,8 +495,8 @@ TEST(ScreenToGeo, EveryPixelOfTheDiscHasItsVisiblePoint) {
   const Case cases[] = {{0, 0, 5, 175}, {-90, 60, -70, 120}, {100, -5, 179, -174}};
   for (const Case& k : cases) {
     MapWindow w;
-    w.preset = 3;
-    LayoutMapWindow(w, dc, kClient, 0);
+    w.preset = WindowPreset::TypedCentre;
+    LayoutMapWindow(w, dc, kClient, true);
     w.baseRadius = w.targetRadius = 250;
     Paint(w, dc, k.lon, k.lat);
     const ScreenGeo g = ScreenToGeo(w, w.centreX + k.dx, w.centreY - k.dy);
@@ -508,8 +508,8 @@ TEST(ScreenToGeo, EveryPixelOfTheDiscHasItsVisiblePoint) {
   }
   // On the equator-centred globe, v = 0.7 is latitude asin 0.7.
   MapWindow w;
-  w.preset = 3;
-  LayoutMapWindow(w, dc, kClient, 0);
+  w.preset = WindowPreset::TypedCentre;
+  LayoutMapWindow(w, dc, kClient, true);
   w.baseRadius = w.targetRadius = 250;
   Paint(w, dc, 0, 0);
   const ScreenGeo g = ScreenToGeo(w, w.centreX + 5, w.centreY - 175);
@@ -558,7 +558,7 @@ TEST(RecentreAtPixel, TakesTheClickedPointAsTheTypedCentre) {
   EXPECT_EQ(NormaliseClickLongitude(-180), -180);
 
   ASSERT_TRUE(RecentreAtPixel(w, px, py));
-  EXPECT_EQ(w.preset, 3);
+  EXPECT_EQ(w.preset, WindowPreset::TypedCentre);
   EXPECT_NEAR(w.typedLon, -160, 0.5);
   EXPECT_NEAR(w.typedLat, 10, 0.5);
   EXPECT_EQ(w.targetRadius, target);
@@ -567,14 +567,14 @@ TEST(RecentreAtPixel, TakesTheClickedPointAsTheTypedCentre) {
   MapWindow v;
   Paint(v, dc, 0, 0);
   EXPECT_FALSE(RecentreAtPixel(v, v.centreX + 223, v.centreY));
-  EXPECT_EQ(v.preset, 0);
+  EXPECT_EQ(v.preset, WindowPreset::WholeGlobe);
   EXPECT_TRUE(IsPixelOnGlobe(v, v.centreX + 222, v.centreY));
   EXPECT_FALSE(IsPixelOnGlobe(v, v.centreX + 157, v.centreY + 157));
   MapWindow m;
-  m.projection = kProjectionMercator;
+  m.projection = Projection::Mercator;
   Paint(m, dc, 0, 0);
   EXPECT_FALSE(RecentreAtPixel(m, m.centreX, m.centreY));
-  EXPECT_EQ(m.preset, 0);
+  EXPECT_EQ(m.preset, WindowPreset::WholeGlobe);
 }
 
 }  // namespace

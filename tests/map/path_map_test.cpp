@@ -18,13 +18,15 @@ namespace {
 using Kind = DrawCall::Kind;
 
 struct PathMapFixture {
-  explicit PathMapFixture(int gridMode = 4, int preset = 0, int projection = kProjectionGlobe) {
+  explicit PathMapFixture(GridMode gridMode = GridMode::NoGrid,
+                          WindowPreset preset = WindowPreset::WholeGlobe,
+                          Projection projection = Projection::Globe) {
     map.gridMode = gridMode;
     map.projection = projection;
-    LayoutMapWindow(map, dc, {0, 0, 684, 520}, 0);
+    LayoutMapWindow(map, dc, {0, 0, 684, 520}, true);
     ApplyWindowPreset(map);
     map.preset = preset;
-    map.coastlineSource = 2;  // the built-in outline: no files needed
+    map.coastlineSource = CoastlineSource::SimpleMap;  // the built-in outline: no files needed
     data.CopyKmlHeader();
     dc.Clear();
   }
@@ -76,7 +78,7 @@ TEST(PathMap, DrawsPanelMapAndPathCentredOnGreatestOccultation) {
 }
 
 TEST(PathMap, GridModeChangesTheLimitColourAndExportAddsTheOffsetLines) {
-  PathMapFixture grid(0);
+  PathMapFixture grid(GridMode::Grid);
   grid.Draw();
   EXPECT_GT(grid.PixelsIn({255, 153, 204}), 100);
 
@@ -120,7 +122,7 @@ TEST(PathMap, GridModeChangesTheLimitColourAndExportAddsTheOffsetLines) {
 }
 
 TEST(PathMap, ObserverPlacesOnZoomedPresetWindowsAndEventsWithoutPath) {
-  PathMapFixture f(4, 3);
+  PathMapFixture f(GridMode::NoGrid, WindowPreset::TypedCentre);
   f.map.typedLon = 135, f.map.typedLat = 35;
   f.map.targetRadius = 10 * f.map.baseRadius;
   f.cities.count = 2;
@@ -158,13 +160,14 @@ TEST(PathMap, PanelLocationIsTheGreatestOccultationWhereverTheWindowLies) {
   EXPECT_EQ(greatest[0], "Location :");
   EXPECT_EQ(greatest[1].substr(0, 7), " 135゜");
   EXPECT_EQ(greatest[2].substr(0, 7), "  35゜");
-  for (int preset : {0, 1, 2, 3}) {
-    SCOPED_TRACE(preset);
-    PathMapFixture chart(4, preset, kProjectionMercator);
+  for (WindowPreset preset : {WindowPreset::WholeGlobe, WindowPreset::Asia, WindowPreset::Europe,
+                              WindowPreset::TypedCentre}) {
+    SCOPED_TRACE(static_cast<int>(preset));
+    PathMapFixture chart(GridMode::NoGrid, preset, Projection::Mercator);
     chart.map.typedLon = 10, chart.map.typedLat = 20;
     PathMapResult r = chart.Draw();
     EXPECT_EQ(location(chart), greatest);
-    if (preset == 3) {
+    if (preset == WindowPreset::TypedCentre) {
       EXPECT_EQ(r.centreLon, 10);  // the chart itself is centred as chosen
     }
   }

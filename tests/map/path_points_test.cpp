@@ -39,14 +39,14 @@ TEST(PathPoints, ColourByCurveDaylightAndAnnularLimits) {
     p.annular = k.annular;
     EXPECT_EQ(PathPointColour(p, c), k.colour) << PathCurveName(k.curve);
   }
-  EXPECT_EQ(PathColoursFor(0).totalLimit, 13);  // the grid's own colour
-  EXPECT_EQ(PathColoursFor(4).totalLimit, 14);
+  EXPECT_EQ(PathColoursFor(GridMode::Grid).totalLimit, 13);  // the grid's own colour
+  EXPECT_EQ(PathColoursFor(GridMode::NoGrid).totalLimit, 14);
 }
 
 // Markers are rings of radius 3, curve points single pixels; a point on the
 // far side of the globe is not drawn.
 TEST(PathPoints, MarkersAreRingsCurvePointsDotsAndHiddenPointsNothing) {
-  testing::PathFixture f(testing::StraightShadowRecord(), kProjectionGlobe);
+  testing::PathFixture f(testing::StraightShadowRecord(), Projection::Globe);
   f.CentreOn(20, 10);
   const PathLineColours colours;
   PathPoint marker;

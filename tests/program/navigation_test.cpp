@@ -139,7 +139,7 @@ TEST_F(NavigationTest, ADateAfterTheLastRecordOfItsFileStepsIntoTheNextFile) {
 }
 
 TEST_F(NavigationTest, TypeAndSeriesSearches) {
-  state.search.searchMode = 1;  // central only
+  state.search.searchMode = SearchMode::EventType;  // central only
   ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.xz, 200);
   state.navigation.paintRequest = PaintRequest::StepForward;
@@ -150,7 +150,7 @@ TEST_F(NavigationTest, TypeAndSeriesSearches) {
   EXPECT_EQ(state.elements.xz, 145);
 
   // Series of XZ 145: from 2200 the next one lies within 400 years.
-  state.search.searchMode = 3;
+  state.search.searchMode = SearchMode::OneStar;
   state.navigation.paintRequest = PaintRequest::StepForward;
   ASSERT_EQ(Refresh(), RefreshResult::Drawable);
   EXPECT_EQ(state.elements.year, 2300);
@@ -166,7 +166,7 @@ TEST_F(NavigationTest, ASeriesWithNoEventWithin400YearsStopsWithItsMessage) {
   records.clear();
   for (int y = 2410; y <= 2600; y += 10) records.push_back(CentralStar(y, 1, 1, 7, 1));
   dir.Write("ecad26.PRN", FormatRecords(records));
-  state.search.searchMode = 3;
+  state.search.searchMode = SearchMode::OneStar;
   state.search.xzTarget = 999;
   state.today = [] { return CalendarDay{2000, 1, 1}; };
   EXPECT_EQ(Refresh(), RefreshResult::Stopped);
@@ -213,7 +213,7 @@ TEST_F(NavigationTest, MissingFilesAndTheEndOfTheFilesStopWithTheirMessages) {
 }
 
 TEST_F(NavigationTest, SiteSearchTestsTheObserversMaximum) {
-  state.search.searchMode = 2;
+  state.search.searchMode = SearchMode::SeenAtSite;
   state.search.minMagnitude = 0.3;
   state.site.longitude = 0, state.site.latitude = 0;
   ASSERT_EQ(Refresh(), RefreshResult::Drawable);
@@ -232,7 +232,7 @@ TEST_F(NavigationTest, SiteSearchTestsItsLimitsAlikeWhereverItTestsThem) {
   // Every record here gives the observer at 0° 0° the same maximum: with that
   // very magnitude as the least one wanted, the load at the date steps over
   // the event as the next command does, and the search runs to the end.
-  state.search.searchMode = 2;
+  state.search.searchMode = SearchMode::SeenAtSite;
   state.site.longitude = 0, state.site.latitude = 0;
   state.search.minMagnitude = 0.3;
   ASSERT_EQ(Refresh(), RefreshResult::Drawable);

@@ -144,7 +144,7 @@ TEST_F(SearchListTest, TheFirstRecordOfTheStartFileIsListedAndEarlierYearsAreNot
 TEST_F(SearchListTest, SearchConditions) {
   LoadStart();
   // Mode 1: the central events only.
-  state.search.searchMode = 1;
+  state.search.searchMode = SearchMode::EventType;
   state.search.typeCode = 2;
   EXPECT_EQ(Scan(2199, 4), 3);
   EXPECT_EQ(RowXz(), (std::vector<double>{11, 13, 21}));
@@ -156,14 +156,14 @@ TEST_F(SearchListTest, SearchConditions) {
   dir.Write("ecad22.PRN",
             FormatRecords({Event(2150, 1, 1, 7), Event(2160, 1, 1, 8), Event(2170, 1, 1, 7),
                            Event(2180, 1, 1, 8), Event(2190, 1, 1, 7), Event(2195, 1, 1, 8)}));
-  state.search.searchMode = 0;
+  state.search.searchMode = SearchMode::AllEvents;
   state.event.year = 2160, state.event.month = 1, state.event.day = 1;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   RecordingDeviceContext view;
   ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
   ASSERT_EQ(state.event.xz, 8);
   state.navigation.paintRequest = PaintRequest::Redraw;
-  state.search.searchMode = 3;
+  state.search.searchMode = SearchMode::OneStar;
   state.search.xzTarget = 7;
   EXPECT_EQ(Scan(2150, 40), 2);
   EXPECT_EQ(RowXz(), (std::vector<double>{8, 8}));
@@ -171,7 +171,7 @@ TEST_F(SearchListTest, SearchConditions) {
   EXPECT_TRUE(message.empty());  // the series goes on within the file
 
   // Mode 2: the observer at 0° 0° sees every event with magnitude 0.5.
-  state.search.searchMode = 2;
+  state.search.searchMode = SearchMode::SeenAtSite;
   state.site.longitude = 0, state.site.latitude = 0;
   state.search.minMagnitude = 0.4;
   EXPECT_EQ(Scan(2160, 20), 2);
@@ -196,7 +196,7 @@ TEST_F(SearchListTest, MissingFilesAndTheEndOfTheFiles) {
 
   // A series with no later event reads to the end of the files; one with a
   // later event in the file stops there.
-  state.search.searchMode = 3;
+  state.search.searchMode = SearchMode::OneStar;
   EXPECT_EQ(Scan(2199, 1), 1);
   EXPECT_EQ(message.lines.size(), 2u);
   dir.Write("ecad22.PRN",
@@ -205,7 +205,7 @@ TEST_F(SearchListTest, MissingFilesAndTheEndOfTheFiles) {
   EXPECT_TRUE(message.empty());
 
   // No file for the start year: no rows and no message; the event stays.
-  state.search.searchMode = 0;
+  state.search.searchMode = SearchMode::AllEvents;
   EXPECT_EQ(Scan(2300, 1), 0);
   EXPECT_TRUE(state.results.rows.empty());
   EXPECT_TRUE(message.empty());

@@ -14,10 +14,10 @@
 namespace vernier::testing {
 
 struct PathFixture {
-  explicit PathFixture(const BesselianElements& e, int projection = kProjectionMercator)
+  explicit PathFixture(const BesselianElements& e, Projection projection = Projection::Mercator)
       : elements(e) {
     map.projection = projection;
-    LayoutMapWindow(map, dc, ClientRect{0, 0, 684, 520}, 0);
+    LayoutMapWindow(map, dc, ClientRect{0, 0, 684, 520}, true);
     ApplyWindowPreset(map);
     CentreOn(0, 0);
     dc.Clear();

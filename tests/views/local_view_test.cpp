@@ -22,7 +22,7 @@ class LocalViewTest : public ::testing::Test {
     state.file.messages = nullptr;
     state.event.year = 2000, state.event.month = 1, state.event.day = 1;
     state.navigation.paintRequest = PaintRequest::ReadAtDate;
-    state.display.displayMode = 2;
+    state.display.displayMode = DisplayMode::LocalCircumstances;
   }
   static int Count(const RecordingDeviceContext& dc, const std::string& text) {
     int n = 0;
@@ -88,13 +88,13 @@ TEST_F(LocalViewTest, DeferredAnimationIsDrawnFrameByFrame) {
 
 TEST_F(LocalViewTest, CommandSwitchesToTheReportAndDrawsItAtOnce) {
   RecordingDeviceContext start;
-  state.display.displayMode = 1;  // the limit-line table
+  state.display.displayMode = DisplayMode::LimitLineTable;  // the limit-line table
   ASSERT_EQ(PaintView(state, start, kClient).outcome, PaintOutcome::Drawn);
 
   RecordingDeviceContext dc;
   const LocalReport report =
       RunLocalCircumstancesCommand(state, dc, kClient, {AnimationDrawing::AllAtOnce, nullptr});
-  EXPECT_EQ(state.display.displayMode, 2);
+  EXPECT_EQ(state.display.displayMode, DisplayMode::LocalCircumstances);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
   EXPECT_TRUE(report.maximumFound);
   ASSERT_GE(dc.Calls().size(), 3u);
