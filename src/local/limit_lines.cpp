@@ -78,7 +78,8 @@ double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, int side) {
 LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firstLongitude,
                                      double step) {
   const BesselianElements& e = c.elements;
-  ObserverGeometry& o = c.observer;
+  ObserverGeometry o;
+  LocalContext here{c.elements, c.shadow, o, c.state};
   o.westLongitude = -firstLongitude;
   o.latitude = 0;
   o.height = 0;
@@ -86,11 +87,11 @@ LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firs
   for (LimitLineRow& row : table) {
     // + 0.0 so that the meridian of Greenwich is 0, never -0.
     row.eastLongitude = -o.westLongitude + 0.0;
-    const CentralLinePoint centre = CentralLatitudeAtLongitude(c, deltaT);
+    const CentralLinePoint centre = CentralLatitudeAtLongitude(here, deltaT);
     if (centre.altitude > -0.9) {
       row.central = true;
-      row.north = LimitLatitudeAtLongitude(c, deltaT, +1);
-      row.south = LimitLatitudeAtLongitude(c, deltaT, -1);
+      row.north = LimitLatitudeAtLongitude(here, deltaT, +1);
+      row.south = LimitLatitudeAtLongitude(here, deltaT, -1);
       row.centre = centre.latitude;
       row.ut = UniversalHours(e.t0, centre.t, deltaT);
       row.lmt = row.ut - o.westLongitude / 15;

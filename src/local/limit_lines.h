@@ -45,8 +45,9 @@ struct LimitLineRow {
 inline constexpr int kLimitLineRows = 13;
 using LimitLineTable = std::array<LimitLineRow, kLimitLineRows>;
 
-// The rows for east longitudes firstLongitude, + step, ... Leaves the
-// evaluation point at the last row's longitude and latitude.
+// The rows for east longitudes firstLongitude, + step, ... The table
+// evaluates at points of its own: the observer of `c` is neither read nor
+// moved.
 LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firstLongitude,
                                      double step);
 

@@ -67,7 +67,16 @@ TEST(LimitLineTable, LayoutOfTheTable) {
 
 TEST(LimitLineTable, RowsAlongThe1999Path) {
   Table t(Eclipse1999());
+  t.observer.westLongitude = -135;
+  t.observer.latitude = 35;
+  t.observer.rhoSinPhi = 0.57;
+  t.observer.rhoCosPhi = 0.82;
   auto texts = t.Draw(kEclipse1999DeltaT, -30, 10);
+  // The table evaluates at its own points: the observer stays where it was.
+  EXPECT_EQ(t.observer.westLongitude, -135);
+  EXPECT_EQ(t.observer.latitude, 35);
+  EXPECT_EQ(t.observer.rhoSinPhi, 0.57);
+  EXPECT_EQ(t.observer.rhoCosPhi, 0.82);
   // West of the Atlantic start the rows print, and the Greenwich row prints 0.00.
   EXPECT_EQ(texts[7].text.substr(0, 11), "     0.00  ");
   EXPECT_EQ(texts[16].text, NoCentralRow(90));  // east of the path's end
