@@ -26,7 +26,7 @@ void PaintBenchmark(benchmark::State& bench, Projection projection, GridMode gri
   }
   ProgramState state;
   state.SetDataDirectory(kData);
-  state.event.year = 2026, state.event.month = 12, state.event.day = 8;
+  state.cursor.event.year = 2026, state.cursor.event.month = 12, state.cursor.event.day = 8;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   RecordingDeviceContext dc;
   dc.SetRecording(false);
@@ -50,7 +50,7 @@ void BM_MapPaintGlobeRaster(benchmark::State& bench) {
   EnsureGuiApplication();
   ProgramState state;
   state.SetDataDirectory(kData);
-  state.event.year = 2026, state.event.month = 12, state.event.day = 8;
+  state.cursor.event.year = 2026, state.cursor.event.month = 12, state.cursor.event.day = 8;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   const ClientRect client{0, 0, 684, 520};
   QImage image(684, 520, QImage::Format_RGB32);

@@ -39,10 +39,10 @@ bool HasDataFile(const std::string& name) {
 // A program state whose first paint loads the event at the date.
 void StartAt(ProgramState& s, int year, int month, int day) {
   s.SetDataDirectory(DataDirectory());
-  s.file.messages = nullptr;
-  s.event.year = year;
-  s.event.month = month;
-  s.event.day = day;
+  s.cursor.file.messages = nullptr;
+  s.cursor.event.year = year;
+  s.cursor.event.month = month;
+  s.cursor.event.day = day;
   s.navigation.paintRequest = PaintRequest::ReadAtDate;
 }
 
@@ -69,7 +69,7 @@ void BM_NextStepMode0(benchmark::State& state) {
       state.SkipWithError("the step stopped (end of the element files)");
       return;
     }
-    benchmark::DoNotOptimize(s.elements);
+    benchmark::DoNotOptimize(s.cursor.elements);
   }
 }
 // Fixed count: 5000 steps stay well inside the band from 2026.
@@ -119,7 +119,7 @@ void BM_SeriesSearchFindsNothing(benchmark::State& state) {
     const RefreshOutcome outcome = RefreshCurrentEvent(s);
     state.PauseTiming();
     stop = outcome.message.empty() ? "(no message)" : outcome.message.lines.front();
-    lastYear = static_cast<std::int64_t>(s.elements.year);
+    lastYear = static_cast<std::int64_t>(s.cursor.elements.year);
     state.ResumeTiming();
   }
   state.SetLabel("stopped at " + std::to_string(lastYear) + ": " + stop);

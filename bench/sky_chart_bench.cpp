@@ -42,7 +42,7 @@ BENCHMARK(BM_SkyChartRaster);
 void BM_SkyViewRaster(benchmark::State& bench) {
   EnsureGuiApplication();
   ProgramState state;
-  BesselianElements& e = state.elements;  // the Saturn record of 2024 December 8
+  BesselianElements& e = state.cursor.elements;  // the Saturn record of 2024 December 8
   e.year = 2024, e.month = 12, e.day = 8, e.type = 2, e.t0 = 9, e.xz = 6;
   e.x0 = 0.026645099275, e.x1 = 0.52424505278, e.x2 = -5.7845602619e-06, e.x3 = -8.6574812631e-06;
   e.y0 = 0.32645479999, e.y1 = 0.27140159396, e.y2 = -1.6067707082e-05, e.y3 = -4.5001201646e-06;
@@ -51,7 +51,8 @@ void BM_SkyViewRaster(benchmark::State& bench) {
   e.l10 = 0.27502120022, e.l11 = -1.1053615531e-06, e.l12 = -1.2642603095e-07;
   e.l20 = 0.2701349176, e.l21 = 1.0433927478e-06, e.l22 = 1.1933833938e-07;
   e.tanf1 = 4.2965908969e-05, e.tanf2 = -4.0557155743e-05;
-  state.event.year = 2024, state.event.month = 12, state.event.day = 8, state.event.t0 = 9;
+  state.cursor.event.year = 2024, state.cursor.event.month = 12, state.cursor.event.day = 8,
+  state.cursor.event.t0 = 9;
   state.navigation.eventDeltaT = 69.7;
   state.site.longitude = kLon, state.site.latitude = kLat, state.site.height = 40;
   QImage image(684, 520, QImage::Format_RGB32);

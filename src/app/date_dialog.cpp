@@ -57,13 +57,13 @@ void DateDialog::accept() {
 }
 
 bool EditCurrentDate(ProgramState& state, QWidget* parent) {
-  DateDialog dialog(static_cast<int>(std::trunc(state.event.year)),
-                    static_cast<int>(std::trunc(state.event.month)),
-                    static_cast<int>(std::trunc(state.event.day)), parent);
+  DateDialog dialog(static_cast<int>(std::trunc(state.cursor.event.year)),
+                    static_cast<int>(std::trunc(state.cursor.event.month)),
+                    static_cast<int>(std::trunc(state.cursor.event.day)), parent);
   if (dialog.exec() != QDialog::Accepted) return false;
-  state.event.year = dialog.year;
-  state.event.month = dialog.month;
-  state.event.day = dialog.day;
+  state.cursor.event.year = dialog.year;
+  state.cursor.event.month = dialog.month;
+  state.cursor.event.day = dialog.day;
   return true;
 }
 

@@ -23,7 +23,7 @@ SearchModeDialog::SearchModeDialog(ProgramState& state, QWidget* parent)
   minMagnitude = RoundTo(search.minMagnitude, 2);
   siteRange = search.siteRangeYears;
   // The star of the current event, not the one last searched for.
-  xz = static_cast<int>(std::trunc(state.event.xz));
+  xz = static_cast<int>(std::trunc(state.cursor.event.xz));
 
   BuildControls();
   FillControls();

@@ -79,9 +79,9 @@ bool IsObserverField(const SettingField& field) {
 
 const std::vector<SettingField>& EventDateFields() {
   static const std::vector<SettingField> fields = {
-      VERNIER_SETTING("event/year", event.year, -10000, 10000, true),
-      VERNIER_SETTING("event/month", event.month, 1, 12, true),
-      VERNIER_SETTING("event/day", event.day, 1, 31, true),
+      VERNIER_SETTING("event/year", cursor.event.year, -10000, 10000, true),
+      VERNIER_SETTING("event/month", cursor.event.month, 1, 12, true),
+      VERNIER_SETTING("event/day", cursor.event.day, 1, 31, true),
   };
   return fields;
 }

@@ -43,11 +43,9 @@ int RunContactsCommand(const std::vector<std::string>& args) {
     if (int status = SiteFromList(session.dataDirectory, siteIndex, site)) return status;
 
   const double deltaT = session.eventDeltaT;
-  const double t0 = session.elements.t0;
-  BesselianState shadow;
+  const double t0 = session.cursor.elements.t0;
   ObserverGeometry observer;
-  LocalState state;
-  LocalContext context{session.elements, shadow, observer, state};
+  LocalContext context = session.cursor.Local(observer);
   SetUpObserver(site, observer);
 
   // The maximum is searched from the instant t0 hours after t0, as the local
@@ -76,7 +74,7 @@ int RunContactsCommand(const std::vector<std::string>& args) {
     }
     std::printf(" t=%.6f ut=%.6f alt=%.6f az=%.6f pa=%.6f\n", result.t,
                 UniversalHours(t0, result.t, deltaT), result.altitude, result.azimuth,
-                state.contactPositionAngle);
+                session.cursor.local.contactPositionAngle);
   }
   return 0;
 }

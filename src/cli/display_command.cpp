@@ -23,7 +23,7 @@ OptionSpec WithDisplayOptions(OptionSpec own) {
 int ReadDisplayOptions(const Options& options, ProgramState& state, DisplayRequest& request) {
   std::string error;
   state.SetDataDirectory(ResolveDataDirectory(options.Value("data")));
-  state.file.messages = stderr;
+  state.cursor.file.messages = stderr;
   if (int status =
           ReadStepAndAdjust(options, state.display.drawStepHours, state.display.deltaTAdjust))
     return status;
@@ -40,9 +40,9 @@ int ReadDisplayOptions(const Options& options, ProgramState& state, DisplayReque
   if (auto text = options.Value("date")) {
     auto date = ParseDate(*text);
     if (!date) return UsageError("option --date: \"" + *text + "\" is not a date YYYY-MM-DD");
-    state.event.year = date->year;
-    state.event.month = date->month;
-    state.event.day = date->day;
+    state.cursor.event.year = date->year;
+    state.cursor.event.month = date->month;
+    state.cursor.event.day = date->day;
     state.navigation.paintRequest = PaintRequest::ReadAtDate;
   }
   return 0;

@@ -27,7 +27,7 @@ int ReadStepAndAdjust(const Options& options, double& stepHours, double& deltaTA
 
 int ReadEventOptions(const Options& options, EventSession& session) {
   session.dataDirectory = ResolveDataDirectory(options.Value("data"));
-  session.file.dataDirectory = session.dataDirectory;
+  session.cursor.file.dataDirectory = session.dataDirectory;
   if (int status = ReadStepAndAdjust(options, session.drawStepHours, session.deltaTAdjust))
     return status;
   session.date = TodayLocalDate();
@@ -40,17 +40,17 @@ int ReadEventOptions(const Options& options, EventSession& session) {
 }
 
 double EventDeltaT(const EventSession& session) {
-  return DeltaT(JulianCenturies(session.elements.jd)) + session.deltaTAdjust;
+  return DeltaT(JulianCenturies(session.cursor.elements.jd)) + session.deltaTAdjust;
 }
 
 int LoadEventAtDate(EventSession& session) {
   const CalendarDate& d = session.date;
-  if (OpenElementFileAt(session.file, session.elements, 0, d.year, d.month, d.day,
-                        session.event) != 1)
+  if (OpenElementFileAt(session.cursor.file, session.cursor.elements, 0, d.year, d.month, d.day,
+                        session.cursor.event) != 1)
     return ReportMissingElementFile(session.dataDirectory, ElementFileNameForYear(d.year));
   // Reading stopped at an unreadable record (already reported) before the
   // date: the record left loaded is not the event asked for.
-  if (!session.file.lastProblem.empty()) return 1;
+  if (!session.cursor.file.lastProblem.empty()) return 1;
   session.eventDeltaT = EventDeltaT(session);
   return 0;
 }

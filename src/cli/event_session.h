@@ -10,15 +10,14 @@
 #include "bessel/data_directory.h"
 #include "bessel/elements.h"
 #include "cli/options.h"
+#include "program/event_cursor.h"
 
 namespace vernier::cli {
 
 struct EventSession {
   DataDirectory dataDirectory;
   CalendarDate date;
-  ElementFile file;
-  BesselianElements elements;
-  CurrentEvent event;
+  EventCursor cursor;                 // the loaded event, read as the view reads it
   double deltaTAdjust = 0;            // seconds, added to every event's ΔT
   double drawStepHours = 0.1 / 60;    // the drawing step
   double eventDeltaT = 0;             // ΔT of the loaded event with the adjustment

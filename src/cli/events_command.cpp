@@ -8,12 +8,12 @@
 namespace vernier::cli {
 
 static void PrintRecord(const EventSession& s) {
-  const BesselianElements& e = s.elements;
+  const BesselianElements& e = s.cursor.elements;
   std::printf(
       "file=%s index=%d year=%.10g month=%.10g day=%.10g type=%.10g mag=%.10g gamma=%.10g "
       "jd=%.10g ma=%.10g xz=%.10g t0=%.10g zc=%.10g sao=%.10g hip=%.10g deltaT=%.2f\n",
-      s.file.fileName.c_str(), s.file.recordIndex, e.year, e.month, e.day, e.type, e.mag,
-      e.gamma, e.jd, e.ma, e.xz, e.t0, e.zc, e.sao, e.hip, EventDeltaT(s));
+      s.cursor.file.fileName.c_str(), s.cursor.file.recordIndex, e.year, e.month, e.day, e.type,
+      e.mag, e.gamma, e.jd, e.ma, e.xz, e.t0, e.zc, e.sao, e.hip, EventDeltaT(s));
 }
 
 int RunEventsCommand(const std::vector<std::string>& args) {
@@ -30,14 +30,17 @@ int RunEventsCommand(const std::vector<std::string>& args) {
   for (int printed = 0;;) {
     PrintRecord(session);
     if (++printed == count) break;
-    if (ReadNextElements(session.file, session.elements, 0, session.event) == 1) continue;
+    if (ReadNextElements(session.cursor.file, session.cursor.elements, 0, session.cursor.event) ==
+        1)
+      continue;
     // An unreadable record (reported by the reader) ends the listing.
-    if (!session.file.lastProblem.empty()) return 1;
+    if (!session.cursor.file.lastProblem.empty()) return 1;
     // End of this band: go on with the first record of the next one.
-    auto next = NextBandStartYear(static_cast<int>(session.elements.year));
+    auto next = NextBandStartYear(static_cast<int>(session.cursor.elements.year));
     if (!next) return ReportEndOfElementFiles();
-    CloseElementFile(session.file);
-    if (OpenElementFileAt(session.file, session.elements, 0, *next, 1, 1, session.event) != 1)
+    CloseElementFile(session.cursor.file);
+    if (OpenElementFileAt(session.cursor.file, session.cursor.elements, 0, *next, 1, 1,
+                          session.cursor.event) != 1)
       return ReportNextElementFileMissing(session.dataDirectory, ElementFileNameForYear(*next));
   }
   return 0;

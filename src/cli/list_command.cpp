@@ -39,7 +39,7 @@ int RunListCommand(const std::vector<std::string>& args) {
   if (int status = ReadSearchOptions(*options, state)) return status;
   if (int status = PaintStart(state, request)) return status;
 
-  state.file.messages = nullptr;  // the scan's own message says what stopped it
+  state.cursor.file.messages = nullptr;  // the scan's own message says what stopped it
   const SearchScan scan = ScanSearchList(state, from, years);
   std::printf("%s\n", SearchListHeader().c_str());
   for (const EventEntry& row : state.results.rows)

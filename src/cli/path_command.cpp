@@ -53,13 +53,12 @@ int RunPathCommand(const std::vector<std::string>& args) {
   if (int status = ReadEventOptions(*options, session)) return status;
   if (int status = LoadEventAtDate(session)) return status;
 
-  BesselianState state;
-  PathContext ctx(session.elements, state);
+  PathContext ctx(session.cursor.elements, session.cursor.shadow);
 
   PathTraceSettings settings;
   settings.deltaT = session.eventDeltaT;
   settings.drawStepHours = session.drawStepHours;
-  CsvSink sink(session.elements.t0, settings.deltaT);
+  CsvSink sink(session.cursor.elements.t0, settings.deltaT);
 
   std::printf("curve,side,m,t,ut,lon,lat\n");
   const PathTraceResult result = TracePath(ctx, settings, &sink);

@@ -10,25 +10,26 @@ namespace vernier {
 
 namespace {
 
-// The observer's maximum for the loaded record, as the search by site tests it.
+// The observer's maximum for the loaded record, kept for the map's corner.
 bool SiteMaximumMatches(ProgramState& s) {
-  SetUpObserver(s.site, s.observerPoint);
-  RestoreObserverPoint(s.observerPoint);
-  LocalContext local = s.Local();
-  LocalMaximum maximum;
-  s.navigation.siteMaximumValid = FindMaximum(local, 0, s.navigation.eventDeltaT, maximum) == 1;
-  if (!s.navigation.siteMaximumValid) return false;
-  s.navigation.siteMagnitude = maximum.magnitude;
-  s.navigation.siteAltitude = maximum.altitude;
-  return SiteMaximumSeen(s);
+  s.navigation.siteMaximum = ObserverMaximumFor(s.cursor, s.site, s.navigation.eventDeltaT);
+  return SiteMaximumSeen(s.navigation.siteMaximum, s.search);
 }
 
 }  // namespace
 
-bool SiteMaximumSeen(const ProgramState& s) {
-  const NavigationState& nav = s.navigation;
-  return nav.siteMaximumValid && nav.siteMagnitude > s.search.minMagnitude &&
-         nav.siteAltitude > kSiteSearchLowestAltitude;
+SiteMaximum ObserverMaximumFor(EventCursor& cursor, const ObserverSite& site, double deltaT) {
+  ObserverGeometry point;
+  SetUpObserver(site, point);
+  LocalContext local = cursor.Local(point);
+  LocalMaximum maximum;
+  if (FindMaximum(local, 0, deltaT, maximum) != 1) return {};
+  return {true, maximum.magnitude, maximum.altitude};
+}
+
+bool SiteMaximumSeen(const SiteMaximum& maximum, const SearchSettings& search) {
+  return maximum.valid && maximum.magnitude > search.minMagnitude &&
+         maximum.altitude > kSiteSearchLowestAltitude;
 }
 
 CalendarDay TodayLocal() {
@@ -38,31 +39,36 @@ CalendarDay TodayLocal() {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
+double RecordDeltaT(const BesselianElements& elements, double deltaTAdjust) {
+  return DeltaT(JulianCenturies(elements.jd)) + deltaTAdjust;
+}
+
 double LoadedEventDeltaT(const ProgramState& s) {
-  return DeltaT(JulianCenturies(s.elements.jd)) + s.display.deltaTAdjust;
+  return RecordDeltaT(s.cursor.elements, s.display.deltaTAdjust);
 }
 
 bool MatchesSearch(ProgramState& s) {
   switch (s.search.searchMode) {
     case SearchMode::EventType:
-      return std::trunc(s.elements.type) == s.search.typeCode;
+      return std::trunc(s.cursor.elements.type) == s.search.typeCode;
     case SearchMode::SeenAtSite:
       s.navigation.eventDeltaT = LoadedEventDeltaT(s);
       return SiteMaximumMatches(s);
     case SearchMode::OneStar:
-      return s.elements.xz == s.search.xzTarget;
+      return s.cursor.elements.xz == s.search.xzTarget;
     default:
       return true;
   }
 }
 
 bool LoadEventAtPosition(ProgramState& s, double year, double month, double day, int position) {
-  s.event.year = year;
-  s.event.month = month;
-  s.event.day = day;
+  s.cursor.event.year = year;
+  s.cursor.event.month = month;
+  s.cursor.event.day = day;
   // The reader loads the record before the position it is given.
-  s.file.recordIndex = position + 1;
-  if (SeekElementRecord(s.file, s.elements, 0, s.event.year, s.event) != 1) {
+  s.cursor.file.recordIndex = position + 1;
+  if (SeekElementRecord(s.cursor.file, s.cursor.elements, 0, s.cursor.event.year, s.cursor.event) !=
+      1) {
     s.navigation.paintRequest = PaintRequest::ReadAtDate;
     return false;
   }
@@ -71,12 +77,13 @@ bool LoadEventAtPosition(ProgramState& s, double year, double month, double day,
 }
 
 std::optional<UserMessage> LoadEventAtDate(ProgramState& s) {
-  const double year = std::trunc(s.event.year), month = std::trunc(s.event.month),
-               day = std::trunc(s.event.day);
-  if (OpenElementFileAt(s.file, s.elements, 0, year, month, day, s.event) == 1) {
+  const double year = std::trunc(s.cursor.event.year), month = std::trunc(s.cursor.event.month),
+               day = std::trunc(s.cursor.event.day);
+  if (OpenElementFileAt(s.cursor.file, s.cursor.elements, 0, year, month, day, s.cursor.event) ==
+      1) {
     // A date after the file's last record loads that earlier record; the
     // refresh then steps on into the next file.
-    const BesselianElements& e = s.elements;
+    const BesselianElements& e = s.cursor.elements;
     s.navigation.loadedBeforeDate =
         std::trunc(e.year) < year ||
         (std::trunc(e.year) == year && (e.month < month || (e.month == month && e.day < day)));
@@ -93,21 +100,22 @@ std::optional<UserMessage> LoadEventAtDate(ProgramState& s) {
 std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
   NavigationState& nav = s.navigation;
   for (;;) {
-    if (ReadNextElements(s.file, s.elements, 0, s.event) != 1) {
+    if (ReadNextElements(s.cursor.file, s.cursor.elements, 0, s.cursor.event) != 1) {
       // End of this element file: on to the first record of the next band.
-      const int lastYear = static_cast<int>(s.elements.year);
-      s.event.month = 1;
-      s.event.day = 1;
+      const int lastYear = static_cast<int>(s.cursor.elements.year);
+      s.cursor.event.month = 1;
+      s.cursor.event.day = 1;
       auto next = NextBandStartYear(lastYear);
       if (!next) {
         nav.paintRequest = PaintRequest::ReadAtDate;
         return UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました。")},
                            MessageKind::StatusLine};
       }
-      s.event.year = *next;
-      CloseElementFile(s.file);
-      if (OpenElementFileAt(s.file, s.elements, 0, s.event.year, 1, 1, s.event) != 1) {
-        nav.missingBand = FindMissingBand(s.dataDirectory, BandNeed::Next, s.event.year);
+      s.cursor.event.year = *next;
+      CloseElementFile(s.cursor.file);
+      if (OpenElementFileAt(s.cursor.file, s.cursor.elements, 0, s.cursor.event.year, 1, 1,
+                            s.cursor.event) != 1) {
+        nav.missingBand = FindMissingBand(s.dataDirectory, BandNeed::Next, s.cursor.event.year);
         nav.loadFailed = true;
         nav.paintRequest = PaintRequest::ReadAtDate;
         return UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました"),
@@ -117,8 +125,8 @@ std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
     const bool accepted = MatchesSearch(s);
     if (s.search.searchMode == SearchMode::OneStar) {
       if (accepted) {
-        nav.anchorYear = s.elements.year;
-      } else if (nav.anchorYear + 400 < s.elements.year) {
+        nav.anchorYear = s.cursor.elements.year;
+      } else if (nav.anchorYear + 400 < s.cursor.elements.year) {
         nav.paintRequest = PaintRequest::ReadAtDate;
         return UserMessage{{UI_TEXT("Navigation", "このサロスは４００年の間にありませんでした。")}};
       }
@@ -133,16 +141,16 @@ std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
 void StepBack(ProgramState& s) {
   s.navigation.paintRequest = PaintRequest::Redraw;
   if (s.search.searchMode != SearchMode::AllEvents) return;
-  ElementFile& file = s.file;
+  ElementFile& file = s.cursor.file;
   if (file.recordIndex > 1) {
-    SeekElementRecord(file, s.elements, 0, s.event.year, s.event);
+    SeekElementRecord(file, s.cursor.elements, 0, s.cursor.event.year, s.cursor.event);
     return;
   }
   // The first record of its file: back to the last record of the band before.
-  const double year = s.elements.year;
+  const double year = s.cursor.elements.year;
   if (auto previous = PreviousBandEndYear(static_cast<int>(std::trunc(year)))) {
     file.recordIndex = 0;  // the seek then reads the whole file
-    if (SeekElementRecord(file, s.elements, 0, *previous, s.event) == 1) {
+    if (SeekElementRecord(file, s.cursor.elements, 0, *previous, s.cursor.event) == 1) {
       --file.recordIndex;  // it leaves the position one past the last record
       return;
     }
@@ -151,7 +159,7 @@ void StepBack(ProgramState& s) {
   // No earlier file: the first record stays, sought again so that reading on
   // continues after it.
   file.recordIndex = 2;
-  SeekElementRecord(file, s.elements, 0, year, s.event);
+  SeekElementRecord(file, s.cursor.elements, 0, year, s.cursor.event);
   s.navigation.noEarlierRecord = true;
 }
 
@@ -163,9 +171,9 @@ void ContinueWithBuiltBand(ProgramState& s, const MissingBand& band) {
       return;
     case BandNeed::Date:
     case BandNeed::Next:
-      s.event.year = band.year;
-      s.event.month = band.month;
-      s.event.day = band.day;
+      s.cursor.event.year = band.year;
+      s.cursor.event.month = band.month;
+      s.cursor.event.day = band.day;
       s.navigation.loadFailed = false;
       s.navigation.paintRequest = PaintRequest::ReadAtDate;
       return;
@@ -176,12 +184,12 @@ void ContinueWithBuiltBand(ProgramState& s, const MissingBand& band) {
 
 RefreshOutcome RefreshCurrentEvent(ProgramState& s) {
   NavigationState& nav = s.navigation;
-  nav.anchorYear = s.event.year;
+  nav.anchorYear = s.cursor.event.year;
   if (nav.loadFailed) {
     CalendarDay today = s.today();
-    s.event.year = today.year;
-    s.event.month = today.month;
-    s.event.day = today.day;
+    s.cursor.event.year = today.year;
+    s.cursor.event.month = today.month;
+    s.cursor.event.day = today.day;
     nav.anchorYear = today.year;
     nav.loadFailed = false;
     nav.paintRequest = PaintRequest::ReadAtDate;
@@ -197,32 +205,32 @@ RefreshOutcome RefreshCurrentEvent(ProgramState& s) {
   }
   if (nav.paintRequest == PaintRequest::ReadToday) {
     CalendarDay today = s.today();
-    s.event.year = today.year;
-    s.event.month = today.month;
-    s.event.day = today.day;
+    s.cursor.event.year = today.year;
+    s.cursor.event.month = today.month;
+    s.cursor.event.day = today.day;
     nav.anchorYear = today.year;
   }
   if (nav.paintRequest == PaintRequest::ReadToday || nav.paintRequest == PaintRequest::ReadAtDate) {
     if (auto message = LoadEventAtDate(s)) return {RefreshResult::Stopped, *message};
   }
   nav.eventDeltaT = LoadedEventDeltaT(s);
-  nav.siteMaximumValid = false;
+  nav.siteMaximum.valid = false;
 
   bool step = nav.paintRequest == PaintRequest::StepForward;
   switch (s.search.searchMode) {
     case SearchMode::AllEvents:
-      step = step || s.elements.year < nav.anchorYear || nav.loadedBeforeDate;
+      step = step || s.cursor.elements.year < nav.anchorYear || nav.loadedBeforeDate;
       break;
     case SearchMode::EventType:
-      step = step || std::trunc(s.elements.type) != s.search.typeCode;
+      step = step || std::trunc(s.cursor.elements.type) != s.search.typeCode;
       break;
     case SearchMode::SeenAtSite:
-      step = step || !SiteMaximumMatches(s) || s.elements.year < nav.anchorYear ||
+      step = step || !SiteMaximumMatches(s) || s.cursor.elements.year < nav.anchorYear ||
              nav.loadedBeforeDate;
       break;
     case SearchMode::OneStar:
-      nav.anchorYear = s.elements.year;
-      step = step || s.elements.xz != s.search.xzTarget;
+      nav.anchorYear = s.cursor.elements.year;
+      step = step || s.cursor.elements.xz != s.search.xzTarget;
       break;
   }
   nav.loadedBeforeDate = false;

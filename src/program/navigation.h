@@ -12,6 +12,8 @@
 
 namespace vernier {
 
+// ΔT of a record (seconds) with the user's adjustment.
+double RecordDeltaT(const BesselianElements& elements, double deltaTAdjust);
 // ΔT of the loaded record (seconds) with the user's adjustment.
 double LoadedEventDeltaT(const ProgramState& state);
 
@@ -19,10 +21,13 @@ double LoadedEventDeltaT(const ProgramState& state);
 // above this altitude (degrees).
 inline constexpr double kSiteSearchLowestAltitude = -15;
 
-// The search by site's test of the observer's maximum last computed
-// (navigation.siteMaximumValid, siteMagnitude, siteAltitude): magnitude above
-// the least one wanted, body above kSiteSearchLowestAltitude.
-bool SiteMaximumSeen(const ProgramState& state);
+// The observer at `site` for the cursor's record: the maximum from the
+// instant t0, with ΔT `deltaT` (seconds).
+SiteMaximum ObserverMaximumFor(EventCursor& cursor, const ObserverSite& site, double deltaT);
+
+// The search by site's test of an observer's maximum: magnitude above the
+// least one wanted, body above kSiteSearchLowestAltitude.
+bool SiteMaximumSeen(const SiteMaximum& maximum, const SearchSettings& search);
 
 // The loaded record against the search condition (mode 2 computes the
 // observer's maximum for it and remembers it for the map's corner).

@@ -1,17 +1,18 @@
-// Every program-wide record, in one object the front end owns and passes to
-// the routines that need them. A fresh object is the program at start.
+// The program's records, in one object the front end owns and passes to the
+// routines that need them, grouped by purpose: the event cursor, the observer,
+// the map window, the settings and the navigation. A fresh object is the
+// program at start.
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include "bessel/data_directory.h"
-#include "bessel/elements.h"
-#include "bessel/evaluation.h"
 #include "bessel/geo_point.h"
 #include "local/circumstances.h"
 #include "local/observer.h"
 #include "map/map_window.h"
+#include "program/event_cursor.h"
 #include "program/settings.h"
 
 namespace vernier {
@@ -27,16 +28,13 @@ struct ProgramState {
   DataDirectory dataDirectory;
   std::string outputDirectory = ".";  // where KML files are written
 
-  BesselianElements elements;
-  CurrentEvent event;  // its year, month, day are the current date
-  ElementFile file;
-  BesselianState shadow;
-  ObserverGeometry observerPoint;
-  LocalState local;
+  EventCursor cursor;  // the current event; cursor.event's year, month, day the current date
+
+  ObserverSite site;               // the observer
+  ObserverGeometry observerPoint;  // the observer's geocentric place, set up from `site`
+  CityList cities;
 
   MapWindow map;
-  ObserverSite site;
-  CityList cities;
   DisplaySettings display;
   SearchSettings search;
   NavigationState navigation;
@@ -47,12 +45,12 @@ struct ProgramState {
   // The source of today's date (replaceable in tests).
   std::function<CalendarDay()> today = TodayLocal;
 
-  ProgramState() { file.dataDirectory = dataDirectory; }
+  ProgramState() : cursor(dataDirectory) {}
   void SetDataDirectory(const DataDirectory& directory) {
     dataDirectory = directory;
-    file.dataDirectory = directory;
+    cursor.file.dataDirectory = directory;
   }
-  LocalContext Local() { return LocalContext{elements, shadow, observerPoint, local}; }
+  LocalContext Local() { return cursor.Local(observerPoint); }
 };
 
 }  // namespace vernier

@@ -12,57 +12,18 @@ namespace vernier {
 
 namespace {
 
-// What the scan disturbs of the loaded event, kept to put it back afterwards.
-struct LoadedEvent {
-  BesselianElements elements;
-  CurrentEvent event;
-  NavigationState navigation;
-  ObserverGeometry observerPoint;
-  LocalState local;
-  BesselianState shadow;
-  std::string fileName;
-  int recordIndex = 0;
-  int diagnosticLevel = 0;
-};
-
-LoadedEvent KeepLoadedEvent(const ProgramState& s) {
-  return {s.elements, s.event,         s.navigation,       s.observerPoint,       s.local,
-          s.shadow,   s.file.fileName, s.file.recordIndex, s.file.diagnosticLevel};
-}
-
-// Re-seeks the record that was loaded, so that the reader stands where it
-// stood: reading on continues after that record. A reader that had no file
-// open (or one not of the record's band) is left closed.
-void RestoreLoadedEvent(ProgramState& s, const LoadedEvent& kept) {
-  bool reopened = false;
-  if (!kept.fileName.empty() && ElementFileNameForYear(kept.elements.year) == kept.fileName) {
-    s.file.recordIndex = kept.recordIndex + 1;
-    CurrentEvent ignored;
-    reopened = SeekElementRecord(s.file, s.elements, 0, kept.elements.year, ignored) == 1;
-  }
-  if (!reopened) CloseElementFile(s.file);
-  s.file.recordIndex = kept.recordIndex;
-  s.file.diagnosticLevel = kept.diagnosticLevel;
-  // The records themselves are put back as they were (the view's copy may
-  // carry values the display replaced, such as the magnitude).
-  s.elements = kept.elements;
-  s.event = kept.event;
-  s.navigation = kept.navigation;
-  s.observerPoint = kept.observerPoint;
-  s.local = kept.local;
-  s.shadow = kept.shadow;
-}
-
-// The search condition as the list applies it: mode 3 wants the star of the
-// event that was current when the scan began.
-bool ScanMatches(ProgramState& s, double wantedXz) {
+// The search condition as the list applies it to the scan's record: mode 3
+// wants the star of the event that was current when the scan began.
+bool ScanMatches(EventCursor& c, const ProgramState& s, double wantedXz) {
   switch (s.search.searchMode) {
     case SearchMode::EventType:
-      return std::trunc(s.elements.type) == s.search.typeCode;
-    case SearchMode::SeenAtSite:
-      return MatchesSearch(s);  // with this record's ΔT and the site's maximum
+      return std::trunc(c.elements.type) == s.search.typeCode;
+    case SearchMode::SeenAtSite:  // with this record's ΔT
+      return SiteMaximumSeen(
+          ObserverMaximumFor(c, s.site, RecordDeltaT(c.elements, s.display.deltaTAdjust)),
+          s.search);
     case SearchMode::OneStar:
-      return s.elements.xz == wantedXz;
+      return c.elements.xz == wantedXz;
     default:
       return true;
   }
@@ -87,48 +48,50 @@ EventEntry RowOf(const BesselianElements& e, double seekPosition, double deltaT)
 
 SearchScan ScanSearchList(ProgramState& s, double startYear, double periodYears) {
   SearchScan scan;
-  const LoadedEvent kept = KeepLoadedEvent(s);
-  const double wantedXz = s.event.xz;
+  // The scan's own reader: the view's event and reader stay as they are.
+  EventCursor c(s.dataDirectory);
+  c.file.messages = s.cursor.file.messages;
+  const double wantedXz = s.cursor.event.xz;
   const double lastYear = startYear + periodYears - 1;
   std::vector<EventEntry>& rows = s.results.rows;
   rows.clear();
 
   // Records before the span are read through but never tested: a test in
   // mode 2 computes the observer's maximum, and they are not kept anyway.
-  auto matches = [&] { return s.elements.year >= startYear && ScanMatches(s, wantedXz); };
+  auto matches = [&] { return c.elements.year >= startYear && ScanMatches(c, s, wantedXz); };
   // Keeps the loaded record when it lies in the span; false once the list is full.
   auto keep = [&](double seekPosition) {
-    if (startYear <= s.elements.year && s.elements.year <= lastYear)
-      rows.push_back(RowOf(s.elements, seekPosition, LoadedEventDeltaT(s)));
+    if (startYear <= c.elements.year && c.elements.year <= lastYear)
+      rows.push_back(
+          RowOf(c.elements, seekPosition, RecordDeltaT(c.elements, s.display.deltaTAdjust)));
     return static_cast<int>(rows.size()) < kSearchResultCapacity;
   };
 
   std::optional<MissingBand> missing;
-  CloseElementFile(s.file);
-  if (OpenElementFileFirst(s.file, s.elements, 0, startYear, s.event) != 1) {
+  if (OpenElementFileFirst(c.file, c.elements, 0, startYear, c.event) != 1) {
     missing = FindMissingBand(s.dataDirectory, BandNeed::List, startYear);
   } else {
     // p is the seek position of the record last read: one past its position.
     double p = 2;
     // The file's first record is tested like every other.
     bool scanning = !matches() || keep(p);
-    while (scanning && s.elements.year <= lastYear) {
+    while (scanning && c.elements.year <= lastYear) {
       bool matched = false;
       while (!matched) {
         p = p + 1;
-        if (ReadNextElementsUncounted(s.file, s.elements, 0, s.event) != 1) {
+        if (ReadNextElementsUncounted(c.file, c.elements, 0, c.event) != 1) {
           // An unreadable record ends the scan with its own message.
-          if (!s.file.lastProblem.empty()) {
-            scan.message = UserMessage{{s.file.lastProblem}};
+          if (!c.file.lastProblem.empty()) {
+            scan.message = UserMessage{{c.file.lastProblem}};
             scanning = false;
             break;
           }
-          const auto next = NextBandStartYear(static_cast<int>(std::trunc(s.elements.year)));
+          const auto next = NextBandStartYear(static_cast<int>(std::trunc(c.elements.year)));
           if (!next) {
             scanning = false;
             break;
           }
-          if (OpenElementFileAt(s.file, s.elements, 0, *next, 1, 1, s.event) != 1) {
+          if (OpenElementFileAt(c.file, c.elements, 0, *next, 1, 1, c.event) != 1) {
             scan.message = UserMessage{
                 {UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！ 1 "),
                  UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。")}};
@@ -136,7 +99,7 @@ SearchScan ScanSearchList(ProgramState& s, double startYear, double periodYears)
             scanning = false;
             break;
           }
-          p = s.file.recordIndex + 1;
+          p = c.file.recordIndex + 1;
         }
         matched = matches();
       }
@@ -144,7 +107,6 @@ SearchScan ScanSearchList(ProgramState& s, double startYear, double periodYears)
     }
   }
 
-  RestoreLoadedEvent(s, kept);
   s.navigation.missingBand = missing;
   scan.rowCount = static_cast<int>(rows.size());
   return scan;

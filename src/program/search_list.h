@@ -21,10 +21,9 @@ namespace vernier {
 // next file or an unreadable record ends the scan with the rows found so far
 // and the message the list dialog shows.
 //
-// The scan reads through the program's one element reader. Afterwards the
-// event loaded before the scan is loaded again (the reader re-seeks it), so a
-// repaint before a row is drawn shows the same event as before, and a "next"
-// step continues from it.
+// The scan reads through an event cursor of its own: the view's event, its
+// reader and the navigation stay as they are, so a repaint before a row is
+// drawn shows the same event as before, and a "next" step continues from it.
 struct SearchScan {
   int rowCount = 0;
   UserMessage message;  // why the scan ended early; empty when it did not

@@ -48,6 +48,12 @@ inline constexpr int kXzNumberLimit = 999999;
 inline constexpr int kEarliestYear = -3000;
 inline constexpr int kLatestYear = 4000;
 
+// The observer's maximum for a record as the search by site tests it.
+struct SiteMaximum {
+  bool valid = false;  // false: no maximum found
+  double magnitude = 0, altitude = 0;
+};
+
 enum class PaintRequest { ReadToday, ReadAtDate, Redraw, StepForward };
 
 struct NavigationState {
@@ -63,8 +69,7 @@ struct NavigationState {
   bool noEarlierRecord = false;
   // The observer's maximum as last computed by the search by site for the
   // loaded event (shown in the map's corner in that mode).
-  bool siteMaximumValid = false;
-  double siteMagnitude = 0, siteAltitude = 0;
+  SiteMaximum siteMaximum;
   // The band whose missing file stopped the last command; the front end takes
   // it (and may offer to build the band).
   std::optional<MissingBand> missingBand;

@@ -19,7 +19,7 @@ LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const Clie
   RestoreObserverPoint(s.observerPoint);
   LocalContext local = s.Local();
   LocalMaximum maximum;
-  FindMaximum(local, s.elements.t0, s.navigation.eventDeltaT, maximum);
+  FindMaximum(local, s.cursor.elements.t0, s.navigation.eventDeltaT, maximum);
 
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});
   if (std::FILE* probe = OpenDataFile(s.dataDirectory, kLroGridName, "r")) {
@@ -35,8 +35,8 @@ LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const Clie
 
   LimbHeightGrid grid;
   LimbViewContext context{local, s.dataDirectory, grid, librationLines};
-  result.view = DrawLimbView(dc, context, s.event.year, s.event.month, s.event.day,
-                             s.site.longitude, s.site.latitude, 0.0);
+  result.view = DrawLimbView(dc, context, s.cursor.event.year, s.cursor.event.month,
+                             s.cursor.event.day, s.site.longitude, s.site.latitude, 0.0);
   return result;
 }
 

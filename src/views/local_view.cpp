@@ -6,7 +6,7 @@ namespace vernier {
 
 LocalReport DrawLocalReport(ProgramState& s, DeviceContext& dc, const ReportOptions& options) {
   LocalContext local = s.Local();
-  return ReportLocalCircumstances(dc, local, s.site, s.cities, s.elements.t0,
+  return ReportLocalCircumstances(dc, local, s.site, s.cities, s.cursor.elements.t0,
                                   s.navigation.eventDeltaT, options);
 }
 

@@ -18,7 +18,7 @@ SkyViewResult DrawSkyView(ProgramState& s, DeviceContext& dc, const ClientRect& 
   SetUpObserver(s.site, s.observerPoint);
   RestoreObserverPoint(s.observerPoint);
   LocalContext local = s.Local();
-  const double t0 = s.elements.t0;
+  const double t0 = s.cursor.elements.t0;
   const double deltaT = s.navigation.eventDeltaT;
   SkyViewResult result;
   // The search starts from the value t0 (hours after t0), as the command gives
@@ -26,7 +26,8 @@ SkyViewResult DrawSkyView(ProgramState& s, DeviceContext& dc, const ClientRect& 
   result.localStatus = FindMaximum(local, t0, deltaT, result.maximum);
 
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});
-  result.packedDate = PackedDateNumber(s.event.year, s.event.month, s.event.day);
+  result.packedDate =
+      PackedDateNumber(s.cursor.event.year, s.cursor.event.month, s.cursor.event.day);
   result.universalTime = UniversalHours(t0, result.maximum.t, deltaT);
   DrawSkyChart(dc, result.packedDate, result.universalTime, s.site.longitude, s.site.latitude);
   return result;

@@ -39,7 +39,7 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
   switch (s.display.displayMode) {
     case DisplayMode::LimitLineTable: {
       LocalContext local = s.Local();
-      DrawLimitLineTable(dc, s.elements,
+      DrawLimitLineTable(dc, s.cursor.elements,
                          ComputeLimitLineTable(local, deltaT, s.display.limitLineLongitude,
                                                s.display.limitLineStep));
       break;
@@ -48,15 +48,16 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
       result.local = DrawLocalReport(s, dc, {options.localAnimation, options.librationLines});
       break;
     default: {
-      PathMapInputs in{s.elements, s.shadow, s.map, s.cities};
+      PathMapInputs in{s.cursor.elements, s.cursor.shadow, s.map, s.cities};
       in.dataDirectory = s.dataDirectory;
       in.outputDirectory = s.outputDirectory;
       in.deltaT = deltaT;
       in.drawStepHours = s.display.drawStepHours;
       in.exportKml = s.display.kmlOutput;
-      if (s.search.searchMode == SearchMode::SeenAtSite && SiteMaximumSeen(s)) {
-        in.siteMagnitude = s.navigation.siteMagnitude;
-        in.siteAltitude = s.navigation.siteAltitude;
+      const SiteMaximum& seen = s.navigation.siteMaximum;
+      if (s.search.searchMode == SearchMode::SeenAtSite && SiteMaximumSeen(seen, s.search)) {
+        in.siteMagnitude = seen.magnitude;
+        in.siteAltitude = seen.altitude;
       }
       result.map = DrawOccultationMap(dc, in);
       if (s.display.markObserver) DrawObserverMarker(s.map, dc, s.site);

@@ -45,7 +45,7 @@ class AppTest : public ::testing::Test {
     dir.Write("location.new", kSiteList);
     state.SetDataDirectory(dir.path());
     state.outputDirectory = dir.path();
-    state.file.messages = nullptr;
+    state.cursor.file.messages = nullptr;
     state.today = [] { return CalendarDay{2026, 12, 7}; };
     // Each test starts as a first session: nothing kept by an earlier one.
     QSettings().clear();

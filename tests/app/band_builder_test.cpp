@@ -136,7 +136,7 @@ TEST_F(AppTest, AtADateWithoutItsBandTheViewOffersToBuildItAndShowsTheEvent) {
                       tools.File("ecad20.PRN") + "' \"$4/$2\"\n");
   qputenv("VERNIER_CANON", script.toUtf8());
 
-  state.event.year = 1900, state.event.month = 5, state.event.day = 6;
+  state.cursor.event.year = 1900, state.cursor.event.month = 5, state.cursor.event.day = 6;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   QString question;
   WhenModalOpens<QMessageBox>([&](QMessageBox* box) {
@@ -153,7 +153,7 @@ TEST_F(AppTest, AtADateWithoutItsBandTheViewOffersToBuildItAndShowsTheEvent) {
   ASSERT_TRUE(shown);
   EXPECT_TRUE(question.contains(QStringLiteral("1900"))) << question.toStdString();
   EXPECT_TRUE(question.contains(QStringLiteral("ecad20.PRN"))) << question.toStdString();
-  EXPECT_EQ(state.elements.xz, 20);
+  EXPECT_EQ(state.cursor.elements.xz, 20);
   std::ifstream written(tools.File("arguments"));
   std::string line;
   std::getline(written, line);

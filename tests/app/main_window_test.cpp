@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, OpensCentredOnMostOfTheScreenWithOneMaximisedView) {
   EXPECT_GT(view->PaintCount(), 0);
   EXPECT_EQ(view->LastOutcome(), PaintOutcome::Drawn);
   EXPECT_EQ(view->Picture().size(), view->size());
-  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_EQ(state.cursor.elements.xz, 200);
 }
 
 TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
@@ -197,15 +197,15 @@ TEST_F(MainWindowTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) 
 
 TEST_F(MainWindowTest, ToolbarCommandsReachTheView) {
   QTest::qWait(20);
-  ASSERT_EQ(state.elements.xz, 200);
+  ASSERT_EQ(state.cursor.elements.xz, 200);
   QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().next),
                     Qt::LeftButton);
   QTest::qWait(50);
-  EXPECT_EQ(state.elements.xz, 300);
+  EXPECT_EQ(state.cursor.elements.xz, 300);
   QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().previous),
                     Qt::LeftButton);
   QTest::qWait(50);
-  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_EQ(state.cursor.elements.xz, 200);
   QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().list),
                     Qt::LeftButton);
   ASSERT_NE(mainWindow.ActiveView()->ListDialog(), nullptr);
@@ -247,7 +247,7 @@ TEST_F(MainWindowTest, PredictionsWindowLoadsTheChosenEventInTheView) {
   const PredictedContact contact = window->Model().Contact(0);
   EXPECT_EQ(contact.xz, 200);
   emit window->EventChosen(contact, window->Site());
-  EXPECT_EQ(view->State().elements.xz, 200);
+  EXPECT_EQ(view->State().cursor.elements.xz, 200);
   EXPECT_EQ(view->State().display.displayMode, DisplayMode::LocalCircumstances);
   window->close();
 }

@@ -43,7 +43,7 @@ class ObserverUseTest : public AppTest {
 };
 
 TEST_F(ObserverUseTest, KeysStepZoomGoBackToTodayAndRedraw) {
-  ASSERT_EQ(state.elements.xz, 200);
+  ASSERT_EQ(state.cursor.elements.xz, 200);
   const struct {
     Qt::Key key;
     double xz;
@@ -53,7 +53,7 @@ TEST_F(ObserverUseTest, KeysStepZoomGoBackToTodayAndRedraw) {
   for (const auto& step : steps) {
     QTest::keyClick(View(), step.key);
     QTest::qWait(30);
-    EXPECT_EQ(state.elements.xz, step.xz) << QKeySequence(step.key).toString().toStdString();
+    EXPECT_EQ(state.cursor.elements.xz, step.xz) << QKeySequence(step.key).toString().toStdString();
   }
   const int paints = View()->PaintCount();
   QTest::keyClick(View(), Qt::Key_F5);

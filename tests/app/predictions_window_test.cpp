@@ -114,8 +114,8 @@ TEST_F(PredictionsWindowTest, LoadingAContactLoadsItsRecord) {
   const PredictedContact& contact =
       window.Model().Contact(window.Filter().mapToSource(window.Filter().index(0, 0)).row());
   ASSERT_TRUE(LoadPredictedEvent(loaded, contact, window.Site()));
-  EXPECT_EQ(loaded.elements.hip, contact.hip);
-  EXPECT_EQ(loaded.elements.day, contact.eventDay);
+  EXPECT_EQ(loaded.cursor.elements.hip, contact.hip);
+  EXPECT_EQ(loaded.cursor.elements.day, contact.eventDay);
   EXPECT_EQ(loaded.site.longitude, -101.855);
   EXPECT_EQ(loaded.navigation.paintRequest, PaintRequest::Redraw);
 }

@@ -26,7 +26,7 @@ class SearchListDialogTest : public AppTest {
     view->resize(500, 400);
     view->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(view));
-    EXPECT_EQ(state.elements.xz, 200);  // 10 December 2026
+    EXPECT_EQ(state.cursor.elements.xz, 200);  // 10 December 2026
   }
   ~SearchListDialogTest() override { delete view; }
 
@@ -89,9 +89,9 @@ TEST_F(SearchListDialogTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
   EXPECT_EQ(Lines(list), (QStringList{kHeader, "  2026.1101       100         0        0        0",
                                       "  2026.1210       200         0        0        0"}));
   // The view still shows the event it showed before the scan.
-  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_EQ(state.cursor.elements.xz, 200);
   Paint();
-  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_EQ(state.cursor.elements.xz, 200);
 
   list->eventList->setCurrentRow(2);
   EXPECT_EQ(state.selectedRow, 1);
@@ -103,10 +103,10 @@ TEST_F(SearchListDialogTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
   EXPECT_EQ(state.selectedRow, 0);
 
   QTest::mouseClick(list->drawButton, Qt::LeftButton);
-  EXPECT_EQ(state.elements.xz, 200);  // posted: the view acts when it gets it
+  EXPECT_EQ(state.cursor.elements.xz, 200);  // posted: the view acts when it gets it
   Paint();
-  EXPECT_EQ(state.elements.xz, 100);
-  EXPECT_EQ(state.event.day, 1);
+  EXPECT_EQ(state.cursor.elements.xz, 100);
+  EXPECT_EQ(state.cursor.event.day, 1);
   EXPECT_EQ(view->LastOutcome(), PaintOutcome::Drawn);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 
@@ -118,11 +118,11 @@ TEST_F(SearchListDialogTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
   list->eventList->setCurrentRow(1);
   QTest::mouseClick(list->drawButton, Qt::LeftButton);
   Paint();
-  EXPECT_EQ(state.elements.xz, 400);
-  EXPECT_EQ(state.elements.year, 2201);
+  EXPECT_EQ(state.cursor.elements.xz, 400);
+  EXPECT_EQ(state.cursor.elements.year, 2201);
   view->OnNext();
   Paint();
-  EXPECT_EQ(state.elements.year, 2300);
+  EXPECT_EQ(state.cursor.elements.year, 2300);
 }
 
 TEST_F(SearchListDialogTest, RowsShowTheTimeAndMagnitudeAndADoubleClickLoadsTheRow) {
@@ -147,12 +147,12 @@ TEST_F(SearchListDialogTest, RowsShowTheTimeAndMagnitudeAndADoubleClickLoadsTheR
     Paint();
   };
   doubleClick(1);
-  EXPECT_EQ(state.elements.xz, 100);
+  EXPECT_EQ(state.cursor.elements.xz, 100);
   doubleClick(2);
-  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_EQ(state.cursor.elements.xz, 200);
   // The header line loads nothing (as a row it would stand for the first event).
   doubleClick(0);
-  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_EQ(state.cursor.elements.xz, 200);
 }
 
 TEST_F(SearchListDialogTest, RefusedSpansScanNothing) {
@@ -174,7 +174,7 @@ TEST_F(SearchListDialogTest, DrawWithAnEmptyListChangesNothing) {
   list->eventList->setCurrentRow(0);
   QTest::mouseClick(list->drawButton, Qt::LeftButton);
   Paint();
-  EXPECT_EQ(state.elements.xz, 200);
+  EXPECT_EQ(state.cursor.elements.xz, 200);
   EXPECT_EQ(notes.count(), 1);
 }
 

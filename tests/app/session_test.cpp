@@ -55,7 +55,7 @@ class SessionTest : public AppTest {
   ProgramState NextSessionState() const {
     ProgramState next;
     next.SetDataDirectory(dir.path());
-    next.file.messages = nullptr;
+    next.cursor.file.messages = nullptr;
     next.today = state.today;
     return next;
   }
@@ -172,7 +172,7 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   state.search.searchMode = SearchMode::OneStar;
   state.search.xzTarget = 300;
   state.display.displayMode = DisplayMode::LimitLineTable;
-  state.event.year = 2027, state.event.month = 1, state.event.day = 5;
+  state.cursor.event.year = 2027, state.cursor.event.month = 1, state.cursor.event.day = 5;
 
   // Ctrl+S on a new document asks for a name and adds the suffix.
   const QString base = QString::fromStdString(dir.File("session"));
@@ -200,7 +200,7 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   state.search.xzTarget = 145;
   state.display.displayMode = DisplayMode::PathMap;
   state.display.deltaTAdjust = 0;
-  state.event.year = 2026;
+  state.cursor.event.year = 2026;
   QString message;
   auto watch = CaptureNextMessage(&message);
   DocumentWindow* child = mainWindow->OpenDocument(QString::fromStdString(path));
@@ -212,8 +212,8 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   EXPECT_EQ(state.search.xzTarget, 300);
   EXPECT_EQ(state.display.deltaTAdjust, 5);
   EXPECT_EQ(state.display.displayMode, DisplayMode::LimitLineTable);
-  EXPECT_EQ(state.elements.year, 2027);
-  EXPECT_EQ(state.elements.xz, 300);
+  EXPECT_EQ(state.cursor.elements.year, 2027);
+  EXPECT_EQ(state.cursor.elements.xz, 300);
   EXPECT_EQ(mainWindow->RecentFiles().value(0), QString::fromStdString(path));
 }
 

@@ -50,8 +50,8 @@ class DialogTest : public AppTest {
     }
     state.map.baseRadius = 230;
     state.map.targetRadius = 230;
-    state.event.year = 2026, state.event.month = 12, state.event.day = 10;
-    state.event.xz = 1234;
+    state.cursor.event.year = 2026, state.cursor.event.month = 12, state.cursor.event.day = 10;
+    state.cursor.event.xz = 1234;
   }
 };
 
@@ -124,9 +124,9 @@ TEST_F(DialogTest, DateCommandSetsTheDateAndAsksForALoadAtIt) {
     QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
   });
   view.OnDate();
-  EXPECT_EQ(state.event.year, 2200);
-  EXPECT_EQ(state.event.month, 5);
-  EXPECT_EQ(state.event.day, 1);
+  EXPECT_EQ(state.cursor.event.year, 2200);
+  EXPECT_EQ(state.cursor.event.month, 5);
+  EXPECT_EQ(state.cursor.event.day, 1);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate);
 
   // Cancelled: nothing changes.
@@ -136,7 +136,7 @@ TEST_F(DialogTest, DateCommandSetsTheDateAndAsksForALoadAtIt) {
     dialog->reject();
   });
   view.OnDate();
-  EXPECT_EQ(state.event.year, 2200);
+  EXPECT_EQ(state.cursor.event.year, 2200);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 }
 
@@ -444,7 +444,7 @@ TEST_F(DialogTest, SearchModeDialogOffersEveryModeWithThePastRangesGreyed) {
 
 TEST_F(DialogTest, SearchModeDialogTakesEveryStarNumberTheFilesHold) {
   // A star without an XZ number carries its HIP number (up to 120,416).
-  state.event.xz = 76742;
+  state.cursor.event.xz = 76742;
   state.search.xzTarget = 145;
   for (int mode : {0, 1}) {
     SearchModeDialog dialog(state);
@@ -506,12 +506,12 @@ TEST_F(DialogTest, SearchModeDateButtonSetsTheDateAtOnce) {
     });
     QTest::mouseClick(dialog->startDateButton, Qt::LeftButton);
     EXPECT_TRUE(dateDone);
-    EXPECT_EQ(state.event.year, 2100);
+    EXPECT_EQ(state.cursor.event.year, 2100);
     dialog->reject();  // the date stays set
   });
   view.OnSearchMode();
   EXPECT_TRUE(dateDone);
-  EXPECT_EQ(state.event.year, 2100);
+  EXPECT_EQ(state.cursor.event.year, 2100);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 }
 

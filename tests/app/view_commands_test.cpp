@@ -32,7 +32,7 @@ class ViewTest : public AppTest {
     view.repaint();
     QCoreApplication::processEvents();
   }
-  double Xz() const { return state.elements.xz; }
+  double Xz() const { return state.cursor.elements.xz; }
 
   OccultationView view;
 };
@@ -70,7 +70,7 @@ TEST_F(ViewTest, NextAndPreviousStepThroughTheEventsAndRepaintsKeepTheEvent) {
   view.OnNext();
   Paint();
   EXPECT_EQ(Xz(), 400);
-  EXPECT_EQ(state.elements.year, 2201);
+  EXPECT_EQ(state.cursor.elements.year, 2201);
 
   // With a search condition the previous command keeps the event.
   state.search.searchMode = SearchMode::OneStar;
@@ -271,10 +271,10 @@ TEST_F(AppTest, MissingElementFilesShowTheMessageThenAskForADateFilledWithToday)
   EXPECT_EQ(shown[0], "2026");
   EXPECT_EQ(shown[1], "12");
   EXPECT_EQ(shown[2], "7");
-  EXPECT_EQ(state.event.month, 11);
+  EXPECT_EQ(state.cursor.event.month, 11);
   // OK asked for a load at the date and a repaint.
   ASSERT_TRUE(QTest::qWaitFor([&] { return view.LastOutcome() == PaintOutcome::Drawn; }, 3000));
-  EXPECT_EQ(state.elements.xz, 100);  // the event of 1 November
+  EXPECT_EQ(state.cursor.elements.xz, 100);  // the event of 1 November
 }
 
 TEST_F(ViewTest, PrintingPaintsTheSameEventOntoThePage) {

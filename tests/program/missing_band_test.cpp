@@ -21,7 +21,7 @@ class MissingBandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     state.SetDataDirectory(dir.path());
-    state.file.messages = nullptr;
+    state.cursor.file.messages = nullptr;
     state.today = [] { return CalendarDay{2026, 12, 7}; };
     dir.Write("ecad22.PRN",
               FormatRecords({CentralStar(1951, 3, 1, 100, 1), CentralStar(2200, 6, 1, 200, 2)}));
@@ -29,7 +29,7 @@ class MissingBandTest : public ::testing::Test {
   // The date dialog's answer (after a failed load's request for a date).
   void ReadAt(int year, int month, int day) {
     state.navigation.loadFailed = false;
-    state.event.year = year, state.event.month = month, state.event.day = day;
+    state.cursor.event.year = year, state.cursor.event.month = month, state.cursor.event.day = day;
     state.navigation.paintRequest = PaintRequest::ReadAtDate;
     RefreshCurrentEvent(state);
   }
@@ -57,7 +57,7 @@ TEST_F(MissingBandTest, EachStoppedCommandNamesTheBandItLacked) {
   // Next from the last record of ecad22: ecad24 begins in 2201.
   state.navigation.missingBand.reset();
   ReadAt(2200, 1, 1);
-  ASSERT_EQ(state.elements.xz, 200);
+  ASSERT_EQ(state.cursor.elements.xz, 200);
   EXPECT_FALSE(state.navigation.missingBand);
   state.navigation.paintRequest = PaintRequest::StepForward;
   EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Stopped);
@@ -66,7 +66,7 @@ TEST_F(MissingBandTest, EachStoppedCommandNamesTheBandItLacked) {
   // Back from the first record of ecad22: ecad20 ends in 1950.
   state.navigation.missingBand.reset();
   ReadAt(1951, 1, 1);
-  ASSERT_EQ(state.elements.xz, 100);
+  ASSERT_EQ(state.cursor.elements.xz, 100);
   StepBack(state);
   ExpectBand(state.navigation.missingBand, "ecad20.PRN", 1950, 1, 1, BandNeed::Previous);
 
@@ -99,12 +99,12 @@ TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {
   EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::NeedsDate);
   ContinueWithBuiltBand(state, atDate);
   EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
-  EXPECT_EQ(state.elements.xz, 20);  // the first event on or after 6 May 1900
+  EXPECT_EQ(state.cursor.elements.xz, 20);  // the first event on or after 6 May 1900
 
   // Back from the first record of ecad22 once ecad20 is there: its last record.
   std::filesystem::remove(dir.File("ecad20.PRN"));
   ReadAt(1951, 1, 1);
-  ASSERT_EQ(state.elements.xz, 100);
+  ASSERT_EQ(state.cursor.elements.xz, 100);
   StepBack(state);
   EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Stopped);  // "the first event"
   const MissingBand before = *state.navigation.missingBand;
@@ -112,7 +112,7 @@ TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {
             FormatRecords({CentralStar(1900, 3, 1, 10, 1), CentralStar(1950, 12, 31, 30, 1)}));
   ContinueWithBuiltBand(state, before);
   EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
-  EXPECT_EQ(state.elements.xz, 30);
+  EXPECT_EQ(state.cursor.elements.xz, 30);
 
   // Next past ecad22 once ecad24 is there: its first event.
   ReadAt(2200, 1, 1);
@@ -122,7 +122,7 @@ TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {
   dir.Write("ecad24.PRN", FormatRecords({CentralStar(2250, 1, 1, 40, 1)}));
   ContinueWithBuiltBand(state, after);
   EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
-  EXPECT_EQ(state.elements.xz, 40);
+  EXPECT_EQ(state.cursor.elements.xz, 40);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ class SearchListTest : public ::testing::Test {
  protected:
   void SetUp() override {
     state.SetDataDirectory(dir.path());
-    state.file.messages = nullptr;
+    state.cursor.file.messages = nullptr;
     state.today = [] { return CalendarDay{2199, 1, 1}; };
     dir.Write("ecad22.PRN", FormatRecords({Event(2199, 3, 1, 10), Event(2200, 1, 5, 11, 2),
                                            Event(2200, 6, 1, 12), Event(2200, 12, 31, 13, 2)}));
@@ -69,7 +69,7 @@ class SearchListTest : public ::testing::Test {
 
 TEST_F(SearchListTest, ScanCrossesIntoTheNextBandAndDrawingARowLoadsThatRecord) {
   LoadStart();
-  ASSERT_EQ(state.elements.xz, 10);
+  ASSERT_EQ(state.cursor.elements.xz, 10);
   EXPECT_EQ(Scan(2200, 2), 5);
   EXPECT_EQ(RowXz(), (std::vector<double>{11, 12, 13, 20, 21}));
   EXPECT_EQ(RowSeek(), (std::vector<double>{3, 4, 5, 2, 3}));
@@ -84,39 +84,39 @@ TEST_F(SearchListTest, ScanCrossesIntoTheNextBandAndDrawingARowLoadsThatRecord) 
   EXPECT_TRUE(message.empty());
 
   // The scan leaves the view's event loaded, and "next" continues from it.
-  EXPECT_EQ(state.elements.xz, 10);
-  EXPECT_EQ(state.event.year, 2199);
-  EXPECT_EQ(state.event.month, 3);
-  EXPECT_EQ(state.file.fileName, "ecad22.PRN");
-  EXPECT_EQ(state.file.recordIndex, 1);
+  EXPECT_EQ(state.cursor.elements.xz, 10);
+  EXPECT_EQ(state.cursor.event.year, 2199);
+  EXPECT_EQ(state.cursor.event.month, 3);
+  EXPECT_EQ(state.cursor.file.fileName, "ecad22.PRN");
+  EXPECT_EQ(state.cursor.file.recordIndex, 1);
   RecordingDeviceContext view;
   state.navigation.paintRequest = PaintRequest::StepForward;
   ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
-  EXPECT_EQ(state.elements.xz, 11);
+  EXPECT_EQ(state.cursor.elements.xz, 11);
 
   // Drawing the rows found in "ecad24.PRN" loads those very records, and the
   // reader reads on after them.
   state.selectedRow = 4;
   ASSERT_TRUE(LoadSearchResult(state));
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
-  EXPECT_EQ(state.elements.xz, 21);
-  EXPECT_EQ(state.event.xz, 21);
-  EXPECT_EQ(state.file.fileName, "ecad24.PRN");
-  EXPECT_EQ(state.file.recordIndex, 2);
+  EXPECT_EQ(state.cursor.elements.xz, 21);
+  EXPECT_EQ(state.cursor.event.xz, 21);
+  EXPECT_EQ(state.cursor.file.fileName, "ecad24.PRN");
+  EXPECT_EQ(state.cursor.file.recordIndex, 2);
   state.selectedRow = 3;
   ASSERT_TRUE(LoadSearchResult(state));
-  EXPECT_EQ(state.elements.xz, 20);
+  EXPECT_EQ(state.cursor.elements.xz, 20);
   ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);  // the redraw
-  EXPECT_EQ(state.elements.xz, 20);
+  EXPECT_EQ(state.cursor.elements.xz, 20);
   state.navigation.paintRequest = PaintRequest::StepForward;
   ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
-  EXPECT_EQ(state.elements.xz, 21);
+  EXPECT_EQ(state.cursor.elements.xz, 21);
   // And a row of the first file.
   state.selectedRow = 1;
   ASSERT_TRUE(LoadSearchResult(state));
-  EXPECT_EQ(state.elements.xz, 12);
-  EXPECT_EQ(state.elements.year, 2200);
-  EXPECT_EQ(state.file.fileName, "ecad22.PRN");
+  EXPECT_EQ(state.cursor.elements.xz, 12);
+  EXPECT_EQ(state.cursor.elements.year, 2200);
+  EXPECT_EQ(state.cursor.file.fileName, "ecad22.PRN");
   EXPECT_TRUE(view.Texts().empty());
 }
 
@@ -128,8 +128,8 @@ TEST_F(SearchListTest, TheFirstRecordOfTheStartFileIsListedAndEarlierYearsAreNot
   EXPECT_EQ(RowSeek(), std::vector<double>{2});
   state.selectedRow = 0;
   ASSERT_TRUE(LoadSearchResult(state));
-  EXPECT_EQ(state.elements.xz, 10);
-  EXPECT_EQ(state.file.recordIndex, 1);
+  EXPECT_EQ(state.cursor.elements.xz, 10);
+  EXPECT_EQ(state.cursor.file.recordIndex, 1);
 
   // The same record before the span is read but not kept.
   EXPECT_EQ(Scan(2200, 1), 3);
@@ -157,11 +157,11 @@ TEST_F(SearchListTest, SearchConditions) {
             FormatRecords({Event(2150, 1, 1, 7), Event(2160, 1, 1, 8), Event(2170, 1, 1, 7),
                            Event(2180, 1, 1, 8), Event(2190, 1, 1, 7), Event(2195, 1, 1, 8)}));
   state.search.searchMode = SearchMode::AllEvents;
-  state.event.year = 2160, state.event.month = 1, state.event.day = 1;
+  state.cursor.event.year = 2160, state.cursor.event.month = 1, state.cursor.event.day = 1;
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   RecordingDeviceContext view;
   ASSERT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Drawable);
-  ASSERT_EQ(state.event.xz, 8);
+  ASSERT_EQ(state.cursor.event.xz, 8);
   state.navigation.paintRequest = PaintRequest::Redraw;
   state.search.searchMode = SearchMode::OneStar;
   state.search.xzTarget = 7;
@@ -179,8 +179,8 @@ TEST_F(SearchListTest, SearchConditions) {
   state.search.minMagnitude = 0.6;
   EXPECT_EQ(Scan(2160, 20), 0);
   // The scan's site evaluations leave the view's record and state as they were.
-  EXPECT_EQ(state.elements.year, 2160);
-  EXPECT_FALSE(state.navigation.siteMaximumValid);
+  EXPECT_EQ(state.cursor.elements.year, 2160);
+  EXPECT_FALSE(state.navigation.siteMaximum.valid);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 }
 
@@ -209,8 +209,8 @@ TEST_F(SearchListTest, MissingFilesAndTheEndOfTheFiles) {
   EXPECT_EQ(Scan(2300, 1), 0);
   EXPECT_TRUE(state.results.rows.empty());
   EXPECT_TRUE(message.empty());
-  EXPECT_EQ(state.elements.xz, 10);
-  EXPECT_EQ(state.file.fileName, "ecad22.PRN");
+  EXPECT_EQ(state.cursor.elements.xz, 10);
+  EXPECT_EQ(state.cursor.file.fileName, "ecad22.PRN");
 
   // The end of the last file ends the scan quietly.
   dir.Write("ecad40.PRN", FormatRecords({Event(3999, 1, 1, 1), Event(4000, 12, 1, 2)}));
@@ -228,7 +228,7 @@ TEST_F(SearchListTest, AtMost1000RowsAreKept) {
   EXPECT_EQ(state.results.rows.back().seekPosition, 1001);
   state.selectedRow = 999;
   ASSERT_TRUE(LoadSearchResult(state));
-  EXPECT_EQ(state.elements.xz, 1099);
+  EXPECT_EQ(state.cursor.elements.xz, 1099);
 }
 
 TEST_F(SearchListTest, DrawingWithNoSuchRowLoadsNothing) {
@@ -236,23 +236,23 @@ TEST_F(SearchListTest, DrawingWithNoSuchRowLoadsNothing) {
   state.results.rows.clear();
   state.selectedRow = 0;
   EXPECT_FALSE(LoadSearchResult(state));
-  EXPECT_EQ(state.elements.xz, 10);
+  EXPECT_EQ(state.cursor.elements.xz, 10);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
-  EXPECT_EQ(state.event.year, 2199);
+  EXPECT_EQ(state.cursor.event.year, 2199);
 
   Scan(2200, 1);
   for (int row : {3, -1}) {
     state.selectedRow = row;
     EXPECT_FALSE(LoadSearchResult(state)) << row;
-    EXPECT_EQ(state.elements.xz, 10);
+    EXPECT_EQ(state.cursor.elements.xz, 10);
   }
   // A row whose file has gone: the next paint loads at its date instead.
   std::filesystem::remove(dir.File("ecad22.PRN"));
   state.selectedRow = 2;
   EXPECT_FALSE(LoadSearchResult(state));
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate);
-  EXPECT_EQ(state.event.month, 12);
-  EXPECT_EQ(state.event.day, 31);
+  EXPECT_EQ(state.cursor.event.month, 12);
+  EXPECT_EQ(state.cursor.event.day, 31);
 }
 
 TEST(SearchListText, HeaderAndRows) {

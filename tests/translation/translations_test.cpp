@@ -112,7 +112,7 @@ TEST_F(EngineMessages, FollowTheChosenLanguage) {
   const auto drawnMessage = [&] {
     ProgramState state;
     state.SetDataDirectory(empty.path());
-    state.file.messages = nullptr;
+    state.cursor.file.messages = nullptr;
     const std::optional<UserMessage> message = LoadEventAtDate(state);
     EXPECT_TRUE(message.has_value());
     std::string texts;

@@ -20,8 +20,8 @@ const Rgb kWhite{255, 255, 255}, kBlack{0, 0, 0};
 ProgramState LoadedState(const std::string& dataDirectory) {
   ProgramState s;
   s.SetDataDirectory(dataDirectory);
-  s.elements = testing::JapanStar();
-  s.event = {2000, 1, 1, 2, 3.5, 0, 2451545, 12.5, 1234, 12};
+  s.cursor.elements = testing::JapanStar();
+  s.cursor.event = {2000, 1, 1, 2, 3.5, 0, 2451545, 12.5, 1234, 12};
   s.navigation.eventDeltaT = DeltaT(0);
   return s;
 }
@@ -59,7 +59,7 @@ TEST(LimbCommand, WithoutLroDatOnlyTheMessageLinesOnBlack) {
   for (const DrawnText& t : texts) EXPECT_EQ(t.colour, kWhite);
   // The observer was set up from the site and the maximum found.
   EXPECT_DOUBLE_EQ(s.observerPoint.westLongitude, -135.0);
-  EXPECT_LT(s.local.m, 0.01);  // near the central line at the maximum
+  EXPECT_LT(s.cursor.local.m, 0.01);  // near the central line at the maximum
 }
 
 TEST(LimbCommand, HeaderLinesFontAndTheLocalDateAfterMidnight) {
@@ -70,8 +70,8 @@ TEST(LimbCommand, HeaderLinesFontAndTheLocalDateAfterMidnight) {
   ProgramState s = LoadedState(dir.path());
   // The same shadow eight hours later in universal time: near 20 h UT, after
   // local midnight at 135 E (zone +9).
-  s.elements.t0 = 20;
-  s.event.t0 = 20;
+  s.cursor.elements.t0 = 20;
+  s.cursor.event.t0 = 20;
   RecordingDeviceContext dc;
   const LimbCommandResult result = DrawLimbCommand(s, dc, ClientRect{0, 0, 684, 520}, nullptr);
   ASSERT_TRUE(result.gridFound);

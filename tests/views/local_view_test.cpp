@@ -19,8 +19,8 @@ class LocalViewTest : public ::testing::Test {
     dir.Write("ecad22.PRN", testing::FormatRecord(testing::JapanStar()));
     dir.Write("location.new", "Osaka,135,35,0,0\n");
     state.SetDataDirectory(dir.path());
-    state.file.messages = nullptr;
-    state.event.year = 2000, state.event.month = 1, state.event.day = 1;
+    state.cursor.file.messages = nullptr;
+    state.cursor.event.year = 2000, state.cursor.event.month = 1, state.cursor.event.day = 1;
     state.navigation.paintRequest = PaintRequest::ReadAtDate;
     state.display.displayMode = DisplayMode::LocalCircumstances;
   }

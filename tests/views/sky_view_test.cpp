@@ -12,8 +12,9 @@ namespace {
 
 TEST(SkyView, FindsTheMaximumFillsBlackAndDrawsTheChart) {
   ProgramState state;
-  state.elements = testing::JapanStar();  // axis over 135° E, 35° N at t = 0
-  state.event.year = 2000, state.event.month = 1, state.event.day = 1, state.event.t0 = 12;
+  state.cursor.elements = testing::JapanStar();  // axis over 135° E, 35° N at t = 0
+  state.cursor.event.year = 2000, state.cursor.event.month = 1, state.cursor.event.day = 1,
+  state.cursor.event.t0 = 12;
   state.navigation.eventDeltaT = 63.8272;
   state.site.longitude = 135.0, state.site.latitude = 35.0, state.site.height = 0;
   state.observerPoint.westLongitude = 20;  // a path computation moved the point
