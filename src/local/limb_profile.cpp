@@ -84,8 +84,7 @@ bool TrackDirection(LocalContext& local, double start, double deltaT, double& th
 }  // namespace
 
 int LimbProfileX(double A, double axisAngle) {
-  return static_cast<int>(
-             std::trunc((1 - (A - (axisAngle - 5)) / 10) * kLimbPixelsPer10Degrees)) +
+  return static_cast<int>(std::trunc((1 - (A - (axisAngle - 5)) / 10) * kLimbPixelsPer10Degrees)) +
          kLimbPlotLeft;
 }
 
@@ -169,8 +168,8 @@ LimbViewResult ComputeLimbView(LimbViewContext& context, double year, double mon
   result.axisPositionAngle = lib.positionAngle * kRadToDeg;
   result.axisAngle = axisAngle;
 
-  result.profile =
-      ComputeLimbProfile(context.dataDirectory, context.grid, result.totalL, result.totalB, axisAngle);
+  result.profile = ComputeLimbProfile(context.dataDirectory, context.grid, result.totalL,
+                                      result.totalB, axisAngle);
 
   for (int i = 0; i < kLimbStarDots; ++i) {
     const double G = -3 + 0.25 * i;  // minutes

@@ -83,13 +83,13 @@ struct LimbStarTrack {
 inline constexpr int kLimbStarDots = 25;
 
 struct LimbViewResult {
-  double tMax = 0;                    // hours from t0, the maximum the view used
-  double deltaT = 0;                  // seconds (without the user's adjustment)
-  LocalDate date;                     // the observer's date at the maximum (zone time)
-  HoursMinutesSeconds localTime;      // the local standard time of the maximum
-  double totalL = 0, totalB = 0;      // libration, degrees
-  double axisPositionAngle = 0;       // P, degrees
-  double axisAngle = 0;               // AAevent, degrees
+  double tMax = 0;                // hours from t0, the maximum the view used
+  double deltaT = 0;              // seconds (without the user's adjustment)
+  LocalDate date;                 // the observer's date at the maximum (zone time)
+  HoursMinutesSeconds localTime;  // the local standard time of the maximum
+  double totalL = 0, totalB = 0;  // libration, degrees
+  double axisPositionAngle = 0;   // P, degrees
+  double axisAngle = 0;           // AAevent, degrees
   LimbProfileResult profile;
   std::array<LimbStarPlace, kLimbStarDots> dots;
   LimbStarTrack track;

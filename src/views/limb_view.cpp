@@ -139,10 +139,10 @@ void DrawLimbView(DeviceContext& dc, const LimbViewResult& view, const Besselian
                     view.date.year, view.date.month, view.date.day, view.localTime.hours,
                     view.localTime.minutes, view.localTime.seconds, longitude, latitude,
                     LimbBodyName(e.xz).c_str(), e.mag));
-  dc.TextOut(40, 26,
-             Format("Lib=%7.3f Bet= %7.3f Pos=%7.3f PO=%7.3f   ZC#:%5.0f SAO#:%7.0f HIP#:%6.0f",
-                    view.totalL, view.totalB, view.axisPositionAngle, view.axisAngle, e.zc, e.sao,
-                    e.hip));
+  dc.TextOut(
+      40, 26,
+      Format("Lib=%7.3f Bet= %7.3f Pos=%7.3f PO=%7.3f   ZC#:%5.0f SAO#:%7.0f HIP#:%6.0f",
+             view.totalL, view.totalB, view.axisPositionAngle, view.axisAngle, e.zc, e.sao, e.hip));
 
   DrawLimbProfile(dc, view.profile, view.axisAngle);
 

@@ -202,11 +202,10 @@ TEST(LimbView, TheStarsDotIsAHollowCircleAndItsTrackALineFromADot) {
       EXPECT_EQ(c.colour, PaletteColour(7));
     }
   }
-  const std::vector<std::pair<Kind, std::array<int, 2>>> expected = {
-      {Kind::MoveTo, {100, 100}},
-      {Kind::SetPixel, {100, 100}},
-      {Kind::LineTo, {101, 102}},
-      {Kind::LineTo, {103, 104}}};
+  const std::vector<std::pair<Kind, std::array<int, 2>>> expected = {{Kind::MoveTo, {100, 100}},
+                                                                     {Kind::SetPixel, {100, 100}},
+                                                                     {Kind::LineTo, {101, 102}},
+                                                                     {Kind::LineTo, {103, 104}}};
   EXPECT_EQ(drawn, expected);
   // Without a maximum to measure from, not even its pen is selected.
   RecordingDeviceContext none;
