@@ -37,11 +37,11 @@ int CheckDrawn(const LimbCommandResult& result, const DataDirectory& dataDirecto
     return 1;
   }
   const LimbProfileResult& profile = result.view.profile;
-  if (profile.kaguya.status != LimbGridStatus::Read &&
-      profile.kaguya.status != LimbGridStatus::Missing)
-    std::fprintf(stderr, "%s\n", LimbGridProblem(kKaguyaGridName, profile.kaguya).c_str());
-  if (profile.lro.status != LimbGridStatus::Read) {
-    std::fprintf(stderr, "%s\n", LimbGridProblem(kLroGridName, profile.lro).c_str());
+  if (profile.kaguya.read.status != LimbGridStatus::Read &&
+      profile.kaguya.read.status != LimbGridStatus::Missing)
+    std::fprintf(stderr, "%s\n", LimbGridProblem(kKaguyaGridName, profile.kaguya.read).c_str());
+  if (profile.lro.read.status != LimbGridStatus::Read) {
+    std::fprintf(stderr, "%s\n", LimbGridProblem(kLroGridName, profile.lro.read).c_str());
     return 1;
   }
   return 0;

@@ -2,92 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "astro/constants.h"
-#include "astro/sexagesimal.h"
 #include "astro/time.h"
 #include "gdi/format.h"
-#include "gdi/palette.h"
-#include "gdi/ui_text.h"
 #include "local/libration.h"
 
 namespace vernier {
 
 namespace {
 
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kBlack{0, 0, 0};
-constexpr Brush kHollow{true, Rgb{}};
-
-// Frame and scales of the plot.
-constexpr int kLeft = 70, kRight = 599, kTop = 61, kBottom = 464;
-constexpr double kPixelsPer10Degrees = 529.4117647058823;
-
-// x of axis angle A on the profile (truncated; the star rounds instead).
-int ProfileX(double A, double axisAngle) {
-  return static_cast<int>(std::trunc((1 - (A - (axisAngle - 5)) / 10) * kPixelsPer10Degrees)) +
-         kLeft;
-}
-
-struct PassStyle {
-  std::string_view file;
-  Rgb colour;
-  const char* legend;
-  int legendX;
-};
-
-constexpr PassStyle kPasses[2] = {
-    {kKaguyaGridName, {0, 255, 255}, "Kaguya/LALT", 450},
-    {kLroGridName, {255, 0, 255}, "LRO/LORA", 535},
-};
-
-void DrawDottedLine(DeviceContext& dc, int x1, int y1, int x2, int y2, int colourIndex) {
-  const Pen previous = dc.SelectPen(Pen{false, PaletteColour(colourIndex), true});
-  dc.MoveTo(x1, y1);
-  dc.LineTo(x2, y2);
-  dc.SelectPen(previous);
-}
-
-// Frame, dotted height grid, height labels and axis-angle ticks.
-void DrawProfileFrame(DeviceContext& dc, double axisAngle) {
-  const Pen framePen = dc.SelectPen(PalettePen(8));
-  const Brush frameBrush = dc.SelectBrush(kHollow);
-  dc.Rectangle(kLeft, kBottom, kRight, kTop);
-  dc.SelectBrush(frameBrush);
-  dc.SelectPen(framePen);
-
-  for (int o = -5; o <= 5; ++o) {
-    const int y = 263 + static_cast<int>(std::trunc(-33.545142 * o));
-    DrawDottedLine(dc, kLeft, y, kRight, y, o == 0 ? 7 : 1);
-  }
-  DrawDottedLine(dc, 335, kTop, 335, kBottom, 7);
-
-  dc.SetTextColor(kWhite);
-  for (int o = -3; o <= 3; ++o) {
-    const int y = 263 + static_cast<int>(std::trunc(-67.090284 * o)) - 8;
-    dc.TextOut(35, y, o < 1 ? Format("%2.1f", double(o)) : Format("+%2.1f", double(o)));
-  }
-
-  const int first = static_cast<int>(std::trunc(axisAngle - 5));
-  const int last = static_cast<int>(std::trunc(axisAngle + 5));
-  for (int A = first; A <= last; ++A) {
-    const int x = ProfileX(A, axisAngle);
-    if (!(x > kLeft && x < kRight)) continue;
-    DrawSegment(dc, x, 463, x, 453, 7);
-    double shown = A;
-    if (shown < 0) shown += 360;
-    if (shown >= 360) shown -= 360;
-    dc.TextOut(shown < 9.9 ? x - 27 : x - 17, 465, Format("%4.0f", shown));
-    DrawSegment(dc, x, 62, x, 72, 7);
-  }
-}
-
 // The height curve of one grid: for each axis angle the highest point of the
 // lunar surface along the line of sight within 10 degrees either side of the
 // plane of the sky.
-void DrawHeightCurve(DeviceContext& dc, const LimbHeightGrid& grid, double totalL, double totalB,
-                     double axisAngle, Rgb colour) {
+std::vector<LimbPlotPoint> HeightCurve(const LimbHeightGrid& grid, double totalL, double totalB,
+                                       double axisAngle) {
   // The out-of-plane angles are the same for every axis angle.
   std::vector<double> cosD, sinD;
   for (double D = -10; D <= 10; D += 0.025) {
@@ -97,9 +26,7 @@ void DrawHeightCurve(DeviceContext& dc, const LimbHeightGrid& grid, double total
   const double B0 = (90 - totalB) * kProfileDegToRad;
   const double cosB0 = std::cos(B0), sinB0 = std::sin(B0);
 
-  const Pen previous = dc.SelectPen(Pen{false, colour});
-  bool drawing = false;  // a point has been drawn (the curve has started)
-  int lastY = 0;
+  std::vector<LimbPlotPoint> curve;
   for (double A = axisAngle - 5; A <= axisAngle + 5; A += 0.03) {
     const double theta = (A + 90) * kProfileDegToRad;
     const double sinT = std::sin(theta), cosT = std::cos(theta);
@@ -114,26 +41,20 @@ void DrawHeightCurve(DeviceContext& dc, const LimbHeightGrid& grid, double total
       best = std::max(best, r * cosD[k] - kLimbReferenceRadius);
     }
     const double E = best * 18;
-    const int x = ProfileX(A, axisAngle);
+    const int x = LimbProfileX(A, axisAngle);
     const int y = 262 - 2 * static_cast<int>(std::trunc(E));
     if (!(y > 0 && y < 800)) continue;
     // The curve starts at its first point in range; a jump of 200 pixels or
-    // more (about 5.6 km) breaks it rather than drawing a vertical stroke.
-    if (!drawing) {
-      dc.MoveTo(x, y);
-      drawing = true;
-      lastY = y;
-    } else if (std::abs(y - lastY) < 200) {
-      dc.LineTo(x, y);
-      lastY = y;
-    }
+    // more (about 5.6 km) from the last point kept is left out rather than
+    // drawn as a vertical stroke.
+    if (curve.empty() || std::abs(y - curve.back().y) < 200) curve.push_back({x, y});
   }
-  dc.SelectPen(previous);
+  return curve;
 }
 
 // The star's place on the plot at instant tau, relative to the limb point
-// whose position angle is theta0 - 180 degrees; false outside the frame.
-bool StarPixel(LocalContext& local, double tau, double deltaT, double theta0, Pixel& pixel) {
+// whose position angle is theta0 - 180 degrees.
+LimbStarPlace StarPlace(LocalContext& local, double tau, double deltaT, double theta0) {
   EvaluateLocal(local, tau, deltaT);
   const LocalState& s = local.state;
   const double X = std::cos(theta0) * s.u - std::sin(theta0) * s.v;
@@ -141,12 +62,12 @@ bool StarPixel(LocalContext& local, double tau, double deltaT, double theta0, Pi
   const double distance = std::sqrt(X * X + Y * Y) * kGrs80EarthRadiusKm;
   const double alpha = std::atan(X / Y) * kRadToDeg;
   const double dh = distance - kLimbReferenceRadius;
-  const double x = std::trunc((1 - (alpha + 5) / 10) * kPixelsPer10Degrees + 70.5);
+  const double x = std::trunc((1 - (alpha + 5) / 10) * kLimbPixelsPer10Degrees + 70.5);
   const double y = std::trunc(262.5 - 2 * 18 * dh + 0.5);
   // Compared as reals: a star far off the limb lies beyond any int.
-  if (!(x > kLeft && x < kRight && y > kTop && y < kBottom)) return false;
-  pixel = {static_cast<int>(x), static_cast<int>(y)};
-  return true;
+  if (!(x > kLimbPlotLeft && x < kLimbPlotRight && y > kLimbPlotTop && y < kLimbPlotBottom))
+    return {};
+  return {true, {static_cast<int>(x), static_cast<int>(y)}};
 }
 
 // The direction the star's track is measured from: the contact position
@@ -162,6 +83,11 @@ bool TrackDirection(LocalContext& local, double start, double deltaT, double& th
 
 }  // namespace
 
+int LimbProfileX(double A, double axisAngle) {
+  return static_cast<int>(std::trunc((1 - (A - (axisAngle - 5)) / 10) * kLimbPixelsPer10Degrees)) +
+         kLimbPlotLeft;
+}
+
 std::string LimbBodyName(double xz) {
   const double n = std::trunc(xz);
   if (n == 0) return " ";
@@ -175,78 +101,42 @@ std::string LimbBodyName(double xz) {
   return Format("%.0f", n);
 }
 
-LimbProfileResult DrawLimbProfile(DeviceContext& dc, const DataDirectory& dataDirectory,
-                                  LimbHeightGrid& grid, double totalL, double totalB,
-                                  double axisAngle) {
+LimbProfileResult ComputeLimbProfile(const DataDirectory& dataDirectory, LimbHeightGrid& grid,
+                                     double totalL, double totalB, double axisAngle) {
   LimbProfileResult result;
-  for (int pass = 0; pass < 2; ++pass) {
-    const PassStyle& style = kPasses[pass];
-    const LimbGridRead read = ReadLimbHeightGrid(dataDirectory, style.file, grid);
-    (pass == 0 ? result.kaguya : result.lro) = read;
-    // Kaguya is optional: without its file the pass leaves no trace.
-    if (pass == 0 && read.status == LimbGridStatus::Missing) continue;
-    DrawProfileFrame(dc, axisAngle);
-    if (read.status != LimbGridStatus::Read) {
-      dc.SetTextColor(kWhite);
-      std::string problem = LimbGridProblem(style.file, read);
-      if (problem.empty())
-        problem = Format(UI_TEXT("LimbGrid", "月の標高ファイル(%s)がありません").c_str(),
-                         std::string(style.file).c_str());
-      dc.TextOut(80, 80 + 16 * pass, problem);
-      continue;
-    }
-    dc.SetTextColor(style.colour);
-    dc.TextOut(style.legendX, 435, style.legend);
-    DrawHeightCurve(dc, grid, totalL, totalB, axisAngle, style.colour);
+  for (LimbProfilePass* pass : {&result.kaguya, &result.lro}) {
+    const std::string_view file = pass == &result.kaguya ? kKaguyaGridName : kLroGridName;
+    // Each curve is computed before the next file is read into the buffer.
+    pass->read = ReadLimbHeightGrid(dataDirectory, file, grid);
+    if (pass->read.status == LimbGridStatus::Read)
+      pass->curve = HeightCurve(grid, totalL, totalB, axisAngle);
   }
   return result;
 }
 
-void PlotStarAt(DeviceContext& dc, LocalContext& local, double t, double deltaT, int colourIndex) {
+LimbStarPlace FindLimbStarPlace(LocalContext& local, double t, double deltaT) {
   double theta0 = 0;
-  if (!TrackDirection(local, t, deltaT, theta0)) return;
-  Pixel p;
-  if (!StarPixel(local, t, deltaT, theta0, p)) return;
-  DrawCircleOutline(dc, p.x, p.y, 2, colourIndex);
+  if (!TrackDirection(local, t, deltaT, theta0)) return {};
+  return StarPlace(local, t, deltaT, theta0);
 }
 
-void PlotStarTrack(DeviceContext& dc, LocalContext& local, double tc, double deltaT,
-                   int colourIndex) {
+LimbStarTrack FindLimbStarTrack(LocalContext& local, double tc, double deltaT) {
+  LimbStarTrack track;
   double theta0 = 0;
-  if (!TrackDirection(local, tc, deltaT, theta0)) return;
-  const Pen previous = dc.SelectPen(PalettePen(colourIndex));
-  bool started = false;
+  track.found = TrackDirection(local, tc, deltaT, theta0);
+  if (!track.found) return track;
   for (double s = -3; s <= 3; s += 0.01) {
-    Pixel p;
-    if (!StarPixel(local, tc + s / 60, deltaT, theta0, p)) continue;
-    if (!started) {
-      dc.MoveTo(p.x, p.y);
-      dc.SetPixel(p.x, p.y, PaletteColour(colourIndex));
-      started = true;
-    } else {
-      dc.LineTo(p.x, p.y);
-    }
+    const LimbStarPlace place = StarPlace(local, tc + s / 60, deltaT, theta0);
+    if (place.inside) track.points.push_back(place.point);
   }
-  dc.SelectPen(previous);
+  return track;
 }
 
-LimbViewResult DrawLimbView(DeviceContext& dc, LimbViewContext& context, double year, double month,
-                            double day, double longitude, double latitude, double height) {
+LimbViewResult ComputeLimbView(LimbViewContext& context, double year, double month, double day,
+                               double longitude, double height) {
   LocalContext& local = context.local;
   const BesselianElements& e = local.elements;
   LimbViewResult result;
-
-  FontSpec font;
-  font.height = -12;
-  font.width = 0;
-  font.weight = 500;
-  font.charSet = 1;
-  font.pitchAndFamily = 1;
-  font.faceName = "ＭＳ　明朝";
-  const FontSpec previousFont = dc.SelectFont(font);
-  dc.SetBackgroundMode(BackgroundMode::Opaque);
-  dc.SetBackgroundColor(kBlack);
-  dc.SetTextColor(kWhite);
 
   // The view's own Delta T, without the user's adjustment.
   const double deltaT = DeltaT(JulianCenturies(e.jd));
@@ -264,13 +154,8 @@ LimbViewResult DrawLimbView(DeviceContext& dc, LimbViewContext& context, double 
   const double ut = UniversalHours(e.t0, tMax, deltaT);
   double h = ut - k;
   if (h > 24) h -= 24;
-  const LocalDate date = LocalCalendarDate(JulianDate(year, month, day, ut, 0), 1, longitude);
-  const HoursMinutesSeconds hms = SplitHoursMinSec(h);
-  dc.TextOut(40, 10,
-             Format("%4.0f/%2.0f/%2.0f %2.0f:%2.0f:%3.1f(LST) Lon:%7.3f Lat:%7.3f  STAR NAME: %s  "
-                    "Mag.:%6.2f",
-                    date.year, date.month, date.day, hms.hours, hms.minutes, hms.seconds, longitude,
-                    latitude, LimbBodyName(e.xz).c_str(), e.mag));
+  result.date = LocalCalendarDate(JulianDate(year, month, day, ut, 0), 1, longitude);
+  result.localTime = SplitHoursMinSec(h);
 
   const LibrationResult lib = ComputeLibration(
       year, month, day, ut, deltaT, local.observer.westLongitude * kProfilePi / 180,
@@ -282,20 +167,15 @@ LimbViewResult DrawLimbView(DeviceContext& dc, LimbViewContext& context, double 
   result.totalB = lib.totalB * kRadToDeg;
   result.axisPositionAngle = lib.positionAngle * kRadToDeg;
   result.axisAngle = axisAngle;
-  dc.TextOut(40, 26,
-             Format("Lib=%7.3f Bet= %7.3f Pos=%7.3f PO=%7.3f   ZC#:%5.0f SAO#:%7.0f HIP#:%6.0f",
-                    result.totalL, result.totalB, result.axisPositionAngle, axisAngle, e.zc, e.sao,
-                    e.hip));
 
-  result.profile = DrawLimbProfile(dc, context.dataDirectory, context.grid, result.totalL,
-                                   result.totalB, axisAngle);
+  result.profile = ComputeLimbProfile(context.dataDirectory, context.grid, result.totalL,
+                                      result.totalB, axisAngle);
 
-  for (int i = 0; i <= 24; ++i) {
+  for (int i = 0; i < kLimbStarDots; ++i) {
     const double G = -3 + 0.25 * i;  // minutes
-    PlotStarAt(dc, local, tMax + G / 60, deltaT, i % 4 == 0 ? 2 : 5);
+    result.dots[i] = FindLimbStarPlace(local, tMax + G / 60, deltaT);
   }
-  PlotStarTrack(dc, local, tMax, deltaT, 7);
-  dc.SelectFont(previousFont);
+  result.track = FindLimbStarTrack(local, tMax, deltaT);
   return result;
 }
 

@@ -1,6 +1,7 @@
 #include "views/limb_command.h"
 
 #include "bessel/data_directory.h"
+#include "views/limb_view.h"
 
 namespace vernier {
 
@@ -35,8 +36,9 @@ LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const Clie
 
   LimbHeightGrid grid;
   LimbViewContext context{local, s.dataDirectory, grid, librationLines};
-  result.view = DrawLimbView(dc, context, s.cursor.event.year, s.cursor.event.month,
-                             s.cursor.event.day, s.site.longitude, s.site.latitude, 0.0);
+  result.view = ComputeLimbView(context, s.cursor.event.year, s.cursor.event.month,
+                                s.cursor.event.day, s.site.longitude, 0.0);
+  DrawLimbView(dc, result.view, s.cursor.elements, s.site.longitude, s.site.latitude);
   return result;
 }
 

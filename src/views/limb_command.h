@@ -33,6 +33,6 @@ extern const char* const kLimbGridConverterLine;
 // lines when "LRO.dat" cannot be opened. The libration's four lines go to
 // `librationLines` (null: nowhere).
 LimbCommandResult DrawLimbCommand(ProgramState& state, DeviceContext& dc, const ClientRect& client,
-                                  std::FILE* librationLines = stdout);
+                                  std::FILE* librationLines = nullptr);
 
 }  // namespace vernier

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "astro/time.h"
+#include "gdi/palette.h"
 #include "gdi/recording_device_context.h"
 #include "support/japan_star.h"
 #include "support/synthetic_limb_grid.h"
@@ -75,7 +77,7 @@ TEST(LimbCommand, HeaderLinesFontAndTheLocalDateAfterMidnight) {
   RecordingDeviceContext dc;
   const LimbCommandResult result = DrawLimbCommand(s, dc, ClientRect{0, 0, 684, 520}, nullptr);
   ASSERT_TRUE(result.gridFound);
-  EXPECT_EQ(result.view.profile.lro.status, LimbGridStatus::Read);
+  EXPECT_EQ(result.view.profile.lro.read.status, LimbGridStatus::Read);
   EXPECT_NEAR(result.view.tMax, 0, 1e-3);
   EXPECT_DOUBLE_EQ(result.view.deltaT, DeltaT(0));  // the view's own, unadjusted
 
@@ -120,6 +122,57 @@ TEST(LimbCommand, HeaderLinesFontAndTheLocalDateAfterMidnight) {
   EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
                           [](const DrawCall& c) { return c.kind == Kind::Ellipse; }),
             0);
+}
+
+TEST(LimbCommand, TheStarsDotsAndTrackAreDrawnWhereTheViewFoundThem) {
+  testing::TempDataDir dir;
+  LimbHeightGrid grid;
+  testing::FillLimbGrid(grid, [](double, double) { return 0.0; });
+  ASSERT_TRUE(testing::WriteLimbGrid(dir.File("LRO.dat"), grid));
+  ProgramState s = LoadedState(dir.path());
+  s.site.latitude = 51;  // near the northern limit: the star passes close to the limb
+  RecordingDeviceContext dc;
+  const LimbCommandResult result = DrawLimbCommand(s, dc, ClientRect{0, 0, 684, 520}, nullptr);
+  ASSERT_TRUE(result.gridFound);
+  const LimbViewResult& view = result.view;
+  // The dot of the maximum (the middle one) in the centre of the plot.
+  ASSERT_TRUE(view.dots[12].inside);
+  EXPECT_NEAR(view.dots[12].point.x, 335, 1);
+
+  // One hollow circle for each dot inside the frame, in time order, the whole
+  // minutes in palette colour 2 and the quarters in 5.
+  struct Circle {
+    int left, top;
+    Rgb pen;
+  };
+  std::vector<Circle> circles;
+  Rgb pen;
+  for (const DrawCall& c : dc.Calls()) {
+    if (c.kind == Kind::SelectPen) pen = c.colour;
+    if (c.kind == Kind::Ellipse) circles.push_back({c.x, c.y, pen});
+  }
+  std::size_t next = 0;
+  for (int i = 0; i < kLimbStarDots; ++i) {
+    if (!view.dots[i].inside) continue;
+    ASSERT_LT(next, circles.size());
+    const Circle& c = circles[next++];
+    EXPECT_EQ((std::array{c.left, c.top}),
+              (std::array{view.dots[i].point.x - 2, view.dots[i].point.y - 2}));
+    EXPECT_EQ(c.pen, PaletteColour(i % 4 == 0 ? 2 : 5)) << i;
+  }
+  EXPECT_EQ(next, circles.size());
+  EXPECT_GT(next, 12u);
+
+  // The track starts with a dot at its first point inside the frame.
+  ASSERT_TRUE(view.track.found);
+  ASSERT_FALSE(view.track.points.empty());
+  const auto& calls = dc.Calls();
+  auto pixel = std::find_if(calls.begin(), calls.end(),
+                            [](const DrawCall& c) { return c.kind == Kind::SetPixel; });
+  ASSERT_NE(pixel, calls.end());
+  EXPECT_EQ((std::array{pixel->x, pixel->y}),
+            (std::array{view.track.points[0].x, view.track.points[0].y}));
+  EXPECT_EQ(pixel->colour, PaletteColour(7));
 }
 
 }  // namespace
