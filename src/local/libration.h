@@ -53,9 +53,9 @@ EclipticPosition EquatorialToEcliptic(double alpha, double delta, double epsilon
 // Libration and axis position angle for an observer (west longitude and
 // latitude in radians, height in metres) at a universal time of a date. The
 // four lines of optical, physical and total libration and position angle go
-// to `lines` (standard output by default; null for none).
+// to `lines` (null, the default: nowhere).
 LibrationResult ComputeLibration(double year, double month, double day, double utHour,
                                  double deltaT, double westLongitude, double latitude,
-                                 double height, std::FILE* lines = stdout);
+                                 double height, std::FILE* lines = nullptr);
 
 }  // namespace vernier

@@ -6,10 +6,11 @@
 #include <cstdio>
 
 #include "gdi/device_context.h"
-#include "local/report.h"
+#include "local/local_circumstances.h"
 #include "map/map_window.h"
 #include "map/path_map.h"
 #include "program/program_state.h"
+#include "views/local_report_view.h"
 
 namespace vernier {
 
@@ -21,8 +22,8 @@ enum class PaintOutcome {
 
 struct ViewPaintResult {
   PaintOutcome outcome = PaintOutcome::Stopped;
-  PathMapResult map;  // display mode 0 only
-  LocalReport local;  // display mode 2 only
+  PathMapResult map;         // display mode 0 only
+  LocalCircumstances local;  // display mode 2 only
 };
 
 struct PaintOptions {
