@@ -100,7 +100,7 @@ PaintOutcome OccultationView::PaintInto(QImage& image) {
   const ViewPaintResult result = PaintView(state_, dc, client, options);
   const PaintOutcome outcome = result.outcome;
   // The local report's animation runs one frame a second after the paint.
-  if (&image == &picture_ && !result.local.animation.frames.empty())
+  if (&image == &picture_ && !result.local.animation.empty())
     StartAnimation(result.local.animation);
   if (outcome == PaintOutcome::Drawn && state_.display.displayMode == DisplayMode::PathMap &&
       state_.display.kmlOutput)
@@ -154,8 +154,8 @@ void OccultationView::Repaint() {
   update();
 }
 
-void OccultationView::StartAnimation(const LocalAnimation& animation) {
-  animation_ = animation;
+void OccultationView::StartAnimation(const std::vector<OccultationDiagramState>& frames) {
+  animation_ = frames;
   animationFrame_ = 0;
   if (!animationTimer_) {
     animationTimer_ = new QTimer(this);
@@ -169,15 +169,15 @@ void OccultationView::StopAnimation() {
 }
 
 void OccultationView::DrawNextAnimationFrame() {
-  if (animationFrame_ >= animation_.frames.size() || picture_.size() != size()) {
+  if (animationFrame_ >= animation_.size() || picture_.size() != size()) {
     StopAnimation();
     return;
   }
   {
     RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
-    DrawLocalAnimationFrame(state_, dc, animation_, animationFrame_++);
+    DrawLocalAnimationFrame(dc, animation_, animationFrame_++);
   }
-  if (animationFrame_ >= animation_.frames.size()) StopAnimation();
+  if (animationFrame_ >= animation_.size()) StopAnimation();
   showPictureOnly_ = true;
   update();
 }

@@ -10,9 +10,9 @@
 #include <QWidget>
 #include <chrono>
 #include <optional>
+#include <vector>
 
 #include "local/predictions.h"
-#include "local/report.h"
 #include "program/program_state.h"
 #include "views/view_paint.h"
 
@@ -118,7 +118,7 @@ class OccultationView : public QWidget {
   void OfferToBuildBand(const MissingBand& band);
   // Says in the status bar where the path map's KML file went (empty: not written).
   void ReportKmlExport(const std::string& path);
-  void StartAnimation(const LocalAnimation& animation);
+  void StartAnimation(const std::vector<OccultationDiagramState>& frames);
   void StopAnimation();
   void DrawNextAnimationFrame();
 
@@ -132,7 +132,7 @@ class OccultationView : public QWidget {
   QPointer<SearchListDialog> listDialog_;
   std::optional<std::chrono::steady_clock::time_point> startTime_;
   QTimer* animationTimer_ = nullptr;
-  LocalAnimation animation_;
+  std::vector<OccultationDiagramState> animation_;  // the local report's frames
   std::size_t animationFrame_ = 0;
 };
 

@@ -4,29 +4,32 @@
 
 namespace vernier {
 
-LocalReport DrawLocalReport(ProgramState& s, DeviceContext& dc, const ReportOptions& options) {
+LocalCircumstances DrawLocalReport(ProgramState& s, DeviceContext& dc,
+                                   const ReportOptions& options) {
   LocalContext local = s.Local();
-  return ReportLocalCircumstances(dc, local, s.site, s.cities, s.cursor.elements.t0,
-                                  s.navigation.eventDeltaT, options);
+  const LocalCircumstances report = ComputeLocalCircumstances(
+      local, s.site, s.cities, s.cursor.elements.t0, s.navigation.eventDeltaT, options.librationLines);
+  DrawLocalCircumstances(dc, report, options.animation);
+  return report;
 }
 
-LocalReport RunLocalCircumstancesCommand(ProgramState& s, DeviceContext& dc,
-                                         const ClientRect& client, const ReportOptions& options) {
+LocalCircumstances RunLocalCircumstancesCommand(ProgramState& s, DeviceContext& dc,
+                                                const ClientRect& client,
+                                                const ReportOptions& options) {
   s.display.displayMode = DisplayMode::LocalCircumstances;
   s.navigation.paintRequest = PaintRequest::Redraw;
   const FontSpec previous = dc.SelectFont(ViewFont());
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});
-  LocalReport report = DrawLocalReport(s, dc, options);
+  LocalCircumstances report = DrawLocalReport(s, dc, options);
   dc.SelectFont(previous);
   return report;
 }
 
-void DrawLocalAnimationFrame(ProgramState& s, DeviceContext& dc, const LocalAnimation& animation,
+void DrawLocalAnimationFrame(DeviceContext& dc, const std::vector<OccultationDiagramState>& frames,
                              std::size_t k) {
   const FontSpec previous = dc.SelectFont(ViewFont());
   dc.SetBackgroundColor(Rgb{0, 0, 0});  // as the paint's black fill left it
-  LocalContext local = s.Local();
-  DrawAnimationFrame(dc, local, animation, k);
+  DrawAnimationFrame(dc, frames, k);
   dc.SelectFont(previous);
 }
 

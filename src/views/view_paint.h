@@ -7,10 +7,11 @@
 
 #include "gdi/device_context.h"
 #include "gdi/user_message.h"
-#include "local/report.h"
+#include "local/local_circumstances.h"
 #include "map/map_window.h"
 #include "map/path_map.h"
 #include "program/program_state.h"
+#include "views/local_report_view.h"
 
 namespace vernier {
 
@@ -22,9 +23,9 @@ enum class PaintOutcome {
 
 struct ViewPaintResult {
   PaintOutcome outcome = PaintOutcome::Stopped;
-  UserMessage message;  // Stopped: the message drawn instead of the display
-  PathMapResult map;  // display mode 0 only
-  LocalReport local;  // display mode 2 only
+  UserMessage message;       // Stopped: the message drawn instead of the display
+  PathMapResult map;         // display mode 0 only
+  LocalCircumstances local;  // display mode 2 only
 };
 
 struct PaintOptions {

@@ -13,10 +13,9 @@
 #include <string>
 
 #include "bessel/elements.h"
-#include "gdi/recording_device_context.h"
 #include "local/circumstances.h"
+#include "local/local_circumstances.h"
 #include "local/observer.h"
-#include "local/report.h"
 
 namespace {
 
@@ -64,6 +63,8 @@ void Compute(const BesselianElements& e) {
     if (FindOuterContactAz(c, maximum.t, 64, sign, contact) == 1)
       Check(std::abs(contact.t) <= kElementSpanHours);
   Check(AnimationFrames(maximum.t, -1e300, 1e300).size() <= kAnimationFrameCap);
+  const LocalCircumstances report = ComputeLocalCircumstances(c, site, CityList{}, 0, 64);
+  Check(report.animation.size() <= kAnimationFrameCap);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST_F(LocalViewTest, PaintDrawsTheReportInTheViewFont) {
     viewFont |= call.kind == DrawCall::Kind::SelectFont && call.font == ViewFont();
   EXPECT_TRUE(viewFont);
   // The animation has run within the paint: nine frames, then the note.
-  EXPECT_EQ(result.local.animation.frames.size(), 9u);
+  EXPECT_EQ(result.local.animation.size(), 9u);
   EXPECT_EQ(Count(dc, "         "), 9);
   EXPECT_EQ(Count(dc, kNote), 1);
   EXPECT_EQ(dc.Texts().back().text, kNote);
@@ -66,15 +66,15 @@ TEST_F(LocalViewTest, DeferredAnimationIsDrawnFrameByFrame) {
   ASSERT_EQ(result.outcome, PaintOutcome::Drawn);
   EXPECT_EQ(Count(paint, "         "), 0);
   EXPECT_EQ(Count(paint, kNote), 0);
-  const LocalAnimation& animation = result.local.animation;
-  ASSERT_EQ(animation.frames.size(), 9u);
+  const auto& frames = result.local.animation;
+  ASSERT_EQ(frames.size(), 9u);
 
   // The timer's ticks: one frame each, on the window's surface.
-  for (std::size_t k = 0; k < animation.frames.size(); ++k) {
+  for (std::size_t k = 0; k < frames.size(); ++k) {
     RecordingDeviceContext window;
-    DrawLocalAnimationFrame(state, window, animation, k);
+    DrawLocalAnimationFrame(window, frames, k);
     const auto texts = window.Texts();
-    ASSERT_EQ(texts.size(), k + 1 == animation.frames.size() ? 3u : 2u);
+    ASSERT_EQ(texts.size(), k + 1 == frames.size() ? 3u : 2u);
     EXPECT_EQ(texts[0].text, "         ");
     EXPECT_EQ(texts[1].x, 340);
     EXPECT_EQ(window.BackgroundColour(), (Rgb{0, 0, 0}));
@@ -92,7 +92,7 @@ TEST_F(LocalViewTest, CommandSwitchesToTheReportAndDrawsItAtOnce) {
   ASSERT_EQ(PaintView(state, start, kClient).outcome, PaintOutcome::Drawn);
 
   RecordingDeviceContext dc;
-  const LocalReport report =
+  const LocalCircumstances report =
       RunLocalCircumstancesCommand(state, dc, kClient, {AnimationDrawing::AllAtOnce, nullptr});
   EXPECT_EQ(state.display.displayMode, DisplayMode::LocalCircumstances);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);

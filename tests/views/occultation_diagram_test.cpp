@@ -1,3 +1,5 @@
+#include "views/occultation_diagram.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -7,7 +9,7 @@
 #include "astro/sun_moon.h"
 #include "astro/time.h"
 #include "gdi/recording_device_context.h"
-#include "local/report.h"
+#include "local/observer.h"
 #include "raster/raster_device_context.h"
 #include "support/japan_star.h"
 
@@ -97,7 +99,7 @@ TEST(OccultationDiagram, CallsOfALabelledSnapshot) {
   Diagram d(testing::JapanStar(), 135, 45, 63.8272);
   RecordingDeviceContext dc;
   dc.SetTextColor(kWhite);
-  DrawOccultationDiagram(dc, d.context, 525, 350, -0.5, 12, d.deltaT, 1);
+  DrawOccultationDiagram(dc, DiagramStateAt(d.context, -0.5, 12, d.deltaT), 525, 350, 1);
   const Replay r = ReplayCalls(dc);
 
   ASSERT_EQ(r.shapes.size(), 6u);
@@ -162,7 +164,7 @@ TEST(OccultationDiagram, CallsOfALabelledSnapshot) {
 TEST(OccultationDiagram, AnimationFrameLabelOnAnOpaqueBlank) {
   Diagram d(testing::JapanStar(), 135, 35, 63.8272);
   RecordingDeviceContext dc;
-  DrawOccultationDiagram(dc, d.context, 350, 350, 0.25, 12, d.deltaT, 0);
+  DrawOccultationDiagram(dc, DiagramStateAt(d.context, 0.25, 12, d.deltaT), 350, 350, 0);
   const auto texts = dc.Texts();
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[0].text, "         ");
@@ -281,7 +283,7 @@ TEST(OccultationDiagram, TheLitSideFacesTheSun) {
     EXPECT_NEAR(phase.age, e.ma, 1.2);  // the age from the elongation is approximate
 
     RecordingDeviceContext dc;
-    DrawOccultationDiagram(dc, d.context, 350, 260, m.t, e.t0, dT, 1);
+    DrawOccultationDiagram(dc, DiagramStateAt(d.context, m.t, e.t0, dT), 350, 260, 1);
     const Replay r = ReplayCalls(dc);
     const Shape& moon = r.shapes[2];
     ASSERT_EQ(moon.Radius(), 42);
@@ -309,7 +311,8 @@ TEST(OccultationDiagram, TheFilledPartIsTheIlluminatedFraction) {
       RasterDeviceContext dc(image);
       dc.SetTextColor(kWhite);
       dc.SetBackgroundColor(kBlack);
-      DrawOccultationDiagram(dc, d.context, 350, 260, m.t, event.elements.t0, dT, 1);
+      DrawOccultationDiagram(dc, DiagramStateAt(d.context, m.t, event.elements.t0, dT), 350, 260,
+                             1);
     }
     int yellow = 0, blue = 0, other = 0;
     for (int y = 0; y < image.height(); ++y)
