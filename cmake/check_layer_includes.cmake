@@ -1,8 +1,12 @@
-# Fails when a file of an engine layer includes a layer it may not use.
+# Fails when a file of an engine layer includes a layer it may not use, or
+# when a layer that computes includes the drawing surface: only gdi, map and
+# views draw; the other layers return values.
 #   cmake -DLAYER=name -DALLOWED=a,b -DSOURCE_DIR=... -DSTAMP=file -P check_layer_includes.cmake
 string(REPLACE "," ";" ALLOWED "${ALLOWED}")
 file(GLOB files "${SOURCE_DIR}/src/${LAYER}/*.h" "${SOURCE_DIR}/src/${LAYER}/*.cpp")
 set(engine_layers astro gdi bessel sky local map program views)
+set(drawing_layers gdi map views)
+list(FIND drawing_layers "${LAYER}" drawing)
 set(problems "")
 foreach(path IN LISTS files)
   file(STRINGS "${path}" qt REGEX "^#include <Q")
@@ -13,6 +17,10 @@ foreach(path IN LISTS files)
   file(STRINGS "${path}" includes REGEX "^#include \"[a-z_]+/")
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^#include \"([a-z_]+)/.*" "\\1" used "${line}")
+    if(drawing EQUAL -1 AND line MATCHES "gdi/(device_context|recording_device_context|palette|draw_[a-z_]+)\\.h")
+      file(RELATIVE_PATH shown "${SOURCE_DIR}" "${path}")
+      string(APPEND problems "  ${shown}: ${line} (this layer computes; only gdi, map and views draw)\n")
+    endif()
     if(used STREQUAL LAYER)
       continue()
     endif()
