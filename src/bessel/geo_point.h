@@ -4,16 +4,13 @@
 namespace vernier {
 
 // Where the local computations evaluate: the observer's place (west
-// longitude, latitude, height) and its geocentric coordinates, with the site's
-// place kept for RestoreObserverPoint.
+// longitude, latitude, height) and its geocentric coordinates.
 struct ObserverGeometry {
   double westLongitude = 0;  // degrees, positive west
   double latitude = 0;       // degrees, geographic
   double height = 0;         // metres
   double rhoSinPhi = 0;      // ρ sin φ′, Earth equatorial radii
   double rhoCosPhi = 0;      // ρ cos φ′
-  double savedWestLongitude = 0;
-  double savedLatitude = 0;
 };
 
 // A point on the Earth found for a path: latitude and east longitude, and the

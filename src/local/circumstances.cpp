@@ -39,9 +39,8 @@ int NoResult(LocalContext& c) {
   return -1;
 }
 
-int FindMaximumFrom(LocalContext& c, double t, double deltaT, bool restore, bool withAzimuth,
+int FindMaximumFrom(LocalContext& c, double t, double deltaT, bool withAzimuth,
                     LocalMaximum& result) {
-  if (restore) RestoreObserverPoint(c.observer);
   c.localStatus = 1;
   double tau = 100;
   for (int rounds = 0; std::fabs(tau) > kTolerance; ++rounds) {
@@ -173,13 +172,10 @@ int FindInnerContactAz(LocalContext& c, double tStart, double deltaT, int sign, 
 }
 
 int FindMaximum(LocalContext& c, double tStart, double deltaT, LocalMaximum& r) {
-  return FindMaximumFrom(c, tStart, deltaT, true, false, r);
+  return FindMaximumFrom(c, tStart, deltaT, false, r);
 }
 int FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& r) {
-  return FindMaximumFrom(c, tStart, deltaT, true, true, r);
-}
-int FindMaximumHere(LocalContext& c, double tStart, double deltaT, LocalMaximum& r) {
-  return FindMaximumFrom(c, tStart, deltaT, false, false, r);
+  return FindMaximumFrom(c, tStart, deltaT, true, r);
 }
 
 int ZoneHours(double westLongitude) {

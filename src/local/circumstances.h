@@ -84,12 +84,11 @@ int FindOuterContactAz(LocalContext& c, double tStart, double deltaT, int sign,
 int FindInnerContactAz(LocalContext& c, double tStart, double deltaT, int sign,
                        LocalContact& result);
 
-// The instant of least distance from the axis, from `tStart`. FindMaximum and
-// FindMaximumAz first put the observer point back (RestoreObserverPoint);
-// FindMaximumHere evaluates wherever the point stands. Returns localStatus.
+// The instant of least distance from the axis, from `tStart`, for the
+// observer at c.observer (which it leaves as it is); the Az member also gives
+// the azimuth. Returns localStatus.
 int FindMaximum(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
 int FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
-int FindMaximumHere(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
 
 // The observer's standard-time offset in whole hours, positive east:
 // longitude/15 rounded to the nearest integer, halves away from zero.

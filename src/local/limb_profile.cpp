@@ -75,7 +75,7 @@ LimbStarPlace StarPlace(LocalContext& local, double tau, double deltaT, double t
 // False when no maximum is found.
 bool TrackDirection(LocalContext& local, double start, double deltaT, double& theta0) {
   LocalMaximum maximum;
-  if (FindMaximumHere(local, start, deltaT, maximum) != 1) return false;
+  if (FindMaximum(local, start, deltaT, maximum) != 1) return false;
   EvaluateLocal(local, maximum.t, deltaT);
   theta0 = (local.state.contactPositionAngle + 180) * kDegToRad;
   return true;
@@ -146,7 +146,7 @@ LimbViewResult ComputeLimbView(LimbViewContext& context, double year, double mon
   // A maximum that does not settle leaves the start instant in place.
   LocalMaximum maximum;
   maximum.t = e.t0;
-  FindMaximumHere(local, e.t0, deltaT, maximum);
+  FindMaximum(local, e.t0, deltaT, maximum);
   const double tMax = maximum.t;
   const double contactAngle = local.state.contactPositionAngle;
   result.tMax = tMax;

@@ -131,19 +131,12 @@ int LoadCityList(const DataDirectory& dataDirectory, CityList& list) {
 void SetUpObserver(const ObserverSite& site, ObserverGeometry& g) {
   g.westLongitude = -site.longitude;
   g.latitude = site.latitude;
-  g.savedWestLongitude = -site.longitude;
-  g.savedLatitude = site.latitude;
   g.height = site.height;
   const double phi = site.latitude * kDegToRad;
   const double u = std::atan(kObserverAxisRatio * std::tan(phi));
   g.rhoSinPhi =
       kObserverAxisRatio * std::sin(u) + (site.height / kEarthRadiusMetres) * std::sin(phi);
   g.rhoCosPhi = std::cos(u) + (site.height / kEarthRadiusMetres) * std::cos(phi);
-}
-
-void RestoreObserverPoint(ObserverGeometry& g) {
-  g.westLongitude = g.savedWestLongitude;
-  g.latitude = g.savedLatitude;
 }
 
 }  // namespace vernier

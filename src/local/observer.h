@@ -62,12 +62,7 @@ int LoadCityList(const DataDirectory& dataDirectory, CityList& list);
 UserMessage MissingSiteListMessage();
 
 // Copies the site into the evaluation point and computes rhoSinPhi and
-// rhoCosPhi for its latitude and height; keeps a copy of longitude and
-// latitude for RestoreObserverPoint.
+// rhoCosPhi for its latitude and height.
 void SetUpObserver(const ObserverSite& site, ObserverGeometry& geometry);
-
-// Puts the observer's longitude and latitude back after a path computation
-// moved the evaluation point; the rho terms and the height are left as they are.
-void RestoreObserverPoint(ObserverGeometry& geometry);
 
 }  // namespace vernier

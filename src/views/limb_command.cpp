@@ -17,7 +17,6 @@ LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const Clie
                                   std::FILE* librationLines) {
   LimbCommandResult result;
   SetUpObserver(s.site, s.observerPoint);
-  RestoreObserverPoint(s.observerPoint);
   LocalContext local = s.Local();
   LocalMaximum maximum;
   FindMaximum(local, s.cursor.elements.t0, s.navigation.eventDeltaT, maximum);

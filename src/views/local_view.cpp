@@ -7,8 +7,9 @@ namespace vernier {
 LocalCircumstances DrawLocalReport(ProgramState& s, DeviceContext& dc,
                                    const ReportOptions& options) {
   LocalContext local = s.Local();
-  const LocalCircumstances report = ComputeLocalCircumstances(
-      local, s.site, s.cities, s.cursor.elements.t0, s.navigation.eventDeltaT, options.librationLines);
+  const LocalCircumstances report =
+      ComputeLocalCircumstances(local, s.site, s.cities, s.cursor.elements.t0,
+                                s.navigation.eventDeltaT, options.librationLines);
   DrawLocalCircumstances(dc, report, options.animation);
   return report;
 }

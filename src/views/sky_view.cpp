@@ -16,7 +16,6 @@ double PackedDateNumber(double year, double month, double day) {
 
 SkyViewResult DrawSkyView(ProgramState& s, DeviceContext& dc, const ClientRect& client) {
   SetUpObserver(s.site, s.observerPoint);
-  RestoreObserverPoint(s.observerPoint);
   LocalContext local = s.Local();
   const double t0 = s.cursor.elements.t0;
   const double deltaT = s.navigation.eventDeltaT;
