@@ -178,15 +178,14 @@ int FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& r
   return FindMaximumFrom(c, tStart, deltaT, true, r);
 }
 
-int ZoneHours(double westLongitude) {
-  const double k = westLongitude > 0 ? std::trunc(westLongitude / 15 + 0.5)
-                                     : std::trunc(westLongitude / 15 - 0.5);
-  return static_cast<int>(-k);
+int ZoneHours(double eastLongitude) {
+  return static_cast<int>(eastLongitude > 0 ? std::trunc(eastLongitude / 15 + 0.5)
+                                            : std::trunc(eastLongitude / 15 - 0.5));
 }
 
-LocalTimes LocalTimeScales(double t0, double t, double deltaT, double westLongitude) {
+LocalTimes LocalTimeScales(double t0, double t, double deltaT, double eastLongitude) {
   const double ut = UniversalHours(t0, t, deltaT);
-  return {ut, ut + ZoneHours(westLongitude), ut - westLongitude / 15};
+  return {ut, ut + ZoneHours(eastLongitude), ut + eastLongitude / 15};
 }
 
 LocalDate LocalCalendarDate(double jd, int zoneFlag, double longitude) {

@@ -90,16 +90,17 @@ int FindInnerContactAz(LocalContext& c, double tStart, double deltaT, int sign,
 int FindMaximum(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
 int FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
 
-// The observer's standard-time offset in whole hours, positive east:
-// longitude/15 rounded to the nearest integer, halves away from zero.
-int ZoneHours(double westLongitude);
+// The observer's standard-time offset in whole hours, positive east: the
+// east longitude (degrees)/15 rounded to the nearest integer, halves away
+// from zero.
+int ZoneHours(double eastLongitude);
 
 struct LocalTimes {
   double universal = 0;  // UT = t0 + t - deltaT/3600
   double zone = 0;       // zone standard time = UT + zoneHours
-  double localMean = 0;  // LMT = UT - westLongitude/15
+  double localMean = 0;  // LMT = UT + eastLongitude/15
 };
-LocalTimes LocalTimeScales(double t0, double t, double deltaT, double westLongitude);
+LocalTimes LocalTimeScales(double t0, double t, double deltaT, double eastLongitude);
 
 struct LocalDate {
   double year = 0, month = 0, day = 0;

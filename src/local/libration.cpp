@@ -142,7 +142,7 @@ EclipticPosition EquatorialToEcliptic(double alpha, double delta, double epsilon
 }
 
 LibrationResult ComputeLibration(double year, double month, double day, double utHour,
-                                 double deltaT, double westLongitude, double latitude,
+                                 double deltaT, double eastLongitude, double latitude,
                                  double height, std::FILE* lines) {
   // 1-2. Julian date of the date and hour (Gregorian from 1582 October 15).
   double y = year, mo = month;
@@ -160,7 +160,7 @@ LibrationResult ComputeLibration(double year, double month, double day, double u
   const Nutation nutation = NutationIAU1980(T);
   const double theta0 = Mod2Pi((280.46061837 + 13185000.770053742 * tUT +
                                 0.000387933 * tUT * tUT - tUT * tUT * tUT / 38710000) * kDegToRad);
-  const double theta = theta0 + nutation.longitude * std::cos(eps0) - westLongitude;
+  const double theta = theta0 + nutation.longitude * std::cos(eps0) + eastLongitude;
 
   // 7. The observer's geocentric terms.
   const double u = std::atan(kEarthAxisRatio * std::tan(latitude));

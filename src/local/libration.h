@@ -50,12 +50,12 @@ double MeanObliquity(double T);
 EquatorialPosition EclipticToEquatorial(double lambda, double beta, double epsilon);
 EclipticPosition EquatorialToEcliptic(double alpha, double delta, double epsilon);
 
-// Libration and axis position angle for an observer (west longitude and
+// Libration and axis position angle for an observer (east longitude and
 // latitude in radians, height in metres) at a universal time of a date. The
 // four lines of optical, physical and total libration and position angle go
 // to `lines` (none when null).
 LibrationResult ComputeLibration(double year, double month, double day, double utHour,
-                                 double deltaT, double westLongitude, double latitude,
+                                 double deltaT, double eastLongitude, double latitude,
                                  double height, std::FILE* lines = nullptr);
 
 }  // namespace vernier

@@ -141,7 +141,7 @@ LimbViewResult ComputeLimbView(LimbViewContext& context, double year, double mon
   // The view's own Delta T, without the user's adjustment.
   const double deltaT = DeltaT(JulianCenturies(e.jd));
   result.deltaT = deltaT;
-  const double k = -ZoneHours(local.observer.westLongitude);
+  const double k = -ZoneHours(-local.observer.westLongitude);
 
   // A maximum that does not settle leaves the start instant in place.
   LocalMaximum maximum;
@@ -158,7 +158,7 @@ LimbViewResult ComputeLimbView(LimbViewContext& context, double year, double mon
   result.localTime = SplitHoursMinSec(h);
 
   const LibrationResult lib = ComputeLibration(
-      year, month, day, ut, deltaT, local.observer.westLongitude * kProfilePi / 180,
+      year, month, day, ut, deltaT, -local.observer.westLongitude * kProfilePi / 180,
       local.observer.latitude * kProfilePi / 180, height, context.librationLines);
   double axisAngle = contactAngle - lib.positionAngle * 180 / kProfilePi;
   if (axisAngle < 0) axisAngle += 360;

@@ -23,7 +23,7 @@ class InstantRecorder {
     const BesselianElements& e = c_.elements;
     const LibrationResult l = ComputeLibration(
         e.year, e.month, e.day, UniversalHours(t0_, t, deltaT_), deltaT_,
-        c_.observer.westLongitude * kDegToRad, c_.observer.latitude * kDegToRad, 0.0, lines);
+        -c_.observer.westLongitude * kDegToRad, c_.observer.latitude * kDegToRad, 0.0, lines);
     return l.positionAngle * kRadToDeg;
   }
   void WriteAxisLines(double t) const { AxisAngle(t, lines_); }
@@ -39,7 +39,7 @@ class InstantRecorder {
     r.positionAngle = c_.state.contactPositionAngle;
     r.axisAngle = r.positionAngle - AxisAngle(t, listed ? lines_ : nullptr);
     if (r.axisAngle < 0) r.axisAngle += 360;
-    r.times = LocalTimeScales(t0_, t, deltaT_, c_.observer.westLongitude);
+    r.times = LocalTimeScales(t0_, t, deltaT_, -c_.observer.westLongitude);
     return r;
   }
   LocalInstant At(const LocalContact& contact, bool listed) const {

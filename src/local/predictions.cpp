@@ -83,7 +83,7 @@ PredictedContact DescribeContact(const EventContacts& ev, double t, ContactKind 
 
   const LibrationResult libration =
       ComputeLibration(e.year, e.month, e.day, UniversalHours(e.t0, t, ev.deltaT), ev.deltaT,
-                       -site.longitude * kDegToRad, site.latitude * kDegToRad, 0.0, nullptr);
+                       site.longitude * kDegToRad, site.latitude * kDegToRad, 0.0, nullptr);
   c.axisAngle = Normalised(c.positionAngle - libration.positionAngle * kRadToDeg);
 
   const MoonIllumination moon = MoonIlluminationAt(c.jdUT + ev.deltaT / 86400);

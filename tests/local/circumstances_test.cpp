@@ -270,14 +270,14 @@ TEST(LocalCircumstances, BadRecordsEndWithoutAResult) {
 }
 
 TEST(LocalTime, ZoneOffsetsAndTimeScales) {
-  EXPECT_EQ(ZoneHours(-135.0), 9);
-  EXPECT_EQ(ZoneHours(-7.5), 1);
-  EXPECT_EQ(ZoneHours(7.5), -1);
-  EXPECT_EQ(ZoneHours(0.083), 0);
-  EXPECT_EQ(ZoneHours(-7.499), 0);
-  EXPECT_EQ(ZoneHours(172.5), -12);
+  EXPECT_EQ(ZoneHours(135.0), 9);  // east longitudes
+  EXPECT_EQ(ZoneHours(7.5), 1);
+  EXPECT_EQ(ZoneHours(-7.5), -1);
+  EXPECT_EQ(ZoneHours(-0.083), 0);
+  EXPECT_EQ(ZoneHours(7.499), 0);
+  EXPECT_EQ(ZoneHours(-172.5), -12);
 
-  const LocalTimes times = LocalTimeScales(11, -0.390525, 64.6, -10.75);
+  const LocalTimes times = LocalTimeScales(11, -0.390525, 64.6, 10.75);
   EXPECT_NEAR(times.universal, 11 - 0.390525 - 64.6 / 3600, 1e-12);
   EXPECT_NEAR(times.zone, times.universal + 1, 1e-12);
   EXPECT_NEAR(times.localMean, times.universal + 10.75 / 15, 1e-12);

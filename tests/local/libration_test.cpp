@@ -69,12 +69,12 @@ TEST(Libration, AtTheSubLunarPointTheLibrationIsTheGeocentricOne) {
   const double theta = Mod2Pi((280.46061837 + 13185000.770053742 * T + 0.000387933 * T * T -
                                T * T * T / 38710000) * kRad) +
                        NutationIAU1980(T).longitude * std::cos(eps0);
-  const double west = theta - q.rightAscension;
+  const double east = q.rightAscension - theta;  // the sub-lunar point
   const double lat = std::atan(std::tan(q.declination) / (0.9966471868221031 * 0.9966471868221031));
 
   char text[1024] = {};
   std::FILE* out = fmemopen(text, sizeof text - 1, "w");
-  LibrationResult r = ComputeLibration(1992, 4, 12, 0, 0, west, lat, 0, out);
+  LibrationResult r = ComputeLibration(1992, 4, 12, 0, 0, east, lat, 0, out);
   std::fclose(out);
   EXPECT_NEAR(r.opticalL * kDeg, -1.206, 0.002);
   EXPECT_NEAR(r.opticalB * kDeg, 4.194, 0.002);
@@ -98,8 +98,8 @@ TEST(Libration, ObserverParallaxShiftsTheLibrationByAboutTheMoonsParallax) {
   // the direction by the horizontal parallax (about 1°): the libration in
   // the direction of the move changes by about that much.
   const double T = (2448724.5 - 2451545) / 36525;
-  LibrationResult centre = ComputeLibration(1992, 4, 12, 0, 0, 0.5, 0.1, 0, nullptr);
-  LibrationResult north = ComputeLibration(1992, 4, 12, 0, 0, 0.5, 0.1 + 1.2, 0, nullptr);
+  LibrationResult centre = ComputeLibration(1992, 4, 12, 0, 0, -0.5, 0.1, 0, nullptr);
+  LibrationResult north = ComputeLibration(1992, 4, 12, 0, 0, -0.5, 0.1 + 1.2, 0, nullptr);
   const double parallax = std::asin(6378.14 / MoonPositionELP(T).distance) * kDeg;
   const double shift = std::hypot(north.totalL - centre.totalL, north.totalB - centre.totalB) * kDeg;
   EXPECT_GT(shift, 0.5 * parallax);

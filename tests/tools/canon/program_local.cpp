@@ -72,7 +72,8 @@ ProgramCircumstances ProgramLocalCircumstances(const BesselianElements& elements
   LocalMaximum maximum;
   if (FindMaximum(context, 0.0, deltaT, maximum) != 1) return result;
   result.maximumFound = true;
-  result.maximumUt = LocalTimeScales(elements.t0, maximum.t, deltaT, geometry.westLongitude).universal;
+  result.maximumUt =
+      LocalTimeScales(elements.t0, maximum.t, deltaT, -geometry.westLongitude).universal;
   result.closeness = state.m / state.l1;  // the state of the last evaluation, at the maximum
 
   auto contacts = [&](bool inner) {
@@ -82,8 +83,8 @@ ProgramCircumstances ProgramLocalCircumstances(const BesselianElements& elements
     if (find(context, maximum.t, deltaT, -1, first) != 1 || find(context, maximum.t, deltaT, +1, last) != 1)
       return c;
     c.found = true;
-    c.first = LocalTimeScales(elements.t0, first.t, deltaT, geometry.westLongitude).universal;
-    c.last = LocalTimeScales(elements.t0, last.t, deltaT, geometry.westLongitude).universal;
+    c.first = LocalTimeScales(elements.t0, first.t, deltaT, -geometry.westLongitude).universal;
+    c.last = LocalTimeScales(elements.t0, last.t, deltaT, -geometry.westLongitude).universal;
     return c;
   };
   result.outer = contacts(false);
