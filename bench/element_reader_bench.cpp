@@ -47,12 +47,12 @@ void BM_ReadWholeElementFile(benchmark::State& state) {
   CurrentEvent event;
   std::int64_t records = 0;
   for (auto _ : state) {
-    if (OpenElementFileAt(file, elements, 0, 1951, 1, 1, event) != 1) {
+    if (OpenElementFileAt(file, elements, 0, 1951, 1, 1, event) != Status::Ok) {
       state.SkipWithError("cannot open the generated file");
       return;
     }
     ++records;
-    while (ReadNextElements(file, elements, 0, event) == 1) ++records;
+    while (ReadNextElements(file, elements, 0, event) == Status::Ok) ++records;
     benchmark::DoNotOptimize(elements);
   }
   state.SetItemsProcessed(records);

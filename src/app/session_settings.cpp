@@ -48,7 +48,7 @@ QString RememberedDataDirectory(QSettings& settings) {
 
 void ChooseFirstListedObserver(ProgramState& state) {
   // A missing list is the view's paint's to report, not the start's.
-  if (LoadCityList(state.dataDirectory, state.cities) != 1 || state.cities.count < 1)
+  if (LoadCityList(state.dataDirectory, state.cities) != Status::Ok || state.cities.count < 1)
     return;
   const CityEntry& first = state.cities.entries[1];
   ObserverSite& site = state.site;

@@ -352,11 +352,11 @@ void CloseElementFile(ElementFile& file) {
   file.fileName.clear();
 }
 
-int OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level, double year,
-                      double month, double day, CurrentEvent& event) {
+Status OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level, double year,
+                         double month, double day, CurrentEvent& event) {
   file.diagnosticLevel = level;
   auto name = ElementFileNameForYear(year);
-  if (!name || !OpenBand(file, *name)) return -1;
+  if (!name || !OpenBand(file, *name)) return Status::Failed;
   const auto wantYear = std::trunc(year);
   const auto wantMonth = std::trunc(month);
   const auto wantDay = std::trunc(day);
@@ -383,10 +383,10 @@ int OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level,
         low = middle + 1;
     }
     if (readable && low < all.Count()) {
-      if (!LoadRecordAt(file, low, elements)) return -1;
+      if (!LoadRecordAt(file, low, elements)) return Status::Failed;
       event = LeadingNumbers(elements);
       file.recordIndex = static_cast<int>(low) + 1;
-      return 1;
+      return Status::Ok;
     }
     // Past every record: read on to the end as below, from the last record.
     if (readable && all.Count() > 0) file.nextRecord = all.Count() - 1;
@@ -399,61 +399,61 @@ int OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level,
     ++counter;
   }
   // A file without a single readable record has nothing to show.
-  if (!anyRecord) return -1;
+  if (!anyRecord) return Status::Failed;
   event = LeadingNumbers(elements);
   file.recordIndex = counter;
-  return 1;
+  return Status::Ok;
 }
 
-int OpenElementFileFirst(ElementFile& file, BesselianElements& elements, int level, double year,
-                         CurrentEvent& event) {
+Status OpenElementFileFirst(ElementFile& file, BesselianElements& elements, int level, double year,
+                            CurrentEvent& event) {
   file.diagnosticLevel = level;
   auto name = ElementFileNameForFirst(year);
   if (!name || !OpenBand(file, *name)) {
     OpenBand(file, "ecad22.PRN");  // keep a file open, as callers read on from it
-    return -1;
+    return Status::Failed;
   }
-  if (!ReadRecord(file, elements)) return -1;
+  if (!ReadRecord(file, elements)) return Status::Failed;
   event = LeadingNumbers(elements);
-  return 1;
+  return Status::Ok;
 }
 
-int ReadNextElementsUncounted(ElementFile& file, BesselianElements& elements, int level,
-                              CurrentEvent& event) {
+Status ReadNextElementsUncounted(ElementFile& file, BesselianElements& elements, int level,
+                                 CurrentEvent& event) {
   file.diagnosticLevel = level;
-  if (!ReadRecord(file, elements)) return -1;
+  if (!ReadRecord(file, elements)) return Status::Failed;
   event = LeadingNumbers(elements);
-  return 1;
+  return Status::Ok;
 }
 
-int ReadNextElements(ElementFile& file, BesselianElements& elements, int level,
-                     CurrentEvent& event) {
-  int status = ReadNextElementsUncounted(file, elements, level, event);
-  if (status == 1) ++file.recordIndex;
+Status ReadNextElements(ElementFile& file, BesselianElements& elements, int level,
+                        CurrentEvent& event) {
+  const Status status = ReadNextElementsUncounted(file, elements, level, event);
+  if (status == Status::Ok) ++file.recordIndex;
   return status;
 }
 
-int SeekElementRecord(ElementFile& file, BesselianElements& elements, int level, double year,
-                      CurrentEvent& event) {
+Status SeekElementRecord(ElementFile& file, BesselianElements& elements, int level, double year,
+                         CurrentEvent& event) {
   file.diagnosticLevel = level;
   auto name = ElementFileNameForYear(year);
-  if (!name || !OpenBand(file, *name)) return -1;
+  if (!name || !OpenBand(file, *name)) return Status::Failed;
   const int target = file.recordIndex - 1;
   const std::size_t count = file.records->Count();
   if (target >= 1 && static_cast<std::size_t>(target) <= count) {
-    if (!LoadRecordAt(file, static_cast<std::size_t>(target - 1), elements)) return -1;
+    if (!LoadRecordAt(file, static_cast<std::size_t>(target - 1), elements)) return Status::Failed;
     file.recordIndex = target;
     event = LeadingNumbers(elements);
-    return 1;
+    return Status::Ok;
   }
   int read = 0;
   // Read up to the record before the current one; from the first record (or a
   // position past the end) the whole file is read and its last record stays.
   while ((target < 1 || read < target) && ReadRecord(file, elements)) ++read;
-  if (read == 0) return -1;
+  if (read == 0) return Status::Failed;
   file.recordIndex = (target >= 1 && read == target) ? target : read + 1;
   event = LeadingNumbers(elements);
-  return 1;
+  return Status::Ok;
 }
 
 }  // namespace vernier

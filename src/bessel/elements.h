@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bessel/data_directory.h"
+#include "gdi/status.h"
 
 namespace vernier {
 
@@ -68,19 +69,19 @@ std::optional<int> NextBandStartYear(int year);
 // before the first band (at or below -2800).
 std::optional<int> PreviousBandEndYear(int year);
 
-// Reading operations. Each stores `level` in diagnosticLevel and returns 1 when
-// a record is loaded (its leading ten numbers delivered in `event`), −1 otherwise;
-// on −1 the previously loaded record stays in `elements`.
-int OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level, double year,
-                      double month, double day, CurrentEvent& event);
-int OpenElementFileFirst(ElementFile& file, BesselianElements& elements, int level, double year,
+// Reading operations. Each stores `level` in diagnosticLevel and returns Ok when
+// a record is loaded (its leading ten numbers delivered in `event`), Failed
+// otherwise; on Failed the previously loaded record stays in `elements`.
+Status OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level, double year,
+                         double month, double day, CurrentEvent& event);
+Status OpenElementFileFirst(ElementFile& file, BesselianElements& elements, int level, double year,
+                            CurrentEvent& event);
+Status ReadNextElements(ElementFile& file, BesselianElements& elements, int level,
+                        CurrentEvent& event);
+Status ReadNextElementsUncounted(ElementFile& file, BesselianElements& elements, int level,
+                                 CurrentEvent& event);
+Status SeekElementRecord(ElementFile& file, BesselianElements& elements, int level, double year,
                          CurrentEvent& event);
-int ReadNextElements(ElementFile& file, BesselianElements& elements, int level,
-                     CurrentEvent& event);
-int ReadNextElementsUncounted(ElementFile& file, BesselianElements& elements, int level,
-                              CurrentEvent& event);
-int SeekElementRecord(ElementFile& file, BesselianElements& elements, int level, double year,
-                      CurrentEvent& event);
 void CloseElementFile(ElementFile& file);
 
 CurrentEvent LeadingNumbers(const BesselianElements& elements);

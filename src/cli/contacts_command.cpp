@@ -51,7 +51,7 @@ int RunContactsCommand(const std::vector<std::string>& args) {
   // The maximum is searched from the instant t0 hours after t0, as the local
   // report does; the relative motion is nearly straight, so it settles anyway.
   LocalMaximum maximum;
-  const bool found = FindMaximumAz(context, t0, deltaT, maximum) == 1;
+  const bool found = FindMaximumAz(context, t0, deltaT, maximum) == Status::Ok;
   if (found)
     std::printf("maximum t=%.6f ut=%.6f alt=%.6f az=%.6f magnitude=%.6f inside=%d\n", maximum.t,
                 UniversalHours(t0, maximum.t, deltaT), maximum.altitude, maximum.azimuth,
@@ -63,12 +63,11 @@ int RunContactsCommand(const std::vector<std::string>& args) {
   for (const auto& contact : order) {
     std::printf("contact kind=%s sign=%d", kKindNames[contact.inner], contact.sign);
     LocalContact result;
-    const int status =
-        !found ? -1
-        : contact.inner
-            ? FindInnerContactAz(context, maximum.t, deltaT, contact.sign, result)
-            : FindOuterContactAz(context, maximum.t, deltaT, contact.sign, result);
-    if (status != 1) {
+    const Status status =
+        !found          ? Status::Failed
+        : contact.inner ? FindInnerContactAz(context, maximum.t, deltaT, contact.sign, result)
+                        : FindOuterContactAz(context, maximum.t, deltaT, contact.sign, result);
+    if (status != Status::Ok) {
       std::printf(" none\n");
       continue;
     }

@@ -31,7 +31,7 @@ int RunEventsCommand(const std::vector<std::string>& args) {
     PrintRecord(session);
     if (++printed == count) break;
     if (ReadNextElements(session.cursor.file, session.cursor.elements, 0, session.cursor.event) ==
-        1)
+        Status::Ok)
       continue;
     // An unreadable record (reported by the reader) ends the listing.
     if (!session.cursor.file.lastProblem.empty()) return 1;
@@ -40,7 +40,7 @@ int RunEventsCommand(const std::vector<std::string>& args) {
     if (!next) return ReportEndOfElementFiles();
     CloseElementFile(session.cursor.file);
     if (OpenElementFileAt(session.cursor.file, session.cursor.elements, 0, *next, 1, 1,
-                          session.cursor.event) != 1)
+                          session.cursor.event) != Status::Ok)
       return ReportNextElementFileMissing(session.dataDirectory, ElementFileNameForYear(*next));
   }
   return 0;

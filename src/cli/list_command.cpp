@@ -60,7 +60,7 @@ int RunListCommand(const std::vector<std::string>& args) {
   probe.messages = nullptr;
   BesselianElements record;
   CurrentEvent event;
-  if (OpenElementFileFirst(probe, record, 0, from, event) != 1) {
+  if (OpenElementFileFirst(probe, record, 0, from, event) != Status::Ok) {
     auto name = ElementFileNameForFirst(from);
     std::fprintf(stderr, "vernier-cli: no element file for the year %g: %s\n", from,
                  name ? (*name + " was not found (or holds no record) in the data directory " +

@@ -43,10 +43,10 @@ bool ParseObserver(const std::string& text, ObserverSite& site, std::string& err
 
 int SiteFromList(const DataDirectory& dataDirectory, int index, ObserverSite& site) {
   CityList list;
-  const int loaded = LoadCityList(dataDirectory, list);
+  const Status loaded = LoadCityList(dataDirectory, list);
   for (const std::string& warning : list.skipped)
     std::fprintf(stderr, "vernier-cli: %s\n", warning.c_str());
-  if (loaded != 1) {
+  if (loaded != Status::Ok) {
     PrintUserMessage(MissingSiteListMessage());
     std::fprintf(stderr, "(location.new was not found in the data directory %s)\n",
                  DescribeDataDirectory(dataDirectory).c_str());

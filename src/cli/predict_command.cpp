@@ -81,7 +81,7 @@ std::string DateText(const CalendarDate& d) {
 std::string SiteName(const DataDirectory& dataDirectory, const ObserverSite& site) {
   if (site.cityIndex == kTypedSiteIndex) return "Observer";
   CityList list;
-  if (LoadCityList(dataDirectory, list) != 1 || site.cityIndex > list.count) return "Site";
+  if (LoadCityList(dataDirectory, list) != Status::Ok || site.cityIndex > list.count) return "Site";
   std::string name = list.entries[site.cityIndex].name;
   name.erase(0, name.find_first_not_of(' '));
   return name;

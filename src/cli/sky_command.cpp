@@ -16,7 +16,7 @@ namespace {
 
 // Warns when the observer's maximum was not found; the chart then shows t0.
 void ReportMaximum(const SkyViewResult& result) {
-  if (result.localStatus != 1)
+  if (result.localStatus != Status::Ok)
     std::fprintf(stderr,
                  "vernier-cli: no maximum was found for this observer; the sky is shown at "
                  "the event's reference hour\n");

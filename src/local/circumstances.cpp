@@ -34,14 +34,14 @@ double AzimuthDegrees(const LocalContext& c) {
 // -(u a + v b) / n^2: the step to the instant of least distance.
 double StepToClosest(const LocalState& s) { return -(s.u * s.a + s.v * s.b) / (s.n * s.n); }
 
-int NoResult(LocalContext& c) {
-  c.localStatus = -1;
-  return -1;
+Status NoResult(LocalContext& c) {
+  c.localStatus = Status::Failed;
+  return Status::Failed;
 }
 
-int FindMaximumFrom(LocalContext& c, double t, double deltaT, bool withAzimuth,
-                    LocalMaximum& result) {
-  c.localStatus = 1;
+Status FindMaximumFrom(LocalContext& c, double t, double deltaT, bool withAzimuth,
+                       LocalMaximum& result) {
+  c.localStatus = Status::Ok;
   double tau = 100;
   for (int rounds = 0; std::fabs(tau) > kTolerance; ++rounds) {
     if (rounds == kLocalIterationCap) return NoResult(c);
@@ -74,10 +74,10 @@ bool ContactOffset(const LocalState& s, double L, double& S) {
   return S * S <= 1;
 }
 
-int FindContact(LocalContext& c, double tStart, double deltaT, int sign, bool inner,
-                bool withAzimuth, LocalContact& result) {
+Status FindContact(LocalContext& c, double tStart, double deltaT, int sign, bool inner,
+                   bool withAzimuth, LocalContact& result) {
   const auto radius = [&] { return inner ? std::fabs(c.state.l2) : c.state.l1; };
-  c.localStatus = 1;
+  c.localStatus = Status::Ok;
   EvaluateLocal(c, tStart, deltaT);
   double L = radius(), S;
   if (!ContactOffset(c.state, L, S)) return NoResult(c);
@@ -153,28 +153,30 @@ void EvaluateLocal(LocalContext& c, double t, double deltaT) {
 }
 
 MagnitudeAltitude MagnitudeAltitudeAt(LocalContext& c, double t, double deltaT) {
-  c.localStatus = 1;
+  c.localStatus = Status::Ok;
   EvaluateLocal(c, t, deltaT);
   return {(c.state.l1 - c.state.m) / (c.state.l1 + c.state.l2), AltitudeDegrees(c)};
 }
 
-int FindOuterContact(LocalContext& c, double tStart, double deltaT, int sign, LocalContact& r) {
+Status FindOuterContact(LocalContext& c, double tStart, double deltaT, int sign, LocalContact& r) {
   return FindContact(c, tStart, deltaT, sign, false, false, r);
 }
-int FindInnerContact(LocalContext& c, double tStart, double deltaT, int sign, LocalContact& r) {
+Status FindInnerContact(LocalContext& c, double tStart, double deltaT, int sign, LocalContact& r) {
   return FindContact(c, tStart, deltaT, sign, true, false, r);
 }
-int FindOuterContactAz(LocalContext& c, double tStart, double deltaT, int sign, LocalContact& r) {
+Status FindOuterContactAz(LocalContext& c, double tStart, double deltaT, int sign,
+                          LocalContact& r) {
   return FindContact(c, tStart, deltaT, sign, false, true, r);
 }
-int FindInnerContactAz(LocalContext& c, double tStart, double deltaT, int sign, LocalContact& r) {
+Status FindInnerContactAz(LocalContext& c, double tStart, double deltaT, int sign,
+                          LocalContact& r) {
   return FindContact(c, tStart, deltaT, sign, true, true, r);
 }
 
-int FindMaximum(LocalContext& c, double tStart, double deltaT, LocalMaximum& r) {
+Status FindMaximum(LocalContext& c, double tStart, double deltaT, LocalMaximum& r) {
   return FindMaximumFrom(c, tStart, deltaT, false, r);
 }
-int FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& r) {
+Status FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& r) {
   return FindMaximumFrom(c, tStart, deltaT, true, r);
 }
 

@@ -12,6 +12,7 @@
 #include "bessel/elements.h"
 #include "bessel/evaluation.h"
 #include "bessel/geo_point.h"
+#include "gdi/status.h"
 
 namespace vernier {
 
@@ -37,7 +38,7 @@ struct LocalContext {
   BesselianState& shadow;
   ObserverGeometry& observer;
   LocalState& state;
-  int localStatus = 1;
+  Status localStatus = Status::Ok;
 };
 
 struct MagnitudeAltitude {
@@ -77,18 +78,20 @@ MagnitudeAltitude MagnitudeAltitudeAt(LocalContext& c, double t, double deltaT);
 // Contacts from `tStart` (meant to be the maximum): sign -1 the first, +1 the
 // last. Outer contacts use L1', inner ones |L2'|. Each returns localStatus;
 // on -1 `result` is untouched. The plain members leave result.azimuth as it is.
-int FindOuterContact(LocalContext& c, double tStart, double deltaT, int sign, LocalContact& result);
-int FindInnerContact(LocalContext& c, double tStart, double deltaT, int sign, LocalContact& result);
-int FindOuterContactAz(LocalContext& c, double tStart, double deltaT, int sign,
-                       LocalContact& result);
-int FindInnerContactAz(LocalContext& c, double tStart, double deltaT, int sign,
-                       LocalContact& result);
+Status FindOuterContact(LocalContext& c, double tStart, double deltaT, int sign,
+                        LocalContact& result);
+Status FindInnerContact(LocalContext& c, double tStart, double deltaT, int sign,
+                        LocalContact& result);
+Status FindOuterContactAz(LocalContext& c, double tStart, double deltaT, int sign,
+                          LocalContact& result);
+Status FindInnerContactAz(LocalContext& c, double tStart, double deltaT, int sign,
+                          LocalContact& result);
 
 // The instant of least distance from the axis, from `tStart`, for the
 // observer at c.observer (which it leaves as it is); the Az member also gives
 // the azimuth. Returns localStatus.
-int FindMaximum(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
-int FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
+Status FindMaximum(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
+Status FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
 
 // The observer's standard-time offset in whole hours, positive east: the
 // east longitude (degrees)/15 rounded to the nearest integer, halves away

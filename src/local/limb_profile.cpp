@@ -75,7 +75,7 @@ LimbStarPlace StarPlace(LocalContext& local, double tau, double deltaT, double t
 // False when no maximum is found.
 bool TrackDirection(LocalContext& local, double start, double deltaT, double& theta0) {
   LocalMaximum maximum;
-  if (FindMaximum(local, start, deltaT, maximum) != 1) return false;
+  if (FindMaximum(local, start, deltaT, maximum) != Status::Ok) return false;
   EvaluateLocal(local, maximum.t, deltaT);
   theta0 = (local.state.contactPositionAngle + 180) * kDegToRad;
   return true;

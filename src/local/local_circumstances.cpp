@@ -114,7 +114,7 @@ LocalCircumstances ComputeLocalCircumstances(LocalContext& c, const ObserverSite
 
   // The maximum, searched from the instant t0 hours after the reference hour.
   LocalMaximum maximum;
-  r.maximumFound = FindMaximum(c, t0, deltaT, maximum) == 1;
+  r.maximumFound = FindMaximum(c, t0, deltaT, maximum) == Status::Ok;
   const double tMax0 = maximum.t;
   if (r.maximumFound) record.WriteAxisLines(tMax0);
 
@@ -131,18 +131,19 @@ LocalCircumstances ComputeLocalCircumstances(LocalContext& c, const ObserverSite
   r.trackStart = r.trackEnd = tMax0;
   LocalContact first, last;
 
-  if (M > 0 && FindOuterContactAz(c, tMax0, deltaT, -1, first) == 1) {
+  if (M > 0 && FindOuterContactAz(c, tMax0, deltaT, -1, first) == Status::Ok) {
     r.firstOuter = record.At(first, r.planet);
     r.trackStart = first.t;
   }
   if (I == 1) {
     LocalContact in, out;
-    if (FindInnerContactAz(c, tMax0, deltaT, -1, in) == 1)
+    if (FindInnerContactAz(c, tMax0, deltaT, -1, in) == Status::Ok)
       r.firstInner = record.At(in, hMax0 > kHorizonAltitude);
-    if (FindInnerContactAz(c, tMax0, deltaT, +1, out) == 1) r.lastInner = record.At(out, true);
+    if (FindInnerContactAz(c, tMax0, deltaT, +1, out) == Status::Ok)
+      r.lastInner = record.At(out, true);
     if (r.firstInner.found && r.lastInner.found) r.duration = out.t - in.t;
   }
-  if (M > 0 && FindOuterContactAz(c, tMax0, deltaT, +1, last) == 1) {
+  if (M > 0 && FindOuterContactAz(c, tMax0, deltaT, +1, last) == Status::Ok) {
     r.lastOuter = record.At(last, r.planet);
     r.trackEnd = last.t;
   }
@@ -167,7 +168,7 @@ LocalCircumstances ComputeLocalCircumstances(LocalContext& c, const ObserverSite
 
   // The maximum again, with the azimuth.
   LocalMaximum withAz = maximum;
-  if (FindMaximumAz(c, t0, deltaT, withAz) == 1) {
+  if (FindMaximumAz(c, t0, deltaT, withAz) == Status::Ok) {
     EvaluateLocal(c, withAz.t, deltaT);
     r.maximumRow = record.At(withAz.t, withAz.altitude, true);
     r.maximumRow.azimuth = withAz.azimuth;

@@ -70,9 +70,9 @@ UserMessage MissingSiteListMessage() {
            UI_TEXT("SiteList", "location.newファイルのあるディレクトリで起動して下さい。")}};
 }
 
-int LoadCityList(const DataDirectory& dataDirectory, CityList& list) {
+Status LoadCityList(const DataDirectory& dataDirectory, CityList& list) {
   std::FILE* file = OpenDataFile(dataDirectory, "location.new", "rb");
-  if (!file) return -1;
+  if (!file) return Status::Failed;
   const std::string raw = ReadWholeFile(file);
   std::fclose(file);
 
@@ -125,7 +125,7 @@ int LoadCityList(const DataDirectory& dataDirectory, CityList& list) {
     list.count = counter;
   }
   if (counter > 0) list.poolUsed = poolUsed;
-  return 1;
+  return Status::Ok;
 }
 
 void SetUpObserver(const ObserverSite& site, ObserverGeometry& g) {

@@ -9,6 +9,7 @@
 
 #include "bessel/data_directory.h"
 #include "bessel/geo_point.h"
+#include "gdi/status.h"
 #include "gdi/user_message.h"
 
 namespace vernier {
@@ -58,7 +59,7 @@ struct CityList {
 // the rest are ignored). An entry whose numbers are not finite or lie outside
 // longitude -180..360, latitude -90..90 and height -500..9000 m is skipped, and
 // `skipped` says so, naming its line.
-int LoadCityList(const DataDirectory& dataDirectory, CityList& list);
+Status LoadCityList(const DataDirectory& dataDirectory, CityList& list);
 UserMessage MissingSiteListMessage();
 
 // Copies the site into the evaluation point and computes rhoSinPhi and

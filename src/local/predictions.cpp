@@ -32,7 +32,7 @@ std::optional<double> LimitOffset(const BesselianElements& e, const ObserverSite
   LocalContext context{e, shadow, observer, state};
   SetUpObserver(site, observer);
   LocalMaximum maximum;
-  if (FindMaximum(context, 0, deltaT, maximum) != 1) return std::nullopt;
+  if (FindMaximum(context, 0, deltaT, maximum) != Status::Ok) return std::nullopt;
   EvaluateLocal(context, maximum.t, deltaT);
   return state.m - std::fabs(state.l2);
 }
@@ -121,7 +121,7 @@ void PredictEvent(const BesselianElements& e, int recordIndex, const PredictionR
   LocalContext context{e, shadow, observer, state};
   SetUpObserver(request.site, observer);
   LocalMaximum maximum;
-  if (FindMaximumAz(context, 0, deltaT, maximum) != 1) return;
+  if (FindMaximumAz(context, 0, deltaT, maximum) != Status::Ok) return;
   const EventContacts ev{e, request, deltaT, context};
   const bool planet = IsPlanetNumber(e.xz);
   const auto graze = GrazeDistanceKm(e, request.site, deltaT, state.m - std::fabs(state.l2));
@@ -159,9 +159,9 @@ void PredictEvent(const BesselianElements& e, int recordIndex, const PredictionR
 
   for (const Wanted& w : wanted) {
     LocalContact found;
-    const int status = w.inner ? FindInnerContactAz(context, maximum.t, deltaT, w.sign, found)
-                               : FindOuterContactAz(context, maximum.t, deltaT, w.sign, found);
-    if (status == 1) keep(DescribeContact(ev, found.t, w.kind, found));
+    const Status status = w.inner ? FindInnerContactAz(context, maximum.t, deltaT, w.sign, found)
+                                  : FindOuterContactAz(context, maximum.t, deltaT, w.sign, found);
+    if (status == Status::Ok) keep(DescribeContact(ev, found.t, w.kind, found));
   }
 }
 
@@ -224,8 +224,9 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
   // A record dated the day before may still have contacts after midnight.
   int year = request.year, month = request.month, day = request.day;
   ShiftDate(year, month, day, -1);
-  if (OpenElementFileAt(file, e, 0, year, month, day, event) != 1 &&
-      OpenElementFileAt(file, e, 0, request.year, request.month, request.day, event) != 1) {
+  if (OpenElementFileAt(file, e, 0, year, month, day, event) != Status::Ok &&
+      OpenElementFileAt(file, e, 0, request.year, request.month, request.day, event) !=
+          Status::Ok) {
     run.missingFile = ElementFileNameForYear(request.year).value_or("");
     return run;
   }
@@ -237,10 +238,10 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
       run.cancelled = true;
       break;
     }
-    if (ReadNextElements(file, e, 0, event) == 1) continue;
+    if (ReadNextElements(file, e, 0, event) == Status::Ok) continue;
     const auto next = NextBandStartYear(static_cast<int>(std::trunc(e.year)));
     if (!next) break;
-    if (OpenElementFileAt(file, e, 0, *next, 1, 1, event) != 1) {
+    if (OpenElementFileAt(file, e, 0, *next, 1, 1, event) != Status::Ok) {
       // Only a band the span reaches into is missing.
       if (JulianDate(*next, 1, 1, 0, 0) < endJd)
         run.missingFile = ElementFileNameForYear(*next).value_or("");

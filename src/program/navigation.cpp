@@ -23,7 +23,7 @@ SiteMaximum ObserverMaximumFor(EventCursor& cursor, const ObserverSite& site, do
   SetUpObserver(site, point);
   LocalContext local = cursor.Local(point);
   LocalMaximum maximum;
-  if (FindMaximum(local, 0, deltaT, maximum) != 1) return {};
+  if (FindMaximum(local, 0, deltaT, maximum) != Status::Ok) return {};
   return {true, maximum.magnitude, maximum.altitude};
 }
 
@@ -68,7 +68,7 @@ bool LoadEventAtPosition(ProgramState& s, double year, double month, double day,
   // The reader loads the record before the position it is given.
   s.cursor.file.recordIndex = position + 1;
   if (SeekElementRecord(s.cursor.file, s.cursor.elements, 0, s.cursor.event.year, s.cursor.event) !=
-      1) {
+      Status::Ok) {
     s.navigation.paintRequest = PaintRequest::ReadAtDate;
     return false;
   }
@@ -80,7 +80,7 @@ std::optional<UserMessage> LoadEventAtDate(ProgramState& s) {
   const double year = std::trunc(s.cursor.event.year), month = std::trunc(s.cursor.event.month),
                day = std::trunc(s.cursor.event.day);
   if (OpenElementFileAt(s.cursor.file, s.cursor.elements, 0, year, month, day, s.cursor.event) ==
-      1) {
+      Status::Ok) {
     // A date after the file's last record loads that earlier record; the
     // refresh then steps on into the next file.
     const BesselianElements& e = s.cursor.elements;
@@ -100,7 +100,7 @@ std::optional<UserMessage> LoadEventAtDate(ProgramState& s) {
 std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
   NavigationState& nav = s.navigation;
   for (;;) {
-    if (ReadNextElements(s.cursor.file, s.cursor.elements, 0, s.cursor.event) != 1) {
+    if (ReadNextElements(s.cursor.file, s.cursor.elements, 0, s.cursor.event) != Status::Ok) {
       // End of this element file: on to the first record of the next band.
       const int lastYear = static_cast<int>(s.cursor.elements.year);
       s.cursor.event.month = 1;
@@ -114,7 +114,7 @@ std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
       s.cursor.event.year = *next;
       CloseElementFile(s.cursor.file);
       if (OpenElementFileAt(s.cursor.file, s.cursor.elements, 0, s.cursor.event.year, 1, 1,
-                            s.cursor.event) != 1) {
+                            s.cursor.event) != Status::Ok) {
         nav.missingBand = FindMissingBand(s.dataDirectory, BandNeed::Next, s.cursor.event.year);
         nav.loadFailed = true;
         nav.paintRequest = PaintRequest::ReadAtDate;
@@ -150,7 +150,7 @@ void StepBack(ProgramState& s) {
   const double year = s.cursor.elements.year;
   if (auto previous = PreviousBandEndYear(static_cast<int>(std::trunc(year)))) {
     file.recordIndex = 0;  // the seek then reads the whole file
-    if (SeekElementRecord(file, s.cursor.elements, 0, *previous, s.cursor.event) == 1) {
+    if (SeekElementRecord(file, s.cursor.elements, 0, *previous, s.cursor.event) == Status::Ok) {
       --file.recordIndex;  // it leaves the position one past the last record
       return;
     }

@@ -68,7 +68,7 @@ SearchScan ScanSearchList(ProgramState& s, double startYear, double periodYears)
   };
 
   std::optional<MissingBand> missing;
-  if (OpenElementFileFirst(c.file, c.elements, 0, startYear, c.event) != 1) {
+  if (OpenElementFileFirst(c.file, c.elements, 0, startYear, c.event) != Status::Ok) {
     missing = FindMissingBand(s.dataDirectory, BandNeed::List, startYear);
   } else {
     // p is the seek position of the record last read: one past its position.
@@ -79,7 +79,7 @@ SearchScan ScanSearchList(ProgramState& s, double startYear, double periodYears)
       bool matched = false;
       while (!matched) {
         p = p + 1;
-        if (ReadNextElementsUncounted(c.file, c.elements, 0, c.event) != 1) {
+        if (ReadNextElementsUncounted(c.file, c.elements, 0, c.event) != Status::Ok) {
           // An unreadable record ends the scan with its own message.
           if (!c.file.lastProblem.empty()) {
             scan.message = UserMessage{{c.file.lastProblem}};
@@ -91,7 +91,7 @@ SearchScan ScanSearchList(ProgramState& s, double startYear, double periodYears)
             scanning = false;
             break;
           }
-          if (OpenElementFileAt(c.file, c.elements, 0, *next, 1, 1, c.event) != 1) {
+          if (OpenElementFileAt(c.file, c.elements, 0, *next, 1, 1, c.event) != Status::Ok) {
             scan.message = UserMessage{
                 {UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！ 1 "),
                  UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。")}};

@@ -10,7 +10,7 @@
 namespace vernier {
 
 struct SkyViewResult {
-  int localStatus = 1;       // of the search for the maximum; -1: none found
+  Status localStatus = Status::Ok;  // of the search for the maximum; Failed: none found
   LocalMaximum maximum;      // t, altitude, magnitude at the maximum (t = 0 when none)
   double universalTime = 0;  // hours, the instant the chart shows
   double packedDate = 0;     // the date number passed to the chart

@@ -15,7 +15,7 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
                           const PaintOptions& options) {
   ViewPaintResult result;
   LayoutMapWindow(s.map, dc, client, s.display.displayMode == DisplayMode::PathMap);
-  if (LoadCityList(s.dataDirectory, s.cities) != 1) {
+  if (LoadCityList(s.dataDirectory, s.cities) != Status::Ok) {
     result.message = MissingSiteListMessage();
     DrawUserMessage(dc, result.message);
     return result;

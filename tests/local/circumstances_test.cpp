@@ -64,7 +64,7 @@ TEST(LocalCircumstances, MatchThePublishedContactsOfThe1999Eclipse) {
     l.At(p.longitude, p.latitude, p.height);
     LocalMaximum max;
     // The maximum is searched from the value t0 itself, as the report does.
-    ASSERT_EQ(FindMaximumAz(l.context, l.elements.t0, dT, max), 1);
+    ASSERT_EQ(FindMaximumAz(l.context, l.elements.t0, dT, max), Status::Ok);
     EXPECT_NEAR(l.Ut(max.t, dT), p.max, 0.15 * kSecond);
     EXPECT_NEAR(max.altitude, p.maxAlt, 0.6);
     EXPECT_NEAR(max.azimuth, p.maxAz, 0.6);
@@ -72,10 +72,10 @@ TEST(LocalCircumstances, MatchThePublishedContactsOfThe1999Eclipse) {
     EXPECT_EQ(max.inside, 0);
 
     LocalContact c1, c4;
-    ASSERT_EQ(FindOuterContactAz(l.context, max.t, dT, -1, c1), 1);
+    ASSERT_EQ(FindOuterContactAz(l.context, max.t, dT, -1, c1), Status::Ok);
     // The occulted body sits on the Moon's limb opposite the Sun's contact point.
     EXPECT_NEAR(l.state.contactPositionAngle, p.c1P - 180, 0.6);
-    ASSERT_EQ(FindOuterContactAz(l.context, max.t, dT, +1, c4), 1);
+    ASSERT_EQ(FindOuterContactAz(l.context, max.t, dT, +1, c4), Status::Ok);
     EXPECT_NEAR(l.state.contactPositionAngle, p.c4P + 180, 0.6);
     EXPECT_NEAR(l.Ut(c1.t, dT), p.c1, 0.15 * kSecond);
     EXPECT_NEAR(l.Ut(c4.t, dT), p.c4, 0.15 * kSecond);
@@ -84,8 +84,8 @@ TEST(LocalCircumstances, MatchThePublishedContactsOfThe1999Eclipse) {
 
     // A partial eclipse here: no inner contacts, results left alone.
     LocalContact untouched{-7, -7, -7};
-    EXPECT_EQ(FindInnerContactAz(l.context, max.t, dT, -1, untouched), -1);
-    EXPECT_EQ(l.context.localStatus, -1);
+    EXPECT_EQ(FindInnerContactAz(l.context, max.t, dT, -1, untouched), Status::Failed);
+    EXPECT_EQ(l.context.localStatus, Status::Failed);
     EXPECT_EQ(untouched.t, -7);
     EXPECT_EQ(untouched.azimuth, -7);
   }
@@ -99,15 +99,15 @@ TEST(LocalCircumstances, TotalityAtTheGreatestEclipsePoint) {
   Local l(Eclipse1999());
   l.At(24.3, 45.1);
   LocalMaximum max;
-  ASSERT_EQ(FindMaximum(l.context, l.elements.t0, dT, max), 1);
+  ASSERT_EQ(FindMaximum(l.context, l.elements.t0, dT, max), Status::Ok);
   EXPECT_EQ(max.inside, 1);
   EXPECT_GT(max.magnitude, 1);
   EXPECT_NEAR(max.altitude, 59, 1);
   EXPECT_NEAR(l.Ut(max.t, dT), Hms(11, 3, 4), 10 * kSecond);
   LocalContact c2, c3;
-  ASSERT_EQ(FindInnerContact(l.context, max.t, dT, -1, c2), 1);
+  ASSERT_EQ(FindInnerContact(l.context, max.t, dT, -1, c2), Status::Ok);
   EXPECT_NEAR(l.state.m, std::fabs(l.state.l2), 1e-7);  // the state is the contact's
-  ASSERT_EQ(FindInnerContact(l.context, max.t, dT, +1, c3), 1);
+  ASSERT_EQ(FindInnerContact(l.context, max.t, dT, +1, c3), Status::Ok);
   EXPECT_NEAR((c3.t - c2.t) * 3600, 143, 1.0);
   EXPECT_LT(c2.t, max.t);
   EXPECT_GT(c3.t, max.t);
@@ -135,7 +135,7 @@ TEST(LocalCircumstances, OnTheAxisGrazingAndOutside) {
     Local l(AxisRecord());
     l.At(0, 0);
     LocalMaximum max;
-    ASSERT_EQ(FindMaximum(l.context, 0.3, 0, max), 1);
+    ASSERT_EQ(FindMaximum(l.context, 0.3, 0, max), Status::Ok);
     EXPECT_NEAR(max.t, 0, 1e-6);
     EXPECT_NEAR(l.state.m, 0, 1e-7);
     EXPECT_NEAR(max.magnitude, L1 / (L1 + L2), 1e-6);
@@ -143,10 +143,10 @@ TEST(LocalCircumstances, OnTheAxisGrazingAndOutside) {
     EXPECT_NEAR(max.altitude, 90, 1e-3);  // the body in the zenith: no NaN
     LocalContact c;
     for (int sign : {-1, +1}) {
-      ASSERT_EQ(FindOuterContact(l.context, max.t, 0, sign, c), 1);
+      ASSERT_EQ(FindOuterContact(l.context, max.t, 0, sign, c), Status::Ok);
       EXPECT_NEAR(l.state.m, l.state.l1, 1e-7);
       EXPECT_EQ(c.t > 0, sign > 0);
-      ASSERT_EQ(FindInnerContact(l.context, max.t, 0, sign, c), 1);
+      ASSERT_EQ(FindInnerContact(l.context, max.t, 0, sign, c), Status::Ok);
       EXPECT_NEAR(l.state.m, -l.state.l2, 1e-7);
     }
   }
@@ -154,28 +154,28 @@ TEST(LocalCircumstances, OnTheAxisGrazingAndOutside) {
     Local l(AxisRecord(0.2));  // between |L2'| and L1' at maximum
     l.At(0, 0);
     LocalMaximum max;
-    ASSERT_EQ(FindMaximum(l.context, 0, 0, max), 1);
+    ASSERT_EQ(FindMaximum(l.context, 0, 0, max), Status::Ok);
     EXPECT_EQ(max.inside, 0);
     EXPECT_NEAR(max.magnitude, (L1 - 0.2) / (L1 + L2), 1e-6);
     LocalContact c;
-    EXPECT_EQ(FindInnerContact(l.context, max.t, 0, -1, c), -1);
-    EXPECT_EQ(FindInnerContact(l.context, max.t, 0, +1, c), -1);
-    EXPECT_EQ(FindOuterContact(l.context, max.t, 0, -1, c), 1);
-    EXPECT_EQ(FindOuterContact(l.context, max.t, 0, +1, c), 1);
+    EXPECT_EQ(FindInnerContact(l.context, max.t, 0, -1, c), Status::Failed);
+    EXPECT_EQ(FindInnerContact(l.context, max.t, 0, +1, c), Status::Failed);
+    EXPECT_EQ(FindOuterContact(l.context, max.t, 0, -1, c), Status::Ok);
+    EXPECT_EQ(FindOuterContact(l.context, max.t, 0, +1, c), Status::Ok);
   }
   {
     Local l(AxisRecord(0.6));  // beyond L1'
     l.At(0, 0);
     LocalMaximum max;
-    ASSERT_EQ(FindMaximum(l.context, 0, 0, max), 1);
+    ASSERT_EQ(FindMaximum(l.context, 0, 0, max), Status::Ok);
     EXPECT_LT(max.magnitude, 0);
     LocalContact c;
-    EXPECT_EQ(FindOuterContact(l.context, max.t, 0, -1, c), -1);
-    EXPECT_EQ(FindOuterContactAz(l.context, max.t, 0, +1, c), -1);
-    EXPECT_EQ(l.context.localStatus, -1);
+    EXPECT_EQ(FindOuterContact(l.context, max.t, 0, -1, c), Status::Failed);
+    EXPECT_EQ(FindOuterContactAz(l.context, max.t, 0, +1, c), Status::Failed);
+    EXPECT_EQ(l.context.localStatus, Status::Failed);
     // Every finder starts afresh with status 1.
     MagnitudeAltitudeAt(l.context, 0, 0);
-    EXPECT_EQ(l.context.localStatus, 1);
+    EXPECT_EQ(l.context.localStatus, Status::Ok);
   }
 }
 
@@ -201,13 +201,13 @@ TEST(LocalCircumstances, TheMaximumEvaluatesWhereTheObserverStandsAndLeavesItThe
   Local l(Eclipse1999());
   l.At(10.75, 59.916667, 94);  // Oslo
   LocalMaximum oslo, elsewhere, again;
-  ASSERT_EQ(FindMaximum(l.context, 11, dT, oslo), 1);
+  ASSERT_EQ(FindMaximum(l.context, 11, dT, oslo), Status::Ok);
   l.At(24.3, 45.1, 0);  // another observer
-  ASSERT_EQ(FindMaximum(l.context, 11, dT, elsewhere), 1);
+  ASSERT_EQ(FindMaximum(l.context, 11, dT, elsewhere), Status::Ok);
   EXPECT_GT(std::fabs(elsewhere.t - oslo.t), 0.1);
   EXPECT_EQ(l.observer.westLongitude, -24.3);  // the finder moves no one
   l.At(10.75, 59.916667, 94);
-  ASSERT_EQ(FindMaximum(l.context, 11, dT, again), 1);
+  ASSERT_EQ(FindMaximum(l.context, 11, dT, again), Status::Ok);
   EXPECT_DOUBLE_EQ(again.t, oslo.t);
   EXPECT_EQ(again.azimuth, 0);  // only the Az member writes the azimuth
 
@@ -247,26 +247,26 @@ TEST(LocalCircumstances, BadRecordsEndWithoutAResult) {
     Local l(*e);
     l.At(0, 0);
     LocalMaximum max = kept;
-    EXPECT_EQ(FindMaximumAz(l.context, 0.5, 0, max), -1);
-    EXPECT_EQ(l.context.localStatus, -1);
+    EXPECT_EQ(FindMaximumAz(l.context, 0.5, 0, max), Status::Failed);
+    EXPECT_EQ(l.context.localStatus, Status::Failed);
     EXPECT_EQ(max.t, -5);
     EXPECT_EQ(max.azimuth, -5);
     LocalContact c = keptContact;
-    EXPECT_EQ(FindOuterContactAz(l.context, 0.5, 0, -1, c), -1);
-    EXPECT_EQ(FindInnerContact(l.context, 0.5, 0, +1, c), -1);
+    EXPECT_EQ(FindOuterContactAz(l.context, 0.5, 0, -1, c), Status::Failed);
+    EXPECT_EQ(FindInnerContact(l.context, 0.5, 0, +1, c), Status::Failed);
     EXPECT_EQ(c.t, -6);
   }
   Local l(far);
   l.At(0, 0);
   LocalMaximum max;
-  ASSERT_EQ(FindMaximum(l.context, 0, 0, max), 1);
+  ASSERT_EQ(FindMaximum(l.context, 0, 0, max), Status::Ok);
   EXPECT_LT(max.magnitude, -90);
   LocalContact c;
-  EXPECT_EQ(FindOuterContact(l.context, max.t, 0, -1, c), -1);
+  EXPECT_EQ(FindOuterContact(l.context, max.t, 0, -1, c), Status::Failed);
   // A site list can deliver a longitude that is not a number.
   Local nowhere(Eclipse1999());
   nowhere.At(nan, 50);
-  EXPECT_EQ(FindMaximum(nowhere.context, 11, 64.6, max), -1);
+  EXPECT_EQ(FindMaximum(nowhere.context, 11, 64.6, max), Status::Failed);
 }
 
 TEST(LocalTime, ZoneOffsetsAndTimeScales) {

@@ -193,12 +193,12 @@ TEST(LimbStar, TheTrackCrossesTheLimbAtTheContactsAndKeepsWhatIsInsideTheFrame) 
   const double lat = LatitudeWithLeastDistance(local, 0.2722, deltaT);
   SetUpObserver(ObserverSite{135.0, lat, 0.0, kTypedSiteIndex}, observer);
   LocalMaximum maximum;
-  ASSERT_EQ(FindMaximum(local, 0, deltaT, maximum), 1);
+  ASSERT_EQ(FindMaximum(local, 0, deltaT, maximum), Status::Ok);
   const double paMax = state.contactPositionAngle;
   LocalContact first, last;
-  ASSERT_EQ(FindInnerContact(local, maximum.t, deltaT, -1, first), 1);
+  ASSERT_EQ(FindInnerContact(local, maximum.t, deltaT, -1, first), Status::Ok);
   const double paFirst = state.contactPositionAngle;
-  ASSERT_EQ(FindInnerContact(local, maximum.t, deltaT, +1, last), 1);
+  ASSERT_EQ(FindInnerContact(local, maximum.t, deltaT, +1, last), Status::Ok);
   const double paLast = state.contactPositionAngle;
   ASSERT_LT(last.t - first.t, 0.1);  // within the six minutes drawn
 

@@ -14,11 +14,11 @@ namespace {
 using testing::TempDataDir;
 
 // Loads `text` as the site list of a fresh directory.
-CityList Load(const std::string& text, int* status = nullptr) {
+CityList Load(const std::string& text, Status* status = nullptr) {
   TempDataDir dir;
   dir.Write("location.new", text);
   CityList list;
-  const int result = LoadCityList(dir.path(), list);
+  const Status result = LoadCityList(dir.path(), list);
   if (status) *status = result;
   return list;
 }
@@ -36,9 +36,9 @@ TEST(CityList, FortyFiveSitesWithCommentsKeepTheFirstForty) {
     text += "Site" + std::to_string(i) + "," + std::to_string(i) + ",-" + std::to_string(i) +
             "," + std::to_string(10 * i) + ",7\n";
   }
-  int status = 0;
+  Status status = Status::Failed;
   CityList list = Load(text, &status);
-  EXPECT_EQ(status, 1);
+  EXPECT_EQ(status, Status::Ok);
   ASSERT_EQ(list.count, 40);
   EXPECT_EQ(list.entries[1].name, "Site1");
   EXPECT_EQ(list.entries[10].name, "Site10");
@@ -157,17 +157,17 @@ TEST(CityList, AMissingFileKeepsTheListAndItsMessageDrawsTheTwoLines) {
   TempDataDir dir;
   dir.Write("LOCATION.NEW", "Kyoto,135.75,35.0\nTokyo,139.767,35.7\n");  // any letter case
   CityList list;
-  ASSERT_EQ(LoadCityList(dir.path(), list), 1);
+  ASSERT_EQ(LoadCityList(dir.path(), list), Status::Ok);
   ASSERT_EQ(list.count, 2);
 
   // A file with comments only leaves the previous entries in place.
   dir.Write("LOCATION.NEW", ";nothing here\n");
-  EXPECT_EQ(LoadCityList(dir.path(), list), 1);
+  EXPECT_EQ(LoadCityList(dir.path(), list), Status::Ok);
   EXPECT_EQ(list.count, 2);
   EXPECT_EQ(list.entries[2].name, "Tokyo");
 
   TempDataDir empty;
-  EXPECT_EQ(LoadCityList(empty.path(), list), -1);
+  EXPECT_EQ(LoadCityList(empty.path(), list), Status::Failed);
   EXPECT_EQ(list.count, 2);
   RecordingDeviceContext dc;
   DrawUserMessage(dc, MissingSiteListMessage());

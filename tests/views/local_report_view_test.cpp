@@ -434,11 +434,11 @@ TEST(LocalReportView, MissingResultsAreLeftOut) {
     e.y0 = 0.0140, e.y1 = -0.1682, e.y2 = -0.5196, e.y3 = -0.2861;
     Report r(e);
     LocalMaximum m;
-    ASSERT_EQ(FindMaximum(r.context, e.t0, kJapanDeltaT, m), 1);
+    ASSERT_EQ(FindMaximum(r.context, e.t0, kJapanDeltaT, m), Status::Ok);
     LocalContact contact;
     for (int sign : {-1, 1}) {
-      ASSERT_EQ(FindOuterContactAz(r.context, m.t, kJapanDeltaT, sign, contact), -1);
-      ASSERT_EQ(FindInnerContactAz(r.context, m.t, kJapanDeltaT, sign, contact), -1);
+      ASSERT_EQ(FindOuterContactAz(r.context, m.t, kJapanDeltaT, sign, contact), Status::Failed);
+      ASSERT_EQ(FindInnerContactAz(r.context, m.t, kJapanDeltaT, sign, contact), Status::Failed);
     }
     ASSERT_EQ(m.inside, 1);
     auto rows = r.Draw();

@@ -87,7 +87,7 @@ struct Diagram {
   }
   LocalMaximum Maximum() {
     LocalMaximum m;
-    EXPECT_EQ(FindMaximumAz(context, elements.t0, deltaT, m), 1);
+    EXPECT_EQ(FindMaximumAz(context, elements.t0, deltaT, m), Status::Ok);
     return m;
   }
 };

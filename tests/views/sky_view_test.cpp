@@ -21,7 +21,7 @@ TEST(SkyView, FindsTheMaximumFillsBlackAndDrawsTheChart) {
 
   RecordingDeviceContext dc;
   const SkyViewResult r = DrawSkyView(state, dc, ClientRect{0, 0, 684, 520});
-  EXPECT_EQ(r.localStatus, 1);
+  EXPECT_EQ(r.localStatus, Status::Ok);
   EXPECT_NEAR(r.maximum.t, 0, 0.01);
   // The observer stands on the axis: magnitude L1'/(L1' + L2') with equal radii.
   EXPECT_NEAR(r.maximum.magnitude, 0.5, 0.01);

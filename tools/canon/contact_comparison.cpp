@@ -45,11 +45,11 @@ bool ProgramContactsFor(const BesselianElements& elements, const Site& site,
   const double deltaT = DeltaT((elements.jd - 2451545.0) / 36525.0);
   // As the contacts command: the maximum searched from t0 hours after t0.
   LocalMaximum maximum;
-  if (FindMaximumAz(context, elements.t0, deltaT, maximum) != 1 || maximum.altitude <= 0.0)
+  if (FindMaximumAz(context, elements.t0, deltaT, maximum) != Status::Ok || maximum.altitude <= 0.0)
     return false;
   LocalContact first, last;
-  if (FindOuterContactAz(context, maximum.t, deltaT, -1, first) != 1 ||
-      FindOuterContactAz(context, maximum.t, deltaT, +1, last) != 1 || !(last.t > first.t))
+  if (FindOuterContactAz(context, maximum.t, deltaT, -1, first) != Status::Ok ||
+      FindOuterContactAz(context, maximum.t, deltaT, +1, last) != Status::Ok || !(last.t > first.t))
     return false;
   contacts.deltaT = deltaT;
   contacts.jdFirst = elements.jd + first.t / 24.0;
@@ -137,8 +137,8 @@ bool ReadProgramRecords(const std::string& dataDirectory, int firstYear, int las
     file.messages = nullptr;
     BesselianElements elements;
     CurrentEvent event;
-    for (int status = OpenElementFileFirst(file, elements, 0, *year, event); status == 1;
-         status = ReadNextElements(file, elements, 0, event))
+    for (Status status = OpenElementFileFirst(file, elements, 0, *year, event);
+         status == Status::Ok; status = ReadNextElements(file, elements, 0, event))
       if (elements.year >= firstYear && elements.year <= lastYear) records.push_back(elements);
     CloseElementFile(file);
   }

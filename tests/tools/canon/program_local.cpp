@@ -30,8 +30,8 @@ bool ReadBackThroughProgram(const std::vector<ElementRecord>& records, const std
     BesselianElements elements;
     CurrentEvent event;
     size_t count = 0;
-    for (int status = OpenElementFileFirst(file, elements, 0, written.front().year, event); status == 1;
-         status = ReadNextElements(file, elements, 0, event)) {
+    for (Status status = OpenElementFileFirst(file, elements, 0, written.front().year, event);
+         status == Status::Ok; status = ReadNextElements(file, elements, 0, event)) {
       read.push_back(elements);
       ++count;
     }
@@ -70,7 +70,7 @@ ProgramCircumstances ProgramLocalCircumstances(const BesselianElements& elements
 
   ProgramCircumstances result;
   LocalMaximum maximum;
-  if (FindMaximum(context, 0.0, deltaT, maximum) != 1) return result;
+  if (FindMaximum(context, 0.0, deltaT, maximum) != Status::Ok) return result;
   result.maximumFound = true;
   result.maximumUt =
       LocalTimeScales(elements.t0, maximum.t, deltaT, -geometry.westLongitude).universal;
@@ -80,7 +80,8 @@ ProgramCircumstances ProgramLocalCircumstances(const BesselianElements& elements
     Contacts c;
     LocalContact first, last;
     const auto find = inner ? FindInnerContact : FindOuterContact;
-    if (find(context, maximum.t, deltaT, -1, first) != 1 || find(context, maximum.t, deltaT, +1, last) != 1)
+    if (find(context, maximum.t, deltaT, -1, first) != Status::Ok ||
+        find(context, maximum.t, deltaT, +1, last) != Status::Ok)
       return c;
     c.found = true;
     c.first = LocalTimeScales(elements.t0, first.t, deltaT, -geometry.westLongitude).universal;
