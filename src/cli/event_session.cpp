@@ -3,6 +3,7 @@
 #include "astro/time.h"
 #include "bessel/data_directory.h"
 #include "cli/messages.h"
+#include "program/navigation.h"
 
 namespace vernier::cli {
 
@@ -40,7 +41,7 @@ int ReadEventOptions(const Options& options, EventSession& session) {
 }
 
 double EventDeltaT(const EventSession& session) {
-  return DeltaT(JulianCenturies(session.cursor.elements.jd)) + session.deltaTAdjust;
+  return RecordDeltaT(session.cursor.elements, session.deltaTAdjust);  // as the view computes it
 }
 
 int LoadEventAtDate(EventSession& session) {
