@@ -7,23 +7,19 @@
 
 #include "support/eclipse_1999.h"
 #include "support/japan_star.h"
+#include "support/local_records.h"
 
 namespace vernier {
 namespace {
 
-constexpr double kJapanDeltaT = 63.8272;
+using testing::kJapanDeltaT;
 
-struct Event {
-  BesselianElements elements;
-  BesselianState shadow;
-  ObserverGeometry observer;
-  LocalState state;
-  LocalContext context{elements, shadow, observer, state};
+struct Event : testing::LocalRecords {
   ObserverSite site;
   double deltaT;
 
   Event(const BesselianElements& e, double longitude, double latitude, double dT)
-      : elements(e), deltaT(dT) {
+      : LocalRecords(e), deltaT(dT) {
     site = ObserverSite{longitude, latitude, 0, kTypedSiteIndex};
   }
   LocalCircumstances Compute(std::FILE* lines = nullptr) {

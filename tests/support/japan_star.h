@@ -7,6 +7,9 @@
 
 namespace vernier::testing {
 
+// The ΔT (s) the record's hour angle was set for.
+inline constexpr double kJapanDeltaT = 63.8272;
+
 inline BesselianElements JapanStar() {
   BesselianElements e;
   e.year = 2000, e.month = 1, e.day = 1, e.type = 2, e.mag = 3.5, e.jd = 2451545, e.ma = 12.5;

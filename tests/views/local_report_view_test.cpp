@@ -10,30 +10,25 @@
 #include "gdi/recording_device_context.h"
 #include "support/eclipse_1999.h"
 #include "support/japan_star.h"
+#include "support/local_records.h"
 
 namespace vernier {
 namespace {
 
+using testing::kJapanDeltaT;
+
 using testing::Hms;
 using testing::JapanStar;
 
-// The Japan star's record uses the Delta T its hour angle was set for.
-constexpr double kJapanDeltaT = 63.8272;
-
 // The records of one report.
-struct Report {
-  BesselianElements elements;
-  BesselianState shadow;
-  ObserverGeometry observer;
-  LocalState state;
-  LocalContext context{elements, shadow, observer, state};
+struct Report : testing::LocalRecords {
   ObserverSite site;
   CityList cities;
   RecordingDeviceContext dc;
   LocalCircumstances result;
 
   explicit Report(const BesselianElements& e, double longitude = 135, double latitude = 35)
-      : elements(e) {
+      : LocalRecords(e) {
     site.longitude = longitude;
     site.latitude = latitude;
     site.cityIndex = kTypedSiteIndex;
@@ -279,22 +274,21 @@ TEST(LocalReportView, NoEclipseRowWhenTheShadowMissesTheObserver) {
   EXPECT_EQ(rows[30], " Note:  LMT = UT + Longitude/15.0     ");
 }
 
-// The Japan star with its axis over the observer at t = 0 while the star
-// stands at hour angle `hourAngle` (degrees): 118 sets it, -118 rises it,
+// Moves the Japan star's axis over the report's observer at t = 0; an observer at
+// hour angle 118 degrees from the star sees it set, at -118 rise,
 // some 0.7 degrees above the horizon at t = 0.
-Report StarNearTheHorizon(double hourAngle) {
-  Report r(JapanStar(), 135 + hourAngle, 35);
+void PutStarNearTheHorizon(Report& r) {
   const auto [xi, eta] = r.ObserverOnPlane(0);
   r.elements.x0 = xi;
   r.elements.y0 = eta;
-  return r;
 }
 
 TEST(LocalReportView, BodySettingOrRisingDuringTheEvent) {
   // Setting, rising, and rising with the maximum below the horizon.
   for (double hourAngle : {118.0, -118.0, -122.0}) {
     SCOPED_TRACE(hourAngle);
-    Report r = StarNearTheHorizon(hourAngle);
+    Report r(JapanStar(), 135 + hourAngle, 35);
+    PutStarNearTheHorizon(r);
     auto rows = r.Draw();
     const bool setting = hourAngle > 0;
     ASSERT_EQ(rows[13].substr(0, 24),

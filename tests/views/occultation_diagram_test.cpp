@@ -12,6 +12,7 @@
 #include "local/observer.h"
 #include "raster/raster_device_context.h"
 #include "support/japan_star.h"
+#include "support/local_records.h"
 
 namespace vernier {
 namespace {
@@ -70,17 +71,12 @@ Replay ReplayCalls(const RecordingDeviceContext& dc) {
   return r;
 }
 
-struct Diagram {
-  BesselianElements elements;
-  BesselianState shadow;
-  ObserverGeometry observer;
-  LocalState state;
-  LocalContext context{elements, shadow, observer, state};
+struct Diagram : testing::LocalRecords {
   ObserverSite site;
   double deltaT;
 
   Diagram(const BesselianElements& e, double longitude, double latitude, double dT)
-      : elements(e), deltaT(dT) {
+      : LocalRecords(e), deltaT(dT) {
     site.longitude = longitude;
     site.latitude = latitude;
     SetUpObserver(site, observer);
@@ -96,7 +92,7 @@ TEST(OccultationDiagram, CallsOfALabelledSnapshot) {
   // 135 E 45 N: the star 10 degrees south of the zenith, the zenith straight
   // up in the diagram and north of the star; the axis passes 0.17 Earth radii
   // south of the observer, who sees the Moon south of the star.
-  Diagram d(testing::JapanStar(), 135, 45, 63.8272);
+  Diagram d(testing::JapanStar(), 135, 45, testing::kJapanDeltaT);
   RecordingDeviceContext dc;
   dc.SetTextColor(kWhite);
   DrawOccultationDiagram(dc, DiagramStateAt(d.context, -0.5, 12, d.deltaT), 525, 350, 1);
@@ -162,7 +158,7 @@ TEST(OccultationDiagram, CallsOfALabelledSnapshot) {
 }
 
 TEST(OccultationDiagram, AnimationFrameLabelOnAnOpaqueBlank) {
-  Diagram d(testing::JapanStar(), 135, 35, 63.8272);
+  Diagram d(testing::JapanStar(), 135, 35, testing::kJapanDeltaT);
   RecordingDeviceContext dc;
   DrawOccultationDiagram(dc, DiagramStateAt(d.context, 0.25, 12, d.deltaT), 350, 350, 0);
   const auto texts = dc.Texts();
