@@ -37,6 +37,9 @@ void Refresh(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT
   sun.rightAscension = position.rightAscension;
   sun.sinDec = std::sin(dec);
   sun.cosDec = std::cos(dec);
+  const double hourAtZero = (15 * LocalSiderealTime(T, 0) - position.rightAscension) * kDegToRad;
+  sun.sinHourAtZero = std::sin(hourAtZero);
+  sun.cosHourAtZero = std::cos(hourAtZero);
 }
 
 // The cosine of the Sun's zenith distance at the point.
@@ -49,6 +52,15 @@ double ZenithCosine(const SunAtInstant& sun, double sinLat, double cosLat, doubl
 double AltitudeFromCosine(double k) {
   if (std::fabs(k) > 1) return 50;
   return 90 - std::acos(k) * kRadToDeg;
+}
+
+// Away from 1 degree the cosine answers alone.
+bool AboveDaylightAltitude(double k) {
+  if (std::fabs(k) <= 1) {
+    if (k > kDaylightSine + kDecisionMargin) return true;
+    if (k < kDaylightSine - kDecisionMargin) return false;
+  }
+  return AltitudeFromCosine(k) > kDaylightSunAltitude;
 }
 
 }  // namespace
@@ -68,13 +80,15 @@ double PathPointSunAltitude(SunAtInstant& sun, const EventEpoch& epoch, double t
 bool InDaylight(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT, double sinLat,
                 double cosLat, double lonEastDeg) {
   Refresh(sun, epoch, t, deltaT);
-  const double k = ZenithCosine(sun, sinLat, cosLat, lonEastDeg);
-  // Away from 1 degree the cosine answers alone.
-  if (std::fabs(k) <= 1) {
-    if (k > kDaylightSine + kDecisionMargin) return true;
-    if (k < kDaylightSine - kDecisionMargin) return false;
-  }
-  return AltitudeFromCosine(k) > kDaylightSunAltitude;
+  return AboveDaylightAltitude(ZenithCosine(sun, sinLat, cosLat, lonEastDeg));
+}
+
+bool InDaylight(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT,
+                const PointTrig& point) {
+  Refresh(sun, epoch, t, deltaT);
+  const double cosHour =
+      sun.cosHourAtZero * point.cosLon - sun.sinHourAtZero * point.sinLon;
+  return AboveDaylightAltitude(point.sinLat * sun.sinDec + point.cosLat * sun.cosDec * cosHour);
 }
 
 }  // namespace vernier

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "astro/sun_moon.h"
+#include "bessel/geo_point.h"
 
 namespace vernier {
 
@@ -16,6 +17,7 @@ struct SunAtInstant {
   double centuries = 0;                                            // T of universal time
   double rightAscension = 0;                                       // degrees
   double sinDec = 0, cosDec = 0;
+  double sinHourAtZero = 0, cosHourAtZero = 1;  // the Sun's hour angle at longitude 0
 };
 
 // The Sun's altitude in degrees at (latDeg, lonEastDeg), t hours after the
@@ -35,5 +37,9 @@ inline constexpr double kDaylightSunAltitude = 1;
 // where the cosine of the zenith distance already decides it.
 bool InDaylight(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT, double sinLat,
                 double cosLat, double lonEastDeg);
+// The same with the point's trigonometry at hand: the Sun's hour angle there
+// is its hour angle at longitude 0 turned by the longitude.
+bool InDaylight(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT,
+                const PointTrig& point);
 
 }  // namespace vernier

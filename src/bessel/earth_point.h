@@ -32,6 +32,13 @@ FoundPoint FundamentalMarkerPoint(PathContext& ctx, double deltaT, double phi1, 
 // As FundamentalPoint on the sphere.
 FoundPoint GeocentricPoint(PathContext& ctx, double t, double deltaT, double phi,
                            double hourAngle);
+// The same with the sines and cosines of phi and the hour angle at hand.
+struct LatHourTrig {
+  double sinLat = 0, cosLat = 1;
+  double sinHour = 0, cosHour = 1;
+};
+FoundPoint GeocentricPoint(PathContext& ctx, double t, double deltaT, double phi, double hourAngle,
+                           const LatHourTrig& trig);
 
 // The plot arguments of a point (xi, eta1, zeta1) of the fundamental plane
 // (eta1 = eta / rho1): H = atan2(xi, zeta1 cos d1 - eta1 sin d1) in degrees,

@@ -19,4 +19,13 @@ struct GeoPoint {
   double lat = 0, lon = 0, alt = 0;
 };
 
+// The sines and cosines of a point's latitude and east longitude (the angles
+// in degrees times kDegToRad), where the finder already had them: the map
+// projects from them instead of taking them again.
+struct PointTrig {
+  bool known = false;
+  double sinLat = 0, cosLat = 1;
+  double sinLon = 0, cosLon = 1;
+};
+
 }  // namespace vernier

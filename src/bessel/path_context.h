@@ -9,10 +9,12 @@
 #pragma once
 
 #include <cstdio>
+#include <limits>
 
 #include "bessel/daylight.h"
 #include "bessel/elements.h"
 #include "bessel/evaluation.h"
+#include "bessel/geo_point.h"
 
 namespace vernier {
 
@@ -32,6 +34,14 @@ struct PathContext {
   bool evaluated = false;
   double evaluatedAt = 0;
   SunAtInstant sun;
+
+  // The sine and cosine of the west longitude where the hour angle is 0,
+  // mu - kDeltaTRotation deltaT, for the mu and deltaT they were taken at.
+  struct ZeroHourLongitude {
+    double mu = std::numeric_limits<double>::quiet_NaN();
+    double deltaT = 0;
+    double sine = 0, cosine = 1;
+  } zeroHour;
 };
 
 // EvaluateElements at t into ctx.state, skipped while reuseEvaluation is on
@@ -52,6 +62,7 @@ struct FoundPoint {
   double lat = 0;
   double alt = 0;
   bool daylight = false;
+  PointTrig trig;  // known for the curve points
 };
 
 // Writes one diagnostic line when the context's level asks for them.

@@ -66,10 +66,11 @@ class Reporter {
     out.alt = p.alt;
     out.daylight = p.daylight;
     out.annular = annular;
+    out.trig = p.trig;
     sink_->OnPathPoint(out);
   }
   void Contact(PathCurve curve, const ContactResult& c) {
-    if (c.status == 1) Point(curve, 0, 0, 0, c.t, {1, c.lon, c.lat, c.alt, false});
+    if (c.status == 1) Point(curve, 0, 0, 0, c.t, {1, c.lon, c.lat, c.alt, false, {}});
   }
 
  private:
@@ -157,7 +158,7 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
   if (r.greatest.status != 1) return r;
   if (r.greatest.pointStatus == 1)
     report.Point(PathCurve::Greatest, 0, 0, 0, r.greatest.t,
-                 {1, r.greatest.lon, r.greatest.lat, r.greatest.alt, false});
+                 {1, r.greatest.lon, r.greatest.lat, r.greatest.alt, false, {}});
   const double tg = r.greatest.t;
   r.lastInstant = tg;
 

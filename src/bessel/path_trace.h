@@ -51,6 +51,7 @@ struct PathPoint {
   double alt = 0;         // the body's altitude there, degrees
   bool daylight = false;  // the Sun is up there (curve points; markers are not tested)
   bool annular = false;   // an inner limit while the inner shadow is annular
+  PointTrig trig;         // known for the curve points
 };
 
 enum class PathTraceStatus {

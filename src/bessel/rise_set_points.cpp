@@ -1,5 +1,6 @@
 #include "bessel/rise_set_points.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/constants.h"
@@ -15,53 +16,75 @@ FoundPoint Missing(const PathContext& ctx, const char* line) {
 }
 
 FoundPoint PointOrMissing(PathContext& ctx, double t, double deltaT, double phi, double hourAngle,
-                          const char* line) {
+                          const LatHourTrig& trig, const char* line) {
   if (!std::isfinite(phi) || !std::isfinite(hourAngle)) return Missing(ctx, line);
-  const FoundPoint p = GeocentricPoint(ctx, t, deltaT, phi, hourAngle);
+  const FoundPoint p = GeocentricPoint(ctx, t, deltaT, phi, hourAngle, trig);
   if (p.status != 1) return Missing(ctx, line);
   return p;
 }
 
+// The square root of 1 - c * c, with 1 - c taken exactly near 1.
+double Complement(double c) {
+  return std::sqrt((1 - c) * (1 + c));
+}
+
+// The sine and cosine of atan2(y, x), the angle 0 where both are 0.
+void SinCosOfDirection(double y, double x, double& sine, double& cosine) {
+  const double n = std::sqrt(x * x + y * y);
+  sine = n > 0 ? y / n : 0;
+  cosine = n > 0 ? x / n : 1;
+}
+
 }  // namespace
 
+// The angles of the finders are taken through their sines and cosines: each
+// inverse function runs once, for a value the point reports.
 FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side) {
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
   const double rho = std::sqrt(s.x * s.x + s.y * s.y);
-  const double theta = std::atan2(s.x, s.y) * kRadToDeg;
   const double f = (rho * rho + 1 - s.l1 * s.l1) / (2 * rho);
   if (f > 1) return Missing(ctx, " no sunriseset point\n");
 
-  double k = std::acos(f) * kRadToDeg;
-  if (side < 0) k = 360 - k;
-  const double lambda = (k + theta) * kDegToRad;
-  const double xi = std::sin(lambda);
-  const double q = -std::cos(lambda) * s.sind;
+  // lambda = theta + k (or theta - k on the other side), theta = atan2(x, y)
+  // and cos k = f.
+  const double sinTheta = s.x / rho, cosTheta = s.y / rho;
+  const double sinK = side < 0 ? -Complement(f) : Complement(f);
+  const double xi = sinTheta * f + cosTheta * sinK;  // sin lambda
+  const double cosLambda = cosTheta * f - sinTheta * sinK;
+  const double q = -cosLambda * s.sind;
   if (std::fabs(q) < 0.000001) return Missing(ctx, " no sunriseset point2\n");
   const double hourAngle = std::atan2(xi, q) * kRadToDeg;
   if (std::fabs(xi) < 0.000001) return Missing(ctx, " no sunriseset point3\n");
 
-  const double ratio = xi / std::sin(hourAngle * kDegToRad);
-  double phi = std::acos(ratio);
-  if (std::cos(lambda) < 0) phi = -phi;
-  if (ratio < 0) phi = -phi;
-  return PointOrMissing(ctx, t, deltaT, phi, hourAngle, " no sunriseset point\n");
+  // cos phi = xi / sin H = hypot(xi, q); sin phi = cos lambda cos d, by the
+  // sign of cos lambda.
+  LatHourTrig trig;
+  trig.cosLat = std::sqrt(xi * xi + q * q);
+  trig.sinLat = std::clamp(cosLambda * s.cosd, -1.0, 1.0);
+  trig.sinHour = xi / trig.cosLat;
+  trig.cosHour = q / trig.cosLat;
+  const double phi = std::asin(trig.sinLat);
+  return PointOrMissing(ctx, t, deltaT, phi, hourAngle, trig, " no sunriseset point\n");
 }
 
 FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, int side) {
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
-  double h = std::atan2(s.b, s.c1) * kRadToDeg;
-  if (s.y < 0) h += 180;
-  if (side < 0) h += 180;
-  const double hRad = h * kDegToRad;
-  const double sn = s.x * std::cos(hRad) - s.y * std::sin(hRad);
+  // h = atan2(b, c1), turned half round when y < 0 and again for side -1.
+  double sinH, cosH;
+  SinCosOfDirection(s.b, s.c1, sinH, cosH);
+  if ((s.y < 0) != (side < 0)) {
+    sinH = -sinH;
+    cosH = -cosH;
+  }
+  const double sn = s.x * cosH - s.y * sinH;
   if (std::fabs(sn) > 1) return Missing(ctx, " no max sunriseset point1\n");
 
-  double v = h + std::asin(sn) * kRadToDeg;
-  if (v > 360) v -= 360;
-  const double xi = std::sin(v * kDegToRad);
-  const double eta = std::cos(v * kDegToRad);
+  // v = h + asin(sn)
+  const double cosA = Complement(sn);
+  const double xi = sinH * cosA + cosH * sn;   // sin v
+  const double eta = cosH * cosA - sinH * sn;  // cos v
   const double dx = s.x - xi, dy = s.y - eta;
   if (s.l1 * s.l1 < dx * dx + dy * dy) return Missing(ctx, " no max sunriseset point2\n");
 
@@ -73,9 +96,13 @@ FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, int si
   const double p = eta * s.cosd;
   if (std::fabs(p) > 1) return Missing(ctx, " no max sunriseset point5\n");
 
-  double phi = std::asin(p);
-  if (eta < 0 && s.cosd < 0) phi = -phi;
-  return PointOrMissing(ctx, t, deltaT, phi, hourAngle, " no max sunriseset point1\n");
+  // cos d is positive: the sign of phi is that of p.
+  LatHourTrig trig;
+  trig.sinLat = p;
+  trig.cosLat = Complement(p);
+  SinCosOfDirection(xi, q, trig.sinHour, trig.cosHour);
+  return PointOrMissing(ctx, t, deltaT, std::asin(p), hourAngle, trig,
+                        " no max sunriseset point1\n");
 }
 
 }  // namespace vernier

@@ -236,22 +236,67 @@ void SetMapCentre(MapWindow& w) {
   w.rotLat = w.rotLatDeg * w.degToRad;
 }
 
-ProjectedOffset ProjectGlobeRadians(const MapWindow& w, double lonRad, double latRad) {
-  // The centre's latitude is the same for every point of a paint: its sine
-  // and cosine are kept until it changes.
-  struct CentreTrig {
-    double rotLat = std::numeric_limits<double>::quiet_NaN();
-    double sine = 0, cosine = 1;
-  };
+namespace {
+
+// The centre's rotation is the same for every point of a paint: its sines and
+// cosines are kept until it changes.
+struct CentreTrig {
+  double rotLon = std::numeric_limits<double>::quiet_NaN();
+  double rotLat = std::numeric_limits<double>::quiet_NaN();
+  double sinLon = 0, cosLon = 1, sinLat = 0, cosLat = 1;
+};
+
+const CentreTrig& CentreTrigOf(const MapWindow& w) {
   thread_local CentreTrig centre;
-  if (!(centre.rotLat == w.rotLat)) centre = {w.rotLat, std::sin(w.rotLat), std::cos(w.rotLat)};
-  const double lambda = lonRad + w.rotLon;
-  const double cosTheta = std::cos(latRad), sinTheta = std::sin(latRad);
-  const double cosLambda = std::cos(lambda), sinLambda = std::sin(lambda);
-  const double cosPhi0 = centre.cosine, sinPhi0 = centre.sine;
+  if (!(centre.rotLat == w.rotLat)) {
+    centre.rotLat = w.rotLat;
+    centre.sinLat = std::sin(w.rotLat);
+    centre.cosLat = std::cos(w.rotLat);
+  }
+  if (!(centre.rotLon == w.rotLon)) {
+    centre.rotLon = w.rotLon;
+    centre.sinLon = std::sin(w.rotLon);
+    centre.cosLon = std::cos(w.rotLon);
+  }
+  return centre;
+}
+
+// The globe formula from the sines and cosines of theta and lambda'.
+ProjectedOffset GlobeOffset(const MapWindow& w, double sinTheta, double cosTheta, double sinLambda,
+                            double cosLambda) {
+  const CentreTrig& centre = CentreTrigOf(w);
+  const double cosPhi0 = centre.cosLat, sinPhi0 = centre.sinLat;
   const double r = w.radius;
   return {r * cosTheta * cosLambda, r * (sinTheta * cosPhi0 - cosTheta * sinLambda * sinPhi0),
           r * (sinTheta * sinPhi0 + cosTheta * sinLambda * cosPhi0)};
+}
+
+// Beyond this difference from kDegToRad the window's degree is not turned to
+// by a first-order step.
+constexpr double kNearDegToRad = 1e-12;
+
+}  // namespace
+
+ProjectedOffset ProjectGlobeRadians(const MapWindow& w, double lonRad, double latRad) {
+  const double lambda = lonRad + w.rotLon;
+  return GlobeOffset(w, std::sin(latRad), std::cos(latRad), std::sin(lambda), std::cos(lambda));
+}
+
+ProjectedPixel ProjectGlobe(const MapWindow& w, double lon, double lat, const PointTrig& trig) {
+  const double step = w.degToRad - kDegToRad;
+  if (!(std::fabs(step) < kNearDegToRad)) return ProjectGlobe(w, lon, lat);
+  // theta = lat * degToRad lies lat * step beyond the latitude the sines are
+  // of, under 1e-10 radian: the second-order terms are below the rounding.
+  const double dLat = lat * step, dLon = lon * step;
+  const double sinTheta = trig.sinLat + dLat * trig.cosLat;
+  const double cosTheta = trig.cosLat - dLat * trig.sinLat;
+  const double sinLon = trig.sinLon + dLon * trig.cosLon;
+  const double cosLon = trig.cosLon - dLon * trig.sinLon;
+  const CentreTrig& centre = CentreTrigOf(w);
+  const double sinLambda = sinLon * centre.cosLon + cosLon * centre.sinLon;
+  const double cosLambda = cosLon * centre.cosLon - sinLon * centre.sinLon;
+  const ProjectedOffset p = GlobeOffset(w, sinTheta, cosTheta, sinLambda, cosLambda);
+  return {TruncatePixel(p.x), TruncatePixel(p.y), TruncatePixel(p.z)};
 }
 
 ProjectedOffset ProjectGlobeOffset(const MapWindow& w, double lon, double lat) {
@@ -347,6 +392,17 @@ void ProjectAndDot(const MapWindow& w, DeviceContext& dc, double lon, double lat
   } else {
     ProjectAndDotGlobe(w, dc, lon, lat, colourIndex);
   }
+}
+
+void ProjectAndDot(const MapWindow& w, DeviceContext& dc, double lon, double lat,
+                   const PointTrig& trig, int colourIndex) {
+  if (w.projection == Projection::Mercator || !trig.known) {
+    ProjectAndDot(w, dc, lon, lat, colourIndex);
+    return;
+  }
+  const ProjectedPixel p = ProjectGlobe(w, lon, lat, trig);
+  if (p.z > kHiddenDepth) return;
+  PlotDot(w, dc, p.x, p.y, colourIndex);
 }
 
 void ProjectAndRing(const MapWindow& w, DeviceContext& dc, double lon, double lat, int colourIndex,

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "astro/constants.h"
+#include "bessel/geo_point.h"
 #include "gdi/device_context.h"
 
 namespace vernier {
@@ -97,6 +98,10 @@ ProjectedOffset ProjectGlobeRadians(const MapWindow& window, double lonRad, doub
 // Globe formula for degrees, untruncated.
 ProjectedOffset ProjectGlobeOffset(const MapWindow& window, double lon, double lat);
 ProjectedPixel ProjectGlobe(const MapWindow& window, double lon, double lat);
+// The same from the point's sines and cosines (known), turned by the
+// difference between the window's degree and kDegToRad.
+ProjectedPixel ProjectGlobe(const MapWindow& window, double lon, double lat,
+                            const PointTrig& trig);
 // z is always 11.
 ProjectedPixel ProjectMercator(const MapWindow& window, double lon, double lat);
 // By the window's projection.
@@ -112,6 +117,9 @@ void PlotRing(const MapWindow& window, DeviceContext& dc, double x, double y, in
 // Project and draw unless hidden (z > 12), by the window's projection.
 void ProjectAndDot(const MapWindow& window, DeviceContext& dc, double lon, double lat,
                    int colourIndex);
+// The same for a point whose trigonometry may be known.
+void ProjectAndDot(const MapWindow& window, DeviceContext& dc, double lon, double lat,
+                   const PointTrig& trig, int colourIndex);
 void ProjectAndRing(const MapWindow& window, DeviceContext& dc, double lon, double lat,
                     int colourIndex, int ringRadius);
 void ProjectAndDotGlobe(const MapWindow& window, DeviceContext& dc, double lon, double lat,

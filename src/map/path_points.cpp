@@ -63,7 +63,7 @@ void PlotPathPoint(const MapWindow& w, DeviceContext& dc, const PathPoint& p,
   if (IsMarker(p.curve)) {
     ProjectAndRing(w, dc, p.lon, p.lat, colour, kMarkerRingRadius);
   } else {
-    ProjectAndDot(w, dc, p.lon, p.lat, colour);
+    ProjectAndDot(w, dc, p.lon, p.lat, p.trig, colour);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "gdi/recording_device_context.h"
@@ -575,6 +576,67 @@ TEST(RecentreAtPixel, TakesTheClickedPointAsTheTypedCentre) {
   Paint(m, dc, 0, 0);
   EXPECT_FALSE(RecentreAtPixel(m, m.centreX, m.centreY));
   EXPECT_EQ(m.preset, WindowPreset::WholeGlobe);
+}
+
+}  // namespace
+}  // namespace vernier
+
+namespace vernier {
+namespace {
+
+// The projection from a point's sines and cosines against the one from its
+// degrees: 240,000 points in six windows, zoomed to 100,000 times, the same
+// pixel wherever the exact offset is not within a millionth of a pixel of a
+// whole one (and no offset further apart than that). A window whose degree is
+// far from kDegToRad projects from the degrees.
+TEST(ProjectGlobe, FromThePointsTrigonometryAsFromItsDegrees) {
+  struct Window {
+    double lon, lat, zoom;
+  } windows[] = {{0, 0, 1}, {-96.5, 38.2, 2.7}, {139.7, 35.7, 8}, {-70, -30, 20}, {10, 50, 120},
+                      {10, 50, 1e5}};
+  std::uint64_t state = 12345;
+  auto uniform = [&state](double lo, double hi) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return lo + (hi - lo) * static_cast<double>(state >> 11) / 9007199254740992.0;
+  };
+  int compared = 0, nearWhole = 0;
+  for (const Window& win : windows) {
+    MapWindow w;
+    RecordingDeviceContext dc;
+    Paint(w, dc, win.lon, win.lat);
+    w.radius *= win.zoom;
+    for (int i = 0; i < 40000; ++i) {
+      const double lon = uniform(-180, 180), lat = uniform(-90, 90);
+      const PointTrig trig{true, std::sin(lat * kRad), std::cos(lat * kRad), std::sin(lon * kRad),
+                           std::cos(lon * kRad)};
+      const ProjectedOffset exact = ProjectGlobeOffset(w, lon, lat);
+      const ProjectedPixel plain = ProjectGlobe(w, lon, lat);
+      const ProjectedPixel fromTrig = ProjectGlobe(w, lon, lat, trig);
+      auto nearInteger = [](double v) { return std::fabs(v - std::round(v)) < 1e-6; };
+      if (nearInteger(exact.x) || nearInteger(exact.y) || nearInteger(exact.z)) {
+        ++nearWhole;
+        EXPECT_LE(std::abs(plain.x - fromTrig.x) + std::abs(plain.y - fromTrig.y), 1);
+        continue;
+      }
+      ++compared;
+      ASSERT_EQ(plain.x, fromTrig.x) << lon << " " << lat;
+      ASSERT_EQ(plain.y, fromTrig.y) << lon << " " << lat;
+      ASSERT_EQ(plain.z, fromTrig.z) << lon << " " << lat;
+    }
+  }
+  EXPECT_GT(compared, 239000);
+  EXPECT_LT(nearWhole, 1000);
+
+  MapWindow w;
+  RecordingDeviceContext dc;
+  Paint(w, dc, 10, 50);
+  w.degToRad = 0.0175;  // not the map's degree: the sines given are of other angles
+  const PointTrig trig{true, std::sin(40 * kRad), std::cos(40 * kRad), std::sin(25 * kRad),
+                       std::cos(25 * kRad)};
+  const ProjectedPixel plain = ProjectGlobe(w, 25, 40);
+  const ProjectedPixel fromTrig = ProjectGlobe(w, 25, 40, trig);
+  EXPECT_EQ(plain.x, fromTrig.x);
+  EXPECT_EQ(plain.y, fromTrig.y);
 }
 
 }  // namespace
