@@ -40,7 +40,7 @@ FoundPoint CentralPoint(PathContext& ctx, double t, double deltaT) {
     return {};
   }
   const FoundPoint p = PlanePoint(ctx, t, deltaT, a.xi, a.eta1, a.zeta1);
-  if (p.status != 1) {
+  if (p.status != Status::Ok) {
     WriteDiagnostic(ctx, kNoCentralPoint);
     return {};
   }
@@ -80,12 +80,12 @@ CentralDetails CentralPointDetails(PathContext& ctx, double t, double deltaT) {
     return CentralDetails{};
   }
   const FoundPoint p = FundamentalMarkerPoint(ctx, deltaT, arg.phi1, arg.hourAngle);
-  if (p.status != 1) {
+  if (p.status != Status::Ok) {
     WriteDiagnostic(ctx, kNoCentralPoint);
     return CentralDetails{};
   }
   ctx.centralUmbraRadius = l2p;
-  d.status = 1;
+  d.status = Status::Ok;
   d.lon = p.lon;
   d.lat = p.lat;
   d.alt = p.alt;

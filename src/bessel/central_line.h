@@ -4,6 +4,7 @@
 #pragma once
 
 #include "bessel/path_context.h"
+#include "gdi/status.h"
 
 namespace vernier {
 
@@ -16,7 +17,7 @@ FoundPoint CentralPoint(PathContext& ctx, double t, double deltaT);
 double CentralUmbraRadius(const PathContext& ctx);
 
 struct CentralDetails {
-  int status = -1;  // 1 found, -1 no central point
+  Status status = Status::Failed;  // Failed: no central point
   double lon = 0, lat = 0, alt = 0;
   double magnitude = 0;
   double duration = 0;  // hours, 2 L2' / n (negative for a total shadow)

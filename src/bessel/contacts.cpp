@@ -36,8 +36,8 @@ ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, bool 
   const double hourAngle = std::atan2(std::sin(A), -std::cos(A) * s.sind1) * kRadToDeg;
   const double phi1 = std::asin(std::cos(A) * s.cosd1);
   const FoundPoint p = FundamentalMarkerPoint(ctx, deltaT, phi1, hourAngle);
-  if (p.status != 1) return {};
-  return {1, t, p.lon, p.lat, p.alt};
+  if (p.status != Status::Ok) return {};
+  return {Status::Ok, t, p.lon, p.lat, p.alt};
 }
 
 }  // namespace

@@ -5,11 +5,12 @@
 #pragma once
 
 #include "bessel/path_context.h"
+#include "gdi/status.h"
 
 namespace vernier {
 
 struct ContactResult {
-  int status = -1;  // 1 found; -1 no contact (the shadow misses the Earth, or no motion)
+  Status status = Status::Failed;  // Failed: no contact (the shadow misses the Earth, or no motion)
   double t = 0;     // hours from t0
   double lon = 0, lat = 0, alt = 0;  // alt: the body's altitude there
 };

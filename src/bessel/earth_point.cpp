@@ -84,7 +84,7 @@ FoundPoint Found(PathContext& ctx, const Converted& c, double t, double deltaT) 
   if (!Usable(p)) return {};
   const PointTrig trig = TrigOf(ctx, c, deltaT);
   const bool daylight = InDaylight(ctx.sun, EpochOf(ctx.elements), t, deltaT, trig);
-  return {1, p.lon, p.lat, p.alt, daylight, trig};
+  return {Status::Ok, p.lon, p.lat, p.alt, daylight, trig};
 }
 
 }  // namespace
@@ -107,7 +107,7 @@ FoundPoint FundamentalPoint(PathContext& ctx, double t, double deltaT, double ph
 FoundPoint FundamentalMarkerPoint(PathContext& ctx, double deltaT, double phi1, double hourAngle) {
   const GeoPoint p = ConvertFundamentalPoint(ctx.state, deltaT, phi1, hourAngle);
   if (!Usable(p)) return {};
-  return {1, p.lon, p.lat, p.alt, false, {}};
+  return {Status::Ok, p.lon, p.lat, p.alt, false, {}};
 }
 
 FoundPoint GeocentricPoint(PathContext& ctx, double t, double deltaT, double phi,

@@ -21,8 +21,8 @@ GeoPoint ConvertFundamentalPoint(const BesselianState& state, double deltaT, dou
 GeoPoint ConvertGeocentricPoint(const BesselianState& state, double deltaT, double phi,
                                 double hourAngle);
 
-// Each converts, and returns the point with status 1 when its latitude and
-// longitude are finite. A non-finite point is no point: status -1.
+// Each converts, and returns the point with status Ok when its latitude and
+// longitude are finite. A non-finite point is no point: status Failed.
 
 // With the daylight test.
 FoundPoint FundamentalPoint(PathContext& ctx, double t, double deltaT, double phi1,

@@ -37,13 +37,13 @@ GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double
     }
   }
   if (!settled) return r;
-  r.status = 1;
+  r.status = Status::Ok;
   r.t = t;
 
   if (IsCentralType(type)) {
     const CentralDetails d = CentralPointDetails(ctx, t, deltaT);
-    if (d.status != 1) return r;
-    r.pointStatus = 1;
+    if (d.status != Status::Ok) return r;
+    r.pointStatus = Status::Ok;
     r.lon = d.lon;
     r.lat = d.lat;
     r.alt = d.alt;
@@ -68,8 +68,8 @@ GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double
   const double phi1 = std::asin(std::cos(A) * s.cosd1);
   if (!std::isfinite(r.magnitude)) return r;
   const FoundPoint p = FundamentalMarkerPoint(ctx, deltaT, phi1, hourAngle);
-  if (p.status != 1) return r;
-  r.pointStatus = 1;
+  if (p.status != Status::Ok) return r;
+  r.pointStatus = Status::Ok;
   r.lon = p.lon;
   r.lat = p.lat;
   r.alt = p.alt;

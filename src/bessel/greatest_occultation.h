@@ -3,12 +3,13 @@
 #pragma once
 
 #include "bessel/path_context.h"
+#include "gdi/status.h"
 
 namespace vernier {
 
 struct GreatestOccultationResult {
-  int status = -1;       // 1 the instant was found; -1 the iteration did not settle
-  int pointStatus = -1;  // 1 when its point (lon, lat) was found too
+  Status status = Status::Failed;       // Failed: the iteration did not settle
+  Status pointStatus = Status::Failed;  // Ok when its point (lon, lat) was found too
   double t = 0;          // hours from t0
   double lon = 0, lat = 0, alt = 0;  // alt: the body's altitude there
   double magnitude = 0;
@@ -19,8 +20,8 @@ struct GreatestOccultationResult {
 
 // Newton steps from `t` until a step is at most 0.000001 hours. The central
 // types (2, 3, 4) take the central point and its circumstances; the others
-// the limb point toward the axis (pointStatus 1 when it is found). A shadow
-// that does not move, or no settling within 50 steps, gives status -1.
+// the limb point toward the axis (pointStatus Ok when it is found). A shadow
+// that does not move, or no settling within 50 steps, gives status Failed.
 GreatestOccultationResult GreatestOccultation(PathContext& ctx, double t, double deltaT, int type);
 
 }  // namespace vernier

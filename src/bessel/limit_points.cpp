@@ -84,7 +84,7 @@ FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, const 
     radius = EdgeRadius(edge, s, e, zeta);
   }
   const FoundPoint p = PlanePoint(ctx, t, deltaT, xi, eta1, zeta1);
-  if (p.status != 1) WriteDiagnostic(ctx, edge.diagnostic);
+  if (p.status != Status::Ok) WriteDiagnostic(ctx, edge.diagnostic);
   return p;
 }
 

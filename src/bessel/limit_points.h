@@ -7,7 +7,7 @@
 // negative l2, as published for total solar eclipses, swaps the two). A point
 // found comes with the daylight test. A missing point (the edge does not
 // reach the Earth, or a non-finite value on the way) writes " no umbra point"
-// or " no penumbra point" and returns status -1.
+// or " no penumbra point" and returns status Failed.
 #pragma once
 
 #include "bessel/path_context.h"

@@ -15,6 +15,7 @@
 #include "bessel/elements.h"
 #include "bessel/evaluation.h"
 #include "bessel/geo_point.h"
+#include "gdi/status.h"
 
 namespace vernier {
 
@@ -53,11 +54,11 @@ inline void EvaluateAt(PathContext& ctx, double t) {
   ctx.evaluatedAt = t;
 }
 
-// A point found by a finder: status 1 with its east longitude, latitude and
+// A point found by a finder: status Ok with its east longitude, latitude and
 // the body's altitude there (degrees), and whether the Sun is up there (for
-// the finders that test it), or status -1 (no point; the rest is then 0).
+// the finders that test it), or status Failed (no point; the rest is then 0).
 struct FoundPoint {
-  int status = -1;
+  Status status = Status::Failed;
   double lon = 0;
   double lat = 0;
   double alt = 0;

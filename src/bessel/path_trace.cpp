@@ -54,7 +54,7 @@ class Reporter {
   explicit Reporter(PathTraceSink* sink) : sink_(sink) {}
   void Point(PathCurve curve, int side, double m, double offset, double t, const FoundPoint& p,
              bool annular = false) {
-    if (!sink_ || p.status != 1) return;
+    if (!sink_ || p.status != Status::Ok) return;
     PathPoint out;
     out.curve = curve;
     out.side = side;
@@ -70,7 +70,8 @@ class Reporter {
     sink_->OnPathPoint(out);
   }
   void Contact(PathCurve curve, const ContactResult& c) {
-    if (c.status == 1) Point(curve, 0, 0, 0, c.t, {1, c.lon, c.lat, c.alt, false, {}});
+    if (c.status == Status::Ok)
+      Point(curve, 0, 0, 0, c.t, {Status::Ok, c.lon, c.lat, c.alt, false, {}});
   }
 
  private:
@@ -90,7 +91,7 @@ void TraceInnerLimit(PathContext& ctx, Reporter& report, double t, double deltaT
                      bool annular, bool kmlExport) {
   const FoundPoint p = UmbralLimitPoint(ctx, t, deltaT, side);
   report.Point(PathCurve::Limit, side, 0, 0, t, p, annular);
-  if (!kmlExport || p.status != 1) return;
+  if (!kmlExport || p.status != Status::Ok) return;
   const double first = side > 0 ? -1 : 1;
   for (double offset : {first, -first}) {
     report.Point(PathCurve::LimitOffset, side, 0, offset, t,
@@ -149,16 +150,16 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
   // again from its instant for its marker.
   const GreatestOccultationResult unmarked =
       GreatestOccultation(ctx, settings.startInstant, deltaT, type);
-  if (unmarked.status != 1) return r;
+  if (unmarked.status != Status::Ok) return r;
   if (sink) {
     sink->OnGreatestFound(unmarked);
     shared.Forget();
   }
   r.greatest = GreatestOccultation(ctx, unmarked.t, deltaT, type);
-  if (r.greatest.status != 1) return r;
-  if (r.greatest.pointStatus == 1)
+  if (r.greatest.status != Status::Ok) return r;
+  if (r.greatest.pointStatus == Status::Ok)
     report.Point(PathCurve::Greatest, 0, 0, 0, r.greatest.t,
-                 {1, r.greatest.lon, r.greatest.lat, r.greatest.alt, false, {}});
+                 {Status::Ok, r.greatest.lon, r.greatest.lat, r.greatest.alt, false, {}});
   const double tg = r.greatest.t;
   r.lastInstant = tg;
 
@@ -172,7 +173,7 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
     r.lastInnerContact = UmbralContact(ctx, tg, deltaT, 1);
     report.Contact(PathCurve::LastInnerContact, r.lastInnerContact);
   }
-  if (r.firstContact.status != 1 || r.lastContact.status != 1) {
+  if (r.firstContact.status != Status::Ok || r.lastContact.status != Status::Ok) {
     r.status = PathTraceStatus::NoContacts;
     return r;
   }
@@ -195,7 +196,8 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
   }
   // The export step follows the inner path; a path without inner contacts
   // (type 1, or none found) takes the outer one instead.
-  const bool inner = r.firstInnerContact.status == 1 && r.lastInnerContact.status == 1;
+  const bool inner =
+      r.firstInnerContact.status == Status::Ok && r.lastInnerContact.status == Status::Ok;
   const double a = inner ? r.firstInnerContact.t : first;
   const double b = inner ? r.lastInnerContact.t : last;
   const double middleFrom = a + kExportMiddleFrom * (b - a);

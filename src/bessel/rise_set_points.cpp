@@ -19,7 +19,7 @@ FoundPoint PointOrMissing(PathContext& ctx, double t, double deltaT, double phi,
                           const LatHourTrig& trig, const char* line) {
   if (!std::isfinite(phi) || !std::isfinite(hourAngle)) return Missing(ctx, line);
   const FoundPoint p = GeocentricPoint(ctx, t, deltaT, phi, hourAngle, trig);
-  if (p.status != 1) return Missing(ctx, line);
+  if (p.status != Status::Ok) return Missing(ctx, line);
   return p;
 }
 

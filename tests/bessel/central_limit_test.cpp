@@ -31,21 +31,21 @@ TEST(CentralPoint, AxisMissingTheEarthFindsNothingWhileTheLimitsMayStillBeFound)
   DiagnosticCapture diagnostics(f.ctx);
   f.ctx.centralUmbraRadius = 0.123;
   const FoundPoint c = CentralPoint(f.ctx, 0, 69);
-  EXPECT_EQ(c.status, -1);
+  EXPECT_EQ(c.status, Status::Failed);
   EXPECT_EQ(diagnostics.Text(), " no central point\n");
   EXPECT_EQ(CentralUmbraRadius(f.ctx), 0.123);  // kept from the last point found
 
-  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 0, 69, 1).status, 1);
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, 1).status, 1);
+  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 0, 69, 1).status, Status::Ok);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, 1).status, Status::Ok);
   EXPECT_EQ(diagnostics.Text(), " no central point\n");
   // The northern limit is off the Earth too.
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, -1).status, -1);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, -1).status, Status::Failed);
   EXPECT_EQ(diagnostics.Text(), " no central point\n no umbra point\n");
 
   // On the Earth: found, and the inner radius kept (no cone: L2' = l2).
   PathFixture g(StraightShadowRecord());
   const FoundPoint on = CentralPoint(g.ctx, 0, 69);
-  EXPECT_EQ(on.status, 1);
+  EXPECT_EQ(on.status, Status::Ok);
   EXPECT_DOUBLE_EQ(CentralUmbraRadius(g.ctx), 0.2725);
 }
 
@@ -54,7 +54,7 @@ TEST(CentralPoint, TheConeShrinksTheInnerRadiusAtTheSurface) {
   e.l20 = -0.01;
   e.tanf2 = 0.0046;
   PathFixture f(e);
-  ASSERT_EQ(CentralPoint(f.ctx, 0, 0).status, 1);
+  ASSERT_EQ(CentralPoint(f.ctx, 0, 0).status, Status::Ok);
   // The axis meets the Earth near the sub-shadow point: zeta close to 1.
   EXPECT_NEAR(CentralUmbraRadius(f.ctx), -0.01 - 0.0046, 0.0001);
   EXPECT_LT(CentralUmbraRadius(f.ctx), -0.01 - 0.0046 * 0.98);
@@ -67,8 +67,8 @@ TEST(LimitPoints, ShiftedAndFractionalEdgesAgreeWithTheirPlainForms) {
       // Offset 0 is exactly the plain inner limit.
       const FoundPoint plain = UmbralLimitPoint(f.ctx, t, 69, side);
       const FoundPoint zero = UmbralLimitOffsetPoint(f.ctx, t, 69, side, 0);
-      ASSERT_EQ(plain.status, 1);
-      EXPECT_EQ(zero.status, 1);
+      ASSERT_EQ(plain.status, Status::Ok);
+      EXPECT_EQ(zero.status, Status::Ok);
       EXPECT_EQ(zero.lon, plain.lon);
       EXPECT_EQ(zero.lat, plain.lat);
       // m = 0 is the outer limit; what five passes instead of three still
@@ -76,8 +76,8 @@ TEST(LimitPoints, ShiftedAndFractionalEdgesAgreeWithTheirPlainForms) {
       // below the 2 km of one second of arc.
       const FoundPoint outer = PenumbralLimitPoint(f.ctx, t, 69, side);
       const FoundPoint m0 = MagnitudeCurvePoint(f.ctx, t, 69, 0, side);
-      ASSERT_EQ(outer.status, 1);
-      ASSERT_EQ(m0.status, 1);
+      ASSERT_EQ(outer.status, Status::Ok);
+      ASSERT_EQ(m0.status, Status::Ok);
       EXPECT_LT(Separation(outer.lon, outer.lat, m0.lon, m0.lat), 0.002);
       // One second of arc moves the limit by about 0.0002923 radii (1.9 km):
       // offset -1 enlarges the shadow, +1 shrinks it.
@@ -118,10 +118,10 @@ TEST(LimitPoints, EdgeOffTheEarthAndNonFiniteValuesAreNoPoint) {
   PathFixture f(StraightShadowRecord(0.0));
   DiagnosticCapture diagnostics(f.ctx);
   // Far east of the Earth the whole shadow is off it.
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 4, 69, 1).status, -1);
-  EXPECT_EQ(UmbralLimitOffsetPoint(f.ctx, 4, 69, 1, 1).status, -1);
-  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 4, 69, -1).status, -1);
-  EXPECT_EQ(MagnitudeCurvePoint(f.ctx, 4, 69, 0.4, -1).status, -1);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 4, 69, 1).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitOffsetPoint(f.ctx, 4, 69, 1, 1).status, Status::Failed);
+  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 4, 69, -1).status, Status::Failed);
+  EXPECT_EQ(MagnitudeCurvePoint(f.ctx, 4, 69, 0.4, -1).status, Status::Failed);
   EXPECT_EQ(diagnostics.Text(),
             " no umbra point\n no umbra point\n no penumbra point\n no penumbra point\n");
 
@@ -132,29 +132,29 @@ TEST(LimitPoints, EdgeOffTheEarthAndNonFiniteValuesAreNoPoint) {
   still.mu1 = 0;
   PathFixture g(still);
   DiagnosticCapture stillDiagnostics(g.ctx);
-  EXPECT_EQ(UmbralLimitPoint(g.ctx, 0, 69, 1).status, -1);
-  EXPECT_EQ(PenumbralLimitPoint(g.ctx, 0, 69, 1).status, -1);
-  EXPECT_EQ(MagnitudeCurvePoint(g.ctx, 0, 69, 0.2, 1).status, -1);
+  EXPECT_EQ(UmbralLimitPoint(g.ctx, 0, 69, 1).status, Status::Failed);
+  EXPECT_EQ(PenumbralLimitPoint(g.ctx, 0, 69, 1).status, Status::Failed);
+  EXPECT_EQ(MagnitudeCurvePoint(g.ctx, 0, 69, 0.2, 1).status, Status::Failed);
   EXPECT_EQ(stillDiagnostics.Text(), " no umbra point\n no penumbra point\n no penumbra point\n");
 
   // NaN elements: nothing anywhere, no crash.
   BesselianElements broken = StraightShadowRecord();
   broken.x0 = std::numeric_limits<double>::quiet_NaN();
   PathFixture h(broken);
-  EXPECT_EQ(CentralPoint(h.ctx, 0, 69).status, -1);
-  EXPECT_EQ(UmbralLimitPoint(h.ctx, 0, 69, 1).status, -1);
-  EXPECT_EQ(CentralPointDetails(h.ctx, 0, 69).status, -1);
+  EXPECT_EQ(CentralPoint(h.ctx, 0, 69).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitPoint(h.ctx, 0, 69, 1).status, Status::Failed);
+  EXPECT_EQ(CentralPointDetails(h.ctx, 0, 69).status, Status::Failed);
 }
 
 TEST(LimitPoints, DiagnosticsOnlyFromLevelOne) {
   PathFixture f(StraightShadowRecord(0.0));
   DiagnosticCapture diagnostics(f.ctx);
   f.ctx.diagnosticLevel = 0;
-  EXPECT_EQ(CentralPoint(f.ctx, 5, 69).status, -1);
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, 1).status, -1);
+  EXPECT_EQ(CentralPoint(f.ctx, 5, 69).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, 1).status, Status::Failed);
   EXPECT_EQ(diagnostics.Text(), "");
   f.ctx.diagnosticLevel = 2;
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, 1).status, -1);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, 1).status, Status::Failed);
   EXPECT_EQ(diagnostics.Text(), " no umbra point\n");
 }
 
@@ -166,7 +166,7 @@ TEST(CentralPointDetails, CircumstancesOfAStraightTotalShadow) {
   e.tanf2 = 0.0046;
   PathFixture f(e);
   const CentralDetails d = CentralPointDetails(f.ctx, 0, 60);
-  ASSERT_EQ(d.status, 1);
+  ASSERT_EQ(d.status, Status::Ok);
   EXPECT_DOUBLE_EQ(d.gamma, -0.3);  // signed: the axis passes south
   EXPECT_GT(d.magnitude, 1);        // total
   EXPECT_LT(d.duration, 0);         // 2 L2' / n with a negative L2'

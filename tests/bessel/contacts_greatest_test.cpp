@@ -23,8 +23,8 @@ TEST(Contacts, AShadowCrossingTheCentreTouchesAtOnePlusLOverTheSpeed) {
   PathFixture f(e);
   const ContactResult first = PenumbralContact(f.ctx, 0, 60, -1);
   const ContactResult last = PenumbralContact(f.ctx, 0, 60, 1);
-  ASSERT_EQ(first.status, 1);
-  ASSERT_EQ(last.status, 1);
+  ASSERT_EQ(first.status, Status::Ok);
+  ASSERT_EQ(last.status, Status::Ok);
   EXPECT_NEAR(first.t, -(1 + 0.2725) / 0.5, 1e-12);
   EXPECT_NEAR(last.t, (1 + 0.2725) / 0.5, 1e-12);
   // The points are on the limb, where the body is on the horizon.
@@ -40,12 +40,12 @@ TEST(Contacts, AShadowCrossingTheCentreTouchesAtOnePlusLOverTheSpeed) {
 
 TEST(Contacts, NoContactWhenTheShadowMissesOrStandsStill) {
   PathFixture miss(StraightShadowRecord(1.5));  // passes 1.5 radii north
-  EXPECT_EQ(PenumbralContact(miss.ctx, 0, 60, -1).status, -1);
-  EXPECT_EQ(UmbralContact(miss.ctx, 0, 60, 1).status, -1);
+  EXPECT_EQ(PenumbralContact(miss.ctx, 0, 60, -1).status, Status::Failed);
+  EXPECT_EQ(UmbralContact(miss.ctx, 0, 60, 1).status, Status::Failed);
   BesselianElements still = StraightShadowRecord(0.0);
   still.x1 = still.y1 = 0;
   PathFixture g(still);
-  EXPECT_EQ(PenumbralContact(g.ctx, 0, 60, 1).status, -1);
+  EXPECT_EQ(PenumbralContact(g.ctx, 0, 60, 1).status, Status::Failed);
 }
 
 TEST(GreatestOccultation, NonCentralTypesReportNoDurationOrWidthAndAnUnsignedGamma) {
@@ -54,8 +54,8 @@ TEST(GreatestOccultation, NonCentralTypesReportNoDurationOrWidthAndAnUnsignedGam
   e.type = 5;
   PathFixture f(e);
   const GreatestOccultationResult g = GreatestOccultation(f.ctx, 0, 60, 5);
-  ASSERT_EQ(g.status, 1);
-  ASSERT_EQ(g.pointStatus, 1);
+  ASSERT_EQ(g.status, Status::Ok);
+  ASSERT_EQ(g.pointStatus, Status::Ok);
   // Closest approach of (0.55 t, -1.2 + 0.05 t).
   const double tMin = 1.2 * 0.05 / (0.55 * 0.55 + 0.05 * 0.05);
   EXPECT_NEAR(g.t, tMin, 1e-6);
@@ -72,19 +72,19 @@ TEST(GreatestOccultation, NonCentralTypesReportNoDurationOrWidthAndAnUnsignedGam
 
   // A central type at the same geometry has no central point to take.
   const GreatestOccultationResult central = GreatestOccultation(f.ctx, 0, 60, 2);
-  EXPECT_EQ(central.status, 1);
-  EXPECT_EQ(central.pointStatus, -1);
+  EXPECT_EQ(central.status, Status::Ok);
+  EXPECT_EQ(central.pointStatus, Status::Failed);
 }
 
 TEST(GreatestOccultation, NoMotionOrBrokenElementsEndWithoutAResult) {
   BesselianElements still = StraightShadowRecord(0.3);
   still.x1 = still.y1 = 0;
   PathFixture g(still);
-  EXPECT_EQ(GreatestOccultation(g.ctx, 0, 60, 2).status, -1);
+  EXPECT_EQ(GreatestOccultation(g.ctx, 0, 60, 2).status, Status::Failed);
   BesselianElements broken = StraightShadowRecord();
   broken.y1 = std::numeric_limits<double>::infinity();
   PathFixture h(broken);
-  EXPECT_EQ(GreatestOccultation(h.ctx, 0, 60, 2).status, -1);
+  EXPECT_EQ(GreatestOccultation(h.ctx, 0, 60, 2).status, Status::Failed);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST(FundamentalPoint, ReturnsTheConvertedPointWithTheBodysAltitude) {
   PathFixture f(StraightShadowRecord());
   EvaluateElements(f.elements, 0.5, f.state);
   const FoundPoint p = FundamentalPoint(f.ctx, 0.5, 69, 0.3, 20);
-  ASSERT_EQ(p.status, 1);
+  ASSERT_EQ(p.status, Status::Ok);
   const GeoPoint expected = ConvertFundamentalPoint(f.state, 69, 0.3, 20);
   EXPECT_EQ(p.lon, expected.lon);
   EXPECT_EQ(p.lat, expected.lat);
@@ -81,14 +81,14 @@ TEST(FundamentalPoint, DaylightFromOneDegreeOfSunAndNeverForMarkers) {
 
   const FoundPoint day = FundamentalPoint(f.ctx, 0, 69, 0, high);
   const FoundPoint night = FundamentalPoint(f.ctx, 0, 69, 0, low);
-  ASSERT_EQ(day.status, 1);
-  ASSERT_EQ(night.status, 1);
+  ASSERT_EQ(day.status, Status::Ok);
+  ASSERT_EQ(night.status, Status::Ok);
   EXPECT_TRUE(day.daylight);
   EXPECT_FALSE(night.daylight);
 
   // The marker form has no daylight test.
   const FoundPoint marker = FundamentalMarkerPoint(f.ctx, 69, 0, high);
-  ASSERT_EQ(marker.status, 1);
+  ASSERT_EQ(marker.status, Status::Ok);
   EXPECT_FALSE(marker.daylight);
   EXPECT_EQ(marker.lon, day.lon);
   EXPECT_EQ(marker.lat, day.lat);
@@ -98,11 +98,11 @@ TEST(FundamentalPoint, NonFiniteArgumentsAreNoPoint) {
   PathFixture f(StraightShadowRecord());
   EvaluateElements(f.elements, 0, f.state);
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_EQ(FundamentalPoint(f.ctx, 0, 69, nan, 10).status, -1);
-  EXPECT_EQ(FundamentalPoint(f.ctx, 0, 69, 0.1, nan).status, -1);
-  EXPECT_EQ(FundamentalMarkerPoint(f.ctx, 69, nan, 10).status, -1);
-  EXPECT_EQ(GeocentricPoint(f.ctx, 0, nan, 0.1, 10).status, -1);
-  EXPECT_EQ(PlanePoint(f.ctx, 0, 69, 2, 2, 0).status, -1);  // off the sphere: asin > 1
+  EXPECT_EQ(FundamentalPoint(f.ctx, 0, 69, nan, 10).status, Status::Failed);
+  EXPECT_EQ(FundamentalPoint(f.ctx, 0, 69, 0.1, nan).status, Status::Failed);
+  EXPECT_EQ(FundamentalMarkerPoint(f.ctx, 69, nan, 10).status, Status::Failed);
+  EXPECT_EQ(GeocentricPoint(f.ctx, 0, nan, 0.1, 10).status, Status::Failed);
+  EXPECT_EQ(PlanePoint(f.ctx, 0, 69, 2, 2, 0).status, Status::Failed);  // off the sphere: asin > 1
 }
 
 TEST(PathPointSunAltitude, GivesExactlyWhatSunAltitudeAtPointGivesAndTheSameDaylight) {

@@ -233,7 +233,7 @@ TEST(TracePath, TypeOneHasNoInnerContactsAndExportsOverTheOuterOnes) {
   s.kmlExport = true;
   const PathTraceResult r = TracePath(f.ctx, s, &sink);
   ASSERT_EQ(r.status, PathTraceStatus::Traced);
-  EXPECT_EQ(r.firstInnerContact.status, -1);
+  EXPECT_EQ(r.firstInnerContact.status, Status::Failed);
   for (const PathPoint& p : sink.points) {
     EXPECT_NE(p.curve, PathCurve::FirstInnerContact);
     EXPECT_NE(p.curve, PathCurve::LastInnerContact);
@@ -306,7 +306,7 @@ TEST(TracePath, SharingOneEvaluationPerInstantChangesNoPoint) {
       default:
         continue;
     }
-    ASSERT_EQ(q.status, 1);
+    ASSERT_EQ(q.status, Status::Ok);
     EXPECT_EQ(q.lon, p.lon);
     EXPECT_EQ(q.lat, p.lat);
     ++compared;

@@ -28,8 +28,8 @@ TEST(PublishedEclipse2024Apr08, GreatestEclipse) {
   const auto published = testing::TotalEclipse2024Apr08();
   PathFixture f(published.elements);
   const GreatestOccultationResult g = GreatestOccultation(f.ctx, 0, published.deltaT, 2);
-  ASSERT_EQ(g.status, 1);
-  ASSERT_EQ(g.pointStatus, 1);
+  ASSERT_EQ(g.status, Status::Ok);
+  ASSERT_EQ(g.pointStatus, Status::Ok);
   EXPECT_NEAR(18 + g.t, Hms(18, 18, 29.0), 0.1 * kSecond);
   EXPECT_NEAR(g.lat, Dm(25, 17.2, 1), kPublishedPosition);
   EXPECT_NEAR(g.lon, Dm(104, 8.3, -1), kPublishedPosition);
@@ -64,9 +64,9 @@ TEST(PublishedEclipse2024Apr08, CentralLineAndLimitsOfThePathTable) {
     // l2 < 0: side +1 is the northern limit here.
     const FoundPoint n = UmbralLimitPoint(f.ctx, t, published.deltaT, 1);
     const FoundPoint s = UmbralLimitPoint(f.ctx, t, published.deltaT, -1);
-    ASSERT_EQ(c.status, 1);
-    ASSERT_EQ(n.status, 1);
-    ASSERT_EQ(s.status, 1);
+    ASSERT_EQ(c.status, Status::Ok);
+    ASSERT_EQ(n.status, Status::Ok);
+    ASSERT_EQ(s.status, Status::Ok);
     EXPECT_NEAR(c.lat, row.centralLat, kPublishedPosition) << row.ut;
     EXPECT_NEAR(c.lon, row.centralLon, kPublishedPosition) << row.ut;
     // The limits take two fixed passes; at low Sun (17:00) they stay within
@@ -87,7 +87,7 @@ TEST(PublishedEclipse1998Feb26, GreatestEclipseAndTheContacts) {
   const double dT = published.deltaT;
   PathFixture f(published.elements);
   const GreatestOccultationResult g = GreatestOccultation(f.ctx, 0, dT, 2);
-  ASSERT_EQ(g.pointStatus, 1);
+  ASSERT_EQ(g.pointStatus, Status::Ok);
   EXPECT_NEAR(17 + g.t, Hms(17, 29, 26.6), 0.1 * kSecond);  // G0
   EXPECT_NEAR(g.lat, Dm(4, 43.3, 1), kPublishedPosition);
   EXPECT_NEAR(g.lon, Dm(82, 42.9, -1), kPublishedPosition);
@@ -108,7 +108,7 @@ TEST(PublishedEclipse1998Feb26, GreatestEclipseAndTheContacts) {
   for (const Contact& c : contacts) {
     const ContactResult r = c.inner ? UmbralContact(f.ctx, g.t, dT, c.side)
                                     : PenumbralContact(f.ctx, g.t, dT, c.side);
-    ASSERT_EQ(r.status, 1);
+    ASSERT_EQ(r.status, Status::Ok);
     EXPECT_NEAR(17 + r.t, c.td, 0.1 * kSecond) << c.td;
     EXPECT_NEAR(r.lat, c.lat, kPublishedPosition) << c.td;
     EXPECT_NEAR(r.lon, c.lon, kPublishedPosition) << c.td;

@@ -36,7 +36,7 @@ TEST(RiseSetPoints, PointsLieOnTheHorizonAtTheOuterShadowsEdge) {
   for (double t = -3; t <= 3; t += 0.25) {
     for (int side : {1, -1}) {
       const FoundPoint p = RiseSetLimitPoint(f.ctx, t, dT, side);
-      if (p.status == 1) {
+      if (p.status == Status::Ok) {
         ++limits;
         EXPECT_NEAR(p.alt, 0, 1e-9) << t;  // the body's altitude, returned with the point
         double xi, eta;
@@ -45,7 +45,7 @@ TEST(RiseSetPoints, PointsLieOnTheHorizonAtTheOuterShadowsEdge) {
         EXPECT_NEAR(std::sqrt(dx * dx + dy * dy), f.state.l1, 1e-9) << t;
       }
       const FoundPoint m = RiseSetMaximumPoint(f.ctx, t, dT, side);
-      if (m.status == 1) {
+      if (m.status == Status::Ok) {
         ++maxima;
         EXPECT_NEAR(m.alt, 0, 1e-9) << t;
         double xi, eta;
@@ -64,8 +64,8 @@ TEST(RiseSetPoints, FailingTestsWriteTheirNumberedLines) {
   PathFixture far(StraightShadowRecord(0.0));
   DiagnosticCapture d1(far.ctx);
   // Shadow axis 2.75 radii away: the penumbra cannot reach the limb.
-  EXPECT_EQ(RiseSetLimitPoint(far.ctx, 5, 60, 1).status, -1);
-  EXPECT_EQ(RiseSetMaximumPoint(far.ctx, 5, 60, 1).status, -1);
+  EXPECT_EQ(RiseSetLimitPoint(far.ctx, 5, 60, 1).status, Status::Failed);
+  EXPECT_EQ(RiseSetMaximumPoint(far.ctx, 5, 60, 1).status, Status::Failed);
   EXPECT_EQ(d1.Text(), " no sunriseset point\n no max sunriseset point1\n");
 
   // Declination 0: the divisor q = -cos(L) sin d vanishes.
@@ -73,7 +73,7 @@ TEST(RiseSetPoints, FailingTestsWriteTheirNumberedLines) {
   e.d0 = 0;
   PathFixture flat(e);
   DiagnosticCapture d2(flat.ctx);
-  EXPECT_EQ(RiseSetLimitPoint(flat.ctx, 1.5, 60, 1).status, -1);
+  EXPECT_EQ(RiseSetLimitPoint(flat.ctx, 1.5, 60, 1).status, Status::Failed);
   EXPECT_EQ(d2.Text(), " no sunriseset point2\n");
   EXPECT_TRUE(flat.dc.Calls().empty());
 
@@ -82,8 +82,8 @@ TEST(RiseSetPoints, FailingTestsWriteTheirNumberedLines) {
   still.x1 = still.y1 = still.mu1 = 0;
   PathFixture g(still);
   for (int side : {1, -1}) {
-    EXPECT_EQ(RiseSetLimitPoint(g.ctx, 0, 60, side).status, -1);
-    EXPECT_EQ(RiseSetMaximumPoint(g.ctx, 0, 60, side).status, -1);
+    EXPECT_EQ(RiseSetLimitPoint(g.ctx, 0, 60, side).status, Status::Failed);
+    EXPECT_EQ(RiseSetMaximumPoint(g.ctx, 0, 60, side).status, Status::Failed);
   }
   EXPECT_TRUE(g.dc.Calls().empty());
 }
