@@ -4,34 +4,33 @@ namespace vernier {
 
 namespace {
 
-constexpr int kFallbackIndex = 15;
-
-Brush SolidBrush(int colourIndex) {
-  return Brush{false, PaletteColour(colourIndex)};
+Brush SolidBrush(Colour colour) {
+  return Brush{false, PaletteColour(colour)};
 }
 
 constexpr Brush kNullBrush{true, Rgb{}};
 
 }  // namespace
 
-Rgb PaletteColour(int colourIndex) {
-  if (colourIndex < 0 || colourIndex >= kPaletteSize) colourIndex = kFallbackIndex;
-  return DrawPalette[static_cast<std::size_t>(colourIndex)];
+Rgb PaletteColour(Colour colour) {
+  const int index = static_cast<int>(colour);
+  if (index < 0 || index >= kPaletteSize) return DrawPalette[static_cast<int>(Colour::White)];
+  return DrawPalette[static_cast<std::size_t>(index)];
 }
 
-Pen PalettePen(int colourIndex) {
-  return Pen{false, PaletteColour(colourIndex)};
+Pen PalettePen(Colour colour) {
+  return Pen{false, PaletteColour(colour)};
 }
 
-void DrawSegment(DeviceContext& dc, int x1, int y1, int x2, int y2, int colourIndex) {
-  const Pen previous = dc.SelectPen(PalettePen(colourIndex));
+void DrawSegment(DeviceContext& dc, int x1, int y1, int x2, int y2, Colour colour) {
+  const Pen previous = dc.SelectPen(PalettePen(colour));
   dc.MoveTo(x1, y1);
   dc.LineTo(x2, y2);
   dc.SelectPen(previous);
 }
 
-void DrawLineTo(DeviceContext& dc, int x, int y, int colourIndex) {
-  const Pen previous = dc.SelectPen(PalettePen(colourIndex));
+void DrawLineTo(DeviceContext& dc, int x, int y, Colour colour) {
+  const Pen previous = dc.SelectPen(PalettePen(colour));
   dc.LineTo(x, y);
   dc.SelectPen(previous);
 }
@@ -40,40 +39,40 @@ void MoveToPoint(DeviceContext& dc, int x, int y) {
   dc.MoveTo(x, y);
 }
 
-void PlotPixel(DeviceContext& dc, int x, int y, int colourIndex) {
-  dc.SetPixel(x, y, PaletteColour(colourIndex));
+void PlotPixel(DeviceContext& dc, int x, int y, Colour colour) {
+  dc.SetPixel(x, y, PaletteColour(colour));
 }
 
-void DrawRectOutline(DeviceContext& dc, int left, int top, int right, int bottom, int colourIndex) {
-  const Pen previousPen = dc.SelectPen(PalettePen(colourIndex));
+void DrawRectOutline(DeviceContext& dc, int left, int top, int right, int bottom, Colour colour) {
+  const Pen previousPen = dc.SelectPen(PalettePen(colour));
   const Brush previousBrush = dc.SelectBrush(kNullBrush);
   dc.Rectangle(left, top, right, bottom);
   dc.SelectBrush(previousBrush);
   dc.SelectPen(previousPen);
 }
 
-void DrawCircleOutline(DeviceContext& dc, int x, int y, int radius, int colourIndex) {
-  const Pen previousPen = dc.SelectPen(PalettePen(colourIndex));
+void DrawCircleOutline(DeviceContext& dc, int x, int y, int radius, Colour colour) {
+  const Pen previousPen = dc.SelectPen(PalettePen(colour));
   const Brush previousBrush = dc.SelectBrush(kNullBrush);
   dc.Ellipse(x - radius, y - radius, x + radius, y + radius);
   dc.SelectBrush(previousBrush);
   dc.SelectPen(previousPen);
 }
 
-void DrawFilledCircle(DeviceContext& dc, int x, int y, int radius, int colourIndex) {
-  const Pen previousPen = dc.SelectPen(PalettePen(colourIndex));
+void DrawFilledCircle(DeviceContext& dc, int x, int y, int radius, Colour colour) {
+  const Pen previousPen = dc.SelectPen(PalettePen(colour));
   // The null brush goes in first and the solid brush over it; the brush in
   // place before the call is the one restored.
   const Brush previousBrush = dc.SelectBrush(kNullBrush);
-  dc.SelectBrush(SolidBrush(colourIndex));
+  dc.SelectBrush(SolidBrush(colour));
   dc.Ellipse(x - radius, y - radius, x + radius, y + radius);
   dc.SelectBrush(previousBrush);
   dc.SelectPen(previousPen);
 }
 
-void DrawFilledRect(DeviceContext& dc, int left, int top, int right, int bottom, int colourIndex) {
-  const Pen previousPen = dc.SelectPen(PalettePen(colourIndex));
-  const Brush previousBrush = dc.SelectBrush(SolidBrush(colourIndex));
+void DrawFilledRect(DeviceContext& dc, int left, int top, int right, int bottom, Colour colour) {
+  const Pen previousPen = dc.SelectPen(PalettePen(colour));
+  const Brush previousBrush = dc.SelectBrush(SolidBrush(colour));
   dc.Rectangle(left, top, right, bottom);
   dc.SelectBrush(previousBrush);
   dc.SelectPen(previousPen);

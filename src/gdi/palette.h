@@ -1,6 +1,6 @@
 // The fixed drawing palette and the primitives every figure is drawn with.
 //
-// Figures name their colours by palette index. Each primitive selects a
+// Figures name their colours from the palette (Colour). Each primitive selects a
 // solid one-pixel pen (and, where it fills or outlines a box, a brush) for
 // the one call and selects the previous pen and brush back afterwards, so a
 // primitive never changes the device context's drawing objects.
@@ -13,6 +13,27 @@
 namespace vernier {
 
 inline constexpr int kPaletteSize = 17;
+
+// The palette's colours, in the table's order (the numbers are the indexes).
+enum class Colour : int {
+  Black,
+  Blue,
+  Green,
+  Cyan,
+  Red,
+  Magenta,
+  Brown,
+  LightGrey,
+  Grey,
+  LightBlue,
+  PaleGreen,
+  PaleCyan,
+  Orange,
+  Pink,
+  Yellow,
+  White,
+  YellowGreen,
+};
 
 // The 17 colours, indexed 0-16.
 inline constexpr std::array<Rgb, kPaletteSize> DrawPalette{{
@@ -35,26 +56,26 @@ inline constexpr std::array<Rgb, kPaletteSize> DrawPalette{{
     {132, 213, 73},   // 16 yellow-green
 }};
 
-// The colour of a palette index. An index outside 0-16 gives white (15), so a
-// wrong index can never read past the table.
-Rgb PaletteColour(int colourIndex);
+// The colour's RGB. A value outside the table (only a cast can make one) gives
+// white, so it can never read past the table.
+Rgb PaletteColour(Colour colour);
 
 // Solid one-pixel pen in a palette colour.
-Pen PalettePen(int colourIndex);
+Pen PalettePen(Colour colour);
 
 // MoveTo (x1, y1), LineTo (x2, y2) in the colour.
-void DrawSegment(DeviceContext& dc, int x1, int y1, int x2, int y2, int colourIndex);
+void DrawSegment(DeviceContext& dc, int x1, int y1, int x2, int y2, Colour colour);
 // LineTo (x, y) from the current position in the colour.
-void DrawLineTo(DeviceContext& dc, int x, int y, int colourIndex);
+void DrawLineTo(DeviceContext& dc, int x, int y, Colour colour);
 void MoveToPoint(DeviceContext& dc, int x, int y);
-void PlotPixel(DeviceContext& dc, int x, int y, int colourIndex);
+void PlotPixel(DeviceContext& dc, int x, int y, Colour colour);
 // Hollow rectangle (right and bottom edge excluded, as the surface draws it).
-void DrawRectOutline(DeviceContext& dc, int left, int top, int right, int bottom, int colourIndex);
+void DrawRectOutline(DeviceContext& dc, int left, int top, int right, int bottom, Colour colour);
 // Hollow circle: Ellipse (x - r, y - r, x + r, y + r).
-void DrawCircleOutline(DeviceContext& dc, int x, int y, int radius, int colourIndex);
+void DrawCircleOutline(DeviceContext& dc, int x, int y, int radius, Colour colour);
 // Disc outlined and filled in the colour: Ellipse (x - r, y - r, x + r, y + r).
-void DrawFilledCircle(DeviceContext& dc, int x, int y, int radius, int colourIndex);
+void DrawFilledCircle(DeviceContext& dc, int x, int y, int radius, Colour colour);
 // Rectangle outlined and filled in the colour.
-void DrawFilledRect(DeviceContext& dc, int left, int top, int right, int bottom, int colourIndex);
+void DrawFilledRect(DeviceContext& dc, int left, int top, int right, int bottom, Colour colour);
 
 }  // namespace vernier

@@ -119,7 +119,7 @@ bool DrawCoastlineBytes(MapWindow& w, DeviceContext& dc, std::span<const unsigne
 }
 
 bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
-  w.colourIndex = kCoastlineColour;
+  w.colour = kCoastlineColour;
   const CoastlineDrawing drawing = CoastlineDrawingFor(w);
   for (std::string_view name : kCoastlineFileNames) {
     const auto path = FindCoastlineFile(dataDirectory, name);
@@ -143,7 +143,7 @@ namespace {
 // every other pair goes to `plot`.
 template <typename PlotPair>
 void WalkSimpleMap(MapWindow& w, const OutlineTableSet& tables, PlotPair plot) {
-  w.colourIndex = kCoastlineColour;
+  w.colour = kCoastlineColour;
   w.penDown = false;
   OutlineCursor cursor;
   ResetOutlineTables(cursor);

@@ -21,7 +21,7 @@
 namespace vernier {
 
 // Coastlines are drawn in white (palette index 15).
-inline constexpr int kCoastlineColour = 15;
+inline constexpr Colour kCoastlineColour = Colour::White;
 
 struct DecodedCoastline {
   struct Point {

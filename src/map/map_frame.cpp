@@ -49,7 +49,8 @@ FontSpec MapLabelFont() {
 
 void DrawLimbCircle(MapWindow& w, DeviceContext& dc) {
   const double r = w.radius;
-  for (double a = 0; a <= 6.3; a += w.limbStep) PlotPoint(w, dc, r * std::cos(a), r * std::sin(a), w.colourIndex);
+  for (double a = 0; a <= 6.3; a += w.limbStep)
+    PlotPoint(w, dc, r * std::cos(a), r * std::sin(a), w.colour);
   w.penDown = false;
 }
 
@@ -75,7 +76,7 @@ void DrawGlobeMeridians(MapWindow& w, DeviceContext& dc) {
   const double spacing = GlobeSpacing(w, w.meridianStep);
   const double step = GlobePointStep(w);
   for (double m = 0; m <= 3.15; m += spacing) {
-    const int colour = m == kMapPi ? 9 : 1;
+    const Colour colour = m == kMapPi ? Colour::LightBlue : Colour::Blue;
     w.penDown = false;
     // The full great circle of longitude m and m + 180°.
     for (double t = 0; t <= 6.3; t += step) {
@@ -87,7 +88,7 @@ void DrawGlobeMeridians(MapWindow& w, DeviceContext& dc) {
     }
   }
   w.penDown = false;
-  w.colourIndex = 1;
+  w.colour = Colour::Blue;
   DrawLimbCircle(w, dc);
 }
 
@@ -98,7 +99,7 @@ void DrawGlobeParallels(MapWindow& w, DeviceContext& dc) {
   int circle = 0;
   // p is the polar distance: the circle of latitude 90° − p.
   for (double p = 0.1745329252; p <= 3.15; p += spacing) {
-    const int colour = ++circle == 9 ? 9 : 1;
+    const Colour colour = ++circle == 9 ? Colour::LightBlue : Colour::Blue;
     w.penDown = false;
     const double sinP = std::sin(p), cosP = std::cos(p);
     for (double s = 0; s <= 6.3; s += step) {
@@ -132,7 +133,7 @@ void DrawZoomedGlobeGrid(MapWindow& w, DeviceContext& dc) {
     if (p.z > 14)
       w.penDown = false;
     else
-      PlotPoint(w, dc, p.x, p.y, 1);
+      PlotPoint(w, dc, p.x, p.y, Colour::Blue);
   };
   const double e = (topLeft.lat < -70 || topLeft.lat > 70) ? 20 : 2;
   for (double lat = std::floor(topLeft.lat); lat >= std::floor(bottomRight.lat); lat -= g) {
@@ -153,19 +154,19 @@ void DrawZoomedGlobeGrid(MapWindow& w, DeviceContext& dc) {
 
 void DrawMercatorGrid(MapWindow& w, DeviceContext& dc) {
   const double r = w.radius;
-  auto meridian = [&](double x, int colour) {
+  auto meridian = [&](double x, Colour colour) {
     w.penDown = false;
     for (double f = w.mercatorLatLimit; f >= -w.mercatorLatLimit; f -= w.mercatorLatLimit)
       PlotPoint(w, dc, x, r * std::log(std::tan(f / 2 + kMapQuarterPi)), colour);
   };
   for (double c = w.rotLon - kMapPi - w.parallelStep * std::trunc(w.rotLon / w.parallelStep);
        c <= kMapPi; c += w.parallelStep)
-    meridian(c * r, 1);
-  meridian(w.rotLon * r, 9);
+    meridian(c * r, Colour::Blue);
+  meridian(w.rotLon * r, Colour::LightBlue);
 
   w.fullWidthStroke = true;
   for (double phi = w.mercatorLatLimit; phi >= -kMapHalfPi; phi -= w.parallelStep) {
-    const int colour = std::trunc(phi * 10) == 0 ? 9 : 1;
+    const Colour colour = std::trunc(phi * 10) == 0 ? Colour::LightBlue : Colour::Blue;
     const double y = r * std::log(std::tan(phi / 2 + kMapQuarterPi));
     // From edge to edge of the frame: ±π·R itself truncates to a pixel just
     // outside the frame on the left and would lose every parallel.
@@ -188,7 +189,7 @@ void DrawWorldPlaceLabels(const MapWindow& w, DeviceContext& dc) {
     if (p.z < 12 && sx > w.frameLeft && sx < w.frameRight && sy > w.frameTop && sy < w.frameBottom) {
       dc.SetTextColor(kLabelColour);
       dc.TextOut(sx + 2, sy, city->name);
-      DrawFilledCircle(dc, sx, sy, 2, 5);
+      DrawFilledCircle(dc, sx, sy, 2, Colour::Magenta);
     }
   }
   dc.SetBackgroundMode(BackgroundMode::Opaque);
@@ -231,7 +232,7 @@ void DrawScaleBar(const MapWindow& w, DeviceContext& dc) {
   dc.TextOut(w.frameRight - 110, w.frameBottom - 33, Format("%7.0f Km", length));
   const int bar = static_cast<int>(150 / dist * length);
   DrawFilledRect(dc, w.frameRight - 10 - bar, w.frameBottom - 20, w.frameRight - 10,
-                 w.frameBottom - 10, 6);
+                 w.frameBottom - 10, Colour::Brown);
 }
 
 // ---------------------------------------------------------------------------
@@ -239,7 +240,7 @@ void DrawScaleBar(const MapWindow& w, DeviceContext& dc) {
 
 void DrawWorldMap(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
   const double mag = Magnification(w);
-  w.colourIndex = 1;
+  w.colour = Colour::Blue;
   if (w.gridMode == GridMode::Grid) {
     if (!IsGlobe(w)) {
       DrawMercatorGrid(w, dc);
@@ -251,9 +252,11 @@ void DrawWorldMap(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDire
     }
   }
   if (w.gridMode == GridMode::NoGrid && IsGlobe(w)) DrawLimbCircle(w, dc);
-  if (!IsGlobe(w)) DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, 6);
+  if (!IsGlobe(w))
+    DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, Colour::Brown);
   DrawCoastlines(w, dc, dataDirectory);
-  if (!IsGlobe(w)) DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, 6);
+  if (!IsGlobe(w))
+    DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, Colour::Brown);
   if (w.preset != WindowPreset::WholeGlobe && mag >= 20 && IsGlobe(w)) DrawWorldPlaceLabels(w, dc);
   if (w.preset != WindowPreset::WholeGlobe && mag >= 0.01) DrawScaleBar(w, dc);
 }
@@ -290,10 +293,10 @@ void DrawTextPanel(DeviceContext& dc, const MapWindow& w, const BesselianElement
     dc.TextOut(w.frameRight - 90, w.frameBottom - 16, Format("Alt. : %5.1f", *panel.siteAltitude));
   }
   if (w.preset != WindowPreset::WholeGlobe && IsGlobe(w)) {
-    DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, 6);
+    DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, Colour::Brown);
     return;
   }
-  DrawRectOutline(dc, 5, 5, 220, 389, 6);
+  DrawRectOutline(dc, 5, 5, 220, 389, Colour::Brown);
   dc.SetTextColor(kPanelWhite);
   auto row = [&](int x, int n, const std::string& text) { dc.TextOut(x, kRow * n, text); };
   row(10, 1, "CANON OF OCCULTATION");

@@ -151,7 +151,8 @@ bool SolveBranch(const InverseFunction& f, double mid, double half, double radiu
 }  // namespace
 
 void LayoutMapWindow(MapWindow& w, DeviceContext& dc, const ClientRect& client, bool pathMapShown) {
-  dc.FillSolidRect(client.left, client.top, client.right, client.bottom, PaletteColour(0));
+  dc.FillSolidRect(client.left, client.top, client.right, client.bottom,
+                   PaletteColour(Colour::Black));
   const int left = client.left, top = client.top, right = client.right, bottom = client.bottom;
 
   if (w.projection == Projection::Mercator) {
@@ -323,7 +324,7 @@ ProjectedPixel ProjectPoint(const MapWindow& w, double lon, double lat) {
                                               : ProjectGlobe(w, lon, lat);
 }
 
-void PlotPoint(MapWindow& w, DeviceContext& dc, double x, double y, int colourIndex) {
+void PlotPoint(MapWindow& w, DeviceContext& dc, double x, double y, Colour colour) {
   const ScreenPixel p = ToScreen(w, x, y);
   if (w.projection == Projection::Mercator && !w.fullWidthStroke) {
     // A stroke that would run across the chart (the seam opposite the
@@ -336,81 +337,81 @@ void PlotPoint(MapWindow& w, DeviceContext& dc, double x, double y, int colourIn
     return;
   }
   if (w.penDown) {
-    DrawLineTo(dc, p.px, p.py, colourIndex);
+    DrawLineTo(dc, p.px, p.py, colour);
   } else {
     MoveToPoint(dc, p.px, p.py);
-    PlotPixel(dc, p.px, p.py, colourIndex);
+    PlotPixel(dc, p.px, p.py, colour);
     w.penDown = true;
   }
 }
 
-void PlotDot(const MapWindow& w, DeviceContext& dc, double x, double y, int colourIndex) {
+void PlotDot(const MapWindow& w, DeviceContext& dc, double x, double y, Colour colour) {
   const ScreenPixel p = ToScreen(w, x, y);
-  if (p.inside) PlotPixel(dc, p.px, p.py, colourIndex);
+  if (p.inside) PlotPixel(dc, p.px, p.py, colour);
 }
 
-void PlotRing(const MapWindow& w, DeviceContext& dc, double x, double y, int colourIndex,
+void PlotRing(const MapWindow& w, DeviceContext& dc, double x, double y, Colour colour,
               int ringRadius) {
   const ScreenPixel p = ToScreen(w, x, y);
-  if (p.inside) DrawCircleOutline(dc, p.px, p.py, ringRadius, colourIndex);
+  if (p.inside) DrawCircleOutline(dc, p.px, p.py, ringRadius, colour);
 }
 
 void ProjectAndDotGlobe(const MapWindow& w, DeviceContext& dc, double lon, double lat,
-                        int colourIndex) {
+                        Colour colour) {
   const ProjectedPixel p = ProjectGlobe(w, lon, lat);
   if (p.z > kHiddenDepth) return;
-  PlotDot(w, dc, p.x, p.y, colourIndex);
+  PlotDot(w, dc, p.x, p.y, colour);
 }
 
 void ProjectAndDotMercator(const MapWindow& w, DeviceContext& dc, double lon, double lat,
-                           int colourIndex) {
+                           Colour colour) {
   const ProjectedPixel p = ProjectMercator(w, lon, lat);
   if (p.z > kHiddenDepth) return;
-  PlotDot(w, dc, p.x, p.y, colourIndex);
+  PlotDot(w, dc, p.x, p.y, colour);
 }
 
 void ProjectAndRingGlobe(const MapWindow& w, DeviceContext& dc, double lon, double lat,
-                         int colourIndex, int ringRadius) {
+                         Colour colour, int ringRadius) {
   // Kept as the program has always drawn it: no markers while both rotation
   // angles are below a whole degree.
   if (std::trunc(w.rotLonDeg) == 0 && std::trunc(w.rotLatDeg) == 0) return;
   const ProjectedPixel p = ProjectGlobe(w, lon, lat);
   if (p.z > kHiddenDepth) return;
-  PlotRing(w, dc, p.x, p.y, colourIndex, ringRadius);
+  PlotRing(w, dc, p.x, p.y, colour, ringRadius);
 }
 
 void ProjectAndRingMercator(const MapWindow& w, DeviceContext& dc, double lon, double lat,
-                            int colourIndex, int ringRadius) {
+                            Colour colour, int ringRadius) {
   const ProjectedPixel p = ProjectMercator(w, lon, lat);
   if (p.z > kHiddenDepth) return;
-  PlotRing(w, dc, p.x, p.y, colourIndex, ringRadius);
+  PlotRing(w, dc, p.x, p.y, colour, ringRadius);
 }
 
-void ProjectAndDot(const MapWindow& w, DeviceContext& dc, double lon, double lat, int colourIndex) {
+void ProjectAndDot(const MapWindow& w, DeviceContext& dc, double lon, double lat, Colour colour) {
   if (w.projection == Projection::Mercator) {
-    ProjectAndDotMercator(w, dc, lon, lat, colourIndex);
+    ProjectAndDotMercator(w, dc, lon, lat, colour);
   } else {
-    ProjectAndDotGlobe(w, dc, lon, lat, colourIndex);
+    ProjectAndDotGlobe(w, dc, lon, lat, colour);
   }
 }
 
 void ProjectAndDot(const MapWindow& w, DeviceContext& dc, double lon, double lat,
-                   const PointTrig& trig, int colourIndex) {
+                   const PointTrig& trig, Colour colour) {
   if (w.projection == Projection::Mercator || !trig.known) {
-    ProjectAndDot(w, dc, lon, lat, colourIndex);
+    ProjectAndDot(w, dc, lon, lat, colour);
     return;
   }
   const ProjectedPixel p = ProjectGlobe(w, lon, lat, trig);
   if (p.z > kHiddenDepth) return;
-  PlotDot(w, dc, p.x, p.y, colourIndex);
+  PlotDot(w, dc, p.x, p.y, colour);
 }
 
-void ProjectAndRing(const MapWindow& w, DeviceContext& dc, double lon, double lat, int colourIndex,
+void ProjectAndRing(const MapWindow& w, DeviceContext& dc, double lon, double lat, Colour colour,
                     int ringRadius) {
   if (w.projection == Projection::Mercator) {
-    ProjectAndRingMercator(w, dc, lon, lat, colourIndex, ringRadius);
+    ProjectAndRingMercator(w, dc, lon, lat, colour, ringRadius);
   } else {
-    ProjectAndRingGlobe(w, dc, lon, lat, colourIndex, ringRadius);
+    ProjectAndRingGlobe(w, dc, lon, lat, colour, ringRadius);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "astro/constants.h"
 #include "bessel/geo_point.h"
 #include "gdi/device_context.h"
+#include "gdi/palette.h"
 
 namespace vernier {
 
@@ -54,7 +55,7 @@ struct MapWindow {
   double mercatorLatLimit = 1.3962634016;  // 80 degrees
 
   bool penDown = false;  // false: the next point starts a stroke
-  int colourIndex = 0;
+  Colour colour = Colour::Black;
   bool mercatorLayout = false;   // the last layout was Mercator
   bool fullWidthStroke = false;  // Mercator parallels: no jump test
 };
@@ -108,30 +109,30 @@ ProjectedPixel ProjectMercator(const MapWindow& window, double lon, double lat);
 ProjectedPixel ProjectPoint(const MapWindow& window, double lon, double lat);
 
 // One point of a stroke at offset (x, y) from the centre.
-void PlotPoint(MapWindow& window, DeviceContext& dc, double x, double y, int colourIndex);
+void PlotPoint(MapWindow& window, DeviceContext& dc, double x, double y, Colour colour);
 // A single pixel, or a hollow circle of ringRadius, when inside the frame.
-void PlotDot(const MapWindow& window, DeviceContext& dc, double x, double y, int colourIndex);
-void PlotRing(const MapWindow& window, DeviceContext& dc, double x, double y, int colourIndex,
+void PlotDot(const MapWindow& window, DeviceContext& dc, double x, double y, Colour colour);
+void PlotRing(const MapWindow& window, DeviceContext& dc, double x, double y, Colour colour,
               int ringRadius);
 
 // Project and draw unless hidden (z > 12), by the window's projection.
 void ProjectAndDot(const MapWindow& window, DeviceContext& dc, double lon, double lat,
-                   int colourIndex);
+                   Colour colour);
 // The same for a point whose trigonometry may be known.
 void ProjectAndDot(const MapWindow& window, DeviceContext& dc, double lon, double lat,
-                   const PointTrig& trig, int colourIndex);
+                   const PointTrig& trig, Colour colour);
 void ProjectAndRing(const MapWindow& window, DeviceContext& dc, double lon, double lat,
-                    int colourIndex, int ringRadius);
+                    Colour colour, int ringRadius);
 void ProjectAndDotGlobe(const MapWindow& window, DeviceContext& dc, double lon, double lat,
-                        int colourIndex);
+                        Colour colour);
 void ProjectAndDotMercator(const MapWindow& window, DeviceContext& dc, double lon, double lat,
-                           int colourIndex);
+                           Colour colour);
 // Draws nothing while the whole-degree parts of rotLonDeg and rotLatDeg are
 // both 0 (before SetMapCentre, or centred within a degree of 90 W, 0 N).
 void ProjectAndRingGlobe(const MapWindow& window, DeviceContext& dc, double lon, double lat,
-                         int colourIndex, int ringRadius);
+                         Colour colour, int ringRadius);
 void ProjectAndRingMercator(const MapWindow& window, DeviceContext& dc, double lon, double lat,
-                            int colourIndex, int ringRadius);
+                            Colour colour, int ringRadius);
 
 // Inverse of the globe projection for a client pixel. Not found (999, 999)
 // when no point of the visible side lies under the pixel. The longitude is not

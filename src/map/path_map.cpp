@@ -26,7 +26,7 @@ void DrawObserverPlaces(const MapWindow& w, DeviceContext& dc, const CityList& c
     if (p.z < 12 && x > w.frameLeft && x < w.frameRight && y > w.frameTop && y < w.frameBottom) {
       dc.SetTextColor(kLabelColour);
       dc.TextOut(x + 2, y, city.name);
-      DrawFilledCircle(dc, x, y, 2, 4);
+      DrawFilledCircle(dc, x, y, 2, Colour::Red);
     }
   }
 }
@@ -142,7 +142,7 @@ class MapDriver : public PathTraceSink {
 
 PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& in) {
   PathMapResult result;
-  in.map.colourIndex = 4;
+  in.map.colour = Colour::Red;
   PathContext ctx(in.elements, in.shadow);
   PathTraceSettings settings;
   settings.deltaT = in.deltaT;

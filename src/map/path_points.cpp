@@ -17,7 +17,7 @@ bool IsMarker(PathCurve curve) {
   }
 }
 
-int LineColour(const PathPoint& p, const PathLineColours& c) {
+Colour LineColour(const PathPoint& p, const PathLineColours& c) {
   switch (p.curve) {
     case PathCurve::Central:
       return c.central;
@@ -41,25 +41,19 @@ int LineColour(const PathPoint& p, const PathLineColours& c) {
 
 PathLineColours PathColoursFor(GridMode gridMode) {
   PathLineColours c;
-  c.markers = 4;
-  c.central = 4;
-  c.totalLimit = gridMode == GridMode::Grid ? 13 : 14;
-  c.annularLimit = 4;
-  c.outerLimit = 14;
-  c.magnitudeCurve = 14;
-  c.riseSetLimit = 2;
-  c.riseSetMaximum = 10;
+  // With the grid drawn, the inner limits of total paths are pink.
+  if (gridMode == GridMode::Grid) c.totalLimit = Colour::Pink;
   return c;
 }
 
-int PathPointColour(const PathPoint& p, const PathLineColours& colours) {
+Colour PathPointColour(const PathPoint& p, const PathLineColours& colours) {
   if (IsMarker(p.curve)) return colours.markers;
   return p.daylight ? kDaylightColour : LineColour(p, colours);
 }
 
 void PlotPathPoint(const MapWindow& w, DeviceContext& dc, const PathPoint& p,
                    const PathLineColours& colours) {
-  const int colour = PathPointColour(p, colours);
+  const Colour colour = PathPointColour(p, colours);
   if (IsMarker(p.curve)) {
     ProjectAndRing(w, dc, p.lon, p.lat, colour, kMarkerRingRadius);
   } else {

@@ -9,17 +9,17 @@
 
 namespace vernier {
 
-// Palette indexes of the lines, from the map's colour table (the defaults
-// are those of a map without grid).
+// The colours of the lines (the defaults are those of a map without grid).
 struct PathLineColours {
-  int markers = 4;          // greatest occultation and contact rings
-  int central = 4;          // central line
-  int totalLimit = 14;      // inner limits of total paths
-  int annularLimit = 4;     // inner limits of annular paths (type 3, 6; type 4 while L2' > 0)
-  int outerLimit = 14;      // penumbral limits
-  int magnitudeCurve = 14;  // curves of equal magnitude and half-hour marks
-  int riseSetLimit = 2;
-  int riseSetMaximum = 10;
+  Colour markers = Colour::Red;        // greatest occultation and contact rings
+  Colour central = Colour::Red;        // central line
+  Colour totalLimit = Colour::Yellow;  // inner limits of total paths
+  Colour annularLimit =
+      Colour::Red;  // inner limits of annular paths (type 3, 6; type 4 while L2' > 0)
+  Colour outerLimit = Colour::Yellow;      // penumbral limits
+  Colour magnitudeCurve = Colour::Yellow;  // curves of equal magnitude and half-hour marks
+  Colour riseSetLimit = Colour::Green;
+  Colour riseSetMaximum = Colour::PaleGreen;
 };
 
 // The line colours of the path for the map's grid mode.
@@ -27,12 +27,12 @@ PathLineColours PathColoursFor(GridMode gridMode);
 
 // A curve point in daylight (the Sun above kDaylightSunAltitude) takes this
 // colour instead of its line's.
-inline constexpr int kDaylightColour = 11;
+inline constexpr Colour kDaylightColour = Colour::PaleCyan;
 // Radius of the ring markers of greatest occultation and the contacts.
 inline constexpr int kMarkerRingRadius = 3;
 
 // The palette index a point is drawn in.
-int PathPointColour(const PathPoint& point, const PathLineColours& colours);
+Colour PathPointColour(const PathPoint& point, const PathLineColours& colours);
 
 // Draws one point through the window's projection (nothing when hidden).
 void PlotPathPoint(const MapWindow& window, DeviceContext& dc, const PathPoint& point,

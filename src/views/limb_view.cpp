@@ -27,8 +27,8 @@ constexpr PassStyle kPasses[2] = {
     {kLroGridName, {255, 0, 255}, "LRO/LORA", 535},
 };
 
-void DrawDottedLine(DeviceContext& dc, int x1, int y1, int x2, int y2, int colourIndex) {
-  const Pen previous = dc.SelectPen(Pen{false, PaletteColour(colourIndex), true});
+void DrawDottedLine(DeviceContext& dc, int x1, int y1, int x2, int y2, Colour colour) {
+  const Pen previous = dc.SelectPen(Pen{false, PaletteColour(colour), true});
   dc.MoveTo(x1, y1);
   dc.LineTo(x2, y2);
   dc.SelectPen(previous);
@@ -36,7 +36,7 @@ void DrawDottedLine(DeviceContext& dc, int x1, int y1, int x2, int y2, int colou
 
 // Frame, dotted height grid, height labels and axis-angle ticks.
 void DrawProfileFrame(DeviceContext& dc, double axisAngle) {
-  const Pen framePen = dc.SelectPen(PalettePen(8));
+  const Pen framePen = dc.SelectPen(PalettePen(Colour::Grey));
   const Brush frameBrush = dc.SelectBrush(kHollow);
   dc.Rectangle(kLimbPlotLeft, kLimbPlotBottom, kLimbPlotRight, kLimbPlotTop);
   dc.SelectBrush(frameBrush);
@@ -44,9 +44,10 @@ void DrawProfileFrame(DeviceContext& dc, double axisAngle) {
 
   for (int o = -5; o <= 5; ++o) {
     const int y = 263 + static_cast<int>(std::trunc(-33.545142 * o));
-    DrawDottedLine(dc, kLimbPlotLeft, y, kLimbPlotRight, y, o == 0 ? 7 : 1);
+    DrawDottedLine(dc, kLimbPlotLeft, y, kLimbPlotRight, y,
+                   o == 0 ? Colour::LightGrey : Colour::Blue);
   }
-  DrawDottedLine(dc, 335, kLimbPlotTop, 335, kLimbPlotBottom, 7);
+  DrawDottedLine(dc, 335, kLimbPlotTop, 335, kLimbPlotBottom, Colour::LightGrey);
 
   dc.SetTextColor(kWhite);
   for (int o = -3; o <= 3; ++o) {
@@ -59,12 +60,12 @@ void DrawProfileFrame(DeviceContext& dc, double axisAngle) {
   for (int A = first; A <= last; ++A) {
     const int x = LimbProfileX(A, axisAngle);
     if (!(x > kLimbPlotLeft && x < kLimbPlotRight)) continue;
-    DrawSegment(dc, x, 463, x, 453, 7);
+    DrawSegment(dc, x, 463, x, 453, Colour::LightGrey);
     double shown = A;
     if (shown < 0) shown += 360;
     if (shown >= 360) shown -= 360;
     dc.TextOut(shown < 9.9 ? x - 27 : x - 17, 465, Format("%4.0f", shown));
-    DrawSegment(dc, x, 62, x, 72, 7);
+    DrawSegment(dc, x, 62, x, 72, Colour::LightGrey);
   }
 }
 
@@ -100,18 +101,18 @@ void DrawLimbProfile(DeviceContext& dc, const LimbProfileResult& profile, double
   }
 }
 
-void DrawLimbStarPlace(DeviceContext& dc, const LimbStarPlace& place, int colourIndex) {
-  if (place.inside) DrawCircleOutline(dc, place.point.x, place.point.y, 2, colourIndex);
+void DrawLimbStarPlace(DeviceContext& dc, const LimbStarPlace& place, Colour colour) {
+  if (place.inside) DrawCircleOutline(dc, place.point.x, place.point.y, 2, colour);
 }
 
-void DrawLimbStarTrack(DeviceContext& dc, const LimbStarTrack& track, int colourIndex) {
+void DrawLimbStarTrack(DeviceContext& dc, const LimbStarTrack& track, Colour colour) {
   if (!track.found) return;
-  const Pen previous = dc.SelectPen(PalettePen(colourIndex));
+  const Pen previous = dc.SelectPen(PalettePen(colour));
   for (std::size_t i = 0; i < track.points.size(); ++i) {
     const LimbPlotPoint& p = track.points[i];
     if (i == 0) {
       dc.MoveTo(p.x, p.y);
-      dc.SetPixel(p.x, p.y, PaletteColour(colourIndex));
+      dc.SetPixel(p.x, p.y, PaletteColour(colour));
     } else {
       dc.LineTo(p.x, p.y);
     }
@@ -147,8 +148,9 @@ void DrawLimbView(DeviceContext& dc, const LimbViewResult& view, const Besselian
   DrawLimbProfile(dc, view.profile, view.axisAngle);
 
   // The whole minutes in one colour, the quarters between in another.
-  for (int i = 0; i < kLimbStarDots; ++i) DrawLimbStarPlace(dc, view.dots[i], i % 4 == 0 ? 2 : 5);
-  DrawLimbStarTrack(dc, view.track, 7);
+  for (int i = 0; i < kLimbStarDots; ++i)
+    DrawLimbStarPlace(dc, view.dots[i], i % 4 == 0 ? Colour::Green : Colour::Magenta);
+  DrawLimbStarTrack(dc, view.track, Colour::LightGrey);
   dc.SelectFont(previousFont);
 }
 

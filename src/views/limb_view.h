@@ -5,6 +5,7 @@
 
 #include "bessel/elements.h"
 #include "gdi/device_context.h"
+#include "gdi/palette.h"
 #include "local/limb_profile.h"
 
 namespace vernier {
@@ -20,9 +21,9 @@ void DrawLimbProfile(DeviceContext& dc, const LimbProfileResult& profile, double
 
 // The star's dot: a hollow circle of radius 2 in a palette colour; nothing
 // outside the frame.
-void DrawLimbStarPlace(DeviceContext& dc, const LimbStarPlace& place, int colourIndex);
+void DrawLimbStarPlace(DeviceContext& dc, const LimbStarPlace& place, Colour colour);
 
 // The star's track through its samples inside the frame.
-void DrawLimbStarTrack(DeviceContext& dc, const LimbStarTrack& track, int colourIndex);
+void DrawLimbStarTrack(DeviceContext& dc, const LimbStarTrack& track, Colour colour);
 
 }  // namespace vernier

@@ -6,7 +6,7 @@ namespace vernier {
 
 namespace {
 
-constexpr int kMarkerColour = 3;  // cyan: no path line, city dot or coastline uses it
+constexpr Colour kMarkerColour = Colour::Cyan;  // no path line, city dot or coastline uses it
 constexpr int kMarkerRing = 4;
 constexpr int kMarkerArm = 7;
 // Points of the globe deeper than this lie on its far side.

@@ -15,7 +15,8 @@ constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kYellow{255, 255, 0};
 
 // Palette indexes of the diagram.
-constexpr int kErase = 0, kMoon = 1, kBody = 4, kLit = 14;
+constexpr Colour kErase = Colour::Black, kMoon = Colour::Blue, kBody = Colour::Red,
+                 kLit = Colour::Yellow;
 
 // Diagram scale: 60 pixels for the Moon's mean distance of 0.389 Earth radii
 // seen from the fundamental plane; the Moon's radius is 0.2723 Earth radii.

@@ -55,7 +55,7 @@ FontSpec DrawTextBlock(DeviceContext& dc, const PackedDate& date, double ut, dou
   const int zone = SkyZoneHours(longitude);
   const FontSpec previous = dc.SelectFont(ChartFont("Courier New"));
   dc.SetTextColor(kWhite);
-  DrawRectOutline(dc, 5, 15, 180, 195, 6);
+  DrawRectOutline(dc, 5, 15, 180, 195, Colour::Brown);
   auto row = [&](int n, const std::string& text) { dc.TextOut(10, 15 * n, text); };
   row(2, " Sky at Max. Magnitude");
   row(4, Format(" Date :%5d %2d %2d ", date.year, date.month, date.day));
@@ -74,9 +74,10 @@ Brush DrawChartFrame(DeviceContext& dc) {
   dc.SetBackgroundMode(BackgroundMode::Transparent);
   const Brush previous = dc.SelectBrush(Brush{false, kSkyColour});
   dc.Ellipse(250, 20, 610, 380);
-  for (int radius : {180, 120, 60}) DrawCircleOutline(dc, kSkyCentreX, kSkyCentreY, radius, 15);
-  DrawSegment(dc, 430, 20, 430, 380, 15);
-  DrawSegment(dc, 250, 200, 610, 200, 15);
+  for (int radius : {180, 120, 60})
+    DrawCircleOutline(dc, kSkyCentreX, kSkyCentreY, radius, Colour::White);
+  DrawSegment(dc, 430, 20, 430, 380, Colour::White);
+  DrawSegment(dc, 250, 200, 610, 200, Colour::White);
   return previous;
 }
 

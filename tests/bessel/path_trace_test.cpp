@@ -52,7 +52,8 @@ struct RecordingSink : PathTraceSink {
 
   const MapWindow& map;
   RecordingDeviceContext& dc;
-  PathLineColours colours{4, 1, 13, 5, 14, 6, 2, 10};
+  PathLineColours colours{Colour::Red,    Colour::Blue,  Colour::Pink,  Colour::Magenta,
+                          Colour::Yellow, Colour::Brown, Colour::Green, Colour::PaleGreen};
   std::vector<PathPoint> points;
   std::vector<double> instants;
   GreatestOccultationResult greatest;
@@ -67,10 +68,10 @@ PathTraceSettings Settings(double stepMinutes = 1) {
   return s;
 }
 
-int PixelsIn(const RecordingDeviceContext& dc, int colourIndex) {
+int PixelsIn(const RecordingDeviceContext& dc, Colour colour) {
   int n = 0;
   for (const DrawCall& c : dc.Calls())
-    n += c.kind == Kind::SetPixel && c.colour == PaletteColour(colourIndex);
+    n += c.kind == Kind::SetPixel && c.colour == PaletteColour(colour);
   return n;
 }
 
@@ -260,8 +261,8 @@ TEST(TracePath, InnerLimitColourFollowsTheType) {
     PathFixture f(e);
     RecordingSink sink(f);
     ASSERT_EQ(TracePath(f.ctx, Settings(5), &sink).status, PathTraceStatus::Traced);
-    EXPECT_EQ(PixelsIn(f.dc, 5) > 0, c.annular) << c.type << " " << c.l2;
-    EXPECT_EQ(PixelsIn(f.dc, 13) > 0, !c.annular) << c.type << " " << c.l2;
+    EXPECT_EQ(PixelsIn(f.dc, Colour::Magenta) > 0, c.annular) << c.type << " " << c.l2;
+    EXPECT_EQ(PixelsIn(f.dc, Colour::Pink) > 0, !c.annular) << c.type << " " << c.l2;
   }
 }
 

@@ -219,7 +219,7 @@ TEST(CoastlineFiles, DecodedStrokesLandWhereTheyBelongInBothForms) {
     ASSERT_EQ(lines.size(), 1u);  // k = 100: stroke 100 only
     EXPECT_EQ((Pixel{moves[0].x, moves[0].y}), ScreenOf(w, 10, 20));
     EXPECT_EQ((Pixel{lines[0].x, lines[0].y}), ScreenOf(w, endLon, endLat));
-    EXPECT_EQ(w.colourIndex, 15);
+    EXPECT_EQ(w.colour, Colour::White);
     const auto pixels = Strokes(dc, Kind::SetPixel);
     ASSERT_EQ(pixels.size(), 1u);
     EXPECT_EQ(pixels[0].colour, (Rgb{255, 255, 255}));
@@ -416,7 +416,7 @@ TEST(CoastlineFiles, AKeptFileDrawsAsAFreshReadInEveryWindow) {
                                Window(Projection::Globe, 3, 6, 60, 5)};
   for (const MapWindow& window : windows) {
     MapWindow kept = window, fresh = window;
-    kept.colourIndex = fresh.colourIndex = kCoastlineColour;
+    kept.colour = fresh.colour = kCoastlineColour;
     RecordingDeviceContext keptCalls, freshCalls;
     ASSERT_TRUE(DrawCoastlineFiles(kept, keptCalls, dir.path()));
     DrawCoastlineBytes(fresh, freshCalls, raw, CoastlineDrawingFor(fresh));

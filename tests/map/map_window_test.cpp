@@ -167,7 +167,7 @@ TEST(GlobeProjection, CentreEastAndAntipodeOfAWindowOnZeroZero) {
   EXPECT_EQ(p.y, 222);
   p = ProjectGlobe(w, 180, 0);
   EXPECT_EQ(p.z, 222);
-  ProjectAndDot(w, dc, 180, 0, 4);
+  ProjectAndDot(w, dc, 180, 0, Colour::Red);
   EXPECT_TRUE(Strokes(dc).empty());
 
   // Truncation toward zero, not rounding or flooring: 45 W lies at
@@ -209,7 +209,7 @@ TEST(GlobeProjection, PointsUpToTwelvePixelsBehindTheLimbPlaneAreStillDrawn) {
   ASSERT_EQ(ProjectGlobe(w, lon12, 0).z, 12);
   ASSERT_EQ(ProjectGlobe(w, lon13, 0).z, 13);
   dc.Clear();
-  ProjectAndDot(w, dc, lon12, 0, 14);
+  ProjectAndDot(w, dc, lon12, 0, Colour::Yellow);
   auto strokes = Strokes(dc);
   ASSERT_EQ(strokes.size(), 1u);
   EXPECT_EQ(strokes[0].kind, Kind::SetPixel);
@@ -217,7 +217,7 @@ TEST(GlobeProjection, PointsUpToTwelvePixelsBehindTheLimbPlaneAreStillDrawn) {
   EXPECT_EQ(strokes[0].y, 260);
   EXPECT_EQ(strokes[0].colour, (Rgb{255, 255, 0}));
   dc.Clear();
-  ProjectAndDot(w, dc, lon13, 0, 14);
+  ProjectAndDot(w, dc, lon13, 0, Colour::Yellow);
   EXPECT_TRUE(Strokes(dc).empty());
 }
 
@@ -248,7 +248,7 @@ TEST(MercatorProjection, ScalesLongitudeLinearlyAndWrapsAtTheSeam) {
   EXPECT_EQ(ProjectMercator(w, 0, 0).x, static_cast<int>(r * 0.01745329252 * -170));
   // Past a pole the ordinate is not a number: the point lands off the frame.
   p = ProjectMercator(w, 0, -95);
-  ProjectAndDot(w, dc, 0, -95, 4);
+  ProjectAndDot(w, dc, 0, -95, Colour::Red);
   EXPECT_TRUE(p.y > w.frameBottom || p.y < -w.frameBottom);
 }
 
@@ -257,12 +257,12 @@ TEST(PlotPoint, StrokesBreakAtPointsOutsideTheFrame) {
   MapWindow w;
   Paint(w, dc, 0, 0);
   dc.Clear();
-  PlotPoint(w, dc, 10, 10, 1);
-  PlotPoint(w, dc, 20, -0.7, 1);
-  PlotPoint(w, dc, 230, 0, 1);  // 452 + 230 > frameRight 674
+  PlotPoint(w, dc, 10, 10, Colour::Blue);
+  PlotPoint(w, dc, 20, -0.7, Colour::Blue);
+  PlotPoint(w, dc, 230, 0, Colour::Blue);  // 452 + 230 > frameRight 674
   EXPECT_FALSE(w.penDown);
-  PlotPoint(w, dc, 30, 20, 1);
-  PlotPoint(w, dc, 40, 20, 1);
+  PlotPoint(w, dc, 30, 20, Colour::Blue);
+  PlotPoint(w, dc, 40, 20, Colour::Blue);
   const auto s = Strokes(dc);
   ASSERT_EQ(s.size(), 6u);
   EXPECT_EQ(s[0].kind, Kind::MoveTo);
@@ -281,7 +281,7 @@ TEST(PlotPoint, StrokesBreakAtPointsOutsideTheFrame) {
   // The frame edges themselves are inside.
   dc.Clear();
   w.penDown = false;
-  PlotPoint(w, dc, 222, 222, 1);
+  PlotPoint(w, dc, 222, 222, Colour::Blue);
   ASSERT_EQ(Strokes(dc).size(), 2u);
   EXPECT_EQ(Strokes(dc)[0].x, 674);
   EXPECT_EQ(Strokes(dc)[0].y, 38);
@@ -293,9 +293,9 @@ TEST(PlotPoint, MercatorStrokesDoNotJumpMoreThan200PixelsExceptForParallels) {
   w.projection = Projection::Mercator;
   Paint(w, dc, 0, 0);
   dc.Clear();
-  PlotPoint(w, dc, -100, 0, 1);
-  PlotPoint(w, dc, 100, 0, 1);   // exactly 200 apart: joined
-  PlotPoint(w, dc, -101, 0, 1);  // 201 apart: broken
+  PlotPoint(w, dc, -100, 0, Colour::Blue);
+  PlotPoint(w, dc, 100, 0, Colour::Blue);   // exactly 200 apart: joined
+  PlotPoint(w, dc, -101, 0, Colour::Blue);  // 201 apart: broken
   auto s = Strokes(dc);
   ASSERT_EQ(s.size(), 5u);
   EXPECT_EQ(s[2].kind, Kind::LineTo);
@@ -306,8 +306,8 @@ TEST(PlotPoint, MercatorStrokesDoNotJumpMoreThan200PixelsExceptForParallels) {
   dc.Clear();
   w.penDown = false;
   w.fullWidthStroke = true;
-  PlotPoint(w, dc, -220, 50, 1);
-  PlotPoint(w, dc, 220, 50, 1);
+  PlotPoint(w, dc, -220, 50, Colour::Blue);
+  PlotPoint(w, dc, 220, 50, Colour::Blue);
   s = Strokes(dc);
   ASSERT_EQ(s.size(), 3u);
   EXPECT_EQ(s[2].kind, Kind::LineTo);
@@ -317,8 +317,8 @@ TEST(PlotPoint, MercatorStrokesDoNotJumpMoreThan200PixelsExceptForParallels) {
   MapWindow g;
   Paint(g, dc, 0, 0);
   dc.Clear();
-  PlotPoint(g, dc, -200, 0, 1);
-  PlotPoint(g, dc, 200, 0, 1);
+  PlotPoint(g, dc, -200, 0, Colour::Blue);
+  PlotPoint(g, dc, 200, 0, Colour::Blue);
   s = Strokes(dc);
   ASSERT_EQ(s.size(), 3u);
   EXPECT_EQ(s[2].kind, Kind::LineTo);
@@ -330,10 +330,10 @@ TEST(PathPlotters, DotsAndRingsAreClippedAndLeaveThePenState) {
   Paint(w, dc, 0, 0);
   dc.Clear();
   w.penDown = true;
-  PlotDot(w, dc, -0.7, 0.7, 2);
-  PlotDot(w, dc, 0, 300, 2);
-  PlotRing(w, dc, 10, 20, 4, 3);
-  PlotRing(w, dc, -300, 0, 4, 3);
+  PlotDot(w, dc, -0.7, 0.7, Colour::Green);
+  PlotDot(w, dc, 0, 300, Colour::Green);
+  PlotRing(w, dc, 10, 20, Colour::Red, 3);
+  PlotRing(w, dc, -300, 0, Colour::Red, 3);
   EXPECT_TRUE(w.penDown);
   const auto s = Strokes(dc);
   ASSERT_EQ(s.size(), 2u);
@@ -357,9 +357,9 @@ TEST(PathPlotters, GlobeRingsNeedARotationOfAWholeDegree) {
   w.radius = w.targetRadius;
   dc.Clear();
   // Before the centre is set both rotation angles are 0.
-  ProjectAndRing(w, dc, 0, 0, 4, 3);
+  ProjectAndRing(w, dc, 0, 0, Colour::Red, 3);
   EXPECT_TRUE(Strokes(dc).empty());
-  ProjectAndDot(w, dc, 0, 0, 4);
+  ProjectAndDot(w, dc, 0, 0, Colour::Red);
   EXPECT_EQ(Strokes(dc).size(), 1u);
 
   // Centred on 90 W on the equator, or within a degree of it: no rings.
@@ -367,13 +367,13 @@ TEST(PathPlotters, GlobeRingsNeedARotationOfAWholeDegree) {
     SetCentreFields(w, -90.5, lat);
     SetMapCentre(w);
     dc.Clear();
-    ProjectAndRing(w, dc, -90, 0, 4, 3);
+    ProjectAndRing(w, dc, -90, 0, Colour::Red, 3);
     EXPECT_TRUE(Strokes(dc).empty()) << lat;
   }
   SetCentreFields(w, -89, 0);
   SetMapCentre(w);
   dc.Clear();
-  ProjectAndRing(w, dc, -90, 0, 4, 3);
+  ProjectAndRing(w, dc, -90, 0, Colour::Red, 3);
   ASSERT_EQ(Strokes(dc).size(), 1u);
   EXPECT_EQ(Strokes(dc)[0].kind, Kind::Ellipse);
 
@@ -382,7 +382,7 @@ TEST(PathPlotters, GlobeRingsNeedARotationOfAWholeDegree) {
   m.projection = Projection::Mercator;
   Paint(m, dc, 0, 0);
   dc.Clear();
-  ProjectAndRing(m, dc, 10, 10, 4, 3);
+  ProjectAndRing(m, dc, 10, 10, Colour::Red, 3);
   EXPECT_EQ(Strokes(dc).size(), 1u);
 }
 

@@ -14,33 +14,34 @@ using Kind = DrawCall::Kind;
 // sunlight (never for markers), and the annular limit colour for inner limits
 // of annular paths.
 TEST(PathPoints, ColourByCurveDaylightAndAnnularLimits) {
-  const PathLineColours c{1, 2, 3, 5, 6, 7, 8, 9};
+  const PathLineColours c{Colour::Blue,  Colour::Green,     Colour::Cyan, Colour::Magenta,
+                          Colour::Brown, Colour::LightGrey, Colour::Grey, Colour::LightBlue};
   struct Case {
     PathCurve curve;
     bool daylight, annular;
-    int colour;
+    Colour colour;
   };
-  for (const Case k : {Case{PathCurve::Greatest, false, false, 1},
-                       Case{PathCurve::FirstContact, true, false, 1},
-                       Case{PathCurve::LastInnerContact, false, false, 1},
-                       Case{PathCurve::Central, false, false, 2},
+  for (const Case k : {Case{PathCurve::Greatest, false, false, Colour::Blue},
+                       Case{PathCurve::FirstContact, true, false, Colour::Blue},
+                       Case{PathCurve::LastInnerContact, false, false, Colour::Blue},
+                       Case{PathCurve::Central, false, false, Colour::Green},
                        Case{PathCurve::Central, true, false, kDaylightColour},
-                       Case{PathCurve::Limit, false, false, 3},
-                       Case{PathCurve::Limit, false, true, 5},
-                       Case{PathCurve::LimitOffset, false, true, 5},
+                       Case{PathCurve::Limit, false, false, Colour::Cyan},
+                       Case{PathCurve::Limit, false, true, Colour::Magenta},
+                       Case{PathCurve::LimitOffset, false, true, Colour::Magenta},
                        Case{PathCurve::Limit, true, true, kDaylightColour},
-                       Case{PathCurve::OuterLimit, false, false, 6},
-                       Case{PathCurve::Magnitude, false, false, 7},
-                       Case{PathCurve::RiseSetLimit, false, false, 8},
-                       Case{PathCurve::RiseSetMaximum, false, false, 9}}) {
+                       Case{PathCurve::OuterLimit, false, false, Colour::Brown},
+                       Case{PathCurve::Magnitude, false, false, Colour::LightGrey},
+                       Case{PathCurve::RiseSetLimit, false, false, Colour::Grey},
+                       Case{PathCurve::RiseSetMaximum, false, false, Colour::LightBlue}}) {
     PathPoint p;
     p.curve = k.curve;
     p.daylight = k.daylight;
     p.annular = k.annular;
     EXPECT_EQ(PathPointColour(p, c), k.colour) << PathCurveName(k.curve);
   }
-  EXPECT_EQ(PathColoursFor(GridMode::Grid).totalLimit, 13);  // the grid's own colour
-  EXPECT_EQ(PathColoursFor(GridMode::NoGrid).totalLimit, 14);
+  EXPECT_EQ(PathColoursFor(GridMode::Grid).totalLimit, Colour::Pink);  // the grid's own colour
+  EXPECT_EQ(PathColoursFor(GridMode::NoGrid).totalLimit, Colour::Yellow);
 }
 
 // Markers are rings of radius 3, curve points single pixels; a point on the

@@ -158,7 +158,7 @@ TEST(LimbCommand, TheStarsDotsAndTrackAreDrawnWhereTheViewFoundThem) {
     const Circle& c = circles[next++];
     EXPECT_EQ((std::array{c.left, c.top}),
               (std::array{view.dots[i].point.x - 2, view.dots[i].point.y - 2}));
-    EXPECT_EQ(c.pen, PaletteColour(i % 4 == 0 ? 2 : 5)) << i;
+    EXPECT_EQ(c.pen, PaletteColour(i % 4 == 0 ? Colour::Green : Colour::Magenta)) << i;
   }
   EXPECT_EQ(next, circles.size());
   EXPECT_GT(next, 12u);
@@ -172,7 +172,7 @@ TEST(LimbCommand, TheStarsDotsAndTrackAreDrawnWhereTheViewFoundThem) {
   ASSERT_NE(pixel, calls.end());
   EXPECT_EQ((std::array{pixel->x, pixel->y}),
             (std::array{view.track.points[0].x, view.track.points[0].y}));
-  EXPECT_EQ(pixel->colour, PaletteColour(7));
+  EXPECT_EQ(pixel->colour, PaletteColour(Colour::LightGrey));
 }
 
 }  // namespace

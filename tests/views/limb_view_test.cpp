@@ -92,13 +92,13 @@ TEST(LimbView, FrameGridLabelsAxisAngleTicksAndTheCurveForAxisAngleTwo) {
           << a.x << "," << a.y;
       // Light grey for the zero lines, blue for the others.
       const bool zero = vertical || a.y == 263;
-      EXPECT_EQ(b.colour, PaletteColour(zero ? 7 : 1)) << a.y;
+      EXPECT_EQ(b.colour, PaletteColour(zero ? Colour::LightGrey : Colour::Blue)) << a.y;
       continue;
     }
     if (a.y == 463 && b.y == 453 && a.x == b.x) ++bottomTicks;
     if (a.y == 62 && b.y == 72 && a.x == b.x) {
       ++topTicks;
-      EXPECT_EQ(b.colour, PaletteColour(7));
+      EXPECT_EQ(b.colour, PaletteColour(Colour::LightGrey));
     }
   }
   EXPECT_EQ(bottomTicks, 9);
@@ -178,7 +178,7 @@ TEST(LimbView, EachPassDrawsItsFrameAndEitherItsCurveOrWhatIsWrongWithItsFile) {
 
 TEST(LimbView, TheStarsDotIsAHollowCircleAndItsTrackALineFromADot) {
   RecordingDeviceContext dot;
-  DrawLimbStarPlace(dot, LimbStarPlace{true, {300, 200}}, 2);
+  DrawLimbStarPlace(dot, LimbStarPlace{true, {300, 200}}, Colour::Green);
   const auto& calls = dot.Calls();
   auto ellipse = std::find_if(calls.begin(), calls.end(),
                               [](const DrawCall& c) { return c.kind == Kind::Ellipse; });
@@ -188,18 +188,19 @@ TEST(LimbView, TheStarsDotIsAHollowCircleAndItsTrackALineFromADot) {
   EXPECT_TRUE(ellipse->null);  // hollow, in the pen of colour 2
   EXPECT_EQ(dot.CurrentPen(), Pen{});
   RecordingDeviceContext outside;
-  DrawLimbStarPlace(outside, LimbStarPlace{false, {300, 200}}, 2);
+  DrawLimbStarPlace(outside, LimbStarPlace{false, {300, 200}}, Colour::Green);
   EXPECT_TRUE(outside.Calls().empty());
 
   // The track: a dot at its first point, then a line through the rest.
   RecordingDeviceContext dc;
-  DrawLimbStarTrack(dc, LimbStarTrack{true, {{100, 100}, {101, 102}, {103, 104}}}, 7);
+  DrawLimbStarTrack(dc, LimbStarTrack{true, {{100, 100}, {101, 102}, {103, 104}}},
+                    Colour::LightGrey);
   std::vector<std::pair<Kind, std::array<int, 2>>> drawn;
   for (const DrawCall& c : dc.Calls()) {
     if (c.kind == Kind::SelectPen) continue;
     drawn.push_back({c.kind, {c.x, c.y}});
     if (c.kind != Kind::MoveTo) {
-      EXPECT_EQ(c.colour, PaletteColour(7));
+      EXPECT_EQ(c.colour, PaletteColour(Colour::LightGrey));
     }
   }
   const std::vector<std::pair<Kind, std::array<int, 2>>> expected = {{Kind::MoveTo, {100, 100}},
@@ -209,7 +210,7 @@ TEST(LimbView, TheStarsDotIsAHollowCircleAndItsTrackALineFromADot) {
   EXPECT_EQ(drawn, expected);
   // Without a maximum to measure from, not even its pen is selected.
   RecordingDeviceContext none;
-  DrawLimbStarTrack(none, LimbStarTrack{}, 7);
+  DrawLimbStarTrack(none, LimbStarTrack{}, Colour::LightGrey);
   EXPECT_TRUE(none.Calls().empty());
 }
 
