@@ -8,6 +8,7 @@
 #include "astro/time.h"
 #include "local/observer.h"
 #include "support/eclipse_1999.h"
+#include "support/local_records.h"
 
 namespace vernier {
 namespace {
@@ -17,14 +18,8 @@ using testing::Hms;
 using testing::kEclipse1999DeltaT;
 
 // The records of one local computation.
-struct Local {
-  BesselianElements elements;
-  BesselianState shadow;
-  ObserverGeometry observer;
-  LocalState state;
-  LocalContext context{elements, shadow, observer, state};
-
-  explicit Local(const BesselianElements& e) : elements(e) {}
+struct Local : testing::LocalRecords {
+  explicit Local(const BesselianElements& e) : LocalRecords(e) {}
   void At(double longitude, double latitude, double height = 0) {
     ObserverSite site;
     site.longitude = longitude;
