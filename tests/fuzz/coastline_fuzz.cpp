@@ -12,7 +12,8 @@
 
 namespace {
 
-void Draw(const std::vector<std::uint8_t>& bytes, int projection, int preset, double zoom) {
+void Draw(const std::vector<std::uint8_t>& bytes, vernier::Projection projection,
+          vernier::WindowPreset preset, double zoom) {
   std::FILE* file = fmemopen(const_cast<std::uint8_t*>(bytes.data()), bytes.size(), "rb");
   if (!file) return;
   vernier::RecordingDeviceContext dc;
@@ -25,7 +26,7 @@ void Draw(const std::vector<std::uint8_t>& bytes, int projection, int preset, do
   w.preset = preset;
   vernier::LayoutMapWindow(w, dc, client, true);
   vernier::ApplyWindowPreset(w);
-  if (preset == WindowPreset::TypedCentre) w.targetRadius = w.baseRadius * zoom;
+  if (preset == vernier::WindowPreset::TypedCentre) w.targetRadius = w.baseRadius * zoom;
   w.centreLonDeg = 135;
   w.centreLatDeg = 35;
   vernier::SetMapCentre(w);
@@ -39,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // fmemopen does not take an empty buffer.
   if (size == 0) return 0;
   const std::vector<std::uint8_t> bytes(data, data + size);
-  Draw(bytes, vernier::Projection::Globe, 0, 1);
-  Draw(bytes, vernier::Projection::Globe, 3, 150);
-  Draw(bytes, vernier::Projection::Mercator, 0, 1);
+  Draw(bytes, vernier::Projection::Globe, vernier::WindowPreset::WholeGlobe, 1);
+  Draw(bytes, vernier::Projection::Globe, vernier::WindowPreset::TypedCentre, 150);
+  Draw(bytes, vernier::Projection::Mercator, vernier::WindowPreset::WholeGlobe, 1);
   return 0;
 }

@@ -56,11 +56,11 @@ void Compute(const BesselianElements& e) {
   ObserverSite site;
   SetUpObserver(site, observer);
   LocalMaximum maximum;
-  if (FindMaximumAz(c, 0, 64, maximum) != 1) return;
+  if (FindMaximumAz(c, 0, 64, maximum) != Status::Ok) return;
   Check(std::abs(maximum.t) <= kElementSpanHours);
   LocalContact contact;
   for (int sign : {-1, 1})
-    if (FindOuterContactAz(c, maximum.t, 64, sign, contact) == 1)
+    if (FindOuterContactAz(c, maximum.t, 64, sign, contact) == Status::Ok)
       Check(std::abs(contact.t) <= kElementSpanHours);
   Check(AnimationFrames(maximum.t, -1e300, 1e300).size() <= kAnimationFrameCap);
   const LocalCircumstances report = ComputeLocalCircumstances(c, site, CityList{}, 0, 64);
@@ -82,14 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BesselianElements elements;
   CurrentEvent event;
   int loaded = 0;
-  if (OpenElementFileAt(file, elements, 0, 1951, 1, 1, event) == 1) {
+  if (OpenElementFileAt(file, elements, 0, 1951, 1, 1, event) == Status::Ok) {
     do {
       CheckLoaded(elements);
       if (loaded < 4) Compute(elements);
-    } while (++loaded < 1000 && ReadNextElements(file, elements, 0, event) == 1);
+    } while (++loaded < 1000 && ReadNextElements(file, elements, 0, event) == Status::Ok);
     file.recordIndex = 3;
-    if (SeekElementRecord(file, elements, 0, 2000, event) == 1) CheckLoaded(elements);
+    if (SeekElementRecord(file, elements, 0, 2000, event) == Status::Ok) CheckLoaded(elements);
   }
-  if (OpenElementFileAt(file, elements, 0, 2100, 6, 15, event) == 1) CheckLoaded(elements);
+  if (OpenElementFileAt(file, elements, 0, 2100, 6, 15, event) == Status::Ok) CheckLoaded(elements);
   return 0;
 }

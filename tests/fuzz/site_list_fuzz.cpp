@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fclose(f);
 
   vernier::CityList list;
-  Check(vernier::LoadCityList(Directory(), list) == 1);
+  Check(vernier::LoadCityList(Directory(), list) == vernier::Status::Ok);
   Check(list.count >= 0 && list.count <= vernier::kCityListCapacity);
   Check(list.poolUsed <= vernier::kCityNamePoolBytes);
   for (int i = 1; i <= list.count; ++i) {
