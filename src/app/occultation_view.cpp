@@ -280,24 +280,22 @@ void OccultationView::OnRedraw() {
   Repaint();
 }
 
-void OccultationView::OnZoomIn() {
+void OccultationView::Zoom(bool (*zoom)(MapWindow&, bool pathMapShown)) {
   if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
     emit StatusNote(why);
     return;
   }
-  if (!ZoomIn(state_.map, state_.display.displayMode == DisplayMode::PathMap)) return;
+  if (!zoom(state_.map, state_.display.displayMode == DisplayMode::PathMap)) return;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
 
+void OccultationView::OnZoomIn() {
+  Zoom(ZoomIn);
+}
+
 void OccultationView::OnZoomOut() {
-  if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
-    emit StatusNote(why);
-    return;
-  }
-  if (!ZoomOut(state_.map, state_.display.displayMode == DisplayMode::PathMap)) return;
-  state_.navigation.paintRequest = PaintRequest::Redraw;
-  Repaint();
+  Zoom(ZoomOut);
 }
 
 void OccultationView::OnZoomReset() {

@@ -110,6 +110,8 @@ class OccultationView : public QWidget {
   QSize sizeHint() const override { return {684, 480}; }
 
  private:
+  // Zooms the map with `zoom` (in or out), or says in the status bar why not.
+  void Zoom(bool (*zoom)(MapWindow&, bool pathMapShown));
   // Runs the paint sequence into `image` (the client area's size).
   PaintOutcome PaintInto(QImage& image);
   void AskForDate();
