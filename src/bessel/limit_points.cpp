@@ -1,6 +1,8 @@
 #include "bessel/limit_points.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 
 #include "bessel/earth_point.h"
 
@@ -13,26 +15,32 @@ constexpr char kNoPenumbraPoint[] = " no penumbra point\n";
 
 enum class EdgeKind { Umbral, Penumbral, Magnitude };
 
-// Which edge, and the constant part of its radius on later passes.
+// Which edge and how many passes.
 struct EdgeSpec {
   EdgeKind kind;
   int passes;
-  double radiusShift;  // umbral: subtracted from l2 (the offset); magnitude: m
   const char* diagnostic;
 };
 
+// One point sought on the edge: its side and the constant part of its radius
+// on later passes (umbral: subtracted from l2, the offset; magnitude: m).
+struct EdgeLane {
+  int side;
+  double radiusShift;
+};
+
 // The radius L for the first pass (zeta = 0) and, given zeta, for later ones.
-double EdgeRadius(const EdgeSpec& edge, const BesselianState& s, const BesselianElements& e,
-                  double zeta) {
-  switch (edge.kind) {
+double EdgeRadius(EdgeKind kind, double radiusShift, const BesselianState& s,
+                  const BesselianElements& e, double zeta) {
+  switch (kind) {
     case EdgeKind::Umbral:
-      return s.l2 - edge.radiusShift - zeta * e.tanf2;
+      return s.l2 - radiusShift - zeta * e.tanf2;
     case EdgeKind::Penumbral:
       return s.l1 - zeta * e.tanf1;
     case EdgeKind::Magnitude: {
       const double l1p = s.l1 - zeta * e.tanf1;
       const double l2p = s.l2 - zeta * e.tanf2;
-      return l1p - edge.radiusShift * (l1p + l2p);
+      return l1p - radiusShift * (l1p + l2p);
     }
   }
   return 0;
@@ -53,59 +61,99 @@ void SinCosOfArcTangent(double r, double& sine, double& cosine) {
   cosine = std::cos(q);
 }
 
-FoundPoint EdgePoint(PathContext& ctx, double t, double deltaT, int side, const EdgeSpec& edge) {
+// The points of N lanes of one edge at one instant. Each lane runs exactly
+// the steps of its own fixed-pass iteration; they run side by side only so
+// that their serial chains of divisions and square roots overlap. A lane that
+// leaves the Earth keeps computing (on NaNs) but is reported missing.
+template <std::size_t N>
+std::array<FoundPoint, N> EdgePoints(PathContext& ctx, double t, double deltaT,
+                                     const EdgeSpec& edge, const std::array<EdgeLane, N>& lanes) {
   const BesselianElements& e = ctx.elements;
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
   const bool inner = edge.kind == EdgeKind::Umbral;
   const double a = inner ? s.a2 : s.a1;
   const double c = inner ? s.c2 : s.c1;
-  const double sideSign = side;
 
-  // The first pass takes the edge at zeta = 0, which the formula gives too.
-  double radius = EdgeRadius(edge, s, e, 0);
-  double sq, cq;
-  SinCosOfArcTangent(s.b / c, sq, cq);
-  double xi = 0, eta1 = 0, zeta1 = 0;
-  for (int pass = 0; pass < edge.passes; ++pass) {
-    xi = s.x - sideSign * radius * sq;
-    eta1 = (s.y - sideSign * radius * cq) / s.rho1;
-    const double w = 1 - xi * xi - eta1 * eta1;
-    if (!(w >= 0)) {  // off the Earth, or not a number
-      WriteDiagnostic(ctx, edge.diagnostic);
-      return {};
-    }
-    zeta1 = std::sqrt(w);
-    if (pass + 1 == edge.passes) break;  // the direction for a further pass is not needed
-    const double zeta = s.rho2 * (zeta1 * s.cosd1d2 - eta1 * s.sind1d2);
-    const double A = c - s.mud * zeta * s.cosd;
-    const double B = s.b - zeta * s.dd - a / (sideSign * cq);
-    SinCosOfArcTangent(B / A, sq, cq);
-    radius = EdgeRadius(edge, s, e, zeta);
+  double sideSign[N] = {}, radius[N] = {}, sq[N] = {}, cq[N] = {};
+  double xi[N] = {}, eta1[N] = {}, zeta1[N] = {};
+  bool onEarth[N];
+  for (std::size_t k = 0; k < N; ++k) {
+    sideSign[k] = lanes[k].side;
+    // The first pass takes the edge at zeta = 0, which the formula gives too.
+    radius[k] = EdgeRadius(edge.kind, lanes[k].radiusShift, s, e, 0);
+    SinCosOfArcTangent(s.b / c, sq[k], cq[k]);
+    onEarth[k] = true;
   }
-  const FoundPoint p = PlanePoint(ctx, t, deltaT, xi, eta1, zeta1);
-  if (p.status != Status::Ok) WriteDiagnostic(ctx, edge.diagnostic);
-  return p;
+  for (int pass = 0; pass < edge.passes; ++pass) {
+    for (std::size_t k = 0; k < N; ++k) {
+      xi[k] = s.x - sideSign[k] * radius[k] * sq[k];
+      eta1[k] = (s.y - sideSign[k] * radius[k] * cq[k]) / s.rho1;
+      const double w = 1 - xi[k] * xi[k] - eta1[k] * eta1[k];
+      onEarth[k] = onEarth[k] && w >= 0;  // off the Earth, or not a number
+      zeta1[k] = std::sqrt(w);
+    }
+    if (pass + 1 == edge.passes) break;  // the direction for a further pass is not needed
+    double ratio[N], zeta[N];
+    for (std::size_t k = 0; k < N; ++k) {
+      zeta[k] = s.rho2 * (zeta1[k] * s.cosd1d2 - eta1[k] * s.sind1d2);
+      const double A = c - s.mud * zeta[k] * s.cosd;
+      const double B = s.b - zeta[k] * s.dd - a / (sideSign[k] * cq[k]);
+      ratio[k] = B / A;
+    }
+    for (std::size_t k = 0; k < N; ++k) {
+      SinCosOfArcTangent(ratio[k], sq[k], cq[k]);
+      radius[k] = EdgeRadius(edge.kind, lanes[k].radiusShift, s, e, zeta[k]);
+    }
+  }
+  std::array<FoundPoint, N> found{};
+  for (std::size_t k = 0; k < N; ++k) {
+    if (onEarth[k]) found[k] = PlanePoint(ctx, t, deltaT, xi[k], eta1[k], zeta1[k]);
+    if (found[k].status != Status::Ok) WriteDiagnostic(ctx, edge.diagnostic);
+  }
+  return found;
 }
+
+constexpr EdgeSpec kUmbralEdge{EdgeKind::Umbral, 2, kNoUmbraPoint};
+constexpr EdgeSpec kPenumbralEdge{EdgeKind::Penumbral, 3, kNoPenumbraPoint};
+constexpr EdgeSpec kMagnitudeEdge{EdgeKind::Magnitude, 5, kNoPenumbraPoint};
 
 }  // namespace
 
 FoundPoint UmbralLimitPoint(PathContext& ctx, double t, double deltaT, int side) {
-  return EdgePoint(ctx, t, deltaT, side, {EdgeKind::Umbral, 2, 0, kNoUmbraPoint});
+  return EdgePoints<1>(ctx, t, deltaT, kUmbralEdge, {{{side, 0}}})[0];
 }
 
 FoundPoint UmbralLimitOffsetPoint(PathContext& ctx, double t, double deltaT, int side,
                                   double offset) {
-  return EdgePoint(ctx, t, deltaT, side,
-                   {EdgeKind::Umbral, 2, offset * kOneSecondOffset, kNoUmbraPoint});
+  return EdgePoints<1>(ctx, t, deltaT, kUmbralEdge, {{{side, offset * kOneSecondOffset}}})[0];
 }
 
 FoundPoint PenumbralLimitPoint(PathContext& ctx, double t, double deltaT, int side) {
-  return EdgePoint(ctx, t, deltaT, side, {EdgeKind::Penumbral, 3, 0, kNoPenumbraPoint});
+  return EdgePoints<1>(ctx, t, deltaT, kPenumbralEdge, {{{side, 0}}})[0];
 }
 
 FoundPoint MagnitudeCurvePoint(PathContext& ctx, double t, double deltaT, double m, int side) {
-  return EdgePoint(ctx, t, deltaT, side, {EdgeKind::Magnitude, 5, m, kNoPenumbraPoint});
+  return EdgePoints<1>(ctx, t, deltaT, kMagnitudeEdge, {{{side, m}}})[0];
+}
+
+SidePoints UmbralLimitPoints(PathContext& ctx, double t, double deltaT) {
+  return EdgePoints<2>(ctx, t, deltaT, kUmbralEdge, {{{1, 0}, {-1, 0}}});
+}
+
+SidePoints UmbralLimitOffsetPoints(PathContext& ctx, double t, double deltaT, int side,
+                                   double firstOffset, double secondOffset) {
+  return EdgePoints<2>(ctx, t, deltaT, kUmbralEdge,
+                       {{{side, firstOffset * kOneSecondOffset},
+                         {side, secondOffset * kOneSecondOffset}}});
+}
+
+SidePoints PenumbralLimitPoints(PathContext& ctx, double t, double deltaT) {
+  return EdgePoints<2>(ctx, t, deltaT, kPenumbralEdge, {{{1, 0}, {-1, 0}}});
+}
+
+SidePoints MagnitudeCurvePoints(PathContext& ctx, double t, double deltaT, double m) {
+  return EdgePoints<2>(ctx, t, deltaT, kMagnitudeEdge, {{{1, m}, {-1, m}}});
 }
 
 }  // namespace vernier

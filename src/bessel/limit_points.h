@@ -10,6 +10,8 @@
 // or " no penumbra point" and returns status Failed.
 #pragma once
 
+#include <array>
+
 #include "bessel/path_context.h"
 
 namespace vernier {
@@ -27,5 +29,16 @@ FoundPoint UmbralLimitOffsetPoint(PathContext& ctx, double t, double deltaT, int
 FoundPoint PenumbralLimitPoint(PathContext& ctx, double t, double deltaT, int side);
 // Curve of magnitude m (0 the outer limit, 1 the inner radius), 5 passes.
 FoundPoint MagnitudeCurvePoint(PathContext& ctx, double t, double deltaT, double m, int side);
+
+// Two points of one edge found side by side, each exactly as the finder
+// above gives it; the trace takes them in pairs because the two iterations
+// overlap in the processor. [0] is side +1 and [1] side -1, except for the
+// offsets, which are two offsets on one side.
+using SidePoints = std::array<FoundPoint, 2>;
+SidePoints UmbralLimitPoints(PathContext& ctx, double t, double deltaT);
+SidePoints UmbralLimitOffsetPoints(PathContext& ctx, double t, double deltaT, int side,
+                                   double firstOffset, double secondOffset);
+SidePoints PenumbralLimitPoints(PathContext& ctx, double t, double deltaT);
+SidePoints MagnitudeCurvePoints(PathContext& ctx, double t, double deltaT, double m);
 
 }  // namespace vernier

@@ -20,6 +20,8 @@ constexpr double kExportCoarseFactor = 15;
 constexpr double kExportFineDivisor = 3;
 constexpr double kExportMiddleFrom = 0.05;
 constexpr double kExportMiddleTo = 0.95;
+// The sides in the order the finders' pairs hold them.
+constexpr int kSides[] = {1, -1};
 
 // Record fields holding integers compare after truncation toward zero.
 int RecordType(double type) {
@@ -85,23 +87,28 @@ bool AnnularLimits(const PathContext& ctx, int type) {
   return type == 3 || type == 6 || (type == 4 && CentralUmbraRadius(ctx) > 0);
 }
 
-// One inner limit (and, during export, its two shifted lines on the same side,
-// in the order the path files take them).
-void TraceInnerLimit(PathContext& ctx, Reporter& report, double t, double deltaT, int side,
-                     bool annular, bool kmlExport) {
-  const FoundPoint p = UmbralLimitPoint(ctx, t, deltaT, side);
-  report.Point(PathCurve::Limit, side, 0, 0, t, p, annular);
-  if (!kmlExport || p.status != Status::Ok) return;
-  const double first = side > 0 ? -1 : 1;
-  for (double offset : {first, -first}) {
-    report.Point(PathCurve::LimitOffset, side, 0, offset, t,
-                 UmbralLimitOffsetPoint(ctx, t, deltaT, side, offset), annular);
+// The two inner limits (and, during export, each one's two shifted lines on
+// the same side, in the order the path files take them).
+void TraceInnerLimits(PathContext& ctx, Reporter& report, double t, double deltaT, bool annular,
+                      bool kmlExport) {
+  const SidePoints limits = UmbralLimitPoints(ctx, t, deltaT);
+  for (int k = 0; k < 2; ++k) {
+    const int side = kSides[k];
+    report.Point(PathCurve::Limit, side, 0, 0, t, limits[k], annular);
+    if (!kmlExport || limits[k].status != Status::Ok) continue;
+    const double first = side > 0 ? -1 : 1;
+    const SidePoints shifted = UmbralLimitOffsetPoints(ctx, t, deltaT, side, first, -first);
+    report.Point(PathCurve::LimitOffset, side, 0, first, t, shifted[0], annular);
+    report.Point(PathCurve::LimitOffset, side, 0, -first, t, shifted[1], annular);
   }
 }
 
+void ReportSides(Reporter& report, PathCurve curve, double m, double t, const SidePoints& points) {
+  for (int k = 0; k < 2; ++k) report.Point(curve, kSides[k], m, 0, t, points[k]);
+}
+
 void TraceMagnitude(PathContext& ctx, Reporter& report, double t, double deltaT, double m) {
-  for (int side : {1, -1})
-    report.Point(PathCurve::Magnitude, side, m, 0, t, MagnitudeCurvePoint(ctx, t, deltaT, m, side));
+  ReportSides(report, PathCurve::Magnitude, m, t, MagnitudeCurvePoints(ctx, t, deltaT, m));
 }
 
 }  // namespace
@@ -218,11 +225,8 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
     report.Point(PathCurve::Central, 0, 0, 0, t, CentralPoint(ctx, t, deltaT));
 
     const bool annular = AnnularLimits(ctx, type);
-    TraceInnerLimit(ctx, report, t, deltaT, 1, annular, settings.kmlExport);
-    TraceInnerLimit(ctx, report, t, deltaT, -1, annular, settings.kmlExport);
-
-    for (int side : {1, -1})
-      report.Point(PathCurve::OuterLimit, side, 0, 0, t, PenumbralLimitPoint(ctx, t, deltaT, side));
+    TraceInnerLimits(ctx, report, t, deltaT, annular, settings.kmlExport);
+    ReportSides(report, PathCurve::OuterLimit, 0, t, PenumbralLimitPoints(ctx, t, deltaT));
 
     if (counter % kFractionCurveEvery == 0)
       for (double m : kFractionCurves)

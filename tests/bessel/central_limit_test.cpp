@@ -7,6 +7,7 @@
 #include "bessel/earth_point.h"
 #include "bessel/limit_points.h"
 #include "support/path_fixture.h"
+#include "support/published_eclipses.h"
 
 namespace vernier {
 namespace {
@@ -144,6 +145,53 @@ TEST(LimitPoints, EdgeOffTheEarthAndNonFiniteValuesAreNoPoint) {
   EXPECT_EQ(CentralPoint(h.ctx, 0, 69).status, Status::Failed);
   EXPECT_EQ(UmbralLimitPoint(h.ctx, 0, 69, 1).status, Status::Failed);
   EXPECT_EQ(CentralPointDetails(h.ctx, 0, 69).status, Status::Failed);
+}
+
+// The trace takes the finders in pairs; each point of a pair must be exactly
+// the point its single finder gives, found or missing, with the same
+// diagnostics: off the Earth on one side only, on both, and a negative l2.
+TEST(LimitPoints, PairsAreExactlyTheSingleFinders) {
+  const auto eclipse = testing::TotalEclipse2024Apr08();
+  const struct {
+    BesselianElements elements;
+    double deltaT;
+  } cases[] = {{StraightShadowRecord(), 69}, {StraightShadowRecord(1.1), 69},
+               {eclipse.elements, eclipse.deltaT}};
+  int found = 0, missing = 0;
+  for (const auto& c : cases) {
+    PathFixture pairs(c.elements), singles(c.elements);
+    DiagnosticCapture pairText(pairs.ctx), singleText(singles.ctx);
+    for (double t = -4; t <= 4; t += 0.125) {
+      const double dT = c.deltaT;
+      auto expectSame = [&](const SidePoints& pair, const FoundPoint& first,
+                            const FoundPoint& second) {
+        for (int k = 0; k < 2; ++k) {
+          const FoundPoint& single = k == 0 ? first : second;
+          ASSERT_EQ(pair[k].status, single.status) << t << " lane " << k;
+          (single.status == Status::Ok ? found : missing)++;
+          if (single.status != Status::Ok) continue;
+          EXPECT_EQ(pair[k].lon, single.lon) << t;
+          EXPECT_EQ(pair[k].lat, single.lat) << t;
+          EXPECT_EQ(pair[k].alt, single.alt) << t;
+          EXPECT_EQ(pair[k].daylight, single.daylight) << t;
+        }
+      };
+      expectSame(UmbralLimitPoints(pairs.ctx, t, dT), UmbralLimitPoint(singles.ctx, t, dT, 1),
+                 UmbralLimitPoint(singles.ctx, t, dT, -1));
+      expectSame(UmbralLimitOffsetPoints(pairs.ctx, t, dT, -1, 1, -1),
+                 UmbralLimitOffsetPoint(singles.ctx, t, dT, -1, 1),
+                 UmbralLimitOffsetPoint(singles.ctx, t, dT, -1, -1));
+      expectSame(PenumbralLimitPoints(pairs.ctx, t, dT), PenumbralLimitPoint(singles.ctx, t, dT, 1),
+                 PenumbralLimitPoint(singles.ctx, t, dT, -1));
+      for (double m : {0.0, 0.3, 0.9})
+        expectSame(MagnitudeCurvePoints(pairs.ctx, t, dT, m),
+                   MagnitudeCurvePoint(singles.ctx, t, dT, m, 1),
+                   MagnitudeCurvePoint(singles.ctx, t, dT, m, -1));
+    }
+    EXPECT_EQ(pairText.Text(), singleText.Text());
+  }
+  EXPECT_GT(found, 500);
+  EXPECT_GT(missing, 500);
 }
 
 TEST(LimitPoints, DiagnosticsOnlyFromLevelOne) {
