@@ -64,7 +64,7 @@ void SinCosOfArcTangent(double r, double& sine, double& cosine) {
 // The points of N lanes of one edge at one instant. Each lane runs exactly
 // the steps of its own fixed-pass iteration; they run side by side only so
 // that their serial chains of divisions and square roots overlap. A lane that
-// leaves the Earth keeps computing (on NaNs) but is reported missing.
+// leaves the Earth is reported missing; the others go on.
 template <std::size_t N>
 std::array<FoundPoint, N> EdgePoints(PathContext& ctx, double t, double deltaT,
                                      const EdgeSpec& edge, const std::array<EdgeLane, N>& lanes) {
@@ -86,14 +86,17 @@ std::array<FoundPoint, N> EdgePoints(PathContext& ctx, double t, double deltaT,
     onEarth[k] = true;
   }
   for (int pass = 0; pass < edge.passes; ++pass) {
+    bool anyOnEarth = false;
     for (std::size_t k = 0; k < N; ++k) {
       xi[k] = s.x - sideSign[k] * radius[k] * sq[k];
       eta1[k] = (s.y - sideSign[k] * radius[k] * cq[k]) / s.rho1;
       const double w = 1 - xi[k] * xi[k] - eta1[k] * eta1[k];
       onEarth[k] = onEarth[k] && w >= 0;  // off the Earth, or not a number
-      zeta1[k] = std::sqrt(w);
+      zeta1[k] = onEarth[k] ? std::sqrt(w) : 0;
+      anyOnEarth = anyOnEarth || onEarth[k];
     }
-    if (pass + 1 == edge.passes) break;  // the direction for a further pass is not needed
+    // Stop when no lane is left, or when the direction for a further pass is not needed.
+    if (!anyOnEarth || pass + 1 == edge.passes) break;
     double ratio[N], zeta[N];
     for (std::size_t k = 0; k < N; ++k) {
       zeta[k] = s.rho2 * (zeta1[k] * s.cosd1d2 - eta1[k] * s.sind1d2);
@@ -102,6 +105,7 @@ std::array<FoundPoint, N> EdgePoints(PathContext& ctx, double t, double deltaT,
       ratio[k] = B / A;
     }
     for (std::size_t k = 0; k < N; ++k) {
+      if (!onEarth[k]) continue;  // its NaNs would take the slow way round
       SinCosOfArcTangent(ratio[k], sq[k], cq[k]);
       radius[k] = EdgeRadius(edge.kind, lanes[k].radiusShift, s, e, zeta[k]);
     }
