@@ -10,6 +10,25 @@
 
 namespace vernier {
 
+// The Sun's declination and its hour angle at longitude 0, in degrees, at
+// instant t of one event.
+struct SunAngles {
+  double t = 0;
+  double declination = 0, hourAtZero = 0;
+};
+
+// Two exact places of the Sun kSunSpanHours apart, and the place interpolated
+// between them at one instant, which the daylight test tries first: away from
+// the 1 degree limit it decides as the exact place would.
+struct SunSpan {
+  bool started = false;  // `from` holds an exact place of the event of SunAtInstant
+  bool spanned = false;  // `to` does too, kSunSpanHours after it
+  SunAngles from, to;
+  bool interpolated = false;  // the sines and cosines below are for instant t
+  double t = 0;
+  double sinDec = 0, cosDec = 1, sinHourAtZero = 0, cosHourAtZero = 1;
+};
+
 // The Sun at one instant of one event.
 struct SunAtInstant {
   bool valid = false;
@@ -18,7 +37,13 @@ struct SunAtInstant {
   double rightAscension = 0;                                       // degrees
   double sinDec = 0, cosDec = 0;
   double sinHourAtZero = 0, cosHourAtZero = 1;  // the Sun's hour angle at longitude 0
+  SunAngles angles;                             // the same place as angles
+  SunSpan span;                                 // for the same event and Delta T
 };
+
+// How far apart the exact places of a SunSpan lie (hours): the trace's
+// instants, 0.1 minute apart, share one pair of them sixty at a time.
+inline constexpr double kSunSpanHours = 0.1;
 
 // The Sun's altitude in degrees at (latDeg, lonEastDeg), t hours after the
 // epoch's t0 (TD) with Delta T in seconds; 50 when rounding pushes the cosine

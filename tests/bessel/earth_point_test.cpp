@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "astro/sun_moon.h"
 #include "bessel/daylight.h"
@@ -151,6 +152,58 @@ TEST(PathPointSunAltitude, GivesExactlyWhatSunAltitudeAtPointGivesAndTheSameDayl
   const EventEpoch a{2024, 4, 8, 18}, b{2024, 4, 9, 18};
   EXPECT_EQ(PathPointSunAltitude(sun, a, 0, 60, 10, 10), SunAltitudeAtPoint(a, 0, 60, 10, 10));
   EXPECT_EQ(PathPointSunAltitude(sun, b, 0, 60, 10, 10), SunAltitudeAtPoint(b, 0, 60, 10, 10));
+}
+
+// The trace's daylight test first takes the Sun interpolated between two
+// exact places; it must decide exactly as the Sun computed at each instant,
+// also for points a hair either side of the 1 degree limit, in all eras.
+TEST(InDaylight, TheInterpolatedSunDecidesAsTheExactOne) {
+  const auto trigOf = [](double latDeg, double lonDeg) {
+    PointTrig p;
+    p.known = true;
+    p.sinLat = std::sin(latDeg * kRad);
+    p.cosLat = std::cos(latDeg * kRad);
+    p.sinLon = std::sin(lonDeg * kRad);
+    p.cosLon = std::cos(lonDeg * kRad);
+    return p;
+  };
+  const double sinLimit = std::sin(1 * kRad);
+  int interpolated = 0, nearLimit = 0;
+  for (double year : {-2900.0, 1600.0, 2024.0, 3900.0}) {
+    const EventEpoch epoch{year, 6, 21, 12};
+    SunAtInstant traced;
+    for (int i = -600; i <= 600; ++i) {
+      const double t = i / 600.0;  // the trace's 0.1-minute instants over two hours
+      SunAtInstant exact;
+      PathPointSunAltitude(exact, epoch, t, 60, 0, 0);
+      std::vector<PointTrig> points;
+      for (double lat = -80; lat <= 80; lat += 40)
+        for (double lon = -170; lon < 180; lon += 50) points.push_back(trigOf(lat, lon));
+      // Points where the exact cosine of the zenith distance is sin 1 degree
+      // plus eps: the hour angle there solves the cosine formula.
+      for (double lat : {-50.0, 0.0, 35.0}) {
+        for (double eps : {-3e-6, -1.1e-6, -2e-9, -5e-10, 0.0, 5e-10, 2e-9, 1.1e-6, 3e-6}) {
+          const double sinLat = std::sin(lat * kRad), cosLat = std::cos(lat * kRad);
+          const double c =
+              (sinLimit + eps - sinLat * exact.sinDec) / (cosLat * exact.cosDec);
+          if (std::fabs(c) > 1) continue;
+          const double hourAtZero = std::atan2(exact.sinHourAtZero, exact.cosHourAtZero) / kRad;
+          for (double sign : {1.0, -1.0}) {
+            points.push_back(trigOf(lat, sign * std::acos(c) / kRad - hourAtZero));
+            ++nearLimit;
+          }
+        }
+      }
+      for (const PointTrig& p : points) {
+        SunAtInstant fresh;  // a new instant every time: the exact Sun
+        ASSERT_EQ(InDaylight(traced, epoch, t, 60, p), InDaylight(fresh, epoch, t, 60, p))
+            << year << " t " << t << " lat " << std::asin(p.sinLat) / kRad;
+      }
+      if (traced.span.interpolated && traced.span.t == t) ++interpolated;
+    }
+  }
+  EXPECT_GT(interpolated, 4000);
+  EXPECT_GT(nearLimit, 50000);
 }
 
 }  // namespace
