@@ -67,6 +67,13 @@ void Refresh(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT
   sun.angles = exact.angles;
 }
 
+void SpanTo(SunSpan& span, const SunAngles& to) {
+  span.to = to;
+  span.spanned = true;
+  // The hour angle turns 1.5 degrees in a span: the shorter way round is the right one.
+  span.turn = std::remainder(to.hourAtZero - span.from.hourAtZero, 360.0);
+}
+
 // Makes sun.span interpolate at t when t lies in its span, or in the next
 // one (the trace moves forward); otherwise starts a new span at t, with the
 // exact place there, and says no.
@@ -77,10 +84,9 @@ bool Interpolate(SunAtInstant& sun, const EventEpoch& epoch, double t, double de
   const double end = span.from.t + kSunSpanHours;
   if (started && span.spanned && t > end && t <= end + kSunSpanHours) {
     span.from = span.to;
-    span.to = ComputeSun(epoch, span.from.t + kSunSpanHours, deltaT).angles;
+    SpanTo(span, ComputeSun(epoch, span.from.t + kSunSpanHours, deltaT).angles);
   } else if (started && !span.spanned && t > span.from.t && t <= end) {
-    span.to = ComputeSun(epoch, end, deltaT).angles;
-    span.spanned = true;
+    SpanTo(span, ComputeSun(epoch, end, deltaT).angles);
   } else if (!(started && span.spanned && t >= span.from.t && t <= span.to.t)) {
     Refresh(sun, epoch, t, deltaT);
     sun.span = {};
@@ -90,9 +96,7 @@ bool Interpolate(SunAtInstant& sun, const EventEpoch& epoch, double t, double de
   }
   const double f = (t - span.from.t) / (span.to.t - span.from.t);
   const double dec = span.from.declination + f * (span.to.declination - span.from.declination);
-  // The hour angle turns 1.5 degrees in a span: the shorter way round is the right one.
-  const double turn = std::remainder(span.to.hourAtZero - span.from.hourAtZero, 360.0);
-  const double hour = span.from.hourAtZero + f * turn;
+  const double hour = span.from.hourAtZero + f * span.turn;
   span.interpolated = true;
   span.t = t;
   span.sinDec = std::sin(dec * kDegToRad);

@@ -24,6 +24,7 @@ struct SunSpan {
   bool started = false;  // `from` holds an exact place of the event of SunAtInstant
   bool spanned = false;  // `to` does too, kSunSpanHours after it
   SunAngles from, to;
+  double turn = 0;  // of the hour angle from `from` to `to`, degrees
   bool interpolated = false;  // the sines and cosines below are for instant t
   double t = 0;
   double sinDec = 0, cosDec = 1, sinHourAtZero = 0, cosHourAtZero = 1;
