@@ -2,7 +2,9 @@
 // position kept for the instant: every curve point of one instant shares it.
 //
 // The value is the one SunAltitudeAtPoint gives, computed in the same steps;
-// only the part that depends on the instant alone is done once.
+// only the part that depends on the instant alone is done once. The trace's
+// daylight test goes further: it decides from the Sun interpolated between
+// two exact places, and computes the exact place only near the limit.
 #pragma once
 
 #include "astro/sun_moon.h"
@@ -64,7 +66,8 @@ inline constexpr double kDaylightSunAltitude = 1;
 bool InDaylight(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT, double sinLat,
                 double cosLat, double lonEastDeg);
 // The same with the point's trigonometry at hand: the Sun's hour angle there
-// is its hour angle at longitude 0 turned by the longitude.
+// is its hour angle at longitude 0 turned by the longitude. Tries the Sun
+// interpolated in sun.span first; the answer is the exact test's.
 bool InDaylight(SunAtInstant& sun, const EventEpoch& epoch, double t, double deltaT,
                 const PointTrig& point);
 
