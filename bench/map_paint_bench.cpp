@@ -1,6 +1,7 @@
 // The whole path-map paint of the view for the default window: layout, the
 // site list, the coastlines (kept in memory, their files checked), grid,
-// labels, panel and the path at the 0.1-minute step — on the shipped data of data/ (skipped when missing).
+// labels, panel and the path at the 0.1-minute step — on the shipped data of
+// data/ (skipped when missing).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
