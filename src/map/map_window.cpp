@@ -263,11 +263,9 @@ const CentreTrig& CentreTrigOf(const MapWindow& w) {
 }
 
 // The globe formula from the sines and cosines of theta and lambda'.
-ProjectedOffset GlobeOffset(const MapWindow& w, double sinTheta, double cosTheta, double sinLambda,
-                            double cosLambda) {
-  const CentreTrig& centre = CentreTrigOf(w);
+ProjectedOffset GlobeOffset(double r, const CentreTrig& centre, double sinTheta, double cosTheta,
+                            double sinLambda, double cosLambda) {
   const double cosPhi0 = centre.cosLat, sinPhi0 = centre.sinLat;
-  const double r = w.radius;
   return {r * cosTheta * cosLambda, r * (sinTheta * cosPhi0 - cosTheta * sinLambda * sinPhi0),
           r * (sinTheta * sinPhi0 + cosTheta * sinLambda * cosPhi0)};
 }
@@ -280,7 +278,8 @@ constexpr double kNearDegToRad = 1e-12;
 
 ProjectedOffset ProjectGlobeRadians(const MapWindow& w, double lonRad, double latRad) {
   const double lambda = lonRad + w.rotLon;
-  return GlobeOffset(w, std::sin(latRad), std::cos(latRad), std::sin(lambda), std::cos(lambda));
+  return GlobeOffset(w.radius, CentreTrigOf(w), std::sin(latRad), std::cos(latRad),
+                     std::sin(lambda), std::cos(lambda));
 }
 
 ProjectedPixel ProjectGlobe(const MapWindow& w, double lon, double lat, const PointTrig& trig) {
@@ -296,7 +295,8 @@ ProjectedPixel ProjectGlobe(const MapWindow& w, double lon, double lat, const Po
   const CentreTrig& centre = CentreTrigOf(w);
   const double sinLambda = sinLon * centre.cosLon + cosLon * centre.sinLon;
   const double cosLambda = cosLon * centre.cosLon - sinLon * centre.sinLon;
-  const ProjectedOffset p = GlobeOffset(w, sinTheta, cosTheta, sinLambda, cosLambda);
+  const ProjectedOffset p =
+      GlobeOffset(w.radius, centre, sinTheta, cosTheta, sinLambda, cosLambda);
   return {TruncatePixel(p.x), TruncatePixel(p.y), TruncatePixel(p.z)};
 }
 

@@ -6,6 +6,7 @@
 #include "gdi/format.h"
 #include "gdi/palette.h"
 #include "gdi/ui_text.h"
+#include "views/view_paint.h"
 
 namespace vernier {
 
@@ -122,14 +123,7 @@ void DrawLimbStarTrack(DeviceContext& dc, const LimbStarTrack& track, Colour col
 
 void DrawLimbView(DeviceContext& dc, const LimbViewResult& view, const BesselianElements& e,
                   double longitude, double latitude) {
-  FontSpec font;
-  font.height = -12;
-  font.width = 0;
-  font.weight = 500;
-  font.charSet = 1;
-  font.pitchAndFamily = 1;
-  font.faceName = "ＭＳ　明朝";
-  const FontSpec previousFont = dc.SelectFont(font);
+  const FontSpec previousFont = dc.SelectFont(ViewFont());
   dc.SetBackgroundMode(BackgroundMode::Opaque);
   dc.SetBackgroundColor(kBlack);
   dc.SetTextColor(kWhite);

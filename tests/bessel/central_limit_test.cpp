@@ -147,6 +147,11 @@ TEST(LimitPoints, EdgeOffTheEarthAndNonFiniteValuesAreNoPoint) {
   EXPECT_EQ(CentralPointDetails(h.ctx, 0, 69).status, Status::Failed);
 }
 
+BesselianElements WithNanX0(BesselianElements e) {
+  e.x0 = std::numeric_limits<double>::quiet_NaN();
+  return e;
+}
+
 // The trace takes the finders in pairs; each point of a pair must be exactly
 // the point its single finder gives, found or missing, with the same
 // diagnostics: off the Earth on one side only, on both, and a negative l2.
@@ -156,7 +161,9 @@ TEST(LimitPoints, PairsAreExactlyTheSingleFinders) {
     BesselianElements elements;
     double deltaT;
   } cases[] = {{StraightShadowRecord(), 69}, {StraightShadowRecord(1.1), 69},
-               {eclipse.elements, eclipse.deltaT}};
+               {eclipse.elements, eclipse.deltaT},
+               // Damaged input: no point anywhere, and a Delta T that makes the Sun NaN.
+               {WithNanX0(StraightShadowRecord()), 69}, {StraightShadowRecord(), 1e308}};
   int found = 0, missing = 0;
   for (const auto& c : cases) {
     PathFixture pairs(c.elements), singles(c.elements);
