@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "bessel/data_directory.h"
-#include "element_file.h"
+#include "ephemeris/element_file.h"
 
 namespace vernier::canon {
 

@@ -11,8 +11,9 @@
 
 #include "contact_comparison.h"
 #include "ephemeris_jpl.h"
-#include "star_catalogue.h"
+#include "catalogue/star_catalogue.h"
 
+using namespace vernier;
 using namespace vernier::canon;
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "bessel/elements.h"
 #include "reference_contacts.h"
-#include "star_catalogue.h"
+#include "catalogue/star_catalogue.h"
 
 namespace vernier::canon {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "ephemeris.h"
+#include "ephemeris/ephemeris.h"
 
 namespace vernier::canon {
 

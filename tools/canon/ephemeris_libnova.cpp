@@ -4,7 +4,7 @@
 // J2000. Simplifications: the Earth's heliocentric state stands for its
 // barycentric one, the J2000 frame is taken as the GCRS without the 0.02"
 // frame bias, and planets have no light deflection.
-#include "ephemeris.h"
+#include "ephemeris_libnova.h"
 
 #ifdef VERNIER_CANON_LIBNOVA
 #include <libnova/libnova.h>

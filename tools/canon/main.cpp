@@ -13,13 +13,15 @@
 #include <vector>
 
 #include "band_files.h"
-#include "element_file.h"
-#include "ephemeris.h"
+#include "ephemeris/element_file.h"
+#include "ephemeris/ephemeris.h"
+#include "ephemeris_libnova.h"
 #include "progress.h"
-#include "search.h"
-#include "star_catalogue.h"
+#include "ephemeris/search.h"
+#include "catalogue/star_catalogue.h"
 #include "xz_catalogue.h"
 
+using namespace vernier;
 using namespace vernier::canon;
 
 namespace {

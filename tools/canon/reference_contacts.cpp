@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "lunar_figure.h"
-#include "shadow.h"
+#include "ephemeris/lunar_figure.h"
+#include "ephemeris/shadow.h"
 
 namespace vernier::canon {
 namespace {

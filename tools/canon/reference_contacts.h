@@ -11,7 +11,7 @@
 #include <string>
 
 #include "ephemeris_jpl.h"
-#include "star_catalogue.h"
+#include "catalogue/star_catalogue.h"
 
 namespace vernier::canon {
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <unordered_map>
 
-#include "vec3.h"
+#include "astro/vec3.h"
 
 namespace vernier::canon {
 namespace {

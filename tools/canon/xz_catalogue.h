@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "star_catalogue.h"
+#include "catalogue/star_catalogue.h"
 
 namespace vernier::canon {
 

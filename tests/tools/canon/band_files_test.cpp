@@ -11,7 +11,7 @@
 #include <fstream>
 #include <memory>
 
-#include "element_file.h"
+#include "ephemeris/element_file.h"
 #include "progress.h"
 #include "support/temp_data_dir.h"
 

@@ -1,6 +1,6 @@
 // Element files: band names, the program's calendar both ways, and records
 // written by the generator and read back by the program's reader.
-#include "element_file.h"
+#include "ephemeris/element_file.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +50,7 @@ TEST(ElementFileTest, CalendarDatesGoBackToTheSameInstant) {
   for (double jd0 = 625000.5; jd0 < 3182000.0; jd0 += 997.0) {
     for (double hour = 0; hour < 24; hour += 5) {
       const double jd = jd0 + hour / 24.0;
-      const CalendarDate date = ProgramCalendarDate(jd, hour);
+      const RecordDate date = ProgramCalendarDate(jd, hour);
       ASSERT_DOUBLE_EQ(JulianDateOf(date.year, date.month, date.day, hour), jd)
           << date.year << "-" << date.month << "-" << date.day << " " << hour;
       ++checked;
@@ -59,13 +59,13 @@ TEST(ElementFileTest, CalendarDatesGoBackToTheSameInstant) {
   for (double jd0 = 2299140.5; jd0 < 2299165.0; jd0 += 1.0) {
     for (double hour = 0; hour < 24; hour += 1) {
       const double jd = jd0 + hour / 24.0;
-      const CalendarDate date = ProgramCalendarDate(jd, hour);
+      const RecordDate date = ProgramCalendarDate(jd, hour);
       ASSERT_DOUBLE_EQ(JulianDateOf(date.year, date.month, date.day, hour), jd)
           << date.year << "-" << date.month << "-" << date.day << " " << hour;
     }
   }
   EXPECT_GT(checked, 10000);
-  const CalendarDate bc = ProgramCalendarDate(ProgramJulianDate(-500, 3, 1, 0), 0);
+  const RecordDate bc = ProgramCalendarDate(ProgramJulianDate(-500, 3, 1, 0), 0);
   EXPECT_EQ(bc.year, -500);
   EXPECT_EQ(bc.month, 3);
   EXPECT_EQ(bc.day, 1);

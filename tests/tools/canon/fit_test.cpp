@@ -9,12 +9,12 @@
 #include <filesystem>
 
 #include "astro/time.h"
-#include "event.h"
+#include "ephemeris/event.h"
 #include "local_contacts.h"
 #include "program_local.h"
-#include "search.h"
-#include "shadow.h"
-#include "star_catalogue.h"
+#include "ephemeris/search.h"
+#include "ephemeris/shadow.h"
+#include "catalogue/star_catalogue.h"
 
 namespace vernier::canon {
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "shadow.h"
-#include "sky_frame.h"
+#include "ephemeris/shadow.h"
+#include "ephemeris/sky_frame.h"
 
 namespace vernier::canon::testing {
 namespace {

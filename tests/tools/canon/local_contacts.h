@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "ephemeris.h"
-#include "star_catalogue.h"
+#include "ephemeris/ephemeris.h"
+#include "catalogue/star_catalogue.h"
 
 namespace vernier::canon::testing {
 

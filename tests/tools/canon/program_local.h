@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bessel/elements.h"
-#include "element_file.h"
+#include "ephemeris/element_file.h"
 #include "local_contacts.h"
 
 namespace vernier::canon::testing {

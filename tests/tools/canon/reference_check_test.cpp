@@ -11,10 +11,10 @@
 
 #include "contact_comparison.h"
 #include "ephemeris_jpl.h"
-#include "lunar_figure.h"
+#include "ephemeris/lunar_figure.h"
 #include "program_local.h"
-#include "search.h"
-#include "star_catalogue.h"
+#include "ephemeris/search.h"
+#include "catalogue/star_catalogue.h"
 
 namespace vernier::canon {
 namespace {

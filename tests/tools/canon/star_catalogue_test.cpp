@@ -1,6 +1,6 @@
 // The Debian star catalogues as the generator reads them, and the check of
 // their positions against the second catalogue.
-#include "star_catalogue.h"
+#include "catalogue/star_catalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -24,11 +24,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "ephemeris.h"
+#include "ephemeris/ephemeris.h"
+#include "ephemeris_libnova.h"
 #include "local_contacts.h"
 #include "program_local.h"
-#include "search.h"
-#include "star_catalogue.h"
+#include "ephemeris/search.h"
+#include "catalogue/star_catalogue.h"
 
 namespace vernier::canon {
 namespace {

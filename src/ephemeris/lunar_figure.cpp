@@ -1,8 +1,8 @@
-#include "lunar_figure.h"
+#include "ephemeris/lunar_figure.h"
 
 #include <cmath>
 
-namespace vernier::canon {
+namespace vernier {
 namespace {
 
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
@@ -50,4 +50,4 @@ Vec3 LunarFigureOffset(double jdTT) {
   return offset;
 }
 
-}  // namespace vernier::canon
+}  // namespace vernier

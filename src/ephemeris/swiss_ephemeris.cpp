@@ -2,9 +2,9 @@
 // its state per thread, so every worker thread makes its own instance.
 #include <swephexp.h>
 
-#include "ephemeris.h"
+#include "ephemeris/ephemeris.h"
 
-namespace vernier::canon {
+namespace vernier {
 namespace {
 
 // Apparent geocentric positions in the GCRS axes: no precession, no nutation,
@@ -109,4 +109,4 @@ std::unique_ptr<Ephemeris> MakeSwissEphemeris(const std::string& path) {
   return std::make_unique<SwissEphemeris>(path);
 }
 
-}  // namespace vernier::canon
+}  // namespace vernier

@@ -7,13 +7,13 @@
 #include <string>
 #include <unordered_map>
 
-#include "element_file.h"
-#include "ephemeris.h"
-#include "shadow.h"
-#include "sky_frame.h"
-#include "star_catalogue.h"
+#include "ephemeris/element_file.h"
+#include "ephemeris/ephemeris.h"
+#include "ephemeris/shadow.h"
+#include "ephemeris/sky_frame.h"
+#include "catalogue/star_catalogue.h"
 
-namespace vernier::canon {
+namespace vernier {
 
 // A star of the catalogue, or a planet by its element-file number. The
 // light deflection by the Sun is held at its value at one instant of the
@@ -85,4 +85,4 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
                         double jdGuess, ElementRecord& record, double& jdLeast, FitQuality& quality,
                         std::string& error);
 
-}  // namespace vernier::canon
+}  // namespace vernier

@@ -1,12 +1,12 @@
-#include "event.h"
+#include "ephemeris/event.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "lunar_figure.h"
+#include "ephemeris/lunar_figure.h"
 
-namespace vernier::canon {
+namespace vernier {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -338,7 +338,7 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     type = 5;
 
   // 5. The record.
-  const CalendarDate date = ProgramCalendarDate(jdT0, t0);
+  const RecordDate date = ProgramCalendarDate(jdT0, t0);
   record = ElementRecord{};
   record.year = date.year;
   record.month = date.month;
@@ -381,4 +381,4 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
   return EventOutcome::Recorded;
 }
 
-}  // namespace vernier::canon
+}  // namespace vernier

@@ -1,4 +1,4 @@
-#include "element_file.h"
+#include "ephemeris/element_file.h"
 
 #include <cctype>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <memory>
 
-namespace vernier::canon {
+namespace vernier {
 
 double ProgramJulianDate(double year, double month, double day, double hour) {
   if (month < 3) {
@@ -18,7 +18,7 @@ double ProgramJulianDate(double year, double month, double day, double hour) {
   return jd;
 }
 
-CalendarDate ProgramCalendarDate(double jd, double hour) {
+RecordDate ProgramCalendarDate(double jd, double hour) {
   // z: the day number whose midnight is z − 0.5.
   const double z = std::floor(jd - hour / 24.0 + 0.5 + 1e-9);
   // Gregorian for instants after the switch (hour included), Julian before:
@@ -32,7 +32,7 @@ CalendarDate ProgramCalendarDate(double jd, double hour) {
   const double c = std::floor((b - 122.1) / 365.25);
   const double d = std::floor(365.25 * c);
   const double e = std::floor((b - d) / 30.6001);
-  CalendarDate date;
+  RecordDate date;
   date.day = static_cast<int>(b - d - std::floor(30.6001 * e));
   date.month = static_cast<int>(e < 14 ? e - 1 : e - 13);
   date.year = static_cast<int>(date.month > 2 ? c - 4716 : c - 4715);
@@ -134,4 +134,4 @@ bool ReadElementFile(const std::string& path, std::vector<ElementRecord>& record
   }
 }
 
-}  // namespace vernier::canon
+}  // namespace vernier

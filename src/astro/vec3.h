@@ -5,7 +5,7 @@
 #include <array>
 #include <cmath>
 
-namespace vernier::canon {
+namespace vernier {
 
 using Vec3 = std::array<double, 3>;
 using Mat3 = std::array<std::array<double, 3>, 3>;
@@ -29,4 +29,4 @@ inline Vec3 FromSpherical(double ra, double dec) {
   return {std::cos(dec) * std::cos(ra), std::cos(dec) * std::sin(ra), std::sin(dec)};
 }
 
-}  // namespace vernier::canon
+}  // namespace vernier

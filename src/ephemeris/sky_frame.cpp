@@ -1,8 +1,8 @@
-#include "sky_frame.h"
+#include "ephemeris/sky_frame.h"
 
 #include <cmath>
 
-namespace vernier::canon {
+namespace vernier {
 
 bool ComputeSkyFrame(Ephemeris& ephemeris, double jdTT, SkyFrame& frame, std::string& error) {
   // Two-part dates keep the fraction of the day exact.
@@ -78,4 +78,4 @@ Vec3 StarDeflection(const SkyFrame& frame, const CatalogueStar& star) {
   return Sub(StarDirection(frame, star), StarDirectionUndeflected(frame, star));
 }
 
-}  // namespace vernier::canon
+}  // namespace vernier

@@ -5,9 +5,9 @@
 // the GCRS with the IAU rotation model of the Moon.
 #pragma once
 
-#include "vec3.h"
+#include "astro/vec3.h"
 
-namespace vernier::canon {
+namespace vernier {
 
 // Centre of figure minus centre of mass in the Moon's mean-Earth/polar-axis
 // frame (x toward the mean Earth, z the rotation axis), km: the degree-1
@@ -24,4 +24,4 @@ Mat3 LunarBodyFrame(double jdTT);
 // The offset of the centre of figure in the GCRS, km.
 Vec3 LunarFigureOffset(double jdTT);
 
-}  // namespace vernier::canon
+}  // namespace vernier

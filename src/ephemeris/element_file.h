@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vernier::canon {
+namespace vernier {
 
 struct ElementRecord {
   double year = 0, month = 0, day = 0, type = 0, mag = 0, gamma = 0, jd = 0, ma = 0, xz = 0, t0 = 0,
@@ -19,13 +19,13 @@ struct ElementRecord {
 // after, astronomical year numbering.
 double ProgramJulianDate(double year, double month, double day, double hour);
 
-struct CalendarDate {
+struct RecordDate {
   int year = 0, month = 0, day = 0;
 };
 
 // The calendar date whose `ProgramJulianDate` with `hour` gives the instant
 // `jd` (hour in [0, 24)).
-CalendarDate ProgramCalendarDate(double jd, double hour);
+RecordDate ProgramCalendarDate(double jd, double hour);
 
 // "ecbc28.PRN" … "ecad40.PRN" for a year, or "" above 4000.
 std::string BandFileName(double year);
@@ -41,4 +41,4 @@ bool WriteElementFile(const std::string& path, const std::vector<ElementRecord>&
 bool ReadElementFile(const std::string& path, std::vector<ElementRecord>& records,
                      std::string& error);
 
-}  // namespace vernier::canon
+}  // namespace vernier

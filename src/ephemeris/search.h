@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "element_file.h"
-#include "ephemeris.h"
-#include "star_catalogue.h"
+#include "ephemeris/element_file.h"
+#include "ephemeris/ephemeris.h"
+#include "catalogue/star_catalogue.h"
 
-namespace vernier::canon {
+namespace vernier {
 
 struct SearchOptions {
   bool planets = true;
@@ -37,4 +37,4 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
                 double jdEnd, const SearchOptions& options, std::vector<ElementRecord>& records,
                 SearchStats& stats, std::string& error);
 
-}  // namespace vernier::canon
+}  // namespace vernier

@@ -7,11 +7,11 @@
 #include <erfa.h>
 #include <erfam.h>
 
-#include "ephemeris.h"
-#include "star_catalogue.h"
-#include "vec3.h"
+#include "ephemeris/ephemeris.h"
+#include "catalogue/star_catalogue.h"
+#include "astro/vec3.h"
 
-namespace vernier::canon {
+namespace vernier {
 
 struct SkyFrame {
   double jdTT = 0.0;
@@ -35,4 +35,4 @@ Vec3 StarDirection(const SkyFrame& frame, const CatalogueStar& star);
 Vec3 StarDirectionUndeflected(const SkyFrame& frame, const CatalogueStar& star);
 Vec3 StarDeflection(const SkyFrame& frame, const CatalogueStar& star);
 
-}  // namespace vernier::canon
+}  // namespace vernier

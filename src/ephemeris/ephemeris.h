@@ -14,9 +14,9 @@
 #include <memory>
 #include <string>
 
-#include "vec3.h"
+#include "astro/vec3.h"
 
-namespace vernier::canon {
+namespace vernier {
 
 // Planet numbers of the element files: 1 Mercury, 2 Venus, 4 Mars … 9 Pluto.
 constexpr int kPlanetNumbers[] = {1, 2, 4, 5, 6, 7, 8, 9};
@@ -46,10 +46,7 @@ class Ephemeris {
 // default search path).
 std::unique_ptr<Ephemeris> MakeSwissEphemeris(const std::string& path);
 
-// libnova; nullptr when the generator was built without it.
-std::unique_ptr<Ephemeris> MakeLibnovaEphemeris();
-
 constexpr double kAuKm = 149597870.7;
 constexpr double kLightDayAu = 173.1446326846693;  // speed of light, au per day
 
-}  // namespace vernier::canon
+}  // namespace vernier

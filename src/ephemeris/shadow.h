@@ -4,14 +4,13 @@
 // east, y toward the north of the true equator of date, z toward the body.
 #pragma once
 
-#include "sky_frame.h"
-#include "vec3.h"
+#include "astro/constants.h"
+#include "ephemeris/sky_frame.h"
+#include "astro/vec3.h"
 
-namespace vernier::canon {
+namespace vernier {
 
-constexpr double kEarthRadiusKm = 6378.140;  // the program's equatorial radius
 constexpr double kMoonRadius = 0.2725076;    // IAU ratio of the Moon's radius to the Earth's
-constexpr double kEarthE2 = 0.006694385;     // the program's squared eccentricity
 
 struct ShadowState {
   double x = 0.0, y = 0.0, z = 0.0;  // Earth radii
@@ -38,4 +37,4 @@ double PlanetRadiusKm(int number);
 // program's ellipsoid (η scaled by ρ1 = √(1 − e²·cos²d)).
 double EarthRadiusToward(double x, double y, double dDegrees);
 
-}  // namespace vernier::canon
+}  // namespace vernier

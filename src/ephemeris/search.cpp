@@ -1,14 +1,14 @@
-#include "search.h"
+#include "ephemeris/search.h"
 
 #include <algorithm>
 #include <cmath>
 #include <set>
 #include <utility>
 
-#include "event.h"
-#include "shadow.h"
+#include "ephemeris/event.h"
+#include "ephemeris/shadow.h"
 
-namespace vernier::canon {
+namespace vernier {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -219,4 +219,4 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
   return true;
 }
 
-}  // namespace vernier::canon
+}  // namespace vernier

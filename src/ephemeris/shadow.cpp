@@ -1,8 +1,8 @@
-#include "shadow.h"
+#include "ephemeris/shadow.h"
 
 #include <cmath>
 
-namespace vernier::canon {
+namespace vernier {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -75,4 +75,4 @@ double EarthRadiusToward(double x, double y, double dDegrees) {
   return scaled > 0.0 ? rho / scaled : rho1;
 }
 
-}  // namespace vernier::canon
+}  // namespace vernier

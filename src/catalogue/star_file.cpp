@@ -1,0 +1,229 @@
+#include "catalogue/star_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "astro/vec3.h"
+
+namespace vernier {
+namespace {
+
+constexpr uint32_t kStarFileMagic = 0x835f040a;
+constexpr size_t kHeaderBytes = 32;
+constexpr size_t kFullRecordBytes = 28;
+constexpr size_t kCompactRecordBytes = 10;
+constexpr int kMaxLevel = 7;
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRadToMas = 180.0 / kPi * 3600.0 * 1000.0;
+// One unit of dx moves x by 0.1 mas a year.
+constexpr double kMotionUnitMas = 0.1;
+
+struct Triangle {
+  Vec3 c0, c1, c2;
+};
+
+// The zones of a level: the triangles of an icosahedron split `level` times,
+// in the file's zone order.
+std::vector<Triangle> ZoneTriangles(int level) {
+  const double g = 0.5 * (1.0 + std::sqrt(5.0));
+  const double b = 1.0 / std::sqrt(1.0 + g * g);
+  const double a = b * g;
+  const Vec3 corners[12] = {{a, -b, 0},  {a, b, 0},   {-a, b, 0},  {-a, -b, 0},
+                            {0, a, -b},  {0, a, b},   {0, -a, b},  {0, -a, -b},
+                            {-b, 0, a},  {b, 0, a},   {b, 0, -a},  {-b, 0, -a}};
+  const int faces[20][3] = {{1, 0, 10}, {0, 1, 9},  {0, 9, 6},   {9, 8, 6},  {0, 7, 10},
+                            {6, 7, 0},  {7, 6, 3},  {6, 8, 3},   {11, 10, 7}, {7, 3, 11},
+                            {3, 2, 11}, {2, 3, 8},  {10, 11, 4}, {2, 4, 11}, {5, 4, 2},
+                            {2, 8, 5},  {4, 1, 10}, {4, 5, 1},   {5, 9, 1},  {8, 9, 5}};
+  std::vector<Triangle> zones;
+  for (const auto& f : faces) zones.push_back({corners[f[0]], corners[f[1]], corners[f[2]]});
+  for (int l = 0; l < level; ++l) {
+    std::vector<Triangle> next(zones.size() * 4);
+    for (size_t i = 0; i < zones.size(); ++i) {
+      const Triangle& t = zones[i];
+      const Vec3 e0 = Normalise(Add(t.c1, t.c2));
+      const Vec3 e1 = Normalise(Add(t.c2, t.c0));
+      const Vec3 e2 = Normalise(Add(t.c0, t.c1));
+      next[4 * i + 0] = {t.c0, e2, e1};
+      next[4 * i + 1] = {e2, t.c1, e0};
+      next[4 * i + 2] = {e1, e0, t.c2};
+      next[4 * i + 3] = {e0, e1, e2};
+    }
+    zones.swap(next);
+  }
+  return zones;
+}
+
+struct ZoneAxes {
+  Vec3 centre, axis0, axis1;
+};
+
+// The zones' frames and the largest gnomonic offset of a corner.
+std::vector<ZoneAxes> ZoneFrames(const std::vector<Triangle>& zones, double& maxOffset) {
+  std::vector<ZoneAxes> frames;
+  frames.reserve(zones.size());
+  maxOffset = 0.0;
+  for (const Triangle& t : zones) {
+    ZoneAxes z;
+    z.centre = Normalise(Add(Add(t.c0, t.c1), t.c2));
+    z.axis0 = Normalise(Cross(Vec3{0, 0, 1}, z.centre));
+    z.axis1 = Cross(z.centre, z.axis0);
+    for (const Vec3& corner : {t.c0, t.c1, t.c2}) {
+      const Vec3 d = Sub(corner, z.centre);
+      const double mu0 = Dot(d, z.axis0);
+      const double mu1 = Dot(d, z.axis1);
+      const double h = std::sqrt(1.0 - mu0 * mu0 - mu1 * mu1);
+      maxOffset = std::max({maxOffset, std::fabs(mu0) / h, std::fabs(mu1) / h});
+    }
+    frames.push_back(z);
+  }
+  return frames;
+}
+
+template <typename T>
+T ReadLittle(const unsigned char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);  // the files are little-endian, as is this machine
+  return v;
+}
+
+// A signed bit field of a compact record.
+int SignedBits(unsigned __int128 bits, int first, int width) {
+  const auto field = static_cast<uint32_t>((bits >> first) & ((1u << width) - 1));
+  return static_cast<int>(field ^ (1u << (width - 1))) - (1 << (width - 1));
+}
+
+unsigned UnsignedBits(unsigned __int128 bits, int first, int width) {
+  return static_cast<unsigned>((bits >> first) & ((1u << width) - 1));
+}
+
+// Places the star and turns its tangent-plane motion into motions in right
+// ascension (times cos δ) and declination.
+void Place(const ZoneAxes& z, double scale, double x0, double x1, double dx0, double dx1,
+           StarFileEntry& star) {
+  const Vec3 w = Add(z.centre, Add(Scale(z.axis0, scale * x0), Scale(z.axis1, scale * x1)));
+  const double length = Norm(w);
+  const Vec3 p = Scale(w, 1.0 / length);
+  star.ra = std::atan2(p[1], p[0]);
+  if (star.ra < 0) star.ra += 2 * kPi;
+  star.dec = std::asin(std::clamp(p[2], -1.0, 1.0));
+  const Vec3 v = Add(Scale(z.axis0, dx0 * kMotionUnitMas), Scale(z.axis1, dx1 * kMotionUnitMas));
+  const Vec3 motion = Scale(Sub(v, Scale(p, Dot(p, v))), 1.0 / length);
+  const Vec3 east{-std::sin(star.ra), std::cos(star.ra), 0.0};
+  const Vec3 north{-std::sin(star.dec) * std::cos(star.ra), -std::sin(star.dec) * std::sin(star.ra),
+                   std::cos(star.dec)};
+  star.pmRa = Dot(motion, east);
+  star.pmDec = Dot(motion, north);
+}
+
+}  // namespace
+
+Status ReadStarFile(const std::string& path, double magnitudeLimit, StarFile& file,
+                    std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = path + ": cannot be opened";
+    return Status::Failed;
+  }
+  const std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = path + ": read error";
+    return Status::Failed;
+  }
+  if (data.size() < kHeaderBytes) {
+    error = path + ": shorter than the 32-byte header (" + std::to_string(data.size()) + " bytes)";
+    return Status::Failed;
+  }
+  uint32_t header[8];
+  std::memcpy(header, data.data(), sizeof header);
+  if (header[0] != kStarFileMagic) {
+    error = path + ": not a star file (wrong magic number)";
+    return Status::Failed;
+  }
+  if (header[1] > 1) {
+    error = path + ": record type " + std::to_string(header[1]) + " is not read (only 0 and 1)";
+    return Status::Failed;
+  }
+  const int level = static_cast<int>(header[4]);
+  if (header[4] > static_cast<uint32_t>(kMaxLevel) || header[7] == 0 || header[6] == 0) {
+    error = path + ": bad header (level " + std::to_string(header[4]) + ", " +
+            std::to_string(header[7]) + " magnitude steps)";
+    return Status::Failed;
+  }
+  StarFile result;
+  result.path = path;
+  result.type = header[1] == 0 ? StarRecordType::Full : StarRecordType::Compact;
+  result.level = level;
+  result.magnitudeMin = static_cast<int32_t>(header[5]) / 1000.0;
+  result.magnitudeStep = static_cast<double>(header[6]) / header[7] / 1000.0;
+  const size_t recordBytes = result.type == StarRecordType::Full ? kFullRecordBytes : kCompactRecordBytes;
+
+  const size_t zoneCount = ZoneCount(level);
+  size_t offset = kHeaderBytes + 4 * zoneCount;
+  if (data.size() < offset) {
+    error = path + ": cut short in the zone table";
+    return Status::Failed;
+  }
+  std::vector<uint32_t> counts(zoneCount);
+  std::memcpy(counts.data(), data.data() + kHeaderBytes, 4 * zoneCount);
+  unsigned long long total = 0;
+  for (uint32_t c : counts) total += c;
+  const unsigned long long expected = offset + total * recordBytes;
+  if (data.size() != expected) {
+    error = path + ": holds " + std::to_string(data.size()) + " bytes where its zone table announces " +
+            std::to_string(total) + " records (" + std::to_string(expected) + " bytes)" +
+            (data.size() < expected ? ": cut short" : ": trailing data");
+    return Status::Failed;
+  }
+
+  double scale = 0.0;
+  const std::vector<ZoneAxes> frames = ZoneFrames(ZoneTriangles(level), scale);
+  scale /= result.type == StarRecordType::Full ? 2147483647.0 : 524287.0;
+  result.positionStepMas = scale * kRadToMas;
+
+  result.stars.reserve(total);
+  for (size_t z = 0; z < zoneCount; ++z) {
+    for (uint32_t k = 0; k < counts[z]; ++k, offset += recordBytes) {
+      const unsigned char* r = data.data() + offset;
+      StarFileEntry star;
+      star.zone = static_cast<int>(z);
+      star.indexInZone = static_cast<int>(k);
+      double x0, x1, dx0, dx1;
+      unsigned mag, bV;
+      if (result.type == StarRecordType::Full) {
+        const uint32_t id = ReadLittle<uint32_t>(r);
+        star.hip = static_cast<int>(id & 0xffffff);
+        star.component = static_cast<int>(id >> 24);
+        x0 = ReadLittle<int32_t>(r + 4);
+        x1 = ReadLittle<int32_t>(r + 8);
+        bV = r[12];
+        mag = r[13];
+        dx0 = ReadLittle<int32_t>(r + 16);
+        dx1 = ReadLittle<int32_t>(r + 20);
+        star.parallax = ReadLittle<int32_t>(r + 24) / 100.0;
+      } else {
+        unsigned __int128 bits = 0;
+        for (int b = static_cast<int>(kCompactRecordBytes) - 1; b >= 0; --b) bits = (bits << 8) | r[b];
+        x0 = SignedBits(bits, 0, 20);
+        x1 = SignedBits(bits, 20, 20);
+        dx0 = SignedBits(bits, 40, 14);
+        dx1 = SignedBits(bits, 54, 14);
+        bV = UnsignedBits(bits, 68, 7);
+        mag = UnsignedBits(bits, 75, 5);
+      }
+      star.magnitude = result.magnitudeMin + mag * result.magnitudeStep;
+      if (star.magnitude > magnitudeLimit) continue;
+      star.colourIndex = bV * 4.0 / 127.0 - 0.5;
+      Place(frames[z], scale, x0, x1, dx0, dx1, star);
+      result.stars.push_back(star);
+    }
+  }
+  file = std::move(result);
+  return Status::Ok;
+}
+
+}  // namespace vernier
