@@ -1,3 +1,4 @@
+#include "astro/constants.h"
 #include "catalogue/star_catalogue.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@
 namespace vernier {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kMasToRad = kPi / (180.0 * 3600.0 * 1000.0);
 
 // The star files, the brightest V each starts at, and whether its records
@@ -322,6 +322,7 @@ namespace {
 
 constexpr long long kZoneLevelStep = kZoneKeyBase;
 constexpr long long kZoneStep = 100000;
+constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
 
 // wds_hip_part.dat: HIP, designation, year, position angle, separation.
 bool ReadDoubleStars(const std::string& path, const std::map<int, double>& companions,
@@ -364,15 +365,17 @@ bool ReadVariableStars(const std::string& path, std::unordered_map<int, Variable
     const auto f = SplitTabs(line);
     VariableStarNote note;
     int hip = 0, flag = 0;
-    if (f.size() < 10 || !ParseInt(f[0], hip) || !ParseDouble(f[3], note.brightest) ||
-        !ParseInt(f[4], flag)) {
+    if (f.size() < 10 || !ParseInt(f[0], hip)) {
       error = path + ":" + std::to_string(number) + ": not a variable-star line";
       return false;
     }
     note.designation = Trim(f[1]);
     note.type = Trim(f[2]);
+    // A field left empty is a value the list does not give.
+    if (!ParseDouble(f[3], note.brightest)) note.brightest = kUnknown;
+    if (!ParseInt(f[4], flag)) flag = 0;
     double faint = 0;
-    if (ParseDouble(f[5], faint)) note.faintest = flag == 1 ? note.brightest + faint : faint;
+    note.faintest = !ParseDouble(f[5], faint) ? kUnknown : flag == 1 ? note.brightest + faint : faint;
     if (!ParseDouble(f[9], note.period)) note.period = 0;
     variables.emplace(hip, note);
   }
@@ -425,11 +428,12 @@ const CatalogueStar* StarCatalogue::Find(long long key) const {
 }
 
 Status LoadStarCatalogue(const std::string& directory, double magnitudeLimit,
-                         StarCatalogue& catalogue, std::string& error) {
+                         StarCatalogue& catalogue, std::string& error, bool withZoneStars) {
   std::map<int, CatalogueStar> byHip;
   std::map<int, double> companions;
   std::vector<CatalogueStar> others;
-  if (ReadStarFiles(directory, magnitudeLimit, byHip, companions, &others, error) != Status::Ok ||
+  if (ReadStarFiles(directory, magnitudeLimit, byHip, companions, withZoneStars ? &others : nullptr,
+                    error) != Status::Ok ||
       !JoinHipFiles(directory, byHip, error))
     return Status::Failed;
   StarCatalogue result;

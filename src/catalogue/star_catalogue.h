@@ -85,12 +85,12 @@ struct DoubleStarNote {
 };
 
 // A variable star (gcvs_hip_part.dat): designation, type, V range and period
-// in days (0: none given).
+// in days (0: none given; NaN: a magnitude not given).
 struct VariableStarNote {
   std::string designation;
   std::string type;
-  double brightest = 0.0;
-  double faintest = 0.0;
+  double brightest = std::numeric_limits<double>::quiet_NaN();
+  double faintest = std::numeric_limits<double>::quiet_NaN();
   double period = 0.0;
 };
 
@@ -106,9 +106,10 @@ struct StarCatalogue {
 // without a HIP number (the full records of stars_2 and the compact records of
 // stars_3) with the motion its record holds; and the double- and
 // variable-star notes. A missing, damaged or cut-short file fails with the file
-// named in `error`.
+// named in `error`. Without `withZoneStars` only the HIP stars are read (all
+// that carry catalogue numbers and notes).
 Status LoadStarCatalogue(const std::string& directory, double magnitudeLimit,
-                         StarCatalogue& catalogue, std::string& error);
+                         StarCatalogue& catalogue, std::string& error, bool withZoneStars = true);
 
 // Reads the full-record star files of the catalogue directory (the
 // "stars_N_0v0_8.cat" files, as many as the magnitude limit needs), keeps one

@@ -1,3 +1,4 @@
+#include "astro/constants.h"
 #include "catalogue/star_file.h"
 
 #include <algorithm>
@@ -16,7 +17,6 @@ constexpr size_t kHeaderBytes = 32;
 constexpr size_t kFullRecordBytes = 28;
 constexpr size_t kCompactRecordBytes = 10;
 constexpr int kMaxLevel = 7;
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kRadToMas = 180.0 / kPi * 3600.0 * 1000.0;
 // One unit of dx moves x by 0.1 mas a year.
 constexpr double kMotionUnitMas = 0.1;

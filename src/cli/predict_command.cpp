@@ -3,20 +3,27 @@
 // time-zone database through the C library (--tz Area/City, else the system's
 // zone).
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <future>
 #include <string>
 
 #include "astro/time.h"
 #include "bessel/data_directory.h"
+#include "bessel/element_records.h"
 #include "cli/commands.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
+#include "ephemeris/element_file.h"
 #include "local/circumstances.h"
+#include "local/deep_predictions.h"
 #include "local/prediction_table.h"
 
 namespace vernier::cli {
@@ -87,8 +94,9 @@ std::string SiteName(const DataDirectory& dataDirectory, const ObserverSite& sit
   return name;
 }
 
-void PrintText(const PredictionRun& run, const StarNames& names, const std::string& siteName,
-               const PredictionRequest& request, const Span& span, const std::string& zone) {
+void PrintText(const PredictionRun& run, const StarNames& names, const StarCatalogue* catalogue,
+               const std::string& siteName, const PredictionRequest& request, const Span& span,
+               const std::string& zone) {
   std::printf("Occultations seen from %s: %.4f %s, %.4f %s, %.0f m\n", siteName.c_str(),
               std::fabs(request.site.longitude), request.site.longitude < 0 ? "W" : "E",
               std::fabs(request.site.latitude), request.site.latitude < 0 ? "S" : "N",
@@ -101,13 +109,16 @@ void PrintText(const PredictionRun& run, const StarNames& names, const std::stri
 
   const char* const headers[] = {"Date (UT)", "UT",   "Local time", "Ev",  "Body",
                                  "Mag",       "Ill%", "Limb",       "PA",  "AA",
-                                 "CA",        "Alt",  "Az",         "Sun", "Notes"};
+                                 "CA",        "Alt",  "Az",         "Sun", "Notes",
+                                 "Star",      "A",    "B",          "Rate", "CT",
+                                 "Double",    "Variable"};
   constexpr int kColumns = sizeof headers / sizeof headers[0];
-  const bool rightAligned[kColumns] = {false, false, false, false, false, true, true, false,
-                                       true,  true,  true,  true,  true,  true, false};
+  const bool rightAligned[kColumns] = {false, false, false, false, false, true, true,  false,
+                                       true,  true,  true,  true,  true,  true, false, false,
+                                       true,  true,  true,  true,  false, false};
   std::vector<std::vector<std::string>> rows;
   for (const PredictedContact& c : run.contacts) {
-    const std::vector<std::string> f = PredictionRecord(c, names, CivilTimeOf(c.jdUT).text);
+    const std::vector<std::string> f = PredictionRecord(c, names, CivilTimeOf(c.jdUT).text, catalogue);
     const auto field = [&](const char* name) { return f[PredictionFieldIndex(name)]; };
     char cusp[32], graze[48] = "";
     std::snprintf(cusp, sizeof cusp, "%.0f%c", c.cuspAngle, c.cusp);
@@ -119,7 +130,9 @@ void PrintText(const PredictionRun& run, const StarNames& names, const std::stri
     rows.push_back({field("date"), field("ut"), field("local_time"), field("kind"),
                     BodyLabel(c, names), field("magnitude"), field("illuminated"), field("limb"),
                     field("position_angle"), field("axis_angle"), cusp, field("altitude"),
-                    field("azimuth"), field("sun_altitude"), notes});
+                    field("azimuth"), field("sun_altitude"), notes, field("star_id"),
+                    field("a_min_per_deg"), field("b_min_per_deg"), field("rate_arcsec_per_s"),
+                    field("contact_angle"), field("double_star"), field("variable_star")});
   }
   std::size_t widths[kColumns];
   for (int i = 0; i < kColumns; ++i) {
@@ -140,12 +153,12 @@ void PrintText(const PredictionRun& run, const StarNames& names, const std::stri
   for (const auto& row : rows) printRow(row);
 }
 
-void PrintCsv(const PredictionRun& run, const StarNames& names) {
+void PrintCsv(const PredictionRun& run, const StarNames& names, const StarCatalogue* catalogue) {
   std::vector<std::string> header;
   for (const PredictionField& field : PredictionFields()) header.push_back(field.name);
   std::printf("%s\n", CsvLine(header).c_str());
   for (const PredictedContact& c : run.contacts)
-    std::printf("%s\n", CsvLine(PredictionRecord(c, names, CivilTimeOf(c.jdUT).iso)).c_str());
+    std::printf("%s\n", CsvLine(PredictionRecord(c, names, CivilTimeOf(c.jdUT).iso, catalogue)).c_str());
 }
 
 std::string JsonString(const std::string& text) {
@@ -165,12 +178,12 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
-void PrintJson(const PredictionRun& run, const StarNames& names) {
+void PrintJson(const PredictionRun& run, const StarNames& names, const StarCatalogue* catalogue) {
   const auto& fields = PredictionFields();
   std::printf("[");
   for (std::size_t r = 0; r < run.contacts.size(); ++r) {
     const PredictedContact& c = run.contacts[r];
-    const std::vector<std::string> texts = PredictionRecord(c, names, CivilTimeOf(c.jdUT).iso);
+    const std::vector<std::string> texts = PredictionRecord(c, names, CivilTimeOf(c.jdUT).iso, catalogue);
     std::printf("%s\n  {", r ? "," : "");
     for (std::size_t i = 0; i < fields.size(); ++i) {
       std::string value = texts[i];
@@ -187,12 +200,50 @@ void PrintJson(const PredictionRun& run, const StarNames& names) {
   std::printf("%s]\n", run.contacts.empty() ? "" : "\n");
 }
 
+// The reference catalogue the generator checks the star places with, where
+// one is installed.
+std::string StarReferencePath() {
+  for (const char* path : {static_cast<const char*>(std::getenv("VERNIER_STAR_REFERENCE")), "/usr/share/kstars/stars.dat"})
+    if (path && *path && ::access(path, R_OK) == 0) return path;
+  return {};
+}
+
+std::string DeepCacheDirectory() {
+  const std::string base = ElementCacheDirectory();
+  return base.empty() ? base : base + "/deep";
+}
+
+// Writes the records of the listed events, in date order, as an element file
+// (under a temporary name, renamed when complete).
+bool WriteListedRecords(const std::string& path, std::vector<BesselianElements> records,
+                        std::string& error) {
+  std::stable_sort(records.begin(), records.end(),
+                   [](const BesselianElements& a, const BesselianElements& b) { return a.jd < b.jd; });
+  std::vector<ElementRecord> out(records.size());
+  // The two records hold the same 34 numbers in the same order.
+  static_assert(sizeof(ElementRecord) == sizeof(BesselianElements));
+  if (!records.empty()) std::memcpy(out.data(), records.data(), records.size() * sizeof(ElementRecord));
+  const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+  if (!WriteElementFile(temporary, out, error)) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  std::error_code code;
+  std::filesystem::rename(temporary, path, code);
+  if (code) {
+    std::remove(temporary.c_str());
+    error = path + ": " + code.message();
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunPredictCommand(const std::vector<std::string>& args) {
   std::string error;
   const OptionSpec optionNames{{"observer", "site", "from", "to", "days", "max-mag", "min-altitude",
-                                "sun-altitude", "format", "tz", "data", "delta-t-adjust"},
+                                "sun-altitude", "format", "tz", "data", "delta-t-adjust", "elements", "stars"},
                                {}};
   auto options = Options::Parse(args, optionNames, error);
   if (!options) return UsageError(error);
@@ -248,6 +299,17 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     return UsageError("option --sun-altitude must lie in -90..90 degrees");
   if (request.maxMagnitude && !std::isfinite(*request.maxMagnitude))
     return UsageError("option --max-mag must be a magnitude");
+  if (request.maxMagnitude && *request.maxMagnitude > kCatalogueMagnitudeLimit + 1e-9)
+    return UsageError("option --max-mag: the star catalogue reaches V 10.5; give 10.5 or brighter");
+  const bool deep = request.maxMagnitude && *request.maxMagnitude > kElementFileMagnitudeLimit;
+  if (deep && span.days > DeepSpanLimitDays(*request.maxMagnitude)) {
+    char message[160];
+    std::snprintf(message, sizeof message,
+                  "at --max-mag %g the span may be at most %d days (ask for a brighter limit or a "
+                  "shorter span)",
+                  *request.maxMagnitude, DeepSpanLimitDays(*request.maxMagnitude));
+    return UsageError(message);
+  }
   const std::string format = options->Value("format").value_or("text");
   if (format != "text" && format != "csv" && format != "json")
     return UsageError("option --format must be text, csv or json");
@@ -268,16 +330,47 @@ int RunPredictCommand(const std::vector<std::string>& args) {
   request.day = span.from.day;
   request.days = span.days;
 
-  const PredictionRun run = PredictOccultations(dataDirectory, request);
+  DeepSearchSettings settings;
+  settings.starDirectory = options->Value("stars").value_or(kDefaultStarDirectory);
+  settings.referencePath = StarReferencePath();
+  settings.cacheDirectory = DeepCacheDirectory();
+  // The HIP stars of the catalogue give the HD numbers and the notes; without
+  // the star files those columns stay empty, unless the stars are searched.
+  // They are read while the predictions are computed.
+  StarCatalogue catalogue;
+  std::string catalogueError;
+  const double catalogueLimit = std::max(kElementFileMagnitudeLimit, request.maxMagnitude.value_or(0));
+  auto catalogueRead = std::async(std::launch::async, [&] {
+    return LoadStarCatalogue(settings.starDirectory, catalogueLimit, catalogue, catalogueError, false);
+  });
+  const PredictionRun run = deep ? PredictAllOccultations(dataDirectory, request, settings)
+                                 : PredictOccultations(dataDirectory, request);
+  const bool haveCatalogue = catalogueRead.get() == Status::Ok;
+  if (deep && !haveCatalogue) {
+    std::fprintf(stderr, "vernier-cli: star catalogue: %s\n", catalogueError.c_str());
+    return 1;
+  }
+  if (!run.problem.empty()) {
+    std::fprintf(stderr, "vernier-cli: %s\n", run.problem.c_str());
+    return 1;
+  }
   if (run.eventsRead == 0 && !run.missingFile.empty())
     return ReportMissingElementFile(dataDirectory, run.missingFile);
   const StarNames names = StarNames::Load(dataDirectory);
+  const StarCatalogue* named = haveCatalogue ? &catalogue : nullptr;
   if (format == "csv")
-    PrintCsv(run, names);
+    PrintCsv(run, names, named);
   else if (format == "json")
-    PrintJson(run, names);
+    PrintJson(run, names, named);
   else
-    PrintText(run, names, SiteName(dataDirectory, request.site), request, span, zone);
+    PrintText(run, names, named, SiteName(dataDirectory, request.site), request, span, zone);
+  if (auto path = options->Value("elements")) {
+    std::string writeError;
+    if (!WriteListedRecords(*path, run.listedRecords, writeError)) {
+      std::fprintf(stderr, "vernier-cli: cannot write the element records: %s\n", writeError.c_str());
+      return 1;
+    }
+  }
   if (run.contacts.empty() && format != "text")
     std::fprintf(stderr, "vernier-cli: no occultations found\n");
   if (!run.missingFile.empty()) {

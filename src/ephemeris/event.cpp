@@ -1,7 +1,9 @@
+#include "astro/constants.h"
 #include "ephemeris/event.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "ephemeris/lunar_figure.h"
@@ -9,7 +11,6 @@
 namespace vernier {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kSynodicRate = 360.0 / 29.530588853;  // degrees per day
 
 // Least-squares polynomial of `degree` through (t, v) by Householder QR;
@@ -133,31 +134,83 @@ void FitSamples(std::vector<Sample> samples, Polynomials& p, FitQuality& quality
 
 }  // namespace
 
-bool ShadowEvaluator::InstantAt(double jdTT, const Instant*& instant) {
-  const double index = (jdTT - 2451545.0) * 24.0 / kSampleStepHours;
-  const long long key = std::llround(index);
-  const bool onGrid = std::fabs(index - static_cast<double>(key)) < 1e-6;
-  if (onGrid) {
-    auto it = grid_.find(key);
-    if (it != grid_.end()) {
-      instant = &it->second;
-      return true;
-    }
-  }
-  Instant fresh;
+bool ShadowEvaluator::ComputeInstant(double jdTT, Instant& fresh) {
   if (!ComputeSkyFrame(ephemeris_, jdTT, fresh.frame, error_)) return false;
   if (!ephemeris_.Moon(jdTT, fresh.moon)) {
     error_ = ephemeris_.Error();
     return false;
   }
   if (centreOfFigure_) fresh.moon = Add(fresh.moon, LunarFigureOffset(jdTT));
-  if (onGrid) {
-    if (grid_.size() > 50000) grid_.clear();  // events come in time order; old instants are not needed
-    instant = &(grid_[key] = fresh);
-  } else {
-    scratch_ = fresh;
-    instant = &scratch_;
+  return true;
+}
+
+bool ShadowEvaluator::GridInstant(long long key, const Instant*& instant) {
+  auto it = grid_.find(key);
+  if (it != grid_.end()) {
+    instant = &it->second;
+    return true;
   }
+  Instant fresh;
+  if (!ComputeInstant(2451545.0 + key * kSampleStepHours / 24.0, fresh)) return false;
+  instant = &(grid_[key] = fresh);
+  return true;
+}
+
+namespace {
+
+// The numbers of an instant that interpolation carries (all but the date).
+constexpr size_t kAstromNumbers = sizeof(eraASTROM) / sizeof(double);
+static_assert(sizeof(eraASTROM) == kAstromNumbers * sizeof(double));
+
+}  // namespace
+
+bool ShadowEvaluator::InterpolatedInstant(double index, const Instant*& instant) {
+  const long long k = static_cast<long long>(std::floor(index));
+  const double f = index - static_cast<double>(k);
+  const Instant* g[4];
+  for (int i = 0; i < 4; ++i)
+    if (!GridInstant(k - 1 + i, g[i])) return false;
+  // Lagrange weights of the nodes −1, 0, 1, 2 at f.
+  const double w[4] = {-f * (f - 1) * (f - 2) / 6, (f + 1) * (f - 1) * (f - 2) / 2,
+                       -(f + 1) * f * (f - 2) / 2, (f + 1) * f * (f - 1) / 6};
+  auto blend = [&](auto field) {
+    double v = 0.0;
+    for (int i = 0; i < 4; ++i) v += w[i] * field(*g[i]);
+    return v;
+  };
+  Instant& out = scratch_;
+  out.frame.jdTT = 2451545.0 + index * kSampleStepHours / 24.0;
+  for (int r = 0; r < 3; ++r) {
+    out.moon[r] = blend([r](const Instant& n) { return n.moon[r]; });
+    for (int c = 0; c < 3; ++c)
+      out.frame.toDate[r][c] = blend([r, c](const Instant& n) { return n.frame.toDate[r][c]; });
+  }
+  // The sidereal time turns through 2π: unwrapped about the first node.
+  const double base = g[0]->frame.gast;
+  double gast = blend([base](const Instant& n) {
+    return base + std::remainder(n.frame.gast - base, 2 * kPi);
+  });
+  gast = std::fmod(gast, 2 * kPi);
+  out.frame.gast = gast < 0 ? gast + 2 * kPi : gast;
+  double numbers[4][kAstromNumbers], blended[kAstromNumbers];
+  for (int i = 0; i < 4; ++i) std::memcpy(numbers[i], &g[i]->frame.astrom, sizeof(eraASTROM));
+  for (size_t j = 0; j < kAstromNumbers; ++j)
+    blended[j] = w[0] * numbers[0][j] + w[1] * numbers[1][j] + w[2] * numbers[2][j] + w[3] * numbers[3][j];
+  std::memcpy(&out.frame.astrom, blended, sizeof(eraASTROM));
+  instant = &out;
+  return true;
+}
+
+bool ShadowEvaluator::InstantAt(double jdTT, const Instant*& instant) {
+  // Events come in time order: instants long past are not needed again. The
+  // grid is cleared only here, so the instants one call holds stay valid.
+  if (grid_.size() > 50000) grid_.clear();
+  const double index = (jdTT - 2451545.0) * 24.0 / kSampleStepHours;
+  const long long key = std::llround(index);
+  if (std::fabs(index - static_cast<double>(key)) < 1e-6) return GridInstant(key, instant);
+  if (interpolateOffGrid_) return InterpolatedInstant(index, instant);
+  if (!ComputeInstant(jdTT, scratch_)) return false;
+  instant = &scratch_;
   return true;
 }
 

@@ -31,9 +31,14 @@ struct EventBody {
 class ShadowEvaluator {
  public:
   // `centreOfFigure`: the Moon's position is its centre of figure (see
-  // lunar_figure.h), else its centre of mass.
-  explicit ShadowEvaluator(Ephemeris& ephemeris, bool centreOfFigure = false)
-      : ephemeris_(ephemeris), centreOfFigure_(centreOfFigure) {}
+  // lunar_figure.h), else its centre of mass. `interpolateOffGrid`: an instant
+  // off the quarter-hour grid (the search for the least distance) takes the
+  // frame and the Moon interpolated between the four nearest grid instants
+  // (cubic; within 1e-6 km and 1e-12 rad) instead of computing them afresh;
+  // the fitted samples are grid instants either way.
+  explicit ShadowEvaluator(Ephemeris& ephemeris, bool centreOfFigure = false,
+                           bool interpolateOffGrid = false)
+      : ephemeris_(ephemeris), centreOfFigure_(centreOfFigure), interpolateOffGrid_(interpolateOffGrid) {}
   bool Evaluate(const EventBody& body, double jdTT, ShadowState& state);
   // Sets the body's deflection to its value at jdTT.
   bool HoldDeflection(EventBody& body, double jdTT);
@@ -46,9 +51,13 @@ class ShadowEvaluator {
     Vec3 moon;
   };
   bool InstantAt(double jdTT, const Instant*& instant);
+  bool ComputeInstant(double jdTT, Instant& fresh);
+  bool GridInstant(long long key, const Instant*& instant);
+  bool InterpolatedInstant(double index, const Instant*& instant);
 
   Ephemeris& ephemeris_;
   bool centreOfFigure_;
+  bool interpolateOffGrid_;
   std::unordered_map<long long, Instant> grid_;
   Instant scratch_;
   std::string error_;

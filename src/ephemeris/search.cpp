@@ -1,3 +1,4 @@
+#include "astro/constants.h"
 #include "ephemeris/search.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 namespace vernier {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kDeg = kPi / 180.0;
 constexpr double kMoonStepDays = 0.5;
 constexpr double kPlanetStepDays = 2.0;
@@ -173,7 +173,7 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
   }
 
   std::sort(candidates.begin(), candidates.end());
-  ShadowEvaluator evaluator(ephemeris, options.centreOfFigure);
+  ShadowEvaluator evaluator(ephemeris, options.centreOfFigure, options.interpolateOffGrid);
   MoonAge moonAge;
   std::set<std::pair<int, long long>> seen;  // body, hour of t0
   records.clear();

@@ -1,3 +1,4 @@
+#include "astro/constants.h"
 #include "ephemeris/shadow.h"
 
 #include <cmath>
@@ -5,7 +6,6 @@
 namespace vernier {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kDeg = 180.0 / kPi;
 
 // Projects the Moon onto the plane perpendicular to `axis` (unit vector of

@@ -43,6 +43,14 @@ const std::vector<PredictionField>& PredictionFields() {
       {"sun_altitude", FieldType::Number},
       {"daylight", FieldType::Flag},
       {"graze_km", FieldType::Number},
+      {"star_id", FieldType::Text},
+      {"hd", FieldType::Number},
+      {"double_star", FieldType::Text},
+      {"variable_star", FieldType::Text},
+      {"a_min_per_deg", FieldType::Number},
+      {"b_min_per_deg", FieldType::Number},
+      {"rate_arcsec_per_s", FieldType::Number},
+      {"contact_angle", FieldType::Number},
   };
   return kFields;
 }
@@ -93,9 +101,45 @@ std::string BodyLabel(const PredictedContact& c, const StarNames& names) {
   return numbers.empty() ? name : name + " " + numbers;
 }
 
+namespace {
+
+std::string DoubleStarText(const DoubleStarNote& d) {
+  std::string text = d.designation + Printf(" %.1f\"", d.separation) + Printf(" PA %.0f", d.positionAngle);
+  if (std::isfinite(d.companionMagnitude)) text += Printf(" comp. V %.2f", d.companionMagnitude);
+  return text + Printf(" (%.0f)", d.year);
+}
+
+std::string VariableStarText(const VariableStarNote& v) {
+  std::string text = v.designation + " " + v.type;
+  if (std::isfinite(v.brightest)) {
+    text += Printf(" %.2f", v.brightest);
+    if (std::isfinite(v.faintest)) text += Printf("-%.2f", v.faintest);
+  }
+  if (v.period > 0) text += Printf(" P %gd", v.period);
+  return text;
+}
+
+}  // namespace
+
 std::vector<std::string> PredictionRecord(const PredictedContact& c, const StarNames& names,
-                                          const std::string& localTime) {
+                                          const std::string& localTime,
+                                          const StarCatalogue* catalogue) {
   const UtStamp ut = FormatUt(c.jdUT);
+  const auto optional = [](const std::optional<double>& v, const char* format) {
+    return v ? Printf(format, *v) : std::string();
+  };
+  std::string starId, hd, doubleStar, variableStar;
+  if (c.planet == 0 && c.xz > 0) {
+    const long long key = c.hip > 0 ? std::llround(c.hip) : std::llround(c.xz);
+    starId = StarIdentifier(key);
+    if (const CatalogueStar* star = catalogue ? catalogue->Find(key) : nullptr) {
+      hd = CatalogueNumber(star->hd);
+      if (auto d = catalogue->doubles.find(star->hip); star->hip > 0 && d != catalogue->doubles.end())
+        doubleStar = DoubleStarText(d->second);
+      if (auto v = catalogue->variables.find(star->hip); star->hip > 0 && v != catalogue->variables.end())
+        variableStar = VariableStarText(v->second);
+    }
+  }
   const std::string body = c.planet > 0 ? PlanetName(c.planet) : names.NameOf(c.hip);
   const double illuminated = std::round(c.illuminatedPercent);
   return {ut.date,
@@ -118,7 +162,15 @@ std::vector<std::string> PredictionRecord(const PredictedContact& c, const StarN
           Printf("%.1f", c.azimuth),
           Printf("%.1f", c.sunAltitude),
           c.daylight ? "true" : "false",
-          c.grazeKm ? Printf("%.1f", *c.grazeKm) : std::string()};
+          optional(c.grazeKm, "%.1f"),
+          starId,
+          hd,
+          doubleStar,
+          variableStar,
+          optional(c.coefficientA, "%+.2f"),
+          optional(c.coefficientB, "%+.2f"),
+          optional(c.limbRate, "%.3f"),
+          optional(c.contactAngle, "%.1f")};
 }
 
 std::string CsvLine(const std::vector<std::string>& texts) {

@@ -15,6 +15,8 @@ namespace vernier {
 namespace {
 
 constexpr double kKmPerDegree = 111.2;
+// The shift of the site for the A and B coefficients, degrees (about 11 km).
+constexpr double kCoefficientStepDeg = 0.1;
 
 double Normalised(double degrees) {
   double d = std::fmod(degrees, 360.0);
@@ -54,6 +56,56 @@ std::optional<double> GrazeDistanceKm(const BesselianElements& e, const Observer
   const double km = offset / gradient;
   if (std::fabs(km) > kGrazeFlagKm) return std::nullopt;
   return km;
+}
+
+// The contact's time (hours from t0) seen from `site`, found as for the site
+// itself; none where the shifted site sees no such contact.
+std::optional<double> ContactTimeFrom(const BesselianElements& e, const ObserverSite& site,
+                                      double deltaT, bool inner, int sign) {
+  BesselianState shadow;
+  ObserverGeometry observer;
+  LocalState state;
+  LocalContext context{e, shadow, observer, state};
+  SetUpObserver(site, observer);
+  LocalMaximum maximum;
+  if (FindMaximum(context, 0, deltaT, maximum) != Status::Ok) return std::nullopt;
+  LocalContact found;
+  const Status status = inner ? FindInnerContactAz(context, maximum.t, deltaT, sign, found)
+                              : FindOuterContactAz(context, maximum.t, deltaT, sign, found);
+  if (status != Status::Ok) return std::nullopt;
+  return found.t;
+}
+
+// The A and B coefficients: minutes of contact time per degree of the
+// observer's east longitude and north latitude, by central differences over
+// kCoefficientStepDeg.
+void TimeCoefficients(const BesselianElements& e, const ObserverSite& site, double deltaT,
+                      bool inner, int sign, PredictedContact& c) {
+  ObserverSite east = site, west = site, north = site, south = site;
+  east.longitude += kCoefficientStepDeg;
+  west.longitude -= kCoefficientStepDeg;
+  north.latitude += kCoefficientStepDeg;
+  south.latitude -= kCoefficientStepDeg;
+  const auto te = ContactTimeFrom(e, east, deltaT, inner, sign);
+  const auto tw = ContactTimeFrom(e, west, deltaT, inner, sign);
+  if (te && tw) c.coefficientA = (*te - *tw) * 60 / (2 * kCoefficientStepDeg);
+  if (std::fabs(site.latitude) + kCoefficientStepDeg > 90) return;
+  const auto tn = ContactTimeFrom(e, north, deltaT, inner, sign);
+  const auto ts = ContactTimeFrom(e, south, deltaT, inner, sign);
+  if (tn && ts) c.coefficientB = (*tn - *ts) * 60 / (2 * kCoefficientStepDeg);
+}
+
+// The limb's motion across the star at the contact (the local state is that
+// of the contact): the rate along the lunar radius, arcseconds per second, and
+// the contact angle between the relative motion and that radius, degrees.
+void LimbMotion(const LocalState& state, double jdTT, PredictedContact& c) {
+  if (!(state.m > 0) || !(state.n > 0)) return;
+  const double radialPerHour = (state.u * state.a + state.v * state.b) / state.m;  // Earth radii
+  const double distance =
+      MoonPositionELP(JulianCenturies(jdTT)).distance / kEarthRadiusKm - std::sin(c.altitude * kDegToRad);
+  const double radiansPerSecond = std::fabs(radialPerHour) / distance / 3600;
+  c.limbRate = radiansPerSecond * kRadToDeg * 3600;
+  c.contactAngle = std::acos(std::clamp(std::fabs(radialPerHour) / state.n, 0.0, 1.0)) * kRadToDeg;
 }
 
 struct EventContacts {
@@ -110,9 +162,11 @@ bool Visible(const PredictionRequest& request, PredictedContact& c) {
   return c.daylight;
 }
 
-// The contacts of the record in `e` that the request lets through.
-void PredictEvent(const BesselianElements& e, int recordIndex, const PredictionRequest& request,
-                  double startJd, double endJd, std::vector<PredictedContact>& out) {
+}  // namespace
+
+void PredictRecordContacts(const BesselianElements& e, int recordIndex,
+                           const PredictionRequest& request, double startJd, double endJd,
+                           std::vector<PredictedContact>& out) {
   if (request.maxMagnitude && e.mag > *request.maxMagnitude) return;
   const double deltaT = DeltaT(JulianCenturies(e.jd)) + request.deltaTAdjust;
   BesselianState shadow;
@@ -161,9 +215,16 @@ void PredictEvent(const BesselianElements& e, int recordIndex, const PredictionR
     LocalContact found;
     const Status status = w.inner ? FindInnerContactAz(context, maximum.t, deltaT, w.sign, found)
                                   : FindOuterContactAz(context, maximum.t, deltaT, w.sign, found);
-    if (status == Status::Ok) keep(DescribeContact(ev, found.t, w.kind, found));
+    if (status != Status::Ok) continue;
+    PredictedContact c = DescribeContact(ev, found.t, w.kind, found);
+    if (c.jdUT < startJd || c.jdUT >= endJd || !Visible(request, c)) continue;
+    LimbMotion(context.state, c.jdUT + deltaT / 86400, c);
+    TimeCoefficients(e, request.site, deltaT, w.inner, w.sign, c);
+    keep(c);
   }
 }
+
+namespace {
 
 // The Julian date of a record's calendar date (0 h).
 double RecordDate(const BesselianElements& e) {
@@ -233,7 +294,14 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
   // The events of a record lie within a day of its date.
   for (double recordJd = RecordDate(e); recordJd < endJd + 1; recordJd = RecordDate(e)) {
     ++run.eventsRead;
-    PredictEvent(e, file.recordIndex, request, startJd, endJd, run.contacts);
+    run.recordsRead.push_back({e.xz, e.jd});
+    const size_t before = run.contacts.size();
+    PredictRecordContacts(e, file.recordIndex, request, startJd, endJd, run.contacts);
+    if (run.contacts.size() > before) {
+      for (size_t i = before; i < run.contacts.size(); ++i)
+        run.contacts[i].listedRecord = static_cast<int>(run.listedRecords.size());
+      run.listedRecords.push_back(e);
+    }
     if (progress && !progress(std::clamp((recordJd - startJd) / request.days, 0.0, 1.0))) {
       run.cancelled = true;
       break;

@@ -11,9 +11,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bessel/data_directory.h"
+#include "bessel/elements.h"
 #include "local/observer.h"
 
 namespace vernier {
@@ -64,23 +66,44 @@ struct PredictedContact {
   double altitude = 0, azimuth = 0;  // of the body
   double sunAltitude = 0;
   bool daylight = false;          // listed although the Sun is above the limit
+  // Minutes of contact time per degree of the observer's east longitude (A)
+  // and north latitude (B); none where a shifted site sees no such contact.
+  std::optional<double> coefficientA, coefficientB;
+  // The limb's motion across the star along the lunar radius, arcseconds per
+  // second, and the angle between the relative motion and that radius
+  // (degrees; 0 head-on, 90 a graze). Not given for G rows.
+  std::optional<double> limbRate, contactAngle;
   std::optional<double> grazeKm;  // distance to the nearer limit line when within
                                   // kGrazeFlagKm: negative inside, positive outside
-  // The event's record, to load it again: its date and its position in its file.
+  // The event's record, to load it again: its date and its position in its
+  // file (0 for an event found from the ephemeris), and its place in the
+  // run's listedRecords.
   double eventYear = 0, eventMonth = 0, eventDay = 0;
   int recordIndex = 0;
+  int listedRecord = -1;
 };
 
 struct PredictionRun {
   std::vector<PredictedContact> contacts;
+  // The records of the events the contacts belong to (PredictedContact::listedRecord).
+  std::vector<BesselianElements> listedRecords;
+  // Catalogue number (xz) and Julian date of every record read.
+  std::vector<std::pair<double, double>> recordsRead;
   int eventsRead = 0;
   bool cancelled = false;
   std::string missingFile;  // an element file the span needs that could not be read
+  std::string problem;      // why the run stopped early, for the user
 };
 
 // Called after each event read with the part of the span done (0..1); a false
 // return cancels the run, which then returns the contacts found so far.
 using PredictionProgress = std::function<bool(double)>;
+
+// The contacts of one record that the request lets through, with contact
+// times in [startJd, endJd) (Julian dates of universal time), appended to `out`.
+void PredictRecordContacts(const BesselianElements& e, int recordIndex,
+                           const PredictionRequest& request, double startJd, double endJd,
+                           std::vector<PredictedContact>& out);
 
 PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
                                   const PredictionRequest& request,

@@ -33,7 +33,8 @@ TEST(PredictCommandTest, CsvHasOneHeaderAndAContactARow) {
   EXPECT_EQ(lines[0],
             "date,ut,local_time,kind,body,hip,sao,zc,xz,magnitude,illuminated,limb,"
             "position_angle,axis_angle,cusp_angle,cusp,altitude,azimuth,sun_altitude,daylight,"
-            "graze_km");
+            "graze_km,star_id,hd,double_star,variable_star,a_min_per_deg,b_min_per_deg,"
+            "rate_arcsec_per_s,contact_angle");
   EXPECT_EQ(lines[1].rfind("2003-05-10,05:22:38.1,2003-05-10T00:22:38-05:00,D,", 0), 0u)
       << lines[1];
   EXPECT_EQ(lines[2].rfind("2003-05-10,06:05:59.4,2003-05-10T01:05:59-05:00,R,", 0), 0u)
@@ -56,7 +57,10 @@ TEST(PredictCommandTest, JsonIsAnArrayOfObjectsWithTheCsvNames) {
       << lines[1];
   EXPECT_NE(lines[1].find("\"hip\": 49583, \"sao\": 98955, \"zc\": null"), std::string::npos);
   EXPECT_NE(lines[1].find("\"illuminated\": 58, \"limb\": \"dark\""), std::string::npos);
-  EXPECT_NE(lines[1].find("\"daylight\": false, \"graze_km\": null}"), std::string::npos);
+  EXPECT_NE(lines[1].find("\"daylight\": false, \"graze_km\": null, \"star_id\": \"HIP 49583\", "
+                          "\"hd\": 87737, \"double_star\": \"10073+1646 0.4\\\" PA 239 (2015)\""),
+            std::string::npos)
+      << lines[1];
   EXPECT_EQ(lines[1].back(), ',');
 }
 
@@ -110,8 +114,49 @@ TEST(PredictCommandTest, BadOptionsAreUsageErrors) {
       "--observer 0,0 --tz ../../etc/passwd",
       "--observer 0,0 --min-altitude 91",
       "--observer 0,0 --from 2003-13-01",
+      "--observer 0,0 --max-mag 10.6",             // beyond the star catalogue
+      "--observer 0,0 --max-mag 10.5 --days 9000",  // too long a span for that depth
   };
   for (const char* args : cases) EXPECT_EQ(RunCli(data + args).status, 2) << args;
+}
+
+// The A and B coefficients say how the contact times move with the site: the
+// same contacts seen 0.2 degrees east and north arrive A*0.2 and B*0.2
+// minutes later, to the second-order term (well within a second here).
+TEST(PredictCommandTest, CoefficientsPredictTheTimesOfANearbySite) {
+  const auto csv = [](double lon, double lat) {
+    const auto result = RunCli("predict --data '" + TestData("predictions") + "' --observer " +
+                               std::to_string(lon) + "," + std::to_string(lat) +
+                               ",990 --from 2003-05-10 --days 1 --max-mag 3.6 --format csv --tz UTC");
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : Lines(result.out)) {
+      std::vector<std::string> fields;
+      std::istringstream in(line);
+      for (std::string f; std::getline(in, f, ',');) fields.push_back(f);
+      rows.push_back(fields);
+    }
+    return rows;
+  };
+  const auto seconds = [](const std::string& ut) {
+    return std::stod(ut.substr(0, 2)) * 3600 + std::stod(ut.substr(3, 2)) * 60 + std::stod(ut.substr(6));
+  };
+  const auto here = csv(-101.855, 33.578), east = csv(-101.655, 33.578), north = csv(-101.855, 33.778);
+  ASSERT_EQ(here.size(), 3u);
+  ASSERT_EQ(east.size(), 3u);
+  ASSERT_EQ(north.size(), 3u);
+  const auto column = [&](const char* name) {
+    for (size_t i = 0; i < here[0].size(); ++i)
+      if (here[0][i] == name) return i;
+    ADD_FAILURE() << name;
+    return size_t{0};
+  };
+  const size_t ut = column("ut"), a = column("a_min_per_deg"), b = column("b_min_per_deg");
+  for (size_t row = 1; row < 3; ++row) {
+    const double t = seconds(here[row][ut]);
+    EXPECT_NEAR(seconds(east[row][ut]) - t, std::stod(here[row][a]) * 0.2 * 60, 0.8) << row;
+    EXPECT_NEAR(seconds(north[row][ut]) - t, std::stod(here[row][b]) * 0.2 * 60, 0.8) << row;
+  }
 }
 
 TEST(PredictCommandTest, MissingElementFileIsAnError) {

@@ -1,0 +1,38 @@
+// The events found from the ephemeris for one calendar month and magnitude
+// limit, kept in the user's cache directory so that a second run (another
+// site, a narrower span, a brighter limit) reads them instead of searching
+// again. A cache file holds the records exactly as the search gave them after
+// their round trip through the element-file text, a stamp of the star files
+// they were found in, and a checksum over all of it; a file that does not
+// match is not used (and is made again), and every file is written under a
+// temporary name and renamed when complete.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bessel/elements.h"
+#include "gdi/status.h"
+
+namespace vernier {
+
+struct DeepCacheKey {
+  int year = 0;
+  int month = 1;
+  double magnitudeLimit = 0;
+  std::string sourceStamp;  // the star files' and ephemeris' identity (sizes, times, version)
+};
+
+// The cached records of the month made at the smallest limit not brighter than
+// `key.magnitudeLimit`, filtered to that limit (planets always kept); none
+// when no valid cache file is there.
+std::optional<std::vector<BesselianElements>> LoadDeepEvents(const std::string& directory,
+                                                             const DeepCacheKey& key);
+
+// Writes the month's records; Failed (and nothing left behind) when the
+// directory cannot be written.
+Status SaveDeepEvents(const std::string& directory, const DeepCacheKey& key,
+                      const std::vector<BesselianElements>& records);
+
+}  // namespace vernier
