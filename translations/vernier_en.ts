@@ -328,7 +328,7 @@ Print Preview</translation>
 <context>
     <name>Coastlines</name>
     <message>
-        <location filename="../src/map/coastlines.h" line="+36"/>
+        <location filename="../src/map/coastlines.h" line="+33"/>
         <source>CIA WORLD BANKデータファイルがありません！</source>
         <translation>The CIA World Bank coastline files are missing!</translation>
     </message>
@@ -344,21 +344,21 @@ Print Preview</translation>
 <context>
     <name>ElementFiles</name>
     <message>
-        <location filename="../src/cli/messages.cpp" line="+38"/>
-        <location filename="../src/program/navigation.cpp" line="+94"/>
+        <location filename="../src/cli/messages.cpp" line="+42"/>
+        <location filename="../src/program/navigation.cpp" line="+96"/>
         <source>ベッセル要素ファイルがありません！</source>
         <translation>The Besselian element file is missing!</translation>
     </message>
     <message>
         <location line="+1"/>
         <location filename="../src/program/navigation.cpp" line="+1"/>
-        <location filename="../src/program/search_list.cpp" line="+137"/>
+        <location filename="../src/program/search_list.cpp" line="+97"/>
         <source>EC****.prnファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds the EC****.prn files.</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location filename="../src/program/navigation.cpp" line="+26"/>
+        <location filename="../src/program/navigation.cpp" line="+24"/>
         <source>ベッセル要素ファイルが終了しました</source>
         <translation>End of the Besselian element files</translation>
     </message>
@@ -370,12 +370,12 @@ Print Preview</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/program/navigation.cpp" line="-9"/>
+        <location filename="../src/program/navigation.cpp" line="-11"/>
         <source>ベッセル要素ファイルが終了しました。</source>
         <translation>End of the Besselian element files.</translation>
     </message>
     <message>
-        <location filename="../src/program/navigation.cpp" line="+96"/>
+        <location filename="../src/program/navigation.cpp" line="+92"/>
         <source>ベッセル要素ファイルの最初の星蝕です。</source>
         <translation>This is the first occultation in the Besselian element files.</translation>
     </message>
@@ -385,7 +385,7 @@ Print Preview</translation>
         <translation>There is no earlier Besselian element file.</translation>
     </message>
     <message>
-        <location filename="../src/program/search_list.cpp" line="-3"/>
+        <location filename="../src/program/search_list.cpp" line="-1"/>
         <source>ベッセル要素ファイルがありません！ 1 </source>
         <translation>The Besselian element file is missing! 1 </translation>
     </message>
@@ -408,12 +408,12 @@ Print Preview</translation>
         <translation>The lunar height file (%s) cannot be read</translation>
     </message>
     <message>
-        <location filename="../src/local/limb_profile.cpp" line="+193"/>
+        <location filename="../src/views/limb_view.cpp" line="+86"/>
         <source>月の標高ファイル(%s)がありません</source>
         <translation>The lunar height file (%s) is missing</translation>
     </message>
     <message>
-        <location filename="../src/views/limb_command.cpp" line="+7"/>
+        <location filename="../src/views/limb_command.cpp" line="+8"/>
         <source>月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます</source>
         <translation>The lunar elevation model (LRO LOLA LDEM_16) is available from https://pds-geosciences.wustl.edu/</translation>
     </message>
@@ -431,7 +431,7 @@ Print Preview</translation>
 <context>
     <name>Navigation</name>
     <message>
-        <location filename="../src/program/navigation.cpp" line="-75"/>
+        <location filename="../src/program/navigation.cpp" line="-73"/>
         <source>このサロスは４００年の間にありませんでした。</source>
         <translation>No occultation of this series within 400 years.</translation>
     </message>
@@ -517,7 +517,7 @@ Print Preview</translation>
         <translation>The site list file (location.new) is missing!</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>location.newファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds location.new.</translation>
     </message>
@@ -890,7 +890,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::OccultationView</name>
     <message>
-        <location filename="../src/app/occultation_view.cpp" line="+124"/>
+        <location filename="../src/app/occultation_view.cpp" line="+126"/>
         <source>KMLファイルは書き出されませんでした。</source>
         <translation>The KML file was not written.</translation>
     </message>
@@ -900,7 +900,7 @@ Time left: %3</translation>
         <translation>KML file written: %1</translation>
     </message>
     <message>
-        <location line="+233"/>
+        <location line="+231"/>
         <source>星蝕リストに星蝕がありません。</source>
         <translation>The occultation list is empty.</translation>
     </message>
@@ -908,7 +908,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::PredictionsWindow</name>
     <message>
-        <location filename="../src/app/predictions_window.cpp" line="+108"/>
+        <location filename="../src/app/predictions_window.cpp" line="+111"/>
         <source>Predictions for the observer</source>
         <translation>Predictions for the observer</translation>
     </message>
@@ -968,6 +968,11 @@ Time left: %3</translation>
         <translation>Export CSV...</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>カレンダーに書き出し...</source>
+        <translation>Export calendar...</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
@@ -998,7 +1003,7 @@ Time left: %3</translation>
         <translation>Limb:</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+47"/>
         <source>Computing...</source>
         <translation>Computing...</translation>
     </message>
@@ -1040,11 +1045,26 @@ Time left: %3</translation>
         <source>Could not write %1</source>
         <translation>Could not write %1</translation>
     </message>
+    <message>
+        <location line="+32"/>
+        <source>カレンダーに書き出し</source>
+        <translation>Export calendar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>iCalendar ファイル (*.ics)</source>
+        <translation>iCalendar files (*.ics)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 に書き出せませんでした: %2</source>
+        <translation>Could not write %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>vernier::SearchListDialog</name>
     <message>
-        <location filename="../src/app/search_list_dialog.cpp" line="+42"/>
+        <location filename="../src/app/search_list_dialog.cpp" line="+41"/>
         <source>星蝕検索リスト表示</source>
         <translation>Occultation Search List</translation>
     </message>
