@@ -248,15 +248,18 @@ void PredictionsWindow::ApplyFilter() {
 }
 
 bool PredictionsWindow::ExportCsv(const QString& path) const {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  // Written under a temporary name and renamed when complete, so that a
+  // failed write never leaves half a file in place of the old one.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
   std::vector<std::string> header;
   for (const PredictionField& field : PredictionFields()) header.push_back(field.name);
   std::string text = CsvLine(header) + "\n";
   for (int row = 0; row < filter_.rowCount(); ++row)
     text += CsvLine(model_.Record(filter_.mapToSource(filter_.index(row, 0)).row())) + "\n";
   return file.write(text.data(), static_cast<qint64>(text.size())) ==
-         static_cast<qint64>(text.size());
+             static_cast<qint64>(text.size()) &&
+         file.commit();
 }
 
 void PredictionsWindow::ChooseExportFile() {
