@@ -908,7 +908,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::PredictionsWindow</name>
     <message>
-        <location filename="../src/app/predictions_window.cpp" line="+111"/>
+        <location filename="../src/app/predictions_window.cpp" line="+112"/>
         <source>Predictions for the observer</source>
         <translation>Predictions for the observer</translation>
     </message>
@@ -973,6 +973,11 @@ Time left: %3</translation>
         <translation>Export calendar...</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>観測結果の整約...</source>
+        <translation>Report timings...</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
@@ -1003,7 +1008,7 @@ Time left: %3</translation>
         <translation>Limb:</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+53"/>
         <source>Computing...</source>
         <translation>Computing...</translation>
     </message>
@@ -1031,7 +1036,7 @@ Time left: %3</translation>
         <translation>No occultations found.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+26"/>
         <source>Export predictions</source>
         <translation>Export predictions</translation>
     </message>
@@ -1161,6 +1166,79 @@ Time left: %3</translation>
         <location line="+1"/>
         <source>CENTRAL OCCULTATION</source>
         <translation>CENTRAL OCCULTATION</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::TimingsWindow</name>
+    <message>
+        <location filename="../src/app/timings_window.cpp" line="+20"/>
+        <source>観測結果の整約</source>
+        <translation>Report timings</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測時刻ファイルを開く...</source>
+        <translation>Open timings file...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV に書き出し...</source>
+        <translation>Export CSV...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>date,utc,kind,star,lon,lat,height の見出しを持つ CSV ファイルを開いてください。</source>
+        <translation>Open a CSV file with the header date,utc,kind,star,lon,lat,height.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>%1 を読めません</source>
+        <translation>Cannot read %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>整約できません（%1）:
+%2</source>
+        <translation>Not reduced (%1):
+%2</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>%1 に観測時刻がありません</source>
+        <translation>%1 holds no timings</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n 件を整約しました</source>
+        <translation>
+            <numerusform>%n timing reduced</numerusform>
+            <numerusform>%n timings reduced</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>観測時刻ファイルを開く</source>
+        <translation>Open timings file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV ファイル (*.csv);;すべてのファイル (*)</source>
+        <translation>CSV files (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>CSV に書き出し</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>CSV ファイル (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 に書き出せませんでした: %2</source>
+        <translation>Could not write %1: %2</translation>
     </message>
 </context>
 </TS>

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/timings_window.h"
 #include "local/calendar_export.h"
 #include "local/prediction_table.h"
 
@@ -145,6 +146,7 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   limbCombo_->addItems({tr("both"), tr("dark"), tr("bright")});
   exportButton_ = new QPushButton(tr("Export CSV..."), this);
   calendarButton_ = new QPushButton(tr("カレンダーに書き出し..."), this);
+  timingsButton_ = new QPushButton(tr("観測結果の整約..."), this);
 
   progress_ = new QProgressBar(this);
   progress_->setRange(0, 1000);
@@ -179,6 +181,7 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   filters->addStretch(1);
   filters->addWidget(exportButton_);
   filters->addWidget(calendarButton_);
+  filters->addWidget(timingsButton_);
   auto* running = new QHBoxLayout;
   running->addWidget(status_, 1);
   running->addWidget(progress_, 2);
@@ -195,6 +198,11 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   connect(cancelButton_, &QPushButton::clicked, this, &PredictionsWindow::Cancel);
   connect(exportButton_, &QPushButton::clicked, this, &PredictionsWindow::ChooseExportFile);
   connect(calendarButton_, &QPushButton::clicked, this, &PredictionsWindow::ChooseCalendarFile);
+  connect(timingsButton_, &QPushButton::clicked, this, [this] {
+    auto* window = new TimingsWindow(dataDirectory_, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+  });
   connect(magnitudeEdit_, &QDoubleSpinBox::valueChanged, this, &PredictionsWindow::ApplyFilter);
   connect(limbCombo_, &QComboBox::currentIndexChanged, this, &PredictionsWindow::ApplyFilter);
   connect(zoneCombo_, &QComboBox::currentTextChanged, this, [this](const QString& id) {

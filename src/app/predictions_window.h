@@ -119,6 +119,7 @@ class PredictionsWindow : public QDialog {
   QPushButton* cancelButton_;
   QPushButton* exportButton_;
   QPushButton* calendarButton_;
+  QPushButton* timingsButton_;
   QProgressBar* progress_;
   QLabel* status_;
   QTableView* table_;

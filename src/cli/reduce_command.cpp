@@ -26,56 +26,6 @@ std::string Format(const char* format, double value) {
   return text;
 }
 
-std::string Number(double value) { return value > 0 ? Format("%.0f", value) : std::string(); }
-
-struct Column {
-  const char* name;
-  bool number;
-};
-
-const std::vector<Column>& Columns() {
-  static const std::vector<Column> kColumns = {
-      {"line", true},           {"date", false},           {"utc", false},
-      {"kind", false},          {"star", false},           {"hip", true},
-      {"sao", true},            {"zc", true},              {"lon", true},
-      {"lat", true},            {"height", true},          {"predicted_utc", false},
-      {"predicted", false},     {"time_offset_s", true},   {"o_c_arcsec", true},
-      {"rate_arcsec_per_s", true}, {"position_angle", true}, {"axis_angle", true},
-      {"cusp_angle", true},     {"cusp", false},           {"libration_longitude", true},
-      {"libration_latitude", true}, {"moon_altitude", true},
-  };
-  return kColumns;
-}
-
-std::vector<std::string> Record(const ReducedTiming& r) {
-  const Timing& t = r.timing;
-  char date[16];
-  std::snprintf(date, sizeof date, "%04d-%02d-%02d", t.year, t.month, t.day);
-  return {std::to_string(t.line),
-          date,
-          UtHundredths(r.jdUT),
-          std::string(1, t.kind),
-          t.star,
-          Number(r.hip),
-          Number(r.sao),
-          Number(r.zc),
-          Format("%.6f", t.site.longitude),
-          Format("%.6f", t.site.latitude),
-          Format("%.0f", t.site.height),
-          UtHundredths(r.predictedJdUT),
-          r.contactPredicted ? "contact" : "closest",
-          Format("%.2f", (r.jdUT - r.predictedJdUT) * 86400),
-          Format("%.4f", r.oMinusC),
-          Format("%.5f", r.rate),
-          Format("%.1f", r.positionAngle),
-          Format("%.1f", r.axisAngle),
-          Format("%.1f", r.cuspAngle),
-          std::string(1, r.cusp),
-          Format("%.3f", r.librationLongitude),
-          Format("%.3f", r.librationLatitude),
-          Format("%.1f", r.moonAltitude)};
-}
-
 std::string JsonText(const std::string& text) {
   std::string out = "\"";
   for (unsigned char ch : text) {
@@ -96,7 +46,7 @@ void PrintText(const std::vector<ReducedTiming>& reduced) {
               "Line", "Date", "UTC", "Ev", "Star", "Predicted", "O-C\"", "Rate\"/s", "dT s",
               "PA", "AA", "CA", "Lib L", "Lib B", "Alt");
   for (const ReducedTiming& r : reduced) {
-    const auto f = Record(r);
+    const auto f = ReductionRecord(r);
     // The star padded to 14 characters (not bytes), cut at a character.
     std::string star;
     std::size_t characters = 0;
@@ -139,29 +89,12 @@ int RunReduceCommand(const std::vector<std::string>& args) {
     std::fprintf(stderr, "vernier-cli: cannot read the timings file %s\n", path.c_str());
     return 1;
   }
-  const TimingsFile file = ParseTimings(in);
-  std::vector<std::string> problems = file.problems;
-  if (in.bad()) problems.push_back("the file could not be read to its end");
-
   const DataDirectory dataDirectory = ResolveDataDirectory(options->Value("data"));
-  const StarNames& names = StarNames::Shared(dataDirectory);
-  // The lines that parsed are reduced even when others did not, so that every
-  // problem of the file is named at once.
-  std::vector<ReducedTiming> reduced;
-  {
-    for (const Timing& timing : file.timings) {
-      const TimingReduction r = ReduceTiming(dataDirectory, names, timing, deltaTAdjust);
-      if (r.reduced)
-        reduced.push_back(*r.reduced);
-      else
-        problems.push_back("line " + std::to_string(timing.line) + ": " + r.problem);
-    }
-  }
-  if (!problems.empty()) {
-    std::stable_sort(problems.begin(), problems.end(), [](const std::string& a, const std::string& b) {
-      return std::atoi(a.c_str() + 5) < std::atoi(b.c_str() + 5);  // "line N: ..."
-    });
-    for (const std::string& problem : problems)
+  const TimingsReduction result =
+      ReduceTimingsFile(in, dataDirectory, StarNames::Shared(dataDirectory), deltaTAdjust);
+  const std::vector<ReducedTiming>& reduced = result.reduced;
+  if (!result.problems.empty()) {
+    for (const std::string& problem : result.problems)
       std::fprintf(stderr, "vernier-cli: %s: %s\n", path.c_str(), problem.c_str());
     std::fprintf(stderr, "vernier-cli: nothing reduced\n");
     return 1;
@@ -171,16 +104,16 @@ int RunReduceCommand(const std::vector<std::string>& args) {
     return 1;
   }
 
-  const auto& columns = Columns();
+  const auto& columns = ReductionFields();
   if (format == "csv") {
     std::vector<std::string> header;
-    for (const Column& c : columns) header.push_back(c.name);
+    for (const ReductionField& c : columns) header.push_back(c.name);
     std::printf("%s\n", CsvLine(header).c_str());
-    for (const ReducedTiming& r : reduced) std::printf("%s\n", CsvLine(Record(r)).c_str());
+    for (const ReducedTiming& r : reduced) std::printf("%s\n", CsvLine(ReductionRecord(r)).c_str());
   } else if (format == "json") {
     std::printf("[");
     for (std::size_t i = 0; i < reduced.size(); ++i) {
-      const auto f = Record(reduced[i]);
+      const auto f = ReductionRecord(reduced[i]);
       std::printf("%s\n  {", i ? "," : "");
       for (std::size_t k = 0; k < columns.size(); ++k) {
         const std::string value =

@@ -387,4 +387,82 @@ TimingReduction ReduceTiming(const DataDirectory& dataDirectory, const StarNames
   return best;
 }
 
+TimingsReduction ReduceTimingsFile(std::istream& in, const DataDirectory& dataDirectory,
+                                   const StarNames& names, double deltaTAdjust) {
+  TimingsReduction out;
+  const TimingsFile file = ParseTimings(in);
+  out.problems = file.problems;
+  if (in.bad()) out.problems.push_back("the file could not be read to its end");
+  // The lines that parsed are reduced even when others did not, so that every
+  // problem of the file is named at once.
+  for (const Timing& timing : file.timings) {
+    const TimingReduction r = ReduceTiming(dataDirectory, names, timing, deltaTAdjust);
+    if (r.reduced)
+      out.reduced.push_back(*r.reduced);
+    else
+      out.problems.push_back("line " + std::to_string(timing.line) + ": " + r.problem);
+  }
+  std::stable_sort(out.problems.begin(), out.problems.end(),
+                   [](const std::string& a, const std::string& b) {
+                     const auto number = [](const std::string& p) {
+                       return p.rfind("line ", 0) == 0 ? std::atoi(p.c_str() + 5) : 1 << 30;
+                     };
+                     return number(a) < number(b);
+                   });
+  return out;
+}
+
+const std::vector<ReductionField>& ReductionFields() {
+  static const std::vector<ReductionField> kFields = {
+      {"line", true},          {"date", false},
+      {"utc", false},          {"kind", false},
+      {"star", false},         {"hip", true},
+      {"sao", true},           {"zc", true},
+      {"lon", true},           {"lat", true},
+      {"height", true},        {"predicted_utc", false},
+      {"predicted", false},    {"time_offset_s", true},
+      {"o_c_arcsec", true},    {"rate_arcsec_per_s", true},
+      {"position_angle", true}, {"axis_angle", true},
+      {"cusp_angle", true},    {"cusp", false},
+      {"libration_longitude", true}, {"libration_latitude", true},
+      {"moon_altitude", true},
+  };
+  return kFields;
+}
+
+std::vector<std::string> ReductionRecord(const ReducedTiming& r) {
+  const auto format = [](const char* f, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, f, value);
+    return std::string(text);
+  };
+  const auto number = [&](double value) { return value > 0 ? format("%.0f", value) : ""; };
+  const Timing& t = r.timing;
+  char date[32];
+  std::snprintf(date, sizeof date, "%04d-%02d-%02d", t.year, t.month, t.day);
+  return {std::to_string(t.line),
+          date,
+          UtHundredths(r.jdUT),
+          std::string(1, t.kind),
+          t.star,
+          number(r.hip),
+          number(r.sao),
+          number(r.zc),
+          format("%.6f", t.site.longitude),
+          format("%.6f", t.site.latitude),
+          format("%.0f", t.site.height),
+          UtHundredths(r.predictedJdUT),
+          r.contactPredicted ? "contact" : "closest",
+          format("%.2f", (r.jdUT - r.predictedJdUT) * 86400),
+          format("%.4f", r.oMinusC),
+          format("%.5f", r.rate),
+          format("%.1f", r.positionAngle),
+          format("%.1f", r.axisAngle),
+          format("%.1f", r.cuspAngle),
+          std::string(1, r.cusp),
+          format("%.3f", r.librationLongitude),
+          format("%.3f", r.librationLatitude),
+          format("%.1f", r.moonAltitude)};
+}
+
 }  // namespace vernier

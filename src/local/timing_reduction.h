@@ -76,4 +76,27 @@ TimingReduction ReduceTiming(const DataDirectory& dataDirectory, const StarNames
 // "05:22:38.12": a UT instant to hundredths of a second.
 std::string UtHundredths(double jdUT);
 
+// A whole timings file: every line read, every line that parsed reduced.
+// `problems` names each line that did not parse or reduce ("line N: ..."), in
+// line order; the front ends show no result while any is there.
+struct TimingsReduction {
+  std::vector<ReducedTiming> reduced;
+  std::vector<std::string> problems;
+};
+TimingsReduction ReduceTimingsFile(std::istream& in, const DataDirectory& dataDirectory,
+                                   const StarNames& names, double deltaTAdjust = 0);
+
+// The columns of a reduced timing, shared by every output (the command
+// line's CSV and JSON, the desktop window's table and its export); the names
+// are stable: scripts read them. line, date, utc, kind, star, hip, sao, zc,
+// lon, lat, height, predicted_utc, predicted, time_offset_s, o_c_arcsec,
+// rate_arcsec_per_s, position_angle, axis_angle, cusp_angle, cusp,
+// libration_longitude, libration_latitude, moon_altitude.
+struct ReductionField {
+  const char* name;
+  bool number;  // JSON writes it bare (null when empty)
+};
+const std::vector<ReductionField>& ReductionFields();
+std::vector<std::string> ReductionRecord(const ReducedTiming& reduced);
+
 }  // namespace vernier
