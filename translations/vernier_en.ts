@@ -302,6 +302,18 @@ Predictions for the Site</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>接食計画</source>
+        <translation>Graze Plan</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測地に近い限界線を標高で補正し、観測点の線を引く
+接食計画</source>
+        <translation>The limit line nearest the site, moved for its height, with lines of stations
+Graze Plan</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>印刷(&amp;P)...</source>
         <translation>&amp;Print...</translation>
     </message>
@@ -764,9 +776,174 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
+    <name>vernier::GrazeWindow</name>
+    <message>
+        <location filename="../src/app/graze_window.cpp" line="+34"/>
+        <source>接食計画: %1</source>
+        <translation>Graze plan: %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>計算</source>
+        <translation>Compute</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KML に書き出し...</source>
+        <translation>Export KML...</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+49"/>
+        <source>経度</source>
+        <translation>Longitude</translation>
+    </message>
+    <message>
+        <location line="-49"/>
+        <location line="+49"/>
+        <source>緯度</source>
+        <translation>Latitude</translation>
+    </message>
+    <message>
+        <location line="-49"/>
+        <source>海面の経度</source>
+        <translation>Sea-level lon</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>海面の緯度</source>
+        <translation>Sea-level lat</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移動 m</source>
+        <translation>Shift m</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>UT</source>
+        <translation>UT</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>太陽高度</source>
+        <translation>Sun alt</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>月高度</source>
+        <translation>Moon alt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>月方位</source>
+        <translation>Moon az</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>PA</source>
+        <translation>PA</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>AA</source>
+        <translation>AA</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CA</source>
+        <translation>CA</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>標高 m:</source>
+        <translation>Height m:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>間隔 ′:</source>
+        <translation>Step ′:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>行数:</source>
+        <translation>Rows:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測点の間隔 m:</source>
+        <translation>Station step m:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>範囲 ± m:</source>
+        <translation>Span ± m:</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>東</source>
+        <translation>east</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+3"/>
+        <source>北</source>
+        <translation>north</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>西</source>
+        <translation>west</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+2"/>
+        <source>南</source>
+        <translation>south</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>%1限界線（標高 %2 m に補正）、%3 %4′ 間隔。星が隠れるのは%5側。</source>
+        <translation>The %1 limit, moved for a height of %2 m; %3 steps of %4′. The star is hidden on the %5 side.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source> 観測地は線の%1 %2 m。</source>
+        <translation> The site is on the %1 side of the line, %2 m away.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+26"/>
+        <source>%n 点</source>
+        <translation>
+            <numerusform>%n point</numerusform>
+            <numerusform>%n points</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>計画がありません</source>
+        <translation>No plan</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>KML に書き出し</source>
+        <translation>Export KML</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>KML ファイル (*.kml)</source>
+        <translation>KML files (*.kml)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 に書き出せませんでした: %2</source>
+        <translation>Could not write %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>vernier::MainWindow</name>
     <message>
-        <location filename="../src/app/main_window.cpp" line="+79"/>
+        <location filename="../src/app/main_window.cpp" line="+84"/>
         <source>ﾂｰﾙ ﾊﾞｰ</source>
         <translation>Toolbar</translation>
     </message>
@@ -809,12 +986,12 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="-15"/>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>ﾍﾙﾌﾟ(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location line="+135"/>
+        <location line="+136"/>
         <source>%1 が見つかりません。</source>
         <translation>%1 was not found.</translation>
     </message>
@@ -854,6 +1031,11 @@ Time left: %3</translation>
         <location line="+72"/>
         <source>Observer</source>
         <translation>Observer</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>接食計画は恒星の星蝕だけです</source>
+        <translation>A graze plan is made for a star's occultation only</translation>
     </message>
 </context>
 <context>

@@ -92,74 +92,6 @@ void PrintText(const GrazePlan& plan, const GrazeRequest& request, const std::st
   }
 }
 
-void PrintCsv(const GrazePlan& plan) {
-  std::printf("line,offset_m,lon,lat,sea_level_lon,sea_level_lat,shift_m,ut,sun_altitude,"
-              "moon_altitude,moon_azimuth,position_angle,axis_angle,cusp_angle,cusp\n");
-  for (const GrazeRow& r : plan.rows) {
-    if (!r.found) continue;
-    const UtStamp ut = FormatUt(r.jdUT);
-    std::printf("limit,0,%.6f,%.6f,%.6f,%.6f,%.0f,%sT%s,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f,%c\n",
-                r.longitude, r.latitude, r.seaLongitude, r.seaLatitude, r.shiftMetres,
-                ut.date.c_str(), ut.time.c_str(), r.sunAltitude, r.moonAltitude, r.moonAzimuth,
-                r.positionAngle, r.axisAngle, r.cuspAngle, r.cusp);
-  }
-  for (const StationLine& line : plan.stations)
-    for (std::size_t i = 0; i < line.latitudes.size(); ++i)
-      if (std::isfinite(line.latitudes[i]) && std::isfinite(line.longitudes[i]))
-        std::printf("station,%.0f,%.6f,%.6f,,,,,,,,,,,\n", line.offsetMetres, line.longitudes[i],
-                    line.latitudes[i]);
-}
-
-std::string XmlText(const std::string& text) {
-  std::string out;
-  for (char ch : text) {
-    if (ch == '&') out += "&amp;";
-    else if (ch == '<') out += "&lt;";
-    else if (ch == '>') out += "&gt;";
-    else out += ch;
-  }
-  return out;
-}
-
-void PrintKml(const GrazePlan& plan, const GrazeRequest& request, const std::string& body) {
-  std::string kml =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n";
-  kml += "<name>" + XmlText("Graze of " + body) + "</name>\n";
-  kml += "<Style id=\"limit\"><LineStyle><color>ff0000ff</color><width>3</width></LineStyle>"
-         "</Style>\n<Style id=\"sea\"><LineStyle><color>ff00ffff</color><width>1</width>"
-         "</LineStyle></Style>\n<Style id=\"station\"><LineStyle><color>ffffaa00</color>"
-         "<width>1</width></LineStyle></Style>\n";
-  const auto placemark = [&](const std::string& name, const char* style,
-                             const std::vector<std::pair<double, double>>& points) {
-    if (points.size() < 2) return;
-    kml += "<Placemark><name>" + XmlText(name) + "</name><styleUrl>#" + style +
-           "</styleUrl><LineString><tessellate>1</tessellate><coordinates>\n";
-    for (const auto& [lon, lat] : points) kml += Format("%.6f", lon) + Format(",%.6f,0\n", lat);
-    kml += "</coordinates></LineString></Placemark>\n";
-  };
-  std::vector<std::pair<double, double>> moved, sea;
-  for (const GrazeRow& r : plan.rows)
-    if (r.found) {
-      moved.push_back({r.longitude, r.latitude});
-      sea.push_back({r.seaLongitude, r.seaLatitude});
-    }
-  placemark(std::string(SideName(plan.side)) + " limit for " +
-                Format("%.0f m", request.site.height),
-            "limit", moved);
-  placemark(std::string(SideName(plan.side)) + " limit at sea level", "sea", sea);
-  for (const StationLine& line : plan.stations) {
-    if (line.offsetMetres == 0) continue;
-    std::vector<std::pair<double, double>> points;
-    for (std::size_t i = 0; i < line.latitudes.size(); ++i)
-      if (std::isfinite(line.latitudes[i]) && std::isfinite(line.longitudes[i]))
-        points.push_back({line.longitudes[i], line.latitudes[i]});
-    placemark(Format("stations %+.0f m", line.offsetMetres), "station", points);
-  }
-  kml += "</Document>\n</kml>\n";
-  std::fwrite(kml.data(), 1, kml.size(), stdout);
-}
-
 }  // namespace
 
 int RunGrazeCommand(const std::vector<std::string>& args) {
@@ -229,11 +161,13 @@ int RunGrazeCommand(const std::vector<std::string>& args) {
   }
   const StarNames& names = StarNames::Shared(session.dataDirectory);
   const std::string body = BodyOf(e, names);
-  if (format == "csv")
-    PrintCsv(plan);
-  else if (format == "kml")
-    PrintKml(plan, request, body);
-  else
+  if (format == "csv") {
+    const std::string csv = GrazeCsv(plan);
+    std::fwrite(csv.data(), 1, csv.size(), stdout);
+  } else if (format == "kml") {
+    const std::string kml = GrazeKml(plan, request, body);
+    std::fwrite(kml.data(), 1, kml.size(), stdout);
+  } else
     PrintText(plan, request, body, e.mag);
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "local/libration.h"
 #include "local/limit_lines.h"
 #include "local/moon_illumination.h"
+#include "local/prediction_table.h"
 
 namespace vernier {
 namespace {
@@ -271,6 +272,94 @@ GrazePlan PlanGraze(const BesselianElements& elements, double deltaT,
     plan.observerOffsetMetres = kNaN;  // no moved line at the observer's meridian
   }
   return plan;
+}
+
+namespace {
+
+std::string Printed(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string XmlText(const std::string& text) {
+  std::string out;
+  for (char ch : text) {
+    if (ch == '&')
+      out += "&amp;";
+    else if (ch == '<')
+      out += "&lt;";
+    else if (ch == '>')
+      out += "&gt;";
+    else
+      out += ch;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string GrazeCsv(const GrazePlan& plan) {
+  std::string out =
+      "line,offset_m,lon,lat,sea_level_lon,sea_level_lat,shift_m,ut,sun_altitude,"
+      "moon_altitude,moon_azimuth,position_angle,axis_angle,cusp_angle,cusp\n";
+  char line[320];
+  for (const GrazeRow& r : plan.rows) {
+    if (!r.found) continue;
+    const UtStamp ut = FormatUt(r.jdUT);
+    std::snprintf(line, sizeof line,
+                  "limit,0,%.6f,%.6f,%.6f,%.6f,%.0f,%sT%s,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f,%c\n",
+                  r.longitude, r.latitude, r.seaLongitude, r.seaLatitude, r.shiftMetres,
+                  ut.date.c_str(), ut.time.c_str(), r.sunAltitude, r.moonAltitude, r.moonAzimuth,
+                  r.positionAngle, r.axisAngle, r.cuspAngle, r.cusp);
+    out += line;
+  }
+  for (const StationLine& station : plan.stations)
+    for (std::size_t i = 0; i < station.latitudes.size(); ++i)
+      if (std::isfinite(station.latitudes[i]) && std::isfinite(station.longitudes[i])) {
+        std::snprintf(line, sizeof line, "station,%.0f,%.6f,%.6f,,,,,,,,,,,\n",
+                      station.offsetMetres, station.longitudes[i], station.latitudes[i]);
+        out += line;
+      }
+  return out;
+}
+
+std::string GrazeKml(const GrazePlan& plan, const GrazeRequest& request, const std::string& body) {
+  const std::string side = plan.side > 0 ? "northern" : "southern";
+  std::string kml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n";
+  kml += "<name>" + XmlText("Graze of " + body) + "</name>\n";
+  kml += "<Style id=\"limit\"><LineStyle><color>ff0000ff</color><width>3</width></LineStyle>"
+         "</Style>\n<Style id=\"sea\"><LineStyle><color>ff00ffff</color><width>1</width>"
+         "</LineStyle></Style>\n<Style id=\"station\"><LineStyle><color>ffffaa00</color>"
+         "<width>1</width></LineStyle></Style>\n";
+  const auto placemark = [&](const std::string& name, const char* style,
+                             const std::vector<std::pair<double, double>>& points) {
+    if (points.size() < 2) return;
+    kml += "<Placemark><name>" + XmlText(name) + "</name><styleUrl>#" + style +
+           "</styleUrl><LineString><tessellate>1</tessellate><coordinates>\n";
+    for (const auto& [lon, lat] : points) kml += Printed("%.6f", lon) + Printed(",%.6f,0\n", lat);
+    kml += "</coordinates></LineString></Placemark>\n";
+  };
+  std::vector<std::pair<double, double>> moved, sea;
+  for (const GrazeRow& r : plan.rows)
+    if (r.found) {
+      moved.push_back({r.longitude, r.latitude});
+      sea.push_back({r.seaLongitude, r.seaLatitude});
+    }
+  placemark(side + " limit for " + Printed("%.0f m", request.site.height), "limit", moved);
+  placemark(side + " limit at sea level", "sea", sea);
+  for (const StationLine& station : plan.stations) {
+    if (station.offsetMetres == 0) continue;
+    std::vector<std::pair<double, double>> points;
+    for (std::size_t i = 0; i < station.latitudes.size(); ++i)
+      if (std::isfinite(station.latitudes[i]) && std::isfinite(station.longitudes[i]))
+        points.push_back({station.longitudes[i], station.latitudes[i]});
+    placemark(Printed("stations %+.0f m", station.offsetMetres), "station", points);
+  }
+  kml += "</Document>\n</kml>\n";
+  return kml;
 }
 
 }  // namespace vernier

@@ -70,4 +70,12 @@ struct GrazePlan {
 // `deltaT` is the event's Delta T (seconds).
 GrazePlan PlanGraze(const BesselianElements& elements, double deltaT, const GrazeRequest& request);
 
+// The plan as CSV: a header, `limit` rows with every column, then `station`
+// rows with the offset and the position (decimal degrees).
+std::string GrazeCsv(const GrazePlan& plan);
+
+// The plan as a KML document: the limit moved for the height, the sea-level
+// limit and the station lines, each a placemark; `body` names the star.
+std::string GrazeKml(const GrazePlan& plan, const GrazeRequest& request, const std::string& body);
+
 }  // namespace vernier
