@@ -82,6 +82,15 @@ TEST(GrazeCommandTest, FormatsAndRangesOnTheCommandLine) {
   ASSERT_EQ(kml.status, 0) << kml.err;
   EXPECT_NE(kml.out.find("<name>northern limit for 1585 m</name>"), std::string::npos) << kml.out;
   EXPECT_NE(kml.out.find("<name>stations +2000 m</name>"), std::string::npos);
+  // A well-formed document, where the XML checker of the test packages is.
+  if (testing::RunShell("command -v xmllint >/dev/null").status == 0) {
+    char path[] = "/tmp/vernier-graze-XXXXXX";
+    close(mkstemp(path));
+    std::ofstream(path) << kml.out;
+    const auto lint = testing::RunShell(std::string("xmllint --noout ") + path);
+    EXPECT_EQ(lint.status, 0) << lint.err;
+    std::remove(path);
+  }
   const auto text = RunCli(base);
   ASSERT_EQ(text.status, 0) << text.err;
   EXPECT_NE(text.out.find("the northern limit nearest 90.60000 W, 33.50000 N, moved for 1585 m"),
