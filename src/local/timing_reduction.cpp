@@ -345,6 +345,10 @@ TimingReduction ReduceTimingWith(const BesselianElements& e, const Timing& timin
 TimingReduction ReduceTiming(const DataDirectory& dataDirectory, const StarNames& names,
                              const Timing& timing, double deltaTAdjust) {
   const StarKey key = KeyOf(timing.star);
+  for (int planet = 1; planet <= 9; ++planet)
+    if (!key.name.empty() && Lower(key.name) == Lower(PlanetName(planet)))
+      return {std::nullopt, "a planet's timing is not reduced: O−C is a star's distance from "
+                            "the limb"};
   const double observedJd =
       JulianDate(timing.year, timing.month, timing.day, 0, 0) + timing.utSeconds / 86400;
   TimingReduction best;

@@ -147,6 +147,8 @@ TEST(TimingReductionTest, TimingFarFromThePredictionIsRefusedWithThePredictedTim
   t.star = "HIP 12345";
   EXPECT_NE(ReduceTiming(Data(), names, t).problem.find("no occultation of \"HIP 12345\""),
             std::string::npos);
+  t.star = "jupiter";
+  EXPECT_NE(ReduceTiming(Data(), names, t).problem.find("planet"), std::string::npos);
 }
 
 TEST(TimingReductionTest, StarIsFoundByAnyIdentifierPredictPrints) {
