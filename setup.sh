@@ -21,9 +21,10 @@ data_packages=(gmt-gshhg-low libnetcdf-dev libswe-dev swe-basic-data swe-standar
                stellarium-data libnova-dev)
 # JPL DE405 for the independent check of the element files.
 # AppStream for the check of the desktop metainfo; GNU parallel for the test
-# of the script that builds one band per job.
+# of the script that builds one band per job; Python's icalendar reads back
+# the exported calendars.
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils casacore-data-jpl-de405
-               appstream parallel)
+               appstream parallel python3-icalendar)
 # The Debian package: the shared-library dependencies and the file types.
 package_packages=(dpkg-dev file)
 

@@ -302,6 +302,18 @@ Predictions for the Site</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>接食計画</source>
+        <translation>Graze Plan</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測地に近い限界線を標高で補正し、観測点の線を引く
+接食計画</source>
+        <translation>The limit line nearest the site, moved for its height, with lines of stations
+Graze Plan</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>印刷(&amp;P)...</source>
         <translation>&amp;Print...</translation>
     </message>
@@ -328,7 +340,7 @@ Print Preview</translation>
 <context>
     <name>Coastlines</name>
     <message>
-        <location filename="../src/map/coastlines.h" line="+36"/>
+        <location filename="../src/map/coastlines.h" line="+33"/>
         <source>CIA WORLD BANKデータファイルがありません！</source>
         <translation>The CIA World Bank coastline files are missing!</translation>
     </message>
@@ -344,21 +356,21 @@ Print Preview</translation>
 <context>
     <name>ElementFiles</name>
     <message>
-        <location filename="../src/cli/messages.cpp" line="+38"/>
-        <location filename="../src/program/navigation.cpp" line="+94"/>
+        <location filename="../src/cli/messages.cpp" line="+42"/>
+        <location filename="../src/program/navigation.cpp" line="+96"/>
         <source>ベッセル要素ファイルがありません！</source>
         <translation>The Besselian element file is missing!</translation>
     </message>
     <message>
         <location line="+1"/>
         <location filename="../src/program/navigation.cpp" line="+1"/>
-        <location filename="../src/program/search_list.cpp" line="+137"/>
+        <location filename="../src/program/search_list.cpp" line="+97"/>
         <source>EC****.prnファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds the EC****.prn files.</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location filename="../src/program/navigation.cpp" line="+26"/>
+        <location filename="../src/program/navigation.cpp" line="+24"/>
         <source>ベッセル要素ファイルが終了しました</source>
         <translation>End of the Besselian element files</translation>
     </message>
@@ -370,12 +382,12 @@ Print Preview</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/program/navigation.cpp" line="-9"/>
+        <location filename="../src/program/navigation.cpp" line="-11"/>
         <source>ベッセル要素ファイルが終了しました。</source>
         <translation>End of the Besselian element files.</translation>
     </message>
     <message>
-        <location filename="../src/program/navigation.cpp" line="+96"/>
+        <location filename="../src/program/navigation.cpp" line="+92"/>
         <source>ベッセル要素ファイルの最初の星蝕です。</source>
         <translation>This is the first occultation in the Besselian element files.</translation>
     </message>
@@ -385,7 +397,7 @@ Print Preview</translation>
         <translation>There is no earlier Besselian element file.</translation>
     </message>
     <message>
-        <location filename="../src/program/search_list.cpp" line="-3"/>
+        <location filename="../src/program/search_list.cpp" line="-1"/>
         <source>ベッセル要素ファイルがありません！ 1 </source>
         <translation>The Besselian element file is missing! 1 </translation>
     </message>
@@ -408,12 +420,12 @@ Print Preview</translation>
         <translation>The lunar height file (%s) cannot be read</translation>
     </message>
     <message>
-        <location filename="../src/local/limb_profile.cpp" line="+193"/>
+        <location filename="../src/views/limb_view.cpp" line="+86"/>
         <source>月の標高ファイル(%s)がありません</source>
         <translation>The lunar height file (%s) is missing</translation>
     </message>
     <message>
-        <location filename="../src/views/limb_command.cpp" line="+7"/>
+        <location filename="../src/views/limb_command.cpp" line="+8"/>
         <source>月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます</source>
         <translation>The lunar elevation model (LRO LOLA LDEM_16) is available from https://pds-geosciences.wustl.edu/</translation>
     </message>
@@ -431,7 +443,7 @@ Print Preview</translation>
 <context>
     <name>Navigation</name>
     <message>
-        <location filename="../src/program/navigation.cpp" line="-75"/>
+        <location filename="../src/program/navigation.cpp" line="-73"/>
         <source>このサロスは４００年の間にありませんでした。</source>
         <translation>No occultation of this series within 400 years.</translation>
     </message>
@@ -517,7 +529,7 @@ Print Preview</translation>
         <translation>The site list file (location.new) is missing!</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>location.newファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds location.new.</translation>
     </message>
@@ -764,9 +776,174 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
+    <name>vernier::GrazeWindow</name>
+    <message>
+        <location filename="../src/app/graze_window.cpp" line="+34"/>
+        <source>接食計画: %1</source>
+        <translation>Graze plan: %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>計算</source>
+        <translation>Compute</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>KML に書き出し...</source>
+        <translation>Export KML...</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+49"/>
+        <source>経度</source>
+        <translation>Longitude</translation>
+    </message>
+    <message>
+        <location line="-49"/>
+        <location line="+49"/>
+        <source>緯度</source>
+        <translation>Latitude</translation>
+    </message>
+    <message>
+        <location line="-49"/>
+        <source>海面の経度</source>
+        <translation>Sea-level lon</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>海面の緯度</source>
+        <translation>Sea-level lat</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>移動 m</source>
+        <translation>Shift m</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>UT</source>
+        <translation>UT</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>太陽高度</source>
+        <translation>Sun alt</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>月高度</source>
+        <translation>Moon alt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>月方位</source>
+        <translation>Moon az</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>PA</source>
+        <translation>PA</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>AA</source>
+        <translation>AA</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>CA</source>
+        <translation>CA</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>標高 m:</source>
+        <translation>Height m:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>間隔 ′:</source>
+        <translation>Step ′:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>行数:</source>
+        <translation>Rows:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測点の間隔 m:</source>
+        <translation>Station step m:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>範囲 ± m:</source>
+        <translation>Span ± m:</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>東</source>
+        <translation>east</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+3"/>
+        <source>北</source>
+        <translation>north</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>西</source>
+        <translation>west</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+2"/>
+        <source>南</source>
+        <translation>south</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>%1限界線（標高 %2 m に補正）、%3 %4′ 間隔。星が隠れるのは%5側。</source>
+        <translation>The %1 limit, moved for a height of %2 m; %3 steps of %4′. The star is hidden on the %5 side.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source> 観測地は線の%1 %2 m。</source>
+        <translation> The site is on the %1 side of the line, %2 m away.</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+26"/>
+        <source>%n 点</source>
+        <translation>
+            <numerusform>%n point</numerusform>
+            <numerusform>%n points</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>計画がありません</source>
+        <translation>No plan</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>KML に書き出し</source>
+        <translation>Export KML</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>KML ファイル (*.kml)</source>
+        <translation>KML files (*.kml)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 に書き出せませんでした: %2</source>
+        <translation>Could not write %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>vernier::MainWindow</name>
     <message>
-        <location filename="../src/app/main_window.cpp" line="+79"/>
+        <location filename="../src/app/main_window.cpp" line="+84"/>
         <source>ﾂｰﾙ ﾊﾞｰ</source>
         <translation>Toolbar</translation>
     </message>
@@ -809,12 +986,12 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="-15"/>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>ﾍﾙﾌﾟ(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location line="+135"/>
+        <location line="+136"/>
         <source>%1 が見つかりません。</source>
         <translation>%1 was not found.</translation>
     </message>
@@ -855,6 +1032,11 @@ Time left: %3</translation>
         <source>Observer</source>
         <translation>Observer</translation>
     </message>
+    <message>
+        <location line="+21"/>
+        <source>接食計画は恒星の星蝕だけです</source>
+        <translation>A graze plan is made for a star's occultation only</translation>
+    </message>
 </context>
 <context>
     <name>vernier::ObserverEditor</name>
@@ -890,7 +1072,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::OccultationView</name>
     <message>
-        <location filename="../src/app/occultation_view.cpp" line="+124"/>
+        <location filename="../src/app/occultation_view.cpp" line="+126"/>
         <source>KMLファイルは書き出されませんでした。</source>
         <translation>The KML file was not written.</translation>
     </message>
@@ -900,7 +1082,7 @@ Time left: %3</translation>
         <translation>KML file written: %1</translation>
     </message>
     <message>
-        <location line="+233"/>
+        <location line="+231"/>
         <source>星蝕リストに星蝕がありません。</source>
         <translation>The occultation list is empty.</translation>
     </message>
@@ -908,7 +1090,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::PredictionsWindow</name>
     <message>
-        <location filename="../src/app/predictions_window.cpp" line="+108"/>
+        <location filename="../src/app/predictions_window.cpp" line="+112"/>
         <source>Predictions for the observer</source>
         <translation>Predictions for the observer</translation>
     </message>
@@ -968,6 +1150,16 @@ Time left: %3</translation>
         <translation>Export CSV...</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>カレンダーに書き出し...</source>
+        <translation>Export calendar...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測結果の整約...</source>
+        <translation>Report timings...</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>Cancel</source>
         <translation>Cancel</translation>
@@ -998,7 +1190,7 @@ Time left: %3</translation>
         <translation>Limb:</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+53"/>
         <source>Computing...</source>
         <translation>Computing...</translation>
     </message>
@@ -1026,7 +1218,7 @@ Time left: %3</translation>
         <translation>No occultations found.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+26"/>
         <source>Export predictions</source>
         <translation>Export predictions</translation>
     </message>
@@ -1040,11 +1232,26 @@ Time left: %3</translation>
         <source>Could not write %1</source>
         <translation>Could not write %1</translation>
     </message>
+    <message>
+        <location line="+32"/>
+        <source>カレンダーに書き出し</source>
+        <translation>Export calendar</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>iCalendar ファイル (*.ics)</source>
+        <translation>iCalendar files (*.ics)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 に書き出せませんでした: %2</source>
+        <translation>Could not write %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>vernier::SearchListDialog</name>
     <message>
-        <location filename="../src/app/search_list_dialog.cpp" line="+42"/>
+        <location filename="../src/app/search_list_dialog.cpp" line="+41"/>
         <source>星蝕検索リスト表示</source>
         <translation>Occultation Search List</translation>
     </message>
@@ -1141,6 +1348,79 @@ Time left: %3</translation>
         <location line="+1"/>
         <source>CENTRAL OCCULTATION</source>
         <translation>CENTRAL OCCULTATION</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::TimingsWindow</name>
+    <message>
+        <location filename="../src/app/timings_window.cpp" line="+20"/>
+        <source>観測結果の整約</source>
+        <translation>Report timings</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測時刻ファイルを開く...</source>
+        <translation>Open timings file...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV に書き出し...</source>
+        <translation>Export CSV...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>date,utc,kind,star,lon,lat,height の見出しを持つ CSV ファイルを開いてください。</source>
+        <translation>Open a CSV file with the header date,utc,kind,star,lon,lat,height.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>%1 を読めません</source>
+        <translation>Cannot read %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>整約できません（%1）:
+%2</source>
+        <translation>Not reduced (%1):
+%2</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>%1 に観測時刻がありません</source>
+        <translation>%1 holds no timings</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n 件を整約しました</source>
+        <translation>
+            <numerusform>%n timing reduced</numerusform>
+            <numerusform>%n timings reduced</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>観測時刻ファイルを開く</source>
+        <translation>Open timings file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>CSV ファイル (*.csv);;すべてのファイル (*)</source>
+        <translation>CSV files (*.csv);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>CSV に書き出し</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>CSV ファイル (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 に書き出せませんでした: %2</source>
+        <translation>Could not write %1: %2</translation>
     </message>
 </context>
 </TS>

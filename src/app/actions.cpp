@@ -103,6 +103,8 @@ AppActions::AppActions(QObject* owner) {
   limb = MakeAction(owner, kCmdLimb, tr("月縁"), tr("接触時の月縁の表示"));
   predictions = MakeAction(owner, kCmdPredictions, tr("観測地の星蝕予報"),
                            tr("観測地から見える星蝕の一覧（接触時刻・位置角）\n観測地の星蝕予報"));
+  graze = MakeAction(owner, kCmdGraze, tr("接食計画"),
+                     tr("観測地に近い限界線を標高で補正し、観測点の線を引く\n接食計画"));
   print = MakeAction(owner, kCmdPrint, tr("印刷(&P)..."), tr("表示中の図を印刷\n印刷"),
                      QKeySequence(Qt::CTRL | Qt::Key_P));
   printPreview =

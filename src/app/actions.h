@@ -28,6 +28,7 @@ enum CommandId : int {
   kCmdPredictions = 32790,
   kCmdToday = 32791,
   kCmdRedraw = 32792,
+  kCmdGraze = 32793,
   kCmdFileNew = 57600,
   kCmdFileOpen = 57601,
   kCmdFileSave = 57603,
@@ -82,6 +83,7 @@ struct AppActions {
   QAction* sky;
   QAction* limb;
   QAction* predictions;   // the predictions window for the observer
+  QAction* graze;         // the graze plan of the event for the observer
   QAction* print;         // Ctrl+P
   QAction* printPreview;  // Ctrl+F2
 

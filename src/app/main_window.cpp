@@ -11,6 +11,7 @@
 #include <QPageSetupDialog>
 #include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QToolButton>
 
 #include "app/about_dialog.h"
@@ -18,10 +19,14 @@
 #include "app/data_exchange.h"
 #include "app/document.h"
 #include "app/document_window.h"
+#include "app/graze_window.h"
 #include "app/icons.h"
 #include "app/occultation_view.h"
 #include "app/predictions_window.h"
 #include "app/session_settings.h"
+#include "local/prediction_table.h"
+#include "program/navigation.h"
+#include "sky/star_names.h"
 
 namespace vernier {
 
@@ -158,6 +163,7 @@ void MainWindow::CreateMenus() {
   viewMenu129_->addAction(a.statusBar);
   viewMenu129_->addSeparator();
   viewMenu129_->addAction(a.predictions);
+  viewMenu129_->addAction(a.graze);
   helpMenu129_ = new QMenu(tr("ﾍﾙﾌﾟ(&H)"), this);
   helpMenu129_->addAction(a.about);
 
@@ -247,6 +253,7 @@ void MainWindow::ConnectCommands() {
   toView(a.sky, &OccultationView::OnSky);
   toView(a.limb, &OccultationView::OnLimb);
   connect(a.predictions, &QAction::triggered, this, &MainWindow::OnPredictions);
+  connect(a.graze, &QAction::triggered, this, &MainWindow::OnGraze);
   auto printer = [this]() -> QPrinter& {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
@@ -423,6 +430,28 @@ void MainWindow::OnPredictions() {
           });
   predictionsWindow_->show();
   predictionsWindow_->Compute();
+}
+
+void MainWindow::OnGraze() {
+  OccultationView* view = ActiveView();
+  if (!view) return;
+  ProgramState& state = view->State();
+  const BesselianElements& e = state.cursor.elements;
+  if (IsPlanetNumber(e.xz) || e.year == 0) {
+    statusBar()->showMessage(tr("接食計画は恒星の星蝕だけです"), 5000);
+    return;
+  }
+  PredictedContact star;
+  star.hip = e.hip;
+  star.sao = e.sao;
+  star.zc = e.zc;
+  star.xz = e.xz;
+  const std::string body = BodyLabel(star, StarNames::Shared(state.dataDirectory));
+  auto* window = new GrazeWindow(e, RecordDeltaT(e, state.display.deltaTAdjust), state.site,
+                                 body, this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
+  window->Compute();
 }
 
 }  // namespace vernier

@@ -48,6 +48,8 @@ class MainWindow : public QMainWindow {
   // Opens the predictions window for the active view's observer.
   void OnPredictions();
   PredictionsWindow* Predictions() const;
+  // Opens the graze window for the active view's event and observer.
+  void OnGraze();
   void OnAbout();
   void OnPrintSetup();
 

@@ -13,11 +13,15 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
+#include "app/timings_window.h"
+#include "local/calendar_export.h"
 #include "local/prediction_table.h"
 
 namespace vernier {
@@ -141,6 +145,8 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   limbCombo_ = new QComboBox(this);
   limbCombo_->addItems({tr("both"), tr("dark"), tr("bright")});
   exportButton_ = new QPushButton(tr("Export CSV..."), this);
+  calendarButton_ = new QPushButton(tr("カレンダーに書き出し..."), this);
+  timingsButton_ = new QPushButton(tr("観測結果の整約..."), this);
 
   progress_ = new QProgressBar(this);
   progress_->setRange(0, 1000);
@@ -174,6 +180,8 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   filters->addWidget(limbCombo_);
   filters->addStretch(1);
   filters->addWidget(exportButton_);
+  filters->addWidget(calendarButton_);
+  filters->addWidget(timingsButton_);
   auto* running = new QHBoxLayout;
   running->addWidget(status_, 1);
   running->addWidget(progress_, 2);
@@ -189,6 +197,12 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   connect(computeButton_, &QPushButton::clicked, this, &PredictionsWindow::Compute);
   connect(cancelButton_, &QPushButton::clicked, this, &PredictionsWindow::Cancel);
   connect(exportButton_, &QPushButton::clicked, this, &PredictionsWindow::ChooseExportFile);
+  connect(calendarButton_, &QPushButton::clicked, this, &PredictionsWindow::ChooseCalendarFile);
+  connect(timingsButton_, &QPushButton::clicked, this, [this] {
+    auto* window = new TimingsWindow(dataDirectory_, this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+  });
   connect(magnitudeEdit_, &QDoubleSpinBox::valueChanged, this, &PredictionsWindow::ApplyFilter);
   connect(limbCombo_, &QComboBox::currentIndexChanged, this, &PredictionsWindow::ApplyFilter);
   connect(zoneCombo_, &QComboBox::currentTextChanged, this, [this](const QString& id) {
@@ -242,15 +256,18 @@ void PredictionsWindow::ApplyFilter() {
 }
 
 bool PredictionsWindow::ExportCsv(const QString& path) const {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  // Written under a temporary name and renamed when complete, so that a
+  // failed write never leaves half a file in place of the old one.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
   std::vector<std::string> header;
   for (const PredictionField& field : PredictionFields()) header.push_back(field.name);
   std::string text = CsvLine(header) + "\n";
   for (int row = 0; row < filter_.rowCount(); ++row)
     text += CsvLine(model_.Record(filter_.mapToSource(filter_.index(row, 0)).row())) + "\n";
   return file.write(text.data(), static_cast<qint64>(text.size())) ==
-         static_cast<qint64>(text.size());
+             static_cast<qint64>(text.size()) &&
+         file.commit();
 }
 
 void PredictionsWindow::ChooseExportFile() {
@@ -258,6 +275,43 @@ void PredictionsWindow::ChooseExportFile() {
       this, tr("Export predictions"), QStringLiteral("predictions.csv"), tr("CSV files (*.csv)"));
   if (path.isEmpty()) return;
   if (!ExportCsv(path)) status_->setText(tr("Could not write %1").arg(path));
+}
+
+bool PredictionsWindow::ExportCalendar(const QString& path, QString& problem) const {
+  std::vector<PredictedContact> contacts;
+  for (int row = 0; row < filter_.rowCount(); ++row)
+    contacts.push_back(model_.Contact(filter_.mapToSource(filter_.index(row, 0)).row()));
+  std::stable_sort(contacts.begin(), contacts.end(),
+                   [](const PredictedContact& a, const PredictedContact& b) {
+                     return a.jdUT < b.jdUT;
+                   });
+  CalendarOptions options;
+  options.stampUnixSeconds = QDateTime::currentSecsSinceEpoch();
+  const CalendarDocument document = MakeCalendar(contacts, names_, site_, options);
+  if (!document.problem.empty()) {
+    problem = QString::fromStdString(document.problem);
+    return false;
+  }
+  // Written under a temporary name and renamed when complete.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(document.text.data(), static_cast<qint64>(document.text.size())) !=
+          static_cast<qint64>(document.text.size()) ||
+      !file.commit()) {
+    problem = file.errorString();
+    return false;
+  }
+  return true;
+}
+
+void PredictionsWindow::ChooseCalendarFile() {
+  const QString path =
+      QFileDialog::getSaveFileName(this, tr("カレンダーに書き出し"), QStringLiteral("occultations.ics"),
+                                   tr("iCalendar ファイル (*.ics)"));
+  if (path.isEmpty()) return;
+  QString problem;
+  if (!ExportCalendar(path, problem))
+    status_->setText(tr("%1 に書き出せませんでした: %2").arg(path, problem));
 }
 
 }  // namespace vernier

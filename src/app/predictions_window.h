@@ -80,6 +80,9 @@ class PredictionsWindow : public QDialog {
   void Cancel() { cancelRequested_ = true; }
   // Writes the rows shown, in the order shown, with the CSV header.
   bool ExportCsv(const QString& path) const;
+  // Writes the occultations of the rows shown as an iCalendar file, whole or
+  // not at all; on failure `problem` says why.
+  bool ExportCalendar(const QString& path, QString& problem) const;
 
   PredictionsModel& Model() { return model_; }
   PredictionsFilter& Filter() { return filter_; }
@@ -98,6 +101,7 @@ class PredictionsWindow : public QDialog {
  private:
   void ApplyFilter();
   void ChooseExportFile();
+  void ChooseCalendarFile();
 
   DataDirectory dataDirectory_;
   ObserverSite site_;
@@ -114,6 +118,8 @@ class PredictionsWindow : public QDialog {
   QPushButton* computeButton_;
   QPushButton* cancelButton_;
   QPushButton* exportButton_;
+  QPushButton* calendarButton_;
+  QPushButton* timingsButton_;
   QProgressBar* progress_;
   QLabel* status_;
   QTableView* table_;

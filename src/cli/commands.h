@@ -17,5 +17,7 @@ int RunListCommand(const std::vector<std::string>& args);
 int RunSkyCommand(const std::vector<std::string>& args);
 int RunLimbCommand(const std::vector<std::string>& args);
 int RunPredictCommand(const std::vector<std::string>& args);
+int RunReduceCommand(const std::vector<std::string>& args);
+int RunGrazeCommand(const std::vector<std::string>& args);
 
 }  // namespace vernier::cli

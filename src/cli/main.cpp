@@ -67,14 +67,25 @@ const char kUsage[] =
     "      Needs the lunar height grid LRO.dat (kaguya.dat optional) in the data directory;\n"
     "      the libration lines go to standard error\n"
     "  predict (--observer LON,LAT[,HEIGHT] | --site N) [--from DATE] [--to DATE | --days N]\n"
-    "      [--max-mag M] [--min-altitude A] [--sun-altitude S] [--format text|csv|json]\n"
-    "      [--tz Area/City]\n"
+    "      [--max-mag M] [--min-altitude A] [--sun-altitude S]\n"
+    "      [--format text|csv|json|ics] [--reminder MINUTES] [--tz Area/City]\n"
     "      every occultation contact seen from the site, in time order, from DATE (default\n"
     "      today, UT days) for N days (default 365) or through --to: contacts with the body\n"
     "      at least A degrees high (default 2) and the Sun at most S degrees high (default\n"
     "      -6; planets and stars brighter than magnitude 1.5 also in daylight, flagged);\n"
     "      civil times in the zone --tz (default the system's). Takes --data and\n"
-    "      --delta-t-adjust\n"
+    "      --delta-t-adjust. --format ics writes an iCalendar document, one event per\n"
+    "      occultation with a reminder MINUTES before it (default 15, 0 none)\n"
+    "  reduce FILE [--format text|csv|json]\n"
+    "      timings (CSV with the header date,utc,kind,star,lon,lat,height) reduced to\n"
+    "      O-C: the star's distance from the mean limb at the observed instant in arc\n"
+    "      seconds (positive outside), its rate, PA, AA, CA, librations and the Moon's\n"
+    "      altitude. Takes --data and --delta-t-adjust\n"
+    "  graze [--observer LON,LAT[,HEIGHT] | --site N] [--format text|csv|kml]\n"
+    "      [--step-minutes M] [--rows N] [--hip N] [--station-step METRES] [--station-span METRES]\n"
+    "      the limit line of the event nearest the observer, corrected for the site's\n"
+    "      height, at fixed steps of longitude (or latitude), with the lines of stations\n"
+    "      beside it\n"
     "\n"
     "Options of every event command:\n"
     "  --data DIR              data directory (else $VERNIER_DATA, else the working directory\n"
@@ -111,5 +122,7 @@ int main(int argc, char** argv) {
   if (command == "sky") return vernier::cli::RunSkyCommand(args);
   if (command == "limb") return vernier::cli::RunLimbCommand(args);
   if (command == "predict") return vernier::cli::RunPredictCommand(args);
+  if (command == "reduce") return vernier::cli::RunReduceCommand(args);
+  if (command == "graze") return vernier::cli::RunGrazeCommand(args);
   return vernier::cli::UsageError("unknown command \"" + command + "\"");
 }

@@ -22,6 +22,7 @@
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
 #include "ephemeris/element_file.h"
+#include "local/calendar_export.h"
 #include "local/circumstances.h"
 #include "local/deep_predictions.h"
 #include "local/prediction_table.h"
@@ -243,7 +244,8 @@ bool WriteListedRecords(const std::string& path, std::vector<BesselianElements> 
 int RunPredictCommand(const std::vector<std::string>& args) {
   std::string error;
   const OptionSpec optionNames{{"observer", "site", "from", "to", "days", "max-mag", "min-altitude",
-                                "sun-altitude", "format", "tz", "data", "delta-t-adjust", "elements", "stars"},
+                                "sun-altitude", "format", "tz", "data", "delta-t-adjust", "reminder",
+                                "elements", "stars"},
                                {}};
   auto options = Options::Parse(args, optionNames, error);
   if (!options) return UsageError(error);
@@ -311,8 +313,12 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     return UsageError(message);
   }
   const std::string format = options->Value("format").value_or("text");
-  if (format != "text" && format != "csv" && format != "json")
-    return UsageError("option --format must be text, csv or json");
+  if (format != "text" && format != "csv" && format != "json" && format != "ics")
+    return UsageError("option --format must be text, csv, json or ics");
+  const int reminder = options->Integer("reminder", 15, error);
+  if (!error.empty()) return UsageError(error);
+  if (reminder < 0 || reminder > 10080)
+    return UsageError("option --reminder must be a number of minutes from 0 to 10080");
   std::string zone = "of the system";
   if (auto tz = options->Value("tz")) {
     if (!KnownTimeZone(*tz))
@@ -358,7 +364,18 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     return ReportMissingElementFile(dataDirectory, run.missingFile);
   const StarNames names = StarNames::Load(dataDirectory);
   const StarCatalogue* named = haveCatalogue ? &catalogue : nullptr;
-  if (format == "csv")
+  if (format == "ics") {
+    // Written whole or not at all: a contact a calendar cannot hold stops it.
+    CalendarOptions calendar;
+    calendar.reminderMinutes = reminder;
+    calendar.stampUnixSeconds = static_cast<long long>(std::time(nullptr));
+    const CalendarDocument document = MakeCalendar(run.contacts, names, request.site, calendar);
+    if (!document.problem.empty()) {
+      std::fprintf(stderr, "vernier-cli: %s\n", document.problem.c_str());
+      return 1;
+    }
+    std::fwrite(document.text.data(), 1, document.text.size(), stdout);
+  } else if (format == "csv")
     PrintCsv(run, names, named);
   else if (format == "json")
     PrintJson(run, names, named);

@@ -55,7 +55,8 @@ TEST_F(EnglishMainWindowTest, MenusPromptsAndPanesReadInEnglish) {
       MenuTexts(*mainWindow, "&View"),
       (QStringList{"Next Occultation\tRight, PgDown", "Previous Occultation\tLeft, PgUp",
                    "Today's Occultation\tHome", "-", "Zoom In\t+", "Zoom Out\t-", "Redraw\tF5", "-",
-                   "&Toolbar", "&Status Bar", "-", "Predictions for the Site"}));
+                   "&Toolbar", "&Status Bar", "-", "Predictions for the Site",
+                   "Graze Plan"}));
   EXPECT_EQ(MenuTexts(*mainWindow, "&Help"), QStringList{"&About Vernier..."});
 
   // A prompt's two parts: the status bar's line and the tooltip.

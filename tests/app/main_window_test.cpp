@@ -78,7 +78,7 @@ TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
   EXPECT_EQ(MenuTexts(mainWindow, "表示(&V)"),
             (QStringList{"次の星蝕\tRight, PgDown", "前の星蝕\tLeft, PgUp", "今日の星蝕\tHome", "-",
                          "拡大\t+", "縮小\t-", "再描画\tF5", "-", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
-                         "-", "観測地の星蝕予報"}));
+                         "-", "観測地の星蝕予報", "接食計画"}));
   EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
 
   // Closing the view leaves the main window with the menus of no view.

@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QSet>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
@@ -78,6 +79,25 @@ TEST_F(PredictionsWindowTest, FiltersOnMagnitudeAndLimbAndExportsWhatIsShown) {
   ASSERT_EQ(lines.size(), shown + 1);
   EXPECT_TRUE(lines[0].startsWith("date,ut,local_time,kind,body,hip"));
   EXPECT_TRUE(lines[1].startsWith(Cell(0, "date") + "," + Cell(0, "ut") + ","));
+
+  // The calendar holds the occultations of the rows shown: one event for a
+  // star's D and R, none for the rows filtered away.
+  const QString calendarPath = dir.filePath("occultations.ics");
+  QString problem;
+  ASSERT_TRUE(window.ExportCalendar(calendarPath, problem)) << problem.toStdString();
+  QFile calendar(calendarPath);
+  ASSERT_TRUE(calendar.open(QIODevice::ReadOnly));
+  const QString ics = QString::fromUtf8(calendar.readAll());
+  EXPECT_TRUE(ics.startsWith("BEGIN:VCALENDAR\r\n"));
+  QSet<QString> occultations;
+  for (int r = 0; r < shown; ++r)
+    occultations.insert(Cell(r, "hip") + "/" + Cell(r, "date").left(7));
+  EXPECT_EQ(ics.count("BEGIN:VEVENT"), occultations.size());
+  // A file that cannot be written is reported and nothing is left behind.
+  const QString nowhere = dir.filePath("missing/occultations.ics");
+  EXPECT_FALSE(window.ExportCalendar(nowhere, problem));
+  EXPECT_FALSE(problem.isEmpty());
+  EXPECT_FALSE(QFile::exists(nowhere));
 }
 
 TEST_F(PredictionsWindowTest, CivilTimesFollowTheChosenZone) {

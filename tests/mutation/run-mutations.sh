@@ -18,7 +18,8 @@ limit=${3:-20}
 values=(0 -1 1 1e300 -1e300 1e-300 -1e-300 nan inf -inf 4e9 -4e9 99999999 -99999 2.5 0.0001)
 commands=("events --count 3" "contacts --site 1" "path" "map --simple-map --text"
           "map --simple-map --png PNG" "table --text" "local --site 1 --text"
-          "local --site 1 --png PNG" "sky --text" "list --from YEAR" "limb --text")
+          "local --site 1 --png PNG" "sky --text" "list --from YEAR" "limb --text"
+          "graze --site 1" "graze --site 1 --format kml")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

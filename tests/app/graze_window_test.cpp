@@ -1,0 +1,64 @@
+// The graze window: the plan of the view's event for the site, moved for the
+// height typed in, and its KML written whole.
+#include "app/graze_window.h"
+
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "app_fixture.h"
+
+namespace vernier {
+namespace {
+
+BesselianElements EtaLeo() {
+  ElementFile file;
+  file.dataDirectory = DataDirectory{std::string(VERNIER_TEST_DATA_DIR) + "/predictions"};
+  BesselianElements e;
+  CurrentEvent event;
+  EXPECT_EQ(OpenElementFileAt(file, e, 0, 2003, 5, 10, event), Status::Ok);
+  while (e.hip != 49583) EXPECT_EQ(ReadNextElements(file, e, 0, event), Status::Ok);
+  return e;
+}
+
+class GrazeWindowTest : public testing::AppTest {
+ protected:
+  static ObserverSite Site() {
+    ObserverSite site;
+    site.longitude = -90.6;
+    site.latitude = 33.5;
+    site.height = 1585;
+    site.cityIndex = kTypedSiteIndex;
+    return site;
+  }
+  GrazeWindowTest() : window(EtaLeo(), 64.6, Site(), "η Leo") {}
+  GrazeWindow window;
+};
+
+TEST_F(GrazeWindowTest, PlansForTheHeightTypedInAndExportsKml) {
+  ASSERT_TRUE(window.Compute()) << window.Status()->text().toStdString();
+  QTableWidget* table = window.Table();
+  ASSERT_EQ(table->rowCount(), 13);
+  // The shift column: h tan z for 1585 m, nothing at sea level.
+  EXPECT_GT(table->item(6, 4)->text().toDouble(), 1000);
+  window.HeightEdit()->setValue(0);
+  ASSERT_TRUE(window.Compute());
+  EXPECT_EQ(table->item(6, 4)->text(), "0");
+  EXPECT_EQ(table->item(6, 0)->text(), table->item(6, 2)->text());
+
+  QTemporaryDir dir;
+  QString problem;
+  const QString path = dir.filePath("graze.kml");
+  ASSERT_TRUE(window.ExportKml(path, problem)) << problem.toStdString();
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString kml = QString::fromUtf8(file.readAll());
+  EXPECT_TRUE(kml.contains("<name>northern limit for 0 m</name>"));
+  EXPECT_EQ(kml.count("<Placemark>"), 2 + 20);  // two limits, stations ±200 … ±2000 m
+  EXPECT_FALSE(window.ExportKml(dir.filePath("missing/graze.kml"), problem));
+}
+
+}  // namespace
+}  // namespace vernier
