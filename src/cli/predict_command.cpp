@@ -13,6 +13,7 @@
 #include <ctime>
 #include <filesystem>
 #include <future>
+#include <map>
 #include <string>
 
 #include "astro/time.h"
@@ -214,18 +215,12 @@ std::string DeepCacheDirectory() {
   return base.empty() ? base : base + "/deep";
 }
 
-// Writes the records of the listed events, in date order, as an element file
-// (under a temporary name, renamed when complete).
-bool WriteListedRecords(const std::string& path, std::vector<BesselianElements> records,
-                        std::string& error) {
-  std::stable_sort(records.begin(), records.end(),
-                   [](const BesselianElements& a, const BesselianElements& b) { return a.jd < b.jd; });
-  std::vector<ElementRecord> out(records.size());
-  // The two records hold the same 34 numbers in the same order.
-  static_assert(sizeof(ElementRecord) == sizeof(BesselianElements));
-  if (!records.empty()) std::memcpy(out.data(), records.data(), records.size() * sizeof(ElementRecord));
+// Writes records as an element file (under a temporary name, renamed when
+// complete).
+bool WriteRecordFile(const std::string& path, const std::vector<ElementRecord>& records,
+                     std::string& error) {
   const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-  if (!WriteElementFile(temporary, out, error)) {
+  if (!WriteElementFile(temporary, records, error)) {
     std::remove(temporary.c_str());
     return false;
   }
@@ -236,6 +231,55 @@ bool WriteListedRecords(const std::string& path, std::vector<BesselianElements> 
     error = path + ": " + code.message();
     return false;
   }
+  return true;
+}
+
+// Whether a file name is an element file's ("ecad22.PRN", any letter case).
+bool IsBandFileName(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name.size() == 10 && name.rfind("ec", 0) == 0 && name.substr(6) == ".prn";
+}
+
+// Links the data directory's other files (site list, KML header, coastlines,
+// lunar grids) into `directory` where it has none of that name, so that the
+// event commands find everything there with --data DIRECTORY.
+void LinkSupportFiles(const DataDirectory& data, const std::filesystem::path& directory) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> sources{data.primary};
+  sources.insert(sources.end(), data.fallbacks.begin(), data.fallbacks.end());
+  for (const std::string& source : sources) {
+    std::error_code code;
+    if (fs::equivalent(source, directory, code)) continue;
+    for (const auto& entry : fs::directory_iterator(source, code)) {
+      const std::string name = entry.path().filename().string();
+      std::error_code ignored;
+      if (!entry.is_regular_file(ignored) || IsBandFileName(name) ||
+          fs::exists(fs::symlink_status(directory / name, ignored)))
+        continue;
+      fs::create_symlink(fs::absolute(entry.path(), ignored), directory / name, ignored);
+    }
+  }
+}
+
+// Writes the records of the listed events in date order: into the file at
+// `path`, or, when `path` is a directory, into one file per band named as the
+// program looks for it, beside links to the data directory's other files, so
+// that the event commands with --data DIR show them.
+bool WriteListedRecords(const std::string& path, std::vector<BesselianElements> listed,
+                        const DataDirectory& data, std::string& error) {
+  std::stable_sort(listed.begin(), listed.end(),
+                   [](const BesselianElements& a, const BesselianElements& b) { return a.jd < b.jd; });
+  // The two records hold the same 34 numbers in the same order.
+  static_assert(sizeof(ElementRecord) == sizeof(BesselianElements));
+  std::vector<ElementRecord> records(listed.size());
+  if (!listed.empty()) std::memcpy(records.data(), listed.data(), listed.size() * sizeof(ElementRecord));
+  std::error_code code;
+  if (!std::filesystem::is_directory(path, code)) return WriteRecordFile(path, records, error);
+  std::map<std::string, std::vector<ElementRecord>> bands;
+  for (const ElementRecord& r : records) bands[BandFileName(r.year)].push_back(r);
+  for (const auto& [name, band] : bands)
+    if (!WriteRecordFile((std::filesystem::path(path) / name).string(), band, error)) return false;
+  LinkSupportFiles(data, path);
   return true;
 }
 
@@ -383,7 +427,7 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     PrintText(run, names, named, SiteName(dataDirectory, request.site), request, span, zone);
   if (auto path = options->Value("elements")) {
     std::string writeError;
-    if (!WriteListedRecords(*path, run.listedRecords, writeError)) {
+    if (!WriteListedRecords(*path, run.listedRecords, dataDirectory, writeError)) {
       std::fprintf(stderr, "vernier-cli: cannot write the element records: %s\n", writeError.c_str());
       return 1;
     }
