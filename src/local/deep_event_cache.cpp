@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -114,6 +116,40 @@ std::optional<std::vector<BesselianElements>> Decode(const std::vector<unsigned 
   return records;
 }
 
+// Keeps the directory under `maxBytes`: the files used least recently
+// (a file read is touched) go first; temporaries left by a killed run go
+// once they are an hour old.
+void TrimCache(const fs::path& directory, uintmax_t maxBytes) {
+  std::error_code error;
+  struct Entry {
+    fs::path path;
+    fs::file_time_type used;
+    uintmax_t size;
+  };
+  std::vector<Entry> entries;
+  uintmax_t total = 0;
+  const auto now = fs::file_time_type::clock::now();
+  for (const auto& entry : fs::directory_iterator(directory, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("deep-", 0) != 0) continue;
+    const auto used = fs::last_write_time(entry.path(), error);
+    if (error) continue;
+    if (name.find(".records.tmp") != std::string::npos) {
+      if (now - used > std::chrono::hours(1)) fs::remove(entry.path(), error);
+      continue;
+    }
+    const uintmax_t size = fs::file_size(entry.path(), error);
+    if (error) continue;
+    entries.push_back({entry.path(), used, size});
+    total += size;
+  }
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.used < b.used; });
+  for (const Entry& e : entries) {
+    if (total <= maxBytes) break;
+    if (fs::remove(e.path, error)) total -= e.size;
+  }
+}
+
 }  // namespace
 
 std::optional<std::vector<BesselianElements>> LoadDeepEvents(const std::string& directory,
@@ -138,6 +174,7 @@ std::optional<std::vector<BesselianElements>> LoadDeepEvents(const std::string& 
   double limit = 0;
   auto records = Decode(bytes, key, limit);
   if (!records || std::fabs(limit - best->first) > 0.005) return std::nullopt;
+  fs::last_write_time(best->second, fs::file_time_type::clock::now(), error);  // recently used
   std::vector<BesselianElements> kept;
   kept.reserve(records->size());
   for (const auto& r : *records)
@@ -146,7 +183,7 @@ std::optional<std::vector<BesselianElements>> LoadDeepEvents(const std::string& 
 }
 
 Status SaveDeepEvents(const std::string& directory, const DeepCacheKey& key,
-                      const std::vector<BesselianElements>& records) {
+                      const std::vector<BesselianElements>& records, uintmax_t maxBytes) {
   std::error_code error;
   fs::create_directories(directory, error);
   const fs::path target = fs::path(directory) / FileName(key.year, key.month, key.magnitudeLimit);
@@ -168,6 +205,7 @@ Status SaveDeepEvents(const std::string& directory, const DeepCacheKey& key,
     fs::remove(temporary, error);
     return Status::Failed;
   }
+  TrimCache(directory, maxBytes);
   return Status::Ok;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <sstream>
@@ -16,6 +17,7 @@
 #include "astro/time.h"
 #include "ephemeris/element_file.h"
 #include "ephemeris/search.h"
+#include "local/deep_event_cache.h"
 #include "support/run_cli.h"
 #include "support/temp_data_dir.h"
 
@@ -155,6 +157,37 @@ TEST(DeepPredictionsTest, KeptMonthsAreReusedOnlyWhileSound) {
   const DeepEvents failed = FindDeepEvents(badReference, 6.0, from, to);
   EXPECT_EQ(failed.status, Status::Failed);
   EXPECT_NE(failed.error.find("/nonexistent/stars.dat"), std::string::npos) << failed.error;
+}
+
+// The kept months stay under their bound: the least recently used go first,
+// and a temporary left by a killed run goes once it is old.
+TEST(DeepPredictionsTest, KeptMonthsStayUnderTheirBound) {
+  TempDataDir cache;
+  BesselianElements record;
+  record.year = 2031;
+  record.month = record.day = 1;
+  const std::vector<BesselianElements> records(100, record);  // 27 kB a month
+  const auto key = [](int month) { return DeepCacheKey{2031, month, 9.0, "stamp"}; };
+  const auto kept = [&](int month) {
+    char name[64];
+    std::snprintf(name, sizeof name, "deep-2031-%02d-V09.00.records", month);
+    return fs::exists(cache.File(name));
+  };
+  cache.Write("deep-2031-01-V09.00.records.tmp4242", "left by a killed run");
+  fs::last_write_time(cache.File("deep-2031-01-V09.00.records.tmp4242"),
+                      fs::file_time_type::clock::now() - std::chrono::hours(2));
+  constexpr uintmax_t kBound = 60000;  // two months
+  ASSERT_EQ(SaveDeepEvents(cache.path(), key(1), records, kBound), Status::Ok);
+  EXPECT_FALSE(fs::exists(cache.File("deep-2031-01-V09.00.records.tmp4242")));
+  ASSERT_EQ(SaveDeepEvents(cache.path(), key(2), records, kBound), Status::Ok);
+  // Month 1 read again is the more recently used of the two.
+  fs::last_write_time(cache.File("deep-2031-02-V09.00.records"),
+                      fs::file_time_type::clock::now() - std::chrono::minutes(5));
+  ASSERT_TRUE(LoadDeepEvents(cache.path(), key(1)));
+  ASSERT_EQ(SaveDeepEvents(cache.path(), key(3), records, kBound), Status::Ok);
+  EXPECT_TRUE(kept(1));
+  EXPECT_FALSE(kept(2));
+  EXPECT_TRUE(kept(3));
 }
 
 // The command line: beyond the catalogue refused with its limit; the records
