@@ -272,7 +272,8 @@ bool WriteListedRecords(const std::string& path, std::vector<BesselianElements> 
   // The two records hold the same 34 numbers in the same order.
   static_assert(sizeof(ElementRecord) == sizeof(BesselianElements));
   std::vector<ElementRecord> records(listed.size());
-  if (!listed.empty()) std::memcpy(records.data(), listed.data(), listed.size() * sizeof(ElementRecord));
+  if (!listed.empty())
+    std::memcpy(static_cast<void*>(records.data()), listed.data(), listed.size() * sizeof(ElementRecord));
   std::error_code code;
   if (!std::filesystem::is_directory(path, code)) return WriteRecordFile(path, records, error);
   std::map<std::string, std::vector<ElementRecord>> bands;

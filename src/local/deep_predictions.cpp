@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
@@ -111,78 +112,89 @@ std::vector<Month> MonthsCovering(double firstJd, double lastJd) {
 }  // namespace
 
 DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLimit, double firstJd,
-                          double lastJd, const DeepProgress& progress) {
+                          double lastJd, const DeepProgress& progress, const DeepMonthUse& use) {
   DeepEvents result;
   const std::vector<Month> months = MonthsCovering(firstJd, lastJd);
   const std::string stamp = DeepSourceStamp(settings);
-  std::vector<std::vector<BesselianElements>> found(months.size());
-  std::vector<size_t> missing;
-  for (size_t i = 0; i < months.size(); ++i) {
-    const DeepCacheKey key{months[i].year, months[i].month, magnitudeLimit, stamp};
-    auto cached = settings.cacheDirectory.empty() ? std::nullopt : LoadDeepEvents(settings.cacheDirectory, key);
-    if (cached) {
-      found[i] = std::move(*cached);
-      ++result.monthsFromCache;
-    } else {
-      missing.push_back(i);
-    }
-  }
+  std::vector<std::vector<BesselianElements>> found(use ? 0 : months.size());
 
-  if (!missing.empty()) {
+  // The stars are read once, by the first worker that meets a month to find.
+  std::once_flag starsRead;
+  std::vector<CatalogueStar> stars;
+  std::string starsError;
+  const auto readStars = [&] {
     StarCatalogue catalogue;
-    if (LoadSearchStars(settings, magnitudeLimit, catalogue, result.error) != Status::Ok) {
-      result.error = "star catalogue: " + result.error;
-      return result;
+    if (LoadSearchStars(settings, magnitudeLimit, catalogue, starsError) != Status::Ok) {
+      starsError = "star catalogue: " + starsError;
+      return;
     }
-    std::vector<CatalogueStar> stars;
     for (const CatalogueStar& s : catalogue.stars)
       if (s.magnitude <= magnitudeLimit) stars.push_back(s);
     KeepNearEcliptic(stars, kEclipticReachDeg, months.front().year, months.back().year);
+  };
 
-    std::atomic<size_t> next{0};
-    std::atomic<int> done{0};
-    std::atomic<bool> stop{false};
-    std::mutex mutex;
-    std::string failure;
-    const auto work = [&](bool reports) {
-      auto ephemeris = MakeSwissEphemeris(settings.ephemerisPath);
-      SearchOptions options;
-      options.interpolateOffGrid = true;
-      for (size_t job = next++; job < missing.size() && !stop; job = next++) {
-        const size_t i = missing[job];
-        std::vector<ElementRecord> records;
-        SearchStats stats;
-        std::string error;
-        if (!FindEvents(*ephemeris, stars, months[i].jdStart(), months[i].jdEnd(), options, records,
-                        stats, error)) {
-          const std::lock_guard<std::mutex> lock(mutex);
-          failure = error;
-          stop = true;
+  std::atomic<size_t> next{0};
+  std::atomic<int> done{0}, fromCache{0}, searched{0};
+  std::atomic<bool> stop{false};
+  std::mutex mutex;
+  std::string failure;
+  const auto fail = [&](const std::string& why) {
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (failure.empty()) failure = why;
+    stop = true;
+  };
+  const auto work = [&](bool reports) {
+    std::unique_ptr<Ephemeris> ephemeris;
+    for (size_t i = next++; i < months.size() && !stop; i = next++) {
+      const DeepCacheKey key{months[i].year, months[i].month, magnitudeLimit, stamp};
+      auto records = settings.cacheDirectory.empty() ? std::nullopt : LoadDeepEvents(settings.cacheDirectory, key);
+      if (records) {
+        ++fromCache;
+      } else {
+        std::call_once(starsRead, readStars);
+        if (!starsError.empty()) {
+          fail(starsError);
           break;
         }
-        for (const ElementRecord& r : records) found[i].push_back(ThroughText(r));
-        if (!settings.cacheDirectory.empty())
-          SaveDeepEvents(settings.cacheDirectory,
-                         {months[i].year, months[i].month, magnitudeLimit, stamp}, found[i]);
-        ++done;
-        // Only the calling thread reports, so the caller's progress needs no lock.
-        if (reports && progress && !progress(static_cast<double>(done) / missing.size())) stop = true;
+        if (!ephemeris) ephemeris = MakeSwissEphemeris(settings.ephemerisPath);
+        SearchOptions options;
+        options.interpolateOffGrid = true;
+        std::vector<ElementRecord> raw;
+        SearchStats stats;
+        std::string error;
+        if (!FindEvents(*ephemeris, stars, months[i].jdStart(), months[i].jdEnd(), options, raw, stats, error)) {
+          fail("ephemeris: " + error);
+          break;
+        }
+        records.emplace();
+        records->reserve(raw.size());
+        for (const ElementRecord& r : raw) records->push_back(ThroughText(r));
+        if (!settings.cacheDirectory.empty()) SaveDeepEvents(settings.cacheDirectory, key, *records);
+        ++searched;
       }
-    };
-    const int threads = WorkerCount(settings, static_cast<int>(missing.size()));
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work, false);
-    work(true);
-    for (auto& t : pool) t.join();
-    if (!failure.empty()) {
-      result.error = "ephemeris: " + failure;
-      return result;
+      if (use)
+        use(i, std::move(*records));
+      else
+        found[i] = std::move(*records);
+      ++done;
+      // Only the calling thread reports, so the caller's progress needs no lock.
+      if (reports && progress && !progress(static_cast<double>(done) / months.size())) stop = true;
     }
-    if (stop) {
-      result.cancelled = true;
-      return result;
-    }
-    result.monthsFound = static_cast<int>(missing.size());
+  };
+  const int threads = WorkerCount(settings, static_cast<int>(months.size()));
+  std::vector<std::thread> pool;
+  for (int t = 1; t < threads; ++t) pool.emplace_back(work, false);
+  work(true);
+  for (auto& t : pool) t.join();
+  result.monthsFound = searched;
+  result.monthsFromCache = fromCache;
+  if (!failure.empty()) {
+    result.error = failure;
+    return result;
+  }
+  if (stop) {
+    result.cancelled = true;
+    return result;
   }
   for (auto& month : found) result.records.insert(result.records.end(), month.begin(), month.end());
   result.status = Status::Ok;
@@ -208,9 +220,28 @@ PredictionRun PredictAllOccultations(const DataDirectory& dataDirectory,
 
   const double startJd = JulianDate(request.year, request.month, request.day, 0, 0);
   const double endJd = startJd + request.days;
+  // Each month is predicted by the worker that has its records, and only its
+  // listed records are kept: a long span never holds all its events at once.
+  struct MonthContacts {
+    std::vector<PredictedContact> contacts;
+    std::vector<BesselianElements> listed;
+  };
+  std::vector<MonthContacts> perMonth(MonthsCovering(startJd - 1, endJd + 1).size());
+  const auto predictMonth = [&](size_t month, std::vector<BesselianElements>&& records) {
+    MonthContacts& out = perMonth[month];
+    for (const BesselianElements& e : records) {
+      if (heldByFiles(e)) continue;
+      const size_t before = out.contacts.size();
+      PredictRecordContacts(e, 0, request, startJd, endJd, out.contacts);
+      if (out.contacts.size() == before) continue;
+      for (size_t i = before; i < out.contacts.size(); ++i)
+        out.contacts[i].listedRecord = static_cast<int>(out.listed.size());
+      out.listed.push_back(e);
+    }
+  };
   // A record's contacts lie within a day of its t0.
   const DeepEvents events =
-      FindDeepEvents(settings, *request.maxMagnitude, startJd - 1, endJd + 1, progress);
+      FindDeepEvents(settings, *request.maxMagnitude, startJd - 1, endJd + 1, progress, predictMonth);
   if (events.cancelled) {
     run.cancelled = true;
     return run;
@@ -219,33 +250,13 @@ PredictionRun PredictAllOccultations(const DataDirectory& dataDirectory,
     run.problem = events.error;
     return run;
   }
-  // The records are independent: each worker takes a share in order, and the
-  // shares are joined in that order.
-  const int workers = WorkerCount(settings, static_cast<int>(events.records.size() / 1000) + 1);
-  std::vector<std::vector<PredictedContact>> contacts(workers);
-  std::vector<std::vector<size_t>> listed(workers);
-  const size_t n = events.records.size();
-  const auto work = [&](int w) {
-    for (size_t r = n * w / workers; r < n * (w + 1) / workers; ++r) {
-      const BesselianElements& e = events.records[r];
-      if (heldByFiles(e)) continue;
-      const size_t before = contacts[w].size();
-      PredictRecordContacts(e, 0, request, startJd, endJd, contacts[w]);
-      for (size_t i = before; i < contacts[w].size(); ++i) listed[w].push_back(r);
+  for (MonthContacts& month : perMonth) {
+    const int offset = static_cast<int>(run.listedRecords.size());
+    for (PredictedContact& c : month.contacts) {
+      c.listedRecord += offset;
+      run.contacts.push_back(c);
     }
-  };
-  std::vector<std::thread> pool;
-  for (int w = 1; w < workers; ++w) pool.emplace_back(work, w);
-  work(0);
-  for (auto& t : pool) t.join();
-  for (int w = 0; w < workers; ++w) {
-    for (size_t i = 0; i < contacts[w].size(); ++i) {
-      const size_t r = listed[w][i];
-      if (i == 0 || listed[w][i - 1] != r)
-        run.listedRecords.push_back(events.records[r]);
-      contacts[w][i].listedRecord = static_cast<int>(run.listedRecords.size()) - 1;
-      run.contacts.push_back(contacts[w][i]);
-    }
+    run.listedRecords.insert(run.listedRecords.end(), month.listed.begin(), month.listed.end());
   }
   std::stable_sort(
       run.contacts.begin(), run.contacts.end(),

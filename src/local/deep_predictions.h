@@ -50,9 +50,9 @@ Status LoadSearchStars(const DeepSearchSettings& settings, double magnitudeLimit
                        StarCatalogue& catalogue, std::string& error);
 
 // The events (t0 in the month) of every star to the limit and of
-// the planets, for each calendar month from (firstYear, firstMonth) to (lastYear,
-// lastMonth), in date order: read from the cache where it holds a month, else
-// found (months in parallel, each worker with its own ephemeris) and kept.
+// the planets, for each calendar month from that of firstJd to that of lastJd,
+// in date order: read from the cache where it holds a month, else found, and
+// kept (months in parallel, each worker with its own ephemeris).
 struct DeepEvents {
   Status status = Status::Failed;
   std::vector<BesselianElements> records;
@@ -60,9 +60,15 @@ struct DeepEvents {
   bool cancelled = false;
   std::string error;
 };
-// The stars are read (LoadSearchStars) only when a month must be found.
+// Called with each month's place in the span and its records, from the
+// worker that has them (months in any order, never the same month twice).
+using DeepMonthUse = std::function<void(size_t month, std::vector<BesselianElements>&& records)>;
+
+// The stars are read (LoadSearchStars) only when a month must be found. With
+// `use`, each month's records go to it and `records` stays empty.
 DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLimit, double firstJd,
-                          double lastJd, const DeepProgress& progress = {});
+                          double lastJd, const DeepProgress& progress = {},
+                          const DeepMonthUse& use = {});
 
 // The longest span, in days, allowed at the limit.
 int DeepSpanLimitDays(double magnitudeLimit);
