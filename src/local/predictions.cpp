@@ -115,9 +115,10 @@ struct EventContacts {
   LocalContext& context;
 };
 
-// Fills the contact at instant t (the local state is that of t).
-PredictedContact DescribeContact(const EventContacts& ev, double t, ContactKind kind,
-                                 const LocalContact& found) {
+// The contact at instant t with what decides whether it is listed: its time,
+// the body, its altitude and the Sun's (the local state is that of t).
+PredictedContact ContactAt(const EventContacts& ev, double t, ContactKind kind,
+                           const LocalContact& found) {
   const BesselianElements& e = ev.e;
   const ObserverSite& site = ev.request.site;
   PredictedContact c;
@@ -132,7 +133,19 @@ PredictedContact DescribeContact(const EventContacts& ev, double t, ContactKind 
   c.altitude = found.altitude;
   c.azimuth = found.azimuth;
   c.positionAngle = Normalised(ev.context.state.contactPositionAngle);
+  const EventEpoch epoch{e.year, e.month, e.day, e.t0};
+  c.sunAltitude = SunAltAzAtSite(epoch, t, ev.deltaT, site.latitude, -site.longitude).altitude;
+  c.eventYear = e.year;
+  c.eventMonth = e.month;
+  c.eventDay = e.day;
+  return c;
+}
 
+// The rest of a listed contact at instant t: the axis angle, the Moon's phase
+// and the cusp angle.
+void DescribeContact(const EventContacts& ev, double t, PredictedContact& c) {
+  const BesselianElements& e = ev.e;
+  const ObserverSite& site = ev.request.site;
   const LibrationResult libration =
       ComputeLibration(e.year, e.month, e.day, UniversalHours(e.t0, t, ev.deltaT), ev.deltaT,
                        site.longitude * kDegToRad, site.latitude * kDegToRad, 0.0, nullptr);
@@ -145,13 +158,6 @@ PredictedContact DescribeContact(const EventContacts& ev, double t, ContactKind 
   c.cuspAngle = cusp.degrees;
   c.cusp = cusp.cusp;
   c.brightLimb = cusp.degrees < 0;
-
-  const EventEpoch epoch{e.year, e.month, e.day, e.t0};
-  c.sunAltitude = SunAltAzAtSite(epoch, t, ev.deltaT, site.latitude, -site.longitude).altitude;
-  c.eventYear = e.year;
-  c.eventMonth = e.month;
-  c.eventDay = e.day;
-  return c;
 }
 
 bool Visible(const PredictionRequest& request, PredictedContact& c) {
@@ -179,17 +185,20 @@ void PredictRecordContacts(const BesselianElements& e, int recordIndex,
   const EventContacts ev{e, request, deltaT, context};
   const bool planet = IsPlanetNumber(e.xz);
   const auto graze = GrazeDistanceKm(e, request.site, deltaT, state.m - std::fabs(state.l2));
-  const auto keep = [&](PredictedContact c) {
-    if (c.jdUT < startJd || c.jdUT >= endJd || !Visible(request, c)) return;
+  // The rest of a contact is computed only for the contacts listed.
+  const auto listed = [&](PredictedContact& c, double t) {
+    if (c.jdUT < startJd || c.jdUT >= endJd || !Visible(request, c)) return false;
+    DescribeContact(ev, t, c);
     c.grazeKm = graze;
     c.recordIndex = recordIndex;
-    out.push_back(c);
+    return true;
   };
   if (!planet && !maximum.inside) {
     // A star passing just outside the limit: one row at the closest approach.
-    if (graze)
-      keep(DescribeContact(ev, maximum.t, ContactKind::NearMiss,
-                           {maximum.t, maximum.altitude, maximum.azimuth}));
+    if (!graze) return;
+    PredictedContact c = ContactAt(ev, maximum.t, ContactKind::NearMiss,
+                                   {maximum.t, maximum.altitude, maximum.azimuth});
+    if (listed(c, maximum.t)) out.push_back(c);
     return;
   }
   if (maximum.magnitude <= 0) return;
@@ -216,11 +225,11 @@ void PredictRecordContacts(const BesselianElements& e, int recordIndex,
     const Status status = w.inner ? FindInnerContactAz(context, maximum.t, deltaT, w.sign, found)
                                   : FindOuterContactAz(context, maximum.t, deltaT, w.sign, found);
     if (status != Status::Ok) continue;
-    PredictedContact c = DescribeContact(ev, found.t, w.kind, found);
-    if (c.jdUT < startJd || c.jdUT >= endJd || !Visible(request, c)) continue;
+    PredictedContact c = ContactAt(ev, found.t, w.kind, found);
+    if (!listed(c, found.t)) continue;
     LimbMotion(context.state, c.jdUT + deltaT / 86400, c);
     TimeCoefficients(e, request.site, deltaT, w.inner, w.sign, c);
-    keep(c);
+    out.push_back(c);
   }
 }
 
