@@ -433,6 +433,13 @@ Status ReadNextElements(ElementFile& file, BesselianElements& elements, int leve
   return status;
 }
 
+Status UnreadElementRecord(ElementFile& file) {
+  if (file.nextRecord == 0) return Status::Failed;
+  --file.nextRecord;
+  --file.recordIndex;
+  return Status::Ok;
+}
+
 Status SeekElementRecord(ElementFile& file, BesselianElements& elements, int level, double year,
                          CurrentEvent& event) {
   file.diagnosticLevel = level;

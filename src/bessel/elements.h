@@ -78,6 +78,9 @@ Status OpenElementFileFirst(ElementFile& file, BesselianElements& elements, int 
                             CurrentEvent& event);
 Status ReadNextElements(ElementFile& file, BesselianElements& elements, int level,
                         CurrentEvent& event);
+// Steps the reader back one record, so that the next ReadNextElements gives
+// the record last read again; Failed before the file's first record.
+Status UnreadElementRecord(ElementFile& file);
 Status ReadNextElementsUncounted(ElementFile& file, BesselianElements& elements, int level,
                                  CurrentEvent& event);
 Status SeekElementRecord(ElementFile& file, BesselianElements& elements, int level, double year,

@@ -11,4 +11,26 @@ bool LoadPredictedEvent(ProgramState& s, const PredictedContact& contact,
                              contact.recordIndex);
 }
 
+void LoadPredictedRecord(ProgramState& s, const BesselianElements& record,
+                         const ObserverSite& site) {
+  s.site = site;
+  BesselianElements fromFile;
+  CurrentEvent at;
+  // The reader stops before the files' first event after this one, so that
+  // "next" reads it; a year without a band leaves the reader where it was.
+  if (OpenElementFileAt(s.cursor.file, fromFile, 0, record.year, record.month, record.day, at) ==
+      Status::Ok) {
+    while (fromFile.jd <= record.jd &&
+           ReadNextElements(s.cursor.file, fromFile, 0, at) == Status::Ok) {
+    }
+    if (fromFile.jd > record.jd) UnreadElementRecord(s.cursor.file);
+  }
+  s.cursor.elements = record;
+  s.cursor.event = {record.year, record.month, record.day, record.type, record.mag,
+                    record.gamma, record.jd,   record.ma,  record.xz,   record.t0};
+  s.navigation.loadedBeforeDate = false;
+  s.navigation.loadFailed = false;
+  s.navigation.paintRequest = PaintRequest::Redraw;
+}
+
 }  // namespace vernier

@@ -14,4 +14,11 @@ namespace vernier {
 bool LoadPredictedEvent(ProgramState& state, const PredictedContact& contact,
                         const ObserverSite& site);
 
+// Loads `record` itself, an event found from the ephemeris that no element
+// file holds, as the current event, with `site` as the observer; the files'
+// reader is placed at the record's date (where a band holds it) so that next
+// and previous go on from there.
+void LoadPredictedRecord(ProgramState& state, const BesselianElements& record,
+                         const ObserverSite& site);
+
 }  // namespace vernier
