@@ -45,8 +45,11 @@ BesselianElements ThroughText(const ElementRecord& record) {
   return e;
 }
 
-long long HourKey(double xz, double jd) {
-  return std::llround(xz) * 1000003LL + std::llround(jd * 24.0);
+// A record's star and hour (unsigned arithmetic: a damaged record's huge
+// numbers wrap instead of overflowing).
+unsigned long long HourKey(double xz, double jd) {
+  return static_cast<unsigned long long>(std::llround(xz)) * 1000003ULL +
+         static_cast<unsigned long long>(std::llround(jd * 24.0));
 }
 
 int WorkerCount(const DeepSearchSettings& settings, int jobs) {
@@ -210,7 +213,7 @@ PredictionRun PredictAllOccultations(const DataDirectory& dataDirectory,
     return run;
   // The search supplies every body of the years a missing band leaves out.
   run.missingFile.clear();
-  std::unordered_set<long long> inFiles;
+  std::unordered_set<unsigned long long> inFiles;
   for (const auto& [xz, jd] : run.recordsRead) inFiles.insert(HourKey(xz, jd));
   const auto heldByFiles = [&](const BesselianElements& e) {
     for (int h = -1; h <= 1; ++h)
