@@ -38,7 +38,7 @@ struct Options {
   std::string stellariumDir = "/usr/share/stellarium/stars/default";
   std::string referencePath;  // empty: the first of DefaultReferencePaths that exists
   bool checkPositions = true;
-  double toleranceArcsec = 0.3;
+  double toleranceArcsec = 0.02;
   double rejectArcsec = 1.0;
   std::string xzPath;
   std::string ephemeris = "swiss";
@@ -74,8 +74,9 @@ void Usage() {
                "  --reference FILE      plain-text stars.dat for the position check (default: the\n"
                "                        installed kstars file, else BUILD/canon-cache/stars.dat)\n"
                "  --no-position-check   use the catalogue positions unchecked\n"
-               "  --tolerance ARCSEC    agreement of a star moved from epoch 1991.25 (default 0.3;\n"
-               "                        removal above 1.0)\n"
+               "  --tolerance ARCSEC    beyond the reference's rounding, the star files' place still\n"
+               "                        taken (default 0.02); sources more than 1.0\" or 10 mas/yr\n"
+               "                        apart are listed\n"
                "  --xz-catalogue FILE   XZ80Q catalogue: XZ and ZC numbers (else xz = HIP)\n"
                "  --ephemeris swiss|libnova   (default swiss)\n"
                "  --ephemeris-path DIR  Swiss Ephemeris files (default: the library's path)\n"
@@ -193,6 +194,21 @@ struct Span {
   std::string path;  // the band's file (an existing one in another letter case is replaced)
 };
 
+// The summary of the stars' sources, and every star whose sources disagree
+// beyond any plausible error with both values.
+void PrintPositionCheck(const PositionCheckReport& report) {
+  std::printf("star sources: %d star files confirmed, %d star files' place with Hipparcos motion, %d Hipparcos, "
+              "%d not in the reference (star files); %d records stored at epoch 1991.25\n",
+              report.starFiles, report.hipparcosMotion, report.hipparcos, report.unchecked, report.storedAtEpoch1991);
+  constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
+  for (const StarDisagreement& d : report.disagreements)
+    std::printf("  sources disagree: HIP %d%s%s: place %.2f\" apart at 1991.25, motion %.1f mas/yr apart; star files "
+                "%.6f %+.6f deg %+.1f %+.1f mas/yr, reference %.6f %+.6f deg %+.1f %+.1f mas/yr: reference used\n",
+                d.files.hip, d.reference.name.empty() ? "" : " ", d.reference.name.c_str(), d.placeArcsec, d.motionMas,
+                d.files.ra * kRadToDeg, d.files.dec * kRadToDeg, d.files.pmRa, d.files.pmDec, d.reference.ra * kRadToDeg,
+                d.reference.dec * kRadToDeg, d.reference.pmRa, d.reference.pmDec);
+}
+
 // The catalogue stars the Moon can reach in the span, checked and numbered.
 void SpanStars(const Options& o, const Span& span, const std::vector<CatalogueStar>& catalogue,
                const std::vector<ReferenceStar>& reference, const std::vector<XzStar>& xz,
@@ -203,8 +219,7 @@ void SpanStars(const Options& o, const Span& span, const std::vector<CatalogueSt
               o.magnitudeLimit, stars.size());
   if (o.checkPositions) {
     const PositionCheckReport report = CheckStarPositions(stars, reference, o.toleranceArcsec, o.rejectArcsec);
-    std::printf("position check: %d agree, %d moved from epoch 1991.25, %d removed, %d not in the reference\n",
-                report.agreed, report.corrected, report.dropped, report.unchecked);
+    PrintPositionCheck(report);
   }
   if (!o.xzPath.empty()) {
     const XzAssignment a = AssignXzNumbers(stars, xz, 3.0);
