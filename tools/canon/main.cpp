@@ -26,6 +26,11 @@ using namespace vernier::canon;
 
 namespace {
 
+// Raised whenever the generator's records change (2: the stars' places and
+// motions from their best source, close pairs at their combined light), so
+// that the set-up rebuilds the bands an older generator wrote.
+constexpr int kGeneratorRevision = 2;
+
 struct Options {
   std::string outDir = ".";
   int firstYear = 1951, lastYear = 2200;
@@ -33,6 +38,7 @@ struct Options {
   bool keepComplete = false;       // bands already complete in outDir are not built again
   bool progressLines = false;
   bool listBands = false;
+  bool printRevision = false;
   double magnitudeLimit = 5.0;
   int threads = 0;
   std::string stellariumDir = "/usr/share/stellarium/stars/default";
@@ -67,6 +73,7 @@ void Usage() {
                "  --all                 every band of -3000 ... 4000, keeping complete ones\n"
                "  --keep-complete       bands whose file in DIR is complete are not built again\n"
                "  --list-bands          print the names of all bands, one a line, and stop\n"
+               "  --revision            print the revision of the generator's records and stop\n"
                "  --progress-lines      also print \"progress DONE TOTAL EVENTS\" lines (years)\n"
                "  --mag V               faintest star magnitude (default 5.0)\n"
                "  --threads N           worker threads (default: all cores)\n"
@@ -122,6 +129,10 @@ bool Parse(int argc, char** argv, Options& o) {
     }
     if (a == "--list-bands") {
       o.listBands = true;
+      continue;
+    }
+    if (a == "--revision") {
+      o.printRevision = true;
       continue;
     }
     if (a == "--progress-lines") {
@@ -316,6 +327,10 @@ int main(int argc, char** argv) {
   if (!Parse(argc, argv, options)) {
     Usage();
     return 2;
+  }
+  if (options.printRevision) {
+    std::printf("%d\n", kGeneratorRevision);
+    return 0;
   }
   if (options.listBands) {
     for (const auto& name : AllBandNames()) std::printf("%s\n", name.c_str());
