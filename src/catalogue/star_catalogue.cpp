@@ -328,9 +328,13 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
                                        double rejectMotionMas) {
   constexpr double kArcsec = kPi / (180.0 * 3600.0);
   constexpr double kEpochYears = 8.75;  // J2000.0 − 1991.25
-  // The reference rounds RA to 0.01 s and Dec to 0.1", motions to 0.1 mas/yr.
-  constexpr double kHalfRaStepMas = 75.0;  // of RA, times cos dec on the sky
-  constexpr double kHalfDecStepMas = 50.0;
+  // The reference prints RA to 0.01 s and Dec to 0.1", motions to 0.1 mas/yr.
+  // Its places are rounded twice (the 1991.25 place, then the J2000.0 place
+  // moved from it): good to one step either way, not half a step. Against
+  // the star files they scatter by 0.81 half-steps (RA and Dec alike, in
+  // units of their own steps), as two roundings do.
+  constexpr double kRaStepMas = 150.0;  // of RA, times cos dec on the sky
+  constexpr double kDecStepMas = 100.0;
   constexpr double kMotionAgreementMas = 0.1;
   const double toleranceMas = toleranceArcsec * 1000.0;
 
@@ -393,8 +397,8 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
     const double motionMas = std::hypot(star.pmRa - r->pmRa, star.pmDec - r->pmDec);
     const bool motionAgrees = std::fabs(star.pmRa - r->pmRa) <= kMotionAgreementMas &&
                               std::fabs(star.pmDec - r->pmDec) <= kMotionAgreementMas;
-    const bool placeAgrees = bestRaMas <= kHalfRaStepMas * std::cos(refDec) + toleranceMas &&
-                             bestDecMas <= kHalfDecStepMas + toleranceMas;
+    const bool placeAgrees = bestRaMas <= kRaStepMas * std::cos(refDec) + toleranceMas &&
+                             bestDecMas <= kDecStepMas + toleranceMas;
     if (placeAgrees) {
       const int forward = motionAgrees ? 1 : 2;
       if (!motionAgrees) {
