@@ -427,6 +427,7 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
       d.reference = *r;
       d.placeArcsec = bestSep / kArcsec;
       d.motionMas = motionMas;
+      d.chosen = star.source;
       report.disagreements.push_back(d);
     }
   }

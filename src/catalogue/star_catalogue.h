@@ -87,6 +87,7 @@ struct StarDisagreement {
   ReferenceStar reference;  // its counterpart
   double placeArcsec = 0.0; // place difference at 1991.25 (the nearest reading of the files' record)
   double motionMas = 0.0;   // proper motion difference, mas/yr
+  StarSource chosen = StarSource::Hipparcos;
 };
 
 struct PositionCheckReport {

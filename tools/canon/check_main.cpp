@@ -30,6 +30,7 @@ struct Options {
   std::string referencePath;
   bool figure = false;
   bool verbose = false;
+  bool generatorPlaces = false;
 };
 
 void Usage() {
@@ -47,6 +48,8 @@ void Usage() {
       "                        BUILD/canon-cache/stars.dat)\n"
       "  --centre-of-figure    limb centred on the Moon's centre of figure (files made\n"
       "                        with the generator's --centre-of-figure)\n"
+      "  --generator-places    the stars at the places the generator chooses (the geometry\n"
+      "                        alone) instead of the reference's own\n"
       "  --verbose             one line per compared event\n",
       kDe405Directory, Options().stellariumDir.c_str());
 }
@@ -78,6 +81,10 @@ bool Parse(int argc, char** argv, Options& o) {
     if (a == "--reference" && value(o.referencePath)) continue;
     if (a == "--centre-of-figure") {
       o.figure = true;
+      continue;
+    }
+    if (a == "--generator-places") {
+      o.generatorPlaces = true;
       continue;
     }
     if (a == "--verbose") {
@@ -154,8 +161,14 @@ int main(int argc, char** argv) {
   const auto byDec = SortByDeclination(referenceStars);
   std::vector<CatalogueStar> hipparcos;
   hipparcos.reserve(stars.size());
-  for (const auto& s : stars)
-    if (const ReferenceStar* r = MatchReferenceStar(s, byDec)) hipparcos.push_back(ReferenceValues(s, *r));
+  if (options.generatorPlaces) {
+    hipparcos = stars;
+    CheckStarPositions(hipparcos, referenceStars, 0.02, 1.0);
+    std::printf("stars at the generator's places (default tolerance): the geometry alone\n");
+  } else {
+    for (const auto& s : stars)
+      if (const ReferenceStar* r = MatchReferenceStar(s, byDec)) hipparcos.push_back(ReferenceValues(s, *r));
+  }
   std::map<int, const CatalogueStar*> byHip;
   for (const auto& s : hipparcos) byHip[s.hip] = &s;
   std::vector<Candidate> longChords, shortChords;

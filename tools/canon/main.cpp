@@ -214,10 +214,10 @@ void PrintPositionCheck(const PositionCheckReport& report) {
   constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
   for (const StarDisagreement& d : report.disagreements)
     std::printf("  sources disagree: HIP %d%s%s: place %.2f\" apart at 1991.25, motion %.1f mas/yr apart; star files "
-                "%.6f %+.6f deg %+.1f %+.1f mas/yr, reference %.6f %+.6f deg %+.1f %+.1f mas/yr: reference used\n",
+                "%.6f %+.6f deg %+.1f %+.1f mas/yr, reference %.6f %+.6f deg %+.1f %+.1f mas/yr: %s\n",
                 d.files.hip, d.reference.name.empty() ? "" : " ", d.reference.name.c_str(), d.placeArcsec, d.motionMas,
                 d.files.ra * kRadToDeg, d.files.dec * kRadToDeg, d.files.pmRa, d.files.pmDec, d.reference.ra * kRadToDeg,
-                d.reference.dec * kRadToDeg, d.reference.pmRa, d.reference.pmDec);
+                d.reference.dec * kRadToDeg, d.reference.pmRa, d.reference.pmDec, StarSourceName(d.chosen));
 }
 
 // The catalogue stars the Moon can reach in the span, checked and numbered.

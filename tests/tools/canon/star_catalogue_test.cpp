@@ -148,6 +148,8 @@ TEST(StarCatalogueTest, PositionCheckChoosesEachStarsSourceAndKeepsEveryStar) {
   EXPECT_NEAR(report.disagreements[0].reference.dec, Degrees(-1, 11, 9, 40.8), 1e-12);
   EXPECT_EQ(report.disagreements[1].files.hip, 80473);
   EXPECT_NEAR(report.disagreements[1].motionMas, std::hypot(40.7, 6.9), 0.01);
+  EXPECT_EQ(report.disagreements[0].chosen, StarSource::Hipparcos);
+  EXPECT_EQ(report.disagreements[1].chosen, StarSource::HipparcosMotion);
 
   const CatalogueStar* aldebaran = Find(stars, 21421);
   EXPECT_EQ(aldebaran->source, StarSource::StarFiles);
