@@ -383,7 +383,11 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
     Move(candidates[1].ra, candidates[1].dec, r->pmRa, r->pmDec, -kEpochYears);
     const Candidate* best = nullptr;
     double bestSep = 0.0, bestRaMas = 0.0, bestDecMas = 0.0;
+    // Epochs whose places differ by less than a step of the reference cannot
+    // be told apart: such a record is read at J2000.0.
+    const bool epochsDiffer = kEpochYears * std::hypot(star.pmRa, star.pmDec) >= kDecStepMas;
     for (const Candidate& c : candidates) {
+      if (c.motion == 0 && !epochsDiffer) continue;
       const double sep = Separation(c.ra, c.dec, refRa, refDec);
       if (best && sep >= bestSep) continue;
       best = &c;

@@ -21,7 +21,7 @@ enum class StarSource {
   Unchecked,  // the star files' place and hip_pm.dat's motion: no counterpart, or not checked
   StarFiles,  // the same, confirmed by the reference within its precision
   // The star files' place at the Hipparcos epoch (1991.25), within the
-  // reference's rounding, moved by the reference's proper motion.
+  // reference's precision, moved by the reference's proper motion.
   HipparcosMotion,
   Hipparcos,  // the reference's place and proper motion
 };
@@ -157,12 +157,14 @@ const ReferenceStar* MatchReferenceStar(const CatalogueStar& star,
                                         const std::vector<const ReferenceStar*>& byDec);
 
 // Decides each star's source against the reference (its proper motions to
-// 0.1 mas/yr, places to 0.01 s and 0.1"), and never removes a star:
+// 0.1 mas/yr; places printed to 0.01 s and 0.1" but rounded twice, so good to
+// one such step), and never removes a star:
 // - the motion is the reference's unless the files' agrees within 0.1 mas/yr;
 // - the place is the files' place at 1991.25 (the record's own when it was
 //   stored at that epoch, else moved back by the files' or the reference's
-//   motion, whichever comes nearer) when it lies within the reference's
-//   rounding there, widened by `toleranceArcsec`; otherwise the reference's.
+//   motion, whichever comes nearer), moved by the chosen motion, when it lies
+//   within one step of the reference's place there, widened by
+//   `toleranceArcsec`; otherwise the reference's place.
 // A star of the files whose place stays more than `rejectArcsec` off, or
 // whose motion is more than `rejectMotionMas` off, is listed with both values.
 // A reference star nearest to two catalogue stars serves the nearer one.
