@@ -329,10 +329,10 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
   constexpr double kArcsec = kPi / (180.0 * 3600.0);
   constexpr double kEpochYears = 8.75;  // J2000.0 − 1991.25
   // The reference prints RA to 0.01 s and Dec to 0.1", motions to 0.1 mas/yr.
-  // Its places are rounded twice (the 1991.25 place, then the J2000.0 place
-  // moved from it): good to one step either way, not half a step. Against
-  // the star files they scatter by 0.81 half-steps (RA and Dec alike, in
-  // units of their own steps), as two roundings do.
+  // Its places behave as rounded twice (the 1991.25 place, then the J2000.0
+  // place moved from it): good to one step either way, not half a step.
+  // Against the star files they scatter by 0.81 half-steps, RA and Dec alike
+  // in units of their own steps, with a triangular spread, as two roundings do.
   constexpr double kRaStepMas = 150.0;  // of RA, times cos dec on the sky
   constexpr double kDecStepMas = 100.0;
   constexpr double kMotionAgreementMas = 0.1;
