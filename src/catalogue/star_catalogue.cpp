@@ -39,6 +39,7 @@ CatalogueStar FromEntry(const StarFileEntry& e, long long key) {
   star.pmDec = e.pmDec;
   star.parallax = e.parallax;
   star.magnitude = e.magnitude;
+  star.componentMagnitude = e.magnitude;
   return star;
 }
 
@@ -85,33 +86,37 @@ double Separation(double ra1, double dec1, double ra2, double dec2) {
 
 namespace {
 
+// Two components of V 5.75 make one star of V 5.0: the files are read this
+// much fainter than the limit so that a pair reaching it is seen whole.
+constexpr double kPairBrightening = 0.76;
+
+double CombinedMagnitude(double a, double b) {
+  return -2.5 * std::log10(std::pow(10.0, -0.4 * a) + std::pow(10.0, -0.4 * b));
+}
+
 // The HIP stars of the full-record files (the brightest record of each
-// number), with the files' other components noted as companions, and the
-// stars without a HIP number when `others` is given.
+// number, at the combined magnitude of its components within
+// kCombinedComponentsArcsec), with the files' other components noted as
+// companions, and the stars without a HIP number when `others` is given.
 Status ReadStarFiles(const std::string& directory, double magnitudeLimit,
                      std::map<int, CatalogueStar>& byHip, std::map<int, double>& companions,
                      std::vector<CatalogueStar>* others, std::string& error) {
+  std::map<int, std::vector<StarFileEntry>> components;
   auto take = [&](const StarFile& file) {
     for (const StarFileEntry& e : file.stars) {
       if (e.hip <= 0) {
-        if (others) others->push_back(FromEntry(e, ZoneStarKey(file.level, e.zone, e.indexInZone)));
+        if (others && e.magnitude <= magnitudeLimit)
+          others->push_back(FromEntry(e, ZoneStarKey(file.level, e.zone, e.indexInZone)));
         continue;
       }
-      auto it = byHip.find(e.hip);
-      if (it == byHip.end()) {
-        byHip[e.hip] = FromEntry(e, e.hip);
-        continue;
-      }
-      const double fainter = std::max(it->second.magnitude, e.magnitude);
-      if (e.magnitude < it->second.magnitude) it->second = FromEntry(e, e.hip);
-      auto c = companions.find(e.hip);
-      if (c == companions.end() || fainter < c->second) companions[e.hip] = fainter;
+      components[e.hip].push_back(e);
     }
   };
+  const double readLimit = magnitudeLimit + kPairBrightening;
   for (const auto& f : kFullRecordFiles) {
-    if (magnitudeLimit < f.brightest) continue;
+    if (readLimit < f.brightest) continue;
     StarFile file;
-    if (ReadStarFile(directory + "/" + f.name, magnitudeLimit, file, error) != Status::Ok)
+    if (ReadStarFile(directory + "/" + f.name, readLimit, file, error) != Status::Ok)
       return Status::Failed;
     if (file.type != StarRecordType::Full) {
       error = file.path + ": compact records where full ones were expected";
@@ -125,6 +130,23 @@ Status ReadStarFiles(const std::string& directory, double magnitudeLimit,
         Status::Ok)
       return Status::Failed;
     take(file);
+  }
+  constexpr double kCombinedRadius = kCombinedComponentsArcsec * kPi / (180.0 * 3600.0);
+  for (auto& [hip, list] : components) {
+    std::stable_sort(list.begin(), list.end(), [](const StarFileEntry& a, const StarFileEntry& b) {
+      return a.magnitude < b.magnitude;
+    });
+    const StarFileEntry& primary = list.front();
+    double combined = primary.magnitude;
+    for (size_t i = 1; i < list.size(); ++i) {
+      if (Separation(primary.ra, primary.dec, list[i].ra, list[i].dec) <= kCombinedRadius)
+        combined = CombinedMagnitude(combined, list[i].magnitude);
+    }
+    if (combined > magnitudeLimit) continue;
+    CatalogueStar star = FromEntry(primary, hip);
+    star.magnitude = combined;
+    byHip[hip] = star;
+    if (list.size() > 1) companions[hip] = list[1].magnitude;
   }
   return Status::Ok;
 }
@@ -209,10 +231,10 @@ bool ReadReferenceCatalogue(const std::string& path, std::vector<ReferenceStar>&
       error = path + ":" + std::to_string(lineNumber) + ": unexpected layout";
       return false;
     }
-    double raField = 0, decField = 0, pmRa = 0, pmDec = 0, magnitude = 0;
+    double raField = 0, decField = 0, pmRa = 0, pmDec = 0, parallax = 0, magnitude = 0;
     if (!ParseDouble(line.substr(0, 9), raField) || !ParseDouble(line.substr(11, 8), decField) ||
         !ParseDouble(line.substr(20, 9), pmRa) || !ParseDouble(line.substr(29, 9), pmDec) ||
-        !ParseDouble(line.substr(46, 5), magnitude)) {
+        !ParseDouble(line.substr(38, 7), parallax) || !ParseDouble(line.substr(46, 5), magnitude)) {
       error = path + ":" + std::to_string(lineNumber) + ": malformed number";
       return false;
     }
@@ -227,76 +249,192 @@ bool ReadReferenceCatalogue(const std::string& path, std::vector<ReferenceStar>&
     star.dec = (line[10] == '-' ? -1.0 : 1.0) * (d + dm / 60.0 + ds / 3600.0) * kPi / 180.0;
     star.pmRa = pmRa;
     star.pmDec = pmDec;
+    star.parallax = parallax;
     star.magnitude = magnitude;
+    if (const size_t comma = line.find(',', 51); comma != std::string::npos)
+      star.name = Trim(line.substr(comma + 1, line.find(',', comma + 1) - comma - 1));
     stars.push_back(star);
   }
   return true;
 }
 
-PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
-                                       const std::vector<ReferenceStar>& reference,
-                                       double toleranceArcsec, double rejectArcsec) {
-  constexpr double kArcsec = kPi / (180.0 * 3600.0);
-  constexpr double kMatchRadius = 60.0 * kArcsec;
-  constexpr double kMagnitudeWindow = 1.0;
-  constexpr double kOldEpochYears = 8.75;  // J2000.0 − 1991.25
-  // The reference gives RA to 0.01 s and Dec to 0.1": shorter moves cannot
-  // tell the epochs apart.
-  constexpr double kReferenceResolution = 0.1 * kArcsec;
-  const double tolerance = toleranceArcsec * kArcsec;
-  const double reject = rejectArcsec * kArcsec;
+const char* StarSourceName(StarSource source) {
+  switch (source) {
+    case StarSource::Unchecked: return "star files, unchecked";
+    case StarSource::StarFiles: return "star files";
+    case StarSource::HipparcosMotion: return "star files' place, Hipparcos motion";
+    case StarSource::Hipparcos: return "Hipparcos";
+  }
+  return "";
+}
 
+std::vector<const ReferenceStar*> SortByDeclination(const std::vector<ReferenceStar>& reference) {
   std::vector<const ReferenceStar*> byDec;
   byDec.reserve(reference.size());
   for (const auto& r : reference) byDec.push_back(&r);
   std::sort(byDec.begin(), byDec.end(), [](auto a, auto b) { return a->dec < b->dec; });
+  return byDec;
+}
 
-  PositionCheckReport report;
-  std::vector<CatalogueStar> kept;
-  kept.reserve(stars.size());
-  for (CatalogueStar star : stars) {
-    auto lo = std::lower_bound(byDec.begin(), byDec.end(), star.dec - kMatchRadius,
-                               [](const ReferenceStar* r, double d) { return r->dec < d; });
-    const ReferenceStar* best = nullptr;
-    double bestSep = kMatchRadius;
-    for (auto it = lo; it != byDec.end() && (*it)->dec <= star.dec + kMatchRadius; ++it) {
-      if (std::fabs((*it)->magnitude - star.magnitude) > kMagnitudeWindow) continue;
-      const double sep = Separation(star.ra, star.dec, (*it)->ra, (*it)->dec);
-      if (sep < bestSep) {
-        bestSep = sep;
-        best = *it;
-      }
-    }
-    if (!best) {
-      star.check = PositionCheck::Unchecked;
-      ++report.unchecked;
-      kept.push_back(star);
-      continue;
-    }
-    // Either epoch may be the record's, whatever the size of the J2000.0
-    // difference: 1991.25 wins where it agrees and halves the difference, once
-    // the proper motion moves the star by more than the reference's rounding.
-    const double dec = star.dec + kOldEpochYears * star.pmDec * kMasToRad;
-    const double ra = star.ra + kOldEpochYears * star.pmRa * kMasToRad / std::cos(star.dec);
-    const double corrected = Separation(ra, dec, best->ra, best->dec);
-    const double shift = kOldEpochYears * std::hypot(star.pmRa, star.pmDec) * kMasToRad;
-    if (shift >= kReferenceResolution && corrected < 0.5 * bestSep && corrected <= tolerance) {
-      star.ra = ra;
-      star.dec = dec;
-      star.check = PositionCheck::EpochCorrected;
-      ++report.corrected;
-      report.correctedHip.push_back(star.hip);
-      kept.push_back(star);
-    } else if (bestSep <= reject) {
-      star.check = PositionCheck::Agrees;
-      ++report.agreed;
-      kept.push_back(star);
-    } else {
-      ++report.dropped;
-      report.droppedHip.push_back(star.hip);
+const ReferenceStar* MatchReferenceStar(const CatalogueStar& star,
+                                        const std::vector<const ReferenceStar*>& byDec) {
+  constexpr double kMatchRadius = 60.0 * kPi / (180.0 * 3600.0);
+  constexpr double kMagnitudeWindow = 1.0;
+  auto lo = std::lower_bound(byDec.begin(), byDec.end(), star.dec - kMatchRadius,
+                             [](const ReferenceStar* r, double d) { return r->dec < d; });
+  const ReferenceStar* best = nullptr;
+  double bestSep = kMatchRadius;
+  for (auto it = lo; it != byDec.end() && (*it)->dec <= star.dec + kMatchRadius; ++it) {
+    if (std::fabs((*it)->magnitude - star.magnitude) > kMagnitudeWindow) continue;
+    const double sep = Separation(star.ra, star.dec, (*it)->ra, (*it)->dec);
+    if (sep < bestSep) {
+      bestSep = sep;
+      best = *it;
     }
   }
-  stars.swap(kept);
+  return best;
+}
+
+CatalogueStar ReferenceValues(const CatalogueStar& star, const ReferenceStar& reference) {
+  CatalogueStar s = star;
+  s.ra = reference.ra;
+  s.dec = reference.dec;
+  s.pmRa = reference.pmRa;
+  s.pmDec = reference.pmDec;
+  s.parallax = reference.parallax;
+  s.magnitude = reference.magnitude;
+  s.source = StarSource::Hipparcos;
+  s.storedAtEpoch1991 = false;
+  return s;
+}
+
+namespace {
+
+// A place moved by `years` of proper motion (mas/yr, RA times cos dec) on the
+// tangent plane: a few milliarcseconds at most over the years used here.
+void Move(double& ra, double& dec, double pmRa, double pmDec, double years) {
+  const double cosDec = std::cos(dec);
+  ra += years * pmRa * kMasToRad / cosDec;
+  dec += years * pmDec * kMasToRad;
+  if (ra < 0) ra += 2 * kPi;
+  if (ra >= 2 * kPi) ra -= 2 * kPi;
+}
+
+}  // namespace
+
+PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
+                                       const std::vector<ReferenceStar>& reference,
+                                       double toleranceArcsec, double rejectArcsec,
+                                       double rejectMotionMas) {
+  constexpr double kArcsec = kPi / (180.0 * 3600.0);
+  constexpr double kEpochYears = 8.75;  // J2000.0 − 1991.25
+  // The reference prints RA to 0.01 s and Dec to 0.1", motions to 0.1 mas/yr.
+  // Its places behave as rounded twice (the 1991.25 place, then the J2000.0
+  // place moved from it): good to one step either way, not half a step.
+  // Against the star files they scatter by 0.81 half-steps, RA and Dec alike
+  // in units of their own steps, with a triangular spread, as two roundings do.
+  constexpr double kRaStepMas = 150.0;  // of RA, times cos dec on the sky
+  constexpr double kDecStepMas = 100.0;
+  constexpr double kMotionAgreementMas = 0.1;
+  const double toleranceMas = toleranceArcsec * 1000.0;
+
+  const std::vector<const ReferenceStar*> byDec = SortByDeclination(reference);
+  std::vector<const ReferenceStar*> match(stars.size());
+  std::unordered_map<const ReferenceStar*, size_t> claimedBy;
+  for (size_t i = 0; i < stars.size(); ++i) {
+    match[i] = MatchReferenceStar(stars[i], byDec);
+    if (!match[i]) continue;
+    auto [it, fresh] = claimedBy.emplace(match[i], i);
+    if (fresh) continue;
+    // Two stars nearest to one reference star: it serves the nearer.
+    const size_t other = it->second;
+    const ReferenceStar* r = match[i];
+    if (Separation(stars[i].ra, stars[i].dec, r->ra, r->dec) <
+        Separation(stars[other].ra, stars[other].dec, r->ra, r->dec)) {
+      match[other] = nullptr;
+      it->second = i;
+    } else {
+      match[i] = nullptr;
+    }
+  }
+
+  PositionCheckReport report;
+  for (size_t i = 0; i < stars.size(); ++i) {
+    CatalogueStar& star = stars[i];
+    const ReferenceStar* r = match[i];
+    if (!r) {
+      star.source = StarSource::Unchecked;
+      ++report.unchecked;
+      continue;
+    }
+    const CatalogueStar files = star;
+    // The reference at 1991.25, and the files' place there on each reading
+    // of the record: stored at J2000.0 (moved back by the files' or the
+    // reference's motion) or at 1991.25.
+    double refRa = r->ra, refDec = r->dec;
+    Move(refRa, refDec, r->pmRa, r->pmDec, -kEpochYears);
+    struct Candidate {
+      double ra, dec;
+      int motion;  // moved back by: 0 none (stored at 1991.25), 1 the files', 2 the reference's
+    };
+    Candidate candidates[3] = {{star.ra, star.dec, 1}, {star.ra, star.dec, 2},
+                               {star.ra, star.dec, 0}};
+    Move(candidates[0].ra, candidates[0].dec, star.pmRa, star.pmDec, -kEpochYears);
+    Move(candidates[1].ra, candidates[1].dec, r->pmRa, r->pmDec, -kEpochYears);
+    const Candidate* best = nullptr;
+    double bestSep = 0.0, bestRaMas = 0.0, bestDecMas = 0.0;
+    // Epochs whose places differ by less than a step of the reference cannot
+    // be told apart: such a record is read at J2000.0.
+    const bool epochsDiffer = kEpochYears * std::hypot(star.pmRa, star.pmDec) >= kDecStepMas;
+    for (const Candidate& c : candidates) {
+      if (c.motion == 0 && !epochsDiffer) continue;
+      const double sep = Separation(c.ra, c.dec, refRa, refDec);
+      if (best && sep >= bestSep) continue;
+      best = &c;
+      bestSep = sep;
+      double dRa = c.ra - refRa;
+      if (dRa > kPi) dRa -= 2 * kPi;
+      if (dRa < -kPi) dRa += 2 * kPi;
+      bestRaMas = std::fabs(dRa) * std::cos(refDec) / kMasToRad;
+      bestDecMas = std::fabs(c.dec - refDec) / kMasToRad;
+    }
+    const double motionMas = std::hypot(star.pmRa - r->pmRa, star.pmDec - r->pmDec);
+    const bool motionAgrees = std::fabs(star.pmRa - r->pmRa) <= kMotionAgreementMas &&
+                              std::fabs(star.pmDec - r->pmDec) <= kMotionAgreementMas;
+    const bool placeAgrees = bestRaMas <= kRaStepMas * std::cos(refDec) + toleranceMas &&
+                             bestDecMas <= kDecStepMas + toleranceMas;
+    if (placeAgrees) {
+      const int forward = motionAgrees ? 1 : 2;
+      if (!motionAgrees) {
+        star.pmRa = r->pmRa;
+        star.pmDec = r->pmDec;
+      }
+      // Moved back and forth by one motion (or two that agree), the record's
+      // place is kept as it is.
+      if (best->motion == 0 || (best->motion != forward && !motionAgrees)) {
+        star.ra = best->ra;
+        star.dec = best->dec;
+        Move(star.ra, star.dec, star.pmRa, star.pmDec, kEpochYears);
+      }
+      star.storedAtEpoch1991 = best->motion == 0;
+      report.storedAtEpoch1991 += star.storedAtEpoch1991;
+      star.source = motionAgrees ? StarSource::StarFiles : StarSource::HipparcosMotion;
+      ++(motionAgrees ? report.starFiles : report.hipparcosMotion);
+    } else {
+      star = ReferenceValues(files, *r);
+      star.magnitude = files.magnitude;  // the files' V, as for every other star
+      ++report.hipparcos;
+    }
+    if (bestSep > rejectArcsec * kArcsec || motionMas > rejectMotionMas) {
+      StarDisagreement d;
+      d.files = files;
+      d.reference = *r;
+      d.placeArcsec = bestSep / kArcsec;
+      d.motionMas = motionMas;
+      d.chosen = star.source;
+      report.disagreements.push_back(d);
+    }
+  }
   return report;
 }
 

@@ -15,11 +15,17 @@
 
 namespace vernier {
 
-enum class PositionCheck {
-  Unchecked,       // no counterpart in the reference catalogue
-  Agrees,          // catalogue position confirmed at J2000.0
-  EpochCorrected,  // stored at epoch 1991.25; moved to J2000.0 by its proper motion
+// Where a Hipparcos star's place and proper motion come from, decided star by
+// star against the reference catalogue (CheckStarPositions).
+enum class StarSource {
+  Unchecked,  // the star files' place and hip_pm.dat's motion: no counterpart, or not checked
+  StarFiles,  // the same, confirmed by the reference within its precision
+  // The star files' place at the Hipparcos epoch (1991.25), within the
+  // reference's precision, moved by the reference's proper motion.
+  HipparcosMotion,
+  Hipparcos,  // the reference's place and proper motion
 };
+const char* StarSourceName(StarSource source);
 
 // The faintest magnitude the installed star files reach (their last step is
 // V 10.45).
@@ -51,26 +57,46 @@ struct CatalogueStar {
   double pmRa = 0.0;      // mas/yr, times cos(dec)
   double pmDec = 0.0;     // mas/yr
   double parallax = 0.0;  // mas
-  double magnitude = 0.0; // V
-  PositionCheck check = PositionCheck::Unchecked;
+  // V an observer sees: the combined light of the components the files hold
+  // under the star's HIP number within kCombinedComponentsArcsec of the
+  // brightest; the place and the other data are the brightest component's.
+  double magnitude = 0.0;
+  double componentMagnitude = 0.0;  // V of the brightest component alone
+  StarSource source = StarSource::Unchecked;
+  bool storedAtEpoch1991 = false;  // the files' place was the 1991.25 one
 };
+
+// Components of one HIP number closer than this are one star to the observer
+// and to the reference catalogue (one Hipparcos entry, one magnitude).
+inline constexpr double kCombinedComponentsArcsec = 10.0;
 
 // A star of the plain-text reference catalogue (J2000.0).
 struct ReferenceStar {
   double ra = 0.0;
   double dec = 0.0;
-  double pmRa = 0.0;
-  double pmDec = 0.0;
+  double pmRa = 0.0;   // mas/yr, times cos(dec)
+  double pmDec = 0.0;  // mas/yr
+  double parallax = 0.0;  // mas
   double magnitude = 0.0;
+  std::string name;    // the designation after the first comma, if any ("rho Oph")
+};
+
+// A star whose two sources disagree beyond any plausible error: both values.
+struct StarDisagreement {
+  CatalogueStar files;      // as the star files and hip_pm.dat give it
+  ReferenceStar reference;  // its counterpart
+  double placeArcsec = 0.0; // place difference at 1991.25 (the nearest reading of the files' record)
+  double motionMas = 0.0;   // proper motion difference, mas/yr
+  StarSource chosen = StarSource::Hipparcos;
 };
 
 struct PositionCheckReport {
-  int agreed = 0;
-  int corrected = 0;
-  int dropped = 0;
-  int unchecked = 0;
-  std::vector<int> correctedHip;
-  std::vector<int> droppedHip;
+  int starFiles = 0;        // StarSource::StarFiles
+  int hipparcosMotion = 0;  // StarSource::HipparcosMotion
+  int hipparcos = 0;        // StarSource::Hipparcos
+  int unchecked = 0;        // no counterpart (or one claimed by a nearer star)
+  int storedAtEpoch1991 = 0;
+  std::vector<StarDisagreement> disagreements;
 };
 
 // A double star (wds_hip_part.dat): the pair's designation, the year of the
@@ -113,7 +139,8 @@ Status LoadStarCatalogue(const std::string& directory, double magnitudeLimit,
 
 // Reads the full-record star files of the catalogue directory (the
 // "stars_N_0v0_8.cat" files, as many as the magnitude limit needs), keeps one
-// record per HIP number (the brightest component), and fills proper motions
+// record per HIP number (the brightest component) whose combined magnitude
+// (CatalogueStar::magnitude) reaches the limit, and fills proper motions
 // from "hip_pm.dat" and SAO/HD numbers from "cross-id.dat". Returns false with
 // a message when a file is missing or malformed.
 bool ReadStellariumCatalogue(const std::string& directory, double magnitudeLimit,
@@ -123,16 +150,33 @@ bool ReadStellariumCatalogue(const std::string& directory, double magnitudeLimit
 bool ReadReferenceCatalogue(const std::string& path, std::vector<ReferenceStar>& stars,
                             std::string& error);
 
-// Matches every star with the nearest reference star of similar magnitude
-// within 60". A star is moved by 8.75 years of proper motion (a record stored
-// at epoch 1991.25) when that move is longer than the reference's rounding
-// (0.1") and brings it within `toleranceArcsec` and halves the difference,
-// however small the J2000.0 difference was. Otherwise a difference above
-// `rejectArcsec` removes the star; smaller ones are the two catalogues'
-// scatter for faint stars and are kept.
+// The reference star of a catalogue star: the nearest within 60" at J2000.0
+// whose magnitude is within 1.0 of the star's; null when there is none.
+// `byDec` is the reference sorted by declination (SortByDeclination).
+std::vector<const ReferenceStar*> SortByDeclination(const std::vector<ReferenceStar>& reference);
+const ReferenceStar* MatchReferenceStar(const CatalogueStar& star,
+                                        const std::vector<const ReferenceStar*>& byDec);
+
+// Decides each star's source against the reference (its proper motions to
+// 0.1 mas/yr; places printed to 0.01 s and 0.1" but rounded twice, so good to
+// one such step), and never removes a star:
+// - the motion is the reference's unless the files' agrees within 0.1 mas/yr;
+// - the place is the files' place at 1991.25 (the record's own when it was
+//   stored at that epoch, else moved back by the files' or the reference's
+//   motion, whichever comes nearer), moved by the chosen motion, when it lies
+//   within one step of the reference's place there, widened by
+//   `toleranceArcsec`; otherwise the reference's place.
+// A star of the files whose place stays more than `rejectArcsec` off, or
+// whose motion is more than `rejectMotionMas` off, is listed with both values.
+// A reference star nearest to two catalogue stars serves the nearer one.
 PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
                                        const std::vector<ReferenceStar>& reference,
-                                       double toleranceArcsec, double rejectArcsec);
+                                       double toleranceArcsec, double rejectArcsec,
+                                       double rejectMotionMas = 10.0);
+
+// A star with the reference's values only (place, motion, parallax, V): what
+// an independent check compares against, whatever the generator chose.
+CatalogueStar ReferenceValues(const CatalogueStar& star, const ReferenceStar& reference);
 
 // Keeps the stars the Moon can reach between the given epochs (years): the
 // J2000 ecliptic latitude, moved by the proper motion over the span, within

@@ -1,20 +1,28 @@
 #!/usr/bin/env bash
 # Builds the element files of the bands of 1801-2400 ("ecad20.PRN",
 # "ecad22.PRN", "ecad24.PRN"; the span of the Swiss Ephemeris files of
-# swe-basic-data) into a data directory, those that are missing.
+# swe-basic-data) into a data directory: those that are missing, and those an
+# older generator or another magnitude limit made. Each band built here gets a
+# stamp beside it, ".BAND.canon", holding the generator's revision
+# (vernier-canon --revision) and the magnitude limit; a band without a stamp,
+# or with another one, is built again (the old file stays until the new one
+# is complete).
 #
 #   tools/canon/build-canon.sh DATA_DIR [BUILD_DIR]
 #
 # The set-up installs CANON_PACKAGES first (as root). The star catalogue used
 # for the position check comes from kstars-data, downloaded from the Debian
 # archive and unpacked into BUILD_DIR/canon-cache without installing it.
-# VERNIER_CANON_MAG overrides the magnitude limit.
+# VERNIER_CANON_MAG overrides the magnitude limit; VERNIER_CANON_BANDS (names
+# separated by blanks), VERNIER_CANON_GENERATOR (a generator already built: no
+# build) and VERNIER_CANON_ARGS (more generator options) serve the tests.
 set -euo pipefail
 
 CANON_PACKAGES=(libswe-dev swe-basic-data swe-standard-data liberfa-dev stellarium-data libnova-dev)
 
 CANON_MAGNITUDE=${VERNIER_CANON_MAG:-5.0}
-CANON_BANDS=(ecad20.PRN ecad22.PRN ecad24.PRN)
+read -r -a CANON_BANDS <<< "${VERNIER_CANON_BANDS:-ecad20.PRN ecad22.PRN ecad24.PRN}"
+read -r -a CANON_ARGS <<< "${VERNIER_CANON_ARGS:-}"
 
 usage() { echo "usage: $0 DATA_DIR [BUILD_DIR]" >&2; exit 2; }
 [[ $# -ge 1 && $# -le 2 ]] || usage
@@ -23,27 +31,60 @@ source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 data_dir=$1
 build_dir=${2:-$source_dir/build}
 
-# A band present in any letter case (the program matches file names so) is
-# kept as it is.
+stamp_of() { echo "$data_dir/.$1.canon"; }
+
+# The bands to build, decided once the generator's revision is known (below).
 bands=() names=()
-for band in "${CANON_BANDS[@]}"; do
-  if [[ -d $data_dir ]] && find "$data_dir" -maxdepth 1 -iname "$band" | grep -q .; then
-    echo "canon: $data_dir/$band is present"
-  else
+plan_bands() {
+  local band present stamp wanted=$1
+  for band in "${CANON_BANDS[@]}"; do
+    present=
+    [[ -d $data_dir ]] && present=$(find "$data_dir" -maxdepth 1 -iname "$band" | head -n 1)
+    stamp=$(stamp_of "$band")
+    if [[ -n $present && -f $stamp && $(<"$stamp") == "$wanted" ]]; then
+      echo "canon: $present is present ($wanted)"
+      continue
+    fi
+    if [[ -n $present ]]; then
+      echo "canon: $present was made by another generator or magnitude limit" \
+        "(${stamp##*/}: $( [[ -f $stamp ]] && cat "$stamp" || echo none)); building it again"
+    fi
     bands+=(--band "$band")
     names+=("$band")
-  fi
-done
-((${#bands[@]})) || exit 0
+  done
+}
 
 missing=()
 for p in "${CANON_PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+
 if ((${#missing[@]})); then
-  echo "canon: missing Debian packages: ${missing[*]}" >&2
+  # Nothing can be built: bands already present stay as they are.
+  for band in "${CANON_BANDS[@]}"; do
+    if [[ ! -d $data_dir ]] || ! find "$data_dir" -maxdepth 1 -iname "$band" | grep -q .; then
+      echo "canon: missing Debian packages: ${missing[*]}" >&2
+      exit 1
+    fi
+  done
+  echo "canon: bands present; not checked for rebuilding (missing Debian packages: ${missing[*]})"
+  exit 0
+fi
+
+generator=${VERNIER_CANON_GENERATOR:-$build_dir/tools/canon/vernier-canon}
+if [[ -z ${VERNIER_CANON_GENERATOR:-} ]]; then
+  if [[ ! -f $build_dir/CMakeCache.txt ]]; then
+    cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  fi
+  cmake --build "$build_dir" --target vernier-canon -j"$(nproc)"
+fi
+if [[ ! -x $generator ]]; then
+  echo "canon: $generator was not built (see the CMake status lines)" >&2
   exit 1
 fi
+wanted="revision $("$generator" --revision) mag $CANON_MAGNITUDE"
+plan_bands "$wanted"
+((${#bands[@]})) || exit 0
 
 cache=$build_dir/canon-cache
 reference=$cache/stars.dat
@@ -56,17 +97,10 @@ if [[ ! -s $reference ]]; then
   rm -rf "$cache/download" "$cache/unpacked"
 fi
 
-if [[ ! -f $build_dir/CMakeCache.txt ]]; then
-  cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-fi
-cmake --build "$build_dir" --target vernier-canon -j"$(nproc)"
-generator=$build_dir/tools/canon/vernier-canon
-if [[ ! -x $generator ]]; then
-  echo "canon: $generator was not built (see the CMake status lines)" >&2
-  exit 1
-fi
-
 echo "canon: building ${names[*]} to V $CANON_MAGNITUDE in $data_dir"
 mkdir -p "$data_dir"
-"$generator" "${bands[@]}" --keep-complete --mag "$CANON_MAGNITUDE" --threads "$(nproc)" \
-  --reference "$reference" --out "$data_dir"
+"$generator" "${bands[@]}" --mag "$CANON_MAGNITUDE" --threads "$(nproc)" \
+  --reference "$reference" --out "$data_dir" "${CANON_ARGS[@]}"
+for band in "${names[@]}"; do
+  echo "$wanted" > "$(stamp_of "$band").tmp" && mv "$(stamp_of "$band").tmp" "$(stamp_of "$band")"
+done

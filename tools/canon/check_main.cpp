@@ -1,10 +1,12 @@
 // vernier-canon-check: the program's contacts on generated element files
 // against contacts computed independently from a JPL ephemeris, for a sample
-// of star occultations seen from Tokyo, Sydney, Chicago and Munich.
+// of star occultations seen from Tokyo, Sydney, Chicago and Munich, with each
+// star at the reference catalogue's place and motion.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +30,7 @@ struct Options {
   std::string referencePath;
   bool figure = false;
   bool verbose = false;
+  bool generatorPlaces = false;
 };
 
 void Usage() {
@@ -40,9 +43,13 @@ void Usage() {
       "  --long-chord MINUTES  chords compared by time (default 20; shorter: by limb offset)\n"
       "  --jpl DIR             JPL ephemeris table (default %s)\n"
       "  --stellarium DIR      star catalogue directory (default %s)\n"
-      "  --reference FILE      stars.dat for the position check the generator made\n"
+      "  --reference FILE      stars.dat: the stars' places and motions compared against\n"
+      "                        (default: the installed kstars file, else\n"
+      "                        BUILD/canon-cache/stars.dat)\n"
       "  --centre-of-figure    limb centred on the Moon's centre of figure (files made\n"
       "                        with the generator's --centre-of-figure)\n"
+      "  --generator-places    the stars at the places the generator chooses (the geometry\n"
+      "                        alone) instead of the reference's own\n"
       "  --verbose             one line per compared event\n",
       kDe405Directory, Options().stellariumDir.c_str());
 }
@@ -74,6 +81,10 @@ bool Parse(int argc, char** argv, Options& o) {
     if (a == "--reference" && value(o.referencePath)) continue;
     if (a == "--centre-of-figure") {
       o.figure = true;
+      continue;
+    }
+    if (a == "--generator-places") {
+      o.generatorPlaces = true;
       continue;
     }
     if (a == "--verbose") {
@@ -126,29 +137,53 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "star catalogue: %s\n", error.c_str());
     return 1;
   }
-  if (!options.referencePath.empty()) {
-    std::vector<ReferenceStar> reference;
-    if (!ReadReferenceCatalogue(options.referencePath, reference, error)) {
-      std::fprintf(stderr, "reference catalogue: %s\n", error.c_str());
-      return 1;
-    }
-    CheckStarPositions(stars, reference, 0.3, 1.0);
+  // The reference's own values of each star, whatever the generator chose:
+  // a star error of the element files shows in the contact times.
+  if (options.referencePath.empty()) {
+    std::vector<std::string> paths{"/usr/share/kstars/stars.dat"};
+    std::error_code failed;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", failed);
+    if (!failed)
+      paths.push_back((self.parent_path() / "../../canon-cache/stars.dat").lexically_normal().string());
+    for (const auto& path : paths)
+      if (std::filesystem::exists(path)) {
+        options.referencePath = path;
+        break;
+      }
+  }
+  std::vector<ReferenceStar> referenceStars;
+  if (options.referencePath.empty() ||
+      !ReadReferenceCatalogue(options.referencePath, referenceStars, error)) {
+    std::fprintf(stderr, "reference catalogue: %s (give --reference FILE)\n",
+                 options.referencePath.empty() ? "none found" : error.c_str());
+    return 1;
+  }
+  const auto byDec = SortByDeclination(referenceStars);
+  std::vector<CatalogueStar> hipparcos;
+  hipparcos.reserve(stars.size());
+  if (options.generatorPlaces) {
+    hipparcos = stars;
+    CheckStarPositions(hipparcos, referenceStars, 0.02, 1.0);
+    std::printf("stars at the generator's places (default tolerance): the geometry alone\n");
   } else {
-    std::printf(
-        "no --reference: catalogue positions unchecked, as the generator's --no-position-check\n");
+    for (const auto& s : stars)
+      if (const ReferenceStar* r = MatchReferenceStar(s, byDec)) hipparcos.push_back(ReferenceValues(s, *r));
   }
   std::map<int, const CatalogueStar*> byHip;
-  for (const auto& s : stars) byHip[s.hip] = &s;
-
+  for (const auto& s : hipparcos) byHip[s.hip] = &s;
   std::vector<Candidate> longChords, shortChords;
-  int outside = 0;
+  int outside = 0, withoutReference = 0;
   for (const auto& r : records) {
     if (!ephemeris->Covers(r.jd - 0.5) || !ephemeris->Covers(r.jd + 0.5)) {
       ++outside;
       continue;
     }
     const auto star = byHip.find(static_cast<int>(r.hip));
-    if (r.hip <= 0 || star == byHip.end()) continue;  // planets, or a star not in the catalogue
+    if (r.hip <= 0) continue;  // planets
+    if (star == byHip.end()) {
+      ++withoutReference;
+      continue;
+    }
     for (const auto& site : ComparisonSites()) {
       Candidate c{&r, star->second, &site, {}};
       if (!ProgramContactsFor(r, site.site, c.contacts)) continue;
@@ -157,9 +192,9 @@ int main(int argc, char** argv) {
     }
   }
   std::printf(
-      "%zu records of %d … %d (%d outside the ephemeris); occultations at the four sites: %zu "
-      "chords over %.0f min, %zu shorter\n",
-      records.size(), options.firstYear, options.lastYear, outside, longChords.size(),
+      "%zu records of %d … %d (%d outside the ephemeris, %d stars without a reference star); "
+      "occultations at the four sites: %zu chords over %.0f min, %zu shorter\n",
+      records.size(), options.firstYear, options.lastYear, outside, withoutReference, longChords.size(),
       options.longChordMinutes, shortChords.size());
 
   ReferenceContacts reference(*ephemeris, options.figure);

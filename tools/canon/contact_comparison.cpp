@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "astro/time.h"
+#include "ephemeris/element_file.h"
 #include "local/circumstances.h"
 #include "local/observer.h"
 
@@ -26,6 +27,13 @@ const std::vector<ComparisonSite>& ComparisonSites() {
       {"Munich", {48.1351, 11.5820, 0.0}},
   };
   return sites;
+}
+
+double RecordJulianDate(const BesselianElements& elements) {
+  const double exact = ProgramJulianDate(elements.year, elements.month, elements.day, elements.t0);
+  // The printed JD has six decimals; a date that does not round to it is not
+  // the record's instant (a record written by other means): keep the print.
+  return std::fabs(exact - elements.jd) <= 0.6e-6 ? exact : elements.jd;
 }
 
 bool ProgramContactsFor(const BesselianElements& elements, const Site& site,
@@ -52,8 +60,9 @@ bool ProgramContactsFor(const BesselianElements& elements, const Site& site,
       FindOuterContactAz(context, maximum.t, deltaT, +1, last) != Status::Ok || !(last.t > first.t))
     return false;
   contacts.deltaT = deltaT;
-  contacts.jdFirst = elements.jd + first.t / 24.0;
-  contacts.jdLast = elements.jd + last.t / 24.0;
+  const double jd = RecordJulianDate(elements);
+  contacts.jdFirst = jd + first.t / 24.0;
+  contacts.jdLast = jd + last.t / 24.0;
   return true;
 }
 

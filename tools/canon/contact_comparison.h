@@ -28,6 +28,12 @@ struct ProgramContacts {
   double ChordMinutes() const { return (jdLast - jdFirst) * 1440.0; }
 };
 
+// The record's instant t0 from its date and hour (the JD it prints is rounded
+// to 0.0864 s), when the two agree within that rounding; the printed JD
+// otherwise.
+double RecordJulianDate(const BesselianElements& elements);
+
+// The outer contacts are counted from RecordJulianDate.
 // False when the program finds no occultation for the site, or one with the
 // Moon below the horizon at the maximum.
 bool ProgramContactsFor(const BesselianElements& elements, const Site& site,

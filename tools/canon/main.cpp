@@ -26,6 +26,11 @@ using namespace vernier::canon;
 
 namespace {
 
+// Raised whenever the generator's records change (2: the stars' places and
+// motions from their best source, close pairs at their combined light), so
+// that the set-up rebuilds the bands an older generator wrote.
+constexpr int kGeneratorRevision = 2;
+
 struct Options {
   std::string outDir = ".";
   int firstYear = 1951, lastYear = 2200;
@@ -33,12 +38,13 @@ struct Options {
   bool keepComplete = false;       // bands already complete in outDir are not built again
   bool progressLines = false;
   bool listBands = false;
+  bool printRevision = false;
   double magnitudeLimit = 5.0;
   int threads = 0;
   std::string stellariumDir = "/usr/share/stellarium/stars/default";
   std::string referencePath;  // empty: the first of DefaultReferencePaths that exists
   bool checkPositions = true;
-  double toleranceArcsec = 0.3;
+  double toleranceArcsec = 0.02;
   double rejectArcsec = 1.0;
   std::string xzPath;
   std::string ephemeris = "swiss";
@@ -67,6 +73,7 @@ void Usage() {
                "  --all                 every band of -3000 ... 4000, keeping complete ones\n"
                "  --keep-complete       bands whose file in DIR is complete are not built again\n"
                "  --list-bands          print the names of all bands, one a line, and stop\n"
+               "  --revision            print the revision of the generator's records and stop\n"
                "  --progress-lines      also print \"progress DONE TOTAL EVENTS\" lines (years)\n"
                "  --mag V               faintest star magnitude (default 5.0)\n"
                "  --threads N           worker threads (default: all cores)\n"
@@ -74,8 +81,9 @@ void Usage() {
                "  --reference FILE      plain-text stars.dat for the position check (default: the\n"
                "                        installed kstars file, else BUILD/canon-cache/stars.dat)\n"
                "  --no-position-check   use the catalogue positions unchecked\n"
-               "  --tolerance ARCSEC    agreement of a star moved from epoch 1991.25 (default 0.3;\n"
-               "                        removal above 1.0)\n"
+               "  --tolerance ARCSEC    beyond the reference's rounding, the star files' place still\n"
+               "                        taken (default 0.02); sources more than 1.0\" or 10 mas/yr\n"
+               "                        apart are listed\n"
                "  --xz-catalogue FILE   XZ80Q catalogue: XZ and ZC numbers (else xz = HIP)\n"
                "  --ephemeris swiss|libnova   (default swiss)\n"
                "  --ephemeris-path DIR  Swiss Ephemeris files (default: the library's path)\n"
@@ -121,6 +129,10 @@ bool Parse(int argc, char** argv, Options& o) {
     }
     if (a == "--list-bands") {
       o.listBands = true;
+      continue;
+    }
+    if (a == "--revision") {
+      o.printRevision = true;
       continue;
     }
     if (a == "--progress-lines") {
@@ -193,6 +205,21 @@ struct Span {
   std::string path;  // the band's file (an existing one in another letter case is replaced)
 };
 
+// The summary of the stars' sources, and every star whose sources disagree
+// beyond any plausible error with both values.
+void PrintPositionCheck(const PositionCheckReport& report) {
+  std::printf("star sources: %d star files confirmed, %d star files' place with Hipparcos motion, %d Hipparcos, "
+              "%d not in the reference (star files); %d records stored at epoch 1991.25\n",
+              report.starFiles, report.hipparcosMotion, report.hipparcos, report.unchecked, report.storedAtEpoch1991);
+  constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
+  for (const StarDisagreement& d : report.disagreements)
+    std::printf("  sources disagree: HIP %d%s%s: place %.2f\" apart at 1991.25, motion %.1f mas/yr apart; star files "
+                "%.6f %+.6f deg %+.1f %+.1f mas/yr, reference %.6f %+.6f deg %+.1f %+.1f mas/yr: %s\n",
+                d.files.hip, d.reference.name.empty() ? "" : " ", d.reference.name.c_str(), d.placeArcsec, d.motionMas,
+                d.files.ra * kRadToDeg, d.files.dec * kRadToDeg, d.files.pmRa, d.files.pmDec, d.reference.ra * kRadToDeg,
+                d.reference.dec * kRadToDeg, d.reference.pmRa, d.reference.pmDec, StarSourceName(d.chosen));
+}
+
 // The catalogue stars the Moon can reach in the span, checked and numbered.
 void SpanStars(const Options& o, const Span& span, const std::vector<CatalogueStar>& catalogue,
                const std::vector<ReferenceStar>& reference, const std::vector<XzStar>& xz,
@@ -203,8 +230,7 @@ void SpanStars(const Options& o, const Span& span, const std::vector<CatalogueSt
               o.magnitudeLimit, stars.size());
   if (o.checkPositions) {
     const PositionCheckReport report = CheckStarPositions(stars, reference, o.toleranceArcsec, o.rejectArcsec);
-    std::printf("position check: %d agree, %d moved from epoch 1991.25, %d removed, %d not in the reference\n",
-                report.agreed, report.corrected, report.dropped, report.unchecked);
+    PrintPositionCheck(report);
   }
   if (!o.xzPath.empty()) {
     const XzAssignment a = AssignXzNumbers(stars, xz, 3.0);
@@ -301,6 +327,10 @@ int main(int argc, char** argv) {
   if (!Parse(argc, argv, options)) {
     Usage();
     return 2;
+  }
+  if (options.printRevision) {
+    std::printf("%d\n", kGeneratorRevision);
+    return 0;
   }
   if (options.listBands) {
     for (const auto& name : AllBandNames()) std::printf("%s\n", name.c_str());

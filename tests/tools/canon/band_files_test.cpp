@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -135,6 +136,57 @@ TEST(ParallelBandsTest, TwoBandsAreBuiltOnePerJobAndKeptWhenComplete) {
   EXPECT_NE(again.find("ecad26.PRN is complete: kept"), std::string::npos) << again;
   EXPECT_NE(again.find("ecbc20.PRN is complete: kept"), std::string::npos) << again;
   EXPECT_EQ(fs::last_write_time(dir.File("ecad26.PRN")), written);
+}
+
+// The set-up's script builds a missing band and stamps it, keeps a band its
+// own generator made, and builds again one an older generator (or another
+// magnitude limit) made, or one without a stamp.
+TEST(BuildCanonScriptTest, BandsOfAnOlderGeneratorAreBuiltAgain) {
+  const std::string reference = std::string(VERNIER_CANON_CACHE) + "/stars.dat";
+  if (!fs::exists(reference)) GTEST_SKIP() << "needs the reference stars.dat in the canon cache";
+  const auto [packages, packageStatus] = RunCommand(
+      "dpkg-query -W -f='${Status}\\n' libswe-dev swe-basic-data swe-standard-data liberfa-dev "
+      "stellarium-data libnova-dev 2>/dev/null | grep -vc 'install ok installed'");
+  if (packages.empty() || packages[0] != '0') GTEST_SKIP() << "needs the generator's packages";
+  TempDataDir dir;
+  const fs::path build = fs::path(VERNIER_CANON_CACHE).parent_path();
+  const std::string command = std::string("VERNIER_CANON_BANDS=ecad26.PRN VERNIER_CANON_MAG=1.5 ") +
+                              "VERNIER_CANON_ARGS=--no-planets VERNIER_CANON_GENERATOR=" +
+                              VERNIER_CANON_GENERATOR + " " + VERNIER_CANON_SCRIPTS +
+                              "/build-canon.sh " + dir.path() + " " + build.string() + " 2>&1";
+  const std::string stamp = dir.File(".ecad26.PRN.canon");
+  auto readStamp = [&] {
+    std::ifstream in(stamp);
+    std::string line;
+    std::getline(in, line);
+    return line;
+  };
+  const auto [built, builtStatus] = RunCommand(command);
+  ASSERT_EQ(builtStatus, 0) << built;
+  ASSERT_TRUE(fs::exists(dir.File("ecad26.PRN"))) << built;
+  const std::string current = readStamp();
+  EXPECT_EQ(current.rfind("revision ", 0), 0u) << current;
+  EXPECT_NE(current.find(" mag 1.5"), std::string::npos) << current;
+
+  const auto written = fs::last_write_time(dir.File("ecad26.PRN"));
+  const auto [kept, keptStatus] = RunCommand(command);
+  ASSERT_EQ(keptStatus, 0) << kept;
+  EXPECT_NE(kept.find("is present"), std::string::npos) << kept;
+  EXPECT_EQ(fs::last_write_time(dir.File("ecad26.PRN")), written);
+
+  for (const char* old : {"revision 1 mag 1.5", ""}) {
+    if (*old) {
+      std::ofstream(stamp) << old << "\n";
+    } else {
+      fs::remove(stamp);
+    }
+    fs::last_write_time(dir.File("ecad26.PRN"), written - std::chrono::hours(1));
+    const auto [rebuilt, rebuiltStatus] = RunCommand(command);
+    ASSERT_EQ(rebuiltStatus, 0) << rebuilt;
+    EXPECT_NE(rebuilt.find("building it again"), std::string::npos) << rebuilt;
+    EXPECT_GT(fs::last_write_time(dir.File("ecad26.PRN")), written - std::chrono::hours(1)) << old;
+    EXPECT_EQ(readStamp(), current) << old;
+  }
 }
 
 }  // namespace

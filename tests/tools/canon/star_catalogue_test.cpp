@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace vernier::canon {
 namespace {
@@ -82,22 +83,26 @@ std::string ReferenceFile(const std::vector<std::string>& lines) {
   return path;
 }
 
-TEST(StarCatalogueTest, PositionCheckCorrectsOldEpochsAndDropsDisagreements) {
+TEST(StarCatalogueTest, PositionCheckChoosesEachStarsSourceAndKeepsEveryStar) {
   const std::string path = ReferenceFile({
       "043555.24 +163033.4 +000062.8-000189.400050.1 00.8701.54K5 0            , alp Tau, Aldebaran",
       "100822.31 +115801.9 -000249.4+000004.900042.1 01.36-0.11B7 1            , alp Leo, Regulus",
       "132511.58 -110940.8 -000042.5-000031.700012.4 00.98-0.24B1 1            , alp Vir, Spica",
       "162924.46 -262555.2 -000010.2-000023.200005.4 01.0601.86M1 0            , alp Sco, Antares",
       "190945.83 -210125.0 -000001.2-000036.800006.8 02.8900.35F2 0            , pi  Sgr",
-      "192143.60 -175004.2 +000002.0-000005.000005.0 03.4200.00B9 0            , test star",
+      "162535.12 -232649.8 -000005.6-000025.000008.3 04.5700.23B2 1            , rho Oph",
+      "220000.00 +050000.0 +000010.0+000010.000010.0 04.0000.00A0 0",
   });
   std::vector<ReferenceStar> reference;
   std::string error;
   ASSERT_TRUE(ReadReferenceCatalogue(path, reference, error)) << error;
-  ASSERT_EQ(reference.size(), 6u);
+  ASSERT_EQ(reference.size(), 7u);
   EXPECT_NEAR(reference[0].ra, Hours(4, 35, 55.24), 1e-9);
   EXPECT_NEAR(reference[2].dec, Degrees(-1, 11, 9, 40.8), 1e-9);
   EXPECT_NEAR(reference[3].magnitude, 1.06, 1e-9);
+  EXPECT_NEAR(reference[0].parallax, 50.1, 1e-9);
+  EXPECT_EQ(reference[5].name, "rho Oph");
+  EXPECT_EQ(reference[6].name, "");
 
   auto star = [](int hip, double ra, double dec, double pmRa, double pmDec, double v) {
     CatalogueStar s;
@@ -105,76 +110,147 @@ TEST(StarCatalogueTest, PositionCheckCorrectsOldEpochsAndDropsDisagreements) {
     return s;
   };
   const double years = 8.75;  // J2000.0 − 1991.25
+  const double piSgrDec = Degrees(-1, 21, 1, 25.0);
   std::vector<CatalogueStar> stars = {
-      // Agrees at J2000.0.
-      star(21421, Hours(4, 35, 55.239), Degrees(1, 16, 30, 33.49), 63.45, -188.94, 0.85),
-      // Stored at 1991.25: moved back to J2000.0 by 8.75 years of proper motion.
-      star(49669, Hours(10, 8, 22.311) - years * -248.73e-3 * kArcsec / std::cos(Degrees(1, 11, 58, 1.95)),
-           Degrees(1, 11, 58, 1.95) - years * 5.59e-3 * kArcsec, -248.73, 5.59, 1.35),
-      // 5" away from the reference and no proper motion to explain it: removed.
+      // Place and motion agree within the reference's rounding.
+      star(21421, Hours(4, 35, 55.239), Degrees(1, 16, 30, 33.39), 62.82, -189.41, 0.85),
+      // Stored at 1991.25 with the other reduction's motion: the stored place
+      // moved by the reference's motion.
+      star(49669, Hours(10, 8, 22.311) - years * -249.4e-3 * kArcsec / std::cos(Degrees(1, 11, 58, 1.9)),
+           Degrees(1, 11, 58, 1.9) - years * 4.9e-3 * kArcsec, -248.73, 5.59, 1.35),
+      // 5" away at either epoch: the reference's values, and listed.
       star(65474, Hours(13, 25, 11.579), Degrees(-1, 11, 9, 45.8), -42.35, -30.67, 0.95),
-      // 0.6" away: the catalogues' scatter, kept as it is.
+      // 0.6" away: the reference's values, not listed (under 1").
       star(80763, Hours(16, 29, 24.461), Degrees(-1, 26, 25, 55.8), -12.11, -23.30, 1.05),
-      // No counterpart: kept, unchecked.
+      // No counterpart: kept as it is.
       star(12345, Hours(1, 0, 0), Degrees(1, 5, 0, 0), 0, 0, 7.0),
-      // Stored at 1991.25 with a J2000.0 difference (0.29") inside the
-      // agreement: moved all the same, as the older epoch fits far better.
-      star(94141, Hours(19, 9, 45.833), Degrees(-1, 21, 1, 25.0) - years * -36.5e-3 * kArcsec, -1.4,
-           -36.5, 2.85),
-      // 0.25" off with a proper motion that moves it by 0.05" only, under the
-      // reference's rounding: the epoch cannot be told, it is kept as it is.
-      star(95168, Hours(19, 21, 43.6), Degrees(-1, 17, 50, 4.5), 2.0, -5.0, 3.4),
+      // At J2000.0 within the rounding, motion 0.4 mas/yr off: the files'
+      // place, the reference's motion.
+      star(94141, Hours(19, 9, 45.833), piSgrDec, -1.6, -36.8, 2.85),
+      // The place agrees, the motion is 40 mas/yr off: listed, the
+      // reference's motion taken.
+      star(80473, Hours(16, 25, 35.12), Degrees(-1, 23, 26, 49.8), 35.1, -31.9, 4.6),
+      // Two stars nearest one reference star: the nearer takes it.
+      star(200001, Hours(22, 0, 0.0), Degrees(1, 5, 0, 0.03), 10.0, 10.0, 4.1),
+      star(200002, Hours(22, 0, 0.0), Degrees(1, 5, 0, 2.0), 10.0, 10.0, 4.1),
   };
-  const double regulusRa = stars[1].ra;
-  const PositionCheckReport report = CheckStarPositions(stars, reference, 0.3, 1.0);
-  EXPECT_EQ(report.agreed, 3);
-  EXPECT_EQ(report.corrected, 2);
-  EXPECT_EQ(report.dropped, 1);
-  EXPECT_EQ(report.unchecked, 1);
-  ASSERT_EQ(report.droppedHip.size(), 1u);
-  EXPECT_EQ(report.droppedHip[0], 65474);
-  ASSERT_EQ(stars.size(), 6u);
+  const PositionCheckReport report = CheckStarPositions(stars, reference, 0.02, 1.0);
+  ASSERT_EQ(stars.size(), 9u);  // none removed
+  EXPECT_EQ(report.starFiles, 2);
+  EXPECT_EQ(report.hipparcosMotion, 3);
+  EXPECT_EQ(report.hipparcos, 2);
+  EXPECT_EQ(report.unchecked, 2);
+  EXPECT_EQ(report.storedAtEpoch1991, 1);
+  ASSERT_EQ(report.disagreements.size(), 2u);
+  EXPECT_EQ(report.disagreements[0].files.hip, 65474);
+  EXPECT_NEAR(report.disagreements[0].placeArcsec, 5.0, 0.1);
+  EXPECT_NEAR(report.disagreements[0].files.dec, Degrees(-1, 11, 9, 45.8), 1e-12);  // both values
+  EXPECT_NEAR(report.disagreements[0].reference.dec, Degrees(-1, 11, 9, 40.8), 1e-12);
+  EXPECT_EQ(report.disagreements[1].files.hip, 80473);
+  EXPECT_NEAR(report.disagreements[1].motionMas, std::hypot(40.7, 6.9), 0.01);
+  EXPECT_EQ(report.disagreements[0].chosen, StarSource::Hipparcos);
+  EXPECT_EQ(report.disagreements[1].chosen, StarSource::HipparcosMotion);
+
+  const CatalogueStar* aldebaran = Find(stars, 21421);
+  EXPECT_EQ(aldebaran->source, StarSource::StarFiles);
+  EXPECT_EQ(aldebaran->pmRa, 62.82);
+  EXPECT_EQ(aldebaran->dec, Degrees(1, 16, 30, 33.39));
   const CatalogueStar* regulus = Find(stars, 49669);
-  ASSERT_NE(regulus, nullptr);
-  EXPECT_EQ(regulus->check, PositionCheck::EpochCorrected);
-  EXPECT_NEAR(regulus->ra, Hours(10, 8, 22.311), 0.01 * kArcsec);
-  EXPECT_NE(regulus->ra, regulusRa);
-  EXPECT_EQ(Find(stars, 12345)->check, PositionCheck::Unchecked);
-  EXPECT_EQ(Find(stars, 80763)->check, PositionCheck::Agrees);
-  EXPECT_EQ(Find(stars, 94141)->check, PositionCheck::EpochCorrected);
-  EXPECT_NEAR(Find(stars, 94141)->dec, Degrees(-1, 21, 1, 25.0), 0.01 * kArcsec);
-  EXPECT_EQ(Find(stars, 95168)->check, PositionCheck::Agrees);
+  EXPECT_EQ(regulus->source, StarSource::HipparcosMotion);
+  EXPECT_TRUE(regulus->storedAtEpoch1991);
+  EXPECT_NEAR(regulus->ra, Hours(10, 8, 22.311), 0.002 * kArcsec);
+  EXPECT_NEAR(regulus->dec, Degrees(1, 11, 58, 1.9), 0.002 * kArcsec);
+  EXPECT_EQ(regulus->pmRa, -249.4);
+  for (int hip : {65474, 80763}) {
+    const CatalogueStar* s = Find(stars, hip);
+    EXPECT_EQ(s->source, StarSource::Hipparcos) << hip;
+    EXPECT_FALSE(s->storedAtEpoch1991);
+  }
+  EXPECT_NEAR(Find(stars, 65474)->dec, Degrees(-1, 11, 9, 40.8), 1e-12);
+  EXPECT_EQ(Find(stars, 65474)->pmDec, -31.7);
+  EXPECT_EQ(Find(stars, 65474)->magnitude, 0.95);  // V stays the files'
+  EXPECT_EQ(Find(stars, 12345)->source, StarSource::Unchecked);
+  const CatalogueStar* piSgr = Find(stars, 94141);
+  EXPECT_EQ(piSgr->source, StarSource::HipparcosMotion);
+  EXPECT_FALSE(piSgr->storedAtEpoch1991);
+  EXPECT_EQ(piSgr->dec, piSgrDec);
+  EXPECT_EQ(piSgr->pmDec, -36.8);
+  EXPECT_EQ(Find(stars, 80473)->source, StarSource::HipparcosMotion);
+  EXPECT_EQ(Find(stars, 80473)->pmRa, -5.6);
+  EXPECT_EQ(Find(stars, 200001)->source, StarSource::StarFiles);
+  EXPECT_EQ(Find(stars, 200002)->source, StarSource::Unchecked);
   std::remove(path.c_str());
 }
 
-TEST(StarCatalogueTest, RealCatalogueFindsTheStarsAtEpoch1991) {
+std::string ReferencePath() {
   // The reference catalogue comes from kstars-data, unpacked by the set-up
   // into the build's canon cache; VERNIER_REFERENCE_STARS names another copy.
   const char* env = std::getenv("VERNIER_REFERENCE_STARS");
   std::string path = env ? env : std::string(VERNIER_CANON_CACHE) + "/stars.dat";
   if (!std::filesystem::exists(path)) path = "/usr/share/kstars/stars.dat";
+  return path;
+}
+
+// The installed catalogues: stars of the Hipparcos epoch, motions that are
+// not the reference's, close pairs at the combined light, and no star lost.
+TEST(StarCatalogueTest, RealCatalogueTakesEachStarFromItsBestSource) {
+  const std::string path = ReferencePath();
   if (!std::filesystem::exists(kStellarium) || !std::filesystem::exists(path))
     GTEST_SKIP() << "needs stellarium-data and the reference stars.dat";
   std::vector<CatalogueStar> stars;
   std::vector<ReferenceStar> reference;
   std::string error;
-  ASSERT_TRUE(ReadStellariumCatalogue(kStellarium, 9.0, stars, error)) << error;
+  ASSERT_TRUE(ReadStellariumCatalogue(kStellarium, 6.0, stars, error)) << error;
   ASSERT_TRUE(ReadReferenceCatalogue(path, reference, error)) << error;
   EXPECT_GT(reference.size(), 120000u);
-  const PositionCheckReport report = CheckStarPositions(stars, reference, 0.3, 1.0);
-  // Known members of the 1991.25 group: Hamal, Alcyone, γ Vir, and π Sgr,
-  // π Sco, β Sco, whose J2000.0 differences are under 0.3".
-  for (int hip : {9884, 17702, 61941, 94141, 78265, 78820}) {
+  // ε Ari and ζ¹ Cnc: components of V 5.15 and 5.25 in the files, 4.6 and
+  // 4.7 together (the reference: 4.63, 4.67).
+  ASSERT_TRUE(ReadStellariumCatalogue(kStellarium, 5.0, stars, error)) << error;
+  for (auto [hip, component, combined] : {std::tuple{13914, 5.15, 4.63}, {40167, 5.25, 4.67}}) {
     const CatalogueStar* s = Find(stars, hip);
     ASSERT_NE(s, nullptr) << hip;
-    EXPECT_EQ(s->check, PositionCheck::EpochCorrected) << hip;
+    EXPECT_NEAR(s->componentMagnitude, component, 0.01) << hip;
+    EXPECT_NEAR(s->magnitude, combined, 0.06) << hip;
   }
-  EXPECT_EQ(Find(stars, 21421)->check, PositionCheck::Agrees);
-  // About 2% of the stars whose proper motion moves them by more than the
-  // reference's rounding.
-  EXPECT_GT(report.corrected, 1000);
-  EXPECT_LT(report.corrected, 1800);
-  EXPECT_LT(report.dropped, report.agreed / 100);
+  ASSERT_TRUE(ReadStellariumCatalogue(kStellarium, 6.0, stars, error)) << error;
+  const size_t count = stars.size();
+  const PositionCheckReport report = CheckStarPositions(stars, reference, 0.02, 1.0);
+  EXPECT_EQ(stars.size(), count);
+  EXPECT_EQ(report.starFiles + report.hipparcosMotion + report.hipparcos + report.unchecked,
+            static_cast<int>(count));
+  EXPECT_LT(report.unchecked, static_cast<int>(count) / 100);
+  // Hamal, Alcyone, π Sco, β Sco and θ Cap are stored at 1991.25; γ Vir
+  // too, but its place there is 5" off the reference's.
+  for (int hip : {9884, 17702, 78265, 78820, 104139}) {
+    const CatalogueStar* s = Find(stars, hip);
+    ASSERT_NE(s, nullptr) << hip;
+    EXPECT_TRUE(s->storedAtEpoch1991) << hip;
+    EXPECT_EQ(s->source, StarSource::HipparcosMotion) << hip;
+  }
+  EXPECT_EQ(Find(stars, 61941)->source, StarSource::Hipparcos);
+  // ρ Oph: the files' motion is 40 mas/yr off; 36 Oph A and 58 Oph: the
+  // files' place is arcseconds off. All kept, with the reference's values
+  // (rounded: 0.1 mas/yr, 0.01 s, 0.1").
+  struct Known {
+    int hip;
+    double ra, dec, pmRa, pmDec;
+  } known[] = {
+      {80473, Hours(16, 25, 35.12), Degrees(-1, 23, 26, 49.8), -5.6, -25.0},
+      {84405, Hours(17, 15, 20.98), Degrees(-1, 26, 36, 10.2), -473.7, -1143.9},
+      {86736, Hours(17, 43, 25.79), Degrees(-1, 21, 41, 0.0), -97.9, -44.6},
+  };
+  for (const auto& k : known) {
+    const CatalogueStar* s = Find(stars, k.hip);
+    ASSERT_NE(s, nullptr) << k.hip;
+    EXPECT_NE(s->source, StarSource::StarFiles) << k.hip;
+    EXPECT_NEAR(s->ra, k.ra, 0.1 * kArcsec) << k.hip;
+    EXPECT_NEAR(s->dec, k.dec, 0.1 * kArcsec) << k.hip;
+    EXPECT_NEAR(s->pmRa, k.pmRa, 0.05) << k.hip;
+    EXPECT_NEAR(s->pmDec, k.pmDec, 0.05) << k.hip;
+  }
+  bool listed = false;
+  for (const auto& d : report.disagreements) listed |= d.files.hip == 80473;
+  EXPECT_TRUE(listed);
 }
 
 }  // namespace
