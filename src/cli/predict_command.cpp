@@ -203,10 +203,17 @@ void PrintJson(const PredictionRun& run, const StarNames& names, const StarCatal
 }
 
 // The reference catalogue the generator checks the star places with, where
-// one is installed.
+// one is there: VERNIER_STAR_REFERENCE, the installed kstars file, or the copy
+// the set-up fetches into the build tree beside this program.
 std::string StarReferencePath() {
-  for (const char* path : {static_cast<const char*>(std::getenv("VERNIER_STAR_REFERENCE")), "/usr/share/kstars/stars.dat"})
-    if (path && *path && ::access(path, R_OK) == 0) return path;
+  std::vector<std::string> paths;
+  if (const char* env = std::getenv("VERNIER_STAR_REFERENCE"); env && *env) paths.push_back(env);
+  paths.push_back("/usr/share/kstars/stars.dat");
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) paths.push_back((self.parent_path() / "canon-cache" / "stars.dat").string());
+  for (const std::string& path : paths)
+    if (::access(path.c_str(), R_OK) == 0) return path;
   return {};
 }
 
