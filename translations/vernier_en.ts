@@ -1026,6 +1026,11 @@ Time left: %3</translation>
         <translation>No occultations found.</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>。%1。一覧はここで終わります</source>
+        <translation>; %1; the list ends there</translation>
+    </message>
+    <message>
         <location line="+23"/>
         <source>Export predictions</source>
         <translation>Export predictions</translation>

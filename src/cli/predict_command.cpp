@@ -269,6 +269,7 @@ int RunPredictCommand(const std::vector<std::string>& args) {
   request.days = span.days;
 
   const PredictionRun run = PredictOccultations(dataDirectory, request);
+  if (run.outsideBands) return ReportMissingElementFile(dataDirectory, std::nullopt);
   if (run.eventsRead == 0 && !run.missingFile.empty())
     return ReportMissingElementFile(dataDirectory, run.missingFile);
   const StarNames names = StarNames::Load(dataDirectory);
@@ -278,8 +279,12 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     PrintJson(run, names);
   else
     PrintText(run, names, SiteName(dataDirectory, request.site), request, span, zone);
-  if (run.contacts.empty() && format != "text")
+  if (run.contacts.empty() && format != "text" && run.unreadable.empty())
     std::fprintf(stderr, "vernier-cli: no occultations found\n");
+  if (!run.unreadable.empty()) {
+    std::fprintf(stderr, "vernier-cli: %s; the list ends there\n", run.unreadable.c_str());
+    return 1;
+  }
   if (!run.missingFile.empty()) {
     std::fprintf(stderr, "vernier-cli: the element file %s was not found; the list ends there\n",
                  run.missingFile.c_str());

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/run_cli.h"
+#include "support/temp_data_dir.h"
 
 namespace vernier {
 namespace {
@@ -119,6 +121,34 @@ TEST(PredictCommandTest, MissingElementFileIsAnError) {
                              "' --observer 0,0 --from 2300-01-01 --days 5");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("ecad24.PRN"), std::string::npos) << result.err;
+}
+
+// A damaged record ends the list: the rows before it, the file and record
+// named, exit 1; nothing after it is skipped silently, and a span that begins
+// after it gives no rows but the same message.
+TEST(PredictCommandTest, AnUnreadableRecordEndsTheListWithAnError) {
+  std::ifstream in(TestData("predictions") + "/ecad22.PRN");
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  const auto at = text.find("\n2003 5 13 ");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 11, "\n2003 5 X13 ");  // record 70
+  testing::TempDataDir dir;
+  dir.Write("ecad22.PRN", text);
+  const std::string predict =
+      "predict --data '" + dir.path() + "' --observer -101.855,33.578,990 --max-mag 3.6 --tz UTC ";
+  const auto before = RunCli(predict + "--from 2003-05-10 --days 10 --format csv");
+  EXPECT_EQ(before.status, 1) << before.err;
+  const auto lines = Lines(before.out);
+  ASSERT_EQ(lines.size(), 3u) << before.out;
+  EXPECT_EQ(lines[1].rfind("2003-05-10,05:22:38.1,", 0), 0u) << lines[1];
+  EXPECT_NE(before.err.find("ecad22.PRN: record 70 could not be read: \"X13\" is not a number"),
+            std::string::npos)
+      << before.err;
+  EXPECT_EQ(before.err.find("no occultations found"), std::string::npos) << before.err;
+  const auto after = RunCli(predict + "--from 2007-08-24 --days 3 --format csv");
+  EXPECT_EQ(after.status, 1) << after.err;
+  EXPECT_EQ(Lines(after.out).size(), 1u) << after.out;
+  EXPECT_NE(after.err.find("record 70"), std::string::npos) << after.err;
 }
 
 }  // namespace
