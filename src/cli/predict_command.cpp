@@ -240,6 +240,8 @@ int RunPredictCommand(const std::vector<std::string>& args) {
   request.maxSunAltitude = options->Number("sun-altitude", request.maxSunAltitude, error);
   request.deltaTAdjust = options->Number("delta-t-adjust", 0, error);
   if (!error.empty()) return UsageError(error);
+  if (!(request.deltaTAdjust >= -10000 && request.deltaTAdjust <= 10000))
+    return UsageError("option --delta-t-adjust must lie between -10000 and 10000 seconds");
   if (span.days < 1 || span.days > kMaxDays)
     return UsageError("option --days must be a number of days from 1 to 36525");
   if (!(request.minAltitude >= -90 && request.minAltitude <= 90))

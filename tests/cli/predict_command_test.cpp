@@ -112,6 +112,8 @@ TEST(PredictCommandTest, BadOptionsAreUsageErrors) {
       "--observer 0,0 --tz ../../etc/passwd",
       "--observer 0,0 --min-altitude 91",
       "--observer 0,0 --from 2003-13-01",
+      "--observer 0,0 --delta-t-adjust 1e308",
+      "--observer 0,0 --delta-t-adjust -10001",
   };
   for (const char* args : cases) EXPECT_EQ(RunCli(data + args).status, 2) << args;
 }
@@ -121,6 +123,11 @@ TEST(PredictCommandTest, MissingElementFileIsAnError) {
                              "' --observer 0,0 --from 2300-01-01 --days 5");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("ecad24.PRN"), std::string::npos) << result.err;
+  // A year no element file covers is said, as the other commands say it.
+  const auto beyond = RunCli("predict --data '" + TestData("predictions") +
+                             "' --observer 0,0 --from 4001-01-01 --days 5 --format csv");
+  EXPECT_EQ(beyond.status, 1);
+  EXPECT_NE(beyond.err.find("no element file covers this year"), std::string::npos) << beyond.err;
 }
 
 // A damaged record ends the list: the rows before it, the file and record
