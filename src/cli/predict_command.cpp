@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -25,13 +27,48 @@ namespace {
 constexpr int kMaxDays = 36525;  // a century
 
 // A zone name is a relative path below the zone database; glibc takes an
-// unknown name for UTC without a word, so the name is checked here.
+// unknown name for UTC without a word, so the name is checked here: a zone's
+// file starts with the TZif magic (the database's tables and lists do not).
+// The right/ zones count leap seconds in their time scale, which the civil
+// times here (from universal time without leap seconds) would be off by.
 bool KnownTimeZone(const std::string& name) {
   if (name.empty() || name[0] == '/' || name.find("..") != std::string::npos) return false;
+  if (name.starts_with("right/")) return false;
   const char* dir = std::getenv("TZDIR");
   const std::string path = std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + name;
   struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  char magic[4] = {};
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  const bool zone = std::fread(magic, 1, sizeof magic, file) == sizeof magic &&
+                    std::memcmp(magic, "TZif", sizeof magic) == 0;
+  std::fclose(file);
+  return zone;
+}
+
+// Whether the TZ of the environment names a zone the C library can use: a
+// zone of the database (":Area/City" or "Area/City") or a rule of its own
+// ("JST-9", "EST5EDT,M3.2.0,M11.1.0", "<+0530>-5:30"). An unset or empty TZ
+// is the system's own zone.
+bool UsableSystemZone(const char* tz) {
+  if (!tz || !*tz) return true;
+  std::string name = tz;
+  if (name[0] == ':') name.erase(0, 1);
+  if (KnownTimeZone(name)) return true;
+  if (name.empty() || name.find('/') != std::string::npos) return false;
+  // A rule: a name of three or more letters (or <...>), then an offset.
+  std::size_t i = 0;
+  if (name[0] == '<') {
+    i = name.find('>');
+    if (i == std::string::npos) return false;
+    ++i;
+  } else {
+    while (i < name.size() && std::isalpha(static_cast<unsigned char>(name[i]))) ++i;
+    if (i < 3) return false;
+  }
+  return i < name.size() &&
+         (std::isdigit(static_cast<unsigned char>(name[i])) || name[i] == '+' || name[i] == '-');
 }
 
 struct CivilTime {
@@ -42,14 +79,20 @@ struct CivilTime {
 CivilTime CivilTimeOf(double jdUT) {
   const double unixSeconds = UnixSecondsOf(jdUT);
   if (!(std::fabs(unixSeconds) < 1e15)) return {};  // no civil time so far from now
-  const auto seconds = static_cast<std::time_t>(unixSeconds);
+  // The whole second the instant falls in, before 1970 too.
+  const auto seconds = static_cast<std::time_t>(std::floor(unixSeconds));
   std::tm local{};
   if (!localtime_r(&seconds, &local)) return {};
   char iso[48], offset[16], text[64];
   std::strftime(iso, sizeof iso, "%Y-%m-%dT%H:%M:%S", &local);
-  std::strftime(offset, sizeof offset, "%z", &local);  // +0900
-  std::string zone(offset);
-  if (zone.size() == 5) zone = zone.substr(0, 3) + ":" + zone.substr(3);
+  // +09:00; a local mean time keeps its seconds (+09:18:59), which %z drops.
+  const long east = local.tm_gmtoff, size = east < 0 ? -east : east;
+  if (size % 60 != 0)
+    std::snprintf(offset, sizeof offset, "%c%02ld:%02ld:%02ld", east < 0 ? '-' : '+', size / 3600,
+                  size / 60 % 60, size % 60);
+  else
+    std::snprintf(offset, sizeof offset, "%c%02ld:%02ld", east < 0 ? '-' : '+', size / 3600, size / 60 % 60);
+  const std::string zone(offset);
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %Z", &local);
   return {iso + zone, text};
 }
@@ -255,10 +298,17 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     return UsageError("option --format must be text, csv or json");
   std::string zone = "of the system";
   if (auto tz = options->Value("tz")) {
+    if (tz->starts_with("right/"))
+      return UsageError("option --tz: \"" + *tz + "\" counts leap seconds in its time; give the zone without right/");
     if (!KnownTimeZone(*tz))
       return UsageError("option --tz: \"" + *tz + "\" is not a zone of the time-zone database");
     setenv("TZ", tz->c_str(), 1);
     zone = *tz;
+  } else if (const char* system = std::getenv("TZ"); !UsableSystemZone(system)) {
+    // The C library would take it for UTC without a word.
+    std::fprintf(stderr, "vernier-cli: TZ=\"%s\" is no zone of the time-zone database; times are in UTC\n",
+                 system);
+    zone = std::string("UTC (TZ \"") + system + "\" is unknown)";
   }
   tzset();
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -113,6 +114,11 @@ TEST(PredictCommandTest, BadOptionsAreUsageErrors) {
       "--observer 0,0 --min-altitude 91",
       "--observer 0,0 --from 2003-13-01",
       "--observer 0,0 --delta-t-adjust 1e308",
+      // Files of the zone database that are no zones, and a zone counting leap seconds.
+      "--observer 0,0 --tz zone.tab",
+      "--observer 0,0 --tz tzdata.zi",
+      "--observer 0,0 --tz leap-seconds.list",
+      "--observer 0,0 --tz right/Asia/Tokyo",
       "--observer 0,0 --delta-t-adjust -10001",
   };
   for (const char* args : cases) EXPECT_EQ(RunCli(data + args).status, 2) << args;
@@ -128,6 +134,40 @@ TEST(PredictCommandTest, MissingElementFileIsAnError) {
                              "' --observer 0,0 --from 4001-01-01 --days 5 --format csv");
   EXPECT_EQ(beyond.status, 1);
   EXPECT_NE(beyond.err.find("no element file covers this year"), std::string::npos) << beyond.err;
+}
+
+// A local mean time keeps the seconds of its offset, so that the local time
+// and its offset denote the instant; an unknown zone in TZ is said.
+TEST(PredictCommandTest, LocalTimesKeepTheSecondsOfTheirOffset) {
+  if (std::system("command -v zic >/dev/null 2>&1 || test -x /usr/sbin/zic") != 0)
+    GTEST_SKIP() << "zic is not installed";
+  testing::TempDataDir zones;
+  zones.Write("zones.txt",
+              "Zone Test/Lmt -5:50:36 - LMT\n"
+              "Zone Test/East 9:18:59 - LMT\n");
+  const auto compiled = testing::RunShell("PATH=$PATH:/usr/sbin zic -d '" + zones.path() + "' '" +
+                                          zones.File("zones.txt") + "'");
+  ASSERT_EQ(compiled.status, 0) << compiled.err;
+  const std::string cli = "TZDIR='" + zones.path() + "' '" + VERNIER_CLI_PATH + "' ";
+  // D at 05:22:38.1 UT.
+  const struct {
+    const char* zone;
+    const char* local;
+  } cases[] = {
+      {"Test/Lmt", "2003-05-09T23:32:02-05:50:36"},
+      {"Test/East", "2003-05-10T14:41:37+09:18:59"},
+  };
+  for (const auto& c : cases) {
+    const auto result = testing::RunShell(cli + Lubbock("--format csv --tz ") + c.zone);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("2003-05-10,05:22:38.1," + std::string(c.local) + ",D,"), std::string::npos)
+        << result.out;
+  }
+  const auto unknown = testing::RunShell("TZ=Nowhere/Atlantis '" + std::string(VERNIER_CLI_PATH) + "' " +
+                                         Lubbock("--format csv"));
+  EXPECT_EQ(unknown.status, 0);
+  EXPECT_NE(unknown.err.find("TZ=\"Nowhere/Atlantis\" is no zone"), std::string::npos) << unknown.err;
+  EXPECT_NE(unknown.out.find("2003-05-10T05:22:38+00:00"), std::string::npos) << unknown.out;
 }
 
 // A damaged record ends the list: the rows before it, the file and record
