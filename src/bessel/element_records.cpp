@@ -1,6 +1,7 @@
 #include "bessel/element_records.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -28,7 +29,13 @@ static_assert(std::is_trivially_copyable_v<BesselianElements> &&
 
 // Files smaller than this are read from the text every time: they parse in
 // less time than opening a cache takes.
-constexpr std::uintmax_t kSmallestCachedFile = 256 * 1024;
+std::uintmax_t smallestCachedFile = 256 * 1024;
+
+// The cache files together are kept below this many bytes, the least
+// recently used going first; a temporary file this old belongs to a writer
+// that was killed.
+constexpr std::uintmax_t kCacheBytes = 512ull * 1024 * 1024;
+constexpr auto kLeftoverAge = std::chrono::minutes(10);
 
 constexpr char kCacheMagic[16] = "vernier-records";
 constexpr std::uint32_t kCacheVersion = 2;
@@ -137,7 +144,10 @@ bool LoadCache(const fs::path& file, const SourceStamp& stamp, const ElementReco
   std::string bytes(size, '\0');
   std::ifstream in(file, std::ios::binary);
   if (!in.read(bytes.data(), static_cast<std::streamsize>(size))) return false;
-  return DecodeElementCache(std::move(bytes), stamp, check, out);
+  if (!DecodeElementCache(std::move(bytes), stamp, check, out)) return false;
+  // Its time says when it was last used, for the eviction.
+  fs::last_write_time(file, fs::file_time_type::clock::now(), ec);
+  return true;
 }
 
 }  // namespace
@@ -219,6 +229,7 @@ void SaveCache(const fs::path& file, const SourceStamp& stamp, const ElementReco
   }
   fs::rename(temporary, file, ec);
   if (ec) fs::remove(temporary, ec);
+  TrimElementCache(file.parent_path().string(), kCacheBytes);
 }
 
 bool SortedByDate(const std::vector<BesselianElements>& records) {
@@ -244,6 +255,53 @@ std::map<std::string, Kept>& KeptRecords() {
 
 }  // namespace
 
+void TrimElementCache(const std::string& directory, std::uintmax_t maxBytes) {
+  struct Cached {
+    fs::file_time_type used;
+    std::uintmax_t size;
+    fs::path path;
+  };
+  std::vector<Cached> cached;
+  std::uintmax_t total = 0;
+  const auto now = fs::file_time_type::clock::now();
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(directory, ec)) {
+    const std::string name = entry.path().filename().string();
+    std::error_code entryError;
+    const auto time = entry.last_write_time(entryError);
+    if (entryError || !entry.is_regular_file(entryError)) continue;
+    if (name.find(".records.tmp") != std::string::npos) {
+      if (now - time > kLeftoverAge) fs::remove(entry.path(), entryError);
+    } else if (name.ends_with(".records")) {
+      const auto size = entry.file_size(entryError);
+      if (entryError) continue;
+      cached.push_back({time, size, entry.path()});
+      total += size;
+    }
+  }
+  std::sort(cached.begin(), cached.end(), [](const Cached& a, const Cached& b) { return a.used < b.used; });
+  for (const Cached& c : cached) {
+    if (total <= maxBytes) break;
+    if (fs::remove(c.path, ec)) total -= c.size;
+  }
+}
+
+void SetSmallestCachedElementFile(std::uintmax_t bytes) {
+  smallestCachedFile = bytes;
+}
+
+void ForgetElementRecords() {
+  const std::lock_guard<std::mutex> lock(keptMutex);
+  KeptRecords().clear();
+}
+
+std::string ElementCacheFileFor(const std::string& path) {
+  SourceStamp stamp;
+  const std::string directory = ElementCacheDirectory();
+  if (directory.empty() || !StampOf(path, stamp)) return {};
+  return CacheFileFor(directory, stamp).string();
+}
+
 std::string ElementCacheDirectory() {
   if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg && *xdg == '/')
     return (fs::path(xdg) / "vernier").string();
@@ -264,7 +322,7 @@ std::shared_ptr<const ElementRecords> ReadElementRecords(const std::string& path
   }
 
   auto records = std::make_shared<ElementRecords>();
-  const std::string directory = stamp.size >= kSmallestCachedFile ? ElementCacheDirectory() : "";
+  const std::string directory = stamp.size >= smallestCachedFile ? ElementCacheDirectory() : "";
   const fs::path cacheFile = directory.empty() ? fs::path() : CacheFileFor(directory, stamp);
   if (directory.empty() || !LoadCache(cacheFile, stamp, check, *records)) {
     std::FILE* file = std::fopen(stamp.path.c_str(), "r");

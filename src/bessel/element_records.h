@@ -84,4 +84,16 @@ bool DecodeElementCache(std::string bytes, const ElementCacheSource& source,
 // The directory of the binary cache files, empty when there is none to use.
 std::string ElementCacheDirectory();
 
+// Removes from a cache directory the temporary files of writers killed long
+// ago and, while the cache files together take more than `maxBytes`, the one
+// used least recently. Making a cache file does this with a bound of 512 MB.
+void TrimElementCache(const std::string& directory, std::uintmax_t maxBytes);
+
+// For tests and fuzzers: text files from this size on are cached (256 KB
+// unless set); the path of the cache file of the text at `path` (empty when
+// there is none to use); the records kept in this process forgotten.
+void SetSmallestCachedElementFile(std::uintmax_t bytes);
+std::string ElementCacheFileFor(const std::string& path);
+void ForgetElementRecords();
+
 }  // namespace vernier

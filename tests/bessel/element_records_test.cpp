@@ -215,6 +215,42 @@ TEST_F(CachedRecordsTest, EditsThatKeepSizeAndTimeOrDamageTheCacheAreNoticed) {
   }
 }
 
+// The cache stays within its bound, the least recently used file going
+// first, and the temporary files of killed writers go once they are old.
+TEST_F(CachedRecordsTest, TheCacheIsTrimmedLeastRecentlyUsedFirst) {
+  const auto now = fs::file_time_type::clock::now();
+  const struct {
+    const char* name;
+    std::size_t bytes;
+    std::chrono::minutes age;
+    bool kept;
+  } files[] = {
+      {"ecad22.PRN-1.records", 400, std::chrono::minutes(50), false},  // the oldest use
+      {"ecad20.PRN-2.records", 400, std::chrono::minutes(5), true},
+      {"ecad24.PRN-3.records", 400, std::chrono::minutes(30), false},
+      {"ecad26.PRN-4.records", 300, std::chrono::minutes(1), true},
+      {"ecad22.PRN-1.records.tmp123", 900, std::chrono::minutes(60), false},  // a killed writer's
+      {"ecad22.PRN-1.records.tmp456", 900, std::chrono::minutes(1), true},    // perhaps still writing
+      {"notes.txt", 5000, std::chrono::minutes(90), true},                     // no cache file
+  };
+  for (const auto& f : files) {
+    cache_.Write(f.name, std::string(f.bytes, 'x'));
+    fs::last_write_time(cache_.File(f.name), now - f.age);
+  }
+  TrimElementCache(cache_.path(), 800);
+  for (const auto& f : files) EXPECT_EQ(fs::exists(cache_.File(f.name)), f.kept) << f.name;
+
+  // Reading a cache counts as a use: it is the last to go.
+  data_.Write("ecad22.PRN", BigBand());
+  const std::string args = "events --data '" + data_.path() + "' --date 2005-06-15 --count 1";
+  ASSERT_EQ(testing::RunCli(args).status, 0);
+  const fs::path made = ElementCacheFileFor(data_.File("ecad22.PRN"));
+  ASSERT_TRUE(fs::exists(made));
+  fs::last_write_time(made, now - std::chrono::hours(2));
+  ASSERT_EQ(testing::RunCli(args).status, 0);
+  EXPECT_GT(fs::last_write_time(made), now - std::chrono::minutes(1));
+}
+
 TEST_F(CachedRecordsTest, AnUnreadableRecordEndsTheFileAsInTheText) {
   // Record 8 * 336 + 1 is cut short: reading past the good ones reports it.
   data_.Write("ecad22.PRN", BigBand(1, "2009 1 1 1 4.5\n"));
