@@ -20,6 +20,7 @@
 #include "cli/navigation_options.h"
 #include "local/circumstances.h"
 #include "local/prediction_table.h"
+#include "local/text_encoding.h"
 
 namespace vernier::cli {
 namespace {
@@ -191,10 +192,21 @@ void PrintCsv(const PredictionRun& run, const StarNames& names) {
     std::printf("%s\n", CsvLine(PredictionRecord(c, names, CivilTimeOf(c.jdUT).iso)).c_str());
 }
 
+// A JSON string; bytes that are no UTF-8 (a name list in another encoding)
+// become U+FFFD, so that the output stays valid.
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
-  for (unsigned char ch : text) {
-    if (ch == '"' || ch == '\\') {
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    const unsigned char ch = static_cast<unsigned char>(text[pos]);
+    if (ch >= 0x80) {
+      const std::size_t length = CharacterLength(text, pos, TextEncoding::Utf8);
+      if (pos + length <= text.size() && IsValidUtf8(std::string_view(text).substr(pos, length))) {
+        out.append(text, pos, length);
+        pos += length - 1;
+      } else {
+        out += "\xEF\xBF\xBD";
+      }
+    } else if (ch == '"' || ch == '\\') {
       out += '\\';
       out += static_cast<char>(ch);
     } else if (ch < 0x20) {

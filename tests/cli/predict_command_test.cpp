@@ -170,6 +170,22 @@ TEST(PredictCommandTest, LocalTimesKeepTheSecondsOfTheirOffset) {
   EXPECT_NE(unknown.out.find("2003-05-10T05:22:38+00:00"), std::string::npos) << unknown.out;
 }
 
+// A name list in another encoding does not make the JSON invalid: bytes that
+// are no UTF-8 become U+FFFD, valid letters stay.
+TEST(PredictCommandTest, JsonHoldsOnlyUtf8) {
+  testing::TempDataDir dir;
+  std::ifstream in(TestData("predictions") + "/ecad22.PRN");
+  dir.Write("ecad22.PRN", std::string((std::istreambuf_iterator<char>(in)), {}));
+  dir.Write("star_names.fab", "49583|_(\"Re\xff\xe2\x82gul\xc3\xa9\xe2\") 1\n");
+  const auto result = RunCli("predict --data '" + dir.path() +
+                             "' --observer -101.855,33.578,990 --from 2003-05-10 --days 1 "
+                             "--max-mag 3.6 --format json --tz UTC");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("(Re\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDgul\xc3\xa9\xEF\xBF\xBD)"),
+            std::string::npos)
+      << result.out;
+}
+
 // A damaged record ends the list: the rows before it, the file and record
 // named, exit 1; nothing after it is skipped silently, and a span that begins
 // after it gives no rows but the same message.
