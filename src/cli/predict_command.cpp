@@ -317,10 +317,12 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     setenv("TZ", tz->c_str(), 1);
     zone = *tz;
   } else if (const char* system = std::getenv("TZ"); !UsableSystemZone(system)) {
-    // The C library would take it for UTC without a word.
-    std::fprintf(stderr, "vernier-cli: TZ=\"%s\" is no zone of the time-zone database; times are in UTC\n",
+    // The C library would take an unknown zone for UTC without a word, and a
+    // right/ zone would be off by the leap seconds: UTC, said.
+    std::fprintf(stderr, "vernier-cli: TZ=\"%s\" is no zone this command can use; times are in UTC\n",
                  system);
     zone = std::string("UTC (TZ \"") + system + "\" is unknown)";
+    setenv("TZ", "UTC0", 1);
   }
   tzset();
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -168,6 +169,13 @@ TEST(PredictCommandTest, LocalTimesKeepTheSecondsOfTheirOffset) {
   EXPECT_EQ(unknown.status, 0);
   EXPECT_NE(unknown.err.find("TZ=\"Nowhere/Atlantis\" is no zone"), std::string::npos) << unknown.err;
   EXPECT_NE(unknown.out.find("2003-05-10T05:22:38+00:00"), std::string::npos) << unknown.out;
+  // A right/ zone in TZ would be off by the leap seconds: UTC, said.
+  if (std::filesystem::exists("/usr/share/zoneinfo/right/Asia/Tokyo")) {
+    const auto right = testing::RunShell("TZ=right/Asia/Tokyo '" + std::string(VERNIER_CLI_PATH) + "' " +
+                                         Lubbock("--format csv"));
+    EXPECT_NE(right.err.find("TZ=\"right/Asia/Tokyo\" is no zone"), std::string::npos) << right.err;
+    EXPECT_NE(right.out.find("2003-05-10T05:22:38+00:00"), std::string::npos) << right.out;
+  }
 }
 
 // A name list in another encoding does not make the JSON invalid: bytes that

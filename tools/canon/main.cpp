@@ -1,8 +1,8 @@
 // vernier-canon: writes element files of real lunar occultations of stars
 // and planets for a span of years, one file per band of the band table.
 #include <algorithm>
-#include <cctype>
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
