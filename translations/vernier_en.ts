@@ -996,6 +996,16 @@ Time left: %3</translation>
         <translation>%1 was not found.</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>%1 はフォルダです。文書ファイルを選んで下さい。</source>
+        <translation>%1 is a folder. Choose a document file.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 は通常のファイルではないので開けません。</source>
+        <translation>%1 is not a regular file and cannot be opened.</translation>
+    </message>
+    <message>
         <location line="+8"/>
         <source>%1 はこのプログラムの文書ではないので開けません。
 %2</source>
@@ -1218,7 +1228,12 @@ Time left: %3</translation>
         <translation>No occultations found.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+2"/>
+        <source>。%1。一覧はここで終わります</source>
+        <translation>; %1; the list ends there</translation>
+    </message>
+    <message>
+        <location line="+23"/>
         <source>Export predictions</source>
         <translation>Export predictions</translation>
     </message>

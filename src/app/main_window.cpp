@@ -298,9 +298,12 @@ DocumentWindow* MainWindow::NewDocument() {
 }
 
 DocumentWindow* MainWindow::OpenDocument(const QString& path) {
-  if (!QFileInfo(path).isFile()) {
-    QMessageBox::warning(this, MessageBoxTitle(),
-                         tr("%1 が見つかりません。").arg(QFileInfo(path).fileName()));
+  if (const QFileInfo info(path); !info.isFile()) {
+    // A folder, a pipe or a device is there but is no document to read.
+    const QString why = !info.exists() && !info.isSymLink() ? tr("%1 が見つかりません。")
+                        : info.isDir()                     ? tr("%1 はフォルダです。文書ファイルを選んで下さい。")
+                                                           : tr("%1 は通常のファイルではないので開けません。");
+    QMessageBox::warning(this, MessageBoxTitle(), why.arg(info.fileName()));
     recentFiles_.removeAll(path);
     UpdateRecentFileActions();
     return nullptr;

@@ -246,7 +246,9 @@ void PredictionsWindow::Compute() {
   if (run.cancelled) text += tr("; cancelled");
   if (!run.missingFile.empty())
     text += tr("; the element file %1 is missing").arg(QString::fromStdString(run.missingFile));
-  if (run.contacts.empty() && !run.cancelled) text = tr("No occultations found.");
+  if (run.contacts.empty() && !run.cancelled && run.unreadable.empty()) text = tr("No occultations found.");
+  if (!run.unreadable.empty())
+    text += tr("。%1。一覧はここで終わります").arg(QString::fromStdString(run.unreadable));
   status_->setText(text);
 }
 

@@ -301,12 +301,27 @@ ElementRecords ParseElementFile(std::FILE* f, const std::string& bandName) {
   }
 }
 
+// Whether records from a cache are ones ParseElementFile could have given.
+bool ReadableRecords(const ElementRecords& parsed, const std::string& bandName) {
+  double yearInBand = std::numeric_limits<double>::quiet_NaN();
+  for (const BesselianElements& e : parsed.records) {
+    double values[kElementRecordNumbers];
+    std::memcpy(values, &e, sizeof values);
+    for (double v : values)
+      if (!std::isfinite(v)) return false;
+    if (!ImplausibleValue(e, bandName, yearInBand).empty()) return false;
+  }
+  return true;
+}
+
 bool OpenBand(ElementFile& file, const std::string& name) {
   CloseElementFile(file);
   file.lastProblem.clear();
   const auto path = FindDataFile(file.dataDirectory, name);
   if (!path) return false;
-  file.records = ReadElementRecords(*path, [&](std::FILE* f) { return ParseElementFile(f, name); });
+  file.records = ReadElementRecords(
+      *path, [&](std::FILE* f) { return ParseElementFile(f, name); },
+      [&](const ElementRecords& cached) { return ReadableRecords(cached, name); });
   if (!file.records) return false;
   file.nextRecord = 0;
   file.fileName = name;

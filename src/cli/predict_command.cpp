@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -27,6 +28,7 @@
 #include "local/circumstances.h"
 #include "local/deep_predictions.h"
 #include "local/prediction_table.h"
+#include "local/text_encoding.h"
 
 namespace vernier::cli {
 namespace {
@@ -34,13 +36,48 @@ namespace {
 constexpr int kMaxDays = 36525;  // a century
 
 // A zone name is a relative path below the zone database; glibc takes an
-// unknown name for UTC without a word, so the name is checked here.
+// unknown name for UTC without a word, so the name is checked here: a zone's
+// file starts with the TZif magic (the database's tables and lists do not).
+// The right/ zones count leap seconds in their time scale, which the civil
+// times here (from universal time without leap seconds) would be off by.
 bool KnownTimeZone(const std::string& name) {
   if (name.empty() || name[0] == '/' || name.find("..") != std::string::npos) return false;
+  if (name.starts_with("right/")) return false;
   const char* dir = std::getenv("TZDIR");
   const std::string path = std::string(dir && *dir ? dir : "/usr/share/zoneinfo") + "/" + name;
   struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  char magic[4] = {};
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  const bool zone = std::fread(magic, 1, sizeof magic, file) == sizeof magic &&
+                    std::memcmp(magic, "TZif", sizeof magic) == 0;
+  std::fclose(file);
+  return zone;
+}
+
+// Whether the TZ of the environment names a zone the C library can use: a
+// zone of the database (":Area/City" or "Area/City") or a rule of its own
+// ("JST-9", "EST5EDT,M3.2.0,M11.1.0", "<+0530>-5:30"). An unset or empty TZ
+// is the system's own zone.
+bool UsableSystemZone(const char* tz) {
+  if (!tz || !*tz) return true;
+  std::string name = tz;
+  if (name[0] == ':') name.erase(0, 1);
+  if (KnownTimeZone(name)) return true;
+  if (name.empty() || name.find('/') != std::string::npos) return false;
+  // A rule: a name of three or more letters (or <...>), then an offset.
+  std::size_t i = 0;
+  if (name[0] == '<') {
+    i = name.find('>');
+    if (i == std::string::npos) return false;
+    ++i;
+  } else {
+    while (i < name.size() && std::isalpha(static_cast<unsigned char>(name[i]))) ++i;
+    if (i < 3) return false;
+  }
+  return i < name.size() &&
+         (std::isdigit(static_cast<unsigned char>(name[i])) || name[i] == '+' || name[i] == '-');
 }
 
 struct CivilTime {
@@ -51,14 +88,20 @@ struct CivilTime {
 CivilTime CivilTimeOf(double jdUT) {
   const double unixSeconds = UnixSecondsOf(jdUT);
   if (!(std::fabs(unixSeconds) < 1e15)) return {};  // no civil time so far from now
-  const auto seconds = static_cast<std::time_t>(unixSeconds);
+  // The whole second the instant falls in, before 1970 too.
+  const auto seconds = static_cast<std::time_t>(std::floor(unixSeconds));
   std::tm local{};
   if (!localtime_r(&seconds, &local)) return {};
   char iso[48], offset[16], text[64];
   std::strftime(iso, sizeof iso, "%Y-%m-%dT%H:%M:%S", &local);
-  std::strftime(offset, sizeof offset, "%z", &local);  // +0900
-  std::string zone(offset);
-  if (zone.size() == 5) zone = zone.substr(0, 3) + ":" + zone.substr(3);
+  // +09:00; a local mean time keeps its seconds (+09:18:59), which %z drops.
+  const long east = local.tm_gmtoff, size = east < 0 ? -east : east;
+  if (size % 60 != 0)
+    std::snprintf(offset, sizeof offset, "%c%02ld:%02ld:%02ld", east < 0 ? '-' : '+', size / 3600,
+                  size / 60 % 60, size % 60);
+  else
+    std::snprintf(offset, sizeof offset, "%c%02ld:%02ld", east < 0 ? '-' : '+', size / 3600, size / 60 % 60);
+  const std::string zone(offset);
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %Z", &local);
   return {iso + zone, text};
 }
@@ -163,10 +206,21 @@ void PrintCsv(const PredictionRun& run, const StarNames& names, const StarCatalo
     std::printf("%s\n", CsvLine(PredictionRecord(c, names, CivilTimeOf(c.jdUT).iso, catalogue)).c_str());
 }
 
+// A JSON string; bytes that are no UTF-8 (a name list in another encoding)
+// become U+FFFD, so that the output stays valid.
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
-  for (unsigned char ch : text) {
-    if (ch == '"' || ch == '\\') {
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    const unsigned char ch = static_cast<unsigned char>(text[pos]);
+    if (ch >= 0x80) {
+      const std::size_t length = CharacterLength(text, pos, TextEncoding::Utf8);
+      if (pos + length <= text.size() && IsValidUtf8(std::string_view(text).substr(pos, length))) {
+        out.append(text, pos, length);
+        pos += length - 1;
+      } else {
+        out += "\xEF\xBF\xBD";
+      }
+    } else if (ch == '"' || ch == '\\') {
       out += '\\';
       out += static_cast<char>(ch);
     } else if (ch < 0x20) {
@@ -345,6 +399,8 @@ int RunPredictCommand(const std::vector<std::string>& args) {
   request.maxSunAltitude = options->Number("sun-altitude", request.maxSunAltitude, error);
   request.deltaTAdjust = options->Number("delta-t-adjust", 0, error);
   if (!error.empty()) return UsageError(error);
+  if (!(request.deltaTAdjust >= -10000 && request.deltaTAdjust <= 10000))
+    return UsageError("option --delta-t-adjust must lie between -10000 and 10000 seconds");
   if (span.days < 1 || span.days > kMaxDays)
     return UsageError("option --days must be a number of days from 1 to 36525");
   if (!(request.minAltitude >= -90 && request.minAltitude <= 90))
@@ -373,10 +429,19 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     return UsageError("option --reminder must be a number of minutes from 0 to 10080");
   std::string zone = "of the system";
   if (auto tz = options->Value("tz")) {
+    if (tz->starts_with("right/"))
+      return UsageError("option --tz: \"" + *tz + "\" counts leap seconds in its time; give the zone without right/");
     if (!KnownTimeZone(*tz))
       return UsageError("option --tz: \"" + *tz + "\" is not a zone of the time-zone database");
     setenv("TZ", tz->c_str(), 1);
     zone = *tz;
+  } else if (const char* system = std::getenv("TZ"); !UsableSystemZone(system)) {
+    // The C library would take an unknown zone for UTC without a word, and a
+    // right/ zone would be off by the leap seconds: UTC, said.
+    std::fprintf(stderr, "vernier-cli: TZ=\"%s\" is no zone this command can use; times are in UTC\n",
+                 system);
+    zone = std::string("UTC (TZ \"") + system + "\" is unknown)";
+    setenv("TZ", "UTC0", 1);
   }
   tzset();
 
@@ -403,6 +468,8 @@ int RunPredictCommand(const std::vector<std::string>& args) {
   });
   const PredictionRun run = deep ? PredictAllOccultations(dataDirectory, request, settings)
                                  : PredictOccultations(dataDirectory, request);
+  // Beyond the bands the search from the ephemeris supplies the events.
+  if (run.outsideBands && !deep) return ReportMissingElementFile(dataDirectory, std::nullopt);
   const bool haveCatalogue = catalogueRead.get() == Status::Ok;
   if (deep && !haveCatalogue) {
     std::fprintf(stderr, "vernier-cli: star catalogue: %s\n", catalogueError.c_str());
@@ -440,8 +507,12 @@ int RunPredictCommand(const std::vector<std::string>& args) {
       return 1;
     }
   }
-  if (run.contacts.empty() && format != "text")
+  if (run.contacts.empty() && format != "text" && run.unreadable.empty())
     std::fprintf(stderr, "vernier-cli: no occultations found\n");
+  if (!run.unreadable.empty()) {
+    std::fprintf(stderr, "vernier-cli: %s; the list ends there\n", run.unreadable.c_str());
+    return 1;
+  }
   if (!run.missingFile.empty()) {
     std::fprintf(stderr, "vernier-cli: the element file %s was not found; the list ends there\n",
                  run.missingFile.c_str());

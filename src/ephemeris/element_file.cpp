@@ -1,10 +1,15 @@
 #include "ephemeris/element_file.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
 #include <memory>
+
+#include <unistd.h>
 
 namespace vernier {
 
@@ -77,33 +82,79 @@ std::string FormatRecord(const ElementRecord& record) {
   return buffer;
 }
 
-bool WriteElementFile(const std::string& path, const std::vector<ElementRecord>& records,
-                      std::string& error) {
-  // "ecad22.PRN" is written as "ecad22.prn.tmp" first (a name the repository ignores).
+std::string YearsFilePath(const std::string& path) { return path + ".years"; }
+
+std::string TextHash(const std::string& text) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+  return hex;
+}
+
+namespace {
+
+// "ecad22.PRN" is written as "ecad22.prn.PID.tmp" (a name the repository
+// ignores): two runs never write the same temporary file.
+std::string TemporaryName(const std::string& path, const char* kind) {
   std::string temporary = path;
   for (size_t i = temporary.find_last_of('/') + 1; i < temporary.size(); ++i)
     temporary[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(temporary[i])));
-  temporary += ".tmp";
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(temporary.c_str(), "w"), &std::fclose);
+  return temporary + kind + "." + std::to_string(getpid()) + ".tmp";
+}
+
+bool WriteWhole(const std::string& path, const std::string& text, std::string& error) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "w"), &std::fclose);
   if (!file) {
-    error = "cannot write " + temporary;
+    error = "cannot write " + path + ": " + std::strerror(errno);
     return false;
   }
-  for (const auto& r : records) {
-    const std::string text = FormatRecord(r);
-    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()) {
-      error = "write error on " + temporary;
+  const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+  const int savedErrno = errno;
+  if (std::fclose(file.release()) != 0 || !written) {
+    error = "write error on " + path + ": " + std::strerror(written ? errno : savedErrno);
+    std::remove(path.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteElementFile(const std::string& path, const std::vector<ElementRecord>& records,
+                      std::string& error, const YearSpan* years) {
+  std::string text;
+  for (const auto& r : records) text += FormatRecord(r);
+  const std::string temporary = TemporaryName(path, "");
+  if (!WriteWhole(temporary, text, error)) return false;
+  const std::string yearsPath = YearsFilePath(path);
+  const std::string yearsTemporary = TemporaryName(path, ".years");
+  if (years) {
+    char line[64];
+    std::snprintf(line, sizeof line, "years %d %d\n", years->first, years->last);
+    const std::string record = std::string(line) + "records " + std::to_string(records.size()) + "\nbytes " +
+                               std::to_string(text.size()) + "\nfnv1a " + TextHash(text) + "\n";
+    if (!WriteWhole(yearsTemporary, record, error)) {
+      std::remove(temporary.c_str());
       return false;
     }
   }
-  if (std::fclose(file.release()) != 0) {
-    error = "write error on " + temporary;
+  // Only a complete file takes the band's name; the record of its years
+  // follows (a file without a matching record is not taken as complete).
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    error = "cannot rename " + temporary + " to " + path + ": " + std::strerror(errno);
+    std::remove(temporary.c_str());
+    if (years) std::remove(yearsTemporary.c_str());
     return false;
   }
-  // Only a complete file takes the band's name.
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = "cannot rename " + temporary + " to " + path;
-    return false;
+  if (years) {
+    if (std::rename(yearsTemporary.c_str(), yearsPath.c_str()) != 0) {
+      error = "cannot rename " + yearsTemporary + " to " + yearsPath + ": " + std::strerror(errno);
+      std::remove(yearsTemporary.c_str());
+      return false;
+    }
+  } else {
+    std::remove(yearsPath.c_str());
   }
   return true;
 }

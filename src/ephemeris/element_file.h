@@ -33,8 +33,23 @@ std::string BandFileName(double year);
 // The three lines of a record, each ended by a newline.
 std::string FormatRecord(const ElementRecord& record);
 
+// The calendar years a band file holds events of (both included).
+struct YearSpan {
+  int first = 0, last = 0;
+};
+
+// The name of the record of years kept next to the element file `path`.
+std::string YearsFilePath(const std::string& path);
+
+// The 64-bit FNV-1a hash of a text, in 16 hex digits.
+std::string TextHash(const std::string& text);
+
+// Writes the records under a temporary name of this process's own in the same
+// directory and renames it to `path` when complete. With `years`, a record of
+// the years the file covers, its size and its hash is written next to it
+// (YearsFilePath); without, a record left by an earlier build is removed.
 bool WriteElementFile(const std::string& path, const std::vector<ElementRecord>& records,
-                      std::string& error);
+                      std::string& error, const YearSpan* years = nullptr);
 
 // Reads records the way the program does (groups of 13, 11 and 10 numbers,
 // line breaks being only white space); false when a group is incomplete.

@@ -209,7 +209,9 @@ PredictionRun PredictAllOccultations(const DataDirectory& dataDirectory,
                                      const DeepSearchSettings& settings,
                                      const PredictionProgress& progress) {
   PredictionRun run = PredictOccultations(dataDirectory, request);
-  if (!request.maxMagnitude || *request.maxMagnitude <= kElementFileMagnitudeLimit || run.cancelled)
+  // A damaged record ends the list there, as for the element files alone.
+  if (!request.maxMagnitude || *request.maxMagnitude <= kElementFileMagnitudeLimit || run.cancelled ||
+      !run.unreadable.empty())
     return run;
   // The search supplies every body of the years a missing band leaves out.
   run.missingFile.clear();

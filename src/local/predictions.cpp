@@ -287,8 +287,20 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
   const double startJd = JulianDate(request.year, request.month, request.day, 0, 0);
   const double endJd = startJd + request.days;
 
+  if (!ElementFileNameForYear(request.year)) {
+    run.outsideBands = true;
+    return run;
+  }
   ElementFile file;
   file.dataDirectory = dataDirectory;
+  file.messages = nullptr;  // the run reports an unreadable record itself
+  // A record that cannot be read ends the list there: nothing after it is
+  // skipped silently.
+  const auto damaged = [&] {
+    if (file.lastProblem.empty()) return false;
+    run.unreadable = file.lastProblem;
+    return true;
+  };
   BesselianElements e;
   CurrentEvent event;
   // A record dated the day before may still have contacts after midnight.
@@ -297,7 +309,7 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
   if (OpenElementFileAt(file, e, 0, year, month, day, event) != Status::Ok &&
       OpenElementFileAt(file, e, 0, request.year, request.month, request.day, event) !=
           Status::Ok) {
-    run.missingFile = ElementFileNameForYear(request.year).value_or("");
+    if (!damaged()) run.missingFile = ElementFileNameForYear(request.year).value_or("");
     return run;
   }
   // The events of a record lie within a day of its date.
@@ -316,11 +328,12 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
       break;
     }
     if (ReadNextElements(file, e, 0, event) == Status::Ok) continue;
+    if (damaged()) break;
     const auto next = NextBandStartYear(static_cast<int>(std::trunc(e.year)));
     if (!next) break;
     if (OpenElementFileAt(file, e, 0, *next, 1, 1, event) != Status::Ok) {
-      // Only a band the span reaches into is missing.
-      if (JulianDate(*next, 1, 1, 0, 0) < endJd)
+      // Only a band the span reaches into is missing or damaged.
+      if (JulianDate(*next, 1, 1, 0, 0) < endJd && !damaged())
         run.missingFile = ElementFileNameForYear(*next).value_or("");
       break;
     }

@@ -93,6 +93,10 @@ struct PredictionRun {
   bool cancelled = false;
   std::string missingFile;  // an element file the span needs that could not be read
   std::string problem;      // why the run stopped early, for the user
+  // The reader's message (file, record, reason) when the list stops at a
+  // record that cannot be read; the contacts are those before it.
+  std::string unreadable;
+  bool outsideBands = false;  // no element file covers the first day of the span
 };
 
 // Called after each event read with the part of the span done (0..1); a false

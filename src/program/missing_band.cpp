@@ -9,6 +9,9 @@ namespace vernier {
 
 std::optional<MissingBand> FindMissingBand(const DataDirectory& directory, BandNeed need, double year,
                                            int month, int day) {
+  // The first band begins in -3000: an earlier year has no band to build
+  // (the reader takes the first band for it, but that band does not hold it).
+  if (!(year >= -3000)) return std::nullopt;
   const auto name = ElementFileNameForYear(year);
   if (!name || FindDataEntry(directory, *name) != DataEntry::Missing) return std::nullopt;
   return MissingBand{*name, static_cast<int>(std::trunc(year)), month, day, need};

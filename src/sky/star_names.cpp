@@ -87,7 +87,9 @@ StarNames StarNames::LoadFrom(const std::string& designations, const std::string
 }
 
 std::string StarNames::NameOf(double hip) const {
-  if (!(hip > 0) || hip != std::trunc(hip)) return {};
+  // No catalogue number comes near the range of long: a larger one (a damaged
+  // record) has no name and must not be converted.
+  if (!(hip > 0 && hip < 1e15) || hip != std::trunc(hip)) return {};
   const long key = static_cast<long>(hip);
   const auto designation = designations_.find(key);
   const auto proper = properNames_.find(key);

@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -138,6 +139,30 @@ TEST_F(PredictionsWindowTest, LoadingAContactLoadsItsRecord) {
   EXPECT_EQ(loaded.cursor.elements.day, contact.eventDay);
   EXPECT_EQ(loaded.site.longitude, -101.855);
   EXPECT_EQ(loaded.navigation.paintRequest, PaintRequest::Redraw);
+}
+
+// A damaged record ends the list in the window as in vernier-cli: the rows
+// before it, and the status names the file and the record.
+TEST_F(PredictionsWindowTest, AnUnreadableRecordIsSaidWithTheRowsBeforeIt) {
+  QFile source(QString::fromStdString(TestData("predictions/ecad22.PRN")));
+  ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+  QByteArray text = source.readAll();
+  const auto at = text.indexOf("\n2003 5 13 ");
+  ASSERT_GE(at, 0);
+  text.replace(at, 11, "\n2003 5 X13 ");  // record 70
+  QTemporaryDir dir;
+  QFile damaged(dir.filePath("ecad22.PRN"));
+  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+  damaged.write(text);
+  damaged.close();
+  PredictionsWindow cut(dir.path().toStdString(), Lubbock(), "Lubbock");
+  cut.FromEdit()->setDate(QDate(2003, 5, 10));
+  cut.DaysEdit()->setValue(10);
+  cut.Compute();
+  EXPECT_GE(cut.Filter().rowCount(), 2);
+  QStringList texts;
+  for (const QLabel* label : cut.findChildren<QLabel*>()) texts << label->text();
+  EXPECT_TRUE(texts.join("|").contains("ecad22.PRN: record 70 could not be read")) << texts.join("|").toStdString();
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Day-to-day use across sessions: the observer the program starts with, the
 // settings kept from one session to the next, and documents saved and opened.
+#include <sys/stat.h>
+
 #include <QFileDialog>
 #include <QMdiSubWindow>
 #include <QSettings>
@@ -228,7 +230,11 @@ TEST_F(SessionTest, OpeningAFileThatIsNoDocumentSaysSoAndChangesNothing) {
     const char* why;
   } cases[] = {{"location.new", "最初の行"},
                {"half.vernier", "3 行目"},
-               {"missing.vernier", "見つかりません"}};
+               {"missing.vernier", "見つかりません"},
+               {"folder.vernier", "フォルダ"},
+               {"pipe.vernier", "通常のファイルではない"}};
+  std::filesystem::create_directory(dir.File("folder.vernier"));
+  ASSERT_EQ(mkfifo(dir.File("pipe.vernier").c_str(), 0600), 0);
   for (const auto& c : cases) {
     QString message;
     auto watch = CaptureNextMessage(&message);

@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
+#include <limits>
+#include <thread>
 #include <optional>
 
 #include "bessel/elements.h"
@@ -140,6 +145,110 @@ TEST_F(CachedRecordsTest, AChangedTextOrADamagedCacheIsReadAgain) {
   fs::last_write_time(text, written + std::chrono::seconds(4));
   ASSERT_EQ(OpenElementFileAt(file, e, 0, 2008, 12, 28, ev), Status::Ok);
   EXPECT_EQ(e.xz, 9000 + 8 * 336);
+}
+
+// Edits a cache or its text may suffer: each one is noticed by a later
+// process, which reads the text again and answers as the text does.
+TEST_F(CachedRecordsTest, EditsThatKeepSizeAndTimeOrDamageTheCacheAreNoticed) {
+  const std::string args = "events --data '" + data_.path() + "' --date 2005-06-15 --count 1";
+  const fs::path text = data_.File("ecad22.PRN");
+  // Record 1499 (2005-06-15) in the cache's records, as stored.
+  const auto editCache = [&](const std::function<void(BesselianElements&)>& edit) {
+    ASSERT_EQ(CacheFiles().size(), 1u);
+    const fs::path cache = CacheFiles()[0];
+    std::ifstream in(cache, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    ElementCacheSource source;
+    ASSERT_TRUE(ElementCacheSourceOf(text.string(), source));
+    ElementRecords records;
+    ASSERT_TRUE(DecodeElementCache(bytes, source, {}, records));
+    edit(records.records[1498]);
+    std::ofstream(cache, std::ios::binary) << EncodeElementCache(source, records);
+  };
+  const struct {
+    const char* what;
+    std::function<void()> edit;
+  } cases[] = {
+      {"a record of the text changed, size and modification time kept",
+       [&] {
+         const auto written = fs::last_write_time(text);
+         // The status-change clock is coarse: let it move on.
+         std::this_thread::sleep_for(std::chrono::milliseconds(30));
+         std::string changed = BigBand();
+         const auto at = changed.find(" 1499 ");
+         ASSERT_NE(at, std::string::npos);
+         changed.replace(at, 6, " 7499 ");
+         std::fstream(text, std::ios::in | std::ios::out | std::ios::binary) << changed;
+         fs::last_write_time(text, written);
+       }},
+      {"one byte of the cache changed: the xz of record 1499",
+       [&] {
+         const fs::path cache = CacheFiles()[0];
+         const auto records = fs::file_size(cache) - 8 * 336 * sizeof(BesselianElements);
+         std::fstream file(cache, std::ios::in | std::ios::out | std::ios::binary);
+         file.seekp(static_cast<std::streamoff>(records + 1498 * sizeof(BesselianElements) +
+                                                offsetof(BesselianElements, xz) + 6));
+         file.put('\x98');
+       }},
+      {"a month of 13 with the checksum made good",
+       [&] { editCache([](BesselianElements& e) { e.month = 13; }); }},
+      {"a t0 of a million", [&] { editCache([](BesselianElements& e) { e.t0 = 1e6; }); }},
+      {"an infinite star number",
+       [&] { editCache([](BesselianElements& e) { e.hip = std::numeric_limits<double>::infinity(); }); }},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(cache_.path());
+    fs::create_directories(cache_.path());
+    data_.Write("ecad22.PRN", BigBand());
+    const auto first = testing::RunCli(args);
+    ASSERT_EQ(first.status, 0) << first.err;
+    c.edit();
+    std::ifstream in(text);
+    const std::string now((std::istreambuf_iterator<char>(in)), {});
+    const auto fresh = testing::RunCli(args);
+    EXPECT_EQ(fresh.status, 0) << c.what << fresh.err;
+    const bool textChanged = now != BigBand();
+    if (textChanged)
+      EXPECT_NE(fresh.out.find("xz=7499"), std::string::npos) << c.what << "\n" << fresh.out;
+    else
+      EXPECT_EQ(fresh.out, first.out) << c.what;
+  }
+}
+
+// The cache stays within its bound, the least recently used file going
+// first, and the temporary files of killed writers go once they are old.
+TEST_F(CachedRecordsTest, TheCacheIsTrimmedLeastRecentlyUsedFirst) {
+  const auto now = fs::file_time_type::clock::now();
+  const struct {
+    const char* name;
+    std::size_t bytes;
+    std::chrono::minutes age;
+    bool kept;
+  } files[] = {
+      {"ecad22.PRN-1.records", 400, std::chrono::minutes(50), false},  // the oldest use
+      {"ecad20.PRN-2.records", 400, std::chrono::minutes(5), true},
+      {"ecad24.PRN-3.records", 400, std::chrono::minutes(30), false},
+      {"ecad26.PRN-4.records", 300, std::chrono::minutes(1), true},
+      {"ecad22.PRN-1.records.tmp123", 900, std::chrono::minutes(60), false},  // a killed writer's
+      {"ecad22.PRN-1.records.tmp456", 900, std::chrono::minutes(1), true},    // perhaps still writing
+      {"notes.txt", 5000, std::chrono::minutes(90), true},                     // no cache file
+  };
+  for (const auto& f : files) {
+    cache_.Write(f.name, std::string(f.bytes, 'x'));
+    fs::last_write_time(cache_.File(f.name), now - f.age);
+  }
+  TrimElementCache(cache_.path(), 800);
+  for (const auto& f : files) EXPECT_EQ(fs::exists(cache_.File(f.name)), f.kept) << f.name;
+
+  // Reading a cache counts as a use: it is the last to go.
+  data_.Write("ecad22.PRN", BigBand());
+  const std::string args = "events --data '" + data_.path() + "' --date 2005-06-15 --count 1";
+  ASSERT_EQ(testing::RunCli(args).status, 0);
+  const fs::path made = ElementCacheFileFor(data_.File("ecad22.PRN"));
+  ASSERT_TRUE(fs::exists(made));
+  fs::last_write_time(made, now - std::chrono::hours(2));
+  ASSERT_EQ(testing::RunCli(args).status, 0);
+  EXPECT_GT(fs::last_write_time(made), now - std::chrono::minutes(1));
 }
 
 TEST_F(CachedRecordsTest, AnUnreadableRecordEndsTheFileAsInTheText) {

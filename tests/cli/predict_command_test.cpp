@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/run_cli.h"
+#include "support/temp_data_dir.h"
 
 namespace vernier {
 namespace {
@@ -116,6 +120,13 @@ TEST(PredictCommandTest, BadOptionsAreUsageErrors) {
       "--observer 0,0 --from 2003-13-01",
       "--observer 0,0 --max-mag 10.6",             // beyond the star catalogue
       "--observer 0,0 --max-mag 10.5 --days 9000",  // too long a span for that depth
+      "--observer 0,0 --delta-t-adjust 1e308",
+      // Files of the zone database that are no zones, and a zone counting leap seconds.
+      "--observer 0,0 --tz zone.tab",
+      "--observer 0,0 --tz tzdata.zi",
+      "--observer 0,0 --tz leap-seconds.list",
+      "--observer 0,0 --tz right/Asia/Tokyo",
+      "--observer 0,0 --delta-t-adjust -10001",
   };
   for (const char* args : cases) EXPECT_EQ(RunCli(data + args).status, 2) << args;
 }
@@ -164,6 +175,96 @@ TEST(PredictCommandTest, MissingElementFileIsAnError) {
                              "' --observer 0,0 --from 2300-01-01 --days 5");
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("ecad24.PRN"), std::string::npos) << result.err;
+  // A year no element file covers is said, as the other commands say it.
+  const auto beyond = RunCli("predict --data '" + TestData("predictions") +
+                             "' --observer 0,0 --from 4001-01-01 --days 5 --format csv");
+  EXPECT_EQ(beyond.status, 1);
+  EXPECT_NE(beyond.err.find("no element file covers this year"), std::string::npos) << beyond.err;
+}
+
+// A local mean time keeps the seconds of its offset, so that the local time
+// and its offset denote the instant; an unknown zone in TZ is said.
+TEST(PredictCommandTest, LocalTimesKeepTheSecondsOfTheirOffset) {
+  if (std::system("command -v zic >/dev/null 2>&1 || test -x /usr/sbin/zic") != 0)
+    GTEST_SKIP() << "zic is not installed";
+  testing::TempDataDir zones;
+  zones.Write("zones.txt",
+              "Zone Test/Lmt -5:50:36 - LMT\n"
+              "Zone Test/East 9:18:59 - LMT\n");
+  const auto compiled = testing::RunShell("PATH=$PATH:/usr/sbin zic -d '" + zones.path() + "' '" +
+                                          zones.File("zones.txt") + "'");
+  ASSERT_EQ(compiled.status, 0) << compiled.err;
+  const std::string cli = "TZDIR='" + zones.path() + "' '" + VERNIER_CLI_PATH + "' ";
+  // D at 05:22:38.1 UT.
+  const struct {
+    const char* zone;
+    const char* local;
+  } cases[] = {
+      {"Test/Lmt", "2003-05-09T23:32:02-05:50:36"},
+      {"Test/East", "2003-05-10T14:41:37+09:18:59"},
+  };
+  for (const auto& c : cases) {
+    const auto result = testing::RunShell(cli + Lubbock("--format csv --tz ") + c.zone);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("2003-05-10,05:22:38.1," + std::string(c.local) + ",D,"), std::string::npos)
+        << result.out;
+  }
+  const auto unknown = testing::RunShell("TZ=Nowhere/Atlantis '" + std::string(VERNIER_CLI_PATH) + "' " +
+                                         Lubbock("--format csv"));
+  EXPECT_EQ(unknown.status, 0);
+  EXPECT_NE(unknown.err.find("TZ=\"Nowhere/Atlantis\" is no zone"), std::string::npos) << unknown.err;
+  EXPECT_NE(unknown.out.find("2003-05-10T05:22:38+00:00"), std::string::npos) << unknown.out;
+  // A right/ zone in TZ would be off by the leap seconds: UTC, said.
+  if (std::filesystem::exists("/usr/share/zoneinfo/right/Asia/Tokyo")) {
+    const auto right = testing::RunShell("TZ=right/Asia/Tokyo '" + std::string(VERNIER_CLI_PATH) + "' " +
+                                         Lubbock("--format csv"));
+    EXPECT_NE(right.err.find("TZ=\"right/Asia/Tokyo\" is no zone"), std::string::npos) << right.err;
+    EXPECT_NE(right.out.find("2003-05-10T05:22:38+00:00"), std::string::npos) << right.out;
+  }
+}
+
+// A name list in another encoding does not make the JSON invalid: bytes that
+// are no UTF-8 become U+FFFD, valid letters stay.
+TEST(PredictCommandTest, JsonHoldsOnlyUtf8) {
+  testing::TempDataDir dir;
+  std::ifstream in(TestData("predictions") + "/ecad22.PRN");
+  dir.Write("ecad22.PRN", std::string((std::istreambuf_iterator<char>(in)), {}));
+  dir.Write("star_names.fab", "49583|_(\"Re\xff\xe2\x82gul\xc3\xa9\xe2\") 1\n");
+  const auto result = RunCli("predict --data '" + dir.path() +
+                             "' --observer -101.855,33.578,990 --from 2003-05-10 --days 1 "
+                             "--max-mag 3.6 --format json --tz UTC");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("(Re\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDgul\xc3\xa9\xEF\xBF\xBD)"),
+            std::string::npos)
+      << result.out;
+}
+
+// A damaged record ends the list: the rows before it, the file and record
+// named, exit 1; nothing after it is skipped silently, and a span that begins
+// after it gives no rows but the same message.
+TEST(PredictCommandTest, AnUnreadableRecordEndsTheListWithAnError) {
+  std::ifstream in(TestData("predictions") + "/ecad22.PRN");
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  const auto at = text.find("\n2003 5 13 ");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 11, "\n2003 5 X13 ");  // record 70
+  testing::TempDataDir dir;
+  dir.Write("ecad22.PRN", text);
+  const std::string predict =
+      "predict --data '" + dir.path() + "' --observer -101.855,33.578,990 --max-mag 3.6 --tz UTC ";
+  const auto before = RunCli(predict + "--from 2003-05-10 --days 10 --format csv");
+  EXPECT_EQ(before.status, 1) << before.err;
+  const auto lines = Lines(before.out);
+  ASSERT_EQ(lines.size(), 3u) << before.out;
+  EXPECT_EQ(lines[1].rfind("2003-05-10,05:22:38.1,", 0), 0u) << lines[1];
+  EXPECT_NE(before.err.find("ecad22.PRN: record 70 could not be read: \"X13\" is not a number"),
+            std::string::npos)
+      << before.err;
+  EXPECT_EQ(before.err.find("no occultations found"), std::string::npos) << before.err;
+  const auto after = RunCli(predict + "--from 2007-08-24 --days 3 --format csv");
+  EXPECT_EQ(after.status, 1) << after.err;
+  EXPECT_EQ(Lines(after.out).size(), 1u) << after.out;
+  EXPECT_NE(after.err.find("record 70"), std::string::npos) << after.err;
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ values=(0 -1 1 1e300 -1e300 1e-300 -1e-300 nan inf -inf 4e9 -4e9 99999999 -99999
 commands=("events --count 3" "contacts --site 1" "path" "map --simple-map --text"
           "map --simple-map --png PNG" "table --text" "local --site 1 --text"
           "local --site 1 --png PNG" "sky --text" "list --from YEAR" "limb --text"
-          "graze --site 1" "graze --site 1 --format kml")
+          "graze --site 1" "graze --site 1 --format kml"
+          "predict --site 1 --from DATE --days 3 --format csv" "predict --site 1 --from DATE --days 3")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -35,8 +36,14 @@ run_all() {  # $1: the valid record, $2: the mutated one, $3: its description
   for command in "${commands[@]}"; do
     command=${command//PNG/$work/out.png}
     command=${command//YEAR/$year}
-    # The date of the record before mutation: the mutated record is the one loaded.
-    timeout "$limit" "$cli" $command --data "$work" --date "$date" \
+    # The date of the record before mutation: the mutated record is the one
+    # loaded (predict takes it as the first day of its span).
+    local dated=(--date "$date")
+    if [[ $command == *DATE* ]]; then
+      command=${command//DATE/$date}
+      dated=()
+    fi
+    timeout "$limit" "$cli" $command --data "$work" "${dated[@]}" \
       >/dev/null 2>"$work/err"
     local status=$?
     runs=$((runs + 1))

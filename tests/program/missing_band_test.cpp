@@ -87,6 +87,10 @@ TEST_F(MissingBandTest, EachStoppedCommandNamesTheBandItLacked) {
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::ReadAtDate);
   EXPECT_FALSE(state.navigation.missingBand);
   EXPECT_FALSE(FindMissingBand(dir.path(), BandNeed::Date, 4001));
+  // No band holds a year before -3000: none is offered.
+  EXPECT_FALSE(FindMissingBand(dir.path(), BandNeed::Date, -10000));
+  EXPECT_FALSE(FindMissingBand(dir.path(), BandNeed::Date, -3001));
+  EXPECT_EQ(FindMissingBand(dir.path(), BandNeed::Date, -3000)->fileName, "ecbc28.PRN");
 }
 
 TEST_F(MissingBandTest, OnceTheBandIsBuiltTheCommandCarriesOn) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -40,6 +42,10 @@ TEST(StarNamesTest, DesignationAndProperNameByHip) {
   EXPECT_EQ(names.NameOf(11111), "");
   EXPECT_EQ(names.NameOf(0), "");
   EXPECT_EQ(names.NameOf(80763.5), "");
+  // Numbers of damaged records: none converts out of range.
+  for (double hip : {1e300, 9.3e18, 1e15, std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN(), -80763.0})
+    EXPECT_EQ(names.NameOf(hip), "") << hip;
 }
 
 TEST(StarNamesTest, MissingListsGiveNoNamesAndTheDataDirectoryComesFirst) {

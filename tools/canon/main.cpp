@@ -2,6 +2,7 @@
 // and planets for a span of years, one file per band of the band table.
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +37,7 @@ struct Options {
   int firstYear = 1951, lastYear = 2200;
   std::vector<std::string> bands;  // whole bands to build instead of the years
   bool keepComplete = false;       // bands already complete in outDir are not built again
+  bool replace = false;            // --years may replace a band file holding years it does not build
   bool progressLines = false;
   bool listBands = false;
   bool printRevision = false;
@@ -72,6 +74,7 @@ void Usage() {
                "  --band NAME           the years of one band, e.g. ecad22.PRN (may be repeated)\n"
                "  --all                 every band of -3000 ... 4000, keeping complete ones\n"
                "  --keep-complete       bands whose file in DIR is complete are not built again\n"
+               "  --replace             let --years replace band files holding other years too\n"
                "  --list-bands          print the names of all bands, one a line, and stop\n"
                "  --revision            print the revision of the generator's records and stop\n"
                "  --progress-lines      also print \"progress DONE TOTAL EVENTS\" lines (years)\n"
@@ -125,6 +128,10 @@ bool Parse(int argc, char** argv, Options& o) {
     }
     if (a == "--keep-complete") {
       o.keepComplete = true;
+      continue;
+    }
+    if (a == "--replace") {
+      o.replace = true;
       continue;
     }
     if (a == "--list-bands") {
@@ -300,6 +307,24 @@ bool SearchSpan(const Options& o, const Span& span, const std::vector<CatalogueS
   return true;
 }
 
+// The file of band `name` in the output directory: an existing one in
+// another letter case is replaced.
+std::string BandPath(const Options& o, const std::string& name) {
+  const std::string found = FindBandFile(o.outDir, name);
+  return found.empty() ? o.outDir + "/" + name : found;
+}
+
+std::string BandName(const std::string& path) {
+  const std::string file = std::filesystem::path(path).filename().string();
+  for (const auto& name : AllBandNames())
+    if (name.size() == file.size() &&
+        std::equal(name.begin(), name.end(), file.begin(),
+                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
+                                               std::tolower(static_cast<unsigned char>(b)); }))
+      return name;
+  return file;
+}
+
 // Writes the records of a span: a band's file even when it holds no event,
 // the years of --years into the bands they touch.
 bool WriteSpan(const Options& o, const Span& span, const std::vector<std::vector<ElementRecord>>& results) {
@@ -307,10 +332,17 @@ bool WriteSpan(const Options& o, const Span& span, const std::vector<std::vector
   if (!span.band.empty()) bands[span.path];
   for (const auto& year : results)
     for (const auto& r : year)
-      bands[span.band.empty() ? o.outDir + "/" + BandFileName(r.year) : span.path].push_back(r);
+      bands[span.band.empty() ? BandPath(o, BandFileName(r.year)) : span.path].push_back(r);
   std::string error;
   for (const auto& [path, records] : bands) {
-    if (!WriteElementFile(path, records, error)) {
+    // The years of the span that lie in this band.
+    YearSpan years{span.first, span.last};
+    if (span.band.empty()) {
+      int first = 0, last = 0;
+      BandYears(BandName(path), first, last);
+      years = {std::max(first, span.first), std::min(last, span.last)};
+    }
+    if (!WriteElementFile(path, records, error, &years)) {
       std::fprintf(stderr, "vernier-canon: %s\n", error.c_str());
       return false;
     }
@@ -354,15 +386,49 @@ int main(int argc, char** argv) {
   }
 
   // The spans to search: the bands asked for, less those already complete.
+  // Each band written is held by this run from before the search to its
+  // rename, so that two runs never build one band at once.
   std::vector<Span> spans;
-  if (options.bands.empty()) spans.push_back({options.firstYear, options.lastYear, "", ""});
+  std::vector<BandLock> locks;
+  auto hold = [&](const std::string& name) {
+    std::string why;
+    locks.emplace_back();
+    if (locks.back().Acquire(options.outDir, name, why)) return true;
+    std::fprintf(stderr, "vernier-canon: %s\n", why.c_str());
+    return false;
+  };
+  if (options.bands.empty()) {
+    spans.push_back({options.firstYear, options.lastYear, "", ""});
+    // A partial build takes a band's name only where it loses no year the
+    // band's file holds, unless asked to.
+    for (int year = options.firstYear; year <= options.lastYear; ++year) {
+      const std::string name = BandFileName(year);
+      if (year > options.firstYear && name == BandFileName(year - 1)) continue;
+      if (!hold(name)) return 1;
+      const std::string path = FindBandFile(options.outDir, name);
+      if (path.empty() || options.replace) continue;
+      int first = 0, last = 0;
+      BandYears(name, first, last);
+      const YearSpan held = BandFileYears(path, name);
+      if (held.first < std::max(first, options.firstYear) || held.last > std::min(last, options.lastYear)) {
+        std::fprintf(stderr,
+                     "vernier-canon: %s holds the years %d ... %d; building %d ... %d would lose some: "
+                     "give --replace to replace it, or --band %s for the whole band\n",
+                     path.c_str(), held.first, held.last, std::max(first, options.firstYear),
+                     std::min(last, options.lastYear), name.c_str());
+        return 1;
+      }
+    }
+  }
   for (const auto& name : options.bands) {
+    if (!hold(name)) return 1;
     Span span{0, 0, name, FindBandFile(options.outDir, name)};
     BandYears(name, span.first, span.last);
     std::string why;
     if (!span.path.empty() && options.keepComplete) {
       if (BandFileComplete(span.path, name, why)) {
         std::printf("%s is complete: kept\n", span.path.c_str());
+        locks.pop_back();
         continue;
       }
       std::printf("%s is built again: %s\n", span.path.c_str(), why.c_str());

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <memory>
 
+#include <unistd.h>
+
 #include "ephemeris/element_file.h"
 #include "progress.h"
 #include "support/temp_data_dir.h"
@@ -63,6 +65,11 @@ TEST(BandFilesTest, AFileIsCompleteWhenItsFirstAndLastRecordsParseInsideTheBand)
       {Record(1801) + Record(1951), false},  // a record of the next band
       {Record(1800) + Record(1950), false},
       {"not a record\n", false},
+      // Two builds in one file: the second wrote from the start of a file the
+      // first was still writing, so a line runs into another.
+      {Record(1801) + Record(1900).substr(0, 30) + Record(1920) + Record(1950), false},
+      {Record(1801) + Record(2100) + Record(1950), false},  // a stray record inside
+      {Record(1801) + "\n" + Record(1950), true},           // blank lines are no damage
   };
   for (const auto& c : cases) {
     dir.Write("ecad20.PRN", c.text);
@@ -71,11 +78,65 @@ TEST(BandFilesTest, AFileIsCompleteWhenItsFirstAndLastRecordsParseInsideTheBand)
     EXPECT_EQ(BandFileComplete(path, "ecad20.PRN", why), c.complete) << c.text;
     EXPECT_EQ(why.empty(), c.complete) << why;
   }
+  // A file with a record of its years must be the file the record describes
+  // and hold every year of the band.
+  std::vector<ElementRecord> records(2);
+  records[0].year = 1801, records[1].year = 1950;
+  for (auto& r : records) r.month = 6, r.day = 1, r.type = 1;
+  const struct {
+    YearSpan years;
+    std::string change;  // appended to the file after it was written
+    bool complete;
+  } recorded[] = {
+      {{1801, 1950}, "", true},
+      {{1801, 1900}, "", false},  // a build of some years only
+      {{1801, 1950}, Record(1940), false},
+  };
+  for (const auto& c : recorded) {
+    const std::string path = dir.File("ecad20.PRN");
+    std::string error;
+    ASSERT_TRUE(WriteElementFile(path, records, error, &c.years)) << error;
+    std::ofstream(path, std::ios::app) << c.change;
+    std::string why;
+    EXPECT_EQ(BandFileComplete(path, "ecad20.PRN", why), c.complete) << c.years.last << " " << c.change;
+    EXPECT_EQ(BandFileYears(path, "ecad20.PRN").last, c.years.last);
+  }
+  // Written without years, the record of an earlier build goes.
+  std::string error;
+  ASSERT_TRUE(WriteElementFile(dir.File("ecad20.PRN"), records, error)) << error;
+  EXPECT_FALSE(fs::exists(YearsFilePath(dir.File("ecad20.PRN"))));
+  EXPECT_EQ(BandFileYears(dir.File("ecad20.PRN"), "ecad20.PRN").first, 1801);
+
   // Found in any letter case, as the program finds it.
   dir.Write("ECAD20.prn", two);
   fs::remove(dir.File("ecad20.PRN"));
   EXPECT_EQ(FindBandFile(dir.path(), "ecad20.PRN"), dir.File("ECAD20.prn"));
   EXPECT_EQ(FindBandFile(dir.path(), "ecad22.PRN"), "");
+}
+
+TEST(BandLockTest, OneRunHoldsABandAndNamesItselfToOthers) {
+  TempDataDir dir;
+  dir.Write("ecad22.prn.tmp", "left by a killed run");
+  dir.Write("ecad22.prn.4242.tmp", "left by a killed run");
+  dir.Write("ecad24.prn.4242.tmp", "another band's");
+  std::string why;
+  {
+    BandLock first;
+    ASSERT_TRUE(first.Acquire(dir.path(), "ecad22.PRN", why)) << why;
+    EXPECT_FALSE(fs::exists(dir.File("ecad22.prn.tmp")));
+    EXPECT_FALSE(fs::exists(dir.File("ecad22.prn.4242.tmp")));
+    EXPECT_TRUE(fs::exists(dir.File("ecad24.prn.4242.tmp")));
+    BandLock second;
+    EXPECT_FALSE(second.Acquire(dir.path(), "ecad22.PRN", why));
+    EXPECT_NE(why.find("process " + std::to_string(getpid())), std::string::npos) << why;
+    BandLock other;
+    EXPECT_TRUE(other.Acquire(dir.path(), "ecad24.PRN", why)) << why;
+  }
+  BandLock again;
+  EXPECT_TRUE(again.Acquire(dir.path(), "ecad22.PRN", why)) << why;
+  BandLock unwritable;
+  EXPECT_FALSE(unwritable.Acquire(dir.File("no such directory"), "ecad22.PRN", why));
+  EXPECT_NE(why.find("No such file"), std::string::npos) << why;
 }
 
 TEST(ProgressTest, TextsSayTheYearsTheEventsAndTheTimeLeft) {
@@ -126,8 +187,11 @@ TEST(ParallelBandsTest, TwoBandsAreBuiltOnePerJobAndKeptWhenComplete) {
     }
     EXPECT_TRUE(BandFileComplete(dir.File(name), name, error)) << error;
   }
-  for (const auto& entry : fs::directory_iterator(dir.path()))
-    EXPECT_EQ(entry.path().extension(), ".PRN") << entry.path();  // no temporary file left
+  for (const auto& entry : fs::directory_iterator(dir.path())) {
+    // No temporary or lock file left: the bands and the records of their years.
+    const std::string file = entry.path().filename().string();
+    EXPECT_TRUE(file.ends_with(".PRN") || file.ends_with(".PRN.years")) << entry.path();
+  }
 
   // Run again: both bands are complete and kept as they are.
   const auto written = fs::last_write_time(dir.File("ecad26.PRN"));
@@ -187,6 +251,64 @@ TEST(BuildCanonScriptTest, BandsOfAnOlderGeneratorAreBuiltAgain) {
     EXPECT_GT(fs::last_write_time(dir.File("ecad26.PRN")), written - std::chrono::hours(1)) << old;
     EXPECT_EQ(readStamp(), current) << old;
   }
+}
+
+}  // namespace
+}  // namespace vernier::canon
+
+namespace vernier::canon {
+namespace {
+
+// Two runs of the generator on one band: the second one is refused while the
+// first builds it, naming the first, and the first's file comes out whole. A
+// build of some years never replaces a whole band unless asked to.
+TEST(GeneratorRaceTest, ASecondRunOnABandIsRefusedAndPartialBuildsKeepWholeBands) {
+  if (!fs::exists("/usr/share/stellarium/stars/default")) GTEST_SKIP() << "stellarium-data is not installed";
+  TempDataDir dir;
+  const std::string generator = std::string(VERNIER_CANON_GENERATOR) + " --out " + dir.path() +
+                                " --no-planets --no-position-check --threads 1 ";
+  const std::string slow = dir.File("first.out");
+  // Stars to V 1.5: some seconds for the band.
+  ASSERT_EQ(std::system((generator + "--band ecad26.PRN --mag 1.5 >" + slow + " 2>&1 & echo $! >" +
+                         dir.File("first.pid"))
+                            .c_str()),
+            0);
+  std::string pid;
+  std::ifstream(dir.File("first.pid")) >> pid;
+  const std::string lock = dir.File("ecad26.prn.lock");
+  for (int i = 0; i < 200 && !fs::exists(lock); ++i) usleep(10000);
+  ASSERT_TRUE(fs::exists(lock));
+  const auto [second, secondStatus] = RunCommand(generator + "--band ecad26.PRN --mag 2.0 2>&1");
+  EXPECT_EQ(secondStatus, 1) << second;
+  EXPECT_NE(second.find("being built by process " + pid), std::string::npos) << second;
+  const auto [years, yearsStatus] = RunCommand(generator + "--years 2500 2500 --mag 2.0 2>&1");
+  EXPECT_EQ(yearsStatus, 1) << years;
+  // The first run ends by itself.
+  for (int i = 0; i < 6000 && fs::exists(lock); ++i) usleep(10000);
+  ASSERT_FALSE(fs::exists(lock));
+  std::string why;
+  ASSERT_TRUE(BandFileComplete(dir.File("ecad26.PRN"), "ecad26.PRN", why)) << why;
+  std::vector<ElementRecord> whole;
+  ASSERT_TRUE(ReadElementFile(dir.File("ecad26.PRN"), whole, why)) << why;
+
+  // One year of the band: refused while the whole band is there.
+  const auto [partial, partialStatus] = RunCommand(generator + "--years 2500 2500 --mag 2.0 2>&1");
+  EXPECT_EQ(partialStatus, 1) << partial;
+  EXPECT_NE(partial.find("--replace"), std::string::npos) << partial;
+  std::vector<ElementRecord> kept;
+  ASSERT_TRUE(ReadElementFile(dir.File("ecad26.PRN"), kept, why)) << why;
+  EXPECT_EQ(kept.size(), whole.size());
+  // Asked to, it replaces it, and the band is then no longer complete.
+  const auto [replaced, replacedStatus] =
+      RunCommand(generator + "--years 2500 2500 --mag 2.0 --replace 2>&1");
+  ASSERT_EQ(replacedStatus, 0) << replaced;
+  EXPECT_FALSE(BandFileComplete(dir.File("ecad26.PRN"), "ecad26.PRN", why));
+  EXPECT_NE(why.find("2500 ... 2500 only"), std::string::npos) << why;
+  // A later year of the same band replaces no year it would lose... but 2500
+  // it would: refused again.
+  EXPECT_EQ(RunCommand(generator + "--years 2501 2501 --mag 2.0 2>&1").second, 1);
+  EXPECT_EQ(RunCommand(generator + "--years 2500 2501 --mag 2.0 2>&1").second, 0);
+  EXPECT_EQ(BandFileYears(dir.File("ecad26.PRN"), "ecad26.PRN").last, 2501);
 }
 
 }  // namespace
