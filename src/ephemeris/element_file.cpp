@@ -6,16 +6,13 @@
 #include <initializer_list>
 #include <memory>
 
+#include "astro/time.h"
+
 namespace vernier {
 
 double ProgramJulianDate(double year, double month, double day, double hour) {
-  if (month < 3) {
-    year -= 1;
-    month += 12;
-  }
-  double jd = day + std::floor(30.59 * (month - 2)) + std::floor(365.25 * year) + hour / 24.0 + 1721086.5;
-  if (jd > 2299150) jd += std::floor(year / 400) - std::floor(year / 100) + 2;
-  return jd;
+  // The program's own calendar conversion, so records and readings agree.
+  return JulianDate(year, month, day, hour, 0.0);
 }
 
 RecordDate ProgramCalendarDate(double jd, double hour) {
