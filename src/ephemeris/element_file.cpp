@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <memory>
 
+#include "astro/element_bands.h"
 #include "astro/time.h"
 
 namespace vernier {
@@ -36,24 +37,7 @@ RecordDate ProgramCalendarDate(double jd, double hour) {
   return date;
 }
 
-std::string BandFileName(double year) {
-  if (year > 4000) return "";
-  int upper;  // the band's upper limit in years
-  if (year > 1800 && year <= 1950) {
-    upper = 2000;
-  } else if (year > 1950 && year <= 2200) {
-    upper = 2200;
-  } else {
-    upper = static_cast<int>(std::ceil(year / 200.0)) * 200;
-    if (upper < -2800) upper = -2800;
-  }
-  char name[32];
-  if (upper <= 0)
-    std::snprintf(name, sizeof name, "ecbc%02d.PRN", -upper / 100);
-  else
-    std::snprintf(name, sizeof name, "ecad%02d.PRN", upper / 100);
-  return name;
-}
+std::string BandFileName(double year) { return BandFileNameForYear(year).value_or(""); }
 
 std::string FormatRecord(const ElementRecord& record) {
   ElementRecord r = record;
