@@ -22,7 +22,7 @@ struct Ecliptic {
 
 // J2000 ecliptic coordinates of a GCRS vector (the screen needs no better).
 Ecliptic ToEcliptic(const Vec3& v) {
-  const double eps = 84381.406 / 3600.0 * kDegToRad;
+  const double eps = kJ2000Obliquity;
   const double y = std::cos(eps) * v[1] + std::sin(eps) * v[2];
   const double z = -std::sin(eps) * v[1] + std::cos(eps) * v[2];
   Ecliptic e;
