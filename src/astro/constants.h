@@ -52,6 +52,10 @@ inline constexpr double kJD1900 = 2415021.0;
 // 1800 January 0, 12h, as a Julian date: the second epoch of the Moon's series.
 inline constexpr double kJD1800 = 2378496.0;
 
+// The mean obliquity of the ecliptic at J2000.0, 84381.406", in radians,
+// converted as x * pi / 180 (one unit in the last place above x * kDegToRad).
+inline constexpr double kJ2000Obliquity = 84381.406 / 3600.0 * kPi / 180.0;
+
 // The Earth model -----------------------------------------------------------
 
 // Equatorial radius, in kilometres and in metres (observer heights are

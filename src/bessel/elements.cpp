@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "astro/element_bands.h"
 #include "bessel/data_directory.h"
 #include "bessel/element_records.h"
 
@@ -16,23 +17,10 @@ namespace vernier {
 // ---------------------------------------------------------------------------
 // Band table
 
-static std::string BandName(int upperYear) {
-  char name[24];
-  int hundreds = std::abs(upperYear) / 100;
-  std::snprintf(name, sizeof name, "%s%02d.PRN", upperYear <= 0 ? "ecbc" : "ecad", hundreds);
-  return name;
-}
-
-std::optional<std::string> ElementFileNameForYear(double year) {
-  if (std::isnan(year) || year > 4000) return std::nullopt;
-  if (year <= -2800) return BandName(-2800);
-  if (year > 1800 && year <= 1950) return BandName(2000);
-  if (year > 1950 && year <= 2200) return BandName(2200);
-  return BandName(static_cast<int>(std::ceil(year / 200.0)) * 200);
-}
+std::optional<std::string> ElementFileNameForYear(double year) { return BandFileNameForYear(year); }
 
 std::optional<std::string> ElementFileNameForFirst(double year) {
-  if (year <= -3001) return std::nullopt;
+  if (year <= kEarliestElementYear - 1) return std::nullopt;
   return ElementFileNameForYear(year);
 }
 

@@ -111,6 +111,36 @@ void TraceMagnitude(PathContext& ctx, Reporter& report, double t, double deltaT,
   ReportSides(report, PathCurve::Magnitude, m, t, MagnitudeCurvePoints(ctx, t, deltaT, m));
 }
 
+// Every curve's points at one instant of the path. counter numbers the
+// instants from the first contact; prev is the previous instant in UT, kept
+// to place the half-hour magnitude marks.
+void TraceInstant(PathContext& ctx, Reporter& report, double t, double deltaT, int type,
+                  bool kmlExport, int counter, double& prev) {
+  const double deltaTHours = deltaT / 3600;
+  report.Point(PathCurve::Central, 0, 0, 0, t, CentralPoint(ctx, t, deltaT));
+
+  const bool annular = AnnularLimits(ctx, type);
+  TraceInnerLimits(ctx, report, t, deltaT, annular, kmlExport);
+  ReportSides(report, PathCurve::OuterLimit, 0, t, PenumbralLimitPoints(ctx, t, deltaT));
+
+  if (counter % kFractionCurveEvery == 0)
+    for (double m : kFractionCurves)
+      TraceMagnitude(ctx, report, t, deltaT, m);
+
+  const double u = t - deltaTHours;
+  if (std::trunc(2 * u) - std::trunc(2 * prev) == 1 || (prev < 0 && 0 < u)) {
+    for (double m = 0; m <= 1; m += kMarkFractionStep)
+      TraceMagnitude(ctx, report, t, deltaT, m);
+  }
+  prev = u;
+
+  for (int side : {1, -1})
+    report.Point(PathCurve::RiseSetLimit, side, 0, 0, t, RiseSetLimitPoint(ctx, t, deltaT, side));
+  for (int side : {1, -1})
+    report.Point(PathCurve::RiseSetMaximum, side, 0, 0, t,
+                 RiseSetMaximumPoint(ctx, t, deltaT, side));
+}
+
 }  // namespace
 
 const char* PathCurveName(PathCurve curve) {
@@ -222,29 +252,8 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
     if (settings.kmlExport)
       step = (middleFrom < t && t < middleTo) ? s0 * kExportCoarseFactor : s0 / kExportFineDivisor;
 
-    report.Point(PathCurve::Central, 0, 0, 0, t, CentralPoint(ctx, t, deltaT));
-
-    const bool annular = AnnularLimits(ctx, type);
-    TraceInnerLimits(ctx, report, t, deltaT, annular, settings.kmlExport);
-    ReportSides(report, PathCurve::OuterLimit, 0, t, PenumbralLimitPoints(ctx, t, deltaT));
-
-    if (counter % kFractionCurveEvery == 0)
-      for (double m : kFractionCurves)
-        TraceMagnitude(ctx, report, t, deltaT, m);
+    TraceInstant(ctx, report, t, deltaT, type, settings.kmlExport, counter, prev);
     ++counter;
-
-    const double u = t - deltaTHours;
-    if (std::trunc(2 * u) - std::trunc(2 * prev) == 1 || (prev < 0 && 0 < u)) {
-      for (double m = 0; m <= 1; m += kMarkFractionStep)
-        TraceMagnitude(ctx, report, t, deltaT, m);
-    }
-    prev = u;
-
-    for (int side : {1, -1})
-      report.Point(PathCurve::RiseSetLimit, side, 0, 0, t, RiseSetLimitPoint(ctx, t, deltaT, side));
-    for (int side : {1, -1})
-      report.Point(PathCurve::RiseSetMaximum, side, 0, 0, t,
-                   RiseSetMaximumPoint(ctx, t, deltaT, side));
 
     ++r.instants;
     if (sink) {

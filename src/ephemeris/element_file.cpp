@@ -11,16 +11,14 @@
 
 #include <unistd.h>
 
+#include "astro/element_bands.h"
+#include "astro/time.h"
+
 namespace vernier {
 
 double ProgramJulianDate(double year, double month, double day, double hour) {
-  if (month < 3) {
-    year -= 1;
-    month += 12;
-  }
-  double jd = day + std::floor(30.59 * (month - 2)) + std::floor(365.25 * year) + hour / 24.0 + 1721086.5;
-  if (jd > 2299150) jd += std::floor(year / 400) - std::floor(year / 100) + 2;
-  return jd;
+  // The program's own calendar conversion, so records and readings agree.
+  return JulianDate(year, month, day, hour, 0.0);
 }
 
 RecordDate ProgramCalendarDate(double jd, double hour) {
@@ -44,24 +42,7 @@ RecordDate ProgramCalendarDate(double jd, double hour) {
   return date;
 }
 
-std::string BandFileName(double year) {
-  if (year > 4000) return "";
-  int upper;  // the band's upper limit in years
-  if (year > 1800 && year <= 1950) {
-    upper = 2000;
-  } else if (year > 1950 && year <= 2200) {
-    upper = 2200;
-  } else {
-    upper = static_cast<int>(std::ceil(year / 200.0)) * 200;
-    if (upper < -2800) upper = -2800;
-  }
-  char name[32];
-  if (upper <= 0)
-    std::snprintf(name, sizeof name, "ecbc%02d.PRN", -upper / 100);
-  else
-    std::snprintf(name, sizeof name, "ecad%02d.PRN", upper / 100);
-  return name;
-}
+std::string BandFileName(double year) { return BandFileNameForYear(year).value_or(""); }
 
 std::string FormatRecord(const ElementRecord& record) {
   ElementRecord r = record;

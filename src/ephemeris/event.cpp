@@ -67,7 +67,7 @@ double Poly(const double* c, int degree, double t) {
 }
 
 double EclipticLongitude(const Vec3& v) {
-  const double eps = 84381.406 / 3600.0 * kPi / 180.0;
+  const double eps = kJ2000Obliquity;
   const double y = std::cos(eps) * v[1] + std::sin(eps) * v[2];
   return std::atan2(y, v[0]) * 180.0 / kPi;
 }

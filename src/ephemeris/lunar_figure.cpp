@@ -2,17 +2,14 @@
 
 #include <cmath>
 
+#include "astro/constants.h"
+
 namespace vernier {
-namespace {
-
-constexpr double kDeg = 3.14159265358979323846 / 180.0;
-
-}  // namespace
 
 Mat3 LunarBodyFrame(double jdTT) {
   const double d = jdTT - 2451545.0;
   const double T = d / 36525.0;
-  auto e = [&](double a, double rate) { return (a + rate * d) * kDeg; };
+  auto e = [&](double a, double rate) { return (a + rate * d) * kDegToRad; };
   const double e1 = e(125.045, -0.0529921), e2 = e(250.089, -0.1059842),
                e3 = e(260.008, 13.0120009), e4 = e(176.625, 13.3407154), e5 = e(357.529, 0.9856003),
                e6 = e(311.589, 26.4057084), e7 = e(134.963, 13.0649930), e8 = e(276.617, 0.3287146),
@@ -21,17 +18,17 @@ Mat3 LunarBodyFrame(double jdTT) {
   const double ra = (269.9949 + 0.0031 * T - 3.8787 * std::sin(e1) - 0.1204 * std::sin(e2) +
                      0.0700 * std::sin(e3) - 0.0172 * std::sin(e4) + 0.0072 * std::sin(e6) -
                      0.0052 * std::sin(e10) + 0.0043 * std::sin(e13)) *
-                    kDeg;
+                    kDegToRad;
   const double dec = (66.5392 + 0.0130 * T + 1.5419 * std::cos(e1) + 0.0239 * std::cos(e2) -
                       0.0278 * std::cos(e3) + 0.0068 * std::cos(e4) - 0.0029 * std::cos(e6) +
                       0.0009 * std::cos(e7) + 0.0008 * std::cos(e10) - 0.0009 * std::cos(e13)) *
-                     kDeg;
+                     kDegToRad;
   const double w = (38.3213 + 13.17635815 * d - 1.4e-12 * d * d + 3.5610 * std::sin(e1) +
                     0.1208 * std::sin(e2) - 0.0642 * std::sin(e3) + 0.0158 * std::sin(e4) +
                     0.0252 * std::sin(e5) - 0.0066 * std::sin(e6) - 0.0047 * std::sin(e7) -
                     0.0046 * std::sin(e8) + 0.0028 * std::sin(e9) + 0.0052 * std::sin(e10) +
                     0.0040 * std::sin(e11) + 0.0019 * std::sin(e12) - 0.0044 * std::sin(e13)) *
-                   kDeg;
+                   kDegToRad;
   // Body axes: z the pole (ra, dec); x the prime meridian, W east of the node
   // of the body's equator on the GCRS equator (at ra + 90°).
   const Vec3 pole = FromSpherical(ra, dec);

@@ -12,7 +12,6 @@
 namespace vernier {
 namespace {
 
-constexpr double kDeg = kPi / 180.0;
 constexpr double kMoonStepDays = 0.5;
 constexpr double kPlanetStepDays = 2.0;
 
@@ -23,13 +22,13 @@ struct Ecliptic {
 
 // J2000 ecliptic coordinates of a GCRS vector (the screen needs no better).
 Ecliptic ToEcliptic(const Vec3& v) {
-  const double eps = 84381.406 / 3600.0 * kDeg;
+  const double eps = kJ2000Obliquity;
   const double y = std::cos(eps) * v[1] + std::sin(eps) * v[2];
   const double z = -std::sin(eps) * v[1] + std::cos(eps) * v[2];
   Ecliptic e;
-  e.lambda = std::atan2(y, v[0]) / kDeg;
+  e.lambda = std::atan2(y, v[0]) / kDegToRad;
   if (e.lambda < 0) e.lambda += 360.0;
-  e.beta = std::atan2(z, std::hypot(v[0], y)) / kDeg;
+  e.beta = std::atan2(z, std::hypot(v[0], y)) / kDegToRad;
   return e;
 }
 
@@ -51,7 +50,7 @@ struct Candidate {
 // (longitude differences scaled by cos β). Returns the segment parameter
 // (unclamped) and the distance at the clamped parameter, degrees.
 std::pair<double, double> Approach(const Ecliptic& a, const Ecliptic& b, const Ecliptic& p) {
-  const double c = std::cos(0.5 * (a.beta + b.beta) * kDeg);
+  const double c = std::cos(0.5 * (a.beta + b.beta) * kDegToRad);
   const double dx = Wrap180(b.lambda - a.lambda) * c, dy = b.beta - a.beta;
   const double px = Wrap180(p.lambda - a.lambda) * c, py = p.beta - a.beta;
   const double s = (px * dx + py * dy) / (dx * dx + dy * dy);
@@ -84,8 +83,8 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
   sky.reserve(stars.size());
   for (size_t i = 0; i < stars.size(); ++i) {
     const CatalogueStar& s = stars[i];
-    const double dec = s.dec + years * s.pmDec * kMasToDeg * kDeg;
-    const double ra = s.ra + years * s.pmRa * kMasToDeg * kDeg / std::cos(s.dec);
+    const double dec = s.dec + years * s.pmDec * kMasToDeg * kDegToRad;
+    const double ra = s.ra + years * s.pmRa * kMasToDeg * kDegToRad / std::cos(s.dec);
     sky.push_back({ToEcliptic(FromSpherical(ra, dec)), static_cast<int>(i)});
   }
   std::sort(sky.begin(), sky.end(), [](const auto& a, const auto& b) { return a.first.lambda < b.first.lambda; });
@@ -112,10 +111,10 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
     const Ecliptic& b = moon[i + 1];
     // The shadow reaches the Earth while the body is within this angle of the
     // Moon's centre; the margin covers aberration and the straight track.
-    const double reach = std::asin((1.0 + kMoonRadius) / std::min(distance[i], distance[i + 1])) / kDeg + 0.08;
+    const double reach = std::asin((1.0 + kMoonRadius) / std::min(distance[i], distance[i + 1])) / kDegToRad + 0.08;
     const double span = Wrap180(b.lambda - a.lambda);
-    const double lo = (span >= 0 ? a.lambda : b.lambda) - reach / std::cos(8.0 * kDeg);
-    const double width = std::fabs(span) + 2.0 * reach / std::cos(8.0 * kDeg);
+    const double lo = (span >= 0 ? a.lambda : b.lambda) - reach / std::cos(8.0 * kDegToRad);
+    const double width = std::fabs(span) + 2.0 * reach / std::cos(8.0 * kDegToRad);
     auto visit = [&](double from, double to) {
       auto it = std::lower_bound(sky.begin(), sky.end(), from,
                                  [](const auto& e, double v) { return e.first.lambda < v; });
@@ -163,7 +162,7 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
         Ecliptic rb{Wrap180(moon[i + 1].lambda - pb.lambda) + 180.0, moon[i + 1].beta - pb.beta};
         const Ecliptic origin{180.0, 0.0};
         const double reach =
-            std::asin((1.0 + kMoonRadius) / std::min(distance[i], distance[i + 1])) / kDeg + 0.3;
+            std::asin((1.0 + kMoonRadius) / std::min(distance[i], distance[i + 1])) / kDegToRad + 0.3;
         const auto [s, dist] = Approach(ra, rb, origin);
         if (s >= -0.05 && s < 1.05 && dist < reach)
           candidates.push_back({times[i] + std::clamp(s, 0.0, 1.0) * kMoonStepDays, -1, number});

@@ -6,7 +6,6 @@
 namespace vernier {
 namespace {
 
-constexpr double kDeg = 180.0 / kPi;
 
 // Projects the Moon onto the plane perpendicular to `axis` (unit vector of
 // the date frame) and fills the orientation terms.
@@ -19,8 +18,8 @@ ShadowState Project(const SkyFrame& frame, const Vec3& moonDate, const Vec3& axi
   s.x = Dot(moonDate, east) / kEarthRadiusKm;
   s.y = Dot(moonDate, north) / kEarthRadiusKm;
   s.z = Dot(moonDate, axis) / kEarthRadiusKm;
-  s.d = d * kDeg;
-  s.mu = std::fmod((frame.gast - a) * kDeg, 360.0);
+  s.d = d * kRadToDeg;
+  s.mu = std::fmod((frame.gast - a) * kRadToDeg, 360.0);
   if (s.mu < 0) s.mu += 360.0;
   return s;
 }
@@ -68,7 +67,7 @@ double PlanetRadiusKm(int number) {
 }
 
 double EarthRadiusToward(double x, double y, double dDegrees) {
-  const double cosd = std::cos(dDegrees / kDeg);
+  const double cosd = std::cos(dDegrees / kRadToDeg);
   const double rho1 = std::sqrt(1.0 - kEarthE2 * cosd * cosd);
   const double rho = std::hypot(x, y);
   const double scaled = std::hypot(x, y / rho1);

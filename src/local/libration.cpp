@@ -141,6 +141,55 @@ EclipticPosition EquatorialToEcliptic(double alpha, double delta, double epsilon
   return p;
 }
 
+namespace {
+
+struct PhysicalTerms {
+  double rho = 0, sigma = 0, tau = 0;
+};
+
+// The physical libration series in rho, sigma and tau (degrees, then radians).
+PhysicalTerms PhysicalLibrationTerms(const FundamentalArgumentSet& a, double T) {
+  const double Mp = a.mp, M = a.m, F = a.f, D = a.d, E = a.e, Om = a.omega;
+  const double k1 = (119.75 + 131.849 * T) * kDegToRad, k2 = (72.56 + 20.186 * T) * kDegToRad;
+  PhysicalTerms p;
+  p.rho =
+      (-0.02752 * std::cos(Mp) - 0.02245 * std::sin(F) + 0.00684 * std::cos(Mp - 2 * F) -
+       0.00293 * std::cos(2 * F) - 0.00085 * std::cos(2 * F - 2 * D) -
+       0.00054 * std::cos(Mp - 2 * D) - 0.0002 * std::sin(Mp + F) - 0.0002 * std::cos(Mp + 2 * F) -
+       0.0002 * std::cos(Mp - F) + 0.00014 * std::cos(Mp + 2 * F - 2 * D)) * kDegToRad;
+  p.sigma =
+      (-0.02816 * std::sin(Mp) + 0.02244 * std::cos(F) - 0.00682 * std::sin(Mp - 2 * F) -
+       0.00279 * std::sin(2 * F) - 0.00083 * std::sin(2 * F - 2 * D) +
+       0.00069 * std::sin(Mp - 2 * D) + 0.0004 * std::cos(Mp + F) - 0.00025 * std::sin(2 * Mp) -
+       0.00023 * std::sin(Mp + 2 * F) + 0.0002 * std::cos(Mp - F) + 0.00019 * std::sin(Mp - F) +
+       0.00013 * std::sin(Mp + 2 * F - 2 * D) - 0.0001 * std::cos(Mp - 3 * F)) * kDegToRad;
+  p.tau =
+      (0.0252 * E * std::sin(M) + 0.00473 * std::sin(2 * Mp - 2 * F) - 0.00467 * std::sin(Mp) +
+       0.00396 * std::sin(k1) + 0.00276 * std::sin(2 * Mp - 2 * D) + 0.00196 * std::sin(Om) -
+       0.00183 * std::cos(Mp - F) + 0.00115 * std::sin(Mp - 2 * D) -
+       0.00096 * std::sin(Mp - D) + 0.00046 * std::sin(2 * F - 2 * D) -
+       0.00039 * std::sin(Mp - F) - 0.00032 * std::sin(Mp - M - D) +
+       0.00027 * std::sin(2 * Mp - M - 2 * D) + 0.00023 * std::sin(k2) -
+       0.00014 * std::sin(2 * D) + 0.00014 * std::cos(2 * Mp - 2 * F) -
+       0.00012 * std::sin(Mp - 2 * F) - 0.00012 * std::sin(2 * Mp) +
+       0.00011 * std::sin(2 * Mp - 2 * M - 2 * D)) * kDegToRad;
+  return p;
+}
+
+// The four lines of the libration report.
+void PrintLibration(const LibrationResult& r, std::FILE* lines) {
+  std::fprintf(lines, "  Optical libration :  l' = %6.3f゜, b' = %6.3f゜,\n",
+               r.opticalL * kRadToDeg, r.opticalB * kRadToDeg);
+  std::fprintf(lines, "  Physical libration : l\" = %6.3f゜, b\" = %6.3f゜,\n",
+               r.physicalL * kRadToDeg, r.physicalB * kRadToDeg);
+  std::fprintf(lines, "  Total libration :    l  = %6.3f゜, b  = %6.3f゜,\n",
+               r.totalL * kRadToDeg, r.totalB * kRadToDeg);
+  const double p = r.positionAngle * kRadToDeg;
+  std::fprintf(lines, "  Position angle : %6.3f゜\n", p > 0 ? p : p + 360);
+}
+
+}  // namespace
+
 LibrationResult ComputeLibration(double year, double month, double day, double utHour,
                                  double deltaT, double eastLongitude, double latitude,
                                  double height, std::FILE* lines) {
@@ -192,30 +241,10 @@ LibrationResult ComputeLibration(double year, double month, double day, double u
   r.opticalL = Wrap2Pi(Aopt - a.f);
   r.opticalB = std::asin(-std::sin(W) * std::cos(bt) * std::sin(I) - std::sin(bt) * std::cos(I));
 
-  // 13. Physical libration terms (degrees, then radians).
-  const double Mp = a.mp, M = a.m, F = a.f, D = a.d, E = a.e, Om = a.omega;
-  const double k1 = (119.75 + 131.849 * T) * kDegToRad, k2 = (72.56 + 20.186 * T) * kDegToRad;
-  const double rho =
-      (-0.02752 * std::cos(Mp) - 0.02245 * std::sin(F) + 0.00684 * std::cos(Mp - 2 * F) -
-       0.00293 * std::cos(2 * F) - 0.00085 * std::cos(2 * F - 2 * D) -
-       0.00054 * std::cos(Mp - 2 * D) - 0.0002 * std::sin(Mp + F) - 0.0002 * std::cos(Mp + 2 * F) -
-       0.0002 * std::cos(Mp - F) + 0.00014 * std::cos(Mp + 2 * F - 2 * D)) * kDegToRad;
-  const double sigma =
-      (-0.02816 * std::sin(Mp) + 0.02244 * std::cos(F) - 0.00682 * std::sin(Mp - 2 * F) -
-       0.00279 * std::sin(2 * F) - 0.00083 * std::sin(2 * F - 2 * D) +
-       0.00069 * std::sin(Mp - 2 * D) + 0.0004 * std::cos(Mp + F) - 0.00025 * std::sin(2 * Mp) -
-       0.00023 * std::sin(Mp + 2 * F) + 0.0002 * std::cos(Mp - F) + 0.00019 * std::sin(Mp - F) +
-       0.00013 * std::sin(Mp + 2 * F - 2 * D) - 0.0001 * std::cos(Mp - 3 * F)) * kDegToRad;
-  const double tau =
-      (0.0252 * E * std::sin(M) + 0.00473 * std::sin(2 * Mp - 2 * F) - 0.00467 * std::sin(Mp) +
-       0.00396 * std::sin(k1) + 0.00276 * std::sin(2 * Mp - 2 * D) + 0.00196 * std::sin(Om) -
-       0.00183 * std::cos(Mp - F) + 0.00115 * std::sin(Mp - 2 * D) -
-       0.00096 * std::sin(Mp - D) + 0.00046 * std::sin(2 * F - 2 * D) -
-       0.00039 * std::sin(Mp - F) - 0.00032 * std::sin(Mp - M - D) +
-       0.00027 * std::sin(2 * Mp - M - 2 * D) + 0.00023 * std::sin(k2) -
-       0.00014 * std::sin(2 * D) + 0.00014 * std::cos(2 * Mp - 2 * F) -
-       0.00012 * std::sin(Mp - 2 * F) - 0.00012 * std::sin(2 * Mp) +
-       0.00011 * std::sin(2 * Mp - 2 * M - 2 * D)) * kDegToRad;
+  // 13. Physical libration terms.
+  const PhysicalTerms phys = PhysicalLibrationTerms(a, T);
+  const double rho = phys.rho, sigma = phys.sigma, tau = phys.tau;
+  const double Om = a.omega;
 
   // 14. Physical and total libration.
   r.physicalL = -tau + (rho * std::cos(Aopt) + sigma * std::sin(Aopt)) * std::tan(r.opticalB);
@@ -236,16 +265,7 @@ LibrationResult ComputeLibration(double year, double month, double day, double u
       std::asin(std::sqrt(X * X + Y * Y) * std::cos(apparent.rightAscension - omega) / std::cos(bt));
 
   // 18. The four lines.
-  if (lines) {
-    std::fprintf(lines, "  Optical libration :  l' = %6.3f゜, b' = %6.3f゜,\n",
-                 r.opticalL * kRadToDeg, r.opticalB * kRadToDeg);
-    std::fprintf(lines, "  Physical libration : l\" = %6.3f゜, b\" = %6.3f゜,\n",
-                 r.physicalL * kRadToDeg, r.physicalB * kRadToDeg);
-    std::fprintf(lines, "  Total libration :    l  = %6.3f゜, b  = %6.3f゜,\n",
-                 r.totalL * kRadToDeg, r.totalB * kRadToDeg);
-    const double p = r.positionAngle * kRadToDeg;
-    std::fprintf(lines, "  Position angle : %6.3f゜\n", p > 0 ? p : p + 360);
-  }
+  if (lines) PrintLibration(r, lines);
   return r;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "astro/element_bands.h"
 #include "program/missing_band.h"
 
 namespace vernier {
@@ -45,8 +46,8 @@ inline constexpr int kXzNumberLimit = 999999;
 
 // The years the date dialog and the search list accept: the span of the
 // element files.
-inline constexpr int kEarliestYear = -3000;
-inline constexpr int kLatestYear = 4000;
+inline constexpr int kEarliestYear = kEarliestElementYear;
+inline constexpr int kLatestYear = kLatestElementYear;
 
 // The observer's maximum for a record as the search by site tests it.
 struct SiteMaximum {

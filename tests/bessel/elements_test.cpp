@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <set>
@@ -35,6 +36,7 @@ TEST(ElementBands, YearsMapToTheirBandFiles) {
   EXPECT_EQ(ElementFileNameForYear(1), "ecad02.PRN");
   EXPECT_EQ(ElementFileNameForYear(4000), "ecad40.PRN");
   EXPECT_EQ(ElementFileNameForYear(4001), std::nullopt);
+  EXPECT_EQ(ElementFileNameForYear(std::nan("")), std::nullopt);
   // The first-record lookup has a lower bound on its first band.
   EXPECT_EQ(ElementFileNameForFirst(-3000), "ecbc28.PRN");
   EXPECT_EQ(ElementFileNameForFirst(-3001), std::nullopt);

@@ -13,10 +13,11 @@
 
 #include <erfa.h>
 
+#include "astro/constants.h"
+
 namespace vernier::canon {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kLightSecondKm = 299792.458;
 
 Vec3 RotateEclipticToEquator(const Vec3& v, double obliquity) {

@@ -6,12 +6,12 @@
 #include <fstream>
 #include <unordered_map>
 
+#include "astro/constants.h"
 #include "astro/vec3.h"
 
 namespace vernier::canon {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 
 // Field of 1-based columns [first, last]; blank → `blank` is set.
 bool Field(const std::string& line, int first, int last, std::string& out) {

@@ -35,6 +35,7 @@ TEST(ElementFileTest, BandNamesFollowTheBandTable) {
   EXPECT_EQ(BandFileName(2201), "ecad24.PRN");
   EXPECT_EQ(BandFileName(4000), "ecad40.PRN");
   EXPECT_EQ(BandFileName(4001), "");
+  EXPECT_EQ(BandFileName(std::nan("")), "");  // no band, not a cast of NaN
 }
 
 TEST(ElementFileTest, CalendarDatesGoBackToTheSameInstant) {
