@@ -328,7 +328,7 @@ Print Preview</translation>
 <context>
     <name>Coastlines</name>
     <message>
-        <location filename="../src/map/coastlines.h" line="+36"/>
+        <location filename="../src/map/coastlines.h" line="+33"/>
         <source>CIA WORLD BANKデータファイルがありません！</source>
         <translation>The CIA World Bank coastline files are missing!</translation>
     </message>
@@ -344,21 +344,21 @@ Print Preview</translation>
 <context>
     <name>ElementFiles</name>
     <message>
-        <location filename="../src/cli/messages.cpp" line="+38"/>
-        <location filename="../src/program/navigation.cpp" line="+94"/>
+        <location filename="../src/cli/messages.cpp" line="+42"/>
+        <location filename="../src/program/navigation.cpp" line="+101"/>
         <source>ベッセル要素ファイルがありません！</source>
         <translation>The Besselian element file is missing!</translation>
     </message>
     <message>
         <location line="+1"/>
         <location filename="../src/program/navigation.cpp" line="+1"/>
-        <location filename="../src/program/search_list.cpp" line="+137"/>
+        <location filename="../src/program/search_list.cpp" line="+97"/>
         <source>EC****.prnファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds the EC****.prn files.</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location filename="../src/program/navigation.cpp" line="+26"/>
+        <location filename="../src/program/navigation.cpp" line="+34"/>
         <source>ベッセル要素ファイルが終了しました</source>
         <translation>End of the Besselian element files</translation>
     </message>
@@ -370,12 +370,12 @@ Print Preview</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/program/navigation.cpp" line="-9"/>
+        <location filename="../src/program/navigation.cpp" line="-21"/>
         <source>ベッセル要素ファイルが終了しました。</source>
         <translation>End of the Besselian element files.</translation>
     </message>
     <message>
-        <location filename="../src/program/navigation.cpp" line="+96"/>
+        <location filename="../src/program/navigation.cpp" line="+102"/>
         <source>ベッセル要素ファイルの最初の星蝕です。</source>
         <translation>This is the first occultation in the Besselian element files.</translation>
     </message>
@@ -385,7 +385,7 @@ Print Preview</translation>
         <translation>There is no earlier Besselian element file.</translation>
     </message>
     <message>
-        <location filename="../src/program/search_list.cpp" line="-3"/>
+        <location filename="../src/program/search_list.cpp" line="-1"/>
         <source>ベッセル要素ファイルがありません！ 1 </source>
         <translation>The Besselian element file is missing! 1 </translation>
     </message>
@@ -408,12 +408,12 @@ Print Preview</translation>
         <translation>The lunar height file (%s) cannot be read</translation>
     </message>
     <message>
-        <location filename="../src/local/limb_profile.cpp" line="+193"/>
+        <location filename="../src/views/limb_view.cpp" line="+86"/>
         <source>月の標高ファイル(%s)がありません</source>
         <translation>The lunar height file (%s) is missing</translation>
     </message>
     <message>
-        <location filename="../src/views/limb_command.cpp" line="+7"/>
+        <location filename="../src/views/limb_command.cpp" line="+8"/>
         <source>月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます</source>
         <translation>The lunar elevation model (LRO LOLA LDEM_16) is available from https://pds-geosciences.wustl.edu/</translation>
     </message>
@@ -431,7 +431,17 @@ Print Preview</translation>
 <context>
     <name>Navigation</name>
     <message>
-        <location filename="../src/program/navigation.cpp" line="-75"/>
+        <location filename="../src/program/navigation.cpp" line="-90"/>
+        <source>検索条件に合う星蝕は見つかりませんでした。</source>
+        <translation>No occultation matching the search was found.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>これより後の要素ファイルがありません：</source>
+        <translation>There is no later element file: </translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>このサロスは４００年の間にありませんでした。</source>
         <translation>No occultation of this series within 400 years.</translation>
     </message>
@@ -517,7 +527,7 @@ Print Preview</translation>
         <translation>The site list file (location.new) is missing!</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>location.newファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds location.new.</translation>
     </message>
@@ -890,7 +900,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::OccultationView</name>
     <message>
-        <location filename="../src/app/occultation_view.cpp" line="+124"/>
+        <location filename="../src/app/occultation_view.cpp" line="+126"/>
         <source>KMLファイルは書き出されませんでした。</source>
         <translation>The KML file was not written.</translation>
     </message>
@@ -900,7 +910,7 @@ Time left: %3</translation>
         <translation>KML file written: %1</translation>
     </message>
     <message>
-        <location line="+233"/>
+        <location line="+231"/>
         <source>星蝕リストに星蝕がありません。</source>
         <translation>The occultation list is empty.</translation>
     </message>
@@ -1044,7 +1054,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::SearchListDialog</name>
     <message>
-        <location filename="../src/app/search_list_dialog.cpp" line="+42"/>
+        <location filename="../src/app/search_list_dialog.cpp" line="+41"/>
         <source>星蝕検索リスト表示</source>
         <translation>Occultation Search List</translation>
     </message>
@@ -1103,11 +1113,21 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>観測地／食分</source>
-        <translation>Site and magnitude</translation>
+        <source>観測地で見える星蝕</source>
+        <translation>Seen from the observer&apos;s site</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+21"/>
+        <source>深さの下限（限界線 0、中心線 0.5）：</source>
+        <translation>Least depth (0 at the limit line, 0.5 on the central line):</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測地での星蝕の深さがこの値を超える星蝕を探します。0 で観測地から見える星蝕すべて。</source>
+        <translation>Finds the occultations whose depth at the site exceeds this value; 0 finds every occultation seen from the site.</translation>
+    </message>
+    <message>
+        <location line="-22"/>
         <source>ＸＺ星表番号</source>
         <translation>XZ catalogue number</translation>
     </message>
@@ -1118,17 +1138,12 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>過去検索範囲（年）：</source>
         <translation>Search back (years):</translation>
     </message>
     <message>
-        <location line="-2"/>
-        <source>食分：</source>
-        <translation>Magnitude:</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+7"/>
         <source>検索開始年月設定</source>
         <translation>Set Date...</translation>
     </message>

@@ -421,7 +421,14 @@ TEST_F(DialogTest, SearchModeDialogOffersEveryModeWithThePastRangesGreyed) {
   EXPECT_EQ(dialog.typeCombo->itemText(0), "PARTIAL OCCLTATION");
   EXPECT_EQ(dialog.typeCombo->itemText(1), "CENTRAL OCCULTATION");
   EXPECT_EQ(dialog.typeCombo->currentIndex(), 1);  // typeCode 2
-  EXPECT_EQ(Edit(dialog, "magnitudeEdit")->text(), "0.5");
+  // The search by site finds every occultation seen there unless told
+  // otherwise, and its field says it is the depth, not a magnitude.
+  EXPECT_EQ(Edit(dialog, "magnitudeEdit")->text(), "0");
+  const QLabel* depthLabel = nullptr;
+  for (const QLabel* label : dialog.findChildren<QLabel*>())
+    if (label->buddy() == Edit(dialog, "magnitudeEdit")) depthLabel = label;
+  ASSERT_NE(depthLabel, nullptr);
+  EXPECT_EQ(depthLabel->text(), "深さの下限（限界線 0、中心線 0.5）：");
 
   // The star number is checked only for the search for one star.
   dialog.xzStarRadio->setChecked(true);
@@ -490,7 +497,7 @@ TEST_F(DialogTest, SearchModeDialogTakesTheChosenTypeForModeOne) {
   EXPECT_EQ(state.search.typeCode, 1);
   EXPECT_EQ(state.search.xzTarget, 145);  // mode 1 leaves the star alone
   EXPECT_EQ(state.search.typeRangeYears, 20);
-  EXPECT_EQ(state.search.minMagnitude, 0.5);
+  EXPECT_EQ(state.search.minMagnitude, SearchSettings{}.minMagnitude);
 }
 
 TEST_F(DialogTest, SearchModeDateButtonSetsTheDateAtOnce) {

@@ -80,7 +80,7 @@ TEST_F(ListCommandTest, ASeriesListsTheStarOfTheEventAtTheDate) {
   auto none = List("--date 2025-01-01 --search-mode 3 --xz 7 --from 2025");
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(none.out, "");
-  EXPECT_NE(none.err.find("ベッセル要素ファイルが終了しました"), std::string::npos);
+  EXPECT_NE(none.err.find("検索条件に合う星蝕は見つかりませんでした。"), std::string::npos);
 }
 
 TEST_F(ListCommandTest, FailuresAndOptions) {
