@@ -634,30 +634,30 @@ Time left: %3</translation>
         <translation>Set Date</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>Year(&amp;P) 2000 to 2035 :</source>
-        <translation>Year(&amp;P) 2000 to 2035 :</translation>
+        <location line="+10"/>
+        <source>年(&amp;Y) %1 ～ %2：</source>
+        <translation>Year(&amp;Y) %1 to %2:</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Month(&amp;M) 1 to 12 :</source>
-        <translation>Month(&amp;M) 1 to 12 :</translation>
+        <source>月(&amp;M) 1 ～ 12：</source>
+        <translation>Month(&amp;M) 1 to 12:</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Day(&amp;D) 1 to 31 :</source>
-        <translation>Day(&amp;D) 1 to 31 :</translation>
+        <source>日(&amp;D) 1 ～ 31：</source>
+        <translation>Day(&amp;D) 1 to 31:</translation>
     </message>
 </context>
 <context>
     <name>vernier::DisplayModeDialog</name>
     <message>
-        <location filename="../src/app/display_mode_dialog.cpp" line="+16"/>
+        <location filename="../src/app/display_mode_dialog.cpp" line="+17"/>
         <source>表示モードメニュー</source>
         <translation>Display Mode</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+27"/>
         <source>表示モード</source>
         <translation>Display mode</translation>
     </message>
@@ -776,7 +776,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::MainWindow</name>
     <message>
-        <location filename="../src/app/main_window.cpp" line="+79"/>
+        <location filename="../src/app/main_window.cpp" line="+81"/>
         <source>ﾂｰﾙ ﾊﾞｰ</source>
         <translation>Toolbar</translation>
     </message>
@@ -862,7 +862,7 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+72"/>
-        <source>Observer</source>
+        <source>観測地</source>
         <translation>Observer</translation>
     </message>
 </context>
@@ -916,15 +916,128 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::PredictionsWindow</name>
+    <name>vernier::PredictionsModel</name>
     <message>
-        <location filename="../src/app/predictions_window.cpp" line="+108"/>
-        <source>Predictions for the observer</source>
-        <translation>Predictions for the observer</translation>
+        <location filename="../src/app/predictions_window.cpp" line="+70"/>
+        <source>日付 (UT)</source>
+        <translation>Date (UT)</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Site: %1  %2° %3, %4° %5, %6 m</source>
+        <location line="+1"/>
+        <source>世界時</source>
+        <translation>UT</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地方時</source>
+        <translation>Local time</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>現象</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>天体</source>
+        <translation>Body</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>HIP</source>
+        <translation>HIP</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>SAO</source>
+        <translation>SAO</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ZC</source>
+        <translation>ZC</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>XZ</source>
+        <translation>XZ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>等級</source>
+        <translation>Mag</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>輝面 %</source>
+        <translation>Lit %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>周縁</source>
+        <translation>Limb</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>位置角</source>
+        <translation>PA</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>軸角</source>
+        <translation>AA</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>カスプ角</source>
+        <translation>Cusp angle</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>カスプ</source>
+        <translation>Cusp</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>高度</source>
+        <translation>Altitude</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>方位</source>
+        <translation>Azimuth</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>太陽高度</source>
+        <translation>Sun altitude</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>昼間</source>
+        <translation>Daylight</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>接食 (km)</source>
+        <translation>Graze (km)</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>星蝕の番号：同じ番号の行は同じ星蝕の潜入と出現です</source>
+        <translation>The occultation&apos;s number: rows with the same number are the disappearance and reappearance of one occultation</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::PredictionsWindow</name>
+    <message>
+        <location line="+31"/>
+        <source>観測地の星蝕予報</source>
+        <translation>Predictions for the Site</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測地：%1  %2° %3, %4° %5, %6 m</source>
         <translation>Site: %1  %2° %3, %4° %5, %6 m</translation>
     </message>
     <message>
@@ -949,105 +1062,112 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+17"/>
-        <source>Compute</source>
+        <source>計算</source>
         <translation>Compute</translation>
     </message>
     <message>
         <location line="+7"/>
-        <source>99: no limit</source>
+        <source>99：制限なし</source>
         <translation>99: no limit</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>both</source>
+        <source>両方</source>
         <translation>both</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>dark</source>
+        <location line="-79"/>
+        <location line="+79"/>
+        <source>暗縁</source>
         <translation>dark</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>bright</source>
+        <location line="-80"/>
+        <location line="+80"/>
+        <source>明縁</source>
         <translation>bright</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Export CSV...</source>
+        <source>CSV に書き出す...</source>
         <translation>Export CSV...</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source>Cancel</source>
+        <source>中止</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>From (UT):</source>
+        <location line="+16"/>
+        <source>開始日 (UT)：</source>
         <translation>From (UT):</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Days:</source>
+        <source>日数：</source>
         <translation>Days:</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Time zone:</source>
+        <source>時間帯：</source>
         <translation>Time zone:</translation>
     </message>
     <message>
         <location line="+4"/>
-        <source>Magnitude at most:</source>
+        <source>等級の上限：</source>
         <translation>Magnitude at most:</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Limb:</source>
+        <source>周縁：</source>
         <translation>Limb:</translation>
     </message>
     <message>
         <location line="+45"/>
-        <source>Computing...</source>
+        <source>計算中...</source>
         <translation>Computing...</translation>
     </message>
+    <message>
+        <location line="+14"/>
+        <source>（中止しました）</source>
+        <translation>; cancelled</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>（要素ファイル %1 がありません）</source>
+        <translation>; the element file %1 is missing</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>星蝕は見つかりませんでした。</source>
+        <translation>No occultations found.</translation>
+    </message>
     <message numerus="yes">
-        <location line="+13"/>
-        <source>%n contact(s)</source>
+        <location line="+2"/>
+        <source>%n 件の接触</source>
         <translation>
             <numerusform>%n contact</numerusform>
             <numerusform>%n contacts</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>; cancelled</source>
-        <translation>; cancelled</translation>
-    </message>
-    <message>
         <location line="+2"/>
-        <source>; the element file %1 is missing</source>
-        <translation>; the element file %1 is missing</translation>
+        <source>%1 件を表示（全 %2 件）</source>
+        <translation>%1 of %2 contacts shown</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>No occultations found.</source>
-        <translation>No occultations found.</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source>Export predictions</source>
+        <location line="+24"/>
+        <source>予報の書き出し</source>
         <translation>Export predictions</translation>
     </message>
     <message>
         <location line="+0"/>
-        <source>CSV files (*.csv)</source>
+        <source>CSV ファイル (*.csv)</source>
         <translation>CSV files (*.csv)</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Could not write %1</source>
+        <source>%1 に書き込めませんでした</source>
         <translation>Could not write %1</translation>
     </message>
 </context>
@@ -1127,7 +1247,17 @@ Time left: %3</translation>
         <translation>Finds the occultations whose depth at the site exceeds this value; 0 finds every occultation seen from the site.</translation>
     </message>
     <message>
-        <location line="-22"/>
+        <location line="+33"/>
+        <source>部分星蝕（中心線なし）</source>
+        <translation>PARTIAL OCCULTATION (no central line)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>中心星蝕</source>
+        <translation>CENTRAL OCCULTATION</translation>
+    </message>
+    <message>
+        <location line="-56"/>
         <source>ＸＺ星表番号</source>
         <translation>XZ catalogue number</translation>
     </message>
@@ -1146,16 +1276,6 @@ Time left: %3</translation>
         <location line="+7"/>
         <source>検索開始年月設定</source>
         <translation>Set Date...</translation>
-    </message>
-    <message>
-        <location line="+24"/>
-        <source>PARTIAL OCCLTATION</source>
-        <translation>PARTIAL OCCULTATION</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>CENTRAL OCCULTATION</source>
-        <translation>CENTRAL OCCULTATION</translation>
     </message>
 </context>
 </TS>

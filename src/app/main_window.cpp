@@ -71,6 +71,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 MainWindow::~MainWindow() {
+  // The predictions window is a window of its own: it goes with this one.
+  delete predictionsWindow_.data();
   // The views go first: their list dialogs belong to this window.
   for (QMdiSubWindow* child : mdiArea_->subWindowList()) delete child;
 }
@@ -410,16 +412,22 @@ void MainWindow::OnPredictions() {
   if (!view) return;
   ProgramState& state = view->State();
   const ObserverSite& site = state.site;
-  QString name = tr("Observer");
+  QString name = tr("観測地");
   if (site.cityIndex >= 1 && site.cityIndex <= state.cities.count)
     name = QString::fromStdString(state.cities.entries[site.cityIndex].name).trimmed();
   if (predictionsWindow_) predictionsWindow_->close();
-  predictionsWindow_ = new PredictionsWindow(state.dataDirectory, site, name, this);
+  // Without a parent: a window of its own, which neither stays above this one
+  // nor minimises with it.
+  predictionsWindow_ = new PredictionsWindow(state.dataDirectory, site, name, nullptr);
   predictionsWindow_->setAttribute(Qt::WA_DeleteOnClose);
   connect(predictionsWindow_, &PredictionsWindow::EventChosen, this,
           [this](const PredictedContact& contact, const ObserverSite& chosenSite) {
             if (OccultationView* target = ActiveView())
               target->ShowPredictedEvent(contact, chosenSite);
+            // The loaded event comes to the front.
+            if (isMinimized()) showNormal();
+            raise();
+            activateWindow();
           });
   predictionsWindow_->show();
   predictionsWindow_->Compute();

@@ -89,8 +89,8 @@ void SearchModeDialog::BuildControls() {
 void SearchModeDialog::FillControls() {
   CheckRadio({allEventsRadio, typeRadio, siteMagnitudeRadio, xzStarRadio}, static_cast<int>(mode));
   typeCombo->clear();
-  typeCombo->addItem(tr("PARTIAL OCCLTATION"));
-  typeCombo->addItem(tr("CENTRAL OCCULTATION"));
+  typeCombo->addItem(tr("部分星蝕（中心線なし）"));
+  typeCombo->addItem(tr("中心星蝕"));
   typeCombo->setCurrentIndex(pendingTypeCode >= 1 && pendingTypeCode <= 2 ? pendingTypeCode - 1
                                                                           : -1);
   typeRangeEdit->setText(FormatEditNumber(typeRange));

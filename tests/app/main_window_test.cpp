@@ -244,11 +244,22 @@ TEST_F(MainWindowTest, PredictionsWindowLoadsTheChosenEventInTheView) {
   window->DaysEdit()->setValue(30);
   window->Compute();
   ASSERT_EQ(window->Model().rowCount(), 2);  // D and R of the star of 10 December
+  // Both rows carry the one occultation's number.
+  EXPECT_EQ(window->Model().headerData(0, Qt::Vertical, Qt::DisplayRole).toInt(), 1);
+  EXPECT_EQ(window->Model().headerData(1, Qt::Vertical, Qt::DisplayRole).toInt(), 1);
+  // A window of its own: no parent to stay above or to minimise with.
+  EXPECT_EQ(window->parentWidget(), nullptr);
+  EXPECT_TRUE(window->isWindow());
   const PredictedContact contact = window->Model().Contact(0);
   EXPECT_EQ(contact.xz, 200);
+  mainWindow.show();
+  window->show();
+  window->activateWindow();
   emit window->EventChosen(contact, window->Site());
   EXPECT_EQ(view->State().cursor.elements.xz, 200);
   EXPECT_EQ(view->State().display.displayMode, DisplayMode::LocalCircumstances);
+  // The loaded event comes to the front.
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
   window->close();
 }
 

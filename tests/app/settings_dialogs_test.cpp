@@ -419,8 +419,8 @@ TEST_F(DialogTest, SearchModeDialogOffersEveryModeWithThePastRangesGreyed) {
   // The XZ field shows the current event's star, not the one last searched.
   EXPECT_EQ(Edit(dialog, "xzEdit")->text(), "1234");
   EXPECT_EQ(dialog.typeCombo->count(), 2);
-  EXPECT_EQ(dialog.typeCombo->itemText(0), "PARTIAL OCCLTATION");
-  EXPECT_EQ(dialog.typeCombo->itemText(1), "CENTRAL OCCULTATION");
+  EXPECT_EQ(dialog.typeCombo->itemText(0), "部分星蝕（中心線なし）");
+  EXPECT_EQ(dialog.typeCombo->itemText(1), "中心星蝕");
   EXPECT_EQ(dialog.typeCombo->currentIndex(), 1);  // typeCode 2
   // The search by site finds every occultation seen there unless told
   // otherwise, and its field says it is the depth, not a magnitude.
