@@ -46,6 +46,14 @@ QString RememberedDataDirectory(QSettings& settings) {
   return !kept.isEmpty() && QFileInfo(kept).isDir() ? kept : QString();
 }
 
+bool TakeOverOldSettings(QSettings& current, QSettings& old) {
+  if (!current.allKeys().isEmpty()) return false;
+  const QStringList keys = old.allKeys();
+  for (const QString& key : keys) current.setValue(key, old.value(key));
+  current.sync();
+  return !keys.isEmpty();
+}
+
 void ChooseFirstListedObserver(ProgramState& state) {
   // A missing list is the view's paint's to report, not the start's.
   if (LoadCityList(state.dataDirectory, state.cities) != Status::Ok || state.cities.count < 1)
