@@ -113,7 +113,19 @@ Toggle Status Bar</translation>
 About</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>使い方(&amp;G)...</source>
+        <translation>&amp;User Guide...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>このプログラムの使い方
+使い方</source>
+        <translation>How to use this program
+User Guide</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>年月設定(&amp;N)</source>
         <translation>Set &amp;Date</translation>
     </message>
@@ -336,7 +348,7 @@ Print Preview</translation>
 <context>
     <name>DesktopProgram</name>
     <message>
-        <location filename="../src/app/main.cpp" line="+56"/>
+        <location filename="../src/app/main.cpp" line="+63"/>
         <source>usage: vernier [--data DIR] [--lang ja|en]</source>
         <translation>usage: vernier [--data DIR] [--lang ja|en]</translation>
     </message>
@@ -535,7 +547,7 @@ Print Preview</translation>
 <context>
     <name>vernier::AboutDialog</name>
     <message>
-        <location filename="../src/app/about_dialog.cpp" line="+20"/>
+        <location filename="../src/app/about_dialog.cpp" line="+22"/>
         <source>Vernier のﾊﾞｰｼﾞｮﾝ情報</source>
         <translation>About Vernier</translation>
     </message>
@@ -807,24 +819,24 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+12"/>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>ﾌｧｲﾙ(&amp;F)</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location line="-8"/>
-        <location line="+18"/>
+        <location line="-9"/>
+        <location line="+19"/>
         <source>表示(&amp;V)</source>
         <translation>&amp;View</translation>
     </message>
     <message>
-        <location line="-15"/>
-        <location line="+24"/>
+        <location line="-16"/>
+        <location line="+25"/>
         <source>ﾍﾙﾌﾟ(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location line="+135"/>
+        <location line="+142"/>
         <source>%1 が見つかりません。</source>
         <translation>%1 was not found.</translation>
     </message>
@@ -1276,6 +1288,24 @@ Time left: %3</translation>
         <location line="+7"/>
         <source>検索開始年月設定</source>
         <translation>Set Date...</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::UserGuideDialog</name>
+    <message>
+        <location filename="../src/app/about_dialog.cpp" line="+8"/>
+        <source>&lt;h3&gt;星蝕を選ぶ&lt;/h3&gt;&lt;p&gt;開くと今日以後の最初の星蝕を表示します。ツールバーの矢印（または → ←、Page Down / Page Up）で次と前の星蝕へ、Home で今日へ移ります。「年月設定」で日付を、「検索リスト」で一年分の星蝕の一覧を選べます（行をダブルクリックするとその星蝕を表示）。&lt;/p&gt;&lt;h3&gt;観測地&lt;/h3&gt;&lt;p&gt;「表示モード」で観測地を一覧から選ぶか経緯度を入力します。地図を右ダブルクリックしてもその地点が観測地になります。観測地は地図に小さな輪で示されます。&lt;/p&gt;&lt;h3&gt;観測地で見える星蝕を探す&lt;/h3&gt;&lt;p&gt;「検索モード」の「観測地で見える星蝕」では、観測地での星蝕の深さ（限界線で 0、恒星の中心線で 0.5）が下限を超える星蝕だけを次々に表示します。下限 0 で観測地から見える星蝕すべてです。地図の右下に深さ、天体の高度、太陽の高度が出ます。見つからないときはそう表示します。&lt;/p&gt;&lt;h3&gt;表示&lt;/h3&gt;&lt;p&gt;経路図：影の通る地域、限界線、最大の地点と時刻（UT、日付はその時刻の UT の日付）。限界線表：経度ごとの北限・中心線・南限の緯度と時刻（中心線のない部分星蝕では地上にある限界線）。局地状況：潜入・出現の時刻（UT、標準時、地方平均時）、高度、方位、位置角、軸角、太陽高度、月の暗縁・明縁。ツールバーから最大時の星空と月縁の地形も見られます。&lt;/p&gt;&lt;h3&gt;観測地の星蝕予報&lt;/h3&gt;&lt;p&gt;期間中に観測地で見えるすべての潜入（D）と出現（R）を表にします。列見出しで並べ替え、等級と周縁で絞り込み、CSV に書き出せます。左端の番号が同じ行は同じ星蝕です。行をダブルクリックするとその星蝕の局地状況を主ウィンドウに表示します。&lt;/p&gt;&lt;h3&gt;データと設定&lt;/h3&gt;&lt;p&gt;星蝕は要素ファイル（ecad22.PRN など、200 年ごと）から読みます。ない年代へ移ると作成を提案します。設定は ~/.config/vernier/vernier.conf に保存されます。ファイル → 保存で設定と日付を文書に保存できます。コマンドラインの vernier-cli は同じ表示と計算を行います（vernier-cli --help）。&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Choosing an occultation&lt;/h3&gt;&lt;p&gt;The program opens on the first occultation on or after today. The toolbar's arrows (or Right and Left, Page Down and Page Up) step to the next and previous occultations, Home returns to today. Set Date picks a date, and the search list shows a year's occultations (double-click a row to show it).&lt;/p&gt;&lt;h3&gt;The observer&lt;/h3&gt;&lt;p&gt;Display Mode chooses the observer from the site list or takes a typed longitude and latitude. A right double-click on the map makes that point the observer. The observer is marked on the map with a small ring.&lt;/p&gt;&lt;h3&gt;Finding the occultations seen from your site&lt;/h3&gt;&lt;p&gt;In Search Mode, &quot;Seen from the observer&apos;s site&quot; steps only through the occultations whose depth at the site (0 at a limit line, 0.5 on a star&apos;s central line) exceeds the least depth given; 0 finds every occultation seen from the site. The map&apos;s lower right corner shows the depth, the body&apos;s altitude and the Sun&apos;s. When none is found, the program says so.&lt;/p&gt;&lt;h3&gt;The displays&lt;/h3&gt;&lt;p&gt;Path map: where the shadow passes, the limit lines, the point and time of the greatest occultation (UT, with the UT date of that instant). Limit-line table: for each longitude the latitudes of the northern limit, the central line and the southern limit and their time (for a partial occultation without a central line, the limit that crosses the Earth). Local circumstances: the times of disappearance and reappearance (UT, standard time, local mean time), altitude, azimuth, position and axis angles, the Sun&apos;s altitude and the Moon&apos;s dark or bright limb. The toolbar also shows the sky at the maximum and the lunar limb profile.&lt;/p&gt;&lt;h3&gt;Predictions for the site&lt;/h3&gt;&lt;p&gt;Every disappearance (D) and reappearance (R) seen from the site over a span, in a table: sort by a column, filter by magnitude and limb, export to CSV. Rows with the same number at the left belong to one occultation. Double-click a row to show that occultation&apos;s local circumstances in the main window.&lt;/p&gt;&lt;h3&gt;Data and settings&lt;/h3&gt;&lt;p&gt;The occultations come from element files (ecad22.PRN and so on, one per 200 years). Moving to years without one, the program offers to build it. The settings are kept in ~/.config/vernier/vernier.conf; File, Save writes the settings and the date to a document. The command line program vernier-cli gives the same displays and computations (vernier-cli --help).&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>使い方</source>
+        <translation>User Guide</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 </TS>

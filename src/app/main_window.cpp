@@ -137,6 +137,7 @@ void MainWindow::CreateMenus() {
   viewMenu128_->addAction(a.toolBar);
   viewMenu128_->addAction(a.statusBar);
   helpMenu128_ = new QMenu(tr("ﾍﾙﾌﾟ(&H)"), this);
+  helpMenu128_->addAction(a.guide);
   helpMenu128_->addAction(a.aboutNoView);
 
   // With a view: the documents, printing and the recent files first, the
@@ -161,6 +162,7 @@ void MainWindow::CreateMenus() {
   viewMenu129_->addSeparator();
   viewMenu129_->addAction(a.predictions);
   helpMenu129_ = new QMenu(tr("ﾍﾙﾌﾟ(&H)"), this);
+  helpMenu129_->addAction(a.guide);
   helpMenu129_->addAction(a.about);
 
   // Shortcuts of actions that are in no menu shown at the moment still work.
@@ -217,6 +219,12 @@ void MainWindow::ConnectCommands() {
   connect(a.printSetup, &QAction::triggered, this, &MainWindow::OnPrintSetup);
   connect(a.exit, &QAction::triggered, this, &QWidget::close);
   connect(a.about, &QAction::triggered, this, &MainWindow::OnAbout);
+  connect(a.guide, &QAction::triggered, this, [this] {
+    // Not modal: it stays open beside the window while the user tries things.
+    auto* guide = new UserGuideDialog(this);
+    guide->setAttribute(Qt::WA_DeleteOnClose);
+    guide->show();
+  });
   connect(a.aboutNoView, &QAction::triggered, this, &MainWindow::OnAbout);
   for (int i = 0; i < kRecentFileCount; ++i)
     connect(a.recentFiles[i], &QAction::triggered, this, [this, i] {

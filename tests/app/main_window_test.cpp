@@ -79,7 +79,8 @@ TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
             (QStringList{"次の星蝕\tRight, PgDown", "前の星蝕\tLeft, PgUp", "今日の星蝕\tHome", "-",
                          "拡大\t+", "縮小\t-", "再描画\tF5", "-", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
                          "-", "観測地の星蝕予報"}));
-  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"),
+            (QStringList{"使い方(&G)...", "Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
 
   // Closing the view leaves the main window with the menus of no view.
   mainWindow.MdiArea()->closeAllSubWindows();
@@ -89,7 +90,8 @@ TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
   EXPECT_EQ(MenuTexts(mainWindow, "ﾌｧｲﾙ(&F)"),
             (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-", "ﾌﾟﾘﾝﾀの設定(&R)...",
                          "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
-  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"),
+            (QStringList{"使い方(&G)...", "Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
   EXPECT_FALSE(mainWindow.Actions().next->isEnabled());
   EXPECT_FALSE(mainWindow.Actions().list->isEnabled());
   EXPECT_TRUE(mainWindow.Actions().about->isEnabled());
