@@ -340,7 +340,7 @@ Print Preview</translation>
 <context>
     <name>Coastlines</name>
     <message>
-        <location filename="../src/map/coastlines.h" line="+33"/>
+        <location filename="../src/map/coastlines.h" line="+34"/>
         <source>CIA WORLD BANKデータファイルがありません！</source>
         <translation>The CIA World Bank coastline files are missing!</translation>
     </message>
@@ -363,14 +363,12 @@ Print Preview</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../src/program/navigation.cpp" line="+1"/>
-        <location filename="../src/program/search_list.cpp" line="+97"/>
         <source>EC****.prnファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds the EC****.prn files.</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location filename="../src/program/navigation.cpp" line="+34"/>
+        <location filename="../src/program/navigation.cpp" line="+35"/>
         <source>ベッセル要素ファイルが終了しました</source>
         <translation>End of the Besselian element files</translation>
     </message>
@@ -397,9 +395,19 @@ Print Preview</translation>
         <translation>There is no earlier Besselian element file.</translation>
     </message>
     <message>
-        <location filename="../src/program/search_list.cpp" line="-1"/>
+        <location filename="../src/program/search_list.cpp" line="+96"/>
         <source>ベッセル要素ファイルがありません！ 1 </source>
         <translation>The Besselian element file is missing! 1 </translation>
+    </message>
+    <message>
+        <location filename="../src/program/missing_band.cpp" line="+19"/>
+        <source>データディレクトリにこの年代の読める要素ファイルがありません。</source>
+        <translation>The data directory holds no readable element file for these years.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>データディレクトリにない要素ファイル：</source>
+        <translation>The data directory lacks the element file </translation>
     </message>
 </context>
 <context>
@@ -1295,7 +1303,7 @@ Time left: %3</translation>
     <message>
         <location filename="../src/app/about_dialog.cpp" line="+8"/>
         <source>&lt;h3&gt;星蝕を選ぶ&lt;/h3&gt;&lt;p&gt;開くと今日以後の最初の星蝕を表示します。ツールバーの矢印（または → ←、Page Down / Page Up）で次と前の星蝕へ、Home で今日へ移ります。「年月設定」で日付を、「検索リスト」で一年分の星蝕の一覧を選べます（行をダブルクリックするとその星蝕を表示）。&lt;/p&gt;&lt;h3&gt;観測地&lt;/h3&gt;&lt;p&gt;「表示モード」で観測地を一覧から選ぶか経緯度を入力します。地図を右ダブルクリックしてもその地点が観測地になります。観測地は地図に小さな輪で示されます。&lt;/p&gt;&lt;h3&gt;観測地で見える星蝕を探す&lt;/h3&gt;&lt;p&gt;「検索モード」の「観測地で見える星蝕」では、観測地での星蝕の深さ（限界線で 0、恒星の中心線で 0.5）が下限を超える星蝕だけを次々に表示します。下限 0 で観測地から見える星蝕すべてです。地図の右下に深さ、天体の高度、太陽の高度が出ます。見つからないときはそう表示します。&lt;/p&gt;&lt;h3&gt;表示&lt;/h3&gt;&lt;p&gt;経路図：影の通る地域、限界線、最大の地点と時刻（UT、日付はその時刻の UT の日付）。限界線表：経度ごとの北限・中心線・南限の緯度と時刻（中心線のない部分星蝕では地上にある限界線）。局地状況：潜入・出現の時刻（UT、標準時、地方平均時）、高度、方位、位置角、軸角、太陽高度、月の暗縁・明縁。ツールバーから最大時の星空と月縁の地形も見られます。&lt;/p&gt;&lt;h3&gt;観測地の星蝕予報&lt;/h3&gt;&lt;p&gt;期間中に観測地で見えるすべての潜入（D）と出現（R）を表にします。列見出しで並べ替え、等級と周縁で絞り込み、CSV に書き出せます。左端の番号が同じ行は同じ星蝕です。行をダブルクリックするとその星蝕の局地状況を主ウィンドウに表示します。&lt;/p&gt;&lt;h3&gt;データと設定&lt;/h3&gt;&lt;p&gt;星蝕は要素ファイル（ecad22.PRN など、200 年ごと）から読みます。ない年代へ移ると作成を提案します。設定は ~/.config/vernier/vernier.conf に保存されます。ファイル → 保存で設定と日付を文書に保存できます。コマンドラインの vernier-cli は同じ表示と計算を行います（vernier-cli --help）。&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;Choosing an occultation&lt;/h3&gt;&lt;p&gt;The program opens on the first occultation on or after today. The toolbar's arrows (or Right and Left, Page Down and Page Up) step to the next and previous occultations, Home returns to today. Set Date picks a date, and the search list shows a year's occultations (double-click a row to show it).&lt;/p&gt;&lt;h3&gt;The observer&lt;/h3&gt;&lt;p&gt;Display Mode chooses the observer from the site list or takes a typed longitude and latitude. A right double-click on the map makes that point the observer. The observer is marked on the map with a small ring.&lt;/p&gt;&lt;h3&gt;Finding the occultations seen from your site&lt;/h3&gt;&lt;p&gt;In Search Mode, &quot;Seen from the observer&apos;s site&quot; steps only through the occultations whose depth at the site (0 at a limit line, 0.5 on a star&apos;s central line) exceeds the least depth given; 0 finds every occultation seen from the site. The map&apos;s lower right corner shows the depth, the body&apos;s altitude and the Sun&apos;s. When none is found, the program says so.&lt;/p&gt;&lt;h3&gt;The displays&lt;/h3&gt;&lt;p&gt;Path map: where the shadow passes, the limit lines, the point and time of the greatest occultation (UT, with the UT date of that instant). Limit-line table: for each longitude the latitudes of the northern limit, the central line and the southern limit and their time (for a partial occultation without a central line, the limit that crosses the Earth). Local circumstances: the times of disappearance and reappearance (UT, standard time, local mean time), altitude, azimuth, position and axis angles, the Sun&apos;s altitude and the Moon&apos;s dark or bright limb. The toolbar also shows the sky at the maximum and the lunar limb profile.&lt;/p&gt;&lt;h3&gt;Predictions for the site&lt;/h3&gt;&lt;p&gt;Every disappearance (D) and reappearance (R) seen from the site over a span, in a table: sort by a column, filter by magnitude and limb, export to CSV. Rows with the same number at the left belong to one occultation. Double-click a row to show that occultation&apos;s local circumstances in the main window.&lt;/p&gt;&lt;h3&gt;Data and settings&lt;/h3&gt;&lt;p&gt;The occultations come from element files (ecad22.PRN and so on, one per 200 years). Moving to years without one, the program offers to build it. The settings are kept in ~/.config/vernier/vernier.conf; File, Save writes the settings and the date to a document. The command line program vernier-cli gives the same displays and computations (vernier-cli --help).&lt;/p&gt;</translation>
+        <translation>&lt;h3&gt;Choosing an occultation&lt;/h3&gt;&lt;p&gt;The program opens on the first occultation on or after today. The toolbar&apos;s arrows (or Right and Left, Page Down and Page Up) step to the next and previous occultations, Home returns to today. Set Date picks a date, and the search list shows a year&apos;s occultations (double-click a row to show it).&lt;/p&gt;&lt;h3&gt;The observer&lt;/h3&gt;&lt;p&gt;Display Mode chooses the observer from the site list or takes a typed longitude and latitude. A right double-click on the map makes that point the observer. The observer is marked on the map with a small ring.&lt;/p&gt;&lt;h3&gt;Finding the occultations seen from your site&lt;/h3&gt;&lt;p&gt;In Search Mode, &quot;Seen from the observer&apos;s site&quot; steps only through the occultations whose depth at the site (0 at a limit line, 0.5 on a star&apos;s central line) exceeds the least depth given; 0 finds every occultation seen from the site. The map&apos;s lower right corner shows the depth, the body&apos;s altitude and the Sun&apos;s. When none is found, the program says so.&lt;/p&gt;&lt;h3&gt;The displays&lt;/h3&gt;&lt;p&gt;Path map: where the shadow passes, the limit lines, the point and time of the greatest occultation (UT, with the UT date of that instant). Limit-line table: for each longitude the latitudes of the northern limit, the central line and the southern limit and their time (for a partial occultation without a central line, the limit that crosses the Earth). Local circumstances: the times of disappearance and reappearance (UT, standard time, local mean time), altitude, azimuth, position and axis angles, the Sun&apos;s altitude and the Moon&apos;s dark or bright limb. The toolbar also shows the sky at the maximum and the lunar limb profile.&lt;/p&gt;&lt;h3&gt;Predictions for the site&lt;/h3&gt;&lt;p&gt;Every disappearance (D) and reappearance (R) seen from the site over a span, in a table: sort by a column, filter by magnitude and limb, export to CSV. Rows with the same number at the left belong to one occultation. Double-click a row to show that occultation&apos;s local circumstances in the main window.&lt;/p&gt;&lt;h3&gt;Data and settings&lt;/h3&gt;&lt;p&gt;The occultations come from element files (ecad22.PRN and so on, one per 200 years). Moving to years without one, the program offers to build it. The settings are kept in ~/.config/vernier/vernier.conf; File, Save writes the settings and the date to a document. The command line program vernier-cli gives the same displays and computations (vernier-cli --help).&lt;/p&gt;</translation>
     </message>
     <message>
         <location line="+29"/>

@@ -99,7 +99,7 @@ std::optional<UserMessage> LoadEventAtDate(ProgramState& s) {
   s.navigation.paintRequest = PaintRequest::ReadAtDate;
   s.navigation.loadFailed = true;
   return UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！"),
-                      UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。")}};
+                      MissingBandLine(s.navigation.missingBand)}};
 }
 
 std::optional<UserMessage> StepToNextMatch(ProgramState& s) {

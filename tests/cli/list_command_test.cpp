@@ -74,7 +74,7 @@ TEST_F(ListCommandTest, ASeriesListsTheStarOfTheEventAtTheDate) {
                        "  2300.0101       145     90145   100145      146\n");
   EXPECT_EQ(r.err,
             "ベッセル要素ファイルがありません！ 1 \n"
-            "EC****.prnファイルのあるディレクトリで起動して下さい。\n"
+            "データディレクトリにない要素ファイル：ecad26.PRN\n"
             "vernier-canon --band ecad26.PRN --out " + dir.path() + " builds it\n");
   // In mode 3 without a matching event from the date on, the load stops.
   auto none = List("--date 2025-01-01 --search-mode 3 --xz 7 --from 2025");
