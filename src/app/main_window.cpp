@@ -426,8 +426,16 @@ void MainWindow::OnPredictions() {
   if (predictionsWindow_) predictionsWindow_->close();
   // Without a parent: a window of its own, which neither stays above this one
   // nor minimises with it.
-  predictionsWindow_ = new PredictionsWindow(state.dataDirectory, site, name, nullptr);
+  QSettings settings;
+  predictionsWindow_ = new PredictionsWindow(state.dataDirectory, site, name, nullptr,
+                                             RememberedObserverZone(settings, site));
   predictionsWindow_->setAttribute(Qt::WA_DeleteOnClose);
+  // The zone chosen for this observer is the one it opens with next time.
+  connect(predictionsWindow_, &PredictionsWindow::ZoneChosen, this,
+          [site](const QString& zoneId) {
+            QSettings kept;
+            RememberObserverZone(kept, site, zoneId);
+          });
   connect(predictionsWindow_, &PredictionsWindow::EventChosen, this,
           [this](const PredictedContact& contact, const ObserverSite& chosenSite) {
             if (OccultationView* target = ActiveView())

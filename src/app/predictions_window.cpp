@@ -18,9 +18,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <tuple>
 
+#include "local/circumstances.h"
 #include "local/prediction_table.h"
 
 namespace vernier {
@@ -159,8 +161,14 @@ bool PredictionsFilter::filterAcceptsRow(int row, const QModelIndex&) const {
   return true;
 }
 
+QString SiteStandardZoneId(const ObserverSite& site) {
+  const int hours = ZoneHours(site.longitude);
+  return QString::asprintf("UTC%c%02d:00", hours < 0 ? '-' : '+', std::abs(hours));
+}
+
 PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
-                                     const QString& siteName, QWidget* parent)
+                                     const QString& siteName, QWidget* parent,
+                                     const QString& zoneId)
     : QWidget(parent, Qt::Window),
       dataDirectory_(dataDirectory),
       site_(site),
@@ -187,10 +195,14 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   zoneCombo_ = new QComboBox(this);
   for (const QByteArray& id : QTimeZone::availableTimeZoneIds())
     zoneCombo_->addItem(QString::fromLatin1(id));
-  // The system's zone first, also when its id is not among the listed ones.
-  const QString systemZone = QString::fromLatin1(QTimeZone::systemTimeZoneId());
-  if (zoneCombo_->findText(systemZone) < 0) zoneCombo_->insertItem(0, systemZone);
-  zoneCombo_->setCurrentIndex(zoneCombo_->findText(systemZone));
+  // The observer's zone: the one chosen before, else the standard time of the
+  // site's longitude; listed also when its id is not among the listed ones.
+  QString observerZone = zoneId;
+  if (observerZone.isEmpty() || !QTimeZone(observerZone.toLatin1()).isValid())
+    observerZone = SiteStandardZoneId(site);
+  if (zoneCombo_->findText(observerZone) < 0) zoneCombo_->insertItem(0, observerZone);
+  zoneCombo_->setCurrentIndex(zoneCombo_->findText(observerZone));
+  model_.SetTimeZone(QTimeZone(observerZone.toLatin1()));
   computeButton_ = new QPushButton(tr("計算"), this);
 
   magnitudeEdit_ = new QDoubleSpinBox(this);
@@ -255,7 +267,9 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   connect(limbCombo_, &QComboBox::currentIndexChanged, this, &PredictionsWindow::ApplyFilter);
   connect(zoneCombo_, &QComboBox::currentTextChanged, this, [this](const QString& id) {
     const QTimeZone zone(id.toLatin1());
-    if (zone.isValid()) model_.SetTimeZone(zone);
+    if (!zone.isValid()) return;
+    model_.SetTimeZone(zone);
+    emit ZoneChosen(id);
   });
   connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
     const QModelIndex source = filter_.mapToSource(index);

@@ -77,12 +77,20 @@ class PredictionsFilter : public QSortFilterProxyModel {
 
 // A window of its own (not kept above the main window), so that the event a
 // double click loads can come to the front.
+// The zone of the standard time of a site's longitude, whole hours from UT
+// ("UTC+09:00"): the time the local report calls standard time.
+QString SiteStandardZoneId(const ObserverSite& site);
+
 class PredictionsWindow : public QWidget {
   Q_OBJECT
 
  public:
+  // `zoneId` is the observer's time zone as chosen before; empty: the
+  // standard time of the site's longitude (SiteStandardZoneId), the one the
+  // local report gives.
   PredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
-                    const QString& siteName, QWidget* parent = nullptr);
+                    const QString& siteName, QWidget* parent = nullptr,
+                    const QString& zoneId = {});
 
   // Computes the predictions for the span set in the window.
   void Compute();
@@ -102,6 +110,8 @@ class PredictionsWindow : public QWidget {
   QLabel* Status() const { return status_; }
 
  signals:
+  // The user chose another time zone for the observer (kept for next time).
+  void ZoneChosen(const QString& zoneId);
   // A row was double-clicked: show its event's local circumstances.
   void EventChosen(const vernier::PredictedContact& contact, const vernier::ObserverSite& site);
 

@@ -24,6 +24,12 @@ void SaveSession(QSettings& settings, const ProgramState& state);
 // no longer a directory).
 QString RememberedDataDirectory(QSettings& settings);
 
+// The observer's time zone as the user chose it (an IANA id such as
+// "America/Denver"), kept with the site it was chosen for: another site has
+// no zone chosen (empty), and takes the standard time of its longitude.
+QString RememberedObserverZone(QSettings& settings, const ObserverSite& site);
+void RememberObserverZone(QSettings& settings, const ObserverSite& site, const QString& zoneId);
+
 // The organisation name the settings are kept under, and the one earlier
 // versions used.
 inline constexpr char kSettingsOrganisation[] = "vernier";

@@ -95,14 +95,18 @@ void DrawLocalCircumstances(DeviceContext& dc, const LocalCircumstances& r,
                    d.year, d.month, d.day, d.hour, r.bodyName.c_str(), r.zc, r.sao, r.hip,
                    r.bodyMagnitude));
 
+  // The standard time the STD column gives: whole hours of the longitude.
+  const std::string zone = Format("  STD = UT%+dh", ZoneHours(r.longitude));
   if (r.location == LocationKind::ListEntry)
     DrawRow(dc, 3,
             Format(" Location : %s Lon:%7.2f Lat:%7.2f  Height:%5.1f", r.locationName.c_str(),
-                   r.longitude, r.latitude, r.height));
+                   r.longitude, r.latitude, r.height) +
+                zone);
   else if (r.location == LocationKind::SelectedPoint)
     DrawRow(dc, 3,
             Format(" Location : Selected Point      Lon:%7.2f Lat:%7.2f  Height:%6.1f", r.longitude,
-                   r.latitude, r.height));
+                   r.latitude, r.height) +
+                zone);
   if (!r.starName.empty())
     dc.TextOut(kReportLeft + kStarNameX, kReportLineHeight * 4, " Star : " + r.starName);
   for (int i = 0; i < 3; ++i) DrawRow(dc, 5 + i, kColumnHeadings[i]);

@@ -91,8 +91,14 @@ TEST_F(PredictionsWindowTest, FiltersOnMagnitudeAndLimbAndExportsWhatIsShown) {
 }
 
 TEST_F(PredictionsWindowTest, CivilTimesFollowTheChosenZone) {
-  EXPECT_EQ(window.ZoneChoice()->currentText(), QString::fromLatin1(QTimeZone::systemTimeZoneId()));
+  // Without a zone chosen before: the standard time of the site's longitude,
+  // as the local report gives it (101.9 W: UT - 7 h), whatever the machine's.
+  EXPECT_EQ(window.ZoneChoice()->currentText(), "UTC-07:00");
+  EXPECT_EQ(Cell(0, "local_time"), "2003-03-25 05:05:09 UTC-07:00");
+  QSignalSpy chosen(&window, &PredictionsWindow::ZoneChosen);
   window.ZoneChoice()->setCurrentText("America/Chicago");
+  ASSERT_EQ(chosen.size(), 1);
+  EXPECT_EQ(chosen[0][0].toString(), "America/Chicago");
   // φ Sgr, 2003-03-25 12:05:09 UT: 06:05:09 CST; η Leo in May: CDT.
   // The window shows the civil time as observers read it, with the zone's
   // abbreviation; the export keeps the ISO form.
@@ -131,6 +137,20 @@ TEST_F(PredictionsWindowTest, HeadersAreTitlesAndRowsNumberTheOccultations) {
     paired += seen.count("D") && seen.count("R");
   }
   EXPECT_GE(paired, 3);
+}
+
+TEST(PredictionsWindowZone, TheZoneChosenBeforeIsTheOneItOpensWith) {
+  ObserverSite denver;
+  denver.longitude = -104.99;
+  denver.latitude = 39.74;
+  EXPECT_EQ(SiteStandardZoneId(denver), "UTC-07:00");
+  denver.longitude = 139.77;
+  EXPECT_EQ(SiteStandardZoneId(denver), "UTC+09:00");
+  PredictionsWindow window(TestData("predictions"), denver, "Denver", nullptr, "America/Denver");
+  EXPECT_EQ(window.ZoneChoice()->currentText(), "America/Denver");
+  // A zone id the time-zone data does not know falls back to the site's.
+  PredictionsWindow unknown(TestData("predictions"), denver, "Denver", nullptr, "Nowhere/City");
+  EXPECT_EQ(unknown.ZoneChoice()->currentText(), "UTC+09:00");
 }
 
 TEST_F(PredictionsWindowTest, DoubleClickChoosesTheRowsEvent) {

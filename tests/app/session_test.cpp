@@ -164,6 +164,26 @@ TEST_F(SessionTest, TheSettingsOfTheEarlierPlaceAreTakenOverOnce) {
   EXPECT_FALSE(TakeOverOldSettings(fresh, none));
 }
 
+TEST_F(SessionTest, TheObserversZoneIsKeptWithItsSite) {
+  QTemporaryDir dir;
+  QSettings settings(dir.filePath("zone.conf"), QSettings::IniFormat);
+  ObserverSite denver;
+  denver.longitude = -104.99;
+  denver.latitude = 39.74;
+  EXPECT_EQ(RememberedObserverZone(settings, denver), "");
+  RememberObserverZone(settings, denver, "America/Denver");
+  EXPECT_EQ(RememberedObserverZone(settings, denver), "America/Denver");
+  // Another site has no zone chosen: it takes its own standard time.
+  ObserverSite tokyo;
+  tokyo.longitude = 139.77;
+  tokyo.latitude = 35.68;
+  EXPECT_EQ(RememberedObserverZone(settings, tokyo), "");
+  // Kept for the next session.
+  settings.sync();
+  QSettings again(dir.filePath("zone.conf"), QSettings::IniFormat);
+  EXPECT_EQ(RememberedObserverZone(again, denver), "America/Denver");
+}
+
 TEST_F(SessionTest, OnlyADataDirectoryGivenOnItsOwnIsKept) {
   QSettings settings;
   // Given (with --data, VERNIER_DATA or by the last session): kept as an

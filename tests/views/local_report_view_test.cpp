@@ -112,7 +112,7 @@ TEST(LocalReportView, StarOccultedForTheObserver) {
   EXPECT_EQ(rows[2],
             " Date : 2000/ 1/ 1 20.98h(LST) : STAR NAME:X 1234 ZC#:  1234 SAO#: 98765 HIP#: "
             "54321 Mag.:  3.50");
-  EXPECT_EQ(rows[3], " Location : Osaka Lon: 135.00 Lat:  35.00  Height:  0.0");
+  EXPECT_EQ(rows[3], " Location : Osaka Lon: 135.00 Lat:  35.00  Height:  0.0  STD = UT+9h");
   EXPECT_EQ(rows[5],
             "                        Universal  Local                              PA     AA      Sun"
             "   Limb");
@@ -223,7 +223,7 @@ TEST(LocalReportView, PublishedContactsOfThe1999EclipseAtOslo) {
   r.site = ObserverSite{10.75, 59.916667, 94, 1};
   auto rows = r.Draw(testing::kEclipse1999DeltaT);
   EXPECT_EQ(rows[2], " Date : 1999/ 8/11 11.59h(LST): STAR NAME:    Mag.:-26.70");
-  EXPECT_EQ(rows[3], " Location : Oslo Lon:  10.75 Lat:  59.92  Height: 94.0");
+  EXPECT_EQ(rows[3], " Location : Oslo Lon:  10.75 Lat:  59.92  Height: 94.0  STD = UT+1h");
   EXPECT_EQ(rows[8].substr(0, 24), " First Penumbra Contact ");
   EXPECT_EQ(rows[9].substr(0, 24), " Max.  Occultation      ");
   EXPECT_EQ(rows[10].substr(0, 24), " Last  Penumbra Contact ");
@@ -250,7 +250,7 @@ TEST(LocalReportView, TotalityGivesAllFiveContactRowsForAPlanetRecord) {
                           " Last  Penumbra Contact "};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(rows[8 + i].substr(0, 24), labels[i]);
   for (int row = 9; row <= 12; ++row) EXPECT_GT(Ut(rows[row]), Ut(rows[row - 1])) << row;
-  EXPECT_EQ(rows[3], " Location : Selected Point      Lon:  24.30 Lat:  45.10  Height:   0.0");
+  EXPECT_EQ(rows[3], " Location : Selected Point      Lon:  24.30 Lat:  45.10  Height:   0.0  STD = UT+2h");
   // Totality lasts under three minutes: whole minutes and seconds.
   const double duration = Ut(rows[11]) - Ut(rows[9]);
   EXPECT_NEAR(std::stod(rows[4].substr(12, 2)) * 60 + std::stod(rows[4].substr(18, 4)),
@@ -398,12 +398,12 @@ TEST(LocalReportView, LocationRowRules) {
   r.AddCity("Naha", 127.681, 26.212, 10);
   r.site.height = 40;
   r.site.cityIndex = 1;
-  EXPECT_EQ(r.Draw()[3], " Location : Tokyo Lon: 139.77 Lat:  35.68  Height: 40.0");
+  EXPECT_EQ(r.Draw()[3], " Location : Tokyo Lon: 139.77 Lat:  35.68  Height: 40.0  STD = UT+9h");
 
   Report typed(JapanStar(), 139.767, 35.681);
   typed.site.height = 1234.56;
   EXPECT_EQ(typed.Draw()[3],
-            " Location : Selected Point      Lon: 139.77 Lat:  35.68  Height:1234.6");
+            " Location : Selected Point      Lon: 139.77 Lat:  35.68  Height:1234.6  STD = UT+9h");
 
   // An entry number the list no longer holds: no location row.
   Report gone(JapanStar());
@@ -417,7 +417,7 @@ TEST(LocalReportView, LocationRowRules) {
   start.AddCity("Tokyo", 139.767, 35.681, 40);
   start.site = ObserverSite{};
   EXPECT_EQ(start.Draw()[3],
-            " Location : Selected Point      Lon: 135.00 Lat:  35.00  Height:   0.0");
+            " Location : Selected Point      Lon: 135.00 Lat:  35.00  Height:   0.0  STD = UT+9h");
 }
 
 TEST(LocalReportView, MissingResultsAreLeftOut) {
