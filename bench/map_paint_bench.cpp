@@ -21,7 +21,7 @@ using namespace vernier;
 const std::string kData = VERNIER_SOURCE_DIR "/data";
 
 void PaintBenchmark(benchmark::State& bench, Projection projection, GridMode gridMode) {
-  if (!FindDataFile(kData, "ecad22.PRN") || !FindDataFile(kData, "as_cil.cbd ")) {
+  if (!FindDataFile(kData, "ecad22.PRN") || !(FindDataFile(kData, "as_cil.cbd") || FindDataFile(kData, "as_cil.cbd "))) {
     bench.SkipWithError("shipped data missing: run ./setup.sh run first");
     return;
   }
@@ -44,7 +44,7 @@ void PaintBenchmark(benchmark::State& bench, Projection projection, GridMode gri
 
 // The same paint into the Qt raster image the front ends show.
 void BM_MapPaintGlobeRaster(benchmark::State& bench) {
-  if (!FindDataFile(kData, "ecad22.PRN") || !FindDataFile(kData, "as_cil.cbd ")) {
+  if (!FindDataFile(kData, "ecad22.PRN") || !(FindDataFile(kData, "as_cil.cbd") || FindDataFile(kData, "as_cil.cbd "))) {
     bench.SkipWithError("shipped data missing: run ./setup.sh run first");
     return;
   }

@@ -79,7 +79,7 @@ BENCHMARK(BM_NextStepMode0)->Iterations(5000)->Unit(benchmark::kMicrosecond);
 // path map (globe, coastline files, labels, path) into a recording surface.
 void BM_NextStepWithPathMapPaint(benchmark::State& state) {
   if (!NeedsShippedBand(state)) return;
-  if (!HasDataFile("location.new") || !HasDataFile("as_cil.cbd ")) {
+  if (!HasDataFile("location.new") || !(HasDataFile("as_cil.cbd") || HasDataFile("as_cil.cbd "))) {
     state.SkipWithError("location.new or the coastline files are missing from the data directory");
     return;
   }

@@ -113,7 +113,19 @@ Toggle Status Bar</translation>
 About</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
+        <source>使い方(&amp;G)...</source>
+        <translation>&amp;User Guide...</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>このプログラムの使い方
+使い方</source>
+        <translation>How to use this program
+User Guide</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>年月設定(&amp;N)</source>
         <translation>Set &amp;Date</translation>
     </message>
@@ -340,7 +352,7 @@ Print Preview</translation>
 <context>
     <name>Coastlines</name>
     <message>
-        <location filename="../src/map/coastlines.h" line="+33"/>
+        <location filename="../src/map/coastlines.h" line="+34"/>
         <source>CIA WORLD BANKデータファイルがありません！</source>
         <translation>The CIA World Bank coastline files are missing!</translation>
     </message>
@@ -348,7 +360,7 @@ Print Preview</translation>
 <context>
     <name>DesktopProgram</name>
     <message>
-        <location filename="../src/app/main.cpp" line="+56"/>
+        <location filename="../src/app/main.cpp" line="+63"/>
         <source>usage: vernier [--data DIR] [--lang ja|en]</source>
         <translation>usage: vernier [--data DIR] [--lang ja|en]</translation>
     </message>
@@ -357,20 +369,18 @@ Print Preview</translation>
     <name>ElementFiles</name>
     <message>
         <location filename="../src/cli/messages.cpp" line="+42"/>
-        <location filename="../src/program/navigation.cpp" line="+96"/>
+        <location filename="../src/program/navigation.cpp" line="+101"/>
         <source>ベッセル要素ファイルがありません！</source>
         <translation>The Besselian element file is missing!</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../src/program/navigation.cpp" line="+1"/>
-        <location filename="../src/program/search_list.cpp" line="+97"/>
         <source>EC****.prnファイルのあるディレクトリで起動して下さい。</source>
         <translation>Start the program in the directory that holds the EC****.prn files.</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location filename="../src/program/navigation.cpp" line="+24"/>
+        <location filename="../src/program/navigation.cpp" line="+35"/>
         <source>ベッセル要素ファイルが終了しました</source>
         <translation>End of the Besselian element files</translation>
     </message>
@@ -382,12 +392,12 @@ Print Preview</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../src/program/navigation.cpp" line="-11"/>
+        <location filename="../src/program/navigation.cpp" line="-21"/>
         <source>ベッセル要素ファイルが終了しました。</source>
         <translation>End of the Besselian element files.</translation>
     </message>
     <message>
-        <location filename="../src/program/navigation.cpp" line="+92"/>
+        <location filename="../src/program/navigation.cpp" line="+102"/>
         <source>ベッセル要素ファイルの最初の星蝕です。</source>
         <translation>This is the first occultation in the Besselian element files.</translation>
     </message>
@@ -397,9 +407,19 @@ Print Preview</translation>
         <translation>There is no earlier Besselian element file.</translation>
     </message>
     <message>
-        <location filename="../src/program/search_list.cpp" line="-1"/>
+        <location filename="../src/program/search_list.cpp" line="+96"/>
         <source>ベッセル要素ファイルがありません！ 1 </source>
         <translation>The Besselian element file is missing! 1 </translation>
+    </message>
+    <message>
+        <location filename="../src/program/missing_band.cpp" line="+22"/>
+        <source>データディレクトリにこの年代の読める要素ファイルがありません。</source>
+        <translation>The data directory holds no readable element file for these years.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>データディレクトリにない要素ファイル：</source>
+        <translation>The data directory lacks the element file </translation>
     </message>
 </context>
 <context>
@@ -443,7 +463,17 @@ Print Preview</translation>
 <context>
     <name>Navigation</name>
     <message>
-        <location filename="../src/program/navigation.cpp" line="-73"/>
+        <location filename="../src/program/navigation.cpp" line="-90"/>
+        <source>検索条件に合う星蝕は見つかりませんでした。</source>
+        <translation>No occultation matching the search was found.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>これより後の要素ファイルがありません：</source>
+        <translation>There is no later element file: </translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>このサロスは４００年の間にありませんでした。</source>
         <translation>No occultation of this series within 400 years.</translation>
     </message>
@@ -537,7 +567,7 @@ Print Preview</translation>
 <context>
     <name>vernier::AboutDialog</name>
     <message>
-        <location filename="../src/app/about_dialog.cpp" line="+20"/>
+        <location filename="../src/app/about_dialog.cpp" line="+22"/>
         <source>Vernier のﾊﾞｰｼﾞｮﾝ情報</source>
         <translation>About Vernier</translation>
     </message>
@@ -636,30 +666,30 @@ Time left: %3</translation>
         <translation>Set Date</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>Year(&amp;P) 2000 to 2035 :</source>
-        <translation>Year(&amp;P) 2000 to 2035 :</translation>
+        <location line="+10"/>
+        <source>年(&amp;Y) %1 ～ %2：</source>
+        <translation>Year(&amp;Y) %1 to %2:</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Month(&amp;M) 1 to 12 :</source>
-        <translation>Month(&amp;M) 1 to 12 :</translation>
+        <source>月(&amp;M) 1 ～ 12：</source>
+        <translation>Month(&amp;M) 1 to 12:</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Day(&amp;D) 1 to 31 :</source>
-        <translation>Day(&amp;D) 1 to 31 :</translation>
+        <source>日(&amp;D) 1 ～ 31：</source>
+        <translation>Day(&amp;D) 1 to 31:</translation>
     </message>
 </context>
 <context>
     <name>vernier::DisplayModeDialog</name>
     <message>
-        <location filename="../src/app/display_mode_dialog.cpp" line="+16"/>
+        <location filename="../src/app/display_mode_dialog.cpp" line="+17"/>
         <source>表示モードメニュー</source>
         <translation>Display Mode</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+27"/>
         <source>表示モード</source>
         <translation>Display mode</translation>
     </message>
@@ -943,7 +973,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::MainWindow</name>
     <message>
-        <location filename="../src/app/main_window.cpp" line="+84"/>
+        <location filename="../src/app/main_window.cpp" line="+86"/>
         <source>ﾂｰﾙ ﾊﾞｰ</source>
         <translation>Toolbar</translation>
     </message>
@@ -974,24 +1004,24 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+12"/>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>ﾌｧｲﾙ(&amp;F)</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location line="-8"/>
-        <location line="+18"/>
+        <location line="-9"/>
+        <location line="+19"/>
         <source>表示(&amp;V)</source>
         <translation>&amp;View</translation>
     </message>
     <message>
-        <location line="-15"/>
-        <location line="+25"/>
+        <location line="-16"/>
+        <location line="+26"/>
         <source>ﾍﾙﾌﾟ(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+143"/>
         <source>%1 が見つかりません。</source>
         <translation>%1 was not found.</translation>
     </message>
@@ -1006,7 +1036,7 @@ Time left: %3</translation>
         <translation>%1 is not a regular file and cannot be opened.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>%1 はこのプログラムの文書ではないので開けません。
 %2</source>
         <translation>%1 cannot be opened: it is not a Vernier document.
@@ -1039,13 +1069,13 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+72"/>
-        <source>Observer</source>
+        <source>観測地</source>
         <translation>Observer</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+35"/>
         <source>接食計画は恒星の星蝕だけです</source>
-        <translation>A graze plan is made for a star's occultation only</translation>
+        <translation>A graze plan is made for a star&apos;s occultation only</translation>
     </message>
 </context>
 <context>
@@ -1082,7 +1112,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::OccultationView</name>
     <message>
-        <location filename="../src/app/occultation_view.cpp" line="+126"/>
+        <location filename="../src/app/occultation_view.cpp" line="+131"/>
         <source>KMLファイルは書き出されませんでした。</source>
         <translation>The KML file was not written.</translation>
     </message>
@@ -1098,15 +1128,128 @@ Time left: %3</translation>
     </message>
 </context>
 <context>
-    <name>vernier::PredictionsWindow</name>
+    <name>vernier::PredictionsModel</name>
     <message>
-        <location filename="../src/app/predictions_window.cpp" line="+112"/>
-        <source>Predictions for the observer</source>
-        <translation>Predictions for the observer</translation>
+        <location filename="../src/app/predictions_window.cpp" line="+75"/>
+        <source>日付 (UT)</source>
+        <translation>Date (UT)</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>Site: %1  %2° %3, %4° %5, %6 m</source>
+        <location line="+1"/>
+        <source>世界時</source>
+        <translation>UT</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>地方時</source>
+        <translation>Local time</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>現象</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>天体</source>
+        <translation>Body</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>HIP</source>
+        <translation>HIP</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>SAO</source>
+        <translation>SAO</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ZC</source>
+        <translation>ZC</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>XZ</source>
+        <translation>XZ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>等級</source>
+        <translation>Mag</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>輝面 %</source>
+        <translation>Lit %</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>周縁</source>
+        <translation>Limb</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>位置角</source>
+        <translation>PA</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>軸角</source>
+        <translation>AA</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>カスプ角</source>
+        <translation>Cusp angle</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>カスプ</source>
+        <translation>Cusp</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>高度</source>
+        <translation>Altitude</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>方位</source>
+        <translation>Azimuth</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>太陽高度</source>
+        <translation>Sun altitude</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>昼間</source>
+        <translation>Daylight</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>接食 (km)</source>
+        <translation>Graze (km)</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>星蝕の番号：同じ番号の行は同じ星蝕の潜入と出現です</source>
+        <translation>The occultation&apos;s number: rows with the same number are the disappearance and reappearance of one occultation</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::PredictionsWindow</name>
+    <message>
+        <location line="+37"/>
+        <source>観測地の星蝕予報</source>
+        <translation>Predictions for the Site</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測地：%1  %2° %3, %4° %5, %6 m</source>
         <translation>Site: %1  %2° %3, %4° %5, %6 m</translation>
     </message>
     <message>
@@ -1130,33 +1273,35 @@ Time left: %3</translation>
         <translation>N</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <source>Compute</source>
+        <location line="+21"/>
+        <source>計算</source>
         <translation>Compute</translation>
     </message>
     <message>
         <location line="+7"/>
-        <source>99: no limit</source>
+        <source>99：制限なし</source>
         <translation>99: no limit</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>both</source>
+        <source>両方</source>
         <translation>both</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>dark</source>
+        <location line="-89"/>
+        <location line="+89"/>
+        <source>暗縁</source>
         <translation>dark</translation>
     </message>
     <message>
-        <location line="+0"/>
-        <source>bright</source>
+        <location line="-90"/>
+        <location line="+90"/>
+        <source>明縁</source>
         <translation>bright</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Export CSV...</source>
+        <source>CSV に書き出す...</source>
         <translation>Export CSV...</translation>
     </message>
     <message>
@@ -1171,80 +1316,85 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source>Cancel</source>
+        <source>中止</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>From (UT):</source>
+        <location line="+16"/>
+        <source>開始日 (UT)：</source>
         <translation>From (UT):</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Days:</source>
+        <source>日数：</source>
         <translation>Days:</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Time zone:</source>
+        <source>時間帯：</source>
         <translation>Time zone:</translation>
     </message>
     <message>
         <location line="+4"/>
-        <source>Magnitude at most:</source>
+        <source>等級の上限：</source>
         <translation>Magnitude at most:</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Limb:</source>
+        <source>周縁：</source>
         <translation>Limb:</translation>
     </message>
     <message>
-        <location line="+53"/>
-        <source>Computing...</source>
+        <location line="+55"/>
+        <source>計算中...</source>
         <translation>Computing...</translation>
     </message>
+    <message>
+        <location line="+14"/>
+        <source>（中止しました）</source>
+        <translation>; cancelled</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>（要素ファイル %1 がありません）</source>
+        <translation>; the element file %1 is missing</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>星蝕は見つかりませんでした。</source>
+        <translation>No occultations found.</translation>
+    </message>
     <message numerus="yes">
-        <location line="+13"/>
-        <source>%n contact(s)</source>
+        <location line="+2"/>
+        <source>%n 件の接触</source>
         <translation>
             <numerusform>%n contact</numerusform>
             <numerusform>%n contacts</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>; cancelled</source>
-        <translation>; cancelled</translation>
-    </message>
-    <message>
         <location line="+2"/>
-        <source>; the element file %1 is missing</source>
-        <translation>; the element file %1 is missing</translation>
+        <source>%1 件を表示（全 %2 件）</source>
+        <translation>%1 of %2 contacts shown</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>No occultations found.</source>
-        <translation>No occultations found.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="-14"/>
         <source>。%1。一覧はここで終わります</source>
         <translation>; %1; the list ends there</translation>
     </message>
     <message>
-        <location line="+23"/>
-        <source>Export predictions</source>
+        <location line="+41"/>
+        <source>予報の書き出し</source>
         <translation>Export predictions</translation>
     </message>
     <message>
         <location line="+0"/>
-        <source>CSV files (*.csv)</source>
+        <source>CSV ファイル (*.csv)</source>
         <translation>CSV files (*.csv)</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Could not write %1</source>
+        <source>%1 に書き込めませんでした</source>
         <translation>Could not write %1</translation>
     </message>
     <message>
@@ -1325,11 +1475,31 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>観測地／食分</source>
-        <translation>Site and magnitude</translation>
+        <source>観測地で見える星蝕</source>
+        <translation>Seen from the observer&apos;s site</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>深さの下限（限界線 0、中心線 0.5）：</source>
+        <translation>Least depth (0 at the limit line, 0.5 on the central line):</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測地での星蝕の深さがこの値を超える星蝕を探します。0 で観測地から見える星蝕すべて。</source>
+        <translation>Finds the occultations whose depth at the site exceeds this value; 0 finds every occultation seen from the site.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>部分星蝕（中心線なし）</source>
+        <translation>PARTIAL OCCULTATION (no central line)</translation>
     </message>
     <message>
         <location line="+1"/>
+        <source>中心星蝕</source>
+        <translation>CENTRAL OCCULTATION</translation>
+    </message>
+    <message>
+        <location line="-56"/>
         <source>ＸＺ星表番号</source>
         <translation>XZ catalogue number</translation>
     </message>
@@ -1340,29 +1510,14 @@ Time left: %3</translation>
     </message>
     <message>
         <location line="+9"/>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>過去検索範囲（年）：</source>
         <translation>Search back (years):</translation>
     </message>
     <message>
-        <location line="-2"/>
-        <source>食分：</source>
-        <translation>Magnitude:</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+7"/>
         <source>検索開始年月設定</source>
         <translation>Set Date...</translation>
-    </message>
-    <message>
-        <location line="+24"/>
-        <source>PARTIAL OCCLTATION</source>
-        <translation>PARTIAL OCCULTATION</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>CENTRAL OCCULTATION</source>
-        <translation>CENTRAL OCCULTATION</translation>
     </message>
 </context>
 <context>
@@ -1436,6 +1591,24 @@ Time left: %3</translation>
         <location line="+4"/>
         <source>%1 に書き出せませんでした: %2</source>
         <translation>Could not write %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>vernier::UserGuideDialog</name>
+    <message>
+        <location filename="../src/app/about_dialog.cpp" line="+8"/>
+        <source>&lt;h3&gt;星蝕を選ぶ&lt;/h3&gt;&lt;p&gt;開くと今日以後の最初の星蝕を表示します。ツールバーの矢印（または → ←、Page Down / Page Up）で次と前の星蝕へ、Home で今日へ移ります。「年月設定」で日付を、「検索リスト」で一年分の星蝕の一覧を選べます（行をダブルクリックするとその星蝕を表示）。&lt;/p&gt;&lt;h3&gt;観測地&lt;/h3&gt;&lt;p&gt;「表示モード」で観測地を一覧から選ぶか経緯度を入力します。地図を右ダブルクリックしてもその地点が観測地になります。観測地は地図に小さな輪で示されます。&lt;/p&gt;&lt;h3&gt;観測地で見える星蝕を探す&lt;/h3&gt;&lt;p&gt;「検索モード」の「観測地で見える星蝕」では、観測地での星蝕の深さ（限界線で 0、恒星の中心線で 0.5）が下限を超える星蝕だけを次々に表示します。下限 0 で観測地から見える星蝕すべてです。地図の右下に深さ、天体の高度、太陽の高度が出ます。見つからないときはそう表示します。&lt;/p&gt;&lt;h3&gt;表示&lt;/h3&gt;&lt;p&gt;経路図：影の通る地域、限界線、最大の地点と時刻（UT、日付はその時刻の UT の日付）。限界線表：経度ごとの北限・中心線・南限の緯度と時刻（中心線のない部分星蝕では地上にある限界線）。局地状況：潜入・出現の時刻（UT、標準時、地方平均時）、高度、方位、位置角、軸角、太陽高度、月の暗縁・明縁。ツールバーから最大時の星空と月縁の地形も見られます。&lt;/p&gt;&lt;h3&gt;観測地の星蝕予報&lt;/h3&gt;&lt;p&gt;期間中に観測地で見えるすべての潜入（D）と出現（R）を表にします。列見出しで並べ替え、等級と周縁で絞り込み、CSV に書き出せます。左端の番号が同じ行は同じ星蝕です。行をダブルクリックするとその星蝕の局地状況を主ウィンドウに表示します。&lt;/p&gt;&lt;h3&gt;データと設定&lt;/h3&gt;&lt;p&gt;星蝕は要素ファイル（ecad22.PRN など、200 年ごと）から読みます。ない年代へ移ると作成を提案します。設定は ~/.config/vernier/vernier.conf に保存されます。ファイル → 保存で設定と日付を文書に保存できます。コマンドラインの vernier-cli は同じ表示と計算を行います（vernier-cli --help）。&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Choosing an occultation&lt;/h3&gt;&lt;p&gt;The program opens on the first occultation on or after today. The toolbar&apos;s arrows (or Right and Left, Page Down and Page Up) step to the next and previous occultations, Home returns to today. Set Date picks a date, and the search list shows a year&apos;s occultations (double-click a row to show it).&lt;/p&gt;&lt;h3&gt;The observer&lt;/h3&gt;&lt;p&gt;Display Mode chooses the observer from the site list or takes a typed longitude and latitude. A right double-click on the map makes that point the observer. The observer is marked on the map with a small ring.&lt;/p&gt;&lt;h3&gt;Finding the occultations seen from your site&lt;/h3&gt;&lt;p&gt;In Search Mode, &quot;Seen from the observer&apos;s site&quot; steps only through the occultations whose depth at the site (0 at a limit line, 0.5 on a star&apos;s central line) exceeds the least depth given; 0 finds every occultation seen from the site. The map&apos;s lower right corner shows the depth, the body&apos;s altitude and the Sun&apos;s. When none is found, the program says so.&lt;/p&gt;&lt;h3&gt;The displays&lt;/h3&gt;&lt;p&gt;Path map: where the shadow passes, the limit lines, the point and time of the greatest occultation (UT, with the UT date of that instant). Limit-line table: for each longitude the latitudes of the northern limit, the central line and the southern limit and their time (for a partial occultation without a central line, the limit that crosses the Earth). Local circumstances: the times of disappearance and reappearance (UT, standard time, local mean time), altitude, azimuth, position and axis angles, the Sun&apos;s altitude and the Moon&apos;s dark or bright limb. The toolbar also shows the sky at the maximum and the lunar limb profile.&lt;/p&gt;&lt;h3&gt;Predictions for the site&lt;/h3&gt;&lt;p&gt;Every disappearance (D) and reappearance (R) seen from the site over a span, in a table: sort by a column, filter by magnitude and limb, export to CSV. Rows with the same number at the left belong to one occultation. Double-click a row to show that occultation&apos;s local circumstances in the main window.&lt;/p&gt;&lt;h3&gt;Data and settings&lt;/h3&gt;&lt;p&gt;The occultations come from element files (ecad22.PRN and so on, one per 200 years). Moving to years without one, the program offers to build it. The settings are kept in ~/.config/vernier/vernier.conf; File, Save writes the settings and the date to a document. The command line program vernier-cli gives the same displays and computations (vernier-cli --help).&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>使い方</source>
+        <translation>User Guide</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 </TS>

@@ -16,4 +16,16 @@ class AboutDialog : public QDialog {
   explicit AboutDialog(QWidget* parent = nullptr);
 };
 
+// The short user guide of the Help menu: how to choose an event, set the
+// observer, search, read the displays and the predictions, and where the data
+// and the settings are kept, in the reader's language.
+class UserGuideDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit UserGuideDialog(QWidget* parent = nullptr);
+  // The guide's text (HTML).
+  static QString Text();
+};
+
 }  // namespace vernier

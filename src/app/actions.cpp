@@ -71,6 +71,9 @@ AppActions::AppActions(QObject* owner) {
   aboutNoView = MakeAction(owner, kCmdAbout, tr("Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
                            tr("ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nﾊﾞｰｼﾞｮﾝ情報"));
 
+  guide = MakeAction(owner, kCmdGuide, tr("使い方(&G)..."), tr("このプログラムの使い方\n使い方"));
+  guide->setShortcut(QKeySequence::HelpContents);
+
   date =
       MakeAction(owner, kCmdDate, tr("年月設定(&N)"), tr("星蝕を探し始める年月日を設定\n年月設定"));
   displayMode = MakeAction(owner, kCmdDisplayMode, tr("表示モード(&D)"),

@@ -37,6 +37,7 @@ enum CommandId : int {
   kCmdPrintPreview = 57609,
   kCmdRecentFile1 = 57616,
   kCmdAbout = 57664,
+  kCmdGuide = 57666,
   kCmdExit = 57665,
   kCmdToolBar = 59392,
   kCmdStatusBar = 59393,
@@ -65,6 +66,7 @@ struct AppActions {
   QAction* statusBar;
   QAction* about;        // the view's Help menu
   QAction* aboutNoView;  // the same command in the menu shown while no view is open
+  QAction* guide;        // the user guide (both Help menus)
 
   // Commands of the view.
   QAction* date;

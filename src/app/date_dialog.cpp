@@ -18,15 +18,16 @@ DateDialog::DateDialog(int y, int m, int d, QWidget* parent)
   dayEdit = MakeEdit("dayEdit", this, 8);
 
   auto* grid = new QGridLayout;
+  // The year's range is the element files' span, as the check below takes it.
   const struct {
-    const char* label;
+    QString label;
     QLineEdit* edit;
-  } rows[] = {{QT_TR_NOOP("Year(&P) 2000 to 2035 :"), yearEdit},
-              {QT_TR_NOOP("Month(&M) 1 to 12 :"), monthEdit},
-              {QT_TR_NOOP("Day(&D) 1 to 31 :"), dayEdit}};
+  } rows[] = {{tr("年(&Y) %1 ～ %2：").arg(kEarliestYear).arg(kLatestYear), yearEdit},
+              {tr("月(&M) 1 ～ 12："), monthEdit},
+              {tr("日(&D) 1 ～ 31："), dayEdit}};
   int row = 0;
   for (const auto& r : rows) {
-    auto* label = new QLabel(tr(r.label), this);
+    auto* label = new QLabel(r.label, this);
     label->setBuddy(r.edit);
     grid->addWidget(label, row, 0);
     grid->addWidget(r.edit, row, 1);
@@ -44,8 +45,7 @@ DateDialog::DateDialog(int y, int m, int d, QWidget* parent)
 void DateDialog::accept() {
   DataExchange dx(this);
   int y = year, m = month, d = day;
-  // The year range is the element files' span, wider than the label says; the
-  // day is not checked against the month's length.
+  // The day is not checked against the month's length.
   dx.Integer(yearEdit, y, kEarliestYear, kLatestYear);
   dx.Integer(monthEdit, m, 1, 12);
   dx.Integer(dayEdit, d, 1, 31);

@@ -8,6 +8,7 @@
 
 #include "app/data_exchange.h"
 #include "app/dialog_controls.h"
+#include "local/limit_lines.h"
 
 namespace vernier {
 
@@ -27,9 +28,8 @@ DisplayModeDialog::DisplayModeDialog(ProgramState& state, QWidget* parent)
   stepMinutes = state.display.drawStepHours * 60;
   kml = state.display.kmlOutput;
   deltaTAdjust = state.display.deltaTAdjust;
-  // The table starts a quarter turn west of the last map's centre, on a
-  // multiple of 15 degrees.
-  limitLon = std::trunc(state.lastMapCentreLon / 15) * 15 - 90;
+  // The table starts where it was set to, as a longitude of [-180, 180).
+  limitLon = LongitudeWithin180(state.display.limitLineLongitude);
   limitStep = state.display.limitLineStep;
   site = CurrentObserverEntry(state.site);
   markObserver = state.display.markObserver;
@@ -170,7 +170,7 @@ void DisplayModeDialog::accept() {
   stepMinutes = step;
   kml = kmlCheck->isChecked();
   deltaTAdjust = adjust;
-  limitLon = tableLon;
+  limitLon = LongitudeWithin180(tableLon);
   limitStep = tableStep;
   site = typedSite;
   markObserver = markObserverCheck->isChecked();

@@ -76,6 +76,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 MainWindow::~MainWindow() {
+  // The predictions window is a window of its own: it goes with this one.
+  delete predictionsWindow_.data();
   // The views go first: their list dialogs belong to this window.
   for (QMdiSubWindow* child : mdiArea_->subWindowList()) delete child;
 }
@@ -140,6 +142,7 @@ void MainWindow::CreateMenus() {
   viewMenu128_->addAction(a.toolBar);
   viewMenu128_->addAction(a.statusBar);
   helpMenu128_ = new QMenu(tr("ﾍﾙﾌﾟ(&H)"), this);
+  helpMenu128_->addAction(a.guide);
   helpMenu128_->addAction(a.aboutNoView);
 
   // With a view: the documents, printing and the recent files first, the
@@ -165,6 +168,7 @@ void MainWindow::CreateMenus() {
   viewMenu129_->addAction(a.predictions);
   viewMenu129_->addAction(a.graze);
   helpMenu129_ = new QMenu(tr("ﾍﾙﾌﾟ(&H)"), this);
+  helpMenu129_->addAction(a.guide);
   helpMenu129_->addAction(a.about);
 
   // Shortcuts of actions that are in no menu shown at the moment still work.
@@ -221,6 +225,12 @@ void MainWindow::ConnectCommands() {
   connect(a.printSetup, &QAction::triggered, this, &MainWindow::OnPrintSetup);
   connect(a.exit, &QAction::triggered, this, &QWidget::close);
   connect(a.about, &QAction::triggered, this, &MainWindow::OnAbout);
+  connect(a.guide, &QAction::triggered, this, [this] {
+    // Not modal: it stays open beside the window while the user tries things.
+    auto* guide = new UserGuideDialog(this);
+    guide->setAttribute(Qt::WA_DeleteOnClose);
+    guide->show();
+  });
   connect(a.aboutNoView, &QAction::triggered, this, &MainWindow::OnAbout);
   for (int i = 0; i < kRecentFileCount; ++i)
     connect(a.recentFiles[i], &QAction::triggered, this, [this, i] {
@@ -420,16 +430,30 @@ void MainWindow::OnPredictions() {
   if (!view) return;
   ProgramState& state = view->State();
   const ObserverSite& site = state.site;
-  QString name = tr("Observer");
+  QString name = tr("観測地");
   if (site.cityIndex >= 1 && site.cityIndex <= state.cities.count)
     name = QString::fromStdString(state.cities.entries[site.cityIndex].name).trimmed();
   if (predictionsWindow_) predictionsWindow_->close();
-  predictionsWindow_ = new PredictionsWindow(state.dataDirectory, site, name, this);
+  // Without a parent: a window of its own, which neither stays above this one
+  // nor minimises with it.
+  QSettings settings;
+  predictionsWindow_ = new PredictionsWindow(state.dataDirectory, site, name, nullptr,
+                                             RememberedObserverZone(settings, site));
   predictionsWindow_->setAttribute(Qt::WA_DeleteOnClose);
+  // The zone chosen for this observer is the one it opens with next time.
+  connect(predictionsWindow_, &PredictionsWindow::ZoneChosen, this,
+          [site](const QString& zoneId) {
+            QSettings kept;
+            RememberObserverZone(kept, site, zoneId);
+          });
   connect(predictionsWindow_, &PredictionsWindow::EventChosen, this,
           [this](const PredictedContact& contact, const ObserverSite& chosenSite) {
             if (OccultationView* target = ActiveView())
               target->ShowPredictedEvent(contact, chosenSite);
+            // The loaded event comes to the front.
+            if (isMinimized()) showNormal();
+            raise();
+            activateWindow();
           });
   predictionsWindow_->show();
   predictionsWindow_->Compute();

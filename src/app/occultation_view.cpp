@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -61,9 +62,13 @@ std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int
   return point;
 }
 
-void PrintPicture(QPainter& painter, const QImage& picture, int dotsPerInch) {
+void PrintPicture(QPainter& painter, const QImage& picture, int dotsPerInch, QSize printable) {
   painter.save();
-  const double scale = static_cast<double>(dotsPerInch) / kPrintViewPixelsPerInch;
+  double scale = static_cast<double>(dotsPerInch) / kPrintViewPixelsPerInch;
+  if (!printable.isEmpty() && !picture.isNull()) {
+    scale = std::min({scale, static_cast<double>(printable.width()) / picture.width(),
+                      static_cast<double>(printable.height()) / picture.height()});
+  }
   painter.scale(scale, scale);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.drawImage(0, 0, picture);
@@ -409,7 +414,11 @@ QImage OccultationView::PagePicture() {
 void OccultationView::PrintPage(QPrinter& printer) {
   const QImage page = PagePicture();
   QPainter painter(&printer);
-  PrintPicture(painter, page, printer.resolution());
+  // The painter's origin is the printable area's corner; the picture fits
+  // inside that area in either orientation.
+  const QSize printable =
+      printer.pageLayout().paintRectPixels(printer.resolution()).size();
+  PrintPicture(painter, page, printer.resolution(), printable);
 }
 
 void OccultationView::OnFilePrint(QPrinter& printer) {

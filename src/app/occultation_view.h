@@ -37,8 +37,11 @@ std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int
 inline constexpr QSize kSmallestDrawing{640, 480};
 
 // Draws the view's picture onto a printer page (or any paint device of the
-// given resolution) so that 100 view pixels take one inch.
-void PrintPicture(QPainter& painter, const QImage& picture, int dotsPerInch);
+// given resolution) so that 100 view pixels take one inch; a picture larger
+// than the printable area `printable` (device pixels, from the painter's
+// origin; empty: no limit) is made smaller to fit it whole.
+void PrintPicture(QPainter& painter, const QImage& picture, int dotsPerInch,
+                  QSize printable = {});
 
 class OccultationView : public QWidget {
   Q_OBJECT

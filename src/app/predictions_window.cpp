@@ -19,9 +19,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <tuple>
 
 #include "app/timings_window.h"
 #include "local/calendar_export.h"
+#include "local/circumstances.h"
 #include "local/prediction_table.h"
 
 namespace vernier {
@@ -37,6 +41,17 @@ void PredictionsModel::SetContacts(std::vector<PredictedContact> contacts, const
   beginResetModel();
   contacts_ = std::move(contacts);
   names_ = names;
+  // The contacts of one occultation (D and R, a planet's four) share its
+  // number, counted in the order the occultations first appear.
+  occultations_.clear();
+  std::vector<std::tuple<double, double, double, double, double>> seen;
+  for (const PredictedContact& c : contacts_) {
+    const auto key = std::make_tuple(c.eventYear, c.eventMonth, c.eventDay, c.xz,
+                                     static_cast<double>(c.recordIndex));
+    auto at = std::find(seen.begin(), seen.end(), key);
+    if (at == seen.end()) at = seen.insert(seen.end(), key);
+    occultations_.push_back(static_cast<int>(at - seen.begin()) + 1);
+  }
   endResetModel();
 }
 
@@ -48,6 +63,41 @@ void PredictionsModel::SetTimeZone(const QTimeZone& zone) {
 QString PredictionsModel::LocalTime(double jdUT) const {
   const QDateTime time = QDateTime::fromSecsSinceEpoch(UnixSecondsOf(jdUT), zone_);
   return time.toString(Qt::ISODate);
+}
+
+QString PredictionsModel::ReadableLocalTime(double jdUT) const {
+  const QDateTime time = QDateTime::fromSecsSinceEpoch(UnixSecondsOf(jdUT), zone_);
+  return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + zone_.abbreviation(time);
+}
+
+QString PredictionsModel::ColumnTitle(const char* name) {
+  static const std::pair<const char*, const char*> kTitles[] = {
+      {"date", QT_TR_NOOP("日付 (UT)")},
+      {"ut", QT_TR_NOOP("世界時")},
+      {"local_time", QT_TR_NOOP("地方時")},
+      {"kind", QT_TR_NOOP("現象")},
+      {"body", QT_TR_NOOP("天体")},
+      {"hip", QT_TR_NOOP("HIP")},
+      {"sao", QT_TR_NOOP("SAO")},
+      {"zc", QT_TR_NOOP("ZC")},
+      {"xz", QT_TR_NOOP("XZ")},
+      {"magnitude", QT_TR_NOOP("等級")},
+      {"illuminated", QT_TR_NOOP("輝面 %")},
+      {"limb", QT_TR_NOOP("周縁")},
+      {"position_angle", QT_TR_NOOP("位置角")},
+      {"axis_angle", QT_TR_NOOP("軸角")},
+      {"cusp_angle", QT_TR_NOOP("カスプ角")},
+      {"cusp", QT_TR_NOOP("カスプ")},
+      {"altitude", QT_TR_NOOP("高度")},
+      {"azimuth", QT_TR_NOOP("方位")},
+      {"sun_altitude", QT_TR_NOOP("太陽高度")},
+      {"daylight", QT_TR_NOOP("昼間")},
+      {"graze_km", QT_TR_NOOP("接食 (km)")},
+  };
+  for (const auto& [key, title] : kTitles)
+    if (std::strcmp(key, name) == 0) return tr(title);
+  // A field without a title of its own shows its name.
+  return QString::fromLatin1(name);
 }
 
 std::vector<std::string> PredictionsModel::Record(int row) const {
@@ -71,6 +121,12 @@ QVariant PredictionsModel::data(const QModelIndex& index, int role) const {
     return field.type == FieldType::Number ? int(Qt::AlignRight | Qt::AlignVCenter)
                                            : int(Qt::AlignLeft | Qt::AlignVCenter);
   if (role != Qt::DisplayRole && role != Qt::UserRole) return {};
+  if (role == Qt::DisplayRole && index.column() == PredictionFieldIndex("local_time"))
+    return ReadableLocalTime(contacts_[index.row()].jdUT);
+  // The limb in the reader's language (the export keeps "dark" and "bright").
+  if (role == Qt::DisplayRole && index.column() == PredictionFieldIndex("limb"))
+    return contacts_[index.row()].brightLimb ? PredictionsWindow::tr("明縁")
+                                             : PredictionsWindow::tr("暗縁");
   const std::string text = Record(index.row())[index.column()];
   if (role == Qt::DisplayRole) return QString::fromStdString(text);
   // Sorting: the instant for the three time columns, numbers as numbers.
@@ -81,9 +137,16 @@ QVariant PredictionsModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant PredictionsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Vertical) {
+    // The occultation's number: D and R of one event show the same.
+    if (section < 0 || section >= static_cast<int>(occultations_.size())) return {};
+    if (role == Qt::DisplayRole) return occultations_[section];
+    if (role == Qt::ToolTipRole) return tr("星蝕の番号：同じ番号の行は同じ星蝕の潜入と出現です");
+    return {};
+  }
+  if (role == Qt::ToolTipRole) return QString::fromLatin1(PredictionFields()[section].name);
   if (role != Qt::DisplayRole) return {};
-  if (orientation == Qt::Vertical) return section + 1;
-  return QString::fromLatin1(PredictionFields()[section].name);
+  return ColumnTitle(PredictionFields()[section].name);
 }
 
 void PredictionsFilter::SetFilter(double maxMagnitude, Limb limb) {
@@ -101,18 +164,23 @@ bool PredictionsFilter::filterAcceptsRow(int row, const QModelIndex&) const {
   return true;
 }
 
+QString SiteStandardZoneId(const ObserverSite& site) {
+  const int hours = ZoneHours(site.longitude);
+  return QString::asprintf("UTC%c%02d:00", hours < 0 ? '-' : '+', std::abs(hours));
+}
+
 PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
-                                     const QString& siteName, QWidget* parent)
-    : QDialog(parent),
+                                     const QString& siteName, QWidget* parent,
+                                     const QString& zoneId)
+    : QWidget(parent, Qt::Window),
       dataDirectory_(dataDirectory),
       site_(site),
       names_(StarNames::Shared(dataDirectory)),
       model_(this),
       filter_(this) {
-  setWindowTitle(tr("Predictions for the observer"));
-  setModal(false);
+  setWindowTitle(tr("観測地の星蝕予報"));
 
-  auto* siteLabel = new QLabel(tr("Site: %1  %2° %3, %4° %5, %6 m")
+  auto* siteLabel = new QLabel(tr("観測地：%1  %2° %3, %4° %5, %6 m")
                                    .arg(siteName)
                                    .arg(std::fabs(site.longitude), 0, 'f', 4)
                                    .arg(site.longitude < 0 ? tr("W") : tr("E"))
@@ -130,28 +198,32 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   zoneCombo_ = new QComboBox(this);
   for (const QByteArray& id : QTimeZone::availableTimeZoneIds())
     zoneCombo_->addItem(QString::fromLatin1(id));
-  // The system's zone first, also when its id is not among the listed ones.
-  const QString systemZone = QString::fromLatin1(QTimeZone::systemTimeZoneId());
-  if (zoneCombo_->findText(systemZone) < 0) zoneCombo_->insertItem(0, systemZone);
-  zoneCombo_->setCurrentIndex(zoneCombo_->findText(systemZone));
-  computeButton_ = new QPushButton(tr("Compute"), this);
+  // The observer's zone: the one chosen before, else the standard time of the
+  // site's longitude; listed also when its id is not among the listed ones.
+  QString observerZone = zoneId;
+  if (observerZone.isEmpty() || !QTimeZone(observerZone.toLatin1()).isValid())
+    observerZone = SiteStandardZoneId(site);
+  if (zoneCombo_->findText(observerZone) < 0) zoneCombo_->insertItem(0, observerZone);
+  zoneCombo_->setCurrentIndex(zoneCombo_->findText(observerZone));
+  model_.SetTimeZone(QTimeZone(observerZone.toLatin1()));
+  computeButton_ = new QPushButton(tr("計算"), this);
 
   magnitudeEdit_ = new QDoubleSpinBox(this);
   magnitudeEdit_->setRange(-5, kNoMagnitudeLimit);
   magnitudeEdit_->setDecimals(1);
   magnitudeEdit_->setSingleStep(0.5);
   magnitudeEdit_->setValue(kNoMagnitudeLimit);
-  magnitudeEdit_->setToolTip(tr("99: no limit"));
+  magnitudeEdit_->setToolTip(tr("99：制限なし"));
   limbCombo_ = new QComboBox(this);
-  limbCombo_->addItems({tr("both"), tr("dark"), tr("bright")});
-  exportButton_ = new QPushButton(tr("Export CSV..."), this);
+  limbCombo_->addItems({tr("両方"), tr("暗縁"), tr("明縁")});
+  exportButton_ = new QPushButton(tr("CSV に書き出す..."), this);
   calendarButton_ = new QPushButton(tr("カレンダーに書き出し..."), this);
   timingsButton_ = new QPushButton(tr("観測結果の整約..."), this);
 
   progress_ = new QProgressBar(this);
   progress_->setRange(0, 1000);
   progress_->setVisible(false);
-  cancelButton_ = new QPushButton(tr("Cancel"), this);
+  cancelButton_ = new QPushButton(tr("中止"), this);
   cancelButton_->setVisible(false);
   status_ = new QLabel(this);
 
@@ -163,20 +235,21 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   table_->sortByColumn(0, Qt::AscendingOrder);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->verticalHeader()->setVisible(false);
+  // The row headers number the occultations: a D and its R share one.
+  table_->verticalHeader()->setVisible(true);
 
   auto* span = new QHBoxLayout;
-  span->addWidget(new QLabel(tr("From (UT):"), this));
+  span->addWidget(new QLabel(tr("開始日 (UT)："), this));
   span->addWidget(fromEdit_);
-  span->addWidget(new QLabel(tr("Days:"), this));
+  span->addWidget(new QLabel(tr("日数："), this));
   span->addWidget(daysEdit_);
-  span->addWidget(new QLabel(tr("Time zone:"), this));
+  span->addWidget(new QLabel(tr("時間帯："), this));
   span->addWidget(zoneCombo_, 1);
   span->addWidget(computeButton_);
   auto* filters = new QHBoxLayout;
-  filters->addWidget(new QLabel(tr("Magnitude at most:"), this));
+  filters->addWidget(new QLabel(tr("等級の上限："), this));
   filters->addWidget(magnitudeEdit_);
-  filters->addWidget(new QLabel(tr("Limb:"), this));
+  filters->addWidget(new QLabel(tr("周縁："), this));
   filters->addWidget(limbCombo_);
   filters->addStretch(1);
   filters->addWidget(exportButton_);
@@ -207,7 +280,9 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   connect(limbCombo_, &QComboBox::currentIndexChanged, this, &PredictionsWindow::ApplyFilter);
   connect(zoneCombo_, &QComboBox::currentTextChanged, this, [this](const QString& id) {
     const QTimeZone zone(id.toLatin1());
-    if (zone.isValid()) model_.SetTimeZone(zone);
+    if (!zone.isValid()) return;
+    model_.SetTimeZone(zone);
+    emit ZoneChosen(id);
   });
   connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
     const QModelIndex source = filter_.mapToSource(index);
@@ -229,7 +304,7 @@ void PredictionsWindow::Compute() {
   progress_->setValue(0);
   progress_->setVisible(true);
   cancelButton_->setVisible(true);
-  status_->setText(tr("Computing..."));
+  status_->setText(tr("計算中..."));
   // The run reports after each event; the window stays responsive through it.
   const PredictionRun run = PredictOccultations(dataDirectory_, request, [this](double done) {
     progress_->setValue(static_cast<int>(done * 1000));
@@ -242,19 +317,33 @@ void PredictionsWindow::Compute() {
   model_.SetContacts(run.contacts, &names_);
   table_->resizeColumnsToContents();
 
-  QString text = tr("%n contact(s)", nullptr, static_cast<int>(run.contacts.size()));
-  if (run.cancelled) text += tr("; cancelled");
+  runNote_.clear();
+  if (run.cancelled) runNote_ += tr("（中止しました）");
   if (!run.missingFile.empty())
-    text += tr("; the element file %1 is missing").arg(QString::fromStdString(run.missingFile));
-  if (run.contacts.empty() && !run.cancelled && run.unreadable.empty()) text = tr("No occultations found.");
+    runNote_ += tr("（要素ファイル %1 がありません）").arg(QString::fromStdString(run.missingFile));
   if (!run.unreadable.empty())
-    text += tr("。%1。一覧はここで終わります").arg(QString::fromStdString(run.unreadable));
-  status_->setText(text);
+    runNote_ += tr("。%1。一覧はここで終わります").arg(QString::fromStdString(run.unreadable));
+  runFinished_ = true;
+  ShowCount();
+}
+
+void PredictionsWindow::ShowCount() {
+  if (!runFinished_) return;
+  const int all = model_.rowCount(), shown = filter_.rowCount();
+  QString text;
+  if (all == 0)
+    text = runNote_.isEmpty() ? tr("星蝕は見つかりませんでした。") : QString();
+  else if (shown == all)
+    text = tr("%n 件の接触", nullptr, all);
+  else
+    text = tr("%1 件を表示（全 %2 件）").arg(shown).arg(all);
+  status_->setText(text + runNote_);
 }
 
 void PredictionsWindow::ApplyFilter() {
   const int limb = limbCombo_->currentIndex();
   filter_.SetFilter(magnitudeEdit_->value(), static_cast<PredictionsFilter::Limb>(limb));
+  ShowCount();
 }
 
 bool PredictionsWindow::ExportCsv(const QString& path) const {
@@ -274,9 +363,9 @@ bool PredictionsWindow::ExportCsv(const QString& path) const {
 
 void PredictionsWindow::ChooseExportFile() {
   const QString path = QFileDialog::getSaveFileName(
-      this, tr("Export predictions"), QStringLiteral("predictions.csv"), tr("CSV files (*.csv)"));
+      this, tr("予報の書き出し"), QStringLiteral("predictions.csv"), tr("CSV ファイル (*.csv)"));
   if (path.isEmpty()) return;
-  if (!ExportCsv(path)) status_->setText(tr("Could not write %1").arg(path));
+  if (!ExportCsv(path)) status_->setText(tr("%1 に書き込めませんでした").arg(path));
 }
 
 bool PredictionsWindow::ExportCalendar(const QString& path, QString& problem) const {

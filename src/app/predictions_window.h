@@ -4,7 +4,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QDialog>
+#include <QWidget>
 #include <QSortFilterProxyModel>
 #include <QTimeZone>
 #include <vector>
@@ -43,10 +43,17 @@ class PredictionsModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+  // The title of a field's column in the reader's language (the CSV keeps the
+  // field names).
+  static QString ColumnTitle(const char* name);
+
  private:
   QString LocalTime(double jdUT) const;
+  // "2003-05-10 00:22:38 CDT", as the window shows the civil time.
+  QString ReadableLocalTime(double jdUT) const;
 
   std::vector<PredictedContact> contacts_;
+  std::vector<int> occultations_;  // each contact's occultation number, from 1
   const StarNames* names_ = nullptr;
   QTimeZone zone_ = QTimeZone::systemTimeZone();
 };
@@ -68,12 +75,22 @@ class PredictionsFilter : public QSortFilterProxyModel {
   Limb limb_ = Limb::Both;
 };
 
-class PredictionsWindow : public QDialog {
+// A window of its own (not kept above the main window), so that the event a
+// double click loads can come to the front.
+// The zone of the standard time of a site's longitude, whole hours from UT
+// ("UTC+09:00"): the time the local report calls standard time.
+QString SiteStandardZoneId(const ObserverSite& site);
+
+class PredictionsWindow : public QWidget {
   Q_OBJECT
 
  public:
+  // `zoneId` is the observer's time zone as chosen before; empty: the
+  // standard time of the site's longitude (SiteStandardZoneId), the one the
+  // local report gives.
   PredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,
-                    const QString& siteName, QWidget* parent = nullptr);
+                    const QString& siteName, QWidget* parent = nullptr,
+                    const QString& zoneId = {});
 
   // Computes the predictions for the span set in the window.
   void Compute();
@@ -93,15 +110,22 @@ class PredictionsWindow : public QDialog {
   QComboBox* LimbFilter() const { return limbCombo_; }
   QComboBox* ZoneChoice() const { return zoneCombo_; }
   const ObserverSite& Site() const { return site_; }
+  QLabel* Status() const { return status_; }
 
  signals:
+  // The user chose another time zone for the observer (kept for next time).
+  void ZoneChosen(const QString& zoneId);
   // A row was double-clicked: show its event's local circumstances.
   void EventChosen(const vernier::PredictedContact& contact, const vernier::ObserverSite& site);
 
  private:
   void ApplyFilter();
+  void ShowCount();
   void ChooseExportFile();
   void ChooseCalendarFile();
+
+  QString runNote_;  // what the last run adds to the count (cancelled, a missing file)
+  bool runFinished_ = false;
 
   DataDirectory dataDirectory_;
   ObserverSite site_;

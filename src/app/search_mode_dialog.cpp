@@ -33,7 +33,7 @@ void SearchModeDialog::BuildControls() {
   auto* modeGroup = new QGroupBox(tr("検索モード"), this);
   allEventsRadio = MakeRadio("allEventsRadio", tr("全て"), modeGroup);
   typeRadio = MakeRadio("typeRadio", tr("星蝕タイプ"), modeGroup);
-  siteMagnitudeRadio = MakeRadio("siteMagnitudeRadio", tr("観測地／食分"), modeGroup);
+  siteMagnitudeRadio = MakeRadio("siteMagnitudeRadio", tr("観測地で見える星蝕"), modeGroup);
   xzStarRadio = MakeRadio("xzStarRadio", tr("ＸＺ星表番号"), modeGroup);
   typeCombo = MakeCombo("typeCombo", modeGroup);
   typeRangeEdit = MakeEdit("typeRangeEdit", modeGroup, 7);
@@ -54,7 +54,9 @@ void SearchModeDialog::BuildControls() {
   grid->addWidget(siteMagnitudeRadio, 2, 0);
   grid->addWidget(observer, 3, 0, 1, 4);
   auto* siteValues = new QHBoxLayout;
-  siteValues->addWidget(MakeLabel(tr("食分："), magnitudeEdit, modeGroup));
+  siteValues->addWidget(MakeLabel(tr("深さの下限（限界線 0、中心線 0.5）："), magnitudeEdit, modeGroup));
+  magnitudeEdit->setToolTip(
+      tr("観測地での星蝕の深さがこの値を超える星蝕を探します。0 で観測地から見える星蝕すべて。"));
   siteValues->addWidget(magnitudeEdit);
   siteValues->addWidget(MakeLabel(tr("過去検索範囲（年）："), siteRangeEdit, modeGroup));
   siteValues->addWidget(siteRangeEdit);
@@ -87,8 +89,8 @@ void SearchModeDialog::BuildControls() {
 void SearchModeDialog::FillControls() {
   CheckRadio({allEventsRadio, typeRadio, siteMagnitudeRadio, xzStarRadio}, static_cast<int>(mode));
   typeCombo->clear();
-  typeCombo->addItem(tr("PARTIAL OCCLTATION"));
-  typeCombo->addItem(tr("CENTRAL OCCULTATION"));
+  typeCombo->addItem(tr("部分星蝕（中心線なし）"));
+  typeCombo->addItem(tr("中心星蝕"));
   typeCombo->setCurrentIndex(pendingTypeCode >= 1 && pendingTypeCode <= 2 ? pendingTypeCode - 1
                                                                           : -1);
   typeRangeEdit->setText(FormatEditNumber(typeRange));

@@ -10,6 +10,12 @@ namespace vernier {
 namespace {
 
 const char kDataDirectoryKey[] = "data/directory";
+const char kZoneKey[] = "observer/timeZone";
+const char kZoneSiteKey[] = "observer/timeZoneSite";  // "longitude,latitude" it was chosen for
+
+QString SiteKey(const ObserverSite& site) {
+  return SettingText(site.longitude) + QLatin1Char(',') + SettingText(site.latitude);
+}
 
 }  // namespace
 
@@ -44,6 +50,24 @@ void SaveSession(QSettings& settings, const ProgramState& state) {
 QString RememberedDataDirectory(QSettings& settings) {
   const QString kept = settings.value(QLatin1String(kDataDirectoryKey)).toString();
   return !kept.isEmpty() && QFileInfo(kept).isDir() ? kept : QString();
+}
+
+QString RememberedObserverZone(QSettings& settings, const ObserverSite& site) {
+  if (settings.value(QLatin1String(kZoneSiteKey)).toString() != SiteKey(site)) return {};
+  return settings.value(QLatin1String(kZoneKey)).toString();
+}
+
+void RememberObserverZone(QSettings& settings, const ObserverSite& site, const QString& zoneId) {
+  settings.setValue(QLatin1String(kZoneKey), zoneId);
+  settings.setValue(QLatin1String(kZoneSiteKey), SiteKey(site));
+}
+
+bool TakeOverOldSettings(QSettings& current, QSettings& old) {
+  if (!current.allKeys().isEmpty()) return false;
+  const QStringList keys = old.allKeys();
+  for (const QString& key : keys) current.setValue(key, old.value(key));
+  current.sync();
+  return !keys.isEmpty();
 }
 
 void ChooseFirstListedObserver(ProgramState& state) {

@@ -24,6 +24,23 @@ void SaveSession(QSettings& settings, const ProgramState& state);
 // no longer a directory).
 QString RememberedDataDirectory(QSettings& settings);
 
+// The observer's time zone as the user chose it (an IANA id such as
+// "America/Denver"), kept with the site it was chosen for: another site has
+// no zone chosen (empty), and takes the standard time of its longitude.
+QString RememberedObserverZone(QSettings& settings, const ObserverSite& site);
+void RememberObserverZone(QSettings& settings, const ObserverSite& site, const QString& zoneId);
+
+// The organisation name the settings are kept under, and the one earlier
+// versions used.
+inline constexpr char kSettingsOrganisation[] = "vernier";
+inline constexpr char kOldSettingsOrganisation[] = "Local AppWizard-Generated Applications";
+
+// Copies every setting of the earlier place `old` into `current` when
+// `current` holds none yet, so that the first start under the new name keeps
+// what the user had; later starts read only `current`. Returns whether it
+// copied anything.
+bool TakeOverOldSettings(QSettings& current, QSettings& old);
+
 // The observer becomes the first site of the list in the data directory;
 // without a readable list (or with an empty one) the observer stays.
 void ChooseFirstListedObserver(ProgramState& state);

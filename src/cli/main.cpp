@@ -56,7 +56,9 @@ const char kUsage[] =
     "  --search-mode 0|1|2|3   0 all events, 1 one type, 2 seen at the observer's site,\n"
     "                          3 one XZ star (default 0)\n"
     "  --type-code 1|2         mode 1: 1 partial, 2 central (default 2)\n"
-    "  --min-mag M             mode 2: least magnitude at the site, 0..1.5 (default 0.5)\n"
+    "  --min-mag M             mode 2: the depth at the site must exceed M, 0..1.5 (0 at a\n"
+    "                          limit line, 0.5 on a star's central line; default 0, every\n"
+    "                          occultation seen there)\n"
     "  --xz N                  mode 3: the XZ number, -999999..999999 (default 145)\n"
     "  --observer LON,LAT[,HEIGHT] | --site N\n"
     "                          the observer of mode 2 and of local (default 135 E, 35 N)\n"
@@ -107,6 +109,32 @@ const char kUsage[] =
     "\n"
     "Options take their value as --name VALUE or --name=VALUE; a negative number is a value.\n";
 
+// The usage of one command: its own lines of the usage text, then the options
+// every command shares. Empty for a name that is no command.
+std::string CommandUsage(const std::string& command) {
+  const std::string usage = kUsage;
+  const std::string head = "\n  " + command + " ";
+  const std::string bare = "\n  " + command + "\n";
+  std::size_t at = usage.find(head);
+  if (at == std::string::npos) at = usage.find(bare);
+  if (at == std::string::npos) return {};
+  ++at;
+  // The command's line and the lines indented under it.
+  std::size_t end = usage.find('\n', at);
+  while (end != std::string::npos && usage.compare(end + 1, 6, "      ") == 0)
+    end = usage.find('\n', end + 1);
+  std::string text = "usage: vernier-cli " + usage.substr(at + 2, end - at - 2) + "\n";
+  const bool searches = command == "table" || command == "map" || command == "local" ||
+                        command == "list";
+  if (searches) {
+    const std::size_t from = usage.find("Navigation options of");
+    const std::size_t to = usage.find("A message the view");
+    text += "\n" + usage.substr(from, to - from);
+  }
+  text += "\n" + usage.substr(usage.find("Options of every event command:"));
+  return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,6 +147,14 @@ int main(int argc, char** argv) {
   }
   std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
+  // Every command answers --help with its own usage.
+  for (const std::string& arg : args)
+    if (arg == "--help") {
+      const std::string usage = CommandUsage(command);
+      if (usage.empty()) break;
+      std::fputs(usage.c_str(), stdout);
+      return 0;
+    }
   if (command == "events") return vernier::cli::RunEventsCommand(args);
   if (command == "contacts") return vernier::cli::RunContactsCommand(args);
   if (command == "table") return vernier::cli::RunTableCommand(args);

@@ -190,6 +190,16 @@ LocalTimes LocalTimeScales(double t0, double t, double deltaT, double eastLongit
   return {ut, ut + ZoneHours(eastLongitude), ut + eastLongitude / 15};
 }
 
+LocalDate DateOfHour(double year, double month, double day, double hours) {
+  if (!std::isfinite(hours)) return {year, month, day, hours};
+  const double days = std::floor(hours / 24);
+  // 0 h of a date is a Julian date ending in .5: the whole day's count lands
+  // on 0 h of the other date exactly.
+  LocalDate date = LocalCalendarDate(JulianDate(year, month, day, 0, 0) + days, 0, 0);
+  date.hour = hours - days * 24;
+  return date;
+}
+
 LocalDate LocalCalendarDate(double jd, int zoneFlag, double longitude) {
   const double s = longitude < 0 ? -1 : 1;
   const double c = std::fabs(longitude);

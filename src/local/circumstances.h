@@ -114,4 +114,10 @@ struct LocalDate {
 // flag 1) or local mean time (otherwise) for an east longitude in degrees.
 LocalDate LocalCalendarDate(double jd, int zoneFlag, double longitude);
 
+// The date and hour of day (in [0, 24)) of the instant `hours` hours after 0 h
+// of the calendar date (year, month, day), in the same time scale: 25.5 hours
+// after 0 h on 7 December is 1.5 h on 8 December, -1 hour 23 h on 6 December.
+// Hours that are not finite leave the date as given, with that hour.
+LocalDate DateOfHour(double year, double month, double day, double hours);
+
 }  // namespace vernier

@@ -48,12 +48,13 @@ bool IterateLatitude(LocalContext& c, double deltaT, Offset offset, double& phi,
   return std::fabs(phi) <= 90;
 }
 
-}  // namespace
-
-CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT) {
+// The point of a line (offset as IterateLatitude's) at the evaluation point's
+// longitude, with the body's altitude there.
+template <typename Offset>
+CentralLinePoint LinePointAtLongitude(LocalContext& c, double deltaT, Offset offset) {
   CentralLinePoint point;
   double phi, t;
-  const bool settled = IterateLatitude(c, deltaT, [](const LocalState&) { return 0.0; }, phi, t);
+  const bool settled = IterateLatitude(c, deltaT, offset, phi, t);
   point.t = t;
   if (!settled) return point;
   EvaluateLocal(c, t, deltaT);
@@ -69,6 +70,25 @@ CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT) {
   return point;
 }
 
+}  // namespace
+
+CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT) {
+  return LinePointAtLongitude(c, deltaT, [](const LocalState&) { return 0.0; });
+}
+
+CentralLinePoint LimitPointAtLongitude(LocalContext& c, double deltaT, int side) {
+  return LinePointAtLongitude(c, deltaT,
+                              [side](const LocalState& s) { return std::fabs(s.l2) * side; });
+}
+
+double LongitudeWithin180(double eastLongitude) {
+  if (!std::isfinite(eastLongitude)) return eastLongitude;
+  const double reduced = std::fmod(eastLongitude, 360);  // -360 .. 360
+  if (reduced >= 180) return reduced - 360;
+  if (reduced < -180) return reduced + 360;
+  return reduced + 0.0;  // never -0
+}
+
 double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, int side) {
   double phi, t;
   const auto offset = [side](const LocalState& s) { return std::fabs(s.l2) * side; };
@@ -80,13 +100,30 @@ LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firs
   const BesselianElements& e = c.elements;
   ObserverGeometry o;
   LocalContext here{c.elements, c.shadow, o, c.state};
-  o.westLongitude = -firstLongitude;
+  o.westLongitude = -LongitudeWithin180(firstLongitude);
+  // A partial event's shadow axis misses the Earth: the limit that crosses it
+  // stands in the central line's place.
+  const bool centralEvent = std::trunc(e.type) != 1;
   o.latitude = 0;
   o.height = 0;
   LimitLineTable table;
   for (LimitLineRow& row : table) {
     // + 0.0 so that the meridian of Greenwich is 0, never -0.
     row.eastLongitude = -o.westLongitude + 0.0;
+    if (!centralEvent) {
+      for (int side : {+1, -1}) {
+        const CentralLinePoint limit = LimitPointAtLongitude(here, deltaT, side);
+        if (!(limit.altitude > -0.9)) continue;
+        (side > 0 ? row.north : row.south) = limit.latitude;
+        if (!row.limitOnly) {
+          row.ut = UniversalHours(e.t0, limit.t, deltaT);
+          row.lmt = row.ut - o.westLongitude / 15;
+        }
+        row.limitOnly = true;
+      }
+      o.westLongitude -= step;
+      continue;
+    }
     const CentralLinePoint centre = CentralLatitudeAtLongitude(here, deltaT);
     if (centre.altitude > -0.9) {
       row.central = true;

@@ -32,22 +32,33 @@ CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT);
 // northern limit, -1 the southern one. kNoLatitude when it does not settle.
 double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, int side);
 
+// A limit's point at the evaluation point's west longitude, found as the
+// central line's is: side +1 the northern limit, -1 the southern one.
+// kNoLatitude and kNoAltitude when it does not settle.
+CentralLinePoint LimitPointAtLongitude(LocalContext& c, double deltaT, int side);
+
 // One row of the table. A row without a central point (the search failed, or
 // the body is more than 0.9 degrees below the horizon there) has only its
-// longitude.
+// longitude. A partial event has no central line: its rows hold the limit
+// that crosses the Earth at that longitude (limitOnly) with that limit's
+// instant, or only the longitude.
 struct LimitLineRow {
   double eastLongitude = 0;  // degrees, not reduced to +-180
   bool central = false;
+  bool limitOnly = false;
   double north = kNoLatitude, centre = kNoLatitude, south = kNoLatitude;  // latitudes
   double ut = 0, lmt = 0;  // hours, the central line's instant at that longitude
 };
 
 inline constexpr int kLimitLineRows = 13;
+
+// A longitude in degrees brought into [-180, 180).
+double LongitudeWithin180(double eastLongitude);
 using LimitLineTable = std::array<LimitLineRow, kLimitLineRows>;
 
-// The rows for east longitudes firstLongitude, + step, ... The table
-// evaluates at points of its own: the observer of `c` is neither read nor
-// moved.
+// The rows for east longitudes firstLongitude (brought into [-180, 180)),
+// + step, ... The table evaluates at points of its own: the
+// observer of `c` is neither read nor moved.
 LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firstLongitude,
                                      double step);
 

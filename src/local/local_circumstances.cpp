@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/constants.h"
+#include "astro/sun_moon.h"
 #include "astro/time.h"
 #include "bessel/kml_export.h"
 #include "local/libration.h"
@@ -40,6 +41,14 @@ class InstantRecorder {
     r.axisAngle = r.positionAngle - AxisAngle(t, listed ? lines_ : nullptr);
     if (r.axisAngle < 0) r.axisAngle += 360;
     r.times = LocalTimeScales(t0_, t, deltaT_, -c_.observer.westLongitude);
+    const BesselianElements& e = c_.elements;
+    const EventEpoch epoch{e.year, e.month, e.day, t0_};
+    r.sunAltitude =
+        SunAltAzAtSite(epoch, t, deltaT_, c_.observer.latitude, c_.observer.westLongitude).altitude;
+    const double jdTD =
+        JulianDate(e.year, e.month, e.day, UniversalHours(t0_, t, deltaT_), 0) + deltaT_ / 86400;
+    r.brightLimb =
+        CuspAngleOf(r.positionAngle, MoonIlluminationAt(jdTD).brightLimbAngle).degrees < 0;
     return r;
   }
   LocalInstant At(const LocalContact& contact, bool listed) const {

@@ -41,6 +41,8 @@ struct LocalInstant {
   double magnitude = 0;      // the maximum's and a horizon crossing's only
   double positionAngle = 0;  // PA, degrees
   double axisAngle = 0;      // AA = PA - C, C the position angle of the Moon's axis, 0..360
+  double sunAltitude = 0;    // degrees, at the site
+  bool brightLimb = false;   // the body is at the Moon's sunlit limb (its cusp angle negative)
 };
 
 enum class LocationKind {
@@ -57,6 +59,9 @@ struct LocalCircumstances {
   std::string bodyName;  // the XZ number's digits, a planet's name, or " "
   bool planet = false;   // XZ below 10: a planet's disc (or the Sun), not a star
   double zc = 0, sao = 0, hip = 0, bodyMagnitude = 0;
+  // The star's designation and proper name ("σ Sgr (Nunki)"); empty when the
+  // name lists do not know it. The front end fills it.
+  std::string starName;
 
   // Where the circumstances are computed for.
   LocationKind location = LocationKind::None;

@@ -81,14 +81,14 @@ CoastlineFileCache& Cache() {
   return cache;
 }
 
-// The path of a coastline file, found with or without its trailing blank.
+// The path of a coastline file, found with or without a trailing blank.
 std::optional<std::string> FindCoastlineFile(const DataDirectory& directory,
                                              std::string_view name) {
   if (auto path = FindDataFile(directory, name)) return path;
   std::string_view trimmed = name;
   while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
-  if (trimmed.size() == name.size()) return std::nullopt;
-  return FindDataFile(directory, trimmed);
+  if (trimmed.size() != name.size()) return FindDataFile(directory, trimmed);
+  return FindDataFile(directory, std::string(name) + " ");
 }
 
 }  // namespace

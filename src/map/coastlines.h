@@ -24,9 +24,10 @@
 namespace vernier {
 
 // Asia, Europe, Africa, North America, South America, read in this order.
-// Each name ends in a blank; a file without the blank is found as well.
+// A file whose name ends in a blank, as older data sets wrote them, is found
+// as well.
 inline constexpr std::array<std::string_view, 5> kCoastlineFileNames{
-    "as_cil.cbd ", "eu_cil.cbd ", "af_cil.cbd ", "na_cil.cbd ", "sa_cil.cbd "};
+    "as_cil.cbd", "eu_cil.cbd", "af_cil.cbd", "na_cil.cbd", "sa_cil.cbd"};
 
 // Marked in the "Coastlines" context; looked up where it is drawn.
 inline constexpr char kMissingCoastlineMessage[] =

@@ -8,6 +8,7 @@
 #include "astro/time.h"
 #include "gdi/format.h"
 #include "gdi/palette.h"
+#include "local/circumstances.h"
 #include "local/world_cities.h"
 #include "map/coastlines.h"
 
@@ -264,9 +265,28 @@ void DrawWorldMap(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDire
 // ---------------------------------------------------------------------------
 // Text panel
 
-static std::string UtTime(const BesselianElements& e, double t, double deltaT) {
-  HoursMinutesSeconds s = SplitHoursMinSec(UniversalHours(e.t0, t, deltaT));
-  return Format("%2.0f:%2.0f:%4.1f UT", s.hours, s.minutes, s.seconds);
+// The day of the instant t counted from the record's date (0 that date, -1
+// the day before), in universal time.
+static double UtDayOffset(const BesselianElements& e, double t, double deltaT) {
+  return std::floor(UniversalHours(e.t0, t, deltaT) / 24);
+}
+
+// The calendar date in universal time of the instant t hours after t0.
+static std::string UtDate(const BesselianElements& e, double t, double deltaT) {
+  const LocalDate d = DateOfHour(e.year, e.month, e.day, UniversalHours(e.t0, t, deltaT));
+  return Format("%4.0f %2.0f %2.0f", d.year, d.month, d.day);
+}
+
+// The time of day in UT; an instant on another date than the greatest
+// occultation's (the date the panel prints) carries the days between, "(+1)".
+static std::string UtTime(const BesselianElements& e, double t, double deltaT,
+                          double greatestT) {
+  const double hours = UniversalHours(e.t0, t, deltaT);
+  HoursMinutesSeconds s = SplitHoursMinSec(hours);
+  std::string text = Format("%2.0f:%2.0f:%4.1f UT", s.hours, s.minutes, s.seconds);
+  const double days = UtDayOffset(e, t, deltaT) - UtDayOffset(e, greatestT, deltaT);
+  if (std::isfinite(days) && days != 0) text += Format(" (%+.0f)", days);
+  return text;
 }
 
 static std::string ContactPlace(double lon, double lat) {
@@ -289,8 +309,11 @@ void DrawTextPanel(DeviceContext& dc, const MapWindow& w, const BesselianElement
   // corner, shown with every window.
   if (panel.siteMagnitude && panel.siteAltitude) {
     dc.SetTextColor(kPanelWhite);
-    dc.TextOut(w.frameRight - 90, w.frameBottom - 30, Format("Mag. : %5.3f", *panel.siteMagnitude));
-    dc.TextOut(w.frameRight - 90, w.frameBottom - 16, Format("Alt. : %5.1f", *panel.siteAltitude));
+    const int top = w.frameBottom - (panel.siteSunAltitude ? 44 : 30);
+    dc.TextOut(w.frameRight - 90, top, Format("Depth: %5.3f", *panel.siteMagnitude));
+    dc.TextOut(w.frameRight - 90, top + 14, Format("Alt. : %5.1f", *panel.siteAltitude));
+    if (panel.siteSunAltitude)
+      dc.TextOut(w.frameRight - 90, top + 28, Format("Sun  : %5.1f", *panel.siteSunAltitude));
   }
   if (w.preset != WindowPreset::WholeGlobe && IsGlobe(w)) {
     DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, Colour::Brown);
@@ -300,7 +323,10 @@ void DrawTextPanel(DeviceContext& dc, const MapWindow& w, const BesselianElement
   dc.SetTextColor(kPanelWhite);
   auto row = [&](int x, int n, const std::string& text) { dc.TextOut(x, kRow * n, text); };
   row(10, 1, "CANON OF OCCULTATION");
-  row(10, 3, Format("DATE(UT) : %4.0f %2.0f %2.0f  ", e.year, e.month, e.day));
+  // The date of the greatest occultation in UT, which may be a day before or
+  // after the record's own.
+  const double tg = panel.greatestT;
+  row(10, 3, "DATE(UT) : " + UtDate(e, tg, panel.deltaT) + "  ");
   if (e.xz > 10)
     row(10, 4, Format("STAR NAME:X%6.0f Mag.:%6.2f", e.xz, e.mag));
   else
@@ -310,25 +336,25 @@ void DrawTextPanel(DeviceContext& dc, const MapWindow& w, const BesselianElement
   row(10, 8, Format("JD     : %10.2f MA: %4.1f", e.jd, e.ma));
   row(10, 9, Format("Delta T: %6.1f sec.", panel.deltaT));
   row(20, 11, "GREATEST OCCULTATION");
-  row(30, 12, "Time     : " + UtTime(e, panel.greatestT, panel.deltaT));
+  row(30, 12, "Time     : " + UtTime(e, tg, panel.deltaT, tg));
   // The point of greatest occultation, whatever the window is centred on.
   row(30, 13, "Location :");
   row(110, 13, DegreesAndMinutes(panel.greatestLon, "E", "W"));
   row(110, 14, DegreesAndMinutes(panel.greatestLat, "N", "S"));
   const bool inner = std::trunc(e.type) != 1;
   row(20, 15, "FIRST CONTACT");
-  row(30, 16, "Penumbra : " + UtTime(e, panel.firstContactT, panel.deltaT));
+  row(30, 16, "Penumbra : " + UtTime(e, panel.firstContactT, panel.deltaT, tg));
   if (inner) {
-    row(30, 17, "Umbra    : " + UtTime(e, panel.firstInnerT, panel.deltaT));
+    row(30, 17, "Umbra    : " + UtTime(e, panel.firstInnerT, panel.deltaT, tg));
     row(90, 18, ContactPlace(panel.firstInnerLon, panel.firstInnerLat));
   }
   row(20, 19, "LAST CONTACT");
   if (inner) {
-    row(30, 20, "Umbra    : " + UtTime(e, panel.lastInnerT, panel.deltaT));
+    row(30, 20, "Umbra    : " + UtTime(e, panel.lastInnerT, panel.deltaT, tg));
     row(90, 21, ContactPlace(panel.lastInnerLon, panel.lastInnerLat));
-    row(30, 22, "Penumbra : " + UtTime(e, panel.lastContactT, panel.deltaT));
+    row(30, 22, "Penumbra : " + UtTime(e, panel.lastContactT, panel.deltaT, tg));
   } else {
-    row(30, 20, "Penumbra : " + UtTime(e, panel.lastContactT, panel.deltaT));
+    row(30, 20, "Penumbra : " + UtTime(e, panel.lastContactT, panel.deltaT, tg));
   }
 }
 
@@ -336,7 +362,7 @@ void DrawPresetHeader(DeviceContext& dc, const MapWindow& w, const BesselianElem
                       const MapPanel& panel) {
   if (w.preset == WindowPreset::WholeGlobe || !IsGlobe(w)) return;
   dc.SetTextColor(kHeaderColour);
-  dc.TextOut(30, kRow * 2, Format("DATE(UT) : %4.0f %2.0f %2.0f", e.year, e.month, e.day));
+  dc.TextOut(30, kRow * 2, "DATE(UT) : " + UtDate(e, panel.greatestT, panel.deltaT));
   dc.TextOut(30, kRow * 3, Format("STAR NAME: %s", panel.objectName.c_str()));
 }
 

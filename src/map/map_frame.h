@@ -23,9 +23,9 @@ struct MapPanel {
   double firstInnerT = 0, lastInnerT = 0;
   double firstInnerLon = 0, firstInnerLat = 0;
   double lastInnerLon = 0, lastInnerLat = 0;
-  // Shown in the corner in the search by the observer's site: magnitude and
-  // altitude at the observer's maximum.
-  std::optional<double> siteMagnitude, siteAltitude;
+  // Shown in the corner in the search by the observer's site: the depth, the
+  // body's altitude and the Sun's at the observer's maximum.
+  std::optional<double> siteMagnitude, siteAltitude, siteSunAltitude;
 };
 
 // The label font of place names and the view's font (fixed pitch, Mincho face).

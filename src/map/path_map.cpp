@@ -41,6 +41,7 @@ class MapDriver : public PathTraceSink {
     panel_.deltaT = in.deltaT;
     panel_.siteMagnitude = in.siteMagnitude;
     panel_.siteAltitude = in.siteAltitude;
+    panel_.siteSunAltitude = in.siteSunAltitude;
   }
 
   void OnGreatestFound(const GreatestOccultationResult& g) override {

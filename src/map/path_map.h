@@ -29,7 +29,7 @@ struct PathMapInputs {
   double drawStepHours = 0.1 / 60;
   bool exportKml = false;
   // The observer's maximum from the search by site (map corner), when shown.
-  std::optional<double> siteMagnitude{}, siteAltitude{};
+  std::optional<double> siteMagnitude{}, siteAltitude{}, siteSunAltitude{};
 };
 
 struct PathMapResult {

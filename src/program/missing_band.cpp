@@ -4,6 +4,7 @@
 
 #include "bessel/data_directory.h"
 #include "bessel/elements.h"
+#include "gdi/ui_text.h"
 
 namespace vernier {
 
@@ -15,6 +16,11 @@ std::optional<MissingBand> FindMissingBand(const DataDirectory& directory, BandN
   const auto name = ElementFileNameForYear(year);
   if (!name || FindDataEntry(directory, *name) != DataEntry::Missing) return std::nullopt;
   return MissingBand{*name, static_cast<int>(std::trunc(year)), month, day, need};
+}
+
+std::string MissingBandLine(const std::optional<MissingBand>& band) {
+  if (!band) return UI_TEXT("ElementFiles", "データディレクトリにこの年代の読める要素ファイルがありません。");
+  return UI_TEXT("ElementFiles", "データディレクトリにない要素ファイル：") + band->fileName;
 }
 
 }  // namespace vernier

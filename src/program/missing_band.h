@@ -27,6 +27,10 @@ struct MissingBand {
 // The band holding `year` when no file of its name (in any letter case) is in
 // the data directory; none when the file is there (readable or not) or no band holds
 // the year.
+// The second line of the message of a missing element file: the file the
+// data directory lacks, when it is known.
+std::string MissingBandLine(const std::optional<MissingBand>& band);
+
 std::optional<MissingBand> FindMissingBand(const DataDirectory& directory, BandNeed need, double year,
                                            int month = 1, int day = 1);
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "astro/sun_moon.h"
 #include "astro/time.h"
 #include "gdi/ui_text.h"
 
@@ -24,7 +25,11 @@ SiteMaximum ObserverMaximumFor(EventCursor& cursor, const ObserverSite& site, do
   LocalContext local = cursor.Local(point);
   LocalMaximum maximum;
   if (FindMaximum(local, 0, deltaT, maximum) != Status::Ok) return {};
-  return {true, maximum.magnitude, maximum.altitude};
+  const BesselianElements& e = cursor.elements;
+  const EventEpoch epoch{e.year, e.month, e.day, e.t0};
+  const double sun =
+      SunAltAzAtSite(epoch, maximum.t, deltaT, site.latitude, -site.longitude).altitude;
+  return {true, maximum.magnitude, maximum.altitude, sun};
 }
 
 bool SiteMaximumSeen(const SiteMaximum& maximum, const SearchSettings& search) {
@@ -94,7 +99,7 @@ std::optional<UserMessage> LoadEventAtDate(ProgramState& s) {
   s.navigation.paintRequest = PaintRequest::ReadAtDate;
   s.navigation.loadFailed = true;
   return UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！"),
-                      UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。")}};
+                      MissingBandLine(s.navigation.missingBand)}};
 }
 
 std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
@@ -115,9 +120,19 @@ std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
       CloseElementFile(s.cursor.file);
       if (OpenElementFileAt(s.cursor.file, s.cursor.elements, 0, s.cursor.event.year, 1, 1,
                             s.cursor.event) != Status::Ok) {
-        nav.missingBand = FindMissingBand(s.dataDirectory, BandNeed::Next, s.cursor.event.year);
+        auto missing = FindMissingBand(s.dataDirectory, BandNeed::Next, s.cursor.event.year);
         nav.loadFailed = true;
         nav.paintRequest = PaintRequest::ReadAtDate;
+        // A search ran through every file present without a match: that is
+        // its answer, not a reason to build the next band.
+        if (s.search.searchMode != SearchMode::AllEvents) {
+          UserMessage none{{UI_TEXT("Navigation", "検索条件に合う星蝕は見つかりませんでした。")}};
+          if (missing)
+            none.lines.push_back(UI_TEXT("Navigation", "これより後の要素ファイルがありません：") +
+                                 missing->fileName);
+          return none;
+        }
+        nav.missingBand = missing;
         return UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルが終了しました"),
                             UI_TEXT("ElementFiles", "早い年代を設定し、検索モードを変更ください。")}};
       }

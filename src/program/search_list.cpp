@@ -92,10 +92,9 @@ SearchScan ScanSearchList(ProgramState& s, double startYear, double periodYears)
             break;
           }
           if (OpenElementFileAt(c.file, c.elements, 0, *next, 1, 1, c.event) != Status::Ok) {
-            scan.message = UserMessage{
-                {UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！ 1 "),
-                 UI_TEXT("ElementFiles", "EC****.prnファイルのあるディレクトリで起動して下さい。")}};
             missing = FindMissingBand(s.dataDirectory, BandNeed::List, *next);
+            scan.message = UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！ 1 "),
+                                        MissingBandLine(missing)}};
             scanning = false;
             break;
           }

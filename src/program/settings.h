@@ -34,7 +34,10 @@ struct DisplaySettings {
 struct SearchSettings {
   SearchMode searchMode = SearchMode::AllEvents;
   int typeCode = 2;              // EventType: 1 partial, 2 central
-  double minMagnitude = 0.5;     // SeenAtSite
+  // SeenAtSite: the observer's maximum depth must exceed this, (l1 - m) /
+  // (l1 + l2): 0 at the limit line, 0.5 on a star's central line (a planet's
+  // disc a little more). 0 accepts every occultation seen from the site.
+  double minMagnitude = 0;
   double xzTarget = 145;         // OneStar
   double typeRangeYears = 20;    // stored; no operation reads it
   double siteRangeYears = 50;    // stored; no operation reads it
@@ -53,6 +56,7 @@ inline constexpr int kLatestYear = kLatestElementYear;
 struct SiteMaximum {
   bool valid = false;  // false: no maximum found
   double magnitude = 0, altitude = 0;
+  double sunAltitude = 0;  // degrees, at the maximum
 };
 
 enum class PaintRequest { ReadToday, ReadAtDate, Redraw, StepForward };

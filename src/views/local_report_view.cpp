@@ -10,32 +10,36 @@ namespace vernier {
 namespace {
 
 constexpr Rgb kWhite{255, 255, 255};
+// The star's name stands on the duration's row, right of it.
+constexpr int kStarNameX = 280;
 
+// The last two columns: the Sun's altitude at the site and the Moon's limb
+// (dark or bright) where the body disappears or reappears.
 constexpr const char* kColumnHeadings[3] = {
-    "                        Universal  Local                              PA     AA",
-    "                        Time(UT)   STD Time    LMT      Alt   Az                 ",
-    "                        ---------- --------  --------  ----- ------ ------ ------"};
+    "                        Universal  Local                              PA     AA      Sun   Limb",
+    "                        Time(UT)   STD Time    LMT      Alt   Az                      Alt",
+    "                        ---------- --------  --------  ----- ------ ------ ------  -----  ------"};
 
 constexpr const char* kFirstPenumbra =
-    " First Penumbra Contact %2.0f:%2.0f:%4.1f %2.0f:%2.0f:%2.0f  %2.0f:%2.0f:%2.0f  %5.1f  %5.1f "
+    " First Penumbra Contact %02.0f:%02.0f:%04.1f %02.0f:%02.0f:%02.0f  %02.0f:%02.0f:%02.0f  %5.1f  %5.1f "
     "%6.2f %6.2f";
 constexpr const char* kFirstUmbra =
-    " First Umbra    Contact %2.0f:%2.0f:%4.1f %2.0f:%2.0f:%2.0f  %2.0f:%2.0f:%2.0f  %5.1f  %5.1f "
+    " First Umbra    Contact %02.0f:%02.0f:%04.1f %02.0f:%02.0f:%02.0f  %02.0f:%02.0f:%02.0f  %5.1f  %5.1f "
     "%6.2f %6.2f";
 constexpr const char* kLastUmbra =
-    " Last  Umbra    Contact %2.0f:%2.0f:%4.1f %2.0f:%2.0f:%2.0f  %2.0f:%2.0f:%2.0f  %5.1f  %5.1f "
+    " Last  Umbra    Contact %02.0f:%02.0f:%04.1f %02.0f:%02.0f:%02.0f  %02.0f:%02.0f:%02.0f  %5.1f  %5.1f "
     "%6.2f %6.2f";
 constexpr const char* kLastPenumbra =
-    " Last  Penumbra Contact %2.0f:%2.0f:%4.1f %2.0f:%2.0f:%2.0f  %2.0f:%2.0f:%2.0f  %5.1f  %5.1f "
+    " Last  Penumbra Contact %02.0f:%02.0f:%04.1f %02.0f:%02.0f:%02.0f  %02.0f:%02.0f:%02.0f  %5.1f  %5.1f "
     "%6.2f %6.2f";
 constexpr const char* kSunSet =
-    " Magnitude at Sun Set   %2.0f:%2.0f:%4.1f %2.0f:%2.0f:%2.0f  %2.0f:%2.0f:%2.0f  %5.1f %6.3f "
+    " Magnitude at Sun Set   %02.0f:%02.0f:%04.1f %02.0f:%02.0f:%02.0f  %02.0f:%02.0f:%02.0f  %5.1f %6.3f "
     "%6.2f %6.2f";
 constexpr const char* kSunRise =
-    " Magnitude at Sun Rise  %2.0f:%2.0f:%4.1f %2.0f:%2.0f:%2.0f  %2.0f:%2.0f:%2.0f  %5.1f %6.3f "
+    " Magnitude at Sun Rise  %02.0f:%02.0f:%04.1f %02.0f:%02.0f:%02.0f  %02.0f:%02.0f:%02.0f  %5.1f %6.3f "
     "%6.2f %6.2f";
 constexpr const char* kMaximum =
-    " Max.  Occultation      %2.0f:%2.0f:%4.1f %2.0f:%2.0f:%2.0f  %2.0f:%2.0f:%2.0f  %5.1f  %5.1f "
+    " Max.  Occultation      %02.0f:%02.0f:%04.1f %02.0f:%02.0f:%02.0f  %02.0f:%02.0f:%02.0f  %5.1f  %5.1f "
     "%6.2f %6.2f";
 
 void DrawRow(DeviceContext& dc, int row, const std::string& text) {
@@ -51,7 +55,8 @@ void DrawInstantRow(DeviceContext& dc, int row, const char* format, const LocalI
   DrawRow(dc, row,
           Format(format, ut.hours, ut.minutes, ut.seconds, zone.hours, zone.minutes,
                  std::floor(zone.seconds), lmt.hours, lmt.minutes, std::floor(lmt.seconds), first,
-                 second, at.positionAngle, at.axisAngle));
+                 second, at.positionAngle, at.axisAngle) +
+              Format("  %5.1f  %s", at.sunAltitude, at.brightLimb ? "bright" : "dark"));
 }
 void DrawContactRow(DeviceContext& dc, int row, const char* format, const LocalInstant& at) {
   if (at.listed) DrawInstantRow(dc, row, format, at, at.altitude, at.azimuth);
@@ -90,14 +95,20 @@ void DrawLocalCircumstances(DeviceContext& dc, const LocalCircumstances& r,
                    d.year, d.month, d.day, d.hour, r.bodyName.c_str(), r.zc, r.sao, r.hip,
                    r.bodyMagnitude));
 
+  // The standard time the STD column gives: whole hours of the longitude.
+  const std::string zone = Format("  STD = UT%+dh", ZoneHours(r.longitude));
   if (r.location == LocationKind::ListEntry)
     DrawRow(dc, 3,
             Format(" Location : %s Lon:%7.2f Lat:%7.2f  Height:%5.1f", r.locationName.c_str(),
-                   r.longitude, r.latitude, r.height));
+                   r.longitude, r.latitude, r.height) +
+                zone);
   else if (r.location == LocationKind::SelectedPoint)
     DrawRow(dc, 3,
             Format(" Location : Selected Point      Lon:%7.2f Lat:%7.2f  Height:%6.1f", r.longitude,
-                   r.latitude, r.height));
+                   r.latitude, r.height) +
+                zone);
+  if (!r.starName.empty())
+    dc.TextOut(kReportLeft + kStarNameX, kReportLineHeight * 4, " Star : " + r.starName);
   for (int i = 0; i < 3; ++i) DrawRow(dc, 5 + i, kColumnHeadings[i]);
 
   if (!r.maximumFound) {

@@ -1,5 +1,6 @@
 #include "views/local_view.h"
 
+#include "sky/star_names.h"
 #include "views/view_paint.h"
 
 namespace vernier {
@@ -7,9 +8,11 @@ namespace vernier {
 LocalCircumstances DrawLocalReport(ProgramState& s, DeviceContext& dc,
                                    const ReportOptions& options) {
   LocalContext local = s.Local();
-  const LocalCircumstances report =
+  LocalCircumstances report =
       ComputeLocalCircumstances(local, s.site, s.cities, s.cursor.elements.t0,
                                 s.navigation.eventDeltaT, options.librationLines);
+  if (!report.planet && report.hip > 0)
+    report.starName = StarNames::Shared(s.dataDirectory).NameOf(report.hip);
   DrawLocalCircumstances(dc, report, options.animation);
   return report;
 }

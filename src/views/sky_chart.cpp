@@ -7,6 +7,7 @@
 #include "astro/time.h"
 #include "gdi/format.h"
 #include "gdi/palette.h"
+#include "local/circumstances.h"
 #include "local/libration.h"
 #include "sky/bright_objects.h"
 #include "sky/planets.h"
@@ -43,10 +44,13 @@ FontSpec ChartFont(const char* face) {
   return f;
 }
 
-// "hh:mm:ss" parts of an hour of day, the seconds floored.
-std::string TimeRow(const char* label, double hours) {
-  const HoursMinutesSeconds t = SplitHoursMinSec(hours);
-  return Format("   Time(%s): %2.0f:%2.0f:%2.0f", label, t.hours, t.minutes, std::floor(t.seconds));
+// The date and time (seconds floored) of the instant `hours` after 0 h of the
+// chart's date, in one time scale: " UT   2026-12-07 23:32:28".
+std::string TimeRow(const char* label, const PackedDate& date, double hours) {
+  const LocalDate d = DateOfHour(date.year, date.month, date.day, hours);
+  const HoursMinutesSeconds t = SplitHoursMinSec(d.hour);
+  return Format(" %-4s %d-%02.0f-%02.0f %02.0f:%02.0f:%02.0f", label, static_cast<int>(d.year),
+                d.month, d.day, t.hours, t.minutes, std::floor(t.seconds));
 }
 
 // Returns the font selected before.
@@ -58,10 +62,10 @@ FontSpec DrawTextBlock(DeviceContext& dc, const PackedDate& date, double ut, dou
   DrawRectOutline(dc, 5, 15, 180, 195, Colour::Brown);
   auto row = [&](int n, const std::string& text) { dc.TextOut(10, 15 * n, text); };
   row(2, " Sky at Max. Magnitude");
-  row(4, Format(" Date :%5d %2d %2d ", date.year, date.month, date.day));
-  row(5, TimeRow("UT ", ut));
-  row(6, TimeRow("LST", ut + zone));
-  row(7, TimeRow("LMT", ut + longitude / 15));
+  // Each time with the date of that instant in its own time scale.
+  row(4, TimeRow("UT", date, ut));
+  row(5, TimeRow("LST", date, ut + zone));
+  row(6, TimeRow("LMT", date, ut + longitude / 15));
   row(9, " Location");
   row(10, Format("   Lon(deg.):%8.2f", longitude));
   row(11, Format("   Lat(deg.):%8.2f", latitude));

@@ -58,6 +58,7 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
       if (s.search.searchMode == SearchMode::SeenAtSite && SiteMaximumSeen(seen, s.search)) {
         in.siteMagnitude = seen.magnitude;
         in.siteAltitude = seen.altitude;
+        in.siteSunAltitude = seen.sunAltitude;
       }
       result.map = DrawOccultationMap(dc, in);
       if (s.display.markObserver) DrawObserverMarker(s.map, dc, s.site);

@@ -5,7 +5,9 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBrowser>
 
+#include "app/about_dialog.h"
 #include "app/main_window.h"
 #include "app_fixture.h"
 #include "menu_texts.h"
@@ -57,7 +59,17 @@ TEST_F(EnglishMainWindowTest, MenusPromptsAndPanesReadInEnglish) {
                    "Today's Occultation\tHome", "-", "Zoom In\t+", "Zoom Out\t-", "Redraw\tF5", "-",
                    "&Toolbar", "&Status Bar", "-", "Predictions for the Site",
                    "Graze Plan"}));
-  EXPECT_EQ(MenuTexts(*mainWindow, "&Help"), QStringList{"&About Vernier..."});
+  EXPECT_EQ(MenuTexts(*mainWindow, "&Help"), (QStringList{"&User Guide...", "&About Vernier..."}));
+  // The guide opens beside the window, in the reader's language.
+  mainWindow->Actions().guide->trigger();
+  auto* guide = mainWindow->findChild<UserGuideDialog*>();
+  ASSERT_NE(guide, nullptr);
+  EXPECT_TRUE(guide->isVisible());
+  EXPECT_FALSE(guide->isModal());
+  const QString text = guide->findChild<QTextBrowser*>("guideText")->toPlainText();
+  EXPECT_TRUE(text.contains("Finding the occultations seen from your site")) << text.toStdString();
+  EXPECT_FALSE(text.contains(QString::fromUtf8("観測地"))) << text.toStdString();
+  guide->close();
 
   // A prompt's two parts: the status bar's line and the tooltip.
   const QAction* next = mainWindow->Actions().next;

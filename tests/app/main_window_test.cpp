@@ -79,7 +79,8 @@ TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
             (QStringList{"次の星蝕\tRight, PgDown", "前の星蝕\tLeft, PgUp", "今日の星蝕\tHome", "-",
                          "拡大\t+", "縮小\t-", "再描画\tF5", "-", "ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
                          "-", "観測地の星蝕予報", "接食計画"}));
-  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"),
+            (QStringList{"使い方(&G)...", "Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
 
   // Closing the view leaves the main window with the menus of no view.
   mainWindow.MdiArea()->closeAllSubWindows();
@@ -89,7 +90,8 @@ TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
   EXPECT_EQ(MenuTexts(mainWindow, "ﾌｧｲﾙ(&F)"),
             (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-", "ﾌﾟﾘﾝﾀの設定(&R)...",
                          "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
-  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"), QStringList{"Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."});
+  EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"),
+            (QStringList{"使い方(&G)...", "Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
   EXPECT_FALSE(mainWindow.Actions().next->isEnabled());
   EXPECT_FALSE(mainWindow.Actions().list->isEnabled());
   EXPECT_TRUE(mainWindow.Actions().about->isEnabled());
@@ -244,11 +246,22 @@ TEST_F(MainWindowTest, PredictionsWindowLoadsTheChosenEventInTheView) {
   window->DaysEdit()->setValue(30);
   window->Compute();
   ASSERT_EQ(window->Model().rowCount(), 2);  // D and R of the star of 10 December
+  // Both rows carry the one occultation's number.
+  EXPECT_EQ(window->Model().headerData(0, Qt::Vertical, Qt::DisplayRole).toInt(), 1);
+  EXPECT_EQ(window->Model().headerData(1, Qt::Vertical, Qt::DisplayRole).toInt(), 1);
+  // A window of its own: no parent to stay above or to minimise with.
+  EXPECT_EQ(window->parentWidget(), nullptr);
+  EXPECT_TRUE(window->isWindow());
   const PredictedContact contact = window->Model().Contact(0);
   EXPECT_EQ(contact.xz, 200);
+  mainWindow.show();
+  window->show();
+  window->activateWindow();
   emit window->EventChosen(contact, window->Site());
   EXPECT_EQ(view->State().cursor.elements.xz, 200);
   EXPECT_EQ(view->State().display.displayMode, DisplayMode::LocalCircumstances);
+  // The loaded event comes to the front.
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&mainWindow));
   window->close();
 }
 

@@ -11,6 +11,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
+#include <set>
 
 #include "app_fixture.h"
 #include "local/prediction_table.h"
@@ -69,8 +71,15 @@ TEST_F(PredictionsWindowTest, FiltersOnMagnitudeAndLimbAndExportsWhatIsShown) {
   ASSERT_LT(shown, all);
   for (int r = 0; r < shown; ++r) {
     EXPECT_LE(Cell(r, "magnitude").toDouble(), 3.6);
-    EXPECT_EQ(Cell(r, "limb"), "dark");
+    EXPECT_EQ(Cell(r, "limb"), "暗縁");
   }
+  // The count says how many of the contacts are shown.
+  EXPECT_EQ(window.Status()->text(), QString("%1 件を表示（全 %2 件）").arg(shown).arg(all));
+  window.MagnitudeFilter()->setValue(99);
+  window.LimbFilter()->setCurrentIndex(0);
+  EXPECT_EQ(window.Status()->text(), QString("%1 件の接触").arg(all));
+  window.MagnitudeFilter()->setValue(3.6);
+  window.LimbFilter()->setCurrentIndex(1);
   QTemporaryDir dir;
   const QString path = dir.filePath("predictions.csv");
   ASSERT_TRUE(window.ExportCsv(path));
@@ -102,13 +111,66 @@ TEST_F(PredictionsWindowTest, FiltersOnMagnitudeAndLimbAndExportsWhatIsShown) {
 }
 
 TEST_F(PredictionsWindowTest, CivilTimesFollowTheChosenZone) {
-  EXPECT_EQ(window.ZoneChoice()->currentText(), QString::fromLatin1(QTimeZone::systemTimeZoneId()));
+  // Without a zone chosen before: the standard time of the site's longitude,
+  // as the local report gives it (101.9 W: UT - 7 h), whatever the machine's.
+  EXPECT_EQ(window.ZoneChoice()->currentText(), "UTC-07:00");
+  EXPECT_EQ(Cell(0, "local_time"), "2003-03-25 05:05:09 UTC-07:00");
+  QSignalSpy chosen(&window, &PredictionsWindow::ZoneChosen);
   window.ZoneChoice()->setCurrentText("America/Chicago");
+  ASSERT_EQ(chosen.size(), 1);
+  EXPECT_EQ(chosen[0][0].toString(), "America/Chicago");
   // φ Sgr, 2003-03-25 12:05:09 UT: 06:05:09 CST; η Leo in May: CDT.
-  EXPECT_EQ(Cell(0, "local_time"), "2003-03-25T06:05:09-06:00");
+  // The window shows the civil time as observers read it, with the zone's
+  // abbreviation; the export keeps the ISO form.
+  EXPECT_EQ(Cell(0, "local_time"), "2003-03-25 06:05:09 CST");
   const int may = 3;
   ASSERT_EQ(Cell(may, "date"), "2003-05-10");
-  EXPECT_EQ(Cell(may, "local_time"), "2003-05-10T00:22:38-05:00");
+  EXPECT_EQ(Cell(may, "local_time"), "2003-05-10 00:22:38 CDT");
+  EXPECT_EQ(window.Model().Record(window.Filter().mapToSource(window.Filter().index(may, 0)).row())
+                [Column("local_time")],
+            "2003-05-10T00:22:38-05:00");
+}
+
+TEST_F(PredictionsWindowTest, HeadersAreTitlesAndRowsNumberTheOccultations) {
+  const QAbstractItemModel& rows = window.Filter();
+  EXPECT_EQ(rows.headerData(Column("local_time"), Qt::Horizontal).toString(), "地方時");
+  EXPECT_EQ(rows.headerData(Column("cusp_angle"), Qt::Horizontal).toString(), "カスプ角");
+  // The field's name stays at hand as the tooltip.
+  EXPECT_EQ(rows.headerData(Column("cusp_angle"), Qt::Horizontal, Qt::ToolTipRole).toString(),
+            "cusp_angle");
+  // A D and its R share a number, also after sorting by another column, and
+  // two occultations never share one.
+  window.Table()->sortByColumn(Column("magnitude"), Qt::AscendingOrder);
+  std::map<int, std::set<std::string>> kinds;
+  std::map<int, std::set<QString>> dates;
+  for (int r = 0; r < rows.rowCount(); ++r) {
+    const int number = rows.headerData(r, Qt::Vertical).toInt();
+    ASSERT_GT(number, 0);
+    kinds[number].insert(Cell(r, "kind").toStdString());
+    dates[number].insert(Cell(r, "body"));
+  }
+  ASSERT_GT(kinds.size(), 3u);
+  int paired = 0;
+  for (const auto& [number, seen] : kinds) {
+    EXPECT_EQ(dates[number].size(), 1u) << number;  // one body a number
+    EXPECT_LE(seen.size(), 4u) << number;
+    paired += seen.count("D") && seen.count("R");
+  }
+  EXPECT_GE(paired, 3);
+}
+
+TEST(PredictionsWindowZone, TheZoneChosenBeforeIsTheOneItOpensWith) {
+  ObserverSite denver;
+  denver.longitude = -104.99;
+  denver.latitude = 39.74;
+  EXPECT_EQ(SiteStandardZoneId(denver), "UTC-07:00");
+  denver.longitude = 139.77;
+  EXPECT_EQ(SiteStandardZoneId(denver), "UTC+09:00");
+  PredictionsWindow window(TestData("predictions"), denver, "Denver", nullptr, "America/Denver");
+  EXPECT_EQ(window.ZoneChoice()->currentText(), "America/Denver");
+  // A zone id the time-zone data does not know falls back to the site's.
+  PredictionsWindow unknown(TestData("predictions"), denver, "Denver", nullptr, "Nowhere/City");
+  EXPECT_EQ(unknown.ZoneChoice()->currentText(), "UTC+09:00");
 }
 
 TEST_F(PredictionsWindowTest, DoubleClickChoosesTheRowsEvent) {

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMdiSubWindow>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -141,6 +142,48 @@ TEST_F(SessionTest, SettingsAndTheWindowAreKeptForTheNextSession) {
   EXPECT_EQ(third.display.displayMode, DisplayMode::PathMap);
   EXPECT_EQ(third.map.preset, WindowPreset::WholeGlobe);
   EXPECT_EQ(third.site.longitude, -70.5);
+}
+
+TEST_F(SessionTest, TheSettingsOfTheEarlierPlaceAreTakenOverOnce) {
+  QTemporaryDir dir;
+  QSettings old(dir.filePath("old.conf"), QSettings::IniFormat);
+  QSettings current(dir.filePath("current.conf"), QSettings::IniFormat);
+  old.setValue("observer/longitude", "139.7");
+  old.setValue("search/mode", "2");
+  // The first start under the new name: everything comes over.
+  EXPECT_TRUE(TakeOverOldSettings(current, old));
+  EXPECT_EQ(current.value("observer/longitude").toString(), "139.7");
+  EXPECT_EQ(current.value("search/mode").toString(), "2");
+  // Later starts keep what was changed since, whatever the old place holds.
+  current.setValue("observer/longitude", "-70");
+  old.setValue("observer/latitude", "35");
+  EXPECT_FALSE(TakeOverOldSettings(current, old));
+  EXPECT_EQ(current.value("observer/longitude").toString(), "-70");
+  EXPECT_FALSE(current.contains("observer/latitude"));
+  // Nothing at the old place: nothing taken over.
+  QSettings none(dir.filePath("none.conf"), QSettings::IniFormat);
+  QSettings fresh(dir.filePath("fresh.conf"), QSettings::IniFormat);
+  EXPECT_FALSE(TakeOverOldSettings(fresh, none));
+}
+
+TEST_F(SessionTest, TheObserversZoneIsKeptWithItsSite) {
+  QTemporaryDir dir;
+  QSettings settings(dir.filePath("zone.conf"), QSettings::IniFormat);
+  ObserverSite denver;
+  denver.longitude = -104.99;
+  denver.latitude = 39.74;
+  EXPECT_EQ(RememberedObserverZone(settings, denver), "");
+  RememberObserverZone(settings, denver, "America/Denver");
+  EXPECT_EQ(RememberedObserverZone(settings, denver), "America/Denver");
+  // Another site has no zone chosen: it takes its own standard time.
+  ObserverSite tokyo;
+  tokyo.longitude = 139.77;
+  tokyo.latitude = 35.68;
+  EXPECT_EQ(RememberedObserverZone(settings, tokyo), "");
+  // Kept for the next session.
+  settings.sync();
+  QSettings again(dir.filePath("zone.conf"), QSettings::IniFormat);
+  EXPECT_EQ(RememberedObserverZone(again, denver), "America/Denver");
 }
 
 TEST_F(SessionTest, OnlyADataDirectoryGivenOnItsOwnIsKept) {

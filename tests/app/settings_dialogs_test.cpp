@@ -167,10 +167,11 @@ TEST_F(DialogTest, DisplayDialogConfirmedUnchangedRoundsTheTypedWindow) {
 
 TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
   state.lastMapCentreLon = 139.7;
+  state.display.limitLineLongitude = 120;
   DisplayModeDialog dialog(state);
   dialog.show();
-  // The table starts a quarter turn west of the map's centre, on 15 degrees.
-  EXPECT_EQ(Edit(dialog, "limitLonEdit")->text(), "45");
+  // The table starts where it was set to, wherever the map was centred.
+  EXPECT_EQ(Edit(dialog, "limitLonEdit")->text(), "120");
   dialog.limitTableRadio->setChecked(true);
   dialog.europeRadio->setChecked(true);
   dialog.gridCheck->setChecked(true);
@@ -179,7 +180,7 @@ TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
   dialog.kmlCheck->setChecked(true);
   Edit(dialog, "stepEdit")->setText("2");
   Edit(dialog, "deltaTAdjustEdit")->setText("-30.5");
-  Edit(dialog, "limitLonEdit")->setText("-120");
+  Edit(dialog, "limitLonEdit")->setText("-195");  // kept as the longitude it is
   Edit(dialog, "limitStepEdit")->setText("7.5");
   Edit(dialog, "siteLongitudeEdit")->setText("10");
   EXPECT_EQ(PressOk(dialog), "");
@@ -189,7 +190,7 @@ TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
   EXPECT_EQ(state.map.preset, WindowPreset::WholeGlobe);
   EXPECT_EQ(state.map.gridMode, GridMode::NoGrid);
   EXPECT_DOUBLE_EQ(state.display.drawStepHours, 0.1 / 60);
-  EXPECT_EQ(state.display.limitLineLongitude, -120);
+  EXPECT_EQ(state.display.limitLineLongitude, 165);
   EXPECT_EQ(state.display.limitLineStep, 7.5);
   // Always written.
   EXPECT_EQ(state.map.coastlineSource, CoastlineSource::SimpleMap);
@@ -203,7 +204,7 @@ TEST_F(DialogTest, DisplayDialogWritesTheMapSettingsOnlyForThePathMap) {
   state.lastMapCentreLon = -100;
   DisplayModeDialog again(state);
   again.show();
-  EXPECT_EQ(Edit(again, "limitLonEdit")->text(), "-180");  // trunc(-6.67) * 15 - 90
+  EXPECT_EQ(Edit(again, "limitLonEdit")->text(), "165");
   EXPECT_TRUE(again.mercatorCheck->isChecked());
   again.pathMapRadio->setChecked(true);
   again.europeRadio->setChecked(true);
@@ -418,10 +419,17 @@ TEST_F(DialogTest, SearchModeDialogOffersEveryModeWithThePastRangesGreyed) {
   // The XZ field shows the current event's star, not the one last searched.
   EXPECT_EQ(Edit(dialog, "xzEdit")->text(), "1234");
   EXPECT_EQ(dialog.typeCombo->count(), 2);
-  EXPECT_EQ(dialog.typeCombo->itemText(0), "PARTIAL OCCLTATION");
-  EXPECT_EQ(dialog.typeCombo->itemText(1), "CENTRAL OCCULTATION");
+  EXPECT_EQ(dialog.typeCombo->itemText(0), "部分星蝕（中心線なし）");
+  EXPECT_EQ(dialog.typeCombo->itemText(1), "中心星蝕");
   EXPECT_EQ(dialog.typeCombo->currentIndex(), 1);  // typeCode 2
-  EXPECT_EQ(Edit(dialog, "magnitudeEdit")->text(), "0.5");
+  // The search by site finds every occultation seen there unless told
+  // otherwise, and its field says it is the depth, not a magnitude.
+  EXPECT_EQ(Edit(dialog, "magnitudeEdit")->text(), "0");
+  const QLabel* depthLabel = nullptr;
+  for (const QLabel* label : dialog.findChildren<QLabel*>())
+    if (label->buddy() == Edit(dialog, "magnitudeEdit")) depthLabel = label;
+  ASSERT_NE(depthLabel, nullptr);
+  EXPECT_EQ(depthLabel->text(), "深さの下限（限界線 0、中心線 0.5）：");
 
   // The star number is checked only for the search for one star.
   dialog.xzStarRadio->setChecked(true);
@@ -490,7 +498,7 @@ TEST_F(DialogTest, SearchModeDialogTakesTheChosenTypeForModeOne) {
   EXPECT_EQ(state.search.typeCode, 1);
   EXPECT_EQ(state.search.xzTarget, 145);  // mode 1 leaves the star alone
   EXPECT_EQ(state.search.typeRangeYears, 20);
-  EXPECT_EQ(state.search.minMagnitude, 0.5);
+  EXPECT_EQ(state.search.minMagnitude, SearchSettings{}.minMagnitude);
 }
 
 TEST_F(DialogTest, SearchModeDateButtonSetsTheDateAtOnce) {

@@ -305,6 +305,49 @@ TEST(PrintPicture, HundredViewPixelsMakeOneInch) {
   EXPECT_EQ(page.pixel(15, 24), qRgb(0, 0, 0));
 }
 
+TEST(PrintPicture, APictureLargerThanThePrintableAreaIsMadeSmallerToFitWhole) {
+  // 1000 x 500 view pixels are 10 x 5 inches; the page's printable area at
+  // 100 dpi is 300 x 600 (portrait) or 600 x 300 (landscape).
+  QImage picture(1000, 500, QImage::Format_RGB32);
+  picture.fill(Qt::black);
+  for (int y = 0; y < 500; ++y)
+    for (int x = 0; x < 5; ++x) {
+      picture.setPixel(999 - x, y, qRgb(255, 0, 0));  // the right edge
+      picture.setPixel(x, y, qRgb(0, 0, 255));        // the left edge
+    }
+  for (const QSize printable : {QSize(300, 600), QSize(600, 300)}) {
+    QImage page(printable.width() + 50, printable.height() + 50, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+      QPainter painter(&page);
+      PrintPicture(painter, picture, 100, printable);
+    }
+    // Nothing falls outside the printable area, and both edges are on it.
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = printable.width(); x < page.width(); ++x)
+        ASSERT_EQ(page.pixel(x, y), qRgb(255, 255, 255)) << x << "," << y;
+    bool right = false, left = false;
+    for (int y = 0; y < printable.height(); ++y)
+      for (int x = 0; x < printable.width(); ++x) {
+        right |= qRed(page.pixel(x, y)) > 128 && qBlue(page.pixel(x, y)) < 128;
+        left |= qBlue(page.pixel(x, y)) > 128 && qRed(page.pixel(x, y)) < 128;
+      }
+    EXPECT_TRUE(right) << printable.width();
+    EXPECT_TRUE(left) << printable.width();
+  }
+  // A picture that fits keeps 100 view pixels to the inch.
+  QImage small(10, 10, QImage::Format_RGB32);
+  small.fill(Qt::red);
+  QImage page(60, 60, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  {
+    QPainter painter(&page);
+    PrintPicture(painter, small, 300, QSize(60, 60));
+  }
+  EXPECT_EQ(page.pixel(29, 29), qRgb(255, 0, 0));
+  EXPECT_EQ(page.pixel(31, 31), qRgb(255, 255, 255));
+}
+
 TEST_F(ViewTest, RightDoubleClickPicksTheObserverAndShowsItsCircumstances) {
   // The globe's centre pixel is the greatest point of the event (0° 0°).
   const int x = state.map.centreX, y = state.map.centreY;

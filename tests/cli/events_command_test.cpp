@@ -63,6 +63,27 @@ TEST(EventsCommand, MissingFilesAndBadOptionsAreReported) {
   EXPECT_EQ(RunCli("--help").status, 0);
 }
 
+TEST(EventsCommand, EveryCommandAnswersHelpWithItsOwnUsage) {
+  for (const char* command :
+       {"events", "contacts", "table", "path", "map", "local", "sky", "list", "limb", "predict"}) {
+    // Wherever --help stands, the command prints its usage and does nothing else.
+    for (const std::string extra : {"", " --observer 0,0"}) {
+      auto r = RunCli(std::string(command) + extra + " --help");
+      EXPECT_EQ(r.status, 0) << command << extra << r.err;
+      EXPECT_EQ(r.err, "") << command;
+      EXPECT_EQ(r.out.rfind(std::string("usage: vernier-cli ") + command, 0), 0u) << r.out;
+      // The shared options follow; no other command's usage does.
+      EXPECT_NE(r.out.find("--data DIR"), std::string::npos) << command;
+      EXPECT_EQ(r.out.find(command == std::string("sky") ? "  limb " : "  sky "), std::string::npos)
+          << command;
+    }
+  }
+  // The search options belong to the commands that search.
+  EXPECT_NE(RunCli("list --help").out.find("--search-mode"), std::string::npos);
+  EXPECT_EQ(RunCli("predict --help").out.find("--search-mode"), std::string::npos);
+  EXPECT_EQ(RunCli("nonsense --help").status, 2);
+}
+
 TEST(EventsCommand, NegativeYearsAndDefaultDate) {
   testing::TempDataDir dir;
   BesselianElements e = testing::DatedRecord(-500, 3, 1, 77);

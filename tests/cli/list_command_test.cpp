@@ -74,13 +74,13 @@ TEST_F(ListCommandTest, ASeriesListsTheStarOfTheEventAtTheDate) {
                        "  2300.0101       145     90145   100145      146\n");
   EXPECT_EQ(r.err,
             "ベッセル要素ファイルがありません！ 1 \n"
-            "EC****.prnファイルのあるディレクトリで起動して下さい。\n"
+            "データディレクトリにない要素ファイル：ecad26.PRN\n"
             "vernier-canon --band ecad26.PRN --out " + dir.path() + " builds it\n");
   // In mode 3 without a matching event from the date on, the load stops.
   auto none = List("--date 2025-01-01 --search-mode 3 --xz 7 --from 2025");
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(none.out, "");
-  EXPECT_NE(none.err.find("ベッセル要素ファイルが終了しました"), std::string::npos);
+  EXPECT_NE(none.err.find("検索条件に合う星蝕は見つかりませんでした。"), std::string::npos);
 }
 
 TEST_F(ListCommandTest, FailuresAndOptions) {

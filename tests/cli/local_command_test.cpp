@@ -35,7 +35,7 @@ TEST(LocalCommand, TextsOfTheReport) {
                   "10 30  Date : 2000/ 1/ 1 20.98h(LST) : STAR NAME:X 1234 ZC#:  1234 SAO#: "
                   "98765 HIP#: 54321 Mag.:  3.50"))
       << r.out;
-  EXPECT_TRUE(Has(r.out, "10 45  Location : Osaka Lon: 135.00 Lat:  35.00  Height:  0.0"));
+  EXPECT_TRUE(Has(r.out, "10 45  Location : Osaka Lon: 135.00 Lat:  35.00  Height:  0.0  STD = UT+9h"));
   EXPECT_NE(r.out.find("\n10 150  Max.  Occultation      11:58:56."), std::string::npos);
   EXPECT_NE(r.out.find("\n10 135  First Umbra    Contact "), std::string::npos);
   EXPECT_NE(r.out.find("\n10 165  Last  Umbra    Contact "), std::string::npos);
@@ -51,7 +51,7 @@ TEST(LocalCommand, TextsOfTheReport) {
   auto typed = RunCli(d.Args("--observer 139.767,35.681,40 --text"));
   ASSERT_EQ(typed.status, 0) << typed.err;
   EXPECT_TRUE(Has(typed.out,
-                  "10 45  Location : Selected Point      Lon: 139.77 Lat:  35.68  Height:  40.0"));
+                  "10 45  Location : Selected Point      Lon: 139.77 Lat:  35.68  Height:  40.0  STD = UT+9h"));
 }
 
 TEST(LocalCommand, PictureWithTheDiagrams) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 #include <limits>
 
 #include "astro/time.h"
@@ -299,6 +300,29 @@ TEST(LocalTime, LocalCalendarDate) {
   EXPECT_EQ(march.year, -500);
   EXPECT_EQ(march.month, 3);
   EXPECT_EQ(march.day, 1);
+}
+
+TEST(LocalTime, DateOfHourCrossesDaysMonthsAndYears) {
+  struct Case {
+    double year, month, day, hours;
+    double wantYear, wantMonth, wantDay, wantHour;
+  };
+  for (const Case& c : std::vector<Case>{
+           {2026, 12, 8, -0.4589, 2026, 12, 7, 23.5411},  // the day before
+           {2026, 12, 8, 12, 2026, 12, 8, 12},
+           {2026, 12, 31, 24, 2027, 1, 1, 0},             // exactly midnight: the next date
+           {2027, 3, 1, -24.5, 2027, 2, 27, 23.5},         // two days back, across February
+           {2028, 2, 28, 25, 2028, 2, 29, 1},              // leap day
+           {-500, 3, 1, -1, -500, 2, 29, 23},              // Julian calendar: -500 a leap year
+       }) {
+    const LocalDate d = DateOfHour(c.year, c.month, c.day, c.hours);
+    EXPECT_EQ(d.year, c.wantYear) << c.hours;
+    EXPECT_EQ(d.month, c.wantMonth) << c.hours;
+    EXPECT_EQ(d.day, c.wantDay) << c.hours;
+    EXPECT_NEAR(d.hour, c.wantHour, 1e-9) << c.hours;
+  }
+  const LocalDate unknown = DateOfHour(2026, 12, 8, std::nan(""));
+  EXPECT_EQ(unknown.day, 8);
 }
 
 }  // namespace

@@ -7,9 +7,11 @@
 #include <limits>
 #include <string>
 
+#include "astro/time.h"
 #include "gdi/recording_device_context.h"
 #include "local/observer.h"
 #include "support/eclipse_1999.h"
+#include "support/japan_star.h"
 #include "views/limit_table_view.h"
 
 namespace vernier {
@@ -126,6 +128,54 @@ TEST(LimitLineTable, LatitudesAgreeWithTheLocalCircumstances) {
       EXPECT_NEAR(t.state.m, wanted, 2e-4);  // about a kilometre
     }
   }
+}
+
+TEST(LimitLineTable, APartialEventGivesTheLimitThatCrossesTheEarth) {
+  // The Japan star with its axis moved 1.1 Earth radii south: the axis and
+  // the southern limit miss the Earth, the northern limit crosses it (some
+  // 21 degrees south, where the shadow passes at t = 0).
+  BesselianElements e = testing::JapanStar();
+  e.type = 1;
+  e.y0 = -1.1;
+  const double dT = testing::kJapanDeltaT;
+  Table t(e);
+  // -255 is the start 105 E: the table brings it into -180..180.
+  const LimitLineTable table = ComputeLimitLineTable(t.context, dT, -255, 5);
+  EXPECT_EQ(table[0].eastLongitude, 105);
+  int rows = 0;
+  for (const LimitLineRow& row : table) {
+    SCOPED_TRACE(row.eastLongitude);
+    EXPECT_FALSE(row.central);
+    if (!row.limitOnly) continue;
+    ++rows;
+    EXPECT_EQ(row.south, kNoLatitude);
+    EXPECT_EQ(row.centre, kNoLatitude);
+    ASSERT_NE(row.north, kNoLatitude);
+    // On the limit the observer's least distance from the axis is |L2'|,
+    // reached at the row's time.
+    ObserverSite site;
+    site.longitude = row.eastLongitude;
+    site.latitude = row.north;
+    SetUpObserver(site, t.observer);
+    LocalMaximum max;
+    ASSERT_EQ(FindMaximum(t.context, 0, dT, max), Status::Ok);
+    EXPECT_NEAR(t.state.m, std::fabs(t.state.l2), 2e-4);
+    EXPECT_NEAR(row.ut, UniversalHours(e.t0, max.t, dT), 1.0 / 60);
+  }
+  EXPECT_GE(rows, 3);
+  // The drawn rows: the northern limit under its heading, dashes elsewhere,
+  // and a note that there is no central line.
+  t.dc.Clear();
+  auto texts = t.Draw(dT, -255, 5);
+  bool note = false, limitRow = false;
+  for (const DrawnText& text : texts) {
+    note |= text.y == 75 && text.text.find("No central line") != std::string::npos;
+    double lon, north;
+    if (std::sscanf(text.text.c_str(), " %lf %lf     -----     ----- ", &lon, &north) == 2)
+      limitRow = true;
+  }
+  EXPECT_TRUE(note);
+  EXPECT_TRUE(limitRow);
 }
 
 TEST(LimitLineTable, LocalMeanTimeWrapsPastMidnight) {

@@ -63,6 +63,22 @@ TEST_F(MissingBandTest, EachStoppedCommandNamesTheBandItLacked) {
   EXPECT_EQ(RefreshCurrentEvent(state).result, RefreshResult::Stopped);
   ExpectBand(state.navigation.missingBand, "ecad24.PRN", 2201, 1, 1, BandNeed::Next);
 
+  // A search that runs through the files present without a match says so and
+  // names the file that ends them, but offers no band to build.
+  state.navigation.missingBand.reset();
+  state.search.searchMode = SearchMode::EventType;
+  state.search.typeCode = 1;  // both records are central
+  state.navigation.loadFailed = false;
+  state.cursor.event.year = 2200, state.cursor.event.month = 1, state.cursor.event.day = 1;
+  state.navigation.paintRequest = PaintRequest::ReadAtDate;
+  const RefreshOutcome none = RefreshCurrentEvent(state);
+  EXPECT_EQ(none.result, RefreshResult::Stopped);
+  EXPECT_EQ(none.message.lines,
+            (std::vector<std::string>{"検索条件に合う星蝕は見つかりませんでした。",
+                                      "これより後の要素ファイルがありません：ecad24.PRN"}));
+  EXPECT_FALSE(state.navigation.missingBand);
+  state.search.searchMode = SearchMode::AllEvents;
+
   // Back from the first record of ecad22: ecad20 ends in 1950.
   state.navigation.missingBand.reset();
   ReadAt(1951, 1, 1);

@@ -179,8 +179,9 @@ TEST_F(NavigationTest, MissingFilesAndTheEndOfTheFilesStopWithTheirMessages) {
   // The file for the date is missing: message, then a date is asked for.
   state.today = [] { return CalendarDay{1900, 1, 1}; };
   EXPECT_EQ(Refresh(), RefreshResult::Stopped);
+  // It names the file the data directory lacks, not a place to start from.
   EXPECT_EQ(Texts(), (std::vector<std::string>{"ベッセル要素ファイルがありません！",
-                                               "EC****.prnファイルのあるディレクトリで起動して下さい。"}));
+                                               "データディレクトリにない要素ファイル：ecad20.PRN"}));
   EXPECT_EQ(dc.Texts()[0].x, 50);
   EXPECT_EQ(dc.Texts()[1].y, 32);
   EXPECT_TRUE(state.navigation.loadFailed);

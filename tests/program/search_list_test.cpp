@@ -191,7 +191,7 @@ TEST_F(SearchListTest, MissingFilesAndTheEndOfTheFiles) {
   EXPECT_EQ(Scan(2200, 1), 3);
   EXPECT_EQ(message.lines, (std::vector<std::string>{
                                "ベッセル要素ファイルがありません！ 1 ",
-                               "EC****.prnファイルのあるディレクトリで起動して下さい。"}));
+                               "データディレクトリにない要素ファイル：ecad24.PRN"}));
   EXPECT_EQ(message.kind, MessageKind::Notice);
 
   // A series with no later event reads to the end of the files; one with a

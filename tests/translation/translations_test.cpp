@@ -120,15 +120,16 @@ TEST_F(EngineMessages, FollowTheChosenLanguage) {
       for (const std::string& line : message->lines) texts += line + "\n";
     return texts;
   };
+  // The message names the file the data directory lacks: the band of the
+  // state's date, year 0.
   const std::string japanese =
-      "ベッセル要素ファイルがありません！\nEC****."
-      "prnファイルのあるディレクトリで起動して下さい。\n";
+      "ベッセル要素ファイルがありません！\nデータディレクトリにない要素ファイル：ecbc00.PRN\n";
   EXPECT_EQ(drawnMessage(), japanese);
 
   ASSERT_TRUE(UseLanguage(Language::English));
   EXPECT_EQ(drawnMessage(),
             "The Besselian element file is missing!\n"
-            "Start the program in the directory that holds the EC****.prn files.\n");
+            "The data directory lacks the element file ecbc00.PRN\n");
   // A text with a conversion is translated before it is formatted.
   EXPECT_EQ(TranslateUiText("LimbGrid", "月の標高ファイル(%s)がありません"),
             "The lunar height file (%s) is missing");

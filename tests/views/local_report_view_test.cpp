@@ -85,9 +85,13 @@ double Std(const std::string& row) {
 double Lmt(const std::string& row) {
   return ClockAt(row, 45);
 }
-double Column(const std::string& row, int k) {  // k = 0 altitude … 3 AA
-  static const std::size_t starts[] = {54, 60, 67, 74};
+double Column(const std::string& row, int k) {  // k = 0 altitude … 3 AA, 4 the Sun's altitude
+  static const std::size_t starts[] = {54, 60, 67, 74, 81};
   return std::stod(row.substr(starts[k], 7));
+}
+// The limb column after the Sun's altitude.
+std::string Limb(const std::string& row) {
+  return row.size() > 90 ? row.substr(90) : std::string();
 }
 
 // A difference of two clock readings brought into -12 .. 12 hours.
@@ -108,13 +112,15 @@ TEST(LocalReportView, StarOccultedForTheObserver) {
   EXPECT_EQ(rows[2],
             " Date : 2000/ 1/ 1 20.98h(LST) : STAR NAME:X 1234 ZC#:  1234 SAO#: 98765 HIP#: "
             "54321 Mag.:  3.50");
-  EXPECT_EQ(rows[3], " Location : Osaka Lon: 135.00 Lat:  35.00  Height:  0.0");
+  EXPECT_EQ(rows[3], " Location : Osaka Lon: 135.00 Lat:  35.00  Height:  0.0  STD = UT+9h");
   EXPECT_EQ(rows[5],
-            "                        Universal  Local                              PA     AA");
+            "                        Universal  Local                              PA     AA      Sun"
+            "   Limb");
   EXPECT_EQ(rows[6],
-            "                        Time(UT)   STD Time    LMT      Alt   Az                 ");
+            "                        Time(UT)   STD Time    LMT      Alt   Az                      Alt");
   EXPECT_EQ(rows[7],
-            "                        ---------- --------  --------  ----- ------ ------ ------");
+            "                        ---------- --------  --------  ----- ------ ------ ------  -----"
+            "  ------");
   EXPECT_EQ(rows[30], " Note:  LMT = UT + Longitude/15.0     ");
   // A star: its disappearance, maximum and reappearance, no outer contacts.
   EXPECT_EQ(rows.count(8), 0u);
@@ -137,6 +143,16 @@ TEST(LocalReportView, StarOccultedForTheObserver) {
   // The star disappears at the east limb (PA near 90) and reappears at the west.
   EXPECT_NEAR(Column(rows[9], 2), 90, 5);
   EXPECT_NEAR(Column(rows[11], 2), 270, 5);
+  // On 2000 January 1 the Moon is a waning crescent, lit from the east: the
+  // star goes behind the bright limb and comes out at the dark one, at 21 h
+  // local time, the Sun far below the horizon.
+  EXPECT_EQ(Limb(rows[9]), "bright");
+  EXPECT_EQ(Limb(rows[11]), "dark");
+  EXPECT_LT(Column(rows[9], 4), -30);
+  // Every clock is written with two digits a field: "09:05:03".
+  for (int row : {9, 10, 11})
+    for (std::size_t at : {24u, 35u, 45u})
+      for (std::size_t colon : {at + 2, at + 5}) EXPECT_EQ(rows[row][colon], ':') << rows[row];
   // The duration row: the inner contacts' whole interval (here more than an
   // hour) in minutes and seconds.
   const double duration = Ut(rows[11]) - Ut(rows[9]);
@@ -184,6 +200,8 @@ TEST(LocalReportView, RowsShowTheComputedValue) {
       EXPECT_NEAR(Column(text, 1), at->azimuth, 0.051) << text;
       EXPECT_NEAR(Column(text, 2), at->positionAngle, 0.0051) << text;
       EXPECT_NEAR(Column(text, 3), at->axisAngle, 0.0051) << text;
+      EXPECT_NEAR(Column(text, 4), at->sunAltitude, 0.051) << text;
+      EXPECT_EQ(Limb(text), at->brightLimb ? "bright" : "dark") << text;
     }
     // A star's outer contacts are its inner ones.
     if (!planet) {
@@ -205,7 +223,7 @@ TEST(LocalReportView, PublishedContactsOfThe1999EclipseAtOslo) {
   r.site = ObserverSite{10.75, 59.916667, 94, 1};
   auto rows = r.Draw(testing::kEclipse1999DeltaT);
   EXPECT_EQ(rows[2], " Date : 1999/ 8/11 11.59h(LST): STAR NAME:    Mag.:-26.70");
-  EXPECT_EQ(rows[3], " Location : Oslo Lon:  10.75 Lat:  59.92  Height: 94.0");
+  EXPECT_EQ(rows[3], " Location : Oslo Lon:  10.75 Lat:  59.92  Height: 94.0  STD = UT+1h");
   EXPECT_EQ(rows[8].substr(0, 24), " First Penumbra Contact ");
   EXPECT_EQ(rows[9].substr(0, 24), " Max.  Occultation      ");
   EXPECT_EQ(rows[10].substr(0, 24), " Last  Penumbra Contact ");
@@ -232,7 +250,7 @@ TEST(LocalReportView, TotalityGivesAllFiveContactRowsForAPlanetRecord) {
                           " Last  Penumbra Contact "};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(rows[8 + i].substr(0, 24), labels[i]);
   for (int row = 9; row <= 12; ++row) EXPECT_GT(Ut(rows[row]), Ut(rows[row - 1])) << row;
-  EXPECT_EQ(rows[3], " Location : Selected Point      Lon:  24.30 Lat:  45.10  Height:   0.0");
+  EXPECT_EQ(rows[3], " Location : Selected Point      Lon:  24.30 Lat:  45.10  Height:   0.0  STD = UT+2h");
   // Totality lasts under three minutes: whole minutes and seconds.
   const double duration = Ut(rows[11]) - Ut(rows[9]);
   EXPECT_NEAR(std::stod(rows[4].substr(12, 2)) * 60 + std::stod(rows[4].substr(18, 4)),
@@ -380,12 +398,12 @@ TEST(LocalReportView, LocationRowRules) {
   r.AddCity("Naha", 127.681, 26.212, 10);
   r.site.height = 40;
   r.site.cityIndex = 1;
-  EXPECT_EQ(r.Draw()[3], " Location : Tokyo Lon: 139.77 Lat:  35.68  Height: 40.0");
+  EXPECT_EQ(r.Draw()[3], " Location : Tokyo Lon: 139.77 Lat:  35.68  Height: 40.0  STD = UT+9h");
 
   Report typed(JapanStar(), 139.767, 35.681);
   typed.site.height = 1234.56;
   EXPECT_EQ(typed.Draw()[3],
-            " Location : Selected Point      Lon: 139.77 Lat:  35.68  Height:1234.6");
+            " Location : Selected Point      Lon: 139.77 Lat:  35.68  Height:1234.6  STD = UT+9h");
 
   // An entry number the list no longer holds: no location row.
   Report gone(JapanStar());
@@ -399,7 +417,7 @@ TEST(LocalReportView, LocationRowRules) {
   start.AddCity("Tokyo", 139.767, 35.681, 40);
   start.site = ObserverSite{};
   EXPECT_EQ(start.Draw()[3],
-            " Location : Selected Point      Lon: 135.00 Lat:  35.00  Height:   0.0");
+            " Location : Selected Point      Lon: 135.00 Lat:  35.00  Height:   0.0  STD = UT+9h");
 }
 
 TEST(LocalReportView, MissingResultsAreLeftOut) {

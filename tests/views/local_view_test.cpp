@@ -41,7 +41,7 @@ TEST_F(LocalViewTest, PaintDrawsTheReportInTheViewFont) {
   // The start site is entry 1's place: the report names it.
   bool location = false;
   for (const DrawnText& t : dc.Texts()) {
-    location |= t.text == " Location : Osaka Lon: 135.00 Lat:  35.00  Height:  0.0";
+    location |= t.text == " Location : Osaka Lon: 135.00 Lat:  35.00  Height:  0.0  STD = UT+9h";
     if (t.text.rfind(" Date :", 0) == 0) {
       EXPECT_EQ(t.colour, (Rgb{255, 255, 255}));
     }

@@ -9,6 +9,10 @@
 # is complete).
 #
 #   tools/canon/build-canon.sh DATA_DIR [BUILD_DIR]
+#   tools/canon/build-canon.sh --reference-only BUILD_DIR
+#
+# The second form only fetches the reference star catalogue into
+# BUILD_DIR/canon-cache (the tests of the position check read it there).
 #
 # The set-up installs CANON_PACKAGES first (as root). The star catalogue used
 # for the position check comes from kstars-data, downloaded from the Debian
@@ -24,10 +28,33 @@ CANON_MAGNITUDE=${VERNIER_CANON_MAG:-5.0}
 read -r -a CANON_BANDS <<< "${VERNIER_CANON_BANDS:-ecad20.PRN ecad22.PRN ecad24.PRN}"
 read -r -a CANON_ARGS <<< "${VERNIER_CANON_ARGS:-}"
 
-usage() { echo "usage: $0 DATA_DIR [BUILD_DIR]" >&2; exit 2; }
+usage() { echo "usage: $0 DATA_DIR [BUILD_DIR] | --reference-only BUILD_DIR" >&2; exit 2; }
 [[ $# -ge 1 && $# -le 2 ]] || usage
 
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+
+# The reference catalogue: kstars-data's stars.dat, unpacked once into the
+# build's canon cache.
+fetch_reference() {
+  local cache=$1/canon-cache
+  reference=$cache/stars.dat
+  if [[ ! -s $reference ]]; then
+    echo "canon: fetching kstars-data for its star catalogue (not installed)"
+    mkdir -p "$cache/download"
+    (cd "$cache/download" && apt-get download -q kstars-data)
+    dpkg -x "$cache"/download/kstars-data_*.deb "$cache/unpacked"
+    mv "$cache/unpacked/usr/share/kstars/stars.dat" "$reference"
+    rm -rf "$cache/download" "$cache/unpacked"
+  fi
+}
+
+if [[ $1 == --reference-only ]]; then
+  [[ $# -eq 2 ]] || usage
+  fetch_reference "$2"
+  echo "canon: reference stars in $reference"
+  exit 0
+fi
+
 data_dir=$1
 build_dir=${2:-$source_dir/build}
 
@@ -86,16 +113,7 @@ wanted="revision $("$generator" --revision) mag $CANON_MAGNITUDE"
 plan_bands "$wanted"
 ((${#bands[@]})) || exit 0
 
-cache=$build_dir/canon-cache
-reference=$cache/stars.dat
-if [[ ! -s $reference ]]; then
-  echo "canon: fetching kstars-data for its star catalogue (not installed)"
-  mkdir -p "$cache/download"
-  (cd "$cache/download" && apt-get download -q kstars-data)
-  dpkg -x "$cache"/download/kstars-data_*.deb "$cache/unpacked"
-  mv "$cache/unpacked/usr/share/kstars/stars.dat" "$reference"
-  rm -rf "$cache/download" "$cache/unpacked"
-fi
+fetch_reference "$build_dir"
 
 echo "canon: building ${names[*]} to V $CANON_MAGNITUDE in $data_dir"
 mkdir -p "$data_dir"

@@ -35,8 +35,8 @@ using coastlines::GeoPoint;
 using coastlines::Outline;
 
 constexpr int kRegionCount = 5;
-const char* const kFileNames[kRegionCount] = {"as_cil.cbd ", "eu_cil.cbd ", "af_cil.cbd ",
-                                              "na_cil.cbd ", "sa_cil.cbd "};
+const char* const kFileNames[kRegionCount] = {"as_cil.cbd", "eu_cil.cbd", "af_cil.cbd",
+                                              "na_cil.cbd", "sa_cil.cbd"};
 enum Region { kAsia = 0, kEurope = 1, kAfrica = 2, kNorthAmerica = 3, kSouthAmerica = 4 };
 
 // The continents' polygon numbers in GSHHG.
