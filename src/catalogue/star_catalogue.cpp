@@ -462,9 +462,10 @@ constexpr long long kZoneLevelStep = kZoneKeyBase;
 constexpr long long kZoneStep = 100000;
 constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
 
-// wds_hip_part.dat: HIP, designation, year, position angle, separation.
-bool ReadDoubleStars(const std::string& path, const std::map<int, double>& companions,
-                     std::unordered_map<int, DoubleStarNote>& doubles, std::string& error) {
+// Reads a tab-separated note file line by line ('#' lines are comments);
+// `read` takes a line's fields and says whether they are a `kind` line.
+template <typename ReadFields>
+bool ReadNoteLines(const std::string& path, const char* kind, std::string& error, ReadFields read) {
   std::ifstream in(path);
   if (!in) {
     error = path + ": cannot be opened";
@@ -473,40 +474,38 @@ bool ReadDoubleStars(const std::string& path, const std::map<int, double>& compa
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     if (line.empty() || line[0] == '#') continue;
-    const auto f = SplitTabs(line);
+    if (!read(SplitTabs(line))) {
+      error = path + ":" + std::to_string(number) + ": not a " + kind + " line";
+      return false;
+    }
+  }
+  return true;
+}
+
+// wds_hip_part.dat: HIP, designation, year, position angle, separation.
+bool ReadDoubleStars(const std::string& path, const std::map<int, double>& companions,
+                     std::unordered_map<int, DoubleStarNote>& doubles, std::string& error) {
+  return ReadNoteLines(path, "double-star", error, [&](const std::vector<std::string>& f) {
     DoubleStarNote note;
     int hip = 0;
     if (f.size() < 5 || !ParseInt(f[0], hip) || !ParseInt(f[2], note.year) ||
-        !ParseDouble(f[3], note.positionAngle) || !ParseDouble(f[4], note.separation)) {
-      error = path + ":" + std::to_string(number) + ": not a double-star line";
+        !ParseDouble(f[3], note.positionAngle) || !ParseDouble(f[4], note.separation))
       return false;
-    }
     note.designation = Trim(f[1]);
     if (auto c = companions.find(hip); c != companions.end()) note.companionMagnitude = c->second;
     doubles.emplace(hip, note);
-  }
-  return true;
+    return true;
+  });
 }
 
 // gcvs_hip_part.dat: HIP, designation, type, brightest V, a flag (1: the next
 // field is an amplitude), faintest V or amplitude, …, period (field 10).
 bool ReadVariableStars(const std::string& path, std::unordered_map<int, VariableStarNote>& variables,
                        std::string& error) {
-  std::ifstream in(path);
-  if (!in) {
-    error = path + ": cannot be opened";
-    return false;
-  }
-  std::string line;
-  for (int number = 1; std::getline(in, line); ++number) {
-    if (line.empty() || line[0] == '#') continue;
-    const auto f = SplitTabs(line);
+  return ReadNoteLines(path, "variable-star", error, [&](const std::vector<std::string>& f) {
     VariableStarNote note;
     int hip = 0, flag = 0;
-    if (f.size() < 10 || !ParseInt(f[0], hip)) {
-      error = path + ":" + std::to_string(number) + ": not a variable-star line";
-      return false;
-    }
+    if (f.size() < 10 || !ParseInt(f[0], hip)) return false;
     note.designation = Trim(f[1]);
     note.type = Trim(f[2]);
     // A field left empty is a value the list does not give.
@@ -516,8 +515,8 @@ bool ReadVariableStars(const std::string& path, std::unordered_map<int, Variable
     note.faintest = !ParseDouble(f[5], faint) ? kUnknown : flag == 1 ? note.brightest + faint : faint;
     if (!ParseDouble(f[9], note.period)) note.period = 0;
     variables.emplace(hip, note);
-  }
-  return true;
+    return true;
+  });
 }
 
 }  // namespace

@@ -24,18 +24,9 @@ int RunContactsCommand(const std::vector<std::string>& args) {
   std::string error;
   auto options = Options::Parse(args, WithEventOptions({{"observer", "site"}, {}}), error);
   if (!options) return UsageError(error);
-  if (options->Has("observer") == options->Has("site"))
-    return UsageError("give either --observer LON,LAT[,HEIGHT] or --site N");
   ObserverSite site;
   int siteIndex = 0;
-  if (auto text = options->Value("observer")) {
-    if (!ParseObserver(*text, site, error)) return UsageError(error);
-  } else {
-    siteIndex = options->Integer("site", 0, error);
-    if (!error.empty()) return UsageError(error);
-    if (siteIndex < 1 || siteIndex > kCityListCapacity)
-      return UsageError("option --site must be a site number from 1 to 40");
-  }
+  if (!ReadObserverOrSite(*options, site, siteIndex, error)) return UsageError(error);
   EventSession session;
   if (int status = ReadEventOptions(*options, session)) return status;
   if (int status = LoadEventAtDate(session)) return status;

@@ -103,18 +103,9 @@ int RunGrazeCommand(const std::vector<std::string>& args) {
                         {}}),
       error);
   if (!options) return UsageError(error);
-  if (options->Has("observer") == options->Has("site"))
-    return UsageError("give either --observer LON,LAT[,HEIGHT] or --site N");
   GrazeRequest request;
   int siteIndex = 0;
-  if (auto text = options->Value("observer")) {
-    if (!ParseObserver(*text, request.site, error)) return UsageError(error);
-  } else {
-    siteIndex = options->Integer("site", 0, error);
-    if (!error.empty()) return UsageError(error);
-    if (siteIndex < 1 || siteIndex > kCityListCapacity)
-      return UsageError("option --site must be a site number from 1 to 40");
-  }
+  if (!ReadObserverOrSite(*options, request.site, siteIndex, error)) return UsageError(error);
   const std::string format = options->Value("format").value_or("text");
   if (format != "text" && format != "csv" && format != "kml")
     return UsageError("option --format must be text, csv or kml");

@@ -41,6 +41,23 @@ bool ParseObserver(const std::string& text, ObserverSite& site, std::string& err
   return true;
 }
 
+bool ReadObserverOrSite(const Options& options, ObserverSite& site, int& siteIndex,
+                        std::string& error) {
+  siteIndex = 0;
+  if (options.Has("observer") == options.Has("site")) {
+    error = "give either --observer LON,LAT[,HEIGHT] or --site N";
+    return false;
+  }
+  if (auto text = options.Value("observer")) return ParseObserver(*text, site, error);
+  siteIndex = options.Integer("site", 0, error);
+  if (!error.empty()) return false;
+  if (siteIndex < 1 || siteIndex > kCityListCapacity) {
+    error = "option --site must be a site number from 1 to 40";
+    return false;
+  }
+  return true;
+}
+
 int SiteFromList(const DataDirectory& dataDirectory, int index, ObserverSite& site) {
   CityList list;
   const Status loaded = LoadCityList(dataDirectory, list);

@@ -30,6 +30,12 @@ OptionSpec WithNavigationOptions(OptionSpec own);
 // east, degrees, metres). On success the site is a typed-in one (entry 99).
 bool ParseObserver(const std::string& text, ObserverSite& site, std::string& error);
 
+// The site of a command that needs one: exactly one of --observer (parsed
+// into `site`, `siteIndex` 0) and --site N (`siteIndex` N, 1 to 40, to be read
+// with SiteFromList once the data directory is known). False with `error`.
+bool ReadObserverOrSite(const Options& options, ObserverSite& site, int& siteIndex,
+                        std::string& error);
+
 // Entry `index` of "location.new" in the data directory; on failure prints
 // the reason and returns the exit status 1.
 int SiteFromList(const DataDirectory& dataDirectory, int index, ObserverSite& site);

@@ -92,7 +92,7 @@ CivilTime CivilTimeOf(double jdUT) {
   const auto seconds = static_cast<std::time_t>(std::floor(unixSeconds));
   std::tm local{};
   if (!localtime_r(&seconds, &local)) return {};
-  char iso[48], offset[16], text[64];
+  char iso[48], offset[48], text[64];
   std::strftime(iso, sizeof iso, "%Y-%m-%dT%H:%M:%S", &local);
   // +09:00; a local mean time keeps its seconds (+09:18:59), which %z drops.
   const long east = local.tm_gmtoff, size = east < 0 ? -east : east;
@@ -355,21 +355,12 @@ int RunPredictCommand(const std::vector<std::string>& args) {
                                {}};
   auto options = Options::Parse(args, optionNames, error);
   if (!options) return UsageError(error);
-  if (options->Has("observer") == options->Has("site"))
-    return UsageError("give either --observer LON,LAT[,HEIGHT] or --site N");
-  if (options->Has("to") && options->Has("days"))
-    return UsageError("give either --to DATE or --days N, not both");
 
   PredictionRequest request;
   int siteIndex = 0;
-  if (auto text = options->Value("observer")) {
-    if (!ParseObserver(*text, request.site, error)) return UsageError(error);
-  } else {
-    siteIndex = options->Integer("site", 0, error);
-    if (!error.empty()) return UsageError(error);
-    if (siteIndex < 1 || siteIndex > kCityListCapacity)
-      return UsageError("option --site must be a site number from 1 to 40");
-  }
+  if (!ReadObserverOrSite(*options, request.site, siteIndex, error)) return UsageError(error);
+  if (options->Has("to") && options->Has("days"))
+    return UsageError("give either --to DATE or --days N, not both");
 
   Span span;
   span.from = TodayLocalDate();

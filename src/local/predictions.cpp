@@ -23,20 +23,31 @@ double Normalised(double degrees) {
   return d < 0 ? d + 360 : d;
 }
 
+// The records the local finders work on for one record seen from one site,
+// bound in their context (not copied: the context refers to the members).
+struct SiteLocal {
+  BesselianState shadow;
+  ObserverGeometry observer;
+  LocalState state;
+  LocalContext context;
+  SiteLocal(const BesselianElements& e, const ObserverSite& site)
+      : context{e, shadow, observer, state} {
+    SetUpObserver(site, observer);
+  }
+  SiteLocal(const SiteLocal&) = delete;
+};
+
 // The observer's least distance from the shadow axis less the inner radius
 // (Earth radii; negative inside the limit lines), none when the maximum does
 // not settle.
 std::optional<double> LimitOffset(const BesselianElements& e, const ObserverSite& site,
                                   double deltaT) {
-  BesselianState shadow;
-  ObserverGeometry observer;
-  LocalState state;
-  LocalContext context{e, shadow, observer, state};
-  SetUpObserver(site, observer);
+  SiteLocal local(e, site);
+  LocalContext& context = local.context;
   LocalMaximum maximum;
   if (FindMaximum(context, 0, deltaT, maximum) != Status::Ok) return std::nullopt;
   EvaluateLocal(context, maximum.t, deltaT);
-  return state.m - std::fabs(state.l2);
+  return local.state.m - std::fabs(local.state.l2);
 }
 
 // Ground distance to the nearer limit line, from the offset at the site and
@@ -62,11 +73,8 @@ std::optional<double> GrazeDistanceKm(const BesselianElements& e, const Observer
 // itself; none where the shifted site sees no such contact.
 std::optional<double> ContactTimeFrom(const BesselianElements& e, const ObserverSite& site,
                                       double deltaT, bool inner, int sign) {
-  BesselianState shadow;
-  ObserverGeometry observer;
-  LocalState state;
-  LocalContext context{e, shadow, observer, state};
-  SetUpObserver(site, observer);
+  SiteLocal local(e, site);
+  LocalContext& context = local.context;
   LocalMaximum maximum;
   if (FindMaximum(context, 0, deltaT, maximum) != Status::Ok) return std::nullopt;
   LocalContact found;
@@ -175,11 +183,9 @@ void PredictRecordContacts(const BesselianElements& e, int recordIndex,
                            std::vector<PredictedContact>& out) {
   if (request.maxMagnitude && e.mag > *request.maxMagnitude) return;
   const double deltaT = DeltaT(JulianCenturies(e.jd)) + request.deltaTAdjust;
-  BesselianState shadow;
-  ObserverGeometry observer;
-  LocalState state;
-  LocalContext context{e, shadow, observer, state};
-  SetUpObserver(request.site, observer);
+  SiteLocal local(e, request.site);
+  LocalContext& context = local.context;
+  const LocalState& state = local.state;
   LocalMaximum maximum;
   if (FindMaximumAz(context, 0, deltaT, maximum) != Status::Ok) return;
   const EventContacts ev{e, request, deltaT, context};
