@@ -276,25 +276,6 @@ std::string DeepCacheDirectory() {
   return base.empty() ? base : base + "/deep";
 }
 
-// Writes records as an element file (under a temporary name, renamed when
-// complete).
-bool WriteRecordFile(const std::string& path, const std::vector<ElementRecord>& records,
-                     std::string& error) {
-  const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-  if (!WriteElementFile(temporary, records, error)) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  std::error_code code;
-  std::filesystem::rename(temporary, path, code);
-  if (code) {
-    std::remove(temporary.c_str());
-    error = path + ": " + code.message();
-    return false;
-  }
-  return true;
-}
-
 // Whether a file name is an element file's ("ecad22.PRN", any letter case).
 bool IsBandFileName(std::string name) {
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -336,11 +317,11 @@ bool WriteListedRecords(const std::string& path, std::vector<BesselianElements> 
   if (!listed.empty())
     std::memcpy(static_cast<void*>(records.data()), listed.data(), listed.size() * sizeof(ElementRecord));
   std::error_code code;
-  if (!std::filesystem::is_directory(path, code)) return WriteRecordFile(path, records, error);
+  if (!std::filesystem::is_directory(path, code)) return WriteElementFile(path, records, error);
   std::map<std::string, std::vector<ElementRecord>> bands;
   for (const ElementRecord& r : records) bands[BandFileName(r.year)].push_back(r);
   for (const auto& [name, band] : bands)
-    if (!WriteRecordFile((std::filesystem::path(path) / name).string(), band, error)) return false;
+    if (!WriteElementFile((std::filesystem::path(path) / name).string(), band, error)) return false;
   LinkSupportFiles(data, path);
   return true;
 }
