@@ -9,7 +9,7 @@
 #include <QTimeZone>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "local/predictions.h"
 #include "sky/star_names.h"
 
