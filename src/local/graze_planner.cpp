@@ -38,7 +38,7 @@ struct Engine {
   double LimitLatitude(double eastLongitude) {
     observer = ObserverGeometry{};
     observer.westLongitude = -eastLongitude;
-    const double lat = LimitLatitudeAtLongitude(context, deltaT, side);
+    const double lat = LimitLatitudeAtLongitude(context, deltaT, SideOfSign(side));
     return lat == kNoLatitude ? kNaN : lat;
   }
 

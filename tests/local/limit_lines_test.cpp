@@ -109,8 +109,8 @@ TEST(LimitLineTable, LatitudesAgreeWithTheLocalCircumstances) {
     Table t(Eclipse1999());
     t.observer.westLongitude = -longitude;
     const CentralLinePoint c = CentralLatitudeAtLongitude(t.context, dT);
-    const double north = LimitLatitudeAtLongitude(t.context, dT, +1);
-    const double south = LimitLatitudeAtLongitude(t.context, dT, -1);
+    const double north = LimitLatitudeAtLongitude(t.context, dT, Side::Plus);
+    const double south = LimitLatitudeAtLongitude(t.context, dT, Side::Minus);
     ASSERT_NE(north, kNoLatitude);
     ASSERT_NE(south, kNoLatitude);
     EXPECT_GT(north, c.latitude);
@@ -237,7 +237,7 @@ TEST(LimitLineTable, ALatitudeIsPrintedOnlyWhereTheIterationSettledOnTheEarth) {
     SCOPED_TRACE(longitude);
     t.observer.westLongitude = -longitude;
     const CentralLinePoint c = CentralLatitudeAtLongitude(t.context, kJupiter2027DeltaT);
-    const double north = LimitLatitudeAtLongitude(t.context, kJupiter2027DeltaT, +1);
+    const double north = LimitLatitudeAtLongitude(t.context, kJupiter2027DeltaT, Side::Plus);
     if (north != kNoLatitude) {
       EXPECT_LE(std::fabs(north), 90);
     }
@@ -266,7 +266,7 @@ TEST(LimitLineTable, RecordsWithoutACentralLineGiveTheNoCentralRows) {
     ASSERT_EQ(texts.size(), 17u);
     for (int i = 0; i < 13; ++i) EXPECT_EQ(texts[4 + i].text, NoCentralRow(15 * i));
     t.observer.westLongitude = 0;
-    EXPECT_EQ(LimitLatitudeAtLongitude(t.context, kEclipse1999DeltaT, +1), kNoLatitude);
+    EXPECT_EQ(LimitLatitudeAtLongitude(t.context, kEclipse1999DeltaT, Side::Plus), kNoLatitude);
     const CentralLinePoint c = CentralLatitudeAtLongitude(t.context, kEclipse1999DeltaT);
     EXPECT_EQ(c.latitude, kNoLatitude);
     EXPECT_EQ(c.altitude, kNoAltitude);
