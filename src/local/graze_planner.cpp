@@ -67,7 +67,9 @@ struct Engine {
     site.latitude = lat;
     site.height = height;
     SetUpObserver(site, observer);
-    return FindMaximumAz(context, 0, deltaT, maximum) == Status::Ok;
+    const std::optional<LocalMaximum> found = FindMaximumAz(context, 0, deltaT);
+    if (found) maximum = *found;
+    return found.has_value();
   }
 
   // h tan z toward the Moon's azimuth from a sea-level point, in degrees of

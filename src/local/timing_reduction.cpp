@@ -279,11 +279,12 @@ TimingReduction ReduceTimingWith(const BesselianElements& e, const Timing& timin
   // The prediction for the site: the contact of the timing's kind, or the
   // closest approach when the mean limb misses the site (a graze seen on the
   // lunar mountains).
-  LocalMaximum maximum;
-  if (FindMaximumAz(ev.context, 0, deltaT, maximum) != Status::Ok) {
+  const std::optional<LocalMaximum> settled = FindMaximumAz(ev.context, 0, deltaT);
+  if (!settled) {
     out.problem = "the local circumstances of the event do not settle for this site";
     return out;
   }
+  const LocalMaximum& maximum = *settled;
   ReducedTiming r;
   double tPredicted = maximum.t;
   r.contactPredicted = false;

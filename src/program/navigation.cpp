@@ -23,8 +23,9 @@ SiteMaximum ObserverMaximumFor(EventCursor& cursor, const ObserverSite& site, do
   ObserverGeometry point;
   SetUpObserver(site, point);
   LocalContext local = cursor.Local(point);
-  LocalMaximum maximum;
-  if (FindMaximum(local, 0, deltaT, maximum) != Status::Ok) return {};
+  const std::optional<LocalMaximum> settled = FindMaximum(local, 0, deltaT);
+  if (!settled) return {};
+  const LocalMaximum& maximum = *settled;
   const BesselianElements& e = cursor.elements;
   const EventEpoch epoch{e.year, e.month, e.day, e.t0};
   const double sun =

@@ -66,9 +66,9 @@ void Compute(const BesselianElements& e) {
   LocalContext c{e, shadow, observer, state};
   ObserverSite site;
   SetUpObserver(site, observer);
-  LocalMaximum maximum;
-  if (FindMaximumAz(c, 0, 64, maximum) != Status::Ok) return;
-  Check(std::abs(maximum.t) <= kElementSpanHours);
+  const std::optional<LocalMaximum> maximum = FindMaximumAz(c, 0, 64);
+  if (!maximum) return;
+  Check(std::abs(maximum->t) <= kElementSpanHours);
   const LocalCircumstances report = ComputeLocalCircumstances(c, site, CityList{}, 0, 64);
   Check(report.animation.size() <= kAnimationFrameCap);
 }

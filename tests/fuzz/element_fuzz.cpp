@@ -55,14 +55,14 @@ void Compute(const BesselianElements& e) {
   LocalContext c{e, shadow, observer, state};
   ObserverSite site;
   SetUpObserver(site, observer);
-  LocalMaximum maximum;
-  if (FindMaximumAz(c, 0, 64, maximum) != Status::Ok) return;
-  Check(std::abs(maximum.t) <= kElementSpanHours);
+  const std::optional<LocalMaximum> maximum = FindMaximumAz(c, 0, 64);
+  if (!maximum) return;
+  Check(std::abs(maximum->t) <= kElementSpanHours);
   LocalContact contact;
   for (int sign : {-1, 1})
-    if (FindOuterContactAz(c, maximum.t, 64, sign, contact) == Status::Ok)
+    if (FindOuterContactAz(c, maximum->t, 64, sign, contact) == Status::Ok)
       Check(std::abs(contact.t) <= kElementSpanHours);
-  Check(AnimationFrames(maximum.t, -1e300, 1e300).size() <= kAnimationFrameCap);
+  Check(AnimationFrames(maximum->t, -1e300, 1e300).size() <= kAnimationFrameCap);
   const LocalCircumstances report = ComputeLocalCircumstances(c, site, CityList{}, 0, 64);
   Check(report.animation.size() <= kAnimationFrameCap);
 }

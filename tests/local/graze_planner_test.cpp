@@ -13,6 +13,7 @@
 #include "astro/time.h"
 #include "local/circumstances.h"
 #include "support/run_cli.h"
+#include "support/settled.h"
 
 namespace vernier {
 namespace {
@@ -47,7 +48,7 @@ double LimitOffset(const BesselianElements& e, double deltaT, double lon, double
   site.height = height;
   SetUpObserver(site, observer);
   LocalMaximum maximum;
-  EXPECT_EQ(FindMaximum(context, 0, deltaT, maximum), Status::Ok);
+  EXPECT_TRUE(Settled(FindMaximum(context, 0, deltaT), maximum));
   EvaluateLocal(context, maximum.t, deltaT);
   return state.m - std::fabs(state.l2);
 }
