@@ -37,6 +37,12 @@ struct DeepSearchSettings {
   int threads = 0;             // 0: every core
 };
 
+// The settings of an installed program: the installed star files, the
+// reference catalogue where one is found (VERNIER_STAR_REFERENCE, the
+// installed kstars file, or the copy the set-up fetches beside the program)
+// and the user's cache directory (nothing kept when there is none).
+DeepSearchSettings InstalledDeepSearchSettings();
+
 // Called with the part done (0..1); false cancels.
 using DeepProgress = std::function<bool(double)>;
 
