@@ -170,9 +170,10 @@ DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLi
     if (failure.empty()) failure = why;
     stop = true;
   };
+  const auto stopped = [&] { return stop.load() || (settings.cancel && settings.cancel->load()); };
   const auto work = [&](bool reports) {
     std::unique_ptr<Ephemeris> ephemeris;
-    for (size_t i = next++; i < months.size() && !stop; i = next++) {
+    for (size_t i = next++; i < months.size() && !stopped(); i = next++) {
       const DeepCacheKey key{months[i].year, months[i].month, magnitudeLimit, stamp};
       auto records = settings.cacheDirectory.empty() ? std::nullopt : LoadDeepEvents(settings.cacheDirectory, key);
       if (records) {
@@ -186,6 +187,7 @@ DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLi
         if (!ephemeris) ephemeris = MakeSwissEphemeris(settings.ephemerisPath);
         SearchOptions options;
         options.interpolateOffGrid = true;
+        options.stopped = stopped;
         std::vector<ElementRecord> raw;
         SearchStats stats;
         std::string error;
@@ -193,6 +195,7 @@ DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLi
           fail("ephemeris: " + error);
           break;
         }
+        if (stopped()) break;  // an unfinished month is neither kept nor used
         records.emplace();
         records->reserve(raw.size());
         for (const ElementRecord& r : raw) records->push_back(ThroughText(r));
@@ -219,7 +222,7 @@ DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLi
     result.error = failure;
     return result;
   }
-  if (stop) {
+  if (stopped()) {
     result.cancelled = true;
     return result;
   }

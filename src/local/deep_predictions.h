@@ -35,6 +35,9 @@ struct DeepSearchSettings {
   std::string ephemerisPath;   // Swiss Ephemeris files; empty: the library's path
   std::string cacheDirectory;  // empty: nothing kept
   int threads = 0;             // 0: every core
+  // Set by another thread to cancel a search at once, also within a month
+  // (the progress callback is asked only between months).
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 // The settings of an installed program: the installed star files, the
