@@ -152,6 +152,9 @@ QVariant PredictionsModel::data(const QModelIndex& index, int role) const {
     return contacts_[index.row()].brightLimb ? PredictionsWindow::tr("明縁")
                                              : PredictionsWindow::tr("暗縁");
   const std::string& text = records_[index.row()][index.column()];
+  // A star without a name shows its identifier ("HIP 68307", "Z3-406-92").
+  if (role == Qt::DisplayRole && text.empty() && index.column() == PredictionFieldIndex("body"))
+    return QString::fromStdString(records_[index.row()][PredictionFieldIndex("star_id")]);
   if (role == Qt::DisplayRole) return QString::fromStdString(text);
   // Sorting: the instant for the three time columns, numbers as numbers.
   const int column = index.column();

@@ -264,6 +264,9 @@ TEST_F(PredictionsWindowTest, DeeperStarsAreFoundOffTheWindowsThread) {
       deepRow = row;
   ASSERT_GE(deepRow, 0);
   EXPECT_FALSE(Cell(deepRow, "star_id").isEmpty());
+  // A star without a name is shown by its identifier, not a blank.
+  for (int row = 0; row < window.Filter().rowCount(); ++row)
+    EXPECT_FALSE(Cell(row, "body").isEmpty()) << row;
 
   QSignalSpy chosen(&window, &PredictionsWindow::EventChosen);
   emit window.Table()->doubleClicked(window.Filter().index(deepRow, 0));
