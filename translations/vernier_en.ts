@@ -423,6 +423,29 @@ Print Preview</translation>
     </message>
 </context>
 <context>
+    <name>GrazeTracks</name>
+    <message>
+        <location filename="../src/views/station_tracks_view.cpp" line="+52"/>
+        <source>観測点の経路 (右の数字は限界線からの距離 m、東が +、経路の底の高さに)</source>
+        <translation>Station tracks: numbers at right = m from the limit (east +), at each track&apos;s lowest point</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測点の経路 (右の数字は限界線からの距離 m、北が +、経路の底の高さに)</source>
+        <translation>Station tracks: numbers at right = m from the limit (north +), at each track&apos;s lowest point</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測点の経路: 星が見える</source>
+        <translation>Station track: star seen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測点の経路: 星が隠れる</source>
+        <translation>Station track: star hidden</translation>
+    </message>
+</context>
+<context>
     <name>LimbGrid</name>
     <message>
         <location filename="../src/local/limb_grid.cpp" line="+84"/>
@@ -445,7 +468,7 @@ Print Preview</translation>
         <translation>The lunar height file (%s) is missing</translation>
     </message>
     <message>
-        <location filename="../src/views/limb_command.cpp" line="+8"/>
+        <location filename="../src/views/limb_command.cpp" line="+9"/>
         <source>月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます</source>
         <translation>The lunar elevation model (LRO LOLA LDEM_16) is available from https://pds-geosciences.wustl.edu/</translation>
     </message>
@@ -455,7 +478,7 @@ Print Preview</translation>
         <translation>Make LRO.dat from LDEM_16 with vernier-lunar-grid and put it in the data directory</translation>
     </message>
     <message>
-        <location filename="../src/views/limb_command.h" line="+27"/>
+        <location filename="../src/views/limb_command.h" line="+29"/>
         <source>月の標高ファイル(LRO.dat)がありません！</source>
         <translation>The lunar height file (LRO.dat) is missing!</translation>
     </message>
@@ -808,7 +831,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::GrazeWindow</name>
     <message>
-        <location filename="../src/app/graze_window.cpp" line="+34"/>
+        <location filename="../src/app/graze_window.cpp" line="+39"/>
         <source>接食計画: %1</source>
         <translation>Graze plan: %1</translation>
     </message>
@@ -823,19 +846,24 @@ Time left: %3</translation>
         <translation>Export KML...</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <location line="+49"/>
+        <location line="+1"/>
+        <source>月縁断面と観測点の経路...</source>
+        <translation>Limb profile and station tracks...</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+92"/>
         <source>経度</source>
         <translation>Longitude</translation>
     </message>
     <message>
-        <location line="-49"/>
-        <location line="+49"/>
+        <location line="-92"/>
+        <location line="+92"/>
         <source>緯度</source>
         <translation>Latitude</translation>
     </message>
     <message>
-        <location line="-49"/>
+        <location line="-92"/>
         <source>海面の経度</source>
         <translation>Sea-level lon</translation>
     </message>
@@ -910,7 +938,12 @@ Time left: %3</translation>
         <translation>Span ± m:</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+49"/>
+        <source>月縁断面と観測点の経路: %1</source>
+        <translation>Limb profile and station tracks: %1</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>東</source>
         <translation>east</translation>
     </message>

@@ -477,6 +477,7 @@ void MainWindow::OnGraze() {
   const std::string body = BodyLabel(star, StarNames::Shared(state.dataDirectory));
   auto* window = new GrazeWindow(e, RecordDeltaT(e, state.display.deltaTAdjust), state.site,
                                  body, this);
+  window->SetLimbSource(state.dataDirectory, state.cursor.event);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->show();
   window->Compute();
