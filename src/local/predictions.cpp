@@ -313,9 +313,8 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
   // A record dated the day before may still have contacts after midnight.
   int year = request.year, month = request.month, day = request.day;
   ShiftDate(year, month, day, -1);
-  if (OpenElementFileAt(file, e, 0, year, month, day, event) != Status::Ok &&
-      OpenElementFileAt(file, e, 0, request.year, request.month, request.day, event) !=
-          Status::Ok) {
+  if (!TakeRecord(OpenElementFileAt(file, 0, year, month, day), e, event) &&
+      !TakeRecord(OpenElementFileAt(file, 0, request.year, request.month, request.day), e, event)) {
     if (!damaged()) run.missingFile = ElementFileNameForYear(request.year).value_or("");
     return run;
   }
@@ -338,7 +337,7 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
     if (damaged()) break;
     const auto next = NextBandStartYear(static_cast<int>(std::trunc(e.year)));
     if (!next) break;
-    if (OpenElementFileAt(file, e, 0, *next, 1, 1, event) != Status::Ok) {
+    if (!TakeRecord(OpenElementFileAt(file, 0, *next, 1, 1), e, event)) {
       // Only a band the span reaches into is missing or damaged.
       if (JulianDate(*next, 1, 1, 0, 0) < endJd && !damaged())
         run.missingFile = ElementFileNameForYear(*next).value_or("");

@@ -362,7 +362,7 @@ TimingReduction ReduceTiming(const DataDirectory& dataDirectory, const StarNames
   CurrentEvent event;
   // The records dated the day before to the day after the timing.
   const LocalDate before = LocalCalendarDate(observedJd - 1.5, 0, 0);
-  if (OpenElementFileAt(file, e, 0, before.year, before.month, before.day, event) != Status::Ok) {
+  if (!TakeRecord(OpenElementFileAt(file, 0, before.year, before.month, before.day), e, event)) {
     best.problem = "no element file holds " + std::to_string(timing.year) +
                    (ElementFileNameForYear(timing.year)
                         ? " (" + *ElementFileNameForYear(timing.year) + " is missing)"
@@ -384,7 +384,7 @@ TimingReduction ReduceTiming(const DataDirectory& dataDirectory, const StarNames
     }
     if (ReadNextElements(file, e, 0, event) == Status::Ok) continue;
     const auto next = NextBandStartYear(static_cast<int>(std::trunc(e.year)));
-    if (!next || OpenElementFileAt(file, e, 0, *next, 1, 1, event) != Status::Ok) break;
+    if (!next || !TakeRecord(OpenElementFileAt(file, 0, *next, 1, 1), e, event)) break;
   }
   if (!seen)
     best.problem = "the element files hold no occultation of \"" + timing.star +

@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BesselianElements elements;
   CurrentEvent event;
   int loaded = 0;
-  if (OpenElementFileAt(file, elements, 0, 1951, 1, 1, event) == Status::Ok) {
+  if (TakeRecord(OpenElementFileAt(file, 0, 1951, 1, 1), elements, event)) {
     do {
       CheckLoaded(elements);
       if (loaded < 4) Compute(elements);
@@ -90,6 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.recordIndex = 3;
     if (SeekElementRecord(file, elements, 0, 2000, event) == Status::Ok) CheckLoaded(elements);
   }
-  if (OpenElementFileAt(file, elements, 0, 2100, 6, 15, event) == Status::Ok) CheckLoaded(elements);
+  if (TakeRecord(OpenElementFileAt(file, 0, 2100, 6, 15), elements, event)) CheckLoaded(elements);
   return 0;
 }
