@@ -37,15 +37,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   vernier::UseLanguage(vernier::ChosenLanguage(language));
-  QApplication::setApplicationName(QStringLiteral("vernier"));
-  QApplication::setOrganizationName(QLatin1String(vernier::kSettingsOrganisation));
-  {
-    // The settings moved to the program's own name: the first start there
-    // takes up those kept under the earlier one.
-    QSettings current;
-    QSettings old(QLatin1String(vernier::kOldSettingsOrganisation), QStringLiteral("vernier"));
-    vernier::TakeOverOldSettings(current, old);
-  }
+  vernier::UseProgramIdentity();
   QIcon icon;
   for (int size : {16, 32, 48}) icon.addPixmap(vernier::ProgramMark(size));
   QApplication::setWindowIcon(icon);

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -74,6 +75,15 @@ QPointer<QTimer> WhenModalOpens(std::function<void(T*)> handle) {
   });
   timer->start(5);
   return timer;
+}
+
+// Does `act` and runs the event loop until `view` has painted again; false
+// when no paint came within three seconds.
+template <typename View, typename Act>
+bool PaintsAfter(View* view, Act act) {
+  const int paints = view->PaintCount();
+  act();
+  return QTest::qWaitFor([&] { return view->PaintCount() > paints; }, 3000);
 }
 
 inline void StopWatching(QPointer<QTimer> watch) {
