@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     } else {
       std::fprintf(stderr, "%s\n",
                    qPrintable(QCoreApplication::translate(
-                       "DesktopProgram", "usage: vernier [--data DIR] [--lang ja|en]")));
+                       "DesktopProgram", "使い方: vernier [--data DIR] [--lang ja|en]")));
       return arg == QLatin1String("--help") ? 0 : 2;
     }
   }
