@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -84,6 +85,14 @@ bool PaintsAfter(View* view, Act act) {
   const int paints = view->PaintCount();
   act();
   return QTest::qWaitFor([&] { return view->PaintCount() > paints; }, 3000);
+}
+
+// The window's command named `name` ("actionNext"), the action its menus and
+// toolbar hold.
+inline QAction* Command(const QObject& window, const char* name) {
+  QAction* action = window.findChild<QAction*>(QLatin1String(name));
+  EXPECT_NE(action, nullptr) << name;
+  return action;
 }
 
 inline void StopWatching(QPointer<QTimer> watch) {

@@ -96,9 +96,9 @@ TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
                          "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
   EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"),
             (QStringList{"使い方(&G)...", "Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
-  EXPECT_FALSE(mainWindow.Actions().next->isEnabled());
-  EXPECT_FALSE(mainWindow.Actions().list->isEnabled());
-  EXPECT_TRUE(mainWindow.Actions().about->isEnabled());
+  EXPECT_FALSE(testing::Command(mainWindow, "actionNext")->isEnabled());
+  EXPECT_FALSE(testing::Command(mainWindow, "actionList")->isEnabled());
+  EXPECT_TRUE(testing::Command(mainWindow, "actionAbout")->isEnabled());
 
   // New (Ctrl+N) opens another view, and the view's menus return.
   QTest::keyClick(&mainWindow, Qt::Key_N, Qt::ControlModifier);
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
   ASSERT_EQ(mainWindow.MdiArea()->subWindowList().size(), 1);
   EXPECT_EQ(mainWindow.MdiArea()->subWindowList()[0]->windowTitle(), "Vernier2");
   EXPECT_TRUE(mainWindow.ShowsViewMenus());
-  EXPECT_TRUE(mainWindow.Actions().next->isEnabled());
+  EXPECT_TRUE(testing::Command(mainWindow, "actionNext")->isEnabled());
 }
 
 TEST_F(MainWindowTest, EveryMenuCommandIsFoundByItsOwnObjectName) {
@@ -197,7 +197,7 @@ TEST_F(MainWindowTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
                                        "actionZoomIn",    "actionZoomOut",  "actionZoomReset",
                                        "actionLocal",     "actionBackToMap", "actionSky",
                                        "actionLimb"};
-  mainWindow.Actions().toolBar->trigger();
+  testing::Command(mainWindow, "actionToolBar")->trigger();
   EXPECT_FALSE(mainWindow.ToolBar()->isVisible());
   for (QAction* top : mainWindow.menuBar()->actions()) {
     if (!top->menu()) continue;
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
       }
     // (The predictions window is on both, without a key.)
   }
-  mainWindow.Actions().toolBar->trigger();
+  testing::Command(mainWindow, "actionToolBar")->trigger();
   EXPECT_TRUE(mainWindow.ToolBar()->isVisible());
 }
 
@@ -220,12 +220,12 @@ TEST_F(MainWindowTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) 
   EXPECT_TRUE(bar->currentMessage().isEmpty());
 
   // Pointing at the "next" button shows the first line of its prompt.
-  QWidget* next = mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().next);
+  QWidget* next = mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionNext"));
   QTest::mouseMove(next);
   EXPECT_TRUE(QTest::qWaitFor([bar] { return !bar->currentMessage().isEmpty(); }));
   EXPECT_EQ(bar->currentMessage(), "次の星蝕を表示");
   EXPECT_FALSE(mainWindow.ReadyPane()->isVisible());
-  QWidget* zoom = mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().zoomIn);
+  QWidget* zoom = mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionZoomIn"));
   QTest::mouseMove(zoom);
   EXPECT_TRUE(QTest::qWaitFor([bar] { return bar->currentMessage() != "次の星蝕を表示"; }));
   EXPECT_EQ(bar->currentMessage(), "地図拡大モード時拡大（拡大モードへは左ダブルクリックで）");
@@ -239,15 +239,15 @@ TEST_F(MainWindowTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) 
 TEST_F(MainWindowTest, ToolbarCommandsReachTheView) {
   ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow.ActiveView()->PaintCount() > 0; }));
   ASSERT_EQ(state.cursor.elements.xz, 200);
-  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().next),
+  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionNext")),
                     Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([this] { return state.cursor.elements.xz != 200; }));
   EXPECT_EQ(state.cursor.elements.xz, 300);
-  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().previous),
+  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionPrevious")),
                     Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([this] { return state.cursor.elements.xz != 300; }));
   EXPECT_EQ(state.cursor.elements.xz, 200);
-  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().list),
+  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionList")),
                     Qt::LeftButton);
   ASSERT_NE(mainWindow.ActiveView()->ListDialog(), nullptr);
   EXPECT_EQ(mainWindow.ActiveView()->ListDialog()->parentWidget(), &mainWindow);
@@ -276,7 +276,7 @@ TEST_F(MainWindowTest, PredictionsWindowLoadsTheChosenEventInTheView) {
   ASSERT_NE(view, nullptr);
   view->State().site.longitude = 0;  // the fixture's stars pass the zenith at 0° 0°
   view->State().site.latitude = 0;
-  mainWindow.Actions().predictions->trigger();
+  testing::Command(mainWindow, "actionPredictions")->trigger();
   PredictionsWindow* window = mainWindow.Predictions();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->Site().longitude, 0);

@@ -134,14 +134,14 @@ TEST_F(ObserverUseTest, PrintAndPreviewAreInTheFileMenu) {
   for (QAction* top : mainWindow.menuBar()->actions())
     if (top->text() == "ﾌｧｲﾙ(&F)") file = top->menu();
   ASSERT_NE(file, nullptr);
-  EXPECT_TRUE(file->actions().contains(mainWindow.Actions().print));
-  EXPECT_TRUE(file->actions().contains(mainWindow.Actions().exit));
+  EXPECT_TRUE(file->actions().contains(testing::Command(mainWindow, "actionPrint")));
+  EXPECT_TRUE(file->actions().contains(testing::Command(mainWindow, "actionExit")));
   bool previewed = false;
   WhenModalOpens<QPrintPreviewDialog>([&](QPrintPreviewDialog* preview) {
     previewed = true;
     preview->reject();
   });
-  mainWindow.Actions().printPreview->trigger();
+  testing::Command(mainWindow, "actionPrintPreview")->trigger();
   EXPECT_TRUE(previewed);
 }
 
