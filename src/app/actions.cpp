@@ -50,13 +50,15 @@ AppActions::AppActions(QObject* owner) {
                         tr("ﾌｧｲﾙに名前を付けて保存\n保存"), QKeySequence(Qt::CTRL | Qt::Key_S));
   printSetup = MakeAction(owner, QStringLiteral("actionPrintSetup"), tr("ﾌﾟﾘﾝﾀの設定(&R)..."),
                           tr("ﾌﾟﾘﾝﾀおよびﾌﾟﾘﾝﾀ接続の設定を変更\n印刷設定"));
-  exit = MakeAction(owner, QStringLiteral("actionExit"), tr("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"), tr("ｱﾌﾟﾘｹｰｼｮﾝを終了\n終了"));
+  exit = MakeAction(owner, QStringLiteral("actionExit"), tr("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"),
+                    tr("ｱﾌﾟﾘｹｰｼｮﾝを終了\n終了"));
   for (int i = 0; i < 4; ++i) {
-    recentFiles[i] = MakeAction(owner, QStringLiteral("actionRecentFile%1").arg(i + 1), QString(), tr("指定のﾌｧｲﾙを開く"));
+    recentFiles[i] = MakeAction(owner, QStringLiteral("actionRecentFile%1").arg(i + 1), QString(),
+                                tr("指定のﾌｧｲﾙを開く"));
     recentFiles[i]->setVisible(false);
   }
-  recentPlaceholder =
-      MakeAction(owner, QStringLiteral("actionRecentFilePlaceholder"), tr("最近使ったﾌｧｲﾙ"), tr("指定のﾌｧｲﾙを開く"));
+  recentPlaceholder = MakeAction(owner, QStringLiteral("actionRecentFilePlaceholder"),
+                                 tr("最近使ったﾌｧｲﾙ"), tr("指定のﾌｧｲﾙを開く"));
   recentPlaceholder->setEnabled(false);
   toolBar = MakeAction(owner, QStringLiteral("actionToolBar"), tr("ﾂｰﾙ ﾊﾞｰ(&T)"),
                        tr("ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰの表示切り替え"));
@@ -68,29 +70,35 @@ AppActions::AppActions(QObject* owner) {
   statusBar->setChecked(true);
   about = MakeAction(owner, QStringLiteral("actionAbout"), tr("Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
                      tr("ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nﾊﾞｰｼﾞｮﾝ情報"));
-  aboutNoView = MakeAction(owner, QStringLiteral("actionAboutNoView"), tr("Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
-                           tr("ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nﾊﾞｰｼﾞｮﾝ情報"));
+  aboutNoView =
+      MakeAction(owner, QStringLiteral("actionAboutNoView"), tr("Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
+                 tr("ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nﾊﾞｰｼﾞｮﾝ情報"));
 
   aboutNoView->setIcon(about->icon());
-  guide = MakeAction(owner, QStringLiteral("actionGuide"), tr("使い方(&G)..."), tr("このプログラムの使い方\n使い方"));
+  guide = MakeAction(owner, QStringLiteral("actionGuide"), tr("使い方(&G)..."),
+                     tr("このプログラムの使い方\n使い方"));
   guide->setShortcut(QKeySequence::HelpContents);
 
-  date =
-      MakeAction(owner, QStringLiteral("actionDate"), tr("年月設定(&N)"), tr("星蝕を探し始める年月日を設定\n年月設定"));
+  date = MakeAction(owner, QStringLiteral("actionDate"), tr("年月設定(&N)"),
+                    tr("星蝕を探し始める年月日を設定\n年月設定"));
   displayMode = MakeAction(owner, QStringLiteral("actionDisplayMode"), tr("表示モード(&D)"),
                            tr("表示の種類、地図、観測地の設定\n表示モード"));
   searchMode = MakeAction(owner, QStringLiteral("actionSearchMode"), tr("検索モード(&M)"),
                           tr("次の星蝕を探す条件の設定\n検索モード"));
-  next = MakeAction(owner, QStringLiteral("actionNext"), tr("次の星蝕"), tr("次の星蝕を表示\n次の星蝕"));
-  previous = MakeAction(owner, QStringLiteral("actionPrevious"), tr("前の星蝕"), tr("前の星蝕を表示\n前の星蝕"));
+  next = MakeAction(owner, QStringLiteral("actionNext"), tr("次の星蝕"),
+                    tr("次の星蝕を表示\n次の星蝕"));
+  previous = MakeAction(owner, QStringLiteral("actionPrevious"), tr("前の星蝕"),
+                        tr("前の星蝕を表示\n前の星蝕"));
   SetKeys(next, {QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)});
   SetKeys(previous, {QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)});
-  today =
-      MakeAction(owner, QStringLiteral("actionToday"), tr("今日の星蝕"), tr("今日以後の最初の星蝕を表示\n今日の星蝕"));
+  today = MakeAction(owner, QStringLiteral("actionToday"), tr("今日の星蝕"),
+                     tr("今日以後の最初の星蝕を表示\n今日の星蝕"));
   SetKeys(today, {QKeySequence(Qt::Key_Home)});
-  redraw = MakeAction(owner, QStringLiteral("actionRedraw"), tr("再描画"), tr("表示中の図を描き直す\n再描画"));
+  redraw = MakeAction(owner, QStringLiteral("actionRedraw"), tr("再描画"),
+                      tr("表示中の図を描き直す\n再描画"));
   SetKeys(redraw, {QKeySequence(Qt::Key_F5)});
-  list = MakeAction(owner, QStringLiteral("actionList"), tr("星蝕リスト"), tr("星蝕検索結果のリスト\n星蝕リスト"));
+  list = MakeAction(owner, QStringLiteral("actionList"), tr("星蝕リスト"),
+                    tr("星蝕検索結果のリスト\n星蝕リスト"));
   zoomIn = MakeAction(owner, QStringLiteral("actionZoomIn"), tr("拡大"),
                       tr("地図拡大モード時拡大（拡大モードへは左ダブルクリックで）\n拡大"));
   zoomOut = MakeAction(owner, QStringLiteral("actionZoomOut"), tr("縮小"),
@@ -109,17 +117,16 @@ AppActions::AppActions(QObject* owner) {
                            tr("観測地から見える星蝕の一覧（接触時刻・位置角）\n観測地の星蝕予報"));
   graze = MakeAction(owner, QStringLiteral("actionGraze"), tr("接食計画"),
                      tr("観測地に近い限界線を標高で補正し、観測点の線を引く\n接食計画"));
-  print = MakeAction(owner, QStringLiteral("actionPrint"), tr("印刷(&P)..."), tr("表示中の図を印刷\n印刷"),
-                     QKeySequence(Qt::CTRL | Qt::Key_P));
+  print = MakeAction(owner, QStringLiteral("actionPrint"), tr("印刷(&P)..."),
+                     tr("表示中の図を印刷\n印刷"), QKeySequence(Qt::CTRL | Qt::Key_P));
   printPreview =
-      MakeAction(owner, QStringLiteral("actionPrintPreview"), tr("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"), tr("印刷ｲﾒｰｼﾞを表示\n印刷ﾌﾟﾚﾋﾞｭｰ"),
-                 QKeySequence(Qt::CTRL | Qt::Key_F2));
+      MakeAction(owner, QStringLiteral("actionPrintPreview"), tr("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"),
+                 tr("印刷ｲﾒｰｼﾞを表示\n印刷ﾌﾟﾚﾋﾞｭｰ"), QKeySequence(Qt::CTRL | Qt::Key_F2));
 }
 
 std::array<QAction*, 17> AppActions::ViewActions() const {
   return {date,    displayMode, searchMode, next,      previous, today, redraw, list,        zoomIn,
           zoomOut, zoomReset,   local,      backToMap, sky,      limb,  print,  printPreview};
 }
-
 
 }  // namespace vernier

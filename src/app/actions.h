@@ -11,7 +11,6 @@
 
 namespace vernier {
 
-
 // The status-bar line of a prompt (its first line) and the tooltip (its
 // second line; empty when the prompt has none).
 QString PromptStatusText(const QString& prompt);

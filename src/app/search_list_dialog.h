@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <vector>
 
 #include "program/program_state.h"
 #include "sky/star_names.h"
-#include <vector>
 
 namespace vernier {
 

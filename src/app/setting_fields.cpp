@@ -100,8 +100,7 @@ const SettingField& SettingFieldNamed(const char* key) {
   std::abort();
 }
 
-void ReadSetting(DataExchange& dx, QLineEdit* edit, const char* key, double& value,
-                 double scale) {
+void ReadSetting(DataExchange& dx, QLineEdit* edit, const char* key, double& value, double scale) {
   const SettingField& field = SettingFieldNamed(key);
   dx.Number(edit, value, field.min * scale, field.max * scale);
 }

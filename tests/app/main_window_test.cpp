@@ -193,10 +193,9 @@ TEST_F(MainWindowTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
   EXPECT_EQ(mainWindow.statusBar()->objectName(), "statusBar");
 
   // Of the toolbar's commands only those with keys are in the menus too.
-  const QStringList kToolbarAndMenu = {"actionNext",      "actionPrevious", "actionList",
-                                       "actionZoomIn",    "actionZoomOut",  "actionZoomReset",
-                                       "actionLocal",     "actionBackToMap", "actionSky",
-                                       "actionLimb"};
+  const QStringList kToolbarAndMenu = {
+      "actionNext",      "actionPrevious", "actionList",      "actionZoomIn", "actionZoomOut",
+      "actionZoomReset", "actionLocal",    "actionBackToMap", "actionSky",    "actionLimb"};
   testing::Command(mainWindow, "actionToolBar")->trigger();
   EXPECT_FALSE(mainWindow.ToolBar()->isVisible());
   for (QAction* top : mainWindow.menuBar()->actions()) {
@@ -225,7 +224,8 @@ TEST_F(MainWindowTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) 
   EXPECT_TRUE(QTest::qWaitFor([bar] { return !bar->currentMessage().isEmpty(); }));
   EXPECT_EQ(bar->currentMessage(), "次の星蝕を表示");
   EXPECT_FALSE(mainWindow.ReadyPane()->isVisible());
-  QWidget* zoom = mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionZoomIn"));
+  QWidget* zoom =
+      mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionZoomIn"));
   QTest::mouseMove(zoom);
   EXPECT_TRUE(QTest::qWaitFor([bar] { return bar->currentMessage() != "次の星蝕を表示"; }));
   EXPECT_EQ(bar->currentMessage(), "地図拡大モード時拡大（拡大モードへは左ダブルクリックで）");
@@ -239,16 +239,19 @@ TEST_F(MainWindowTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) 
 TEST_F(MainWindowTest, ToolbarCommandsReachTheView) {
   ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow.ActiveView()->PaintCount() > 0; }));
   ASSERT_EQ(state.cursor.elements.xz, 200);
-  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionNext")),
-                    Qt::LeftButton);
+  QTest::mouseClick(
+      mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionNext")),
+      Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([this] { return state.cursor.elements.xz != 200; }));
   EXPECT_EQ(state.cursor.elements.xz, 300);
-  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionPrevious")),
-                    Qt::LeftButton);
+  QTest::mouseClick(
+      mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionPrevious")),
+      Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([this] { return state.cursor.elements.xz != 300; }));
   EXPECT_EQ(state.cursor.elements.xz, 200);
-  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionList")),
-                    Qt::LeftButton);
+  QTest::mouseClick(
+      mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionList")),
+      Qt::LeftButton);
   ASSERT_NE(mainWindow.ActiveView()->ListDialog(), nullptr);
   EXPECT_EQ(mainWindow.ActiveView()->ListDialog()->parentWidget(), &mainWindow);
 }

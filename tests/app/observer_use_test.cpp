@@ -35,7 +35,9 @@ class ObserverUseTest : public AppTest {
   }
   OccultationView* View() const { return mainWindow.ActiveView(); }
   // Asks for a fresh paint and waits for it.
-  void Redraw() { EXPECT_TRUE(PaintsAfter([this] { View()->OnRedraw(); })); }
+  void Redraw() {
+    EXPECT_TRUE(PaintsAfter([this] { View()->OnRedraw(); }));
+  }
   template <typename Act>
   bool PaintsAfter(Act act) {
     return testing::PaintsAfter(View(), act);

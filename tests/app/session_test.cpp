@@ -2,10 +2,10 @@
 // settings kept from one session to the next, and documents saved and opened.
 #include <sys/stat.h>
 
-#include <QFileDialog>
-#include <QMdiSubWindow>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QMdiSubWindow>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,8 +21,8 @@
 #include "app/session_settings.h"
 #include "app_fixture.h"
 #include "gdi/recording_device_context.h"
-#include "views/view_paint.h"
 #include "support/text_files.h"
+#include "views/view_paint.h"
 
 namespace vernier {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_data_dir.h"
 #include "support/scoped_env.h"
+#include "support/temp_data_dir.h"
 
 namespace vernier {
 namespace {

@@ -13,14 +13,14 @@
 #include <functional>
 #include <iterator>
 #include <limits>
-#include <thread>
 #include <optional>
+#include <thread>
 
 #include "bessel/elements.h"
 #include "support/run_cli.h"
+#include "support/scoped_env.h"
 #include "support/temp_data_dir.h"
 #include "support/text_files.h"
-#include "support/scoped_env.h"
 
 namespace vernier {
 namespace {

@@ -19,7 +19,6 @@ using testing::RunCli;
 using testing::SplitLines;
 using testing::TestData;
 
-
 // The value of `key=` in a printed line.
 double Field(const std::string& line, const std::string& key) {
   const auto at = line.find(" " + key + "=");

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "support/run_cli.h"
-#include "support/temp_data_dir.h"
 #include "support/scoped_env.h"
+#include "support/temp_data_dir.h"
 
 namespace vernier {
 namespace {

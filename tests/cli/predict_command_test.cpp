@@ -18,7 +18,6 @@ using testing::RunCli;
 using testing::SplitLines;
 using testing::TestData;
 
-
 // η Leo from Lubbock, 2003-05-10: D at 05:22:38 UT, R at 06:05:59 UT.
 std::string Lubbock(const std::string& more) {
   return "predict --data '" + TestData("predictions") +

@@ -20,7 +20,6 @@ using testing::TestData;
 
 const std::string kData = "--data '" + TestData("eclipse1999") + "' --date 1999-08-11";
 
-
 TEST(TableCommand, PrintsEveryDrawnTextWithItsPosition) {
   auto r = RunCli("table --text --table-lon 120 --table-step=15 " + kData);
   ASSERT_EQ(r.status, 0) << r.err;

@@ -15,9 +15,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <iterator>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -44,28 +44,24 @@ struct CorpusCase {
   Output output = Output::Stdout;
 };
 
-// The events of the corpus, by date in the corpus element file:
-//   2027-03-19 Jupiter (planet, inner and outer contacts)
-//   2027-08-02 Venus (planet, daylight)
-//   2026-12-08 a bright star, 2027-02-22 Antares, 2028-01-10 Regulus,
-//   2027-05-28 a faint southern star, 2027-10-15 a grazing star path,
-//   1999-08-11 and 2024-04-08 the solar eclipses (central total, from the
-//   eclipse data), 2030-06-01 an annular eclipse.
-// See tests/data/corpus/README.md for where each record comes from.
 // A failing case names itself by its command line.
-void PrintTo(const CorpusCase& c, std::ostream* os) { *os << c.name << ": " << c.arguments; }
+void PrintTo(const CorpusCase& c, std::ostream* os) {
+  *os << c.name << ": " << c.arguments;
+}
 
+// The events of the corpus element file, each with a place that sees it (see
+// tests/data/corpus/README.md for where each record comes from).
 struct CorpusEvent {
   const char* tag;       // the cases' names end in it: "map_<tag>"
   const char* date;      // --date
   const char* observer;  // --observer of the commands for one place
 };
 const CorpusEvent kEvents[] = {
-    {"eclipse1999", "1999-08-11", "24.3,45.1"},    {"star2026", "2026-12-08", "172.58,-19.66"},
-    {"partial2027", "2027-01-03", "65.07,-63.26"}, {"antares2027", "2027-02-28", "-16.93,-51.62"},
+    {"eclipse1999", "1999-08-11", "24.3,45.1"},     {"star2026", "2026-12-08", "172.58,-19.66"},
+    {"partial2027", "2027-01-03", "65.07,-63.26"},  {"antares2027", "2027-02-28", "-16.93,-51.62"},
     {"mercury2027", "2027-03-06", "177.77,-61.95"}, {"jupiter2027", "2027-03-19", "153.01,-37.21"},
-    {"alcyone2027", "2027-07-28", "77.83,73.6"},   {"venus2027", "2027-08-02", "85.29,-14.73"},
-    {"mars2027", "2027-12-29", "13.15,11.29"},     {"pisco2028", "2028-01-21", "-36.61,59.84"},
+    {"alcyone2027", "2027-07-28", "77.83,73.6"},    {"venus2027", "2027-08-02", "85.29,-14.73"},
+    {"mars2027", "2027-12-29", "13.15,11.29"},      {"pisco2028", "2028-01-21", "-36.61,59.84"},
 };
 
 // What every event goes through: the case's name is the pattern's with the
