@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <future>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "astro/time.h"
@@ -318,27 +319,28 @@ bool WriteListedRecords(const std::string& path, std::vector<BesselianElements> 
   return true;
 }
 
-}  // namespace
-
-int RunPredictCommand(const std::vector<std::string>& args) {
-  std::string error;
-  const OptionSpec optionNames{{"observer", "site", "from", "to", "days", "max-mag", "min-altitude",
-                                "sun-altitude", "format", "tz", "data", "delta-t-adjust", "reminder",
-                                "elements", "stars"},
-                               {}};
-  auto options = Options::Parse(args, optionNames, error);
-  if (!options) return UsageError(error);
-
+// What the command line asks for, read and checked.
+struct PredictOptions {
   PredictionRequest request;
   int siteIndex = 0;
-  if (!ReadObserverOrSite(*options, request.site, siteIndex, error)) return UsageError(error);
-  if (options->Has("to") && options->Has("days"))
-    return UsageError("give either --to DATE or --days N, not both");
-
   Span span;
+  bool deep = false;  // stars beyond the element files are searched
+  std::string format = "text";
+  int reminder = 15;
+  std::string tz;  // --tz as given: a zone, "system", or empty
+  std::optional<std::string> data, elements;
+  std::string stars = kDefaultStarDirectory;
+};
+
+// The span: --from (default today), then --to or --days.
+bool ReadSpan(const Options& options, Span& span, std::string& error) {
+  if (options.Has("to") && options.Has("days")) {
+    error = "give either --to DATE or --days N, not both";
+    return false;
+  }
   span.from = TodayLocalDate();
   const auto readDate = [&](const char* name, CalendarDate& date) {
-    auto text = options->Value(name);
+    auto text = options.Value(name);
     if (!text) return true;
     auto parsed = ParseDate(*text);
     if (!parsed) {
@@ -349,53 +351,96 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     return true;
   };
   CalendarDate to;
-  if (!readDate("from", span.from) || !readDate("to", to)) return UsageError(error);
-  if (options->Has("to")) {
+  if (!readDate("from", span.from) || !readDate("to", to)) return false;
+  if (options.Has("to")) {
     const double days = JulianDate(to.year, to.month, to.day, 0, 0) -
                         JulianDate(span.from.year, span.from.month, span.from.day, 0, 0) + 1;
-    if (days < 1) return UsageError("option --to must not be before --from");
-    if (days > kMaxDays) return UsageError("the span may be at most 36525 days");
+    if (days < 1) error = "option --to must not be before --from";
+    if (days > kMaxDays) error = "the span may be at most 36525 days";
+    if (!error.empty()) return false;
     span.days = static_cast<int>(days);
   }
-  span.days = options->Integer("days", span.days, error);
-  if (options->Has("max-mag")) request.maxMagnitude = options->Number("max-mag", 0, error);
-  request.minAltitude = options->Number("min-altitude", request.minAltitude, error);
-  request.maxSunAltitude = options->Number("sun-altitude", request.maxSunAltitude, error);
-  request.deltaTAdjust = options->Number("delta-t-adjust", 0, error);
-  if (!error.empty()) return UsageError(error);
+  span.days = options.Integer("days", span.days, error);
+  if (error.empty() && (span.days < 1 || span.days > kMaxDays))
+    error = "option --days must be a number of days from 1 to 36525";
+  return error.empty();
+}
+
+// The cuts of the request; the magnitude limit against the catalogue and the
+// span the search from the ephemeris can hold.
+bool ReadCuts(const Options& options, PredictOptions& out, std::string& error) {
+  PredictionRequest& request = out.request;
+  if (options.Has("max-mag")) request.maxMagnitude = options.Number("max-mag", 0, error);
+  request.minAltitude = options.Number("min-altitude", request.minAltitude, error);
+  request.maxSunAltitude = options.Number("sun-altitude", request.maxSunAltitude, error);
+  request.deltaTAdjust = options.Number("delta-t-adjust", 0, error);
+  if (!error.empty()) return false;
   if (!(request.deltaTAdjust >= -10000 && request.deltaTAdjust <= 10000))
-    return UsageError("option --delta-t-adjust must lie between -10000 and 10000 seconds");
-  if (span.days < 1 || span.days > kMaxDays)
-    return UsageError("option --days must be a number of days from 1 to 36525");
-  if (!(request.minAltitude >= -90 && request.minAltitude <= 90))
-    return UsageError("option --min-altitude must lie in -90..90 degrees");
-  if (!(request.maxSunAltitude >= -90 && request.maxSunAltitude <= 90))
-    return UsageError("option --sun-altitude must lie in -90..90 degrees");
-  if (request.maxMagnitude && !std::isfinite(*request.maxMagnitude))
-    return UsageError("option --max-mag must be a magnitude");
-  if (request.maxMagnitude && *request.maxMagnitude > kCatalogueMagnitudeLimit + 1e-9)
-    return UsageError("option --max-mag: the star catalogue reaches V 10.5; give 10.5 or brighter");
-  const bool deep = request.maxMagnitude && *request.maxMagnitude > kElementFileMagnitudeLimit;
-  if (deep && span.days > DeepSpanLimitDays(*request.maxMagnitude)) {
+    error = "option --delta-t-adjust must lie between -10000 and 10000 seconds";
+  else if (!(request.minAltitude >= -90 && request.minAltitude <= 90))
+    error = "option --min-altitude must lie in -90..90 degrees";
+  else if (!(request.maxSunAltitude >= -90 && request.maxSunAltitude <= 90))
+    error = "option --sun-altitude must lie in -90..90 degrees";
+  else if (request.maxMagnitude && !std::isfinite(*request.maxMagnitude))
+    error = "option --max-mag must be a magnitude";
+  else if (request.maxMagnitude && *request.maxMagnitude > kCatalogueMagnitudeLimit + 1e-9)
+    error = "option --max-mag: the star catalogue reaches V 10.5; give 10.5 or brighter";
+  if (!error.empty()) return false;
+  out.deep = request.maxMagnitude && *request.maxMagnitude > kElementFileMagnitudeLimit;
+  if (out.deep && out.span.days > DeepSpanLimitDays(*request.maxMagnitude)) {
     char message[160];
     std::snprintf(message, sizeof message,
                   "at --max-mag %g the span may be at most %d days (ask for a brighter limit or a "
                   "shorter span)",
                   *request.maxMagnitude, DeepSpanLimitDays(*request.maxMagnitude));
-    return UsageError(message);
+    error = message;
+    return false;
   }
-  const std::string format = options->Value("format").value_or("text");
-  if (format != "text" && format != "csv" && format != "json" && format != "ics")
-    return UsageError("option --format must be text, csv, json or ics");
-  const int reminder = options->Integer("reminder", 15, error);
-  if (!error.empty()) return UsageError(error);
-  if (reminder < 0 || reminder > 10080)
-    return UsageError("option --reminder must be a number of minutes from 0 to 10080");
-  // The observer's zone: --tz, else the standard time of the site's longitude,
-  // as the local report and the desktop window give it; "system" keeps the
-  // machine's own zone.
+  return true;
+}
+
+bool ReadPredictOptions(const std::vector<std::string>& args, PredictOptions& out, std::string& error) {
+  const OptionSpec optionNames{{"observer", "site", "from", "to", "days", "max-mag", "min-altitude",
+                                "sun-altitude", "format", "tz", "data", "delta-t-adjust", "reminder",
+                                "elements", "stars"},
+                               {}};
+  auto options = Options::Parse(args, optionNames, error);
+  if (!options) return false;
+  if (!ReadObserverOrSite(*options, out.request.site, out.siteIndex, error)) return false;
+  if (!ReadSpan(*options, out.span, error) || !ReadCuts(*options, out, error)) return false;
+  out.format = options->Value("format").value_or("text");
+  if (out.format != "text" && out.format != "csv" && out.format != "json" && out.format != "ics") {
+    error = "option --format must be text, csv, json or ics";
+    return false;
+  }
+  out.reminder = options->Integer("reminder", 15, error);
+  if (!error.empty()) return false;
+  if (out.reminder < 0 || out.reminder > 10080) {
+    error = "option --reminder must be a number of minutes from 0 to 10080";
+    return false;
+  }
+  out.tz = options->Value("tz").value_or("");
+  if (out.tz.starts_with("right/"))
+    error = "option --tz: \"" + out.tz + "\" counts leap seconds in its time; give the zone without right/";
+  else if (!out.tz.empty() && out.tz != "system" && !KnownTimeZone(out.tz))
+    error = "option --tz: \"" + out.tz + "\" is not a zone of the time-zone database";
+  if (!error.empty()) return false;
+  out.data = options->Value("data");
+  out.elements = options->Value("elements");
+  out.stars = options->Value("stars").value_or(kDefaultStarDirectory);
+  PredictionRequest& request = out.request;
+  request.year = out.span.from.year;
+  request.month = out.span.from.month;
+  request.day = out.span.from.day;
+  request.days = out.span.days;
+  return true;
+}
+
+// Sets the C library's zone for the civil times and returns its label: --tz,
+// else the standard time of the site's longitude, as the local report and
+// the desktop window give it; "system" keeps the machine's own zone.
+std::string UseCivilZone(const std::string& tz, double eastLongitude) {
   std::string zone;
-  const std::string tz = options->Value("tz").value_or("");
   if (tz == "system") {
     zone = "of the system";
     if (const char* system = std::getenv("TZ"); !UsableSystemZone(system)) {
@@ -407,76 +452,43 @@ int RunPredictCommand(const std::vector<std::string>& args) {
       setenv("TZ", "UTC0", 1);
     }
   } else if (!tz.empty()) {
-    if (tz.starts_with("right/"))
-      return UsageError("option --tz: \"" + tz + "\" counts leap seconds in its time; give the zone without right/");
-    if (!KnownTimeZone(tz))
-      return UsageError("option --tz: \"" + tz + "\" is not a zone of the time-zone database");
     setenv("TZ", tz.c_str(), 1);
     zone = tz;
+  } else {
+    zone = UseSiteStandardZone(eastLongitude);
   }
-
-  const DataDirectory dataDirectory = ResolveDataDirectory(options->Value("data"));
-  if (siteIndex > 0)
-    if (int status = SiteFromList(dataDirectory, siteIndex, request.site)) return status;
-  if (zone.empty()) zone = UseSiteStandardZone(request.site.longitude);
   tzset();
-  request.year = span.from.year;
-  request.month = span.from.month;
-  request.day = span.from.day;
-  request.days = span.days;
+  return zone;
+}
 
-  DeepSearchSettings settings = InstalledDeepSearchSettings();
-  settings.starDirectory = options->Value("stars").value_or(kDefaultStarDirectory);
-  // The HIP stars of the catalogue give the HD numbers and the notes; without
-  // the star files those columns stay empty, unless the stars are searched.
-  // They are read while the predictions are computed.
-  StarCatalogue catalogue;
-  std::string catalogueError;
-  const double catalogueLimit = std::max(kElementFileMagnitudeLimit, request.maxMagnitude.value_or(0));
-  auto catalogueRead = std::async(std::launch::async, [&] {
-    return LoadStarCatalogue(settings.starDirectory, catalogueLimit, catalogue, catalogueError, false);
-  });
-  const PredictionRun run = deep ? PredictAllOccultations(dataDirectory, request, settings)
-                                 : PredictOccultations(dataDirectory, request);
-  // Beyond the bands the search from the ephemeris supplies the events.
-  if (run.outsideBands && !deep) return ReportMissingElementFile(dataDirectory, std::nullopt);
-  const bool haveCatalogue = catalogueRead.get() == Status::Ok;
-  if (deep && !haveCatalogue) {
-    std::fprintf(stderr, "vernier-cli: star catalogue: %s\n", catalogueError.c_str());
-    return 1;
-  }
-  if (!run.problem.empty()) {
-    std::fprintf(stderr, "vernier-cli: %s\n", run.problem.c_str());
-    return 1;
-  }
-  if (run.eventsRead == 0 && !run.missingFile.empty())
-    return ReportMissingElementFile(dataDirectory, run.missingFile);
-  const StarNames names = StarNames::Load(dataDirectory);
-  const StarCatalogue* named = haveCatalogue ? &catalogue : nullptr;
-  if (format == "ics") {
+// Writes the run in the asked format; false (said) when the calendar cannot
+// hold a contact.
+bool PrintRun(const PredictionRun& run, const PredictOptions& o, const DataDirectory& data,
+              const StarCatalogue* catalogue, const std::string& zone) {
+  const StarNames names = StarNames::Load(data);
+  if (o.format == "ics") {
     // Written whole or not at all: a contact a calendar cannot hold stops it.
     CalendarOptions calendar;
-    calendar.reminderMinutes = reminder;
+    calendar.reminderMinutes = o.reminder;
     calendar.stampUnixSeconds = static_cast<long long>(std::time(nullptr));
-    const CalendarDocument document = MakeCalendar(run.contacts, names, request.site, calendar);
+    const CalendarDocument document = MakeCalendar(run.contacts, names, o.request.site, calendar);
     if (!document.problem.empty()) {
       std::fprintf(stderr, "vernier-cli: %s\n", document.problem.c_str());
-      return 1;
+      return false;
     }
     std::fwrite(document.text.data(), 1, document.text.size(), stdout);
-  } else if (format == "csv")
-    PrintCsv(run, names, named);
-  else if (format == "json")
-    PrintJson(run, names, named);
-  else
-    PrintText(run, names, named, SiteName(dataDirectory, request.site), request, span, zone);
-  if (auto path = options->Value("elements")) {
-    std::string writeError;
-    if (!WriteListedRecords(*path, run.listedRecords, dataDirectory, writeError)) {
-      std::fprintf(stderr, "vernier-cli: cannot write the element records: %s\n", writeError.c_str());
-      return 1;
-    }
+  } else if (o.format == "csv") {
+    PrintCsv(run, names, catalogue);
+  } else if (o.format == "json") {
+    PrintJson(run, names, catalogue);
+  } else {
+    PrintText(run, names, catalogue, SiteName(data, o.request.site), o.request, o.span, zone);
   }
+  return true;
+}
+
+// What ended the list early, said; the command's exit status.
+int ReportRunEnd(const PredictionRun& run, const std::string& format) {
   if (run.contacts.empty() && format != "text" && run.unreadable.empty())
     std::fprintf(stderr, "vernier-cli: no occultations found\n");
   if (!run.unreadable.empty()) {
@@ -489,6 +501,54 @@ int RunPredictCommand(const std::vector<std::string>& args) {
     return 1;
   }
   return 0;
+}
+
+}  // namespace
+
+int RunPredictCommand(const std::vector<std::string>& args) {
+  PredictOptions o;
+  std::string error;
+  if (!ReadPredictOptions(args, o, error)) return UsageError(error);
+  const DataDirectory dataDirectory = ResolveDataDirectory(o.data);
+  if (o.siteIndex > 0)
+    if (int status = SiteFromList(dataDirectory, o.siteIndex, o.request.site)) return status;
+  const std::string zone = UseCivilZone(o.tz, o.request.site.longitude);
+
+  DeepSearchSettings settings = InstalledDeepSearchSettings();
+  settings.starDirectory = o.stars;
+  // The HIP stars of the catalogue give the HD numbers and the notes; without
+  // the star files those columns stay empty, unless the stars are searched.
+  // They are read while the predictions are computed.
+  StarCatalogue catalogue;
+  std::string catalogueError;
+  const double catalogueLimit = std::max(kElementFileMagnitudeLimit, o.request.maxMagnitude.value_or(0));
+  auto catalogueRead = std::async(std::launch::async, [&] {
+    return LoadStarCatalogue(settings.starDirectory, catalogueLimit, catalogue, catalogueError, false);
+  });
+  const PredictionRun run = o.deep ? PredictAllOccultations(dataDirectory, o.request, settings)
+                                   : PredictOccultations(dataDirectory, o.request);
+  // Beyond the bands the search from the ephemeris supplies the events.
+  if (run.outsideBands && !o.deep) return ReportMissingElementFile(dataDirectory, std::nullopt);
+  const bool haveCatalogue = catalogueRead.get() == Status::Ok;
+  if (o.deep && !haveCatalogue) {
+    std::fprintf(stderr, "vernier-cli: star catalogue: %s\n", catalogueError.c_str());
+    return 1;
+  }
+  if (!run.problem.empty()) {
+    std::fprintf(stderr, "vernier-cli: %s\n", run.problem.c_str());
+    return 1;
+  }
+  if (run.eventsRead == 0 && !run.missingFile.empty())
+    return ReportMissingElementFile(dataDirectory, run.missingFile);
+  if (!PrintRun(run, o, dataDirectory, haveCatalogue ? &catalogue : nullptr, zone)) return 1;
+  if (o.elements) {
+    std::string writeError;
+    if (!WriteListedRecords(*o.elements, run.listedRecords, dataDirectory, writeError)) {
+      std::fprintf(stderr, "vernier-cli: cannot write the element records: %s\n", writeError.c_str());
+      return 1;
+    }
+  }
+  return ReportRunEnd(run, o.format);
 }
 
 }  // namespace vernier::cli
