@@ -360,14 +360,15 @@ bool ReadSpan(const Options& options, Span& span, std::string& error) {
     if (!error.empty()) return false;
     span.days = static_cast<int>(days);
   }
+  // A bad number is said with the cuts' numbers (the last one read), its
+  // range checked with the cuts.
   span.days = options.Integer("days", span.days, error);
-  if (error.empty() && (span.days < 1 || span.days > kMaxDays))
-    error = "option --days must be a number of days from 1 to 36525";
-  return error.empty();
+  return true;
 }
 
-// The cuts of the request; the magnitude limit against the catalogue and the
-// span the search from the ephemeris can hold.
+// The cuts of the request and the span's length, in the order they are said;
+// the magnitude limit against the catalogue and the span the search from the
+// ephemeris can hold.
 bool ReadCuts(const Options& options, PredictOptions& out, std::string& error) {
   PredictionRequest& request = out.request;
   if (options.Has("max-mag")) request.maxMagnitude = options.Number("max-mag", 0, error);
@@ -377,6 +378,8 @@ bool ReadCuts(const Options& options, PredictOptions& out, std::string& error) {
   if (!error.empty()) return false;
   if (!(request.deltaTAdjust >= -10000 && request.deltaTAdjust <= 10000))
     error = "option --delta-t-adjust must lie between -10000 and 10000 seconds";
+  else if (out.span.days < 1 || out.span.days > kMaxDays)
+    error = "option --days must be a number of days from 1 to 36525";
   else if (!(request.minAltitude >= -90 && request.minAltitude <= 90))
     error = "option --min-altitude must lie in -90..90 degrees";
   else if (!(request.maxSunAltitude >= -90 && request.maxSunAltitude <= 90))
