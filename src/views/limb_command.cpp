@@ -19,7 +19,7 @@ LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const Clie
   LimbCommandResult result;
   SetUpObserver(s.site, s.observerPoint);
   LocalContext local = s.Local();
-  const LocalMaximum maximum =
+  [[maybe_unused]] const LocalMaximum maximum =
       FindMaximum(local, s.cursor.elements.t0, s.navigation.eventDeltaT).value_or(LocalMaximum{});
 
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});
