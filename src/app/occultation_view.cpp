@@ -109,7 +109,7 @@ PaintOutcome OccultationView::PaintInto(QImage& image) {
     StartAnimation(result.local.animation);
   if (outcome == PaintOutcome::Drawn && state_.display.displayMode == DisplayMode::PathMap &&
       state_.display.kmlOutput)
-    ReportKmlExport(result.map.kmlPath);
+    ReportKmlExport(result.kml.path);
   ++paintCount_;
   lastOutcome_ = outcome;
   // A band whose file is missing: the offer to build it opens after the paint.

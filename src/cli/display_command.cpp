@@ -99,9 +99,9 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
   const ClientRect& c = request.client;
   ViewPaintResult result;
   auto keepKml = [&] {
-    if (kmlPath && !result.map.kmlPath.empty()) *kmlPath = result.map.kmlPath;
-    if (kmlPath && result.map.kmlPath.empty() && !result.map.kmlProblem.empty())
-      std::fprintf(stderr, "vernier-cli: %s\n", result.map.kmlProblem.c_str());
+    if (kmlPath && !result.kml.path.empty()) *kmlPath = result.kml.path;
+    if (kmlPath && result.kml.path.empty() && !result.kml.problem.empty())
+      std::fprintf(stderr, "vernier-cli: %s\n", result.kml.problem.c_str());
   };
   if (!request.pngPath.empty()) {
     EnsureGuiApplication();

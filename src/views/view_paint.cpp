@@ -48,12 +48,15 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
       result.local = DrawLocalReport(s, dc, {options.localAnimation, options.librationLines});
       break;
     default: {
-      PathMapInputs in{s.cursor.elements, s.cursor.shadow, s.map, s.cities};
+      PathContext ctx(s.cursor.elements, s.cursor.shadow);
+      PathTraceSettings settings;
+      settings.deltaT = deltaT;
+      settings.drawStepHours = s.display.drawStepHours;
+      settings.kmlExport = s.display.kmlOutput;
+      result.path = TracePathPoints(ctx, settings);
+      PathMapInputs in{s.cursor.elements, result.path, s.map, s.cities};
       in.dataDirectory = s.dataDirectory;
-      in.outputDirectory = s.outputDirectory;
       in.deltaT = deltaT;
-      in.drawStepHours = s.display.drawStepHours;
-      in.exportKml = s.display.kmlOutput;
       const SiteMaximum& seen = s.navigation.siteMaximum;
       if (s.search.searchMode == SearchMode::SeenAtSite && SiteMaximumSeen(seen, s.search)) {
         in.siteMagnitude = seen.magnitude;
@@ -61,6 +64,9 @@ ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& 
         in.siteSunAltitude = seen.sunAltitude;
       }
       result.map = DrawOccultationMap(dc, in);
+      if (s.display.kmlOutput)
+        result.kml = ExportPathKml(s.cursor.elements, result.path, s.dataDirectory,
+                                   s.outputDirectory);
       if (s.display.markObserver) DrawObserverMarker(s.map, dc, s.site);
       s.lastMapCentreLon = result.map.centreLon;
       break;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "bessel/kml_export.h"
 #include "gdi/device_context.h"
 #include "gdi/user_message.h"
 #include "local/local_circumstances.h"
@@ -25,6 +26,8 @@ struct ViewPaintResult {
   PaintOutcome outcome = PaintOutcome::Stopped;
   UserMessage message;       // Stopped: the message drawn instead of the display
   PathMapResult map;         // display mode 0 only
+  TracedPath path;           // display mode 0 only: the path drawn
+  KmlFileResult kml;         // display mode 0 with the KML export on
   LocalCircumstances local;  // display mode 2 only
 };
 
