@@ -19,6 +19,8 @@
 #include "app/paper_colours.h"
 #include "app/search_list_dialog.h"
 #include "app/search_mode_dialog.h"
+#include "bessel/kml_export.h"
+#include "program/current_display.h"
 #include "program/navigation.h"
 #include "program/predicted_event.h"
 #include "program/search_list.h"
@@ -96,33 +98,44 @@ void OccultationView::ReportFirstPaintSince(std::chrono::steady_clock::time_poin
   if (std::getenv("VERNIER_TIMING")) startTime_ = start;
 }
 
+void OccultationView::RunCommand() {
+  commandRun_ = true;
+  shown_ = RunDisplayCommand(state_);
+  if (shown_.result == RefreshResult::Drawable &&
+      shown_.products.mode == DisplayMode::PathMap && state_.display.kmlOutput) {
+    const KmlFileResult kml = ExportPathKml(shown_.products.elements, shown_.products.path,
+                                            state_.dataDirectory, state_.outputDirectory);
+    ReportKmlExport(kml.path);
+  }
+  // A band whose file is missing: the offer to build it opens after the command.
+  if (auto band = std::exchange(state_.navigation.missingBand, std::nullopt);
+      band && !offeringBand_)
+    QMetaObject::invokeMethod(
+        this, [this, missing = *band] { OfferToBuildBand(missing); }, Qt::QueuedConnection);
+  if (shown_.result == RefreshResult::NeedsDate && !askingForDate_) {
+    // The date dialog opens once the command has returned to the event loop.
+    askingForDate_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { AskForDate(); }, Qt::QueuedConnection);
+  }
+}
+
 PaintOutcome OccultationView::PaintInto(QImage& image) {
   StopAnimation();
   RasterDeviceContext dc(image, kScreenPixelsPerInch);
   const ClientRect client{0, 0, image.width(), image.height()};
   PaintOptions options;
   options.localAnimation = AnimationDrawing::Deferred;
-  const ViewPaintResult result = PaintView(state_, dc, client, options);
+  options.dataDirectory = state_.dataDirectory;
+  const ViewPaintResult result = PaintView(shown_, state_.map, dc, client, options);
   const PaintOutcome outcome = result.outcome;
   // The local report's animation runs one frame a second after the paint.
-  if (&image == &picture_ && !result.local.animation.empty())
-    StartAnimation(result.local.animation);
-  if (outcome == PaintOutcome::Drawn && state_.display.displayMode == DisplayMode::PathMap &&
-      state_.display.kmlOutput)
-    ReportKmlExport(result.kml.path);
+  const auto& frames = shown_.products.local.animation;
+  if (&image == &picture_ && outcome == PaintOutcome::Drawn &&
+      shown_.products.mode == DisplayMode::LocalCircumstances && !frames.empty())
+    StartAnimation(frames);
   ++paintCount_;
   lastOutcome_ = outcome;
-  // A band whose file is missing: the offer to build it opens after the paint.
-  if (auto band = std::exchange(state_.navigation.missingBand, std::nullopt);
-      band && !offeringBand_)
-    QMetaObject::invokeMethod(
-        this, [this, missing = *band] { OfferToBuildBand(missing); }, Qt::QueuedConnection);
-  if (outcome == PaintOutcome::NeedsDate && !askingForDate_) {
-    // The date dialog cannot run inside a paint: it opens right after it.
-    askingForDate_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { AskForDate(); }, Qt::QueuedConnection);
-  }
   return outcome;
 }
 
@@ -132,6 +145,12 @@ void OccultationView::ReportKmlExport(const std::string& path) {
   else
     emit StatusNote(tr("KMLファイルを書き出しました: %1")
                         .arg(QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
+}
+
+void OccultationView::showEvent(QShowEvent* event) {
+  // The program's start: the first command runs before the first paint.
+  if (!commandRun_) RunCommand();
+  QWidget::showEvent(event);
 }
 
 void OccultationView::paintEvent(QPaintEvent*) {
@@ -155,6 +174,7 @@ void OccultationView::paintEvent(QPaintEvent*) {
 
 void OccultationView::Repaint() {
   StopAnimation();
+  RunCommand();
   showPictureOnly_ = false;
   update();
 }
@@ -203,7 +223,7 @@ void OccultationView::OfferToBuildBand(const MissingBand& band) {
 
 void OccultationView::AskForDate() {
   askingForDate_ = false;
-  // The paint has put today's date into the current date.
+  // The command has put today's date into the current date.
   if (EditCurrentDate(state_, this)) {
     state_.navigation.paintRequest = PaintRequest::ReadAtDate;
     Repaint();
@@ -364,7 +384,7 @@ void OccultationView::OnListDraw() {
     emit StatusNote(tr("星蝕リストに星蝕がありません。"));
     return;
   }
-  // The row's element file could not be read: the paint shows the message.
+  // The row's element file could not be read: the command says why.
   if (state_.navigation.paintRequest == PaintRequest::ReadAtDate) Repaint();
 }
 

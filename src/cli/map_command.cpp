@@ -62,7 +62,7 @@ int RunMapCommand(const std::vector<std::string>& args) {
   StepRequest steps;
   if (int status = ReadNavigationOptions(*options, state, steps)) return status;
 
-  if (int status = PaintStart(state, request)) return status;
+  if (int status = RunStartCommand(state, request)) return status;
   // As the display dialog sets a typed window: its magnification times the
   // globe's base radius.
   map.preset = static_cast<WindowPreset>(preset);

@@ -153,6 +153,10 @@ bool SolveBranch(const InverseFunction& f, double mid, double half, double radiu
 void LayoutMapWindow(MapWindow& w, DeviceContext& dc, const ClientRect& client, bool pathMapShown) {
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom,
                    PaletteColour(Colour::Black));
+  LayoutMapGeometry(w, client, pathMapShown);
+}
+
+void LayoutMapGeometry(MapWindow& w, const ClientRect& client, bool pathMapShown) {
   const int left = client.left, top = client.top, right = client.right, bottom = client.bottom;
 
   if (w.projection == Projection::Mercator) {

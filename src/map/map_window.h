@@ -84,6 +84,8 @@ struct ScreenGeo {
 // (`pathMapShown`: the view shows the path map, not a table or report).
 void LayoutMapWindow(MapWindow& window, DeviceContext& dc, const ClientRect& client,
                      bool pathMapShown);
+// The same without the fill: baseRadius, centre and frame only.
+void LayoutMapGeometry(MapWindow& window, const ClientRect& client, bool pathMapShown);
 // Per-draw reset for the window's current preset: pen up, rotation zeroed,
 // constants rewritten, the preset's target radius on the globe.
 void ApplyWindowPreset(MapWindow& window);

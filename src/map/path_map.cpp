@@ -46,20 +46,7 @@ class MapDriver : public PathTraceSink {
 
   void OnGreatestFound(const GreatestOccultationResult& g) override {
     MapWindow& w = in_.map;
-    double lon = g.lon, lat = g.lat;
-    switch (w.preset) {
-      case WindowPreset::Asia:
-        lon = 125, lat = 36;
-        break;
-      case WindowPreset::Europe:
-        lon = 25, lat = 40;
-        break;
-      case WindowPreset::TypedCentre:
-        lon = w.typedLon, lat = w.typedLat;
-        break;
-      case WindowPreset::WholeGlobe:
-        break;
-    }
+    const auto [lon, lat] = PathMapCentre(w, g);
     SetMapCentreAt(w, lon, lat);
     centred_ = true;
     result_.centreLon = lon;
@@ -125,6 +112,24 @@ class MapDriver : public PathTraceSink {
 };
 
 }  // namespace
+
+std::pair<double, double> PathMapCentre(const MapWindow& w, const GreatestOccultationResult& g) {
+  switch (w.preset) {
+    case WindowPreset::Asia:
+      return {125, 36};
+    case WindowPreset::Europe:
+      return {25, 40};
+    case WindowPreset::TypedCentre:
+      return {w.typedLon, w.typedLat};
+    case WindowPreset::WholeGlobe:
+      break;
+  }
+  return {g.lon, g.lat};
+}
+
+std::pair<double, double> PathMapCentre(const MapWindow& w, const TracedPath& path) {
+  return PathMapCentre(w, path.centre.value_or(GreatestOccultationResult{}));
+}
 
 PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& in) {
   PathMapResult result;

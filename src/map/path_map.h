@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "bessel/data_directory.h"
 #include "bessel/elements.h"
@@ -33,6 +34,13 @@ struct PathMapInputs {
 struct PathMapResult {
   double centreLon = 0, centreLat = 0;  // the window centre used
 };
+
+// Where the window centres (east longitude, latitude in degrees): the
+// preset's centre, or for the whole globe the greatest occultation (0° 0°
+// when the path has none).
+std::pair<double, double> PathMapCentre(const MapWindow& window,
+                                        const GreatestOccultationResult& greatest);
+std::pair<double, double> PathMapCentre(const MapWindow& window, const TracedPath& path);
 
 PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& inputs);
 

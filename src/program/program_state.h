@@ -40,7 +40,7 @@ struct ProgramState {
   NavigationState navigation;
   SearchResults results;
   int selectedRow = 0;
-  double lastMapCentreLon = 0;  // window centre of the last path map (degrees east)
+  double lastMapCentreLon = 0;  // window centre of the last path map computed (degrees east)
 
   // The source of today's date (replaceable in tests).
   std::function<CalendarDay()> today = TodayLocal;
