@@ -53,10 +53,8 @@ void DrawCoordinateReadout(DeviceContext& dc, const MapWindow& map, double lon, 
   dc.SelectFont(previous);
 }
 
-std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int y) {
-  const MapWindow& map = state.map;
-  if (map.projection == Projection::Mercator || state.display.displayMode != DisplayMode::PathMap)
-    return {};
+std::optional<ScreenGeo> ClickedGlobePoint(const MapWindow& map, DisplayMode mode, int x, int y) {
+  if (map.projection == Projection::Mercator || mode != DisplayMode::PathMap) return {};
   if (!IsPixelOnGlobe(map, x, y)) return {};
   ScreenGeo point = ScreenToGeo(map, x, y);
   if (!point.found) return {};
@@ -127,7 +125,9 @@ PaintOutcome OccultationView::PaintInto(QImage& image) {
   PaintOptions options;
   options.localAnimation = AnimationDrawing::Deferred;
   options.dataDirectory = state_.dataDirectory;
+  FitMapToPaint(state_.map, shown_, client);
   const ViewPaintResult result = PaintView(shown_, state_.map, dc, client, options);
+  if (&image == &picture_) window_ = result.window;
   const PaintOutcome outcome = result.outcome;
   // The local report's animation runs one frame a second after the paint.
   const auto& frames = shown_.products.local.animation;
@@ -233,12 +233,12 @@ void OccultationView::AskForDate() {
 void OccultationView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || picture_.size() != size()) return;
   const QPoint at = event->position().toPoint();
-  const auto point = ClickedGlobePoint(state_, at.x(), at.y());
+  const auto point = ClickedGlobePoint(window_, state_.display.displayMode, at.x(), at.y());
   if (!point) return;
   // Drawn over the picture as it stands; the next repaint removes it.
   {
     RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
-    DrawCoordinateReadout(dc, state_.map, point->lon, point->lat);
+    DrawCoordinateReadout(dc, window_, point->lon, point->lat);
   }
   showPictureOnly_ = true;
   update();
@@ -252,7 +252,7 @@ void OccultationView::mouseDoubleClickEvent(QMouseEvent* event) {
   }
   if (event->button() != Qt::LeftButton) return;
   // The clicked point becomes the centre of the typed window (preset 3).
-  if (RecentreAtPixel(state_.map, at.x(), at.y())) {
+  if (RecentreAtPixel(state_.map, window_, at.x(), at.y())) {
     state_.navigation.paintRequest = PaintRequest::Redraw;
     Repaint();
   }
@@ -260,7 +260,7 @@ void OccultationView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void OccultationView::PickObserver(int x, int y) {
   // The globe's hit tests, whatever the projection and the display mode.
-  if (!IsPixelOnGlobe(state_.map, x, y) || picture_.size() != size()) return;
+  if (!IsPixelOnGlobe(window_, x, y) || picture_.size() != size()) return;
   StopAnimation();
   {
     RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
@@ -270,7 +270,7 @@ void OccultationView::PickObserver(int x, int y) {
   }
   showPictureOnly_ = true;
   update();
-  ScreenGeo point = ScreenToGeo(state_.map, x, y);
+  ScreenGeo point = ScreenToGeo(window_, x, y);
   if (!point.found) return;
   state_.site.cityIndex = kTypedSiteIndex;
   state_.site.longitude = NormaliseClickLongitude(point.lon);
@@ -305,12 +305,12 @@ void OccultationView::OnRedraw() {
   Repaint();
 }
 
-void OccultationView::Zoom(bool (*zoom)(MapWindow&, bool pathMapShown)) {
+void OccultationView::Zoom(bool (*zoom)(MapSettings&, const MapWindow&, bool pathMapShown)) {
   if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
     emit StatusNote(why);
     return;
   }
-  if (!zoom(state_.map, state_.display.displayMode == DisplayMode::PathMap)) return;
+  if (!zoom(state_.map, window_, state_.display.displayMode == DisplayMode::PathMap)) return;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }

@@ -30,10 +30,11 @@ class SearchListDialog;
 // opaque black background, in the view font.
 void DrawCoordinateReadout(DeviceContext& dc, const MapWindow& map, double lon, double lat);
 
-// The geographic point under a client pixel as a left click reads it: none in
-// Mercator projection, in display modes other than the map, off the globe, or
-// where the pixel does not invert; the longitude brought into -180 … 180.
-std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int y);
+// The geographic point under a client pixel of the map `drawn` as a left
+// click reads it: none in Mercator projection, in display modes other than the
+// map, off the globe, or where the pixel does not invert; the longitude
+// brought into -180 … 180.
+std::optional<ScreenGeo> ClickedGlobePoint(const MapWindow& drawn, DisplayMode mode, int x, int y);
 
 // The smallest drawing: a client area smaller than this scrolls.
 inline constexpr QSize kSmallestDrawing{640, 480};
@@ -101,6 +102,9 @@ class OccultationView : public QWidget {
   int PaintCount() const { return paintCount_; }
   PaintOutcome LastOutcome() const { return lastOutcome_; }
   ProgramState& State() { return state_; }
+  // The projector of the map window last drawn on the screen, which the
+  // clicks and zooms read.
+  const MapWindow& Window() const { return window_; }
 
   // With VERNIER_TIMING set, the first paint reports its time since `start`
   // on standard error.
@@ -121,7 +125,7 @@ class OccultationView : public QWidget {
 
  private:
   // Zooms the map with `zoom` (in or out), or says in the status bar why not.
-  void Zoom(bool (*zoom)(MapWindow&, bool pathMapShown));
+  void Zoom(bool (*zoom)(MapSettings&, const MapWindow&, bool pathMapShown));
   // The command half of a repaint: RunDisplayCommand, the KML export when it
   // is on, and the questions the result raises, queued to open after it.
   void RunCommand();
@@ -139,6 +143,7 @@ class OccultationView : public QWidget {
 
   ProgramState& state_;
   CurrentDisplay shown_;     // the last command's result, which every paint draws
+  MapWindow window_;         // the projector of the last paint on the screen
   bool commandRun_ = false;  // a command has run since the view was made
   QImage picture_;
   bool showPictureOnly_ = false;  // the next paint shows the picture as it stands

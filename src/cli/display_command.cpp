@@ -70,31 +70,25 @@ static int Outcome(ProgramState& state, const CurrentDisplay& shown) {
   return 1;
 }
 
-// What the view's paint of a command lays out of the map window: the frame
-// of `client` for a display other than the path map, and the preset's radius
-// once the site list is there.
-static void LayOutWindow(MapWindow& map, const ClientRect& client, const CurrentDisplay& shown) {
-  LayoutMapGeometry(map, client, false);
-  if (shown.sitesLoaded) ApplyWindowPreset(map);
-}
-
 int RunStepCommand(ProgramState& state, const DisplayRequest& request) {
   const CurrentDisplay shown = NavigateToCurrentEvent(state);
-  LayOutWindow(state.map, request.client, shown);
+  // The window's settings follow the client area as the step's paint would
+  // fit them (the command line's steps show the cheapest display).
+  FitMapSettings(state.map, request.client, false, shown.sitesLoaded);
   return Outcome(state, shown);
 }
 
 int RunStartCommand(ProgramState& state, const DisplayRequest& request) {
   // The program's first paint shows the whole globe; its layout fixes the
   // globe's base radius that magnifications refer to.
-  MapWindow globe = state.map;
+  MapSettings globe = state.map;
   globe.preset = WindowPreset::WholeGlobe;
   globe.projection = Projection::Globe;
   const CurrentDisplay shown = NavigateToCurrentEvent(state);
-  LayOutWindow(globe, request.client, shown);
-  globe.preset = state.map.preset;
-  globe.projection = state.map.projection;
-  state.map = globe;
+  FitMapSettings(globe, request.client, false, shown.sitesLoaded);
+  state.map.baseRadius = globe.baseRadius;
+  state.map.targetRadius = globe.targetRadius;
+  state.map.mercatorLayout = globe.mercatorLayout;
   return Outcome(state, shown);
 }
 
@@ -118,6 +112,7 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
     QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);
     image.fill(Qt::black);
     RasterDeviceContext dc(image);
+    FitMapToPaint(state.map, shown, c);
     PaintView(shown, state.map, dc, c, options);
     dc.Flush();
     if (int status = WritePicture(image, request.pngPath)) return status;
@@ -127,6 +122,7 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
     // The texts of the local report's final state: its animation's last frame
     // only, as every frame draws its time at the same place.
     options.localAnimation = AnimationDrawing::LastOnly;
+    FitMapToPaint(state.map, shown, c);
     if (!request.pngPath.empty() && pathMap && state.display.kmlOutput) {
       // The texts are those of the path map redrawn after the picture, which
       // traces the path for the map alone (the export's instants differ).

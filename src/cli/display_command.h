@@ -9,6 +9,7 @@
 
 #include "cli/options.h"
 #include "gdi/device_context.h"
+#include "map/map_window.h"
 #include "program/program_state.h"
 
 namespace vernier::cli {

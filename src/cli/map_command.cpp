@@ -31,7 +31,7 @@ int RunMapCommand(const std::vector<std::string>& args) {
   DisplayRequest request;
   if (int status = ReadDisplayOptions(*options, state, request)) return status;
 
-  MapWindow& map = state.map;
+  MapSettings& map = state.map;
   if (auto projection = options->Value("projection")) {
     if (*projection == "globe")
       map.projection = Projection::Globe;

@@ -113,24 +113,6 @@ class MapDriver : public PathTraceSink {
 
 }  // namespace
 
-std::pair<double, double> PathMapCentre(const MapWindow& w, const GreatestOccultationResult& g) {
-  switch (w.preset) {
-    case WindowPreset::Asia:
-      return {125, 36};
-    case WindowPreset::Europe:
-      return {25, 40};
-    case WindowPreset::TypedCentre:
-      return {w.typedLon, w.typedLat};
-    case WindowPreset::WholeGlobe:
-      break;
-  }
-  return {g.lon, g.lat};
-}
-
-std::pair<double, double> PathMapCentre(const MapWindow& w, const TracedPath& path) {
-  return PathMapCentre(w, path.centre.value_or(GreatestOccultationResult{}));
-}
-
 PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& in) {
   PathMapResult result;
   in.map.colour = Colour::Red;

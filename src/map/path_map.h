@@ -35,12 +35,6 @@ struct PathMapResult {
   double centreLon = 0, centreLat = 0;  // the window centre used
 };
 
-// Where the window centres (east longitude, latitude in degrees): the
-// preset's centre, or for the whole globe the greatest occultation (0° 0°
-// when the path has none).
-std::pair<double, double> PathMapCentre(const MapWindow& window,
-                                        const GreatestOccultationResult& greatest);
-std::pair<double, double> PathMapCentre(const MapWindow& window, const TracedPath& path);
 
 PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& inputs);
 

@@ -1,6 +1,6 @@
 #include "program/current_display.h"
 
-#include "map/path_map.h"
+#include "map/map_settings.h"
 #include "sky/star_names.h"
 
 namespace vernier {
@@ -47,7 +47,8 @@ EventProducts ComputeEventProducts(ProgramState& s, const DisplayCommandOptions&
       settings.drawStepHours = s.display.drawStepHours;
       settings.kmlExport = s.display.kmlOutput && options.traceForExport;
       p.path = TracePathPoints(ctx, settings);
-      s.lastMapCentreLon = PathMapCentre(s.map, p.path).first;
+      s.lastMapCentreLon =
+          PathMapCentre(s.map, p.path.centre.value_or(GreatestOccultationResult{})).first;
       const SiteMaximum& seen = s.navigation.siteMaximum;
       if (s.search.searchMode == SearchMode::SeenAtSite && SiteMaximumSeen(seen, s.search))
         p.siteCorner = seen;

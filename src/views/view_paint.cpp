@@ -22,10 +22,16 @@ PaintOutcome OutcomeOf(const CurrentDisplay& shown) {
   return PaintOutcome::Stopped;
 }
 
-ViewPaintResult PaintView(const CurrentDisplay& shown, MapWindow& window, DeviceContext& dc,
+void FitMapToPaint(MapSettings& map, const CurrentDisplay& shown, const ClientRect& client) {
+  FitMapSettings(map, client, shown.mode == DisplayMode::PathMap, shown.sitesLoaded);
+}
+
+ViewPaintResult PaintView(const CurrentDisplay& shown, const MapSettings& map, DeviceContext& dc,
                           const ClientRect& client, const PaintOptions& options) {
   ViewPaintResult result;
   result.outcome = OutcomeOf(shown);
+  result.window = MapWindow(map);
+  MapWindow& window = result.window;
   LayoutMapWindow(window, dc, client, shown.mode == DisplayMode::PathMap);
   if (!shown.sitesLoaded) {
     DrawUserMessage(dc, shown.message);

@@ -2,8 +2,9 @@
 // display as the last command computed it (RunDisplayCommand): the message it
 // stopped with, or the display mode drawn from the event's products. Both
 // front ends run exactly this for every paint; it reads no file, moves no
-// cursor and changes no program state. The map window it lays out is the
-// one the front end keeps for its clicks and zooms.
+// cursor and changes no program state. It builds the map window's projector
+// from the stored settings (FitMapSettings has fitted them to the client area)
+// and returns it: the front end keeps it for its clicks and zooms.
 #pragma once
 
 #include "gdi/device_context.h"
@@ -27,6 +28,7 @@ PaintOutcome OutcomeOf(const CurrentDisplay& shown);
 struct ViewPaintResult {
   PaintOutcome outcome = PaintOutcome::Stopped;
   PathMapResult map;  // display mode 0 only: the window centre used
+  MapWindow window;   // the projector of this draw
 };
 
 struct PaintOptions {
@@ -42,7 +44,11 @@ struct PaintOptions {
 // The font the view draws its texts with.
 FontSpec ViewFont();
 
-ViewPaintResult PaintView(const CurrentDisplay& shown, MapWindow& window, DeviceContext& dc,
+ViewPaintResult PaintView(const CurrentDisplay& shown, const MapSettings& map, DeviceContext& dc,
                           const ClientRect& client, const PaintOptions& options = {});
+
+// The stored map settings fitted to `client` as the paint of `shown` lays
+// the window out (the front end's part of a paint, before PaintView).
+void FitMapToPaint(MapSettings& map, const CurrentDisplay& shown, const ClientRect& client);
 
 }  // namespace vernier

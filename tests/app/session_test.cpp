@@ -82,7 +82,7 @@ TEST_F(SessionTest, AFirstStartUsesTheFirstListedSiteAsTheDialogShowsIt) {
   OccultationView* view = mainWindow->ActiveView();
   view->Repaint();
   QTest::qWait(20);
-  view->PickObserver(state.map.centreX, state.map.centreY);
+  view->PickObserver(view->Window().centreX, view->Window().centreY);
   EXPECT_EQ(state.site.cityIndex, kTypedSiteIndex);
   EXPECT_EQ(LocationRow(state).substr(0, 31), " Location : Selected Point     ");
 

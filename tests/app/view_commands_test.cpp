@@ -109,7 +109,7 @@ TEST_F(ViewTest, TheStatusBarSaysWhereTheKmlFileWent) {
 }
 
 TEST_F(ViewTest, ZoomActsOnlyOnTheMapAndResetAndBackToMapChooseTheMap) {
-  const double radius = state.map.radius;
+  const double radius = view.Window().radius;
   ASSERT_GT(radius, 0);
   // The zoom acts on a window with a chosen centre.
   state.map.preset = WindowPreset::TypedCentre;
@@ -166,7 +166,7 @@ TEST_F(ViewTest, LocalSkyAndLimbCommands) {
 }
 
 TEST_F(ViewTest, LeftClickShowsTheCoordinatesUntilTheNextRepaint) {
-  const MapWindow& map = state.map;
+  const MapWindow map = view.Window();
   const QImage map0 = view.Picture();
   const int paints = view.PaintCount();
   const QRect readout(map.frameRight - 85, 2, 80, 30);
@@ -187,8 +187,9 @@ TEST_F(ViewTest, LeftClickShowsTheCoordinatesUntilTheNextRepaint) {
 }
 
 TEST_F(ViewTest, ClickedPointFollowsTheIgnoreRules) {
-  const MapWindow& map = state.map;
-  auto centre = ClickedGlobePoint(state, map.centreX, map.centreY);
+  MapWindow map = view.Window();
+  const DisplayMode mode = DisplayMode::PathMap;
+  auto centre = ClickedGlobePoint(map, mode, map.centreX, map.centreY);
   ASSERT_TRUE(centre.has_value());
   const ScreenGeo expected = ScreenToGeo(map, map.centreX, map.centreY);
   EXPECT_DOUBLE_EQ(centre->lat, expected.lat);
@@ -197,12 +198,11 @@ TEST_F(ViewTest, ClickedPointFollowsTheIgnoreRules) {
   EXPECT_LE(centre->lon, 180);
 
   const int outside = map.centreX + static_cast<int>(map.radius) + 3;
-  EXPECT_FALSE(ClickedGlobePoint(state, outside, map.centreY).has_value());
-  state.display.displayMode = DisplayMode::LimitLineTable;
-  EXPECT_FALSE(ClickedGlobePoint(state, map.centreX, map.centreY).has_value());
-  state.display.displayMode = DisplayMode::PathMap;
-  state.map.projection = Projection::Mercator;
-  EXPECT_FALSE(ClickedGlobePoint(state, map.centreX, map.centreY).has_value());
+  EXPECT_FALSE(ClickedGlobePoint(map, mode, outside, map.centreY).has_value());
+  EXPECT_FALSE(
+      ClickedGlobePoint(map, DisplayMode::LimitLineTable, map.centreX, map.centreY).has_value());
+  map.projection = Projection::Mercator;
+  EXPECT_FALSE(ClickedGlobePoint(map, mode, map.centreX, map.centreY).has_value());
 }
 
 TEST(CoordinateReadout, DrawsLongitudeAndLatitudeWhiteOnBlackAtTheFrameCorner) {
@@ -226,7 +226,7 @@ TEST(CoordinateReadout, DrawsLongitudeAndLatitudeWhiteOnBlackAtTheFrameCorner) {
 }
 
 TEST_F(ViewTest, DoubleClickRecentresTheGlobeButNotTheMercatorChart) {
-  const MapWindow& map = state.map;
+  const MapWindow map = view.Window();
   const QPoint at(map.centreX + 40, map.centreY - 30);
   const ScreenGeo expected = ScreenToGeo(map, at.x(), at.y());
   ASSERT_TRUE(expected.found);
@@ -241,7 +241,8 @@ TEST_F(ViewTest, DoubleClickRecentresTheGlobeButNotTheMercatorChart) {
   state.map.projection = Projection::Mercator;
   view.Repaint();
   Paint();
-  QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(state.map.centreX, state.map.centreY));
+  QTest::mouseDClick(&view, Qt::LeftButton, {},
+                     QPoint(view.Window().centreX, view.Window().centreY));
   EXPECT_EQ(state.map.preset, WindowPreset::WholeGlobe);
 }
 
@@ -357,7 +358,7 @@ TEST(PrintPicture, APictureLargerThanThePrintableAreaIsMadeSmallerToFitWhole) {
 
 TEST_F(ViewTest, RightDoubleClickPicksTheObserverAndShowsItsCircumstances) {
   // The globe's centre pixel is the greatest point of the event (0° 0°).
-  const int x = state.map.centreX, y = state.map.centreY;
+  const int x = view.Window().centreX, y = view.Window().centreY;
   view.PickObserver(x, y);
   EXPECT_EQ(state.site.cityIndex, 99);
   EXPECT_NEAR(state.site.longitude, 0, 1);
