@@ -39,7 +39,6 @@ void PaintBenchmark(benchmark::State& bench, Projection projection, GridMode gri
   // The paint of the path map: the path traced (as a redraw's command does)
   // and drawn.
   PaintOptions options;
-  options.dataDirectory = state.dataDirectory;
   for (auto _ : bench) {
     const CurrentDisplay shown = RunDisplayCommand(state);
     ViewPaintResult r = PaintView(shown, state.map, dc, client, options);
@@ -62,7 +61,6 @@ void BM_MapPaintGlobeRaster(benchmark::State& bench) {
   const ClientRect client{0, 0, 684, 520};
   QImage image(684, 520, QImage::Format_RGB32);
   PaintOptions options;
-  options.dataDirectory = state.dataDirectory;
   for (auto _ : bench) {
     RasterDeviceContext dc(image);
     const CurrentDisplay shown = RunDisplayCommand(state);

@@ -90,7 +90,6 @@ void BM_NextStepWithPathMapPaint(benchmark::State& state) {
   dc.SetRecording(false);
   const ClientRect client{0, 0, 684, 520};
   PaintOptions options;
-  options.dataDirectory = s.dataDirectory;
   if (PaintView(RunDisplayCommand(s), s.map, dc, client, options).outcome != PaintOutcome::Drawn) {
     state.SkipWithError("the start paint did not draw");
     return;

@@ -124,7 +124,6 @@ PaintOutcome OccultationView::PaintInto(QImage& image) {
   const ClientRect client{0, 0, image.width(), image.height()};
   PaintOptions options;
   options.localAnimation = AnimationDrawing::Deferred;
-  options.dataDirectory = state_.dataDirectory;
   FitMapToPaint(state_.map, shown_, client);
   const ViewPaintResult result = PaintView(shown_, state_.map, dc, client, options);
   if (&image == &picture_) window_ = result.window;

@@ -106,7 +106,6 @@ int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string
       std::fprintf(stderr, "vernier-cli: %s\n", kml.problem.c_str());
   }
   PaintOptions options;
-  options.dataDirectory = state.dataDirectory;
   if (!request.pngPath.empty()) {
     EnsureGuiApplication();
     QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);

@@ -75,7 +75,7 @@ class MapDriver : public PathTraceSink {
     if (!centred_) OnGreatestFound(GreatestOccultationResult{});  // no greatest point: 0° 0°
     MapWindow& w = in_.map;
     DrawTextPanel(dc_, w, in_.elements, panel_);
-    DrawWorldMap(w, dc_, in_.dataDirectory);
+    DrawWorldMap(w, dc_, in_.coastlines);
     DrawPresetHeader(dc_, w, in_.elements, panel_);
     if (w.projection != Projection::Mercator && w.preset != WindowPreset::WholeGlobe &&
         Magnification(w) >= 10)

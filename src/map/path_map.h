@@ -16,6 +16,7 @@
 #include "bessel/path_trace.h"
 #include "gdi/device_context.h"
 #include "local/observer.h"
+#include "map/coastline_files.h"
 #include "map/map_window.h"
 
 namespace vernier {
@@ -25,7 +26,7 @@ struct PathMapInputs {
   const TracedPath& path;
   MapWindow& map;
   const CityList& cities;   // observer places labelled on zoomed preset windows
-  DataDirectory dataDirectory{};
+  CoastlineFiles coastlines{};  // as loaded (none needed for the simple map)
   double deltaT = 0;            // seconds, with the adjustment (the path's)
   // The observer's maximum from the search by site (map corner), when shown.
   std::optional<double> siteMagnitude{}, siteAltitude{}, siteSunAltitude{};

@@ -53,6 +53,8 @@ EventProducts ComputeEventProducts(ProgramState& s, const DisplayCommandOptions&
       if (s.search.searchMode == SearchMode::SeenAtSite && SiteMaximumSeen(seen, s.search))
         p.siteCorner = seen;
       p.cities = s.cities;
+      if (s.map.coastlineSource != CoastlineSource::SimpleMap)
+        p.coastlines = LoadCoastlineFiles(s.dataDirectory);
       if (s.display.markObserver) p.markedObserver = s.site;
       break;
     }

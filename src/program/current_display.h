@@ -13,6 +13,7 @@
 #include "gdi/user_message.h"
 #include "local/limit_lines.h"
 #include "local/local_circumstances.h"
+#include "map/coastline_files.h"
 #include "program/navigation.h"
 #include "program/program_state.h"
 
@@ -28,6 +29,7 @@ struct EventProducts {
   // output is on), the observer's maximum for the map's corner in the search
   // by site, the places labelled on zoomed windows, and the observer marked.
   TracedPath path;
+  CoastlineFiles coastlines;  // loaded unless the map shows the simple outline
   std::optional<SiteMaximum> siteCorner;
   CityList cities;
   std::optional<ObserverSite> markedObserver;

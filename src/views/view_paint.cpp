@@ -52,7 +52,7 @@ ViewPaintResult PaintView(const CurrentDisplay& shown, const MapSettings& map, D
       break;
     case DisplayMode::PathMap: {
       PathMapInputs in{p.elements, p.path, window, p.cities};
-      in.dataDirectory = options.dataDirectory;
+      in.coastlines = p.coastlines;
       in.deltaT = p.deltaT;
       if (p.siteCorner) {
         in.siteMagnitude = p.siteCorner->magnitude;

@@ -36,9 +36,6 @@ struct PaintOptions {
   // once the animation has run), or leave them to the caller's timer
   // (the products' local.animation, DrawLocalAnimationFrame).
   AnimationDrawing localAnimation = AnimationDrawing::AllAtOnce;
-  // The data directory the coastline files are read from (kept in memory
-  // once read).
-  DataDirectory dataDirectory{};
 };
 
 // The font the view draws its texts with.

@@ -47,7 +47,6 @@ struct PathMapFixture {
     settings.kmlExport = kml;
     drawn.path = TracePathPoints(ctx, settings);
     PathMapInputs in{elements, drawn.path, map, cities};
-    in.dataDirectory = data.path();
     in.deltaT = settings.deltaT;
     drawn.map = DrawOccultationMap(dc, in);
     if (kml) drawn.kml = ExportPathKml(elements, drawn.path, data.path(), data.path());

@@ -32,7 +32,6 @@ class LocalViewTest : public ::testing::Test {
   // The view's command, then its paint of the result.
   ViewPaintResult Paint(DeviceContext& dc, PaintOptions options = {}) {
     shown = RunDisplayCommand(state);
-    options.dataDirectory = state.dataDirectory;
     return PaintView(shown, state.map, dc, kClient, options);
   }
   testing::TempDataDir dir;
@@ -68,7 +67,7 @@ TEST_F(LocalViewTest, PaintDrawsTheReportInTheViewFont) {
 
 TEST_F(LocalViewTest, DeferredAnimationIsDrawnFrameByFrame) {
   RecordingDeviceContext paint;
-  const ViewPaintResult result = Paint(paint, {AnimationDrawing::Deferred, {}});
+  const ViewPaintResult result = Paint(paint, {AnimationDrawing::Deferred});
   ASSERT_EQ(result.outcome, PaintOutcome::Drawn);
   EXPECT_EQ(Count(paint, "         "), 0);
   EXPECT_EQ(Count(paint, kNote), 0);

@@ -57,7 +57,6 @@ TEST(ViewPaint, DrawsTheCommandsResultWithoutFilesOrNavigation) {
     const int recordIndex = state.cursor.file.recordIndex;
     RecordingDeviceContext first, second;
     PaintOptions options;
-    options.dataDirectory = state.dataDirectory;
     EXPECT_EQ(PaintView(shown, state.map, first, kClient, options).outcome, PaintOutcome::Drawn);
     EXPECT_EQ(PaintView(shown, state.map, second, kClient, options).outcome, PaintOutcome::Drawn);
     const std::vector<std::string> texts = TextsOf(first);
