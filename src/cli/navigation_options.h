@@ -8,12 +8,12 @@
 //   --observer LON,LAT[,HEIGHT] | --site N   the observer (typed in, or entry N
 //                           of location.new), as the display dialog sets it
 //   --next N / --prev N     after the load at the date, N times the next
-//                           (previous) command, each followed by one paint
+//                           (previous) command, each followed by the view's navigation
 #pragma once
 
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "cli/display_command.h"
 #include "cli/options.h"
 #include "local/observer.h"

@@ -4,8 +4,8 @@
 
 #include "astro/sexagesimal.h"
 #include "astro/time.h"
+#include "base/format.h"
 #include "bessel/kml_export.h"  // ObjectName
-#include "gdi/format.h"
 #include "gdi/palette.h"
 #include "map/map_frame.h"
 #include "map/path_points.h"

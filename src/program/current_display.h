@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "bessel/path_trace.h"
-#include "gdi/user_message.h"
+#include "base/user_message.h"
 #include "local/limit_lines.h"
 #include "local/local_circumstances.h"
 #include "map/coastline_files.h"

@@ -5,7 +5,7 @@
 
 #include "astro/sun_moon.h"
 #include "astro/time.h"
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 
 namespace vernier {
 
@@ -210,7 +210,7 @@ RefreshOutcome RefreshCurrentEvent(ProgramState& s) {
     nav.paintRequest = PaintRequest::ReadAtDate;
     return {RefreshResult::NeedsDate, {}};
   }
-  // Said once, unless another command came before this paint.
+  // Said once, unless another command came before this refresh.
   const bool noEarlierRecord = nav.noEarlierRecord && nav.paintRequest == PaintRequest::Redraw;
   nav.noEarlierRecord = false;
   if (noEarlierRecord) {

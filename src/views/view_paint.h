@@ -8,7 +8,7 @@
 #pragma once
 
 #include "gdi/device_context.h"
-#include "gdi/user_message.h"
+#include "base/user_message.h"
 #include "map/map_window.h"
 #include "map/path_map.h"
 #include "program/current_display.h"
