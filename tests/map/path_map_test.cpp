@@ -12,6 +12,7 @@
 #include "gdi/recording_device_context.h"
 #include "support/japan_star.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
@@ -106,10 +107,7 @@ TEST(PathMap, GridModeChangesTheLimitColourAndExportAddsTheOffsetLines) {
     auto r = exported.Draw(true);
     ASSERT_FALSE(r.kml.path.empty());
     EXPECT_EQ(r.kml.path, exported.data.File("2000010112.kml"));
-    std::ifstream in(r.kml.path);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string doc = text.str();
+    const std::string doc = testing::ReadWholeFile(r.kml.path);
     // The points of a placemark, and how many of them lie within 10° of the
     // axis' path at 35° N.
     auto points = [&](const std::string& name, int& near) {
