@@ -12,6 +12,7 @@
 #include "gdi/recording_device_context.h"
 #include "program/program_state.h"
 #include "raster/raster_device_context.h"
+#include "program/current_display.h"
 #include "views/view_paint.h"
 
 namespace {
@@ -32,11 +33,15 @@ void PaintBenchmark(benchmark::State& bench, Projection projection, GridMode gri
   RecordingDeviceContext dc;
   dc.SetRecording(false);
   const ClientRect client{0, 0, 684, 520};
-  PaintView(state, dc, client);  // loads the event
+  RunDisplayCommand(state);  // loads the event
   state.map.projection = projection;
   state.map.gridMode = gridMode;
+  // The paint of the path map: the path traced (as a redraw's command does)
+  // and drawn.
+  PaintOptions options;
   for (auto _ : bench) {
-    ViewPaintResult r = PaintView(state, dc, client);
+    const CurrentDisplay shown = RunDisplayCommand(state);
+    ViewPaintResult r = PaintView(shown, state.map, dc, client, options);
     benchmark::DoNotOptimize(r);
   }
   bench.counters["draw_calls"] = static_cast<double>(dc.CallCount()) / (bench.iterations() + 1);
@@ -55,9 +60,11 @@ void BM_MapPaintGlobeRaster(benchmark::State& bench) {
   state.navigation.paintRequest = PaintRequest::ReadAtDate;
   const ClientRect client{0, 0, 684, 520};
   QImage image(684, 520, QImage::Format_RGB32);
+  PaintOptions options;
   for (auto _ : bench) {
     RasterDeviceContext dc(image);
-    ViewPaintResult r = PaintView(state, dc, client);
+    const CurrentDisplay shown = RunDisplayCommand(state);
+    ViewPaintResult r = PaintView(shown, state.map, dc, client, options);
     benchmark::DoNotOptimize(r);
   }
 }

@@ -17,6 +17,7 @@
 #include "gdi/recording_device_context.h"
 #include "program/navigation.h"
 #include "program/search_list.h"
+#include "program/current_display.h"
 #include "views/view_paint.h"
 
 namespace {
@@ -88,13 +89,15 @@ void BM_NextStepWithPathMapPaint(benchmark::State& state) {
   RecordingDeviceContext dc;
   dc.SetRecording(false);
   const ClientRect client{0, 0, 684, 520};
-  if (PaintView(s, dc, client).outcome != PaintOutcome::Drawn) {
+  PaintOptions options;
+  if (PaintView(RunDisplayCommand(s), s.map, dc, client, options).outcome != PaintOutcome::Drawn) {
     state.SkipWithError("the start paint did not draw");
     return;
   }
   for (auto _ : state) {
     s.navigation.paintRequest = PaintRequest::StepForward;
-    if (PaintView(s, dc, client).outcome != PaintOutcome::Drawn) {
+    if (PaintView(RunDisplayCommand(s), s.map, dc, client, options).outcome !=
+        PaintOutcome::Drawn) {
       state.SkipWithError("the paint stopped");
       return;
     }

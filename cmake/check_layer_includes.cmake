@@ -1,14 +1,68 @@
 # Fails when a file of an engine layer includes a layer it may not use, or
-# when a layer that computes includes the drawing surface: only gdi, map and
-# views draw; the other layers return values.
+# when a layer that computes includes the drawing surface, directly or through
+# the headers it includes: only gdi, map and views draw; the other layers
+# return values.
 #   cmake -DLAYER=name -DALLOWED=a,b -DSOURCE_DIR=... -DSTAMP=file -P check_layer_includes.cmake
 string(REPLACE "," ";" ALLOWED "${ALLOWED}")
 file(GLOB files "${SOURCE_DIR}/src/${LAYER}/*.h" "${SOURCE_DIR}/src/${LAYER}/*.cpp")
 set(engine_layers base astro gdi catalogue ephemeris bessel sky local map program views)
 set(drawing_layers gdi map views)
 list(FIND drawing_layers "${LAYER}" drawing)
+set(drawing_headers "gdi/(device_context|recording_device_context|palette|draw_[a-z_]+)\\.h")
+
+# The engine headers `path` includes directly, as paths below src/.
+function(direct_includes path out)
+  file(STRINGS "${path}" lines REGEX "^#include \"[a-z_]+/[a-z_0-9]+\\.h\"")
+  set(found "")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" header "${line}")
+    list(APPEND found "${header}")
+  endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+# The first drawing-surface header `path` reaches through the headers it
+# includes, with the chain that leads there; empty when it reaches none.
+function(drawing_reached path out)
+  set(queue "")
+  set(seen "")
+  direct_includes("${path}" first)
+  foreach(header IN LISTS first)
+    list(APPEND queue "${header}|${header}")
+  endforeach()
+  while(queue)
+    list(POP_FRONT queue item)
+    string(REPLACE "|" ";" parts "${item}")
+    list(GET parts 0 header)
+    list(GET parts 1 chain)
+    list(FIND seen "${header}" known)
+    if(NOT known EQUAL -1)
+      continue()
+    endif()
+    list(APPEND seen "${header}")
+    if(header MATCHES "^${drawing_headers}$")
+      set(${out} "${chain}" PARENT_SCOPE)
+      return()
+    endif()
+    if(EXISTS "${SOURCE_DIR}/src/${header}")
+      direct_includes("${SOURCE_DIR}/src/${header}" next)
+      foreach(n IN LISTS next)
+        list(APPEND queue "${n}|${chain} -> ${n}")
+      endforeach()
+    endif()
+  endwhile()
+  set(${out} "" PARENT_SCOPE)
+endfunction()
+
 set(problems "")
 foreach(path IN LISTS files)
+  if(drawing EQUAL -1)
+    drawing_reached("${path}" chain)
+    if(chain AND chain MATCHES " -> ")
+      file(RELATIVE_PATH shown "${SOURCE_DIR}" "${path}")
+      string(APPEND problems "  ${shown}: reaches the drawing surface through ${chain} (this layer computes; only gdi, map and views draw)\n")
+    endif()
+  endif()
   file(STRINGS "${path}" qt REGEX "^#include <Q")
   foreach(line IN LISTS qt)
     file(RELATIVE_PATH shown "${SOURCE_DIR}" "${path}")

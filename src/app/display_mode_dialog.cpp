@@ -16,7 +16,7 @@ namespace vernier {
 DisplayModeDialog::DisplayModeDialog(ProgramState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
   setWindowTitle(tr("表示モードメニュー"));
-  const MapWindow& map = state.map;
+  const MapSettings& map = state.map;
   mode = state.display.displayMode;
   window = map.preset;
   centreLon = RoundTo(map.typedLon, 4);
@@ -182,7 +182,7 @@ void DisplayModeDialog::accept() {
 
 void DisplayModeDialog::WriteBack(ProgramState& state) const {
   DisplaySettings& display = state.display;
-  MapWindow& map = state.map;
+  MapSettings& map = state.map;
   display.displayMode = mode;
   // The map's window, grid and step belong to the path map: only taken when
   // it is the chosen display.

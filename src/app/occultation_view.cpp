@@ -19,6 +19,8 @@
 #include "app/paper_colours.h"
 #include "app/search_list_dialog.h"
 #include "app/search_mode_dialog.h"
+#include "bessel/kml_export.h"
+#include "program/current_display.h"
 #include "program/navigation.h"
 #include "program/predicted_event.h"
 #include "program/search_list.h"
@@ -51,10 +53,8 @@ void DrawCoordinateReadout(DeviceContext& dc, const MapWindow& map, double lon, 
   dc.SelectFont(previous);
 }
 
-std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int y) {
-  const MapWindow& map = state.map;
-  if (map.projection == Projection::Mercator || state.display.displayMode != DisplayMode::PathMap)
-    return {};
+std::optional<ScreenGeo> ClickedGlobePoint(const MapWindow& map, DisplayMode mode, int x, int y) {
+  if (map.projection == Projection::Mercator || mode != DisplayMode::PathMap) return {};
   if (!IsPixelOnGlobe(map, x, y)) return {};
   ScreenGeo point = ScreenToGeo(map, x, y);
   if (!point.found) return {};
@@ -96,33 +96,45 @@ void OccultationView::ReportFirstPaintSince(std::chrono::steady_clock::time_poin
   if (std::getenv("VERNIER_TIMING")) startTime_ = start;
 }
 
+void OccultationView::RunCommand() {
+  commandRun_ = true;
+  shown_ = RunDisplayCommand(state_);
+  if (shown_.result == RefreshResult::Drawable &&
+      shown_.products.mode == DisplayMode::PathMap && state_.display.kmlOutput) {
+    const KmlFileResult kml = ExportPathKml(shown_.products.elements, shown_.products.path,
+                                            state_.dataDirectory, state_.outputDirectory);
+    ReportKmlExport(kml.path);
+  }
+  // A band whose file is missing: the offer to build it opens after the command.
+  if (auto band = std::exchange(state_.navigation.missingBand, std::nullopt);
+      band && !offeringBand_)
+    QMetaObject::invokeMethod(
+        this, [this, missing = *band] { OfferToBuildBand(missing); }, Qt::QueuedConnection);
+  if (shown_.result == RefreshResult::NeedsDate && !askingForDate_) {
+    // The date dialog opens once the command has returned to the event loop.
+    askingForDate_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { AskForDate(); }, Qt::QueuedConnection);
+  }
+}
+
 PaintOutcome OccultationView::PaintInto(QImage& image) {
   StopAnimation();
   RasterDeviceContext dc(image, kScreenPixelsPerInch);
   const ClientRect client{0, 0, image.width(), image.height()};
   PaintOptions options;
   options.localAnimation = AnimationDrawing::Deferred;
-  const ViewPaintResult result = PaintView(state_, dc, client, options);
+  FitMapToPaint(state_.map, shown_, client);
+  const ViewPaintResult result = PaintView(shown_, state_.map, dc, client, options);
+  if (&image == &picture_) window_ = result.window;
   const PaintOutcome outcome = result.outcome;
   // The local report's animation runs one frame a second after the paint.
-  if (&image == &picture_ && !result.local.animation.empty())
-    StartAnimation(result.local.animation);
-  if (outcome == PaintOutcome::Drawn && state_.display.displayMode == DisplayMode::PathMap &&
-      state_.display.kmlOutput)
-    ReportKmlExport(result.map.kmlPath);
+  const auto& frames = shown_.products.local.animation;
+  if (&image == &picture_ && outcome == PaintOutcome::Drawn &&
+      shown_.products.mode == DisplayMode::LocalCircumstances && !frames.empty())
+    StartAnimation(frames);
   ++paintCount_;
   lastOutcome_ = outcome;
-  // A band whose file is missing: the offer to build it opens after the paint.
-  if (auto band = std::exchange(state_.navigation.missingBand, std::nullopt);
-      band && !offeringBand_)
-    QMetaObject::invokeMethod(
-        this, [this, missing = *band] { OfferToBuildBand(missing); }, Qt::QueuedConnection);
-  if (outcome == PaintOutcome::NeedsDate && !askingForDate_) {
-    // The date dialog cannot run inside a paint: it opens right after it.
-    askingForDate_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { AskForDate(); }, Qt::QueuedConnection);
-  }
   return outcome;
 }
 
@@ -132,6 +144,12 @@ void OccultationView::ReportKmlExport(const std::string& path) {
   else
     emit StatusNote(tr("KMLファイルを書き出しました: %1")
                         .arg(QFileInfo(QString::fromStdString(path)).absoluteFilePath()));
+}
+
+void OccultationView::showEvent(QShowEvent* event) {
+  // The program's start: the first command runs before the first paint.
+  if (!commandRun_) RunCommand();
+  QWidget::showEvent(event);
 }
 
 void OccultationView::paintEvent(QPaintEvent*) {
@@ -155,6 +173,7 @@ void OccultationView::paintEvent(QPaintEvent*) {
 
 void OccultationView::Repaint() {
   StopAnimation();
+  RunCommand();
   showPictureOnly_ = false;
   update();
 }
@@ -203,7 +222,7 @@ void OccultationView::OfferToBuildBand(const MissingBand& band) {
 
 void OccultationView::AskForDate() {
   askingForDate_ = false;
-  // The paint has put today's date into the current date.
+  // The command has put today's date into the current date.
   if (EditCurrentDate(state_, this)) {
     state_.navigation.paintRequest = PaintRequest::ReadAtDate;
     Repaint();
@@ -213,12 +232,12 @@ void OccultationView::AskForDate() {
 void OccultationView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton || picture_.size() != size()) return;
   const QPoint at = event->position().toPoint();
-  const auto point = ClickedGlobePoint(state_, at.x(), at.y());
+  const auto point = ClickedGlobePoint(window_, state_.display.displayMode, at.x(), at.y());
   if (!point) return;
   // Drawn over the picture as it stands; the next repaint removes it.
   {
     RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
-    DrawCoordinateReadout(dc, state_.map, point->lon, point->lat);
+    DrawCoordinateReadout(dc, window_, point->lon, point->lat);
   }
   showPictureOnly_ = true;
   update();
@@ -232,7 +251,7 @@ void OccultationView::mouseDoubleClickEvent(QMouseEvent* event) {
   }
   if (event->button() != Qt::LeftButton) return;
   // The clicked point becomes the centre of the typed window (preset 3).
-  if (RecentreAtPixel(state_.map, at.x(), at.y())) {
+  if (RecentreAtPixel(state_.map, window_, at.x(), at.y())) {
     state_.navigation.paintRequest = PaintRequest::Redraw;
     Repaint();
   }
@@ -240,7 +259,7 @@ void OccultationView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void OccultationView::PickObserver(int x, int y) {
   // The globe's hit tests, whatever the projection and the display mode.
-  if (!IsPixelOnGlobe(state_.map, x, y) || picture_.size() != size()) return;
+  if (!IsPixelOnGlobe(window_, x, y) || picture_.size() != size()) return;
   StopAnimation();
   {
     RasterDeviceContext dc(picture_, kScreenPixelsPerInch);
@@ -250,7 +269,7 @@ void OccultationView::PickObserver(int x, int y) {
   }
   showPictureOnly_ = true;
   update();
-  ScreenGeo point = ScreenToGeo(state_.map, x, y);
+  ScreenGeo point = ScreenToGeo(window_, x, y);
   if (!point.found) return;
   state_.site.cityIndex = kTypedSiteIndex;
   state_.site.longitude = NormaliseClickLongitude(point.lon);
@@ -285,12 +304,12 @@ void OccultationView::OnRedraw() {
   Repaint();
 }
 
-void OccultationView::Zoom(bool (*zoom)(MapWindow&, bool pathMapShown)) {
+void OccultationView::Zoom(bool (*zoom)(MapSettings&, const MapWindow&, bool pathMapShown)) {
   if (const QString why = WhyZoomDoesNothing(state_); !why.isEmpty()) {
     emit StatusNote(why);
     return;
   }
-  if (!zoom(state_.map, state_.display.displayMode == DisplayMode::PathMap)) return;
+  if (!zoom(state_.map, window_, state_.display.displayMode == DisplayMode::PathMap)) return;
   state_.navigation.paintRequest = PaintRequest::Redraw;
   Repaint();
 }
@@ -364,7 +383,7 @@ void OccultationView::OnListDraw() {
     emit StatusNote(tr("星蝕リストに星蝕がありません。"));
     return;
   }
-  // The row's element file could not be read: the paint shows the message.
+  // The row's element file could not be read: the command says why.
   if (state_.navigation.paintRequest == PaintRequest::ReadAtDate) Repaint();
 }
 

@@ -1,6 +1,8 @@
-// The view: every paint runs the program's paint sequence into an image the
-// size of the client area and shows it. Commands only change the program
-// state and ask for a repaint; the paint does the work.
+// The view: a command changes the program state, runs the navigation it asks
+// for and computes the event's products (RunDisplayCommand), and asks any
+// question that follows (a date, a band to build) right there. Every paint
+// draws the last command's result into an image the size of the client area
+// and shows it; a paint computes nothing and asks nothing.
 #pragma once
 
 #include <QImage>
@@ -28,10 +30,11 @@ class SearchListDialog;
 // opaque black background, in the view font.
 void DrawCoordinateReadout(DeviceContext& dc, const MapWindow& map, double lon, double lat);
 
-// The geographic point under a client pixel as a left click reads it: none in
-// Mercator projection, in display modes other than the map, off the globe, or
-// where the pixel does not invert; the longitude brought into -180 … 180.
-std::optional<ScreenGeo> ClickedGlobePoint(const ProgramState& state, int x, int y);
+// The geographic point under a client pixel of the map `drawn` as a left
+// click reads it: none in Mercator projection, in display modes other than the
+// map, off the globe, or where the pixel does not invert; the longitude
+// brought into -180 … 180.
+std::optional<ScreenGeo> ClickedGlobePoint(const MapWindow& drawn, DisplayMode mode, int x, int y);
 
 // The smallest drawing: a client area smaller than this scrolls.
 inline constexpr QSize kSmallestDrawing{640, 480};
@@ -83,10 +86,11 @@ class OccultationView : public QWidget {
                           const BesselianElements& record);
   void DestroyListDialog();
 
-  // Invalidates the whole client area: the next paint runs the paint sequence.
+  // Runs the command the program state asks for (the navigation and the
+  // products) and invalidates the whole client area for the paint to show it.
   void Repaint();
 
-  // Paints one printed page: the paint sequence for the client area at 100
+  // Paints one printed page: the current display for the client area at 100
   // view pixels to the inch, in paper colours unless the display settings
   // keep the screen's.
   void PrintPage(QPrinter& printer);
@@ -98,6 +102,9 @@ class OccultationView : public QWidget {
   int PaintCount() const { return paintCount_; }
   PaintOutcome LastOutcome() const { return lastOutcome_; }
   ProgramState& State() { return state_; }
+  // The projector of the map window last drawn on the screen, which the
+  // clicks and zooms read.
+  const MapWindow& Window() const { return window_; }
 
   // With VERNIER_TIMING set, the first paint reports its time since `start`
   // on standard error.
@@ -106,10 +113,11 @@ class OccultationView : public QWidget {
  signals:
   // A short note for the status bar.
   void StatusNote(const QString& text);
-  // A paint ran the paint sequence: the state may have changed.
+  // A paint drew the current display afresh.
   void Painted();
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -117,8 +125,11 @@ class OccultationView : public QWidget {
 
  private:
   // Zooms the map with `zoom` (in or out), or says in the status bar why not.
-  void Zoom(bool (*zoom)(MapWindow&, bool pathMapShown));
-  // Runs the paint sequence into `image` (the client area's size).
+  void Zoom(bool (*zoom)(MapSettings&, const MapWindow&, bool pathMapShown));
+  // The command half of a repaint: RunDisplayCommand, the KML export when it
+  // is on, and the questions the result raises, queued to open after it.
+  void RunCommand();
+  // Draws the current display into `image` (the client area's size).
   PaintOutcome PaintInto(QImage& image);
   void AskForDate();
   // Offers to build a band whose file stopped a command, and carries on with
@@ -131,6 +142,9 @@ class OccultationView : public QWidget {
   void DrawNextAnimationFrame();
 
   ProgramState& state_;
+  CurrentDisplay shown_;     // the last command's result, which every paint draws
+  MapWindow window_;         // the projector of the last paint on the screen
+  bool commandRun_ = false;  // a command has run since the view was made
   QImage picture_;
   bool showPictureOnly_ = false;  // the next paint shows the picture as it stands
   bool askingForDate_ = false;

@@ -141,4 +141,26 @@ std::string KmlExport::Finish(const DataDirectory& dataDirectory,
   return path;
 }
 
+KmlFileResult ExportPathKml(const BesselianElements& elements, const TracedPath& path,
+                            const DataDirectory& dataDirectory,
+                            const std::string& outputDirectory) {
+  if (!path.contactsFound) return {};
+  KmlExport kml(elements);
+  for (std::size_t i = path.pointsBeforeContacts; i < path.points.size(); ++i) {
+    const PathPoint& p = path.points[i];
+    if (p.curve == PathCurve::Limit) {
+      kml.AddPoint(p.side > 0 ? KmlLine::South : KmlLine::North, p.lon, p.lat);
+    } else if (p.curve == PathCurve::LimitOffset) {
+      // Offset -1 widens the inner shadow: the "+1 sec" lines.
+      const KmlLine line = p.side > 0 ? (p.offset < 0 ? KmlLine::SouthPlus : KmlLine::SouthMinus)
+                                      : (p.offset < 0 ? KmlLine::NorthPlus : KmlLine::NorthMinus);
+      kml.AddPoint(line, p.lon, p.lat);
+    }
+  }
+  KmlFileResult result;
+  result.path = kml.Finish(dataDirectory, outputDirectory);
+  result.problem = kml.Problem();
+  return result;
+}
+
 }  // namespace vernier

@@ -13,6 +13,7 @@
 
 #include "base/data_directory.h"
 #include "bessel/elements.h"
+#include "bessel/path_trace.h"
 
 namespace vernier {
 
@@ -50,5 +51,17 @@ class KmlExport {
   bool closed_ = false;
   std::string problem_;
 };
+
+// The KML export command on a traced path: the limit lines of `path` (traced
+// with kmlExport for the one-second lines) collected into "<number>.kml" in
+// `outputDirectory`. A path whose contacts were not found writes nothing and
+// gives neither a file nor a problem.
+struct KmlFileResult {
+  std::string path;     // the file written, empty when none
+  std::string problem;  // why it could not be written
+};
+KmlFileResult ExportPathKml(const BesselianElements& elements, const TracedPath& path,
+                            const DataDirectory& dataDirectory,
+                            const std::string& outputDirectory);
 
 }  // namespace vernier

@@ -1,5 +1,6 @@
 #include "bessel/path_trace.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -266,6 +267,55 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
   }
   r.lastInstant = t;
   return r;
+}
+
+namespace {
+
+class PathCollector : public PathTraceSink {
+ public:
+  explicit PathCollector(TracedPath& path) : path_(path) {}
+  void OnGreatestFound(const GreatestOccultationResult& g) override { path_.centre = g; }
+  void OnContactsFound(const PathTraceResult&) override {
+    path_.contactsFound = true;
+    path_.pointsBeforeContacts = path_.points.size();
+  }
+  void OnPathPoint(const PathPoint& p) override { path_.points.push_back(p); }
+  void OnInstantTraced(double t) override { path_.instants.push_back({t, path_.points.size()}); }
+
+ private:
+  TracedPath& path_;
+};
+
+}  // namespace
+
+TracedPath TracePathPoints(PathContext& ctx, const PathTraceSettings& settings) {
+  TracedPath path;
+  path.settings = settings;
+  PathCollector collector(path);
+  path.result = TracePath(ctx, settings, &collector);
+  if (!path.contactsFound) path.pointsBeforeContacts = path.points.size();
+  return path;
+}
+
+void ReplayPath(const TracedPath& path, PathTraceSink& sink) {
+  if (path.centre) sink.OnGreatestFound(*path.centre);
+  const std::size_t count = path.points.size();
+  const std::size_t before = std::min(path.pointsBeforeContacts, count);
+  for (std::size_t i = 0; i < before; ++i) sink.OnPathPoint(path.points[i]);
+  if (!path.contactsFound) return;
+  // The hook sees the result as it stood when the contacts were found.
+  PathTraceResult atContacts = path.result;
+  atContacts.instants = 0;
+  atContacts.truncated = false;
+  atContacts.lastInstant = path.result.greatest.t;
+  if (atContacts.status == PathTraceStatus::BadStep) atContacts.status = PathTraceStatus::Traced;
+  sink.OnContactsFound(atContacts);
+  std::size_t next = before;
+  for (const TracedInstant& instant : path.instants) {
+    for (; next < instant.pointsEnd && next < count; ++next) sink.OnPathPoint(path.points[next]);
+    sink.OnInstantTraced(instant.t);
+  }
+  for (; next < count; ++next) sink.OnPathPoint(path.points[next]);
 }
 
 }  // namespace vernier

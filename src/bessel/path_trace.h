@@ -9,6 +9,10 @@
 // label, path files).
 #pragma once
 
+#include <cstddef>
+#include <optional>
+#include <vector>
+
 #include "bessel/contacts.h"
 #include "bessel/greatest_occultation.h"
 #include "bessel/path_context.h"
@@ -94,5 +98,37 @@ class PathTraceSink {
 
 // Runs the schedule. `sink` may be null.
 PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings, PathTraceSink* sink);
+
+// One traced instant: its time and how many of the path's points were found
+// up to the end of it.
+struct TracedInstant {
+  double t = 0;
+  std::size_t pointsEnd = 0;
+};
+
+// A whole trace as a value: what the sink would have been told, in order. A
+// map draws it, the KML export collects its limit points, the command line
+// lists it, all without tracing again.
+struct TracedPath {
+  PathTraceResult result;
+  PathTraceSettings settings;  // what it was traced with
+  // The first search's greatest occultation (where the map centres); none
+  // when the search did not settle.
+  std::optional<GreatestOccultationResult> centre;
+  // The contacts were found (the path's instants follow); the points before
+  // `pointsBeforeContacts` were found ahead of them (greatest occultation and
+  // the contact markers).
+  bool contactsFound = false;
+  std::size_t pointsBeforeContacts = 0;
+  std::vector<PathPoint> points;
+  std::vector<TracedInstant> instants;
+};
+
+// Runs the schedule and keeps everything it finds.
+TracedPath TracePathPoints(PathContext& ctx, const PathTraceSettings& settings);
+
+// Hands a kept trace to a sink in the order the schedule would have: the same
+// hooks with the same values, without evaluating anything.
+void ReplayPath(const TracedPath& path, PathTraceSink& sink);
 
 }  // namespace vernier

@@ -10,6 +10,8 @@
 #include "gdi/recording_device_context.h"
 #include "raster/png_file.h"
 #include "raster/raster_device_context.h"
+#include "bessel/kml_export.h"
+#include "program/current_display.h"
 #include "views/view_paint.h"
 
 namespace vernier::cli {
@@ -56,77 +58,79 @@ static int WritePicture(const QImage& image, const std::string& path) {
   return 1;
 }
 
-// 0 for a drawn display; else the message of the stopped paint on standard
-// error and 1.
-static int Outcome(ProgramState& state, const ViewPaintResult& result) {
-  if (result.outcome == PaintOutcome::Drawn) return 0;
-  if (result.outcome == PaintOutcome::NeedsDate)
+// 0 for a drawable display; else the message the command stopped with on
+// standard error and 1.
+static int Outcome(ProgramState& state, const CurrentDisplay& shown) {
+  if (shown.result == RefreshResult::Drawable) return 0;
+  if (shown.result == RefreshResult::NeedsDate)
     std::fprintf(stderr, "the event at the date could not be loaded; choose another date\n");
-  PrintUserMessage(result.message);
+  PrintUserMessage(shown.message);
   if (const auto band = std::exchange(state.navigation.missingBand, std::nullopt))
     SayHowToBuildBand(state.dataDirectory, band->fileName);
   return 1;
 }
 
-// A paint whose picture nobody keeps: the table, the cheapest display, runs
-// the same navigation; no KML file is written.
-int PaintQuietly(ProgramState& state, const DisplayRequest& request) {
-  RecordingDeviceContext dc;
-  const bool kml = state.display.kmlOutput;
-  const DisplayMode mode = state.display.displayMode;
-  state.display.kmlOutput = false;
-  state.display.displayMode = DisplayMode::LimitLineTable;
-  ViewPaintResult result = PaintView(state, dc, request.client);
-  state.display.kmlOutput = kml;
-  state.display.displayMode = mode;
-  return Outcome(state, result);
+int RunStepCommand(ProgramState& state, const DisplayRequest& request) {
+  const CurrentDisplay shown = NavigateToCurrentEvent(state);
+  // The window's settings follow the client area as the step's paint would
+  // fit them (the command line's steps show the cheapest display).
+  FitMapSettings(state.map, request.client, false, shown.sitesLoaded);
+  return Outcome(state, shown);
 }
 
-int PaintStart(ProgramState& state, const DisplayRequest& request) {
-  // The program's first paint shows the whole globe; it fixes the globe's
-  // base radius that magnifications refer to.
-  const WindowPreset preset = state.map.preset;
-  const Projection projection = state.map.projection;
-  state.map.preset = WindowPreset::WholeGlobe;
-  state.map.projection = Projection::Globe;
-  const int status = PaintQuietly(state, request);
-  state.map.preset = preset;
-  state.map.projection = projection;
-  return status;
+int RunStartCommand(ProgramState& state, const DisplayRequest& request) {
+  // The program's first paint shows the whole globe; its layout fixes the
+  // globe's base radius that magnifications refer to.
+  MapSettings globe = state.map;
+  globe.preset = WindowPreset::WholeGlobe;
+  globe.projection = Projection::Globe;
+  const CurrentDisplay shown = NavigateToCurrentEvent(state);
+  FitMapSettings(globe, request.client, false, shown.sitesLoaded);
+  state.map.baseRadius = globe.baseRadius;
+  state.map.targetRadius = globe.targetRadius;
+  state.map.mercatorLayout = globe.mercatorLayout;
+  return Outcome(state, shown);
 }
 
 int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string* kmlPath) {
   const ClientRect& c = request.client;
-  ViewPaintResult result;
-  auto keepKml = [&] {
-    if (kmlPath && !result.map.kmlPath.empty()) *kmlPath = result.map.kmlPath;
-    if (kmlPath && result.map.kmlPath.empty() && !result.map.kmlProblem.empty())
-      std::fprintf(stderr, "vernier-cli: %s\n", result.map.kmlProblem.c_str());
-  };
+  const CurrentDisplay shown = RunDisplayCommand(state);
+  if (int status = Outcome(state, shown)) return status;
+  const bool pathMap = shown.products.mode == DisplayMode::PathMap;
+  if (pathMap && state.display.kmlOutput) {
+    const KmlFileResult kml =
+        ExportPathKml(shown.products.elements, shown.products.path, state.dataDirectory,
+                      state.outputDirectory);
+    if (kmlPath) *kmlPath = kml.path;
+    if (kmlPath && kml.path.empty() && !kml.problem.empty())
+      std::fprintf(stderr, "vernier-cli: %s\n", kml.problem.c_str());
+  }
+  PaintOptions options;
   if (!request.pngPath.empty()) {
     EnsureGuiApplication();
     QImage image(c.right - c.left, c.bottom - c.top, QImage::Format_RGB32);
     image.fill(Qt::black);
     RasterDeviceContext dc(image);
-    result = PaintView(state, dc, c);
-    keepKml();
-    // A stopped paint's message comes from this very paint: painting again
-    // would run the navigation once more (and might then draw).
-    if (result.outcome != PaintOutcome::Drawn) return Outcome(state, result);
+    FitMapToPaint(state.map, shown, c);
+    PaintView(shown, state.map, dc, c, options);
     dc.Flush();
     if (int status = WritePicture(image, request.pngPath)) return status;
   }
   if (request.printTexts || request.pngPath.empty()) {
     RecordingDeviceContext dc;
-    // With a picture already painted this is a redraw of the same event.
-    if (!request.pngPath.empty()) state.display.kmlOutput = false;
     // The texts of the local report's final state: its animation's last frame
     // only, as every frame draws its time at the same place.
-    PaintOptions options;
     options.localAnimation = AnimationDrawing::LastOnly;
-    result = PaintView(state, dc, c, options);
-    if (int status = Outcome(state, result)) return status;
-    keepKml();
+    FitMapToPaint(state.map, shown, c);
+    if (!request.pngPath.empty() && pathMap && state.display.kmlOutput) {
+      // The texts are those of the path map redrawn after the picture, which
+      // traces the path for the map alone (the export's instants differ).
+      CurrentDisplay redrawn = shown;
+      redrawn.products = ComputeEventProducts(state, {false, nullptr});
+      PaintView(redrawn, state.map, dc, c, options);
+    } else {
+      PaintView(shown, state.map, dc, c, options);
+    }
     if (request.printTexts)
       for (const DrawnText& t : dc.Texts()) std::printf("%d %d %s\n", t.x, t.y, t.text.c_str());
   }

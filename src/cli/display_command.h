@@ -1,6 +1,7 @@
 // What the display commands of vernier-cli share: they set the program state
-// from their options as the view's commands would, run the view's paint, and
-// write the picture (--png FILE) or print the drawn texts (--text).
+// from their options as the view's commands would, run the command (the
+// navigation and the event's products), paint its result, and write the
+// picture (--png FILE) or print the drawn texts (--text).
 #pragma once
 
 #include <functional>
@@ -8,6 +9,7 @@
 
 #include "cli/options.h"
 #include "gdi/device_context.h"
+#include "map/map_window.h"
 #include "program/program_state.h"
 
 namespace vernier::cli {
@@ -25,17 +27,21 @@ struct DisplayRequest {
 // Returns 0, or the exit status after printing the problem.
 int ReadDisplayOptions(const Options& options, ProgramState& state, DisplayRequest& request);
 
-// The first paint the program makes at start (which lays out the whole globe
-// and loads the event at the date), without output. Returns 0, or 1 after
-// printing the message the view drew.
-int PaintStart(ProgramState& state, const DisplayRequest& request);
+// The program's start: the event loaded at the date and the map window laid
+// out as the first paint lays it out (the whole globe, which fixes the globe's
+// base radius), without output. Returns 0, or 1 after printing the message
+// the command stopped with.
+int RunStartCommand(ProgramState& state, const DisplayRequest& request);
 
-// One more paint without output (the view's paint of a step the user does not
-// keep). Returns 0, or 1 after printing the message the view drew.
-int PaintQuietly(ProgramState& state, const DisplayRequest& request);
+// One more command whose display nobody keeps (a step the user does not
+// look at): its navigation, and the map window laid out as its paint would.
+// Returns 0, or 1 after printing the message the command stopped with.
+int RunStepCommand(ProgramState& state, const DisplayRequest& request);
 
-// One more paint, into the requested outputs. Returns 0, or 1 after printing
-// the message the view drew. `kmlPath` receives the KML file written, if any.
+// The last command and its display: the navigation and the products, the
+// KML export when it is on, then the paint into the requested outputs.
+// Returns 0, or 1 after printing the message the command stopped with.
+// `kmlPath` receives the KML file written, if any.
 int PaintOutputs(ProgramState& state, const DisplayRequest& request, std::string* kmlPath);
 
 // A drawing that goes straight onto the window instead of a paint (the sky

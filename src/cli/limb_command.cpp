@@ -53,7 +53,7 @@ int RunLimbCommand(const std::vector<std::string>& args) {
   if (int status = ReadDisplayOptions(*options, state, request)) return status;
   if (int status = ReadObserverOptions(*options, state)) return status;
 
-  if (int status = PaintStart(state, request)) return status;
+  if (int status = RunStartCommand(state, request)) return status;
 
   const ClientRect client = request.client;
   return DrawOnceToOutputs(request, [&](DeviceContext& dc, bool first) {

@@ -37,7 +37,7 @@ int RunListCommand(const std::vector<std::string>& args) {
   DisplayRequest request;
   if (int status = ReadDisplayOptions(*options, state, request)) return status;
   if (int status = ReadSearchOptions(*options, state)) return status;
-  if (int status = PaintStart(state, request)) return status;
+  if (int status = RunStartCommand(state, request)) return status;
 
   state.cursor.file.messages = nullptr;  // the scan's own message says what stopped it
   const SearchScan scan = ScanSearchList(state, from, years);

@@ -27,7 +27,7 @@ int RunLocalCommand(const std::vector<std::string>& args) {
   if (int status = ReadNavigationOptions(*options, state, steps)) return status;
   state.display.displayMode = DisplayMode::LocalCircumstances;
 
-  if (int status = PaintStart(state, request)) return status;
+  if (int status = RunStartCommand(state, request)) return status;
   if (int status = ApplySteps(state, request, steps)) return status;
   return PaintOutputs(state, request, nullptr);
 }

@@ -31,7 +31,7 @@ int RunMapCommand(const std::vector<std::string>& args) {
   DisplayRequest request;
   if (int status = ReadDisplayOptions(*options, state, request)) return status;
 
-  MapWindow& map = state.map;
+  MapSettings& map = state.map;
   if (auto projection = options->Value("projection")) {
     if (*projection == "globe")
       map.projection = Projection::Globe;
@@ -62,7 +62,7 @@ int RunMapCommand(const std::vector<std::string>& args) {
   StepRequest steps;
   if (int status = ReadNavigationOptions(*options, state, steps)) return status;
 
-  if (int status = PaintStart(state, request)) return status;
+  if (int status = RunStartCommand(state, request)) return status;
   // As the display dialog sets a typed window: its magnification times the
   // globe's base radius.
   map.preset = static_cast<WindowPreset>(preset);

@@ -143,7 +143,7 @@ int ApplySteps(ProgramState& state, const DisplayRequest& request, const StepReq
     else
       StepBack(state);
     if (i + 1 < count)
-      if (int status = PaintQuietly(state, request)) return status;
+      if (int status = RunStepCommand(state, request)) return status;
   }
   return 0;
 }

@@ -8,7 +8,7 @@
 //   --observer LON,LAT[,HEIGHT] | --site N   the observer (typed in, or entry N
 //                           of location.new), as the display dialog sets it
 //   --next N / --prev N     after the load at the date, N times the next
-//                           (previous) command, each followed by one paint
+//                           (previous) command, each followed by the view's navigation
 #pragma once
 
 #include <string>
@@ -56,11 +56,12 @@ struct StepRequest {
 // ReadSearchOptions and --next / --prev.
 int ReadNavigationOptions(const Options& options, ProgramState& state, StepRequest& steps);
 
-// After the start paint (PaintStart): applies the steps, each as its command
-// would (the next command asks the paint to step forward, the previous one
-// steps back at once), with one paint after each. Every paint but the last runs
-// here without output; the last step's paint is left to the caller, who paints
-// into the outputs. Returns 0, or 1 after printing the message a paint drew.
+// After the start (RunStartCommand): applies the steps, each as its command
+// would (the next command asks to step forward, the previous one steps back at
+// once), each followed by the view's navigation. Every step but the last runs
+// here without output; the last step's navigation is left to the caller, who
+// runs it with the products and paints into the outputs. Returns 0, or 1
+// after printing the message a command stopped with.
 int ApplySteps(ProgramState& state, const DisplayRequest& request, const StepRequest& steps);
 
 }  // namespace vernier::cli

@@ -35,7 +35,7 @@ int RunSkyCommand(const std::vector<std::string>& args) {
 
   // The program's first paint loads the event at the date; the sky command
   // then draws over the view.
-  if (int status = PaintStart(state, request)) return status;
+  if (int status = RunStartCommand(state, request)) return status;
   const ClientRect client = request.client;
   return DrawOnceToOutputs(request, [&](DeviceContext& dc, bool first) {
     const SkyViewResult result = DrawSkyView(state, dc, client);

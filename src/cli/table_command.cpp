@@ -36,7 +36,7 @@ int RunTableCommand(const std::vector<std::string>& args) {
   state.display.limitLineLongitude = longitude;
   state.display.limitLineStep = step;
 
-  if (int status = PaintStart(state, request)) return status;
+  if (int status = RunStartCommand(state, request)) return status;
   if (int status = ApplySteps(state, request, steps)) return status;
   return PaintOutputs(state, request, nullptr);
 }

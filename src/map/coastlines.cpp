@@ -14,6 +14,7 @@
 
 #include "astro/constants.h"
 #include "base/data_directory.h"
+#include "map/coastline_files.h"
 #include "map/decoded_coastline.h"
 
 namespace vernier {
@@ -35,14 +36,12 @@ std::vector<unsigned char> ReadWholeFile(std::FILE* file) {
   return bytes;
 }
 
-// The coastline files are read once and kept: a map paint draws them all, and
-// reading 8 MB from disk on every paint cost a third of it. A file is read
-// again when its size or modification time changes. Its decoded form for the
-// last stroke step asked for is kept with it.
+// The coastline files are read once and kept: a map draws them all, and
+// reading 8 MB from disk for every map cost a third of its paint. A file is
+// read again when its size or modification time changes.
 class CoastlineFileCache {
  public:
-  std::shared_ptr<DecodedCoastline> Decoded(const std::string& path, int strokeStep,
-                                            bool fineRanks) {
+  std::shared_ptr<const std::vector<unsigned char>> Contents(const std::string& path) {
     struct stat info;
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
     const std::lock_guard<std::mutex> lock(mutex_);
@@ -56,19 +55,13 @@ class CoastlineFileCache {
       std::fclose(file);
       entry.size = info.st_size;
       entry.modified = info.st_mtim;
-      entry.decoded.reset();
     }
-    if (!entry.decoded || entry.decoded->strokeStep != strokeStep ||
-        entry.decoded->fineRanks != fineRanks) {
-      entry.decoded = DecodeCoastline(*entry.bytes, strokeStep, fineRanks, entry.bytes);
-    }
-    return entry.decoded;
+    return entry.bytes;
   }
 
  private:
   struct Entry {
     std::shared_ptr<const std::vector<unsigned char>> bytes;
-    std::shared_ptr<DecodedCoastline> decoded;
     off_t size = -1;
     timespec modified{};
   };
@@ -78,6 +71,34 @@ class CoastlineFileCache {
 
 CoastlineFileCache& Cache() {
   static CoastlineFileCache cache;
+  return cache;
+}
+
+// A file's contents decoded for the last stroke step asked for, kept with the
+// contents they were decoded from.
+class DecodedCache {
+ public:
+  std::shared_ptr<DecodedCoastline> Decoded(
+      const std::shared_ptr<const std::vector<unsigned char>>& bytes, int strokeStep,
+      bool fineRanks) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    for (auto it = entries_.begin(); it != entries_.end();)
+      it = it->second->owner.use_count() == 1 && it->first != bytes.get() ? entries_.erase(it)
+                                                                        : std::next(it);
+    std::shared_ptr<DecodedCoastline>& decoded = entries_[bytes.get()];
+    if (!decoded || decoded->owner != bytes || decoded->strokeStep != strokeStep ||
+        decoded->fineRanks != fineRanks)
+      decoded = DecodeCoastline(*bytes, strokeStep, fineRanks, bytes);
+    return decoded;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<const void*, std::shared_ptr<DecodedCoastline>> entries_;
+};
+
+DecodedCache& Decodings() {
+  static DecodedCache cache;
   return cache;
 }
 
@@ -118,22 +139,34 @@ bool DrawCoastlineBytes(MapWindow& w, DeviceContext& dc, std::span<const unsigne
   return decoded->usable;
 }
 
-bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
+CoastlineFiles LoadCoastlineFiles(const DataDirectory& dataDirectory) {
+  CoastlineFiles files;
+  for (std::size_t i = 0; i < kCoastlineFileNames.size(); ++i) {
+    const auto path = FindCoastlineFile(dataDirectory, kCoastlineFileNames[i]);
+    files.contents[i] = path ? Cache().Contents(*path) : nullptr;
+    if (!files.contents[i]) break;
+  }
+  return files;
+}
+
+bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const CoastlineFiles& files) {
   w.colour = kCoastlineColour;
   const CoastlineDrawing drawing = CoastlineDrawingFor(w);
-  for (std::string_view name : kCoastlineFileNames) {
-    const auto path = FindCoastlineFile(dataDirectory, name);
-    const auto decoded =
-        path ? Cache().Decoded(*path, drawing.strokeStep, drawing.fineRanks) : nullptr;
-    if (!decoded) {
+  for (const auto& contents : files.contents) {
+    if (!contents) {
       dc.SetTextColor(Rgb{255, 255, 255});
       dc.TextOut(kMissingCoastlineMessageX, kMissingCoastlineMessageY,
                  TranslateUiText("Coastlines", kMissingCoastlineMessage));
       return false;
     }
+    const auto decoded = Decodings().Decoded(contents, drawing.strokeStep, drawing.fineRanks);
     DrawDecodedCoastline(w, dc, *decoded, drawing.margin);
   }
   return true;
+}
+
+bool DrawCoastlineFiles(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
+  return DrawCoastlineFiles(w, dc, LoadCoastlineFiles(dataDirectory));
 }
 
 namespace {
@@ -205,6 +238,14 @@ void DrawSimpleMap(MapWindow& w, DeviceContext& dc) {
     DrawSimpleMapMercator(w, dc);
   } else {
     DrawSimpleMapGlobe(w, dc);
+  }
+}
+
+void DrawCoastlines(MapWindow& w, DeviceContext& dc, const CoastlineFiles& files) {
+  if (w.coastlineSource == CoastlineSource::SimpleMap) {
+    DrawSimpleMap(w, dc);
+  } else {
+    DrawCoastlineFiles(w, dc, files);
   }
 }
 

@@ -16,18 +16,13 @@
 #include <string_view>
 
 #include "base/data_directory.h"
+#include "map/coastline_files.h"
 #include "gdi/device_context.h"
 #include "base/ui_text.h"
 #include "map/map_window.h"
 #include "map/simple_map.h"
 
 namespace vernier {
-
-// Asia, Europe, Africa, North America, South America, read in this order.
-// A file whose name ends in a blank, as older data sets wrote them, is found
-// as well.
-inline constexpr std::array<std::string_view, 5> kCoastlineFileNames{
-    "as_cil.cbd", "eu_cil.cbd", "af_cil.cbd", "na_cil.cbd", "sa_cil.cbd"};
 
 // Marked in the "Coastlines" context; looked up where it is drawn.
 inline constexpr char kMissingCoastlineMessage[] =
@@ -37,11 +32,15 @@ inline constexpr int kMissingCoastlineMessageY = 15;
 
 // By the window's coastlineSource: 2 the simple map, else the files; each in
 // the window's projection.
+void DrawCoastlines(MapWindow& window, DeviceContext& dc, const CoastlineFiles& files);
+// The same, loading the files first.
 void DrawCoastlines(MapWindow& window, DeviceContext& dc, const DataDirectory& dataDirectory);
 
-// The five files in order. A file that cannot be opened ends the drawing and
-// writes the missing-file message; returns false then. A file that opens but
-// is damaged is drawn as far as it is sound and the next file is read.
+// The five files in order. A file that could not be opened ends the drawing
+// and writes the missing-file message; returns false then. A file that opens
+// but is damaged is drawn as far as it is sound and the next file is drawn.
+bool DrawCoastlineFiles(MapWindow& window, DeviceContext& dc, const CoastlineFiles& files);
+// The same, loading the files first.
 bool DrawCoastlineFiles(MapWindow& window, DeviceContext& dc, const DataDirectory& dataDirectory);
 
 // The per-draw quantities of the coastline files.

@@ -240,6 +240,12 @@ void DrawScaleBar(const MapWindow& w, DeviceContext& dc) {
 // The world map
 
 void DrawWorldMap(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDirectory) {
+  DrawWorldMap(w, dc,
+               w.coastlineSource == CoastlineSource::SimpleMap ? CoastlineFiles{}
+                                                               : LoadCoastlineFiles(dataDirectory));
+}
+
+void DrawWorldMap(MapWindow& w, DeviceContext& dc, const CoastlineFiles& coastlines) {
   const double mag = Magnification(w);
   w.colour = Colour::Blue;
   if (w.gridMode == GridMode::Grid) {
@@ -255,7 +261,7 @@ void DrawWorldMap(MapWindow& w, DeviceContext& dc, const DataDirectory& dataDire
   if (w.gridMode == GridMode::NoGrid && IsGlobe(w)) DrawLimbCircle(w, dc);
   if (!IsGlobe(w))
     DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, Colour::Brown);
-  DrawCoastlines(w, dc, dataDirectory);
+  DrawCoastlines(w, dc, coastlines);
   if (!IsGlobe(w))
     DrawRectOutline(dc, w.frameLeft, w.frameTop, w.frameRight, w.frameBottom, Colour::Brown);
   if (w.preset != WindowPreset::WholeGlobe && mag >= 20 && IsGlobe(w)) DrawWorldPlaceLabels(w, dc);

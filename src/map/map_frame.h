@@ -8,6 +8,7 @@
 #include "base/data_directory.h"
 #include "bessel/elements.h"
 #include "gdi/device_context.h"
+#include "map/coastline_files.h"
 #include "map/map_window.h"
 
 namespace vernier {
@@ -41,6 +42,8 @@ void DrawPresetHeader(DeviceContext& dc, const MapWindow& window,
 
 // Grid or limb, coastlines (from `dataDirectory`), frame, place labels and
 // scale bar, in that order.
+void DrawWorldMap(MapWindow& window, DeviceContext& dc, const CoastlineFiles& coastlines);
+// The same, loading the coastline files first.
 void DrawWorldMap(MapWindow& window, DeviceContext& dc, const DataDirectory& dataDirectory);
 
 // Pieces of the world map, open for tests.

@@ -153,6 +153,10 @@ bool SolveBranch(const InverseFunction& f, double mid, double half, double radiu
 void LayoutMapWindow(MapWindow& w, DeviceContext& dc, const ClientRect& client, bool pathMapShown) {
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom,
                    PaletteColour(Colour::Black));
+  LayoutMapGeometry(w, client, pathMapShown);
+}
+
+void LayoutMapGeometry(MapWindow& w, const ClientRect& client, bool pathMapShown) {
   const int left = client.left, top = client.top, right = client.right, bottom = client.bottom;
 
   if (w.projection == Projection::Mercator) {
@@ -468,27 +472,35 @@ bool IsPixelOnGlobe(const MapWindow& w, int px, int py) {
   return true;
 }
 
-bool ZoomIn(MapWindow& w, bool pathMapShown) {
+bool ZoomIn(MapSettings& settings, const MapWindow& drawn, bool pathMapShown) {
   if (!pathMapShown) return false;
-  w.targetRadius = w.radius * 2;
+  settings.targetRadius = drawn.radius * 2;
   return true;
 }
 
-bool ZoomOut(MapWindow& w, bool pathMapShown) {
+bool ZoomOut(MapSettings& settings, const MapWindow& drawn, bool pathMapShown) {
   if (!pathMapShown) return false;
-  w.targetRadius = w.radius / 2;
+  settings.targetRadius = drawn.radius / 2;
   return true;
 }
 
-bool RecentreAtPixel(MapWindow& w, int px, int py) {
-  if (w.projection == Projection::Mercator) return false;
-  if (!IsPixelOnGlobe(w, px, py)) return false;
-  const ScreenGeo g = ScreenToGeo(w, px, py);
+bool RecentreAtPixel(MapSettings& settings, const MapWindow& drawn, int px, int py) {
+  if (drawn.projection == Projection::Mercator) return false;
+  if (!IsPixelOnGlobe(drawn, px, py)) return false;
+  const ScreenGeo g = ScreenToGeo(drawn, px, py);
   if (!g.found) return false;
-  w.preset = WindowPreset::TypedCentre;
-  w.typedLon = NormaliseClickLongitude(g.lon);
-  w.typedLat = g.lat;
+  settings.preset = WindowPreset::TypedCentre;
+  settings.typedLon = NormaliseClickLongitude(g.lon);
+  settings.typedLat = g.lat;
   return true;
+}
+
+void FitMapSettings(MapSettings& settings, const ClientRect& client, bool pathMapShown,
+                    bool presetApplied) {
+  MapWindow window(settings);
+  LayoutMapGeometry(window, client, pathMapShown);
+  if (presetApplied) ApplyWindowPreset(window);
+  settings = window;
 }
 
 void SetMapCentreAt(MapWindow& w, double lon, double lat) {

@@ -13,29 +13,20 @@
 #include "bessel/geo_point.h"
 #include "gdi/device_context.h"
 #include "gdi/palette.h"
+#include "map/map_settings.h"
 
 namespace vernier {
-
-// The map's settings; the numbers are those the settings store and users type.
-enum class Projection { Globe = 1, Mercator = 2 };
-enum class CoastlineSource { CoastlineFiles = 1, SimpleMap = 2 };  // 2: the built-in simple map
-enum class GridMode { Grid = 0, NoGrid = 4 };
-enum class WindowPreset { WholeGlobe = 0, Asia = 1, Europe = 2, TypedCentre = 3 };
 
 // Projected points deeper than this behind the limb plane are hidden.
 inline constexpr int kHiddenDepth = 12;
 
-struct MapWindow {
-  Projection projection = Projection::Globe;  // orthographic globe or Mercator
-  CoastlineSource coastlineSource = CoastlineSource::CoastlineFiles;
-  GridMode gridMode = GridMode::NoGrid;
-  WindowPreset preset = WindowPreset::WholeGlobe;  // TypedCentre: typedLon, typedLat
-  double typedLon = 0;
-  double typedLat = 0;
+// The projector of one draw: the stored settings it was built from, and the
+// radius, centre, frame and rotation the layout and the centring give it.
+struct MapWindow : MapSettings {
+  MapWindow() = default;
+  explicit MapWindow(const MapSettings& settings) : MapSettings(settings) {}
 
-  double baseRadius = 0;    // whole-globe radius in the client area, or Mercator scale
-  double targetRadius = 0;  // radius asked for by the next draw
-  double radius = 0;        // R of all projections during a draw
+  double radius = 0;  // R of all projections during a draw
 
   int centreX = 0, centreY = 0;
   int frameLeft = 0, frameTop = 0, frameRight = 0, frameBottom = 0;
@@ -56,7 +47,6 @@ struct MapWindow {
 
   bool penDown = false;  // false: the next point starts a stroke
   Colour colour = Colour::Black;
-  bool mercatorLayout = false;   // the last layout was Mercator
   bool fullWidthStroke = false;  // Mercator parallels: no jump test
 };
 
@@ -84,6 +74,13 @@ struct ScreenGeo {
 // (`pathMapShown`: the view shows the path map, not a table or report).
 void LayoutMapWindow(MapWindow& window, DeviceContext& dc, const ClientRect& client,
                      bool pathMapShown);
+// The same without the fill: baseRadius, centre and frame only.
+void LayoutMapGeometry(MapWindow& window, const ClientRect& client, bool pathMapShown);
+// The stored settings after a draw's layout for `client` (and its preset's
+// radius when `presetApplied`): the base radius follows the client area.
+// The draw's own layout then finds them as it leaves them.
+void FitMapSettings(MapSettings& settings, const ClientRect& client, bool pathMapShown,
+                    bool presetApplied);
 // Per-draw reset for the window's current preset: pen up, rotation zeroed,
 // constants rewritten, the preset's target radius on the globe.
 void ApplyWindowPreset(MapWindow& window);
@@ -147,10 +144,11 @@ double NormaliseClickLongitude(double lon);
 bool IsPixelOnGlobe(const MapWindow& window, int px, int py);
 
 // Each returns true when the map must be repainted (never while the view
-// shows something other than the path map).
-bool ZoomIn(MapWindow& window, bool pathMapShown);
-bool ZoomOut(MapWindow& window, bool pathMapShown);
-// Globe only: a click on the globe becomes the typed centre of preset 3.
-bool RecentreAtPixel(MapWindow& window, int px, int py);
+// shows something other than the path map): twice or half the radius of the
+// map last drawn.
+bool ZoomIn(MapSettings& settings, const MapWindow& drawn, bool pathMapShown);
+bool ZoomOut(MapSettings& settings, const MapWindow& drawn, bool pathMapShown);
+// Globe only: a click on the globe drawn becomes the typed centre of preset 3.
+bool RecentreAtPixel(MapSettings& settings, const MapWindow& drawn, int px, int py);
 
 }  // namespace vernier

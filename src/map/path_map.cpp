@@ -4,8 +4,8 @@
 
 #include "astro/sexagesimal.h"
 #include "astro/time.h"
-#include "bessel/kml_export.h"
 #include "base/format.h"
+#include "bessel/kml_export.h"  // ObjectName
 #include "gdi/palette.h"
 #include "map/map_frame.h"
 #include "map/path_points.h"
@@ -31,8 +31,8 @@ void DrawObserverPlaces(const MapWindow& w, DeviceContext& dc, const CityList& c
   }
 }
 
-// The map driver's work around the schedule: centre, panel, world map, time
-// label and the export's path pieces.
+// The map driver's work around the path's points: centre, panel, world map
+// and time label.
 class MapDriver : public PathTraceSink {
  public:
   MapDriver(DeviceContext& dc, PathMapInputs& in, PathMapResult& result)
@@ -46,20 +46,7 @@ class MapDriver : public PathTraceSink {
 
   void OnGreatestFound(const GreatestOccultationResult& g) override {
     MapWindow& w = in_.map;
-    double lon = g.lon, lat = g.lat;
-    switch (w.preset) {
-      case WindowPreset::Asia:
-        lon = 125, lat = 36;
-        break;
-      case WindowPreset::Europe:
-        lon = 25, lat = 40;
-        break;
-      case WindowPreset::TypedCentre:
-        lon = w.typedLon, lat = w.typedLat;
-        break;
-      case WindowPreset::WholeGlobe:
-        break;
-    }
+    const auto [lon, lat] = PathMapCentre(w, g);
     SetMapCentreAt(w, lon, lat);
     centred_ = true;
     result_.centreLon = lon;
@@ -79,7 +66,6 @@ class MapDriver : public PathTraceSink {
     panel_.lastInnerLon = r.lastInnerContact.lon;
     panel_.lastInnerLat = r.lastInnerContact.lat;
     DrawFrame();
-    if (in_.exportKml) kml_.emplace(in_.elements);
   }
 
   // The panel and the world map; also drawn when the path has no contacts.
@@ -89,7 +75,7 @@ class MapDriver : public PathTraceSink {
     if (!centred_) OnGreatestFound(GreatestOccultationResult{});  // no greatest point: 0° 0°
     MapWindow& w = in_.map;
     DrawTextPanel(dc_, w, in_.elements, panel_);
-    DrawWorldMap(w, dc_, in_.dataDirectory);
+    DrawWorldMap(w, dc_, in_.coastlines);
     DrawPresetHeader(dc_, w, in_.elements, panel_);
     if (w.projection != Projection::Mercator && w.preset != WindowPreset::WholeGlobe &&
         Magnification(w) >= 10)
@@ -98,15 +84,6 @@ class MapDriver : public PathTraceSink {
 
   void OnPathPoint(const PathPoint& p) override {
     PlotPathPoint(in_.map, dc_, p, colours_);
-    if (!kml_) return;
-    if (p.curve == PathCurve::Limit) {
-      kml_->AddPoint(p.side > 0 ? KmlLine::South : KmlLine::North, p.lon, p.lat);
-    } else if (p.curve == PathCurve::LimitOffset) {
-      // Offset −1 widens the inner shadow: the "+1 sec" lines.
-      KmlLine line = p.side > 0 ? (p.offset < 0 ? KmlLine::SouthPlus : KmlLine::SouthMinus)
-                                : (p.offset < 0 ? KmlLine::NorthPlus : KmlLine::NorthMinus);
-      kml_->AddPoint(line, p.lon, p.lat);
-    }
   }
 
   void OnInstantTraced(double t) override {
@@ -121,10 +98,6 @@ class MapDriver : public PathTraceSink {
   void Finish() {
     DrawFrame();
     if (labelled_) dc_.TextOut(in_.map.frameRight - 85, 16, "         ");
-    if (kml_) {
-      result_.kmlPath = kml_->Finish(in_.dataDirectory, in_.outputDirectory);
-      result_.kmlProblem = kml_->Problem();
-    }
   }
 
  private:
@@ -133,7 +106,6 @@ class MapDriver : public PathTraceSink {
   PathMapResult& result_;
   PathLineColours colours_;
   MapPanel panel_;
-  std::optional<KmlExport> kml_;
   bool centred_ = false;
   bool framed_ = false;
   bool labelled_ = false;
@@ -144,13 +116,8 @@ class MapDriver : public PathTraceSink {
 PathMapResult DrawOccultationMap(DeviceContext& dc, PathMapInputs& in) {
   PathMapResult result;
   in.map.colour = Colour::Red;
-  PathContext ctx(in.elements, in.shadow);
-  PathTraceSettings settings;
-  settings.deltaT = in.deltaT;
-  settings.drawStepHours = in.drawStepHours;
-  settings.kmlExport = in.exportKml;
   MapDriver driver(dc, in, result);
-  result.trace = TracePath(ctx, settings, &driver);
+  ReplayPath(in.path, driver);
   driver.Finish();
   return result;
 }

@@ -211,7 +211,7 @@ RefreshOutcome RefreshCurrentEvent(ProgramState& s) {
     nav.paintRequest = PaintRequest::ReadAtDate;
     return {RefreshResult::NeedsDate, {}};
   }
-  // Said once, unless another command came before this paint.
+  // Said once, unless another command came before this refresh.
   const bool noEarlierRecord = nav.noEarlierRecord && nav.paintRequest == PaintRequest::Redraw;
   nav.noEarlierRecord = false;
   if (noEarlierRecord) {

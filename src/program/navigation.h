@@ -1,7 +1,7 @@
 // Which record is the current event: load at a date, step forward to the next
 // event that meets the search condition (reading on across element files),
-// step back, and the paint-time refresh that runs whichever the last command
-// asked for. A step that stops returns the program's message for the user as
+// step back, and the refresh the view's command runs for whichever the last
+// command asked for. A step that stops returns the program's message for the user as
 // a value; the view draws it and the command line prints it.
 #pragma once
 
@@ -34,7 +34,7 @@ bool SiteMaximumSeen(const SiteMaximum& maximum, const SearchSettings& search);
 bool MatchesSearch(ProgramState& state);
 
 // Loads the first event on or after the current date. On failure asks for a
-// date at the next paint and returns the message saying why; nothing when an
+// date at the next command and returns the message saying why; nothing when an
 // event is loaded.
 std::optional<UserMessage> LoadEventAtDate(ProgramState& state);
 
@@ -54,7 +54,7 @@ void StepBack(ProgramState& state);
 
 // Carries on with what stopped for lack of `band` once its file is there: the
 // event at the date asked for (or the band's first event after "next") at the
-// next paint, or one record back into it.
+// next command, or one record back into it.
 void ContinueWithBuiltBand(ProgramState& state, const MissingBand& band);
 
 enum class RefreshResult {

@@ -11,7 +11,7 @@
 #include "bessel/geo_point.h"
 #include "local/circumstances.h"
 #include "local/observer.h"
-#include "map/map_window.h"
+#include "map/map_settings.h"
 #include "program/event_cursor.h"
 #include "program/settings.h"
 
@@ -34,13 +34,13 @@ struct ProgramState {
   ObserverGeometry observerPoint;  // the observer's geocentric place, set up from `site`
   CityList cities;
 
-  MapWindow map;
+  MapSettings map;  // the map window's settings; each draw builds its projector from them
   DisplaySettings display;
   SearchSettings search;
   NavigationState navigation;
   SearchResults results;
   int selectedRow = 0;
-  double lastMapCentreLon = 0;  // window centre of the last path map (degrees east)
+  double lastMapCentreLon = 0;  // window centre of the last path map computed (degrees east)
 
   // The source of today's date (replaceable in tests).
   std::function<CalendarDay()> today = TodayLocal;

@@ -1,5 +1,5 @@
 // The settings the dialogs edit and the navigation state the commands set:
-// what to show, how to search, and what the next paint must do.
+// what to show, how to search, and what the view's next command must do.
 #pragma once
 
 #include <optional>
@@ -70,7 +70,7 @@ struct NavigationState {
   // the last record of its file).
   bool loadedBeforeDate = false;
   // The previous command stood on the first record of the first element file
-  // present: the next paint says so, and the record stays.
+  // present: the next command says so, and the record stays.
   bool noEarlierRecord = false;
   // The observer's maximum as last computed by the search by site for the
   // loaded event (shown in the map's corner in that mode).

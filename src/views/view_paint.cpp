@@ -2,7 +2,6 @@
 
 #include "gdi/draw_user_message.h"
 #include "map/map_frame.h"
-#include "program/navigation.h"
 #include "views/limit_table_view.h"
 #include "views/local_view.h"
 #include "views/observer_marker.h"
@@ -11,64 +10,61 @@ namespace vernier {
 
 FontSpec ViewFont() { return MapLabelFont(); }
 
-ViewPaintResult PaintView(ProgramState& s, DeviceContext& dc, const ClientRect& client,
-                          const PaintOptions& options) {
+PaintOutcome OutcomeOf(const CurrentDisplay& shown) {
+  switch (shown.result) {
+    case RefreshResult::Drawable:
+      return PaintOutcome::Drawn;
+    case RefreshResult::NeedsDate:
+      return PaintOutcome::NeedsDate;
+    case RefreshResult::Stopped:
+      break;
+  }
+  return PaintOutcome::Stopped;
+}
+
+void FitMapToPaint(MapSettings& map, const CurrentDisplay& shown, const ClientRect& client) {
+  FitMapSettings(map, client, shown.mode == DisplayMode::PathMap, shown.sitesLoaded);
+}
+
+ViewPaintResult PaintView(const CurrentDisplay& shown, const MapSettings& map, DeviceContext& dc,
+                          const ClientRect& client, const PaintOptions& options) {
   ViewPaintResult result;
-  LayoutMapWindow(s.map, dc, client, s.display.displayMode == DisplayMode::PathMap);
-  if (LoadCityList(s.dataDirectory, s.cities) != Status::Ok) {
-    result.message = MissingSiteListMessage();
-    DrawUserMessage(dc, result.message);
+  result.outcome = OutcomeOf(shown);
+  result.window = MapWindow(map);
+  MapWindow& window = result.window;
+  LayoutMapWindow(window, dc, client, shown.mode == DisplayMode::PathMap);
+  if (!shown.sitesLoaded) {
+    DrawUserMessage(dc, shown.message);
     return result;
   }
-  ApplyWindowPreset(s.map);
-  RefreshOutcome refresh = RefreshCurrentEvent(s);
-  switch (refresh.result) {
-    case RefreshResult::Stopped:
-      result.message = std::move(refresh.message);
-      DrawUserMessage(dc, result.message);
-      return result;
-    case RefreshResult::NeedsDate:
-      result.outcome = PaintOutcome::NeedsDate;
-      return result;
-    case RefreshResult::Drawable:
-      break;
-  }
+  ApplyWindowPreset(window);
+  if (result.outcome == PaintOutcome::Stopped) DrawUserMessage(dc, shown.message);
+  if (result.outcome != PaintOutcome::Drawn) return result;
 
+  const EventProducts& p = shown.products;
   FontSpec previous = dc.SelectFont(ViewFont());
-  const double deltaT = s.navigation.eventDeltaT;
-  switch (s.display.displayMode) {
-    case DisplayMode::LimitLineTable: {
-      LocalContext local = s.Local();
-      DrawLimitLineTable(dc, s.cursor.elements,
-                         ComputeLimitLineTable(local, deltaT, s.display.limitLineLongitude,
-                                               s.display.limitLineStep));
+  switch (p.mode) {
+    case DisplayMode::LimitLineTable:
+      DrawLimitLineTable(dc, p.elements, p.table);
       break;
-    }
     case DisplayMode::LocalCircumstances:
-      result.local = DrawLocalReport(s, dc, {options.localAnimation, options.librationLines});
+      DrawLocalCircumstances(dc, p.local, options.localAnimation);
       break;
-    default: {
-      PathMapInputs in{s.cursor.elements, s.cursor.shadow, s.map, s.cities};
-      in.dataDirectory = s.dataDirectory;
-      in.outputDirectory = s.outputDirectory;
-      in.deltaT = deltaT;
-      in.drawStepHours = s.display.drawStepHours;
-      in.exportKml = s.display.kmlOutput;
-      const SiteMaximum& seen = s.navigation.siteMaximum;
-      if (s.search.searchMode == SearchMode::SeenAtSite && SiteMaximumSeen(seen, s.search)) {
-        in.siteMagnitude = seen.magnitude;
-        in.siteAltitude = seen.altitude;
-        in.siteSunAltitude = seen.sunAltitude;
+    case DisplayMode::PathMap: {
+      PathMapInputs in{p.elements, p.path, window, p.cities};
+      in.coastlines = p.coastlines;
+      in.deltaT = p.deltaT;
+      if (p.siteCorner) {
+        in.siteMagnitude = p.siteCorner->magnitude;
+        in.siteAltitude = p.siteCorner->altitude;
+        in.siteSunAltitude = p.siteCorner->sunAltitude;
       }
       result.map = DrawOccultationMap(dc, in);
-      if (s.display.markObserver) DrawObserverMarker(s.map, dc, s.site);
-      s.lastMapCentreLon = result.map.centreLon;
+      if (p.markedObserver) DrawObserverMarker(window, dc, *p.markedObserver);
       break;
     }
   }
-  s.navigation.paintRequest = PaintRequest::Redraw;
   dc.SelectFont(previous);
-  result.outcome = PaintOutcome::Drawn;
   return result;
 }
 

@@ -62,11 +62,11 @@ TEST_F(ObserverUseTest, KeysStepZoomGoBackToTodayAndRedraw) {
   // + and - zoom the map once its centre is chosen.
   state.map.preset = WindowPreset::TypedCentre;
   Redraw();
-  const double radius = state.map.radius;
+  const double radius = View()->Window().radius;
   EXPECT_TRUE(PaintsAfter([this] { QTest::keyClick(View(), Qt::Key_Plus); }));
-  EXPECT_DOUBLE_EQ(state.map.radius, 2 * radius);
+  EXPECT_DOUBLE_EQ(View()->Window().radius, 2 * radius);
   EXPECT_TRUE(PaintsAfter([this] { QTest::keyClick(View(), Qt::Key_Minus); }));
-  EXPECT_DOUBLE_EQ(state.map.radius, radius);
+  EXPECT_DOUBLE_EQ(View()->Window().radius, radius);
 }
 
 TEST_F(ObserverUseTest, CommandsThatWouldDoNothingAreGreyedAndSayWhy) {
@@ -217,12 +217,12 @@ TEST_F(ObserverUseTest, AWindowSmallerThanTheDrawingScrollsIt) {
 TEST_F(ObserverUseTest, TheObserverIsMarkedOnTheMapByDefaultAndCanBeLeftOff) {
   EXPECT_TRUE(state.display.markObserver);
   // The observer where the globe's centre shows.
-  const ScreenGeo centre = ScreenToGeo(state.map, state.map.centreX, state.map.centreY);
+  const ScreenGeo centre = ScreenToGeo(View()->Window(), View()->Window().centreX, View()->Window().centreY);
   ASSERT_TRUE(centre.found);
   state.site.longitude = NormaliseClickLongitude(centre.lon);
   state.site.latitude = centre.lat;
   Redraw();
-  const QRect around(state.map.centreX - 9, state.map.centreY - 9, 19, 19);
+  const QRect around(View()->Window().centreX - 9, View()->Window().centreY - 9, 19, 19);
   const QImage marked = View()->Picture().copy(around);
   auto cyan = [](const QImage& image) {
     int count = 0;

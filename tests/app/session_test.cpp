@@ -21,6 +21,7 @@
 #include "app/session_settings.h"
 #include "app_fixture.h"
 #include "gdi/recording_device_context.h"
+#include "program/current_display.h"
 #include "support/text_files.h"
 #include "views/view_paint.h"
 
@@ -32,11 +33,11 @@ using testing::CaptureNextMessage;
 using testing::TempDataDir;
 using testing::WhenModalOpens;
 
-// The local report's location row as the view's paint draws it now.
+// The local report's location row as the view's command and paint draw it now.
 std::string LocationRow(ProgramState& state) {
   state.display.displayMode = DisplayMode::LocalCircumstances;
   RecordingDeviceContext dc;
-  PaintView(state, dc, ClientRect{0, 0, 684, 480});
+  PaintView(RunDisplayCommand(state), state.map, dc, ClientRect{0, 0, 684, 480});
   for (const DrawnText& text : dc.Texts())
     if (text.text.find("Location :") != std::string::npos) return text.text;
   return {};
@@ -81,7 +82,7 @@ TEST_F(SessionTest, AFirstStartUsesTheFirstListedSiteAsTheDialogShowsIt) {
   state.display.displayMode = DisplayMode::PathMap;
   OccultationView* view = mainWindow->ActiveView();
   EXPECT_TRUE(testing::PaintsAfter(view, [view] { view->Repaint(); }));
-  view->PickObserver(state.map.centreX, state.map.centreY);
+  view->PickObserver(view->Window().centreX, view->Window().centreY);
   EXPECT_EQ(state.site.cityIndex, kTypedSiteIndex);
   EXPECT_EQ(LocationRow(state).substr(0, 31), " Location : Selected Point     ");
 

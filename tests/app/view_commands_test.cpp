@@ -43,19 +43,23 @@ TEST_F(ViewTest, NextAndPreviousStepThroughTheEventsAndRepaintsKeepTheEvent) {
   EXPECT_EQ(view.LastOutcome(), PaintOutcome::Drawn);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
 
+  // The command steps; the paint only shows where it went.
   view.OnNext();
-  EXPECT_EQ(state.navigation.paintRequest, PaintRequest::StepForward);
-  EXPECT_EQ(Xz(), 200);  // the command only asks; the paint steps
-  Paint();
   EXPECT_EQ(Xz(), 300);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
+  Paint();
+  EXPECT_EQ(Xz(), 300);
 
-  // Covering and uncovering paints the same event again.
+  // Covering and uncovering paints the same event again, and so does a
+  // paint that comes while the state asks for another step: only a command
+  // carries it out.
   const QImage before = view.Picture();
   Paint();
+  state.navigation.paintRequest = PaintRequest::StepForward;
   Paint();
   EXPECT_EQ(Xz(), 300);
   EXPECT_EQ(view.Picture(), before);
+  state.navigation.paintRequest = PaintRequest::Redraw;
 
   view.OnPrevious();
   Paint();
@@ -89,6 +93,9 @@ TEST_F(ViewTest, TheStatusBarSaysWhereTheKmlFileWent) {
   state.display.kmlOutput = true;
   dir.Write("echead.prn", "<?xml version=\"1.0\"?>\n<kml><Document>\n");
   Paint();
+  EXPECT_EQ(notes.count(), 0);  // a paint exports nothing: the export is the command's
+  view.OnRedraw();
+  Paint();
   const QString file = QString::fromStdString(dir.File("2026121000.kml"));
   ASSERT_TRUE(std::filesystem::exists(file.toStdString()));
   ASSERT_EQ(notes.count(), 1);
@@ -96,13 +103,13 @@ TEST_F(ViewTest, TheStatusBarSaysWhereTheKmlFileWent) {
 
   // A directory that cannot be written: said too.
   state.outputDirectory = dir.path() + "/no/such/folder";
-  Paint();
+  view.OnRedraw();
   ASSERT_EQ(notes.count(), 1);
   EXPECT_EQ(notes.takeFirst().at(0).toString(), "KMLファイルは書き出されませんでした。");
 }
 
 TEST_F(ViewTest, ZoomActsOnlyOnTheMapAndResetAndBackToMapChooseTheMap) {
-  const double radius = state.map.radius;
+  const double radius = view.Window().radius;
   ASSERT_GT(radius, 0);
   // The zoom acts on a window with a chosen centre.
   state.map.preset = WindowPreset::TypedCentre;
@@ -159,7 +166,7 @@ TEST_F(ViewTest, LocalSkyAndLimbCommands) {
 }
 
 TEST_F(ViewTest, LeftClickShowsTheCoordinatesUntilTheNextRepaint) {
-  const MapWindow& map = state.map;
+  const MapWindow map = view.Window();
   const QImage map0 = view.Picture();
   const int paints = view.PaintCount();
   const QRect readout(map.frameRight - 85, 2, 80, 30);
@@ -180,8 +187,9 @@ TEST_F(ViewTest, LeftClickShowsTheCoordinatesUntilTheNextRepaint) {
 }
 
 TEST_F(ViewTest, ClickedPointFollowsTheIgnoreRules) {
-  const MapWindow& map = state.map;
-  auto centre = ClickedGlobePoint(state, map.centreX, map.centreY);
+  MapWindow map = view.Window();
+  const DisplayMode mode = DisplayMode::PathMap;
+  auto centre = ClickedGlobePoint(map, mode, map.centreX, map.centreY);
   ASSERT_TRUE(centre.has_value());
   const ScreenGeo expected = ScreenToGeo(map, map.centreX, map.centreY);
   EXPECT_DOUBLE_EQ(centre->lat, expected.lat);
@@ -190,12 +198,11 @@ TEST_F(ViewTest, ClickedPointFollowsTheIgnoreRules) {
   EXPECT_LE(centre->lon, 180);
 
   const int outside = map.centreX + static_cast<int>(map.radius) + 3;
-  EXPECT_FALSE(ClickedGlobePoint(state, outside, map.centreY).has_value());
-  state.display.displayMode = DisplayMode::LimitLineTable;
-  EXPECT_FALSE(ClickedGlobePoint(state, map.centreX, map.centreY).has_value());
-  state.display.displayMode = DisplayMode::PathMap;
-  state.map.projection = Projection::Mercator;
-  EXPECT_FALSE(ClickedGlobePoint(state, map.centreX, map.centreY).has_value());
+  EXPECT_FALSE(ClickedGlobePoint(map, mode, outside, map.centreY).has_value());
+  EXPECT_FALSE(
+      ClickedGlobePoint(map, DisplayMode::LimitLineTable, map.centreX, map.centreY).has_value());
+  map.projection = Projection::Mercator;
+  EXPECT_FALSE(ClickedGlobePoint(map, mode, map.centreX, map.centreY).has_value());
 }
 
 TEST(CoordinateReadout, DrawsLongitudeAndLatitudeWhiteOnBlackAtTheFrameCorner) {
@@ -219,7 +226,7 @@ TEST(CoordinateReadout, DrawsLongitudeAndLatitudeWhiteOnBlackAtTheFrameCorner) {
 }
 
 TEST_F(ViewTest, DoubleClickRecentresTheGlobeButNotTheMercatorChart) {
-  const MapWindow& map = state.map;
+  const MapWindow map = view.Window();
   const QPoint at(map.centreX + 40, map.centreY - 30);
   const ScreenGeo expected = ScreenToGeo(map, at.x(), at.y());
   ASSERT_TRUE(expected.found);
@@ -234,7 +241,8 @@ TEST_F(ViewTest, DoubleClickRecentresTheGlobeButNotTheMercatorChart) {
   state.map.projection = Projection::Mercator;
   view.Repaint();
   Paint();
-  QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(state.map.centreX, state.map.centreY));
+  QTest::mouseDClick(&view, Qt::LeftButton, {},
+                     QPoint(view.Window().centreX, view.Window().centreY));
   EXPECT_EQ(state.map.preset, WindowPreset::WholeGlobe);
 }
 
@@ -350,7 +358,7 @@ TEST(PrintPicture, APictureLargerThanThePrintableAreaIsMadeSmallerToFitWhole) {
 
 TEST_F(ViewTest, RightDoubleClickPicksTheObserverAndShowsItsCircumstances) {
   // The globe's centre pixel is the greatest point of the event (0° 0°).
-  const int x = state.map.centreX, y = state.map.centreY;
+  const int x = view.Window().centreX, y = view.Window().centreY;
   view.PickObserver(x, y);
   EXPECT_EQ(state.site.cityIndex, 99);
   EXPECT_NEAR(state.site.longitude, 0, 1);

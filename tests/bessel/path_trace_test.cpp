@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "bessel/central_line.h"
@@ -380,6 +381,63 @@ TEST(TracePath, DegenerateShadowsEndWithAStatusAndNoHang) {
   const PathTraceResult cut = TracePath(z.ctx, fine, nullptr);
   EXPECT_TRUE(cut.truncated);
   EXPECT_EQ(cut.instants, 50);
+}
+
+// Writes down every hook call with its values, to compare two runs.
+struct HookLog : PathTraceSink {
+  void OnGreatestFound(const GreatestOccultationResult& g) override {
+    log.push_back("greatest " + std::to_string(g.t) + " " + std::to_string(g.lon));
+  }
+  void OnContactsFound(const PathTraceResult& r) override {
+    log.push_back("contacts " + std::to_string(r.firstContact.t) + " " +
+                  std::to_string(r.lastInnerContact.t) + " " +
+                  std::to_string(static_cast<int>(r.status)) + " " + std::to_string(r.instants) +
+                  " " + std::to_string(r.lastInstant));
+  }
+  void OnPathPoint(const PathPoint& p) override {
+    log.push_back("point " + std::string(PathCurveName(p.curve)) + " " + std::to_string(p.side) +
+                  " " + std::to_string(p.t) + " " + std::to_string(p.lon) + " " +
+                  std::to_string(p.lat) + " " + std::to_string(p.daylight));
+  }
+  void OnInstantTraced(double t) override { log.push_back("instant " + std::to_string(t)); }
+  std::vector<std::string> log;
+};
+
+TEST(TracePath, AKeptTraceReplaysEveryHookInTheScheduleOrder) {
+  BesselianElements still = StraightShadowRecord();
+  still.x1 = still.y1 = 0;
+  struct Case {
+    const char* name;
+    BesselianElements elements;
+    PathTraceSettings settings;
+  };
+  PathTraceSettings exported = Settings();
+  exported.kmlExport = true;
+  PathTraceSettings truncated = Settings();
+  truncated.maxInstants = 7;
+  const Case cases[] = {
+      {"traced", StraightShadowRecord(), Settings()},
+      {"export", StraightShadowRecord(), exported},
+      {"truncated", StraightShadowRecord(), truncated},
+      {"bad step", StraightShadowRecord(), Settings(0)},
+      {"no contacts", StraightShadowRecord(2.0), Settings()},
+      {"no greatest", still, Settings()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PathFixture live(c.elements);
+    HookLog direct;
+    const PathTraceResult r = TracePath(live.ctx, c.settings, &direct);
+
+    PathFixture kept(c.elements);
+    const TracedPath path = TracePathPoints(kept.ctx, c.settings);
+    EXPECT_EQ(path.result.status, r.status);
+    EXPECT_EQ(path.result.instants, r.instants);
+    EXPECT_EQ(path.instants.size(), static_cast<std::size_t>(r.instants));
+    HookLog replayed;
+    ReplayPath(path, replayed);
+    EXPECT_EQ(replayed.log, direct.log);
+  }
 }
 
 }  // namespace

@@ -76,12 +76,23 @@ TEST(MapCommand, TheObserverIsMarkedOnlyWhenAskedFor) {
 
 TEST(MapCommand, KmlExportWritesTheFileIntoTheWorkingDirectory) {
   MapData d;
-  testing::TempDataDir work;
-  auto r = RunCli(d.Args("--kml --text"), work.path());
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out.substr(r.out.size() - 15), "2000010112.kml\n");
-  std::ifstream kml(work.File("2000010112.kml"));
-  EXPECT_TRUE(kml.good());
+  // The file's name is printed last whatever else is asked for. The texts
+  // beside a picture are those of the map redrawn without the export.
+  const auto plain = RunCli(d.Args("--text"));
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  for (const char* more : {"--kml --text", "--kml --text --png map.png", "--kml --png map.png"}) {
+    SCOPED_TRACE(more);
+    testing::TempDataDir work;
+    auto r = RunCli(d.Args(more), work.path());
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_GE(r.out.size(), 15u);
+    EXPECT_EQ(r.out.substr(r.out.size() - 15), "2000010112.kml\n");
+    std::ifstream kml(work.File("2000010112.kml"));
+    EXPECT_TRUE(kml.good());
+    if (std::string(more) == "--kml --text --png map.png") {
+      EXPECT_EQ(r.out, plain.out + "2000010112.kml\n");
+    }
+  }
 }
 
 TEST(MapCommand, MessagesAndBadOptions) {

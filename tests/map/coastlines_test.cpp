@@ -359,6 +359,24 @@ TEST(CoastlineFiles, AMissingFileEndsTheDrawingWithTheMessage) {
   EXPECT_TRUE(DrawCoastlineFiles(w, all, dir.path()));
   EXPECT_TRUE(all.Texts().empty());
   EXPECT_TRUE(MovedTo(all, ScreenOf(w, -40, 0)));
+
+  // Loaded once, the files are drawn from memory: the same strokes with the
+  // files gone from the disk, and the message where a file was not loaded.
+  const CoastlineFiles loaded = LoadCoastlineFiles(dir.path());
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    std::filesystem::remove(entry.path());
+  RecordingDeviceContext fromMemory;
+  EXPECT_TRUE(DrawCoastlineFiles(w, fromMemory, loaded));
+  EXPECT_EQ(fromMemory.CallCount(), all.CallCount());
+  EXPECT_TRUE(MovedTo(fromMemory, ScreenOf(w, -40, 0)));
+  CoastlineFiles partial = loaded;
+  partial.contents[3] = nullptr;
+  RecordingDeviceContext cut;
+  EXPECT_FALSE(DrawCoastlineFiles(w, cut, partial));
+  EXPECT_TRUE(MovedTo(cut, ScreenOf(w, 30, 0)));
+  ASSERT_EQ(cut.Texts().size(), 1u);
+  EXPECT_EQ(cut.Texts()[0].text, "CIA WORLD BANKデータファイルがありません！");
+  EXPECT_TRUE(LoadCoastlineFiles(dir.path()).contents[0] == nullptr);
 }
 
 // The files are kept in memory between paints; a file changed on disk (even

@@ -394,16 +394,16 @@ TEST(MapZoom, LastsOnlyWithTheTypedCentrePreset) {
     w.preset = static_cast<WindowPreset>(preset);
     Paint(w, dc, 10, 10);
     const double before = w.radius;
-    EXPECT_TRUE(ZoomIn(w, true));
+    EXPECT_TRUE(ZoomIn(w, w, true));
     Paint(w, dc, 10, 10);
-    EXPECT_TRUE(ZoomIn(w, true));
+    EXPECT_TRUE(ZoomIn(w, w, true));
     Paint(w, dc, 10, 10);
     if (preset == 3) {
       EXPECT_DOUBLE_EQ(w.radius, before * 4) << preset;
     } else {
       EXPECT_DOUBLE_EQ(w.radius, before) << preset;
     }
-    EXPECT_TRUE(ZoomOut(w, true));
+    EXPECT_TRUE(ZoomOut(w, w, true));
     Paint(w, dc, 10, 10);
     EXPECT_DOUBLE_EQ(w.radius, preset == 3 ? before * 2 : before) << preset;
   }
@@ -411,8 +411,8 @@ TEST(MapZoom, LastsOnlyWithTheTypedCentrePreset) {
   MapWindow w;
   Paint(w, dc, 0, 0);
   w.targetRadius = 1;
-  EXPECT_FALSE(ZoomIn(w, false));
-  EXPECT_FALSE(ZoomOut(w, false));
+  EXPECT_FALSE(ZoomIn(w, w, false));
+  EXPECT_FALSE(ZoomOut(w, w, false));
   EXPECT_EQ(w.targetRadius, 1.0);
 }
 
@@ -558,7 +558,7 @@ TEST(RecentreAtPixel, TakesTheClickedPointAsTheTypedCentre) {
   EXPECT_EQ(NormaliseClickLongitude(-190), 170);
   EXPECT_EQ(NormaliseClickLongitude(-180), -180);
 
-  ASSERT_TRUE(RecentreAtPixel(w, px, py));
+  ASSERT_TRUE(RecentreAtPixel(w, w, px, py));
   EXPECT_EQ(w.preset, WindowPreset::TypedCentre);
   EXPECT_NEAR(w.typedLon, -160, 0.5);
   EXPECT_NEAR(w.typedLat, 10, 0.5);
@@ -567,14 +567,14 @@ TEST(RecentreAtPixel, TakesTheClickedPointAsTheTypedCentre) {
   // Off the disc, or on the chart: nothing changes.
   MapWindow v;
   Paint(v, dc, 0, 0);
-  EXPECT_FALSE(RecentreAtPixel(v, v.centreX + 223, v.centreY));
+  EXPECT_FALSE(RecentreAtPixel(v, v, v.centreX + 223, v.centreY));
   EXPECT_EQ(v.preset, WindowPreset::WholeGlobe);
   EXPECT_TRUE(IsPixelOnGlobe(v, v.centreX + 222, v.centreY));
   EXPECT_FALSE(IsPixelOnGlobe(v, v.centreX + 157, v.centreY + 157));
   MapWindow m;
   m.projection = Projection::Mercator;
   Paint(m, dc, 0, 0);
-  EXPECT_FALSE(RecentreAtPixel(m, m.centreX, m.centreY));
+  EXPECT_FALSE(RecentreAtPixel(m, m, m.centreX, m.centreY));
   EXPECT_EQ(m.preset, WindowPreset::WholeGlobe);
 }
 

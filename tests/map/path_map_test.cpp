@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "bessel/kml_export.h"
 #include "gdi/recording_device_context.h"
 #include "support/japan_star.h"
 #include "support/temp_data_dir.h"
@@ -31,13 +32,26 @@ struct PathMapFixture {
     data.CopyKmlHeader();
     dc.Clear();
   }
-  PathMapResult Draw(bool kml = false) {
-    PathMapInputs in{elements, shadow, map, cities};
-    in.dataDirectory = data.path();
-    in.outputDirectory = data.path();
-    in.deltaT = 63.8272;
-    in.exportKml = kml;
-    return DrawOccultationMap(dc, in);
+  struct Drawn {
+    PathMapResult map;
+    TracedPath path;
+    KmlFileResult kml;
+  };
+  // Traces the path (with the export's lines when `kml`), draws it and, when
+  // `kml`, runs the export on it.
+  Drawn Draw(bool kml = false, double drawStepHours = 0.1 / 60) {
+    Drawn drawn;
+    PathContext ctx(elements, shadow);
+    PathTraceSettings settings;
+    settings.deltaT = 63.8272;
+    settings.drawStepHours = drawStepHours;
+    settings.kmlExport = kml;
+    drawn.path = TracePathPoints(ctx, settings);
+    PathMapInputs in{elements, drawn.path, map, cities};
+    in.deltaT = settings.deltaT;
+    drawn.map = DrawOccultationMap(dc, in);
+    if (kml) drawn.kml = ExportPathKml(elements, drawn.path, data.path(), data.path());
+    return drawn;
   }
   int PixelsIn(Rgb colour) const {
     int n = 0;
@@ -55,11 +69,11 @@ struct PathMapFixture {
 
 TEST(PathMap, DrawsPanelMapAndPathCentredOnGreatestOccultation) {
   PathMapFixture f;
-  PathMapResult r = f.Draw();
-  ASSERT_EQ(r.trace.status, PathTraceStatus::Traced);
+  auto r = f.Draw();
+  ASSERT_EQ(r.path.result.status, PathTraceStatus::Traced);
   // Greatest occultation where the axis crosses the Earth's centre line: 135° E, 35° N.
-  EXPECT_NEAR(r.centreLon, 135, 0.5);
-  EXPECT_NEAR(r.centreLat, 35, 0.5);
+  EXPECT_NEAR(r.map.centreLon, 135, 0.5);
+  EXPECT_NEAR(r.map.centreLat, 35, 0.5);
   auto texts = f.dc.Texts();
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ(texts.front().text, "CANON OF OCCULTATION");
@@ -90,10 +104,10 @@ TEST(PathMap, GridModeChangesTheLimitColourAndExportAddsTheOffsetLines) {
     PathMapFixture exported;
     exported.elements.l10 = exported.elements.l20 = 0.1;
     exported.elements.mu0 += turn;
-    PathMapResult r = exported.Draw(true);
-    ASSERT_FALSE(r.kmlPath.empty());
-    EXPECT_EQ(r.kmlPath, exported.data.File("2000010112.kml"));
-    const std::string doc = testing::ReadWholeFile(r.kmlPath);
+    auto r = exported.Draw(true);
+    ASSERT_FALSE(r.kml.path.empty());
+    EXPECT_EQ(r.kml.path, exported.data.File("2000010112.kml"));
+    const std::string doc = testing::ReadWholeFile(r.kml.path);
     // The points of a placemark, and how many of them lie within 10° of the
     // axis' path at 35° N.
     auto points = [&](const std::string& name, int& near) {
@@ -137,8 +151,11 @@ TEST(PathMap, ObserverPlacesOnZoomedPresetWindowsAndEventsWithoutPath) {
   // A shadow that never reaches the Earth: panel and map all the same.
   PathMapFixture none;
   none.elements.y0 = 5;
-  PathMapResult r = none.Draw();
-  EXPECT_NE(r.trace.status, PathTraceStatus::Traced);
+  auto r = none.Draw(true);
+  EXPECT_NE(r.path.result.status, PathTraceStatus::Traced);
+  // Nor is there a KML file to write, and that is no failure.
+  EXPECT_TRUE(r.kml.path.empty());
+  EXPECT_TRUE(r.kml.problem.empty());
   EXPECT_EQ(none.dc.Texts().front().text, "CANON OF OCCULTATION");
 }
 
@@ -163,22 +180,19 @@ TEST(PathMap, PanelLocationIsTheGreatestOccultationWhereverTheWindowLies) {
     SCOPED_TRACE(static_cast<int>(preset));
     PathMapFixture chart(GridMode::NoGrid, preset, Projection::Mercator);
     chart.map.typedLon = 10, chart.map.typedLat = 20;
-    PathMapResult r = chart.Draw();
+    auto r = chart.Draw();
     EXPECT_EQ(location(chart), greatest);
     if (preset == WindowPreset::TypedCentre) {
-      EXPECT_EQ(r.centreLon, 10);  // the chart itself is centred as chosen
+      EXPECT_EQ(r.map.centreLon, 10);  // the chart itself is centred as chosen
     }
   }
 }
 
 TEST(PathMap, AStepLongerThanTheEventTracesOneInstant) {
   PathMapFixture f;
-  PathMapInputs in{f.elements, f.shadow, f.map, f.cities};
-  in.dataDirectory = f.data.path();
-  in.deltaT = 63.8272;
-  in.drawStepHours = 100;
-  PathMapResult r = DrawOccultationMap(f.dc, in);
-  EXPECT_EQ(r.trace.instants, 1);
+  auto r = f.Draw(false, 100);
+  EXPECT_EQ(r.path.result.instants, 1);
+  EXPECT_EQ(r.path.instants.size(), 1u);
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ TEST(PredictedEventTest, ARecordNoFileHoldsIsShownAndNavigationGoesOn) {
   LoadPredictedRecord(state, deep, site);
 
   RecordingDeviceContext dc;
-  ASSERT_EQ(PaintView(state, dc, {0, 0, 684, 520}).outcome, PaintOutcome::Drawn);
+  const CurrentDisplay loaded = RunDisplayCommand(state);
+  ASSERT_EQ(PaintView(loaded, state.map, dc, {0, 0, 684, 520}).outcome, PaintOutcome::Drawn);
   bool named = false;
   // Named by its identifier, not by the digits of its key.
   for (const DrawnText& t : dc.Texts()) named |= t.text.find("STAR NAME:Z3-718-103 ") != std::string::npos;
@@ -46,7 +47,8 @@ TEST(PredictedEventTest, ARecordNoFileHoldsIsShownAndNavigationGoesOn) {
   // "Next" reads on in the files: the file's event of that day.
   state.navigation.paintRequest = PaintRequest::StepForward;
   RecordingDeviceContext next;
-  ASSERT_EQ(PaintView(state, next, {0, 0, 684, 520}).outcome, PaintOutcome::Drawn);
+  const CurrentDisplay stepped = RunDisplayCommand(state);
+  ASSERT_EQ(PaintView(stepped, state.map, next, {0, 0, 684, 520}).outcome, PaintOutcome::Drawn);
   EXPECT_EQ(state.cursor.elements.xz, fileEvent.xz);
 }
 

@@ -29,13 +29,19 @@ class LocalViewTest : public ::testing::Test {
     for (const DrawnText& t : dc.Texts()) n += t.text == text;
     return n;
   }
+  // The view's command, then its paint of the result.
+  ViewPaintResult Paint(DeviceContext& dc, PaintOptions options = {}) {
+    shown = RunDisplayCommand(state);
+    return PaintView(shown, state.map, dc, kClient, options);
+  }
   testing::TempDataDir dir;
   ProgramState state;
+  CurrentDisplay shown;
 };
 
 TEST_F(LocalViewTest, PaintDrawsTheReportInTheViewFont) {
   RecordingDeviceContext dc;
-  const ViewPaintResult result = PaintView(state, dc, kClient);
+  const ViewPaintResult result = Paint(dc);
   ASSERT_EQ(result.outcome, PaintOutcome::Drawn);
   EXPECT_EQ(state.navigation.paintRequest, PaintRequest::Redraw);
   // The start site is entry 1's place: the report names it.
@@ -53,7 +59,7 @@ TEST_F(LocalViewTest, PaintDrawsTheReportInTheViewFont) {
     viewFont |= call.kind == DrawCall::Kind::SelectFont && call.font == ViewFont();
   EXPECT_TRUE(viewFont);
   // The animation has run within the paint: nine frames, then the note.
-  EXPECT_EQ(result.local.animation.size(), 9u);
+  EXPECT_EQ(shown.products.local.animation.size(), 9u);
   EXPECT_EQ(Count(dc, "         "), 9);
   EXPECT_EQ(Count(dc, kNote), 1);
   EXPECT_EQ(dc.Texts().back().text, kNote);
@@ -61,12 +67,11 @@ TEST_F(LocalViewTest, PaintDrawsTheReportInTheViewFont) {
 
 TEST_F(LocalViewTest, DeferredAnimationIsDrawnFrameByFrame) {
   RecordingDeviceContext paint;
-  const ViewPaintResult result =
-      PaintView(state, paint, kClient, {AnimationDrawing::Deferred, nullptr});
+  const ViewPaintResult result = Paint(paint, {AnimationDrawing::Deferred});
   ASSERT_EQ(result.outcome, PaintOutcome::Drawn);
   EXPECT_EQ(Count(paint, "         "), 0);
   EXPECT_EQ(Count(paint, kNote), 0);
-  const auto& frames = result.local.animation;
+  const auto& frames = shown.products.local.animation;
   ASSERT_EQ(frames.size(), 9u);
 
   // The timer's ticks: one frame each, on the window's surface.
@@ -89,7 +94,7 @@ TEST_F(LocalViewTest, DeferredAnimationIsDrawnFrameByFrame) {
 TEST_F(LocalViewTest, CommandSwitchesToTheReportAndDrawsItAtOnce) {
   RecordingDeviceContext start;
   state.display.displayMode = DisplayMode::LimitLineTable;  // the limit-line table
-  ASSERT_EQ(PaintView(state, start, kClient).outcome, PaintOutcome::Drawn);
+  ASSERT_EQ(Paint(start).outcome, PaintOutcome::Drawn);
 
   RecordingDeviceContext dc;
   const LocalCircumstances report =
