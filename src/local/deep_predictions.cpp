@@ -20,7 +20,8 @@ namespace vernier {
 namespace {
 
 // Changes whenever the search would give other records for the same sources.
-constexpr const char* kSearchVersion = "search 1";
+// 2: the star files' motions read as their writer derived them (not literally).
+constexpr const char* kSearchVersion = "search 2";
 constexpr double kEclipticReachDeg = 8.0;  // the generator's band of stars the Moon can reach
 
 std::string FileStamp(const std::string& path) {

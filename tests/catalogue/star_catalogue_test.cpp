@@ -56,12 +56,13 @@ TEST(StarFileTest, EveryFileAndRecordTypeReadsWithItsResolution) {
   }
 }
 
-// The decoded motions of the fast HIP stars against the Hipparcos values of
-// hip_pm.dat: the same scale and direction (the fit of one to the other) and
-// a median difference of a few mas/yr (the file's writer changed them a
-// little: 5.5 measured for this file), where a wrong axis, sign or unit would
-// give a scale or rotation far from 1 and 0 and tens of mas/yr.
-TEST(StarFileTest, DecodedMotionsAgreeWithTheHipparcosValues) {
+// The decoded motions of the HIP stars of each full-record file against the
+// Hipparcos values of hip_pm.dat, which the files' writer started from: with
+// its transformation undone they agree to the 0.1 mas/yr the files store
+// (0.07 measured), where reading the stored rates as a motion on the tangent
+// plane is 5.7 mas/yr off for the median star faster than 100 mas/yr and
+// 2,900 at most, and a wrong axis, sign or unit tens of mas/yr.
+TEST(StarFileTest, DecodedMotionsAreTheHipparcosValuesTheWriterStartedFrom) {
   if (!StarFilesInstalled()) GTEST_SKIP() << "stellarium-data is not installed";
   std::map<int, std::pair<double, double>> hipparcos;
   std::ifstream pm(kStars + "/hip_pm.dat");
@@ -71,26 +72,23 @@ TEST(StarFileTest, DecodedMotionsAgreeWithTheHipparcosValues) {
     double ra, dec;
     if (in >> hip >> ra >> dec) hipparcos[hip] = {ra, dec};
   }
-  StarFile file;
-  std::string error;
-  ASSERT_EQ(ReadStarFile(kStars + "/stars_1_0v0_8.cat", 99.0, file, error), Status::Ok) << error;
-  std::vector<double> differences;
-  double norm = 0, along = 0, across = 0;
-  for (const StarFileEntry& s : file.stars) {
-    auto it = hipparcos.find(s.hip);
-    if (it == hipparcos.end()) continue;
-    const auto [ra, dec] = it->second;
-    if (std::hypot(ra, dec) < 50) continue;
-    differences.push_back(std::hypot(s.pmRa - ra, s.pmDec - dec));
-    norm += ra * ra + dec * dec;
-    along += s.pmRa * ra + s.pmDec * dec;
-    across += s.pmDec * ra - s.pmRa * dec;
+  for (const char* name : {"stars_0_0v0_8.cat", "stars_1_0v0_8.cat", "stars_2_0v0_8.cat"}) {
+    StarFile file;
+    std::string error;
+    ASSERT_EQ(ReadStarFile(kStars + "/" + name, 99.0, file, error), Status::Ok) << error;
+    std::vector<double> differences;
+    int fast = 0;
+    for (const StarFileEntry& s : file.stars) {
+      auto it = hipparcos.find(s.hip);
+      if (it == hipparcos.end() || s.component != 0) continue;  // a companion moves on its own
+      const auto [ra, dec] = it->second;
+      fast += std::hypot(ra, dec) > 100;
+      differences.push_back(std::hypot(s.pmRa - ra, s.pmDec - dec));
+    }
+    ASSERT_GT(differences.size(), 4000u) << name;
+    EXPECT_GT(fast, 200) << name;
+    EXPECT_LT(*std::max_element(differences.begin(), differences.end()), 0.1) << name;
   }
-  ASSERT_GT(differences.size(), 1000u);
-  EXPECT_NEAR(along / norm, 1.0, 0.01);
-  EXPECT_NEAR(across / norm, 0.0, 0.02);
-  std::nth_element(differences.begin(), differences.begin() + differences.size() / 2, differences.end());
-  EXPECT_LT(differences[differences.size() / 2], 8.0);
 }
 
 // Damaged copies of a real file: refused, never read as fewer stars, with the
