@@ -212,5 +212,62 @@ TEST(StarCatalogueTest, KnownStarsCarryTheirPlacesNumbersAndNotes) {
   EXPECT_LT(variable->second.brightest, variable->second.faintest);
 }
 
+// The full-precision star list: places to the digits printed, the sign of
+// "-00" degrees, lines in another frame counted and left out, comments, and a
+// damaged line refused with the file and line named.
+TEST(StarCatalogueTest, FullPrecisionListReadsEveryDigitAndRefusesDamage) {
+  TempDataDir dir;
+  const std::string path = dir.path() + "/stars.txt";
+  auto write = [&](const std::string& text) { std::ofstream(path) << text; };
+  write("# a comment\n"
+        "\n"
+        "Aldebaran  ,alTau,ICRS,04,35,55.23907,+16,30,33.4885,63.45,-188.94,54.26,48.94,0.86, 16,  629\n"
+        "Tseen Foo  ,thAql,ICRS,20,11,18.266,-00,49,17.31,35.26,5.71,-28.02,11.39,3.22,-01, 3911\n"
+        "Old        ,xxYyy,1950,01,00,00.0,+10,00,00.0,0,0,0,0,5.0, 0, 0\n");
+  std::vector<ReferenceStar> stars;
+  int skipped = -1;
+  std::string error;
+  ASSERT_TRUE(ReadFullPrecisionCatalogue(path, stars, skipped, error)) << error;
+  ASSERT_EQ(stars.size(), 2u);
+  EXPECT_EQ(skipped, 1);
+  const double hour = 15.0 * 3600e3, degree = 3600e3;
+  const struct {
+    const char* name;
+    double raMas, decMas, pmRa, pmDec, parallax, magnitude;
+  } expected[] = {
+      {"alTau", (4 + 35 / 60.0 + 55.23907 / 3600) * hour, (16 + 30 / 60.0 + 33.4885 / 3600) * degree,
+       63.45, -188.94, 48.94, 0.86},
+      {"thAql", (20 + 11 / 60.0 + 18.266 / 3600) * hour, -(49 / 60.0 + 17.31 / 3600) * degree, 35.26,
+       5.71, 11.39, 3.22},
+  };
+  for (size_t i = 0; i < 2; ++i) {
+    const auto& e = expected[i];
+    EXPECT_EQ(stars[i].name, e.name);
+    EXPECT_NEAR(stars[i].ra * kMasPerRad, e.raMas, 0.01) << e.name;
+    EXPECT_NEAR(stars[i].dec * kMasPerRad, e.decMas, 0.01) << e.name;
+    EXPECT_DOUBLE_EQ(stars[i].pmRa, e.pmRa) << e.name;
+    EXPECT_DOUBLE_EQ(stars[i].pmDec, e.pmDec) << e.name;
+    EXPECT_DOUBLE_EQ(stars[i].parallax, e.parallax) << e.name;
+    EXPECT_DOUBLE_EQ(stars[i].magnitude, e.magnitude) << e.name;
+  }
+  const struct {
+    const char* line;
+    const char* says;
+  } damaged[] = {
+      {"Short ,abCde,ICRS,04,35,55.2\n", ":1: fewer than 14 fields"},
+      {"Bad   ,abCde,ICRS,04,35,5x.2,+16,30,33.4,1,2,3,4,5.0, 0, 0\n", ":1: field 6 is not a number"},
+      {"Far   ,abCde,ICRS,25,00,00.0,+16,30,33.4,1,2,3,4,5.0, 0, 0\n", ":1: place out of range"},
+      {"Pole  ,abCde,ICRS,01,00,00.0,+90,30,00.0,1,2,3,4,5.0, 0, 0\n", ":1: place out of range"},
+  };
+  for (const auto& d : damaged) {
+    write(d.line);
+    error.clear();
+    EXPECT_FALSE(ReadFullPrecisionCatalogue(path, stars, skipped, error)) << d.line;
+    EXPECT_NE(error.find(path + d.says), std::string::npos) << error;
+  }
+  EXPECT_FALSE(ReadFullPrecisionCatalogue(dir.path() + "/none.txt", stars, skipped, error));
+  EXPECT_NE(error.find("none.txt: cannot be opened"), std::string::npos) << error;
+}
+
 }  // namespace
 }  // namespace vernier
