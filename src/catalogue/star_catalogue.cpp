@@ -370,6 +370,31 @@ void Move(double& ra, double& dec, double pmRa, double pmDec, double years) {
   if (ra >= 2 * kPi) ra -= 2 * kPi;
 }
 
+// Each star's reference star; a reference star nearest to two catalogue stars
+// serves the nearer one.
+std::vector<const ReferenceStar*> MatchEachOnce(const std::vector<CatalogueStar>& stars,
+                                                const std::vector<ReferenceStar>& reference) {
+  const std::vector<const ReferenceStar*> byDec = SortByDeclination(reference);
+  std::vector<const ReferenceStar*> match(stars.size());
+  std::unordered_map<const ReferenceStar*, size_t> claimedBy;
+  for (size_t i = 0; i < stars.size(); ++i) {
+    match[i] = MatchReferenceStar(stars[i], byDec);
+    if (!match[i]) continue;
+    auto [it, fresh] = claimedBy.emplace(match[i], i);
+    if (fresh) continue;
+    const size_t other = it->second;
+    const ReferenceStar* r = match[i];
+    if (Separation(stars[i].ra, stars[i].dec, r->ra, r->dec) <
+        Separation(stars[other].ra, stars[other].dec, r->ra, r->dec)) {
+      match[other] = nullptr;
+      it->second = i;
+    } else {
+      match[i] = nullptr;
+    }
+  }
+  return match;
+}
+
 }  // namespace
 
 PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
@@ -388,25 +413,7 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
   constexpr double kMotionAgreementMas = 0.1;
   const double toleranceMas = toleranceArcsec * 1000.0;
 
-  const std::vector<const ReferenceStar*> byDec = SortByDeclination(reference);
-  std::vector<const ReferenceStar*> match(stars.size());
-  std::unordered_map<const ReferenceStar*, size_t> claimedBy;
-  for (size_t i = 0; i < stars.size(); ++i) {
-    match[i] = MatchReferenceStar(stars[i], byDec);
-    if (!match[i]) continue;
-    auto [it, fresh] = claimedBy.emplace(match[i], i);
-    if (fresh) continue;
-    // Two stars nearest to one reference star: it serves the nearer.
-    const size_t other = it->second;
-    const ReferenceStar* r = match[i];
-    if (Separation(stars[i].ra, stars[i].dec, r->ra, r->dec) <
-        Separation(stars[other].ra, stars[other].dec, r->ra, r->dec)) {
-      match[other] = nullptr;
-      it->second = i;
-    } else {
-      match[i] = nullptr;
-    }
-  }
+  const std::vector<const ReferenceStar*> match = MatchEachOnce(stars, reference);
 
   PositionCheckReport report;
   for (size_t i = 0; i < stars.size(); ++i) {
