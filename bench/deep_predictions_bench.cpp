@@ -48,7 +48,8 @@ bool Ready(benchmark::State& state) {
 void DeepYearCold(benchmark::State& state) {
   if (!Ready(state)) return;
   const PredictionRequest request = Tokyo2027(state.range(0) / 10.0);
-  DeepSearchSettings settings;  // nothing kept
+  DeepSearchSettings settings = InstalledDeepSearchSettings();
+  settings.cacheDirectory.clear();  // nothing kept
   size_t contacts = 0;
   for (auto _ : state) {
     const PredictionRun run = PredictAllOccultations(DataDirectory(), request, settings);
@@ -62,7 +63,7 @@ BENCHMARK(DeepYearCold)->Arg(90)->Arg(105)->Unit(benchmark::kSecond)->Iterations
 void DeepYearWarm(benchmark::State& state) {
   if (!Ready(state)) return;
   const PredictionRequest request = Tokyo2027(state.range(0) / 10.0);
-  DeepSearchSettings settings;
+  DeepSearchSettings settings = InstalledDeepSearchSettings();
   settings.cacheDirectory = (std::filesystem::temp_directory_path() / "vernier-deep-bench").string();
   PredictAllOccultations(DataDirectory(), request, settings);
   size_t contacts = 0;

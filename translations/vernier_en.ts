@@ -423,6 +423,29 @@ Print Preview</translation>
     </message>
 </context>
 <context>
+    <name>GrazeTracks</name>
+    <message>
+        <location filename="../src/views/station_tracks_view.cpp" line="+52"/>
+        <source>観測点の経路 (右の数字は限界線からの距離 m、東が +、経路の底の高さに)</source>
+        <translation>Station tracks: numbers at right = m from the limit (east +), at each track&apos;s lowest point</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>観測点の経路 (右の数字は限界線からの距離 m、北が +、経路の底の高さに)</source>
+        <translation>Station tracks: numbers at right = m from the limit (north +), at each track&apos;s lowest point</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測点の経路: 星が見える</source>
+        <translation>Station track: star seen</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>観測点の経路: 星が隠れる</source>
+        <translation>Station track: star hidden</translation>
+    </message>
+</context>
+<context>
     <name>LimbGrid</name>
     <message>
         <location filename="../src/local/limb_grid.cpp" line="+84"/>
@@ -445,7 +468,7 @@ Print Preview</translation>
         <translation>The lunar height file (%s) is missing</translation>
     </message>
     <message>
-        <location filename="../src/views/limb_command.cpp" line="+8"/>
+        <location filename="../src/views/limb_command.cpp" line="+9"/>
         <source>月の標高データ(LRO LOLA の LDEM_16)は https://pds-geosciences.wustl.edu/ から入手できます</source>
         <translation>The lunar elevation model (LRO LOLA LDEM_16) is available from https://pds-geosciences.wustl.edu/</translation>
     </message>
@@ -455,7 +478,7 @@ Print Preview</translation>
         <translation>Make LRO.dat from LDEM_16 with vernier-lunar-grid and put it in the data directory</translation>
     </message>
     <message>
-        <location filename="../src/views/limb_command.h" line="+27"/>
+        <location filename="../src/views/limb_command.h" line="+29"/>
         <source>月の標高ファイル(LRO.dat)がありません！</source>
         <translation>The lunar height file (LRO.dat) is missing!</translation>
     </message>
@@ -808,7 +831,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::GrazeWindow</name>
     <message>
-        <location filename="../src/app/graze_window.cpp" line="+34"/>
+        <location filename="../src/app/graze_window.cpp" line="+39"/>
         <source>接食計画: %1</source>
         <translation>Graze plan: %1</translation>
     </message>
@@ -823,19 +846,24 @@ Time left: %3</translation>
         <translation>Export KML...</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <location line="+49"/>
+        <location line="+1"/>
+        <source>月縁断面と観測点の経路...</source>
+        <translation>Limb profile and station tracks...</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+92"/>
         <source>経度</source>
         <translation>Longitude</translation>
     </message>
     <message>
-        <location line="-49"/>
-        <location line="+49"/>
+        <location line="-92"/>
+        <location line="+92"/>
         <source>緯度</source>
         <translation>Latitude</translation>
     </message>
     <message>
-        <location line="-49"/>
+        <location line="-92"/>
         <source>海面の経度</source>
         <translation>Sea-level lon</translation>
     </message>
@@ -910,7 +938,12 @@ Time left: %3</translation>
         <translation>Span ± m:</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+49"/>
+        <source>月縁断面と観測点の経路: %1</source>
+        <translation>Limb profile and station tracks: %1</translation>
+    </message>
+    <message>
+        <location line="+25"/>
         <source>東</source>
         <translation>east</translation>
     </message>
@@ -1073,7 +1106,7 @@ Time left: %3</translation>
         <translation>Observer</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+36"/>
         <source>接食計画は恒星の星蝕だけです</source>
         <translation>A graze plan is made for a star&apos;s occultation only</translation>
     </message>
@@ -1130,7 +1163,7 @@ Time left: %3</translation>
 <context>
     <name>vernier::PredictionsModel</name>
     <message>
-        <location filename="../src/app/predictions_window.cpp" line="+75"/>
+        <location filename="../src/app/predictions_window.cpp" line="+93"/>
         <source>日付 (UT)</source>
         <translation>Date (UT)</translation>
     </message>
@@ -1235,7 +1268,47 @@ Time left: %3</translation>
         <translation>Graze (km)</translation>
     </message>
     <message>
-        <location line="+49"/>
+        <location line="+1"/>
+        <source>星の番号</source>
+        <translation>Star</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>HD</source>
+        <translation>HD</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>二重星</source>
+        <translation>Double star</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>変光星</source>
+        <translation>Variable</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A (分/度)</source>
+        <translation>A (min/°)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>B (分/度)</source>
+        <translation>B (min/°)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>月縁の速さ (″/秒)</source>
+        <translation>Rate (″/s)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>接触角</source>
+        <translation>Contact angle</translation>
+    </message>
+    <message>
+        <location line="+47"/>
         <source>星蝕の番号：同じ番号の行は同じ星蝕の潜入と出現です</source>
         <translation>The occultation&apos;s number: rows with the same number are the disappearance and reappearance of one occultation</translation>
     </message>
@@ -1248,7 +1321,7 @@ Time left: %3</translation>
         <translation>Predictions for the Site</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+79"/>
         <source>観測地：%1  %2° %3, %4° %5, %6 m</source>
         <translation>Site: %1  %2° %3, %4° %5, %6 m</translation>
     </message>
@@ -1273,12 +1346,12 @@ Time left: %3</translation>
         <translation>N</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="-44"/>
         <source>計算</source>
         <translation>Compute</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+17"/>
         <source>99：制限なし</source>
         <translation>99: no limit</translation>
     </message>
@@ -1288,14 +1361,14 @@ Time left: %3</translation>
         <translation>both</translation>
     </message>
     <message>
-        <location line="-89"/>
-        <location line="+89"/>
+        <location line="-111"/>
+        <location line="+111"/>
         <source>暗縁</source>
         <translation>dark</translation>
     </message>
     <message>
-        <location line="-90"/>
-        <location line="+90"/>
+        <location line="-112"/>
+        <location line="+112"/>
         <source>明縁</source>
         <translation>bright</translation>
     </message>
@@ -1315,12 +1388,17 @@ Time left: %3</translation>
         <translation>Report timings...</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-16"/>
         <source>中止</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="-18"/>
+        <source>5.0 までは要素ファイルの星。それより暗い星の星蝕は星表と暦から求め、キャッシュに保存します</source>
+        <translation>Up to 5.0 the stars of the element files; the occultations of fainter stars are found from the star catalogue and the ephemeris and kept in the cache</translation>
+    </message>
+    <message>
+        <location line="+60"/>
         <source>開始日 (UT)：</source>
         <translation>From (UT):</translation>
     </message>
@@ -1328,6 +1406,11 @@ Time left: %3</translation>
         <location line="+2"/>
         <source>日数：</source>
         <translation>Days:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>星の限界等級：</source>
+        <translation>Stars to magnitude:</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1345,12 +1428,22 @@ Time left: %3</translation>
         <translation>Limb:</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+73"/>
+        <source>等級 %1 までの計算は %2 日までです。期間を短くするか、限界等級を明るくしてください。</source>
+        <translation>Stars to magnitude %1 can be computed for at most %2 days: choose a shorter span or a brighter limit.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <source>計算中...</source>
         <translation>Computing...</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+0"/>
+        <source>計算中（星表の星は暦から求めます）...</source>
+        <translation>Computing (the catalogue stars from the ephemeris)...</translation>
+    </message>
+    <message>
+        <location line="+58"/>
         <source>（中止しました）</source>
         <translation>; cancelled</translation>
     </message>
@@ -1360,7 +1453,12 @@ Time left: %3</translation>
         <translation>; the element file %1 is missing</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+3"/>
+        <source>。%1</source>
+        <translation>. %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>星蝕は見つかりませんでした。</source>
         <translation>No occultations found.</translation>
     </message>
@@ -1378,12 +1476,12 @@ Time left: %3</translation>
         <translation>%1 of %2 contacts shown</translation>
     </message>
     <message>
-        <location line="-14"/>
+        <location line="-16"/>
         <source>。%1。一覧はここで終わります</source>
         <translation>; %1; the list ends there</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+43"/>
         <source>予報の書き出し</source>
         <translation>Export predictions</translation>
     </message>

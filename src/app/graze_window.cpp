@@ -1,5 +1,6 @@
 #include "app/graze_window.h"
 
+#include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -13,7 +14,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "local/graze_tracks.h"
 #include "local/prediction_table.h"
+#include "program/program_state.h"
+#include "raster/raster_device_context.h"
+#include "views/limb_command.h"
 
 namespace vernier {
 namespace {
@@ -44,6 +49,8 @@ GrazeWindow::GrazeWindow(const BesselianElements& elements, double deltaT,
   stationSpanEdit_ = NumberEdit(this, 0, L::kMaxStationSpan, request_.stationSpanMetres, 0);
   auto* computeButton = new QPushButton(tr("計算"), this);
   kmlButton_ = new QPushButton(tr("KML に書き出し..."), this);
+  limbButton_ = new QPushButton(tr("月縁断面と観測点の経路..."), this);
+  limbButton_->setEnabled(false);
   summary_ = new QLabel(this);
   summary_->setWordWrap(true);
   status_ = new QLabel(this);
@@ -68,6 +75,7 @@ GrazeWindow::GrazeWindow(const BesselianElements& elements, double deltaT,
   fields->addWidget(stationSpanEdit_);
   fields->addWidget(computeButton);
   fields->addStretch(1);
+  fields->addWidget(limbButton_);
   fields->addWidget(kmlButton_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
@@ -77,6 +85,47 @@ GrazeWindow::GrazeWindow(const BesselianElements& elements, double deltaT,
   resize(1100, 460);
   connect(computeButton, &QPushButton::clicked, this, &GrazeWindow::Compute);
   connect(kmlButton_, &QPushButton::clicked, this, &GrazeWindow::ChooseKmlFile);
+  connect(limbButton_, &QPushButton::clicked, this, &GrazeWindow::ShowLimbPicture);
+}
+
+void GrazeWindow::SetLimbSource(const DataDirectory& dataDirectory, const CurrentEvent& event) {
+  dataDirectory_ = dataDirectory;
+  event_ = event;
+  limbSourceSet_ = true;
+  limbButton_->setEnabled(plan_.problem.empty() && !plan_.rows.empty());
+}
+
+QImage GrazeWindow::LimbPicture() const {
+  if (!limbSourceSet_ || !plan_.problem.empty() || plan_.rows.empty()) return {};
+  ProgramState state;
+  state.SetDataDirectory(dataDirectory_);
+  state.cursor.elements = elements_;
+  state.cursor.event = event_;
+  state.navigation.eventDeltaT = deltaT_;
+  state.site = request_.site;
+  const GrazeStations stations = StationsNearObserver(plan_, request_.site.height);
+  // The limb view's own size.
+  QImage image(684, 520, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  {
+    RasterDeviceContext dc(image, 96);
+    DrawLimbCommand(state, dc, ClientRect{0, 0, image.width(), image.height()}, nullptr,
+                    &stations);
+  }
+  return image;
+}
+
+void GrazeWindow::ShowLimbPicture() {
+  const QImage image = LimbPicture();
+  if (image.isNull()) return;
+  auto* dialog = new QDialog(this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowTitle(tr("月縁断面と観測点の経路: %1").arg(QString::fromStdString(body_)));
+  auto* picture = new QLabel(dialog);
+  picture->setPixmap(QPixmap::fromImage(image));
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addWidget(picture);
+  dialog->show();
 }
 
 bool GrazeWindow::Compute() {
@@ -89,6 +138,7 @@ bool GrazeWindow::Compute() {
   plan_ = PlanGraze(elements_, deltaT_, request_);
   table_->setRowCount(0);
   kmlButton_->setEnabled(plan_.problem.empty());
+  limbButton_->setEnabled(limbSourceSet_ && plan_.problem.empty());
   if (!plan_.problem.empty()) {
     summary_->clear();
     status_->setText(QString::fromStdString(plan_.problem));

@@ -447,9 +447,10 @@ void MainWindow::OnPredictions() {
             RememberObserverZone(kept, site, zoneId);
           });
   connect(predictionsWindow_, &PredictionsWindow::EventChosen, this,
-          [this](const PredictedContact& contact, const ObserverSite& chosenSite) {
+          [this](const PredictedContact& contact, const ObserverSite& chosenSite,
+                 const BesselianElements& record) {
             if (OccultationView* target = ActiveView())
-              target->ShowPredictedEvent(contact, chosenSite);
+              target->ShowPredictedEvent(contact, chosenSite, record);
             // The loaded event comes to the front.
             if (isMinimized()) showNormal();
             raise();
@@ -476,6 +477,7 @@ void MainWindow::OnGraze() {
   const std::string body = BodyLabel(star, StarNames::Shared(state.dataDirectory));
   auto* window = new GrazeWindow(e, RecordDeltaT(e, state.display.deltaTAdjust), state.site,
                                  body, this);
+  window->SetLimbSource(state.dataDirectory, state.cursor.event);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->show();
   window->Compute();

@@ -369,9 +369,13 @@ void OccultationView::OnListDraw() {
 }
 
 void OccultationView::ShowPredictedEvent(const PredictedContact& contact,
-                                         const ObserverSite& site) {
+                                         const ObserverSite& site,
+                                         const BesselianElements& record) {
   StopAnimation();
-  LoadPredictedEvent(state_, contact, site);
+  if (contact.recordIndex > 0)
+    LoadPredictedEvent(state_, contact, site);
+  else
+    LoadPredictedRecord(state_, record, site);
   OnLocal();
 }
 

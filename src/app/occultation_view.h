@@ -77,7 +77,10 @@ class OccultationView : public QWidget {
   // Posted by the search list: show its chosen row; destroy its window.
   void OnListDraw();
   // Loads a predicted contact's event for the site and shows its local circumstances.
-  void ShowPredictedEvent(const PredictedContact& contact, const ObserverSite& site);
+  // An event of the element files is read again from its file; one found
+  // from the ephemeris (no file holds it) is loaded from `record`.
+  void ShowPredictedEvent(const PredictedContact& contact, const ObserverSite& site,
+                          const BesselianElements& record);
   void DestroyListDialog();
 
   // Invalidates the whole client area: the next paint runs the paint sequence.

@@ -1,6 +1,6 @@
 #include "app/predictions_window.h"
 
-#include <QApplication>
+#include <QDeadlineTimer>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
@@ -16,7 +16,10 @@
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QTableView>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -37,10 +40,13 @@ constexpr int kNoMagnitudeLimit = 99;
 
 PredictionsModel::PredictionsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void PredictionsModel::SetContacts(std::vector<PredictedContact> contacts, const StarNames* names) {
+void PredictionsModel::SetContacts(std::vector<PredictedContact> contacts, const StarNames* names,
+                                   std::shared_ptr<const StarCatalogue> catalogue) {
   beginResetModel();
   contacts_ = std::move(contacts);
   names_ = names;
+  catalogue_ = std::move(catalogue);
+  MakeRecords();
   // The contacts of one occultation (D and R, a planet's four) share its
   // number, counted in the order the occultations first appear.
   occultations_.clear();
@@ -57,7 +63,19 @@ void PredictionsModel::SetContacts(std::vector<PredictedContact> contacts, const
 
 void PredictionsModel::SetTimeZone(const QTimeZone& zone) {
   zone_ = zone;
+  const int column = PredictionFieldIndex("local_time");
+  for (size_t row = 0; row < contacts_.size(); ++row)
+    records_[row][column] = LocalTime(contacts_[row].jdUT).toStdString();
   if (!contacts_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+void PredictionsModel::MakeRecords() {
+  static const StarNames kNoNames;
+  records_.clear();
+  records_.reserve(contacts_.size());
+  for (const PredictedContact& c : contacts_)
+    records_.push_back(PredictionRecord(c, names_ ? *names_ : kNoNames, LocalTime(c.jdUT).toStdString(),
+                                        catalogue_.get()));
 }
 
 QString PredictionsModel::LocalTime(double jdUT) const {
@@ -93,6 +111,14 @@ QString PredictionsModel::ColumnTitle(const char* name) {
       {"sun_altitude", QT_TR_NOOP("太陽高度")},
       {"daylight", QT_TR_NOOP("昼間")},
       {"graze_km", QT_TR_NOOP("接食 (km)")},
+      {"star_id", QT_TR_NOOP("星の番号")},
+      {"hd", QT_TR_NOOP("HD")},
+      {"double_star", QT_TR_NOOP("二重星")},
+      {"variable_star", QT_TR_NOOP("変光星")},
+      {"a_min_per_deg", QT_TR_NOOP("A (分/度)")},
+      {"b_min_per_deg", QT_TR_NOOP("B (分/度)")},
+      {"rate_arcsec_per_s", QT_TR_NOOP("月縁の速さ (″/秒)")},
+      {"contact_angle", QT_TR_NOOP("接触角")},
   };
   for (const auto& [key, title] : kTitles)
     if (std::strcmp(key, name) == 0) return tr(title);
@@ -101,9 +127,7 @@ QString PredictionsModel::ColumnTitle(const char* name) {
 }
 
 std::vector<std::string> PredictionsModel::Record(int row) const {
-  static const StarNames kNoNames;
-  const PredictedContact& c = contacts_[row];
-  return PredictionRecord(c, names_ ? *names_ : kNoNames, LocalTime(c.jdUT).toStdString());
+  return records_[row];
 }
 
 int PredictionsModel::rowCount(const QModelIndex& parent) const {
@@ -127,7 +151,10 @@ QVariant PredictionsModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole && index.column() == PredictionFieldIndex("limb"))
     return contacts_[index.row()].brightLimb ? PredictionsWindow::tr("明縁")
                                              : PredictionsWindow::tr("暗縁");
-  const std::string text = Record(index.row())[index.column()];
+  const std::string& text = records_[index.row()][index.column()];
+  // A star without a name shows its identifier ("HIP 68307", "Z3-406-92").
+  if (role == Qt::DisplayRole && text.empty() && index.column() == PredictionFieldIndex("body"))
+    return QString::fromStdString(records_[index.row()][PredictionFieldIndex("star_id")]);
   if (role == Qt::DisplayRole) return QString::fromStdString(text);
   // Sorting: the instant for the three time columns, numbers as numbers.
   const int column = index.column();
@@ -179,22 +206,34 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
       model_(this),
       filter_(this) {
   setWindowTitle(tr("観測地の星蝕予報"));
+  BuildSpanControls(zoneId);
+  BuildFilterControls();
+  BuildTable();
+  LayOut(siteName);
+  Connect();
+}
 
-  auto* siteLabel = new QLabel(tr("観測地：%1  %2° %3, %4° %5, %6 m")
-                                   .arg(siteName)
-                                   .arg(std::fabs(site.longitude), 0, 'f', 4)
-                                   .arg(site.longitude < 0 ? tr("W") : tr("E"))
-                                   .arg(std::fabs(site.latitude), 0, 'f', 4)
-                                   .arg(site.latitude < 0 ? tr("S") : tr("N"))
-                                   .arg(site.height, 0, 'f', 0),
-                               this);
+PredictionsWindow::~PredictionsWindow() {
+  // The worker reads nothing of the window but its control; it stops at its
+  // next step and is waited for, so that no thread outlives the window.
+  if (control_) control_->cancel = true;
+  watcher_.waitForFinished();
+}
 
+void PredictionsWindow::BuildSpanControls(const QString& zoneId) {
   fromEdit_ = new QDateEdit(QDate::currentDate(), this);
   fromEdit_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
   fromEdit_->setDateRange(QDate(1951, 1, 1), QDate(4000, 12, 31));
   daysEdit_ = new QSpinBox(this);
   daysEdit_->setRange(1, 36525);
   daysEdit_->setValue(365);
+  depthEdit_ = new QDoubleSpinBox(this);
+  depthEdit_->setRange(kElementFileMagnitudeLimit, kCatalogueMagnitudeLimit);
+  depthEdit_->setDecimals(1);
+  depthEdit_->setSingleStep(0.5);
+  depthEdit_->setValue(kElementFileMagnitudeLimit);
+  depthEdit_->setToolTip(
+      tr("5.0 までは要素ファイルの星。それより暗い星の星蝕は星表と暦から求め、キャッシュに保存します"));
   zoneCombo_ = new QComboBox(this);
   for (const QByteArray& id : QTimeZone::availableTimeZoneIds())
     zoneCombo_->addItem(QString::fromLatin1(id));
@@ -202,12 +241,22 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   // site's longitude; listed also when its id is not among the listed ones.
   QString observerZone = zoneId;
   if (observerZone.isEmpty() || !QTimeZone(observerZone.toLatin1()).isValid())
-    observerZone = SiteStandardZoneId(site);
+    observerZone = SiteStandardZoneId(site_);
   if (zoneCombo_->findText(observerZone) < 0) zoneCombo_->insertItem(0, observerZone);
   zoneCombo_->setCurrentIndex(zoneCombo_->findText(observerZone));
   model_.SetTimeZone(QTimeZone(observerZone.toLatin1()));
   computeButton_ = new QPushButton(tr("計算"), this);
+  progress_ = new QProgressBar(this);
+  progress_->setRange(0, 1000);
+  progress_->setVisible(false);
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(100);
+  cancelButton_ = new QPushButton(tr("中止"), this);
+  cancelButton_->setVisible(false);
+  status_ = new QLabel(this);
+}
 
+void PredictionsWindow::BuildFilterControls() {
   magnitudeEdit_ = new QDoubleSpinBox(this);
   magnitudeEdit_->setRange(-5, kNoMagnitudeLimit);
   magnitudeEdit_->setDecimals(1);
@@ -219,14 +268,9 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   exportButton_ = new QPushButton(tr("CSV に書き出す..."), this);
   calendarButton_ = new QPushButton(tr("カレンダーに書き出し..."), this);
   timingsButton_ = new QPushButton(tr("観測結果の整約..."), this);
+}
 
-  progress_ = new QProgressBar(this);
-  progress_->setRange(0, 1000);
-  progress_->setVisible(false);
-  cancelButton_ = new QPushButton(tr("中止"), this);
-  cancelButton_->setVisible(false);
-  status_ = new QLabel(this);
-
+void PredictionsWindow::BuildTable() {
   filter_.setSourceModel(&model_);
   filter_.setSortRole(Qt::UserRole);
   table_ = new QTableView(this);
@@ -237,12 +281,24 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   // The row headers number the occultations: a D and its R share one.
   table_->verticalHeader()->setVisible(true);
+}
 
+void PredictionsWindow::LayOut(const QString& siteName) {
+  auto* siteLabel = new QLabel(tr("観測地：%1  %2° %3, %4° %5, %6 m")
+                                   .arg(siteName)
+                                   .arg(std::fabs(site_.longitude), 0, 'f', 4)
+                                   .arg(site_.longitude < 0 ? tr("W") : tr("E"))
+                                   .arg(std::fabs(site_.latitude), 0, 'f', 4)
+                                   .arg(site_.latitude < 0 ? tr("S") : tr("N"))
+                                   .arg(site_.height, 0, 'f', 0),
+                               this);
   auto* span = new QHBoxLayout;
   span->addWidget(new QLabel(tr("開始日 (UT)："), this));
   span->addWidget(fromEdit_);
   span->addWidget(new QLabel(tr("日数："), this));
   span->addWidget(daysEdit_);
+  span->addWidget(new QLabel(tr("星の限界等級："), this));
+  span->addWidget(depthEdit_);
   span->addWidget(new QLabel(tr("時間帯："), this));
   span->addWidget(zoneCombo_, 1);
   span->addWidget(computeButton_);
@@ -266,7 +322,9 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   layout->addWidget(table_, 1);
   layout->addLayout(running);
   resize(1100, 520);
+}
 
+void PredictionsWindow::Connect() {
   connect(computeButton_, &QPushButton::clicked, this, &PredictionsWindow::Compute);
   connect(cancelButton_, &QPushButton::clicked, this, &PredictionsWindow::Cancel);
   connect(exportButton_, &QPushButton::clicked, this, &PredictionsWindow::ChooseExportFile);
@@ -286,11 +344,26 @@ PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const O
   });
   connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
     const QModelIndex source = filter_.mapToSource(index);
-    if (source.isValid()) emit EventChosen(model_.Contact(source.row()), site_);
+    if (!source.isValid()) return;
+    const PredictedContact& contact = model_.Contact(source.row());
+    if (contact.listedRecord < 0 || contact.listedRecord >= static_cast<int>(listedRecords_.size()))
+      return;
+    emit EventChosen(contact, site_, listedRecords_[contact.listedRecord]);
   });
+  connect(progressTimer_, &QTimer::timeout, this, [this] {
+    if (control_) progress_->setValue(control_->permille.load());
+  });
+  connect(&watcher_, &QFutureWatcher<RunOutcome>::finished, this, &PredictionsWindow::FinishRun);
 }
 
 void PredictionsWindow::Compute() {
+  // A new run replaces one still going: that one stops at once, unshown.
+  if (runPending_) {
+    Cancel();
+    watcher_.waitForFinished();
+    runPending_ = false;
+    progressTimer_->stop();
+  }
   PredictionRequest request;
   request.site = site_;
   const QDate from = fromEdit_->date();
@@ -298,23 +371,82 @@ void PredictionsWindow::Compute() {
   request.month = from.month();
   request.day = from.day();
   request.days = daysEdit_->value();
+  // Above the element files' stars the rest of the catalogue is searched,
+  // over a span the search can hold.
+  const double depth = depthEdit_->value();
+  const bool deep = depth > kElementFileMagnitudeLimit + 1e-9;
+  if (deep) {
+    request.maxMagnitude = depth;
+    if (request.days > DeepSpanLimitDays(depth)) {
+      status_->setText(tr("等級 %1 までの計算は %2 日までです。期間を短くするか、限界等級を明るくしてください。")
+                           .arg(depth, 0, 'f', 1)
+                           .arg(DeepSpanLimitDays(depth)));
+      return;
+    }
+  }
 
-  cancelRequested_ = false;
+  control_ = std::make_shared<RunControl>();
+  runPending_ = true;
   computeButton_->setEnabled(false);
   progress_->setValue(0);
   progress_->setVisible(true);
   cancelButton_->setVisible(true);
-  status_->setText(tr("計算中..."));
-  // The run reports after each event; the window stays responsive through it.
-  const PredictionRun run = PredictOccultations(dataDirectory_, request, [this](double done) {
-    progress_->setValue(static_cast<int>(done * 1000));
-    QApplication::processEvents();
-    return !cancelRequested_;
-  });
+  progressTimer_->start();
+  status_->setText(deep ? tr("計算中（星表の星は暦から求めます）...") : tr("計算中..."));
+  // The worker gets copies: the window may close while it runs.
+  const std::shared_ptr<RunControl> control = control_;
+  const DataDirectory data = dataDirectory_;
+  DeepSearchSettings settings = deepSettings_;
+  settings.cancel = &control->cancel;
+  const std::shared_ptr<const StarCatalogue> known = catalogue_;
+  watcher_.setFuture(QtConcurrent::run([=]() -> RunOutcome {
+    RunOutcome outcome;
+    const PredictionProgress progress = [control](double done) {
+      control->permille = static_cast<int>(std::clamp(done, 0.0, 1.0) * 1000);
+      return !control->cancel.load();
+    };
+    outcome.run = deep ? PredictAllOccultations(data, request, settings, progress)
+                       : PredictOccultations(data, request, progress);
+    // The HIP stars give the HD numbers and the notes; read once per window.
+    outcome.catalogue = known;
+    if (!outcome.catalogue && !control->cancel) {
+      auto catalogue = std::make_shared<StarCatalogue>();
+      std::string error;
+      if (LoadStarCatalogue(settings.starDirectory, kCatalogueMagnitudeLimit, *catalogue, error,
+                            false) == Status::Ok)
+        outcome.catalogue = std::move(catalogue);
+    }
+    return outcome;
+  }));
+}
+
+bool PredictionsWindow::WaitForRun(int milliseconds) {
+  if (!runPending_) return true;
+  QDeadlineTimer deadline(milliseconds);
+  while (watcher_.isRunning() && !deadline.hasExpired())
+    QThread::msleep(5);
+  if (watcher_.isRunning()) return false;
+  FinishRun();
+  return true;
+}
+
+void PredictionsWindow::Cancel() {
+  if (control_) control_->cancel = true;
+}
+
+void PredictionsWindow::FinishRun() {
+  // Once per run: WaitForRun may have shown it before the watcher's signal.
+  if (!runPending_) return;
+  runPending_ = false;
+  progressTimer_->stop();
+  RunOutcome outcome = watcher_.result();
+  const PredictionRun& run = outcome.run;
   progress_->setVisible(false);
   cancelButton_->setVisible(false);
   computeButton_->setEnabled(true);
-  model_.SetContacts(run.contacts, &names_);
+  if (outcome.catalogue) catalogue_ = outcome.catalogue;
+  listedRecords_ = run.listedRecords;
+  model_.SetContacts(run.contacts, &names_, catalogue_);
   table_->resizeColumnsToContents();
 
   runNote_.clear();
@@ -323,8 +455,10 @@ void PredictionsWindow::Compute() {
     runNote_ += tr("（要素ファイル %1 がありません）").arg(QString::fromStdString(run.missingFile));
   if (!run.unreadable.empty())
     runNote_ += tr("。%1。一覧はここで終わります").arg(QString::fromStdString(run.unreadable));
+  if (!run.problem.empty()) runNote_ += tr("。%1").arg(QString::fromStdString(run.problem));
   runFinished_ = true;
   ShowCount();
+  emit Computed();
 }
 
 void PredictionsWindow::ShowCount() {

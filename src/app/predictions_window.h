@@ -4,12 +4,18 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFutureWatcher>
 #include <QWidget>
 #include <QSortFilterProxyModel>
 #include <QTimeZone>
+#include <atomic>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "bessel/data_directory.h"
+#include "catalogue/star_catalogue.h"
+#include "local/deep_predictions.h"
 #include "local/predictions.h"
 #include "sky/star_names.h"
 
@@ -21,6 +27,7 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableView;
+class QTimer;
 
 namespace vernier {
 
@@ -32,7 +39,10 @@ class PredictionsModel : public QAbstractTableModel {
  public:
   explicit PredictionsModel(QObject* parent = nullptr);
 
-  void SetContacts(std::vector<PredictedContact> contacts, const StarNames* names);
+  // `catalogue` (may be null) gives the HD numbers and the double- and
+  // variable-star notes.
+  void SetContacts(std::vector<PredictedContact> contacts, const StarNames* names,
+                   std::shared_ptr<const StarCatalogue> catalogue = {});
   void SetTimeZone(const QTimeZone& zone);
   const PredictedContact& Contact(int row) const { return contacts_[row]; }
   // The row's field texts, as the CSV export writes them.
@@ -52,9 +62,14 @@ class PredictionsModel : public QAbstractTableModel {
   // "2003-05-10 00:22:38 CDT", as the window shows the civil time.
   QString ReadableLocalTime(double jdUT) const;
 
+  // The field texts of every row, made once: sorting asks for them often.
+  void MakeRecords();
+
   std::vector<PredictedContact> contacts_;
+  std::vector<std::vector<std::string>> records_;
   std::vector<int> occultations_;  // each contact's occultation number, from 1
   const StarNames* names_ = nullptr;
+  std::shared_ptr<const StarCatalogue> catalogue_;
   QTimeZone zone_ = QTimeZone::systemTimeZone();
 };
 
@@ -92,9 +107,19 @@ class PredictionsWindow : public QWidget {
                     const QString& siteName, QWidget* parent = nullptr,
                     const QString& zoneId = {});
 
-  // Computes the predictions for the span set in the window.
+  ~PredictionsWindow() override;
+
+  // Starts computing the predictions for the span and star depth set in the
+  // window, off the user-interface thread; Computed() follows.
   void Compute();
-  void Cancel() { cancelRequested_ = true; }
+  // Blocks until the run started last has finished and its rows are shown
+  // (at once when none runs); false when it took longer than `milliseconds`.
+  bool WaitForRun(int milliseconds = 600000);
+  bool Running() const { return runPending_; }
+  void Cancel();
+  // Where the stars beyond the element files come from and where their
+  // events are kept (the installed ones unless set).
+  void SetDeepSearchSettings(const DeepSearchSettings& settings) { deepSettings_ = settings; }
   // Writes the rows shown, in the order shown, with the CSV header.
   bool ExportCsv(const QString& path) const;
   // Writes the occultations of the rows shown as an iCalendar file, whole or
@@ -109,16 +134,38 @@ class PredictionsWindow : public QWidget {
   QDoubleSpinBox* MagnitudeFilter() const { return magnitudeEdit_; }
   QComboBox* LimbFilter() const { return limbCombo_; }
   QComboBox* ZoneChoice() const { return zoneCombo_; }
+  // The faintest star computed (5.0: the element files' stars; up to 10.5).
+  QDoubleSpinBox* DepthEdit() const { return depthEdit_; }
   const ObserverSite& Site() const { return site_; }
   QLabel* Status() const { return status_; }
 
  signals:
   // The user chose another time zone for the observer (kept for next time).
   void ZoneChosen(const QString& zoneId);
-  // A row was double-clicked: show its event's local circumstances.
-  void EventChosen(const vernier::PredictedContact& contact, const vernier::ObserverSite& site);
+  // A row was double-clicked: show its event's local circumstances. `record`
+  // is the event's element record (for an event found from the ephemeris the
+  // only place it exists).
+  void EventChosen(const vernier::PredictedContact& contact, const vernier::ObserverSite& site,
+                   const vernier::BesselianElements& record);
+  // A run has finished (or was cancelled) and its rows are shown.
+  void Computed();
 
  private:
+  struct RunOutcome {
+    PredictionRun run;
+    std::shared_ptr<const StarCatalogue> catalogue;
+  };
+  // What the worker and the window share while a run is on.
+  struct RunControl {
+    std::atomic<int> permille{0};
+    std::atomic<bool> cancel{false};
+  };
+  void BuildSpanControls(const QString& zoneId);
+  void BuildFilterControls();
+  void BuildTable();
+  void LayOut(const QString& siteName);
+  void Connect();
+  void FinishRun();
   void ApplyFilter();
   void ShowCount();
   void ChooseExportFile();
@@ -132,13 +179,20 @@ class PredictionsWindow : public QWidget {
   const StarNames& names_;  // shared for the data directory
   PredictionsModel model_;
   PredictionsFilter filter_;
-  bool cancelRequested_ = false;
+  DeepSearchSettings deepSettings_ = InstalledDeepSearchSettings();
+  std::shared_ptr<const StarCatalogue> catalogue_;  // read by the first run
+  std::vector<BesselianElements> listedRecords_;
+  std::shared_ptr<RunControl> control_;
+  QFutureWatcher<RunOutcome> watcher_;
+  bool runPending_ = false;
 
   QDateEdit* fromEdit_;
   QSpinBox* daysEdit_;
   QComboBox* zoneCombo_;
   QDoubleSpinBox* magnitudeEdit_;
   QComboBox* limbCombo_;
+  QDoubleSpinBox* depthEdit_;
+  QTimer* progressTimer_;
   QPushButton* computeButton_;
   QPushButton* cancelButton_;
   QPushButton* exportButton_;
@@ -153,3 +207,4 @@ class PredictionsWindow : public QWidget {
 
 Q_DECLARE_METATYPE(vernier::PredictedContact)
 Q_DECLARE_METATYPE(vernier::ObserverSite)
+Q_DECLARE_METATYPE(vernier::BesselianElements)

@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+namespace vernier {
+struct DataDirectory;
+struct LimbCommandResult;
+}  // namespace vernier
+
 namespace vernier::cli {
 
 int RunEventsCommand(const std::vector<std::string>& args);
@@ -19,5 +24,10 @@ int RunLimbCommand(const std::vector<std::string>& args);
 int RunPredictCommand(const std::vector<std::string>& args);
 int RunReduceCommand(const std::vector<std::string>& args);
 int RunGrazeCommand(const std::vector<std::string>& args);
+
+// The outcome of one drawing of the limb profile (the limb command's, or the
+// graze command's with the stations' tracks): 0, or 1 after printing why the
+// profile could not be drawn.
+int CheckLimbDrawn(const LimbCommandResult& result, const DataDirectory& dataDirectory);
 
 }  // namespace vernier::cli

@@ -1,7 +1,8 @@
 // vernier-cli graze: the limit line of the event at --date nearest the
 // observer, moved for the observer's height, at fixed steps of longitude (or
 // latitude), with the lines of stations beside it: a table to read, CSV, or
-// KML of the moved line and the station lines.
+// KML of the moved line and the station lines; with --png, the lunar limb
+// profile with each station's track across it.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -9,13 +10,17 @@
 
 #include "astro/time.h"
 #include "cli/commands.h"
+#include "cli/display_command.h"
 #include "cli/event_session.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
 #include "local/graze_planner.h"
+#include "local/graze_tracks.h"
 #include "local/prediction_table.h"
 #include "local/predictions.h"
+#include "program/program_state.h"
 #include "sky/star_names.h"
+#include "views/limb_command.h"
 
 namespace vernier::cli {
 namespace {
@@ -92,6 +97,27 @@ void PrintText(const GrazePlan& plan, const GrazeRequest& request, const std::st
   }
 }
 
+// The limb profile of the event seen from the observer, with the tracks of
+// the stations on the row nearest the observer, into the picture `path`.
+// Returns 0, or 1 after printing why it could not be drawn or written.
+int WriteTracksPicture(const EventSession& session, const GrazeRequest& request,
+                       const GrazePlan& plan, const std::string& path) {
+  ProgramState state;
+  state.SetDataDirectory(session.dataDirectory);
+  state.cursor.elements = session.cursor.elements;
+  state.cursor.event = session.cursor.event;
+  state.navigation.eventDeltaT = session.eventDeltaT;
+  state.site = request.site;
+  const GrazeStations stations = StationsNearObserver(plan, request.site.height);
+  DisplayRequest picture;
+  picture.pngPath = path;
+  return DrawOnceToOutputs(picture, [&](DeviceContext& dc, bool) {
+    const LimbCommandResult result =
+        DrawLimbCommand(state, dc, picture.client, nullptr, &stations);
+    return CheckLimbDrawn(result, state.dataDirectory);
+  });
+}
+
 }  // namespace
 
 int RunGrazeCommand(const std::vector<std::string>& args) {
@@ -99,7 +125,7 @@ int RunGrazeCommand(const std::vector<std::string>& args) {
   auto options = Options::Parse(
       args,
       WithEventOptions({{"observer", "site", "format", "step-minutes", "rows", "station-step",
-                         "station-span", "hip"},
+                         "station-span", "hip", "png"},
                         {}}),
       error);
   if (!options) return UsageError(error);
@@ -116,6 +142,8 @@ int RunGrazeCommand(const std::vector<std::string>& args) {
   const int hip = options->Integer("hip", 0, error);
   if (!error.empty()) return UsageError(error);
   if (options->Has("hip") && hip < 1) return UsageError("option --hip must be a HIP number");
+  const std::string png = options->Value("png").value_or("");
+  if (options->Has("png") && png.empty()) return UsageError("option --png needs a file name");
 
   EventSession session;
   if (int status = ReadEventOptions(*options, session)) return status;
@@ -150,6 +178,9 @@ int RunGrazeCommand(const std::vector<std::string>& args) {
     std::fprintf(stderr, "vernier-cli: %s\n", plan.problem.c_str());
     return 1;
   }
+  // The picture first: when it cannot be drawn nothing is printed.
+  if (!png.empty())
+    if (int status = WriteTracksPicture(session, request, plan, png)) return status;
   const StarNames& names = StarNames::Shared(session.dataDirectory);
   const std::string body = BodyOf(e, names);
   if (format == "csv") {

@@ -18,11 +18,8 @@
 #include "local/observer.h"
 
 namespace vernier::cli {
-namespace {
 
-// The outcome of one drawing of the command: 0, or 1 after printing why the
-// profile could not be drawn.
-int CheckDrawn(const LimbCommandResult& result, const DataDirectory& dataDirectory) {
+int CheckLimbDrawn(const LimbCommandResult& result, const DataDirectory& dataDirectory) {
   if (!result.gridFound) {
     std::fprintf(stderr, "%s\n%s\n", TranslateUiText("LimbGrid", kLimbGridMissingLine).c_str(),
                  TranslateUiText("LimbGrid", kLimbGridSourceLine).c_str());
@@ -47,8 +44,6 @@ int CheckDrawn(const LimbCommandResult& result, const DataDirectory& dataDirecto
   return 0;
 }
 
-}  // namespace
-
 int RunLimbCommand(const std::vector<std::string>& args) {
   std::string error;
   auto options = Options::Parse(args, WithDisplayOptions({{"observer", "site"}, {}}), error);
@@ -64,7 +59,7 @@ int RunLimbCommand(const std::vector<std::string>& args) {
   return DrawOnceToOutputs(request, [&](DeviceContext& dc, bool first) {
     // The libration's four lines go to standard error, once.
     const LimbCommandResult result = DrawLimbCommand(state, dc, client, first ? stderr : nullptr);
-    return CheckDrawn(result, state.dataDirectory);
+    return CheckLimbDrawn(result, state.dataDirectory);
   });
 }
 

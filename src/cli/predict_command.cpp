@@ -1,9 +1,8 @@
 // vernier-cli predict: every occultation contact seen from one site over a
 // span of days, as a table to read, CSV or JSON. Civil times come from the
-// time-zone database through the C library (--tz Area/City, else the system's
-// zone).
+// time-zone database through the C library (--tz Area/City), else they are in
+// the standard time of the site's longitude.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -78,6 +77,19 @@ bool UsableSystemZone(const char* tz) {
   }
   return i < name.size() &&
          (std::isdigit(static_cast<unsigned char>(name[i])) || name[i] == '+' || name[i] == '-');
+}
+
+// Sets the standard time of the site's longitude (whole hours from UT, as the
+// local report's STD) as the C library's zone; returns its label.
+std::string UseSiteStandardZone(double eastLongitude) {
+  const int hours = ZoneHours(eastLongitude);
+  // A POSIX rule counts hours west of Greenwich: "<+09>-9" is nine hours east.
+  char rule[32], label[80];
+  std::snprintf(rule, sizeof rule, "<%c%02d>%d", hours < 0 ? '-' : '+', std::abs(hours), -hours);
+  setenv("TZ", rule, 1);
+  std::snprintf(label, sizeof label, "UTC%c%02d:00 (standard time of the site's longitude)",
+                hours < 0 ? '-' : '+', std::abs(hours));
+  return label;
 }
 
 struct CivilTime {
@@ -256,26 +268,6 @@ void PrintJson(const PredictionRun& run, const StarNames& names, const StarCatal
   std::printf("%s]\n", run.contacts.empty() ? "" : "\n");
 }
 
-// The reference catalogue the generator checks the star places with, where
-// one is there: VERNIER_STAR_REFERENCE, the installed kstars file, or the copy
-// the set-up fetches into the build tree beside this program.
-std::string StarReferencePath() {
-  std::vector<std::string> paths;
-  if (const char* env = std::getenv("VERNIER_STAR_REFERENCE"); env && *env) paths.push_back(env);
-  paths.push_back("/usr/share/kstars/stars.dat");
-  std::error_code error;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) paths.push_back((self.parent_path() / "canon-cache" / "stars.dat").string());
-  for (const std::string& path : paths)
-    if (::access(path.c_str(), R_OK) == 0) return path;
-  return {};
-}
-
-std::string DeepCacheDirectory() {
-  const std::string base = ElementCacheDirectory();
-  return base.empty() ? base : base + "/deep";
-}
-
 // Whether a file name is an element file's ("ecad22.PRN", any letter case).
 bool IsBandFileName(std::string name) {
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -399,36 +391,42 @@ int RunPredictCommand(const std::vector<std::string>& args) {
   if (!error.empty()) return UsageError(error);
   if (reminder < 0 || reminder > 10080)
     return UsageError("option --reminder must be a number of minutes from 0 to 10080");
-  std::string zone = "of the system";
-  if (auto tz = options->Value("tz")) {
-    if (tz->starts_with("right/"))
-      return UsageError("option --tz: \"" + *tz + "\" counts leap seconds in its time; give the zone without right/");
-    if (!KnownTimeZone(*tz))
-      return UsageError("option --tz: \"" + *tz + "\" is not a zone of the time-zone database");
-    setenv("TZ", tz->c_str(), 1);
-    zone = *tz;
-  } else if (const char* system = std::getenv("TZ"); !UsableSystemZone(system)) {
-    // The C library would take an unknown zone for UTC without a word, and a
-    // right/ zone would be off by the leap seconds: UTC, said.
-    std::fprintf(stderr, "vernier-cli: TZ=\"%s\" is no zone this command can use; times are in UTC\n",
-                 system);
-    zone = std::string("UTC (TZ \"") + system + "\" is unknown)";
-    setenv("TZ", "UTC0", 1);
+  // The observer's zone: --tz, else the standard time of the site's longitude,
+  // as the local report and the desktop window give it; "system" keeps the
+  // machine's own zone.
+  std::string zone;
+  const std::string tz = options->Value("tz").value_or("");
+  if (tz == "system") {
+    zone = "of the system";
+    if (const char* system = std::getenv("TZ"); !UsableSystemZone(system)) {
+      // The C library would take an unknown zone for UTC without a word, and a
+      // right/ zone would be off by the leap seconds: UTC, said.
+      std::fprintf(stderr, "vernier-cli: TZ=\"%s\" is no zone this command can use; times are in UTC\n",
+                   system);
+      zone = std::string("UTC (TZ \"") + system + "\" is unknown)";
+      setenv("TZ", "UTC0", 1);
+    }
+  } else if (!tz.empty()) {
+    if (tz.starts_with("right/"))
+      return UsageError("option --tz: \"" + tz + "\" counts leap seconds in its time; give the zone without right/");
+    if (!KnownTimeZone(tz))
+      return UsageError("option --tz: \"" + tz + "\" is not a zone of the time-zone database");
+    setenv("TZ", tz.c_str(), 1);
+    zone = tz;
   }
-  tzset();
 
   const DataDirectory dataDirectory = ResolveDataDirectory(options->Value("data"));
   if (siteIndex > 0)
     if (int status = SiteFromList(dataDirectory, siteIndex, request.site)) return status;
+  if (zone.empty()) zone = UseSiteStandardZone(request.site.longitude);
+  tzset();
   request.year = span.from.year;
   request.month = span.from.month;
   request.day = span.from.day;
   request.days = span.days;
 
-  DeepSearchSettings settings;
+  DeepSearchSettings settings = InstalledDeepSearchSettings();
   settings.starDirectory = options->Value("stars").value_or(kDefaultStarDirectory);
-  settings.referencePath = StarReferencePath();
-  settings.cacheDirectory = DeepCacheDirectory();
   // The HIP stars of the catalogue give the HD numbers and the notes; without
   // the star files those columns stay empty, unless the stars are searched.
   // They are read while the predictions are computed.

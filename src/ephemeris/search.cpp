@@ -177,6 +177,7 @@ bool FindEvents(Ephemeris& ephemeris, const std::vector<CatalogueStar>& stars, d
   std::set<std::pair<int, long long>> seen;  // body, hour of t0
   records.clear();
   for (const Candidate& c : candidates) {
+    if (options.stopped && options.stopped()) return true;
     ++stats.candidates;
     EventBody body;
     if (c.star >= 0)

@@ -4,6 +4,7 @@
 // built into a record (or found to miss).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct SearchOptions {
   // for many faint stars; t0 and the fitted samples are those of the exact
   // search, the held light deflection may differ in the last digits.
   bool interpolateOffGrid = false;
+  // Asked before each candidate; true ends the search at once, its records
+  // incomplete (the caller that asked discards them).
+  std::function<bool()> stopped;
 };
 
 struct SearchStats {

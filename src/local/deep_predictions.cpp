@@ -1,27 +1,32 @@
 #include "local/deep_predictions.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
 
 #include "astro/time.h"
+#include "bessel/element_records.h"
 #include "ephemeris/element_file.h"
 #include "ephemeris/ephemeris.h"
 #include "ephemeris/search.h"
 #include "local/deep_event_cache.h"
+#include "local/deep_search_sources.h"
 
 namespace vernier {
 namespace {
 
-// Changes whenever the search would give other records for the same sources.
-// 2: the star files' motions read as their writer derived them (not literally).
-constexpr const char* kSearchVersion = "search 2";
+// Changes whenever the search would give other records for the same sources;
+// the build adds the identity of the sources (kDeepSearchSources), so a
+// changed reader or search never serves months an older build kept.
+constexpr const char* kSearchVersion = "search 1";
 constexpr double kEclipticReachDeg = 8.0;  // the generator's band of stars the Moon can reach
 
 std::string FileStamp(const std::string& path) {
@@ -61,9 +66,27 @@ int WorkerCount(const DeepSearchSettings& settings, int jobs) {
 
 }  // namespace
 
+DeepSearchSettings InstalledDeepSearchSettings() {
+  DeepSearchSettings settings;
+  std::vector<std::string> references;
+  if (const char* env = std::getenv("VERNIER_STAR_REFERENCE"); env && *env) references.push_back(env);
+  references.push_back("/usr/share/kstars/stars.dat");
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) references.push_back((self.parent_path() / "canon-cache" / "stars.dat").string());
+  for (const std::string& path : references)
+    if (::access(path.c_str(), R_OK) == 0) {
+      settings.referencePath = path;
+      break;
+    }
+  const std::string cache = ElementCacheDirectory();
+  if (!cache.empty()) settings.cacheDirectory = cache + "/deep";
+  return settings;
+}
+
 std::string DeepSourceStamp(const DeepSearchSettings& settings) {
   std::string stamp = kSearchVersion;
-  stamp += ";";
+  stamp += std::string(" ") + kDeepSearchSources + ";";
   for (const char* name : {"stars_0_0v0_8.cat", "stars_1_0v0_8.cat", "stars_2_0v0_8.cat",
                            "stars_3_1v0_4.cat", "hip_pm.dat", "cross-id.dat"})
     stamp += FileStamp(settings.starDirectory + "/" + name);
@@ -147,9 +170,10 @@ DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLi
     if (failure.empty()) failure = why;
     stop = true;
   };
+  const auto stopped = [&] { return stop.load() || (settings.cancel && settings.cancel->load()); };
   const auto work = [&](bool reports) {
     std::unique_ptr<Ephemeris> ephemeris;
-    for (size_t i = next++; i < months.size() && !stop; i = next++) {
+    for (size_t i = next++; i < months.size() && !stopped(); i = next++) {
       const DeepCacheKey key{months[i].year, months[i].month, magnitudeLimit, stamp};
       auto records = settings.cacheDirectory.empty() ? std::nullopt : LoadDeepEvents(settings.cacheDirectory, key);
       if (records) {
@@ -163,6 +187,7 @@ DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLi
         if (!ephemeris) ephemeris = MakeSwissEphemeris(settings.ephemerisPath);
         SearchOptions options;
         options.interpolateOffGrid = true;
+        options.stopped = stopped;
         std::vector<ElementRecord> raw;
         SearchStats stats;
         std::string error;
@@ -170,6 +195,7 @@ DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLi
           fail("ephemeris: " + error);
           break;
         }
+        if (stopped()) break;  // an unfinished month is neither kept nor used
         records.emplace();
         records->reserve(raw.size());
         for (const ElementRecord& r : raw) records->push_back(ThroughText(r));
@@ -196,7 +222,7 @@ DeepEvents FindDeepEvents(const DeepSearchSettings& settings, double magnitudeLi
     result.error = failure;
     return result;
   }
-  if (stop) {
+  if (stopped()) {
     result.cancelled = true;
     return result;
   }

@@ -35,7 +35,16 @@ struct DeepSearchSettings {
   std::string ephemerisPath;   // Swiss Ephemeris files; empty: the library's path
   std::string cacheDirectory;  // empty: nothing kept
   int threads = 0;             // 0: every core
+  // Set by another thread to cancel a search at once, also within a month
+  // (the progress callback is asked only between months).
+  const std::atomic<bool>* cancel = nullptr;
 };
+
+// The settings of an installed program: the installed star files, the
+// reference catalogue where one is found (VERNIER_STAR_REFERENCE, the
+// installed kstars file, or the copy the set-up fetches beside the program)
+// and the user's cache directory (nothing kept when there is none).
+DeepSearchSettings InstalledDeepSearchSettings();
 
 // Called with the part done (0..1); false cancels.
 using DeepProgress = std::function<bool(double)>;

@@ -167,49 +167,50 @@ std::string CheckGrazeRequest(const GrazeRequest& r) {
   return "";
 }
 
-GrazePlan PlanGraze(const BesselianElements& elements, double deltaT,
-                    const GrazeRequest& request) {
-  GrazePlan plan;
-  plan.problem = CheckGrazeRequest(request);
-  if (!plan.problem.empty()) return plan;
-  Engine engine(elements, deltaT);
-  const ObserverSite& site = request.site;
-  const double lon0 = site.longitude, lat0 = site.latitude, height = site.height;
+namespace {
 
-  // The limit nearer the observer on the observer's meridian.
+// The limit (northern or southern) nearer the observer on the observer's
+// meridian, and whether the line is tabulated at steps of latitude (a line
+// steeper than 45 degrees). False when neither limit crosses the meridian.
+bool ChooseLine(Engine& engine, const ObserverSite& site, GrazePlan& plan) {
+  const double lon0 = site.longitude, lat0 = site.latitude;
   engine.side = 1;
   const double north = engine.LimitLatitude(lon0);
   engine.side = -1;
   const double south = engine.LimitLatitude(lon0);
-  if (!std::isfinite(north) && !std::isfinite(south)) {
-    plan.problem = "no limit line of this event crosses the observer's meridian";
-    return plan;
-  }
+  if (!std::isfinite(north) && !std::isfinite(south)) return false;
   plan.side = !std::isfinite(south) ||
                       (std::isfinite(north) && std::fabs(north - lat0) <= std::fabs(south - lat0))
                   ? 1
                   : -1;
   engine.side = plan.side;
-
-  // A line steeper than 45 degrees is tabulated at steps of latitude.
   const double h = 0.05;
   const double a = engine.LimitLatitude(lon0 - h), b = engine.LimitLatitude(lon0 + h);
   plan.latitudeSteps = !std::isfinite(a) || !std::isfinite(b) ||
                        std::fabs(b - a) > 2 * h * std::cos(lat0 * kDegToRad);
+  return true;
+}
 
+// The rows at the table's steps, centred on the observer's grid value.
+void TabulateRows(Engine& engine, const GrazeRequest& request, GrazePlan& plan) {
+  const ObserverSite& site = request.site;
   const double step = request.stepMinutes / 60;
-  const double centre = std::round((plan.latitudeSteps ? lat0 : lon0) / step) * step;
-  double guess = lon0;
+  const double centre =
+      std::round((plan.latitudeSteps ? site.latitude : site.longitude) / step) * step;
+  double guess = site.longitude;
   for (int i = 0; i < request.rows; ++i) {
     const double grid = centre + (i - request.rows / 2) * step;
-    GrazeRow row = engine.Row(grid, plan.latitudeSteps, height, guess);
+    GrazeRow row = engine.Row(grid, plan.latitudeSteps, site.height, guess);
     if (row.found && plan.latitudeSteps) guess = row.seaLongitude;
     plan.rows.push_back(row);
   }
+}
 
-  // The direction of the line at each row, from its found neighbours; the
-  // stations are moved along the table's meridian (parallel) so that a
-  // perpendicular distance d becomes d / cos of the line's angle to it.
+// The direction of the line at each row, from its found neighbours, as the
+// factor that turns a distance across the line into a distance along the
+// table's meridian (parallel): 1 / cos of the line's angle to it. NaN where a
+// row has no found neighbour.
+std::vector<double> LineStretch(const GrazePlan& plan) {
   const int n = static_cast<int>(plan.rows.size());
   std::vector<double> stretch(n, kNaN);
   for (int i = 0; i < n; ++i) {
@@ -226,6 +227,14 @@ GrazePlan PlanGraze(const BesselianElements& elements, double deltaT,
     const double along = plan.latitudeSteps ? std::fabs(northward) : std::fabs(east);
     if (length > 0 && along > 0) stretch[i] = length / along;
   }
+  return stretch;
+}
+
+// The lines of stations from -span to +span, each moved from the limit along
+// the table's meridian (parallel).
+void PlaceStations(const GrazeRequest& request, const std::vector<double>& stretch,
+                   GrazePlan& plan) {
+  const int n = static_cast<int>(plan.rows.size());
   const int count = static_cast<int>(std::floor(request.stationSpanMetres /
                                                 request.stationStepMetres + 1e-9));
   for (int k = -count; k <= count; ++k) {
@@ -249,28 +258,51 @@ GrazePlan PlanGraze(const BesselianElements& elements, double deltaT,
     }
     plan.stations.push_back(line);
   }
+}
 
-  // The observer's distance from the moved line, and the side the star is
-  // hidden on (tried 1 km to the positive side of the observer's point).
+// The observer's distance from the moved line, and the side the star is
+// hidden on (tried 1 km to the positive side of the observer's point).
+void PlaceObserver(Engine& engine, const ObserverSite& site, const std::vector<double>& stretch,
+                   GrazePlan& plan) {
+  const double lon0 = site.longitude, lat0 = site.latitude, height = site.height;
   const GrazeRow own =
       engine.Row(plan.latitudeSteps ? lat0 : lon0, plan.latitudeSteps, height, lon0);
-  if (own.found) {
-    double east, northward;
-    LocalOffset(own.longitude, own.latitude, lon0, lat0, east, northward);
-    const int mid = n / 2;
-    const double s = mid < n && std::isfinite(stretch[mid]) ? stretch[mid] : 1;
-    plan.observerOffsetMetres = (plan.latitudeSteps ? east : northward) / s;
-    LocalMaximum m;
-    const double km = 1000.0 / kMetresPerRadian * kRadToDeg;
-    const bool closest =
-        plan.latitudeSteps
-            ? engine.Closest(own.longitude + km / std::cos(own.latitude * kDegToRad),
-                             own.latitude, height, m)
-            : engine.Closest(own.longitude, own.latitude + km, height, m);
-    plan.hiddenOnPositiveSide = closest && m.inside;
-  } else {
+  if (!own.found) {
     plan.observerOffsetMetres = kNaN;  // no moved line at the observer's meridian
+    return;
   }
+  double east, northward;
+  LocalOffset(own.longitude, own.latitude, lon0, lat0, east, northward);
+  const int n = static_cast<int>(plan.rows.size());
+  const int mid = n / 2;
+  const double s = mid < n && std::isfinite(stretch[mid]) ? stretch[mid] : 1;
+  plan.observerOffsetMetres = (plan.latitudeSteps ? east : northward) / s;
+  LocalMaximum m;
+  const double km = 1000.0 / kMetresPerRadian * kRadToDeg;
+  const bool closest =
+      plan.latitudeSteps
+          ? engine.Closest(own.longitude + km / std::cos(own.latitude * kDegToRad), own.latitude,
+                           height, m)
+          : engine.Closest(own.longitude, own.latitude + km, height, m);
+  plan.hiddenOnPositiveSide = closest && m.inside;
+}
+
+}  // namespace
+
+GrazePlan PlanGraze(const BesselianElements& elements, double deltaT,
+                    const GrazeRequest& request) {
+  GrazePlan plan;
+  plan.problem = CheckGrazeRequest(request);
+  if (!plan.problem.empty()) return plan;
+  Engine engine(elements, deltaT);
+  if (!ChooseLine(engine, request.site, plan)) {
+    plan.problem = "no limit line of this event crosses the observer's meridian";
+    return plan;
+  }
+  TabulateRows(engine, request, plan);
+  const std::vector<double> stretch = LineStretch(plan);
+  PlaceStations(request, stretch, plan);
+  PlaceObserver(engine, request.site, stretch, plan);
   return plan;
 }
 

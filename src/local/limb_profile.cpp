@@ -114,6 +114,10 @@ LimbProfileResult ComputeLimbProfile(const DataDirectory& dataDirectory, LimbHei
   return result;
 }
 
+LimbStarPlace LimbStarPlaceAt(LocalContext& local, double tau, double deltaT, double theta0) {
+  return StarPlace(local, tau, deltaT, theta0);
+}
+
 LimbStarPlace FindLimbStarPlace(LocalContext& local, double t, double deltaT) {
   double theta0 = 0;
   if (!TrackDirection(local, t, deltaT, theta0)) return {};

@@ -117,6 +117,11 @@ LimbProfileResult ComputeLimbProfile(const DataDirectory& dataDirectory, LimbHei
 // the maximum found from t; not inside when no maximum is found.
 LimbStarPlace FindLimbStarPlace(LocalContext& local, double t, double deltaT);
 
+// The star at instant tau (hours from t0), placed relative to the limb point
+// whose position angle is theta0 - 180 degrees (theta0 in radians): the place
+// every dot and track of the view is drawn at.
+LimbStarPlace LimbStarPlaceAt(LocalContext& local, double tau, double deltaT, double theta0);
+
 // The star's track from three minutes before to three minutes after tc, in
 // hundredths of a minute, relative to the limb point of the maximum found from
 // tc.

@@ -2,6 +2,7 @@
 
 #include "bessel/data_directory.h"
 #include "views/limb_view.h"
+#include "views/station_tracks_view.h"
 
 namespace vernier {
 
@@ -14,7 +15,7 @@ const char* const kLimbGridConverterLine = UI_TEXT_NOOP(
     "vernier-lunar-grid で LDEM_16 から LRO.dat を作り、データディレクトリに置いてください");
 
 LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const ClientRect& client,
-                                  std::FILE* librationLines) {
+                                  std::FILE* librationLines, const GrazeStations* stations) {
   LimbCommandResult result;
   SetUpObserver(s.site, s.observerPoint);
   LocalContext local = s.Local();
@@ -38,6 +39,10 @@ LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const Clie
   result.view = ComputeLimbView(context, s.cursor.event.year, s.cursor.event.month,
                                 s.cursor.event.day, s.site.longitude, 0.0);
   DrawLimbView(dc, result.view, s.cursor.elements, s.site.longitude, s.site.latitude);
+  if (stations) {
+    result.stationTracks = ComputeStationTracks(s.cursor.elements, result.view, *stations);
+    DrawStationTracks(dc, result.stationTracks);
+  }
   return result;
 }
 

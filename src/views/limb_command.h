@@ -7,6 +7,7 @@
 
 #include "gdi/device_context.h"
 #include "gdi/ui_text.h"
+#include "local/graze_tracks.h"
 #include "local/limb_profile.h"
 #include "map/map_window.h"
 #include "program/program_state.h"
@@ -16,6 +17,7 @@ namespace vernier {
 struct LimbCommandResult {
   bool gridFound = false;  // "LRO.dat" could be opened; otherwise only the message was drawn
   LimbViewResult view;     // when gridFound
+  StationTracks stationTracks;  // when gridFound and stations were given
 };
 
 // The white lines shown instead of the profile when "LRO.dat" is missing:
@@ -31,8 +33,10 @@ extern const char* const kLimbGridConverterLine;
 // Sets up the observer, finds the maximum (from t0 with the event's Delta T),
 // fills the client area black and draws the limb view, or the message
 // lines when "LRO.dat" cannot be opened. The libration's four lines go to
-// `librationLines` (null: nowhere).
+// `librationLines` (null: nowhere). With the stations of a graze, their tracks
+// are drawn over the profile too.
 LimbCommandResult DrawLimbCommand(ProgramState& state, DeviceContext& dc, const ClientRect& client,
-                                  std::FILE* librationLines = nullptr);
+                                  std::FILE* librationLines = nullptr,
+                                  const GrazeStations* stations = nullptr);
 
 }  // namespace vernier

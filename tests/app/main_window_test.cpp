@@ -245,6 +245,7 @@ TEST_F(MainWindowTest, PredictionsWindowLoadsTheChosenEventInTheView) {
   window->FromEdit()->setDate(QDate(2026, 12, 1));
   window->DaysEdit()->setValue(30);
   window->Compute();
+  ASSERT_TRUE(window->WaitForRun());
   ASSERT_EQ(window->Model().rowCount(), 2);  // D and R of the star of 10 December
   // Both rows carry the one occultation's number.
   EXPECT_EQ(window->Model().headerData(0, Qt::Vertical, Qt::DisplayRole).toInt(), 1);
@@ -257,7 +258,8 @@ TEST_F(MainWindowTest, PredictionsWindowLoadsTheChosenEventInTheView) {
   mainWindow.show();
   window->show();
   window->activateWindow();
-  emit window->EventChosen(contact, window->Site());
+  BesselianElements record{};  // unused: the event is read again from its file
+  emit window->EventChosen(contact, window->Site(), record);
   EXPECT_EQ(view->State().cursor.elements.xz, 200);
   EXPECT_EQ(view->State().display.displayMode, DisplayMode::LocalCircumstances);
   // The loaded event comes to the front.

@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -35,6 +36,7 @@ class PredictionsWindowTest : public testing::AppTest {
     window.FromEdit()->setDate(QDate(2003, 3, 24));
     window.DaysEdit()->setValue(133);
     window.Compute();
+    EXPECT_TRUE(window.WaitForRun());
   }
   static ObserverSite Lubbock() {
     ObserverSite site;
@@ -188,6 +190,10 @@ TEST_F(PredictionsWindowTest, DoubleClickChoosesTheRowsEvent) {
   const auto contact = chosen[0][0].value<PredictedContact>();
   EXPECT_EQ(FormatUt(contact.jdUT).time, Cell(2, "ut").toStdString());
   EXPECT_GT(contact.recordIndex, 0);
+  // The contact's own record comes with it.
+  const auto record = chosen[0][2].value<BesselianElements>();
+  EXPECT_EQ(record.xz, contact.xz);
+  EXPECT_EQ(record.day, contact.eventDay);
 }
 
 // The chosen contact's record is loaded again with the site as observer.
@@ -221,10 +227,99 @@ TEST_F(PredictionsWindowTest, AnUnreadableRecordIsSaidWithTheRowsBeforeIt) {
   cut.FromEdit()->setDate(QDate(2003, 5, 10));
   cut.DaysEdit()->setValue(10);
   cut.Compute();
+  ASSERT_TRUE(cut.WaitForRun());
   EXPECT_GE(cut.Filter().rowCount(), 2);
   QStringList texts;
   for (const QLabel* label : cut.findChildren<QLabel*>()) texts << label->text();
   EXPECT_TRUE(texts.join("|").contains("ecad22.PRN: record 70 could not be read")) << texts.join("|").toStdString();
+}
+
+// Stars beyond the element files: found from the ephemeris off the window's
+// thread, shown beside the files' rows, and each row's record comes with a
+// double click (an event no file holds).
+TEST_F(PredictionsWindowTest, DeeperStarsAreFoundOffTheWindowsThread) {
+  if (!std::filesystem::exists(std::string(kDefaultStarDirectory) + "/stars_3_1v0_4.cat"))
+    GTEST_SKIP() << "stellarium-data is not installed";
+  QTemporaryDir cache;
+  DeepSearchSettings settings = InstalledDeepSearchSettings();
+  settings.cacheDirectory = cache.path().toStdString();
+  window.SetDeepSearchSettings(settings);
+  window.FromEdit()->setDate(QDate(2003, 5, 10));
+  window.DaysEdit()->setValue(2);
+  window.Compute();
+  ASSERT_TRUE(window.WaitForRun());
+  const int fileRows = window.Model().rowCount();
+  ASSERT_GT(fileRows, 0);
+
+  QSignalSpy computed(&window, &PredictionsWindow::Computed);
+  window.DepthEdit()->setValue(7.5);
+  window.Compute();
+  EXPECT_TRUE(window.Running());  // returned at once; the rows come later
+  ASSERT_TRUE(computed.wait(120000));
+  EXPECT_FALSE(window.Running());
+  ASSERT_GT(window.Model().rowCount(), fileRows);
+  int deepRow = -1;
+  for (int row = 0; row < window.Filter().rowCount() && deepRow < 0; ++row)
+    if (window.Model().Contact(window.Filter().mapToSource(window.Filter().index(row, 0)).row()).recordIndex == 0)
+      deepRow = row;
+  ASSERT_GE(deepRow, 0);
+  EXPECT_FALSE(Cell(deepRow, "star_id").isEmpty());
+  // A star without a name is shown by its identifier, not a blank.
+  for (int row = 0; row < window.Filter().rowCount(); ++row)
+    EXPECT_FALSE(Cell(row, "body").isEmpty()) << row;
+
+  QSignalSpy chosen(&window, &PredictionsWindow::EventChosen);
+  emit window.Table()->doubleClicked(window.Filter().index(deepRow, 0));
+  ASSERT_EQ(chosen.size(), 1);
+  const auto contact = chosen[0][0].value<PredictedContact>();
+  const auto record = chosen[0][2].value<BesselianElements>();
+  EXPECT_EQ(record.xz, contact.xz);
+  EXPECT_NEAR(record.jd, contact.jdUT, 0.2);
+  // Loaded as the view loads it: the record itself is the current event.
+  ProgramState loaded;
+  loaded.SetDataDirectory(TestData("predictions"));
+  LoadPredictedRecord(loaded, record, window.Site());
+  EXPECT_EQ(loaded.cursor.elements.jd, record.jd);
+  EXPECT_EQ(loaded.cursor.elements.xz, contact.xz);
+}
+
+// A span the search cannot hold is refused with the limit; a run can be
+// cancelled, and a window closed while it runs waits for its worker.
+TEST(PredictionsWindowDeep, SpanLimitCancelAndClosing) {
+  if (!std::filesystem::exists(std::string(kDefaultStarDirectory) + "/stars_3_1v0_4.cat"))
+    GTEST_SKIP() << "stellarium-data is not installed";
+  ObserverSite tokyo;
+  tokyo.longitude = 139.7447;
+  tokyo.latitude = 35.6581;
+  tokyo.cityIndex = kTypedSiteIndex;
+  DeepSearchSettings uncached = InstalledDeepSearchSettings();
+  uncached.cacheDirectory.clear();
+
+  PredictionsWindow window(TestData("predictions"), tokyo, "Tokyo");
+  window.SetDeepSearchSettings(uncached);
+  window.DepthEdit()->setValue(10.5);
+  window.DaysEdit()->setValue(36525);
+  window.Compute();
+  EXPECT_FALSE(window.Running());
+  EXPECT_TRUE(window.Status()->text().contains(QString::number(DeepSpanLimitDays(10.5))))
+      << window.Status()->text().toStdString();
+
+  window.FromEdit()->setDate(QDate(2003, 1, 1));
+  window.DaysEdit()->setValue(300);
+  window.Compute();
+  ASSERT_TRUE(window.Running());
+  window.Cancel();
+  ASSERT_TRUE(window.WaitForRun(60000));
+  EXPECT_TRUE(window.Status()->text().contains(PredictionsWindow::tr("（中止しました）")))
+      << window.Status()->text().toStdString();
+
+  auto* closing = new PredictionsWindow(TestData("predictions"), tokyo, "Tokyo");
+  closing->SetDeepSearchSettings(uncached);
+  closing->DepthEdit()->setValue(10.5);
+  closing->DaysEdit()->setValue(300);
+  closing->Compute();
+  ASSERT_TRUE(closing->Running());
+  delete closing;  // cancels and waits; the worker touches nothing of it after
 }
 
 }  // namespace

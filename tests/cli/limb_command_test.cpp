@@ -79,5 +79,31 @@ TEST(LimbCommandLine, TextsAndPictureWithTheObserverOptions) {
       << shortGrid.err;
 }
 
+// graze --png: the limb profile with the stations' tracks, drawn before the
+// table is printed; without the height grid the grid's message, status 1,
+// nothing printed and no picture.
+TEST(LimbCommandLine, GrazePictureOfTheStationsTracks) {
+  LimbData d;
+  const std::string png = d.data.File("tracks.png");
+  const std::string args = "graze --data '" + d.data.path() +
+                           "' --date 2000-01-01 --observer 135,51,0 --png '" + png + "'";
+  auto missing = RunCli(args);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_NE(missing.err.find("LRO.dat"), std::string::npos) << missing.err;
+  EXPECT_FALSE(std::filesystem::exists(png));
+
+  d.WriteFlatGrid();
+  auto drawn = RunCli(args);
+  ASSERT_EQ(drawn.status, 0) << drawn.err;
+  EXPECT_NE(drawn.out.find("the northern limit nearest 135.00000 E, 51.00000 N"),
+            std::string::npos)
+      << drawn.out;
+  EXPECT_GT(std::filesystem::file_size(png), 1000u);
+  EXPECT_EQ(RunCli("graze --data '" + d.data.path() + "' --date 2000-01-01 --observer 135,51 --png")
+                .status,
+            2);
+}
+
 }  // namespace
 }  // namespace vernier

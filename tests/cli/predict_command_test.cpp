@@ -182,6 +182,33 @@ TEST(PredictCommandTest, MissingElementFileIsAnError) {
   EXPECT_NE(beyond.err.find("no element file covers this year"), std::string::npos) << beyond.err;
 }
 
+// Without --tz the times are the site's standard time (Lubbock: UT-7h), not the
+// machine's zone; --tz system takes the machine's.
+TEST(PredictCommandTest, DefaultZoneIsTheSitesStandardTime) {
+  const std::string cli = "TZ=Asia/Tokyo '" + std::string(VERNIER_CLI_PATH) + "' ";
+  const struct {
+    const char* options;
+    const char* local;
+  } cases[] = {
+      {"--format csv", "2003-05-09T22:22:38-07:00"},
+      {"--format csv --tz system", "2003-05-10T14:22:38+09:00"},
+      {"--format csv --tz UTC", "2003-05-10T05:22:38+00:00"},
+  };
+  for (const auto& c : cases) {
+    const auto result = testing::RunShell(cli + Lubbock(c.options));
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("2003-05-10,05:22:38.1," + std::string(c.local) + ",D,"), std::string::npos)
+        << c.options << "\n" << result.out;
+  }
+  const auto text = testing::RunShell(cli + Lubbock(""));
+  EXPECT_NE(text.out.find("civil time UTC-07:00 (standard time of the site's longitude)"), std::string::npos)
+      << text.out;
+  // East of Greenwich the rule's sign turns: Tokyo is UT+9h.
+  const auto east = testing::RunShell(cli + "predict --data '" + TestData("predictions") +
+                                      "' --observer 139.74,35.66 --from 2003-05-10 --days 1");
+  EXPECT_NE(east.out.find("civil time UTC+09:00 (standard"), std::string::npos) << east.out;
+}
+
 // A local mean time keeps the seconds of its offset, so that the local time
 // and its offset denote the instant; an unknown zone in TZ is said.
 TEST(PredictCommandTest, LocalTimesKeepTheSecondsOfTheirOffset) {
@@ -210,14 +237,14 @@ TEST(PredictCommandTest, LocalTimesKeepTheSecondsOfTheirOffset) {
         << result.out;
   }
   const auto unknown = testing::RunShell("TZ=Nowhere/Atlantis '" + std::string(VERNIER_CLI_PATH) + "' " +
-                                         Lubbock("--format csv"));
+                                         Lubbock("--format csv --tz system"));
   EXPECT_EQ(unknown.status, 0);
   EXPECT_NE(unknown.err.find("TZ=\"Nowhere/Atlantis\" is no zone"), std::string::npos) << unknown.err;
   EXPECT_NE(unknown.out.find("2003-05-10T05:22:38+00:00"), std::string::npos) << unknown.out;
   // A right/ zone in TZ would be off by the leap seconds: UTC, said.
   if (std::filesystem::exists("/usr/share/zoneinfo/right/Asia/Tokyo")) {
     const auto right = testing::RunShell("TZ=right/Asia/Tokyo '" + std::string(VERNIER_CLI_PATH) + "' " +
-                                         Lubbock("--format csv"));
+                                         Lubbock("--format csv --tz system"));
     EXPECT_NE(right.err.find("TZ=\"right/Asia/Tokyo\" is no zone"), std::string::npos) << right.err;
     EXPECT_NE(right.out.find("2003-05-10T05:22:38+00:00"), std::string::npos) << right.out;
   }

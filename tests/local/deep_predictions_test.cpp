@@ -4,6 +4,7 @@
 // records for the other displays.
 #include "local/deep_predictions.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -101,6 +102,46 @@ TEST(DeepPredictionsTest, AgreesWithTheElementFilesContactForContact) {
   std::printf("compared %zu contacts: worst %.4f s, %.5f deg\n", compared, worstSeconds, worstAngle);
   EXPECT_LT(worstSeconds, 0.02);
   EXPECT_LT(worstAngle, 0.01);
+}
+
+// Cancelling from another thread ends the search at once, within a month too;
+// only whole months are kept.
+TEST(DeepPredictionsTest, CancelledSearchesKeepOnlyWholeMonths) {
+  if (!Installed()) GTEST_SKIP() << "stellarium-data is not installed";
+  std::vector<CatalogueStar> stars;
+  std::string error;
+  ASSERT_TRUE(ReadStellariumCatalogue(kStars, 5.0, stars, error)) << error;
+  auto ephemeris = MakeSwissEphemeris("");
+  const double start = ProgramJulianDate(2027, 1, 1, 0), end = ProgramJulianDate(2027, 2, 1, 0);
+  SearchOptions options;
+  std::vector<ElementRecord> all, some;
+  SearchStats stats;
+  ASSERT_TRUE(FindEvents(*ephemeris, stars, start, end, options, all, stats, error)) << error;
+  int asked = 0;
+  options.stopped = [&] { return ++asked > 10; };
+  ASSERT_TRUE(FindEvents(*ephemeris, stars, start, end, options, some, stats, error)) << error;
+  EXPECT_EQ(asked, 11);
+  EXPECT_LT(some.size(), all.size());
+
+  TempDataDir cache;
+  std::atomic<bool> cancel{true};
+  DeepSearchSettings settings;
+  settings.starDirectory = kStars;
+  settings.cacheDirectory = cache.path();
+  settings.threads = 1;
+  settings.cancel = &cancel;
+  const double from = JulianDate(2030, 3, 5, 0, 0), to = JulianDate(2030, 4, 20, 0, 0);
+  const DeepEvents none = FindDeepEvents(settings, 6.0, from, to);
+  EXPECT_TRUE(none.cancelled);
+  EXPECT_EQ(none.monthsFound, 0);
+  EXPECT_TRUE(fs::is_empty(cache.path()));
+  // Cancelled once the first month is in: that month is kept, the second not.
+  cancel = false;
+  const DeepEvents one = FindDeepEvents(settings, 6.0, from, to, {},
+                                        [&](size_t, std::vector<BesselianElements>&&) { cancel = true; });
+  EXPECT_TRUE(one.cancelled);
+  EXPECT_EQ(one.monthsFound, 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(cache.path()), fs::directory_iterator()), 1);
 }
 
 // A month found once is read back as found; a damaged or foreign file is not

@@ -1,18 +1,25 @@
 // The graze planner: the limit moved for the site's height agrees with the
 // limit the local circumstances give for an observer at that height, the
 // station lines stand at their distances from it on the sides the star is
-// hidden and seen, and requests out of range are refused with the range.
+// hidden and seen, requests out of range are refused with the range, and each
+// station's track across the limb profile skims the mean limb at the
+// station's own distance from it.
 #include "local/graze_planner.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "astro/constants.h"
 #include "astro/time.h"
 #include "local/circumstances.h"
+#include "local/graze_tracks.h"
+#include "local/limb_profile.h"
 #include "support/run_cli.h"
+#include "support/synthetic_limb_grid.h"
+#include "support/temp_data_dir.h"
 
 namespace vernier {
 namespace {
@@ -21,13 +28,14 @@ using testing::TestData;
 
 constexpr double kMetresPerDegree = kGrs80EarthRadiusKm * 1000 * kDegToRad;
 
-BesselianElements EtaLeo() {
+BesselianElements EtaLeo(CurrentEvent* record = nullptr) {
   ElementFile file;
   file.dataDirectory = DataDirectory{TestData("predictions")};
   BesselianElements e;
   CurrentEvent event;
   EXPECT_EQ(OpenElementFileAt(file, e, 0, 2003, 5, 10, event), Status::Ok);
   while (e.hip != 49583) EXPECT_EQ(ReadNextElements(file, e, 0, event), Status::Ok);
+  if (record) *record = event;
   return e;
 }
 
@@ -170,6 +178,113 @@ TEST(GrazePlannerTest, RequestsOutOfRangeAreRefusedWithTheRange) {
     const std::string problem = CheckGrazeRequest(request);
     EXPECT_NE(problem.find(c.range), std::string::npos) << problem;
     EXPECT_FALSE(PlanGraze(EtaLeo(), 60, request).problem.empty());
+  }
+}
+
+// The tracks of stations every 400 m over ±2 km from the northern limit of
+// η Leo, over a flat profile standing at the mean limb: each track's lowest
+// point is the station's own least distance from the limb (found here through
+// the closest approach, not the tracks' sampling), the station on the limit
+// skims it, the tracks stand in the order of their stations with the hidden
+// side below, and only the tracks that dip under the profile have hidden
+// points. Without the height curve the same tracks carry no hidden flags.
+TEST(GrazePlannerTest, StationTracksSkimTheLimbAtTheStationsDistances) {
+  CurrentEvent record;
+  const BesselianElements e = EtaLeo(&record);
+  const double deltaT = DeltaTOf(e);  // the limb view's own
+  GrazeRequest request;
+  request.site.longitude = -90.6;
+  request.site.latitude = 33.5;
+  request.site.height = 1585;
+  request.rows = 5;
+  request.stationStepMetres = 400;
+  request.stationSpanMetres = 2000;
+  const GrazePlan plan = PlanGraze(e, deltaT, request);
+  ASSERT_TRUE(plan.problem.empty()) << plan.problem;
+  const GrazeStations stations = StationsNearObserver(plan, request.site.height);
+  ASSERT_EQ(stations.stations.size(), 11u);
+  EXPECT_EQ(stations.eastPositive, plan.latitudeSteps);
+  for (std::size_t k = 0; k < stations.stations.size(); ++k) {
+    EXPECT_EQ(stations.stations[k].offsetMetres, plan.stations[k].offsetMetres);
+    EXPECT_EQ(stations.stations[k].latitude, plan.stations[k].latitudes[2]);
+    EXPECT_EQ(stations.stations[k].longitude, plan.stations[k].longitudes[2]);
+  }
+
+  // Heights of 691 m over the grid's 1737.4 km put the profile on the
+  // limb's reference radius.
+  testing::TempDataDir dir;
+  {
+    LimbHeightGrid grid;
+    testing::FillLimbGrid(grid, [](double, double) { return 691.0; });
+    ASSERT_TRUE(testing::WriteLimbGrid(dir.File("LRO.dat"), grid));
+  }
+  BesselianState shadow;
+  ObserverGeometry observer;
+  LocalState state;
+  LocalContext local{e, shadow, observer, state};
+  SetUpObserver(request.site, observer);
+  LimbHeightGrid buffer;
+  const DataDirectory data{dir.path()};
+  LimbViewContext context{local, data, buffer, nullptr};
+  const LimbViewResult view = ComputeLimbView(context, record.year, record.month, record.day,
+                                              request.site.longitude, 0);
+  ASSERT_EQ(view.profile.lro.read.status, LimbGridStatus::Read);
+  ASSERT_FALSE(view.profile.lro.curve.empty());
+
+  const StationTracks tracks = ComputeStationTracks(e, view, stations);
+  ASSERT_EQ(tracks.tracks.size(), 11u);
+  int withHidden = 0;
+  for (std::size_t k = 0; k < tracks.tracks.size(); ++k) {
+    const StationTrack& track = tracks.tracks[k];
+    const GrazeStation& station = track.station;
+    SCOPED_TRACE(station.offsetMetres);
+    const double least =
+        LimitOffset(e, deltaT, station.longitude, station.latitude, station.height) *
+        kGrs80EarthRadiusKm;
+    EXPECT_NEAR(track.lowestKm, least, 0.003);
+    if (station.offsetMetres == 0) {
+      EXPECT_LT(std::fabs(track.lowestKm), 0.01);
+    }
+    if (k > 0) {
+      // Further to the hidden side, lower.
+      const bool lower = track.lowestKm < tracks.tracks[k - 1].lowestKm;
+      EXPECT_EQ(lower, plan.hiddenOnPositiveSide);
+    }
+    ASSERT_GT(track.points.size(), 100u);
+    ASSERT_EQ(track.hidden.size(), track.points.size());
+    // The track crosses the plot one way, and its lowest point stands at the
+    // plot's height scale (36 pixels a km from y 262.5), near the middle of
+    // the plot where the observer close by sees the star pass.
+    int lowestY = 0;
+    for (std::size_t i = 1; i < track.points.size(); ++i) {
+      EXPECT_EQ(track.points[i].x <= track.points[i - 1].x,
+                track.points[1].x <= track.points[0].x);
+      lowestY = std::max(lowestY, track.points[i].y);
+    }
+    EXPECT_NEAR(lowestY, 262.5 - 36 * track.lowestKm, 1.5);
+    // The flat bottom of the track (its lowest row of pixels) is centred there.
+    int first = 10000, last = -1;
+    for (const LimbPlotPoint& p : track.points)
+      if (p.y == lowestY) first = std::min(first, p.x), last = std::max(last, p.x);
+    EXPECT_NEAR((first + last) / 2.0, 335, 4) << first << ".." << last;
+    const bool anyHidden = std::count(track.hidden.begin(), track.hidden.end(), 1) > 0;
+    if (track.lowestKm > 0.03) {
+      EXPECT_FALSE(anyHidden);
+    } else if (track.lowestKm < -0.03) {
+      EXPECT_TRUE(anyHidden);
+    }
+    withHidden += anyHidden;
+  }
+  EXPECT_GE(withHidden, 4);
+  EXPECT_LE(withHidden, 7);
+
+  LimbViewResult withoutCurve = view;
+  withoutCurve.profile.lro = LimbProfilePass{};
+  const StationTracks bare = ComputeStationTracks(e, withoutCurve, stations);
+  ASSERT_EQ(bare.tracks.size(), tracks.tracks.size());
+  for (std::size_t k = 0; k < bare.tracks.size(); ++k) {
+    EXPECT_EQ(bare.tracks[k].points, tracks.tracks[k].points);
+    EXPECT_TRUE(bare.tracks[k].hidden.empty());
   }
 }
 

@@ -175,5 +175,78 @@ TEST(LimbCommand, TheStarsDotsAndTrackAreDrawnWhereTheViewFoundThem) {
   EXPECT_EQ(pixel->colour, PaletteColour(Colour::LightGrey));
 }
 
+// With the stations of a graze, each station's track goes over the profile
+// after the view: the limit's station in its own colour, the others yellow
+// where the star is seen and red where it stands below the profile; one label
+// a track at the right edge, level with its lowest point, none overlapping;
+// and the legend under the header. Stations every 100 m over ±5 km across
+// 51 N, where the Japan star passes close to the northern limb.
+TEST(LimbCommand, StationTracksOverTheProfileWithTheirLabels) {
+  testing::TempDataDir dir;
+  LimbHeightGrid grid;
+  testing::FillLimbGrid(grid, [](double, double) { return 0.0; });
+  ASSERT_TRUE(testing::WriteLimbGrid(dir.File("LRO.dat"), grid));
+  ProgramState s = LoadedState(dir.path());
+  s.site.latitude = 51;
+  GrazeStations stations;
+  for (int k = -50; k <= 50; ++k)
+    stations.stations.push_back({k * 100.0, 135.0, 51 + k * 100.0 / 111195, 0});
+  RecordingDeviceContext dc;
+  const LimbCommandResult result =
+      DrawLimbCommand(s, dc, ClientRect{0, 0, 684, 520}, nullptr, &stations);
+  ASSERT_TRUE(result.gridFound);
+  const StationTracks& tracks = result.stationTracks;
+  ASSERT_EQ(tracks.tracks.size(), stations.stations.size());
+
+  // The segments' pens, after the view's own star track.
+  const auto& calls = dc.Calls();
+  std::size_t seen = 0, hidden = 0, onLimit = 0;
+  Rgb pen;
+  bool afterLegend = false;
+  for (const DrawCall& c : calls) {
+    if (c.kind == Kind::TextOut && c.y == 42) afterLegend = true;
+    if (c.kind == Kind::SelectPen) pen = c.colour;
+    if (!afterLegend || c.kind != Kind::LineTo) continue;
+    seen += pen == PaletteColour(Colour::Yellow);
+    hidden += pen == PaletteColour(Colour::Red);
+    onLimit += pen == PaletteColour(Colour::PaleCyan);
+  }
+  std::size_t hiddenPoints = 0, points = 0;
+  for (const StationTrack& t : tracks.tracks) {
+    points += t.points.size();
+    hiddenPoints += std::count(t.hidden.begin(), t.hidden.end(), 1);
+  }
+  EXPECT_GT(hiddenPoints, 0u);
+  EXPECT_LT(hiddenPoints, points);
+  EXPECT_GT(seen, 0u);
+  EXPECT_GT(hidden, 0u);
+  EXPECT_GT(onLimit, 0u);
+  EXPECT_EQ(seen + hidden + onLimit, points - tracks.tracks.size());  // one MoveTo a track
+
+  const auto texts = dc.Texts();
+  auto legend = std::find_if(texts.begin(), texts.end(),
+                             [](const DrawnText& t) { return t.x == 40 && t.y == 42; });
+  ASSERT_NE(legend, texts.end());
+  EXPECT_NE(legend->text.find("北が +"), std::string::npos) << legend->text;
+  std::vector<DrawnText> labels;
+  for (const DrawnText& t : texts)
+    if (t.x == kLimbPlotRight + 4) labels.push_back(t);
+  ASSERT_GE(labels.size(), 3u);
+  EXPECT_EQ(labels[0].text, "0");  // the limit's label first
+  for (std::size_t i = 0; i < labels.size(); ++i)
+    for (std::size_t j = i + 1; j < labels.size(); ++j)
+      EXPECT_GE(std::abs(labels[i].y - labels[j].y), 14) << labels[i].text << " " << labels[j].text;
+  // Each label stands level with its own track's lowest point.
+  for (const DrawnText& label : labels) {
+    const double offset = label.text == "0" ? 0 : std::stod(label.text);
+    const auto track = std::find_if(tracks.tracks.begin(), tracks.tracks.end(),
+                                    [&](const StationTrack& t) { return t.station.offsetMetres == offset; });
+    ASSERT_NE(track, tracks.tracks.end()) << label.text;
+    int lowest = 0;
+    for (const LimbPlotPoint& p : track->points) lowest = std::max(lowest, p.y);
+    EXPECT_EQ(label.y, lowest - 8) << label.text;
+  }
+}
+
 }  // namespace
 }  // namespace vernier
