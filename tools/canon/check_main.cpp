@@ -216,6 +216,74 @@ void ComparePlaces(std::vector<CatalogueStar> stars, const std::vector<Reference
   for (const auto& [mas, name] : beyond) std::printf("  %6.0f mas  %s\n", mas, name.c_str());
 }
 
+// The reference's own values of each star, whatever the generator chose, so
+// that a star error of the element files shows in the contact times: those of
+// stars.dat, or of the full-precision list (whose stars alone are compared),
+// or the generator's own places with --generator-places. Prints the message
+// and returns false when a catalogue cannot be read.
+bool StarsCompared(Options& options, const std::vector<CatalogueStar>& stars,
+                   std::vector<CatalogueStar>& compared) {
+  if (options.referencePath.empty()) {
+    std::vector<std::string> paths{"/usr/share/kstars/stars.dat"};
+    std::error_code failed;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", failed);
+    if (!failed)
+      paths.push_back((self.parent_path() / "../../canon-cache/stars.dat").lexically_normal().string());
+    for (const auto& path : paths)
+      if (std::filesystem::exists(path)) {
+        options.referencePath = path;
+        break;
+      }
+  }
+  std::string error;
+  std::vector<ReferenceStar> referenceStars;
+  if (options.referencePath.empty() ||
+      !ReadReferenceCatalogue(options.referencePath, referenceStars, error)) {
+    std::fprintf(stderr, "reference catalogue: %s (give --reference FILE)\n",
+                 options.referencePath.empty() ? "none found" : error.c_str());
+    return false;
+  }
+  std::vector<ReferenceStar> fullStars;
+  if (!options.fullPrecisionPath.empty()) {
+    int skipped = 0;
+    if (!ReadFullPrecisionCatalogue(options.fullPrecisionPath, fullStars, skipped, error)) {
+      std::fprintf(stderr, "full-precision list: %s\n", error.c_str());
+      return false;
+    }
+    std::printf("full-precision list %s: %zu stars (%d in another frame left out)\n",
+                options.fullPrecisionPath.c_str(), fullStars.size(), skipped);
+    ComparePlaces(stars, referenceStars, SortByDeclination(fullStars));
+  }
+  const auto byDec = SortByDeclination(fullStars.empty() ? referenceStars : fullStars);
+  compared.clear();
+  compared.reserve(stars.size());
+  if (options.generatorPlaces) {
+    compared = stars;
+    CheckStarPositions(compared, referenceStars, 0.02, 1.0);
+    std::printf("stars at the generator's places (default tolerance): the geometry alone\n");
+  } else {
+    for (const auto& s : stars)
+      if (const ReferenceStar* r = MatchReferenceStar(s, byDec)) compared.push_back(ReferenceValues(s, *r));
+  }
+  return true;
+}
+
+// The same event with the star rounded as stars.dat prints it: program −
+// rounded less program − full is what the rounding alone moves the contacts
+// and limb offsets by.
+bool RoundingShift(ReferenceContacts& reference, const Candidate& c, const ContactComparison& full,
+                   ContactComparison& shift, std::string& error) {
+  if (!CompareContacts(reference, *c.elements, RoundedAsPrinted(*c.star), *c.site, c.contacts, shift,
+                       error))
+    return false;
+  shift.referenceFound = shift.referenceFound && full.referenceFound;
+  shift.firstSeconds -= full.firstSeconds;
+  shift.lastSeconds -= full.lastSeconds;
+  shift.firstLimb -= full.firstLimb;
+  shift.lastLimb -= full.lastLimb;
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -242,49 +310,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "star catalogue: %s\n", error.c_str());
     return 1;
   }
-  // The reference's own values of each star, whatever the generator chose:
-  // a star error of the element files shows in the contact times.
-  if (options.referencePath.empty()) {
-    std::vector<std::string> paths{"/usr/share/kstars/stars.dat"};
-    std::error_code failed;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", failed);
-    if (!failed)
-      paths.push_back((self.parent_path() / "../../canon-cache/stars.dat").lexically_normal().string());
-    for (const auto& path : paths)
-      if (std::filesystem::exists(path)) {
-        options.referencePath = path;
-        break;
-      }
-  }
-  std::vector<ReferenceStar> referenceStars;
-  if (options.referencePath.empty() ||
-      !ReadReferenceCatalogue(options.referencePath, referenceStars, error)) {
-    std::fprintf(stderr, "reference catalogue: %s (give --reference FILE)\n",
-                 options.referencePath.empty() ? "none found" : error.c_str());
-    return 1;
-  }
-  std::vector<ReferenceStar> fullStars;
-  if (!options.fullPrecisionPath.empty()) {
-    int skipped = 0;
-    if (!ReadFullPrecisionCatalogue(options.fullPrecisionPath, fullStars, skipped, error)) {
-      std::fprintf(stderr, "full-precision list: %s\n", error.c_str());
-      return 1;
-    }
-    std::printf("full-precision list %s: %zu stars (%d in another frame left out)\n",
-                options.fullPrecisionPath.c_str(), fullStars.size(), skipped);
-    ComparePlaces(stars, referenceStars, SortByDeclination(fullStars));
-  }
-  const auto byDec = SortByDeclination(fullStars.empty() ? referenceStars : fullStars);
   std::vector<CatalogueStar> hipparcos;
-  hipparcos.reserve(stars.size());
-  if (options.generatorPlaces) {
-    hipparcos = stars;
-    CheckStarPositions(hipparcos, referenceStars, 0.02, 1.0);
-    std::printf("stars at the generator's places (default tolerance): the geometry alone\n");
-  } else {
-    for (const auto& s : stars)
-      if (const ReferenceStar* r = MatchReferenceStar(s, byDec)) hipparcos.push_back(ReferenceValues(s, *r));
-  }
+  if (!StarsCompared(options, stars, hipparcos)) return 1;
   std::map<int, const CatalogueStar*> byHip;
   for (const auto& s : hipparcos) byHip[s.hip] = &s;
   std::vector<Candidate> longChords, shortChords;
@@ -323,20 +350,12 @@ int main(int argc, char** argv) {
         return 1;
       }
       if (options.roundingSpread) {
-        // The same event with the star rounded: program − rounded less
-        // program − full is what the rounding alone moves the contacts by.
-        ContactComparison rounded;
-        if (!CompareContacts(reference, *c.elements, RoundedAsPrinted(*c.star), *c.site, c.contacts,
-                             rounded, error)) {
-          std::fprintf(stderr, "vernier-canon-check: %s: %s\n", rounded.label.c_str(), error.c_str());
+        ContactComparison shift;
+        if (!RoundingShift(reference, c, result, shift, error)) {
+          std::fprintf(stderr, "vernier-canon-check: %s: %s\n", shift.label.c_str(), error.c_str());
           return 1;
         }
-        rounded.referenceFound = rounded.referenceFound && result.referenceFound;
-        rounded.firstSeconds -= result.firstSeconds;
-        rounded.lastSeconds -= result.lastSeconds;
-        rounded.firstLimb -= result.firstLimb;
-        rounded.lastLimb -= result.lastLimb;
-        roundingShifts.push_back(rounded);
+        roundingShifts.push_back(shift);
       }
       if (options.verbose)
         std::printf("%-32s chord %6.1f min  contacts %+7.3f %+7.3f s  limb %+6.3f %+6.3f\"%s\n",
