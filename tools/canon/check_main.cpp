@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -167,10 +168,12 @@ double Percentile(std::vector<double> v, double q) {
 }
 
 // The generator's places (chosen against stars.dat) of every star of the
-// bands against the full-precision list, every ten years of 1900-2100: the
-// differences over all stars and epochs, and the stars beyond 0.3".
+// records read (`inRecords`, HIP numbers) against the full-precision list,
+// every ten years of 1900-2100: the differences over all stars and epochs,
+// and the stars beyond 0.3".
 void ComparePlaces(std::vector<CatalogueStar> stars, const std::vector<ReferenceStar>& dat,
-                   const std::vector<const ReferenceStar*>& fullByDec) {
+                   const std::vector<const ReferenceStar*>& fullByDec,
+                   const std::set<int>& inRecords) {
   KeepNearEcliptic(stars, 8.0, 1900, 2100);
   const std::vector<CatalogueStar> files = stars;
   CheckStarPositions(stars, dat, 0.02, 1.0);
@@ -180,7 +183,7 @@ void ComparePlaces(std::vector<CatalogueStar> stars, const std::vector<Reference
   int compared = 0;
   for (const auto& s : stars) {
     const ReferenceStar* r = MatchReferenceStar(s, fullByDec);
-    if (!r) continue;
+    if (!r || !inRecords.count(s.hip)) continue;
     ++compared;
     const CatalogueStar full = ReferenceValues(s, *r);
     // stars.dat's own values, as a baseline: what the rounded Hipparcos 1997
@@ -204,7 +207,7 @@ void ComparePlaces(std::vector<CatalogueStar> stars, const std::vector<Reference
                                    StarSourceName(s.source) + ")"});
   }
   std::printf(
-      "the generator's places against the full-precision list, 1900-2100: %d stars of the bands, "
+      "the generator's places against the full-precision list, 1900-2100: %d stars of the records, "
       "median %.0f mas, 90th percentile %.0f mas, max %.0f mas; %zu stars beyond 0.3\"\n",
       compared, Percentile(differences, 0.5), Percentile(differences, 0.9),
       Percentile(differences, 1.0), beyond.size());
@@ -222,6 +225,7 @@ void ComparePlaces(std::vector<CatalogueStar> stars, const std::vector<Reference
 // or the generator's own places with --generator-places. Prints the message
 // and returns false when a catalogue cannot be read.
 bool StarsCompared(Options& options, const std::vector<CatalogueStar>& stars,
+                   const std::vector<vernier::BesselianElements>& records,
                    std::vector<CatalogueStar>& compared) {
   if (options.referencePath.empty()) {
     std::vector<std::string> paths{"/usr/share/kstars/stars.dat"};
@@ -252,7 +256,9 @@ bool StarsCompared(Options& options, const std::vector<CatalogueStar>& stars,
     }
     std::printf("full-precision list %s: %zu stars (%d in another frame left out)\n",
                 options.fullPrecisionPath.c_str(), fullStars.size(), skipped);
-    ComparePlaces(stars, referenceStars, SortByDeclination(fullStars));
+    std::set<int> inRecords;
+    for (const auto& r : records) inRecords.insert(static_cast<int>(r.hip));
+    ComparePlaces(stars, referenceStars, SortByDeclination(fullStars), inRecords);
   }
   const auto byDec = SortByDeclination(fullStars.empty() ? referenceStars : fullStars);
   compared.clear();
@@ -311,7 +317,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<CatalogueStar> hipparcos;
-  if (!StarsCompared(options, stars, hipparcos)) return 1;
+  if (!StarsCompared(options, stars, records, hipparcos)) return 1;
   std::map<int, const CatalogueStar*> byHip;
   for (const auto& s : hipparcos) byHip[s.hip] = &s;
   std::vector<Candidate> longChords, shortChords;
