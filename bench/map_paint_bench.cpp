@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include <QImage>
 
 #include "gdi/recording_device_context.h"

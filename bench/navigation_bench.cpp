@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "gdi/recording_device_context.h"
 #include "program/navigation.h"
 #include "program/search_list.h"

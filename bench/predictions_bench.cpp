@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "local/predictions.h"
 
 namespace {

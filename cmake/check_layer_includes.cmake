@@ -4,7 +4,7 @@
 #   cmake -DLAYER=name -DALLOWED=a,b -DSOURCE_DIR=... -DSTAMP=file -P check_layer_includes.cmake
 string(REPLACE "," ";" ALLOWED "${ALLOWED}")
 file(GLOB files "${SOURCE_DIR}/src/${LAYER}/*.h" "${SOURCE_DIR}/src/${LAYER}/*.cpp")
-set(engine_layers astro gdi catalogue ephemeris bessel sky local map program views)
+set(engine_layers base astro gdi catalogue ephemeris bessel sky local map program views)
 set(drawing_layers gdi map views)
 list(FIND drawing_layers "${LAYER}" drawing)
 set(problems "")

@@ -9,7 +9,7 @@
 
 #include <QImage>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/elements.h"
 #include "local/graze_planner.h"
 #include "local/observer.h"

@@ -24,7 +24,7 @@
 #include "app/icons.h"
 #include "app/main_window.h"
 #include "app/session_settings.h"
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "program/program_state.h"
 #include "translation/translations.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "catalogue/star_catalogue.h"
 #include "local/deep_predictions.h"
 #include "local/predictions.h"

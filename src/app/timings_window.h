@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "local/timing_reduction.h"
 
 class QLabel;

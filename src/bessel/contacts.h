@@ -5,7 +5,7 @@
 #pragma once
 
 #include "bessel/path_context.h"
-#include "gdi/status.h"
+#include "base/status.h"
 
 namespace vernier {
 

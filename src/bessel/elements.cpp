@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "astro/element_bands.h"
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/element_records.h"
 
 namespace vernier {

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "bessel/data_directory.h"
-#include "gdi/status.h"
+#include "base/data_directory.h"
+#include "base/status.h"
 
 namespace vernier {
 

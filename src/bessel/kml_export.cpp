@@ -7,8 +7,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "bessel/data_directory.h"
-#include "gdi/format.h"
+#include "base/data_directory.h"
+#include "base/format.h"
 
 namespace vernier {
 

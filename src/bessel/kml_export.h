@@ -11,7 +11,7 @@
 #include <array>
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/elements.h"
 
 namespace vernier {

@@ -15,7 +15,7 @@
 #include "bessel/elements.h"
 #include "bessel/evaluation.h"
 #include "bessel/geo_point.h"
-#include "gdi/status.h"
+#include "base/status.h"
 
 namespace vernier {
 

@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gdi/status.h"
+#include "base/status.h"
 
 namespace vernier {
 

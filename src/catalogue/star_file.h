@@ -35,7 +35,7 @@
 #include <string>
 #include <vector>
 
-#include "gdi/status.h"
+#include "base/status.h"
 
 namespace vernier {
 

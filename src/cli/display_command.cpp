@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "cli/event_session.h"
 #include "cli/messages.h"
 #include "gdi/recording_device_context.h"

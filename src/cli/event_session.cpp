@@ -1,7 +1,7 @@
 #include "cli/event_session.h"
 
 #include "astro/time.h"
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "cli/messages.h"
 #include "program/navigation.h"
 

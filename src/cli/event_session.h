@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/elements.h"
 #include "cli/options.h"
 #include "program/event_cursor.h"

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "cli/commands.h"
 #include "cli/display_command.h"
 #include "cli/messages.h"
 #include "cli/navigation_options.h"
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 #include "local/limb_grid.h"
 #include "local/observer.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "cli/commands.h"
 #include "cli/display_command.h"
 #include "cli/messages.h"

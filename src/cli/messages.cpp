@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "bessel/data_directory.h"
-#include "gdi/ui_text.h"
+#include "base/data_directory.h"
+#include "base/ui_text.h"
 
 namespace vernier::cli {
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "bessel/data_directory.h"
-#include "gdi/user_message.h"
+#include "base/data_directory.h"
+#include "base/user_message.h"
 
 namespace vernier::cli {
 

@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "cli/display_command.h"
 #include "cli/options.h"
 #include "local/observer.h"

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "astro/time.h"
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/element_records.h"
 #include "cli/commands.h"
 #include "cli/messages.h"

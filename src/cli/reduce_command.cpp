@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "cli/commands.h"
 #include "cli/messages.h"
 #include "cli/options.h"

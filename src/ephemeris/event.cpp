@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <cstring>
 #include <vector>
 
@@ -280,12 +281,22 @@ bool MoonAge::At(Ephemeris& ephemeris, double jdTT, double& age, std::string& er
   return true;
 }
 
-EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const EventBody& target,
-                        double jdGuess, ElementRecord& record, double& jdLeast, FitQuality& quality,
-                        std::string& error) {
-  // 1. Least distance of the shadow axis from the Earth's centre.
-  constexpr double kDerivativeStep = 1.0 / 1440.0;  // days
-  EventBody body = target;
+namespace {
+
+constexpr double kDerivativeStep = 1.0 / 1440.0;  // days
+
+// The shadow axis at its least distance from the Earth's centre.
+struct Passage {
+  double jd = 0.0;     // the instant, TT
+  ShadowState state;   // the shadow then
+  double gamma = 0.0;  // the least distance, Earth radii
+  double speed = 0.0;  // Earth radii per hour
+};
+
+// 1. Newton steps on the distance of the shadow axis from the Earth's centre,
+// from the guess. Misses when the steps wander off to another passage.
+EventOutcome FindPassage(ShadowEvaluator& evaluator, EventBody& body, double jdGuess, Passage& passage,
+                         std::string& error) {
   if (!evaluator.HoldDeflection(body, jdGuess)) {
     error = evaluator.error();
     return EventOutcome::Failed;
@@ -313,12 +324,21 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     error = evaluator.error();
     return EventOutcome::Failed;
   }
-  jdLeast = t;
-  const double gammaEstimate = std::hypot(s.x, s.y);
-  if (gammaEstimate - EarthRadiusToward(s.x, s.y, s.d) - s.l1 > 0.02) return EventOutcome::Misses;
-  const double speed = std::hypot(s2.x - s.x, s2.y - s.y) / (kDerivativeStep * 24.0);  // Earth radii per hour
+  passage.jd = t;
+  passage.state = s;
+  passage.gamma = std::hypot(s.x, s.y);
+  passage.speed = std::hypot(s2.x - s.x, s2.y - s.y) / (kDerivativeStep * 24.0);
+  return EventOutcome::Recorded;
+}
 
-  // 2. The whole hour of dynamical time nearest to it.
+// 2. The whole hour of dynamical time nearest to the passage, the record's t0.
+struct ReferenceHour {
+  double jdT0 = 0.0;   // its Julian date
+  double t0 = 0.0;     // its hour of the day
+  double least = 0.0;  // the passage, hours from t0
+};
+
+ReferenceHour NearestWholeHour(double t) {
   double midnight = std::floor(t - 0.5) + 0.5;
   double t0 = std::round((t - midnight) * 24.0);
   if (t0 == 24) {  // the nearest whole hour is midnight of the next day
@@ -326,14 +346,25 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     t0 = 0;
   }
   const double jdT0 = midnight + t0 / 24.0;
-  const double least = (t - jdT0) * 24.0;  // hours from t0
+  return {jdT0, t0, (t - jdT0) * 24.0};
+}
 
-  // 3. Samples over the span the shadow needs, widened until the shadow is
-  //    off the Earth at both ends.
-  const double reach = 1.0 + s.l1 + 0.02;
-  const double half = std::sqrt(std::max(0.0, reach * reach - gammaEstimate * gammaEstimate)) / speed;
-  int first = static_cast<int>(std::floor((least - half - 0.25) / kSampleStepHours));
-  int last = static_cast<int>(std::ceil((least + half + 0.25) / kSampleStepHours));
+// 3. Samples over the span the shadow needs, widened until the shadow is off
+// the Earth at both ends, and the polynomials fitted to them. `first` and
+// `last` are the sample numbers of the span's ends.
+struct FittedSpan {
+  Polynomials p;
+  int first = 0, last = 0;
+};
+
+EventOutcome FitShadowSpan(ShadowEvaluator& evaluator, const EventBody& body, const Passage& passage,
+                           const ReferenceHour& hour, FittedSpan& span, FitQuality& quality,
+                           std::string& error) {
+  const double reach = 1.0 + passage.state.l1 + 0.02;
+  const double half =
+      std::sqrt(std::max(0.0, reach * reach - passage.gamma * passage.gamma)) / passage.speed;
+  int first = static_cast<int>(std::floor((hour.least - half - 0.25) / kSampleStepHours));
+  int last = static_cast<int>(std::ceil((hour.least + half + 0.25) / kSampleStepHours));
   while (last - first < 8) {
     --first;
     ++last;
@@ -341,7 +372,7 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
   std::vector<Sample> samples;
   auto sample = [&](int k) -> bool {
     Sample n{k * kSampleStepHours, {}};
-    if (!evaluator.Evaluate(body, jdT0 + n.t / 24.0, n.state)) {
+    if (!evaluator.Evaluate(body, hour.jdT0 + n.t / 24.0, n.state)) {
       error = evaluator.error();
       return false;
     }
@@ -350,11 +381,10 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
   };
   for (int k = first; k <= last; ++k)
     if (!sample(k)) return EventOutcome::Failed;
-  Polynomials p;
   for (int widening = 0;; ++widening) {
-    FitSamples(samples, p, quality);
-    const bool openStart = TrackAt(p, first * kSampleStepHours).gap1 <= 0.0;
-    const bool openEnd = TrackAt(p, last * kSampleStepHours).gap1 <= 0.0;
+    FitSamples(samples, span.p, quality);
+    const bool openStart = TrackAt(span.p, first * kSampleStepHours).gap1 <= 0.0;
+    const bool openEnd = TrackAt(span.p, last * kSampleStepHours).gap1 <= 0.0;
     if (!openStart && !openEnd) break;
     if (widening == 8) {
       error = "shadow still on the Earth at the end of the sampled span";
@@ -362,9 +392,21 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     }
     if ((openStart && !sample(--first)) || (openEnd && !sample(++last))) return EventOutcome::Failed;
   }
+  span.first = first;
+  span.last = last;
+  return EventOutcome::Recorded;
+}
 
-  // 4. Least distance, contact with the Earth and type, from the polynomials.
-  const double ta = first * kSampleStepHours, tb = last * kSampleStepHours;
+// 4. Least distance, contact with the Earth and type, from the polynomials:
+// the record's type and signed gamma, or nothing when the shadow misses.
+struct Closest {
+  int type = 1;
+  double gamma = 0.0;
+};
+
+std::optional<Closest> ClosestApproach(const FittedSpan& span, double least, bool planet) {
+  const Polynomials& p = span.p;
+  const double ta = span.first * kSampleStepHours, tb = span.last * kSampleStepHours;
   double minRho = 1e9, minScaled = 1e9, minGap1 = 1e9, minGap2 = 1e9, tMin = least;
   for (double u = ta; u <= tb + 1e-9; u += 0.01) {
     const Track k = TrackAt(p, u);
@@ -376,7 +418,7 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     minGap1 = std::min(minGap1, k.gap1);
     minGap2 = std::min(minGap2, k.gap2);
   }
-  if (minGap1 >= 0.0) return EventOutcome::Misses;
+  if (minGap1 >= 0.0) return std::nullopt;
   for (int i = 0; i < 4; ++i) {  // refine the least distance on the polynomials
     const double x = Poly(p.x, 3, tMin), y = Poly(p.y, 3, tMin);
     const double xd = p.x[1] + 2 * p.x[2] * tMin + 3 * p.x[3] * tMin * tMin;
@@ -384,24 +426,30 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     tMin -= (x * xd + y * yd) / (xd * xd + yd * yd);
   }
   const double xMin = Poly(p.x, 3, tMin), yMin = Poly(p.y, 3, tMin);
-  int type = 1;
+  Closest closest;
   if (minScaled < 1.0)
-    type = 2;
-  else if (body.planet != 0 && minGap2 < 0.0)
-    type = 5;
+    closest.type = 2;
+  else if (planet && minGap2 < 0.0)
+    closest.type = 5;
+  closest.gamma = std::hypot(xMin, yMin) * (yMin < 0 ? -1.0 : 1.0);
+  return closest;
+}
 
-  // 5. The record.
-  const RecordDate date = ProgramCalendarDate(jdT0, t0);
+// 5. The record: date, type and body, the Moon's age, and the polynomials.
+EventOutcome WriteRecord(ShadowEvaluator& evaluator, MoonAge& moonAge, const EventBody& body,
+                         const ReferenceHour& hour, const Polynomials& p, const Closest& closest,
+                         ElementRecord& record, std::string& error) {
+  const RecordDate date = ProgramCalendarDate(hour.jdT0, hour.t0);
   record = ElementRecord{};
   record.year = date.year;
   record.month = date.month;
   record.day = date.day;
-  record.type = type;
-  record.gamma = std::hypot(xMin, yMin) * (yMin < 0 ? -1.0 : 1.0);
-  record.jd = jdT0;
-  record.t0 = t0;
+  record.type = closest.type;
+  record.gamma = closest.gamma;
+  record.jd = hour.jdT0;
+  record.t0 = hour.t0;
   double age = 0.0;
-  if (!moonAge.At(evaluator.ephemeris(), jdT0, age, error)) return EventOutcome::Failed;
+  if (!moonAge.At(evaluator.ephemeris(), hour.jdT0, age, error)) return EventOutcome::Failed;
   record.ma = age;
   if (body.star) {
     record.mag = body.star->magnitude;
@@ -411,7 +459,7 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     record.hip = body.star->hip;
   } else {
     double magnitude = 0.0;
-    if (!evaluator.ephemeris().PlanetMagnitude(body.planet, jdT0, magnitude)) {
+    if (!evaluator.ephemeris().PlanetMagnitude(body.planet, hour.jdT0, magnitude)) {
       error = evaluator.ephemeris().Error();
       return EventOutcome::Failed;
     }
@@ -432,6 +480,28 @@ EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const Even
     record.l11 = record.l12 = record.l21 = record.l22 = record.tanf1 = record.tanf2 = 0.0;
   }
   return EventOutcome::Recorded;
+}
+
+}  // namespace
+
+EventOutcome BuildEvent(ShadowEvaluator& evaluator, MoonAge& moonAge, const EventBody& target,
+                        double jdGuess, ElementRecord& record, double& jdLeast, FitQuality& quality,
+                        std::string& error) {
+  EventBody body = target;
+  Passage passage;
+  const EventOutcome found = FindPassage(evaluator, body, jdGuess, passage, error);
+  if (found != EventOutcome::Recorded) return found;
+  jdLeast = passage.jd;
+  const ShadowState& s = passage.state;
+  if (passage.gamma - EarthRadiusToward(s.x, s.y, s.d) - s.l1 > 0.02) return EventOutcome::Misses;
+
+  const ReferenceHour hour = NearestWholeHour(passage.jd);
+  FittedSpan span;
+  const EventOutcome fitted = FitShadowSpan(evaluator, body, passage, hour, span, quality, error);
+  if (fitted != EventOutcome::Recorded) return fitted;
+  const std::optional<Closest> closest = ClosestApproach(span, hour.least, body.planet != 0);
+  if (!closest) return EventOutcome::Misses;
+  return WriteRecord(evaluator, moonAge, body, hour, span.p, *closest, record, error);
 }
 
 }  // namespace vernier

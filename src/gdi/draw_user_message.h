@@ -2,7 +2,7 @@
 #pragma once
 
 #include "gdi/device_context.h"
-#include "gdi/user_message.h"
+#include "base/user_message.h"
 
 namespace vernier {
 

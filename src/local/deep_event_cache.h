@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bessel/elements.h"
-#include "gdi/status.h"
+#include "base/status.h"
 
 namespace vernier {
 

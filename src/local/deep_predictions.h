@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/elements.h"
 #include "catalogue/star_catalogue.h"
-#include "gdi/status.h"
+#include "base/status.h"
 #include "local/predictions.h"
 
 namespace vernier {

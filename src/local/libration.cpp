@@ -193,22 +193,15 @@ void PrintLibration(const LibrationResult& r, std::FILE* lines) {
 LibrationResult ComputeLibration(double year, double month, double day, double utHour,
                                  double deltaT, double eastLongitude, double latitude,
                                  double height, std::FILE* lines) {
-  // 1-2. Julian date of the date and hour (Gregorian from 1582 October 15).
-  double y = year, mo = month;
-  if (mo < 3) y -= 1, mo += 12;
-  const bool gregorian = year > 1582 || (year == 1582 && (month > 10 || (month == 10 && day >= 15)));
-  const long long yi = static_cast<long long>(y);
-  const double b = gregorian ? static_cast<double>(yi / 400 - yi / 100 + 2) : 0;
-  const double jd = std::trunc(365.25 * (y + 4716)) + std::trunc(30.6001 * (mo + 1)) + day +
-                    utHour / 24 + b - 1524.5;
+  // 1-2. Julian date of the date and hour, in the calendar the records' dates are written in.
+  const double jd = JulianDate(year, month, day, utHour, 0);
   const double tUT = JulianCenturies(jd);
   const double T = tUT + deltaT * 3.168808781402895e-10;
 
   // 3-6. Obliquity, nutation, local apparent sidereal time.
   const double eps0 = MeanObliquity(T);
   const Nutation nutation = NutationIAU1980(T);
-  const double theta0 = Mod2Pi((280.46061837 + 13185000.770053742 * tUT +
-                                0.000387933 * tUT * tUT - tUT * tUT * tUT / 38710000) * kDegToRad);
+  const double theta0 = Mod2Pi(15 * LocalSiderealTime(tUT, 0) * kDegToRad);
   const double theta = theta0 + nutation.longitude * std::cos(eps0) + eastLongitude;
 
   // 7. The observer's geocentric terms.

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "bessel/data_directory.h"
-#include "gdi/format.h"
-#include "gdi/ui_text.h"
+#include "base/data_directory.h"
+#include "base/format.h"
+#include "base/ui_text.h"
 
 namespace vernier {
 

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 
 namespace vernier {
 

@@ -5,7 +5,7 @@
 
 #include "astro/constants.h"
 #include "astro/time.h"
-#include "gdi/format.h"
+#include "base/format.h"
 #include "local/libration.h"
 
 namespace vernier {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "astro/sexagesimal.h"
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "local/circumstances.h"
 #include "local/limb_grid.h"
 

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "astro/constants.h"
-#include "bessel/data_directory.h"
-#include "gdi/ui_text.h"
+#include "base/data_directory.h"
+#include "base/ui_text.h"
 #include "local/text_encoding.h"
 
 namespace vernier {

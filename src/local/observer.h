@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/geo_point.h"
-#include "gdi/status.h"
-#include "gdi/user_message.h"
+#include "base/status.h"
+#include "base/user_message.h"
 
 namespace vernier {
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/elements.h"
 #include "local/observer.h"
 

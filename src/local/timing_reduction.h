@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/elements.h"
 #include "local/observer.h"
 #include "sky/star_names.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "astro/constants.h"
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "map/decoded_coastline.h"
 
 namespace vernier {

@@ -15,9 +15,9 @@
 #include <string>
 #include <string_view>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "gdi/device_context.h"
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 #include "map/map_window.h"
 #include "map/simple_map.h"
 

@@ -6,7 +6,7 @@
 #include "astro/constants.h"
 #include "astro/sexagesimal.h"
 #include "astro/time.h"
-#include "gdi/format.h"
+#include "base/format.h"
 #include "gdi/palette.h"
 #include "local/circumstances.h"
 #include "local/world_cities.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/elements.h"
 #include "gdi/device_context.h"
 #include "map/map_window.h"

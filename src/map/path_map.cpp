@@ -5,7 +5,7 @@
 #include "astro/sexagesimal.h"
 #include "astro/time.h"
 #include "bessel/kml_export.h"
-#include "gdi/format.h"
+#include "base/format.h"
 #include "gdi/palette.h"
 #include "map/map_frame.h"
 #include "map/path_points.h"

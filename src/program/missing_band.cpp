@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/elements.h"
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 
 namespace vernier {
 

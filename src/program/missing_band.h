@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 
 namespace vernier {
 

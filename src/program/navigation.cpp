@@ -5,7 +5,7 @@
 
 #include "astro/sun_moon.h"
 #include "astro/time.h"
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 
 namespace vernier {
 

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "gdi/user_message.h"
+#include "base/user_message.h"
 #include "program/program_state.h"
 
 namespace vernier {

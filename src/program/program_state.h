@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "bessel/geo_point.h"
 #include "local/circumstances.h"
 #include "local/observer.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "astro/time.h"
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 #include "local/predictions.h"
 #include "program/navigation.h"
 

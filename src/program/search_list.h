@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "gdi/user_message.h"
+#include "base/user_message.h"
 #include "program/program_state.h"
 #include "sky/star_names.h"
 

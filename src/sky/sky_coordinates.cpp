@@ -3,37 +3,23 @@
 #include <cmath>
 
 #include "astro/constants.h"
+#include "astro/time.h"
 
 namespace vernier {
 
 double SkyJulianDate(double year, double month, double day, double hours, int zoneFlag,
                      double longitude) {
-  double y = year, m = month;
-  if (month < 3) {
-    m += 12;
-    y -= 1;
-  }
   const double sign = longitude < 0 ? -1 : 1;
   const double zone = zoneFlag == 1 ? sign * std::floor(std::fabs(longitude) / 15 + 0.5)
                                     : sign * std::fabs(longitude) / 15;
-  double jd = std::floor(365.25 * y) + std::floor(30.59 * (m - 2)) + day + hours / 24 - zone / 24 +
-              1721086.5;
-  if (jd > 2299150) jd += std::floor(y / 400) - std::floor(y / 100) + 2;
-  return jd;
-}
-
-double SkySiderealTime(double jd, double longitude) {
-  const double d = jd - 2415020;
-  const double theta = 24 * 1.0027379092558308 * d + 18.6461 + 3.24e-14 * d * d + longitude / 15;
-  double hours = std::fmod(theta, 24.0);
-  if (hours < 0) hours += 24;
-  if (hours >= 24) hours -= 24;
-  return hours;
+  // The zone's hours east are the local time's west longitude with the sign turned.
+  return JulianDate(year, month, day, hours, -15 * zone);
 }
 
 HorizonPosition EquatorialToHorizon(double jd, double rightAscension, double declination,
                                     double latitude, double longitude) {
-  const double h = (15 * SkySiderealTime(jd, longitude) - rightAscension) * kDegToRad;
+  const double h =
+      (15 * LocalSiderealTime(JulianCenturies(jd), -longitude) - rightAscension) * kDegToRad;
   const double phi = latitude * kDegToRad, delta = declination * kDegToRad;
   HorizonPosition p;
   p.azimuth =

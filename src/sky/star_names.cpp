@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 
 namespace vernier {
 namespace {

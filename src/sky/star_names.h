@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 
 namespace vernier {
 

@@ -4,7 +4,7 @@
 #include <QTranslator>
 #include <cstdlib>
 
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 
 namespace vernier {
 

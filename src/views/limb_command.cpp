@@ -1,6 +1,6 @@
 #include "views/limb_command.h"
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "views/limb_view.h"
 #include "views/station_tracks_view.h"
 

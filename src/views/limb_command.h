@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "gdi/device_context.h"
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 #include "local/graze_tracks.h"
 #include "local/limb_profile.h"
 #include "map/map_window.h"

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
-#include "gdi/format.h"
+#include "base/format.h"
 #include "gdi/palette.h"
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 #include "views/view_paint.h"
 
 namespace vernier {

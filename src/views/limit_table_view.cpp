@@ -4,7 +4,7 @@
 #include <string>
 
 #include "astro/sexagesimal.h"
-#include "gdi/format.h"
+#include "base/format.h"
 
 namespace vernier {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "astro/sexagesimal.h"
-#include "gdi/format.h"
+#include "base/format.h"
 #include "views/occultation_diagram.h"
 
 namespace vernier {

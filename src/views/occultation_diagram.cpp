@@ -4,7 +4,7 @@
 #include <string>
 
 #include "astro/constants.h"
-#include "gdi/format.h"
+#include "base/format.h"
 #include "gdi/palette.h"
 
 namespace vernier {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "gdi/format.h"
+#include "base/format.h"
 #include "gdi/palette.h"
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 #include "views/view_paint.h"
 
 namespace vernier {

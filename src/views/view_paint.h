@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "gdi/device_context.h"
-#include "gdi/user_message.h"
+#include "base/user_message.h"
 #include "local/local_circumstances.h"
 #include "map/map_window.h"
 #include "map/path_map.h"

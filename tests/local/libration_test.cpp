@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "astro/time.h"
+#include "ephemeris/element_file.h"
 #include "local/lunar_tables.h"
 
 namespace vernier {
@@ -91,6 +92,24 @@ TEST(Libration, AtTheSubLunarPointTheLibrationIsTheGeocentricOne) {
             "  Physical libration : l\" = -0.025゜, b\" =  0.006゜,\n"
             "  Total libration :    l  = -1.231゜, b  =  4.200゜,\n"
             "  Position angle : 15.067゜\n");
+}
+
+// The date is read in the calendar the records are written in: the records
+// of the ten days before the reform carry Gregorian dates (1582-10-05 to
+// 10-14), so such a record gives the libration of its own instant, the one
+// reached from a later date by counting hours back. Read as Julian dates they
+// fell ten days late.
+TEST(Libration, DatesAreReadInTheRecordsCalendar) {
+  for (double jd : {2299150.5, 2299155.5, 2299160.5, 2378496.5}) {
+    const RecordDate date = ProgramCalendarDate(jd, 0);
+    const LibrationResult own = ComputeLibration(date.year, date.month, date.day, 6, 0, 0.5, 0.6, 0);
+    const RecordDate later = ProgramCalendarDate(jd + 20, 0);
+    const LibrationResult counted =
+        ComputeLibration(later.year, later.month, later.day, 6 - 20 * 24, 0, 0.5, 0.6, 0);
+    EXPECT_NEAR(own.totalL, counted.totalL, 1e-9) << date.year << "-" << date.month << "-" << date.day;
+    EXPECT_NEAR(own.totalB, counted.totalB, 1e-9) << date.year << "-" << date.month << "-" << date.day;
+    EXPECT_NEAR(own.positionAngle, counted.positionAngle, 1e-9) << date.month << "-" << date.day;
+  }
 }
 
 TEST(Libration, ObserverParallaxShiftsTheLibrationByAboutTheMoonsParallax) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "astro/time.h"
+
 namespace vernier {
 namespace {
 
@@ -23,18 +25,24 @@ TEST(SkyCoordinates, JulianDatesOfCivilInstants) {
   EXPECT_NEAR(SkyJulianDate(2000, 1, 1, 12 + 139.767 / 15, 0, 139.767), 2451545.0, 1e-9);
 }
 
-TEST(SkyCoordinates, SiderealTimeMatchesThePublishedExamples) {
-  // Astronomical Algorithms, examples 12.a and 12.b: mean sidereal time at
-  // Greenwich 13h 10m 46.3668s at 1987 April 10, 0h UT, and 8h 34m 57.0896s
-  // at 19h 21m 00s UT.
-  EXPECT_NEAR(SkySiderealTime(2446895.5, 0), 13 + 10 / 60.0 + 46.3668 / 3600, 0.2 / 3600);
-  EXPECT_NEAR(SkySiderealTime(2446896.30625, 0), 8 + 34 / 60.0 + 57.0896 / 3600, 0.2 / 3600);
-  // East longitude adds its hours, reduced into [0, 24).
-  EXPECT_NEAR(SkySiderealTime(2446896.30625, 360), 8 + 34 / 60.0 + 57.0896 / 3600, 0.2 / 3600);
-  const double st = SkySiderealTime(2446895.5, 180);
-  EXPECT_GE(st, 0);
-  EXPECT_LT(st, 24);
-  EXPECT_NEAR(st, 13 + 10 / 60.0 + 46.3668 / 3600 + 12 - 24, 0.2 / 3600);
+// The horizon's hour angle comes from the program's one sidereal time: a
+// body whose right ascension is the local sidereal time stands on the
+// meridian (azimuth 0) at every epoch of the element files, in east and west
+// longitudes alike. A sidereal time off by seconds moves it off by arcminutes.
+TEST(SkyCoordinates, HorizonUsesTheProgramsSiderealTime) {
+  for (double year : {-3000.0, 1000.0, 2000.5, 3999.0}) {
+    for (double longitude : {139.767, -77.0656, 0.0}) {
+      const double jd = SkyJulianDate(year, 3, 1, 12, 1, longitude);
+      const double ra = 15 * LocalSiderealTime(JulianCenturies(jd), -longitude);
+      const HorizonPosition p = EquatorialToHorizon(jd, ra, 10, 35, longitude);
+      EXPECT_NEAR(p.azimuth, 0, 1e-6) << year << " " << longitude;
+      EXPECT_NEAR(p.altitude, 65, 1e-6) << year << " " << longitude;
+    }
+  }
+  // Astronomical Algorithms, example 12.a: 13h 10m 46.3668s at Greenwich on
+  // 1987 April 10, 0h UT; a body at that right ascension culminates there.
+  const double ra = (13 + 10 / 60.0 + 46.3668 / 3600) * 15;
+  EXPECT_NEAR(EquatorialToHorizon(2446895.5, ra, 0, 35, 0).azimuth, 0, 1e-4);
 }
 
 TEST(SkyCoordinates, HorizonCoordinatesMatchThePublishedExample) {
@@ -52,7 +60,7 @@ TEST(SkyCoordinates, HorizonCoordinatesMatchThePublishedExample) {
   // A body on the meridian south of the zenith stands at azimuth 0 and
   // altitude 90 - φ + δ; one on the celestial pole at the observer's latitude.
   const double jd = 2451545.0;
-  const double ra = 15 * SkySiderealTime(jd, 139.767);
+  const double ra = 15 * LocalSiderealTime(JulianCenturies(jd), -139.767);
   const HorizonPosition south = EquatorialToHorizon(jd, ra, -16.75, 35.681, 139.767);
   EXPECT_NEAR(south.azimuth, 0, 1e-9);
   EXPECT_NEAR(south.altitude, 90 - 35.681 - 16.75, 1e-9);

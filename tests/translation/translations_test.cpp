@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 #include "program/navigation.h"
 #include "program/program_state.h"
 #include "support/run_cli.h"

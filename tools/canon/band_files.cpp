@@ -16,7 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 #include "ephemeris/element_file.h"
 
 namespace vernier::canon {

@@ -274,6 +274,39 @@ bool StarsCompared(Options& options, const std::vector<CatalogueStar>& stars,
   return true;
 }
 
+// The records' events at the comparison sites, long chords apart from
+// short ones, with the count of records the check cannot use.
+struct Candidates {
+  std::vector<Candidate> longChords, shortChords;
+  int outside = 0, withoutReference = 0;
+};
+
+Candidates CollectCandidates(const Options& options, const std::vector<vernier::BesselianElements>& records,
+                             const std::vector<CatalogueStar>& hipparcos, JplEphemeris& ephemeris) {
+  Candidates found;
+  std::map<int, const CatalogueStar*> byHip;
+  for (const auto& s : hipparcos) byHip[s.hip] = &s;
+  for (const auto& r : records) {
+    if (!ephemeris.Covers(r.jd - 0.5) || !ephemeris.Covers(r.jd + 0.5)) {
+      ++found.outside;
+      continue;
+    }
+    const auto star = byHip.find(static_cast<int>(r.hip));
+    if (r.hip <= 0) continue;  // planets
+    if (star == byHip.end()) {
+      ++found.withoutReference;
+      continue;
+    }
+    for (const auto& site : ComparisonSites()) {
+      Candidate c{&r, star->second, &site, {}};
+      if (!ProgramContactsFor(r, site.site, c.contacts)) continue;
+      (c.contacts.ChordMinutes() > options.longChordMinutes ? found.longChords : found.shortChords)
+          .push_back(c);
+    }
+  }
+  return found;
+}
+
 // The same event with the star rounded as stars.dat prints it: program −
 // rounded less program − full is what the rounding alone moves the contacts
 // and limb offsets by.
@@ -287,6 +320,56 @@ bool RoundingShift(ReferenceContacts& reference, const Candidate& c, const Conta
   shift.lastSeconds -= full.lastSeconds;
   shift.firstLimb -= full.firstLimb;
   shift.lastLimb -= full.lastLimb;
+  return true;
+}
+
+// The reference's contacts of a spread of the candidates against the
+// program's, and the summary printed; false when the reference fails.
+bool CompareAndSummarise(const Options& options, JplEphemeris& ephemeris, const Candidates& found) {
+  std::string error;
+  ReferenceContacts reference(ephemeris, options.figure);
+  std::vector<ContactComparison> comparisons, roundingShifts;
+  for (const auto* group : {&found.longChords, &found.shortChords})
+    for (const Candidate& c : Spread(*group, options.events)) {
+      ContactComparison result;
+      if (!CompareContacts(reference, *c.elements, *c.star, *c.site, c.contacts, result, error)) {
+        std::fprintf(stderr, "vernier-canon-check: %s: %s\n", result.label.c_str(), error.c_str());
+        return false;
+      }
+      if (options.roundingSpread) {
+        ContactComparison shift;
+        if (!RoundingShift(reference, c, result, shift, error)) {
+          std::fprintf(stderr, "vernier-canon-check: %s: %s\n", shift.label.c_str(), error.c_str());
+          return false;
+        }
+        roundingShifts.push_back(shift);
+      }
+      if (options.verbose)
+        std::printf("%-32s chord %6.1f min  contacts %+7.3f %+7.3f s  limb %+6.3f %+6.3f\"%s\n",
+                    result.label.c_str(), result.chordMinutes, result.firstSeconds,
+                    result.lastSeconds, result.firstLimb, result.lastLimb,
+                    result.referenceFound ? "" : "  (no reference contacts)");
+      comparisons.push_back(result);
+    }
+  const ComparisonSummary s = Summarise(comparisons, options.longChordMinutes);
+  std::printf(
+      "chords over %.0f min: %d events, |program - reference| median %.3f s, 90th percentile %.3f "
+      "s, "
+      "max %.3f s (%s), %d without reference contacts\n",
+      options.longChordMinutes, s.longChords, s.median, s.percentile90, s.maximum, s.worst.c_str(),
+      s.unmatched);
+  std::printf(
+      "shorter chords: %d events, largest |limb offset| at the program's contacts %.4f\" (%s)\n",
+      s.shortChords, s.maximumLimb, s.worstLimb.c_str());
+  if (options.roundingSpread) {
+    const ComparisonSummary r = Summarise(roundingShifts, options.longChordMinutes);
+    std::printf(
+        "rounding alone (the stars rounded as stars.dat prints them), chords over %.0f min: "
+        "contacts move by median %.3f s, 90th percentile %.3f s, max %.3f s (%s); shorter "
+        "chords: limb offsets by up to %.4f\"\n",
+        options.longChordMinutes, r.median, r.percentile90, r.maximum, r.worst.c_str(),
+        r.maximumLimb);
+  }
   return true;
 }
 
@@ -318,76 +401,11 @@ int main(int argc, char** argv) {
   }
   std::vector<CatalogueStar> hipparcos;
   if (!StarsCompared(options, stars, records, hipparcos)) return 1;
-  std::map<int, const CatalogueStar*> byHip;
-  for (const auto& s : hipparcos) byHip[s.hip] = &s;
-  std::vector<Candidate> longChords, shortChords;
-  int outside = 0, withoutReference = 0;
-  for (const auto& r : records) {
-    if (!ephemeris->Covers(r.jd - 0.5) || !ephemeris->Covers(r.jd + 0.5)) {
-      ++outside;
-      continue;
-    }
-    const auto star = byHip.find(static_cast<int>(r.hip));
-    if (r.hip <= 0) continue;  // planets
-    if (star == byHip.end()) {
-      ++withoutReference;
-      continue;
-    }
-    for (const auto& site : ComparisonSites()) {
-      Candidate c{&r, star->second, &site, {}};
-      if (!ProgramContactsFor(r, site.site, c.contacts)) continue;
-      (c.contacts.ChordMinutes() > options.longChordMinutes ? longChords : shortChords)
-          .push_back(c);
-    }
-  }
+  const Candidates found = CollectCandidates(options, records, hipparcos, *ephemeris);
   std::printf(
       "%zu records of %d … %d (%d outside the ephemeris, %d stars without a reference star); "
       "occultations at the four sites: %zu chords over %.0f min, %zu shorter\n",
-      records.size(), options.firstYear, options.lastYear, outside, withoutReference, longChords.size(),
-      options.longChordMinutes, shortChords.size());
-
-  ReferenceContacts reference(*ephemeris, options.figure);
-  std::vector<ContactComparison> comparisons, roundingShifts;
-  for (const auto* group : {&longChords, &shortChords})
-    for (const Candidate& c : Spread(*group, options.events)) {
-      ContactComparison result;
-      if (!CompareContacts(reference, *c.elements, *c.star, *c.site, c.contacts, result, error)) {
-        std::fprintf(stderr, "vernier-canon-check: %s: %s\n", result.label.c_str(), error.c_str());
-        return 1;
-      }
-      if (options.roundingSpread) {
-        ContactComparison shift;
-        if (!RoundingShift(reference, c, result, shift, error)) {
-          std::fprintf(stderr, "vernier-canon-check: %s: %s\n", shift.label.c_str(), error.c_str());
-          return 1;
-        }
-        roundingShifts.push_back(shift);
-      }
-      if (options.verbose)
-        std::printf("%-32s chord %6.1f min  contacts %+7.3f %+7.3f s  limb %+6.3f %+6.3f\"%s\n",
-                    result.label.c_str(), result.chordMinutes, result.firstSeconds,
-                    result.lastSeconds, result.firstLimb, result.lastLimb,
-                    result.referenceFound ? "" : "  (no reference contacts)");
-      comparisons.push_back(result);
-    }
-  const ComparisonSummary s = Summarise(comparisons, options.longChordMinutes);
-  std::printf(
-      "chords over %.0f min: %d events, |program - reference| median %.3f s, 90th percentile %.3f "
-      "s, "
-      "max %.3f s (%s), %d without reference contacts\n",
-      options.longChordMinutes, s.longChords, s.median, s.percentile90, s.maximum, s.worst.c_str(),
-      s.unmatched);
-  std::printf(
-      "shorter chords: %d events, largest |limb offset| at the program's contacts %.4f\" (%s)\n",
-      s.shortChords, s.maximumLimb, s.worstLimb.c_str());
-  if (options.roundingSpread) {
-    const ComparisonSummary r = Summarise(roundingShifts, options.longChordMinutes);
-    std::printf(
-        "rounding alone (the stars rounded as stars.dat prints them), chords over %.0f min: "
-        "contacts move by median %.3f s, 90th percentile %.3f s, max %.3f s (%s); shorter "
-        "chords: limb offsets by up to %.4f\"\n",
-        options.longChordMinutes, r.median, r.percentile90, r.maximum, r.worst.c_str(),
-        r.maximumLimb);
-  }
-  return 0;
+      records.size(), options.firstYear, options.lastYear, found.outside, found.withoutReference,
+      found.longChords.size(), options.longChordMinutes, found.shortChords.size());
+  return CompareAndSummarise(options, *ephemeris, found) ? 0 : 1;
 }

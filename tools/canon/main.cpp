@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "astro/constants.h"
 #include "band_files.h"
 #include "ephemeris/element_file.h"
 #include "ephemeris/ephemeris.h"
@@ -95,6 +96,35 @@ void Usage() {
                Options().stellariumDir.c_str());
 }
 
+// The options without a value: true when `a` is one of them.
+bool ParseSwitch(const std::string& a, Options& o) {
+  if (a == "--all") {
+    o.bands = AllBandNames();
+    o.keepComplete = true;
+  } else if (a == "--keep-complete") {
+    o.keepComplete = true;
+  } else if (a == "--replace") {
+    o.replace = true;
+  } else if (a == "--list-bands") {
+    o.listBands = true;
+  } else if (a == "--revision") {
+    o.printRevision = true;
+  } else if (a == "--progress-lines") {
+    o.progressLines = true;
+  } else if (a == "--no-position-check") {
+    o.checkPositions = false;
+  } else if (a == "--centre-of-figure") {
+    o.centreOfFigure = true;
+  } else if (a == "--no-planets") {
+    o.planets = false;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool CheckOptions(Options& o, bool yearsGiven);
+
 bool Parse(int argc, char** argv, Options& o) {
   bool yearsGiven = false;
   for (int i = 1; i < argc; ++i) {
@@ -121,31 +151,6 @@ bool Parse(int argc, char** argv, Options& o) {
       if (std::find(o.bands.begin(), o.bands.end(), v) == o.bands.end()) o.bands.push_back(v);
       continue;
     }
-    if (a == "--all") {
-      o.bands = AllBandNames();
-      o.keepComplete = true;
-      continue;
-    }
-    if (a == "--keep-complete") {
-      o.keepComplete = true;
-      continue;
-    }
-    if (a == "--replace") {
-      o.replace = true;
-      continue;
-    }
-    if (a == "--list-bands") {
-      o.listBands = true;
-      continue;
-    }
-    if (a == "--revision") {
-      o.printRevision = true;
-      continue;
-    }
-    if (a == "--progress-lines") {
-      o.progressLines = true;
-      continue;
-    }
     if (a == "--mag" && next(v)) {
       o.magnitudeLimit = std::atof(v.c_str());
       continue;
@@ -156,10 +161,6 @@ bool Parse(int argc, char** argv, Options& o) {
     }
     if (a == "--stellarium" && next(o.stellariumDir)) continue;
     if (a == "--reference" && next(o.referencePath)) continue;
-    if (a == "--no-position-check") {
-      o.checkPositions = false;
-      continue;
-    }
     if (a == "--tolerance" && next(v)) {
       o.toleranceArcsec = std::atof(v.c_str());
       continue;
@@ -167,17 +168,16 @@ bool Parse(int argc, char** argv, Options& o) {
     if (a == "--xz-catalogue" && next(o.xzPath)) continue;
     if (a == "--ephemeris" && next(o.ephemeris)) continue;
     if (a == "--ephemeris-path" && next(o.ephemerisPath)) continue;
-    if (a == "--centre-of-figure") {
-      o.centreOfFigure = true;
-      continue;
-    }
-    if (a == "--no-planets") {
-      o.planets = false;
-      continue;
-    }
+    if (ParseSwitch(a, o)) continue;
     std::fprintf(stderr, "unknown or incomplete option: %s\n", a.c_str());
     return false;
   }
+  return CheckOptions(o, yearsGiven);
+}
+
+// The values given together: false, with the reason, when they do not fit;
+// the reference catalogue where none was given.
+bool CheckOptions(Options& o, bool yearsGiven) {
   if (yearsGiven && !o.bands.empty()) {
     std::fprintf(stderr, "--years and --band or --all exclude each other\n");
     return false;
@@ -218,7 +218,6 @@ void PrintPositionCheck(const PositionCheckReport& report) {
   std::printf("star sources: %d star files confirmed, %d star files' place with Hipparcos motion, %d Hipparcos, "
               "%d not in the reference (star files); %d records stored at epoch 1991.25\n",
               report.starFiles, report.hipparcosMotion, report.hipparcos, report.unchecked, report.storedAtEpoch1991);
-  constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
   for (const StarDisagreement& d : report.disagreements)
     std::printf("  sources disagree: HIP %d%s%s: place %.2f\" apart at 1991.25, motion %.1f mas/yr apart; star files "
                 "%.6f %+.6f deg %+.1f %+.1f mas/yr, reference %.6f %+.6f deg %+.1f %+.1f mas/yr: %s\n",
@@ -352,6 +351,106 @@ bool WriteSpan(const Options& o, const Span& span, const std::vector<std::vector
   return true;
 }
 
+// The spans to search: the bands asked for, less those already complete.
+// Each band written is held by this run from before the search to its
+// rename, so that two runs never build one band at once. False, with the
+// reason, when a band is held by another run or would lose years.
+bool PlanSpans(const Options& o, std::vector<Span>& spans, std::vector<BandLock>& locks) {
+  auto hold = [&](const std::string& name) {
+    std::string why;
+    locks.emplace_back();
+    if (locks.back().Acquire(o.outDir, name, why)) return true;
+    std::fprintf(stderr, "vernier-canon: %s\n", why.c_str());
+    return false;
+  };
+  if (o.bands.empty()) {
+    spans.push_back({o.firstYear, o.lastYear, "", ""});
+    // A partial build takes a band's name only where it loses no year the
+    // band's file holds, unless asked to.
+    for (int year = o.firstYear; year <= o.lastYear; ++year) {
+      const std::string name = BandFileName(year);
+      if (year > o.firstYear && name == BandFileName(year - 1)) continue;
+      if (!hold(name)) return false;
+      const std::string path = FindBandFile(o.outDir, name);
+      if (path.empty() || o.replace) continue;
+      int first = 0, last = 0;
+      BandYears(name, first, last);
+      const YearSpan held = BandFileYears(path, name);
+      if (held.first < std::max(first, o.firstYear) || held.last > std::min(last, o.lastYear)) {
+        std::fprintf(stderr,
+                     "vernier-canon: %s holds the years %d ... %d; building %d ... %d would lose some: "
+                     "give --replace to replace it, or --band %s for the whole band\n",
+                     path.c_str(), held.first, held.last, std::max(first, o.firstYear),
+                     std::min(last, o.lastYear), name.c_str());
+        return false;
+      }
+    }
+  }
+  for (const auto& name : o.bands) {
+    if (!hold(name)) return false;
+    Span span{0, 0, name, FindBandFile(o.outDir, name)};
+    BandYears(name, span.first, span.last);
+    std::string why;
+    if (!span.path.empty() && o.keepComplete) {
+      if (BandFileComplete(span.path, name, why)) {
+        std::printf("%s is complete: kept\n", span.path.c_str());
+        locks.pop_back();
+        continue;
+      }
+      std::printf("%s is built again: %s\n", span.path.c_str(), why.c_str());
+    }
+    if (span.path.empty()) span.path = o.outDir + "/" + name;
+    spans.push_back(span);
+  }
+  return true;
+}
+
+// The catalogues a run reads: the stars, the reference that checks their
+// places, the XZ numbers.
+struct Catalogues {
+  std::vector<CatalogueStar> stars;
+  std::vector<ReferenceStar> reference;
+  std::vector<XzStar> xz;
+};
+
+// False, with the reason, when one cannot be read.
+bool ReadCatalogues(const Options& o, Catalogues& c) {
+  std::string error;
+  if (!ReadStellariumCatalogue(o.stellariumDir, o.magnitudeLimit, c.stars, error)) {
+    std::fprintf(stderr, "star catalogue: %s\n", error.c_str());
+    return false;
+  }
+  if (o.checkPositions && o.referencePath.empty()) {
+    // An installed generator without kstars-data: say what to install.
+    std::fprintf(stderr,
+                 "reference catalogue: none found; install kstars-data (its stars.dat checks the "
+                 "star positions), or give --reference FILE or --no-position-check\n");
+    return false;
+  }
+  if (o.checkPositions && !ReadReferenceCatalogue(o.referencePath, c.reference, error)) {
+    std::fprintf(stderr, "reference catalogue: %s (give --reference FILE or --no-position-check)\n",
+                 error.c_str());
+    return false;
+  }
+  if (!o.xzPath.empty() && !ReadXzCatalogue(o.xzPath, c.xz, error)) {
+    std::fprintf(stderr, "XZ catalogue: %s\n", error.c_str());
+    return false;
+  }
+  return true;
+}
+
+// What the run found and how well the polynomials fit.
+void PrintSummary(const SearchStats& total, double seconds, double searchSeconds, int threads) {
+  std::printf("events %ld (type 1: %ld, 2: %ld, 5: %ld), candidates %ld\n", total.events, total.types[1],
+              total.types[2], total.types[5], total.candidates);
+  std::printf("largest fit residual, stars: x, y %.2e Earth radii, d %.2e deg, mu %.2e deg\n", total.worstXY,
+              total.worstD, total.worstMu);
+  std::printf("largest fit residual, planets: x, y %.2e Earth radii, d %.2e deg, mu %.2e deg\n",
+              total.worstPlanetXY, total.worstPlanetD, total.worstPlanetMu);
+  std::printf("time %.1f s (search %.1f s) with %d threads, %.0f events per second\n", seconds, searchSeconds,
+              threads, total.events / searchSeconds);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -385,57 +484,9 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // The spans to search: the bands asked for, less those already complete.
-  // Each band written is held by this run from before the search to its
-  // rename, so that two runs never build one band at once.
   std::vector<Span> spans;
   std::vector<BandLock> locks;
-  auto hold = [&](const std::string& name) {
-    std::string why;
-    locks.emplace_back();
-    if (locks.back().Acquire(options.outDir, name, why)) return true;
-    std::fprintf(stderr, "vernier-canon: %s\n", why.c_str());
-    return false;
-  };
-  if (options.bands.empty()) {
-    spans.push_back({options.firstYear, options.lastYear, "", ""});
-    // A partial build takes a band's name only where it loses no year the
-    // band's file holds, unless asked to.
-    for (int year = options.firstYear; year <= options.lastYear; ++year) {
-      const std::string name = BandFileName(year);
-      if (year > options.firstYear && name == BandFileName(year - 1)) continue;
-      if (!hold(name)) return 1;
-      const std::string path = FindBandFile(options.outDir, name);
-      if (path.empty() || options.replace) continue;
-      int first = 0, last = 0;
-      BandYears(name, first, last);
-      const YearSpan held = BandFileYears(path, name);
-      if (held.first < std::max(first, options.firstYear) || held.last > std::min(last, options.lastYear)) {
-        std::fprintf(stderr,
-                     "vernier-canon: %s holds the years %d ... %d; building %d ... %d would lose some: "
-                     "give --replace to replace it, or --band %s for the whole band\n",
-                     path.c_str(), held.first, held.last, std::max(first, options.firstYear),
-                     std::min(last, options.lastYear), name.c_str());
-        return 1;
-      }
-    }
-  }
-  for (const auto& name : options.bands) {
-    if (!hold(name)) return 1;
-    Span span{0, 0, name, FindBandFile(options.outDir, name)};
-    BandYears(name, span.first, span.last);
-    std::string why;
-    if (!span.path.empty() && options.keepComplete) {
-      if (BandFileComplete(span.path, name, why)) {
-        std::printf("%s is complete: kept\n", span.path.c_str());
-        locks.pop_back();
-        continue;
-      }
-      std::printf("%s is built again: %s\n", span.path.c_str(), why.c_str());
-    }
-    if (span.path.empty()) span.path = options.outDir + "/" + name;
-    spans.push_back(span);
-  }
+  if (!PlanSpans(options, spans, locks)) return 1;
   std::fflush(stdout);
   long totalYears = 0;
   for (const auto& span : spans) totalYears += span.last - span.first + 1;
@@ -444,30 +495,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  std::vector<CatalogueStar> catalogue;
-  std::string error;
-  if (!ReadStellariumCatalogue(options.stellariumDir, options.magnitudeLimit, catalogue, error)) {
-    std::fprintf(stderr, "star catalogue: %s\n", error.c_str());
-    return 1;
-  }
-  std::vector<ReferenceStar> reference;
-  if (options.checkPositions && options.referencePath.empty()) {
-    // An installed generator without kstars-data: say what to install.
-    std::fprintf(stderr,
-                 "reference catalogue: none found; install kstars-data (its stars.dat checks the "
-                 "star positions), or give --reference FILE or --no-position-check\n");
-    return 1;
-  }
-  if (options.checkPositions && !ReadReferenceCatalogue(options.referencePath, reference, error)) {
-    std::fprintf(stderr, "reference catalogue: %s (give --reference FILE or --no-position-check)\n",
-                 error.c_str());
-    return 1;
-  }
-  std::vector<XzStar> xz;
-  if (!options.xzPath.empty() && !ReadXzCatalogue(options.xzPath, xz, error)) {
-    std::fprintf(stderr, "XZ catalogue: %s\n", error.c_str());
-    return 1;
-  }
+  Catalogues catalogues;
+  if (!ReadCatalogues(options, catalogues)) return 1;
 
   ProgressReport progress(totalYears, options.progressLines);
   SearchStats total;
@@ -476,7 +505,7 @@ int main(int argc, char** argv) {
   for (const auto& span : spans) {
     std::vector<CatalogueStar> stars;
     progress.ClearLine();
-    SpanStars(options, span, catalogue, reference, xz, stars);
+    SpanStars(options, span, catalogues.stars, catalogues.reference, catalogues.xz, stars);
     std::vector<std::vector<ElementRecord>> results;
     std::string failure;
     const double searchStart = elapsed();
@@ -495,13 +524,6 @@ int main(int argc, char** argv) {
   }
   progress.Finish();
 
-  std::printf("events %ld (type 1: %ld, 2: %ld, 5: %ld), candidates %ld\n", total.events, total.types[1],
-              total.types[2], total.types[5], total.candidates);
-  std::printf("largest fit residual, stars: x, y %.2e Earth radii, d %.2e deg, mu %.2e deg\n", total.worstXY,
-              total.worstD, total.worstMu);
-  std::printf("largest fit residual, planets: x, y %.2e Earth radii, d %.2e deg, mu %.2e deg\n",
-              total.worstPlanetXY, total.worstPlanetD, total.worstPlanetMu);
-  std::printf("time %.1f s (search %.1f s) with %d threads, %.0f events per second\n", elapsed(), searchSeconds,
-              ThreadCount(options), total.events / searchSeconds);
+  PrintSummary(total, elapsed(), searchSeconds, ThreadCount(options));
   return 0;
 }

@@ -58,13 +58,19 @@ struct Piece {
   std::vector<std::pair<long long, long long>> units;  // absolute unit coordinates
 };
 
-}  // namespace
+struct BinnedPieces {
+  std::vector<Piece> pieces;
+  int binMinutes = 0;
+  std::vector<double> area;  // km², by polygon
+};
 
-std::vector<Outline> ReadBinnedShorelines(const std::string& path, std::string& error) {
+// The file's segments as pieces in absolute units, with the bin size and the
+// polygons' areas; false, with the reason, when the file is not one.
+bool ReadPieces(const std::string& path, BinnedPieces& in, std::string& error) {
   NetcdfFile nc(path);
   if (!nc.ok()) {
     error = "cannot open " + path;
-    return {};
+    return false;
   }
   int binMinutes = 0, nx = 0, ny = 0, nBins = 0, nPolygons = 0, nSegments = 0, nPoints = 0;
   if (!nc.Scalar("Bin_size_in_minutes", binMinutes) ||
@@ -75,27 +81,25 @@ std::vector<Outline> ReadBinnedShorelines(const std::string& path, std::string& 
       binMinutes <= 0 || nx <= 0 || ny <= 0 || nBins != nx * ny || nSegments < 0 || nPoints < 0 ||
       nPolygons < 0) {
     error = path + ": not a binned shoreline file";
-    return {};
+    return false;
   }
   std::vector<int> firstSegment, segmentInfo, firstPoint, polygonOfSegment;
   std::vector<short> segmentsInBin, relLon, relLat;
   std::vector<signed char> antarcticFlag;
-  std::vector<double> area;
   if (!nc.Array("Id_of_first_segment_in_a_bin", nBins, firstSegment) ||
       !nc.Array("N_segments_in_a_bin", nBins, segmentsInBin) ||
       !nc.Array("Embedded_npts_levels_exit_entry_for_a_segment", nSegments, segmentInfo) ||
       !nc.Array("Id_of_first_point_in_a_segment", nSegments, firstPoint) ||
       !nc.Array("Id_of_GSHHS_ID", nSegments, polygonOfSegment) ||
       !nc.Array("Embedded_ANT_flag", nSegments, antarcticFlag) ||
-      !nc.Array("The_km_squared_area_of_polygons", nPolygons, area) ||
+      !nc.Array("The_km_squared_area_of_polygons", nPolygons, in.area) ||
       !nc.Array("Relative_longitude_from_SW_corner_of_bin", nPoints, relLon) ||
       !nc.Array("Relative_latitude_from_SW_corner_of_bin", nPoints, relLat)) {
     error = path + ": missing shoreline arrays";
-    return {};
+    return false;
   }
 
   const long long width = nx * kBinUnits;
-  std::vector<Piece> pieces;
   for (int b = 0; b < nBins; ++b) {
     const long long col = b % nx, rowFromSouth = ny - 1 - b / nx;
     for (int s = firstSegment[b]; s < firstSegment[b] + segmentsInBin[b]; ++s) {
@@ -110,10 +114,18 @@ std::vector<Outline> ReadBinnedShorelines(const std::string& path, std::string& 
         const long long uy = rowFromSouth * kBinUnits + static_cast<std::uint16_t>(relLat[k]);
         p.units.emplace_back(ux % width, uy);
       }
-      pieces.push_back(std::move(p));
+      in.pieces.push_back(std::move(p));
     }
   }
+  in.binMinutes = binMinutes;
+  return true;
+}
 
+// Joins the pieces of each polygon into outlines in degrees, the longitude
+// unwrapped along each.
+std::vector<Outline> JoinPieces(const BinnedPieces& in) {
+  const std::vector<Piece>& pieces = in.pieces;
+  const int nPolygons = static_cast<int>(in.area.size());
   // Pieces of one polygon meet at bin sides: the end of one is the start of
   // the next.
   std::multimap<std::tuple<int, long long, long long>, std::size_t> byStart;
@@ -122,7 +134,7 @@ std::vector<Outline> ReadBinnedShorelines(const std::string& path, std::string& 
     byStart.emplace(std::make_tuple(pieces[i].polygon, u.first, u.second), i);
   }
   std::vector<bool> used(pieces.size(), false);
-  const double degreesPerUnit = binMinutes / 60.0 / kBinUnits;
+  const double degreesPerUnit = in.binMinutes / 60.0 / kBinUnits;
   std::vector<Outline> outlines;
   for (std::size_t start = 0; start < pieces.size(); ++start) {
     if (used[start]) continue;
@@ -131,7 +143,7 @@ std::vector<Outline> ReadBinnedShorelines(const std::string& path, std::string& 
     o.polygon = head.polygon;
     o.level = head.level;
     o.antarctic = head.antarctic;
-    o.areaKm2 = head.polygon >= 0 && head.polygon < nPolygons ? area[head.polygon] : 0;
+    o.areaKm2 = head.polygon >= 0 && head.polygon < nPolygons ? in.area[head.polygon] : 0;
     std::vector<std::pair<long long, long long>> chain;
     std::size_t current = start;
     for (;;) {
@@ -169,6 +181,13 @@ std::vector<Outline> ReadBinnedShorelines(const std::string& path, std::string& 
     outlines.push_back(std::move(o));
   }
   return outlines;
+}
+}  // namespace
+
+std::vector<Outline> ReadBinnedShorelines(const std::string& path, std::string& error) {
+  BinnedPieces in;
+  if (!ReadPieces(path, in, error)) return {};
+  return JoinPieces(in);
 }
 
 }  // namespace coastlines

@@ -170,32 +170,9 @@ std::vector<GeoPoint> EurasiaArc(const Outline& o, bool west) {
   return forwardIsWest == west ? forward : backward;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::string gshhg = "/usr/share/gmt-gshhg/binned_GSHHS_l.nc";
-  std::string output;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--gshhg" && i + 1 < argc)
-      gshhg = argv[++i];
-    else if (output.empty() && !a.empty() && a[0] != '-')
-      output = a;
-    else {
-      std::fprintf(stderr, "usage: vernier-simple-map [--gshhg FILE] OUTPUT.cpp\n");
-      return 2;
-    }
-  }
-  if (output.empty()) {
-    std::fprintf(stderr, "usage: vernier-simple-map [--gshhg FILE] OUTPUT.cpp\n");
-    return 2;
-  }
-  std::string error;
-  const std::vector<Outline> outlines = coastlines::ReadBinnedShorelines(gshhg, error);
-  if (!error.empty()) {
-    std::fprintf(stderr, "vernier-simple-map: %s\n", error.c_str());
-    return 1;
-  }
+// The tables of the outline, in the order the map draws them: each one's
+// size, its first point and the outlines it takes.
+std::vector<TableLayout> TableLayouts() {
   auto polygon = [](int id) {
     return [id](const Outline& o, const GeoPoint&) { return o.polygon == id && o.level == 1; };
   };
@@ -204,7 +181,7 @@ int main(int argc, char** argv) {
         [b, area](const Outline& o, const GeoPoint& c) { return Land(o, area) && b.Contains(c); };
   };
   const Box australasia{95, 180, -50, 6};
-  const std::vector<TableLayout> tables = {
+  return {
       {"Africa",
        263,
        {-17, 20},
@@ -214,7 +191,7 @@ int main(int argc, char** argv) {
       {"Australia and neighbours",
        359,
        {152, -24},
-       [&](const Outline& o, const GeoPoint& c) {
+       [australasia](const Outline& o, const GeoPoint& c) {
          return Land(o, 40000) && australasia.Contains(c);
        }},
       {"South America",
@@ -263,6 +240,110 @@ int main(int argc, char** argv) {
        [](const Outline& o, const GeoPoint&) { return o.antarctic && o.areaKm2 > 1e7; }},
   };
 
+}
+
+// The values of one table: its outlines simplified to the points the table
+// holds between them, with the breaks and its end marks; false, with the
+// reason, when the outlines do not fill it exactly.
+bool TableValues(const TableLayout& layout, const std::vector<Outline>& outlines, bool last,
+                 std::vector<double>& values, std::size_t& lineCount) {
+  std::vector<std::vector<GeoPoint>> lines;
+  for (const Outline& o : outlines) {
+    if (!o.closed || !layout.select(o, Centroid(o))) continue;
+    if (o.polygon == kEurasia) {
+      lines.push_back(EurasiaArc(o, std::string(layout.name) == "Europe"));
+    } else {
+      lines.push_back(RingFrom(o, layout.first));
+    }
+  }
+  for (auto& l : lines) {
+    // Antarctica's closing run along the pole is no coastline.
+    l.erase(std::remove_if(l.begin(), l.end(), [](const GeoPoint& p) { return p.lat < -89.9; }),
+            l.end());
+    Unwrap(l);
+  }
+  // The outline nearest the table's first point first, the rest by size.
+  std::sort(lines.begin(), lines.end(), [&](const auto& a, const auto& b) {
+    const bool fa = Distance(a.front(), layout.first) < 1.5,
+               fb = Distance(b.front(), layout.first) < 1.5;
+    if (fa != fb) return fa;
+    return Length(a) > Length(b);
+  });
+  // Points to share out: pairs less the breaks and the closing pair, a
+  // break that keeps the next table's first line apart or the end pair.
+  const int pairs = (layout.values - 1) / 2 - 1;
+  int budget = pairs - static_cast<int>(lines.size() - 1);
+  double totalLength = 0;
+  for (const auto& l : lines) totalLength += Length(l);
+  std::vector<int> keep(lines.size());
+  int given = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    keep[i] = std::max(4, static_cast<int>(budget * Length(lines[i]) / totalLength));
+    given += keep[i];
+  }
+  for (std::size_t i = 0; given != budget; i = (i + 1) % lines.size()) {
+    if (given < budget)
+      ++keep[i], ++given;
+    else if (keep[i] > 4)
+      --keep[i], --given;
+  }
+  values.clear();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) values.insert(values.end(), {200, 200});
+    const auto simple = Simplify(lines[i], keep[i]);
+    if (static_cast<int>(simple.size()) != keep[i]) {
+      std::fprintf(stderr, "%s: outline %zu has only %zu points\n", layout.name, i,
+                   simple.size());
+      return false;
+    }
+    for (const GeoPoint& p : simple) {
+      values.push_back(std::round(p.lon * 10) / 10);
+      values.push_back(std::round(p.lat * 10) / 10);
+    }
+  }
+  if (last) {
+    values.insert(values.end(), {500, 500});
+  } else {
+    values.insert(values.end(), {200, 200});
+  }
+  values.push_back(999);
+  if (static_cast<int>(values.size()) != layout.values) {
+    std::fprintf(stderr, "%s: %zu values instead of %d\n", layout.name, values.size(),
+                 layout.values);
+    return false;
+  }
+  lineCount = lines.size();
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string gshhg = "/usr/share/gmt-gshhg/binned_GSHHS_l.nc";
+  std::string output;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--gshhg" && i + 1 < argc)
+      gshhg = argv[++i];
+    else if (output.empty() && !a.empty() && a[0] != '-')
+      output = a;
+    else {
+      std::fprintf(stderr, "usage: vernier-simple-map [--gshhg FILE] OUTPUT.cpp\n");
+      return 2;
+    }
+  }
+  if (output.empty()) {
+    std::fprintf(stderr, "usage: vernier-simple-map [--gshhg FILE] OUTPUT.cpp\n");
+    return 2;
+  }
+  std::string error;
+  const std::vector<Outline> outlines = coastlines::ReadBinnedShorelines(gshhg, error);
+  if (!error.empty()) {
+    std::fprintf(stderr, "vernier-simple-map: %s\n", error.c_str());
+    return 1;
+  }
+  const std::vector<TableLayout> tables = TableLayouts();
+
   std::FILE* out = std::fopen(output.c_str(), "w");
   if (!out) {
     std::fprintf(stderr, "vernier-simple-map: cannot write %s\n", output.c_str());
@@ -279,74 +360,12 @@ int main(int argc, char** argv) {
   for (std::size_t t = 0; t < tables.size(); ++t) {
     const TableLayout& layout = tables[t];
     const bool last = t + 1 == tables.size();
-    std::vector<std::vector<GeoPoint>> lines;
-    for (const Outline& o : outlines) {
-      if (!o.closed || !layout.select(o, Centroid(o))) continue;
-      if (o.polygon == kEurasia) {
-        lines.push_back(EurasiaArc(o, std::string(layout.name) == "Europe"));
-      } else {
-        lines.push_back(RingFrom(o, layout.first));
-      }
-    }
-    for (auto& l : lines) {
-      // Antarctica's closing run along the pole is no coastline.
-      l.erase(std::remove_if(l.begin(), l.end(), [](const GeoPoint& p) { return p.lat < -89.9; }),
-              l.end());
-      Unwrap(l);
-    }
-    // The outline nearest the table's first point first, the rest by size.
-    std::sort(lines.begin(), lines.end(), [&](const auto& a, const auto& b) {
-      const bool fa = Distance(a.front(), layout.first) < 1.5,
-                 fb = Distance(b.front(), layout.first) < 1.5;
-      if (fa != fb) return fa;
-      return Length(a) > Length(b);
-    });
-    // Points to share out: pairs less the breaks and the closing pair, a
-    // break that keeps the next table's first line apart or the end pair.
-    const int pairs = (layout.values - 1) / 2 - 1;
-    int budget = pairs - static_cast<int>(lines.size() - 1);
-    double totalLength = 0;
-    for (const auto& l : lines) totalLength += Length(l);
-    std::vector<int> keep(lines.size());
-    int given = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      keep[i] = std::max(4, static_cast<int>(budget * Length(lines[i]) / totalLength));
-      given += keep[i];
-    }
-    for (std::size_t i = 0; given != budget; i = (i + 1) % lines.size()) {
-      if (given < budget)
-        ++keep[i], ++given;
-      else if (keep[i] > 4)
-        --keep[i], --given;
-    }
     std::vector<double> values;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (i > 0) values.insert(values.end(), {200, 200});
-      const auto simple = Simplify(lines[i], keep[i]);
-      if (static_cast<int>(simple.size()) != keep[i]) {
-        std::fprintf(stderr, "%s: outline %zu has only %zu points\n", layout.name, i,
-                     simple.size());
-        return 1;
-      }
-      for (const GeoPoint& p : simple) {
-        values.push_back(std::round(p.lon * 10) / 10);
-        values.push_back(std::round(p.lat * 10) / 10);
-      }
-    }
-    if (last) {
-      values.insert(values.end(), {500, 500});
-    } else {
-      values.insert(values.end(), {200, 200});
-    }
-    values.push_back(999);
-    if (static_cast<int>(values.size()) != layout.values) {
-      std::fprintf(stderr, "%s: %zu values instead of %d\n", layout.name, values.size(),
-                   layout.values);
-      return 1;
-    }
+    std::size_t lineCount = 0;
+    if (!TableValues(layout, outlines, last, values, lineCount)) return 1;
     total += static_cast<int>(values.size());
     std::fprintf(out, "// %s: %zu outline(s), %d values.\nconst double kTable%zu[] = {\n",
-                 layout.name, lines.size(), layout.values, t + 1);
+                 layout.name, lineCount, layout.values, t + 1);
     for (std::size_t i = 0; i < values.size(); i += 2) {
       if (i + 1 < values.size()) {
         std::fprintf(out, "    %g, %g,\n", values[i], values[i + 1]);
@@ -355,7 +374,7 @@ int main(int argc, char** argv) {
       }
     }
     std::fprintf(out, "};\n\n");
-    std::printf("%-32s %2zu outline(s) %4d values, first (%g, %g)\n", layout.name, lines.size(),
+    std::printf("%-32s %2zu outline(s) %4d values, first (%g, %g)\n", layout.name, lineCount,
                 layout.values, values[0], values[1]);
   }
   std::fprintf(out,

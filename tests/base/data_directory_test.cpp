@@ -1,4 +1,4 @@
-#include "bessel/data_directory.h"
+#include "base/data_directory.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -8,7 +8,7 @@
 //   the same place (PathTraceStatus, LimbGridStatus, RefreshResult).
 // - A routine that may or may not have a value returns std::optional.
 // - When the user must be told why, the reason is a UserMessage value
-//   (gdi/user_message.h) that the view draws and the command line prints.
+//   (base/user_message.h) that the view draws and the command line prints.
 // - The engine throws nothing and writes nothing to standard output; an
 //   output stream it is handed (libration lines, diagnostics) defaults to none.
 //

@@ -1,4 +1,4 @@
-#include "gdi/ui_text.h"
+#include "base/ui_text.h"
 
 namespace vernier {
 
