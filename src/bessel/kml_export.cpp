@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "astro/star_key.h"
 #include "base/data_directory.h"
 #include "base/format.h"
 
@@ -48,6 +49,8 @@ std::string ObjectName(double xz) {
                                            "Jupitar", "Saturn",  "Uranus", "Neptune", "Pluto"};
   const double n = std::trunc(xz);
   if (n >= 0 && n <= 9 && kPlanets[static_cast<int>(n)]) return kPlanets[static_cast<int>(n)];
+  // A star without a HIP number: its identifier, not the key's digits.
+  if (n >= kZoneKeyBase && n < 1e12) return StarIdentifier(static_cast<long long>(n));
   return Format("%.0f", n);
 }
 

@@ -515,8 +515,6 @@ void KeepNearEcliptic(std::vector<CatalogueStar>& stars, double maxLatitudeDeg, 
 namespace vernier {
 namespace {
 
-constexpr long long kZoneLevelStep = kZoneKeyBase;
-constexpr long long kZoneStep = 100000;
 constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
 
 // Reads a tab-separated note file line by line ('#' lines are comments);
@@ -577,18 +575,6 @@ bool ReadVariableStars(const std::string& path, std::unordered_map<int, Variable
 }
 
 }  // namespace
-
-long long ZoneStarKey(int level, int zone, int indexInZone) {
-  return (level + 1) * kZoneLevelStep + zone * kZoneStep + indexInZone;
-}
-
-std::string StarIdentifier(long long key) {
-  if (key < kZoneKeyBase) return "HIP " + std::to_string(key);
-  const long long level = key / kZoneLevelStep - 1;
-  const long long zone = key % kZoneLevelStep / kZoneStep;
-  const long long index = key % kZoneStep;
-  return "Z" + std::to_string(level) + "-" + std::to_string(zone) + "-" + std::to_string(index);
-}
 
 std::optional<long long> ParseStarIdentifier(const std::string& text) {
   std::string t = Trim(text);

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "astro/star_key.h"
 #include "base/status.h"
 
 namespace vernier {
@@ -31,14 +32,6 @@ const char* StarSourceName(StarSource source);
 // V 10.45).
 inline constexpr double kCatalogueMagnitudeLimit = 10.5;
 
-// A star's key: its HIP number, or for a star without one a number made of
-// its file's level, zone and place in the zone (ZoneStarKey), above every HIP
-// and XZ number. The key is what an element record's xz field holds.
-inline constexpr long long kZoneKeyBase = 1000000000;
-long long ZoneStarKey(int level, int zone, int indexInZone);
-
-// "HIP 80763" for a HIP number, "Z3-1023-417" (level, zone, place) otherwise.
-std::string StarIdentifier(long long key);
 // The key of an identifier as StarIdentifier writes it ("HIP 80763",
 // "HIP80763", "80763" or "Z3-1023-417", any letter case); none for any other
 // text.

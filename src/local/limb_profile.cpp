@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "astro/constants.h"
+#include "astro/star_key.h"
 #include "astro/time.h"
 #include "base/format.h"
 #include "local/libration.h"
@@ -98,6 +99,7 @@ std::string LimbBodyName(double xz) {
   if (n == 6) return "Saturn";
   if (n == 7) return "Uranus";
   if (n == 8) return "Neptune";
+  if (n >= kZoneKeyBase && n < 1e12) return StarIdentifier(static_cast<long long>(n));
   return Format("%.0f", n);
 }
 

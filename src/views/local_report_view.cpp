@@ -90,9 +90,11 @@ void DrawLocalCircumstances(DeviceContext& dc, const LocalCircumstances& r,
                    d.month, d.day, d.hour, r.bodyName.c_str(), r.bodyMagnitude));
   else
     DrawRow(dc, 2,
-            Format(" Date :%5.0f/%2.0f/%2.0f %5.2fh(LST) : STAR NAME:X %s ZC#:%6.0f SAO#:%6.0f "
+            Format(" Date :%5.0f/%2.0f/%2.0f %5.2fh(LST) : STAR NAME:%s%s ZC#:%6.0f SAO#:%6.0f "
                    "HIP#:%6.0f Mag.:%6.2f",
-                   d.year, d.month, d.day, d.hour, r.bodyName.c_str(), r.zc, r.sao, r.hip,
+                   d.year, d.month, d.day, d.hour,
+                   // "X" marks a catalogue number; an identifier ("Z3-406-92") stands alone.
+                   r.bodyName.starts_with('Z') ? "" : "X ", r.bodyName.c_str(), r.zc, r.sao, r.hip,
                    r.bodyMagnitude));
 
   // The standard time the STD column gives: whole hours of the longitude.

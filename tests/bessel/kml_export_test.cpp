@@ -37,6 +37,9 @@ TEST(KmlExport, ObjectNames) {
   EXPECT_EQ(ObjectName(5), "Jupitar");
   EXPECT_EQ(ObjectName(3), "3");
   EXPECT_EQ(ObjectName(1234), "1234");
+  // A star without a HIP number is named by its identifier, not the key.
+  EXPECT_EQ(ObjectName(4060400092), "Z3-604-92");
+  EXPECT_EQ(ObjectName(999999999), "999999999");
 }
 
 TEST(KmlExport, EveryLimitPointIsWrittenWhereverItFalls) {

@@ -353,6 +353,9 @@ TEST(LocalReportView, ObjectNamesInTheHeader) {
       {10,
        " Date : 2000/ 1/ 1 20.98h(LST) : STAR NAME:X 10 ZC#:  1234 SAO#: 98765 HIP#: 54321 "
        "Mag.:  3.50"},
+      {4060400092,
+       " Date : 2000/ 1/ 1 20.98h(LST) : STAR NAME:Z3-604-92 ZC#:  1234 SAO#: 98765 HIP#: 54321 "
+       "Mag.:  3.50"},
   };
   for (const auto& c : cases) {
     BesselianElements e = JapanStar();
