@@ -361,7 +361,7 @@ Print Preview</translation>
     <name>DesktopProgram</name>
     <message>
         <location filename="../src/app/main.cpp" line="+63"/>
-        <source>usage: vernier [--data DIR] [--lang ja|en]</source>
+        <source>使い方: vernier [--data DIR] [--lang ja|en]</source>
         <translation>usage: vernier [--data DIR] [--lang ja|en]</translation>
     </message>
 </context>

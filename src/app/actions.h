@@ -1,4 +1,4 @@
-// The program's commands: their ids, menu labels, prompts (status-bar line,
+// The program's commands: their object names ("actionNext"), menu labels, prompts (status-bar line,
 // then tooltip after a line break), shortcuts and toolbar icons, created in
 // one place. Menus, toolbar and the frames only arrange these actions.
 #pragma once
@@ -10,38 +10,6 @@
 #include <array>
 
 namespace vernier {
-
-enum CommandId : int {
-  kCmdDate = 32771,
-  kCmdDisplayMode = 32772,
-  kCmdSearchMode = 32773,
-  kCmdNext = 32777,
-  kCmdZoomIn = 32778,
-  kCmdBackToMap = 32780,
-  kCmdZoomOut = 32781,
-  kCmdPrevious = 32782,
-  kCmdList = 32783,
-  kCmdZoomReset = 32784,
-  kCmdLocal = 32785,
-  kCmdSky = 32787,
-  kCmdLimb = 32789,
-  kCmdPredictions = 32790,
-  kCmdToday = 32791,
-  kCmdRedraw = 32792,
-  kCmdGraze = 32793,
-  kCmdFileNew = 57600,
-  kCmdFileOpen = 57601,
-  kCmdFileSave = 57603,
-  kCmdPrintSetup = 57606,
-  kCmdPrint = 57607,
-  kCmdPrintPreview = 57609,
-  kCmdRecentFile1 = 57616,
-  kCmdAbout = 57664,
-  kCmdGuide = 57666,
-  kCmdExit = 57665,
-  kCmdToolBar = 59392,
-  kCmdStatusBar = 59393,
-};
 
 // The status-bar line of a prompt (its first line) and the tooltip (its
 // second line; empty when the prompt has none).
@@ -91,8 +59,6 @@ struct AppActions {
 
   // The actions that need a view to act on.
   std::array<QAction*, 17> ViewActions() const;
-  // The command id an action carries.
-  static int Id(const QAction* action);
 };
 
 }  // namespace vernier

@@ -7,6 +7,7 @@
 
 #include "app/data_exchange.h"
 #include "app/dialog_controls.h"
+#include "app/setting_fields.h"
 
 namespace vernier {
 
@@ -19,10 +20,11 @@ DateDialog::DateDialog(int y, int m, int d, QWidget* parent)
 
   auto* grid = new QGridLayout;
   // The year's range is the element files' span, as the check below takes it.
+  const SettingField& yearField = SettingFieldNamed("event/year");
   const struct {
     QString label;
     QLineEdit* edit;
-  } rows[] = {{tr("年(&Y) %1 ～ %2：").arg(kEarliestYear).arg(kLatestYear), yearEdit},
+  } rows[] = {{tr("年(&Y) %1 ～ %2：").arg(yearField.min).arg(yearField.max), yearEdit},
               {tr("月(&M) 1 ～ 12："), monthEdit},
               {tr("日(&D) 1 ～ 31："), dayEdit}};
   int row = 0;
@@ -46,9 +48,9 @@ void DateDialog::accept() {
   DataExchange dx(this);
   int y = year, m = month, d = day;
   // The day is not checked against the month's length.
-  dx.Integer(yearEdit, y, kEarliestYear, kLatestYear);
-  dx.Integer(monthEdit, m, 1, 12);
-  dx.Integer(dayEdit, d, 1, 31);
+  ReadSetting(dx, yearEdit, "event/year", y);
+  ReadSetting(dx, monthEdit, "event/month", m);
+  ReadSetting(dx, dayEdit, "event/day", d);
   if (!dx.ok()) return;
   year = y;
   month = m;

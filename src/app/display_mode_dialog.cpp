@@ -8,6 +8,7 @@
 
 #include "app/data_exchange.h"
 #include "app/dialog_controls.h"
+#include "app/setting_fields.h"
 #include "local/limit_lines.h"
 
 namespace vernier {
@@ -148,13 +149,14 @@ void DisplayModeDialog::accept() {
   double lon = centreLon, lat = centreLat, zoom = magnification, step = stepMinutes,
          adjust = deltaTAdjust, tableLon = limitLon, tableStep = limitStep;
   ObserverEntry typedSite = site;
-  dx.Number(centreLonEdit, lon, -360, 360);
-  dx.Number(centreLatEdit, lat, -90, 90);
+  ReadSetting(dx, centreLonEdit, "map/centreLongitude", lon);
+  ReadSetting(dx, centreLatEdit, "map/centreLatitude", lat);
+  // The magnification is not kept: the radius it gives is.
   dx.Number(magnificationEdit, zoom, 0, 5000);
-  dx.Number(stepEdit, step, 0.001, 100);
-  dx.Number(deltaTAdjustEdit, adjust, -10000, 10000);
-  dx.Number(limitLonEdit, tableLon, -360, 360);
-  dx.Number(limitStepEdit, tableStep, 0.01, 100);
+  ReadSetting(dx, stepEdit, "display/drawStepHours", step, 60);
+  ReadSetting(dx, deltaTAdjustEdit, "display/deltaTAdjust", adjust);
+  ReadSetting(dx, limitLonEdit, "display/limitLineLongitude", tableLon);
+  ReadSetting(dx, limitStepEdit, "display/limitLineStep", tableStep);
   observer->Read(dx, typedSite);
   if (!dx.ok()) return;
 

@@ -5,8 +5,7 @@
 #include <QPixmap>
 #include <QPolygonF>
 #include <cmath>
-
-#include "app/actions.h"
+#include <map>
 
 namespace vernier {
 
@@ -186,51 +185,28 @@ void DrawAbout(QPainter& p) {
 
 }  // namespace
 
-QIcon ToolbarIcon(int commandId) {
+QIcon ToolbarIcon(const QString& actionName) {
+  static const std::map<QString, void (*)(QPainter&)> kPictures = {
+      {QStringLiteral("actionPrevious"), [](QPainter& p) { DrawStepArrow(p, false); }},
+      {QStringLiteral("actionNext"), [](QPainter& p) { DrawStepArrow(p, true); }},
+      {QStringLiteral("actionList"), [](QPainter& p) { DrawList(p); }},
+      {QStringLiteral("actionZoomIn"), [](QPainter& p) { DrawMagnifier(p, true); }},
+      {QStringLiteral("actionZoomOut"), [](QPainter& p) { DrawMagnifier(p, false); }},
+      {QStringLiteral("actionZoomReset"), [](QPainter& p) { DrawGlobe(p); }},
+      {QStringLiteral("actionLocal"), [](QPainter& p) { DrawPin(p); }},
+      {QStringLiteral("actionBackToMap"), [](QPainter& p) { DrawFoldedMap(p); }},
+      {QStringLiteral("actionSky"), [](QPainter& p) { DrawSky(p); }},
+      {QStringLiteral("actionLimb"), [](QPainter& p) { DrawLimb(p); }},
+      {QStringLiteral("actionAbout"), [](QPainter& p) { DrawAbout(p); }},
+      {QStringLiteral("actionPredictions"), [](QPainter& p) { DrawPredictions(p); }},
+  };
+  const auto picture = kPictures.find(actionName);
+  if (picture == kPictures.end()) return {};
   QPixmap pixmap(kToolbarIconSize, kToolbarIconSize);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing, true);
-  switch (commandId) {
-    case kCmdPrevious:
-      DrawStepArrow(p, false);
-      break;
-    case kCmdNext:
-      DrawStepArrow(p, true);
-      break;
-    case kCmdList:
-      DrawList(p);
-      break;
-    case kCmdZoomIn:
-      DrawMagnifier(p, true);
-      break;
-    case kCmdZoomOut:
-      DrawMagnifier(p, false);
-      break;
-    case kCmdZoomReset:
-      DrawGlobe(p);
-      break;
-    case kCmdLocal:
-      DrawPin(p);
-      break;
-    case kCmdBackToMap:
-      DrawFoldedMap(p);
-      break;
-    case kCmdSky:
-      DrawSky(p);
-      break;
-    case kCmdLimb:
-      DrawLimb(p);
-      break;
-    case kCmdAbout:
-      DrawAbout(p);
-      break;
-    case kCmdPredictions:
-      DrawPredictions(p);
-      break;
-    default:
-      return {};
-  }
+  picture->second(p);
   p.end();
   return QIcon(pixmap);
 }

@@ -37,15 +37,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   vernier::UseLanguage(vernier::ChosenLanguage(language));
-  QApplication::setApplicationName(QStringLiteral("vernier"));
-  QApplication::setOrganizationName(QLatin1String(vernier::kSettingsOrganisation));
-  {
-    // The settings moved to the program's own name: the first start there
-    // takes up those kept under the earlier one.
-    QSettings current;
-    QSettings old(QLatin1String(vernier::kOldSettingsOrganisation), QStringLiteral("vernier"));
-    vernier::TakeOverOldSettings(current, old);
-  }
+  vernier::UseProgramIdentity();
   QIcon icon;
   for (int size : {16, 32, 48}) icon.addPixmap(vernier::ProgramMark(size));
   QApplication::setWindowIcon(icon);
@@ -61,7 +53,7 @@ int main(int argc, char** argv) {
     } else {
       std::fprintf(stderr, "%s\n",
                    qPrintable(QCoreApplication::translate(
-                       "DesktopProgram", "usage: vernier [--data DIR] [--lang ja|en]")));
+                       "DesktopProgram", "使い方: vernier [--data DIR] [--lang ja|en]")));
       return arg == QLatin1String("--help") ? 0 : 2;
     }
   }

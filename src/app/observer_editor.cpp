@@ -3,6 +3,7 @@
 #include <QGridLayout>
 
 #include "app/dialog_controls.h"
+#include "app/setting_fields.h"
 
 namespace vernier {
 
@@ -54,9 +55,9 @@ void ObserverEditor::Fill(const ObserverEntry& entry, const CityList& cities, in
 
 void ObserverEditor::Read(DataExchange& dx, ObserverEntry& entry) const {
   double longitude = entry.longitude, latitude = entry.latitude, height = entry.height;
-  dx.Number(longitudeEdit, longitude, -360, 360);
-  dx.Number(latitudeEdit, latitude, -90, 90);
-  dx.Number(heightEdit, height, 0, 4000);
+  ReadSetting(dx, longitudeEdit, "observer/longitude", longitude);
+  ReadSetting(dx, latitudeEdit, "observer/latitude", latitude);
+  ReadSetting(dx, heightEdit, "observer/height", height);
   if (!dx.ok()) return;
   entry = {CheckedRadio({listedRadio, typedRadio}), longitude, latitude, height};
 }

@@ -36,12 +36,39 @@ QString ListDialogRow(const EventEntry& row, bool afterScan, const StarNames* na
                                 (name.empty() ? "" : "  " + name));
 }
 
+void SearchListModel::SetRows(std::vector<EventEntry> rows, bool afterScan,
+                              const StarNames* names) {
+  beginResetModel();
+  rows_ = std::move(rows);
+  afterScan_ = afterScan;
+  names_ = names;
+  endResetModel();
+}
+
+int SearchListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.size()) + 1;
+}
+
+QVariant SearchListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  const int line = index.row();
+  if (role == Qt::DisplayRole)
+    return line == 0 ? ListDialogHeader() : ListDialogRow(rows_[line - 1], afterScan_, names_);
+  if (role == kEventRole) return line == 0 ? 0 : line - 1;
+  return {};
+}
+
 SearchListDialog::SearchListDialog(ProgramState& state, OccultationView* view, QWidget* parent)
     : QDialog(parent), state_(state), view_(view) {
   setWindowTitle(tr("星蝕検索リスト表示"));
   setModal(false);
 
-  eventList = new QListWidget(this);
+  model_ = new SearchListModel(this);
+  eventList = new QListView(this);
+  eventList->setModel(model_);
+  eventList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  eventList->setSelectionMode(QAbstractItemView::SingleSelection);
+  eventList->setUniformItemSizes(true);
   eventList->setObjectName(QStringLiteral("eventList"));
   eventList->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   eventList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -84,10 +111,11 @@ SearchListDialog::SearchListDialog(ProgramState& state, OccultationView* view, Q
 
   connect(scanButton, &QPushButton::clicked, this, &SearchListDialog::OnScan);
   connect(drawButton, &QPushButton::clicked, this, &SearchListDialog::OnDraw);
-  connect(eventList, &QListWidget::currentRowChanged, this, &SearchListDialog::OnSelectionChange);
+  connect(eventList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { OnSelectionChange(current.row()); });
   // A double click on an event's row loads it, as the draw button does.
-  connect(eventList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-    if (eventList->row(item) > 0) OnDraw();
+  connect(eventList, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.row() > 0) OnDraw();
   });
 
   // Opening: this year, the usual span, and the rows of the last scan.
@@ -100,17 +128,13 @@ SearchListDialog::SearchListDialog(ProgramState& state, OccultationView* view, Q
 
 void SearchListDialog::ShowRows(bool afterScan) {
   filling_ = true;
-  eventList->clear();
-  eventList->addItem(ListDialogHeader());
-  for (const EventEntry& row : state_.results.rows)
-    eventList->addItem(ListDialogRow(row, afterScan, &StarNames::Shared(state_.dataDirectory)));
+  model_->SetRows(state_.results.rows, afterScan, &StarNames::Shared(state_.dataDirectory));
   filling_ = false;
 }
 
 void SearchListDialog::OnSelectionChange(int listRow) {
   if (filling_ || listRow < 0) return;
-  // The header is the list's first line and stands for the first result.
-  state_.selectedRow = listRow - 1 < 0 ? 0 : listRow - 1;
+  state_.selectedRow = model_->index(listRow).data(SearchListModel::kEventRole).toInt();
 }
 
 void SearchListDialog::OnScan() {

@@ -3,11 +3,13 @@
 // to the view that owns it.
 #pragma once
 
+#include <QAbstractListModel>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
+#include <vector>
 
 #include "program/program_state.h"
 #include "sky/star_names.h"
@@ -20,6 +22,29 @@ class OccultationView;
 // (hh:mm) and the body's magnitude.
 QString ListDialogHeader();
 QString ListDialogRow(const EventEntry& row, bool afterScan, const StarNames* names = nullptr);
+
+// The search list's lines: the header first, then one line per event found.
+// The header stands for the first event when it is chosen.
+class SearchListModel : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  // The index of the event (in the rows given) a line stands for.
+  static constexpr int kEventRole = Qt::UserRole + 1;
+
+  using QAbstractListModel::QAbstractListModel;
+  // The rows of a scan (`afterScan`) or those kept from the last one, with the
+  // bodies named from `names` (none: not named).
+  void SetRows(std::vector<EventEntry> rows, bool afterScan, const StarNames* names);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+ private:
+  std::vector<EventEntry> rows_;
+  bool afterScan_ = false;
+  const StarNames* names_ = nullptr;
+};
 
 // The span the dialog opens with (years).
 inline constexpr double kListPeriodYears = 1.0;
@@ -44,7 +69,7 @@ class SearchListDialog : public QDialog {
   double periodYears;
 
   // Controls.
-  QListWidget* eventList;
+  QListView* eventList;
   QLineEdit* startYearEdit;
   QLineEdit* periodEdit;
   QPushButton* scanButton;
@@ -63,6 +88,7 @@ class SearchListDialog : public QDialog {
 
   ProgramState& state_;
   OccultationView* view_;
+  SearchListModel* model_;
   bool filling_ = false;  // the list is being refilled: not a user's choice
 };
 

@@ -9,6 +9,7 @@
 #include "app/data_exchange.h"
 #include "app/date_dialog.h"
 #include "app/dialog_controls.h"
+#include "app/setting_fields.h"
 
 namespace vernier {
 
@@ -107,12 +108,12 @@ void SearchModeDialog::accept() {
   int star = xz;
   const auto chosenMode = static_cast<SearchMode>(
       CheckedRadio({allEventsRadio, typeRadio, siteMagnitudeRadio, xzStarRadio}));
-  dx.Number(typeRangeEdit, range1, 0, 1000);
+  ReadSetting(dx, typeRangeEdit, "search/typeRangeYears", range1);
   observer->Read(dx, typedSite);
-  dx.Number(magnitudeEdit, magnitude, 0, 1.5);
-  dx.Number(siteRangeEdit, range2, 0, 1000);
+  ReadSetting(dx, magnitudeEdit, "search/minMagnitude", magnitude);
+  ReadSetting(dx, siteRangeEdit, "search/siteRangeYears", range2);
   // The star number matters only to the search for one star.
-  if (chosenMode == SearchMode::OneStar) dx.Integer(xzEdit, star, -kXzNumberLimit, kXzNumberLimit);
+  if (chosenMode == SearchMode::OneStar) ReadSetting(dx, xzEdit, "search/xz", star);
   if (!dx.ok()) return;
 
   mode = chosenMode;

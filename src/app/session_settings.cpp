@@ -1,6 +1,7 @@
 #include "app/session_settings.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include "app/setting_fields.h"
 #include "local/observer.h"
@@ -60,6 +61,16 @@ QString RememberedObserverZone(QSettings& settings, const ObserverSite& site) {
 void RememberObserverZone(QSettings& settings, const ObserverSite& site, const QString& zoneId) {
   settings.setValue(QLatin1String(kZoneKey), zoneId);
   settings.setValue(QLatin1String(kZoneSiteKey), SiteKey(site));
+}
+
+void UseProgramIdentity() {
+  QGuiApplication::setApplicationName(QLatin1String(kProgramName));
+  QGuiApplication::setOrganizationName(QLatin1String(kSettingsOrganisation));
+  QGuiApplication::setOrganizationDomain(QLatin1String(kOrganisationDomain));
+  QGuiApplication::setDesktopFileName(QLatin1String(kDesktopEntry));
+  QSettings current;
+  QSettings old{QLatin1String(kOldSettingsOrganisation), QLatin1String(kProgramName)};
+  TakeOverOldSettings(current, old);
 }
 
 bool TakeOverOldSettings(QSettings& current, QSettings& old) {

@@ -31,9 +31,19 @@ QString RememberedObserverZone(QSettings& settings, const ObserverSite& site);
 void RememberObserverZone(QSettings& settings, const ObserverSite& site, const QString& zoneId);
 
 // The organisation name the settings are kept under, and the one earlier
-// versions used.
+// versions used; the program's name, its organisation's domain and its
+// desktop entry.
 inline constexpr char kSettingsOrganisation[] = "vernier";
 inline constexpr char kOldSettingsOrganisation[] = "Local AppWizard-Generated Applications";
+inline constexpr char kProgramName[] = "vernier";
+inline constexpr char kOrganisationDomain[] = "vernier.org";
+inline constexpr char kDesktopEntry[] = "org.vernier.Vernier";
+
+// Gives the application the program's own name, organisation and domain, and
+// takes over the settings of the earlier place on the first start under them
+// (TakeOverOldSettings). The settings stay where the organisation's name puts
+// them: on Linux $XDG_CONFIG_HOME/vernier/vernier.conf.
+void UseProgramIdentity();
 
 // Copies every setting of the earlier place `old` into `current` when
 // `current` holds none yet, so that the first start under the new name keeps

@@ -2,6 +2,9 @@
 
 #include <QLocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <type_traits>
 
 #include "app/data_exchange.h"
@@ -44,7 +47,7 @@ const std::vector<SettingField>& ProgramSettingFields() {
   static const std::vector<SettingField> fields = {
       VERNIER_SETTING("observer/longitude", site.longitude, -360, 360, false),
       VERNIER_SETTING("observer/latitude", site.latitude, -90, 90, false),
-      VERNIER_SETTING("observer/height", site.height, -1000, 10000, false),
+      VERNIER_SETTING("observer/height", site.height, 0, 4000, false),
       VERNIER_SETTING("observer/entry", site.cityIndex, 0, kTypedSiteIndex, true),
       VERNIER_SETTING("observer/source", site.siteSource, 0, 1, true),
       VERNIER_SETTING("observer/searchEntry", site.searchCityIndex, 1, kCityListCapacity, true),
@@ -66,7 +69,7 @@ const std::vector<SettingField>& ProgramSettingFields() {
       VERNIER_SETTING("search/mode", search.searchMode, 0, 3, true),
       VERNIER_SETTING("search/type", search.typeCode, 1, 2, true),
       VERNIER_SETTING("search/minMagnitude", search.minMagnitude, 0, 1.5, false),
-      VERNIER_SETTING("search/xz", search.xzTarget, -40000, 40000, true),
+      VERNIER_SETTING("search/xz", search.xzTarget, -kXzNumberLimit, kXzNumberLimit, true),
       VERNIER_SETTING("search/typeRangeYears", search.typeRangeYears, 0, 1000, false),
       VERNIER_SETTING("search/siteRangeYears", search.siteRangeYears, 0, 1000, false),
   };
@@ -79,7 +82,7 @@ bool IsObserverField(const SettingField& field) {
 
 const std::vector<SettingField>& EventDateFields() {
   static const std::vector<SettingField> fields = {
-      VERNIER_SETTING("event/year", cursor.event.year, -10000, 10000, true),
+      VERNIER_SETTING("event/year", cursor.event.year, kEarliestYear, kLatestYear, true),
       VERNIER_SETTING("event/month", cursor.event.month, 1, 12, true),
       VERNIER_SETTING("event/day", cursor.event.day, 1, 31, true),
   };
@@ -87,6 +90,25 @@ const std::vector<SettingField>& EventDateFields() {
 }
 
 #undef VERNIER_SETTING
+
+const SettingField& SettingFieldNamed(const char* key) {
+  for (const auto* fields : {&ProgramSettingFields(), &EventDateFields()})
+    for (const SettingField& field : *fields)
+      if (std::strcmp(field.key, key) == 0) return field;
+  // A key the program names itself: missing only through a slip in the code.
+  std::fprintf(stderr, "vernier: no setting field %s\n", key);
+  std::abort();
+}
+
+void ReadSetting(DataExchange& dx, QLineEdit* edit, const char* key, double& value, double scale) {
+  const SettingField& field = SettingFieldNamed(key);
+  dx.Number(edit, value, field.min * scale, field.max * scale);
+}
+
+void ReadSetting(DataExchange& dx, QLineEdit* edit, const char* key, int& value) {
+  const SettingField& field = SettingFieldNamed(key);
+  dx.Integer(edit, value, static_cast<int>(field.min), static_cast<int>(field.max));
+}
 
 QString SettingText(double value) {
   return QString::number(value, 'g', QLocale::FloatingPointShortest);

@@ -1,8 +1,10 @@
-// The program's settings as named numbers: one table that both the settings
-// kept between sessions and the saved document read and write, each value
-// with the range it must lie in to be taken.
+// The program's settings as named numbers: one table that the settings kept
+// between sessions, the saved document and the dialogs read and write, each
+// value with the range it must lie in to be taken (the range a dialog accepts
+// and names in its message).
 #pragma once
 
+#include <QLineEdit>
 #include <QString>
 #include <vector>
 
@@ -29,6 +31,18 @@ bool IsObserverField(const SettingField& field);
 
 // The current event's date (the date the event is loaded at).
 const std::vector<SettingField>& EventDateFields();
+
+// The field of `key` in either table; every key the dialogs name is there.
+const SettingField& SettingFieldNamed(const char* key);
+
+class DataExchange;
+// Reads the number typed in `edit` into `value` when it lies in the range of
+// the field `key`; `scale` is the dialog's unit per stored unit (minutes per
+// hour: 60): `value` and the range are in the dialog's unit. A whole field
+// reads an integer.
+void ReadSetting(DataExchange& dx, QLineEdit* edit, const char* key, double& value,
+                 double scale = 1);
+void ReadSetting(DataExchange& dx, QLineEdit* edit, const char* key, int& value);
 
 // Numbers as the settings and documents write them: shortest exact text.
 QString SettingText(double value);

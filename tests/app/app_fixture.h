@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -74,6 +76,23 @@ QPointer<QTimer> WhenModalOpens(std::function<void(T*)> handle) {
   });
   timer->start(5);
   return timer;
+}
+
+// Does `act` and runs the event loop until `view` has painted again; false
+// when no paint came within three seconds.
+template <typename View, typename Act>
+bool PaintsAfter(View* view, Act act) {
+  const int paints = view->PaintCount();
+  act();
+  return QTest::qWaitFor([&] { return view->PaintCount() > paints; }, 3000);
+}
+
+// The window's command named `name` ("actionNext"), the action its menus and
+// toolbar hold.
+inline QAction* Command(const QObject& window, const char* name) {
+  QAction* action = window.findChild<QAction*>(QLatin1String(name));
+  EXPECT_NE(action, nullptr) << name;
+  return action;
 }
 
 inline void StopWatching(QPointer<QTimer> watch) {

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -115,13 +116,19 @@ TEST(BandBuildDialog, AFailureKeepsTheGeneratorsMessageAndACancelEndsTheGenerato
       WriteScript(dir, "slow", "echo progress 0 200 0\nsleep 20\ntouch '" + band + "'\n"), {},
       QStringLiteral("ecad18.PRN"));
   slow.Start();
-  QTimer::singleShot(300, &slow, [&slow] { slow.cancel(); });
+  // The user's cancel: the dialog's button.
+  QTimer::singleShot(300, &slow, [&slow] {
+    if (auto* button = slow.findChild<QPushButton*>()) button->click();
+  });
   QElapsedTimer clock;
   clock.start();
   EXPECT_EQ(slow.exec(), QDialog::Rejected);
   EXPECT_LT(clock.elapsed(), 5000);
   EXPECT_TRUE(slow.Failure().isEmpty());
-  QTest::qWait(200);
+  // The generator has ended: nothing is left to write the band afterwards.
+  auto* process = slow.findChild<QProcess*>();
+  ASSERT_NE(process, nullptr);
+  EXPECT_TRUE(QTest::qWaitFor([process] { return process->state() == QProcess::NotRunning; }));
   EXPECT_FALSE(std::filesystem::exists(band));
 }
 

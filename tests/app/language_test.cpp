@@ -61,7 +61,7 @@ TEST_F(EnglishMainWindowTest, MenusPromptsAndPanesReadInEnglish) {
                    "Graze Plan"}));
   EXPECT_EQ(MenuTexts(*mainWindow, "&Help"), (QStringList{"&User Guide...", "&About Vernier..."}));
   // The guide opens beside the window, in the reader's language.
-  mainWindow->Actions().guide->trigger();
+  testing::Command(*mainWindow, "actionGuide")->trigger();
   auto* guide = mainWindow->findChild<UserGuideDialog*>();
   ASSERT_NE(guide, nullptr);
   EXPECT_TRUE(guide->isVisible());
@@ -72,7 +72,7 @@ TEST_F(EnglishMainWindowTest, MenusPromptsAndPanesReadInEnglish) {
   guide->close();
 
   // A prompt's two parts: the status bar's line and the tooltip.
-  const QAction* next = mainWindow->Actions().next;
+  const QAction* next = testing::Command(*mainWindow, "actionNext");
   EXPECT_EQ(next->statusTip(), "Show the next occultation");
   EXPECT_EQ(next->toolTip(), "Next Occultation");
   EXPECT_EQ(mainWindow->ReadyPane()->text(), "Ready");

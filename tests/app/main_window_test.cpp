@@ -23,6 +23,7 @@
 #include "app/search_list_dialog.h"
 #include "app_fixture.h"
 #include "menu_texts.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
@@ -38,6 +39,11 @@ class MainWindowTest : public AppTest {
     mainWindow.NewDocument();
     mainWindow.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
+  }
+  // Asks the view for a fresh paint and waits until it has painted.
+  void RedrawAndWait() {
+    OccultationView* view = mainWindow.ActiveView();
+    EXPECT_TRUE(testing::PaintsAfter(view, [view] { view->OnRedraw(); }));
   }
   MainWindow mainWindow;
 };
@@ -58,8 +64,7 @@ TEST_F(MainWindowTest, OpensCentredOnMostOfTheScreenWithOneMaximisedView) {
   EXPECT_EQ(children[0]->windowTitle(), "Vernier1");
   EXPECT_EQ(mainWindow.windowTitle(), "Vernier - [Vernier1]");
   // The view fills the child window and was painted with the first event.
-  QTest::qWait(20);
-  EXPECT_GT(view->PaintCount(), 0);
+  EXPECT_TRUE(QTest::qWaitFor([view] { return view->PaintCount() > 0; }));
   EXPECT_EQ(view->LastOutcome(), PaintOutcome::Drawn);
   EXPECT_EQ(view->Picture().size(), view->size());
   EXPECT_EQ(state.cursor.elements.xz, 200);
@@ -84,49 +89,79 @@ TEST_F(MainWindowTest, MenusOfTheViewAndOfNoView) {
 
   // Closing the view leaves the main window with the menus of no view.
   mainWindow.MdiArea()->closeAllSubWindows();
-  QTest::qWait(20);
-  EXPECT_FALSE(mainWindow.ShowsViewMenus());
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !mainWindow.ShowsViewMenus(); }));
   EXPECT_EQ(MenuBarTexts(mainWindow), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
   EXPECT_EQ(MenuTexts(mainWindow, "ﾌｧｲﾙ(&F)"),
             (QStringList{"新規作成(&N)\tCtrl+N", "開く(&O)...\tCtrl+O", "-", "ﾌﾟﾘﾝﾀの設定(&R)...",
                          "-", "最近使ったﾌｧｲﾙ", "-", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}));
   EXPECT_EQ(MenuTexts(mainWindow, "ﾍﾙﾌﾟ(&H)"),
             (QStringList{"使い方(&G)...", "Vernier のﾊﾞｰｼﾞｮﾝ情報(&A)..."}));
-  EXPECT_FALSE(mainWindow.Actions().next->isEnabled());
-  EXPECT_FALSE(mainWindow.Actions().list->isEnabled());
-  EXPECT_TRUE(mainWindow.Actions().about->isEnabled());
+  EXPECT_FALSE(testing::Command(mainWindow, "actionNext")->isEnabled());
+  EXPECT_FALSE(testing::Command(mainWindow, "actionList")->isEnabled());
+  EXPECT_TRUE(testing::Command(mainWindow, "actionAbout")->isEnabled());
 
   // New (Ctrl+N) opens another view, and the view's menus return.
   QTest::keyClick(&mainWindow, Qt::Key_N, Qt::ControlModifier);
-  QTest::qWait(20);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !mainWindow.MdiArea()->subWindowList().empty(); }));
   ASSERT_EQ(mainWindow.MdiArea()->subWindowList().size(), 1);
   EXPECT_EQ(mainWindow.MdiArea()->subWindowList()[0]->windowTitle(), "Vernier2");
   EXPECT_TRUE(mainWindow.ShowsViewMenus());
-  EXPECT_TRUE(mainWindow.Actions().next->isEnabled());
+  EXPECT_TRUE(testing::Command(mainWindow, "actionNext")->isEnabled());
+}
+
+TEST_F(MainWindowTest, EveryMenuCommandIsFoundByItsOwnObjectName) {
+  // Each entry of the view's menus and of the no-view menus is an action the
+  // window finds by its name, and no two commands share a name.
+  QStringList names;
+  const auto collect = [&] {
+    for (QAction* top : mainWindow.menuBar()->actions()) {
+      if (!top->menu()) continue;
+      for (QAction* item : top->menu()->actions()) {
+        if (item->isSeparator() || item->menu()) continue;
+        EXPECT_TRUE(item->objectName().startsWith("action")) << item->text().toStdString();
+        EXPECT_EQ(mainWindow.findChild<QAction*>(item->objectName()), item)
+            << item->objectName().toStdString();
+        if (!names.contains(item->objectName())) names << item->objectName();
+      }
+    }
+  };
+  collect();
+  mainWindow.MdiArea()->closeAllSubWindows();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !mainWindow.ShowsViewMenus(); }));
+  collect();
+  // Both Help menus' about entries, the four recent files and their
+  // placeholder are commands of their own.
+  for (const char* name : {"actionAbout", "actionAboutNoView", "actionRecentFilePlaceholder",
+                           "actionRecentFile1", "actionRecentFile4", "actionNext", "actionGraze"})
+    EXPECT_TRUE(names.contains(name)) << name;
+  // Triggering by name is the command itself: the toolbar's toggle hides it.
+  QAction* toolBar = mainWindow.findChild<QAction*>("actionToolBar");
+  ASSERT_NE(toolBar, nullptr);
+  toolBar->trigger();
+  EXPECT_FALSE(mainWindow.ToolBar()->isVisible());
 }
 
 TEST_F(MainWindowTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
   // A typed centre, so that the zoom buttons act and show their own tooltips.
   state.map.preset = WindowPreset::TypedCentre;
-  mainWindow.ActiveView()->OnRedraw();
-  QTest::qWait(50);
+  RedrawAndWait();
   const struct {
-    int id;
+    const char* name;
     const char* tip;
-  } expected[] = {{kCmdPrevious, "前の星蝕"},
-                  {kCmdNext, "次の星蝕"},
-                  {kCmdList, "星蝕リスト"},
-                  {kCmdPredictions, "観測地の星蝕予報"},
-                  {0, nullptr},
-                  {kCmdZoomIn, "拡大"},
-                  {kCmdZoomOut, "縮小"},
-                  {kCmdZoomReset, "地図拡大解除"},
-                  {0, nullptr},
-                  {kCmdLocal, "局地情報表示"},
-                  {kCmdBackToMap, "地図表示へ戻る"},
-                  {kCmdSky, ""},
-                  {kCmdLimb, ""},
-                  {kCmdAbout, "ﾊﾞｰｼﾞｮﾝ情報"}};
+  } expected[] = {{"actionPrevious", "前の星蝕"},
+                  {"actionNext", "次の星蝕"},
+                  {"actionList", "星蝕リスト"},
+                  {"actionPredictions", "観測地の星蝕予報"},
+                  {nullptr, nullptr},
+                  {"actionZoomIn", "拡大"},
+                  {"actionZoomOut", "縮小"},
+                  {"actionZoomReset", "地図拡大解除"},
+                  {nullptr, nullptr},
+                  {"actionLocal", "局地情報表示"},
+                  {"actionBackToMap", "地図表示へ戻る"},
+                  {"actionSky", ""},
+                  {"actionLimb", ""},
+                  {"actionAbout", "ﾊﾞｰｼﾞｮﾝ情報"}};
   const QList<QAction*> actions = mainWindow.ToolBar()->actions();
   ASSERT_EQ(actions.size(), 14);
   QList<QImage> icons;
@@ -135,7 +170,9 @@ TEST_F(MainWindowTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
       EXPECT_TRUE(actions[i]->isSeparator()) << i;
       continue;
     }
-    EXPECT_EQ(AppActions::Id(actions[i]), expected[i].id) << i;
+    EXPECT_EQ(actions[i]->objectName(), expected[i].name) << i;
+    // The toolbar holds the very actions the window finds by their names.
+    EXPECT_EQ(mainWindow.findChild<QAction*>(expected[i].name), actions[i]) << i;
     // What the pointer resting on the button shows (nothing for a prompt
     // without a second line).
     QToolTip::hideText();
@@ -156,60 +193,65 @@ TEST_F(MainWindowTest, ToolbarHasTwelveButtonsInThreeGroupsWithTheirTooltips) {
   EXPECT_EQ(mainWindow.statusBar()->objectName(), "statusBar");
 
   // Of the toolbar's commands only those with keys are in the menus too.
-  mainWindow.Actions().toolBar->trigger();
+  const QStringList kToolbarAndMenu = {
+      "actionNext",      "actionPrevious", "actionList",      "actionZoomIn", "actionZoomOut",
+      "actionZoomReset", "actionLocal",    "actionBackToMap", "actionSky",    "actionLimb"};
+  testing::Command(mainWindow, "actionToolBar")->trigger();
   EXPECT_FALSE(mainWindow.ToolBar()->isVisible());
   for (QAction* top : mainWindow.menuBar()->actions()) {
     if (!top->menu()) continue;
     for (QAction* item : top->menu()->actions())
-      if (AppActions::Id(item) >= kCmdNext && AppActions::Id(item) <= kCmdLimb) {
+      if (kToolbarAndMenu.contains(item->objectName())) {
         EXPECT_FALSE(item->shortcuts().isEmpty()) << item->text().toStdString();
       }
-    // (The predictions window, 32790, is on both, without a key.)
+    // (The predictions window is on both, without a key.)
   }
-  mainWindow.Actions().toolBar->trigger();
+  testing::Command(mainWindow, "actionToolBar")->trigger();
   EXPECT_TRUE(mainWindow.ToolBar()->isVisible());
 }
 
 TEST_F(MainWindowTest, StatusBarShowsReadyAndThePromptOfTheItemUnderThePointer) {
   state.map.preset = WindowPreset::TypedCentre;  // the zoom acts: its own prompt
-  mainWindow.ActiveView()->OnRedraw();
-  QTest::qWait(50);
+  RedrawAndWait();
   QStatusBar* bar = mainWindow.statusBar();
   EXPECT_EQ(mainWindow.ReadyPane()->text(), "ﾚﾃﾞｨ");
   EXPECT_TRUE(mainWindow.ReadyPane()->isVisible());
   EXPECT_TRUE(bar->currentMessage().isEmpty());
 
   // Pointing at the "next" button shows the first line of its prompt.
-  QWidget* next = mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().next);
+  QWidget* next = mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionNext"));
   QTest::mouseMove(next);
-  QTest::qWait(20);
+  EXPECT_TRUE(QTest::qWaitFor([bar] { return !bar->currentMessage().isEmpty(); }));
   EXPECT_EQ(bar->currentMessage(), "次の星蝕を表示");
   EXPECT_FALSE(mainWindow.ReadyPane()->isVisible());
-  QWidget* zoom = mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().zoomIn);
+  QWidget* zoom =
+      mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionZoomIn"));
   QTest::mouseMove(zoom);
-  QTest::qWait(20);
+  EXPECT_TRUE(QTest::qWaitFor([bar] { return bar->currentMessage() != "次の星蝕を表示"; }));
   EXPECT_EQ(bar->currentMessage(), "地図拡大モード時拡大（拡大モードへは左ダブルクリックで）");
 
   // Away from the bar the pane says ready again.
   QTest::mouseMove(mainWindow.ActiveView());
-  QTest::qWait(20);
-  EXPECT_TRUE(bar->currentMessage().isEmpty());
+  EXPECT_TRUE(QTest::qWaitFor([bar] { return bar->currentMessage().isEmpty(); }));
   EXPECT_TRUE(mainWindow.ReadyPane()->isVisible());
 }
 
 TEST_F(MainWindowTest, ToolbarCommandsReachTheView) {
-  QTest::qWait(20);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow.ActiveView()->PaintCount() > 0; }));
   ASSERT_EQ(state.cursor.elements.xz, 200);
-  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().next),
-                    Qt::LeftButton);
-  QTest::qWait(50);
+  QTest::mouseClick(
+      mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionNext")),
+      Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return state.cursor.elements.xz != 200; }));
   EXPECT_EQ(state.cursor.elements.xz, 300);
-  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().previous),
-                    Qt::LeftButton);
-  QTest::qWait(50);
+  QTest::mouseClick(
+      mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionPrevious")),
+      Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return state.cursor.elements.xz != 300; }));
   EXPECT_EQ(state.cursor.elements.xz, 200);
-  QTest::mouseClick(mainWindow.ToolBar()->widgetForAction(mainWindow.Actions().list),
-                    Qt::LeftButton);
+  QTest::mouseClick(
+      mainWindow.ToolBar()->widgetForAction(testing::Command(mainWindow, "actionList")),
+      Qt::LeftButton);
   ASSERT_NE(mainWindow.ActiveView()->ListDialog(), nullptr);
   EXPECT_EQ(mainWindow.ActiveView()->ListDialog()->parentWidget(), &mainWindow);
 }
@@ -218,15 +260,14 @@ TEST_F(MainWindowTest, OpeningAFileAddsItToTheRecentFileList) {
   const std::string document = DocumentText(state).toStdString();
   dir.Write("notes.gnm", document);
   mainWindow.MdiArea()->closeAllSubWindows();
-  QTest::qWait(20);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return mainWindow.MdiArea()->subWindowList().empty(); }));
   ASSERT_NE(mainWindow.OpenDocument(QString::fromStdString(dir.File("notes.gnm"))), nullptr);
   EXPECT_EQ(mainWindow.MdiArea()->subWindowList()[0]->windowTitle(), "notes.gnm");
   EXPECT_EQ(mainWindow.RecentFiles().value(0), QString::fromStdString(dir.File("notes.gnm")));
   // Opening leaves the file as it is.
-  std::ifstream in(dir.File("notes.gnm"));
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), document);
+  EXPECT_EQ(testing::ReadWholeFile(dir.File("notes.gnm")), document);
   mainWindow.MdiArea()->closeAllSubWindows();
-  QTest::qWait(20);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !mainWindow.ShowsViewMenus(); }));
   EXPECT_TRUE(MenuTexts(mainWindow, "ﾌｧｲﾙ(&F)").contains("&1 notes.gnm"));
   EXPECT_FALSE(MenuTexts(mainWindow, "ﾌｧｲﾙ(&F)").contains("最近使ったﾌｧｲﾙ"));
 }
@@ -238,7 +279,7 @@ TEST_F(MainWindowTest, PredictionsWindowLoadsTheChosenEventInTheView) {
   ASSERT_NE(view, nullptr);
   view->State().site.longitude = 0;  // the fixture's stars pass the zenith at 0° 0°
   view->State().site.latitude = 0;
-  mainWindow.Actions().predictions->trigger();
+  testing::Command(mainWindow, "actionPredictions")->trigger();
   PredictionsWindow* window = mainWindow.Predictions();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->Site().longitude, 0);

@@ -31,13 +31,16 @@ class ObserverUseTest : public AppTest {
     mainWindow.NewDocument();
     mainWindow.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
-    QTest::qWait(20);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return View()->PaintCount() > 0; }));
   }
   OccultationView* View() const { return mainWindow.ActiveView(); }
   // Asks for a fresh paint and waits for it.
   void Redraw() {
-    View()->OnRedraw();
-    QTest::qWait(30);
+    EXPECT_TRUE(PaintsAfter([this] { View()->OnRedraw(); }));
+  }
+  template <typename Act>
+  bool PaintsAfter(Act act) {
+    return testing::PaintsAfter(View(), act);
   }
   MainWindow mainWindow;
 };
@@ -51,24 +54,18 @@ TEST_F(ObserverUseTest, KeysStepZoomGoBackToTodayAndRedraw) {
                {Qt::Key_PageUp, 200}, {Qt::Key_PageDown, 300}, {Qt::Key_Right, 145},
                {Qt::Key_Home, 200}};
   for (const auto& step : steps) {
-    QTest::keyClick(View(), step.key);
-    QTest::qWait(30);
+    EXPECT_TRUE(PaintsAfter([&] { QTest::keyClick(View(), step.key); }));
     EXPECT_EQ(state.cursor.elements.xz, step.xz) << QKeySequence(step.key).toString().toStdString();
   }
-  const int paints = View()->PaintCount();
-  QTest::keyClick(View(), Qt::Key_F5);
-  QTest::qWait(30);
-  EXPECT_GT(View()->PaintCount(), paints);
+  EXPECT_TRUE(PaintsAfter([this] { QTest::keyClick(View(), Qt::Key_F5); }));
 
   // + and - zoom the map once its centre is chosen.
   state.map.preset = WindowPreset::TypedCentre;
   Redraw();
   const double radius = state.map.radius;
-  QTest::keyClick(View(), Qt::Key_Plus);
-  QTest::qWait(30);
+  EXPECT_TRUE(PaintsAfter([this] { QTest::keyClick(View(), Qt::Key_Plus); }));
   EXPECT_DOUBLE_EQ(state.map.radius, 2 * radius);
-  QTest::keyClick(View(), Qt::Key_Minus);
-  QTest::qWait(30);
+  EXPECT_TRUE(PaintsAfter([this] { QTest::keyClick(View(), Qt::Key_Minus); }));
   EXPECT_DOUBLE_EQ(state.map.radius, radius);
 }
 
@@ -139,14 +136,14 @@ TEST_F(ObserverUseTest, PrintAndPreviewAreInTheFileMenu) {
   for (QAction* top : mainWindow.menuBar()->actions())
     if (top->text() == "ﾌｧｲﾙ(&F)") file = top->menu();
   ASSERT_NE(file, nullptr);
-  EXPECT_TRUE(file->actions().contains(mainWindow.Actions().print));
-  EXPECT_TRUE(file->actions().contains(mainWindow.Actions().exit));
+  EXPECT_TRUE(file->actions().contains(testing::Command(mainWindow, "actionPrint")));
+  EXPECT_TRUE(file->actions().contains(testing::Command(mainWindow, "actionExit")));
   bool previewed = false;
   WhenModalOpens<QPrintPreviewDialog>([&](QPrintPreviewDialog* preview) {
     previewed = true;
     preview->reject();
   });
-  mainWindow.Actions().printPreview->trigger();
+  testing::Command(mainWindow, "actionPrintPreview")->trigger();
   EXPECT_TRUE(previewed);
 }
 
@@ -190,9 +187,8 @@ TEST_F(ObserverUseTest, PagesPrintBlackOnWhiteUnlessTheScreenColoursAreKept) {
     dialog->screenColoursCheck->setChecked(true);
     QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
   });
-  View()->OnDisplayMode();
+  EXPECT_TRUE(PaintsAfter([this] { View()->OnDisplayMode(); }));
   EXPECT_TRUE(state.display.printScreenColours);
-  QTest::qWait(30);
   EXPECT_EQ(View()->PagePicture(), View()->Picture());
 }
 
@@ -200,14 +196,18 @@ TEST_F(ObserverUseTest, AWindowSmallerThanTheDrawingScrollsIt) {
   auto* child = static_cast<DocumentWindow*>(mainWindow.MdiArea()->currentSubWindow());
   QScrollArea* area = child->ScrollArea();
   mainWindow.resize(420, 320);
-  QTest::qWait(50);
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    return area->horizontalScrollBar()->isVisible() && View()->Picture().size() == kSmallestDrawing;
+  }));
   EXPECT_EQ(View()->size(), kSmallestDrawing);
   EXPECT_TRUE(area->horizontalScrollBar()->isVisible());
   EXPECT_TRUE(area->verticalScrollBar()->isVisible());
   EXPECT_EQ(View()->Picture().size(), kSmallestDrawing);
 
   mainWindow.resize(1000, 800);
-  QTest::qWait(50);
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    return !area->horizontalScrollBar()->isVisible() && View()->size() == area->viewport()->size();
+  }));
   EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
   EXPECT_FALSE(area->verticalScrollBar()->isVisible());
   EXPECT_EQ(View()->size(), area->viewport()->size());
@@ -237,8 +237,7 @@ TEST_F(ObserverUseTest, TheObserverIsMarkedOnTheMapByDefaultAndCanBeLeftOff) {
     dialog->markObserverCheck->setChecked(false);
     QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
   });
-  View()->OnDisplayMode();
-  QTest::qWait(30);
+  EXPECT_TRUE(PaintsAfter([this] { View()->OnDisplayMode(); }));
   EXPECT_FALSE(state.display.markObserver);
   EXPECT_EQ(cyan(View()->Picture().copy(around)), 0);
 }

@@ -47,8 +47,13 @@ class SearchListDialogTest : public AppTest {
   }
   QStringList FullLines(SearchListDialog* list) const {
     QStringList lines;
-    for (int i = 0; i < list->eventList->count(); ++i) lines << list->eventList->item(i)->text();
+    const QAbstractItemModel* model = list->eventList->model();
+    for (int i = 0; i < model->rowCount(); ++i) lines << model->index(i, 0).data().toString();
     return lines;
+  }
+  // Makes line `line` of the list the current one, as a click on it does.
+  static void Choose(SearchListDialog* list, int line) {
+    list->eventList->setCurrentIndex(list->eventList->model()->index(line, 0));
   }
   // Types the span and presses "検索開始"; returns the message box's text.
   QString Scan(SearchListDialog* list, const QString& start, const QString& period = "1") {
@@ -93,13 +98,13 @@ TEST_F(SearchListDialogTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
   Paint();
   EXPECT_EQ(state.cursor.elements.xz, 200);
 
-  list->eventList->setCurrentRow(2);
+  Choose(list, 2);
   EXPECT_EQ(state.selectedRow, 1);
-  list->eventList->setCurrentRow(1);
+  Choose(list, 1);
   EXPECT_EQ(state.selectedRow, 0);
-  list->eventList->setCurrentRow(2);
+  Choose(list, 2);
   // The header line stands for the first result.
-  list->eventList->setCurrentRow(0);
+  Choose(list, 0);
   EXPECT_EQ(state.selectedRow, 0);
 
   QTest::mouseClick(list->drawButton, Qt::LeftButton);
@@ -115,7 +120,7 @@ TEST_F(SearchListDialogTest, ScanListsTheYearsEventsAndDrawShowsTheChosenRow) {
   EXPECT_EQ(Scan(list, "2201"), "");
   EXPECT_EQ(Lines(list),
             (QStringList{kHeader, "  2201.0203       400         0        0        0"}));
-  list->eventList->setCurrentRow(1);
+  Choose(list, 1);
   QTest::mouseClick(list->drawButton, Qt::LeftButton);
   Paint();
   EXPECT_EQ(state.cursor.elements.xz, 400);
@@ -138,10 +143,27 @@ TEST_F(SearchListDialogTest, RowsShowTheTimeAndMagnitudeAndADoubleClickLoadsTheR
             "  2026.0304         7         0        0        0   13:30      -1.25");
   EXPECT_TRUE(ListDialogRow(EventEntry{2026, 3, 4, 0, 7, 0, 0, 0, 0, 24.25, 2}, true)
                   .endsWith("   00:15(+1)   2.00"));
+  // The list's model on its own: the header, then a line per event, each line
+  // standing for its event and the header for the first.
+  SearchListModel model;
+  model.SetRows({EventEntry{2026, 3, 4, 0, 7, 0, 0, 0, 0, 13.5, -1.25},
+                 EventEntry{2026, 3, 4, 0, 8, 0, 0, 0, 0, 24.25, 2}},
+                true, nullptr);
+  ASSERT_EQ(model.rowCount(), 3);
+  EXPECT_EQ(model.index(0).data().toString(), ListDialogHeader());
+  EXPECT_EQ(model.index(1).data().toString(),
+            "  2026.0304         7         0        0        0   13:30      -1.25");
+  const int kEvent = SearchListModel::kEventRole;
+  EXPECT_EQ(model.index(0).data(kEvent), 0);
+  EXPECT_EQ(model.index(1).data(kEvent), 0);
+  EXPECT_EQ(model.index(2).data(kEvent), 1);
+  EXPECT_FALSE(model.index(3).data().isValid());
+  model.SetRows({}, false, nullptr);
+  EXPECT_EQ(model.rowCount(), 1);
 
   // A double click on an event's row loads it, as the draw button does.
   auto doubleClick = [&](int row) {
-    const QPoint at = list->eventList->visualItemRect(list->eventList->item(row)).center();
+    const QPoint at = list->eventList->visualRect(list->eventList->model()->index(row, 0)).center();
     QTest::mouseClick(list->eventList->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->eventList->viewport(), Qt::LeftButton, {}, at);
     Paint();
@@ -171,7 +193,7 @@ TEST_F(SearchListDialogTest, DrawWithAnEmptyListChangesNothing) {
   SearchListDialog* list = Open();
   ASSERT_EQ(Scan(list, "1990"), "");  // no event in 1990
   EXPECT_EQ(Lines(list), QStringList{kHeader});
-  list->eventList->setCurrentRow(0);
+  Choose(list, 0);
   QTest::mouseClick(list->drawButton, Qt::LeftButton);
   Paint();
   EXPECT_EQ(state.cursor.elements.xz, 200);
@@ -192,9 +214,9 @@ TEST_F(SearchListDialogTest, AMissingNextFileIsReportedInTheListWindow) {
 TEST_F(SearchListDialogTest, EndAndCancelCloseOnlyTheListAndReopeningShowsTheLastRows) {
   SearchListDialog* list = Open();
   ASSERT_EQ(Scan(list, "2026"), "");
-  list->eventList->setCurrentRow(2);
+  Choose(list, 2);
   QTest::mouseClick(list->findChild<QPushButton*>("okButton"), Qt::LeftButton);  // 終了
-  QTest::qWait(20);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return view->ListDialog() == nullptr; }));
   EXPECT_EQ(view->ListDialog(), nullptr);
   EXPECT_TRUE(view->isVisible());
 
@@ -207,7 +229,7 @@ TEST_F(SearchListDialogTest, EndAndCancelCloseOnlyTheListAndReopeningShowsTheLas
   EXPECT_EQ(list->startYearEdit->text(), "2031");
   EXPECT_EQ(state.selectedRow, 1);  // kept across openings
   QTest::mouseClick(list->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);  // ｷｬﾝｾﾙ
-  QTest::qWait(20);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return view->ListDialog() == nullptr; }));
   EXPECT_EQ(view->ListDialog(), nullptr);
 }
 

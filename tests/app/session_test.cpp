@@ -2,7 +2,9 @@
 // settings kept from one session to the next, and documents saved and opened.
 #include <sys/stat.h>
 
+#include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -19,6 +21,7 @@
 #include "app/session_settings.h"
 #include "app_fixture.h"
 #include "gdi/recording_device_context.h"
+#include "support/text_files.h"
 #include "views/view_paint.h"
 
 namespace vernier {
@@ -39,10 +42,7 @@ std::string LocationRow(ProgramState& state) {
   return {};
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testing::ReadWholeFile;
 
 class SessionTest : public AppTest {
  protected:
@@ -51,7 +51,8 @@ class SessionTest : public AppTest {
     mainWindow->NewDocument();
     mainWindow->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
-    QTest::qWait(20);
+    MainWindow* window = mainWindow.get();
+    EXPECT_TRUE(QTest::qWaitFor([window] { return window->ActiveView()->PaintCount() > 0; }));
     return mainWindow;
   }
   // A second program state on the same data, as the next session starts it.
@@ -79,8 +80,7 @@ TEST_F(SessionTest, AFirstStartUsesTheFirstListedSiteAsTheDialogShowsIt) {
   // A position picked on the globe is named as a selected point.
   state.display.displayMode = DisplayMode::PathMap;
   OccultationView* view = mainWindow->ActiveView();
-  view->Repaint();
-  QTest::qWait(20);
+  EXPECT_TRUE(testing::PaintsAfter(view, [view] { view->Repaint(); }));
   view->PickObserver(state.map.centreX, state.map.centreY);
   EXPECT_EQ(state.site.cityIndex, kTypedSiteIndex);
   EXPECT_EQ(LocationRow(state).substr(0, 31), " Location : Selected Point     ");
@@ -166,6 +166,40 @@ TEST_F(SessionTest, TheSettingsOfTheEarlierPlaceAreTakenOverOnce) {
   EXPECT_FALSE(TakeOverOldSettings(fresh, none));
 }
 
+TEST_F(SessionTest, TheProgramsSettingsStayInTheirPlaceAndTheOldPlaceIsReadOnce) {
+  // The tests run under names of their own; the program's are put back after.
+  const QString testName = QCoreApplication::applicationName();
+  const QString testOrganisation = QCoreApplication::organizationName();
+  const QString config = QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
+  ASSERT_FALSE(config.isEmpty());
+  const QString place = config + "/vernier/vernier.conf";
+  const QString oldPlace = config + "/Local AppWizard-Generated Applications/vernier.conf";
+  QFile::remove(place);
+  {
+    QSettings old(oldPlace, QSettings::IniFormat);
+    old.setValue("observer/longitude", "139.7");
+  }
+  UseProgramIdentity();
+  EXPECT_EQ(QCoreApplication::organizationName(), "vernier");
+  EXPECT_EQ(QCoreApplication::organizationDomain(), "vernier.org");
+  EXPECT_EQ(QCoreApplication::applicationName(), "vernier");
+  EXPECT_EQ(QGuiApplication::desktopFileName(), "org.vernier.Vernier");
+  // The settings file is where the earlier version of this program kept it,
+  // and the first start took over the old place's values.
+  EXPECT_EQ(QSettings().fileName(), place);
+  EXPECT_EQ(QSettings().value("observer/longitude").toString(), "139.7");
+  // A later start reads only its own place.
+  QSettings().setValue("observer/longitude", "-70");
+  UseProgramIdentity();
+  EXPECT_EQ(QSettings().value("observer/longitude").toString(), "-70");
+
+  QCoreApplication::setApplicationName(testName);
+  QCoreApplication::setOrganizationName(testOrganisation);
+  QCoreApplication::setOrganizationDomain({});
+  QFile::remove(place);
+  QFile::remove(oldPlace);
+}
+
 TEST_F(SessionTest, TheObserversZoneIsKeptWithItsSite) {
   QTemporaryDir dir;
   QSettings settings(dir.filePath("zone.conf"), QSettings::IniFormat);
@@ -227,7 +261,7 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   });
   QTest::keyClick(mainWindow.get(), Qt::Key_S, Qt::ControlModifier);
   const std::string path = dir.File("session.vernier");
-  const std::string saved = ReadFile(path);
+  const std::string saved = ReadWholeFile(path);
   ASSERT_EQ(saved.substr(0, 19), "vernier-document 1\n");
   EXPECT_NE(saved.find("\nsearch/xz=300\n"), std::string::npos);
   EXPECT_NE(saved.find("\nevent/year=2027\n"), std::string::npos);
@@ -238,7 +272,7 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   mainWindow->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow.get()));
   QTest::keyClick(mainWindow.get(), Qt::Key_S, Qt::ControlModifier);
-  EXPECT_NE(ReadFile(path).find("\ndisplay/deltaTAdjust=5\n"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(path).find("\ndisplay/deltaTAdjust=5\n"), std::string::npos);
 
   // Open takes the settings back and loads the event at the document's date.
   state.search.searchMode = SearchMode::AllEvents;
@@ -252,7 +286,7 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
   testing::StopWatching(watch);
   EXPECT_EQ(message, "");
   ASSERT_NE(child, nullptr);
-  QTest::qWait(50);
+  EXPECT_TRUE(QTest::qWaitFor([child] { return child->View()->PaintCount() > 0; }));
   EXPECT_EQ(state.search.searchMode, SearchMode::OneStar);
   EXPECT_EQ(state.search.xzTarget, 300);
   EXPECT_EQ(state.display.deltaTAdjust, 5);
@@ -264,7 +298,7 @@ TEST_F(SessionTest, SaveWritesTheSettingsAndOpenTakesThemBack) {
 
 TEST_F(SessionTest, OpeningAFileThatIsNoDocumentSaysSoAndChangesNothing) {
   auto mainWindow = Start(state);
-  const std::string list = ReadFile(dir.File("location.new"));
+  const std::string list = ReadWholeFile(dir.File("location.new"));
   state.search.xzTarget = 145;
   // Everything before the bad line would be taken if reading were not all or nothing.
   dir.Write("half.vernier", "vernier-document 1\nsearch/xz=999\ndisplay/mode=7\n");
@@ -289,7 +323,7 @@ TEST_F(SessionTest, OpeningAFileThatIsNoDocumentSaysSoAndChangesNothing) {
   }
   EXPECT_EQ(state.search.xzTarget, 145);
   EXPECT_EQ(state.display.displayMode, DisplayMode::PathMap);
-  EXPECT_EQ(ReadFile(dir.File("location.new")), list);
+  EXPECT_EQ(ReadWholeFile(dir.File("location.new")), list);
   EXPECT_EQ(mainWindow->MdiArea()->subWindowList().size(), 1);
   EXPECT_TRUE(mainWindow->RecentFiles().isEmpty());
 }

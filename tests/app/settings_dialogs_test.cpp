@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <memory>
 
 #include "app/about_dialog.h"
 #include "app/data_exchange.h"
@@ -12,6 +13,8 @@
 #include "app/display_mode_dialog.h"
 #include "app/occultation_view.h"
 #include "app/search_mode_dialog.h"
+#include "app/session_settings.h"
+#include "app/setting_fields.h"
 #include "app_fixture.h"
 
 namespace vernier {
@@ -308,6 +311,71 @@ TEST_F(DialogTest, DisplayDialogRefusesValuesOutsideTheirRanges) {
   }
   EXPECT_EQ(PressOk(dialog), "");
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(DialogTest, WhatTheDialogsTakeTheSettingsKeepAndWhatTheyRefuseTheyDoNot) {
+  // Each typed setting: its dialog, its edit, its field and the dialog's unit
+  // per kept unit. The largest value a dialog takes is kept between sessions;
+  // one just beyond is refused by the dialog, with the field's range in the
+  // message, and not taken from the settings either.
+  enum Dialog { Display, Search, Date };
+  const struct {
+    Dialog dialog;
+    const char* edit;
+    const char* key;
+    double scale;
+  } fields[] = {
+      {Display, "centreLonEdit", "map/centreLongitude", 1},
+      {Display, "centreLatEdit", "map/centreLatitude", 1},
+      {Display, "stepEdit", "display/drawStepHours", 60},
+      {Display, "deltaTAdjustEdit", "display/deltaTAdjust", 1},
+      {Display, "limitLonEdit", "display/limitLineLongitude", 1},
+      {Display, "limitStepEdit", "display/limitLineStep", 1},
+      {Display, "siteLongitudeEdit", "observer/longitude", 1},
+      {Display, "siteLatitudeEdit", "observer/latitude", 1},
+      {Display, "siteHeightEdit", "observer/height", 1},
+      {Search, "typeRangeEdit", "search/typeRangeYears", 1},
+      {Search, "magnitudeEdit", "search/minMagnitude", 1},
+      {Search, "siteRangeEdit", "search/siteRangeYears", 1},
+      {Search, "xzEdit", "search/xz", 1},
+      {Date, "yearEdit", "event/year", 1},
+      {Date, "monthEdit", "event/month", 1},
+      {Date, "dayEdit", "event/day", 1},
+  };
+  for (const auto& f : fields) {
+    const SettingField& field = SettingFieldNamed(f.key);
+    const double largest = field.max * f.scale;
+    const double beyond = field.whole ? largest + 1 : largest + 0.5;
+    const auto typed = [&](double value) {
+      std::unique_ptr<QDialog> dialog;
+      if (f.dialog == Display) dialog = std::make_unique<DisplayModeDialog>(state);
+      if (f.dialog == Search) {
+        auto search = std::make_unique<SearchModeDialog>(state);
+        search->xzStarRadio->setChecked(true);  // the star number is read
+        dialog = std::move(search);
+      }
+      if (f.dialog == Date) dialog = std::make_unique<DateDialog>(2026, 12, 10);
+      dialog->show();
+      Edit(*dialog, f.edit)->setText(FormatEditNumber(value));
+      return PressOk(*dialog);
+    };
+    EXPECT_EQ(typed(largest), "") << f.key;
+    EXPECT_EQ(typed(beyond), field.whole ? RangeMessageForInteger(static_cast<int>(field.min),
+                                                                  static_cast<int>(field.max))
+                                         : RangeMessageForNumber(field.min * f.scale, largest))
+        << f.key;
+    if (QString(f.key).startsWith("event/")) continue;  // kept in documents only
+    QSettings settings;
+    settings.clear();
+    settings.setValue(f.key, SettingText(largest / f.scale));
+    ProgramState kept;
+    RestoreSession(settings, kept);
+    EXPECT_EQ(field.get(kept), field.max) << f.key;
+    settings.setValue(f.key, SettingText(beyond / f.scale));
+    ProgramState refused;
+    RestoreSession(settings, refused);
+    EXPECT_NE(field.get(refused), beyond / f.scale) << f.key;
+  }
 }
 
 TEST_F(DialogTest, DisplayModeCommandAppliesOnOkAndAsksForARedraw) {

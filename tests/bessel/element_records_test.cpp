@@ -13,12 +13,14 @@
 #include <functional>
 #include <iterator>
 #include <limits>
-#include <thread>
 #include <optional>
+#include <thread>
 
 #include "bessel/elements.h"
 #include "support/run_cli.h"
+#include "support/scoped_env.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
@@ -31,16 +33,7 @@ using testing::TempDataDir;
 // A private cache directory for the test, restored afterwards.
 class CachedRecordsTest : public ::testing::Test {
  protected:
-  CachedRecordsTest() {
-    if (const char* old = std::getenv("XDG_CACHE_HOME")) saved_ = old;
-    setenv("XDG_CACHE_HOME", cache_.path().c_str(), 1);
-  }
-  ~CachedRecordsTest() override {
-    if (saved_)
-      setenv("XDG_CACHE_HOME", saved_->c_str(), 1);
-    else
-      unsetenv("XDG_CACHE_HOME");
-  }
+  CachedRecordsTest() : cacheHome_("XDG_CACHE_HOME", cache_.path()) {}
   // A band file large enough to be cached: a record every day of 2001-2008,
   // xz numbering them from 1 (with `tail` appended).
   std::string BigBand(int firstXz = 1, const std::string& tail = "") const {
@@ -66,7 +59,7 @@ class CachedRecordsTest : public ::testing::Test {
   }
 
   TempDataDir data_, cache_;
-  std::optional<std::string> saved_;
+  testing::ScopedEnv cacheHome_;
 };
 
 TEST_F(CachedRecordsTest, DatesAndPositionsAsFromTheTextInEveryProcess) {
@@ -156,8 +149,7 @@ TEST_F(CachedRecordsTest, EditsThatKeepSizeAndTimeOrDamageTheCacheAreNoticed) {
   const auto editCache = [&](const std::function<void(BesselianElements&)>& edit) {
     ASSERT_EQ(CacheFiles().size(), 1u);
     const fs::path cache = CacheFiles()[0];
-    std::ifstream in(cache, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::string bytes = testing::ReadWholeFile(cache);
     ElementCacheSource source;
     ASSERT_TRUE(ElementCacheSourceOf(text.string(), source));
     ElementRecords records;
@@ -203,8 +195,7 @@ TEST_F(CachedRecordsTest, EditsThatKeepSizeAndTimeOrDamageTheCacheAreNoticed) {
     const auto first = testing::RunCli(args);
     ASSERT_EQ(first.status, 0) << first.err;
     c.edit();
-    std::ifstream in(text);
-    const std::string now((std::istreambuf_iterator<char>(in)), {});
+    const std::string now = testing::ReadWholeFile(text);
     const auto fresh = testing::RunCli(args);
     EXPECT_EQ(fresh.status, 0) << c.what << fresh.err;
     const bool textChanged = now != BigBand();

@@ -7,16 +7,12 @@
 #include <sstream>
 
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing::ReadWholeFile;
 
 int Count(const std::string& text, const std::string& what) {
   int n = 0;
@@ -82,7 +78,7 @@ TEST(KmlExport, EveryLimitPointIsWrittenWhereverItFalls) {
 
 TEST(KmlExport, TheDocumentJoinsHeaderAndPiecesAndParsesAsXml) {
   testing::TempDataDir data, out;
-  data.Write("echead.prn", ReadAll(std::string(VERNIER_SOURCE_DIR) + "/data/echead.prn"));
+  data.Write("echead.prn", ReadWholeFile(std::string(VERNIER_SOURCE_DIR) + "/data/echead.prn"));
   BesselianElements e;
   e.year = 2025, e.month = 3, e.day = 15, e.t0 = 14.6, e.xz = 2;
   KmlExport kml(e);
@@ -90,7 +86,7 @@ TEST(KmlExport, TheDocumentJoinsHeaderAndPiecesAndParsesAsXml) {
   kml.AddPoint(KmlLine::NorthPlus, 135, 36.01);
   std::string path = kml.Finish(data.path(), out.path());
   ASSERT_EQ(path, out.File("2025031514.kml"));
-  std::string doc = ReadAll(path);
+  std::string doc = ReadWholeFile(path);
   EXPECT_EQ(Count(doc, "<Placemark>"), 6);
   EXPECT_EQ(Count(doc, "</coordinates>"), 6);
   EXPECT_NE(doc.find("Star:Venus"), std::string::npos);
@@ -120,7 +116,7 @@ TEST(KmlExport, AnEventFarFromJapanKeepsItsPointsAndFailuresAreReported) {
   EXPECT_NE(kml.Problem().find("echead.prn"), std::string::npos);
   std::filesystem::remove(out.File("echead.prn"));
   out.Write("echead.prn", "<?xml version=\"1.0\"?>\n<kml><Document>\n");
-  std::string doc = ReadAll(kml.Finish(out.path(), out.path()));
+  std::string doc = ReadWholeFile(kml.Finish(out.path(), out.path()));
   EXPECT_NE(doc.find("<coordinates>\n -0070.000000,-0030.000000,0\n</coordinates>"),
             std::string::npos);
   EXPECT_EQ(Count(doc, "<coordinates>\n</coordinates>"), 5);

@@ -14,6 +14,7 @@
 
 #include "catalogue/star_file.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
@@ -95,8 +96,7 @@ TEST(StarFileTest, DecodedMotionsAreTheHipparcosValuesTheWriterStartedFrom) {
 // file named and the fault said.
 TEST(StarFileTest, DamagedCopiesAreRefusedWithTheFileAndTheFault) {
   if (!StarFilesInstalled()) GTEST_SKIP() << "stellarium-data is not installed";
-  std::ifstream in(kStars + "/stars_1_0v0_8.cat", std::ios::binary);
-  const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string good = testing::ReadWholeFile(kStars + "/stars_1_0v0_8.cat");
   std::string wrongMagic = good, unknownType = good, badLevel = good;
   wrongMagic[0] ^= 0x55;
   unknownType[4] = 2;

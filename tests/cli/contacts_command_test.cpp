@@ -9,20 +9,15 @@
 #include "support/eclipse_1999.h"
 #include "support/run_cli.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
 
 using testing::Hms;
 using testing::RunCli;
+using testing::SplitLines;
 using testing::TestData;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // The value of `key=` in a printed line.
 double Field(const std::string& line, const std::string& key) {
@@ -45,7 +40,7 @@ TEST(ContactsCommand, PublishedContactsAtASiteOfTheList) {
   // 09:24:38.1, maximum 10:35:29.3 (magnitude 0.718), fourth contact 11:47:14.0 UT.
   auto r = RunCli("contacts --site 1 " + Eclipse1999Options());
   ASSERT_EQ(r.status, 0) << r.err;
-  auto lines = Lines(r.out);
+  auto lines = SplitLines(r.out);
   ASSERT_EQ(lines.size(), 5u) << r.out;
   EXPECT_EQ(lines[0].substr(0, 10), "maximum t=");
   EXPECT_NEAR(Field(lines[0], "ut"), Hms(10, 35, 29.3), 0.15 / 3600);
@@ -67,7 +62,7 @@ TEST(ContactsCommand, PublishedContactsAtASiteOfTheList) {
 TEST(ContactsCommand, ATypedObserverInTheTotalityPath) {
   auto r = RunCli("contacts --observer=24.3,45.1,0 " + Eclipse1999Options());
   ASSERT_EQ(r.status, 0) << r.err;
-  auto lines = Lines(r.out);
+  auto lines = SplitLines(r.out);
   ASSERT_EQ(lines.size(), 5u) << r.out;
   EXPECT_NE(lines[0].find(" inside=1"), std::string::npos);
   const char* prefixes[] = {"contact kind=outer sign=-1 t=", "contact kind=inner sign=-1 t=",
@@ -93,7 +88,7 @@ TEST(ContactsCommand, RecordsWithoutContactsPrintNone) {
   dir.Write("ecad22.PRN", testing::FormatRecord(far));
   auto r = RunCli("contacts --observer 10,50 --data '" + dir.path() + "' --date 1999-08-11");
   ASSERT_EQ(r.status, 0) << r.err;
-  auto lines = Lines(r.out);
+  auto lines = SplitLines(r.out);
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_LT(Field(lines[0], "magnitude"), -50);
   EXPECT_EQ(lines[1], "contact kind=outer sign=-1 none");

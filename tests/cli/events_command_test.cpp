@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/run_cli.h"
+#include "support/scoped_env.h"
 #include "support/temp_data_dir.h"
 
 namespace vernier {
@@ -30,9 +31,10 @@ TEST(EventsCommand, OptionFormsAndTheAdjustment) {
             "file=ecad22.PRN index=1 year=2000 month=1 day=1 type=2 mag=3.5 gamma=0.1234 "
             "jd=2451545 ma=24.5 xz=1234 t0=12 zc=1234 sao=98765 hip=21421 deltaT=62.33\n");
   // The data directory may also come from the environment.
-  setenv("VERNIER_DATA", TestData("elements").c_str(), 1);
-  auto d = RunCli("events --date 2000-01-01");
-  unsetenv("VERNIER_DATA");
+  auto d = [] {
+    testing::ScopedEnv data("VERNIER_DATA", TestData("elements"));
+    return RunCli("events --date 2000-01-01");
+  }();
   EXPECT_EQ(d.status, 0) << d.err;
   EXPECT_EQ(d.out.substr(0, 24), "file=ecad22.PRN index=1 ");
 }

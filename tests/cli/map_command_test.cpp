@@ -6,6 +6,7 @@
 #include "support/japan_star.h"
 #include "support/run_cli.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
@@ -62,8 +63,7 @@ TEST(MapCommand, TheObserverIsMarkedOnlyWhenAskedFor) {
   auto picture = [&](const std::string& name, const std::string& more) {
     auto r = RunCli(d.Args(more + " --png '" + d.data.File(name) + "'"));
     EXPECT_EQ(r.status, 0) << r.err;
-    std::ifstream in(d.data.File(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return testing::ReadWholeFile(d.data.File(name));
   };
   const std::string plain = picture("plain.png", "");
   ASSERT_FALSE(plain.empty());

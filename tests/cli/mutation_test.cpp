@@ -12,6 +12,7 @@
 
 #include "support/run_cli.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
@@ -85,10 +86,8 @@ TEST(MutatedRecords, EveryCommandEndsWithAClearStatus) {
       "table --text",     "local --site 1 --text", "sky --text", "list --from 1999",
       "limb --text",      "predict --site 1 --from 1999-08-11 --days 3 --format csv"};
   constexpr std::size_t kCommands = sizeof commands / sizeof commands[0];
-  std::ifstream in(TestData("eclipse1999/ecad22.PRN"));
-  std::stringstream record;
-  record << in.rdbuf();
-  const auto mutations = Mutations(record.str());
+  const std::string record = testing::ReadWholeFile(TestData("eclipse1999/ecad22.PRN"));
+  const auto mutations = Mutations(record);
   ASSERT_GT(mutations.size(), 70u);
 
   TempDataDir dir;
@@ -96,7 +95,7 @@ TEST(MutatedRecords, EveryCommandEndsWithAClearStatus) {
   int runs = 0;
   for (std::size_t v = 0; v < mutations.size(); ++v) {
     // The valid record first, so that a mutated one lies in the middle of the file.
-    dir.Write("ecad22.PRN", record.str() + mutations[v].text);
+    dir.Write("ecad22.PRN", record + mutations[v].text);
     for (std::size_t c : {v % kCommands, (v + 4) % kCommands}) {
       const auto r =
           testing::RunShell("timeout 20 '" + std::string(VERNIER_CLI_PATH) + "' " + commands[c] +

@@ -9,19 +9,14 @@
 
 #include "support/run_cli.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
 
 using testing::RunCli;
+using testing::SplitLines;
 using testing::TestData;
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 // η Leo from Lubbock, 2003-05-10: D at 05:22:38 UT, R at 06:05:59 UT.
 std::string Lubbock(const std::string& more) {
@@ -32,7 +27,7 @@ std::string Lubbock(const std::string& more) {
 TEST(PredictCommandTest, CsvHasOneHeaderAndAContactARow) {
   const auto result = RunCli(Lubbock("--format csv --tz America/Chicago"));
   ASSERT_EQ(result.status, 0) << result.err;
-  const auto lines = Lines(result.out);
+  const auto lines = SplitLines(result.out);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0],
             "date,ut,local_time,kind,body,hip,sao,zc,xz,magnitude,illuminated,limb,"
@@ -50,7 +45,7 @@ TEST(PredictCommandTest, CsvHasOneHeaderAndAContactARow) {
 TEST(PredictCommandTest, JsonIsAnArrayOfObjectsWithTheCsvNames) {
   const auto result = RunCli(Lubbock("--format json --tz UTC"));
   ASSERT_EQ(result.status, 0) << result.err;
-  const auto lines = Lines(result.out);
+  const auto lines = SplitLines(result.out);
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], "[");
   EXPECT_EQ(lines[3], "]");
@@ -71,7 +66,7 @@ TEST(PredictCommandTest, JsonIsAnArrayOfObjectsWithTheCsvNames) {
 TEST(PredictCommandTest, TextTableHasTheSiteHeaderAndAlignedRows) {
   const auto result = RunCli(Lubbock("--tz America/Chicago"));
   ASSERT_EQ(result.status, 0) << result.err;
-  const auto lines = Lines(result.out);
+  const auto lines = SplitLines(result.out);
   ASSERT_EQ(lines.size(), 6u) << result.out;
   EXPECT_EQ(lines[0], "Occultations seen from Observer: 101.8550 W, 33.5780 N, 990 m");
   EXPECT_NE(lines[1].find("civil time America/Chicago"), std::string::npos);
@@ -99,7 +94,7 @@ TEST(PredictCommandTest, EmptyResultPrintsTheHeaderAndSaysSo) {
   EXPECT_NE(text.out.find("Date (UT)"), std::string::npos);
   EXPECT_NE(text.out.find("No occultations found."), std::string::npos);
   const auto csv = RunCli(base + " --format csv");
-  EXPECT_EQ(Lines(csv.out).size(), 1u);
+  EXPECT_EQ(SplitLines(csv.out).size(), 1u);
   EXPECT_NE(csv.err.find("no occultations found"), std::string::npos);
   const auto json = RunCli(base + " --format json");
   EXPECT_EQ(json.out, "[]\n");
@@ -141,7 +136,7 @@ TEST(PredictCommandTest, CoefficientsPredictTheTimesOfANearbySite) {
                                ",990 --from 2003-05-10 --days 1 --max-mag 3.6 --format csv --tz UTC");
     EXPECT_EQ(result.status, 0) << result.err;
     std::vector<std::vector<std::string>> rows;
-    for (const std::string& line : Lines(result.out)) {
+    for (const std::string& line : SplitLines(result.out)) {
       std::vector<std::string> fields;
       std::istringstream in(line);
       for (std::string f; std::getline(in, f, ',');) fields.push_back(f);
@@ -254,8 +249,7 @@ TEST(PredictCommandTest, LocalTimesKeepTheSecondsOfTheirOffset) {
 // are no UTF-8 become U+FFFD, valid letters stay.
 TEST(PredictCommandTest, JsonHoldsOnlyUtf8) {
   testing::TempDataDir dir;
-  std::ifstream in(TestData("predictions") + "/ecad22.PRN");
-  dir.Write("ecad22.PRN", std::string((std::istreambuf_iterator<char>(in)), {}));
+  dir.Write("ecad22.PRN", testing::ReadWholeFile(TestData("predictions") + "/ecad22.PRN"));
   dir.Write("star_names.fab", "49583|_(\"Re\xff\xe2\x82gul\xc3\xa9\xe2\") 1\n");
   const auto result = RunCli("predict --data '" + dir.path() +
                              "' --observer -101.855,33.578,990 --from 2003-05-10 --days 1 "
@@ -270,8 +264,7 @@ TEST(PredictCommandTest, JsonHoldsOnlyUtf8) {
 // named, exit 1; nothing after it is skipped silently, and a span that begins
 // after it gives no rows but the same message.
 TEST(PredictCommandTest, AnUnreadableRecordEndsTheListWithAnError) {
-  std::ifstream in(TestData("predictions") + "/ecad22.PRN");
-  std::string text((std::istreambuf_iterator<char>(in)), {});
+  std::string text = testing::ReadWholeFile(TestData("predictions") + "/ecad22.PRN");
   const auto at = text.find("\n2003 5 13 ");
   ASSERT_NE(at, std::string::npos);
   text.replace(at, 11, "\n2003 5 X13 ");  // record 70
@@ -281,7 +274,7 @@ TEST(PredictCommandTest, AnUnreadableRecordEndsTheListWithAnError) {
       "predict --data '" + dir.path() + "' --observer -101.855,33.578,990 --max-mag 3.6 --tz UTC ";
   const auto before = RunCli(predict + "--from 2003-05-10 --days 10 --format csv");
   EXPECT_EQ(before.status, 1) << before.err;
-  const auto lines = Lines(before.out);
+  const auto lines = SplitLines(before.out);
   ASSERT_EQ(lines.size(), 3u) << before.out;
   EXPECT_EQ(lines[1].rfind("2003-05-10,05:22:38.1,", 0), 0u) << lines[1];
   EXPECT_NE(before.err.find("ecad22.PRN: record 70 could not be read: \"X13\" is not a number"),
@@ -290,7 +283,7 @@ TEST(PredictCommandTest, AnUnreadableRecordEndsTheListWithAnError) {
   EXPECT_EQ(before.err.find("no occultations found"), std::string::npos) << before.err;
   const auto after = RunCli(predict + "--from 2007-08-24 --days 3 --format csv");
   EXPECT_EQ(after.status, 1) << after.err;
-  EXPECT_EQ(Lines(after.out).size(), 1u) << after.out;
+  EXPECT_EQ(SplitLines(after.out).size(), 1u) << after.out;
   EXPECT_NE(after.err.find("record 70"), std::string::npos) << after.err;
 }
 

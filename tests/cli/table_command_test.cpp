@@ -9,26 +9,21 @@
 #include "support/eclipse_1999.h"
 #include "support/run_cli.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
 
 using testing::RunCli;
+using testing::SplitLines;
 using testing::TestData;
 
 const std::string kData = "--data '" + TestData("eclipse1999") + "' --date 1999-08-11";
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 TEST(TableCommand, PrintsEveryDrawnTextWithItsPosition) {
   auto r = RunCli("table --text --table-lon 120 --table-step=15 " + kData);
   ASSERT_EQ(r.status, 0) << r.err;
-  auto lines = Lines(r.out);
+  auto lines = SplitLines(r.out);
   ASSERT_EQ(lines.size(), 17u);
   EXPECT_EQ(lines[0], "10 45  Date     : 1999  8 11");
   EXPECT_EQ(lines[1], "10 105    LON.     NORTH     CENTER    SOUTH    TIME   TIME");
@@ -41,7 +36,7 @@ TEST(TableCommand, PrintsEveryDrawnTextWithItsPosition) {
   // The defaults: from 0 degrees in steps of 15.
   auto d = RunCli("table --text " + kData);
   ASSERT_EQ(d.status, 0) << d.err;
-  auto rows = Lines(d.out);
+  auto rows = SplitLines(d.out);
   ASSERT_EQ(rows.size(), 17u);
   EXPECT_EQ(rows[4].substr(0, 16), "10 165      0.00");
   EXPECT_EQ(rows[5].substr(0, 16), "10 180     15.00");
@@ -77,8 +72,7 @@ TEST(TableCommand, OptionsAndFailures) {
   const std::string png = empty.File("table.png");
   auto picture = RunCli("table --png '" + png + "' --width 300 --height 200 " + kData);
   ASSERT_EQ(picture.status, 0) << picture.err;
-  std::ifstream file(png, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string bytes = testing::ReadWholeFile(png);
   ASSERT_GT(bytes.size(), 24u);
   EXPECT_EQ(bytes.substr(1, 3), "PNG");
   EXPECT_EQ(static_cast<unsigned char>(bytes[18]) * 256 + static_cast<unsigned char>(bytes[19]), 300);

@@ -1,8 +1,10 @@
 // The regression corpus: real events through every display and output of the
 // headless front end, compared exactly with what the program produced when
 // the corpus was recorded. Texts are kept verbatim; a picture is kept as its
-// size and a hash of its pixels. A change that moves a pixel or a character
-// fails here, with the new output written beside the build for review.
+// size and a hash of its pixels, with the picture itself beside the hash. A
+// change that moves a pixel or a character fails here, with the new output
+// written for review: a text in the temporary folder, a picture as NAME.new.png
+// beside the recorded NAME.png.
 //
 // To record the corpus again after an intended change, run the test with
 // VERNIER_UPDATE_CORPUS=1 and review the diff of tests/data/corpus/expected.
@@ -13,12 +15,16 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <ostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/run_cli.h"
 #include "support/synthetic_limb_grid.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
@@ -33,29 +39,74 @@ enum class Output {
 };
 
 struct CorpusCase {
-  const char* name;
-  const char* arguments;  // after the data directory
+  std::string name;
+  std::string arguments;  // after the data directory
   Output output = Output::Stdout;
 };
 
-// The events of the corpus, by date in the corpus element file:
-//   2027-03-19 Jupiter (planet, inner and outer contacts)
-//   2027-08-02 Venus (planet, daylight)
-//   2026-12-08 a bright star, 2027-02-22 Antares, 2028-01-10 Regulus,
-//   2027-05-28 a faint southern star, 2027-10-15 a grazing star path,
-//   1999-08-11 and 2024-04-08 the solar eclipses (central total, from the
-//   eclipse data), 2030-06-01 an annular eclipse.
-// See tests/data/corpus/README.md for where each record comes from.
-const CorpusCase kCases[] = {
+// A failing case names itself by its command line.
+void PrintTo(const CorpusCase& c, std::ostream* os) {
+  *os << c.name << ": " << c.arguments;
+}
+
+// The events of the corpus element file, each with a place that sees it (see
+// tests/data/corpus/README.md for where each record comes from).
+struct CorpusEvent {
+  const char* tag;       // the cases' names end in it: "map_<tag>"
+  const char* date;      // --date
+  const char* observer;  // --observer of the commands for one place
+};
+const CorpusEvent kEvents[] = {
+    {"eclipse1999", "1999-08-11", "24.3,45.1"},     {"star2026", "2026-12-08", "172.58,-19.66"},
+    {"partial2027", "2027-01-03", "65.07,-63.26"},  {"antares2027", "2027-02-28", "-16.93,-51.62"},
+    {"mercury2027", "2027-03-06", "177.77,-61.95"}, {"jupiter2027", "2027-03-19", "153.01,-37.21"},
+    {"alcyone2027", "2027-07-28", "77.83,73.6"},    {"venus2027", "2027-08-02", "85.29,-14.73"},
+    {"mars2027", "2027-12-29", "13.15,11.29"},      {"pisco2028", "2028-01-21", "-36.61,59.84"},
+};
+
+// What every event goes through: the case's name is the pattern's with the
+// event's tag for "%", the arguments follow the command with the event's date
+// and, for the commands of one place, its observer.
+struct CorpusCommand {
+  const char* name;
+  const char* command;
+  const char* options;
+  bool atObserver;
+  Output output;
+};
+const CorpusCommand kCommands[] = {
+    {"map_%", "map", "--simple-map --text", false, Output::Stdout},
+    {"map_%_picture", "map", "--simple-map", false, Output::Picture},
+    {"table_%", "table", "--text", false, Output::Stdout},
+    {"path_%", "path", "--step 2", false, Output::Stdout},
+    {"contacts_%", "contacts", "", true, Output::Stdout},
+    {"local_%", "local", "--text", true, Output::Stdout},
+    {"sky_%", "sky", "--text", true, Output::Stdout},
+    {"kml_%", "map", "--simple-map --kml", false, Output::Kml},
+};
+
+// The cases beyond events × commands: other windows, projections and options,
+// and the commands that are not about one event.
+const CorpusCase kFurtherCases[] = {
 #include "corpus/corpus_cases.inc"
 };
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+std::vector<CorpusCase> CorpusCases() {
+  std::vector<CorpusCase> cases;
+  for (const CorpusEvent& event : kEvents)
+    for (const CorpusCommand& command : kCommands) {
+      std::string name = command.name;
+      name.replace(name.find('%'), 1, event.tag);
+      std::string arguments = std::string(command.command) + " --date " + event.date;
+      if (command.atObserver) arguments += std::string(" --observer ") + event.observer;
+      if (*command.options) arguments += std::string(" ") + command.options;
+      cases.push_back({name, arguments, command.output});
+    }
+  cases.insert(cases.end(), std::begin(kFurtherCases), std::end(kFurtherCases));
+  return cases;
 }
+
+using testing::ReadWholeFile;
 
 void WriteFile(const fs::path& path, const std::string& text) {
   fs::create_directories(path.parent_path());
@@ -89,6 +140,13 @@ std::string PictureDigest(const std::string& path) {
   return text;
 }
 
+// Keeps a picture the command wrote, its pixels as they are, in PNG's
+// strongest compression (the corpus is part of the repository).
+bool KeepPicture(const std::string& written, const fs::path& kept) {
+  const QImage image(QString::fromStdString(written));
+  return !image.isNull() && image.save(QString::fromStdString(kept.string()), "PNG", 0);
+}
+
 class RegressionCorpus : public ::testing::TestWithParam<CorpusCase> {
  protected:
   static void SetUpTestSuite() {
@@ -119,9 +177,9 @@ testing::TempDataDir* RegressionCorpus::data_ = nullptr;
 
 TEST_P(RegressionCorpus, OutputIsAsRecorded) {
   const CorpusCase& c = GetParam();
-  if (std::string(c.arguments).rfind("limb ", 0) == 0) WriteLimbGrid();
+  if (c.arguments.rfind("limb ", 0) == 0) WriteLimbGrid();
   testing::TempDataDir work;
-  std::string arguments = std::string(c.arguments) + " --data '" + data_->path() + "'";
+  std::string arguments = c.arguments + " --data '" + data_->path() + "'";
   if (c.output == Output::Picture) arguments += " --png '" + work.File("picture.png") + "'";
   const auto result = RunCli(arguments, work.path());
   if (c.output != Output::Stdout) {
@@ -141,32 +199,50 @@ TEST_P(RegressionCorpus, OutputIsAsRecorded) {
     case Output::Kml: {
       std::string kml;
       for (const auto& entry : fs::directory_iterator(work.path()))
-        if (entry.path().extension() == ".kml") kml = ReadFile(entry.path());
+        if (entry.path().extension() == ".kml") kml = ReadWholeFile(entry.path());
       ASSERT_FALSE(kml.empty()) << "no KML file written";
       actual = kml;
       break;
     }
   }
 
-  const fs::path expected =
-      fs::path(testing::TestData("corpus/expected")) / (std::string(c.name) + ".txt");
+  const fs::path recorded = testing::TestData("corpus/expected");
+  const fs::path expected = recorded / (c.name + ".txt");
+  // A picture is kept beside its hash, so that a change can be looked at.
+  const fs::path expectedPicture = recorded / (c.name + ".png");
+  const fs::path changedPicture = recorded / (c.name + ".new.png");
   if (std::getenv("VERNIER_UPDATE_CORPUS")) {
     WriteFile(expected, actual);
+    if (c.output == Output::Picture) {
+      ASSERT_TRUE(KeepPicture(work.File("picture.png"), expectedPicture));
+      fs::remove(changedPicture);
+    }
     GTEST_SKIP() << "recorded " << expected;
   }
   ASSERT_TRUE(fs::exists(expected))
       << "no recorded output " << expected << " (run with VERNIER_UPDATE_CORPUS=1 to record it)";
-  if (actual != ReadFile(expected)) {
-    const fs::path got =
-        fs::temp_directory_path() / "vernier-corpus" / (std::string(c.name) + ".txt");
+  const std::string wanted = ReadWholeFile(expected);
+  if (c.output == Output::Picture) {
+    // The picture kept is the one the hash was taken of.
+    EXPECT_EQ(PictureDigest(expectedPicture.string()), wanted)
+        << "the recorded picture " << expectedPicture << " is not the one of " << expected;
+  }
+  if (actual != wanted) {
+    const fs::path got = fs::temp_directory_path() / "vernier-corpus" / (c.name + ".txt");
     WriteFile(got, actual);
+    if (c.output == Output::Picture) {
+      ASSERT_TRUE(KeepPicture(work.File("picture.png"), changedPicture));
+      FAIL() << c.name << ": the picture differs from " << expectedPicture << "; this run's is "
+             << changedPicture;
+    }
     FAIL() << c.name << ": output differs from " << expected << "; this run's output is in " << got;
   }
+  if (c.output == Output::Picture) fs::remove(changedPicture);
 }
 
-INSTANTIATE_TEST_SUITE_P(Events, RegressionCorpus, ::testing::ValuesIn(kCases),
+INSTANTIATE_TEST_SUITE_P(Events, RegressionCorpus, ::testing::ValuesIn(CorpusCases()),
                          [](const ::testing::TestParamInfo<CorpusCase>& info) {
-                           return std::string(info.param.name);
+                           return info.param.name;
                          });
 
 }  // namespace

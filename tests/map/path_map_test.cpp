@@ -11,6 +11,7 @@
 #include "gdi/recording_device_context.h"
 #include "support/japan_star.h"
 #include "support/temp_data_dir.h"
+#include "support/text_files.h"
 
 namespace vernier {
 namespace {
@@ -92,10 +93,7 @@ TEST(PathMap, GridModeChangesTheLimitColourAndExportAddsTheOffsetLines) {
     PathMapResult r = exported.Draw(true);
     ASSERT_FALSE(r.kmlPath.empty());
     EXPECT_EQ(r.kmlPath, exported.data.File("2000010112.kml"));
-    std::ifstream in(r.kmlPath);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string doc = text.str();
+    const std::string doc = testing::ReadWholeFile(r.kmlPath);
     // The points of a placemark, and how many of them lie within 10° of the
     // axis' path at 35° N.
     auto points = [&](const std::string& name, int& near) {
