@@ -47,7 +47,7 @@ void BM_ReadWholeElementFile(benchmark::State& state) {
   CurrentEvent event;
   std::int64_t records = 0;
   for (auto _ : state) {
-    if (OpenElementFileAt(file, elements, 0, 1951, 1, 1, event) != Status::Ok) {
+    if (!TakeRecord(OpenElementFileAt(file, 0, 1951, 1, 1), elements, event)) {
       state.SkipWithError("cannot open the generated file");
       return;
     }

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kContactSteps = 3;
 
-ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, bool inner) {
+ContactResult Contact(PathContext& ctx, double t, double deltaT, Side side, bool inner) {
   const BesselianState& s = ctx.state;
   double eta1 = 0;
   for (int step = 0; step < kContactSteps; ++step) {
@@ -25,7 +25,7 @@ ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, bool 
     const double reach = (inner ? std::fabs(s.l2) : s.l1) + earthRadius;
     const double tau =
         std::fabs(reach * std::cos(std::asin((s.x * s.yd - s.xd * s.y) / (reach * n))) / n);
-    t = t + side * tau - (s.x * s.xd + s.y * s.yd) / (n * n);
+    t = t + Sign(side) * tau - (s.x * s.xd + s.y * s.yd) / (n * n);
   }
   // A path that misses the Earth or a shadow that does not move leaves no
   // number here; there is then no contact to draw.
@@ -42,11 +42,11 @@ ContactResult Contact(PathContext& ctx, double t, double deltaT, int side, bool 
 
 }  // namespace
 
-ContactResult PenumbralContact(PathContext& ctx, double t, double deltaT, int side) {
+ContactResult PenumbralContact(PathContext& ctx, double t, double deltaT, Side side) {
   return Contact(ctx, t, deltaT, side, false);
 }
 
-ContactResult UmbralContact(PathContext& ctx, double t, double deltaT, int side) {
+ContactResult UmbralContact(PathContext& ctx, double t, double deltaT, Side side) {
   return Contact(ctx, t, deltaT, side, true);
 }
 

@@ -6,6 +6,7 @@
 
 #include "bessel/path_context.h"
 #include "base/status.h"
+#include "bessel/side.h"
 
 namespace vernier {
 
@@ -15,9 +16,9 @@ struct ContactResult {
   double lon = 0, lat = 0, alt = 0;  // alt: the body's altitude there
 };
 
-// side -1 the first contact, +1 the last. L = l1.
-ContactResult PenumbralContact(PathContext& ctx, double t, double deltaT, int side);
+// kFirstContact or kLastContact. L = l1.
+ContactResult PenumbralContact(PathContext& ctx, double t, double deltaT, Side side);
 // The same with L = |l2|.
-ContactResult UmbralContact(PathContext& ctx, double t, double deltaT, int side);
+ContactResult UmbralContact(PathContext& ctx, double t, double deltaT, Side side);
 
 }  // namespace vernier

@@ -355,8 +355,10 @@ void CloseElementFile(ElementFile& file) {
   file.fileName.clear();
 }
 
-Status OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level, double year,
-                         double month, double day, CurrentEvent& event) {
+namespace {
+
+Status OpenAt(ElementFile& file, BesselianElements& elements, int level, double year, double month,
+              double day, CurrentEvent& event) {
   file.diagnosticLevel = level;
   auto name = ElementFileNameForYear(year);
   if (!name || !OpenBand(file, *name)) return Status::Failed;
@@ -406,6 +408,16 @@ Status OpenElementFileAt(ElementFile& file, BesselianElements& elements, int lev
   event = LeadingNumbers(elements);
   file.recordIndex = counter;
   return Status::Ok;
+}
+
+}  // namespace
+
+std::optional<LoadedRecord> OpenElementFileAt(ElementFile& file, int level, double year,
+                                              double month, double day) {
+  LoadedRecord loaded;
+  if (OpenAt(file, loaded.elements, level, year, month, day, loaded.event) != Status::Ok)
+    return std::nullopt;
+  return loaded;
 }
 
 Status OpenElementFileFirst(ElementFile& file, BesselianElements& elements, int level, double year,

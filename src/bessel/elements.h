@@ -69,11 +69,31 @@ std::optional<int> NextBandStartYear(int year);
 // before the first band (at or below -2800).
 std::optional<int> PreviousBandEndYear(int year);
 
+// A record loaded, with its leading ten numbers.
+struct LoadedRecord {
+  BesselianElements elements;
+  CurrentEvent event;
+};
+
+// Opens the band of `year` at its first record on or after the date (a date
+// after the file's last record gives that record); none when no record can be
+// loaded. Stores `level` in diagnosticLevel.
+std::optional<LoadedRecord> OpenElementFileAt(ElementFile& file, int level, double year,
+                                              double month, double day);
+
+// Makes a loaded record the current one; false, leaving them as they are,
+// when none was loaded.
+inline bool TakeRecord(const std::optional<LoadedRecord>& loaded, BesselianElements& elements,
+                       CurrentEvent& event) {
+  if (!loaded) return false;
+  elements = loaded->elements;
+  event = loaded->event;
+  return true;
+}
+
 // Reading operations. Each stores `level` in diagnosticLevel and returns Ok when
 // a record is loaded (its leading ten numbers delivered in `event`), Failed
 // otherwise; on Failed the previously loaded record stays in `elements`.
-Status OpenElementFileAt(ElementFile& file, BesselianElements& elements, int level, double year,
-                         double month, double day, CurrentEvent& event);
 Status OpenElementFileFirst(ElementFile& file, BesselianElements& elements, int level, double year,
                             CurrentEvent& event);
 Status ReadNextElements(ElementFile& file, BesselianElements& elements, int level,

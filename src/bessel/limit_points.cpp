@@ -25,7 +25,7 @@ struct EdgeSpec {
 // One point sought on the edge: its side and the constant part of its radius
 // on later passes (umbral: subtracted from l2, the offset; magnitude: m).
 struct EdgeLane {
-  int side;
+  Side side;
   double radiusShift;
 };
 
@@ -79,7 +79,7 @@ std::array<FoundPoint, N> EdgePoints(PathContext& ctx, double t, double deltaT,
   double xi[N] = {}, eta1[N] = {}, zeta1[N] = {};
   bool onEarth[N];
   for (std::size_t k = 0; k < N; ++k) {
-    sideSign[k] = lanes[k].side;
+    sideSign[k] = Sign(lanes[k].side);
     // The first pass takes the edge at zeta = 0, which the formula gives too.
     radius[k] = EdgeRadius(edge.kind, lanes[k].radiusShift, s, e, 0);
     SinCosOfArcTangent(s.b / c, sq[k], cq[k]);
@@ -124,28 +124,28 @@ constexpr EdgeSpec kMagnitudeEdge{EdgeKind::Magnitude, 5, kNoPenumbraPoint};
 
 }  // namespace
 
-FoundPoint UmbralLimitPoint(PathContext& ctx, double t, double deltaT, int side) {
+FoundPoint UmbralLimitPoint(PathContext& ctx, double t, double deltaT, Side side) {
   return EdgePoints<1>(ctx, t, deltaT, kUmbralEdge, {{{side, 0}}})[0];
 }
 
-FoundPoint UmbralLimitOffsetPoint(PathContext& ctx, double t, double deltaT, int side,
+FoundPoint UmbralLimitOffsetPoint(PathContext& ctx, double t, double deltaT, Side side,
                                   double offset) {
   return EdgePoints<1>(ctx, t, deltaT, kUmbralEdge, {{{side, offset * kOneSecondOffset}}})[0];
 }
 
-FoundPoint PenumbralLimitPoint(PathContext& ctx, double t, double deltaT, int side) {
+FoundPoint PenumbralLimitPoint(PathContext& ctx, double t, double deltaT, Side side) {
   return EdgePoints<1>(ctx, t, deltaT, kPenumbralEdge, {{{side, 0}}})[0];
 }
 
-FoundPoint MagnitudeCurvePoint(PathContext& ctx, double t, double deltaT, double m, int side) {
+FoundPoint MagnitudeCurvePoint(PathContext& ctx, double t, double deltaT, double m, Side side) {
   return EdgePoints<1>(ctx, t, deltaT, kMagnitudeEdge, {{{side, m}}})[0];
 }
 
 SidePoints UmbralLimitPoints(PathContext& ctx, double t, double deltaT) {
-  return EdgePoints<2>(ctx, t, deltaT, kUmbralEdge, {{{1, 0}, {-1, 0}}});
+  return EdgePoints<2>(ctx, t, deltaT, kUmbralEdge, {{{Side::Plus, 0}, {Side::Minus, 0}}});
 }
 
-SidePoints UmbralLimitOffsetPoints(PathContext& ctx, double t, double deltaT, int side,
+SidePoints UmbralLimitOffsetPoints(PathContext& ctx, double t, double deltaT, Side side,
                                    double firstOffset, double secondOffset) {
   return EdgePoints<2>(ctx, t, deltaT, kUmbralEdge,
                        {{{side, firstOffset * kOneSecondOffset},
@@ -153,11 +153,11 @@ SidePoints UmbralLimitOffsetPoints(PathContext& ctx, double t, double deltaT, in
 }
 
 SidePoints PenumbralLimitPoints(PathContext& ctx, double t, double deltaT) {
-  return EdgePoints<2>(ctx, t, deltaT, kPenumbralEdge, {{{1, 0}, {-1, 0}}});
+  return EdgePoints<2>(ctx, t, deltaT, kPenumbralEdge, {{{Side::Plus, 0}, {Side::Minus, 0}}});
 }
 
 SidePoints MagnitudeCurvePoints(PathContext& ctx, double t, double deltaT, double m) {
-  return EdgePoints<2>(ctx, t, deltaT, kMagnitudeEdge, {{{1, m}, {-1, m}}});
+  return EdgePoints<2>(ctx, t, deltaT, kMagnitudeEdge, {{{Side::Plus, m}, {Side::Minus, m}}});
 }
 
 }  // namespace vernier

@@ -1,6 +1,7 @@
 #include "bessel/path_trace.h"
 
 #include <cmath>
+#include <optional>
 
 #include "bessel/central_line.h"
 #include "bessel/limit_points.h"
@@ -20,8 +21,6 @@ constexpr double kExportCoarseFactor = 15;
 constexpr double kExportFineDivisor = 3;
 constexpr double kExportMiddleFrom = 0.05;
 constexpr double kExportMiddleTo = 0.95;
-// The sides in the order the finders' pairs hold them.
-constexpr int kSides[] = {1, -1};
 
 // Record fields holding integers compare after truncation toward zero.
 int RecordType(double type) {
@@ -54,12 +53,13 @@ class SharedEvaluation {
 class Reporter {
  public:
   explicit Reporter(PathTraceSink* sink) : sink_(sink) {}
-  void Point(PathCurve curve, int side, double m, double offset, double t, const FoundPoint& p,
-             bool annular = false) {
+  // A point of a curve; `side` is empty for the curves that have none.
+  void Point(PathCurve curve, std::optional<Side> side, double m, double offset, double t,
+             const FoundPoint& p, bool annular = false) {
     if (!sink_ || p.status != Status::Ok) return;
     PathPoint out;
     out.curve = curve;
-    out.side = side;
+    out.side = side ? Sign(*side) : 0;
     out.m = m;
     out.offset = offset;
     out.t = t;
@@ -73,7 +73,7 @@ class Reporter {
   }
   void Contact(PathCurve curve, const ContactResult& c) {
     if (c.status == Status::Ok)
-      Point(curve, 0, 0, 0, c.t, {Status::Ok, c.lon, c.lat, c.alt, false, {}});
+      Point(curve, std::nullopt, 0, 0, c.t, {Status::Ok, c.lon, c.lat, c.alt, false, {}});
   }
 
  private:
@@ -93,10 +93,10 @@ void TraceInnerLimits(PathContext& ctx, Reporter& report, double t, double delta
                       bool kmlExport) {
   const SidePoints limits = UmbralLimitPoints(ctx, t, deltaT);
   for (int k = 0; k < 2; ++k) {
-    const int side = kSides[k];
+    const Side side = kBothSides[k];
     report.Point(PathCurve::Limit, side, 0, 0, t, limits[k], annular);
     if (!kmlExport || limits[k].status != Status::Ok) continue;
-    const double first = side > 0 ? -1 : 1;
+    const double first = side == Side::Plus ? -1 : 1;
     const SidePoints shifted = UmbralLimitOffsetPoints(ctx, t, deltaT, side, first, -first);
     report.Point(PathCurve::LimitOffset, side, 0, first, t, shifted[0], annular);
     report.Point(PathCurve::LimitOffset, side, 0, -first, t, shifted[1], annular);
@@ -104,7 +104,7 @@ void TraceInnerLimits(PathContext& ctx, Reporter& report, double t, double delta
 }
 
 void ReportSides(Reporter& report, PathCurve curve, double m, double t, const SidePoints& points) {
-  for (int k = 0; k < 2; ++k) report.Point(curve, kSides[k], m, 0, t, points[k]);
+  for (int k = 0; k < 2; ++k) report.Point(curve, kBothSides[k], m, 0, t, points[k]);
 }
 
 void TraceMagnitude(PathContext& ctx, Reporter& report, double t, double deltaT, double m) {
@@ -117,7 +117,7 @@ void TraceMagnitude(PathContext& ctx, Reporter& report, double t, double deltaT,
 void TraceInstant(PathContext& ctx, Reporter& report, double t, double deltaT, int type,
                   bool kmlExport, int counter, double& prev) {
   const double deltaTHours = deltaT / 3600;
-  report.Point(PathCurve::Central, 0, 0, 0, t, CentralPoint(ctx, t, deltaT));
+  report.Point(PathCurve::Central, std::nullopt, 0, 0, t, CentralPoint(ctx, t, deltaT));
 
   const bool annular = AnnularLimits(ctx, type);
   TraceInnerLimits(ctx, report, t, deltaT, annular, kmlExport);
@@ -134,9 +134,9 @@ void TraceInstant(PathContext& ctx, Reporter& report, double t, double deltaT, i
   }
   prev = u;
 
-  for (int side : {1, -1})
+  for (Side side : kBothSides)
     report.Point(PathCurve::RiseSetLimit, side, 0, 0, t, RiseSetLimitPoint(ctx, t, deltaT, side));
-  for (int side : {1, -1})
+  for (Side side : kBothSides)
     report.Point(PathCurve::RiseSetMaximum, side, 0, 0, t,
                  RiseSetMaximumPoint(ctx, t, deltaT, side));
 }
@@ -195,19 +195,19 @@ PathTraceResult TracePath(PathContext& ctx, const PathTraceSettings& settings,
   r.greatest = GreatestOccultation(ctx, unmarked.t, deltaT, type);
   if (r.greatest.status != Status::Ok) return r;
   if (r.greatest.pointStatus == Status::Ok)
-    report.Point(PathCurve::Greatest, 0, 0, 0, r.greatest.t,
+    report.Point(PathCurve::Greatest, std::nullopt, 0, 0, r.greatest.t,
                  {Status::Ok, r.greatest.lon, r.greatest.lat, r.greatest.alt, false, {}});
   const double tg = r.greatest.t;
   r.lastInstant = tg;
 
-  r.firstContact = PenumbralContact(ctx, tg, deltaT, -1);
+  r.firstContact = PenumbralContact(ctx, tg, deltaT, kFirstContact);
   report.Contact(PathCurve::FirstContact, r.firstContact);
-  r.lastContact = PenumbralContact(ctx, tg, deltaT, 1);
+  r.lastContact = PenumbralContact(ctx, tg, deltaT, kLastContact);
   report.Contact(PathCurve::LastContact, r.lastContact);
   if (type != 1) {
-    r.firstInnerContact = UmbralContact(ctx, tg, deltaT, -1);
+    r.firstInnerContact = UmbralContact(ctx, tg, deltaT, kFirstContact);
     report.Contact(PathCurve::FirstInnerContact, r.firstInnerContact);
-    r.lastInnerContact = UmbralContact(ctx, tg, deltaT, 1);
+    r.lastInnerContact = UmbralContact(ctx, tg, deltaT, kLastContact);
     report.Contact(PathCurve::LastInnerContact, r.lastInnerContact);
   }
   if (r.firstContact.status != Status::Ok || r.lastContact.status != Status::Ok) {

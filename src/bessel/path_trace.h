@@ -43,7 +43,7 @@ const char* PathCurveName(PathCurve curve);
 
 struct PathPoint {
   PathCurve curve = PathCurve::Central;
-  int side = 0;       // -1 / +1, 0 where the curve has none
+  int side = 0;       // Sign of the curve's Side (bessel/side.h), 0 where the curve has none
   double m = 0;       // magnitude of a Magnitude point
   double offset = 0;  // seconds of arc of a LimitOffset point
   double t = 0;       // hours from t0

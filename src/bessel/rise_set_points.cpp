@@ -39,7 +39,7 @@ void SinCosOfDirection(double y, double x, double& sine, double& cosine) {
 
 // The angles of the finders are taken through their sines and cosines: each
 // inverse function runs once, for a value the point reports.
-FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side) {
+FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, Side side) {
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
   const double rho = std::sqrt(s.x * s.x + s.y * s.y);
@@ -49,7 +49,7 @@ FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side
   // lambda = theta + k (or theta - k on the other side), theta = atan2(x, y)
   // and cos k = f.
   const double sinTheta = s.x / rho, cosTheta = s.y / rho;
-  const double sinK = side < 0 ? -Complement(f) : Complement(f);
+  const double sinK = side == Side::Minus ? -Complement(f) : Complement(f);
   const double xi = sinTheta * f + cosTheta * sinK;  // sin lambda
   const double cosLambda = cosTheta * f - sinTheta * sinK;
   const double q = -cosLambda * s.sind;
@@ -68,13 +68,13 @@ FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side
   return PointOrMissing(ctx, t, deltaT, phi, hourAngle, trig, " no sunriseset point\n");
 }
 
-FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, int side) {
+FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, Side side) {
   EvaluateAt(ctx, t);
   const BesselianState& s = ctx.state;
   // h = atan2(b, c1), turned half round when y < 0 and again for side -1.
   double sinH, cosH;
   SinCosOfDirection(s.b, s.c1, sinH, cosH);
-  if ((s.y < 0) != (side < 0)) {
+  if ((s.y < 0) != (side == Side::Minus)) {
     sinH = -sinH;
     cosH = -cosH;
   }

@@ -10,10 +10,14 @@
 #pragma once
 
 #include "bessel/path_context.h"
+#include "bessel/side.h"
 
 namespace vernier {
 
-FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, int side);
-FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, int side);
+// Each curve has two branches: on the limit the angle theta + k (Side::Plus)
+// or theta - k (Side::Minus), cos k = f; on the greatest one the direction
+// atan2(b, c1) or its opposite, taken half round when y < 0.
+FoundPoint RiseSetLimitPoint(PathContext& ctx, double t, double deltaT, Side side);
+FoundPoint RiseSetMaximumPoint(PathContext& ctx, double t, double deltaT, Side side);
 
 }  // namespace vernier

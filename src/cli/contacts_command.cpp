@@ -41,8 +41,8 @@ int RunContactsCommand(const std::vector<std::string>& args) {
 
   // The maximum is searched from the instant t0 hours after t0, as the local
   // report does; the relative motion is nearly straight, so it settles anyway.
-  LocalMaximum maximum;
-  const bool found = FindMaximumAz(context, t0, deltaT, maximum) == Status::Ok;
+  const std::optional<LocalMaximum> found = FindMaximumAz(context, t0, deltaT);
+  const LocalMaximum maximum = found.value_or(LocalMaximum{});
   if (found)
     std::printf("maximum t=%.6f ut=%.6f alt=%.6f az=%.6f magnitude=%.6f inside=%d\n", maximum.t,
                 UniversalHours(t0, maximum.t, deltaT), maximum.altitude, maximum.azimuth,

@@ -46,8 +46,8 @@ double EventDeltaT(const EventSession& session) {
 
 int LoadEventAtDate(EventSession& session) {
   const CalendarDate& d = session.date;
-  if (OpenElementFileAt(session.cursor.file, session.cursor.elements, 0, d.year, d.month, d.day,
-                        session.cursor.event) != Status::Ok)
+  if (!TakeRecord(OpenElementFileAt(session.cursor.file, 0, d.year, d.month, d.day),
+                  session.cursor.elements, session.cursor.event))
     return ReportMissingElementFile(session.dataDirectory, ElementFileNameForYear(d.year));
   // Reading stopped at an unreadable record (already reported) before the
   // date: the record left loaded is not the event asked for.

@@ -39,8 +39,8 @@ int RunEventsCommand(const std::vector<std::string>& args) {
     auto next = NextBandStartYear(static_cast<int>(session.cursor.elements.year));
     if (!next) return ReportEndOfElementFiles();
     CloseElementFile(session.cursor.file);
-    if (OpenElementFileAt(session.cursor.file, session.cursor.elements, 0, *next, 1, 1,
-                          session.cursor.event) != Status::Ok)
+    if (!TakeRecord(OpenElementFileAt(session.cursor.file, 0, *next, 1, 1),
+                    session.cursor.elements, session.cursor.event))
       return ReportNextElementFileMissing(session.dataDirectory, ElementFileNameForYear(*next));
   }
   return 0;

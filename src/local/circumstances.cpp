@@ -173,11 +173,15 @@ Status FindInnerContactAz(LocalContext& c, double tStart, double deltaT, int sig
   return FindContact(c, tStart, deltaT, sign, true, true, r);
 }
 
-Status FindMaximum(LocalContext& c, double tStart, double deltaT, LocalMaximum& r) {
-  return FindMaximumFrom(c, tStart, deltaT, false, r);
+std::optional<LocalMaximum> FindMaximum(LocalContext& c, double tStart, double deltaT) {
+  LocalMaximum r;
+  if (FindMaximumFrom(c, tStart, deltaT, false, r) != Status::Ok) return std::nullopt;
+  return r;
 }
-Status FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& r) {
-  return FindMaximumFrom(c, tStart, deltaT, true, r);
+std::optional<LocalMaximum> FindMaximumAz(LocalContext& c, double tStart, double deltaT) {
+  LocalMaximum r;
+  if (FindMaximumFrom(c, tStart, deltaT, true, r) != Status::Ok) return std::nullopt;
+  return r;
 }
 
 int ZoneHours(double eastLongitude) {

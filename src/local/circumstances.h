@@ -9,6 +9,7 @@
 // t are hours from the record's t0 (dynamical time); Delta T is in seconds.
 #pragma once
 
+#include <optional>
 #include "bessel/elements.h"
 #include "bessel/evaluation.h"
 #include "bessel/geo_point.h"
@@ -89,9 +90,10 @@ Status FindInnerContactAz(LocalContext& c, double tStart, double deltaT, int sig
 
 // The instant of least distance from the axis, from `tStart`, for the
 // observer at c.observer (which it leaves as it is); the Az member also gives
-// the azimuth. Returns localStatus.
-Status FindMaximum(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
-Status FindMaximumAz(LocalContext& c, double tStart, double deltaT, LocalMaximum& result);
+// the azimuth (the plain one leaves it 0). Empty when it does not settle, with
+// c.localStatus Failed.
+std::optional<LocalMaximum> FindMaximum(LocalContext& c, double tStart, double deltaT);
+std::optional<LocalMaximum> FindMaximumAz(LocalContext& c, double tStart, double deltaT);
 
 // The observer's standard-time offset in whole hours, positive east: the
 // east longitude (degrees)/15 rounded to the nearest integer, halves away

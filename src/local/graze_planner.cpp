@@ -38,7 +38,7 @@ struct Engine {
   double LimitLatitude(double eastLongitude) {
     observer = ObserverGeometry{};
     observer.westLongitude = -eastLongitude;
-    const double lat = LimitLatitudeAtLongitude(context, deltaT, side);
+    const double lat = LimitLatitudeAtLongitude(context, deltaT, SideOfSign(side));
     return lat == kNoLatitude ? kNaN : lat;
   }
 
@@ -67,7 +67,9 @@ struct Engine {
     site.latitude = lat;
     site.height = height;
     SetUpObserver(site, observer);
-    return FindMaximumAz(context, 0, deltaT, maximum) == Status::Ok;
+    const std::optional<LocalMaximum> found = FindMaximumAz(context, 0, deltaT);
+    if (found) maximum = *found;
+    return found.has_value();
   }
 
   // h tan z toward the Moon's azimuth from a sea-level point, in degrees of

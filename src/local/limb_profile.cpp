@@ -75,9 +75,9 @@ LimbStarPlace StarPlace(LocalContext& local, double tau, double deltaT, double t
 // angle at the maximum found from `start`, turned by 180 degrees (radians).
 // False when no maximum is found.
 bool TrackDirection(LocalContext& local, double start, double deltaT, double& theta0) {
-  LocalMaximum maximum;
-  if (FindMaximum(local, start, deltaT, maximum) != Status::Ok) return false;
-  EvaluateLocal(local, maximum.t, deltaT);
+  const std::optional<LocalMaximum> maximum = FindMaximum(local, start, deltaT);
+  if (!maximum) return false;
+  EvaluateLocal(local, maximum->t, deltaT);
   theta0 = (local.state.contactPositionAngle + 180) * kDegToRad;
   return true;
 }
@@ -150,10 +150,8 @@ LimbViewResult ComputeLimbView(LimbViewContext& context, double year, double mon
   const double k = -ZoneHours(-local.observer.westLongitude);
 
   // A maximum that does not settle leaves the start instant in place.
-  LocalMaximum maximum;
-  maximum.t = e.t0;
-  FindMaximum(local, e.t0, deltaT, maximum);
-  const double tMax = maximum.t;
+  const std::optional<LocalMaximum> maximum = FindMaximum(local, e.t0, deltaT);
+  const double tMax = maximum ? maximum->t : e.t0;
   const double contactAngle = local.state.contactPositionAngle;
   result.tMax = tMax;
 

@@ -76,9 +76,9 @@ CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT) {
   return LinePointAtLongitude(c, deltaT, [](const LocalState&) { return 0.0; });
 }
 
-CentralLinePoint LimitPointAtLongitude(LocalContext& c, double deltaT, int side) {
+CentralLinePoint LimitPointAtLongitude(LocalContext& c, double deltaT, Side side) {
   return LinePointAtLongitude(c, deltaT,
-                              [side](const LocalState& s) { return std::fabs(s.l2) * side; });
+                              [side](const LocalState& s) { return std::fabs(s.l2) * Sign(side); });
 }
 
 double LongitudeWithin180(double eastLongitude) {
@@ -89,9 +89,9 @@ double LongitudeWithin180(double eastLongitude) {
   return reduced + 0.0;  // never -0
 }
 
-double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, int side) {
+double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, Side side) {
   double phi, t;
-  const auto offset = [side](const LocalState& s) { return std::fabs(s.l2) * side; };
+  const auto offset = [side](const LocalState& s) { return std::fabs(s.l2) * Sign(side); };
   return IterateLatitude(c, deltaT, offset, phi, t) ? phi : kNoLatitude;
 }
 
@@ -111,10 +111,10 @@ LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firs
     // + 0.0 so that the meridian of Greenwich is 0, never -0.
     row.eastLongitude = -o.westLongitude + 0.0;
     if (!centralEvent) {
-      for (int side : {+1, -1}) {
+      for (Side side : kBothSides) {
         const CentralLinePoint limit = LimitPointAtLongitude(here, deltaT, side);
         if (!(limit.altitude > -0.9)) continue;
-        (side > 0 ? row.north : row.south) = limit.latitude;
+        (side == Side::Plus ? row.north : row.south) = limit.latitude;
         if (!row.limitOnly) {
           row.ut = UniversalHours(e.t0, limit.t, deltaT);
           row.lmt = row.ut - o.westLongitude / 15;
@@ -127,8 +127,8 @@ LimitLineTable ComputeLimitLineTable(LocalContext& c, double deltaT, double firs
     const CentralLinePoint centre = CentralLatitudeAtLongitude(here, deltaT);
     if (centre.altitude > -0.9) {
       row.central = true;
-      row.north = LimitLatitudeAtLongitude(here, deltaT, +1);
-      row.south = LimitLatitudeAtLongitude(here, deltaT, -1);
+      row.north = LimitLatitudeAtLongitude(here, deltaT, Side::Plus);
+      row.south = LimitLatitudeAtLongitude(here, deltaT, Side::Minus);
       row.centre = centre.latitude;
       row.ut = UniversalHours(e.t0, centre.t, deltaT);
       row.lmt = row.ut - o.westLongitude / 15;

@@ -9,6 +9,7 @@
 #include <array>
 
 #include "local/circumstances.h"
+#include "bessel/side.h"
 
 namespace vernier {
 
@@ -28,14 +29,15 @@ struct CentralLinePoint {
 // the evaluation point's latitude and rho terms (height 0) as it iterates.
 CentralLinePoint CentralLatitudeAtLongitude(LocalContext& c, double deltaT);
 
-// The limit's latitude at the evaluation point's west longitude: side +1 the
-// northern limit, -1 the southern one. kNoLatitude when it does not settle.
-double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, int side);
+// The limit's latitude at the evaluation point's west longitude: Side::Plus
+// the northern limit, Side::Minus the southern one. kNoLatitude when it does
+// not settle.
+double LimitLatitudeAtLongitude(LocalContext& c, double deltaT, Side side);
 
 // A limit's point at the evaluation point's west longitude, found as the
-// central line's is: side +1 the northern limit, -1 the southern one.
+// central line's is: Side::Plus the northern limit, Side::Minus the southern one.
 // kNoLatitude and kNoAltitude when it does not settle.
-CentralLinePoint LimitPointAtLongitude(LocalContext& c, double deltaT, int side);
+CentralLinePoint LimitPointAtLongitude(LocalContext& c, double deltaT, Side side);
 
 // One row of the table. A row without a central point (the search failed, or
 // the body is more than 0.9 degrees below the horizon there) has only its

@@ -122,8 +122,9 @@ LocalCircumstances ComputeLocalCircumstances(LocalContext& c, const ObserverSite
   const InstantRecorder record(c, t0, deltaT, librationLines);
 
   // The maximum, searched from the instant t0 hours after the reference hour.
-  LocalMaximum maximum;
-  r.maximumFound = FindMaximum(c, t0, deltaT, maximum) == Status::Ok;
+  const std::optional<LocalMaximum> found = FindMaximum(c, t0, deltaT);
+  r.maximumFound = found.has_value();
+  const LocalMaximum maximum = found.value_or(LocalMaximum{});
   const double tMax0 = maximum.t;
   if (r.maximumFound) record.WriteAxisLines(tMax0);
 
@@ -177,7 +178,8 @@ LocalCircumstances ComputeLocalCircumstances(LocalContext& c, const ObserverSite
 
   // The maximum again, with the azimuth.
   LocalMaximum withAz = maximum;
-  if (FindMaximumAz(c, t0, deltaT, withAz) == Status::Ok) {
+  if (const std::optional<LocalMaximum> settled = FindMaximumAz(c, t0, deltaT)) {
+    withAz = *settled;
     EvaluateLocal(c, withAz.t, deltaT);
     r.maximumRow = record.At(withAz.t, withAz.altitude, true);
     r.maximumRow.azimuth = withAz.azimuth;

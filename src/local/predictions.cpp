@@ -44,9 +44,9 @@ std::optional<double> LimitOffset(const BesselianElements& e, const ObserverSite
                                   double deltaT) {
   SiteLocal local(e, site);
   LocalContext& context = local.context;
-  LocalMaximum maximum;
-  if (FindMaximum(context, 0, deltaT, maximum) != Status::Ok) return std::nullopt;
-  EvaluateLocal(context, maximum.t, deltaT);
+  const std::optional<LocalMaximum> maximum = FindMaximum(context, 0, deltaT);
+  if (!maximum) return std::nullopt;
+  EvaluateLocal(context, maximum->t, deltaT);
   return local.state.m - std::fabs(local.state.l2);
 }
 
@@ -75,11 +75,11 @@ std::optional<double> ContactTimeFrom(const BesselianElements& e, const Observer
                                       double deltaT, bool inner, int sign) {
   SiteLocal local(e, site);
   LocalContext& context = local.context;
-  LocalMaximum maximum;
-  if (FindMaximum(context, 0, deltaT, maximum) != Status::Ok) return std::nullopt;
+  const std::optional<LocalMaximum> maximum = FindMaximum(context, 0, deltaT);
+  if (!maximum) return std::nullopt;
   LocalContact found;
-  const Status status = inner ? FindInnerContactAz(context, maximum.t, deltaT, sign, found)
-                              : FindOuterContactAz(context, maximum.t, deltaT, sign, found);
+  const Status status = inner ? FindInnerContactAz(context, maximum->t, deltaT, sign, found)
+                              : FindOuterContactAz(context, maximum->t, deltaT, sign, found);
   if (status != Status::Ok) return std::nullopt;
   return found.t;
 }
@@ -186,8 +186,9 @@ void PredictRecordContacts(const BesselianElements& e, int recordIndex,
   SiteLocal local(e, request.site);
   LocalContext& context = local.context;
   const LocalState& state = local.state;
-  LocalMaximum maximum;
-  if (FindMaximumAz(context, 0, deltaT, maximum) != Status::Ok) return;
+  const std::optional<LocalMaximum> settled = FindMaximumAz(context, 0, deltaT);
+  if (!settled) return;
+  const LocalMaximum& maximum = *settled;
   const EventContacts ev{e, request, deltaT, context};
   const bool planet = IsPlanetNumber(e.xz);
   const auto graze = GrazeDistanceKm(e, request.site, deltaT, state.m - std::fabs(state.l2));
@@ -312,9 +313,8 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
   // A record dated the day before may still have contacts after midnight.
   int year = request.year, month = request.month, day = request.day;
   ShiftDate(year, month, day, -1);
-  if (OpenElementFileAt(file, e, 0, year, month, day, event) != Status::Ok &&
-      OpenElementFileAt(file, e, 0, request.year, request.month, request.day, event) !=
-          Status::Ok) {
+  if (!TakeRecord(OpenElementFileAt(file, 0, year, month, day), e, event) &&
+      !TakeRecord(OpenElementFileAt(file, 0, request.year, request.month, request.day), e, event)) {
     if (!damaged()) run.missingFile = ElementFileNameForYear(request.year).value_or("");
     return run;
   }
@@ -337,7 +337,7 @@ PredictionRun PredictOccultations(const DataDirectory& dataDirectory,
     if (damaged()) break;
     const auto next = NextBandStartYear(static_cast<int>(std::trunc(e.year)));
     if (!next) break;
-    if (OpenElementFileAt(file, e, 0, *next, 1, 1, event) != Status::Ok) {
+    if (!TakeRecord(OpenElementFileAt(file, 0, *next, 1, 1), e, event)) {
       // Only a band the span reaches into is missing or damaged.
       if (JulianDate(*next, 1, 1, 0, 0) < endJd && !damaged())
         run.missingFile = ElementFileNameForYear(*next).value_or("");

@@ -279,11 +279,12 @@ TimingReduction ReduceTimingWith(const BesselianElements& e, const Timing& timin
   // The prediction for the site: the contact of the timing's kind, or the
   // closest approach when the mean limb misses the site (a graze seen on the
   // lunar mountains).
-  LocalMaximum maximum;
-  if (FindMaximumAz(ev.context, 0, deltaT, maximum) != Status::Ok) {
+  const std::optional<LocalMaximum> settled = FindMaximumAz(ev.context, 0, deltaT);
+  if (!settled) {
     out.problem = "the local circumstances of the event do not settle for this site";
     return out;
   }
+  const LocalMaximum& maximum = *settled;
   ReducedTiming r;
   double tPredicted = maximum.t;
   r.contactPredicted = false;
@@ -361,7 +362,7 @@ TimingReduction ReduceTiming(const DataDirectory& dataDirectory, const StarNames
   CurrentEvent event;
   // The records dated the day before to the day after the timing.
   const LocalDate before = LocalCalendarDate(observedJd - 1.5, 0, 0);
-  if (OpenElementFileAt(file, e, 0, before.year, before.month, before.day, event) != Status::Ok) {
+  if (!TakeRecord(OpenElementFileAt(file, 0, before.year, before.month, before.day), e, event)) {
     best.problem = "no element file holds " + std::to_string(timing.year) +
                    (ElementFileNameForYear(timing.year)
                         ? " (" + *ElementFileNameForYear(timing.year) + " is missing)"
@@ -383,7 +384,7 @@ TimingReduction ReduceTiming(const DataDirectory& dataDirectory, const StarNames
     }
     if (ReadNextElements(file, e, 0, event) == Status::Ok) continue;
     const auto next = NextBandStartYear(static_cast<int>(std::trunc(e.year)));
-    if (!next || OpenElementFileAt(file, e, 0, *next, 1, 1, event) != Status::Ok) break;
+    if (!next || !TakeRecord(OpenElementFileAt(file, 0, *next, 1, 1), e, event)) break;
   }
   if (!seen)
     best.problem = "the element files hold no occultation of \"" + timing.star +

@@ -23,8 +23,9 @@ SiteMaximum ObserverMaximumFor(EventCursor& cursor, const ObserverSite& site, do
   ObserverGeometry point;
   SetUpObserver(site, point);
   LocalContext local = cursor.Local(point);
-  LocalMaximum maximum;
-  if (FindMaximum(local, 0, deltaT, maximum) != Status::Ok) return {};
+  const std::optional<LocalMaximum> settled = FindMaximum(local, 0, deltaT);
+  if (!settled) return {};
+  const LocalMaximum& maximum = *settled;
   const BesselianElements& e = cursor.elements;
   const EventEpoch epoch{e.year, e.month, e.day, e.t0};
   const double sun =
@@ -84,8 +85,8 @@ bool LoadEventAtPosition(ProgramState& s, double year, double month, double day,
 std::optional<UserMessage> LoadEventAtDate(ProgramState& s) {
   const double year = std::trunc(s.cursor.event.year), month = std::trunc(s.cursor.event.month),
                day = std::trunc(s.cursor.event.day);
-  if (OpenElementFileAt(s.cursor.file, s.cursor.elements, 0, year, month, day, s.cursor.event) ==
-      Status::Ok) {
+  if (TakeRecord(OpenElementFileAt(s.cursor.file, 0, year, month, day), s.cursor.elements,
+                 s.cursor.event)) {
     // A date after the file's last record loads that earlier record; the
     // refresh then steps on into the next file.
     const BesselianElements& e = s.cursor.elements;
@@ -118,8 +119,8 @@ std::optional<UserMessage> StepToNextMatch(ProgramState& s) {
       }
       s.cursor.event.year = *next;
       CloseElementFile(s.cursor.file);
-      if (OpenElementFileAt(s.cursor.file, s.cursor.elements, 0, s.cursor.event.year, 1, 1,
-                            s.cursor.event) != Status::Ok) {
+      if (!TakeRecord(OpenElementFileAt(s.cursor.file, 0, s.cursor.event.year, 1, 1),
+                      s.cursor.elements, s.cursor.event)) {
         auto missing = FindMissingBand(s.dataDirectory, BandNeed::Next, s.cursor.event.year);
         nav.loadFailed = true;
         nav.paintRequest = PaintRequest::ReadAtDate;

@@ -18,8 +18,8 @@ void LoadPredictedRecord(ProgramState& s, const BesselianElements& record,
   CurrentEvent at;
   // The reader stops before the files' first event after this one, so that
   // "next" reads it; a year without a band leaves the reader where it was.
-  if (OpenElementFileAt(s.cursor.file, fromFile, 0, record.year, record.month, record.day, at) ==
-      Status::Ok) {
+  if (TakeRecord(OpenElementFileAt(s.cursor.file, 0, record.year, record.month, record.day),
+                 fromFile, at)) {
     while (fromFile.jd <= record.jd &&
            ReadNextElements(s.cursor.file, fromFile, 0, at) == Status::Ok) {
     }

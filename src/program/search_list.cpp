@@ -91,7 +91,7 @@ SearchScan ScanSearchList(ProgramState& s, double startYear, double periodYears)
             scanning = false;
             break;
           }
-          if (OpenElementFileAt(c.file, c.elements, 0, *next, 1, 1, c.event) != Status::Ok) {
+          if (!TakeRecord(OpenElementFileAt(c.file, 0, *next, 1, 1), c.elements, c.event)) {
             missing = FindMissingBand(s.dataDirectory, BandNeed::List, *next);
             scan.message = UserMessage{{UI_TEXT("ElementFiles", "ベッセル要素ファイルがありません！ 1 "),
                                         MissingBandLine(missing)}};

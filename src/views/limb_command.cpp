@@ -19,8 +19,8 @@ LimbCommandResult DrawLimbCommand(ProgramState& s, DeviceContext& dc, const Clie
   LimbCommandResult result;
   SetUpObserver(s.site, s.observerPoint);
   LocalContext local = s.Local();
-  LocalMaximum maximum;
-  FindMaximum(local, s.cursor.elements.t0, s.navigation.eventDeltaT, maximum);
+  const LocalMaximum maximum =
+      FindMaximum(local, s.cursor.elements.t0, s.navigation.eventDeltaT).value_or(LocalMaximum{});
 
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});
   if (std::FILE* probe = OpenDataFile(s.dataDirectory, kLroGridName, "r")) {

@@ -22,7 +22,9 @@ SkyViewResult DrawSkyView(ProgramState& s, DeviceContext& dc, const ClientRect& 
   SkyViewResult result;
   // The search starts from the value t0 (hours after t0), as the command gives
   // it; the nearly straight relative motion lets it settle all the same.
-  result.localStatus = FindMaximum(local, t0, deltaT, result.maximum);
+  const std::optional<LocalMaximum> maximum = FindMaximum(local, t0, deltaT);
+  result.localStatus = maximum ? Status::Ok : Status::Failed;
+  if (maximum) result.maximum = *maximum;
 
   dc.FillSolidRect(client.left, client.top, client.right, client.bottom, Rgb{0, 0, 0});
   result.packedDate =

@@ -21,7 +21,7 @@ BesselianElements EtaLeo(CurrentEvent* record = nullptr) {
   file.dataDirectory = DataDirectory{std::string(VERNIER_TEST_DATA_DIR) + "/predictions"};
   BesselianElements e;
   CurrentEvent event;
-  EXPECT_EQ(OpenElementFileAt(file, e, 0, 2003, 5, 10, event), Status::Ok);
+  EXPECT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2003, 5, 10), e, event));
   while (e.hip != 49583) EXPECT_EQ(ReadNextElements(file, e, 0, event), Status::Ok);
   if (record) *record = event;
   return e;

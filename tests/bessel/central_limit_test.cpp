@@ -36,11 +36,11 @@ TEST(CentralPoint, AxisMissingTheEarthFindsNothingWhileTheLimitsMayStillBeFound)
   EXPECT_EQ(diagnostics.Text(), " no central point\n");
   EXPECT_EQ(CentralUmbraRadius(f.ctx), 0.123);  // kept from the last point found
 
-  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 0, 69, 1).status, Status::Ok);
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, 1).status, Status::Ok);
+  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 0, 69, Side::Plus).status, Status::Ok);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, Side::Plus).status, Status::Ok);
   EXPECT_EQ(diagnostics.Text(), " no central point\n");
   // The northern limit is off the Earth too.
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, -1).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 0, 69, Side::Minus).status, Status::Failed);
   EXPECT_EQ(diagnostics.Text(), " no central point\n no umbra point\n");
 
   // On the Earth: found, and the inner radius kept (no cone: L2' = l2).
@@ -64,7 +64,7 @@ TEST(CentralPoint, TheConeShrinksTheInnerRadiusAtTheSurface) {
 TEST(LimitPoints, ShiftedAndFractionalEdgesAgreeWithTheirPlainForms) {
   PathFixture f(StraightShadowRecord());
   for (double t : {-1.0, 0.0, 0.8}) {
-    for (int side : {1, -1}) {
+    for (Side side : kBothSides) {
       // Offset 0 is exactly the plain inner limit.
       const FoundPoint plain = UmbralLimitPoint(f.ctx, t, 69, side);
       const FoundPoint zero = UmbralLimitOffsetPoint(f.ctx, t, 69, side, 0);
@@ -99,17 +99,17 @@ TEST(LimitPoints, ShiftedAndFractionalEdgesAgreeWithTheirPlainForms) {
 TEST(LimitPoints, SidePlusOneIsTheSouthernLimitOfAPositiveShadow) {
   PathFixture f(StraightShadowRecord());
   const FoundPoint central = CentralPoint(f.ctx, 0, 69);
-  const FoundPoint south = UmbralLimitPoint(f.ctx, 0, 69, 1);
-  const FoundPoint north = UmbralLimitPoint(f.ctx, 0, 69, -1);
+  const FoundPoint south = UmbralLimitPoint(f.ctx, 0, 69, Side::Plus);
+  const FoundPoint north = UmbralLimitPoint(f.ctx, 0, 69, Side::Minus);
   EXPECT_LT(south.lat, central.lat);
   EXPECT_GT(north.lat, central.lat);
   // The Moon's radius is 1738 km: each limit about 15.6 degrees from the centre line.
   EXPECT_NEAR(Separation(central.lon, central.lat, south.lon, south.lat), 15.6, 1.5);
   // For a star (l1 = l2) the fraction m runs across the whole path: 0 is
   // this side's limit, 0.5 the central line, 1 the other side's limit.
-  const FoundPoint m0 = MagnitudeCurvePoint(f.ctx, 0, 69, 0, 1);
-  const FoundPoint half = MagnitudeCurvePoint(f.ctx, 0, 69, 0.5, 1);
-  const FoundPoint m1 = MagnitudeCurvePoint(f.ctx, 0, 69, 1, 1);
+  const FoundPoint m0 = MagnitudeCurvePoint(f.ctx, 0, 69, 0, Side::Plus);
+  const FoundPoint half = MagnitudeCurvePoint(f.ctx, 0, 69, 0.5, Side::Plus);
+  const FoundPoint m1 = MagnitudeCurvePoint(f.ctx, 0, 69, 1, Side::Plus);
   EXPECT_LT(Separation(m0.lon, m0.lat, south.lon, south.lat), 0.05);
   EXPECT_LT(Separation(half.lon, half.lat, central.lon, central.lat), 0.05);
   EXPECT_LT(Separation(m1.lon, m1.lat, north.lon, north.lat), 0.05);
@@ -119,10 +119,10 @@ TEST(LimitPoints, EdgeOffTheEarthAndNonFiniteValuesAreNoPoint) {
   PathFixture f(StraightShadowRecord(0.0));
   DiagnosticCapture diagnostics(f.ctx);
   // Far east of the Earth the whole shadow is off it.
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 4, 69, 1).status, Status::Failed);
-  EXPECT_EQ(UmbralLimitOffsetPoint(f.ctx, 4, 69, 1, 1).status, Status::Failed);
-  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 4, 69, -1).status, Status::Failed);
-  EXPECT_EQ(MagnitudeCurvePoint(f.ctx, 4, 69, 0.4, -1).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 4, 69, Side::Plus).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitOffsetPoint(f.ctx, 4, 69, Side::Plus, 1).status, Status::Failed);
+  EXPECT_EQ(PenumbralLimitPoint(f.ctx, 4, 69, Side::Minus).status, Status::Failed);
+  EXPECT_EQ(MagnitudeCurvePoint(f.ctx, 4, 69, 0.4, Side::Minus).status, Status::Failed);
   EXPECT_EQ(diagnostics.Text(),
             " no umbra point\n no umbra point\n no penumbra point\n no penumbra point\n");
 
@@ -133,9 +133,9 @@ TEST(LimitPoints, EdgeOffTheEarthAndNonFiniteValuesAreNoPoint) {
   still.mu1 = 0;
   PathFixture g(still);
   DiagnosticCapture stillDiagnostics(g.ctx);
-  EXPECT_EQ(UmbralLimitPoint(g.ctx, 0, 69, 1).status, Status::Failed);
-  EXPECT_EQ(PenumbralLimitPoint(g.ctx, 0, 69, 1).status, Status::Failed);
-  EXPECT_EQ(MagnitudeCurvePoint(g.ctx, 0, 69, 0.2, 1).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitPoint(g.ctx, 0, 69, Side::Plus).status, Status::Failed);
+  EXPECT_EQ(PenumbralLimitPoint(g.ctx, 0, 69, Side::Plus).status, Status::Failed);
+  EXPECT_EQ(MagnitudeCurvePoint(g.ctx, 0, 69, 0.2, Side::Plus).status, Status::Failed);
   EXPECT_EQ(stillDiagnostics.Text(), " no umbra point\n no penumbra point\n no penumbra point\n");
 
   // NaN elements: nothing anywhere, no crash.
@@ -143,7 +143,7 @@ TEST(LimitPoints, EdgeOffTheEarthAndNonFiniteValuesAreNoPoint) {
   broken.x0 = std::numeric_limits<double>::quiet_NaN();
   PathFixture h(broken);
   EXPECT_EQ(CentralPoint(h.ctx, 0, 69).status, Status::Failed);
-  EXPECT_EQ(UmbralLimitPoint(h.ctx, 0, 69, 1).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitPoint(h.ctx, 0, 69, Side::Plus).status, Status::Failed);
   EXPECT_EQ(CentralPointDetails(h.ctx, 0, 69).status, Status::Failed);
 }
 
@@ -183,17 +183,17 @@ TEST(LimitPoints, PairsAreExactlyTheSingleFinders) {
           EXPECT_EQ(pair[k].daylight, single.daylight) << t;
         }
       };
-      expectSame(UmbralLimitPoints(pairs.ctx, t, dT), UmbralLimitPoint(singles.ctx, t, dT, 1),
-                 UmbralLimitPoint(singles.ctx, t, dT, -1));
-      expectSame(UmbralLimitOffsetPoints(pairs.ctx, t, dT, -1, 1, -1),
-                 UmbralLimitOffsetPoint(singles.ctx, t, dT, -1, 1),
-                 UmbralLimitOffsetPoint(singles.ctx, t, dT, -1, -1));
-      expectSame(PenumbralLimitPoints(pairs.ctx, t, dT), PenumbralLimitPoint(singles.ctx, t, dT, 1),
-                 PenumbralLimitPoint(singles.ctx, t, dT, -1));
+      expectSame(UmbralLimitPoints(pairs.ctx, t, dT), UmbralLimitPoint(singles.ctx, t, dT, Side::Plus),
+                 UmbralLimitPoint(singles.ctx, t, dT, Side::Minus));
+      expectSame(UmbralLimitOffsetPoints(pairs.ctx, t, dT, Side::Minus, 1, -1),
+                 UmbralLimitOffsetPoint(singles.ctx, t, dT, Side::Minus, 1),
+                 UmbralLimitOffsetPoint(singles.ctx, t, dT, Side::Minus, -1));
+      expectSame(PenumbralLimitPoints(pairs.ctx, t, dT), PenumbralLimitPoint(singles.ctx, t, dT, Side::Plus),
+                 PenumbralLimitPoint(singles.ctx, t, dT, Side::Minus));
       for (double m : {0.0, 0.3, 0.9})
         expectSame(MagnitudeCurvePoints(pairs.ctx, t, dT, m),
-                   MagnitudeCurvePoint(singles.ctx, t, dT, m, 1),
-                   MagnitudeCurvePoint(singles.ctx, t, dT, m, -1));
+                   MagnitudeCurvePoint(singles.ctx, t, dT, m, Side::Plus),
+                   MagnitudeCurvePoint(singles.ctx, t, dT, m, Side::Minus));
     }
     EXPECT_EQ(pairText.Text(), singleText.Text());
   }
@@ -206,10 +206,10 @@ TEST(LimitPoints, DiagnosticsOnlyFromLevelOne) {
   DiagnosticCapture diagnostics(f.ctx);
   f.ctx.diagnosticLevel = 0;
   EXPECT_EQ(CentralPoint(f.ctx, 5, 69).status, Status::Failed);
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, 1).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, Side::Plus).status, Status::Failed);
   EXPECT_EQ(diagnostics.Text(), "");
   f.ctx.diagnosticLevel = 2;
-  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, 1).status, Status::Failed);
+  EXPECT_EQ(UmbralLimitPoint(f.ctx, 5, 69, Side::Plus).status, Status::Failed);
   EXPECT_EQ(diagnostics.Text(), " no umbra point\n");
 }
 

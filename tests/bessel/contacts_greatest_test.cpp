@@ -21,8 +21,8 @@ TEST(Contacts, AShadowCrossingTheCentreTouchesAtOnePlusLOverTheSpeed) {
   e.x1 = 0.5;
   e.y1 = 0;
   PathFixture f(e);
-  const ContactResult first = PenumbralContact(f.ctx, 0, 60, -1);
-  const ContactResult last = PenumbralContact(f.ctx, 0, 60, 1);
+  const ContactResult first = PenumbralContact(f.ctx, 0, 60, Side::Minus);
+  const ContactResult last = PenumbralContact(f.ctx, 0, 60, Side::Plus);
   ASSERT_EQ(first.status, Status::Ok);
   ASSERT_EQ(last.status, Status::Ok);
   EXPECT_NEAR(first.t, -(1 + 0.2725) / 0.5, 1e-12);
@@ -32,7 +32,7 @@ TEST(Contacts, AShadowCrossingTheCentreTouchesAtOnePlusLOverTheSpeed) {
   EXPECT_NEAR(last.alt, 0, 1e-6);
   // The inner contact takes |l2|: a negative l2 gives the same instants.
   f.elements.l20 = -0.2725;
-  const ContactResult inner = UmbralContact(f.ctx, 0, 60, 1);
+  const ContactResult inner = UmbralContact(f.ctx, 0, 60, Side::Plus);
   EXPECT_NEAR(inner.t, last.t, 1e-12);
   EXPECT_EQ(inner.lon, last.lon);
   EXPECT_EQ(inner.lat, last.lat);
@@ -40,12 +40,12 @@ TEST(Contacts, AShadowCrossingTheCentreTouchesAtOnePlusLOverTheSpeed) {
 
 TEST(Contacts, NoContactWhenTheShadowMissesOrStandsStill) {
   PathFixture miss(StraightShadowRecord(1.5));  // passes 1.5 radii north
-  EXPECT_EQ(PenumbralContact(miss.ctx, 0, 60, -1).status, Status::Failed);
-  EXPECT_EQ(UmbralContact(miss.ctx, 0, 60, 1).status, Status::Failed);
+  EXPECT_EQ(PenumbralContact(miss.ctx, 0, 60, Side::Minus).status, Status::Failed);
+  EXPECT_EQ(UmbralContact(miss.ctx, 0, 60, Side::Plus).status, Status::Failed);
   BesselianElements still = StraightShadowRecord(0.0);
   still.x1 = still.y1 = 0;
   PathFixture g(still);
-  EXPECT_EQ(PenumbralContact(g.ctx, 0, 60, 1).status, Status::Failed);
+  EXPECT_EQ(PenumbralContact(g.ctx, 0, 60, Side::Plus).status, Status::Failed);
 }
 
 TEST(GreatestOccultation, NonCentralTypesReportNoDurationOrWidthAndAnUnsignedGamma) {

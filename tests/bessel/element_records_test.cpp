@@ -72,7 +72,7 @@ TEST_F(CachedRecordsTest, DatesAndPositionsAsFromTheTextInEveryProcess) {
   // cache is checked by reading it directly too).
   for (int pass = 0; pass < 2; ++pass) {
     ElementFile file = Reader();
-    ASSERT_EQ(OpenElementFileAt(file, e, 0, 2005, 6, 15, ev), Status::Ok);
+    ASSERT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2005, 6, 15), e, ev));
     EXPECT_EQ(file.recordIndex, 4 * 336 + 5 * 28 + 15);
     EXPECT_EQ(e.xz, file.recordIndex);
     ASSERT_EQ(ReadNextElements(file, e, 0, ev), Status::Ok);
@@ -82,7 +82,7 @@ TEST_F(CachedRecordsTest, DatesAndPositionsAsFromTheTextInEveryProcess) {
     EXPECT_EQ(e.xz, 99);
     EXPECT_EQ(file.recordIndex, 99);
     // After the last record: the last one, one past it.
-    ASSERT_EQ(OpenElementFileAt(file, e, 0, 2010, 1, 1, ev), Status::Ok);
+    ASSERT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2010, 1, 1), e, ev));
     EXPECT_EQ(file.recordIndex, 8 * 336 + 1);
     EXPECT_EQ(e.xz, 8 * 336);
   }
@@ -121,7 +121,7 @@ TEST_F(CachedRecordsTest, AChangedTextOrADamagedCacheIsReadAgain) {
   BesselianElements e;
   CurrentEvent ev;
   ElementFile file = Reader();
-  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2001, 1, 1, ev), Status::Ok);
+  ASSERT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2001, 1, 1), e, ev));
   EXPECT_EQ(e.xz, 1);
 
   // The same size and other numbers, with a later time.
@@ -129,14 +129,14 @@ TEST_F(CachedRecordsTest, AChangedTextOrADamagedCacheIsReadAgain) {
   const auto written = fs::last_write_time(text);
   data_.Write("ecad22.PRN", BigBand(5001));
   fs::last_write_time(text, written + std::chrono::seconds(2));
-  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2001, 1, 1, ev), Status::Ok);
+  ASSERT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2001, 1, 1), e, ev));
   EXPECT_EQ(e.xz, 5001);
 
   // A cache cut short is not used: the text is read again.
   for (const fs::path& cache : CacheFiles()) fs::resize_file(cache, fs::file_size(cache) / 2);
   data_.Write("ecad22.PRN", BigBand(9001));
   fs::last_write_time(text, written + std::chrono::seconds(4));
-  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2008, 12, 28, ev), Status::Ok);
+  ASSERT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2008, 12, 28), e, ev));
   EXPECT_EQ(e.xz, 9000 + 8 * 336);
 }
 
@@ -248,9 +248,9 @@ TEST_F(CachedRecordsTest, AnUnreadableRecordEndsTheFileAsInTheText) {
   BesselianElements e;
   CurrentEvent ev;
   ElementFile file = Reader();
-  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2006, 1, 1, ev), Status::Ok);
+  ASSERT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2006, 1, 1), e, ev));
   EXPECT_TRUE(file.lastProblem.empty());
-  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2009, 1, 1, ev), Status::Ok);
+  ASSERT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2009, 1, 1), e, ev));
   EXPECT_EQ(e.xz, 8 * 336);
   EXPECT_EQ(file.recordIndex, 8 * 336 + 1);
   EXPECT_NE(file.lastProblem.find(
@@ -268,10 +268,10 @@ TEST_F(CachedRecordsTest, RecordsOutOfDateOrderAreSearchedFromTheStart) {
   BesselianElements e;
   CurrentEvent ev;
   ElementFile file = Reader();
-  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2000, 2, 1, ev), Status::Ok);
+  ASSERT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2000, 2, 1), e, ev));
   EXPECT_EQ(e.month, 3);
   EXPECT_EQ(file.recordIndex, 1);
-  ASSERT_EQ(OpenElementFileAt(file, e, 0, 2000, 4, 1, ev), Status::Ok);
+  ASSERT_TRUE(TakeRecord(OpenElementFileAt(file, 0, 2000, 4, 1), e, ev));
   EXPECT_EQ(e.month, 5);
   EXPECT_EQ(file.recordIndex, 3);
 }

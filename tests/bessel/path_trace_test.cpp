@@ -290,19 +290,19 @@ TEST(TracePath, SharingOneEvaluationPerInstantChangesNoPoint) {
         q = CentralPoint(g.ctx, p.t, kDeltaT);
         break;
       case PathCurve::Limit:
-        q = UmbralLimitPoint(g.ctx, p.t, kDeltaT, p.side);
+        q = UmbralLimitPoint(g.ctx, p.t, kDeltaT, SideOfSign(p.side));
         break;
       case PathCurve::OuterLimit:
-        q = PenumbralLimitPoint(g.ctx, p.t, kDeltaT, p.side);
+        q = PenumbralLimitPoint(g.ctx, p.t, kDeltaT, SideOfSign(p.side));
         break;
       case PathCurve::Magnitude:
-        q = MagnitudeCurvePoint(g.ctx, p.t, kDeltaT, p.m, p.side);
+        q = MagnitudeCurvePoint(g.ctx, p.t, kDeltaT, p.m, SideOfSign(p.side));
         break;
       case PathCurve::RiseSetLimit:
-        q = RiseSetLimitPoint(g.ctx, p.t, kDeltaT, p.side);
+        q = RiseSetLimitPoint(g.ctx, p.t, kDeltaT, SideOfSign(p.side));
         break;
       case PathCurve::RiseSetMaximum:
-        q = RiseSetMaximumPoint(g.ctx, p.t, kDeltaT, p.side);
+        q = RiseSetMaximumPoint(g.ctx, p.t, kDeltaT, SideOfSign(p.side));
         break;
       default:
         continue;

@@ -61,9 +61,9 @@ TEST(PublishedEclipse2024Apr08, CentralLineAndLimitsOfThePathTable) {
   for (const Row& row : rows) {
     const double t = row.ut + published.deltaT / 3600 - 18;
     const FoundPoint c = CentralPoint(f.ctx, t, published.deltaT);
-    // l2 < 0: side +1 is the northern limit here.
-    const FoundPoint n = UmbralLimitPoint(f.ctx, t, published.deltaT, 1);
-    const FoundPoint s = UmbralLimitPoint(f.ctx, t, published.deltaT, -1);
+    // l2 < 0: Side::Plus is the northern limit here.
+    const FoundPoint n = UmbralLimitPoint(f.ctx, t, published.deltaT, Side::Plus);
+    const FoundPoint s = UmbralLimitPoint(f.ctx, t, published.deltaT, Side::Minus);
     ASSERT_EQ(c.status, Status::Ok);
     ASSERT_EQ(n.status, Status::Ok);
     ASSERT_EQ(s.status, Status::Ok);
@@ -96,14 +96,14 @@ TEST(PublishedEclipse1998Feb26, GreatestEclipseAndTheContacts) {
 
   struct Contact {
     bool inner;
-    int side;
+    Side side;
     double td, lat, lon;
   };
   const Contact contacts[] = {
-      {false, -1, Hms(14, 51, 26.1), Dm(7, 13.4, -1), Dm(130, 28.2, -1)},  // P1
-      {true, -1, Hms(15, 47, 48.6), Dm(2, 27.1, -1), Dm(143, 50.1, -1)},   // U1
-      {true, 1, Hms(19, 11, 0.4), Dm(29, 45.1, 1), Dm(19, 13.1, -1)},      // U4
-      {false, 1, Hms(20, 7, 20.6), Dm(25, 0.3, 1), Dm(32, 23.2, -1)},      // P4
+      {false, kFirstContact, Hms(14, 51, 26.1), Dm(7, 13.4, -1), Dm(130, 28.2, -1)},  // P1
+      {true, kFirstContact, Hms(15, 47, 48.6), Dm(2, 27.1, -1), Dm(143, 50.1, -1)},   // U1
+      {true, kLastContact, Hms(19, 11, 0.4), Dm(29, 45.1, 1), Dm(19, 13.1, -1)},      // U4
+      {false, kLastContact, Hms(20, 7, 20.6), Dm(25, 0.3, 1), Dm(32, 23.2, -1)},      // P4
   };
   for (const Contact& c : contacts) {
     const ContactResult r = c.inner ? UmbralContact(f.ctx, g.t, dT, c.side)

@@ -34,7 +34,7 @@ TEST(RiseSetPoints, PointsLieOnTheHorizonAtTheOuterShadowsEdge) {
   const double dT = published.deltaT;
   int limits = 0, maxima = 0;
   for (double t = -3; t <= 3; t += 0.25) {
-    for (int side : {1, -1}) {
+    for (Side side : kBothSides) {
       const FoundPoint p = RiseSetLimitPoint(f.ctx, t, dT, side);
       if (p.status == Status::Ok) {
         ++limits;
@@ -64,8 +64,8 @@ TEST(RiseSetPoints, FailingTestsWriteTheirNumberedLines) {
   PathFixture far(StraightShadowRecord(0.0));
   DiagnosticCapture d1(far.ctx);
   // Shadow axis 2.75 radii away: the penumbra cannot reach the limb.
-  EXPECT_EQ(RiseSetLimitPoint(far.ctx, 5, 60, 1).status, Status::Failed);
-  EXPECT_EQ(RiseSetMaximumPoint(far.ctx, 5, 60, 1).status, Status::Failed);
+  EXPECT_EQ(RiseSetLimitPoint(far.ctx, 5, 60, Side::Plus).status, Status::Failed);
+  EXPECT_EQ(RiseSetMaximumPoint(far.ctx, 5, 60, Side::Plus).status, Status::Failed);
   EXPECT_EQ(d1.Text(), " no sunriseset point\n no max sunriseset point1\n");
 
   // Declination 0: the divisor q = -cos(L) sin d vanishes.
@@ -73,7 +73,7 @@ TEST(RiseSetPoints, FailingTestsWriteTheirNumberedLines) {
   e.d0 = 0;
   PathFixture flat(e);
   DiagnosticCapture d2(flat.ctx);
-  EXPECT_EQ(RiseSetLimitPoint(flat.ctx, 1.5, 60, 1).status, Status::Failed);
+  EXPECT_EQ(RiseSetLimitPoint(flat.ctx, 1.5, 60, Side::Plus).status, Status::Failed);
   EXPECT_EQ(d2.Text(), " no sunriseset point2\n");
   EXPECT_TRUE(flat.dc.Calls().empty());
 
@@ -81,7 +81,7 @@ TEST(RiseSetPoints, FailingTestsWriteTheirNumberedLines) {
   BesselianElements still = StraightShadowRecord(0.0);
   still.x1 = still.y1 = still.mu1 = 0;
   PathFixture g(still);
-  for (int side : {1, -1}) {
+  for (Side side : kBothSides) {
     EXPECT_EQ(RiseSetLimitPoint(g.ctx, 0, 60, side).status, Status::Failed);
     EXPECT_EQ(RiseSetMaximumPoint(g.ctx, 0, 60, side).status, Status::Failed);
   }

@@ -75,7 +75,7 @@ BesselianElements Record(const PublishedTable& table) {
   file.dataDirectory = DataDirectory{testing::TestData("grazes")};
   BesselianElements e;
   CurrentEvent event;
-  EXPECT_EQ(OpenElementFileAt(file, e, 0, table.year, table.month, table.day, event), Status::Ok);
+  EXPECT_TRUE(TakeRecord(OpenElementFileAt(file, 0, table.year, table.month, table.day), e, event));
   while (e.hip != table.hip) EXPECT_EQ(ReadNextElements(file, e, 0, event), Status::Ok);
   return e;
 }

@@ -12,6 +12,7 @@
 #include "support/japan_star.h"
 #include "support/synthetic_limb_grid.h"
 #include "support/temp_data_dir.h"
+#include "support/settled.h"
 
 namespace vernier {
 namespace {
@@ -175,8 +176,7 @@ double LatitudeWithLeastDistance(LocalContext& local, double m, double deltaT) {
   for (int i = 0; i < 60; ++i) {
     const double lat = (inside + outside) / 2;
     SetUpObserver(ObserverSite{135.0, lat, 0.0, kTypedSiteIndex}, local.observer);
-    LocalMaximum maximum;
-    FindMaximum(local, 0, deltaT, maximum);
+    FindMaximum(local, 0, deltaT);  // leaves the state at the maximum
     (local.state.m < m ? inside : outside) = lat;
   }
   return inside;
@@ -193,7 +193,7 @@ TEST(LimbStar, TheTrackCrossesTheLimbAtTheContactsAndKeepsWhatIsInsideTheFrame) 
   const double lat = LatitudeWithLeastDistance(local, 0.2722, deltaT);
   SetUpObserver(ObserverSite{135.0, lat, 0.0, kTypedSiteIndex}, observer);
   LocalMaximum maximum;
-  ASSERT_EQ(FindMaximum(local, 0, deltaT, maximum), Status::Ok);
+  ASSERT_TRUE(Settled(FindMaximum(local, 0, deltaT), maximum));
   const double paMax = state.contactPositionAngle;
   LocalContact first, last;
   ASSERT_EQ(FindInnerContact(local, maximum.t, deltaT, -1, first), Status::Ok);

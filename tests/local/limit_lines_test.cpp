@@ -13,6 +13,7 @@
 #include "support/eclipse_1999.h"
 #include "support/japan_star.h"
 #include "views/limit_table_view.h"
+#include "support/settled.h"
 
 namespace vernier {
 namespace {
@@ -109,8 +110,8 @@ TEST(LimitLineTable, LatitudesAgreeWithTheLocalCircumstances) {
     Table t(Eclipse1999());
     t.observer.westLongitude = -longitude;
     const CentralLinePoint c = CentralLatitudeAtLongitude(t.context, dT);
-    const double north = LimitLatitudeAtLongitude(t.context, dT, +1);
-    const double south = LimitLatitudeAtLongitude(t.context, dT, -1);
+    const double north = LimitLatitudeAtLongitude(t.context, dT, Side::Plus);
+    const double south = LimitLatitudeAtLongitude(t.context, dT, Side::Minus);
     ASSERT_NE(north, kNoLatitude);
     ASSERT_NE(south, kNoLatitude);
     EXPECT_GT(north, c.latitude);
@@ -123,7 +124,7 @@ TEST(LimitLineTable, LatitudesAgreeWithTheLocalCircumstances) {
       site.latitude = check.latitude;
       SetUpObserver(site, t.observer);
       LocalMaximum max;
-      ASSERT_EQ(FindMaximum(t.context, 0, dT, max), Status::Ok);
+      ASSERT_TRUE(Settled(FindMaximum(t.context, 0, dT), max));
       const double wanted = check.distance < 0 ? std::fabs(t.state.l2) : 0;
       EXPECT_NEAR(t.state.m, wanted, 2e-4);  // about a kilometre
     }
@@ -158,7 +159,7 @@ TEST(LimitLineTable, APartialEventGivesTheLimitThatCrossesTheEarth) {
     site.latitude = row.north;
     SetUpObserver(site, t.observer);
     LocalMaximum max;
-    ASSERT_EQ(FindMaximum(t.context, 0, dT, max), Status::Ok);
+    ASSERT_TRUE(Settled(FindMaximum(t.context, 0, dT), max));
     EXPECT_NEAR(t.state.m, std::fabs(t.state.l2), 2e-4);
     EXPECT_NEAR(row.ut, UniversalHours(e.t0, max.t, dT), 1.0 / 60);
   }
@@ -237,7 +238,7 @@ TEST(LimitLineTable, ALatitudeIsPrintedOnlyWhereTheIterationSettledOnTheEarth) {
     SCOPED_TRACE(longitude);
     t.observer.westLongitude = -longitude;
     const CentralLinePoint c = CentralLatitudeAtLongitude(t.context, kJupiter2027DeltaT);
-    const double north = LimitLatitudeAtLongitude(t.context, kJupiter2027DeltaT, +1);
+    const double north = LimitLatitudeAtLongitude(t.context, kJupiter2027DeltaT, Side::Plus);
     if (north != kNoLatitude) {
       EXPECT_LE(std::fabs(north), 90);
     }
@@ -248,7 +249,7 @@ TEST(LimitLineTable, ALatitudeIsPrintedOnlyWhereTheIterationSettledOnTheEarth) {
     site.latitude = c.latitude;
     SetUpObserver(site, t.observer);
     LocalMaximum max;
-    ASSERT_EQ(FindMaximum(t.context, c.t, kJupiter2027DeltaT, max), Status::Ok);
+    ASSERT_TRUE(Settled(FindMaximum(t.context, c.t, kJupiter2027DeltaT), max));
     EXPECT_NEAR(t.state.m, 0, 2e-4);
   }
 }
@@ -266,7 +267,7 @@ TEST(LimitLineTable, RecordsWithoutACentralLineGiveTheNoCentralRows) {
     ASSERT_EQ(texts.size(), 17u);
     for (int i = 0; i < 13; ++i) EXPECT_EQ(texts[4 + i].text, NoCentralRow(15 * i));
     t.observer.westLongitude = 0;
-    EXPECT_EQ(LimitLatitudeAtLongitude(t.context, kEclipse1999DeltaT, +1), kNoLatitude);
+    EXPECT_EQ(LimitLatitudeAtLongitude(t.context, kEclipse1999DeltaT, Side::Plus), kNoLatitude);
     const CentralLinePoint c = CentralLatitudeAtLongitude(t.context, kEclipse1999DeltaT);
     EXPECT_EQ(c.latitude, kNoLatitude);
     EXPECT_EQ(c.altitude, kNoAltitude);

@@ -52,9 +52,9 @@ bool ProgramContactsFor(const BesselianElements& elements, const Site& site,
 
   const double deltaT = DeltaT((elements.jd - 2451545.0) / 36525.0);
   // As the contacts command: the maximum searched from t0 hours after t0.
-  LocalMaximum maximum;
-  if (FindMaximumAz(context, elements.t0, deltaT, maximum) != Status::Ok || maximum.altitude <= 0.0)
-    return false;
+  const std::optional<LocalMaximum> settled = FindMaximumAz(context, elements.t0, deltaT);
+  if (!settled || settled->altitude <= 0.0) return false;
+  const LocalMaximum& maximum = *settled;
   LocalContact first, last;
   if (FindOuterContactAz(context, maximum.t, deltaT, -1, first) != Status::Ok ||
       FindOuterContactAz(context, maximum.t, deltaT, +1, last) != Status::Ok || !(last.t > first.t))

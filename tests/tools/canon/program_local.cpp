@@ -69,8 +69,9 @@ ProgramCircumstances ProgramLocalCircumstances(const BesselianElements& elements
   SetUpObserver(site, geometry);
 
   ProgramCircumstances result;
-  LocalMaximum maximum;
-  if (FindMaximum(context, 0.0, deltaT, maximum) != Status::Ok) return result;
+  const std::optional<LocalMaximum> settled = FindMaximum(context, 0.0, deltaT);
+  if (!settled) return result;
+  const LocalMaximum& maximum = *settled;
   result.maximumFound = true;
   result.maximumUt =
       LocalTimeScales(elements.t0, maximum.t, deltaT, -geometry.westLongitude).universal;
