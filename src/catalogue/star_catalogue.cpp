@@ -258,6 +258,56 @@ bool ReadReferenceCatalogue(const std::string& path, std::vector<ReferenceStar>&
   return true;
 }
 
+bool ReadFullPrecisionCatalogue(const std::string& path, std::vector<ReferenceStar>& stars,
+                                int& skipped, std::string& error) {
+  std::ifstream in(path);
+  if (!in) {
+    error = path + ": cannot be opened";
+    return false;
+  }
+  stars.clear();
+  skipped = 0;
+  std::string line;
+  for (int number = 1; std::getline(in, line); ++number) {
+    const std::string trimmed = Trim(line);
+    if (trimmed.empty() || trimmed[0] == '#') continue;
+    std::vector<std::string> f;
+    std::istringstream fields(trimmed);
+    for (std::string field; std::getline(fields, field, ',');) f.push_back(Trim(field));
+    if (f.size() < 14) {
+      error = path + ":" + std::to_string(number) + ": fewer than 14 fields";
+      return false;
+    }
+    if (f[2] != "ICRS") {
+      ++skipped;
+      continue;
+    }
+    double v[11];
+    for (int i = 0; i < 11; ++i)
+      if (!ParseDouble(f[3 + i], v[i])) {
+        error = path + ":" + std::to_string(number) + ": field " + std::to_string(4 + i) +
+                " is not a number: " + f[3 + i];
+        return false;
+      }
+    // The sign is the text's: "-00" degrees is a southern place.
+    const double sign = f[6].find('-') != std::string::npos ? -1.0 : 1.0;
+    ReferenceStar star;
+    star.ra = (v[0] + v[1] / 60.0 + v[2] / 3600.0) * 15.0 * kPi / 180.0;
+    star.dec = sign * (std::fabs(v[3]) + v[4] / 60.0 + v[5] / 3600.0) * kPi / 180.0;
+    if (v[0] < 0 || v[0] >= 24 || std::fabs(v[3]) > 90 || std::fabs(star.dec) > kPi / 2) {
+      error = path + ":" + std::to_string(number) + ": place out of range";
+      return false;
+    }
+    star.pmRa = v[6];
+    star.pmDec = v[7];
+    star.parallax = v[9];
+    star.magnitude = v[10];
+    star.name = f[1];
+    stars.push_back(star);
+  }
+  return true;
+}
+
 const char* StarSourceName(StarSource source) {
   switch (source) {
     case StarSource::Unchecked: return "star files, unchecked";
@@ -320,6 +370,31 @@ void Move(double& ra, double& dec, double pmRa, double pmDec, double years) {
   if (ra >= 2 * kPi) ra -= 2 * kPi;
 }
 
+// Each star's reference star; a reference star nearest to two catalogue stars
+// serves the nearer one.
+std::vector<const ReferenceStar*> MatchEachOnce(const std::vector<CatalogueStar>& stars,
+                                                const std::vector<ReferenceStar>& reference) {
+  const std::vector<const ReferenceStar*> byDec = SortByDeclination(reference);
+  std::vector<const ReferenceStar*> match(stars.size());
+  std::unordered_map<const ReferenceStar*, size_t> claimedBy;
+  for (size_t i = 0; i < stars.size(); ++i) {
+    match[i] = MatchReferenceStar(stars[i], byDec);
+    if (!match[i]) continue;
+    auto [it, fresh] = claimedBy.emplace(match[i], i);
+    if (fresh) continue;
+    const size_t other = it->second;
+    const ReferenceStar* r = match[i];
+    if (Separation(stars[i].ra, stars[i].dec, r->ra, r->dec) <
+        Separation(stars[other].ra, stars[other].dec, r->ra, r->dec)) {
+      match[other] = nullptr;
+      it->second = i;
+    } else {
+      match[i] = nullptr;
+    }
+  }
+  return match;
+}
+
 }  // namespace
 
 PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
@@ -338,25 +413,7 @@ PositionCheckReport CheckStarPositions(std::vector<CatalogueStar>& stars,
   constexpr double kMotionAgreementMas = 0.1;
   const double toleranceMas = toleranceArcsec * 1000.0;
 
-  const std::vector<const ReferenceStar*> byDec = SortByDeclination(reference);
-  std::vector<const ReferenceStar*> match(stars.size());
-  std::unordered_map<const ReferenceStar*, size_t> claimedBy;
-  for (size_t i = 0; i < stars.size(); ++i) {
-    match[i] = MatchReferenceStar(stars[i], byDec);
-    if (!match[i]) continue;
-    auto [it, fresh] = claimedBy.emplace(match[i], i);
-    if (fresh) continue;
-    // Two stars nearest to one reference star: it serves the nearer.
-    const size_t other = it->second;
-    const ReferenceStar* r = match[i];
-    if (Separation(stars[i].ra, stars[i].dec, r->ra, r->dec) <
-        Separation(stars[other].ra, stars[other].dec, r->ra, r->dec)) {
-      match[other] = nullptr;
-      it->second = i;
-    } else {
-      match[i] = nullptr;
-    }
-  }
+  const std::vector<const ReferenceStar*> match = MatchEachOnce(stars, reference);
 
   PositionCheckReport report;
   for (size_t i = 0; i < stars.size(); ++i) {

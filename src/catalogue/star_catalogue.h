@@ -143,6 +143,17 @@ bool ReadStellariumCatalogue(const std::string& directory, double magnitudeLimit
 bool ReadReferenceCatalogue(const std::string& path, std::vector<ReferenceStar>& stars,
                             std::string& error);
 
+// Reads a list of stars at full precision, one a line of comma-separated
+// fields: name, designation, frame, RA h, m, s, Dec ±d, m, s, proper motion
+// in RA times cos(dec) and in Dec (mas/yr), radial velocity, parallax (mas),
+// V, … (the fixed-star list of the Swiss Ephemeris' data, sefstars.txt, which
+// holds SIMBAD's places at J2000.0). Only ICRS places are taken; '#' lines
+// and empty ones are comments. `skipped` counts the lines in another frame.
+// A line with a field that is not a number fails with the file and line
+// named.
+bool ReadFullPrecisionCatalogue(const std::string& path, std::vector<ReferenceStar>& stars,
+                                int& skipped, std::string& error);
+
 // The reference star of a catalogue star: the nearest within 60" at J2000.0
 // whose magnitude is within 1.0 of the star's; null when there is none.
 // `byDec` is the reference sorted by declination (SortByDeclination).

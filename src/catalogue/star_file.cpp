@@ -100,23 +100,118 @@ unsigned UnsignedBits(unsigned __int128 bits, int first, int width) {
   return static_cast<unsigned>((bits >> first) & ((1u << width) - 1));
 }
 
-// Places the star and turns its tangent-plane motion into motions in right
-// ascension (times cos δ) and declination.
+// Places the star and recovers the proper motion the file's writer started
+// from. The writer took a star's (μα cos δ, μδ) as the rate of its offsets
+// μ0 = p·a0, μ1 = p·a1 from the zone centre and stored the rate of the
+// gnomonic coordinates x = μ/√d, d = 1 − μ0² − μ1²: dx = (I + μμᵀ/d)·μ̇/√d.
+// Read literally, as the star's motion on the tangent plane, that is off by
+// the angle between the zone's axes and the star's east and north (16 mas/yr
+// for the median star faster than 100 mas/yr). The inverse,
+// μ̇ = √d·(dx − μ(μ·dx)), gives back the source values to the 0.1 mas/yr the
+// file stores them in.
 void Place(const ZoneAxes& z, double scale, double x0, double x1, double dx0, double dx1,
            StarFileEntry& star) {
   const Vec3 w = Add(z.centre, Add(Scale(z.axis0, scale * x0), Scale(z.axis1, scale * x1)));
-  const double length = Norm(w);
-  const Vec3 p = Scale(w, 1.0 / length);
+  const Vec3 p = Scale(w, 1.0 / Norm(w));
   star.ra = std::atan2(p[1], p[0]);
   if (star.ra < 0) star.ra += 2 * kPi;
   star.dec = std::asin(std::clamp(p[2], -1.0, 1.0));
-  const Vec3 v = Add(Scale(z.axis0, dx0 * kMotionUnitMas), Scale(z.axis1, dx1 * kMotionUnitMas));
-  const Vec3 motion = Scale(Sub(v, Scale(p, Dot(p, v))), 1.0 / length);
-  const Vec3 east{-std::sin(star.ra), std::cos(star.ra), 0.0};
-  const Vec3 north{-std::sin(star.dec) * std::cos(star.ra), -std::sin(star.dec) * std::sin(star.ra),
-                   std::cos(star.dec)};
-  star.pmRa = Dot(motion, east);
-  star.pmDec = Dot(motion, north);
+  const double mu0 = Dot(p, z.axis0), mu1 = Dot(p, z.axis1);
+  const double root = std::sqrt(std::max(0.0, 1.0 - mu0 * mu0 - mu1 * mu1));
+  const double rate0 = dx0 * kMotionUnitMas, rate1 = dx1 * kMotionUnitMas;
+  const double along = mu0 * rate0 + mu1 * rate1;
+  star.pmRa = root * (rate0 - mu0 * along);
+  star.pmDec = root * (rate1 - mu1 * along);
+}
+
+// The raw fields of one record, either layout.
+struct RawRecord {
+  int hip = 0, component = 0;
+  double x0 = 0, x1 = 0, dx0 = 0, dx1 = 0, parallax = 0;
+  unsigned mag = 0, bV = 0;
+};
+
+RawRecord DecodeRecord(const unsigned char* r, StarRecordType type) {
+  RawRecord raw;
+  if (type == StarRecordType::Full) {
+    const uint32_t id = ReadLittle<uint32_t>(r);
+    raw.hip = static_cast<int>(id & 0xffffff);
+    raw.component = static_cast<int>(id >> 24);
+    raw.x0 = ReadLittle<int32_t>(r + 4);
+    raw.x1 = ReadLittle<int32_t>(r + 8);
+    raw.bV = r[12];
+    raw.mag = r[13];
+    raw.dx0 = ReadLittle<int32_t>(r + 16);
+    raw.dx1 = ReadLittle<int32_t>(r + 20);
+    raw.parallax = ReadLittle<int32_t>(r + 24) / 100.0;
+    return raw;
+  }
+  unsigned __int128 bits = 0;
+  for (int b = static_cast<int>(kCompactRecordBytes) - 1; b >= 0; --b) bits = (bits << 8) | r[b];
+  raw.x0 = SignedBits(bits, 0, 20);
+  raw.x1 = SignedBits(bits, 20, 20);
+  raw.dx0 = SignedBits(bits, 40, 14);
+  raw.dx1 = SignedBits(bits, 54, 14);
+  raw.bV = UnsignedBits(bits, 68, 7);
+  raw.mag = UnsignedBits(bits, 75, 5);
+  return raw;
+}
+
+// The header's fields into `file` (path, type, level, magnitude scale), or
+// false with the fault in `error`.
+bool ReadHeader(const std::vector<unsigned char>& data, const std::string& path, StarFile& file,
+                std::string& error) {
+  if (data.size() < kHeaderBytes) {
+    error = path + ": shorter than the 32-byte header (" + std::to_string(data.size()) + " bytes)";
+    return false;
+  }
+  uint32_t header[8];
+  std::memcpy(header, data.data(), sizeof header);
+  if (header[0] != kStarFileMagic) {
+    error = path + ": not a star file (wrong magic number)";
+    return false;
+  }
+  if (header[1] > 1) {
+    error = path + ": record type " + std::to_string(header[1]) + " is not read (only 0 and 1)";
+    return false;
+  }
+  if (header[4] > static_cast<uint32_t>(kMaxLevel) || header[7] == 0 || header[6] == 0) {
+    error = path + ": bad header (level " + std::to_string(header[4]) + ", " +
+            std::to_string(header[7]) + " magnitude steps)";
+    return false;
+  }
+  file.path = path;
+  file.type = header[1] == 0 ? StarRecordType::Full : StarRecordType::Compact;
+  file.level = static_cast<int>(header[4]);
+  file.magnitudeMin = static_cast<int32_t>(header[5]) / 1000.0;
+  file.magnitudeStep = static_cast<double>(header[6]) / header[7] / 1000.0;
+  return true;
+}
+
+// The zone table: the record count of each zone, checked against the size of
+// the file.
+bool ReadZoneCounts(const std::vector<unsigned char>& data, const StarFile& file,
+                    std::vector<uint32_t>& counts, std::string& error) {
+  const size_t zoneCount = ZoneCount(file.level);
+  const size_t recordBytes = file.type == StarRecordType::Full ? kFullRecordBytes : kCompactRecordBytes;
+  const size_t offset = kHeaderBytes + 4 * zoneCount;
+  if (data.size() < offset) {
+    error = file.path + ": cut short in the zone table";
+    return false;
+  }
+  counts.resize(zoneCount);
+  std::memcpy(counts.data(), data.data() + kHeaderBytes, 4 * zoneCount);
+  unsigned long long total = 0;
+  for (uint32_t c : counts) total += c;
+  const unsigned long long expected = offset + total * recordBytes;
+  if (data.size() != expected) {
+    error = file.path + ": holds " + std::to_string(data.size()) +
+            " bytes where its zone table announces " + std::to_string(total) + " records (" +
+            std::to_string(expected) + " bytes)" +
+            (data.size() < expected ? ": cut short" : ": trailing data");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -134,91 +229,31 @@ Status ReadStarFile(const std::string& path, double magnitudeLimit, StarFile& fi
     error = path + ": read error";
     return Status::Failed;
   }
-  if (data.size() < kHeaderBytes) {
-    error = path + ": shorter than the 32-byte header (" + std::to_string(data.size()) + " bytes)";
-    return Status::Failed;
-  }
-  uint32_t header[8];
-  std::memcpy(header, data.data(), sizeof header);
-  if (header[0] != kStarFileMagic) {
-    error = path + ": not a star file (wrong magic number)";
-    return Status::Failed;
-  }
-  if (header[1] > 1) {
-    error = path + ": record type " + std::to_string(header[1]) + " is not read (only 0 and 1)";
-    return Status::Failed;
-  }
-  const int level = static_cast<int>(header[4]);
-  if (header[4] > static_cast<uint32_t>(kMaxLevel) || header[7] == 0 || header[6] == 0) {
-    error = path + ": bad header (level " + std::to_string(header[4]) + ", " +
-            std::to_string(header[7]) + " magnitude steps)";
-    return Status::Failed;
-  }
   StarFile result;
-  result.path = path;
-  result.type = header[1] == 0 ? StarRecordType::Full : StarRecordType::Compact;
-  result.level = level;
-  result.magnitudeMin = static_cast<int32_t>(header[5]) / 1000.0;
-  result.magnitudeStep = static_cast<double>(header[6]) / header[7] / 1000.0;
+  std::vector<uint32_t> counts;
+  if (!ReadHeader(data, path, result, error) || !ReadZoneCounts(data, result, counts, error))
+    return Status::Failed;
   const size_t recordBytes = result.type == StarRecordType::Full ? kFullRecordBytes : kCompactRecordBytes;
-
-  const size_t zoneCount = ZoneCount(level);
-  size_t offset = kHeaderBytes + 4 * zoneCount;
-  if (data.size() < offset) {
-    error = path + ": cut short in the zone table";
-    return Status::Failed;
-  }
-  std::vector<uint32_t> counts(zoneCount);
-  std::memcpy(counts.data(), data.data() + kHeaderBytes, 4 * zoneCount);
-  unsigned long long total = 0;
-  for (uint32_t c : counts) total += c;
-  const unsigned long long expected = offset + total * recordBytes;
-  if (data.size() != expected) {
-    error = path + ": holds " + std::to_string(data.size()) + " bytes where its zone table announces " +
-            std::to_string(total) + " records (" + std::to_string(expected) + " bytes)" +
-            (data.size() < expected ? ": cut short" : ": trailing data");
-    return Status::Failed;
-  }
-
   double scale = 0.0;
-  const std::vector<ZoneAxes> frames = ZoneFrames(ZoneTriangles(level), scale);
+  const std::vector<ZoneAxes> frames = ZoneFrames(ZoneTriangles(result.level), scale);
   scale /= result.type == StarRecordType::Full ? 2147483647.0 : 524287.0;
   result.positionStepMas = scale * kRadToMas;
 
-  result.stars.reserve(total);
-  for (size_t z = 0; z < zoneCount; ++z) {
+  size_t offset = kHeaderBytes + 4 * counts.size();
+  result.stars.reserve((data.size() - offset) / recordBytes);
+  for (size_t z = 0; z < counts.size(); ++z) {
     for (uint32_t k = 0; k < counts[z]; ++k, offset += recordBytes) {
-      const unsigned char* r = data.data() + offset;
+      const RawRecord raw = DecodeRecord(data.data() + offset, result.type);
       StarFileEntry star;
       star.zone = static_cast<int>(z);
       star.indexInZone = static_cast<int>(k);
-      double x0, x1, dx0, dx1;
-      unsigned mag, bV;
-      if (result.type == StarRecordType::Full) {
-        const uint32_t id = ReadLittle<uint32_t>(r);
-        star.hip = static_cast<int>(id & 0xffffff);
-        star.component = static_cast<int>(id >> 24);
-        x0 = ReadLittle<int32_t>(r + 4);
-        x1 = ReadLittle<int32_t>(r + 8);
-        bV = r[12];
-        mag = r[13];
-        dx0 = ReadLittle<int32_t>(r + 16);
-        dx1 = ReadLittle<int32_t>(r + 20);
-        star.parallax = ReadLittle<int32_t>(r + 24) / 100.0;
-      } else {
-        unsigned __int128 bits = 0;
-        for (int b = static_cast<int>(kCompactRecordBytes) - 1; b >= 0; --b) bits = (bits << 8) | r[b];
-        x0 = SignedBits(bits, 0, 20);
-        x1 = SignedBits(bits, 20, 20);
-        dx0 = SignedBits(bits, 40, 14);
-        dx1 = SignedBits(bits, 54, 14);
-        bV = UnsignedBits(bits, 68, 7);
-        mag = UnsignedBits(bits, 75, 5);
-      }
-      star.magnitude = result.magnitudeMin + mag * result.magnitudeStep;
+      star.hip = raw.hip;
+      star.component = raw.component;
+      star.parallax = raw.parallax;
+      star.magnitude = result.magnitudeMin + raw.mag * result.magnitudeStep;
       if (star.magnitude > magnitudeLimit) continue;
-      star.colourIndex = bV * 4.0 / 127.0 - 0.5;
-      Place(frames[z], scale, x0, x1, dx0, dx1, star);
+      star.colourIndex = raw.bV * 4.0 / 127.0 - 0.5;
+      Place(frames[z], scale, raw.x0, raw.x1, raw.dx0, raw.dx1, star);
       result.stars.push_back(star);
     }
   }

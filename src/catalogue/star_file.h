@@ -21,9 +21,12 @@
 //   or 2^19 − 1 (compact). One unit of x is s radians at the zone centre:
 //   0.01 mas in level-0 full records, about 37.6 mas in the level-3 compact
 //   file (PositionStepMas measures it).
-// - Proper motion: dx0, dx1 move x0, x1 by 0.1 mas a year, so a star's
-//   tangent-plane velocity is 0.1 mas/yr · (dx0·a0 + dx1·a1). Compact records
-//   hold 14 bits: ±819.1 mas/yr.
+// - Proper motion: dx0, dx1 in 0.1 mas/yr, the rate of the gnomonic
+//   coordinates (x0, x1 times s) that the writer derived from the source's
+//   (μα cos δ, μδ) as if these were the rates of the star's offsets along a0
+//   and a1 (star_file.cpp undoes it; read as a motion on the tangent plane
+//   they are up to tens of mas/yr off for fast stars). Compact records hold
+//   14 bits: ±819.1 mas/yr.
 // - Magnitude V = (mag_min + mag·mag_range/mag_steps)/1000 (0.05-mag steps);
 //   B−V = bV·4/127 − 0.5; parallax plx in 0.01 mas.
 #pragma once
