@@ -16,10 +16,12 @@
 #include "local/circumstances.h"
 #include "local/local_circumstances.h"
 #include "local/observer.h"
+#include "loaded_records.h"
 
 namespace {
 
 using namespace vernier;
+using fuzz::Check;
 
 // In memory where there is a memory file system: one file is written per input.
 const std::string& Directory() {
@@ -31,19 +33,6 @@ const std::string& Directory() {
     std::abort();
   }();
   return dir;
-}
-
-void Check(bool holds) {
-  if (!holds) __builtin_trap();
-}
-
-void CheckLoaded(const BesselianElements& e) {
-  const double* v = &e.year;
-  for (int i = 0; i < kElementRecordNumbers; ++i) Check(std::isfinite(v[i]));
-  Check(ElementFileNameForYear(e.year) == std::string("ecad22.PRN"));
-  Check(e.month >= 1 && e.month <= 12 && e.day >= 1 && e.day <= 31);
-  Check(e.type >= 1 && e.type <= 6 && e.t0 >= 0 && e.t0 <= 24);
-  Check(e.l10 > 0 && std::abs(e.d0) <= 90);
 }
 
 // The local circumstances of the loaded record for one observer, as the
@@ -76,20 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fwrite(data, 1, size, f);
   std::fclose(f);
 
-  ElementFile file;
-  file.dataDirectory = Directory();
-  file.messages = nullptr;
-  BesselianElements elements;
-  CurrentEvent event;
-  int loaded = 0;
-  if (TakeRecord(OpenElementFileAt(file, 0, 1951, 1, 1), elements, event)) {
-    do {
-      CheckLoaded(elements);
-      if (loaded < 4) Compute(elements);
-    } while (++loaded < 1000 && ReadNextElements(file, elements, 0, event) == Status::Ok);
-    file.recordIndex = 3;
-    if (SeekElementRecord(file, elements, 0, 2000, event) == Status::Ok) CheckLoaded(elements);
-  }
-  if (TakeRecord(OpenElementFileAt(file, 0, 2100, 6, 15), elements, event)) CheckLoaded(elements);
+  fuzz::ReadEveryWay(Directory(), Compute);
   return 0;
 }
