@@ -33,7 +33,7 @@ struct CurrentEvent {
   double year = 0, month = 0, day = 0, type = 0, mag = 0, gamma = 0, jd = 0, ma = 0, xz = 0, t0 = 0;
 };
 
-struct ElementRecords;  // the records of one file, read whole
+class ElementRecords;  // the records of one file, read whole
 
 // The reader's state: one open file, the 1-based position of the current record
 // in it, and the diagnostic level of the last reading operation.
