@@ -192,8 +192,7 @@ bool PredictionsFilter::filterAcceptsRow(int row, const QModelIndex&) const {
 }
 
 QString SiteStandardZoneId(const ObserverSite& site) {
-  const int hours = ZoneHours(site.longitude);
-  return QString::asprintf("UTC%c%02d:00", hours < 0 ? '-' : '+', std::abs(hours));
+  return QString::fromStdString(StandardZoneId(site.longitude));
 }
 
 PredictionsWindow::PredictionsWindow(const DataDirectory& dataDirectory, const ObserverSite& site,

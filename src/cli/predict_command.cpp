@@ -85,12 +85,10 @@ bool UsableSystemZone(const char* tz) {
 std::string UseSiteStandardZone(double eastLongitude) {
   const int hours = ZoneHours(eastLongitude);
   // A POSIX rule counts hours west of Greenwich: "<+09>-9" is nine hours east.
-  char rule[32], label[80];
+  char rule[32];
   std::snprintf(rule, sizeof rule, "<%c%02d>%d", hours < 0 ? '-' : '+', std::abs(hours), -hours);
   setenv("TZ", rule, 1);
-  std::snprintf(label, sizeof label, "UTC%c%02d:00 (standard time of the site's longitude)",
-                hours < 0 ? '-' : '+', std::abs(hours));
-  return label;
+  return StandardZoneId(eastLongitude) + " (standard time of the site's longitude)";
 }
 
 struct CivilTime {

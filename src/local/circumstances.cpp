@@ -1,9 +1,11 @@
 #include "local/circumstances.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "astro/constants.h"
 #include "astro/time.h"
+#include "base/format.h"
 #include "local/observer.h"
 
 namespace vernier {
@@ -187,6 +189,11 @@ std::optional<LocalMaximum> FindMaximumAz(LocalContext& c, double tStart, double
 int ZoneHours(double eastLongitude) {
   return static_cast<int>(eastLongitude > 0 ? std::trunc(eastLongitude / 15 + 0.5)
                                             : std::trunc(eastLongitude / 15 - 0.5));
+}
+
+std::string StandardZoneId(double eastLongitude) {
+  const int hours = ZoneHours(eastLongitude);
+  return Format("UTC%c%02d:00", hours < 0 ? '-' : '+', std::abs(hours));
 }
 
 LocalTimes LocalTimeScales(double t0, double t, double deltaT, double eastLongitude) {

@@ -10,6 +10,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+
 #include "bessel/elements.h"
 #include "bessel/evaluation.h"
 #include "bessel/geo_point.h"
@@ -99,6 +101,8 @@ std::optional<LocalMaximum> FindMaximumAz(LocalContext& c, double tStart, double
 // east longitude (degrees)/15 rounded to the nearest integer, halves away
 // from zero.
 int ZoneHours(double eastLongitude);
+// That standard time as a zone id: "UTC+09:00".
+std::string StandardZoneId(double eastLongitude);
 
 struct LocalTimes {
   double universal = 0;  // UT = t0 + t - deltaT/3600
